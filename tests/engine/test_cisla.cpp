@@ -1,0 +1,95 @@
+#include "uCisla.h"
+#include "uSpolocne.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+struct FormatCase {
+    const char *picture;
+    long double value;
+    const char *comma;
+};
+
+TEST(FormatFloat, PicturesWithCommaSeparator) {
+    const FormatCase cases[] = {
+        {"0.##############################E-0", 220.0L, "2,2E2"},
+        {"0.##############################E-0", 1.0L, "1E0"},
+        {"0.##############################E-0", -0.5L, "-5E-1"},
+        {"0.##############################E-0", 0.0L, "0E0"},
+        {"0.##############################E-0", 0.1L + 0.2L, "3E-1"},
+        {"0.##############################E-0", 1.0L / 3.0L, "3,33333333333333333E-1"},
+        {"0.#################", 0.5L, "0,5"},
+        {"0.#################", 1e-18L, "0"},
+        {"0.#################", -1e-18L, "0"},
+        {"0.#################", 1.0L / 3.0L, "0,33333333333333333"},
+        {"0.#################", 1234.5L, "1234,5"},
+        {"0.0###############", 12.0L, "12,0"},
+        {"0.0###############", -12.3045L, "-12,3045"},
+        {"0.################E+0", 0.001234L, "1,234E-3"},
+        {"0.################E+0", 12345.0L, "1,2345E+4"},
+        {"0", 1234567.4L, "1234567"},
+        {"0", 2.5L, "2"},
+        {"0.##", 1234567.891L, "1234567,89"},
+        {"0.##", 1e30L, "1E30"},
+        {"0.0000", 1.5L, "1,5000"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(FormatFloat(QString::fromLatin1(c.picture), c.value, QLatin1Char(',')), QString::fromLatin1(c.comma))
+            << c.picture << " " << double(c.value);
+}
+
+TEST(FormatFloat, PointSeparatorAndNonFinite) {
+    EXPECT_EQ(FormatFloat("0.##", 2.25L, QLatin1Char('.')), "2.25");
+    EXPECT_THROW(FormatFloat("0.##", INFINITY, QLatin1Char('.')), EEngineInvalidOp);
+    EXPECT_THROW(FormatFloat("0.##", NAN, QLatin1Char('.')), EEngineInvalidOp);
+}
+
+TEST(StrToFloat, AcceptsOnlyNumbers) {
+    struct Case { const char *text; bool ok; long double value; };
+    const Case cases[] = {
+        {"2,5", true, 2.5L},     {"-1,2E-5", true, -1.2e-5L}, {"+3", true, 3},   {",5", true, 0.5L},
+        {"5,", true, 5},         {" 7 ", true, 7},            {"1e3", true, 1000}, {"2.5", false, 0},
+        {"", false, 0},          {"-", false, 0},              {",", false, 0},   {"1e", false, 0},
+        {"1e+", false, 0},       {"1,2,3", false, 0},          {"0x10", false, 0}, {"1e99999", false, 0},
+        {"inf", false, 0},       {"nan", false, 0},            {"12a", false, 0},
+    };
+    for (const auto &c : cases) {
+        long double v = -99;
+        EXPECT_EQ(TryStrToFloat(QString::fromLatin1(c.text), v, QLatin1Char(',')), c.ok) << c.text;
+        if (c.ok) {
+            EXPECT_EQ(v, c.value) << c.text;
+        }
+    }
+    long double v = 0;
+    EXPECT_TRUE(TryStrToFloat("2.5", v, QLatin1Char('.')));
+    EXPECT_EQ(v, 2.5L);
+    EXPECT_FALSE(TryStrToFloat("2,5", v, QLatin1Char('.')));
+}
+
+TEST(StrToFloat, TokenRoundTripKeepsEighteenDigits) {
+    for (long double x : {1.0L / 3.0L, 2.0L / 7.0L, 123456.789L, -9.87654321e-300L}) {
+        const QString t = FormatFloat("0.##############################E-0", x, QLatin1Char(','));
+        long double back = 0;
+        ASSERT_TRUE(TryStrToFloat(t, back, QLatin1Char(','))) << t.toStdString();
+        EXPECT_NEAR(double(back / x), 1.0, 1e-17) << t.toStdString();
+    }
+}
+
+TEST(RoundToInt64, TiesToEvenAndRange) {
+    EXPECT_EQ(RoundToInt64(2.5L), 2);
+    EXPECT_EQ(RoundToInt64(3.5L), 4);
+    EXPECT_EQ(RoundToInt64(-2.7L), -3);
+    EXPECT_THROW(RoundToInt64(1e19L), EEngineRangeError);
+    EXPECT_THROW(RoundToInt64(NAN), EEngineRangeError);
+}
+
+TEST(EngineContext, FunctionNamesInSearchOrder) {
+    Engine().Reset();
+    const QStringList &names = Engine().FunctionNames;
+    ASSERT_EQ(names.size(), 34);
+    // every name stands before each shorter name that it contains
+    for (int i = 0; i < names.size(); ++i)
+        for (int j = 0; j < i; ++j)
+            EXPECT_FALSE(names[i].contains(names[j]) && names[i] != names[j])
+                << names[i].toStdString() << " after " << names[j].toStdString();
+}
