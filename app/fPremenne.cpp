@@ -54,6 +54,7 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     ValueListEditor1->setSelectionMode(QAbstractItemView::SingleSelection);
     ValueListEditor1->setTabKeyNavigation(true);
     ValueListEditor1->verticalHeader()->hide();
+    ValueListEditor1->verticalHeader()->setDefaultSectionSize(ValueListEditor1->fontMetrics().height() + 8);
     ValueListEditor1->setColumnWidth(0, 131);
     ValueListEditor1->horizontalHeader()->setStretchLastSection(true);
     ValueListEditor1->installEventFilter(this);

@@ -74,6 +74,13 @@ protected:
         Engine().Reset();
     }
 
+    // The child control called name; a missing one fails the test.
+    template <class T> T *Find(QWidget &window, const char *name) {
+        T *child = window.findChild<T *>(name);
+        EXPECT_NE(child, nullptr) << name;
+        return child;
+    }
+
     QString Path(const QString &name) const { return Dir.path() + QLatin1Char('/') + name; }
 
     QList<QUrl> OpenedUrls;

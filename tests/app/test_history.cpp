@@ -96,11 +96,6 @@ class HistoryTest : public AppTest {
 protected:
     TFakeMainWindow Main;
 
-    template <class T> T *Find(QWidget &w, const char *name) {
-        T *child = w.findChild<T *>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
     QStringList Rows(ThistoriaFrm &f) {
         QStringList rows;
         auto *list = Find<QListWidget>(f, "ListBox1");

@@ -93,11 +93,6 @@ TEST_F(LanguageTest, ShippedEnglishFileIsComplete) {
 class ChooserTest : public LanguageTest {
 protected:
     TFakeMainWindow Main;
-    template <class T> T *Find(QWidget &w, const char *name) {
-        T *child = w.findChild<T *>(name);
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
     void Choose(TjazykFrm &f, const QString &name) {
         auto *list = Find<QListWidget>(f, "languagesLsb");
         const QList<QListWidgetItem *> items = list->findItems(name, Qt::MatchExactly);
