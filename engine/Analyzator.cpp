@@ -157,7 +157,7 @@ bool HoldsWordLetters(const QString &expr) {
 bool ReplaceDoubleMinus(QString &expr) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QLatin1String("--"), from))) >= 0) {
+    while ((p = int(expr.indexOf(QStringView(u"--"), from))) >= 0) {
         const TSplice s = Splice(expr, p, 2, QStringLiteral("+"));
         from = std::max(0, s.start - 1);
     }
@@ -178,7 +178,7 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
             // the argument token follows the name; its text is taken as in
             // "name[text]"
             QStringView left, right;
-            OperandsAt(expr, p + int(name.size()), 1, left, right);
+            OperandsAt(expr, p + int(name.size()) + 1, 1, left, right);
             const QString arg = TokenText(right.toString());
             long double x = 0;
             if (!TryStrToFloat(arg, x)) {
@@ -207,7 +207,7 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
 bool SignStage(QString &expr) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QLatin1String("-+"), from))) >= 0) {
+    while ((p = int(expr.indexOf(QStringView(u"-+"), from))) >= 0) {
         const TSplice s = Splice(expr, p, 2, QStringLiteral("-"));
         from = std::max(0, s.start - 1);
     }
@@ -319,7 +319,7 @@ long double Binomial(long double n, long double k) {
 bool BinomialStage(QString &expr, TChyba &err) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QLatin1String("nad"), from))) >= 0) {
+    while ((p = int(expr.indexOf(QStringView(u"nad"), from))) >= 0) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 3, left, right);
         long double n = 0, k = 0;
@@ -349,8 +349,8 @@ bool BinomialStage(QString &expr, TChyba &err) {
 bool IntegerDivisionStage(QString &expr, TChyba &err) {
     int from = 0;
     while (true) {
-        const int pd = int(expr.indexOf(QLatin1String("div"), from));
-        const int pm = int(expr.indexOf(QLatin1String("mod"), from));
+        const int pd = int(expr.indexOf(QStringView(u"div"), from));
+        const int pm = int(expr.indexOf(QStringView(u"mod"), from));
         if (pd < 0 && pm < 0)
             break;
         const bool isDiv = pm < 0 || (pd >= 0 && pd < pm);
@@ -447,6 +447,15 @@ bool EvaluateFlat(QString &expr, TChyba &err, const QStringList &funcNames) {
     return LeftToRightStage(expr, err, true);
 }
 
+// How deep the evaluation of bracket groups is nested; 0 at the top.
+struct TGroupLevel {
+    static inline int depth = 0;
+    TGroupLevel() { ++depth; }
+    ~TGroupLevel() { --depth; }
+    TGroupLevel(const TGroupLevel &) = delete;
+    TGroupLevel &operator=(const TGroupLevel &) = delete;
+};
+
 void PrepareExpression(QString &expr) {
     expr.remove(QLatin1Char(' '));
     expr += QStringLiteral("+0");
@@ -492,7 +501,10 @@ void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QStri
         }
         TChyba local;
         QString sub;
-        EvaluateReal(expr.mid(open + 1, close - open - 1), local, funcNames, sub);
+        {
+            const TGroupLevel inner;
+            EvaluateReal(expr.mid(open + 1, close - open - 1), local, funcNames, sub);
+        }
         if (local.Code == 0 && sub.isEmpty())
             SetCode(local, 1); // a group without a value
         if (local.Code != 0) {
@@ -520,9 +532,17 @@ void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QStri
         expr[0] = QLatin1Char('[');
         expr[1] = QLatin1Char('-');
     }
-    const int dd = int(expr.indexOf(QLatin1String("--")));
+    const int dd = int(expr.indexOf(QStringView(u"--")));
     if (dd >= 0)
         expr.replace(dd, 2, QStringLiteral("+"));
+    // The whole expression must have come down to one number; what is left
+    // of a malformed text is an error, never a result.
+    long double value = 0;
+    if (TGroupLevel::depth == 0 && !TokenValue(expr, value)) {
+        SetCode(err, 1);
+        engine.EvaluationOk = false;
+        return;
+    }
     r = expr;
 }
 
@@ -693,6 +713,9 @@ void ApplyOperator(long double &r, QChar op, TChyba &err, long double a, long do
 }
 
 QString FormatNumberToken(long double value) {
+    // Below the smallest normal value a number could not be read back.
+    if (std::fabs(value) < std::numeric_limits<long double>::min())
+        value = 0;
     return QLatin1Char('[') + FormatFloat(OperatorResultPicture, value) + QLatin1Char(']');
 }
 

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -453,4 +454,55 @@ TEST_F(Analyzator, ApplyOperatorClosesTheGateOnErrors) {
     ApplyOperator(r, QLatin1Char('!'), err, 5, 0);
     EXPECT_EQ(err.Code, 0);
     EXPECT_EQ(r, 120);
+}
+
+TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {
+    EXPECT_EQ(ErrorOf(",5eEE").Code, 1); // passes the check, reads as one bad number
+    EXPECT_EQ(ErrorOf("3!^2").Code, 1);  // "^" runs before "!"
+    const char *unchecked[] = {"*", "^2", "[", "(*)"};
+    for (const char *text : unchecked) {
+        Engine().EvaluationOk = true;
+        Engine().RealExpressionPrepared = false;
+        TChyba err;
+        QString r = Q("old");
+        EvaluateReal(Q(text), err, Engine().FunctionNames, r);
+        EXPECT_EQ(err.Code, 1) << text;
+        EXPECT_NE(r.left(1), Q("*")) << text;
+    }
+    // a product below the smallest normal number comes out as 0
+    ExpectClose(ValueOf("1e-4000*1e-940+1"), 1, "underflow");
+}
+
+// Random texts of the calculator's own pieces: every evaluation ends, and
+// either reports a code or yields one readable number.
+TEST_F(Analyzator, RandomTextsEndWithACodeOrANumber) {
+    variables.Items = {Q("x=2"), Q("y=-3"), Q("z="), Q("w=(")};
+    Engine().VariableValues = &variables;
+    const char *atoms[] = {"1",  "2",   "0",   "3,5", ",5",     "e",  "x",    "y",    "z",   "w",   "(",
+                           ")",  "+",   "-",   "*",   "/",      "^",  "!",    "%",    "nad", "div", "mod",
+                           "sin", "arcsin", "sqrt", "ln", "logy", "dms", "1e300", "9e4000", " ", "--", "()", "E"};
+    std::mt19937 rng(20240607);
+    for (int it = 0; it < 20000; ++it) {
+        QString text;
+        for (int k = 1 + int(rng() % 10); k > 0; --k)
+            text += Q(atoms[rng() % std::size(atoms)]);
+        for (const bool checked : {true, false}) {
+            TChyba err;
+            QString r;
+            if (checked) {
+                CheckSyntax(text, err, Engine().FunctionNames);
+                if (err.Code != 0)
+                    continue;
+            }
+            Engine().EvaluationOk = true;
+            Engine().RealExpressionPrepared = false;
+            EvaluateReal(text, err, Engine().FunctionNames, r);
+            if (err.Code != 0)
+                continue;
+            long double v = 0;
+            ASSERT_TRUE(r.startsWith(QLatin1Char('[')) && r.endsWith(QLatin1Char(']')) &&
+                        TryStrToFloat(r.mid(1, r.size() - 2), v))
+                << text.toStdString() << " -> " << r.toStdString();
+        }
+    }
 }
