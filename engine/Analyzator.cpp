@@ -83,16 +83,19 @@ TSplice Splice(QString &s, int at, int count, const QString &text) {
     return r;
 }
 
-// The text of a token with its first "[" and first "]" deleted.
-QString TokenText(QString token) {
-    const int open = int(token.indexOf(QLatin1Char('[')));
-    if (open >= 0)
-        token.remove(open, 1);
-    const int close = int(token.indexOf(QLatin1Char(']')));
-    if (close >= 0)
-        token.remove(close, 1);
-    return token;
+// The text with the first `open` and then the first `close` deleted.
+QString WithoutBrackets(QString text, QChar open, QChar close) {
+    const int o = int(text.indexOf(open));
+    if (o >= 0)
+        text.remove(o, 1);
+    const int c = int(text.indexOf(close));
+    if (c >= 0)
+        text.remove(c, 1);
+    return text;
 }
+
+// The text of a token with its first "[" and first "]" deleted.
+QString TokenText(const QString &token) { return WithoutBrackets(token, QLatin1Char('['), QLatin1Char(']')); }
 
 // The value of a token, read from its text without its first "[" and first
 // "]". The usual "[number]" is read in place.
@@ -132,6 +135,17 @@ void SetCode(TChyba &err, quint8 code) {
     err.SpanEnd = 0;
 }
 
+// For the stages: sets the code (or takes over a failed step's record) and
+// says that the evaluation stops.
+bool Stop(TChyba &err, quint8 code) {
+    SetCode(err, code);
+    return false;
+}
+bool Stop(TChyba &err, const TChyba &failed) {
+    err = failed;
+    return false;
+}
+
 // The set of lower-case letters a text holds, one bit per letter.
 quint32 LetterMask(QStringView text) {
     quint32 mask = 0;
@@ -154,15 +168,15 @@ bool HoldsWordLetters(const QString &expr) {
 // --- the stages of the evaluator ---------------------------------------------
 // Each returns false when the evaluation stops (Err then holds the code).
 
-bool ReplaceDoubleMinus(QString &expr) {
+// Replaces each occurrence of a sign pair, from the left, by one sign.
+void ReplaceSignPairs(QString &expr, QStringView pair, const QString &sign) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QStringView(u"--"), from))) >= 0) {
-        const TSplice s = Splice(expr, p, 2, QStringLiteral("+"));
-        from = std::max(0, s.start - 1);
-    }
-    return true;
+    while ((p = int(expr.indexOf(pair, from))) >= 0)
+        from = std::max(0, Splice(expr, p, 2, sign).start - 1);
 }
+
+void ReplaceDoubleMinus(QString &expr) { ReplaceSignPairs(expr, u"--", QStringLiteral("+")); }
 
 bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
     const quint32 present = LetterMask(expr);
@@ -181,22 +195,16 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
             OperandsAt(expr, p + int(name.size()) + 1, 1, left, right);
             const QString arg = TokenText(right.toString());
             long double x = 0;
-            if (!TryStrToFloat(arg, x)) {
-                SetCode(err, 1);
-                return false;
-            }
+            if (!TryStrToFloat(arg, x))
+                return Stop(err, 1);
             long double v = 0;
             TChyba local;
             ApplyFunction(name, v, local, x);
-            if (local.Code != 0) {
-                err = local;
-                return false;
-            }
+            if (local.Code != 0)
+                return Stop(err, local);
             const QString old = name + QLatin1Char('[') + arg + QLatin1Char(']');
-            if (QStringView(expr).mid(p, old.size()) != old) {
-                SetCode(err, 1);
-                return false;
-            }
+            if (QStringView(expr).mid(p, old.size()) != old)
+                return Stop(err, 1);
             const QString token = QLatin1Char('[') + FormatFloat(FunctionResultPicture, v) + QLatin1Char(']');
             from = Splice(expr, p, int(old.size()), token).start;
         }
@@ -204,14 +212,9 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
     return true;
 }
 
-bool SignStage(QString &expr) {
-    int from = 0;
-    int p;
-    while ((p = int(expr.indexOf(QStringView(u"-+"), from))) >= 0) {
-        const TSplice s = Splice(expr, p, 2, QStringLiteral("-"));
-        from = std::max(0, s.start - 1);
-    }
-    return ReplaceDoubleMinus(expr);
+void SignStage(QString &expr) {
+    ReplaceSignPairs(expr, u"-+", QStringLiteral("-"));
+    ReplaceDoubleMinus(expr);
 }
 
 bool PercentStage(QString &expr, TChyba &err) {
@@ -234,10 +237,8 @@ bool PercentStage(QString &expr, TChyba &err) {
         }
         const QString tok = expr.mid(j, p - j);
         long double b = 0;
-        if (!TokenValue(tok, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(tok, b))
+            return Stop(err, 1);
         const QChar sign = j >= 1 ? expr.at(j - 1) : QChar();
         TSplice s;
         if (j > 1 && sign == QLatin1Char('+'))
@@ -260,23 +261,15 @@ bool PowerStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 1, left, right);
         long double a = 0, b = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
-        if (a < 0 && b != std::trunc(b)) {
-            SetCode(err, 21);
-            return false;
-        }
-        if (a == 0 && b < 0) {
-            SetCode(err, 25);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
+        if (a < 0 && b != std::trunc(b))
+            return Stop(err, 21);
+        if (a == 0 && b < 0)
+            return Stop(err, 25);
         const long double v = std::pow(a, b);
-        if (!std::isfinite(v)) {
-            SetCode(err, 20);
-            return false;
-        }
+        if (!std::isfinite(v))
+            return Stop(err, 20);
         const TSplice s = Splice(expr, p - int(left.size()), int(left.size() + 1 + right.size()), FormatNumberToken(v));
         before = s.start - 1;
     }
@@ -290,17 +283,13 @@ bool FactorialStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 1, left, right);
         long double a = 0;
-        if (!TokenValue(left, a)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a))
+            return Stop(err, 1);
         long double v = 0;
         TChyba local;
         ApplyOperator(v, QLatin1Char('!'), local, a, 0);
-        if (local.Code != 0) {
-            err = local;
-            return false;
-        }
+        if (local.Code != 0)
+            return Stop(err, local);
         from = Splice(expr, p - int(left.size()), int(left.size()) + 1, FormatNumberToken(v)).start;
     }
     return true;
@@ -323,24 +312,18 @@ bool BinomialStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 3, left, right);
         long double n = 0, k = 0;
-        if (!TokenValue(left, n) || !TokenValue(right, k)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, n) || !TokenValue(right, k))
+            return Stop(err, 1);
         if (HasFraction(n) || HasFraction(k) || n < 0 || k < 0) {
             SetCode(err, 27);
             err.Param1 = QStringLiteral("nad");
             return false;
         }
-        if (k > n) {
-            SetCode(err, 28);
-            return false;
-        }
+        if (k > n)
+            return Stop(err, 28);
         const long double v = n > MaxFactorialOperand ? HUGE_VALL : Binomial(n, k);
-        if (!std::isfinite(v)) {
-            SetCode(err, 20);
-            return false;
-        }
+        if (!std::isfinite(v))
+            return Stop(err, 20);
         from = Splice(expr, p - int(left.size()), int(left.size() + 3 + right.size()), FormatNumberToken(v)).start;
     }
     return true;
@@ -358,10 +341,8 @@ bool IntegerDivisionStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 3, left, right);
         long double a = 0, b = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
         if (HasFraction(a) || HasFraction(b)) {
             SetCode(err, 27);
             err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
@@ -372,19 +353,14 @@ bool IntegerDivisionStage(QString &expr, TChyba &err) {
             ia = RoundToInt64(a);
             ib = RoundToInt64(b);
         } catch (const EEngineRangeError &) {
-            SetCode(err, 20);
-            return false;
+            return Stop(err, 20);
         }
-        if (ib == 0) {
-            SetCode(err, 25);
-            return false;
-        }
+        if (ib == 0)
+            return Stop(err, 25);
         qint64 q;
         if (isDiv) {
-            if (ia == std::numeric_limits<qint64>::min() && ib == -1) {
-                SetCode(err, 20);
-                return false;
-            }
+            if (ia == std::numeric_limits<qint64>::min() && ib == -1)
+                return Stop(err, 20);
             q = ia / ib;
         } else {
             q = ib == -1 ? 0 : ia % ib;
@@ -412,10 +388,8 @@ bool LeftToRightStage(QString &expr, TChyba &err, bool additive) {
         if (additive && expr.at(i - 2) != QLatin1Char(']'))
             left = QStringView(); // a sign operand is a whole token only
         long double a = 0, b = 0, v = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
         ApplyOperator(v, c, err, a, b);
         if (err.Code != 0)
             return false;
@@ -428,8 +402,9 @@ bool LeftToRightStage(QString &expr, TChyba &err, bool additive) {
 // Steps of the evaluation after the bracket groups, on a text without
 // brackets. Returns false when Err holds a code.
 bool EvaluateFlat(QString &expr, TChyba &err, const QStringList &funcNames) {
-    if (!FunctionStage(expr, err, funcNames) || !SignStage(expr))
+    if (!FunctionStage(expr, err, funcNames))
         return false;
+    SignStage(expr);
     // The stages below run only when their operator occurs; only the word
     // operators are left to bring letters in now.
     const bool words = HoldsWordLetters(expr);
@@ -838,13 +813,8 @@ void ApplyFunction(const QString &name, long double &value, TChyba &err, long do
         v = x > 0 ? 1 : (x < 0 ? -1 : 0);
     } else if (IsName(name, "logy")) {
         QString base = QStringLiteral("y");
-        SubstituteVariableValues(base, Engine().VariableValues);
-        const int open = int(base.indexOf(QLatin1Char('(')));
-        if (open >= 0)
-            base.remove(open, 1);
-        const int close = int(base.indexOf(QLatin1Char(')')));
-        if (close >= 0)
-            base.remove(close, 1);
+        SubstituteVariableValues(base, Engine().VariableValues); // "(" + value + ")"
+        base = WithoutBrackets(base, QLatin1Char('('), QLatin1Char(')'));
         long double y = 0;
         if (base.isEmpty() || base == QLatin1String("y")) {
             SetCode(err, 15); // "y" has no value
