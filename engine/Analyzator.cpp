@@ -146,7 +146,7 @@ bool Stop(TChyba &err, const TChyba &failed) {
     return false;
 }
 
-// The set of lower-case letters a text holds, one bit per letter.
+// The letters a text holds, without regard to case, one bit per letter.
 quint32 LetterMask(QStringView text) {
     quint32 mask = 0;
     for (const QChar c : text) {
