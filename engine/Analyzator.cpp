@@ -422,6 +422,27 @@ bool EvaluateFlat(QString &expr, TChyba &err, const QStringList &funcNames) {
     return LeftToRightStage(expr, err, true);
 }
 
+// True when the text is one token "[...]" whose text holds only digits,
+// separators, exponent letters and single signs: no stage would change it,
+// so it is its own value as a group.
+bool IsPlainToken(QStringView text) {
+    const qsizetype n = text.size();
+    if (n < 3 || text.front() != QLatin1Char('[') || text.back() != QLatin1Char(']'))
+        return false;
+    QChar previous;
+    for (qsizetype i = 1; i + 1 < n; ++i) {
+        const QChar c = text.at(i);
+        const bool sign = c == QLatin1Char('+') || c == QLatin1Char('-');
+        if (!(IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.') || c == QLatin1Char('e') ||
+              c == QLatin1Char('E') || sign))
+            return false;
+        if (sign && (previous == QLatin1Char('+') || previous == QLatin1Char('-')))
+            return false;
+        previous = c;
+    }
+    return true;
+}
+
 // How deep the evaluation of bracket groups is nested; 0 at the top.
 struct TGroupLevel {
     static inline int depth = 0;
@@ -476,9 +497,12 @@ void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QStri
         }
         TChyba local;
         QString sub;
-        {
-            const TGroupLevel inner;
-            EvaluateReal(expr.mid(open + 1, close - open - 1), local, funcNames, sub);
+        const QStringView inner = QStringView(expr).mid(open + 1, close - open - 1);
+        if (IsPlainToken(inner)) {
+            sub = inner.toString();
+        } else {
+            const TGroupLevel level;
+            EvaluateReal(inner.toString(), local, funcNames, sub);
         }
         if (local.Code == 0 && sub.isEmpty())
             SetCode(local, 1); // a group without a value
@@ -691,7 +715,12 @@ QString FormatNumberToken(long double value) {
     // Below the smallest normal value a number could not be read back.
     if (std::fabs(value) < std::numeric_limits<long double>::min())
         value = 0;
-    return QLatin1Char('[') + FormatFloat(OperatorResultPicture, value) + QLatin1Char(']');
+    QString token;
+    token.reserve(32);
+    token += QLatin1Char('[');
+    token += FormatFloat(OperatorResultPicture, value);
+    token += QLatin1Char(']');
+    return token;
 }
 
 bool IsOutsideNumberToken(int pos, const QString &expr) {
