@@ -252,12 +252,47 @@ bool PercentStage(QString &expr, TChyba &err) {
     return true;
 }
 
+// Replaces the token before the "!" at 0-based index p by its factorial;
+// start receives where the new token begins.
+bool ApplyFactorialAt(QString &expr, int p, TChyba &err, int &start) {
+    QStringView left, right;
+    OperandsAt(expr, p + 1, 1, left, right);
+    long double a = 0;
+    if (!TokenValue(left, a))
+        return Stop(err, 1);
+    long double v = 0;
+    TChyba local;
+    ApplyOperator(v, QLatin1Char('!'), local, a, 0);
+    if (local.Code != 0)
+        return Stop(err, local);
+    start = Splice(expr, p - int(left.size()), int(left.size()) + 1, FormatNumberToken(v)).start;
+    return true;
+}
+
+bool FactorialStage(QString &expr, TChyba &err) {
+    int from = 0;
+    int p;
+    while ((p = int(expr.indexOf(QLatin1Char('!'), from))) >= 1) {
+        if (!ApplyFactorialAt(expr, p, err, from))
+            return false;
+    }
+    return true;
+}
+
 bool PowerStage(QString &expr, TChyba &err) {
     int before = int(expr.size()) - 1; // 0-based index the search goes back from
     while (before >= 1) {
-        const int p = int(expr.lastIndexOf(QLatin1Char('^'), before));
+        int p = int(expr.lastIndexOf(QLatin1Char('^'), before));
         if (p < 1)
             break;
+        if (expr.at(p - 1) == QLatin1Char('!')) {
+            // A factorial as the base ("3!^2") is taken first; the power of a
+            // factorial's operand ("2^3!") still goes before the factorial.
+            int start = 0;
+            if (!ApplyFactorialAt(expr, p - 1, err, start))
+                return false;
+            p = int(expr.indexOf(QLatin1Char('^'), start));
+        }
         QStringView left, right;
         OperandsAt(expr, p + 1, 1, left, right);
         long double a = 0, b = 0;
@@ -276,24 +311,6 @@ bool PowerStage(QString &expr, TChyba &err) {
     return true;
 }
 
-bool FactorialStage(QString &expr, TChyba &err) {
-    int from = 0;
-    int p;
-    while ((p = int(expr.indexOf(QLatin1Char('!'), from))) >= 1) {
-        QStringView left, right;
-        OperandsAt(expr, p + 1, 1, left, right);
-        long double a = 0;
-        if (!TokenValue(left, a))
-            return Stop(err, 1);
-        long double v = 0;
-        TChyba local;
-        ApplyOperator(v, QLatin1Char('!'), local, a, 0);
-        if (local.Code != 0)
-            return Stop(err, local);
-        from = Splice(expr, p - int(left.size()), int(left.size()) + 1, FormatNumberToken(v)).start;
-    }
-    return true;
-}
 
 // n over k for whole n, k with 0 <= k <= n, as a product that stays exact
 // while the values fit and overflows only when the result does.
