@@ -144,27 +144,32 @@ bool PowerStage(QString &expr, TChyba &err) {
     return true;
 }
 
+using TComplexOperation = void (*)(const TComplexNumber &, const TComplexNumber &, TComplexNumber &);
+
+// The operator at `pos` and its operands give way to the token of the
+// result; an empty operand reads as 0.
+void ApplyOperationAt(QString &expr, int pos, TComplexOperation operation) {
+    QString left, right;
+    GetComplexOperands(expr, pos, left, right);
+    TComplexNumber a, b, v;
+    ParseComplex(left, a);
+    ParseComplex(right, b);
+    operation(a, b, v);
+    QString token;
+    ComplexToToken(v, token);
+    ReplaceOperation(expr, pos, left, right, token);
+}
+
 void MulDivStage(QString &expr) {
     int i = 1;
     while (i <= expr.size()) {
         const QChar c = At(expr, i);
-        if (c != QLatin1Char('*') && c != QLatin1Char('/')) {
+        if (c == QLatin1Char('*') || c == QLatin1Char('/')) {
+            ApplyOperationAt(expr, i, c == QLatin1Char('*') ? ComplexMul : ComplexDiv);
+            i = 1;
+        } else {
             ++i;
-            continue;
         }
-        QString left, right;
-        GetComplexOperands(expr, i, left, right);
-        TComplexNumber a, b, v;
-        ParseComplex(left, a);
-        ParseComplex(right, b);
-        if (c == QLatin1Char('*'))
-            ComplexMul(a, b, v);
-        else
-            ComplexDiv(a, b, v);
-        QString token;
-        ComplexToToken(v, token);
-        ReplaceOperation(expr, i, left, right, token);
-        i = 1;
     }
 }
 
@@ -177,24 +182,12 @@ void AddSubStage(QString &expr) {
             inToken = true;
         else if (c == QLatin1Char(']'))
             inToken = false;
-        if (inToken || (c != QLatin1Char('+') && c != QLatin1Char('-'))) {
+        if (!inToken && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
+            ApplyOperationAt(expr, i, c == QLatin1Char('+') ? ComplexAdd : ComplexSub);
+            i = 1;
+        } else {
             ++i;
-            continue;
         }
-        QString left, right;
-        GetComplexOperands(expr, i, left, right);
-        TComplexNumber a, b, v; // an empty left operand reads as 0
-        ParseComplex(left, a);
-        ParseComplex(right, b);
-        if (c == QLatin1Char('+'))
-            ComplexAdd(a, b, v);
-        else
-            ComplexSub(a, b, v);
-        QString token;
-        ComplexToToken(v, token);
-        ReplaceOperation(expr, i, left, right, token);
-        i = 1;
-        inToken = false;
     }
 }
 
@@ -350,11 +343,7 @@ bool IsOutsideBrackets(int pos, const QString &expr) {
 }
 
 void ReplaceFirstComplex(QString &s, const QString &oldText, const QString &newText) {
-    if (oldText.isEmpty())
-        return;
-    const qsizetype p = s.indexOf(oldText);
-    if (p >= 0)
-        s.replace(p, oldText.size(), newText);
+    ReplaceFirstShared(s, oldText, newText);
 }
 
 void EvaluateComplex(QString expr, TChyba &err, QString &r) {
