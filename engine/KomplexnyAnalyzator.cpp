@@ -78,6 +78,11 @@ void FailEvaluation(TChyba &err, quint8 code, QString &r) {
     r.clear();
 }
 
+bool IsSingleToken(const QString &expr) {
+    return expr.startsWith(QLatin1Char('[')) && expr.endsWith(QLatin1Char(']')) &&
+           expr.count(QLatin1Char('[')) == 1 && expr.count(QLatin1Char(']')) == 1;
+}
+
 void RequireAddressable(const QString &expr) {
     if (expr.size() > MaxExpressionLength)
         throw EEngineRangeError("expression too long");
@@ -386,6 +391,10 @@ void EvaluateComplex(QString expr, TChyba &err, QString &r) {
         }
         MulDivStage(expr);
         AddSubStage(expr);
+        // What is left must be one token; letters no stage consumed, such as
+        // a name without a value, do not pass for a result.
+        if (!IsSingleToken(expr))
+            throw EEngineConvertError("not a complex value");
     } catch (const EEngineConvertError &) {
         err.Code = 1;
         r = expr;
