@@ -394,56 +394,29 @@ public:
             Independence(&root, V, &Indep);
     }
 
+    // The recursion is kept apart from the rules, so that each level costs
+    // the stack as little as possible.
     QString D(const TVyraz *n) {
         if (V.isEmpty() || Independent(n))
             return QStringLiteral("0");
-        QString r;
-        switch (n->Kind) {
-        case nkOperand:
-            r = n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
-            break;
-        case nkBrackets:
-            r = QLatin1Char('(') + D(n->Left.get()) + QLatin1Char(')');
-            break;
-        case nkPlus:
-            r = QLatin1Char('(') + D(n->Left.get()) + QLatin1Char('+') + D(n->Right.get()) + QLatin1Char(')');
-            break;
-        case nkMinus:
-            r = QLatin1Char('(') + D(n->Left.get()) + QLatin1Char('-') + D(n->Right.get()) + QLatin1Char(')');
-            break;
-        case nkTimes:
-            r = QLatin1Char('(') + D(n->Left.get()) + QLatin1Char('*') + Plain(n->Right.get()) + QLatin1Char('+') +
-                Plain(n->Left.get()) + QLatin1Char('*') + D(n->Right.get()) + QLatin1Char(')');
-            break;
-        case nkDivide: {
-            const QString pr = Plain(n->Right.get());
-            r = QLatin1Char('(') + D(n->Left.get()) + QLatin1Char('*') + pr + QLatin1Char('-') +
-                Plain(n->Left.get()) + QLatin1Char('*') + D(n->Right.get()) + QLatin1String(")/(") + pr +
-                QLatin1String(")^2");
-            break;
-        }
-        case nkFactorial:
-            throw EEngineNoDerivative(QStringLiteral("!"));
-        case nkPercent:
-            throw EEngineNoDerivative(QStringLiteral("%"));
-        case nkPower:
-            r = Power(n);
-            break;
-        case nkFunction:
-            r = Function(n);
-            break;
-        default:
-            r = QStringLiteral("0");
-            break;
-        }
-        if (r.size() > MaxExpressionLength)
-            throw EEngineRangeError("derivative longer than 65535 characters");
+        // The operands' derivatives first: a text that outgrows the bound
+        // stops the walk before anything is printed.
+        const QString dl = D(n->Left.get());
+        const QString dr = D(n->Right.get());
+        CheckSize(dl.size() + dr.size());
+        const QString r = Rule(n, dl, dr);
+        CheckSize(r.size());
         return r;
     }
 
 private:
     const QString &V;
     std::unordered_map<const TVyraz *, bool> Indep;
+
+    static void CheckSize(qsizetype size) {
+        if (size > MaxExpressionLength)
+            throw EEngineRangeError("derivative longer than 65535 characters");
+    }
 
     bool Independent(const TVyraz *n) const {
         if (!n)
@@ -452,44 +425,69 @@ private:
         return it == Indep.end() || it->second;
     }
 
-    QString Power(const TVyraz *n) {
-        const TVyraz *base = n->Left.get();
-        const TVyraz *exponent = n->Right.get();
-        const bool baseDep = !Independent(base);
-        const bool expDep = !Independent(exponent);
-        const QString pb = Plain(base);
-        const QString pe = Plain(exponent);
-        if (baseDep && expDep) {
-            // f^g * (g'*ln(f) + g*f'/f)
-            return Plain(n) + QLatin1String("*(") + D(exponent) + QLatin1String("*ln(") + pb + QLatin1String(")+") +
-                   pe + QLatin1Char('*') + D(base) + QLatin1String("/(") + pb + QLatin1String("))");
+    // The derivative of a node that depends on the variable, given the
+    // derivatives dl and dr of its children ("0" for an independent child).
+    Q_NEVER_INLINE QString Rule(const TVyraz *n, const QString &dl, const QString &dr) const {
+        switch (n->Kind) {
+        case nkOperand:
+            return n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
+        case nkBrackets:
+            return QLatin1Char('(') + dl + QLatin1Char(')');
+        case nkPlus:
+            return QLatin1Char('(') + dl + QLatin1Char('+') + dr + QLatin1Char(')');
+        case nkMinus:
+            return QLatin1Char('(') + dl + QLatin1Char('-') + dr + QLatin1Char(')');
+        case nkTimes:
+            return QLatin1Char('(') + dl + QLatin1Char('*') + Plain(n->Right.get()) + QLatin1Char('+') +
+                   Plain(n->Left.get()) + QLatin1Char('*') + dr + QLatin1Char(')');
+        case nkDivide: {
+            const QString pr = Plain(n->Right.get());
+            return QLatin1Char('(') + dl + QLatin1Char('*') + pr + QLatin1Char('-') + Plain(n->Left.get()) +
+                   QLatin1Char('*') + dr + QLatin1String(")/(") + pr + QLatin1String(")^2");
         }
-        QString r;
-        if (expDep) {
-            if (base && base->Kind == nkOperand && base->Text == QLatin1String("$e"))
-                r = QLatin1String("$e^(") + pe + QLatin1Char(')');
-            else
-                r = Plain(n) + QLatin1String("*ln(") + pb + QLatin1Char(')');
-            r += QLatin1Char('*') + D(exponent);
-        } else {
-            r = pe + QLatin1Char('*') + pb + QLatin1String("^(") + pe + QLatin1String("-1)");
-            r += QLatin1Char('*') + D(base);
+        case nkFactorial:
+            throw EEngineNoDerivative(QStringLiteral("!"));
+        case nkPercent:
+            throw EEngineNoDerivative(QStringLiteral("%"));
+        case nkPower:
+            return Power(n, dl, dr);
+        case nkFunction:
+            return Function(n, dr);
+        default:
+            return QStringLiteral("0");
         }
-        return r;
     }
 
-    QString Function(const TVyraz *n) {
-        const TVyraz *arg = n->Right.get();
+    QString Power(const TVyraz *n, const QString &db, const QString &de) const {
+        const TVyraz *base = n->Left.get();
+        const bool baseDep = !Independent(base);
+        const bool expDep = !Independent(n->Right.get());
+        const QString pb = Plain(base);
+        const QString pe = Plain(n->Right.get());
+        if (baseDep && expDep) {
+            // f^g * (g'*ln(f) + g*f'/f)
+            return Plain(n) + QLatin1String("*(") + de + QLatin1String("*ln(") + pb + QLatin1String(")+") + pe +
+                   QLatin1Char('*') + db + QLatin1String("/(") + pb + QLatin1String("))");
+        }
+        if (expDep) {
+            if (base && base->Kind == nkOperand && base->Text == QLatin1String("$e"))
+                return QLatin1String("$e^(") + pe + QLatin1String(")*") + de;
+            return Plain(n) + QLatin1String("*ln(") + pb + QLatin1String(")*") + de;
+        }
+        return pe + QLatin1Char('*') + pb + QLatin1String("^(") + pe + QLatin1String("-1)*") + db;
+    }
+
+    QString Function(const TVyraz *n, const QString &d) const {
         const bool negative = n->Text.startsWith(kMinus);
         const QString name = BareName(n->Text);
-        const QString a = Plain(arg);
-        const bool argDep = !Independent(arg);
+        const QString a = Plain(n->Right.get());
+        const bool argDep = !Independent(n->Right.get());
 
         QString r;
         bool chain = true;
         if (name.isEmpty()) {
             // The bare sign of "-(...)".
-            r = D(arg);
+            r = d;
             chain = false;
         } else if (name == QLatin1String("ln")) {
             r = QLatin1String("1/(") + a + QLatin1Char(')');
@@ -497,13 +495,12 @@ private:
             r = QLatin1String("1/(") + a + QLatin1String("*ln(10))");
         } else if (name == QLatin1String("logy")) {
             // logy(u) = ln(u)/ln(y), y being the variable "y".
-            const QString byArg = argDep ? QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + D(arg) : QString();
-            if (V == QLatin1String("y")) {
+            const QString byArg = QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + d;
+            if (V == QLatin1String("y"))
                 r = QLatin1Char('(') + (argDep ? byArg : QStringLiteral("0")) + QLatin1String("-ln") + a +
                     QLatin1String("/((y)*ln(y)^2))");
-            } else {
+            else
                 r = byArg;
-            }
             chain = false;
         } else if (name == QLatin1String("sin")) {
             r = QLatin1String("cos") + a;
@@ -547,7 +544,7 @@ private:
             throw EEngineNoDerivative(name);
         }
         if (chain && argDep)
-            r += QLatin1Char('*') + D(arg);
+            r += QLatin1Char('*') + d;
         if (negative)
             r.prepend(kMinus);
         return r;
@@ -634,8 +631,6 @@ QString AsRightOf(const TSimple &x, quint8 op) {
     return wrap ? QLatin1Char('(') + x.Text + QLatin1Char(')') : x.Text;
 }
 
-TSimple Simplify(const TVyraz *n);
-
 // The result of a binary node: wrapped unless the parent kind is listed.
 TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initializer_list<int> bare) {
     if (KindIn(n->ParentKind, bare))
@@ -643,16 +638,15 @@ TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initial
     return Bracketed(text);
 }
 
-TSimple Simplify(const TVyraz *n) {
-    if (!n)
-        return {QStringLiteral("?"), shAtom};
+// The simplified text of a node, given those of its children (a of Left, b of
+// Right).
+Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
     const quint8 pk = n->ParentKind;
     switch (n->Kind) {
     case nkOperand:
         return pk == nkPower ? Bracketed(n->Text) : TSimple{n->Text, shAtom};
 
     case nkBrackets: {
-        TSimple a = Simplify(n->Left.get());
         long double x;
         if (ReadNumber(a.Text, x))
             return Number(x);
@@ -667,8 +661,6 @@ TSimple Simplify(const TVyraz *n) {
     case nkDivide:
     case nkPower: {
         const quint8 k = n->Kind;
-        TSimple a = Simplify(n->Left.get());
-        TSimple b = Simplify(n->Right.get());
         long double x, y;
         if (ReadNumber(a.Text, x) && ReadNumber(b.Text, y)) {
             long double v = 0;
@@ -728,24 +720,40 @@ TSimple Simplify(const TVyraz *n) {
     }
 
     case nkFactorial: {
-        TSimple a = Simplify(n->Left.get());
         return {AsLeftOf(a, nkFactorial) + QLatin1Char('!'), shFactorial};
     }
 
     case nkFunction: {
-        TSimple a = Simplify(n->Right.get());
+        a = std::move(b); // the argument
+        if (n->Text == QString(kMinus)) {
+            // The sign of "-(...)" (or of a whole power): a negative number,
+            // or the sign written before the argument as after "0-".
+            long double x;
+            if (ReadNumber(a.Text, x) && std::isfinite(-x))
+                return Number(-x);
+            return {kMinus + AsRightOf(a, nkMinus), a.Shape == shSum ? shAtom : a.Shape};
+        }
         return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
                        {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
     }
 
     case nkPercent: {
-        TSimple a = Simplify(n->Left.get());
         return {AsLeftOf(a, nkPercent) + QLatin1Char('%'), shAtom};
     }
 
     default:
         return {QStringLiteral("?"), shAtom};
     }
+}
+
+// The recursion is kept apart from Combine, so that each level costs the
+// stack as little as possible.
+TSimple Simplify(const TVyraz *n) {
+    if (!n)
+        return {QStringLiteral("?"), shAtom};
+    TSimple a = Simplify(n->Left.get());
+    TSimple b = Simplify(n->Right.get());
+    return Combine(n, std::move(a), std::move(b));
 }
 
 } // namespace

@@ -31,7 +31,7 @@ constexpr quint8 nkTop = 11;
 // The deepest tree Parse builds. Every operation on a tree recurses along
 // its depth, so the bound keeps the stack safe; deeper texts are refused with
 // EEngineRangeError.
-constexpr int MaxTreeDepth = 3000;
+constexpr int MaxTreeDepth = 1000;
 
 // The highest order the derivative chain takes.
 constexpr int MaxDerivativeOrder = 10;
