@@ -101,6 +101,8 @@ std::unique_ptr<TVyraz> TVyraz::CreateFromString(const QString &text, quint8 par
 
 // --- parser -----------------------------------------------------------------
 
+namespace {
+
 // Splits a text into a tree. Positions are 1-based; every part handed to
 // ParseRange is a range [s, e] of the one text, never a copy, and brackets
 // are matched once for the whole text, so no walk can leave the text.
@@ -247,6 +249,8 @@ struct TVyrazParser {
     }
 };
 
+} // namespace
+
 void TVyraz::Parse(const QString &text, quint8 parentKind) {
     Clear();
     ParentKind = parentKind;
@@ -387,6 +391,53 @@ void TVyraz::ToString(QString &r) const {
 
 namespace {
 
+// The derivative of a function of u, without the chain factor u', is the
+// text Before + "(u)" + After.
+struct TOwnFactor {
+    const char *Name;
+    const char *Before;
+    const char *After;
+};
+
+const TOwnFactor OwnFactors[] = {
+    {"ln", "1/(", ")"},
+    {"log", "1/(", "*ln(10))"},
+    {"sin", "cos", ""},
+    {"cos", "-sin", ""},
+    {"tg", "1/cos", "^2"},
+    {"tan", "1/cos", "^2"},
+    {"cotg", "-1/sin", "^2"},
+    {"cotan", "-1/sin", "^2"},
+    {"arcsin", "1/(1-", "^2)^(1/2)"},
+    {"arccos", "-1/(1-", "^2)^(1/2)"},
+    {"arctg", "1/(", "^2+1)"},
+    {"arctan", "1/(", "^2+1)"},
+    {"arccotg", "-1/(", "^2+1)"},
+    {"arccot", "-1/(", "^2+1)"},
+    {"sinh", "cosh", ""},
+    {"cosh", "sinh", ""},
+    {"tgh", "1/cosh", "^2"},
+    {"tanh", "1/cosh", "^2"},
+    {"cotgh", "-1/sinh", "^2"},
+    {"cotanh", "-1/sinh", "^2"},
+    {"arcsinh", "1/(1+", "^2)^(1/2)"},
+    {"arccosh", "1/(", "^2-1)^(1/2)"},
+    {"arctgh", "1/(1-", "^2)"},
+    {"arctanh", "1/(1-", "^2)"},
+    {"arccotgh", "1/(1-", "^2)"},
+    {"arccoth", "1/(1-", "^2)"},
+    {"sqr", "2*", ""},
+    {"sqrt", "1/(2*sqrt", ")"},
+    {"abs", "sign", ""},
+};
+
+const TOwnFactor *FindOwnFactor(const QString &name) {
+    for (const TOwnFactor &f : OwnFactors)
+        if (name == QLatin1String(f.Name))
+            return &f;
+    return nullptr;
+}
+
 class TDeriver {
 public:
     TDeriver(const TVyraz &root, const QString &v) : V(v) {
@@ -489,10 +540,6 @@ private:
             // The bare sign of "-(...)".
             r = d;
             chain = false;
-        } else if (name == QLatin1String("ln")) {
-            r = QLatin1String("1/(") + a + QLatin1Char(')');
-        } else if (name == QLatin1String("log")) {
-            r = QLatin1String("1/(") + a + QLatin1String("*ln(10))");
         } else if (name == QLatin1String("logy")) {
             // logy(u) = ln(u)/ln(y), y being the variable "y".
             const QString byArg = QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + d;
@@ -502,43 +549,8 @@ private:
             else
                 r = byArg;
             chain = false;
-        } else if (name == QLatin1String("sin")) {
-            r = QLatin1String("cos") + a;
-        } else if (name == QLatin1String("cos")) {
-            r = QLatin1String("-sin") + a;
-        } else if (name == QLatin1String("tg") || name == QLatin1String("tan")) {
-            r = QLatin1String("1/cos") + a + QLatin1String("^2");
-        } else if (name == QLatin1String("cotg") || name == QLatin1String("cotan")) {
-            r = QLatin1String("-1/sin") + a + QLatin1String("^2");
-        } else if (name == QLatin1String("arcsin")) {
-            r = QLatin1String("1/(1-") + a + QLatin1String("^2)^(1/2)");
-        } else if (name == QLatin1String("arccos")) {
-            r = QLatin1String("-1/(1-") + a + QLatin1String("^2)^(1/2)");
-        } else if (name == QLatin1String("arctg") || name == QLatin1String("arctan")) {
-            r = QLatin1String("1/(") + a + QLatin1String("^2+1)");
-        } else if (name == QLatin1String("arccotg") || name == QLatin1String("arccot")) {
-            r = QLatin1String("-1/(") + a + QLatin1String("^2+1)");
-        } else if (name == QLatin1String("sinh")) {
-            r = QLatin1String("cosh") + a;
-        } else if (name == QLatin1String("cosh")) {
-            r = QLatin1String("sinh") + a;
-        } else if (name == QLatin1String("tgh") || name == QLatin1String("tanh")) {
-            r = QLatin1String("1/cosh") + a + QLatin1String("^2");
-        } else if (name == QLatin1String("cotgh") || name == QLatin1String("cotanh")) {
-            r = QLatin1String("-1/sinh") + a + QLatin1String("^2");
-        } else if (name == QLatin1String("arcsinh")) {
-            r = QLatin1String("1/(1+") + a + QLatin1String("^2)^(1/2)");
-        } else if (name == QLatin1String("arccosh")) {
-            r = QLatin1String("1/(") + a + QLatin1String("^2-1)^(1/2)");
-        } else if (name == QLatin1String("arctgh") || name == QLatin1String("arctanh") ||
-                   name == QLatin1String("arccotgh") || name == QLatin1String("arccoth")) {
-            r = QLatin1String("1/(1-") + a + QLatin1String("^2)");
-        } else if (name == QLatin1String("sqr")) {
-            r = QLatin1String("2*") + a;
-        } else if (name == QLatin1String("sqrt")) {
-            r = QLatin1String("1/(2*sqrt") + a + QLatin1Char(')');
-        } else if (name == QLatin1String("abs")) {
-            r = QLatin1String("sign") + a;
+        } else if (const TOwnFactor *f = FindOwnFactor(name)) {
+            r = QLatin1String(f->Before) + a + QLatin1String(f->After);
         } else {
             // rnd, sign, deg, dms and names that are no built-in function.
             throw EEngineNoDerivative(name);
@@ -590,40 +602,30 @@ TSimple Number(long double x) { return {FormatFloat(QStringLiteral("0.###"), x),
 
 TSimple Bracketed(const QString &s) { return {QLatin1Char('(') + s + QLatin1Char(')'), shAtom}; }
 
-// The operand text as it may stand in the given place; brackets are added
-// only where the text would otherwise be read differently (which happens for
-// texts passed up from a dropped 0 or 1 operand, and for negative numbers).
-QString AsLeftOf(const TSimple &x, quint8 op) {
+// The operand text as it may stand on the given side of the operator;
+// brackets are added only where the text would otherwise be read differently
+// (which happens for texts passed up from a dropped 0 or 1 operand, and for
+// negative numbers and signed functions).
+QString Placed(const TSimple &x, quint8 op, bool right) {
     bool wrap = false;
     switch (op) {
+    case nkMinus:
+        wrap = right && x.Shape == shSum;
+        break;
     case nkTimes:
-    case nkDivide:
         wrap = x.Shape == shSum;
         break;
+    case nkDivide:
+        wrap = x.Shape == shSum || (right && (x.Shape == shProduct || x.Signed()));
+        break;
     case nkPower:
-        wrap = x.Shape != shAtom || x.Signed();
+        wrap = !right && (x.Shape != shAtom || x.Signed());
         break;
     case nkFactorial:
         wrap = x.Shape == shSum || x.Shape == shProduct;
         break;
     case nkPercent:
         wrap = x.Shape != shAtom;
-        break;
-    default:
-        break;
-    }
-    return wrap ? QLatin1Char('(') + x.Text + QLatin1Char(')') : x.Text;
-}
-
-QString AsRightOf(const TSimple &x, quint8 op) {
-    bool wrap = false;
-    switch (op) {
-    case nkMinus:
-    case nkTimes:
-        wrap = x.Shape == shSum;
-        break;
-    case nkDivide:
-        wrap = x.Shape == shSum || x.Shape == shProduct || x.Signed();
         break;
     default:
         break;
@@ -689,10 +691,10 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
             return Compose(n, sa + QLatin1Char('+') + sb, shSum, {nkPlus, nkFunction, nkTop});
         case nkMinus:
             if (sa == QLatin1String("0"))
-                return {kMinus + AsRightOf(b, nkMinus), b.Shape == shSum ? shAtom : b.Shape};
+                return {kMinus + Placed(b, nkMinus, true), b.Shape == shSum ? shAtom : b.Shape};
             if (sb == QLatin1String("0"))
                 return a;
-            return Compose(n, sa + QLatin1Char('-') + AsRightOf(b, nkMinus), shSum, {nkPlus, nkFunction, nkTop});
+            return Compose(n, sa + QLatin1Char('-') + Placed(b, nkMinus, true), shSum, {nkPlus, nkFunction, nkTop});
         case nkTimes:
             if (sa == QLatin1String("1"))
                 return b;
@@ -700,12 +702,12 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
                 return a;
             if (sa == QLatin1String("0") || sb == QLatin1String("0"))
                 return {QStringLiteral("0"), shAtom};
-            return Compose(n, AsLeftOf(a, k) + QLatin1Char('*') + AsRightOf(b, k), shProduct,
+            return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         case nkDivide:
             if (sa == QLatin1String("0"))
                 return {QStringLiteral("0"), shAtom};
-            return Compose(n, AsLeftOf(a, k) + QLatin1Char('/') + AsRightOf(b, k), shProduct,
+            return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         default: // power
             if (sa == QLatin1String("0"))
@@ -714,13 +716,13 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
                 return {QStringLiteral("1"), shAtom};
             if (sb == QLatin1String("1"))
                 return a;
-            return Compose(n, AsLeftOf(a, k) + QLatin1String("^(") + sb + QLatin1Char(')'), shPower,
+            return Compose(n, Placed(a, k, false) + QLatin1String("^(") + sb + QLatin1Char(')'), shPower,
                            {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
         }
     }
 
     case nkFactorial: {
-        return {AsLeftOf(a, nkFactorial) + QLatin1Char('!'), shFactorial};
+        return {Placed(a, nkFactorial, false) + QLatin1Char('!'), shFactorial};
     }
 
     case nkFunction: {
@@ -731,14 +733,14 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
             long double x;
             if (ReadNumber(a.Text, x) && std::isfinite(-x))
                 return Number(-x);
-            return {kMinus + AsRightOf(a, nkMinus), a.Shape == shSum ? shAtom : a.Shape};
+            return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
         }
         return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
                        {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
     }
 
     case nkPercent: {
-        return {AsLeftOf(a, nkPercent) + QLatin1Char('%'), shAtom};
+        return {Placed(a, nkPercent, false) + QLatin1Char('%'), shAtom};
     }
 
     default:
@@ -770,9 +772,12 @@ void DerivativeStep(TVyraz &work, QString &t, const QString &varName) {
     work.Parse(d, nkTop);
     work.ToSimplifiedString(d);
     RemoveSuperfluousBrackets(d);
-    SimplifySigns(d);
+    // The signs are tidied once the arguments are in round brackets again:
+    // moving a minus before a product walks over round bracket groups only,
+    // and must not end inside a function's argument.
     ReplaceAll(d, QStringLiteral("["), QStringLiteral("("));
     ReplaceAll(d, QStringLiteral("]"), QStringLiteral(")"));
+    SimplifySigns(d);
     CheckLength(d);
     t = d;
 }

@@ -89,9 +89,6 @@ public:
     // trivial 0 and 1 operands dropped. Function arguments are written in
     // square brackets ("sin[x]").
     void ToSimplifiedString(QString &r) const;
-
-private:
-    friend struct TVyrazParser;
 };
 
 // One derivative step on t with respect to varName, through the tree work:
