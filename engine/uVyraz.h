@@ -93,7 +93,7 @@ public:
 
 // One derivative step on t with respect to varName, through the tree work:
 // parse, derive, tidy the signs, parse again, fold, drop superfluous
-// brackets, tidy the signs and turn square brackets back into round ones.
+// brackets, turn square brackets back into round ones and tidy the signs.
 // t receives the result.
 void DerivativeStep(TVyraz &work, QString &t, const QString &varName);
 
