@@ -1,0 +1,792 @@
+#include "uVyraz.h"
+
+#include "uCisla.h"
+
+#include <cmath>
+#include <unordered_map>
+#include <vector>
+
+namespace {
+
+const QChar kOpen = QLatin1Char('(');
+const QChar kClose = QLatin1Char(')');
+const QChar kMinus = QLatin1Char('-');
+
+[[noreturn]] void Malformed(const char *what) {
+    throw EEngineRangeError(std::string("malformed expression: ") + what);
+}
+
+void CheckLength(const QString &s) {
+    if (s.size() > MaxExpressionLength)
+        throw EEngineRangeError("expression longer than 65535 characters");
+}
+
+bool InChars(QChar c, const char *chars) {
+    for (const char *p = chars; *p; ++p)
+        if (c == QLatin1Char(*p))
+            return true;
+    return false;
+}
+
+// The function name without a leading minus sign.
+QString BareName(const QString &name) {
+    return name.startsWith(kMinus) ? name.mid(1) : name;
+}
+
+// --- independence -----------------------------------------------------------
+
+// True when the subtree of n does not contain the variable v. With a memo,
+// the answer of every node of the subtree is recorded there.
+bool Independence(const TVyraz *n, const QString &v, std::unordered_map<const TVyraz *, bool> *memo) {
+    if (!n)
+        return true;
+    bool r = true;
+    switch (n->Kind) {
+    case nkOperand:
+        r = !(n->Text == v || (n->Text.size() == v.size() + 1 && n->Text.startsWith(kMinus) &&
+                               QStringView(n->Text).mid(1) == v));
+        break;
+    case nkBrackets:
+    case nkFactorial:
+    case nkPercent:
+        r = Independence(n->Left.get(), v, memo);
+        break;
+    case nkPlus:
+    case nkMinus:
+    case nkTimes:
+    case nkDivide:
+    case nkPower: {
+        const bool l = Independence(n->Left.get(), v, memo);
+        const bool rr = Independence(n->Right.get(), v, memo);
+        r = l && rr;
+        break;
+    }
+    case nkFunction:
+        r = Independence(n->Right.get(), v, memo);
+        // The base of logy is the variable "y".
+        if (v == QLatin1String("y") && BareName(n->Text) == QLatin1String("logy"))
+            r = false;
+        break;
+    default:
+        break;
+    }
+    if (memo)
+        (*memo)[n] = r;
+    return r;
+}
+
+} // namespace
+
+EEngineNoDerivative::EEngineNoDerivative(const QString &functionName)
+    : EEngineError("no derivative rule for '" + functionName.toStdString() + "'"), FunctionName(functionName) {}
+
+// --- node -------------------------------------------------------------------
+
+TVyraz::~TVyraz() = default;
+
+void TVyraz::Clear() {
+    Kind = nkEmpty;
+    ParentKind = nkTop;
+    Left.reset();
+    Right.reset();
+}
+
+void TVyraz::Parenthesize(QString &s) { s = QLatin1Char('(') + s + QLatin1Char(')'); }
+
+std::unique_ptr<TVyraz> TVyraz::CreateFromString(const QString &text, quint8 parentKind) {
+    auto node = std::make_unique<TVyraz>();
+    node->Parse(text, parentKind);
+    return node;
+}
+
+// --- parser -----------------------------------------------------------------
+
+namespace {
+
+// Splits a text into a tree. Positions are 1-based; every part handed to
+// ParseRange is a range [s, e] of the one text, never a copy, and brackets
+// are matched once for the whole text, so no walk can leave the text.
+struct TVyrazParser {
+    const QString &text;
+    std::vector<int> match; // match[i]: the partner of the bracket at i
+
+    explicit TVyrazParser(const QString &t) : text(t), match(size_t(t.size()) + 2, 0) {
+        std::vector<int> open;
+        for (int i = 1; i <= int(t.size()); ++i) {
+            const QChar c = t.at(i - 1);
+            if (c == kOpen) {
+                open.push_back(i);
+            } else if (c == kClose) {
+                if (open.empty())
+                    Malformed("a closing bracket without an opening one");
+                match[size_t(i)] = open.back();
+                match[size_t(open.back())] = i;
+                open.pop_back();
+            }
+        }
+        if (!open.empty())
+            Malformed("an unclosed bracket");
+    }
+
+    QChar At(int i) const { return text.at(i - 1); }
+
+    std::unique_ptr<TVyraz> Child(int s, int e, quint8 parentKind, int depth) {
+        auto node = std::make_unique<TVyraz>();
+        ParseRange(*node, s, e, parentKind, depth);
+        return node;
+    }
+
+    void SplitBinary(TVyraz &node, quint8 kind, int p, int s, int e, int depth) {
+        node.Kind = kind;
+        node.Right = Child(p + 1, e, kind, depth + 1);
+        node.Left = Child(s, p - 1, kind, depth + 1);
+    }
+
+    void SplitPostfix(TVyraz &node, quint8 kind, int p, int s, int e, int depth) {
+        if (p < e)
+            Malformed("text after a postfix operator");
+        node.Kind = kind;
+        node.Left = Child(s, p - 1, kind, depth + 1);
+    }
+
+    void ParseRange(TVyraz &node, int s, int e, quint8 parentKind, int depth) {
+        if (depth > MaxTreeDepth)
+            throw EEngineRangeError("expression nested too deeply");
+        node.Clear();
+        node.ParentKind = parentKind;
+        for (;;) {
+            // A leading plus sign changes nothing.
+            if (s <= e && At(s) == QLatin1Char('+'))
+                ++s;
+            if (s > e)
+                Malformed("an empty operand");
+
+            // One pass over the top level from the right. "+" and "-" bind
+            // loosest and group to the left, so the first one met decides;
+            // the others are noted: the last "*" or "/", "!" and "%", and the
+            // first "^" (which groups to the right). A sign in the first
+            // position belongs to what follows it, and a "^" in the last
+            // position has no exponent.
+            int mul = 0, bang = 0, pct = 0, pow = 0;
+            bool group = false;
+            for (int p = e; p >= s; --p) {
+                const QChar c = At(p);
+                if (c == kClose) {
+                    p = match[size_t(p)]; // the loop steps over the "("
+                    group = true;
+                    continue;
+                }
+                if (p > s) {
+                    if (c == QLatin1Char('+') || c == kMinus) {
+                        SplitBinary(node, c == kMinus ? nkMinus : nkPlus, p, s, e, depth);
+                        return;
+                    }
+                    if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
+                        mul = p;
+                    else if (!bang && c == QLatin1Char('!'))
+                        bang = p;
+                    else if (!pct && c == QLatin1Char('%'))
+                        pct = p;
+                }
+                if (c == QLatin1Char('^') && p < e)
+                    pow = p;
+            }
+
+            if (mul) {
+                SplitBinary(node, At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul, s, e, depth);
+                return;
+            }
+            if (bang) {
+                SplitPostfix(node, nkFactorial, bang, s, e, depth);
+                return;
+            }
+            if (pow) {
+                if (At(s) == kMinus) {
+                    // A leading minus negates the whole power: -x^2 is -(x^2).
+                    node.Kind = nkFunction;
+                    node.Text = QString(kMinus);
+                    node.Right = Child(s + 1, e, nkFunction, depth + 1);
+                } else {
+                    SplitBinary(node, nkPower, pow, s, e, depth);
+                }
+                return;
+            }
+            if (pct) {
+                SplitPostfix(node, nkPercent, pct, s, e, depth);
+                return;
+            }
+            if (group) {
+                if (At(e) != kClose)
+                    Malformed("text after a bracket");
+                const int open = match[size_t(e)];
+                if (open > s) {
+                    // A function: the name, then the trailing bracket group.
+                    for (int i = s; i < open; ++i)
+                        if (At(i) == kOpen || At(i) == kClose)
+                            Malformed("a bracket group in a function name");
+                    if (InChars(At(s), "*/!%^"))
+                        Malformed("an operator without a left operand");
+                    node.Kind = nkFunction;
+                    node.Text = text.mid(s - 1, open - s);
+                    node.Right = Child(open, e, nkFunction, depth + 1);
+                    return;
+                }
+                // The whole part is one bracket group: parse its inside into
+                // this same node.
+                ++s;
+                --e;
+                continue;
+            }
+            // An operand.
+            if (InChars(At(s), "*/!%^") || At(e) == QLatin1Char('^'))
+                Malformed("an operator without an operand");
+            if (s == e && At(s) == kMinus)
+                Malformed("a sign without an operand");
+            node.Kind = nkOperand;
+            node.Text = text.mid(s - 1, e - s + 1);
+            return;
+        }
+    }
+};
+
+} // namespace
+
+void TVyraz::Parse(const QString &text, quint8 parentKind) {
+    Clear();
+    ParentKind = parentKind;
+    CheckLength(text);
+    try {
+        TVyrazParser parser(text);
+        parser.ParseRange(*this, 1, int(text.size()), parentKind, 0);
+    } catch (...) {
+        Clear();
+        ParentKind = parentKind;
+        throw;
+    }
+}
+
+bool TVyraz::IsIndependentOf(const QString &varName) const {
+    if (varName.isEmpty())
+        return true;
+    return Independence(this, varName, nullptr);
+}
+
+// --- plain printer ----------------------------------------------------------
+
+namespace {
+
+bool KindIn(quint8 k, std::initializer_list<int> set) {
+    for (int x : set)
+        if (k == x)
+            return true;
+    return false;
+}
+
+// Whether a node of the kind is bracketed under the parent kind.
+bool PlainNeedsBrackets(const TVyraz &n) {
+    const quint8 pk = n.ParentKind;
+    switch (n.Kind) {
+    case nkOperand:
+        return pk == nkPower || pk == nkFunction;
+    case nkBrackets:
+        return false;
+    case nkPlus:
+    case nkMinus:
+        return !KindIn(pk, {nkPlus, nkTop});
+    case nkTimes:
+    case nkDivide:
+        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkTop});
+    case nkFactorial:
+    case nkPower:
+        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
+    case nkFunction:
+        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
+    case nkPercent:
+        return pk == nkFunction;
+    default:
+        return false;
+    }
+}
+
+void AppendPlain(const TVyraz *n, QString &out);
+
+// Brackets the text written from position start on when it begins with a
+// minus sign, which the parser would otherwise take as a binary minus (after
+// "/" or "^") or as the sign of a whole power (a base).
+void BracketIfSigned(QString &out, qsizetype start) {
+    if (start < out.size() && out.at(start) == kMinus) {
+        out.insert(start, kOpen);
+        out += kClose;
+    }
+}
+
+void AppendPlain(const TVyraz *n, QString &out) {
+    if (!n) {
+        out += QLatin1Char('?');
+        return;
+    }
+    const qsizetype start = out.size();
+    const bool wrap = PlainNeedsBrackets(*n);
+    if (wrap)
+        out += kOpen;
+    switch (n->Kind) {
+    case nkOperand:
+        out += n->Text;
+        break;
+    case nkBrackets:
+        out += kOpen;
+        AppendPlain(n->Left.get(), out);
+        out += kClose;
+        break;
+    case nkPlus:
+    case nkMinus:
+    case nkTimes:
+    case nkDivide:
+    case nkPower: {
+        static const char ops[] = "???+-*/?^";
+        AppendPlain(n->Left.get(), out);
+        out += QLatin1Char(ops[n->Kind]);
+        const qsizetype rs = out.size();
+        AppendPlain(n->Right.get(), out);
+        if (n->Kind == nkDivide)
+            BracketIfSigned(out, rs);
+        break;
+    }
+    case nkFactorial:
+        AppendPlain(n->Left.get(), out);
+        out += QLatin1Char('!');
+        break;
+    case nkFunction:
+        out += n->Text;
+        AppendPlain(n->Right.get(), out);
+        break;
+    case nkPercent:
+        AppendPlain(n->Left.get(), out);
+        out += QLatin1Char('%');
+        break;
+    default:
+        out += QLatin1Char('?');
+        break;
+    }
+    if (wrap)
+        out += kClose;
+    else if (n->ParentKind == nkPower)
+        BracketIfSigned(out, start);
+}
+
+QString Plain(const TVyraz *n) {
+    QString s;
+    AppendPlain(n, s);
+    return s;
+}
+
+} // namespace
+
+void TVyraz::ToString(QString &r) const {
+    r.clear();
+    AppendPlain(this, r);
+}
+
+// --- derivative -------------------------------------------------------------
+
+namespace {
+
+// The derivative of a function of u, without the chain factor u', is the
+// text Before + "(u)" + After.
+struct TOwnFactor {
+    const char *Name;
+    const char *Before;
+    const char *After;
+};
+
+const TOwnFactor OwnFactors[] = {
+    {"ln", "1/(", ")"},
+    {"log", "1/(", "*ln(10))"},
+    {"sin", "cos", ""},
+    {"cos", "-sin", ""},
+    {"tg", "1/cos", "^2"},
+    {"tan", "1/cos", "^2"},
+    {"cotg", "-1/sin", "^2"},
+    {"cotan", "-1/sin", "^2"},
+    {"arcsin", "1/(1-", "^2)^(1/2)"},
+    {"arccos", "-1/(1-", "^2)^(1/2)"},
+    {"arctg", "1/(", "^2+1)"},
+    {"arctan", "1/(", "^2+1)"},
+    {"arccotg", "-1/(", "^2+1)"},
+    {"arccot", "-1/(", "^2+1)"},
+    {"sinh", "cosh", ""},
+    {"cosh", "sinh", ""},
+    {"tgh", "1/cosh", "^2"},
+    {"tanh", "1/cosh", "^2"},
+    {"cotgh", "-1/sinh", "^2"},
+    {"cotanh", "-1/sinh", "^2"},
+    {"arcsinh", "1/(1+", "^2)^(1/2)"},
+    {"arccosh", "1/(", "^2-1)^(1/2)"},
+    {"arctgh", "1/(1-", "^2)"},
+    {"arctanh", "1/(1-", "^2)"},
+    {"arccotgh", "1/(1-", "^2)"},
+    {"arccoth", "1/(1-", "^2)"},
+    {"sqr", "2*", ""},
+    {"sqrt", "1/(2*sqrt", ")"},
+    {"abs", "sign", ""},
+};
+
+const TOwnFactor *FindOwnFactor(const QString &name) {
+    for (const TOwnFactor &f : OwnFactors)
+        if (name == QLatin1String(f.Name))
+            return &f;
+    return nullptr;
+}
+
+class TDeriver {
+public:
+    TDeriver(const TVyraz &root, const QString &v) : V(v) {
+        if (!V.isEmpty())
+            Independence(&root, V, &Indep);
+    }
+
+    // The recursion is kept apart from the rules, so that each level costs
+    // the stack as little as possible.
+    QString D(const TVyraz *n) {
+        if (V.isEmpty() || Independent(n))
+            return QStringLiteral("0");
+        // The operands' derivatives first: a text that outgrows the bound
+        // stops the walk before anything is printed.
+        const QString dl = D(n->Left.get());
+        const QString dr = D(n->Right.get());
+        CheckSize(dl.size() + dr.size());
+        const QString r = Rule(n, dl, dr);
+        CheckSize(r.size());
+        return r;
+    }
+
+private:
+    const QString &V;
+    std::unordered_map<const TVyraz *, bool> Indep;
+
+    static void CheckSize(qsizetype size) {
+        if (size > MaxExpressionLength)
+            throw EEngineRangeError("derivative longer than 65535 characters");
+    }
+
+    bool Independent(const TVyraz *n) const {
+        if (!n)
+            return true;
+        const auto it = Indep.find(n);
+        return it == Indep.end() || it->second;
+    }
+
+    // The derivative of a node that depends on the variable, given the
+    // derivatives dl and dr of its children ("0" for an independent child).
+    Q_NEVER_INLINE QString Rule(const TVyraz *n, const QString &dl, const QString &dr) const {
+        switch (n->Kind) {
+        case nkOperand:
+            return n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
+        case nkBrackets:
+            return QLatin1Char('(') + dl + QLatin1Char(')');
+        case nkPlus:
+            return QLatin1Char('(') + dl + QLatin1Char('+') + dr + QLatin1Char(')');
+        case nkMinus:
+            return QLatin1Char('(') + dl + QLatin1Char('-') + dr + QLatin1Char(')');
+        case nkTimes:
+            return QLatin1Char('(') + dl + QLatin1Char('*') + Plain(n->Right.get()) + QLatin1Char('+') +
+                   Plain(n->Left.get()) + QLatin1Char('*') + dr + QLatin1Char(')');
+        case nkDivide: {
+            const QString pr = Plain(n->Right.get());
+            return QLatin1Char('(') + dl + QLatin1Char('*') + pr + QLatin1Char('-') + Plain(n->Left.get()) +
+                   QLatin1Char('*') + dr + QLatin1String(")/(") + pr + QLatin1String(")^2");
+        }
+        case nkFactorial:
+            throw EEngineNoDerivative(QStringLiteral("!"));
+        case nkPercent:
+            throw EEngineNoDerivative(QStringLiteral("%"));
+        case nkPower:
+            return Power(n, dl, dr);
+        case nkFunction:
+            return Function(n, dr);
+        default:
+            return QStringLiteral("0");
+        }
+    }
+
+    QString Power(const TVyraz *n, const QString &db, const QString &de) const {
+        const TVyraz *base = n->Left.get();
+        const bool baseDep = !Independent(base);
+        const bool expDep = !Independent(n->Right.get());
+        const QString pb = Plain(base);
+        const QString pe = Plain(n->Right.get());
+        if (baseDep && expDep) {
+            // f^g * (g'*ln(f) + g*f'/f)
+            return Plain(n) + QLatin1String("*(") + de + QLatin1String("*ln(") + pb + QLatin1String(")+") + pe +
+                   QLatin1Char('*') + db + QLatin1String("/(") + pb + QLatin1String("))");
+        }
+        if (expDep) {
+            if (base && base->Kind == nkOperand && base->Text == QLatin1String("$e"))
+                return QLatin1String("$e^(") + pe + QLatin1String(")*") + de;
+            return Plain(n) + QLatin1String("*ln(") + pb + QLatin1String(")*") + de;
+        }
+        return pe + QLatin1Char('*') + pb + QLatin1String("^(") + pe + QLatin1String("-1)*") + db;
+    }
+
+    QString Function(const TVyraz *n, const QString &d) const {
+        const bool negative = n->Text.startsWith(kMinus);
+        const QString name = BareName(n->Text);
+        const QString a = Plain(n->Right.get());
+        const bool argDep = !Independent(n->Right.get());
+
+        QString r;
+        bool chain = true;
+        if (name.isEmpty()) {
+            // The bare sign of "-(...)".
+            r = d;
+            chain = false;
+        } else if (name == QLatin1String("logy")) {
+            // logy(u) = ln(u)/ln(y), y being the variable "y".
+            const QString byArg = QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + d;
+            if (V == QLatin1String("y"))
+                r = QLatin1Char('(') + (argDep ? byArg : QStringLiteral("0")) + QLatin1String("-ln") + a +
+                    QLatin1String("/((y)*ln(y)^2))");
+            else
+                r = byArg;
+            chain = false;
+        } else if (const TOwnFactor *f = FindOwnFactor(name)) {
+            r = QLatin1String(f->Before) + a + QLatin1String(f->After);
+        } else {
+            // rnd, sign, deg, dms and names that are no built-in function.
+            throw EEngineNoDerivative(name);
+        }
+        if (chain && argDep)
+            r += QLatin1Char('*') + d;
+        if (negative)
+            r.prepend(kMinus);
+        return r;
+    }
+};
+
+} // namespace
+
+void TVyraz::Derive(const QString &varName, QString &r) const {
+    TDeriver deriver(*this, varName);
+    r = deriver.D(this);
+}
+
+// --- simplifying printer ----------------------------------------------------
+
+namespace {
+
+// What binds loosest in a simplified text, outside any brackets.
+enum TShape : quint8 {
+    shAtom,    // a number, operand, function, bracketed text or percent
+    shSum,     // a top-level "+" or "-"
+    shProduct, // a top-level "*" or "/"
+    shPower,   // a top-level "^"
+    shFactorial,
+};
+
+struct TSimple {
+    QString Text;
+    TShape Shape = shAtom;
+    bool Signed() const { return Text.startsWith(kMinus); }
+};
+
+bool ReadNumber(const QString &s, long double &x) {
+    if (s.isEmpty())
+        return false;
+    const QChar c = s.at(0);
+    if (!IsAsciiDigit(c) && c != kMinus && c != QLatin1Char('+') && c != DecSep() && c != QLatin1Char(' '))
+        return false;
+    return TryStrToFloat(s, x);
+}
+
+TSimple Number(long double x) { return {FormatFloat(QStringLiteral("0.###"), x), shAtom}; }
+
+TSimple Bracketed(const QString &s) { return {QLatin1Char('(') + s + QLatin1Char(')'), shAtom}; }
+
+// The operand text as it may stand on the given side of the operator;
+// brackets are added only where the text would otherwise be read differently
+// (which happens for texts passed up from a dropped 0 or 1 operand, and for
+// negative numbers and signed functions).
+QString Placed(const TSimple &x, quint8 op, bool right) {
+    bool wrap = false;
+    switch (op) {
+    case nkMinus:
+        wrap = right && x.Shape == shSum;
+        break;
+    case nkTimes:
+        wrap = x.Shape == shSum;
+        break;
+    case nkDivide:
+        wrap = x.Shape == shSum || (right && (x.Shape == shProduct || x.Signed()));
+        break;
+    case nkPower:
+        wrap = !right && (x.Shape != shAtom || x.Signed());
+        break;
+    case nkFactorial:
+        wrap = x.Shape == shSum || x.Shape == shProduct;
+        break;
+    case nkPercent:
+        wrap = x.Shape != shAtom;
+        break;
+    default:
+        break;
+    }
+    return wrap ? QLatin1Char('(') + x.Text + QLatin1Char(')') : x.Text;
+}
+
+// The result of a binary node: wrapped unless the parent kind is listed.
+TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initializer_list<int> bare) {
+    if (KindIn(n->ParentKind, bare))
+        return {text, shape};
+    return Bracketed(text);
+}
+
+// The simplified text of a node, given those of its children (a of Left, b of
+// Right).
+Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
+    const quint8 pk = n->ParentKind;
+    switch (n->Kind) {
+    case nkOperand:
+        return pk == nkPower ? Bracketed(n->Text) : TSimple{n->Text, shAtom};
+
+    case nkBrackets: {
+        long double x;
+        if (ReadNumber(a.Text, x))
+            return Number(x);
+        if (n->Left && KindIn(n->Left->Kind, {nkPlus, nkMinus, nkTimes, nkDivide, nkPower}))
+            return Bracketed(a.Text);
+        return a;
+    }
+
+    case nkPlus:
+    case nkMinus:
+    case nkTimes:
+    case nkDivide:
+    case nkPower: {
+        const quint8 k = n->Kind;
+        long double x, y;
+        if (ReadNumber(a.Text, x) && ReadNumber(b.Text, y)) {
+            long double v = 0;
+            switch (k) {
+            case nkPlus: v = x + y; break;
+            case nkMinus: v = x - y; break;
+            case nkTimes: v = x * y; break;
+            case nkDivide: v = y == 0 ? NAN : x / y; break;
+            default: v = std::pow(x, y); break;
+            }
+            if (std::isfinite(v)) {
+                TSimple r = Number(v);
+                if (k == nkPlus && pk == nkPower)
+                    return Bracketed(r.Text);
+                return r;
+            }
+        }
+        const QString &sa = a.Text;
+        const QString &sb = b.Text;
+        switch (k) {
+        case nkPlus:
+            if (sa == QLatin1String("0"))
+                return b;
+            if (sb == QLatin1String("0"))
+                return a;
+            return Compose(n, sa + QLatin1Char('+') + sb, shSum, {nkPlus, nkFunction, nkTop});
+        case nkMinus:
+            if (sa == QLatin1String("0"))
+                return {kMinus + Placed(b, nkMinus, true), b.Shape == shSum ? shAtom : b.Shape};
+            if (sb == QLatin1String("0"))
+                return a;
+            return Compose(n, sa + QLatin1Char('-') + Placed(b, nkMinus, true), shSum, {nkPlus, nkFunction, nkTop});
+        case nkTimes:
+            if (sa == QLatin1String("1"))
+                return b;
+            if (sb == QLatin1String("1"))
+                return a;
+            if (sa == QLatin1String("0") || sb == QLatin1String("0"))
+                return {QStringLiteral("0"), shAtom};
+            return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
+                           {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
+        case nkDivide:
+            if (sa == QLatin1String("0"))
+                return {QStringLiteral("0"), shAtom};
+            return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
+                           {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
+        default: // power
+            if (sa == QLatin1String("0"))
+                return {QStringLiteral("0"), shAtom};
+            if (sa == QLatin1String("1") || sb == QLatin1String("0"))
+                return {QStringLiteral("1"), shAtom};
+            if (sb == QLatin1String("1"))
+                return a;
+            return Compose(n, Placed(a, k, false) + QLatin1String("^(") + sb + QLatin1Char(')'), shPower,
+                           {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
+        }
+    }
+
+    case nkFactorial: {
+        return {Placed(a, nkFactorial, false) + QLatin1Char('!'), shFactorial};
+    }
+
+    case nkFunction: {
+        a = std::move(b); // the argument
+        if (n->Text == QString(kMinus)) {
+            // The sign of "-(...)" (or of a whole power): a negative number,
+            // or the sign written before the argument as after "0-".
+            long double x;
+            if (ReadNumber(a.Text, x) && std::isfinite(-x))
+                return Number(-x);
+            return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
+        }
+        return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
+                       {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
+    }
+
+    case nkPercent: {
+        return {Placed(a, nkPercent, false) + QLatin1Char('%'), shAtom};
+    }
+
+    default:
+        return {QStringLiteral("?"), shAtom};
+    }
+}
+
+// The recursion is kept apart from Combine, so that each level costs the
+// stack as little as possible.
+TSimple Simplify(const TVyraz *n) {
+    if (!n)
+        return {QStringLiteral("?"), shAtom};
+    TSimple a = Simplify(n->Left.get());
+    TSimple b = Simplify(n->Right.get());
+    return Combine(n, std::move(a), std::move(b));
+}
+
+} // namespace
+
+void TVyraz::ToSimplifiedString(QString &r) const { r = Simplify(this).Text; }
+
+// --- derivative chain -------------------------------------------------------
+
+void DerivativeStep(TVyraz &work, QString &t, const QString &varName) {
+    work.Parse(t, nkTop);
+    QString d;
+    work.Derive(varName, d);
+    SimplifySigns(d);
+    work.Parse(d, nkTop);
+    work.ToSimplifiedString(d);
+    RemoveSuperfluousBrackets(d);
+    // The signs are tidied once the arguments are in round brackets again:
+    // moving a minus before a product walks over round bracket groups only,
+    // and must not end inside a function's argument.
+    ReplaceAll(d, QStringLiteral("["), QStringLiteral("("));
+    ReplaceAll(d, QStringLiteral("]"), QStringLiteral(")"));
+    SimplifySigns(d);
+    CheckLength(d);
+    t = d;
+}
+
+void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order) {
+    if (order < 1 || order > MaxDerivativeOrder)
+        throw EEngineRangeError("derivative order out of range");
+    QString d = t;
+    for (int i = 0; i < order; ++i)
+        DerivativeStep(work, d, varName);
+    t = d;
+}

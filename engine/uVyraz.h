@@ -1,0 +1,103 @@
+// The symbolic expression tree: a parser that builds a tree from an
+// expression text, the plain infix printer, the symbolic derivative, the
+// printer that folds numbers and drops trivial operands, and the chain of
+// derivative steps that gives the n-th derivative of a text.
+//
+// A node owns its children: freeing a node frees its whole subtree.
+#pragma once
+
+#include "uSpolocne.h"
+
+#include <memory>
+
+// What a node is. The values are shared with the drawing tree that descends
+// from TVyraz, so they never change.
+enum TExpressionNodeKind : quint8 {
+    nkEmpty = 0,     // a new or cleared node
+    nkOperand = 1,   // a number, variable or constant reference as written, in Text (may start with "-")
+    nkBrackets = 2,  // a bracket group, inside in Left (never left by Parse)
+    nkPlus = 3,      // Left + Right
+    nkMinus = 4,     // Left - Right
+    nkTimes = 5,     // Left * Right
+    nkDivide = 6,    // Left / Right
+    nkFactorial = 7, // Left!
+    nkPower = 8,     // Left ^ Right (Left the base, Right the exponent)
+    nkFunction = 9,  // function name in Text (may start with "-"), argument in Right
+    nkPercent = 10,  // Left%
+};
+// Not a kind: as ParentKind it marks the top of a tree.
+constexpr quint8 nkTop = 11;
+
+// The deepest tree Parse builds. Every operation on a tree recurses along
+// its depth, so the bound keeps the stack safe; deeper texts are refused with
+// EEngineRangeError.
+constexpr int MaxTreeDepth = 1000;
+
+// The highest order the derivative chain takes.
+constexpr int MaxDerivativeOrder = 10;
+
+// Raised by the derivative for a function or operator that has no derivative
+// rule (rnd, sign, deg, dms, "!", "%", or a name that is not a built-in
+// function) when its operand depends on the variable.
+struct EEngineNoDerivative : EEngineError {
+    QString FunctionName;
+    explicit EEngineNoDerivative(const QString &functionName);
+};
+
+class TVyraz {
+public:
+    quint8 Kind = nkEmpty;
+    quint8 ParentKind = nkTop; // the Kind of the node that holds this one; nkTop at the top
+    QString Text;              // operand text (nkOperand) or function name (nkFunction)
+    std::unique_ptr<TVyraz> Left;
+    std::unique_ptr<TVyraz> Right;
+
+    TVyraz() = default;
+    virtual ~TVyraz();
+    TVyraz(const TVyraz &) = delete;
+    TVyraz &operator=(const TVyraz &) = delete;
+
+    // A new node holding the tree of text.
+    static std::unique_ptr<TVyraz> CreateFromString(const QString &text, quint8 parentKind);
+
+    // Replaces the node's content by the tree of text. Malformed text (an
+    // empty part, unbalanced brackets, an operator with a missing operand,
+    // text after a postfix "!" or "%", a text longer than MaxExpressionLength
+    // or nested deeper than MaxTreeDepth) raises EEngineRangeError and leaves
+    // the node cleared.
+    void Parse(const QString &text, quint8 parentKind);
+
+    // Kind nkEmpty, ParentKind nkTop, no children; Text is left as it is.
+    void Clear();
+
+    // True when the subtree does not contain the variable. An empty name is
+    // contained nowhere.
+    bool IsIndependentOf(const QString &varName) const;
+
+    // The infix text of the subtree with the brackets its kinds need.
+    void ToString(QString &r) const;
+    static void Parenthesize(QString &s);
+
+    // r := the derivative of the subtree with respect to varName, as a raw,
+    // heavily bracketed text. Raises EEngineNoDerivative for a function
+    // without a derivative rule and EEngineRangeError when the text would
+    // grow beyond MaxExpressionLength.
+    void Derive(const QString &varName, QString &r) const;
+
+    // r := the text of the subtree with sums, differences, products,
+    // quotients and powers of plain numbers folded (written "0.###"), and with
+    // trivial 0 and 1 operands dropped. Function arguments are written in
+    // square brackets ("sin[x]").
+    void ToSimplifiedString(QString &r) const;
+};
+
+// One derivative step on t with respect to varName, through the tree work:
+// parse, derive, tidy the signs, parse again, fold, drop superfluous
+// brackets, turn square brackets back into round ones and tidy the signs.
+// t receives the result.
+void DerivativeStep(TVyraz &work, QString &t, const QString &varName);
+
+// The derivative of the given order (1 to MaxDerivativeOrder): the step
+// applied order times. Any result longer than MaxExpressionLength raises
+// EEngineRangeError.
+void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order);

@@ -1,0 +1,430 @@
+#include "uCisla.h"
+#include "uVyraz.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <functional>
+#include <map>
+#include <ostream>
+
+// Failure messages show texts as text.
+static void PrintTo(const QString &s, std::ostream *os) { *os << '"' << s.toStdString() << '"'; }
+
+namespace {
+
+QString Q(const char *s) { return QString::fromUtf8(s); }
+
+QString Plain(const QString &text) {
+    TVyraz t;
+    t.Parse(text, nkTop);
+    QString r;
+    t.ToString(r);
+    return r;
+}
+
+QString Derivative(const QString &text, const QString &var = Q("x"), int order = 1) {
+    TVyraz work;
+    QString t = text;
+    DeriveNTimes(work, t, var, order);
+    return t;
+}
+
+// Every node's ParentKind is the Kind of its holder.
+void ExpectParentKinds(const TVyraz &n, quint8 expected) {
+    EXPECT_EQ(n.ParentKind, expected);
+    if (n.Left)
+        ExpectParentKinds(*n.Left, n.Kind);
+    if (n.Right)
+        ExpectParentKinds(*n.Right, n.Kind);
+}
+
+// A small evaluator of parsed trees, with x and y as variables and the
+// constants a = 0.5 and b = 2, used to check derivative texts against
+// difference quotients.
+long double Eval(const TVyraz *n, long double x, long double y) {
+    if (!n)
+        return NAN;
+    auto L = [&] { return Eval(n->Left.get(), x, y); };
+    auto R = [&] { return Eval(n->Right.get(), x, y); };
+    switch (n->Kind) {
+    case nkOperand: {
+        const bool neg = n->Text.startsWith('-');
+        const QString name = neg ? n->Text.mid(1) : n->Text;
+        long double v;
+        if (name == Q("x"))
+            v = x;
+        else if (name == Q("y"))
+            v = y;
+        else if (name == Q("a"))
+            v = 0.5L;
+        else if (name == Q("b"))
+            v = 2;
+        else if (name == Q("$e"))
+            v = std::exp(1.0L);
+        else
+            v = StrToFloat(name);
+        return neg ? -v : v;
+    }
+    case nkPlus: return L() + R();
+    case nkMinus: return L() - R();
+    case nkTimes: return L() * R();
+    case nkDivide: return L() / R();
+    case nkPower: return std::pow(L(), R());
+    case nkFunction: {
+        const bool neg = n->Text.startsWith('-');
+        const QString f = neg ? n->Text.mid(1) : n->Text;
+        const long double a = R();
+        const std::map<QString, std::function<long double(long double)>> fs = {
+            {Q(""), [](long double u) { return u; }},
+            {Q("sin"), [](long double u) { return std::sin(u); }},
+            {Q("cos"), [](long double u) { return std::cos(u); }},
+            {Q("tg"), [](long double u) { return std::tan(u); }},
+            {Q("cotg"), [](long double u) { return 1 / std::tan(u); }},
+            {Q("arcsin"), [](long double u) { return std::asin(u); }},
+            {Q("arccos"), [](long double u) { return std::acos(u); }},
+            {Q("arctg"), [](long double u) { return std::atan(u); }},
+            {Q("arccotg"), [](long double u) { return std::atan(1 / u); }},
+            {Q("sinh"), [](long double u) { return std::sinh(u); }},
+            {Q("cosh"), [](long double u) { return std::cosh(u); }},
+            {Q("tgh"), [](long double u) { return std::tanh(u); }},
+            {Q("cotgh"), [](long double u) { return 1 / std::tanh(u); }},
+            {Q("arcsinh"), [](long double u) { return std::asinh(u); }},
+            {Q("arccosh"), [](long double u) { return std::acosh(u); }},
+            {Q("arctgh"), [](long double u) { return std::atanh(u); }},
+            {Q("arccotgh"), [](long double u) { return std::atanh(1 / u); }},
+            {Q("ln"), [](long double u) { return std::log(u); }},
+            {Q("log"), [](long double u) { return std::log10(u); }},
+            {Q("logy"), [y](long double u) { return std::log(u) / std::log(y); }},
+            {Q("sqr"), [](long double u) { return u * u; }},
+            {Q("sqrt"), [](long double u) { return std::sqrt(u); }},
+            {Q("abs"), [](long double u) { return std::fabs(u); }},
+            {Q("sign"), [](long double u) { return static_cast<long double>((u > 0) - (u < 0)); }},
+        };
+        const auto it = fs.find(f);
+        const long double v = it == fs.end() ? NAN : it->second(a);
+        return neg ? -v : v;
+    }
+    default:
+        return NAN;
+    }
+}
+
+long double EvalText(const QString &text, long double x, long double y = 1.7L) {
+    TVyraz t;
+    t.Parse(text, nkTop);
+    return Eval(&t, x, y);
+}
+
+// The n-th difference quotient of text in the variable at the point; the
+// other variable stands at 1.1 (x) or 1.7 (y).
+long double NumericDerivative(const QString &text, const QString &var, long double at, int order) {
+    const long double h = order == 1 ? 1e-6L : 1e-3L;
+    auto f = [&](long double u) { return var == Q("y") ? EvalText(text, 1.1L, u) : EvalText(text, u, 1.7L); };
+    if (order == 1)
+        return (f(at + h) - f(at - h)) / (2 * h);
+    if (order == 2)
+        return (f(at + h) - 2 * f(at) + f(at - h)) / (h * h);
+    return (f(at + 2 * h) - 2 * f(at + h) + 2 * f(at - h) - f(at - 2 * h)) / (2 * h * h * h);
+}
+
+class VyrazTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Engine().Reset();
+        Engine().DecimalSeparator = QLatin1Char('.');
+    }
+};
+
+} // namespace
+
+// --- parsing and printing -----------------------------------------------------
+
+TEST_F(VyrazTest, PrintsWithTheBracketsTheKindsNeed) {
+    const struct { const char *text, *plain; } cases[] = {
+        {"a-b-c", "(a-b)-c"},       {"a-(b-c)", "a-(b-c)"},     {"(a-b)-c", "(a-b)-c"},
+        {"a/b/c", "(a/b)/c"},       {"a^b^c", "(a)^((b)^(c))"}, {"(a+b)*c", "(a+b)*c"},
+        {"a+b*c", "a+b*c"},         {"2*x+1", "2*x+1"},         {"sin(x)+1", "sin(x)+1"},
+        {"x^2", "(x)^(2)"},         {"((x))", "x"},             {"2^3!", "((2)^(3))!"},
+        {"-x", "-x"},               {"-sin(x)", "-sin(x)"},     {"-(x+1)", "-(x+1)"},
+        {"x%", "x%"},               {"x^2%", "(x)^2%"},       {"sin(cos(x))", "sin(cos(x))"},
+        {"a*b/c", "(a*b)/c"},       {"(a*b)/c", "(a*b)/c"},     {"+x", "x"},
+        {"2 + x", "2 + x"},         {"-x^2", "-((x)^(2))"},     {"x/(-y)", "x/(-y)"},
+        {"(-sin(x))^2", "(-sin(x))^(2)"}, {"x^(-sin(x))", "(x)^(-sin(x))"},
+    };
+    for (const auto &c : cases) {
+        const QString plain = Plain(Q(c.text));
+        EXPECT_EQ(plain, Q(c.plain)) << c.text;
+        EXPECT_EQ(Plain(plain), plain) << c.text; // the printed text reads back as the same tree
+    }
+}
+
+TEST_F(VyrazTest, BuildsTheTreeInTheOrderOfOperatorSearch) {
+    TVyraz t;
+    t.Parse(Q("((x))"), nkTop);
+    EXPECT_EQ(t.Kind, nkOperand);
+    EXPECT_EQ(t.Text, Q("x"));
+    EXPECT_EQ(t.ParentKind, nkTop);
+
+    t.Parse(Q("sin(x)+1"), nkTop);
+    ASSERT_EQ(t.Kind, nkPlus);
+    EXPECT_EQ(t.Left->Kind, nkFunction);
+    EXPECT_EQ(t.Left->Text, Q("sin"));
+    EXPECT_EQ(t.Left->Right->Kind, nkOperand);
+    EXPECT_EQ(t.Left->Right->ParentKind, nkFunction);
+    ExpectParentKinds(t, nkTop);
+
+    t.Parse(Q("2^3!"), nkTop);
+    ASSERT_EQ(t.Kind, nkFactorial);
+    EXPECT_EQ(t.Left->Kind, nkPower);
+    EXPECT_FALSE(t.Right);
+
+    t.Parse(Q("a-b-c"), nkTop);
+    ASSERT_EQ(t.Kind, nkMinus);
+    EXPECT_EQ(t.Left->Kind, nkMinus);
+    EXPECT_EQ(t.Right->Text, Q("c"));
+
+    t.Parse(Q("a^b^c"), nkPlus);
+    ASSERT_EQ(t.Kind, nkPower);
+    EXPECT_EQ(t.Left->Text, Q("a"));
+    EXPECT_EQ(t.Right->Kind, nkPower);
+    ExpectParentKinds(t, nkPlus);
+
+    t.Parse(Q("-(x+1)*2"), nkTop);
+    ASSERT_EQ(t.Kind, nkTimes);
+    EXPECT_EQ(t.Left->Kind, nkFunction);
+    EXPECT_EQ(t.Left->Text, Q("-"));
+    EXPECT_EQ(t.Left->Right->Kind, nkPlus);
+
+    // Clear frees the children and keeps the text.
+    t.Parse(Q("-x"), nkTop);
+    EXPECT_EQ(t.Kind, nkOperand);
+    t.Clear();
+    EXPECT_EQ(t.Kind, nkEmpty);
+    EXPECT_EQ(t.Text, Q("-x"));
+    EXPECT_FALSE(t.Left || t.Right);
+}
+
+TEST_F(VyrazTest, FindsTheVariable) {
+    const struct { const char *text, *var; bool independent; } cases[] = {
+        {"-x", "x", false},        {"x", "x", false},          {"2x", "x", true},
+        {"x2", "x", true},         {"X", "x", true},           {"sin(y)+3", "x", true},
+        {"a^(b*x)", "x", false},   {"x!", "x", false},         {"(x+1)%", "x", false},
+        {"logy(2)", "y", false},   {"logy(2)", "x", true},     {"x^2", "", true},
+    };
+    for (const auto &c : cases) {
+        TVyraz t;
+        t.Parse(Q(c.text), nkTop);
+        EXPECT_EQ(t.IsIndependentOf(Q(c.var)), c.independent) << c.text << " / " << c.var;
+    }
+}
+
+TEST_F(VyrazTest, RefusesMalformedText) {
+    const char *cases[] = {"",     "x+",    "()",   "2*-x",   "(x",     "x)",    ")(",    "x^",
+                           "*x",   "!x",    "x!2",  "x%2",    "a(b)c",  "(a)(b)", "-",     "+",
+                           "x^-2", "--x",   "sin()", "2**3",  "x/",     "(x+)",   "f(x)(y)"};
+    for (const char *text : cases) {
+        TVyraz t;
+        t.Parse(Q("x+1"), nkTop);
+        EXPECT_THROW(t.Parse(Q(text), nkTop), EEngineRangeError) << text;
+        EXPECT_EQ(t.Kind, nkEmpty) << text;
+        EXPECT_FALSE(t.Left || t.Right) << text;
+        EXPECT_THROW(Derivative(Q(text)), EEngineRangeError) << text;
+    }
+}
+
+TEST_F(VyrazTest, BoundsLengthAndNesting) {
+    TVyraz t;
+    // Deep bracket nesting alone costs no depth.
+    t.Parse(QString(30000, QLatin1Char('(')) + Q("x") + QString(30000, QLatin1Char(')')), nkTop);
+    EXPECT_EQ(t.Kind, nkOperand);
+    // Nested functions and long chains build deep trees: refused beyond the bound.
+    QString nested = Q("x");
+    for (int i = 0; i < MaxTreeDepth + 10; ++i)
+        nested = Q("sin(") + nested + Q(")");
+    EXPECT_THROW(t.Parse(nested, nkTop), EEngineRangeError);
+    QString chain = Q("x");
+    for (int i = 0; i < MaxTreeDepth + 10; ++i)
+        chain += Q("+x");
+    EXPECT_THROW(t.Parse(chain, nkTop), EEngineRangeError);
+    chain = Q("x");
+    for (int i = 0; i < MaxTreeDepth - 10; ++i)
+        chain += Q("*x");
+    t.Parse(chain, nkTop);
+    QString printed;
+    t.ToString(printed);
+    EXPECT_EQ(printed, chain);
+    EXPECT_THROW(Derivative(chain), EEngineRangeError); // the product rule outgrows the cap
+    EXPECT_THROW(t.Parse(QString(MaxExpressionLength + 1, QLatin1Char('x')), nkTop), EEngineRangeError);
+
+    // Trees just inside the bound go through the whole chain.
+    const int terms = MaxTreeDepth - 10;
+    chain = Q("x");
+    for (int i = 1; i < terms; ++i)
+        chain += Q("+x");
+    EXPECT_EQ(Derivative(chain), QString::number(terms));
+    QString signs = Q("x");
+    for (int i = 0; i < terms - 1; ++i)
+        signs = Q("-(") + signs + Q(")");
+    EXPECT_EQ(Derivative(signs), Q("-1"));
+}
+
+// --- derivatives ----------------------------------------------------------------
+
+struct DerivativeCase {
+    const char *text;
+    const char *var;
+    int order;
+    const char *result;
+};
+
+void ExpectDerivatives(const DerivativeCase *cases, size_t count) {
+    for (size_t i = 0; i < count; ++i) {
+        const DerivativeCase &c = cases[i];
+        EXPECT_EQ(Derivative(Q(c.text), Q(c.var), c.order), Q(c.result)) << c.text << " order " << c.order;
+    }
+}
+
+TEST_F(VyrazTest, FirstDerivativesOfEveryFunction) {
+    const DerivativeCase cases[] = {
+        {"ln(x)", "x", 1, "1/x"},
+        {"log(x)", "x", 1, "1/(x*ln(10))"},
+        {"logy(x)", "x", 1, "1/(x*ln(y))"},
+        {"sin(x)", "x", 1, "cos(x)"},
+        {"cos(x)", "x", 1, "-sin(x)"},
+        {"tg(x)", "x", 1, "1/cos(x)^2"},
+        {"tan(x)", "x", 1, "1/cos(x)^2"},
+        {"cotg(x)", "x", 1, "-1/sin(x)^2"},
+        {"cotan(x)", "x", 1, "-1/sin(x)^2"},
+        {"arcsin(x)", "x", 1, "1/(1-x^2)^0.5"},
+        {"arccos(x)", "x", 1, "-1/(1-x^2)^0.5"},
+        {"arctg(x)", "x", 1, "1/(x^2+1)"},
+        {"arctan(x)", "x", 1, "1/(x^2+1)"},
+        {"arccotg(x)", "x", 1, "-1/(x^2+1)"},
+        {"arccot(x)", "x", 1, "-1/(x^2+1)"},
+        {"sinh(x)", "x", 1, "cosh(x)"},
+        {"cosh(x)", "x", 1, "sinh(x)"},
+        {"tgh(x)", "x", 1, "1/cosh(x)^2"},
+        {"tanh(x)", "x", 1, "1/cosh(x)^2"},
+        {"cotgh(x)", "x", 1, "-1/sinh(x)^2"},
+        {"cotanh(x)", "x", 1, "-1/sinh(x)^2"},
+        {"arcsinh(x)", "x", 1, "1/(1+x^2)^0.5"},
+        {"arccosh(x)", "x", 1, "1/(x^2-1)^0.5"},
+        {"arctgh(x)", "x", 1, "1/(1-x^2)"},
+        {"arctanh(x)", "x", 1, "1/(1-x^2)"},
+        {"arccotgh(x)", "x", 1, "1/(1-x^2)"},
+        {"arccoth(x)", "x", 1, "1/(1-x^2)"},
+        {"sqr(x)", "x", 1, "2*x"},
+        {"sqrt(x)", "x", 1, "1/(2*sqrt(x))"},
+        {"abs(x)", "x", 1, "sign(x)"},
+        {"sin(x^2)", "x", 1, "cos((x^2))*2*x"},
+        {"-cos(x)", "x", 1, "sin(x)"},
+        {"x^2", "x", 1, "2*x"},
+        {"x^3", "x", 1, "3*x^2"},
+        {"2^x", "x", 1, "2^x*ln(2)"},
+        {"$e^x", "x", 1, "$e^x"},
+        {"x", "x", 1, "1"},
+        {"-x", "x", 1, "-1"},
+    };
+    ExpectDerivatives(cases, std::size(cases));
+}
+
+TEST_F(VyrazTest, HigherOrders) {
+    const DerivativeCase cases[] = {
+        {"x^3", "x", 2, "6*x"},      {"x^3", "x", 3, "6"},       {"x^3", "x", 4, "0"},
+        {"x^2", "x", 2, "2"},        {"sin(x)", "x", 2, "-sin(x)"}, {"sin(x)", "x", 3, "-cos(x)"},
+        {"sin(x)", "x", 4, "sin(x)"}, {"$e^x", "x", 10, "$e^x"},  {"1/x", "x", 2, "2*x/(x^2)^2"},
+        // a minus moved before a product stays out of the function's argument
+        {"sin(-x)", "x", 1, "-cos(-x)*1"}, {"sin(-x)", "x", 3, "cos(-x)*1"},
+    };
+    ExpectDerivatives(cases, std::size(cases));
+}
+
+TEST_F(VyrazTest, ProductsQuotientsConstantsAndOtherVariables) {
+    const DerivativeCase cases[] = {
+        {"x*sin(x)", "x", 1, "sin(x)+x*cos(x)"},
+        {"(x+1)*(x-1)", "x", 1, "(x-1)+(x+1)"},
+        {"sin(x)*cos(x)", "x", 1, "cos(x)*cos(x)-sin(x)*sin(x)"},
+        {"1/x", "x", 1, "-1/x^2"},
+        {"x/3", "x", 1, "3/3^2"},
+        {"sin(x)/x", "x", 1, "(cos(x)*x-sin(x))/x^2"},
+        {"x*(1/3)", "x", 1, "0.333"},
+        {"5", "x", 1, "0"},
+        {"x^2+sin(x)", "", 1, "0"},
+        {"a*x", "x", 1, "a"},
+        {"a*x", "a", 1, "x"},
+        {"y^2+x", "x", 1, "1"},
+        {"$c*x", "x", 1, "$c"},
+        {"X^2", "x", 1, "0"},
+        {"rnd(2)+x", "x", 1, "1"},
+        {"3!*x", "x", 1, "3!"},
+        {"x/(2-5)", "x", 1, "-3/(-3)^2"},
+    };
+    ExpectDerivatives(cases, std::size(cases));
+}
+
+TEST_F(VyrazTest, FoldsWithTheDecimalSeparatorInForce) {
+    Engine().DecimalSeparator = QLatin1Char(',');
+    EXPECT_EQ(Derivative(Q("x*(1/3)")), Q("0,333"));
+    EXPECT_EQ(Derivative(Q("x*2,5+x*0,25")), Q("2,75"));
+    Engine().DecimalSeparator = QLatin1Char('.');
+    EXPECT_EQ(Derivative(Q("x*2.5+x*0.25")), Q("2.75"));
+}
+
+TEST_F(VyrazTest, RulesWhereThereWasNone) {
+    const DerivativeCase cases[] = {
+        {"x^x", "x", 1, "x^x*(ln(x)+x/x)"},
+        {"x^sin(x)", "x", 1, "x^sin(x)*(cos(x)*ln(x)+sin(x)/x)"},
+        {"-(x^2+1)", "x", 1, "-2*x"},
+        {"-x^2", "x", 1, "-2*x"},
+        {"-sin(x)^2", "x", 1, "-2*sin(x)*cos(x)"},
+        {"(-sin(x))^3", "x", 1, "-3*(-sin(x))^2*cos(x)"},
+        {"logy(x)", "y", 1, "-ln(x)/(y*ln(y)^2)"},
+    };
+    ExpectDerivatives(cases, std::size(cases));
+    for (const char *text : {"rnd(x)", "sign(x)", "deg(x)", "dms(2*x)", "foo(x)", "Sin(x)", "x!", "(x+1)%"}) {
+        try {
+            Derivative(Q(text));
+            ADD_FAILURE() << text << " has no derivative";
+        } catch (const EEngineNoDerivative &e) {
+            EXPECT_FALSE(e.FunctionName.isEmpty()) << text;
+        }
+    }
+}
+
+TEST_F(VyrazTest, CapsTheGrowingText) {
+    EXPECT_NO_THROW(Derivative(Q("tg(x)"), Q("x"), 5));
+    EXPECT_THROW(Derivative(Q("tg(x)"), Q("x"), 10), EEngineRangeError);
+    EXPECT_THROW(Derivative(Q("x"), Q("x"), 0), EEngineRangeError);
+    EXPECT_THROW(Derivative(Q("x"), Q("x"), MaxDerivativeOrder + 1), EEngineRangeError);
+    // A failed chain leaves the text as it was.
+    TVyraz work;
+    QString t = Q("tg(x)");
+    EXPECT_THROW(DeriveNTimes(work, t, Q("x"), 10), EEngineRangeError);
+    EXPECT_EQ(t, Q("tg(x)"));
+}
+
+// Every derivative text agrees with difference quotients of the original.
+TEST_F(VyrazTest, DerivativesAgreeWithDifferenceQuotients) {
+    const struct { const char *text, *var; int order; long double at; } cases[] = {
+        {"sin(2*x+1)*cos(x)", "x", 1, 0.3L}, {"tg(x^2)", "x", 1, 0.4L},      {"cotg(3*x)", "x", 1, 0.5L},
+        {"arcsin(x/2)", "x", 1, 0.3L},       {"arccos(x^2)", "x", 1, 0.5L},  {"arctg(2*x)", "x", 1, 0.7L},
+        {"arccotg(x+1)", "x", 1, 0.7L},      {"sinh(x)*cosh(x)", "x", 1, 0.3L}, {"tgh(x^2)", "x", 1, 0.6L},
+        {"cotgh(x+1)", "x", 1, 0.2L},        {"arcsinh(x^2)", "x", 1, 0.8L}, {"arccosh(x+2)", "x", 1, 0.1L},
+        {"arctgh(x/2)", "x", 1, 0.4L},       {"arccotgh(x+2)", "x", 1, 0.3L}, {"ln(x^2+1)", "x", 1, 0.9L},
+        {"log(3*x)", "x", 1, 0.9L},          {"logy(x^2)", "x", 1, 1.3L},    {"logy(x*y)", "y", 1, 1.3L},
+        {"sqr(sin(x))", "x", 1, 0.4L},       {"sqrt(x^2+1)", "x", 2, 0.6L},  {"abs(x^3-2)", "x", 1, 0.5L},
+        {"x^x", "x", 2, 1.2L},               {"x^sin(x)", "x", 2, 0.9L},     {"(x+1)^(x-0.5)", "x", 1, 0.8L},
+        {"$e^(x^2)", "x", 2, 0.4L},          {"2^(sin(x))", "x", 2, 0.7L},   {"-x^3+x/(x+1)", "x", 2, 0.5L},
+        {"(-sin(x))^3", "x", 3, 0.4L},       {"x^3*ln(x)", "x", 3, 1.4L},    {"sin(x)*cos(x)", "x", 3, 0.2L},
+        {"x/(1-x^2)^2", "x", 2, 0.3L},       {"tg(-x)", "x", 3, 0.6L},       {"cos(x*(-x))*x", "x", 3, 0.4L},       {"-(x^2-x)/(x+3)", "x", 3, 0.6L}, {"a*x^2+b*x", "x", 1, 0.6L},
+    };
+    for (const auto &c : cases) {
+        const QString var = Q(c.var);
+        const QString d = Derivative(Q(c.text), var, c.order);
+        const long double exact = var == Q("y") ? EvalText(d, 1.1L, c.at) : EvalText(d, c.at, 1.7L);
+        const long double numeric = NumericDerivative(Q(c.text), var, c.at, c.order);
+        EXPECT_NEAR(double(exact), double(numeric), 1e-4 * (1 + std::fabs(double(numeric))))
+            << c.text << " order " << c.order << ": " << qPrintable(d);
+    }
+}
