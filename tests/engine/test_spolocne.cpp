@@ -1,0 +1,326 @@
+#include "uSpolocne.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class Spolocne : public ::testing::Test {
+protected:
+    void SetUp() override { Engine().Reset(); }
+};
+
+QString Q(const char *s) { return QString::fromUtf8(s); }
+
+struct SpanCase {
+    const char *typed;
+    int code;
+    int start;
+    int end;
+};
+
+} // namespace
+
+TEST_F(Spolocne, CheckBracketsReportsCodesWithTypedSpans) {
+    const SpanCase cases[] = {
+        {"(1+2))", 10, 5, 6},
+        {"(1+(2", 11, 0, 1},
+        {"( 1 + 2", 11, 0, 1},
+        {"1 + 2 )", 10, 6, 7},
+        {"  (1) + ( 2", 11, 8, 9},
+        {")(", 10, 0, 1},        // the stray ")" wins over the open "("
+        {"(1))+((2", 10, 3, 4},
+        {"(1+2)", 0, 0, 0},
+        {"", 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        QString text = Q(c.typed);
+        text.remove(QLatin1Char(' '));
+        TChyba err;
+        CheckBrackets(text, Q(c.typed), err);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        EXPECT_EQ(err.SpanStart, c.start) << c.typed;
+        EXPECT_EQ(err.SpanEnd, c.end) << c.typed;
+    }
+}
+
+TEST_F(Spolocne, AdjustSpanToTypedCountsSpacesBeforeStartAndEnd) {
+    TChyba err;
+    err.Code = 5;
+    err.SpanStart = 1; // "+2" in "1+2*3"
+    err.SpanEnd = 3;
+    AdjustSpanToTyped(Q("1 + 2 * 3"), err);
+    EXPECT_EQ(err.SpanStart, 2);
+    EXPECT_EQ(err.SpanEnd, 5);
+
+    TChyba none;
+    AdjustSpanToTyped(Q("   1"), none);
+    EXPECT_EQ(none.SpanStart, 0);
+    EXPECT_EQ(none.SpanEnd, 0);
+}
+
+TEST_F(Spolocne, InsertImplicitMultiplication) {
+    struct Case { const char *in; const char *out; quint8 numberSet; };
+    const Case cases[] = {
+        {"[2][3]", "[2]*[3]", 0},
+        {"[2]!x", "[2]!*x", 0},
+        {"[2](", "[2]*(", 0},
+        {"5!x", "5!*x", 0},
+        {"[7]div[2]", "[7]div[2]", 0},
+        {"[2]mod[3]", "[2]mod[3]", 0},
+        {"[2]mod[3]", "[2]*mod[3]", 1},
+        {"[2]mod[3]", "[2]*mod[3]", 2},
+        {"(1)$a", "(1)*$a", 0},
+        {"[5]%[2]", "[5]%*[2]", 0},
+        {"(x)(y)x2y", "(x)*(y)*x2y", 0},
+        {"[2]+[3]", "[2]+[3]", 0},
+        {"", "", 0},
+    };
+    for (const auto &c : cases) {
+        Engine().NumberSet = c.numberSet;
+        QString e = Q(c.in);
+        InsertImplicitMultiplication(e, WordTailReal, DigitsAndLetters);
+        EXPECT_EQ(e, Q(c.out)) << c.in << " set " << int(c.numberSet);
+    }
+}
+
+TEST_F(Spolocne, WordOperatorsAndVariableNames) {
+    EXPECT_TRUE(IsWordOperator(Q("mod"), WordTailReal));
+    EXPECT_TRUE(IsWordOperator(Q("div12"), WordTailReal));
+    EXPECT_FALSE(IsWordOperator(Q("mode"), WordTailReal));
+    EXPECT_TRUE(IsWordOperator(Q("mode"), WordTailWithExp));
+    EXPECT_FALSE(IsWordOperator(Q("MOD"), WordTailReal));
+    EXPECT_FALSE(IsWordOperator(Q("nadx"), WordTailReal));
+
+    struct Case { const char *token; quint8 numberSet; bool variable; };
+    const Case cases[] = {
+        {"x", 0, true},   {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
+        {"e", 0, true},   {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
+        {"jx", 1, true},  {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+    };
+    for (const auto &c : cases) {
+        Engine().NumberSet = c.numberSet;
+        EXPECT_EQ(IsVariableName(Q(c.token)), c.variable) << c.token << " set " << int(c.numberSet);
+    }
+    EXPECT_TRUE(IsImaginaryUnitToken(Q("j")));
+    EXPECT_TRUE(IsImaginaryUnitToken(Q("j45")));
+    EXPECT_FALSE(IsImaginaryUnitToken(Q("j4x")));
+}
+
+TEST_F(Spolocne, ExtractFirstIdentifierSkipsExponentLetters) {
+    struct Case { const char *in; const char *name; };
+    const Case cases[] = {
+        {"2+x3*y", "x3"}, {"2e5+ab", "ab"}, {"1,5E-3", ""}, {"e+1", "e"}, {"2.e", ""},
+        {"3*$Na+1", "$Na"}, {"12", ""}, {"2ee", ""}, {"(e2x)", "e2x"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(ExtractFirstIdentifier(Q(c.in)), Q(c.name)) << c.in;
+}
+
+TEST_F(Spolocne, SubstituteVariableValues) {
+    struct Case { const char *in; QStringList lines; const char *out; };
+    const Case cases[] = {
+        {"x+2x+0", {"x=2"}, "(2)+2(2)+0"},
+        {"e+2e3*x+0", {"x=2", "e=5"}, "(5)+2E3*(2)+0"},
+        {"X*y", {"x= 1 000", "Y=3"}, "(1000)*(3)"},
+        {"xy+x", {"x=2", "xy=7"}, "(7)+(2)"},
+        // a variable that is the tail of a longer name is still found after
+        // the shorter one was passed
+        {"x+ax", {"x=2", "ax=3"}, "(2)+(3)"},
+        {"sin(x)", {"x=1"}, "sin((1))"},
+        {"x+e", {"x=1", "e=4"}, "(1)+(4)"},
+        // a value that holds the name does not make the substitution run for ever
+        {"x+1", {"x=x"}, "(x)+1"},
+        {"A+1", {}, "A+1"},
+    };
+    for (const auto &c : cases) {
+        TVariableList values(c.lines);
+        QString e = Q(c.in);
+        SubstituteVariableValues(e, &values);
+        EXPECT_EQ(e, Q(c.out)) << c.in;
+    }
+    QString e = Q("X+1");
+    SubstituteVariableValues(e, nullptr);
+    EXPECT_EQ(e, Q("X+1"));
+}
+
+TEST_F(Spolocne, CollectVariableNames) {
+    struct Case { const char *in; const char *excluded; QStringList names; quint8 numberSet; };
+    const Case cases[] = {
+        {"logy(x)+y", "", {"y", "x"}, 0},
+        {"a + b*a + sin(c)", "", {"a", "b", "c"}, 0},
+        {"x^2+k*x", "x", {"k"}, 0},
+        {"2e5*z + 1E3", "", {"z"}, 0},
+        {"7mod2+q", "", {"q"}, 0},
+        {"e+j2+r", "", {"r"}, 1},
+        {"$g*t", "", {"t"}, 0},
+        {"x+e", "", {"x", "e"}, 0},
+    };
+    for (const auto &c : cases) {
+        Engine().NumberSet = c.numberSet;
+        QStringList list{Q("stale")};
+        CollectVariableNames(Q(c.in), list, Q(c.excluded));
+        EXPECT_EQ(list, c.names) << c.in;
+    }
+}
+
+TEST_F(Spolocne, DollarReferences) {
+    TConstantList constants;
+    constants.Items = {{Q("$g"), Q("9,81")}, {Q("$Na"), Q("6,022 E23")}, {Q("$ab"), Q("3")}};
+    Engine().ConstantsListView = &constants;
+
+    struct Case { const char *typed; int code; const char *param; int start; int end; };
+    const Case cases[] = {
+        {"1+$q", 19, "$q", 2, 4},
+        {"1 + $q * 2", 19, "$q", 4, 6},
+        {"$g+$na", 19, "$na", 3, 6},
+        {"$ab + $a", 19, "$a", 6, 8},  // the span marks the unknown reference, not "$ab"
+        {"$g*$Na+$ab", 0, "", 0, 0},
+        {"2*(3)", 0, "", 0, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        err.Code = 99;
+        CheckDollarReferences(Q(c.typed), err);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        if (c.code) {
+            EXPECT_EQ(err.Param1, Q(c.param)) << c.typed;
+        }
+        EXPECT_EQ(err.SpanStart, c.start) << c.typed;
+        EXPECT_EQ(err.SpanEnd, c.end) << c.typed;
+    }
+
+    QString e = Q("2*$g+$Na-$ab1-$a+$ab");
+    ReplaceDollarReferences(e);
+    EXPECT_EQ(e, Q("2*(9,81)+(6,022E23)-$ab1-$a+(3)"));
+
+    Engine().ConstantsListView = nullptr;
+    TChyba err;
+    CheckDollarReferences(Q("$q"), err);
+    EXPECT_EQ(err.Code, 0);
+}
+
+TEST_F(Spolocne, FactorialAndFraction) {
+    EXPECT_EQ(Factorial(0), 1.0L);
+    EXPECT_EQ(Factorial(1), 1.0L);
+    EXPECT_EQ(Factorial(5), 120.0L);
+    EXPECT_EQ(Factorial(20), 2432902008176640000.0L);
+    EXPECT_FALSE(HasFraction(-3.0L));
+    EXPECT_TRUE(HasFraction(2.5L));
+    EXPECT_TRUE(HasFraction(-0.25L));
+}
+
+TEST_F(Spolocne, SplitBracketOperands) {
+    QString l, r;
+    SplitBracketOperands(Q("[2]+[-3,5]*[4]"), 4, l, r);
+    EXPECT_EQ(l, Q("[2]"));
+    EXPECT_EQ(r, Q("[-3,5]"));
+    SplitBracketOperands(Q("x+[3"), 2, l, r);
+    EXPECT_EQ(l, Q(""));
+    EXPECT_EQ(r, Q("[3"));
+}
+
+TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
+    struct Case { const char *in; const char *oldText; const char *newText; const char *out; };
+    const Case cases[] = {
+        {"++-", "+-", "-", "-"},
+        {"a--b--c", "--", "+", "a+b+c"},
+        {"aabb", "ab", "", ""},
+        {"xyz", "q", "r", "xyz"},
+        {"aa", "a", "aa", "aaaa"}, // a replacement holding the old text is one pass
+    };
+    for (const auto &c : cases) {
+        QString s = Q(c.in);
+        ReplaceAll(s, Q(c.oldText), Q(c.newText));
+        EXPECT_EQ(s, Q(c.out)) << c.in;
+    }
+    QString s = Q("aabb");
+    DeleteAll(s, Q("ab"));
+    EXPECT_EQ(s, Q(""));
+    s = Q("1+1+1");
+    ReplaceFirstShared(s, Q("1"), Q("2"));
+    EXPECT_EQ(s, Q("2+1+1"));
+    EXPECT_EQ(FirstCharInSet(Q("ab3c"), DigitChars), 3);
+    EXPECT_EQ(FirstCharInSet(Q("abc"), DigitChars), 0);
+    EXPECT_TRUE(AllCharsInSet(Q(""), DigitChars));
+    EXPECT_FALSE(AllCharsInSet(Q("12a"), DigitChars));
+}
+
+TEST_F(Spolocne, MoveMinusAndSimplifySigns) {
+    struct Case { const char *in; const char *moved; const char *simplified; };
+    const Case cases[] = {
+        {"2*-3", "-2*3", "-2*3"},
+        {"a+2*-3", "a+-2*3", "a-2*3"},
+        {"a-b*-c", "a--b*c", "a+b*c"},
+        {"(x+1)*-3", "-(x+1)*3", "-(x+1)*3"},
+        {"x*y*-z", "-x*y*z", "-x*y*z"},
+        {"sin(a*-b)", "sin(-a*b)", "sin(-a*b)"},
+        {"1+2e-5*-3", "1+-2e-5*3", "1-2e-5*3"},
+        {"+-x", "+-x", "-x"},
+        {"a---b", "a---b", "a-b"},
+        {"x++y", "x++y", "x+y"},
+    };
+    for (const auto &c : cases) {
+        QString s = Q(c.in);
+        MoveMinusBeforeProduct(s);
+        EXPECT_EQ(s, Q(c.moved)) << c.in;
+        s = Q(c.in);
+        SimplifySigns(s);
+        EXPECT_EQ(s, Q(c.simplified)) << c.in;
+    }
+}
+
+TEST_F(Spolocne, RemoveSuperfluousBrackets) {
+    struct Case { const char *in; const char *out; };
+    const Case cases[] = {
+        {"(x)", "x"},
+        {"(a+b)", "a+b"},
+        {"((a+b))", "a+b"},
+        {"(a+b)*(c)", "(a+b)*c"},
+        {"(a)+(b)", "a+b"},
+        {"2*((x))^(2)", "2*x^2"},
+        {"((a+b)(c))", "(a+b)c"},
+        {"(a+b)*(c-d)", "(a+b)*(c-d)"},
+        {"sin[(x+1)]", "sin[(x+1)]"},
+        {"((x)", "(x"},
+        {"", ""},
+    };
+    for (const auto &c : cases) {
+        QString s = Q(c.in);
+        RemoveSuperfluousBrackets(s);
+        EXPECT_EQ(s, Q(c.out)) << c.in;
+    }
+}
+
+TEST_F(Spolocne, NormaliseDecimalSeparatorBothWays) {
+    Engine().DecimalSeparator = QLatin1Char(',');
+    QString s = Q("1.5+2,5");
+    NormaliseDecimalSeparator(s);
+    EXPECT_EQ(s, Q("1,5+2,5"));
+    Engine().DecimalSeparator = QLatin1Char('.');
+    s = Q("1.5+2,5");
+    NormaliseDecimalSeparator(s);
+    EXPECT_EQ(s, Q("1.5+2.5"));
+}
+
+TEST_F(Spolocne, LongTextsStayCorrect) {
+    // Scans are linear: a long text with many occurrences is handled whole.
+    QString s;
+    for (int i = 0; i < 20000; ++i)
+        s += QStringLiteral("x*-");
+    s += QLatin1Char('x');
+    QString t = s;
+    ReplaceAll(t, Q("*-"), Q("/"));
+    EXPECT_EQ(t.count(QLatin1Char('/')), 20000);
+
+    QString e;
+    for (int i = 0; i < 30000; ++i)
+        e += QStringLiteral("x+");
+    e += QLatin1Char('0');
+    TVariableList values({Q("x=1")});
+    SubstituteVariableValues(e, &values);
+    EXPECT_EQ(e.count(QLatin1String("(1)")), 30000);
+
+    QString b = QString(30000, QLatin1Char('(')) + Q("a+b") + QString(30000, QLatin1Char(')'));
+    RemoveSuperfluousBrackets(b);
+    EXPECT_EQ(b, Q("a+b"));
+}
