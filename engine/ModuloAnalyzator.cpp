@@ -8,12 +8,14 @@ namespace {
 const TCharSet ModuloOperators = QStringLiteral("*+-/");
 // Characters the check lets through: brackets, the four operators, digits
 // and letters (variables and, refused later, function names).
-const TCharSet ModuloAllowed = QStringLiteral("()*+-/") + DigitsAndLetters;
+const TCharSet ModuloAllowed =
+    QStringLiteral("()*+-/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 const TCharSet ModuloRefusedOperators = QStringLiteral("!%^");
 // Implicit multiplication before a name or number; a capital "E" is left
 // out, as it may only stand in a number.
 const TCharSet ModuloOperandChars =
-    DigitChars + QStringLiteral("ABCDFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+    QStringLiteral("0123456789ABCDFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+const TCharSet ModuloWordTailChars = QStringLiteral("0123456789");
 
 // A division by a multiple of n.
 struct TModuloZeroDivide {};
@@ -113,7 +115,7 @@ void Prepare(QString &expr) {
     SubstituteVariableValues(expr, Engine().VariableValues);
     ReplaceDollarReferences(expr);
     MarkNumbers(expr);
-    InsertImplicitMultiplication(expr, DigitChars, ModuloOperandChars);
+    InsertImplicitMultiplication(expr, ModuloWordTailChars, ModuloOperandChars);
 }
 
 void SetCode(TChyba &err, quint8 code) {
