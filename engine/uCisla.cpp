@@ -1,6 +1,7 @@
 #include "uCisla.h"
 #include "uSpolocne.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -117,9 +118,11 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
         decimals = std::min(decimals, leadingZeros + MaxSignificant);
     }
     decimals = std::max(decimals, 0);
-    char buf[128];
-    std::snprintf(buf, sizeof buf, "%.*Lf", decimals, value);
-    std::string s(buf);
+    // Up to 18 integer digits, a sign, a point and the decimals: the buffer
+    // must hold them all, or the digits would be cut off instead of rounded.
+    std::string s(size_t(decimals) + 32, '\0');
+    const int written = std::snprintf(s.data(), s.size(), "%.*Lf", decimals, value);
+    s.resize(size_t(std::max(written, 0)));
     bool negative = false;
     if (!s.empty() && s[0] == '-') {
         negative = true;

@@ -408,6 +408,10 @@ int ConstantIndex(const TConstantSource &constants, QStringView caption) {
 
 } // namespace
 
+int DollarReferenceEnd(const QString &s, int pos) {
+    return DollarNameEnd(s, pos - 1) + 1;
+}
+
 void CheckDollarReferences(const QString &expr, TChyba &err) {
     err.ClearCodeAndSpan();
     const TConstantSource *constants = Engine().ConstantsListView;

@@ -158,7 +158,13 @@ bool AllCharsInSet(const QString &s, const TCharSet &chars);
 void NormaliseDecimalSeparator(QString &s);
 
 // Moves a span given in a space-free text into the positions of `typed`.
+// A span of 0 and 0 (none) is left alone.
 void AdjustSpanToTyped(const QString &typed, TChyba &err);
+
+// For a user-constant reference whose "$" stands at position pos: the
+// position of the character that ends its name (one of ! $ % ( ) * + - / ^),
+// or length + 1.
+int DollarReferenceEnd(const QString &s, int pos);
 
 // The longest text the engine addresses (its positions are 16-bit).
 constexpr int MaxExpressionLength = 65535;

@@ -93,3 +93,10 @@ TEST(EngineContext, FunctionNamesInSearchOrder) {
             EXPECT_FALSE(names[i].contains(names[j]) && names[i] != names[j])
                 << names[i].toStdString() << " after " << names[j].toStdString();
 }
+
+TEST(FormatFloat, ManyDecimalsOfATinyValueAreRoundedNotCut) {
+    // 1.25e-125 with 200 decimals writes 124 zeros and 18 significant digits
+    const QString picture = QStringLiteral("0.") + QString(200, QLatin1Char('#'));
+    const QString t = FormatFloat(picture, 1.25e-125L, QLatin1Char(','));
+    EXPECT_EQ(t, QStringLiteral("0,") + QString(124, QLatin1Char('0')) + QStringLiteral("125"));
+}
