@@ -1,5 +1,6 @@
 #include "ModuloAnalyzator.h"
 #include "Analyzator.h"
+#include "uZatvorky.h"
 
 #include <cmath>
 
@@ -60,19 +61,10 @@ quint16 Inverse(quint16 b, quint16 n) {
     return Reduce(t0, n);
 }
 
-int FirstProductOperator(const QString &expr) {
+int FirstOperator(const QString &expr, QChar op1, QChar op2) {
     for (int i = 2; i <= expr.size(); ++i) {
         const QChar c = expr.at(i - 1);
-        if (c == QLatin1Char('*') || c == QLatin1Char('/'))
-            return i;
-    }
-    return 0;
-}
-
-int FirstSumOperator(const QString &expr) {
-    for (int i = 2; i <= expr.size(); ++i) {
-        const QChar c = expr.at(i - 1);
-        if (c == QLatin1Char('+') || c == QLatin1Char('-'))
+        if (c == op1 || c == op2)
             return i;
     }
     return 0;
@@ -80,32 +72,24 @@ int FirstSumOperator(const QString &expr) {
 
 QString ModuloToken(quint16 v) { return QLatin1Char('[') + QString::number(v) + QLatin1Char(']'); }
 
-void ProductStage(QString &expr, quint16 n) {
-    int p;
-    while ((p = FirstProductOperator(expr)) > 0) {
-        const QChar op = expr.at(p - 1);
-        QString left, right;
-        SplitBracketOperands(expr, p, left, right);
-        const quint64 a = ParseModuloToken(left);
-        const quint64 b = ParseModuloToken(right);
-        quint16 v;
-        if (op == QLatin1Char('*'))
-            v = quint16((a * b) % n);
-        else
-            v = quint16((a % n) * Inverse(quint16(b), n) % n);
-        ReplaceFirstModulo(expr, left + op + right, ModuloToken(v));
+quint16 Apply(QChar op, quint16 a, quint16 b, quint16 n) {
+    switch (op.unicode()) {
+    case '*': return quint16(quint64(a) * b % n);
+    case '/': return quint16(quint64(a % n) * Inverse(b, n) % n);
+    case '+': return Reduce(qint64(a) + b, n);
+    default: return Reduce(qint64(a) - b, n);
     }
 }
 
-void SumStage(QString &expr, quint16 n) {
+// "*" and "/", or "+" and "-", left to right from position 2; every result
+// is reduced into 0 .. n - 1.
+void ArithmeticStage(QString &expr, QChar op1, QChar op2, quint16 n) {
     int p;
-    while ((p = FirstSumOperator(expr)) > 0) {
+    while ((p = FirstOperator(expr, op1, op2)) > 0) {
         const QChar op = expr.at(p - 1);
         QString left, right;
         SplitBracketOperands(expr, p, left, right);
-        const qint64 a = ParseModuloToken(left);
-        const qint64 b = ParseModuloToken(right);
-        const quint16 v = Reduce(op == QLatin1Char('+') ? a + b : a - b, n);
+        const quint16 v = Apply(op, ParseModuloToken(left), ParseModuloToken(right), n);
         ReplaceFirstModulo(expr, left + op + right, ModuloToken(v));
     }
 }
@@ -116,6 +100,10 @@ void Prepare(QString &expr) {
     ReplaceDollarReferences(expr);
     MarkNumbers(expr);
     InsertImplicitMultiplication(expr, ModuloWordTailChars, ModuloOperandChars);
+}
+
+void ReplaceGroup(QString &expr, const QString &group, const QString &value) {
+    ReplaceFirstModulo(expr, group, QLatin1Char('[') + value + QLatin1Char(']'));
 }
 
 void SetCode(TChyba &err, quint8 code) {
@@ -186,34 +174,14 @@ void EvaluateModulo(QString expr, TChyba &err, QString &r) {
         throw EEngineRangeError("expression too long");
     const quint16 n = Modulus();
 
-    // Bracket groups, the innermost first. A bracket that pairs with
-    // nothing stops the evaluation.
-    while (expr.contains(QLatin1Char('('))) {
-        const int open = LastPos(QStringLiteral("("), expr);
-        const int close = PosEx(QStringLiteral(")"), expr, open + 1);
-        if (close == 0)
-            return SetCode(err, 11);
-        const QString inner = Copy(expr, open + 1, close - open - 1);
-        if (inner.isEmpty())
-            return SetCode(err, 9);
-        TChyba local;
-        QString sub;
-        EvaluateModulo(inner, local, sub);
-        if (local.Code != 0) {
-            err = local;
-            r.clear();
-            return;
-        }
-        ReplaceFirstModulo(expr, QLatin1Char('(') + inner + QLatin1Char(')'), QLatin1Char('[') + sub + QLatin1Char(']'));
-    }
-    if (expr.contains(QLatin1Char(')')))
-        return SetCode(err, 10);
+    if (!ReplaceBracketGroups(expr, err, r, EvaluateModulo, ReplaceGroup))
+        return;
 
     try {
-        ProductStage(expr, n);
+        ArithmeticStage(expr, QLatin1Char('*'), QLatin1Char('/'), n);
         if (At(expr, 1) == QLatin1Char('-'))
             expr.prepend(QLatin1String("[0]"));
-        SumStage(expr, n);
+        ArithmeticStage(expr, QLatin1Char('+'), QLatin1Char('-'), n);
         r = QString::number(Reduce(ParseModuloToken(expr), n));
     } catch (const TModuloZeroDivide &) {
         SetCode(err, 25);

@@ -1,8 +1,10 @@
 #include "ZlomkovyAnalyzator.h"
 #include "Analyzator.h"
 #include "Zlomky.h"
+#include "uZatvorky.h"
 
 #include <cmath>
+#include <cstring>
 #include <limits>
 
 namespace {
@@ -169,50 +171,39 @@ void IntegerDivisionStage(QString &expr) {
     }
 }
 
-int FirstProductOperator(const QString &expr) {
-    for (int i = 0; i < expr.size(); ++i)
-        if (expr.at(i) == QLatin1Char('*') || expr.at(i) == QLatin1Char('/'))
-            return i + 1;
+// The first operator of Ops from position From on; a sign counts only
+// outside the tokens.
+int FirstOperator(const QString &expr, const char *ops, int from) {
+    for (int i = from; i <= expr.size(); ++i) {
+        const QChar c = expr.at(i - 1);
+        if (c.unicode() > 127 || !std::strchr(ops, char(c.unicode())))
+            continue;
+        if ((c == QLatin1Char('+') || c == QLatin1Char('-')) && !IsOutsideNumberToken(i, expr))
+            continue;
+        return i;
+    }
     return 0;
 }
 
-void ProductStage(QString &expr) {
+// "*" and "/" (scanned from position 1), or "+" and "-" (from position 2),
+// left to right, none of them reducing. A product or quotient with a zero
+// denominator stops the evaluation.
+void ArithmeticStage(QString &expr, const char *ops, int from) {
     int p;
-    while ((p = FirstProductOperator(expr)) > 0) {
+    while ((p = FirstOperator(expr, ops, from)) > 0) {
         const QChar op = expr.at(p - 1);
         QString left, right;
         SplitBracketOperands(expr, p, left, right);
         const TFraction a = ReadOperand(left);
         const TFraction b = ReadOperand(right);
         TFraction v;
-        if (op == QLatin1Char('*'))
-            MultiplyFractions(a, b, v);
-        else
-            DivideFractions(a, b, v);
-        RequireDenominator(v);
-        ReplaceOnce(expr, left + op + right, Token(v), false);
-    }
-}
-
-void SumStage(QString &expr) {
-    int i = 2;
-    while (i <= expr.size()) {
-        const QChar c = expr.at(i - 1);
-        if ((c == QLatin1Char('+') || c == QLatin1Char('-')) && IsOutsideNumberToken(i, expr)) {
-            QString left, right;
-            SplitBracketOperands(expr, i, left, right);
-            const TFraction a = ReadOperand(left);
-            const TFraction b = ReadOperand(right);
-            TFraction v;
-            if (c == QLatin1Char('+'))
-                AddFractions(a, b, v);
-            else
-                SubtractFractions(a, b, v);
-            ReplaceOnce(expr, left + c + right, Token(v), false);
-            i = 2;
-            continue;
+        switch (op.unicode()) {
+        case '*': MultiplyFractions(a, b, v); RequireDenominator(v); break;
+        case '/': DivideFractions(a, b, v); RequireDenominator(v); break;
+        case '+': AddFractions(a, b, v); break;
+        default: SubtractFractions(a, b, v); break;
         }
-        ++i;
+        ReplaceOnce(expr, left + op + right, Token(v), false);
     }
 }
 
@@ -224,6 +215,10 @@ void Prepare(QString &expr) {
     MarkNumbers(expr);
     InsertImplicitMultiplication(expr, WordTailReal, DigitsAndLetters);
     expr = AsciiLower(expr);
+}
+
+void ReplaceGroup(QString &expr, const QString &group, const QString &value) {
+    ReplaceOnce(expr, group, value, false);
 }
 
 void SetCode(TChyba &err, quint8 code) {
@@ -252,34 +247,9 @@ void EvaluateFraction(QString expr, TChyba &err, QString &r) {
     if (expr.size() > MaxExpressionLength)
         throw EEngineRangeError("expression too long");
 
-    // Bracket groups, the innermost first; each group's value comes back
-    // reduced. A bracket that pairs with nothing stops the evaluation.
-    while (expr.contains(QLatin1Char('('))) {
-        const int open = LastPos(QStringLiteral("("), expr);
-        const int close = PosEx(QStringLiteral(")"), expr, open + 1);
-        if (close == 0) {
-            SetCode(err, 11);
-            return;
-        }
-        const QString inner = Copy(expr, open + 1, close - open - 1);
-        if (inner.isEmpty()) {
-            SetCode(err, 9);
-            return;
-        }
-        TChyba local;
-        QString sub;
-        EvaluateFraction(inner, local, sub);
-        if (local.Code != 0) {
-            err = local;
-            r.clear();
-            return;
-        }
-        ReplaceOnce(expr, QLatin1Char('(') + inner + QLatin1Char(')'), sub, false);
-    }
-    if (expr.contains(QLatin1Char(')'))) {
-        SetCode(err, 10);
+    // Each group's value comes back reduced.
+    if (!ReplaceBracketGroups(expr, err, r, EvaluateFraction, ReplaceGroup))
         return;
-    }
 
     try {
         PercentStage(expr);
@@ -287,10 +257,10 @@ void EvaluateFraction(QString expr, TChyba &err, QString &r) {
         FactorialStage(expr);
         BinomialStage(expr);
         IntegerDivisionStage(expr);
-        ProductStage(expr);
+        ArithmeticStage(expr, "*/", 1);
         if (At(expr, 1) == QLatin1Char('-'))
             expr.prepend(QLatin1String("[0]"));
-        SumStage(expr);
+        ArithmeticStage(expr, "+-", 2);
 
         TFraction result = ReadOperand(expr);
         RequireDenominator(result);
