@@ -299,6 +299,8 @@ void DecimalToBase(int base, const QString &s, quint8 digits, QString &r) {
     const qsizetype dot = t.indexOf(sep);
     const QString intText = dot < 0 ? t : t.left(dot);
     const QString fracText = dot < 0 ? QString() : t.mid(dot + 1);
+    if (intText.isEmpty() && fracText.isEmpty())
+        throw EEngineConvertError("not a number");
 
     // The integer part as a 64-bit integer.
     constexpr quint64 maxInt = quint64(std::numeric_limits<qint64>::max());

@@ -1,6 +1,7 @@
 #include "uSpolocne.h"
 
 #include <QLocale>
+#include <QSet>
 
 #include <algorithm>
 #include <cmath>
@@ -332,7 +333,7 @@ void SubstituteOneVariable(QString &expr, const QString &name, const QString &va
 // is consumed identifier by identifier), each distinct one once.
 template <typename F>
 void ForEachIdentifier(const QString &text, F &&visit) {
-    QStringList seen;
+    QSet<QString> seen;
     int from = 0;
     for (;;) {
         int length = 0;
@@ -341,7 +342,7 @@ void ForEachIdentifier(const QString &text, F &&visit) {
             break;
         const QString name = text.mid(start, length);
         if (!seen.contains(name)) {
-            seen.append(name);
+            seen.insert(name);
             visit(name);
         }
         from = start + length;
@@ -371,10 +372,13 @@ void CollectVariableNames(const QString &expr, QStringList &list, const QString 
     list.clear();
     QString copy = expr;
     copy.remove(QLatin1Char(' '));
+    QSet<QString> listed;
     ForEachIdentifier(copy, [&](const QString &found) {
         const QString name = AsciiLower(found) == QLatin1String("logy") ? QStringLiteral("y") : found;
-        if (IsVariableName(name) && (excludedName.isEmpty() || name != excludedName) && !list.contains(name))
+        if (IsVariableName(name) && (excludedName.isEmpty() || name != excludedName) && !listed.contains(name)) {
+            listed.insert(name);
             list.append(name);
+        }
     });
 }
 
@@ -502,12 +506,16 @@ void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
     // search resumes there instead of at the start. A replacement that holds
     // the old text would never end that way; it is then a single pass.
     const bool selfContaining = newText.contains(oldText);
+    const bool grows = newText.size() > oldText.size();
+    const qsizetype limit = 4 * std::max<qsizetype>(s.size(), MaxExpressionLength);
     qsizetype from = 0;
     for (;;) {
         const qsizetype p = s.indexOf(oldText, from);
         if (p < 0)
             return;
         s.replace(p, oldText.size(), newText);
+        if (grows && s.size() > limit)
+            throw EEngineRangeError("text too long");
         from = selfContaining ? p + newText.size() : std::max<qsizetype>(0, p - oldText.size() + 1);
     }
 }
@@ -538,37 +546,79 @@ bool AllCharsInSet(const QString &s, const TCharSet &chars) {
     return true;
 }
 
+namespace {
+
+// Is the "+" or "-" at index j the sign of an exponent, as in "2e-5"?
+bool IsExponentSign(const QString &s, int j) {
+    if (j < 2)
+        return false;
+    const QChar e = s.at(j - 1), lead = s.at(j - 2);
+    return (e == QLatin1Char('e') || e == QLatin1Char('E')) && IsExponentLead(lead) && lead != QLatin1Char('e') &&
+           lead != QLatin1Char('E');
+}
+
+} // namespace
+
 void MoveMinusBeforeProduct(QString &s) {
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype p = s.indexOf(QLatin1String("*-"), from); // 0-based index of "*"
-        if (p < 0)
-            return;
-        s.remove(p + 1, 1);
-        // Walk left over the left factor, over whole bracket groups, to the
-        // nearest "(", "+" or "-" at depth 0. The sign of an exponent (as in
-        // "2e-5") belongs to its number and is walked over.
-        qsizetype j = p - 1;
+    if (!s.contains(QLatin1String("*-")))
+        return;
+    // The text is rewritten in one go: minus signs deleted after a "*" are
+    // marked, and the signs moved to the front of a product are counted in
+    // the slot before the character they precede (slot i stands before s[i]).
+    const int n = int(s.size());
+    QList<int> inserted(n + 1, 0);
+    QList<bool> deleted(n, false);
+    int prevStar = -1, prevSlot = -1; // the last "*" whose minus moved, and where it went
+    // Walk left from the "*" at p over the left factor, over whole bracket
+    // groups, to the nearest "(", "+" or "-" at depth 0 (or to the start of
+    // the text); the sign of an exponent belongs to its number. A walk that
+    // reaches the previous "*" at depth 0 ends where that one ended.
+    auto slotFor = [&](int p) {
+        if (p == prevStar)
+            return prevSlot;
         int depth = 0;
-        for (; j >= 0; --j) {
+        for (int j = p - 1;; --j) {
+            if (inserted[j + 1] > 0 && depth == 0)
+                return j + 1;
+            if (j < 0)
+                return 0;
+            if (j == prevStar && depth == 0)
+                return prevSlot;
+            if (deleted[j])
+                continue;
             const QChar c = s.at(j);
             if (c == QLatin1Char(')')) {
                 ++depth;
             } else if (c == QLatin1Char('(')) {
                 if (depth == 0)
-                    break;
+                    return j + 1;
                 --depth;
-            } else if (depth == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-'))) {
-                const bool exponentSign = j >= 2 && (s.at(j - 1) == QLatin1Char('e') || s.at(j - 1) == QLatin1Char('E')) &&
-                                          IsExponentLead(s.at(j - 2)) && s.at(j - 2) != QLatin1Char('e') &&
-                                          s.at(j - 2) != QLatin1Char('E');
-                if (!exponentSign)
-                    break;
+            } else if (depth == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')) &&
+                       !(inserted[j] == 0 && IsExponentSign(s, j))) {
+                return j + 1;
             }
         }
-        s.insert(j + 1, QLatin1Char('-'));
-        from = p + 1; // the "*" moved one place to the right
+    };
+    for (int p = 0; p < n; ++p) {
+        if (s.at(p) != QLatin1Char('*'))
+            continue;
+        for (int k = p + 1; k < n && s.at(k) == QLatin1Char('-'); ++k) {
+            deleted[k] = true;
+            const int slot = slotFor(p);
+            ++inserted[slot];
+            prevStar = p;
+            prevSlot = slot;
+        }
     }
+    QString out;
+    out.reserve(n + 1);
+    for (int i = 0; i <= n; ++i) {
+        for (int k = 0; k < inserted[i]; ++k)
+            out += QLatin1Char('-');
+        if (i < n && !deleted[i])
+            out += s.at(i);
+    }
+    s = out;
 }
 
 void SimplifySigns(QString &s) {

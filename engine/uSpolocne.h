@@ -140,18 +140,32 @@ bool IsWordOperator(const QString &token, const TCharSet &wordTailChars);
 QString ExtractFirstIdentifier(const QString &s);
 bool IsImaginaryUnitToken(const QString &token);
 bool IsVariableName(const QString &token);
+// Lower-cases expr (when any variable line exists) and replaces each
+// variable that stands alone by "(" + its value + ")"; other occurrences of
+// the name are upper-cased. Identifiers are walked while any is left, so a
+// variable "e" after every other name is substituted too.
 void SubstituteVariableValues(QString &expr, const TVariableSource *values);
+// The distinct variable names of expr in order of appearance ("logy" gives
+// "y"); walks on while any identifier is left, like SubstituteVariableValues.
 void CollectVariableNames(const QString &expr, QStringList &list, const QString &excludedName);
+// Code 19 for the first reference with no user constant; expr is the text as
+// typed and the span is given in it, spaces counted.
 void CheckDollarReferences(const QString &expr, TChyba &err);
+// Each known reference becomes "(" + value + ")" (spaces of the value
+// removed) in one left-to-right pass; unknown ones stay.
 void ReplaceDollarReferences(QString &expr);
 long double Factorial(quint16 n);
 bool HasFraction(long double x);
 void SplitBracketOperands(const QString &expr, int opPos, QString &left, QString &right);
+// Replaces the first occurrence again and again until none is left (new
+// occurrences formed where a replacement joins the text are replaced too).
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText);
 void ReplaceFirstShared(QString &s, const QString &oldText, const QString &newText);
 void DeleteAll(QString &s, const QString &sub);
 int FirstCharInSet(const QString &s, const TCharSet &chars);
 void MoveMinusBeforeProduct(QString &s);
+// MoveMinusBeforeProduct, then "+-", "--" and "++" are folded until none is
+// left, and a leading "+" is deleted.
 void SimplifySigns(QString &s);
 void RemoveSuperfluousBrackets(QString &s);
 bool AllCharsInSet(const QString &s, const TCharSet &chars);

@@ -112,6 +112,8 @@ TEST_P(Prevody, DecimalToBase) {
     EXPECT_THROW(DecimalToBase(16, WithSep("1,5E30", Sep()), 16, r), EEngineRangeError);
     EXPECT_THROW(DecimalToBase(16, Q("12x"), 16, r), EEngineError);
     EXPECT_THROW(DecimalToBase(0, Q("12"), 16, r), EEngineRangeError);
+    EXPECT_THROW(DecimalToBase(2, Q(""), 16, r), EEngineConvertError);
+    EXPECT_THROW(DecimalToBase(2, Q("-"), 16, r), EEngineConvertError);
 }
 
 TEST_P(Prevody, DigitsAndValidNumbers) {

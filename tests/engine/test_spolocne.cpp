@@ -320,6 +320,14 @@ TEST_F(Spolocne, LongTextsStayCorrect) {
     SubstituteVariableValues(e, &values);
     EXPECT_EQ(e.count(QLatin1String("(1)")), 30000);
 
+    QString m = s;
+    MoveMinusBeforeProduct(m);
+    EXPECT_TRUE(m.startsWith(QString(20000, QLatin1Char('-')) + QLatin1String("x*x*")));
+    EXPECT_FALSE(m.contains(QLatin1String("*-")));
+    SimplifySigns(s);
+    EXPECT_EQ(s.size(), 20000 * 2 + 1);
+    EXPECT_TRUE(s.startsWith(QLatin1String("x*x*")));
+
     QString b = QString(30000, QLatin1Char('(')) + Q("a+b") + QString(30000, QLatin1Char(')'));
     RemoveSuperfluousBrackets(b);
     EXPECT_EQ(b, Q("a+b"));
