@@ -5,6 +5,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <string>
 
 namespace {
@@ -20,46 +22,54 @@ struct TPicture {
     int exponentDigits = 1;
 };
 
-TPicture ParsePicture(const QString &picture) {
+TPicture ParsePicture(QStringView picture) {
     TPicture p;
-    const int ePos = picture.indexOf(QLatin1Char('E'), 0, Qt::CaseInsensitive);
-    const QString mantissa = ePos >= 0 ? picture.left(ePos) : picture;
-    if (ePos >= 0) {
-        p.scientific = true;
-        const QString exp = picture.mid(ePos + 1);
-        p.exponentAlwaysSigned = exp.startsWith(QLatin1Char('+'));
-        p.exponentDigits = std::max<int>(1, int(exp.count(QLatin1Char('0'))));
-    }
-    const int dot = mantissa.indexOf(QLatin1Char('.'));
-    if (dot >= 0) {
-        for (int i = dot + 1; i < mantissa.size(); ++i) {
-            if (mantissa.at(i) == QLatin1Char('0')) {
-                ++p.maxDecimals;
-                p.minDecimals = p.maxDecimals;
-            } else if (mantissa.at(i) == QLatin1Char('#')) {
-                ++p.maxDecimals;
-            }
+    bool afterPoint = false;
+    for (const QChar c : picture) {
+        if (p.scientific) {
+            if (c == QLatin1Char('+'))
+                p.exponentAlwaysSigned = true;
+            else if (c == QLatin1Char('0'))
+                ++p.exponentDigits;
+        } else if (c == QLatin1Char('E') || c == QLatin1Char('e')) {
+            p.scientific = true;
+            p.exponentDigits = 0;
+        } else if (c == QLatin1Char('.')) {
+            afterPoint = true;
+        } else if (afterPoint && c == QLatin1Char('0')) {
+            p.minDecimals = ++p.maxDecimals;
+        } else if (afterPoint && c == QLatin1Char('#')) {
+            ++p.maxDecimals;
         }
     }
+    p.exponentDigits = std::max(p.exponentDigits, 1);
     return p;
 }
 
-// Trailing zeros of the fraction digits are dropped down to minDecimals.
-void TrimFraction(std::string &frac, int minDecimals) {
-    while (int(frac.size()) > minDecimals && !frac.empty() && frac.back() == '0')
-        frac.pop_back();
-}
-
-QString Join(bool negative, const std::string &intPart, const std::string &frac, QChar sep) {
-    QString r;
-    r.reserve(int(intPart.size() + frac.size() + 3));
-    if (negative)
-        r += QLatin1Char('-');
-    r += QLatin1String(intPart.data(), int(intPart.size()));
-    if (!frac.empty()) {
-        r += sep;
-        r += QLatin1String(frac.data(), int(frac.size()));
+// The digits printf wrote ("-123.4500" or "1.2300e+05" without the
+// exponent) become the engine's text: trailing decimals trimmed down to
+// minDecimals, the point replaced by the separator, no "-0".
+QString Compose(const char *digits, int length, int minDecimals, QChar sep, const char *exponent, int expLength) {
+    const char *point = static_cast<const char *>(std::memchr(digits, '.', size_t(length)));
+    int end = length;
+    if (point) {
+        const int pointAt = int(point - digits);
+        while (end > pointAt + 1 + minDecimals && digits[end - 1] == '0')
+            --end;
+        if (end == pointAt + 1)
+            end = pointAt; // no decimals left: no point either
     }
+    bool allZero = true;
+    for (int i = 0; i < end; ++i)
+        if (digits[i] >= '1' && digits[i] <= '9')
+            allZero = false;
+    const int skip = (allZero && digits[0] == '-') ? 1 : 0; // never "-0"
+    QString r(end - skip + expLength, Qt::Uninitialized);
+    QChar *out = r.data();
+    for (int i = skip; i < end; ++i)
+        *out++ = digits[i] == '.' ? sep : QLatin1Char(digits[i]);
+    for (int i = 0; i < expLength; ++i)
+        *out++ = QLatin1Char(exponent[i]);
     return r;
 }
 
@@ -68,33 +78,26 @@ QString Join(bool negative, const std::string &intPart, const std::string &frac,
 QString FormatScientific(const TPicture &p, long double value, QChar sep) {
     const int decimals = std::min(p.maxDecimals, MaxSignificant - 1);
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*Le", decimals, value);
-    std::string s(buf);
-    bool negative = false;
-    if (!s.empty() && s[0] == '-') {
-        negative = true;
-        s.erase(0, 1);
-    }
-    const auto e = s.find('e');
-    std::string mant = s.substr(0, e);
-    int exponent = std::stoi(s.substr(e + 1));
-    std::string intPart = mant.substr(0, 1);
-    std::string frac = mant.size() > 2 ? mant.substr(2) : std::string();
-    TrimFraction(frac, p.minDecimals);
-    if (intPart == "0" && frac.find_first_not_of('0') == std::string::npos) {
-        negative = false;
+    const int n = std::snprintf(buf, sizeof buf, "%.*Le", decimals, value);
+    const char *e = static_cast<const char *>(std::memchr(buf, 'e', size_t(n)));
+    const int mantissaLength = int(e - buf);
+    int exponent = std::atoi(e + 1);
+    bool zero = true;
+    for (int i = 0; i < mantissaLength; ++i)
+        if (buf[i] >= '1' && buf[i] <= '9')
+            zero = false;
+    if (zero)
         exponent = 0;
-    }
-    QString r = Join(negative, intPart, frac, sep);
-    r += QLatin1Char('E');
+    char exp[16];
+    int expLength = 0;
+    exp[expLength++] = 'E';
     if (exponent < 0)
-        r += QLatin1Char('-');
+        exp[expLength++] = '-';
     else if (p.exponentAlwaysSigned)
-        r += QLatin1Char('+');
-    QString digits = QString::number(std::abs(exponent));
-    while (digits.size() < p.exponentDigits)
-        digits.prepend(QLatin1Char('0'));
-    return r + digits;
+        exp[expLength++] = '+';
+    const int magnitude = exponent < 0 ? -exponent : exponent;
+    expLength += std::snprintf(exp + expLength, sizeof exp - size_t(expLength), "%0*d", p.exponentDigits, magnitude);
+    return Compose(buf, mantissaLength, p.minDecimals, sep, exp, expLength);
 }
 
 QString FormatFixed(const TPicture &p, long double value, QChar sep) {
@@ -120,21 +123,17 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
     decimals = std::max(decimals, 0);
     // Up to 18 integer digits, a sign, a point and the decimals: the buffer
     // must hold them all, or the digits would be cut off instead of rounded.
-    std::string s(size_t(decimals) + 32, '\0');
-    const int written = std::snprintf(s.data(), s.size(), "%.*Lf", decimals, value);
-    s.resize(size_t(std::max(written, 0)));
-    bool negative = false;
-    if (!s.empty() && s[0] == '-') {
-        negative = true;
-        s.erase(0, 1);
+    char small[96];
+    std::string large;
+    char *buf = small;
+    size_t size = sizeof small;
+    if (size_t(decimals) + 32 > size) {
+        large.resize(size_t(decimals) + 32);
+        buf = large.data();
+        size = large.size();
     }
-    const auto dot = s.find('.');
-    std::string intPart = s.substr(0, dot);
-    std::string frac = dot == std::string::npos ? std::string() : s.substr(dot + 1);
-    TrimFraction(frac, p.minDecimals);
-    if (intPart.find_first_not_of('0') == std::string::npos && frac.find_first_not_of('0') == std::string::npos)
-        negative = false; // never "-0"
-    return Join(negative, intPart, frac, sep);
+    const int written = std::snprintf(buf, size, "%.*Lf", decimals, value);
+    return Compose(buf, std::max(written, 0), p.minDecimals, sep, nullptr, 0);
 }
 
 } // namespace
