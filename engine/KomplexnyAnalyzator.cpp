@@ -1,4 +1,5 @@
 #include "KomplexnyAnalyzator.h"
+#include "uZatvorky.h"
 
 #include "Analyzator.h"
 #include "uCisla.h"
@@ -70,13 +71,6 @@ QString RightOperand(const QString &expr, int pos, QChar unit) {
 // The operator at `pos` and its operands give way to the result token.
 void ReplaceOperation(QString &expr, int pos, const QString &left, const QString &right, const QString &token) {
     expr.replace(pos - 1 - left.size(), left.size() + 1 + right.size(), token);
-}
-
-void FailEvaluation(TChyba &err, quint8 code, QString &r) {
-    err.Code = code;
-    err.SpanStart = 0;
-    err.SpanEnd = 0;
-    r.clear();
 }
 
 bool IsSingleToken(const QString &expr) {
@@ -356,26 +350,8 @@ void EvaluateComplex(QString expr, TChyba &err, QString &r) {
     }
 
     // Bracket groups, innermost first.
-    qsizetype open;
-    while ((open = expr.lastIndexOf(QLatin1Char('('))) >= 0) {
-        const qsizetype close = expr.indexOf(QLatin1Char(')'), open + 1);
-        if (close < 0)
-            return FailEvaluation(err, 11, r);
-        const QString inner = expr.mid(open + 1, close - open - 1);
-        if (inner.isEmpty())
-            return FailEvaluation(err, 9, r);
-        TChyba groupErr;
-        QString value;
-        EvaluateComplex(inner, groupErr, value);
-        if (groupErr.Code != 0) {
-            err = groupErr;
-            r.clear();
-            return;
-        }
-        ReplaceFirstComplex(expr, QLatin1Char('(') + inner + QLatin1Char(')'), value);
-    }
-    if (expr.contains(QLatin1Char(')')))
-        return FailEvaluation(err, 10, r);
+    if (!ReplaceBracketGroups(expr, err, r, EvaluateComplex, ReplaceFirstComplex))
+        return;
 
     try {
         AbsStage(expr);

@@ -1,4 +1,4 @@
-// The bracket-group step shared by the fraction and modulo evaluators.
+// The bracket-group step shared by the fraction, modulo and complex evaluators.
 #pragma once
 
 #include "uSpolocne.h"
