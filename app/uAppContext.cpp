@@ -1,0 +1,168 @@
+#include "uAppContext.h"
+
+#include "uIniFile.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QMutexLocker>
+#include <QNetworkAccessManager>
+#include <QNetworkReply>
+#include <QNetworkRequest>
+#include <QEventLoop>
+#include <QSaveFile>
+
+TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QString &caption, const QString &text) {
+    QMessageBox box(parent);
+    box.setWindowTitle(caption);
+    box.setTextFormat(Qt::PlainText);
+    box.setText(text);
+    switch (kind) {
+    case TMessageKind::Warning:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case TMessageKind::Information:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Ok);
+        break;
+    case TMessageKind::Question:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
+    case TMessageKind::QuestionWithCancel:
+        box.setIcon(QMessageBox::Warning);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+        break;
+    }
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return TAnswer::Yes;
+    case QMessageBox::No:
+        return TAnswer::No;
+    case QMessageBox::Cancel:
+        return TAnswer::Cancel;
+    default:
+        return kind == TMessageKind::Question ? TAnswer::No
+             : kind == TMessageKind::QuestionWithCancel ? TAnswer::Cancel
+                                                        : TAnswer::Ok;
+    }
+}
+
+TAnswer TRecordingPrompter::Show(QWidget *, TMessageKind kind, const QString &caption, const QString &text) {
+    Shown.append({kind, caption, text});
+    if (kind == TMessageKind::Warning || kind == TMessageKind::Information)
+        return TAnswer::Ok;
+    if (!Answers.isEmpty())
+        return Answers.takeFirst();
+    return DefaultAnswer;
+}
+
+// ---------------------------------------------------------------------------
+
+static QString RunFileDialog(QWidget *parent, const TFileDialogRequest &request, QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent, request.Title);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setNameFilter(request.Filter);
+    dialog.setDefaultSuffix(request.DefaultSuffix);
+    if (!request.FileName.isEmpty())
+        dialog.selectFile(request.FileName);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return QString();
+    return dialog.selectedFiles().constFirst();
+}
+
+// Fetches url synchronously (the caller is a worker or shows a wait cursor)
+// and writes the answer whole into fileName.
+static bool DownloadWithQt(const QString &url, const QString &fileName) {
+    QNetworkAccessManager manager;
+    QNetworkRequest request{QUrl(url)};
+    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
+    request.setTransferTimeout(30000);
+    QNetworkReply *reply = manager.get(request);
+    QEventLoop loop;
+    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+    if (!reply->isFinished())
+        loop.exec();
+    const bool ok = reply->error() == QNetworkReply::NoError;
+    const QByteArray body = reply->readAll();
+    reply->deleteLater();
+    if (!ok)
+        return false;
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    file.write(body);
+    return file.commit();
+}
+
+TAppContext::TAppContext() { Reset(); }
+
+TAppContext::~TAppContext() = default;
+
+void TAppContext::Reset(const QString &programDir) {
+    QString dir = programDir.isEmpty() ? QCoreApplication::applicationDirPath() : programDir;
+    if (dir.isEmpty())
+        dir = QDir::currentPath();
+    dir = QDir::fromNativeSeparators(dir);
+    if (!dir.endsWith(QLatin1Char('/')))
+        dir += QLatin1Char('/');
+    ProgramDir = dir;
+
+    UtcNow = [] { return QDateTime::currentDateTimeUtc(); };
+    KeyDown = [](int virtualKey) {
+        const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
+        switch (virtualKey) {
+        case VK_SHIFT:
+            return mods.testFlag(Qt::ShiftModifier);
+        case VK_CONTROL:
+            return mods.testFlag(Qt::ControlModifier);
+        case VK_MENU:
+            return mods.testFlag(Qt::AltModifier);
+        default:
+            return false;
+        }
+    };
+    SaveFileName = [](QWidget *parent, const TFileDialogRequest &r) {
+        return RunFileDialog(parent, r, QFileDialog::AcceptSave);
+    };
+    OpenFileName = [](QWidget *parent, const TFileDialogRequest &r) {
+        return RunFileDialog(parent, r, QFileDialog::AcceptOpen);
+    };
+    OpenUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
+    Download = DownloadWithQt;
+    m_prompter = std::make_unique<TMessageBoxPrompter>();
+    m_settingsIni = std::make_unique<TIniFile>(ProgramDir + QStringLiteral("settings.ini"));
+    SetLanguageIni(nullptr);
+}
+
+void TAppContext::SetPrompter(std::unique_ptr<TPrompter> prompter) {
+    if (prompter)
+        m_prompter = std::move(prompter);
+}
+
+TRecordingPrompter &TAppContext::UseRecordingPrompter() {
+    auto recording = std::make_unique<TRecordingPrompter>();
+    TRecordingPrompter &ref = *recording;
+    m_prompter = std::move(recording);
+    return ref;
+}
+
+std::shared_ptr<const TIniFile> TAppContext::LanguageIni() const {
+    QMutexLocker lock(&m_languageLock);
+    return m_languageIni;
+}
+
+void TAppContext::SetLanguageIni(std::shared_ptr<const TIniFile> ini) {
+    QMutexLocker lock(&m_languageLock);
+    m_languageIni = std::move(ini);
+}
+
+TAppContext &AppContext() {
+    static TAppContext context;
+    return context;
+}

@@ -1,0 +1,32 @@
+// What the companion windows ask of the main window. The main window
+// implements it and hands itself to each companion it creates.
+#pragma once
+
+#include <QString>
+
+class QWidget;
+
+class TMainWindowLink {
+public:
+    virtual ~TMainWindowLink() = default;
+
+    // The main window itself: the master of the snapping companions.
+    virtual QWidget *Window() = 0;
+
+    // The text of the input field.
+    virtual QString InputText() const = 0;
+    // Replaces the text of the input field.
+    virtual void SetInputText(const QString &text) = 0;
+    // Shows a result text in the result field and clears the error label.
+    virtual void ShowResult(const QString &result) = 0;
+    // Runs "=" exactly as if the key had been pressed.
+    virtual void Calculate() = 0;
+    // Adds a row for every variable of expression that the variables
+    // window lacks (excludedName skipped).
+    virtual void AddMissingVariables(const QString &expression, const QString &excludedName) = 0;
+    // Enables or disables the Back button of the history.
+    virtual void SetBackEnabled(bool enabled) = 0;
+    // Loads the language file (relative to the program folder) and applies
+    // it to every window; false when it could not be loaded.
+    virtual bool ApplyLanguageToAllForms(const QString &fileName) = 0;
+};

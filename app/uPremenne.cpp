@@ -1,0 +1,110 @@
+#include "uPremenne.h"
+
+// A name or value stays on one line and must not carry the "=" that
+// separates them in the evaluators' lines; the name is cut there, as a
+// value-list line is.
+static QString OneLine(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+TPremenne::TPremenne(QObject *parent) : QAbstractTableModel(parent) { m_rows.append(TRow()); }
+
+QStringList TPremenne::Lines() const {
+    QStringList lines;
+    lines.reserve(m_rows.size());
+    for (const TRow &row : m_rows)
+        lines.append(row.Name + QLatin1Char('=') + row.Value);
+    return lines;
+}
+
+int TPremenne::IndexOfName(const QString &name) const {
+    for (int i = 0; i < Count(); ++i)
+        if (m_rows.at(i).Name.compare(name, Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QString TPremenne::ValueOf(const QString &name) const {
+    const int i = IndexOfName(name);
+    return i >= 0 ? m_rows.at(i).Value : QString();
+}
+
+void TPremenne::AddMissingNames(const QStringList &names) {
+    for (const QString &name : names)
+        if (!name.isEmpty() && IndexOfName(name) < 0)
+            AppendRow(name);
+}
+
+void TPremenne::AppendRow(const QString &name, const QString &value) {
+    beginInsertRows(QModelIndex(), Count(), Count());
+    m_rows.append(TRow{OneLine(name), OneLine(value)});
+    endInsertRows();
+}
+
+void TPremenne::InsertRowAt(int index) {
+    if (index < 0 || index > Count())
+        index = Count();
+    beginInsertRows(QModelIndex(), index, index);
+    m_rows.insert(index, TRow());
+    endInsertRows();
+}
+
+void TPremenne::DeleteRowAt(int index) {
+    if (index < 0 || index >= Count())
+        return;
+    beginRemoveRows(QModelIndex(), index, index);
+    m_rows.removeAt(index);
+    endRemoveRows();
+}
+
+void TPremenne::SetName(int index, const QString &name) { setData(this->index(index, 0), name, Qt::EditRole); }
+
+void TPremenne::SetValue(int index, const QString &value) { setData(this->index(index, 1), value, Qt::EditRole); }
+
+void TPremenne::SetColumnTitles(const QString &name, const QString &value) {
+    m_nameTitle = name;
+    m_valueTitle = value;
+    emit headerDataChanged(Qt::Horizontal, 0, 1);
+}
+
+int TPremenne::rowCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : Count(); }
+
+int TPremenne::columnCount(const QModelIndex &parent) const { return parent.isValid() ? 0 : 2; }
+
+QVariant TPremenne::data(const QModelIndex &index, int role) const {
+    if (!index.isValid() || index.row() >= Count() || (role != Qt::DisplayRole && role != Qt::EditRole))
+        return QVariant();
+    const TRow &row = m_rows.at(index.row());
+    return index.column() == 0 ? row.Name : row.Value;
+}
+
+bool TPremenne::setData(const QModelIndex &index, const QVariant &value, int role) {
+    if (!index.isValid() || index.row() >= Count() || role != Qt::EditRole)
+        return false;
+    TRow &row = m_rows[index.row()];
+    QString text = OneLine(value.toString());
+    if (index.column() == 0) {
+        const qsizetype eq = text.indexOf(QLatin1Char('='));
+        if (eq >= 0)
+            text.truncate(eq);
+        row.Name = text;
+    } else {
+        row.Value = text;
+    }
+    emit dataChanged(index, index);
+    return true;
+}
+
+Qt::ItemFlags TPremenne::flags(const QModelIndex &index) const {
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable;
+}
+
+QVariant TPremenne::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
+        return QAbstractTableModel::headerData(section, orientation, role);
+    return section == 0 ? m_nameTitle : m_valueTitle;
+}

@@ -1,0 +1,290 @@
+#include "uSpolocneOkna.h"
+
+#include "uAppContext.h"
+#include "uDisk.h"
+#include "uSpolocne.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTextEdit>
+#include <QUrl>
+
+void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent) {
+    AppContext().Prompter().Show(parent, TMessageKind::Warning, caption, text);
+}
+
+void ShowInfoBox(const QString &caption, const QString &text, QWidget *parent) {
+    AppContext().Prompter().Show(parent, TMessageKind::Information, caption, text);
+}
+
+bool IsKeyDown(int virtualKey) {
+    if (virtualKey < 0 || virtualKey > 255)
+        return false;
+    const auto &keyDown = AppContext().KeyDown;
+    return keyDown && keyDown(virtualKey);
+}
+
+void TranslateDigitKey(QChar &key, bool plusIsOne) {
+    switch (key.unicode()) {
+    case u'+':
+        if (plusIsOne)
+            key = QLatin1Char('1');
+        break;
+    case u'\u013E': // ľ
+    case u'\u011B': // ě
+        key = QLatin1Char('2');
+        break;
+    case u'\u0161': // š
+        key = QLatin1Char('3');
+        break;
+    case u'\u010D': // č
+        key = QLatin1Char('4');
+        break;
+    case u'\u0165': // ť
+    case u'\u0159': // ř
+        key = QLatin1Char('5');
+        break;
+    case u'\u017E': // ž
+        key = QLatin1Char('6');
+        break;
+    case u'\u00FD': // ý
+        key = QLatin1Char('7');
+        break;
+    case u'\u00E1': // á
+        key = QLatin1Char('8');
+        break;
+    case u'\u00ED': // í
+        key = QLatin1Char('9');
+        break;
+    case u'\u00E9': // é
+        key = QLatin1Char('0');
+        break;
+    case u',':
+    case u'.':
+        key = DecSep();
+        break;
+    default:
+        break;
+    }
+}
+
+void FilterNumericKeyPress(const QLineEdit *edit, QChar &key) {
+    TranslateDigitKey(key, true);
+    const QChar sep = DecSep();
+    const bool allowed = key == QChar(8) || key == QChar(9) || key == QLatin1Char('-') || IsAsciiDigit(key) || key == sep;
+    if (!allowed) {
+        key = QChar(0);
+        return;
+    }
+    if (!edit)
+        return;
+    const QString text = edit->text();
+    if (key == sep && text.contains(sep)) {
+        key = QChar(0);
+        return;
+    }
+    if (key == QLatin1Char('-')) {
+        const int caret = edit->hasSelectedText() ? int(edit->selectionStart()) : edit->cursorPosition();
+        if (caret != 0 || text.contains(QLatin1Char('-')))
+            key = QChar(0);
+    }
+}
+
+template <class TEdit> static void PerformClipboardKey(TEdit *edit, int key, bool readOnly) {
+    switch (key) {
+    case Qt::Key_A:
+        edit->selectAll();
+        break;
+    case Qt::Key_C:
+        edit->copy();
+        break;
+    case Qt::Key_V:
+        if (!readOnly)
+            edit->paste();
+        break;
+    case Qt::Key_X:
+        if (readOnly)
+            edit->copy();
+        else
+            edit->cut();
+        break;
+    }
+}
+
+bool HandleEditClipboardKeys(QWidget *edit, int key, Qt::KeyboardModifiers modifiers) {
+    if (!edit || !modifiers.testFlag(Qt::ControlModifier))
+        return false;
+    if (key != Qt::Key_A && key != Qt::Key_C && key != Qt::Key_V && key != Qt::Key_X)
+        return false;
+    // A read-only field copies but takes no paste and gives up nothing to a
+    // cut (QLineEdit::paste() itself does not ask).
+    if (auto *line = qobject_cast<QLineEdit *>(edit)) {
+        PerformClipboardKey(line, key, line->isReadOnly());
+        return true;
+    }
+    if (auto *plain = qobject_cast<QPlainTextEdit *>(edit)) {
+        PerformClipboardKey(plain, key, plain->isReadOnly());
+        return true;
+    }
+    if (auto *rich = qobject_cast<QTextEdit *>(edit)) {
+        PerformClipboardKey(rich, key, rich->isReadOnly());
+        return true;
+    }
+    return false;
+}
+
+static void OpenUrl(const QUrl &url) {
+    const auto &open = AppContext().OpenUrl;
+    if (open && url.isValid())
+        open(url);
+}
+
+void OpenMailLink(const QLabel *label) {
+    if (label)
+        OpenUrl(QUrl(QStringLiteral("mailto:") + label->text().trimmed()));
+}
+
+void OpenWebLink(const QLabel *label) {
+    if (label)
+        OpenUrl(QUrl::fromUserInput(label->text().trimmed()));
+}
+
+static void SetLabelColour(QLabel *label, const QColor &colour) {
+    if (!label)
+        return;
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    label->setPalette(palette);
+}
+
+void HighlightLinkLabel(QLabel *label) { SetLabelColour(label, QColor(0, 0, 255)); }
+
+void UnhighlightLinkLabel(QLabel *label) { SetLabelColour(label, QColor(0, 0, 128)); }
+
+TLinkLabel::TLinkLabel(QWidget *parent) : QLabel(parent) {
+    setTextFormat(Qt::PlainText);
+    setCursor(Qt::PointingHandCursor);
+    QFont f = font();
+    f.setUnderline(true);
+    setFont(f);
+    UnhighlightLinkLabel(this);
+}
+
+void TLinkLabel::enterEvent(QEnterEvent *event) {
+    HighlightLinkLabel(this);
+    QLabel::enterEvent(event);
+}
+
+void TLinkLabel::leaveEvent(QEvent *event) {
+    UnhighlightLinkLabel(this);
+    QLabel::leaveEvent(event);
+}
+
+void TLinkLabel::mouseReleaseEvent(QMouseEvent *event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+// ---------------------------------------------------------------------------
+
+namespace {
+
+// Rewrites the character of a one-character key press and sends the
+// rewritten press instead; swallows the press when the rule says so.
+class TKeyRewriter : public QObject {
+public:
+    enum TMode { DigitTranslation, NumericField, ClipboardKeys };
+    TKeyRewriter(QObject *owner, TMode mode, bool plusIsOne)
+        : QObject(owner), m_mode(mode), m_plusIsOne(plusIsOne) {}
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::KeyPress && event->type() != QEvent::ShortcutOverride)
+            return false;
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        if (m_mode == ClipboardKeys) {
+            if (event->type() == QEvent::ShortcutOverride) {
+                // Keep application shortcuts from taking these keys.
+                if (keyEvent->modifiers().testFlag(Qt::ControlModifier)
+                    && (keyEvent->key() == Qt::Key_A || keyEvent->key() == Qt::Key_C
+                        || keyEvent->key() == Qt::Key_V || keyEvent->key() == Qt::Key_X))
+                    event->accept();
+                return false;
+            }
+            return HandleEditClipboardKeys(qobject_cast<QWidget *>(watched), keyEvent->key(), keyEvent->modifiers());
+        }
+        if (event->type() != QEvent::KeyPress || m_sending || keyEvent->text().size() != 1)
+            return false;
+        const QChar original = keyEvent->text().at(0);
+        QChar key = original;
+        if (m_mode == NumericField) {
+            if ((original.unicode() < 32 || original.unicode() == 127) && original != QChar(8) && original != QChar(9))
+                return false; // Enter, Escape, Delete and Ctrl+letters are not typed characters
+            FilterNumericKeyPress(qobject_cast<QLineEdit *>(watched), key);
+            if (key.isNull())
+                return true;
+        } else {
+            TranslateDigitKey(key, m_plusIsOne);
+        }
+        if (key == original)
+            return false;
+        QKeyEvent rewritten(QEvent::KeyPress, KeyCodeOf(key), keyEvent->modifiers(), QString(key),
+                            keyEvent->isAutoRepeat(), ushort(keyEvent->count()));
+        m_sending = true;
+        QCoreApplication::sendEvent(watched, &rewritten);
+        m_sending = false;
+        return true;
+    }
+
+private:
+    static int KeyCodeOf(QChar c) {
+        if (IsAsciiDigit(c))
+            return Qt::Key_0 + (c.unicode() - '0');
+        if (c == QLatin1Char(','))
+            return Qt::Key_Comma;
+        if (c == QLatin1Char('.'))
+            return Qt::Key_Period;
+        return Qt::Key_unknown;
+    }
+
+    TMode m_mode;
+    bool m_plusIsOne;
+    bool m_sending = false;
+};
+
+} // namespace
+
+void InstallDigitKeyTranslation(QWidget *widget, bool plusIsOne) {
+    if (widget)
+        widget->installEventFilter(new TKeyRewriter(widget, TKeyRewriter::DigitTranslation, plusIsOne));
+}
+
+void InstallNumericKeyFilter(QLineEdit *edit) {
+    if (edit)
+        edit->installEventFilter(new TKeyRewriter(edit, TKeyRewriter::NumericField, true));
+}
+
+void InstallEditClipboardKeys(QWidget *edit) {
+    if (edit)
+        edit->installEventFilter(new TKeyRewriter(edit, TKeyRewriter::ClipboardKeys, false));
+}
+
+void TranslateWindowTitle(QWidget *window, const QString &section, const QString &key) {
+    if (window)
+        window->setWindowTitle(LanguageText(section, key, window->windowTitle()));
+}
+
+void TranslateText(QAbstractButton *button, const QString &section, const QString &key) {
+    if (button)
+        button->setText(LanguageText(section, key, button->text()));
+}
+
+void TranslateText(QLabel *label, const QString &section, const QString &key) {
+    if (label)
+        label->setText(LanguageText(section, key, label->text()));
+}

@@ -1,0 +1,73 @@
+// Small helpers shared by the windows: message boxes, the keyboard state,
+// key filters for numeric fields, clipboard keys of edit fields, link labels
+// and the translation of the Slovak and Czech number row into digits.
+#pragma once
+
+#include <QChar>
+#include <QLabel>
+#include <QObject>
+#include <QString>
+
+class QLineEdit;
+class QWidget;
+class QAbstractButton;
+
+// Modal boxes with one OK button and the exclamation or information icon.
+void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent = nullptr);
+void ShowInfoBox(const QString &caption, const QString &text, QWidget *parent = nullptr);
+
+// True while the key with the virtual key code (0..255) is held down.
+bool IsKeyDown(int virtualKey);
+
+// Rewrites Key in place: the letters of the number row become their digits,
+// "," and "." the engine's decimal separator, and "+" becomes "1" when
+// plusIsOne is set.
+void TranslateDigitKey(QChar &key, bool plusIsOne);
+
+// For a field that takes one signed decimal number: Key becomes QChar(0)
+// (swallowed) unless it is Backspace, Tab, a digit, a decimal separator the
+// text does not hold yet, or "-" at the start of a text without one.
+void FilterNumericKeyPress(const QLineEdit *edit, QChar &key);
+
+// Ctrl+A, Ctrl+C, Ctrl+V and Ctrl+X on a QLineEdit, QPlainTextEdit or
+// QTextEdit (Shift and Alt do not matter). Returns true when the key was one
+// of them and the action was performed; the caller then consumes the key so
+// that the edit does not perform it a second time.
+bool HandleEditClipboardKeys(QWidget *edit, int key, Qt::KeyboardModifiers modifiers);
+
+// The shell opens "mailto:" + the label's text, or the text itself as a web
+// address.
+void OpenMailLink(const QLabel *label);
+void OpenWebLink(const QLabel *label);
+
+// Link labels are navy, and blue while the mouse is over them.
+void HighlightLinkLabel(QLabel *label);
+void UnhighlightLinkLabel(QLabel *label);
+
+// A label that behaves as a link: underlined, navy, blue under the mouse,
+// and clicked() on a left click.
+class TLinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit TLinkLabel(QWidget *parent = nullptr);
+
+signals:
+    void clicked();
+
+protected:
+    void enterEvent(QEnterEvent *event) override;
+    void leaveEvent(QEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// Event filters that apply the key rules above to a widget's key presses.
+// Each is owned by the widget it is installed on.
+void InstallDigitKeyTranslation(QWidget *widget, bool plusIsOne);
+void InstallNumericKeyFilter(QLineEdit *edit);
+void InstallEditClipboardKeys(QWidget *edit);
+
+// Language helpers: replace a text with the loaded language file's value for
+// (section, key), the current text being the default.
+void TranslateWindowTitle(QWidget *window, const QString &section, const QString &key);
+void TranslateText(QAbstractButton *button, const QString &section, const QString &key);
+void TranslateText(QLabel *label, const QString &section, const QString &key);

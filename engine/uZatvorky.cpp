@@ -1,0 +1,37 @@
+#include "uZatvorky.h"
+
+namespace {
+
+bool Stop(TChyba &err, quint8 code) {
+    err.Code = code;
+    err.SpanStart = 0;
+    err.SpanEnd = 0;
+    return false;
+}
+
+} // namespace
+
+bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluator evaluate,
+                          TGroupReplacer replace) {
+    while (expr.contains(QLatin1Char('('))) {
+        const int open = LastPos(QStringLiteral("("), expr);
+        const int close = PosEx(QStringLiteral(")"), expr, open + 1);
+        if (close == 0)
+            return Stop(err, 11);
+        const QString inner = Copy(expr, open + 1, close - open - 1);
+        if (inner.isEmpty())
+            return Stop(err, 9);
+        TChyba local;
+        QString value;
+        evaluate(inner, local, value);
+        if (local.Code != 0) {
+            err = local;
+            r.clear();
+            return false;
+        }
+        replace(expr, QLatin1Char('(') + inner + QLatin1Char(')'), value);
+    }
+    if (expr.contains(QLatin1Char(')')))
+        return Stop(err, 10);
+    return true;
+}

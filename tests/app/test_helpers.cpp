@@ -1,0 +1,187 @@
+// The shared interface helpers.
+#include "AppTestSupport.h"
+#include "uSpolocneOkna.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+class HelpersTest : public AppTest {};
+
+TEST_F(HelpersTest, TranslateDigitKeyTable) {
+    struct Case { char16_t typed; bool plusIsOne; char16_t expected; };
+    for (QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
+        Engine().DecimalSeparator = sep;
+        const Case cases[] = {
+            {u'+', true, u'1'}, {u'+', false, u'+'}, {u'ľ', false, u'2'}, {u'ě', true, u'2'}, {u'š', false, u'3'},
+            {u'č', false, u'4'}, {u'ť', false, u'5'}, {u'ř', false, u'5'}, {u'ž', false, u'6'}, {u'ý', false, u'7'},
+            {u'á', false, u'8'}, {u'í', false, u'9'}, {u'é', false, u'0'}, {u',', false, sep.unicode()},
+            {u'.', true, sep.unicode()}, {u'a', true, u'a'}, {u'Č', false, u'Č'}, {u'5', true, u'5'}, {u'-', true, u'-'},
+        };
+        for (const Case &c : cases) {
+            QChar key(c.typed);
+            TranslateDigitKey(key, c.plusIsOne);
+            EXPECT_EQ(key.unicode(), c.expected) << int(c.typed) << " sep " << sep.toLatin1();
+        }
+    }
+}
+
+TEST_F(HelpersTest, FilterNumericKeyPressTable) {
+    struct Case { const char *text; int caret; char16_t typed; char16_t expected; };
+    const Case cases[] = {
+        {"", 0, u'-', u'-'},
+        {"5", 1, u'-', 0},
+        {"-5", 0, u'-', 0},
+        {"5", 0, u'-', u'-'},
+        {"1,5", 3, u',', 0},
+        {"15", 2, u'.', u','},
+        {"15", 2, u',', u','},
+        {"", 0, u'+', u'1'},
+        {"", 0, u'a', 0},
+        {"", 0, u'č', u'4'},
+        {"12", 1, u'\b', u'\b'},
+        {"12", 1, u'\t', u'\t'},
+        {"12", 2, u' ', 0},
+    };
+    for (const Case &c : cases) {
+        QLineEdit edit;
+        edit.setText(c.text);
+        edit.setCursorPosition(c.caret);
+        QChar key(c.typed);
+        FilterNumericKeyPress(&edit, key);
+        EXPECT_EQ(key.unicode(), c.expected) << c.text << " + " << int(c.typed);
+    }
+    // The selection's start counts as the caret.
+    QLineEdit edit;
+    edit.setText("55");
+    edit.setSelection(2, -2);
+    QChar minus('-');
+    FilterNumericKeyPress(&edit, minus);
+    EXPECT_EQ(minus, QChar('-'));
+}
+
+TEST_F(HelpersTest, NumericFieldTypedThroughTheFilter) {
+    Engine().DecimalSeparator = QLatin1Char(',');
+    QLineEdit edit;
+    InstallNumericKeyFilter(&edit);
+    TypeText(&edit, QStringLiteral("-ľ.a,5+-"));
+    EXPECT_EQ(S(edit.text()), "-2,51");
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(S(edit.text()), "-2,5");
+    QTest::keyClick(&edit, Qt::Key_Home);
+    QTest::keyClick(&edit, Qt::Key_Delete);
+    EXPECT_EQ(S(edit.text()), "2,5");
+}
+
+TEST_F(HelpersTest, ClipboardKeysActOnceOnEveryKindOfEdit) {
+    QClipboard *clipboard = QApplication::clipboard();
+    clipboard->setText("ab");
+    QLineEdit line;
+    InstallEditClipboardKeys(&line);
+    QTest::keyClick(&line, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(S(line.text()), "ab");
+    QTest::keyClick(&line, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&line, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(S(line.text()), "");
+    EXPECT_EQ(S(clipboard->text()), "ab");
+
+    QPlainTextEdit plain;
+    InstallEditClipboardKeys(&plain);
+    clipboard->setText("xy");
+    QTest::keyClick(&plain, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(S(plain.toPlainText()), "xy");
+}
+
+TEST_F(HelpersTest, ClipboardKeysTestOnlyTheControlBit) {
+    QLineEdit line;
+    line.setText("copy me");
+    line.selectAll();
+    QApplication::clipboard()->setText("before");
+    EXPECT_TRUE(HandleEditClipboardKeys(&line, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier));
+    EXPECT_EQ(S(QApplication::clipboard()->text()), "copy me");
+    QApplication::clipboard()->setText("before");
+    EXPECT_FALSE(HandleEditClipboardKeys(&line, Qt::Key_C, Qt::ShiftModifier));
+    EXPECT_FALSE(HandleEditClipboardKeys(&line, Qt::Key_B, Qt::ControlModifier));
+    EXPECT_FALSE(HandleEditClipboardKeys(nullptr, Qt::Key_C, Qt::ControlModifier));
+    EXPECT_EQ(S(QApplication::clipboard()->text()), "before");
+    // A read-only field copies but does not take a paste.
+    line.setReadOnly(true);
+    QApplication::clipboard()->setText("zz");
+    EXPECT_TRUE(HandleEditClipboardKeys(&line, Qt::Key_V, Qt::ControlModifier));
+    EXPECT_EQ(S(line.text()), "copy me");
+}
+
+TEST_F(HelpersTest, MessageBoxesGoThroughThePrompterCaptionFirst) {
+    ShowWarningBox("Chyba", "Text varovania");
+    ShowInfoBox("Info", "Text");
+    ASSERT_EQ(Prompter->Shown.size(), 2);
+    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Chyba");
+    EXPECT_EQ(S(Prompter->Shown[0].Text), "Text varovania");
+    EXPECT_EQ(Prompter->Shown[1].Kind, TMessageKind::Information);
+}
+
+TEST_F(HelpersTest, IsKeyDownAsksTheKeyboardSeamWithinRange) {
+    QList<int> asked;
+    bool shift = false;
+    AppContext().KeyDown = [&](int vk) {
+        asked.append(vk);
+        return vk == VK_SHIFT && shift;
+    };
+    EXPECT_FALSE(IsKeyDown(VK_SHIFT));
+    shift = true;
+    EXPECT_TRUE(IsKeyDown(VK_SHIFT));
+    EXPECT_FALSE(IsKeyDown(VK_CONTROL));
+    EXPECT_FALSE(IsKeyDown(256));
+    EXPECT_FALSE(IsKeyDown(-1));
+    EXPECT_EQ(asked, QList<int>({VK_SHIFT, VK_SHIFT, VK_CONTROL}));
+}
+
+TEST_F(HelpersTest, LinkLabelsOpenMailAndWebAddresses) {
+    TLinkLabel mail, web;
+    mail.setText("autor@example.org");
+    web.setText("http://example.org/preklad");
+    OpenMailLink(&mail);
+    OpenWebLink(&web);
+    ASSERT_EQ(OpenedUrls.size(), 2);
+    EXPECT_EQ(S(OpenedUrls[0].toString()), "mailto:autor@example.org");
+    EXPECT_EQ(S(OpenedUrls[1].toString()), "http://example.org/preklad");
+    // A click on the label does the same.
+    QObject::connect(&web, &TLinkLabel::clicked, [&] { OpenWebLink(&web); });
+    web.resize(200, 20);
+    QTest::mouseClick(&web, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(OpenedUrls.size(), 3);
+}
+
+TEST_F(HelpersTest, LinkLabelColours) {
+    TLinkLabel label;
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 128));
+    EXPECT_TRUE(label.font().underline());
+    HighlightLinkLabel(&label);
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    UnhighlightLinkLabel(&label);
+    EXPECT_EQ(label.palette().color(QPalette::WindowText), QColor(0, 0, 128));
+}
+
+TEST_F(HelpersTest, DownloadGoesThroughTheSeamAndReportsFailures) {
+    QStringList calls;
+    AppContext().Download = [&](const QString &url, const QString &file) {
+        calls << url << file;
+        return true;
+    };
+    EXPECT_TRUE(DownloadFile("http://x/updateinfo.php?uid=1", Path("updateinfo.dat")));
+    EXPECT_EQ(calls, QStringList({"http://x/updateinfo.php?uid=1", Path("updateinfo.dat")}));
+    AppContext().Download = [](const QString &, const QString &) -> bool { throw std::runtime_error("down"); };
+    EXPECT_FALSE(DownloadFile("http://x", Path("u.dat")));
+}
+
+TEST_F(HelpersTest, RealDownloaderFetchesAFileUrl) {
+    AppContext().Reset(Dir.path());
+    WriteBytes(Path("source.txt"), "13\r\n");
+    EXPECT_TRUE(DownloadFile(QUrl::fromLocalFile(Path("source.txt")).toString(), Path("updateinfo.dat")));
+    EXPECT_EQ(ReadBytes(Path("updateinfo.dat")), QByteArray("13\r\n"));
+    EXPECT_FALSE(DownloadFile(QUrl::fromLocalFile(Path("absent.txt")).toString(), Path("other.dat")));
+    EXPECT_FALSE(QFile::exists(Path("other.dat")));
+}

@@ -1,0 +1,456 @@
+#include "Analyzator.h"
+#include "uCisla.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+
+namespace {
+
+QString Q(const char *s) { return QString::fromUtf8(s); }
+
+class Analyzator : public ::testing::Test {
+protected:
+    TVariableList variables;
+    TConstantList constants;
+
+    void SetUp() override {
+        Engine().Reset();
+        Engine().DecimalSeparator = QLatin1Char(',');
+    }
+
+    // The "=" road: the syntax check, then the evaluation of the checked text.
+    TChyba Calculate(const QString &typed, QString &result) {
+        TChyba err;
+        CheckSyntax(typed, err, Engine().FunctionNames);
+        if (err.Code != 0)
+            return err;
+        Engine().RealExpressionPrepared = false;
+        EvaluateReal(typed, err, Engine().FunctionNames, result);
+        return err;
+    }
+
+    // The value of a result token; fails the test on an error code.
+    long double ValueOf(const char *typed) {
+        QString r;
+        const TChyba err = Calculate(Q(typed), r);
+        EXPECT_EQ(err.Code, 0) << typed << " param " << err.Param1.toStdString();
+        EXPECT_TRUE(r.startsWith(QLatin1Char('[')) && r.endsWith(QLatin1Char(']'))) << typed << " -> " << r.toStdString();
+        long double v = -12345;
+        EXPECT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << typed << " -> " << r.toStdString();
+        return v;
+    }
+
+    TChyba ErrorOf(const char *typed) {
+        QString r;
+        return Calculate(Q(typed), r);
+    }
+};
+
+struct ValueCase {
+    const char *typed;
+    long double value;
+};
+
+struct CodeCase {
+    const char *typed;
+    int code;
+    const char *param1;
+};
+
+void ExpectClose(long double got, long double want, const char *what) {
+    const long double tolerance = 1e-15L * std::max(1.0L, std::fabs(want));
+    EXPECT_NEAR(double(got), double(want), double(tolerance)) << what;
+}
+
+} // namespace
+
+TEST_F(Analyzator, OperatorsPrecedenceAndAssociativity) {
+    const ValueCase cases[] = {
+        {"2+3*4", 14},          {"2^3^2", 512},        {"10-2-3", 5},          {"8/2/2", 2},
+        {"2*3+4*5", 26},        {"(2+3)*(4-1)", 15},   {"2*(3+(4*(5-1)))", 38}, {"((2))", 2},
+        {"2(3)", 6},            {"(2)(3)", 6},         {"-5+2", -3},           {"-2^2", -4},
+        {"(-2)^2", 4},          {"2*(-3)", -6},        {"-(2+3)", -5},         {"-(-(-2))", -2},
+        {"7-(-3)", 10},         {"1,5+1,5", 3},        {",5*2", 1},            {"1e3+1", 1001},
+        {"1,5e-3*1000", 1.5L},  {"2 + 3 * 4", 14},     {"200+10%", 220},       {"200-10%", 180},
+        {"50*10%", 5},          {"10%", 0.1L},         {"3!", 6},              {"2^3!", 40320},
+        {"0!", 1},              {"3!+1", 7},           {"5nad2", 10},          {"10nad0", 1},
+        {"1000nad2", 499500},   {"7div2", 3},          {"(-7)div2", -3},       {"-7mod3", -1},
+        {"7mod(-3)", 1},        {"2^0,5*2^0,5", 2},    {"(-2)^3", -8},         {"9e18div(-1)", -9e18L},
+        {"(-9e18)mod(-1)", 0},
+    };
+    for (const auto &c : cases)
+        ExpectClose(ValueOf(c.typed), c.value, c.typed);
+}
+
+TEST_F(Analyzator, OperatorErrorsGiveTheirCodes) {
+    const CodeCase cases[] = {
+        {"1/0", 25, ""},         {"0/0", 25, ""},          {"(-8)^0,5", 21, ""},
+        {"0^(-1)", 25, ""},      {"10^5000", 20, ""},      {"1e4000*1e4000", 20, ""},
+        {"(-2)!", 24, ""},       {"2,5!", 24, ""},         {"1755!", 20, ""},
+        {"70000!", 20, ""},      {"2nad5", 28, ""},        {"5nad2,5", 27, "nad"},
+        {"(-1)nad1", 27, "nad"}, {"70000nad1", 20, ""},    {"7,5mod2", 27, "mod"},
+        {"7,5div2", 27, "div"},  {"7div0", 25, ""},        {"7mod0", 25, ""},
+        {"1e19div1", 20, ""},    {"7div(-9,3e18)", 20, ""}, {"(-8)^(1/3)", 21, ""},
+    };
+    for (const auto &c : cases) {
+        const TChyba err = ErrorOf(c.typed);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        if (*c.param1) {
+            EXPECT_EQ(err.Param1, Q(c.param1)) << c.typed;
+        }
+        EXPECT_EQ(err.SpanStart, 0) << c.typed;
+        EXPECT_EQ(err.SpanEnd, 0) << c.typed;
+    }
+}
+
+TEST_F(Analyzator, ResultTokenTextAndBothSeparators) {
+    QString r;
+    ASSERT_EQ(Calculate(Q("2+3*sin(30)"), r).Code, 0);
+    EXPECT_EQ(r, Q("[3,5E0]"));
+    ASSERT_EQ(Calculate(Q("0,1+0,2"), r).Code, 0);
+    EXPECT_EQ(r, Q("[3E-1]"));
+    ASSERT_EQ(Calculate(Q("-1/2"), r).Code, 0);
+    EXPECT_EQ(r, Q("[-5E-1]"));
+    ASSERT_EQ(Calculate(Q("sin(180)"), r).Code, 0);
+    EXPECT_EQ(r, Q("[0E0]")); // a function value below 0.5E-17 is 0
+
+    Engine().DecimalSeparator = QLatin1Char('.');
+    ASSERT_EQ(Calculate(Q("2.5*2+1/4"), r).Code, 0);
+    EXPECT_EQ(r, Q("[5.25E0]"));
+    EXPECT_EQ(FormatNumberToken(220), Q("[2.2E2]"));
+}
+
+TEST_F(Analyzator, UnaryMinusAfterOperatorInsideTheEvaluator) {
+    // the syntax check refuses "2*-3"; variable values bring such texts in
+    variables.Items = {Q("x=-3")};
+    Engine().VariableValues = &variables;
+    EXPECT_EQ(ValueOf("2*x"), -6);
+    EXPECT_EQ(ValueOf("x^2"), 9);
+    EXPECT_EQ(ValueOf("2-x"), 5);
+    QString r;
+    TChyba err;
+    Engine().RealExpressionPrepared = false;
+    EvaluateReal(Q("2*-3"), err, Engine().FunctionNames, r);
+    EXPECT_EQ(err.Code, 0);
+    EXPECT_EQ(r, Q("[-6E0]"));
+}
+
+TEST_F(Analyzator, MalformedGroupsStopWithBracketCodes) {
+    const CodeCase cases[] = {
+        {"()", 9, ""}, {"2+()", 9, ""}, {"(()", 9, ""}, {"(", 11, ""},   {"2+(3", 11, ""},
+        {")(", 11, ""}, {"2)", 10, ""},  {"(2))", 10, ""}, {"(1)+3)", 10, ""},
+    };
+    for (const auto &c : cases) {
+        Engine().EvaluationOk = true;
+        Engine().RealExpressionPrepared = false;
+        TChyba err;
+        QString r = Q("old");
+        EvaluateReal(Q(c.typed), err, Engine().FunctionNames, r);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        EXPECT_TRUE(r.isEmpty()) << c.typed;
+    }
+}
+
+TEST_F(Analyzator, ClosedGateLeavesResultUnchanged) {
+    TChyba err;
+    CheckSyntax(Q("2+"), err, Engine().FunctionNames);
+    ASSERT_EQ(err.Code, 3);
+    QString r = Q("keep");
+    EvaluateReal(Q("2+2"), err, Engine().FunctionNames, r);
+    EXPECT_EQ(r, Q("keep"));
+
+    CheckSyntax(Q("   "), err, Engine().FunctionNames); // empty: no error, gate closed
+    EXPECT_EQ(err.Code, 0);
+    EXPECT_FALSE(Engine().EvaluationOk);
+
+    // an operator error inside a group clears the result
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = false;
+    EvaluateReal(Q("2+(1/0)"), err, Engine().FunctionNames, r);
+    EXPECT_EQ(err.Code, 25);
+    EXPECT_TRUE(r.isEmpty());
+    EXPECT_FALSE(Engine().EvaluationOk);
+}
+
+TEST_F(Analyzator, FunctionsInEachAngleUnit) {
+    const long double pi = std::numbers::pi_v<long double>;
+    struct Case {
+        int unit;
+        const char *typed;
+        long double value;
+    };
+    const Case cases[] = {
+        {0, "sin(30)", 0.5L},         {0, "cos(60)", 0.5L},        {0, "tg(45)", 1},
+        {0, "tan(-45)", -1},          {0, "cotg(45)", 1},          {0, "cotan(135)", -1},
+        {0, "sin(390)", 0.5L},        {0, "sin(-30)", -0.5L},      {0, "cos(90)", 0},
+        {0, "arcsin(0,5)", 30},       {0, "arccos(0,5)", 60},      {0, "arctg(1)", 45},
+        {0, "arctan(-1)", -45},       {0, "arccotg(1)", 45},       {0, "arccot(-1)", 135},
+        {0, "sinh(1)", std::sinh(1.0L)}, {0, "cosh(2)", std::cosh(2.0L)}, {0, "tgh(1)", std::tanh(1.0L)},
+        {0, "tanh(1)", std::tanh(1.0L)}, {0, "cotgh(1)", 1 / std::tanh(1.0L)}, {0, "cotanh(2)", 1 / std::tanh(2.0L)},
+        {0, "arcsinh(1)", std::asinh(1.0L)}, {0, "arccosh(2)", std::acosh(2.0L)},
+        {0, "arctgh(0,5)", std::atanh(0.5L)}, {0, "arctanh(-0,5)", -std::atanh(0.5L)},
+        {0, "arccotgh(2)", std::atanh(0.5L)}, {0, "arccoth(-2)", -std::atanh(0.5L)},
+        {1, "sin(0)", 0},             {1, "cos(0)", 1},            {1, "tan(1)", std::tan(1.0L)},
+        {1, "cotg(1)", 1 / std::tan(1.0L)}, {1, "arcsin(1)", pi / 2}, {1, "arctg(1)", pi / 4},
+        {1, "arccotg(0)", pi / 2},    {1, "sinh(1)", std::sinh(1.0L)},
+        {2, "sin(100)", 1},           {2, "cos(200)", -1},         {2, "tg(50)", 1},
+        {2, "arcsin(1)", 100},        {2, "arctg(1)", 50},         {2, "arccos(-1)", 200},
+        {2, "cosh(1)", std::cosh(1.0L)},
+        {0, "sqrt(16)", 4},           {0, "sqr(3)", 9},            {0, "abs(-2)", 2},
+        {0, "log(1000)", 3},          {0, "ln(1)", 0},             {0, "sign(-7)", -1},
+        {0, "sign(0)", 0},            {0, "sign(2)", 1},           {0, "rnd(2,5)", 2},
+        {0, "rnd(3,5)", 4},           {0, "rnd(-2,7)", -3},        {0, "deg(12,3045)", 12.5125L},
+        {0, "dms(12,5125)", 12.3045L}, {0, "deg(-12,3045)", -12.5125L}, {0, "dms(-12,5125)", -12.3045L},
+        {0, "deg(123,3045)", 123.5125L}, {0, "dms(123,5125)", 123.3045L}, {0, "2sin30", 1},
+        {0, "sin30^2", 0.25L},        {0, "SIN(30)+Cos(60)", 1},
+    };
+    for (const auto &c : cases) {
+        Engine().AngleUnit = quint8(c.unit);
+        ExpectClose(ValueOf(c.typed), c.value, c.typed);
+    }
+}
+
+TEST_F(Analyzator, FunctionDomainAndOverflowErrors) {
+    struct Case {
+        int unit;
+        const char *typed;
+        int code;
+        const char *param1;
+        const char *param2;
+    };
+    const Case cases[] = {
+        {0, "sqrt(-4)", 22, "-4", "sqrt"},        {0, "ln(0)", 22, "0", "ln"},
+        {0, "log(-1)", 22, "-1", "log"},          {0, "arcsin(2)", 22, "2", "arcsin"},
+        {0, "arccos(-1,5)", 22, "-1,5", "arccos"}, {0, "arccosh(0,5)", 22, "0,5", "arccosh"},
+        {0, "arctgh(1)", 22, "1", "arctgh"},      {0, "arccotgh(0,5)", 22, "0,5", "arccotgh"},
+        {0, "cotgh(0)", 22, "0", "cotgh"},        {1, "cotg(0)", 22, "0", "cotg"},
+        {0, "tan(90)", 22, "90", "tan"},          {0, "tg(-270)", 22, "-270", "tg"},
+        {0, "cotg(180)", 22, "180", "cotg"},      {2, "tan(100)", 22, "100", "tan"},
+        {2, "cotan(0)", 22, "0", "cotan"},        {0, "sinh(1000000)", 23, "sinh", ""},
+        {1, "cosh(100000)", 23, "cosh", ""},      {0, "sqr(1e3000)", 23, "sqr", ""},
+    };
+    for (const auto &c : cases) {
+        Engine().AngleUnit = quint8(c.unit);
+        const TChyba err = ErrorOf(c.typed);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        EXPECT_EQ(err.Param1, Q(c.param1)) << c.typed;
+        if (*c.param2) {
+            EXPECT_EQ(err.Param2, Q(c.param2)) << c.typed;
+        }
+    }
+}
+
+TEST_F(Analyzator, LogyReadsTheVariableY) {
+    variables.Items = {Q("y=2")};
+    Engine().VariableValues = &variables;
+    ExpectClose(ValueOf("logy(8)"), 3, "logy(8)");
+    variables.Items = {Q("y=1")};
+    EXPECT_EQ(ErrorOf("logy(8)").Code, 22);
+    variables.Items = {Q("x=1")};
+    EXPECT_EQ(ErrorOf("logy(8)").Code, 15);
+}
+
+TEST_F(Analyzator, PackedAngles) {
+    EXPECT_NEAR(double(DmsToDegrees(12.30455L)), 12.0 + 30.0 / 60 + 45.5 / 3600, 1e-15);
+    EXPECT_NEAR(double(DegreesToDms(12.0L + 30.0L / 60 + 45.5L / 3600)), 12.30455, 1e-14);
+    EXPECT_NEAR(double(DegreesToDms(-0.5L)), -0.30, 1e-15);
+    EXPECT_EQ(DmsToDegrees(0), 0);
+    EXPECT_EQ(DmsToDegrees(1e30L), 1e30L); // whole degrees only
+}
+
+TEST_F(Analyzator, ConstantReferencesKeepTheirCaseBesideVariables) {
+    constants.Items = {{Q("$Na"), Q("6,022E23")}, {Q("$x"), Q("3")}};
+    Engine().ConstantsListView = &constants;
+    variables.Items = {Q("x=2")};
+    Engine().VariableValues = &variables;
+    ExpectClose(ValueOf("$Na*x"), 1.2044e24L, "$Na*x");
+    ExpectClose(ValueOf("$x+x"), 5, "$x+x");
+
+    // the same through the preparation for repeated evaluation
+    QString prepared = Q("$Na*x+$x");
+    PrepareExpressionWithVariable(prepared, Q("x"));
+    QString sample = prepared;
+    ReplaceIdentifier(sample, Q("x"), Q("2"));
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = true;
+    TChyba err;
+    QString r;
+    EvaluateReal(sample, err, Engine().FunctionNames, r);
+    ASSERT_EQ(err.Code, 0);
+    long double v = 0;
+    ASSERT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << r.toStdString();
+    ExpectClose(v, 1.2044e24L + 3, "prepared");
+}
+
+TEST_F(Analyzator, PreparedExpressionEvaluatesForEachValue) {
+    variables.Items = {Q("x=100"), Q("a=3")};
+    Engine().VariableValues = &variables;
+    QString prepared = Q("2X^2 + a*sin(x) - x!");
+    PrepareExpressionWithVariable(prepared, Q("X"));
+    EXPECT_TRUE(prepared.contains(Q("[x]"))) << prepared.toStdString();
+    for (int x = 0; x <= 5; ++x) {
+        QString sample = prepared;
+        ReplaceIdentifier(sample, Q("x"), QString::number(x));
+        Engine().EvaluationOk = true;
+        Engine().RealExpressionPrepared = true;
+        TChyba err;
+        QString r;
+        EvaluateReal(sample, err, Engine().FunctionNames, r);
+        ASSERT_EQ(err.Code, 0) << x;
+        long double v = 0;
+        ASSERT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << r.toStdString();
+        const long double want = 2.0L * x * x + 3 * std::sin(x * std::numbers::pi_v<long double> / 180) - std::tgamma(x + 1.0L);
+        ExpectClose(v, want, r.toUtf8().constData());
+    }
+    // a failed sample reports a code, the next one works again
+    QString sample = prepared;
+    ReplaceIdentifier(sample, Q("x"), Q("-1"));
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = true;
+    TChyba err;
+    QString r;
+    EvaluateReal(sample, err, Engine().FunctionNames, r);
+    EXPECT_EQ(err.Code, 24);
+
+    QString open = Q("x+(");
+    PrepareExpressionWithVariable(open, Q("x"));
+    ReplaceIdentifier(open, Q("x"), Q("1"));
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = true;
+    EvaluateReal(open, err, Engine().FunctionNames, r);
+    EXPECT_EQ(err.Code, 11);
+}
+
+TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
+    struct Case {
+        const char *typed;
+        int code;
+        int start;
+        int end;
+    };
+    const Case cases[] = {
+        {"*2", 2, 0, 1},        {" ^2", 2, 1, 2},        {"2+", 3, 1, 2},        {"2 + 3 -", 3, 6, 7},
+        {"2,", 4, 1, 2},        {"#2", 16, 0, 1},        {"2#3", 16, 1, 2},      {"2 + # 3", 16, 4, 5},
+        {"2+*3", 5, 2, 3},      {"2 + * 3", 5, 4, 5},    {"2!!", 5, 1, 3},       {"2%%", 5, 1, 3},
+        {"2,x", 6, 2, 3},       {"2+)", 7, 2, 3},        {"2+,5", 7, 2, 3},      {"(*2)", 8, 1, 2},
+        {"( * 2)", 8, 2, 3},    {"()", 9, 0, 2},         {"1+( )", 9, 2, 5},     {"$+1", 18, 0, 1},
+        {"2*$", 18, 2, 3},      {"(,5)", 30, 1, 2},      {"( 1 + 2", 11, 0, 1},  {"1 + 2 )", 10, 6, 7},
+        {"sin", 12, 0, 3},      {"2+cos*3", 12, 2, 5},   {"2 *  sin", 12, 5, 8}, {"cos+sin(3)", 12, 0, 3},
+        {"arcsin", 12, 0, 6},   {"sin(30)", 0, 0, 0},    {"ff,a", 0, 0, 0},      {",5", 0, 0, 0},
+        {"5nad2", 0, 0, 0},     {"arcsin(0,5)+x", 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        CheckSyntax(Q(c.typed), err, Engine().FunctionNames);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+        EXPECT_EQ(err.SpanStart, c.start) << c.typed;
+        EXPECT_EQ(err.SpanEnd, c.end) << c.typed;
+        // the gate opens also after a bracket code: callers read the code first
+        EXPECT_EQ(Engine().EvaluationOk, c.code == 0 || c.code == 10 || c.code == 11) << c.typed;
+    }
+    TChyba err;
+    CheckSyntax(Q("Sin+1"), err, Engine().FunctionNames);
+    EXPECT_EQ(err.Param1, Q("sin"));
+    CheckSyntax(Q("(1+2"), err, Engine().FunctionNames);
+    EXPECT_EQ(err.Code, 11);
+    EXPECT_TRUE(Engine().EvaluationOk); // callers read the code first
+}
+
+TEST_F(Analyzator, SyntaxCheckFollowsTheDecimalSeparator) {
+    Engine().DecimalSeparator = QLatin1Char('.');
+    const struct {
+        const char *typed;
+        int code;
+    } cases[] = {{"2.", 4}, {"2.x", 6}, {"(.5)", 30}, {"2+.5", 7}, {"2.5", 0}, {"2,", 0}};
+    for (const auto &c : cases) {
+        TChyba err;
+        CheckSyntax(Q(c.typed), err, Engine().FunctionNames);
+        EXPECT_EQ(err.Code, c.code) << c.typed;
+    }
+}
+
+TEST_F(Analyzator, OverlongTextsAreRangeErrors) {
+    const QString text = QString(MaxExpressionLength + 1, QLatin1Char('1'));
+    TChyba err;
+    EXPECT_THROW(CheckSyntax(text, err, Engine().FunctionNames), EEngineRangeError);
+    QString r;
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = false;
+    EXPECT_THROW(EvaluateReal(text, err, Engine().FunctionNames, r), EEngineRangeError);
+    QString prepared = text;
+    EXPECT_THROW(PrepareExpressionWithVariable(prepared, Q("x")), EEngineRangeError);
+}
+
+TEST_F(Analyzator, LongSumsStayCorrect) {
+    QString text = Q("0");
+    for (int i = 1; i <= 2000; ++i)
+        text += Q("+(1)");
+    QString r;
+    ASSERT_EQ(Calculate(text, r).Code, 0);
+    EXPECT_EQ(r, Q("[2E3]"));
+}
+
+TEST_F(Analyzator, TextOperations) {
+    QString s = Q("2+3,5E-2*x+.5");
+    MarkNumbers(s);
+    EXPECT_EQ(s, Q("[2]+[3,5e-2]*x+[.5]"));
+    s = Q("[2]+sin30");
+    MarkNumbers(s);
+    EXPECT_EQ(s, Q("[2]+sin[30]"));
+
+    const struct {
+        const char *in;
+        const char *out;
+    } signs[] = {{"[2]*+[3]", "[2]*[3]"},   {"[2]-+[3]", "[2]-[3]"},     {"[5]nad+[2]", "[5]nad[2]"},
+                 {"[7]mod++[2]", "[7]mod[2]"}, {"a++b", "a+b"},          {"[2]/+++[3]", "[2]/[3]"},
+                 {"+[1]", "+[1]"},           {"[1e+5]", "[1e+5]"}};
+    for (const auto &c : signs) {
+        QString t = Q(c.in);
+        NormalizeSignPairs(t);
+        EXPECT_EQ(t, Q(c.out)) << c.in;
+    }
+
+    s = Q("[1]+[2]*[1]+[2]");
+    ReplaceOnce(s, Q("[1]+[2]"), Q("+[3]"), true);
+    EXPECT_EQ(s, Q("[1]+[2]*[3]"));
+    ReplaceOnce(s, Q("[1]"), Q("+[4]"), false);
+    EXPECT_EQ(s, Q("[4]+[2]*[3]"));
+
+    QString left, right;
+    ExtractOperands(Q("[2]^[3]^[-4E0]"), Q("^"), left, right, true);
+    EXPECT_EQ(left, Q("[3]"));
+    EXPECT_EQ(right, Q("[-4E0]"));
+    ExtractOperands(Q("-[7]mod[3]"), Q("mod"), left, right, false);
+    EXPECT_EQ(left, Q("[7]"));
+    EXPECT_EQ(right, Q("[3]"));
+
+    EXPECT_FALSE(IsOutsideNumberToken(4, Q("[1E-5]")));
+    EXPECT_TRUE(IsOutsideNumberToken(4, Q("[1]-[5]")));
+    EXPECT_TRUE(IsOutsideNumberToken(1, Q("-[5]")));
+
+    s = Q("x+xy+ex+2x+X");
+    ReplaceIdentifier(s, Q("X"), Q("+[1]"));
+    EXPECT_EQ(s, Q("[1]+xy+ex+2[1]+[1]"));
+    s = Q("[#]+#1+a#");
+    ReplaceIdentifier(s, Q("#"), Q("t")); // a name without case must not loop
+    EXPECT_EQ(s, Q("[t]+#1+a#"));
+}
+
+TEST_F(Analyzator, ApplyOperatorClosesTheGateOnErrors) {
+    long double r = 7;
+    TChyba err;
+    ApplyOperator(r, QLatin1Char('/'), err, 1, 0);
+    EXPECT_EQ(err.Code, 25);
+    EXPECT_FALSE(Engine().EvaluationOk);
+    Engine().EvaluationOk = true;
+    ApplyOperator(r, QLatin1Char('!'), err, -1, 0);
+    EXPECT_EQ(err.Code, 24);
+    EXPECT_EQ(r, 1);
+    ApplyOperator(r, QLatin1Char('*'), err, 1e4000L, 1e4000L);
+    EXPECT_EQ(err.Code, 20);
+    ApplyOperator(r, QLatin1Char('!'), err, 5, 0);
+    EXPECT_EQ(err.Code, 0);
+    EXPECT_EQ(r, 120);
+}

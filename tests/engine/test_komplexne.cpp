@@ -1,0 +1,409 @@
+#include "KomplexneCisla.h"
+#include "KomplexnyAnalyzator.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+class Complex : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Engine().Reset();
+        Engine().NumberSet = 1;
+        Engine().DecimalSeparator = QLatin1Char(',');
+    }
+    void TearDown() override { Engine().Reset(); }
+
+    static void UseSeparator(char sep) { Engine().DecimalSeparator = QLatin1Char(sep); }
+};
+
+std::string S(const QString &s) { return s.toStdString(); }
+
+TComplexNumber Z(long double re, long double im, bool polar = false) {
+    TComplexNumber z;
+    z.Re = re;
+    z.Im = im;
+    z.Polar = polar;
+    return z;
+}
+
+QString Token(const TComplexNumber &z) {
+    QString r;
+    ComplexToToken(z, r);
+    return r;
+}
+
+TComplexNumber Parse(const QString &s) {
+    TComplexNumber z;
+    ParseComplex(s, z);
+    return z;
+}
+
+// --- token texts -------------------------------------------------------------
+
+TEST_F(Complex, TokenTextsInBothFormsWithEitherSeparator) {
+    struct Case { long double re, im; bool polar; const char *comma; const char *point; };
+    const Case cases[] = {
+        {3, 4, false, "[3+j4]", "[3+j4]"},
+        {3, -4, false, "[3-j4]", "[3-j4]"},
+        {3, -1, false, "[3-j]", "[3-j]"},
+        {0, 1, false, "[0+j]", "[0+j]"},
+        {0, 0, false, "[0]", "[0]"},
+        {-2, 0, false, "[-2]", "[-2]"},
+        {-2, -7, false, "[-2-j7]", "[-2-j7]"},
+        {1.5L, -0.25L, false, "[1,5-j0,25]", "[1.5-j0.25]"},
+        {-0.0L, -0.0L, false, "[0]", "[0]"},
+        {1e30L, 2, false, "[1E30+j2]", "[1E30+j2]"},
+        {0, 2, true, "[2e^j90]", "[2e^j90]"},
+        {0, -2, true, "[2e^-j90]", "[2e^-j90]"},
+        {-1, 0, true, "[1e^j180]", "[1e^j180]"},
+        {5, 0, true, "[5]", "[5]"},
+        {0, 0, true, "[0]", "[0]"},
+        {0, 0.5L, true, "[0,5e^j90]", "[0.5e^j90]"},
+    };
+    for (const auto &c : cases) {
+        UseSeparator(',');
+        EXPECT_EQ(S(Token(Z(c.re, c.im, c.polar))), c.comma);
+        UseSeparator('.');
+        EXPECT_EQ(S(Token(Z(c.re, c.im, c.polar))), c.point);
+    }
+}
+
+TEST_F(Complex, ExponentialAngleFollowsTheQuadrant) {
+    const long double deg = 180.0L / std::acos(-1.0L);
+    const long double a = std::atan2(4.0L, 3.0L) * deg; // 53.13...
+    struct Case { long double re, im, angle; };
+    const Case cases[] = {
+        {3, 4, a}, {-3, 4, 180 - a}, {-3, -4, -(180 - a)}, {3, -4, -a},
+        {1, 1, 45}, {-1, -1, -135}, {0, 7, 90}, {0, -7, -90}, {-7, 0, 180}, {7, 0, 0},
+    };
+    for (const auto &c : cases) {
+        EXPECT_NEAR(double(ComplexAngleDegrees(Z(c.re, c.im))), double(c.angle), 1e-12) << double(c.re) << "," << double(c.im);
+        const QString t = Token(Z(c.re, c.im, true));
+        EXPECT_EQ(t.contains(QLatin1String("e^-j")), c.angle < 0) << S(t);
+        EXPECT_EQ(t.contains(QLatin1String("e^")), c.angle != 0) << S(t);
+    }
+    EXPECT_EQ(S(Token(Z(1, 1, true))), "[1,414213562373095e^j45]");
+}
+
+TEST_F(Complex, ParseReadsBothForms) {
+    struct Case { const char *text; long double re, im; bool polar; };
+    const Case cases[] = {
+        {"[3+j4]", 3, 4, false},       {"[3-j4]", 3, -4, false},  {"-j", 0, -1, false},
+        {"j", 0, 1, false},            {"-3", -3, 0, false},      {"[0+j]", 0, 1, false},
+        {"[ 1,5 - j 0,5 ]", 1.5L, -0.5L, false}, {"j2,5", 0, 2.5L, false}, {"", 0, 0, false},
+        {"[1E30-j2]", 1e30L, -2, false},
+        {"[2e^-j90]", 0, -2, true},    {"[2e^j90]", 0, 2, true},  {"e^j180", -1, 0, true},
+        {"[5e^j180]", -5, 0, true},    {"2e^j", 2 * std::cos(std::acos(-1.0L) / 180), 2 * std::sin(std::acos(-1.0L) / 180), true},
+        {"2e^-j", 2 * std::cos(std::acos(-1.0L) / 180), -2 * std::sin(std::acos(-1.0L) / 180), true},
+        {"4e^+j0", 4, 0, true},
+    };
+    for (const auto &c : cases) {
+        const TComplexNumber z = Parse(QString::fromLatin1(c.text));
+        EXPECT_NEAR(double(z.Re), double(c.re), 1e-15) << c.text;
+        EXPECT_NEAR(double(z.Im), double(c.im), 1e-15) << c.text;
+        EXPECT_EQ(z.Polar, c.polar) << c.text;
+    }
+    UseSeparator('.');
+    EXPECT_EQ(Parse("[1.5-j0.25]").Im, -0.25L);
+    for (const char *bad : {"[x]", "[1,5]", "[3+jq]", "[2e^jz]", "[e^j1e99999]"})
+        EXPECT_THROW(Parse(QString::fromLatin1(bad)), EEngineConvertError) << bad;
+}
+
+TEST_F(Complex, TokensReadBackInEveryQuadrantAndForm) {
+    for (const char sep : {',', '.'}) {
+        UseSeparator(sep);
+        for (const long double re : {-2.5L, -1.0L, 0.0L, 0.75L, 3.0L})
+            for (const long double im : {-4.0L, -1.0L, 0.0L, 0.5L, 1.0L, 123.25L})
+                for (const bool polar : {false, true}) {
+                    const QString t = Token(Z(re, im, polar));
+                    const TComplexNumber back = Parse(t);
+                    EXPECT_NEAR(double(back.Re), double(re), 1e-13) << S(t);
+                    EXPECT_NEAR(double(back.Im), double(im), 1e-13) << S(t);
+                    // A value without an angle is written as its modulus alone.
+                    EXPECT_EQ(back.Polar, polar && t.contains(QLatin1String("e^"))) << S(t);
+                }
+    }
+}
+
+// --- arithmetic --------------------------------------------------------------
+
+TEST_F(Complex, FourOperationsKeepTheExponentialFlagOnlyWhenBothHaveIt) {
+    using Op = void (*)(const TComplexNumber &, const TComplexNumber &, TComplexNumber &);
+    struct Case { Op op; TComplexNumber a, b; long double re, im; };
+    const Case cases[] = {
+        {ComplexAdd, Z(1, 2), Z(3, -5), 4, -3},
+        {ComplexSub, Z(1, 2), Z(3, -5), -2, 7},
+        {ComplexMul, Z(3, 4), Z(3, -4), 25, 0},
+        {ComplexMul, Z(0, 1), Z(0, 1), -1, 0},
+        {ComplexDiv, Z(1, 1), Z(1, -1), 0, 1},
+        {ComplexDiv, Z(10, 5), Z(2, 0), 5, 2.5L},
+        {ComplexDiv, Z(3, 4), Z(0, 2), 2, -1.5L},
+    };
+    for (const auto &c : cases) {
+        for (const bool pa : {false, true})
+            for (const bool pb : {false, true}) {
+                TComplexNumber a = c.a, b = c.b, r;
+                a.Polar = pa;
+                b.Polar = pb;
+                c.op(a, b, r);
+                EXPECT_EQ(r.Re, c.re);
+                EXPECT_EQ(r.Im, c.im);
+                EXPECT_EQ(r.Polar, pa && pb);
+            }
+    }
+}
+
+TEST_F(Complex, DivisionByZeroAndOverflowRaiseInsteadOfInfinities) {
+    TComplexNumber r = Z(7, 7);
+    EXPECT_THROW(ComplexDiv(Z(1, 1), Z(0, 0), r), EEngineInvalidOp);
+    EXPECT_THROW(ComplexDiv(Z(0, 0), Z(-0.0L, 0), r), EEngineInvalidOp);
+    EXPECT_EQ(r.Re, 7); // the result is left alone
+    EXPECT_THROW(ComplexMul(Z(1e3000L, 0), Z(1e3000L, 0), r), EEngineRangeError);
+    EXPECT_THROW(ComplexAdd(Z(1e4932L, 0), Z(1e4932L, 0), r), EEngineRangeError);
+    EXPECT_THROW(ComplexAbs(Z(1e4932L, 1e4932L), r), EEngineRangeError);
+
+    // Squares beyond the range do not spoil a quotient that fits.
+    ComplexDiv(Z(2e3000L, 2e3000L), Z(1e3000L, 0), r);
+    EXPECT_NEAR(double(r.Re), 2, 1e-15);
+    EXPECT_NEAR(double(r.Im), 2, 1e-15);
+    ComplexDiv(Z(1, 0), Z(0, 1e-3000L), r);
+    EXPECT_EQ(r.Re, 0);
+    EXPECT_NEAR(double(r.Im / -1e3000L), 1, 1e-15);
+}
+
+TEST_F(Complex, IntegerPowersAndModulus) {
+    struct Case { TComplexNumber z; quint16 n; long double re, im; };
+    const Case cases[] = {
+        {Z(0, 1), 2, -1, 0},  {Z(0, 1), 0, 1, 0},   {Z(0, 1), 1, 0, 1},  {Z(0, 1), 4, 1, 0},
+        {Z(1, 1), 2, 0, 2},   {Z(2, 0), 10, 1024, 0}, {Z(0, 0), 0, 1, 0}, {Z(0.5L, 0), 65535, 0, 0},
+        {Z(-1, 0), 65535, -1, 0},
+    };
+    for (const auto &c : cases) {
+        TComplexNumber r;
+        ComplexPowerInt(c.z, c.n, r);
+        EXPECT_EQ(r.Re, c.re) << c.n;
+        EXPECT_EQ(r.Im, c.im) << c.n;
+    }
+    TComplexNumber r;
+    ComplexPowerInt(Z(0, 2, true), 2, r);
+    EXPECT_TRUE(r.Polar);
+    ComplexPowerInt(Z(3, 3, true), 0, r);
+    EXPECT_TRUE(r.Polar);
+    EXPECT_THROW(ComplexPowerInt(Z(2, 0), 65535, r), EEngineRangeError);
+
+    ComplexAbs(Z(-3, 4, true), r);
+    EXPECT_EQ(r.Re, 5);
+    EXPECT_EQ(r.Im, 0);
+    EXPECT_FALSE(r.Polar);
+}
+
+// --- syntax check ------------------------------------------------------------
+
+struct CheckCase {
+    const char *text;
+    char sep;
+    int code;
+    int start;
+    int end;
+};
+
+TEST_F(Complex, CheckReportsEachCodeWithItsSpan) {
+    const CheckCase cases[] = {
+        // passing texts
+        {"3+j4", ',', 0, 0, 0},        {"2e^j45", ',', 0, 0, 0},   {"2e^-j45", ',', 0, 0, 0},
+        {"2e^+j45", ',', 0, 0, 0},     {"abs(3+j4)", ',', 0, 0, 0}, {"(1+j)^2", ',', 0, 0, 0},
+        {"$r*2", ',', 0, 0, 0},        {"", ',', 0, 0, 0},         {"   ", ',', 0, 0, 0},
+        {"1,5+j0,5", ',', 0, 0, 0},    {"1.5+j0.5", '.', 0, 0, 0}, {"1,5", '.', 0, 0, 0},
+        {"-j", ',', 0, 0, 0},          {"1E5*j", ',', 0, 0, 0},
+        // 32: the exponential form
+        {"2e^j(45)", ',', 32, 1, 5},   {"2e^-j(45)", ',', 32, 1, 6}, {"2 e^+j (4)", ',', 32, 2, 8},
+        {"2eej", ',', 32, 2, 3},       {"2jj", ',', 32, 2, 3},       {"je", ',', 32, 1, 2},
+        // 13 and 16: characters
+        {"5!", ',', 13, 1, 2},         {"10%", ',', 13, 2, 3},       {"2#3", ',', 16, 1, 2},
+        {"2 + # 3", ',', 16, 4, 5},    {"1.5", ',', 16, 1, 2},       {"2;", '.', 16, 1, 2},
+        // 2, 3, 4: ends of the text
+        {"*3", ',', 2, 0, 1},          {"^2", ',', 2, 0, 1},         {"/2", ',', 2, 0, 1},
+        {"3^", ',', 3, 1, 2},          {"3 -", ',', 3, 2, 3},        {"3,", ',', 4, 1, 2},
+        {"3.", '.', 4, 1, 2},
+        // pairs
+        {"2^-1", ',', 5, 2, 3},        {"2*-1", ',', 5, 2, 3},       {"2E^-j4", ',', 5, 3, 4},
+        {"1,+2", ',', 6, 2, 3},        {"1,)", ',', 6, 2, 3},        {"1.)", '.', 6, 2, 3},
+        {"(2+)", ',', 7, 3, 4},        {"(*2)", ',', 8, 1, 2},       {"(^2)", ',', 8, 1, 2},
+        {"$+2", ',', 18, 0, 1},        {"2*$$", ',', 18, 2, 3},      {"$,5", ',', 18, 0, 1},
+        {"(,5)", ',', 30, 1, 2},       {"(.5)", '.', 30, 1, 2},      {"(1),5", ',', 30, 3, 4},
+        {"3$", ',', 18, 1, 2},
+        // brackets
+        {"2*()", ',', 9, 2, 4},        {"( 1 + 2", ',', 11, 0, 1},   {"1 + 2 )", ',', 10, 6, 7},
+        // function names
+        {"sin(3)", ',', 14, 0, 3},     {"2 + arcsin(1)", ',', 14, 4, 10}, {"abs", ',', 12, 0, 3},
+        {"abs+1", ',', 12, 0, 3},      {"abs(1)*2 * abs", ',', 12, 11, 14},
+        {"(abs", ',', 12, 1, 4},       {"(sin(1)", ',', 14, 1, 4},
+    };
+    for (const auto &c : cases) {
+        UseSeparator(c.sep);
+        Engine().EvaluationOk = false;
+        TChyba err;
+        err.Code = 99;
+        err.SpanEnd = 99;
+        CheckComplexSyntax(QString::fromLatin1(c.text), err, Engine().FunctionNames);
+        EXPECT_EQ(int(err.Code), c.code) << c.text;
+        if (c.code != 0) {
+            EXPECT_EQ(err.SpanStart, c.start) << c.text;
+            EXPECT_EQ(err.SpanEnd, c.end) << c.text;
+        } else {
+            EXPECT_EQ(err.SpanEnd, 0) << c.text;
+        }
+        EXPECT_FALSE(Engine().EvaluationOk) << "the gate is not the complex check's";
+    }
+}
+
+TEST_F(Complex, CheckNamesTheFunctionWithoutParameter) {
+    TChyba err;
+    CheckComplexSyntax("2+abs", err, Engine().FunctionNames);
+    EXPECT_EQ(int(err.Code), 12);
+    EXPECT_EQ(S(err.Param1), "abs");
+}
+
+TEST_F(Complex, CheckTakesAtMost255CharactersWithoutBlanks) {
+    QString text = QStringLiteral("1");
+    while (text.size() < 255)
+        text += QStringLiteral("+1");
+    ASSERT_EQ(text.size(), 255);
+    TChyba err;
+    CheckComplexSyntax(text + QStringLiteral("     "), err, Engine().FunctionNames);
+    EXPECT_EQ(int(err.Code), 0);
+    EXPECT_THROW(CheckComplexSyntax(text + QStringLiteral("+1"), err, Engine().FunctionNames), EEngineRangeError);
+}
+
+// --- literals and operands ---------------------------------------------------
+
+TEST_F(Complex, MarkingLiteralsAndFindingOperands) {
+    const std::pair<const char *, const char *> marks[] = {
+        {"3+j4", "[3]+[j4]"},       {"2e^-j45", "[2e^-j45]"}, {"1,5E3", "[1,5E3]"}, {"j", "[j]"},
+        {"[3+j4]", "[3]+[j4]"},     {"2j", "[2][j]"},         {"abs(.5)", "abs([.5])"},
+        {"x1*2e^+j3", "x[1]*[2e^+j3]"}, {"2^-j", "[2]^-[j]"},
+    };
+    for (const auto &[in, out] : marks) {
+        QString t = QString::fromLatin1(in);
+        MarkComplexNumbers(t);
+        EXPECT_EQ(S(t), out) << in;
+    }
+
+    struct OperandCase { const char *expr; int pos; const char *left, *right; };
+    const OperandCase operands[] = {
+        {"[3+j4]*[2]", 7, "[3+j4]", "[2]"}, {"-[3]", 1, "", "[3]"}, {"[3]+", 4, "[3]", ""},
+        {"2,5*j4", 4, "2,5", "j4"},         {"x2e^j4/y", 7, "2e^j4", ""},
+    };
+    for (const auto &c : operands) {
+        QString left, right;
+        GetComplexOperands(QString::fromLatin1(c.expr), c.pos, left, right);
+        EXPECT_EQ(S(left), c.left) << c.expr;
+        EXPECT_EQ(S(right), c.right) << c.expr;
+    }
+    EXPECT_TRUE(IsOutsideBrackets(4, "[3]+[j4]"));
+    EXPECT_FALSE(IsOutsideBrackets(3, "[3-j4]"));
+    EXPECT_TRUE(IsOutsideBrackets(1, "-[3]"));
+}
+
+// --- evaluator ---------------------------------------------------------------
+
+QString Evaluate(const QString &text, TChyba &err) {
+    Engine().ComplexFirstCall = true;
+    QString r = QStringLiteral("unchanged");
+    EvaluateComplex(text, err, r);
+    return r;
+}
+
+TEST_F(Complex, EvaluatorResults) {
+    struct Case { const char *text; char sep; const char *token; };
+    const Case cases[] = {
+        {"3+j4", ',', "[3+j4]"},            {"(3+j4)*(3-j4)", ',', "[25]"},  {"(1+j)/(1-j)", ',', "[0+j]"},
+        {"abs(3+j4)", ',', "[5]"},          {"abs(0-j2)", ',', "[2]"},       {"-j", ',', "[0-j]"},
+        {"-3", ',', "[-3]"},                {"2e^j90", ',', "[0+j2]"},       {"(1+j)^2", ',', "[0+j2]"},
+        {"(1+j)^0", ',', "[1]"},            {"2^3^2", ',', "[512]"},         {"3^3^3", ',', "[7625597484987]"},
+        {"2j*j", ',', "[-2]"},              {"10-2-3", ',', "[5]"},          {"8/2/2", ',', "[2]"},
+        {"2(3+j)", ',', "[6+j2]"},          {"(1+j)(1-j)", ',', "[2]"},      {"1,5+j0,5", ',', "[1,5+j0,5]"},
+        {"1.5+j0.5", '.', "[1.5+j0.5]"},    {"2 * ( 1 - j )", ',', "[2-j2]"}, {"2^(2*3)", ',', "[64]"},
+        {"abs(2e^-j30)*j", ',', "[0+j2]"},  {"(2e^j30)*(3e^j60)", ',', "[0+j6]"}, {"j^3+1", ',', "[1-j]"},
+        {"-(2-j)", ',', "[-2+j]"},          {"4-j4/2", ',', "[4-j2]"},
+        {"(3+j4)*(1-j2)/(2+j)", ',', "[4-j3]"},
+    };
+    for (const auto &c : cases) {
+        UseSeparator(c.sep);
+        TChyba err;
+        const QString r = Evaluate(QString::fromLatin1(c.text), err);
+        EXPECT_EQ(int(err.Code), 0) << c.text;
+        EXPECT_EQ(S(r), c.token) << c.text;
+        EXPECT_FALSE(Engine().ComplexFirstCall) << c.text;
+    }
+}
+
+TEST_F(Complex, EvaluatorUsesVariablesAndConstants) {
+    TVariableList vars({QStringLiteral("z=3+j4"), QStringLiteral("w=2")});
+    TConstantList constants;
+    constants.Items.append({QStringLiteral("$k"), QStringLiteral("0,5")});
+    Engine().VariableValues = &vars;
+    Engine().ConstantsListView = &constants;
+    TChyba err;
+    EXPECT_EQ(S(Evaluate("z*w", err)), "[6+j8]");
+    EXPECT_EQ(S(Evaluate("abs(z)+$k*j", err)), "[5+j0,5]");
+    EXPECT_EQ(int(err.Code), 0);
+}
+
+TEST_F(Complex, EvaluatorErrors) {
+    struct Case { const char *text; char sep; int code; const char *r; };
+    const Case cases[] = {
+        {"1/0", ',', 25, nullptr},       {"(1-1)/(j-j)", ',', 25, nullptr}, {"(1/0)+1", ',', 25, ""},
+        {"2^j", ',', 20, ""},            {"2^(0-1)", ',', 20, ""},           {"2^0,5", ',', 20, ""},
+        {"2^0.5", '.', 20, ""},          {"(2^(1+j))*3", ',', 20, ""},       {"2^0,5", '.', 1, nullptr},
+        // bracket faults end the group step instead of looping
+        {"()", ',', 9, ""},              {"1+(", ',', 11, ""},                {"(1+2", ',', 11, ""},
+        {"1+2)", ',', 10, ""},           {"2*(()+1)", ',', 9, ""},
+        // what no stage consumes is no result
+        {"x+1", ',', 1, nullptr},        {"e^2", ',', 1, nullptr},            {"+e^2", ',', 1, nullptr},
+        {"(a)*2", ',', 1, ""},
+    };
+    for (const auto &c : cases) {
+        UseSeparator(c.sep);
+        TChyba err;
+        err.SpanStart = 5;
+        err.SpanEnd = 6;
+        const QString r = Evaluate(QString::fromLatin1(c.text), err);
+        EXPECT_EQ(int(err.Code), c.code) << c.text;
+        EXPECT_EQ(err.SpanStart, 0) << c.text;
+        EXPECT_EQ(err.SpanEnd, 0) << c.text;
+        if (c.r)
+            EXPECT_EQ(S(r), c.r) << c.text;
+        else
+            EXPECT_FALSE(r.isEmpty()) << c.text; // the text as rewritten so far
+    }
+}
+
+TEST_F(Complex, EvaluatorRaisesRangeErrorsForHugeExponentsAndOverflow) {
+    for (const char *text : {"2^70000", "2^65536", "2^(2^17)", "j^1E30", "10^5000", "(10^4000)*(10^4000)"}) {
+        TChyba err;
+        EXPECT_THROW(Evaluate(QString::fromLatin1(text), err), EEngineRangeError) << text;
+    }
+    TChyba err;
+    EXPECT_EQ(S(Evaluate("1^65535", err)), "[1]");
+    EXPECT_THROW(Evaluate(QString(70000, QLatin1Char('1')), err), EEngineRangeError);
+}
+
+TEST_F(Complex, PreparedTextIsNotPreparedAgain) {
+    TVariableList vars({QStringLiteral("z=5")});
+    Engine().VariableValues = &vars;
+    Engine().ComplexFirstCall = false;
+    TChyba err;
+    QString r;
+    EvaluateComplex(QStringLiteral("[2]*[j3]+[0]"), err, r);
+    EXPECT_EQ(S(r), "[0+j6]");
+    EXPECT_FALSE(Engine().ComplexFirstCall);
+    // With the flag clear the variables stay as they are.
+    EvaluateComplex(QStringLiteral("[2]*z"), err, r);
+    EXPECT_EQ(int(err.Code), 1);
+}
+
+} // namespace

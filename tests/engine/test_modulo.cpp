@@ -1,0 +1,152 @@
+#include "ModuloAnalyzator.h"
+#include "uSpolocne.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+class ModuloTest : public ::testing::TestWithParam<char> {
+protected:
+    void SetUp() override {
+        Engine().Reset();
+        Engine().DecimalSeparator = QLatin1Char(GetParam());
+        Engine().NumberSet = 2;
+    }
+
+    QString Eval(quint16 n, const QString &text, TChyba &err) {
+        Engine().Modulus = n;
+        Engine().ModuloFirstCall = true;
+        QString r = QStringLiteral("unchanged");
+        EvaluateModulo(text, err, r);
+        return r;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Separators, ModuloTest, ::testing::Values(',', '.'),
+                         [](const auto &info) { return info.param == ',' ? "Comma" : "Point"; });
+
+TEST_P(ModuloTest, CheckCodesAndSpans) {
+    struct Case { const char *expr; quint8 code; int start, end; };
+    const Case cases[] = {
+        {"2^3", 13, 1, 2},     {"5!", 13, 1, 2},       {"10%", 13, 2, 3},     {"sin(3)", 14, 0, 3},
+        {"1,5", 16, 1, 2},     {"1.5", 16, 1, 2},      {"$a", 16, 0, 1},      {"2|3", 16, 1, 2},
+        {"*3", 2, 0, 1},       {"/3", 2, 0, 1},        {"3-", 3, 1, 2},       {"3+*2", 5, 2, 3},
+        {"(3+)", 7, 3, 4},     {"(*3)", 8, 1, 2},      {"()", 9, 0, 2},       {"2*()+1", 9, 2, 4},
+        {"(1+2", 11, 0, 1},    {"1+2)", 10, 3, 4},     {"sin(3", 14, 0, 3},   {"2+cos(1))", 14, 2, 5},
+        {"3 + * 2", 5, 4, 5},  {" 2 ^ 3", 13, 3, 4},   {"1 ,5", 16, 2, 3},    {"( 1 + 2", 11, 0, 1},
+        {"2*SQRT(4)", 14, 2, 6}, {"5!^", 13, 1, 2},    {"", 0, 0, 0},         {"3 + 4", 0, 0, 0},
+        {"2x+(y-1)/3", 0, 0, 0}, {"-3", 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        err.Code = 99;
+        err.SpanEnd = 99;
+        CheckModuloSyntax(QString::fromLatin1(c.expr), err, Engine().FunctionNames);
+        EXPECT_EQ(err.Code, c.code) << c.expr;
+        if (c.code != 0) {
+            EXPECT_EQ(err.SpanStart, c.start) << c.expr;
+            EXPECT_EQ(err.SpanEnd, c.end) << c.expr;
+        } else {
+            EXPECT_EQ(err.SpanEnd, 0) << c.expr;
+        }
+    }
+}
+
+TEST_P(ModuloTest, EvaluatesInEveryModulus) {
+    struct Case { quint16 n; const char *expr; const char *result; };
+    const Case cases[] = {
+        {7, "3+5", "1"},     {7, "2-5", "4"},      {7, "3*5", "1"},      {7, "6/2", "3"},
+        {7, "1/3", "5"},     {7, "(2+3)*4", "6"},  {7, "-3", "4"},       {7, "100", "2"},
+        {7, "3 + 4", "0"},   {7, "2*3+4*5", "5"},  {7, "10-2-3", "5"},   {7, "8/2/2", "2"},
+        {7, "((3))", "3"},   {7, "2(3)", "6"},     {7, "-(2+3)", "2"},   {7, "14/3", "0"},
+        {5, "12", "2"},      {5, "0", "0"},        {5, "5-5", "0"},      {5, "0-1", "4"},
+        {5, "1/2", "3"},     {5, "4/4", "1"},      {5, "2-3*4", "0"},    {5, "7/3+1", "0"},
+        {2, "1+1", "0"},     {2, "1/1", "1"},      {2, "3*3", "1"},      {2, "0-1", "1"},
+        {97, "65535*65535", "11"}, {97, "1/96", "96"}, {97, "50/3", "49"}, {97, "96+96", "95"},
+        {97, "65535", "60"}, {97, "0-65535", "37"},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        EXPECT_EQ(Eval(c.n, QString::fromLatin1(c.expr), err), QString::fromLatin1(c.result))
+            << c.expr << " mod " << c.n;
+        EXPECT_EQ(err.Code, 0) << c.expr << " mod " << c.n;
+        EXPECT_FALSE(Engine().ModuloFirstCall);
+    }
+}
+
+TEST_P(ModuloTest, DivisionIsMultiplicationByTheInverse) {
+    for (quint16 n : {2, 5, 7, 97}) {
+        for (int b = 1; b < n; ++b) {
+            TChyba err;
+            const QString r = Eval(n, QStringLiteral("1/%1").arg(b), err);
+            ASSERT_EQ(err.Code, 0) << b << " mod " << n;
+            EXPECT_EQ(r.toInt() * b % n, 1) << b << " mod " << n;
+            // The same divisor typed as a larger representative.
+            EXPECT_EQ(Eval(n, QStringLiteral("1/%1").arg(b + 3 * n), err), r) << b << " mod " << n;
+        }
+    }
+}
+
+TEST_P(ModuloTest, EvaluationErrors) {
+    struct Case { quint16 n; const char *expr; quint8 code; const char *result; };
+    const Case cases[] = {
+        {7, "5/7", 25, "unchanged"},  {7, "5/(3+4)", 25, "unchanged"}, {7, "2+(1/14)", 25, ""},
+        {2, "1/2", 25, "unchanged"},  {97, "5/194", 25, "unchanged"},  {5, "3/0", 25, "unchanged"},
+        {5, "2e3", 1, "unchanged"},   {5, "()", 9, "unchanged"},       {5, "(1+2", 11, "unchanged"},
+        {5, "1+2)", 10, "unchanged"}, {5, "2*(3+())", 9, "unchanged"},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        EXPECT_EQ(Eval(c.n, QString::fromLatin1(c.expr), err), QString::fromLatin1(c.result)) << c.expr;
+        EXPECT_EQ(err.Code, c.code) << c.expr;
+        EXPECT_EQ(err.SpanStart, 0) << c.expr;
+        EXPECT_EQ(err.SpanEnd, 0) << c.expr;
+    }
+}
+
+TEST_P(ModuloTest, NumbersBeyondSixteenBitsGoToTheCaller) {
+    TChyba err;
+    for (const char *text : {"65536", "1+65536", "99999999999999999999999", "2*(70000)"})
+        EXPECT_THROW(Eval(97, QString::fromLatin1(text), err), EEngineRangeError) << text;
+    EXPECT_THROW(Eval(5, QString(70000, QLatin1Char('1')), err), EEngineRangeError);
+    EXPECT_THROW(Eval(0, QStringLiteral("1+1"), err), EEngineRangeError);
+}
+
+TEST_P(ModuloTest, VariablesAreSubstituted) {
+    TVariableList vars({QStringLiteral("x=3"), QStringLiteral("y=4")});
+    Engine().VariableValues = &vars;
+    TChyba err;
+    EXPECT_EQ(Eval(5, QStringLiteral("2x+1"), err), QStringLiteral("2"));
+    EXPECT_EQ(Eval(7, QStringLiteral("x/y"), err), QStringLiteral("6"));
+    EXPECT_EQ(err.Code, 0);
+}
+
+TEST(ModuloAnalyzator, ReduceModuloAndTokens) {
+    Engine().Reset();
+    Engine().Modulus = 7;
+    struct ReduceCase { long double x; quint16 r; };
+    const ReduceCase reduce[] = {{-1, 6}, {13.9L, 6}, {-7, 0}, {-8.5L, 6}, {0, 0}, {1e18L, 1}};
+    for (const auto &c : reduce)
+        EXPECT_EQ(ReduceModulo(c.x), c.r) << double(c.x);
+    EXPECT_THROW(ReduceModulo(NAN), EEngineRangeError);
+    EXPECT_THROW(ReduceModulo(1e30L), EEngineRangeError);
+
+    struct TokenCase { const char *text; int value; };
+    const TokenCase tokens[] = {{"[12]", 12}, {"[65535]", 65535}, {"[0]", 0}, {"7", 7}, {"[+4]", 4}};
+    for (const auto &c : tokens)
+        EXPECT_EQ(ParseModuloToken(QString::fromLatin1(c.text)), c.value) << c.text;
+    for (const char *text : {"[65536]", "[-1]", "[4294967301]", "[99999999999999999999999999]"})
+        EXPECT_THROW(ParseModuloToken(QString::fromLatin1(text)), EEngineRangeError) << text;
+    for (const char *text : {"[x]", "[]", "[1,5]", "[1 2]", "[-]", "[1]+[2]"})
+        EXPECT_THROW(ParseModuloToken(QString::fromLatin1(text)), EEngineConvertError) << text;
+
+    QString s = QStringLiteral("[1]+[2]+[1]+[2]");
+    ReplaceFirstModulo(s, QStringLiteral("[1]+[2]"), QStringLiteral("[3]"));
+    EXPECT_EQ(s, QStringLiteral("[3]+[1]+[2]"));
+    s = QStringLiteral("[2]*[3]");
+    ReplaceFirstModulo(s, QStringLiteral("[3]"), QStringLiteral("+[3]"));
+    EXPECT_EQ(s, QStringLiteral("[2]*+[3]"));
+}
+
+} // namespace

@@ -1,0 +1,273 @@
+#include "Zlomky.h"
+#include "ZlomkovyAnalyzator.h"
+#include "uSpolocne.h"
+
+#include <gtest/gtest.h>
+#include <cmath>
+
+namespace {
+
+// Writes the engine's "," into a text in the separator under test.
+QString Sep(const char *text) {
+    QString s = QString::fromLatin1(text);
+    s.replace(QLatin1Char(','), DecSep());
+    return s;
+}
+
+class FractionTest : public ::testing::TestWithParam<char> {
+protected:
+    void SetUp() override {
+        Engine().Reset();
+        Engine().DecimalSeparator = QLatin1Char(GetParam());
+    }
+
+    QString Eval(const QString &text, TChyba &err) {
+        Engine().FractionFirstCall = true;
+        QString r = QStringLiteral("unchanged");
+        EvaluateFraction(text, err, r);
+        return r;
+    }
+};
+
+INSTANTIATE_TEST_SUITE_P(Separators, FractionTest, ::testing::Values(',', '.'),
+                         [](const auto &info) { return info.param == ',' ? "Comma" : "Point"; });
+
+TEST(Prvocisla, GenerateListsLargestFirst) {
+    struct Case { quint16 limit; int count; qint32 first; };
+    const Case cases[] = {{97, 25, 97}, {997, 168, 997}, {5, 5, 11}, {0, 5, 11}, {13, 6, 13}, {100, 25, 97}};
+    for (const auto &c : cases) {
+        TPrvocisla primes;
+        EXPECT_TRUE(primes.NeedsGenerate());
+        primes.Generate(c.limit);
+        EXPECT_FALSE(primes.NeedsGenerate());
+        ASSERT_EQ(primes.Count(), c.count) << c.limit;
+        EXPECT_EQ(primes.Values().front(), c.first) << c.limit;
+        EXPECT_EQ(primes.Values().back(), 2) << c.limit;
+        for (size_t i = 1; i < primes.Values().size(); ++i)
+            EXPECT_GT(primes.Values()[i - 1], primes.Values()[i]);
+        primes.Clear();
+        EXPECT_TRUE(primes.NeedsGenerate());
+        EXPECT_EQ(primes.Count(), 0);
+    }
+    TPrvocisla small;
+    small.Generate(5);
+    EXPECT_EQ(small.Values(), (std::vector<qint32>{11, 7, 5, 3, 2}));
+}
+
+TEST_P(FractionTest, TokenTextMovesTheSign) {
+    struct Case { long double n, d; const char *text; };
+    const Case cases[] = {
+        {-3, -4, "[+3|4]"}, {3, -4, "[-3|4]"}, {-3, 4, "[-3|4]"}, {5, 1, "[+5]"}, {0, 7, "[+0|7]"},
+        {1, 0, "[+1|0]"}, {2.5L, 1, "[+2,5]"}, {1e20L, 1, "[+1E20]"}, {1e15L, 1, "[+1E15]"},
+        {123456789012345.0L, 1, "[+123456789012345]"}, {1e-6L, 1, "[+1E-6]"}, {1.0L / 3, 1, "[+0,333333333333333]"},
+        {-0.0L, 1, "[+0]"},
+    };
+    for (const auto &c : cases) {
+        QString r;
+        FractionToText(TFraction{c.n, c.d}, r);
+        EXPECT_EQ(r, Sep(c.text)) << c.text;
+    }
+}
+
+TEST_P(FractionTest, StrToFractionReadsTokensAndNumbers) {
+    struct Case { const char *text; long double n, d; };
+    const Case cases[] = {
+        {"[+3|4]", 3, 4}, {"[-5]", -5, 1}, {"[1 2]", 12, 1}, {"[2,5|-1]", 2.5L, -1}, {"7", 7, 1}, {"[1E3|2]", 1000, 2},
+    };
+    for (const auto &c : cases) {
+        TFraction f{99, 99};
+        StrToFraction(Sep(c.text), f);
+        EXPECT_EQ(f.Numerator, c.n) << c.text;
+        EXPECT_EQ(f.Denominator, c.d) << c.text;
+    }
+    TFraction kept{3, 8};
+    StrToFraction(QString(), kept);
+    EXPECT_EQ(kept.Numerator, 3);
+    EXPECT_EQ(kept.Denominator, 8);
+    for (const char *bad : {"[x]", "[1|]", "[|2]", "[1|2|3]", "[1;5]"}) {
+        TFraction f{3, 8};
+        EXPECT_THROW(StrToFraction(QString::fromLatin1(bad), f), EEngineConvertError) << bad;
+        EXPECT_EQ(f.Numerator, 3) << bad;
+    }
+}
+
+TEST(Zlomky, ReduceFractionTable) {
+    struct Case { long double n, d, rn, rd; };
+    const Case cases[] = {
+        {0.125L, 1, 1, 8},      {1009, 2018, 1009, 2018}, {12, 18, 2, 3},  {-6, 4, -3, 2},
+        {6, -4, 3, -2},         {0, 6, 0, 1},             {6, 0, 1, 0},    {0, 0, 0, 0},
+        {0.25L, 0.5L, 1, 2},    {-2.5L, 1, -5, 2},        {997 * 3, 997 * 5, 3, 5},
+        {1024, 4096, 1, 4},     {-0.75L, -1.5L, -1, -2},
+    };
+    for (const auto &c : cases) {
+        TFraction f{c.n, c.d};
+        ReduceFraction(f);
+        EXPECT_EQ(f.Numerator, c.rn) << double(c.n) << "/" << double(c.d);
+        EXPECT_EQ(f.Denominator, c.rd) << double(c.n) << "/" << double(c.d);
+    }
+}
+
+TEST(Zlomky, ReduceFractionOfEndlessDecimalsStopsAtTheBound) {
+    // A negative numerator stops growing as soon as a positive one does.
+    const long double root = std::sqrt(2.0L);
+    for (long double x : {1.0L / 3, -1.0L / 3, root, -root, 1e5L * root, -1e5L * root}) {
+        TFraction f{x, 1};
+        ASSERT_NO_THROW(ReduceFraction(f)) << double(x);
+        EXPECT_FALSE(HasFraction(f.Numerator));
+        EXPECT_NEAR(double(f.Numerator / f.Denominator / x), 1.0, 1e-15) << double(x);
+    }
+    TFraction huge{1e30L, 1};
+    EXPECT_THROW(ReduceFraction(huge), EEngineInvalidOp);
+}
+
+TEST(Zlomky, ArithmeticNeverReduces) {
+    const TFraction half{1, 2}, third{1, 3}, zero{0, 1};
+    struct Case { void (*op)(const TFraction &, const TFraction &, TFraction &); TFraction a, b; long double n, d; };
+    const Case cases[] = {
+        {AddFractions, half, third, 5, 6},      {SubtractFractions, half, third, 1, 6},
+        {MultiplyFractions, half, half, 1, 4},  {DivideFractions, half, third, 3, 2},
+        {AddFractions, half, half, 4, 4},       {DivideFractions, half, zero, 1, 0},
+        {SubtractFractions, TFraction{1, 0}, TFraction{1, 0}, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TFraction r;
+        c.op(c.a, c.b, r);
+        EXPECT_EQ(r.Numerator, c.n);
+        EXPECT_EQ(r.Denominator, c.d);
+    }
+    TFraction r;
+    EXPECT_THROW(MultiplyFractions(TFraction{1e4000L, 1}, TFraction{1e4000L, 1}, r), EEngineError);
+}
+
+TEST(Zlomky, PowerFractionTable) {
+    struct Case { TFraction f; long double p; long double n, d; };
+    const Case cases[] = {
+        {{2, 3}, -1, 3, 2}, {{2, 3}, 0, 1, 1},    {{2, 3}, -2, 9, 4}, {{4, 9}, 0.5L, 2, 3},
+        {{0, 1}, -1, 1, 0}, {{-2, 1}, 3, -8, 1},  {{0, 1}, 0.5L, 0, 1}, {{-1, 2}, -2, 4, 1},
+    };
+    for (const auto &c : cases) {
+        TFraction r;
+        PowerFraction(c.f, r, c.p);
+        EXPECT_EQ(r.Numerator, c.n) << double(c.p);
+        EXPECT_EQ(r.Denominator, c.d) << double(c.p);
+    }
+    TFraction r;
+    EXPECT_THROW(PowerFraction(TFraction{-8, 1}, r, 1.0L / 3), EEngineInvalidOp);
+    EXPECT_THROW(PowerFraction(TFraction{10, 1}, r, 6000), EEngineError);
+}
+
+TEST_P(FractionTest, DisplayInEveryBase) {
+    struct Case { const char *token; quint8 base; const char *shown; };
+    const Case cases[] = {
+        {"[+6|8]", 10, "3 / 4"},        {"[+4|2]", 10, "2"},          {"[+5|10]", 10, "1 / 2"},
+        {"[-3|4]", 10, "-3 / 4"},       {"[3|-4]", 10, "-3 / 4"},     {"[+1234567|2]", 10, "1 234 567 / 2"},
+        {"[+0,25]", 10, "1 / 4"},       {"[+5|8]", 2, "101 / 1000"},  {"[-10]", 2, "-1010"},
+        {"[+255|256]", 16, "FF / 1 00"}, {"[+9|64]", 8, "11 / 100"},  {"[+0|5]", 16, "0"},
+    };
+    for (const auto &c : cases) {
+        QString r;
+        FractionTextToDisplay(Sep(c.token), c.base, r);
+        EXPECT_EQ(r, QString::fromLatin1(c.shown)) << c.token << " base " << int(c.base);
+    }
+    QString r;
+    EXPECT_THROW(FractionTextToDisplay(QStringLiteral("[+1|0]"), 10, r), EEngineInvalidOp);
+}
+
+TEST_P(FractionTest, EvaluatesExactly) {
+    struct Case { const char *expr; const char *result; };
+    const Case cases[] = {
+        {"1/3+1/6", "[+1|2]"},      {"2/4", "[+1|2]"},           {"6/3", "[+2]"},
+        {"1/2+1/4", "[+3|4]"},      {"-1/2", "[-1|2]"},          {"(1/2)^2", "[+1|4]"},
+        {"2^(-1)", "[+1|2]"},       {"2^3^2", "[+512]"},         {"(4/9)^(1/2)", "[+2|3]"},
+        {"2^(-2)", "[+1|4]"},       {"5!", "[+120]"},            {"2^3!", "[+40320]"},
+        {"0!", "[+1]"},             {"5 nad 2", "[+10]"},        {"7 div 2", "[+3]"},
+        {"(0-7) mod 2", "[-1]"},    {"(0-7) div 2", "[-3]"},     {"200+10%", "[+220]"},
+        {"200-10%", "[+180]"},      {"10%", "[+1|10]"},          {"50%", "[+1|2]"},
+        {"2*10%", "[+1|5]"},        {"-10%", "[-1|10]"},         {"1009/2018", "[+1009|2018]"},
+        {"0,25", "[+1|4]"},         {"1,5+1/2", "[+2]"},         {"1/3+1/6*(2/5)^2", "[+9|25]"},
+        {"10-2-3", "[+5]"},         {"8/2/2", "[+2]"},           {"1-1", "[+0]"},
+        {"2*(3+4)", "[+14]"},       {"((1/2))", "[+1|2]"},       {"2(3)", "[+6]"},
+        {"-(1/3)*3", "[-1]"},       {"2-(1/2-3)", "[+9|2]"},     {" 1 / 3 ", "[+1|3]"},
+        {"1/(0-3)", "[-1|3]"},      {"(0-1)/(0-3)", "[+1|3]"},   {"(1/2)^(0-1)", "[+2]"},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        const QString r = Eval(Sep(c.expr), err);
+        EXPECT_EQ(err.Code, 0) << c.expr;
+        EXPECT_EQ(r, Sep(c.result)) << c.expr;
+        EXPECT_FALSE(Engine().FractionFirstCall);
+    }
+}
+
+TEST_P(FractionTest, StageErrors) {
+    struct Case { const char *expr; quint8 code; const char *param1; };
+    const Case cases[] = {
+        {"(1/2)!", 24, ""},          {"(0-3)!", 24, ""},          {"2 nad 5", 28, ""},
+        {"(5/2) nad 1", 27, "nad"},  {"(0-5) nad 1", 27, "nad"},  {"(15/2) mod 2", 27, "mod"},
+        {"7 div (1/2)", 27, "div"},  {"1/0", 25, ""},             {"0/0", 20, ""},
+        {"0^(-1)", 25, ""},          {"0^(-1)+1", 25, ""},        {"0^(-1)-0^(-1)", 20, ""},
+        {"0^(-1)*2", 25, ""},        {"(-8)^(1/3)", 20, ""},      {"70000!", 20, ""},
+        {"70000 nad 2", 20, ""},     {"2^(0^(-1))", 25, ""},      {"(0^(-1))!", 25, ""},
+        {"2*(1/0)", 25, ""},         {"()", 9, ""},               {"2*()", 9, ""},
+        {"(1+2", 11, ""},            {"1+2)", 10, ""},            {"((1)", 11, ""},
+        {"2e99999", 1, ""},          {"5!%", 1, ""},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        Eval(QString::fromLatin1(c.expr), err);
+        EXPECT_EQ(err.Code, c.code) << c.expr;
+        EXPECT_EQ(err.SpanStart, 0) << c.expr;
+        EXPECT_EQ(err.SpanEnd, 0) << c.expr;
+        EXPECT_EQ(err.Param1, QString::fromLatin1(c.param1)) << c.expr;
+    }
+}
+
+TEST_P(FractionTest, ErrorsInsideAGroupEmptyTheResult) {
+    TChyba err;
+    EXPECT_EQ(Eval(QStringLiteral("2+(1/0)"), err), QString());
+    EXPECT_EQ(err.Code, 25);
+    EXPECT_EQ(Eval(QStringLiteral("3*((5/2) nad 1)"), err), QString());
+    EXPECT_EQ(err.Code, 27);
+    EXPECT_EQ(err.Param1, QStringLiteral("nad"));
+    // Outside a group a code leaves the result alone.
+    EXPECT_EQ(Eval(QStringLiteral("5/0"), err), QStringLiteral("unchanged"));
+    EXPECT_EQ(err.Code, 25);
+}
+
+TEST_P(FractionTest, FailuresLeftToTheCaller) {
+    TChyba err;
+    QString r;
+    Engine().FractionFirstCall = true;
+    EXPECT_THROW(EvaluateFraction(QStringLiteral("7 div 0"), err, r), EEngineError);
+    Engine().FractionFirstCall = true;
+    try {
+        EvaluateFraction(QStringLiteral("2000!"), err, r);
+        ADD_FAILURE() << "overflow not reported";
+    } catch (const EEngineInvalidOp &) {
+        ADD_FAILURE() << "overflow reported as an invalid operation";
+    } catch (const EEngineError &) {
+    }
+    Engine().FractionFirstCall = true;
+    EXPECT_THROW(EvaluateFraction(QString(70000, QLatin1Char('1')), err, r), EEngineRangeError);
+}
+
+TEST_P(FractionTest, VariablesAreSubstituted) {
+    TVariableList vars({QStringLiteral("x=1/2"), QStringLiteral("y=3")});
+    Engine().VariableValues = &vars;
+    TChyba err;
+    EXPECT_EQ(Eval(QStringLiteral("x+1/4"), err), QStringLiteral("[+3|4]"));
+    EXPECT_EQ(Eval(QStringLiteral("2x*y"), err), QStringLiteral("[+3]"));
+    EXPECT_EQ(err.Code, 0);
+}
+
+TEST(ZlomkovyAnalyzator, UsesNoFunction) {
+    const QStringList &names = Engine().FunctionNames;
+    struct Case { const char *expr; bool none; };
+    const Case cases[] = {{"2+3", true},      {"sin(30)", false}, {"signal+1", false},
+                          {"SIN(30)", false}, {"x nad 2", true},  {"", true},
+                          {"2*sqrt", false}};
+    for (const auto &c : cases)
+        EXPECT_EQ(UsesNoFunction(QString::fromLatin1(c.expr), names), c.none) << c.expr;
+}
+
+} // namespace
