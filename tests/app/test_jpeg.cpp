@@ -23,8 +23,10 @@ TEST(Jpeg, DecodesTheBackgroundPicture) {
     ASSERT_FALSE(image.isNull()) << S(error);
     EXPECT_TRUE(error.isEmpty());
     EXPECT_EQ(image.size(), QSize(630, 351));
-    // A vertical gradient from a light top to a darker bottom.
-    EXPECT_TRUE(Near(image.pixel(10, 0), QColor(0xf7, 0xf8, 0xfc)));
+    // A lavender title band, then a vertical gradient from a light top to a
+    // darker bottom.
+    EXPECT_TRUE(Near(image.pixel(10, 1), QColor(0xeb, 0xe4, 0xf5)));
+    EXPECT_TRUE(Near(image.pixel(10, 26), QColor(0xf7, 0xf8, 0xfc)));
     EXPECT_TRUE(Near(image.pixel(10, 350), QColor(0xd9, 0xdf, 0xec)));
     EXPECT_EQ(image.pixel(5, 100), image.pixel(600, 100));
 }
