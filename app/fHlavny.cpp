@@ -228,6 +228,7 @@ void ThlavnyFrm::CreateControls() {
 
     auto *labelM = new QLabel(QStringLiteral("M"), this);
     tagged(labelM, "LabelM", TagVzdy);
+    labelM->setTextFormat(Qt::PlainText);
     labelM->setFont(PixelFont(10, true));
     labelM->setGeometry(16, 88, 12, 16);
     LabelPamat = new QLabel(QStringLiteral("0"), this);
@@ -315,6 +316,7 @@ void ThlavnyFrm::CreateControls() {
 
     Label4 = new QLabel(QStringLiteral("Des.:"), this);
     tagged(Label4, "Label4", TagVzdy);
+    Label4->setTextFormat(Qt::PlainText);
     Label4->setFont(PixelFont(12));
     Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     Label4->setGeometry(548, modeY, 34, 22);
@@ -340,9 +342,11 @@ void ThlavnyFrm::CreateControls() {
     StatusBar1->setFont(PixelFont(11));
     StatusPanelHelp = new QLabel(QStringLiteral(" F1 : Pomocník"), StatusBar1);
     StatusPanelHelp->setObjectName(QStringLiteral("StatusPanelHelp"));
+    StatusPanelHelp->setTextFormat(Qt::PlainText);
     StatusPanelHelp->setFixedWidth(96);
     StatusPanelHint = new QLabel(StatusBar1);
     StatusPanelHint->setObjectName(QStringLiteral("StatusPanelHint"));
+    StatusPanelHint->setTextFormat(Qt::PlainText);
     StatusBar1->addWidget(StatusPanelHelp);
     StatusBar1->addWidget(StatusPanelHint, 1);
 }
@@ -784,8 +788,10 @@ void ThlavnyFrm::BtnRovnaSaClick() {
 void ThlavnyFrm::Calculate() { BtnRovnaSa->click(); }
 
 void ThlavnyFrm::AddMissingVariables(const QString &expression, const QString &excludedName) {
-    SyncModelWithControls();
-    m_model.AddMissingVariables(expression, excludedName);
+    Guarded([&] {
+        SyncModelWithControls();
+        m_model.AddMissingVariables(expression, excludedName);
+    });
 }
 
 void ThlavnyFrm::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,

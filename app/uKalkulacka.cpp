@@ -60,21 +60,27 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
     return out;
 }
 
+bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
+    if (LastError.Code == 0)
+        CheckDollarReferences(e, LastError);
+    if (LastError.Code == 0 && Radix != 10)
+        ConvertExpressionBase(Radix, 10, extra, e, LastError);
+    if (LastError.Code == 0) {
+        AddMissingVariables(e, QString());
+        ValidateVariableValues(e, LastError, QString(), mode);
+        // Missing values, and in the modulo set values that are no integers,
+        // are to be entered in the variables window.
+        if (LastError.Code == 15 || (mode == KontrolaModulo && LastError.Code == 17))
+            out.ShowVariables = true;
+    }
+    return LastError.Code == 0;
+}
+
 void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
     TEngineContext &engine = Engine();
     engine.RealExpressionPrepared = false;
     CheckSyntax(e, LastError, engine.FunctionNames);
-    if (LastError.Code == 0)
-        CheckDollarReferences(e, LastError);
-    if (LastError.Code == 0 && Radix != 10)
-        ConvertExpressionBase(Radix, 10, QChar(), e, LastError);
-    if (LastError.Code == 0) {
-        AddMissingVariables(e, QString());
-        ValidateVariableValues(e, LastError, QString(), KontrolaRealne);
-        if (LastError.Code == 15)
-            out.ShowVariables = true;
-    }
-    if (LastError.Code != 0)
+    if (!PrepareForEvaluation(e, QChar(), KontrolaRealne, out))
         return;
 
     QString r;
@@ -110,17 +116,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     TEngineContext &engine = Engine();
     engine.ComplexFirstCall = true;
     CheckComplexSyntax(e, LastError, engine.FunctionNames);
-    if (LastError.Code == 0)
-        CheckDollarReferences(e, LastError);
-    if (LastError.Code == 0 && Radix != 10)
-        ConvertExpressionBase(Radix, 10, engine.ImaginaryUnit, e, LastError);
-    if (LastError.Code == 0) {
-        AddMissingVariables(e, QString());
-        ValidateVariableValues(e, LastError, QString(), KontrolaKomplexne);
-        if (LastError.Code == 15)
-            out.ShowVariables = true;
-    }
-    if (LastError.Code != 0)
+    if (!PrepareForEvaluation(e, engine.ImaginaryUnit, KontrolaKomplexne, out))
         return;
 
     QString r;
@@ -141,17 +137,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     engine.Modulus = Modulus;
     engine.ModuloFirstCall = true;
     CheckModuloSyntax(e, LastError, engine.FunctionNames);
-    if (LastError.Code == 0)
-        CheckDollarReferences(e, LastError);
-    if (LastError.Code == 0 && Radix != 10)
-        ConvertExpressionBase(Radix, 10, QChar(), e, LastError);
-    if (LastError.Code == 0) {
-        AddMissingVariables(e, QString());
-        ValidateVariableValues(e, LastError, QString(), KontrolaModulo);
-        if (LastError.Code == 15 || LastError.Code == 17)
-            out.ShowVariables = true;
-    }
-    if (LastError.Code != 0)
+    if (!PrepareForEvaluation(e, QChar(), KontrolaModulo, out))
         return;
 
     QString r;

@@ -89,6 +89,10 @@ private:
     void CalculateReal(QString e, TVysledokVypoctu &out);
     void CalculateComplex(QString e, TVysledokVypoctu &out);
     void CalculateModulo(QString e, TVysledokVypoctu &out);
+    // After the syntax check: the user constants, the numbers written in
+    // base 10 (extra: the character numbers may hold besides their digits),
+    // the variables added and checked. False when LastError holds an error.
+    bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
     QChar ExtraNumberChar() const;
 };
 
