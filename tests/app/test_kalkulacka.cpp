@@ -76,24 +76,6 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     }
 }
 
-TEST_F(AppTest, AddMissingVariablesKeepsExistingRows) {
-    TPremenne rows;
-    rows.AppendRow("B", "7");
-    TKalkulacka model(&rows);
-    model.AddMissingVariables(QStringLiteral("a+b*x+c+a"), QStringLiteral("x"));
-    QStringList names;
-    for (int i = 0; i < rows.Count(); ++i)
-        if (!rows.Row(i).Name.isEmpty())
-            names << rows.Row(i).Name;
-    EXPECT_EQ(names, QStringList({"B", "a", "c"}));
-    EXPECT_EQ(S(rows.ValueOf("b")), "7");
-}
-
-TEST_F(AppTest, HistoryEntryOfACalculation) {
-    EXPECT_EQ(S(HistoryEntry("2+3", "  5", "")), "2+3 =  5");
-    EXPECT_EQ(S(HistoryEntry("2*x+1", "  7", "x=3;")), "2*x+1 =  7 [x=3;]");
-}
-
 TEST_F(AppTest, TheCalculationNeverLetsAnExceptionOut) {
     TKalkulacka model;
     model.Fractions = true;
