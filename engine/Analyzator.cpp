@@ -83,16 +83,19 @@ TSplice Splice(QString &s, int at, int count, const QString &text) {
     return r;
 }
 
-// The text of a token with its first "[" and first "]" deleted.
-QString TokenText(QString token) {
-    const int open = int(token.indexOf(QLatin1Char('[')));
-    if (open >= 0)
-        token.remove(open, 1);
-    const int close = int(token.indexOf(QLatin1Char(']')));
-    if (close >= 0)
-        token.remove(close, 1);
-    return token;
+// The text with the first `open` and then the first `close` deleted.
+QString WithoutBrackets(QString text, QChar open, QChar close) {
+    const int o = int(text.indexOf(open));
+    if (o >= 0)
+        text.remove(o, 1);
+    const int c = int(text.indexOf(close));
+    if (c >= 0)
+        text.remove(c, 1);
+    return text;
 }
+
+// The text of a token with its first "[" and first "]" deleted.
+QString TokenText(const QString &token) { return WithoutBrackets(token, QLatin1Char('['), QLatin1Char(']')); }
 
 // The value of a token, read from its text without its first "[" and first
 // "]". The usual "[number]" is read in place.
@@ -132,7 +135,18 @@ void SetCode(TChyba &err, quint8 code) {
     err.SpanEnd = 0;
 }
 
-// The set of lower-case letters a text holds, one bit per letter.
+// For the stages: sets the code (or takes over a failed step's record) and
+// says that the evaluation stops.
+bool Stop(TChyba &err, quint8 code) {
+    SetCode(err, code);
+    return false;
+}
+bool Stop(TChyba &err, const TChyba &failed) {
+    err = failed;
+    return false;
+}
+
+// The letters a text holds, without regard to case, one bit per letter.
 quint32 LetterMask(QStringView text) {
     quint32 mask = 0;
     for (const QChar c : text) {
@@ -154,15 +168,15 @@ bool HoldsWordLetters(const QString &expr) {
 // --- the stages of the evaluator ---------------------------------------------
 // Each returns false when the evaluation stops (Err then holds the code).
 
-bool ReplaceDoubleMinus(QString &expr) {
+// Replaces each occurrence of a sign pair, from the left, by one sign.
+void ReplaceSignPairs(QString &expr, QStringView pair, const QString &sign) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QLatin1String("--"), from))) >= 0) {
-        const TSplice s = Splice(expr, p, 2, QStringLiteral("+"));
-        from = std::max(0, s.start - 1);
-    }
-    return true;
+    while ((p = int(expr.indexOf(pair, from))) >= 0)
+        from = std::max(0, Splice(expr, p, 2, sign).start - 1);
 }
+
+void ReplaceDoubleMinus(QString &expr) { ReplaceSignPairs(expr, u"--", QStringLiteral("+")); }
 
 bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
     const quint32 present = LetterMask(expr);
@@ -178,25 +192,19 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
             // the argument token follows the name; its text is taken as in
             // "name[text]"
             QStringView left, right;
-            OperandsAt(expr, p + int(name.size()), 1, left, right);
+            OperandsAt(expr, p + int(name.size()) + 1, 1, left, right);
             const QString arg = TokenText(right.toString());
             long double x = 0;
-            if (!TryStrToFloat(arg, x)) {
-                SetCode(err, 1);
-                return false;
-            }
+            if (!TryStrToFloat(arg, x))
+                return Stop(err, 1);
             long double v = 0;
             TChyba local;
             ApplyFunction(name, v, local, x);
-            if (local.Code != 0) {
-                err = local;
-                return false;
-            }
+            if (local.Code != 0)
+                return Stop(err, local);
             const QString old = name + QLatin1Char('[') + arg + QLatin1Char(']');
-            if (QStringView(expr).mid(p, old.size()) != old) {
-                SetCode(err, 1);
-                return false;
-            }
+            if (QStringView(expr).mid(p, old.size()) != old)
+                return Stop(err, 1);
             const QString token = QLatin1Char('[') + FormatFloat(FunctionResultPicture, v) + QLatin1Char(']');
             from = Splice(expr, p, int(old.size()), token).start;
         }
@@ -204,14 +212,9 @@ bool FunctionStage(QString &expr, TChyba &err, const QStringList &funcNames) {
     return true;
 }
 
-bool SignStage(QString &expr) {
-    int from = 0;
-    int p;
-    while ((p = int(expr.indexOf(QLatin1String("-+"), from))) >= 0) {
-        const TSplice s = Splice(expr, p, 2, QStringLiteral("-"));
-        from = std::max(0, s.start - 1);
-    }
-    return ReplaceDoubleMinus(expr);
+void SignStage(QString &expr) {
+    ReplaceSignPairs(expr, u"-+", QStringLiteral("-"));
+    ReplaceDoubleMinus(expr);
 }
 
 bool PercentStage(QString &expr, TChyba &err) {
@@ -234,10 +237,8 @@ bool PercentStage(QString &expr, TChyba &err) {
         }
         const QString tok = expr.mid(j, p - j);
         long double b = 0;
-        if (!TokenValue(tok, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(tok, b))
+            return Stop(err, 1);
         const QChar sign = j >= 1 ? expr.at(j - 1) : QChar();
         TSplice s;
         if (j > 1 && sign == QLatin1Char('+'))
@@ -260,23 +261,15 @@ bool PowerStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 1, left, right);
         long double a = 0, b = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
-        if (a < 0 && b != std::trunc(b)) {
-            SetCode(err, 21);
-            return false;
-        }
-        if (a == 0 && b < 0) {
-            SetCode(err, 25);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
+        if (a < 0 && b != std::trunc(b))
+            return Stop(err, 21);
+        if (a == 0 && b < 0)
+            return Stop(err, 25);
         const long double v = std::pow(a, b);
-        if (!std::isfinite(v)) {
-            SetCode(err, 20);
-            return false;
-        }
+        if (!std::isfinite(v))
+            return Stop(err, 20);
         const TSplice s = Splice(expr, p - int(left.size()), int(left.size() + 1 + right.size()), FormatNumberToken(v));
         before = s.start - 1;
     }
@@ -290,17 +283,13 @@ bool FactorialStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 1, left, right);
         long double a = 0;
-        if (!TokenValue(left, a)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a))
+            return Stop(err, 1);
         long double v = 0;
         TChyba local;
         ApplyOperator(v, QLatin1Char('!'), local, a, 0);
-        if (local.Code != 0) {
-            err = local;
-            return false;
-        }
+        if (local.Code != 0)
+            return Stop(err, local);
         from = Splice(expr, p - int(left.size()), int(left.size()) + 1, FormatNumberToken(v)).start;
     }
     return true;
@@ -319,28 +308,22 @@ long double Binomial(long double n, long double k) {
 bool BinomialStage(QString &expr, TChyba &err) {
     int from = 0;
     int p;
-    while ((p = int(expr.indexOf(QLatin1String("nad"), from))) >= 0) {
+    while ((p = int(expr.indexOf(QStringView(u"nad"), from))) >= 0) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 3, left, right);
         long double n = 0, k = 0;
-        if (!TokenValue(left, n) || !TokenValue(right, k)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, n) || !TokenValue(right, k))
+            return Stop(err, 1);
         if (HasFraction(n) || HasFraction(k) || n < 0 || k < 0) {
             SetCode(err, 27);
             err.Param1 = QStringLiteral("nad");
             return false;
         }
-        if (k > n) {
-            SetCode(err, 28);
-            return false;
-        }
+        if (k > n)
+            return Stop(err, 28);
         const long double v = n > MaxFactorialOperand ? HUGE_VALL : Binomial(n, k);
-        if (!std::isfinite(v)) {
-            SetCode(err, 20);
-            return false;
-        }
+        if (!std::isfinite(v))
+            return Stop(err, 20);
         from = Splice(expr, p - int(left.size()), int(left.size() + 3 + right.size()), FormatNumberToken(v)).start;
     }
     return true;
@@ -349,8 +332,8 @@ bool BinomialStage(QString &expr, TChyba &err) {
 bool IntegerDivisionStage(QString &expr, TChyba &err) {
     int from = 0;
     while (true) {
-        const int pd = int(expr.indexOf(QLatin1String("div"), from));
-        const int pm = int(expr.indexOf(QLatin1String("mod"), from));
+        const int pd = int(expr.indexOf(QStringView(u"div"), from));
+        const int pm = int(expr.indexOf(QStringView(u"mod"), from));
         if (pd < 0 && pm < 0)
             break;
         const bool isDiv = pm < 0 || (pd >= 0 && pd < pm);
@@ -358,10 +341,8 @@ bool IntegerDivisionStage(QString &expr, TChyba &err) {
         QStringView left, right;
         OperandsAt(expr, p + 1, 3, left, right);
         long double a = 0, b = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
         if (HasFraction(a) || HasFraction(b)) {
             SetCode(err, 27);
             err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
@@ -372,19 +353,14 @@ bool IntegerDivisionStage(QString &expr, TChyba &err) {
             ia = RoundToInt64(a);
             ib = RoundToInt64(b);
         } catch (const EEngineRangeError &) {
-            SetCode(err, 20);
-            return false;
+            return Stop(err, 20);
         }
-        if (ib == 0) {
-            SetCode(err, 25);
-            return false;
-        }
+        if (ib == 0)
+            return Stop(err, 25);
         qint64 q;
         if (isDiv) {
-            if (ia == std::numeric_limits<qint64>::min() && ib == -1) {
-                SetCode(err, 20);
-                return false;
-            }
+            if (ia == std::numeric_limits<qint64>::min() && ib == -1)
+                return Stop(err, 20);
             q = ia / ib;
         } else {
             q = ib == -1 ? 0 : ia % ib;
@@ -412,10 +388,8 @@ bool LeftToRightStage(QString &expr, TChyba &err, bool additive) {
         if (additive && expr.at(i - 2) != QLatin1Char(']'))
             left = QStringView(); // a sign operand is a whole token only
         long double a = 0, b = 0, v = 0;
-        if (!TokenValue(left, a) || !TokenValue(right, b)) {
-            SetCode(err, 1);
-            return false;
-        }
+        if (!TokenValue(left, a) || !TokenValue(right, b))
+            return Stop(err, 1);
         ApplyOperator(v, c, err, a, b);
         if (err.Code != 0)
             return false;
@@ -428,8 +402,9 @@ bool LeftToRightStage(QString &expr, TChyba &err, bool additive) {
 // Steps of the evaluation after the bracket groups, on a text without
 // brackets. Returns false when Err holds a code.
 bool EvaluateFlat(QString &expr, TChyba &err, const QStringList &funcNames) {
-    if (!FunctionStage(expr, err, funcNames) || !SignStage(expr))
+    if (!FunctionStage(expr, err, funcNames))
         return false;
+    SignStage(expr);
     // The stages below run only when their operator occurs; only the word
     // operators are left to bring letters in now.
     const bool words = HoldsWordLetters(expr);
@@ -446,6 +421,36 @@ bool EvaluateFlat(QString &expr, TChyba &err, const QStringList &funcNames) {
         expr.prepend(QStringLiteral("[0]"));
     return LeftToRightStage(expr, err, true);
 }
+
+// True when the text is one token "[...]" whose text holds only digits,
+// separators, exponent letters and single signs: no stage would change it,
+// so it is its own value as a group.
+bool IsPlainToken(QStringView text) {
+    const qsizetype n = text.size();
+    if (n < 3 || text.front() != QLatin1Char('[') || text.back() != QLatin1Char(']'))
+        return false;
+    QChar previous;
+    for (qsizetype i = 1; i + 1 < n; ++i) {
+        const QChar c = text.at(i);
+        const bool sign = c == QLatin1Char('+') || c == QLatin1Char('-');
+        if (!(IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.') || c == QLatin1Char('e') ||
+              c == QLatin1Char('E') || sign))
+            return false;
+        if (sign && (previous == QLatin1Char('+') || previous == QLatin1Char('-')))
+            return false;
+        previous = c;
+    }
+    return true;
+}
+
+// How deep the evaluation of bracket groups is nested; 0 at the top.
+struct TGroupLevel {
+    static inline int depth = 0;
+    TGroupLevel() { ++depth; }
+    ~TGroupLevel() { --depth; }
+    TGroupLevel(const TGroupLevel &) = delete;
+    TGroupLevel &operator=(const TGroupLevel &) = delete;
+};
 
 void PrepareExpression(QString &expr) {
     expr.remove(QLatin1Char(' '));
@@ -492,7 +497,13 @@ void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QStri
         }
         TChyba local;
         QString sub;
-        EvaluateReal(expr.mid(open + 1, close - open - 1), local, funcNames, sub);
+        const QStringView inner = QStringView(expr).mid(open + 1, close - open - 1);
+        if (IsPlainToken(inner)) {
+            sub = inner.toString();
+        } else {
+            const TGroupLevel level;
+            EvaluateReal(inner.toString(), local, funcNames, sub);
+        }
         if (local.Code == 0 && sub.isEmpty())
             SetCode(local, 1); // a group without a value
         if (local.Code != 0) {
@@ -520,9 +531,17 @@ void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QStri
         expr[0] = QLatin1Char('[');
         expr[1] = QLatin1Char('-');
     }
-    const int dd = int(expr.indexOf(QLatin1String("--")));
+    const int dd = int(expr.indexOf(QStringView(u"--")));
     if (dd >= 0)
         expr.replace(dd, 2, QStringLiteral("+"));
+    // The whole expression must have come down to one number; what is left
+    // of a malformed text is an error, never a result.
+    long double value = 0;
+    if (TGroupLevel::depth == 0 && !TokenValue(expr, value)) {
+        SetCode(err, 1);
+        engine.EvaluationOk = false;
+        return;
+    }
     r = expr;
 }
 
@@ -693,7 +712,15 @@ void ApplyOperator(long double &r, QChar op, TChyba &err, long double a, long do
 }
 
 QString FormatNumberToken(long double value) {
-    return QLatin1Char('[') + FormatFloat(OperatorResultPicture, value) + QLatin1Char(']');
+    // Below the smallest normal value a number could not be read back.
+    if (std::fabs(value) < std::numeric_limits<long double>::min())
+        value = 0;
+    QString token;
+    token.reserve(32);
+    token += QLatin1Char('[');
+    token += FormatFloat(OperatorResultPicture, value);
+    token += QLatin1Char(']');
+    return token;
 }
 
 bool IsOutsideNumberToken(int pos, const QString &expr) {
@@ -815,13 +842,8 @@ void ApplyFunction(const QString &name, long double &value, TChyba &err, long do
         v = x > 0 ? 1 : (x < 0 ? -1 : 0);
     } else if (IsName(name, "logy")) {
         QString base = QStringLiteral("y");
-        SubstituteVariableValues(base, Engine().VariableValues);
-        const int open = int(base.indexOf(QLatin1Char('(')));
-        if (open >= 0)
-            base.remove(open, 1);
-        const int close = int(base.indexOf(QLatin1Char(')')));
-        if (close >= 0)
-            base.remove(close, 1);
+        SubstituteVariableValues(base, Engine().VariableValues); // "(" + value + ")"
+        base = WithoutBrackets(base, QLatin1Char('('), QLatin1Char(')'));
         long double y = 0;
         if (base.isEmpty() || base == QLatin1String("y")) {
             SetCode(err, 15); // "y" has no value

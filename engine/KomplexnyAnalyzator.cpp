@@ -1,5 +1,6 @@
 #include "KomplexnyAnalyzator.h"
 
+#include "Analyzator.h"
 #include "uCisla.h"
 
 namespace {
@@ -337,14 +338,7 @@ void GetComplexOperands(const QString &expr, int pos, QString &left, QString &ri
 }
 
 bool IsOutsideBrackets(int pos, const QString &expr) {
-    for (int k = std::min<int>(pos, int(expr.size())); k >= 1; --k) {
-        const QChar c = At(expr, k);
-        if (c == QLatin1Char(']'))
-            return true;
-        if (c == QLatin1Char('['))
-            return false;
-    }
-    return true;
+    return IsOutsideNumberToken(pos, expr);
 }
 
 void ReplaceFirstComplex(QString &s, const QString &oldText, const QString &newText) {

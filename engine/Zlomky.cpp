@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -180,16 +181,18 @@ void ReduceFraction(TFraction &f) {
     }
     qint64 n = PartToInt64(a);
     qint64 d = PartToInt64(b);
-    if (n != 0 || d != 0) { // every prime divides 0/0: it stays as it is
-        TPrvocisla &primes = GlobalPrimes();
-        if (primes.NeedsGenerate())
-            primes.Generate(GlobalPrimesLimit);
+    // The common prime factors are those of the greatest common divisor;
+    // every prime divides 0/0, which stays as it is.
+    TPrvocisla &primes = GlobalPrimes();
+    if (primes.NeedsGenerate())
+        primes.Generate(GlobalPrimesLimit);
+    quint64 common = std::gcd(Magnitude(n), Magnitude(d));
+    if (common > 1) {
         for (const qint32 p : primes.Values()) {
-            // A prime above a non-zero part cannot divide it.
-            const quint64 up = quint64(p);
-            if ((n != 0 && up > Magnitude(n)) || (d != 0 && up > Magnitude(d)))
+            if (quint64(p) > common)
                 continue;
-            while (n % p == 0 && d % p == 0) {
+            while (common % quint64(p) == 0) {
+                common /= quint64(p);
                 n /= p;
                 d /= p;
             }

@@ -2,7 +2,8 @@
 
 namespace {
 
-bool Stop(TChyba &err, quint8 code) {
+bool Stop(TChyba &err, QString &r, quint8 code) {
+    r.clear();
     err.Code = code;
     err.SpanStart = 0;
     err.SpanEnd = 0;
@@ -17,10 +18,10 @@ bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluato
         const int open = LastPos(QStringLiteral("("), expr);
         const int close = PosEx(QStringLiteral(")"), expr, open + 1);
         if (close == 0)
-            return Stop(err, 11);
+            return Stop(err, r, 11);
         const QString inner = Copy(expr, open + 1, close - open - 1);
         if (inner.isEmpty())
-            return Stop(err, 9);
+            return Stop(err, r, 9);
         TChyba local;
         QString value;
         evaluate(inner, local, value);
@@ -32,6 +33,6 @@ bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluato
         replace(expr, QLatin1Char('(') + inner + QLatin1Char(')'), value);
     }
     if (expr.contains(QLatin1Char(')')))
-        return Stop(err, 10);
+        return Stop(err, r, 10);
     return true;
 }

@@ -10,8 +10,8 @@ using TGroupReplacer = void (*)(QString &expr, const QString &group, const QStri
 
 // Replaces every bracket group of Expr, the innermost first (the last "("
 // and the first ")" after it), by its value. Returns false when the
-// evaluation has to stop: a group's error is copied into Err and R emptied;
-// an empty group gives code 9, a "(" left open code 11 and a ")" that
-// closes nothing code 10, with R left alone.
+// evaluation has to stop, with R emptied: a group's error is copied into
+// Err; an empty group gives code 9, a "(" left open code 11 and a ")" that
+// closes nothing code 10.
 bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluator evaluate,
                           TGroupReplacer replace);

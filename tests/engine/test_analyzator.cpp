@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -45,6 +46,22 @@ protected:
     TChyba ErrorOf(const char *typed) {
         QString r;
         return Calculate(Q(typed), r);
+    }
+
+    // One sample as the graph takes it: the value put in place of the
+    // variable of a prepared text, the gate opened, the preparation skipped.
+    TChyba Sample(const QString &prepared, const QString &value, long double &v) {
+        QString sample = prepared;
+        ReplaceIdentifier(sample, Q("x"), value);
+        Engine().EvaluationOk = true;
+        Engine().RealExpressionPrepared = true;
+        TChyba err;
+        QString r;
+        EvaluateReal(sample, err, Engine().FunctionNames, r);
+        if (err.Code == 0) {
+            EXPECT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << r.toStdString();
+        }
+        return err;
     }
 };
 
@@ -271,16 +288,8 @@ TEST_F(Analyzator, ConstantReferencesKeepTheirCaseBesideVariables) {
     // the same through the preparation for repeated evaluation
     QString prepared = Q("$Na*x+$x");
     PrepareExpressionWithVariable(prepared, Q("x"));
-    QString sample = prepared;
-    ReplaceIdentifier(sample, Q("x"), Q("2"));
-    Engine().EvaluationOk = true;
-    Engine().RealExpressionPrepared = true;
-    TChyba err;
-    QString r;
-    EvaluateReal(sample, err, Engine().FunctionNames, r);
-    ASSERT_EQ(err.Code, 0);
     long double v = 0;
-    ASSERT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << r.toStdString();
+    ASSERT_EQ(Sample(prepared, Q("2"), v).Code, 0);
     ExpectClose(v, 1.2044e24L + 3, "prepared");
 }
 
@@ -291,36 +300,20 @@ TEST_F(Analyzator, PreparedExpressionEvaluatesForEachValue) {
     PrepareExpressionWithVariable(prepared, Q("X"));
     EXPECT_TRUE(prepared.contains(Q("[x]"))) << prepared.toStdString();
     for (int x = 0; x <= 5; ++x) {
-        QString sample = prepared;
-        ReplaceIdentifier(sample, Q("x"), QString::number(x));
-        Engine().EvaluationOk = true;
-        Engine().RealExpressionPrepared = true;
-        TChyba err;
-        QString r;
-        EvaluateReal(sample, err, Engine().FunctionNames, r);
-        ASSERT_EQ(err.Code, 0) << x;
         long double v = 0;
-        ASSERT_TRUE(TryStrToFloat(r.mid(1, r.size() - 2), v)) << r.toStdString();
+        ASSERT_EQ(Sample(prepared, QString::number(x), v).Code, 0) << x;
         const long double want = 2.0L * x * x + 3 * std::sin(x * std::numbers::pi_v<long double> / 180) - std::tgamma(x + 1.0L);
-        ExpectClose(v, want, r.toUtf8().constData());
+        ExpectClose(v, want, "sample");
     }
     // a failed sample reports a code, the next one works again
-    QString sample = prepared;
-    ReplaceIdentifier(sample, Q("x"), Q("-1"));
-    Engine().EvaluationOk = true;
-    Engine().RealExpressionPrepared = true;
-    TChyba err;
-    QString r;
-    EvaluateReal(sample, err, Engine().FunctionNames, r);
-    EXPECT_EQ(err.Code, 24);
+    long double v = 0;
+    EXPECT_EQ(Sample(prepared, Q("-1"), v).Code, 24);
+    EXPECT_EQ(Sample(prepared, Q("+1,5E0"), v).Code, 24); // a leading "+" of the value is dropped
+    EXPECT_EQ(Sample(prepared, Q("1"), v).Code, 0);
 
     QString open = Q("x+(");
     PrepareExpressionWithVariable(open, Q("x"));
-    ReplaceIdentifier(open, Q("x"), Q("1"));
-    Engine().EvaluationOk = true;
-    Engine().RealExpressionPrepared = true;
-    EvaluateReal(open, err, Engine().FunctionNames, r);
-    EXPECT_EQ(err.Code, 11);
+    EXPECT_EQ(Sample(open, Q("1"), v).Code, 11);
 }
 
 TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
@@ -453,4 +446,55 @@ TEST_F(Analyzator, ApplyOperatorClosesTheGateOnErrors) {
     ApplyOperator(r, QLatin1Char('!'), err, 5, 0);
     EXPECT_EQ(err.Code, 0);
     EXPECT_EQ(r, 120);
+}
+
+TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {
+    EXPECT_EQ(ErrorOf(",5eEE").Code, 1); // passes the check, reads as one bad number
+    EXPECT_EQ(ErrorOf("3!^2").Code, 1);  // "^" runs before "!"
+    const char *unchecked[] = {"*", "^2", "[", "(*)"};
+    for (const char *text : unchecked) {
+        Engine().EvaluationOk = true;
+        Engine().RealExpressionPrepared = false;
+        TChyba err;
+        QString r = Q("old");
+        EvaluateReal(Q(text), err, Engine().FunctionNames, r);
+        EXPECT_EQ(err.Code, 1) << text;
+        EXPECT_NE(r.left(1), Q("*")) << text;
+    }
+    // a product below the smallest normal number comes out as 0
+    ExpectClose(ValueOf("1e-4000*1e-940+1"), 1, "underflow");
+}
+
+// Random texts of the calculator's own pieces: every evaluation ends, and
+// either reports a code or yields one readable number.
+TEST_F(Analyzator, RandomTextsEndWithACodeOrANumber) {
+    variables.Items = {Q("x=2"), Q("y=-3"), Q("z="), Q("w=(")};
+    Engine().VariableValues = &variables;
+    const char *atoms[] = {"1",  "2",   "0",   "3,5", ",5",     "e",  "x",    "y",    "z",   "w",   "(",
+                           ")",  "+",   "-",   "*",   "/",      "^",  "!",    "%",    "nad", "div", "mod",
+                           "sin", "arcsin", "sqrt", "ln", "logy", "dms", "1e300", "9e4000", " ", "--", "()", "E"};
+    std::mt19937 rng(20240607);
+    for (int it = 0; it < 20000; ++it) {
+        QString text;
+        for (int k = 1 + int(rng() % 10); k > 0; --k)
+            text += Q(atoms[rng() % std::size(atoms)]);
+        for (const bool checked : {true, false}) {
+            TChyba err;
+            QString r;
+            if (checked) {
+                CheckSyntax(text, err, Engine().FunctionNames);
+                if (err.Code != 0)
+                    continue;
+            }
+            Engine().EvaluationOk = true;
+            Engine().RealExpressionPrepared = false;
+            EvaluateReal(text, err, Engine().FunctionNames, r);
+            if (err.Code != 0)
+                continue;
+            long double v = 0;
+            ASSERT_TRUE(r.startsWith(QLatin1Char('[')) && r.endsWith(QLatin1Char(']')) &&
+                        TryStrToFloat(r.mid(1, r.size() - 2), v))
+                << text.toStdString() << " -> " << r.toStdString();
+        }
+    }
 }

@@ -105,6 +105,9 @@ TEST(Zlomky, ReduceFractionTable) {
         EXPECT_EQ(f.Numerator, c.rn) << double(c.n) << "/" << double(c.d);
         EXPECT_EQ(f.Denominator, c.rd) << double(c.n) << "/" << double(c.d);
     }
+    EXPECT_FALSE(GlobalPrimes().NeedsGenerate());
+    EXPECT_EQ(GlobalPrimes().Count(), 168);
+    EXPECT_EQ(GlobalPrimes().Values().front(), 997);
 }
 
 TEST(Zlomky, ReduceFractionOfEndlessDecimalsStopsAtTheBound) {
