@@ -1,0 +1,996 @@
+#include "fHlavny.h"
+
+#include "fHistoria.h"
+#include "fJazyk.h"
+#include "fPremenne.h"
+#include "uChyby.h"
+#include "uDisk.h"
+#include "uIniFile.h"
+#include "uJpeg.h"
+#include "uOkna.h"
+#include "uOvladace.h"
+#include "uProgramSettings.h"
+#include "uProgramState.h"
+#include "uRezimy.h"
+#include "uSpolocneOkna.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QStatusBar>
+#include <QToolButton>
+
+#ifndef TARBELON_VERSION
+#define TARBELON_VERSION "1.0"
+#endif
+
+namespace {
+
+const char *const TagProperty = "tag";
+const char *const KindProperty = "druh";
+
+// Colours and borders of the keys by kind; the fonts are set per key, so
+// that a key's font can be read back as it is shown.
+const char *const StyleSheet = R"(
+QPushButton {
+    border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eceff6);
+    color: #1b1b1b;
+}
+QPushButton:hover { border-color: #4d6fb3; }
+QPushButton:pressed { background: #cdd7ec; }
+QPushButton[druh="operator"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eaf1fd, stop:1 #d3e1f7);
+    color: #102a66;
+}
+QPushButton[druh="funkcia"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f3fb, stop:1 #e6e0f2);
+    color: #3b2366;
+}
+QPushButton[druh="komplex"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f9f1, stop:1 #d9eedc);
+    color: #184d22;
+}
+QPushButton[druh="pamat"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff7ea, stop:1 #f6e3c4);
+    color: #5c3a00;
+}
+QPushButton[druh="mazanie"] {
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff0f0, stop:1 #f4d4d4);
+    color: #861515;
+}
+QPushButton[druh="rovnasa"] {
+    border-color: #2c4d91;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b82d1, stop:1 #3a5fae);
+    color: #ffffff;
+}
+QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
+QPushButton:checked { background: #cdd7ec; }
+QPushButton:disabled {
+    background: #eceef2; color: #a9aeb8; border-color: #d0d4dc;
+}
+QToolButton[druh="rezim"] {
+    border: 1px solid #98a3bc; border-radius: 3px;
+    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e9ecf4);
+    color: #2a2a2a;
+}
+QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
+QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
+QLabel#LblChyba { color: #d00000; }
+QLabel#nadpisLbl { color: #5b2a86; }
+QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
+QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
+QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
+QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
+QMenuBar { background: transparent; }
+QMenuBar::item { background: transparent; padding: 2px 8px; }
+QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
+QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
+QStatusBar QLabel { color: #303030; }
+)";
+
+QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()) {
+    QFont f = family.isEmpty() ? QApplication::font() : QFont(family);
+    f.setPixelSize(pixels);
+    f.setBold(bold);
+    return f;
+}
+
+void SetBold(QAbstractButton *b, bool bold) {
+    QFont f = b->font();
+    f.setBold(bold);
+    b->setFont(f);
+}
+
+// The close and minimise pictures of the title area.
+QImage TitleGlyph(bool close) {
+    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
+    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
+    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
+    if (close) {
+        p.drawLine(QPointF(5, 5), QPointF(11, 11));
+        p.drawLine(QPointF(11, 5), QPointF(5, 11));
+    } else {
+        p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
+    }
+    return img;
+}
+
+// The picture of the binomial coefficient key: n over k in brackets.
+QIcon BinomialIcon() {
+    QPixmap pm(26, 22);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x3b, 0x23, 0x66));
+    p.setFont(PixelFont(10));
+    p.drawText(QRect(6, 0, 14, 11), Qt::AlignCenter, QStringLiteral("n"));
+    p.drawText(QRect(6, 10, 14, 11), Qt::AlignCenter, QStringLiteral("k"));
+    QPen pen(QColor(0x3b, 0x23, 0x66), 1.2);
+    p.setPen(pen);
+    p.drawArc(QRectF(2, 1, 6, 20), 100 * 16, 160 * 16);
+    p.drawArc(QRectF(18, 1, 6, 20), -80 * 16, 160 * 16);
+    return QIcon(pm);
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
+
+ThlavnyFrm::ThlavnyFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+    setObjectName(QStringLiteral("hlavnyFrm"));
+    setFixedSize(HlavnyWidth, HlavnyHeight);
+    setStyleSheet(QString::fromLatin1(StyleSheet));
+    CreateControls();
+    CreateKeypad();
+    CreateMenu();
+    FormCreate();
+}
+
+ThlavnyFrm::~ThlavnyFrm() = default;
+
+void ThlavnyFrm::CreateControls() {
+    auto tagged = [](QWidget *w, const char *name, int tag) {
+        w->setObjectName(QLatin1String(name));
+        w->setProperty(TagProperty, tag);
+    };
+
+    pozadieImg = new TObrazok(this);
+    tagged(pozadieImg, "pozadieImg", TagNikdy);
+    pozadieImg->setGeometry(0, 0, HlavnyWidth, HlavnyHeight);
+    QFile picture(QStringLiteral(":/pictures/pozadie.jpg"));
+    if (picture.open(QIODevice::ReadOnly))
+        pozadieImg->SetImage(DecodeJpeg(picture.readAll()));
+    pozadieImg->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    pohybLbl = new QLabel(this);
+    tagged(pohybLbl, "pohybLbl", TagVzdy);
+    pohybLbl->setGeometry(0, 0, HlavnyWidth, 24);
+    pohybLbl->installEventFilter(this);
+
+    nadpisLbl = new QLabel(this);
+    tagged(nadpisLbl, "nadpisLbl", TagVzdy);
+    nadpisLbl->setGeometry(12, 3, 240, 19);
+    nadpisLbl->setFont(PixelFont(14, true));
+    nadpisLbl->setTextFormat(Qt::PlainText);
+    nadpisLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    minimalizovatImg = new TObrazok(this);
+    tagged(minimalizovatImg, "minimalizovatImg", TagVzdy);
+    minimalizovatImg->setGeometry(586, 4, 16, 16);
+    minimalizovatImg->SetImage(TitleGlyph(false));
+    minimalizovatImg->setCursor(Qt::PointingHandCursor);
+    connect(minimalizovatImg, &TObrazok::clicked, this, &QWidget::showMinimized);
+
+    zavrietImg = new TObrazok(this);
+    tagged(zavrietImg, "zavrietImg", TagVzdy);
+    zavrietImg->setGeometry(606, 4, 16, 16);
+    zavrietImg->SetImage(TitleGlyph(true));
+    zavrietImg->setCursor(Qt::PointingHandCursor);
+    connect(zavrietImg, &TObrazok::clicked, this, &QWidget::close);
+
+    ActionMainMenuBar1 = new QMenuBar(this);
+    tagged(ActionMainMenuBar1, "ActionMainMenuBar1", TagVzdy);
+    ActionMainMenuBar1->setGeometry(6, 24, 618, 21);
+    ActionMainMenuBar1->setFont(PixelFont(12));
+
+    // Input.
+    vstupRdt = new TRiadkovyVstup(this);
+    tagged(vstupRdt, "vstupRdt", TagVzdy);
+    vstupRdt->setFont(PixelFont(16, false, QStringLiteral("DejaVu Sans Mono")));
+    vstupRdt->setGeometry(8, 48, 614, 28);
+    connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
+
+    // Result panel: memory at the left, the result right-aligned at 620.
+    Shape1 = new TTvar(this);
+    tagged(Shape1, "Shape1", TagVzdy);
+    Shape1->setGeometry(8, 80, 614, 32);
+    connect(Shape1, &TTvar::Pressed, this, &ThlavnyFrm::Shape1MouseDown);
+
+    auto *labelM = new QLabel(QStringLiteral("M"), this);
+    tagged(labelM, "LabelM", TagVzdy);
+    labelM->setTextFormat(Qt::PlainText);
+    labelM->setFont(PixelFont(10, true));
+    labelM->setGeometry(16, 88, 12, 16);
+    LabelPamat = new QLabel(QStringLiteral("0"), this);
+    tagged(LabelPamat, "LabelPamat", TagVzdy);
+    LabelPamat->setTextFormat(Qt::PlainText);
+    LabelPamat->setFont(PixelFont(12));
+    LabelPamat->setGeometry(30, 88, 130, 16);
+
+    vysledokEdt = new QLineEdit(this);
+    tagged(vysledokEdt, "vysledokEdt", TagVzdy);
+    vysledokEdt->setReadOnly(true);
+    vysledokEdt->setFrame(false);
+    vysledokEdt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    vysledokEdt->setFont(PixelFont(17, true));
+    vysledokEdt->setGeometry(ResultRightEdge - 100, 82, 100, 28);
+    vysledokEdt->hide();
+
+    Label3 = new QLabel(this);
+    tagged(Label3, "Label3", TagVzdy);
+    Label3->setTextFormat(Qt::PlainText);
+    Label3->hide();
+
+    LblChyba = new QLabel(this);
+    tagged(LblChyba, "LblChyba", TagVzdy);
+    LblChyba->setTextFormat(Qt::PlainText);
+    LblChyba->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    LblChyba->setFont(PixelFont(13));
+    LblChyba->setGeometry(164, 80, ResultRightEdge - 164, 32);
+    LblChyba->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    // Modes: number set, angle unit, base, then the options.
+    const int modeY = 117;
+    sbRealne = ModeKey("sbRealne", QStringLiteral("R"), 8, modeY, 26);
+    sbKomplexne = ModeKey("sbKomplexne", QStringLiteral("C"), 35, modeY, 26);
+    sbModulo = ModeKey("sbModulo", QStringLiteral("Z(5)"), 62, modeY, 44);
+    UpDownModulo = new TUpDown(this);
+    tagged(UpDownModulo, "UpDownModulo", TagRealneAKomplexne);
+    UpDownModulo->setGeometry(107, modeY, 14, 22);
+    UpDownModulo->Min = 2;
+    UpDownModulo->Max = 97;
+    UpDownModulo->SetPosition(5);
+    UpDownModulo->OnChanging = [this](int newValue, bool up) { return UpDownModuloChangingEx(newValue, up); };
+
+    sbDeg = ModeKey("sbDeg", QStringLiteral("Deg"), 134, modeY, 38);
+    sbRad = ModeKey("sbRad", QStringLiteral("Rad"), 173, modeY, 38);
+    sbGrad = ModeKey("sbGrad", QStringLiteral("Grad"), 212, modeY, 40);
+
+    sbHex = ModeKey("sbHex", QStringLiteral("Hex"), 265, modeY, 36);
+    sbDec = ModeKey("sbDec", QStringLiteral("Dec"), 302, modeY, 36);
+    sbOct = ModeKey("sbOct", QStringLiteral("Oct"), 339, modeY, 36);
+    sbBin = ModeKey("sbBin", QStringLiteral("Bin"), 376, modeY, 36);
+
+    for (const QList<QToolButton *> &group : {QList<QToolButton *>{sbRealne, sbKomplexne, sbModulo},
+                                               QList<QToolButton *>{sbDeg, sbRad, sbGrad},
+                                               QList<QToolButton *>{sbHex, sbDec, sbOct, sbBin}}) {
+        auto *g = new QButtonGroup(this);
+        g->setExclusive(true);
+        for (QToolButton *b : group)
+            g->addButton(b);
+    }
+    sbRealne->setChecked(true);
+    sbDeg->setChecked(true);
+    sbDec->setChecked(true);
+    MarkDown({sbRealne, sbKomplexne, sbModulo});
+    MarkDown({sbDeg, sbRad, sbGrad});
+    MarkDown({sbHex, sbDec, sbOct, sbBin});
+    connect(sbRealne, &QToolButton::clicked, this, [this] { Guarded([this] { sbRealneClick(); }); });
+    connect(sbKomplexne, &QToolButton::clicked, this, [this] { Guarded([this] { sbKomplexneClick(); }); });
+    connect(sbModulo, &QToolButton::clicked, this, [this] { Guarded([this] { sbModuloClick(); }); });
+    for (QToolButton *b : {sbDeg, sbRad, sbGrad})
+        connect(b, &QToolButton::clicked, this, [this] { Guarded([this] { sbDegClick(); }); });
+    connect(sbHex, &QToolButton::clicked, this, [this] { Guarded([this] { sbHexClick(); }); });
+    connect(sbDec, &QToolButton::clicked, this, [this] { Guarded([this] { sbDecClick(); }); });
+    connect(sbOct, &QToolButton::clicked, this, [this] { Guarded([this] { sbOctClick(); }); });
+    connect(sbBin, &QToolButton::clicked, this, [this] { Guarded([this] { sbBinClick(); }); });
+
+    CheckBoxHyp = new QCheckBox(QStringLiteral("hyp"), this);
+    tagged(CheckBoxHyp, "CheckBoxHyp", TagRealne);
+    CheckBoxHyp->setFont(PixelFont(12));
+    CheckBoxHyp->setGeometry(426, modeY, 50, 22);
+    CheckBoxZlomky = new QCheckBox(QStringLiteral("Zlomky"), this);
+    tagged(CheckBoxZlomky, "CheckBoxZlomky", TagRealne);
+    CheckBoxZlomky->setFont(PixelFont(12));
+    CheckBoxZlomky->setGeometry(478, modeY, 72, 22);
+
+    Label4 = new QLabel(QStringLiteral("Des.:"), this);
+    tagged(Label4, "Label4", TagVzdy);
+    Label4->setTextFormat(Qt::PlainText);
+    Label4->setFont(PixelFont(12));
+    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    Label4->setGeometry(548, modeY, 34, 22);
+    EditDesM = new QLineEdit(this);
+    tagged(EditDesM, "EditDesM", TagRealneAKomplexne);
+    EditDesM->setFont(PixelFont(12));
+    EditDesM->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    EditDesM->setGeometry(585, modeY, 24, 22);
+    InstallNumericKeyFilter(EditDesM);
+    UpDownDesM = new TUpDown(this);
+    tagged(UpDownDesM, "UpDownDesM", TagRealneAKomplexne);
+    UpDownDesM->setGeometry(609, modeY, 13, 22);
+    UpDownDesM->Min = 2;
+    UpDownDesM->Max = 30;
+    UpDownDesM->SetPosition(6);
+    UpDownDesM->SetAssociate(EditDesM);
+
+    // The status bar: the help key's panel and the hint panel.
+    StatusBar1 = new QStatusBar(this);
+    tagged(StatusBar1, "StatusBar1", TagVzdy);
+    StatusBar1->setSizeGripEnabled(false);
+    StatusBar1->setGeometry(0, HlavnyHeight - 19, HlavnyWidth, 19);
+    StatusBar1->setFont(PixelFont(11));
+    StatusPanelHelp = new QLabel(QStringLiteral(" F1 : Pomocník"), StatusBar1);
+    StatusPanelHelp->setObjectName(QStringLiteral("StatusPanelHelp"));
+    StatusPanelHelp->setTextFormat(Qt::PlainText);
+    StatusPanelHelp->setFixedWidth(96);
+    StatusPanelHint = new QLabel(StatusBar1);
+    StatusPanelHint->setObjectName(QStringLiteral("StatusPanelHint"));
+    StatusPanelHint->setTextFormat(Qt::PlainText);
+    StatusBar1->addWidget(StatusPanelHelp);
+    StatusBar1->addWidget(StatusPanelHint, 1);
+}
+
+QToolButton *ThlavnyFrm::ModeKey(const char *name, const QString &caption, int x, int y, int w) {
+    auto *b = new QToolButton(this);
+    b->setObjectName(QLatin1String(name));
+    b->setProperty(TagProperty, TagVzdy);
+    b->setProperty(KindProperty, QStringLiteral("rezim"));
+    b->setText(caption);
+    b->setCheckable(true);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFont(PixelFont(12));
+    b->setGeometry(x, y, w, 22);
+    return b;
+}
+
+QPushButton *ThlavnyFrm::Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w,
+                             int h) {
+    auto *b = new QPushButton(caption, this);
+    b->setObjectName(QLatin1String(name));
+    b->setProperty(TagProperty, tag);
+    b->setProperty(KindProperty, QLatin1String(kind));
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setGeometry(x, y, w, h);
+    const bool word = caption.size() > 2;
+    b->setFont(PixelFont(word ? 12 : 14, QLatin1String(kind) == QLatin1String("rovnasa")));
+    return b;
+}
+
+void ThlavnyFrm::CreateKeypad() {
+    // Five rows of keys under the modes; the last row ends at 320.
+    const int rowY[5] = {172, 202, 232, 262, 292};
+    const int h = 28;
+    const QChar sep = Engine().DecimalSeparator;
+
+    // Editing keys in the row of the modes' options, at the right.
+    const int editY = 143;
+    BtnSpat = Key("BtnSpat", QStringLiteral("Späť"), TagVzdy, "mazanie", 424, editY, 50, 20);
+    BtnJednoZmaz = Key("BtnJednoZmaz", QStringLiteral("←"), TagVzdy, "mazanie", 478, editY, 34, 20);
+    BtnCE = Key("BtnCE", QStringLiteral("CE"), TagVzdy, "mazanie", 516, editY, 34, 20);
+    BtnC = Key("BtnC", QStringLiteral("C"), TagVzdy, "mazanie", 554, editY, 34, 20);
+    BtnVelkost = Key("BtnVelkost", QStringLiteral("^"), TagVzdy, "", 596, editY, 26, 20);
+    BtnVelkost->setCheckable(true);
+    BtnSpat->setEnabled(false);
+
+    // Functions: five columns at the left.
+    struct Def {
+        const char *name;
+        QString caption;
+        int tag;
+    };
+    const int fx[5] = {8, 55, 102, 149, 196};
+    const Def functions[5][5] = {
+        {{"BtnSin", "sin", TagRealne}, {"BtnCos", "cos", TagRealne}, {"BtnTG", "tg", TagRealne},
+         {"BtnCotg", "cotg", TagRealne}, {"BtnLog", "log", TagRealne}},
+        {{"BtnArcsin", "arcsin", TagRealne}, {"BtnArccos", "arccos", TagRealne}, {"Btnarctg", "arctg", TagRealne},
+         {"BtnArccotg", "arccotg", TagRealne}, {"BtnLn", "ln", TagRealne}},
+        {{"BtnXna2", QStringLiteral("x²"), TagRealneAKomplexne}, {"BtnXna3", QStringLiteral("x³"), TagRealneAKomplexne},
+         {"BtnXnaY", QStringLiteral("xʸ"), TagRealneAKomplexne}, {"BtnDesatNaX", QStringLiteral("10ˣ"), TagRealne},
+         {"BtnLogy", QStringLiteral("logᵧ"), TagRealne}},
+        {{"BtnDruhaOdmocnina", QStringLiteral("√x"), TagRealne},
+         {"BtnTretiaOdmocnina", QStringLiteral("∛x"), TagRealne},
+         {"BtnOdmocnina", QStringLiteral("ʸ√x"), TagRealne}, {"BtnEnaX", QStringLiteral("eˣ"), TagRealne},
+         {"BtnDvaNaX", QStringLiteral("2ˣ"), TagRealne}},
+        {{"BtnFaktorial", "n !", TagRealne}, {"BtnKombinacne", "", TagRealne}, {"BtnDeg", "deg", TagRealne},
+         {"BtnDms", "d.ms", TagRealne}, {"BtnRan", "ran", TagRealne}},
+    };
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) {
+            const Def &d = functions[r][c];
+            QPushButton *b = Key(d.name, d.caption, d.tag, "funkcia", fx[c], rowY[r], 44, h);
+            b->setFont(PixelFont(d.caption.size() > 5 ? 11 : 13));
+        }
+    findChild<QPushButton *>(QStringLiteral("BtnKombinacne"))->setIcon(BinomialIcon());
+    findChild<QPushButton *>(QStringLiteral("BtnKombinacne"))->setIconSize(QSize(26, 22));
+    BtnTG = findChild<QPushButton *>(QStringLiteral("BtnTG"));
+    BtnCotg = findChild<QPushButton *>(QStringLiteral("BtnCotg"));
+    Btnarctg = findChild<QPushButton *>(QStringLiteral("Btnarctg"));
+    BtnArccotg = findChild<QPushButton *>(QStringLiteral("BtnArccotg"));
+
+    // Hexadecimal digits above the complex keys.
+    const int hx[2] = {252, 291};
+    const Def special[5][2] = {
+        {{"BitBtn39", "A", TagHexa}, {"BitBtn38", "B", TagHexa}},
+        {{"BitBtn40", "C", TagHexa}, {"BitBtn41", "D", TagHexa}},
+        {{"BitBtn42", "E", TagHexa}, {"BitBtn43", "F", TagHexa}},
+        {{"BitBtn49", "+j", TagKomplexne}, {"BitBtn50", "-j", TagKomplexne}},
+        {{"BitBtn51", "e^j", TagKomplexne}, {"BitBtn52", "e^-j", TagKomplexne}},
+    };
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 2; ++c) {
+            const Def &d = special[r][c];
+            Key(d.name, d.caption, d.tag, d.tag == TagHexa ? "" : "komplex", hx[c], rowY[r], 36, h);
+        }
+
+    // Digits and operators.
+    const int dx[5] = {339, 378, 417, 456, 495};
+    const Def digits[5][5] = {
+        {{"BitBtn7", "7", TagCislice2az7}, {"BitBtn8", "8", TagCislice8a9}, {"BitBtn9", "9", TagCislice8a9},
+         {"BitBtn44", "(", TagVzdy}, {"BitBtn45", ")", TagVzdy}},
+        {{"BitBtn4", "4", TagCislice2az7}, {"BitBtn5", "5", TagCislice2az7}, {"BitBtn6", "6", TagCislice2az7},
+         {"BtnKrat", "x", TagVzdy}, {"BtnDeleno", "/", TagVzdy}},
+        {{"BitBtn1", "1", TagVzdy}, {"BitBtn2", "2", TagCislice2az7}, {"BitBtn3", "3", TagCislice2az7},
+         {"BtnMinus", "-", TagVzdy}, {"BtnPlus", "+", TagVzdy}},
+        {{"BitBtn10", "0", TagVzdy}, {"BtnCiarka", QString(sep), TagRealneAKomplexne},
+         {"BtnPercenta", "%", TagRealne}, {"BtnDiv", "div", TagRealne}, {"BtnMod", "mod", TagRealne}},
+        {{"BtnANS", "ANS", TagVzdy}, {"BtnPrevratena", "1/x", TagVzdy}, {"BtnKonstanta", "$", TagRealneAKomplexne},
+         {"BtnPi", QStringLiteral("π"), TagRealneAKomplexne}, {"BtnAbs", "| x |", TagRealneAKomplexne}},
+    };
+    for (int r = 0; r < 5; ++r)
+        for (int c = 0; c < 5; ++c) {
+            const Def &d = digits[r][c];
+            const QString name = QLatin1String(d.name);
+            const char *kind = "";
+            if (c >= 3 || name == QLatin1String("BtnPercenta"))
+                kind = "operator";
+            if (name == QLatin1String("BtnANS"))
+                kind = "pamat";
+            if (r == 4 && c > 0)
+                kind = "funkcia";
+            Key(d.name, d.caption, d.tag, kind, dx[c], rowY[r], 36, h);
+        }
+    BtnCiarka = findChild<QPushButton *>(QStringLiteral("BtnCiarka"));
+
+    // Memory, the complex form key and "=".
+    Key("BtnMS", QStringLiteral("MS"), TagVzdy, "pamat", 543, rowY[0], 38, h);
+    Key("BtnMR", QStringLiteral("MR"), TagVzdy, "pamat", 584, rowY[0], 38, h);
+    Key("BtnAE", QStringLiteral("A E"), TagKomplexne, "komplex", 543, rowY[1], 79, h);
+    BtnRovnaSa = Key("BtnRovnaSa", QStringLiteral("="), TagVzdy, "rovnasa", 543, rowY[2], 79, rowY[4] + h - rowY[2]);
+    BtnRovnaSa->setFont(PixelFont(26, true));
+    connect(BtnRovnaSa, &QPushButton::clicked, this, [this] { BtnRovnaSaClick(); });
+}
+
+void ThlavnyFrm::CreateMenu() {
+    auto action = [this](const char *name, const QString &caption, QMenu *menu, bool checkable = false) {
+        auto *a = new QAction(caption, this);
+        a->setObjectName(QLatin1String(name));
+        a->setCheckable(checkable);
+        if (menu)
+            menu->addAction(a);
+        return a;
+    };
+    ToolsMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Nástroje"));
+    ToolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
+    ViewMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Zobraziť"));
+    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
+    PreferencesMenu = ActionMainMenuBar1->addMenu(QStringLiteral("N&astavenia"));
+    PreferencesMenu->setObjectName(QStringLiteral("PreferencesMenu"));
+    HelpMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Pomocník"));
+    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
+
+    // The tool windows, the preview, the constants, the browser and the
+    // help commands come with their windows; until then they are disabled.
+    for (QAction *a : {action("GrafFunkcieAct", QStringLiteral("Graf funkcie..."), ToolsMenu),
+                       action("MnohoclenyAct", QStringLiteral("Mnohočleny..."), ToolsMenu),
+                       action("KombinatorikaAct", QStringLiteral("Kombinatorika..."), ToolsMenu),
+                       action("statistikaAct", QStringLiteral("Štatistika..."), ToolsMenu),
+                       action("TrojclenkaAct", QStringLiteral("Trojčlenka..."), ToolsMenu)})
+        a->setEnabled(false);
+    action("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), ViewMenu)->setEnabled(false);
+    QAction *history = action("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), ViewMenu);
+    action("KonstantyAct", QStringLiteral("Konštanty..."), ViewMenu)->setEnabled(false);
+    QAction *variables = action("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), ViewMenu);
+    action("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), ViewMenu)->setEnabled(false);
+    auto showCompanion = [this](QWidget *w) {
+        if (!w)
+            return;
+        GiveFormStyle(w);
+        w->show();
+        w->raise();
+        w->activateWindow();
+    };
+    connect(history, &QAction::triggered, this, [showCompanion] { showCompanion(historiaFrm); });
+    connect(variables, &QAction::triggered, this, [showCompanion] { showCompanion(premenneFrm); });
+
+    QMenu *appearance = PreferencesMenu->addMenu(QStringLiteral("&Zobrazenie okna"));
+    appearance->setObjectName(QStringLiteral("ZobrazenieOknaMenu"));
+    appearance->menuAction()->setObjectName(QStringLiteral("ZobrazenieOknaAct"));
+    VStredeObrazovkyAct = action("VStredeObrazovkyAct", QStringLiteral("V strede obrazovky"), appearance, true);
+    VPoslednejPoloheAct = action("VPoslednejPoloheAct", QStringLiteral("V poslednej polohe"), appearance, true);
+    auto *placement = new QActionGroup(this);
+    placement->addAction(VStredeObrazovkyAct);
+    placement->addAction(VPoslednejPoloheAct);
+    appearance->addSeparator();
+    VzdyNavrchuAct = action("VzdyNavrchuAct", QStringLiteral("Vždy navrchu"), appearance, true);
+    PreferencesMenu->addSeparator();
+    UkladatHodnotuVPamatiAct =
+        action("UkladatHodnotuVPamatiAct", QStringLiteral("Ukladať hodnotu v pamäti"), PreferencesMenu, true);
+    PamatatSiHistoriuVypoctovAct =
+        action("PamatatSiHistoriuVypoctovAct", QStringLiteral("Pamätať si históriu výpočtov"), PreferencesMenu, true);
+    PreferencesMenu->addSeparator();
+    KontrolovatAktualizaciePriStarteProgramuAct =
+        action("KontrolovatAktualizaciePriStarteProgramuAct",
+               QStringLiteral("Kontrolovať aktualizácie pri štarte programu"), PreferencesMenu, true);
+    PreferencesMenu->addSeparator();
+    QAction *language = action("jazykAct", QStringLiteral("Jazyk..."), PreferencesMenu);
+    connect(language, &QAction::triggered, this, [] {
+        if (jazykFrm) {
+            jazykFrm->show();
+            jazykFrm->raise();
+        }
+    });
+
+    KProgramSettings &s = KProgramSettings::Instance();
+    connect(VStredeObrazovkyAct, &QAction::triggered, this, [&s] { s.Center = true; });
+    connect(VPoslednejPoloheAct, &QAction::triggered, this, [&s] { s.Center = false; });
+    connect(VzdyNavrchuAct, &QAction::triggered, this, [this, &s](bool checked) {
+        s.OnTop = checked;
+        const bool visible = isVisible();
+        setWindowFlag(Qt::WindowStaysOnTopHint, checked);
+        if (visible)
+            show();
+        for (QWidget *w : {static_cast<QWidget *>(historiaFrm), static_cast<QWidget *>(premenneFrm)})
+            if (w) {
+                const bool shown = w->isVisible();
+                GiveFormStyle(w);
+                if (shown)
+                    w->show();
+            }
+    });
+    connect(UkladatHodnotuVPamatiAct, &QAction::triggered, this, [&s](bool checked) { s.SaveMemoryData = checked; });
+    connect(PamatatSiHistoriuVypoctovAct, &QAction::triggered, this, [&s](bool checked) { s.SaveHistory = checked; });
+    connect(KontrolovatAktualizaciePriStarteProgramuAct, &QAction::triggered, this,
+            [&s](bool checked) { s.CheckUpdatesAtStart = checked; });
+
+    QAction *manual = action("ZobrazitNavodAct", QStringLiteral("Zobraziť návod..."), HelpMenu);
+    manual->setShortcut(QKeySequence(Qt::Key_F1));
+    QAction *online = action("onlineDokumentaciaAct", QStringLiteral("Online documentation..."), HelpMenu);
+    HelpMenu->addSeparator();
+    QAction *home = action("DomovskaStrankaProgramuAct", QStringLiteral("Domovská stránka programu..."), HelpMenu);
+    QAction *update = action("ZistitNovsiuVerziuAct", QStringLiteral("Zistiť novšiu verziu..."), HelpMenu);
+    HelpMenu->addSeparator();
+    QAction *about = action("OProgrameAct", QStringLiteral("O programe..."), HelpMenu);
+    for (QAction *a : {manual, online, home, update, about})
+        a->setEnabled(false);
+}
+
+void ThlavnyFrm::FormCreate() {
+    m_model.Ans = QStringLiteral("0");
+    m_model.AnsRadix = 10;
+    m_model.Radix = 10;
+    KProgramSettings &s = KProgramSettings::Instance();
+
+    nadpisLbl->setText(QStringLiteral("Tarbelon ") + QStringLiteral(TARBELON_VERSION));
+    setWindowTitle(nadpisLbl->text());
+
+    s.Load(&SettingsIni());
+    PlaceOnScreen(s);
+    VzdyNavrchuAct->setChecked(s.OnTop);
+    setWindowFlag(Qt::WindowStaysOnTopHint, s.OnTop);
+    UkladatHodnotuVPamatiAct->setChecked(s.SaveMemoryData);
+    if (s.SaveMemoryData)
+        LabelPamat->setText(s.Memory);
+    PamatatSiHistoriuVypoctovAct->setChecked(s.SaveHistory);
+    KontrolovatAktualizaciePriStarteProgramuAct->setChecked(s.CheckUpdatesAtStart);
+
+    LoadLanguageFile(s.LanguageFile); // a missing file keeps the built-in texts
+    ApplyLanguage();
+
+    UserId = ReadOrCreateUserId(SettingsIni());
+    m_prvocisla.Clear();
+    SetRoundRegion(11);
+
+    // The modes as the keys show them at start.
+    Engine().NumberSet = MnozinaRealne;
+    Engine().AngleUnit = 0;
+    SyncModelWithControls();
+    ApplyEnabling();
+    vstupRdt->setFocus();
+}
+
+void ThlavnyFrm::PlaceOnScreen(const KProgramSettings &s) {
+    QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect screen = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
+    if (s.Center) {
+        VStredeObrazovkyAct->setChecked(true);
+        move(screen.center() - QPoint(width() / 2, height() / 2));
+        return;
+    }
+    VPoslednejPoloheAct->setChecked(true);
+    move(s.Left, s.Top);
+    // The window has no frame: it is moved by its title strip, so that strip
+    // must lie on some screen; otherwise the window comes to the middle of
+    // the primary screen.
+    const QRect title(s.Left, s.Top, width(), 24);
+    for (QScreen *sc : QGuiApplication::screens()) {
+        const QRect visible = sc->availableGeometry().intersected(title);
+        if (visible.width() >= 20 && visible.height() >= 10)
+            return;
+    }
+    move(screen.center() - QPoint(width() / 2, height() / 2));
+}
+
+void ThlavnyFrm::SetRoundRegion(int radius) {
+    QPainterPath path;
+    const qreal r = radius / 2.0;
+    path.addRoundedRect(QRectF(0, 0, width() + 1, height()), r, r);
+    setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+// ---------------------------------------------------------------------------
+// Texts
+
+void ThlavnyFrm::ApplyLanguage() {
+    BtnCiarka->setText(QString(Engine().DecimalSeparator));
+    msgNewVersionFound = QStringLiteral(
+        "Na nete je k dispozícii nová verzia programu Tarbelon. Chcete navštíviť stránku programu a prevziať ju ?");
+    msgUsingLatestVersion = QStringLiteral("Používate najnovšiu verziu programu Tarbelon.");
+    msgUnableToFindUpdates = QStringLiteral("Nepodarilo sa zistiť, či existuje novšia verzia.");
+    msgCouldntFindManual = QStringLiteral("Nenašiel sa potrebný súbor s návodom. Pre vyriešenie tohto problému "
+                                          "navštívte domovskú stránku programu.");
+    msgCouldntSaveSettings = QStringLiteral("Nepodarilo sa uložiť nastavenia");
+    msgUpdateCheck = QStringLiteral("Kontrola aktualizácií");
+    msgError = QStringLiteral("Chyba");
+    if (!LanguageIni()) {
+        LanguageCode = QStringLiteral("e1");
+        return;
+    }
+
+    const QString menu = QStringLiteral("MainMenu");
+    auto menuTitle = [&](QMenu *m, const char *key) {
+        m->setTitle(LanguageText(menu, QLatin1String(key), m->title()));
+    };
+    menuTitle(ToolsMenu, "Tools");
+    menuTitle(ViewMenu, "View");
+    menuTitle(PreferencesMenu, "Preferences");
+    menuTitle(HelpMenu, "Help");
+    static const std::pair<const char *, const char *> actions[] = {
+        {"FunctionGraph", "GrafFunkcieAct"},
+        {"Polynomials", "MnohoclenyAct"},
+        {"Combinatorics", "KombinatorikaAct"},
+        {"RuleOfthree", "TrojclenkaAct"},
+        {"Statistics", "statistikaAct"},
+        {"ExpressionPreview", "NahladVyrazuAct"},
+        {"History", "HistoriuVypoctovAct"},
+        {"Constants", "KonstantyAct"},
+        {"Variables", "VlastnePremenneAct"},
+        {"ExpressionBrowser", "PrehliadacVyrazovAct"},
+        {"WindowAppearance", "ZobrazenieOknaAct"},
+        {"ScreenCenter", "VStredeObrazovkyAct"},
+        {"LastPosition", "VPoslednejPoloheAct"},
+        {"AlwaysOnTop", "VzdyNavrchuAct"},
+        {"SaveMemoryValue", "UkladatHodnotuVPamatiAct"},
+        {"SaveHistory", "PamatatSiHistoriuVypoctovAct"},
+        {"CheckForUpdatesAtStart", "KontrolovatAktualizaciePriStarteProgramuAct"},
+        {"language", "jazykAct"},
+        {"ShowManual", "ZobrazitNavodAct"},
+        {"OnlineDocumentation", "onlineDokumentaciaAct"},
+        {"HomePage", "DomovskaStrankaProgramuAct"},
+        {"CheckForUpdates", "ZistitNovsiuVerziuAct"},
+        {"About", "OProgrameAct"},
+    };
+    for (const auto &[key, name] : actions)
+        if (QAction *a = findChild<QAction *>(QLatin1String(name)))
+            a->setText(LanguageText(menu, QLatin1String(key), a->text()));
+
+    const QString window = QStringLiteral("MainWindow");
+    TranslateText(CheckBoxHyp, window, QStringLiteral("Hyperbolic"));
+    TranslateText(CheckBoxZlomky, window, QStringLiteral("Fractions"));
+    TranslateText(Label4, window, QStringLiteral("Decimals"));
+    TranslateText(BtnSpat, window, QStringLiteral("Back"));
+    TranslateText(StatusPanelHelp, window, QStringLiteral("Help"));
+    TranslateText(BtnTG, window, QStringLiteral("btnTan"));
+    TranslateText(BtnCotg, window, QStringLiteral("btnCotan"));
+    TranslateText(Btnarctg, window, QStringLiteral("btnArctan"));
+    TranslateText(BtnArccotg, window, QStringLiteral("btnArccot"));
+
+    const QString messages = QStringLiteral("Messages");
+    msgError = LanguageText(messages, QStringLiteral("msgError"), msgError);
+    msgUpdateCheck = LanguageText(messages, QStringLiteral("msgUpdateCheck"), msgUpdateCheck);
+    msgNewVersionFound = LanguageText(messages, QStringLiteral("msgNewVersionFound"), msgNewVersionFound);
+    msgUsingLatestVersion = LanguageText(messages, QStringLiteral("msgUsingLatestVersion"), msgUsingLatestVersion);
+    msgUnableToFindUpdates = LanguageText(messages, QStringLiteral("msgUnableToFindUpdates"), msgUnableToFindUpdates);
+    msgCouldntFindManual = LanguageText(messages, QStringLiteral("msgCouldntFindManual"), msgCouldntFindManual);
+    msgCouldntSaveSettings = LanguageText(messages, QStringLiteral("msgCouldntSaveSettings"), msgCouldntSaveSettings);
+
+    LanguageCode = LanguageText(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2")).left(2);
+}
+
+bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
+    if (!LoadLanguageFile(fileName))
+        return false;
+    ApplyLanguage();
+    if (historiaFrm)
+        historiaFrm->ApplyLanguage();
+    if (premenneFrm)
+        premenneFrm->ApplyLanguage();
+    KProgramSettings::Instance().LanguageFile = fileName;
+    return true;
+}
+
+// ---------------------------------------------------------------------------
+// The "=" road
+
+template <class F> void ThlavnyFrm::Guarded(F &&handler) {
+    try {
+        handler();
+    } catch (...) {
+        TChyba err;
+        err.Code = 29;
+        m_model.LastError = err;
+        ShowError(err);
+    }
+}
+
+void ThlavnyFrm::SyncModelWithControls() {
+    m_model.Premenne = premenneFrm ? &premenneFrm->Model() : nullptr;
+    m_model.NumberSet = sbKomplexne->isChecked() ? MnozinaKomplexne
+                        : sbModulo->isChecked()  ? MnozinaModulo
+                                                 : MnozinaRealne;
+    m_model.Fractions = CheckBoxZlomky->isChecked();
+    m_model.Decimals = quint8(UpDownDesM->Position());
+    m_model.Modulus = quint16(UpDownModulo->Position());
+}
+
+void ThlavnyFrm::BtnRovnaSaClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        const QString input = vstupRdt->Text();
+        const TVysledokVypoctu out = m_model.Calculate(input);
+        if (!out.Ok) {
+            ShowError(m_model.LastError);
+            if (out.ShowVariables && premenneFrm) {
+                GiveFormStyle(premenneFrm);
+                premenneFrm->show();
+                premenneFrm->raise();
+                premenneFrm->activateWindow();
+                premenneFrm->FocusEditor();
+            }
+            return;
+        }
+        ShowResult(out.Shown);
+        AddToHistory();
+    });
+}
+
+void ThlavnyFrm::Calculate() { BtnRovnaSa->click(); }
+
+void ThlavnyFrm::AddMissingVariables(const QString &expression, const QString &excludedName) {
+    Guarded([&] {
+        SyncModelWithControls();
+        m_model.AddMissingVariables(expression, excludedName);
+    });
+}
+
+void ThlavnyFrm::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                        quint8 mode) {
+    SyncModelWithControls();
+    m_model.ValidateVariableValues(expression, err, excludedName, mode);
+}
+
+void ThlavnyFrm::ShowResult(const QString &text) {
+    LblChyba->clear();
+    if (!text.isEmpty()) {
+        const QString shown = QStringLiteral("  ") + text;
+        Label3->setFont(vysledokEdt->font());
+        Label3->setText(shown);
+        // The field's own margins come on top of the text's width.
+        const int width = Label3->fontMetrics().horizontalAdvance(shown) + 8;
+        const int w = width < ResultMaxWidth + 1 ? width : ResultMaxWidth;
+        vysledokEdt->setGeometry(ResultRightEdge - w, vysledokEdt->y(), w, vysledokEdt->height());
+        vysledokEdt->setText(shown);
+        vysledokEdt->setCursorPosition(0);
+        vysledokEdt->show();
+    } else {
+        vysledokEdt->hide();
+    }
+    Shape1->update();
+}
+
+void ThlavnyFrm::AddToHistory() {
+    vstupRdt->setFocus();
+    vstupRdt->SelectAll();
+    vstupRdt->SetSelectionPlain();
+    vstupRdt->SelectAll();
+    KProgramState::Instance().JustEvaluated = true;
+    const QString input = vstupRdt->Text();
+    const QString entry = HistoryEntry(input, vysledokEdt->text(), m_model.BuildVariableList(input));
+    if (historiaFrm)
+        historiaFrm->PridajDoHistorie(entry);
+}
+
+void ThlavnyFrm::ShowError(const TChyba &err) {
+    const QString text = ErrorMessage(err);
+    vstupRdt->SelectAll();
+    vstupRdt->SetSelectionPlain();
+    ShowResult(QString());
+    LblChyba->setText(text);
+    vstupRdt->setFocus();
+    vstupRdt->SetCaret(int(vstupRdt->Text().size()));
+    if (err.SpanEnd != 0)
+        vstupRdt->Select(err.SpanStart, err.SpanEnd - err.SpanStart);
+    else
+        vstupRdt->SelectAll();
+}
+
+void ThlavnyFrm::Shape1MouseDown() { vysledokEdt->deselect(); }
+
+// ---------------------------------------------------------------------------
+// Modes
+
+void ThlavnyFrm::MarkDown(const QList<QToolButton *> &group) {
+    for (QToolButton *b : group)
+        SetBold(b, b->isChecked());
+}
+
+void ThlavnyFrm::ApplyEnabling() {
+    SyncModelWithControls();
+    const quint8 set = m_model.NumberSet;
+    const quint8 radix = m_model.Radix;
+    setUpdatesEnabled(false);
+    for (QObject *child : children()) {
+        auto *w = qobject_cast<QWidget *>(child);
+        if (!w)
+            continue;
+        const QVariant tag = w->property(TagProperty);
+        if (tag.isValid())
+            w->setEnabled(IsEnabledForMode(tag.toInt(), set, radix));
+    }
+    UpDownModulo->setEnabled(set == MnozinaModulo);
+    setUpdatesEnabled(true);
+    update();
+}
+
+void ThlavnyFrm::SwitchNumberSet(quint8 numberSet) {
+    MarkDown({sbRealne, sbKomplexne, sbModulo});
+    ApplyEnabling();
+    Engine().NumberSet = numberSet;
+}
+
+void ThlavnyFrm::SwitchBase(quint8 base) {
+    MarkDown({sbHex, sbDec, sbOct, sbBin});
+    SyncModelWithControls();
+    // The model converts from the old base and takes the new one, also
+    // after an error.
+    const TPrepnutieSustavy out = m_model.SwitchBase(base, vstupRdt->Text(), vysledokEdt->text());
+    ApplyEnabling();
+    if (out.InputConverted) {
+        vstupRdt->SetText(out.Input);
+        ShowResult(out.Result);
+    }
+    if (m_model.LastError.Code != 0)
+        ShowError(m_model.LastError);
+}
+
+void ThlavnyFrm::UpdateAngleUnit() {
+    const QToolButton *keys[3] = {sbDeg, sbRad, sbGrad};
+    for (quint8 unit = 0; unit < 3; ++unit) {
+        auto *b = const_cast<QToolButton *>(keys[unit]);
+        SetBold(b, b->isChecked());
+        if (b->isChecked())
+            Engine().AngleUnit = unit;
+    }
+}
+
+bool ThlavnyFrm::UpDownModuloChangingEx(int newValue, bool up) {
+    if (m_modulusGuard)
+        return false;
+    m_modulusGuard = true;
+    Guarded([&] {
+        const quint16 position = StepModulus(m_prvocisla, quint16(UpDownModulo->Position()), newValue, up);
+        UpDownModulo->SetPosition(position);
+        sbModulo->setText(QStringLiteral("Z (") + QString::number(position) + QLatin1Char(')'));
+    });
+    m_modulusGuard = false;
+    return false;
+}
+
+// ---------------------------------------------------------------------------
+// Companions
+
+QString ThlavnyFrm::InputText() const { return vstupRdt->Text(); }
+
+void ThlavnyFrm::SetInputText(const QString &text) {
+    Guarded([&] { vstupRdt->SetText(text); });
+}
+
+void ThlavnyFrm::SetBackEnabled(bool enabled) { BtnSpat->setEnabled(enabled); }
+
+void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
+    if (!window)
+        return;
+    const bool onTop = KProgramSettings::Instance().OnTop;
+    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
+        const bool visible = window->isVisible();
+        window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
+        if (visible)
+            window->show();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Moving and closing
+
+bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == pohybLbl) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            auto *e = static_cast<QMouseEvent *>(event);
+            if (e->button() == Qt::LeftButton)
+                m_dragFrom = e->position().toPoint();
+        } else if (event->type() == QEvent::MouseMove) {
+            auto *e = static_cast<QMouseEvent *>(event);
+            if (e->buttons().testFlag(Qt::LeftButton))
+                move(pos() + e->position().toPoint() - m_dragFrom);
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+bool ThlavnyFrm::SaveAtClose() {
+    KProgramSettings &s = KProgramSettings::Instance();
+    bool ok = true;
+    // Each write is tried on its own, so that one failure loses nothing else.
+    try {
+        s.Memory = LabelPamat->text();
+        s.Top = y();
+        s.Left = x();
+        ok = s.Save(&SettingsIni()) && ok;
+    } catch (...) {
+        ok = false;
+    }
+    try {
+        if (s.SaveHistory && historiaFrm)
+            ok = historiaFrm->SaveHistoryFile() && ok;
+    } catch (...) {
+        ok = false;
+    }
+    try {
+        ok = WriteUserId(SettingsIni(), UserId) && ok;
+    } catch (...) {
+        ok = false;
+    }
+    if (!ok)
+        ShowWarningBox(msgError, msgCouldntSaveSettings, this);
+    return ok;
+}
+
+void ThlavnyFrm::closeEvent(QCloseEvent *event) {
+    if (!m_closed) {
+        m_closed = true;
+        SaveAtClose();
+        QCoreApplication::quit();
+    }
+    event->accept();
+}

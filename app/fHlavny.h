@@ -1,0 +1,187 @@
+// The main calculator window: the input, the keypad, the number set, base
+// and angle unit, the result and the error display, and the program's
+// settings at start and at exit.
+#pragma once
+
+#include "Zlomky.h"
+#include "uKalkulacka.h"
+#include "uMainWindowLink.h"
+
+#include <QWidget>
+
+class QAbstractButton;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QMenuBar;
+class QPushButton;
+class QStatusBar;
+class QToolButton;
+class TObrazok;
+class TRiadkovyVstup;
+class TTvar;
+class TUpDown;
+
+class ThlavnyFrm : public QWidget, public TMainWindowLink {
+    Q_OBJECT
+public:
+    // FormCreate: settings, position, language, user id, outline.
+    explicit ThlavnyFrm(QWidget *parent = nullptr);
+    ~ThlavnyFrm() override;
+
+    // --- what other windows read -------------------------------------------
+    TKalkulacka &Model() { return m_model; }
+    const TChyba &LastError() const { return m_model.LastError; }
+    const QString &Ans() const { return m_model.Ans; }
+    quint8 Radix() const { return m_model.Radix; }
+    TPrvocisla &Prvocisla() { return m_prvocisla; }
+
+    // The installation's id, sent with the update query.
+    QString UserId;
+    // The language of the loaded file ("e1" when none is loaded).
+    QString LanguageCode = QStringLiteral("e1");
+
+    // Texts of the window's messages (reset by every ApplyLanguage).
+    QString msgUpdateCheck;
+    QString msgNewVersionFound;
+    QString msgUsingLatestVersion;
+    QString msgUnableToFindUpdates;
+    QString msgCouldntFindManual;
+    QString msgCouldntSaveSettings;
+    QString msgError;
+
+    // --- the "=" road and its operations ---------------------------------------
+    void BtnRovnaSaClick();
+    void AddMissingVariables(const QString &expression, const QString &excludedName) override;
+    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName, quint8 mode);
+    void ShowResult(const QString &text) override;
+    void AddToHistory();
+    void ShowError(const TChyba &err);
+    void Shape1MouseDown();
+
+    // --- modes ------------------------------------------------------------------
+    void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
+    void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
+    void sbModuloClick() { SwitchNumberSet(MnozinaModulo); }
+    void sbHexClick() { SwitchBase(16); }
+    void sbDecClick() { SwitchBase(10); }
+    void sbOctClick() { SwitchBase(8); }
+    void sbBinClick() { SwitchBase(2); }
+    void sbDegClick() { UpdateAngleUnit(); }
+    void UpdateAngleUnit();
+    // The modulus up-down's step to newValue; the change itself is refused
+    // and the position set to the next prime.
+    bool UpDownModuloChangingEx(int newValue, bool up);
+
+    // --- frame and life ----------------------------------------------------------
+    void SetRoundRegion(int radius);
+    void ApplyLanguage();
+    // Gives a companion window the main window's form style (always on top
+    // or normal).
+    void GiveFormStyle(QWidget *window) const;
+    // FormClose: writes the settings, the history (when kept) and the user
+    // id; every write is tried, then one warning tells of any that failed.
+    // False when something could not be saved.
+    bool SaveAtClose();
+
+    // --- TMainWindowLink ------------------------------------------------------------
+    QWidget *Window() override { return this; }
+    QString InputText() const override;
+    void SetInputText(const QString &text) override;
+    void Calculate() override;
+    void SetBackEnabled(bool enabled) override;
+    bool ApplyLanguageToAllForms(const QString &fileName) override;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateControls();
+    void CreateKeypad();
+    void CreateMenu();
+    QPushButton *Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w, int h);
+    QToolButton *ModeKey(const char *name, const QString &caption, int x, int y, int w);
+    void FormCreate();
+    void PlaceOnScreen(const class KProgramSettings &s);
+    void SwitchNumberSet(quint8 numberSet);
+    void SwitchBase(quint8 base);
+    void ApplyEnabling();
+    void MarkDown(const QList<QToolButton *> &group);
+    void SyncModelWithControls();
+    // Runs a handler so that nothing escapes it: an exception is shown as
+    // code 29.
+    template <class F> void Guarded(F &&handler);
+
+    TKalkulacka m_model;
+    TPrvocisla m_prvocisla;
+    bool m_modulusGuard = false;
+    bool m_closed = false;
+    QPoint m_dragFrom;
+
+public:
+    // Controls, named as in the window's layout.
+    TObrazok *pozadieImg;
+    QLabel *pohybLbl;
+    QLabel *nadpisLbl;
+    TObrazok *zavrietImg;
+    TObrazok *minimalizovatImg;
+    QMenuBar *ActionMainMenuBar1;
+    TRiadkovyVstup *vstupRdt;
+    TTvar *Shape1;
+    QLineEdit *vysledokEdt;
+    QLabel *Label3;
+    QLabel *LblChyba;
+    QLabel *LabelPamat;
+    QToolButton *sbRealne;
+    QToolButton *sbKomplexne;
+    QToolButton *sbModulo;
+    TUpDown *UpDownModulo;
+    QToolButton *sbDeg;
+    QToolButton *sbRad;
+    QToolButton *sbGrad;
+    QToolButton *sbHex;
+    QToolButton *sbDec;
+    QToolButton *sbOct;
+    QToolButton *sbBin;
+    QCheckBox *CheckBoxHyp;
+    QCheckBox *CheckBoxZlomky;
+    QLabel *Label4;
+    QLineEdit *EditDesM;
+    TUpDown *UpDownDesM;
+    QPushButton *BtnRovnaSa;
+    QPushButton *BtnC;
+    QPushButton *BtnCE;
+    QPushButton *BtnJednoZmaz;
+    QPushButton *BtnSpat;
+    QPushButton *BtnVelkost;
+    QPushButton *BtnTG;
+    QPushButton *BtnCotg;
+    QPushButton *Btnarctg;
+    QPushButton *BtnArccotg;
+    QPushButton *BtnCiarka;
+    QStatusBar *StatusBar1;
+    QLabel *StatusPanelHelp;
+    QLabel *StatusPanelHint;
+
+    // Menu bar and actions.
+    QMenu *ToolsMenu;
+    QMenu *ViewMenu;
+    QMenu *PreferencesMenu;
+    QMenu *HelpMenu;
+    QAction *VStredeObrazovkyAct;
+    QAction *VPoslednejPoloheAct;
+    QAction *VzdyNavrchuAct;
+    QAction *UkladatHodnotuVPamatiAct;
+    QAction *PamatatSiHistoriuVypoctovAct;
+    QAction *KontrolovatAktualizaciePriStarteProgramuAct;
+};
+
+// The window's client size, the frame's outline and the right edge of the
+// result.
+constexpr int HlavnyWidth = 630;
+constexpr int HlavnyHeight = 351;
+constexpr int ResultRightEdge = 620;
+constexpr int ResultMaxWidth = 373;

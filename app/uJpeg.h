@@ -1,0 +1,12 @@
+// Decoding of the interface's JPEG pictures with libjpeg.
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QString>
+
+// The picture in bytes as an RGB image; a null image (and the decoder's
+// message in error, when given) for data that is no readable JPEG.
+QImage DecodeJpeg(const QByteArray &bytes, QString *error = nullptr);
+// The same for a file; a null image when it cannot be read.
+QImage LoadJpegFile(const QString &fileName, QString *error = nullptr);

@@ -1,0 +1,107 @@
+// The main window's calculation without its widgets: the road of the "="
+// key in the three number sets, the check of the variables' values, the
+// history entry, ANS, and the conversion of the input and the result when
+// the base changes.
+#pragma once
+
+#include "KomplexneCisla.h"
+#include "uSpolocne.h"
+
+#include <QString>
+
+class TPremenne;
+
+// The number sets of the main window (the engine's NumberSet values).
+constexpr quint8 MnozinaRealne = 0;
+constexpr quint8 MnozinaKomplexne = 1;
+constexpr quint8 MnozinaModulo = 2;
+
+// Modes of ValidateVariableValues.
+constexpr quint8 KontrolaRealne = 1;    // real numbers or fractions
+constexpr quint8 KontrolaKomplexne = 2;
+constexpr quint8 KontrolaModulo = 3;    // integers
+
+// What one press of "=" came to.
+struct TVysledokVypoctu {
+    bool Ok = false;            // evaluated: Shown is the result
+    QString Shown;              // the result in the current base, without the two leading spaces
+    bool ShowVariables = false; // the error asks for the variables window (missing values)
+};
+
+// What a base switch came to.
+struct TPrepnutieSustavy {
+    bool InputConverted = false; // Input holds the converted input
+    QString Input;
+    bool ResultConverted = false; // Result holds the converted result text
+    QString Result;
+};
+
+class TKalkulacka {
+public:
+    // Variables: the rows of the variables window (none when null).
+    explicit TKalkulacka(TPremenne *premenne = nullptr) : Premenne(premenne) {}
+
+    TPremenne *Premenne;
+
+    // The error record of the last calculation or switch.
+    TChyba LastError;
+    // The last result as shown (in the complex set in round brackets, in
+    // the modulo set the decimal residue), and the base it is written in.
+    QString Ans = QStringLiteral("0");
+    quint8 AnsRadix = 10;
+
+    // What the window's controls say.
+    quint8 Radix = 10;
+    quint8 NumberSet = MnozinaRealne;
+    bool Fractions = false;
+    quint8 Decimals = 6;
+    quint16 Modulus = 5;
+
+    // The road of "=" on the input text as typed. On success Ans holds the
+    // new result; on an error LastError holds it and Ans is unchanged.
+    // Nothing escapes: an invalid operation becomes code 20, any other
+    // exception code 29, both without a span.
+    TVysledokVypoctu Calculate(const QString &input);
+
+    // Appends an empty row for each variable of expression that the
+    // variables lack (excludedName skipped); existing rows stay as they are.
+    void AddMissingVariables(const QString &expression, const QString &excludedName);
+    // Checks that every variable of expression has a value that can be read
+    // and belongs to the set of the mode: code 15 (no value), 31 (not
+    // readable, Param1 the name) or 17 (not of the set, Param1 the name).
+    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                quint8 mode) const;
+    // "name=value;" for each variable of input, in order of appearance; in a
+    // base other than 10 the numbers of input are no names.
+    QString BuildVariableList(const QString &input) const;
+
+    // ANS as it is to be put into the input: Ans converted from the base it
+    // was written in to the current base. Ans itself stays as it is.
+    QString AnsForInsertion() const;
+
+    // Converts every number of input and of the result text from the
+    // current base to newBase and makes newBase the current base (also after
+    // an error, which LastError then holds: 26 for a number that cannot be
+    // written in the new base, 29 for anything else).
+    TPrepnutieSustavy SwitchBase(quint8 newBase, const QString &input, const QString &resultText);
+
+private:
+    void CalculateReal(QString e, TVysledokVypoctu &out);
+    void CalculateComplex(QString e, TVysledokVypoctu &out);
+    void CalculateModulo(QString e, TVysledokVypoctu &out);
+    // After the syntax check: the user constants, the numbers written in
+    // base 10 (extra: the character numbers may hold besides their digits),
+    // the variables added and checked. False when LastError holds an error.
+    bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
+    QChar ExtraNumberChar() const;
+};
+
+// The history entry of a finished calculation: the input as typed, " =",
+// the result field's text (with its two leading spaces) and, when there are
+// variables, " [" + the list + "]".
+QString HistoryEntry(const QString &input, const QString &resultFieldText, const QString &variableList);
+
+// The display text of a complex number, every number written with
+// FormatNumber in the given base: algebraic ("3+j4", "0+j", "2-j", "5") or
+// exponential ("5e^j53,13", "2e^-j90", "4e^j180"; the angle in degrees).
+QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base);

@@ -1,0 +1,26 @@
+#include "uProgram.h"
+
+#include "fHlavny.h"
+#include "uAppContext.h"
+#include "uOkna.h"
+#include "uSpolocne.h"
+
+#include <QApplication>
+
+void InitialiseUnits() {
+    AppContext().Reset(QCoreApplication::applicationDirPath());
+    Engine().Reset(); // function names, real numbers, degrees, "j"
+}
+
+int RunProgram(int argc, char **argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tarbelon"));
+    // The main window ends the program when it closes, whatever else is open.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InitialiseUnits();
+    CreateProgramWindows();
+    hlavnyFrm->show();
+    const int result = QApplication::exec();
+    DestroyProgramWindows();
+    return result;
+}

@@ -1,0 +1,10 @@
+// The program block: everything from the start of the process to its end.
+#pragma once
+
+// Initialises the units, creates the windows in their order, runs the
+// message loop until the main window is closed, and destroys the windows.
+int RunProgram(int argc, char **argv);
+
+// What the units set up before any window exists: the program folder and
+// its settings file, and the engine's start state.
+void InitialiseUnits();

@@ -1,0 +1,76 @@
+// The main window with its companions, in a temporary program folder.
+#pragma once
+
+#include "AppTestSupport.h"
+#include "fHistoria.h"
+#include "fHlavny.h"
+#include "fPremenne.h"
+#include "uOkna.h"
+#include "uOvladace.h"
+#include "uPremenne.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QToolButton>
+
+class HlavnyTest : public AppTest {
+protected:
+    ThlavnyFrm *W = nullptr;
+
+    void SetUp() override {
+        AppTest::SetUp();
+        // A fixed clock for the user id.
+        AppContext().UtcNow = [] { return QDateTime(QDate(2026, 12, 5), QTime(20, 25, 43), Qt::UTC); };
+        StartProgram();
+    }
+
+    void TearDown() override {
+        DestroyProgramWindows();
+        W = nullptr;
+        AppTest::TearDown();
+    }
+
+    // Creates the windows as the program does at start.
+    void StartProgram() {
+        CreateProgramWindows();
+        W = hlavnyFrm;
+    }
+    // Closes the main window (saving) and destroys the windows.
+    void EndProgram() {
+        W->close();
+        DestroyProgramWindows();
+        W = nullptr;
+    }
+
+    QPushButton *Btn(const char *name) { return Find<QPushButton>(*W, name); }
+    QToolButton *Mode(const char *name) { return Find<QToolButton>(*W, name); }
+    TRiadkovyVstup *Input() { return Find<TRiadkovyVstup>(*W, "vstupRdt"); }
+    QLineEdit *ResultField() { return Find<QLineEdit>(*W, "vysledokEdt"); }
+    QString ErrorText() { return Find<QLabel>(*W, "LblChyba")->text(); }
+    // The shown result, or "<hidden>".
+    QString Shown() { return ResultField()->isHidden() ? QStringLiteral("<hidden>") : ResultField()->text(); }
+
+    // Clears the input and types text into it key by key.
+    void Type(const QString &text) {
+        Input()->SetText(QString());
+        QTest::keyClicks(Input(), text);
+    }
+    void Equals() { QTest::mouseClick(Btn("BtnRovnaSa"), Qt::LeftButton); }
+    void Calculate(const QString &text) {
+        Type(text);
+        Equals();
+    }
+    void SetVariable(const QString &name, const QString &value) {
+        TPremenne &rows = premenneFrm->Model();
+        const int row = rows.IndexOfName(name);
+        if (row >= 0) {
+            rows.SetValue(row, value);
+        } else {
+            rows.AppendRow(name, value);
+        }
+    }
+    QStringList History() { return historiaFrm->Model().Items(); }
+};

@@ -1,0 +1,259 @@
+// Number set, base and angle unit keys: which controls they leave usable,
+// the modulus selector, and the conversion of the input and the result on a
+// base switch.
+#include "HlavnyTestSupport.h"
+#include "uRezimy.h"
+
+namespace {
+
+// Representative controls of each tag.
+const char *const kTag10[] = {"BitBtn10", "BitBtn1", "BtnPlus", "BitBtn44", "BtnC", "BtnCE", "BtnRovnaSa",
+                              "BtnANS", "BtnMS", "BtnMR", "BtnPrevratena", "vstupRdt", "vysledokEdt",
+                              "LblChyba", "sbRealne", "sbHex", "sbDeg", "BtnVelkost", "ActionMainMenuBar1"};
+const char *const kTag20[] = {"BitBtn2", "BitBtn3", "BitBtn4", "BitBtn5", "BitBtn6", "BitBtn7"};
+const char *const kTag30[] = {"BitBtn8", "BitBtn9"};
+const char *const kTag40[] = {"BitBtn39", "BitBtn38", "BitBtn40", "BitBtn41", "BitBtn42", "BitBtn43"};
+const char *const kTag50[] = {"BtnLog", "BtnLn", "BtnFaktorial", "BtnLogy", "BtnDruhaOdmocnina",
+                              "BtnTretiaOdmocnina", "BtnOdmocnina", "BtnEnaX", "BtnDvaNaX", "BtnDesatNaX",
+                              "BtnSin", "BtnCos", "BtnTG", "BtnCotg", "BtnArcsin", "BtnArccos", "Btnarctg",
+                              "BtnArccotg", "BtnKombinacne", "BtnDms", "BtnDeg", "BtnRan", "BtnPercenta",
+                              "BtnDiv", "BtnMod", "CheckBoxHyp", "CheckBoxZlomky"};
+const char *const kTag60[] = {"BitBtn49", "BitBtn50", "BitBtn51", "BitBtn52", "BtnAE"};
+const char *const kTag70[] = {"BtnCiarka", "BtnKonstanta", "BtnXna2", "BtnXna3", "BtnXnaY", "BtnPi", "BtnAbs",
+                              "EditDesM", "UpDownDesM"};
+
+} // namespace
+
+class ModeTest : public HlavnyTest {
+protected:
+    void ExpectEnabled(const char *const *names, size_t count, bool enabled, const std::string &where) {
+        for (size_t i = 0; i < count; ++i) {
+            QWidget *w = W->findChild<QWidget *>(QLatin1String(names[i]));
+            ASSERT_NE(w, nullptr) << names[i];
+            EXPECT_EQ(w->isEnabled(), enabled) << names[i] << " in " << where;
+        }
+    }
+    template <size_t N> void ExpectEnabled(const char *const (&names)[N], bool enabled, const std::string &where) {
+        ExpectEnabled(names, N, enabled, where);
+    }
+};
+
+TEST_F(ModeTest, EveryControlHasItsTag) {
+    struct Tagged { const char *const *names; size_t count; int tag; };
+    const Tagged groups[] = {
+        {kTag10, std::size(kTag10), 10}, {kTag20, std::size(kTag20), 20}, {kTag30, std::size(kTag30), 30},
+        {kTag40, std::size(kTag40), 40}, {kTag50, std::size(kTag50), 50}, {kTag60, std::size(kTag60), 60},
+        {kTag70, std::size(kTag70), 70},
+    };
+    for (const Tagged &g : groups)
+        for (size_t i = 0; i < g.count; ++i) {
+            QWidget *w = W->findChild<QWidget *>(QLatin1String(g.names[i]));
+            ASSERT_NE(w, nullptr) << g.names[i];
+            EXPECT_EQ(w->property("tag").toInt(), g.tag) << g.names[i];
+        }
+    EXPECT_EQ(Find<QWidget>(*W, "pozadieImg")->property("tag").toInt(), 0);
+    EXPECT_EQ(Find<QWidget>(*W, "UpDownModulo")->property("tag").toInt(), 70);
+}
+
+TEST_F(ModeTest, KeysAreEnabledByNumberSetAndBase) {
+    struct Case {
+        const char *set;
+        const char *base;
+        bool t20, t30, t40, t50, t60, t70, modulus;
+    };
+    const Case cases[] = {
+        {"sbRealne", "sbDec", true, true, false, true, false, true, false},
+        {"sbRealne", "sbHex", true, true, true, true, false, true, false},
+        {"sbRealne", "sbOct", true, false, false, true, false, true, false},
+        {"sbRealne", "sbBin", false, false, false, true, false, true, false},
+        {"sbKomplexne", "sbDec", true, true, false, false, true, true, false},
+        {"sbKomplexne", "sbBin", false, false, false, false, true, true, false},
+        {"sbModulo", "sbDec", true, true, false, false, false, false, true},
+        {"sbModulo", "sbHex", true, true, true, false, false, false, true},
+        {"sbModulo", "sbOct", true, false, false, false, false, false, true},
+        // Switching the set back after the base keeps the base's digits.
+        {"sbRealne", "sbHex", true, true, true, true, false, true, false},
+    };
+    for (const Case &c : cases) {
+        // Both orders of pressing give the same state.
+        for (bool setFirst : {true, false}) {
+            if (setFirst) {
+                Mode(c.set)->click();
+                Mode(c.base)->click();
+            } else {
+                Mode(c.base)->click();
+                Mode(c.set)->click();
+            }
+            const std::string where = std::string(c.set) + "/" + c.base + (setFirst ? " set first" : " base first");
+            ExpectEnabled(kTag10, true, where);
+            ExpectEnabled(kTag20, c.t20, where);
+            ExpectEnabled(kTag30, c.t30, where);
+            ExpectEnabled(kTag40, c.t40, where);
+            ExpectEnabled(kTag50, c.t50, where);
+            ExpectEnabled(kTag60, c.t60, where);
+            ExpectEnabled(kTag70, c.t70, where);
+            EXPECT_EQ(Find<QWidget>(*W, "UpDownModulo")->isEnabled(), c.modulus) << where;
+            EXPECT_FALSE(Find<QWidget>(*W, "pozadieImg")->isEnabled()) << where;
+            EXPECT_TRUE(Mode(c.set)->font().bold()) << where;
+            EXPECT_TRUE(Mode(c.base)->font().bold()) << where;
+        }
+    }
+}
+
+TEST_F(ModeTest, TheStartStateIsRealDegreesAndBaseTen) {
+    EXPECT_TRUE(Mode("sbRealne")->isChecked());
+    EXPECT_TRUE(Mode("sbDeg")->isChecked());
+    EXPECT_TRUE(Mode("sbDec")->isChecked());
+    EXPECT_EQ(W->Radix(), 10);
+    EXPECT_EQ(Engine().NumberSet, 0);
+    ExpectEnabled(kTag40, false, "start");
+    ExpectEnabled(kTag60, false, "start");
+    EXPECT_FALSE(Find<QWidget>(*W, "UpDownModulo")->isEnabled());
+    EXPECT_EQ(S(Mode("sbModulo")->text()), "Z(5)");
+}
+
+TEST_F(ModeTest, TheNumberSetKeysSetTheEnginesNumberSetAndKeepTheInput) {
+    Type(QStringLiteral("1+2"));
+    Mode("sbKomplexne")->click();
+    EXPECT_EQ(Engine().NumberSet, 1);
+    Mode("sbModulo")->click();
+    EXPECT_EQ(Engine().NumberSet, 2);
+    EXPECT_FALSE(Mode("sbRealne")->font().bold());
+    Mode("sbRealne")->click();
+    EXPECT_EQ(Engine().NumberSet, 0);
+    EXPECT_EQ(S(Input()->Text()), "1+2");
+}
+
+TEST_F(ModeTest, TheModulusStepsThroughThePrimes) {
+    Mode("sbModulo")->click();
+    auto *upDown = Find<TUpDown>(*W, "UpDownModulo");
+    struct Step { bool up; int position; const char *caption; };
+    const Step steps[] = {
+        {true, 7, "Z (7)"},  {true, 11, "Z (11)"}, {false, 7, "Z (7)"},
+        {false, 5, "Z (5)"}, {false, 3, "Z (3)"},  {false, 2, "Z (2)"},
+        {false, 2, "Z (2)"}, // nothing below 2
+        {true, 3, "Z (3)"},
+    };
+    for (const Step &s : steps) {
+        upDown->Step(s.up);
+        EXPECT_EQ(upDown->Position(), s.position);
+        EXPECT_EQ(S(Mode("sbModulo")->text()), s.caption);
+    }
+    upDown->SetPosition(89);
+    upDown->Step(true);
+    EXPECT_EQ(upDown->Position(), 97);
+    upDown->Step(true); // nothing above 97
+    EXPECT_EQ(upDown->Position(), 97);
+    EXPECT_EQ(S(Mode("sbModulo")->text()), "Z (97)");
+
+    // The modulus reaches the engine at the next "=".
+    Calculate(QStringLiteral("90+10"));
+    EXPECT_EQ(S(Shown()), "  3");
+}
+
+TEST(StepModulus, SmallestPrimeNotBelowUpLargestBelowDown) {
+    TPrvocisla primes;
+    struct Case { quint16 position; int newValue; bool up; quint16 expected; };
+    const Case cases[] = {
+        {5, 6, true, 7},   {7, 6, false, 5},  {2, 3, true, 3},   {3, 2, false, 2}, {2, 1, false, 2},
+        {97, 98, true, 97}, {89, 90, true, 97}, {97, 96, false, 89}, {23, 24, true, 29}, {29, 28, false, 23},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(StepModulus(primes, c.position, c.newValue, c.up), c.expected)
+            << c.position << (c.up ? " up" : " down");
+}
+
+// --- base switch ------------------------------------------------------------------
+
+TEST_F(ModeTest, ABaseSwitchConvertsTheInputAndTheResult) {
+    Calculate(QStringLiteral("255+1"));
+    EXPECT_EQ(S(Shown()), "  256");
+    Mode("sbHex")->click();
+    EXPECT_EQ(W->Radix(), 16);
+    EXPECT_EQ(S(Input()->Text()), "FF+1");
+    EXPECT_EQ(S(Shown()), "  1 00");
+    EXPECT_TRUE(Btn("BitBtn39")->isEnabled());
+    Mode("sbBin")->click();
+    EXPECT_EQ(S(Input()->Text()), "11111111+1");
+    EXPECT_EQ(S(Shown()), "  1 0000 0000");
+    EXPECT_FALSE(Btn("BitBtn2")->isEnabled());
+    EXPECT_TRUE(Btn("BitBtn1")->isEnabled());
+    Mode("sbDec")->click();
+    EXPECT_EQ(S(Input()->Text()), "255+1");
+    EXPECT_EQ(S(Shown()), "  256");
+    // The converted input evaluates to the same value.
+    Mode("sbOct")->click();
+    EXPECT_EQ(S(Input()->Text()), "377+1");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  400");
+}
+
+TEST_F(ModeTest, TheComplexSetKeepsTheImaginaryUnitInsideNumbers) {
+    Mode("sbKomplexne")->click();
+    Calculate(QStringLiteral("j10+12"));
+    EXPECT_EQ(S(Shown()), "  12+j10");
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(Input()->Text()), "jA+C");
+    EXPECT_EQ(S(Shown()), "  C+jA");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  C+jA");
+}
+
+TEST_F(ModeTest, AfterAnErrorTheHiddenResultIsConvertedAndShownAgain) {
+    Calculate(QStringLiteral("10+5"));
+    Calculate(QStringLiteral("1+"));
+    EXPECT_EQ(S(Shown()), "<hidden>");
+    Type(QStringLiteral("20"));
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(Input()->Text()), "14");
+    EXPECT_EQ(S(Shown()), "  F");
+}
+
+TEST_F(ModeTest, ANumberThatCannotBeConvertedShowsCode26AndTheNewBaseHolds) {
+    Type(QStringLiteral("1,5E30+1"));
+    Mode("sbHex")->click();
+    EXPECT_EQ(W->LastError().Code, 26);
+    EXPECT_EQ(S(ErrorText()), "Chyba pri prevádzaní niektorých čísel.");
+    EXPECT_EQ(S(Input()->Text()), "1,5E30+1"); // left as it was
+    EXPECT_EQ(W->Radix(), 16);
+    EXPECT_TRUE(Btn("BitBtn39")->isEnabled());
+}
+
+TEST_F(ModeTest, AResultThatCannotBeWrittenInTheNewBaseShowsCode26) {
+    Calculate(QStringLiteral("10^30"));
+    EXPECT_EQ(S(Shown()), "  1E30");
+    Mode("sbHex")->click();
+    EXPECT_EQ(W->LastError().Code, 26);
+    EXPECT_EQ(S(Input()->Text()), "A^1E"); // the input itself converts
+    EXPECT_EQ(W->Radix(), 16);
+}
+
+// ANS keeps the text of its base; what goes into the input is converted.
+TEST_F(ModeTest, AnsIsConvertedToTheCurrentBaseWhenInserted) {
+    Calculate(QStringLiteral("15"));
+    EXPECT_EQ(S(W->Ans()), "15");
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(W->Ans()), "15"); // the stored text is not converted
+    EXPECT_EQ(S(W->Model().AnsForInsertion()), "F");
+    Mode("sbBin")->click();
+    EXPECT_EQ(S(W->Model().AnsForInsertion()), "1111");
+    Mode("sbDec")->click();
+    EXPECT_EQ(S(W->Model().AnsForInsertion()), "15");
+
+    // A complex ANS in brackets.
+    Mode("sbKomplexne")->click();
+    Calculate(QStringLiteral("3+j4"));
+    EXPECT_EQ(S(W->Ans()), "(3+j4)");
+    Mode("sbBin")->click();
+    EXPECT_EQ(S(W->Model().AnsForInsertion()), "(11+j100)");
+
+    // A modulo ANS is the decimal residue, whatever the base shown.
+    Mode("sbModulo")->click();
+    Mode("sbHex")->click();
+    auto *upDown = Find<TUpDown>(*W, "UpDownModulo");
+    upDown->SetPosition(97);
+    Calculate(QStringLiteral("5A+5"));
+    EXPECT_EQ(S(Shown()), "  5F");
+    EXPECT_EQ(S(W->Ans()), "95");
+    EXPECT_EQ(S(W->Model().AnsForInsertion()), "5F");
+}

@@ -1,0 +1,240 @@
+// Start and shut-down: the settings, the position, the language, the user
+// id, the history file, and the one warning when something cannot be saved.
+#include "HlavnyTestSupport.h"
+#include "uIniFile.h"
+#include "uTextCodec.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QScreen>
+
+class StartTest : public HlavnyTest {
+protected:
+    // A new start of the program: the files as they are now on disk.
+    void Restart() {
+        DestroyProgramWindows();
+        KProgramSettings::Instance().Reset();
+        SettingsIni().Reload();
+        AppContext().SetLanguageIni(nullptr);
+        StartProgram();
+    }
+    // The non-empty lines of a file.
+    QStringList Lines(const QString &name) {
+        QStringList lines;
+        ReadTextLines(Path(name), lines);
+        lines.removeAll(QString());
+        return lines;
+    }
+    QAction *Act(const char *name) { return Find<QAction>(*W, name); }
+    void CopyEnglish() {
+        WriteBytes(Path("lang/english.txt"),
+                   ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR) + "/resources/lang/english.txt"));
+    }
+    QRect PrimaryScreen() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+};
+
+TEST_F(StartTest, FirstStartWithoutSettingsAndItsShutDown) {
+    Restart();
+    EXPECT_TRUE(Act("VStredeObrazovkyAct")->isChecked());
+    EXPECT_FALSE(Act("VPoslednejPoloheAct")->isChecked());
+    const QRect screen = PrimaryScreen();
+    EXPECT_EQ(W->geometry().center().x() / 2, screen.center().x() / 2);
+    EXPECT_EQ(W->geometry().center().y() / 2, screen.center().y() / 2);
+    EXPECT_FALSE(Act("VzdyNavrchuAct")->isChecked());
+    EXPECT_FALSE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
+    EXPECT_FALSE(Act("UkladatHodnotuVPamatiAct")->isChecked());
+    EXPECT_FALSE(Act("PamatatSiHistoriuVypoctovAct")->isChecked());
+    EXPECT_TRUE(Act("KontrolovatAktualizaciePriStarteProgramuAct")->isChecked());
+    EXPECT_EQ(S(W->LanguageCode), "e1");
+    EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Zlomky");
+    EXPECT_EQ(S(W->UserId), "261205202543"); // from the clock, in UTC
+    EXPECT_TRUE(S(Find<QLabel>(*W, "nadpisLbl")->text()).starts_with("Tarbelon "));
+    EXPECT_EQ(S(W->Ans()), "0");
+    EXPECT_EQ(W->Radix(), 10);
+
+    Calculate(QStringLiteral("1+1"));
+    EndProgram();
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Lines("settings.ini"), QStringList({"[MainForm]", "Center=1", "OnTop=0", "[Settings]",
+                                                  "SaveMemoryData=0", "SaveHistory=0", "CheckUpdatesAtStart=1",
+                                                  "LanguageFile=", "UID=261205202543"}));
+    EXPECT_FALSE(QFileInfo::exists(Path("history.dat"))); // the history is not kept
+
+    // The next start reads the same id, although the clock has moved on.
+    AppContext().UtcNow = [] { return QDateTime(QDate(2027, 1, 1), QTime(0, 0), Qt::UTC); };
+    Restart();
+    EXPECT_EQ(S(W->UserId), "261205202543");
+}
+
+TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
+    CopyEnglish();
+    WriteBytes(Path("settings.ini"), "[MainForm]\r\nCenter=0\r\nTop=120\r\nLeft=140\r\nOnTop=1\r\n"
+                                     "[Settings]\r\nSaveMemoryData=1\r\nSaveHistory=1\r\nCheckUpdatesAtStart=0\r\n"
+                                     "LanguageFile=lang\\english.txt\r\nUID=123456789012\r\n"
+                                     "[Memory]\r\nData=42\r\n");
+    WriteBytes(Path("history.dat"), "1+1 =  2\r\n");
+    Restart();
+    EXPECT_EQ(W->pos(), QPoint(140, 120));
+    EXPECT_TRUE(Act("VPoslednejPoloheAct")->isChecked());
+    EXPECT_TRUE(Act("VzdyNavrchuAct")->isChecked());
+    EXPECT_TRUE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "42");
+    EXPECT_TRUE(Act("UkladatHodnotuVPamatiAct")->isChecked());
+    EXPECT_TRUE(Act("PamatatSiHistoriuVypoctovAct")->isChecked());
+    EXPECT_FALSE(Act("KontrolovatAktualizaciePriStarteProgramuAct")->isChecked());
+    EXPECT_EQ(S(W->UserId), "123456789012");
+    EXPECT_EQ(S(W->LanguageCode), "en");
+    EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Fractions");
+    EXPECT_EQ(History(), QStringList({"1+1 =  2"}));
+
+    Calculate(QStringLiteral("2+3"));
+    Find<QLabel>(*W, "LabelPamat")->setText(QStringLiteral("7"));
+    W->move(150, 130);
+    EndProgram();
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Lines("settings.ini"),
+              QStringList({"[MainForm]", "Center=0", "Top=130", "Left=150", "OnTop=1", "[Settings]",
+                           "SaveMemoryData=1", "SaveHistory=1", "CheckUpdatesAtStart=0",
+                           "LanguageFile=lang\\english.txt", "UID=123456789012", "[Memory]", "Data=7"}));
+    EXPECT_EQ(Lines("history.dat"), QStringList({"1+1 =  2", "2+3 =  5"}));
+}
+
+TEST_F(StartTest, TheMenuSwitchesChangeWhatIsSavedAtExit) {
+    Restart();
+    Act("UkladatHodnotuVPamatiAct")->trigger();
+    Act("PamatatSiHistoriuVypoctovAct")->trigger();
+    Act("KontrolovatAktualizaciePriStarteProgramuAct")->trigger();
+    Act("VPoslednejPoloheAct")->trigger();
+    EXPECT_TRUE(Act("VPoslednejPoloheAct")->isChecked());
+    EXPECT_FALSE(Act("VStredeObrazovkyAct")->isChecked());
+    Calculate(QStringLiteral("6*7"));
+    W->move(33, 44);
+    EndProgram();
+    const QStringList lines = Lines("settings.ini");
+    EXPECT_TRUE(lines.contains("Center=0"));
+    EXPECT_TRUE(lines.contains("Top=44"));
+    EXPECT_TRUE(lines.contains("Left=33"));
+    EXPECT_TRUE(lines.contains("SaveMemoryData=1"));
+    EXPECT_TRUE(lines.contains("CheckUpdatesAtStart=0"));
+    EXPECT_TRUE(lines.contains("Data=0"));
+    EXPECT_EQ(Lines("history.dat"), QStringList({"6*7 =  42"}));
+}
+
+TEST_F(StartTest, AFailedSettingsWriteStillSavesTheHistoryAndWarnsOnce) {
+    QDir().mkpath(Path("settings.ini")); // a folder where the file should be
+    Restart();
+    Act("PamatatSiHistoriuVypoctovAct")->trigger();
+    Calculate(QStringLiteral("2+2"));
+    EndProgram();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Chyba");
+    EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
+    EXPECT_EQ(Lines("history.dat"), QStringList({"2+2 =  4"}));
+}
+
+TEST_F(StartTest, AFailedHistoryWriteStillSavesTheSettingsAndTheUserId) {
+    CopyEnglish();
+    WriteBytes(Path("settings.ini"), "[Settings]\r\nSaveHistory=1\r\nLanguageFile=lang\\english.txt\r\n");
+    QDir().mkpath(Path("history.dat"));
+    Restart();
+    Calculate(QStringLiteral("2+2"));
+    EndProgram();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    // The texts of the loaded language.
+    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Error");
+    EXPECT_EQ(S(Prompter->Shown[0].Text), "The settings could not be saved");
+    const QStringList lines = Lines("settings.ini");
+    EXPECT_TRUE(lines.contains("UID=261205202543"));
+    EXPECT_TRUE(lines.contains("Center=1"));
+}
+
+TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
+    struct Case { int left, top; bool stays; };
+    const Case cases[] = {
+        {140, 120, true},
+        {5000, 5000, false},
+        {-2000, 100, false},
+        {100, -300, false},
+        {20 - HlavnyWidth, 100, true}, // 20 pixels of the title left on the screen: reachable
+    };
+    for (const Case &c : cases) {
+        WriteBytes(Path("settings.ini"), QStringLiteral("[MainForm]\r\nCenter=0\r\nTop=%1\r\nLeft=%2\r\n")
+                                             .arg(c.top)
+                                             .arg(c.left)
+                                             .toLatin1());
+        Restart();
+        if (c.stays) {
+            EXPECT_EQ(W->pos(), QPoint(c.left, c.top)) << c.left << "," << c.top;
+        } else {
+            const QRect title(W->pos(), QSize(W->width(), 24));
+            EXPECT_TRUE(PrimaryScreen().contains(title)) << c.left << "," << c.top;
+        }
+    }
+}
+
+TEST_F(StartTest, TheWindowIsBorderlessWithARoundedOutline) {
+    EXPECT_TRUE(W->windowFlags().testFlag(Qt::FramelessWindowHint));
+    const QRegion mask = W->mask();
+    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
+    EXPECT_FALSE(mask.contains(QPoint(W->width() - 1, W->height() - 1)));
+    EXPECT_TRUE(mask.contains(QPoint(W->width() / 2, W->height() / 2)));
+    EXPECT_TRUE(mask.contains(QPoint(W->width() / 2, 0)));
+    EXPECT_TRUE(mask.contains(QPoint(6, 6)));
+}
+
+TEST_F(StartTest, TheBackgroundPictureIsDecodedAndAlwaysDisabled) {
+    auto *picture = Find<TObrazok>(*W, "pozadieImg");
+    EXPECT_EQ(picture->Image().size(), QSize(HlavnyWidth, HlavnyHeight));
+    EXPECT_FALSE(picture->isEnabled());
+}
+
+// --- language ---------------------------------------------------------------------
+
+TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
+    CopyEnglish();
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
+    EXPECT_EQ(S(KProgramSettings::Instance().LanguageFile), "lang\\english.txt");
+    EXPECT_EQ(S(Find<QLabel>(*W, "Label4")->text()), "Dec.:");
+    EXPECT_EQ(S(Btn("BtnTG")->text()), "tan");
+    EXPECT_EQ(S(Btn("BtnSpat")->text()), "Back");
+    EXPECT_EQ(S(Find<QMenu>(*W, "ToolsMenu")->title()), "&Tools");
+    EXPECT_EQ(S(Act("HistoriuVypoctovAct")->text()), "Calculation history...");
+    EXPECT_EQ(S(W->msgCouldntSaveSettings), "The settings could not be saved");
+    EXPECT_EQ(S(premenneFrm->windowTitle()), "User variables");
+
+    Calculate(QStringLiteral("1/0"));
+    EXPECT_EQ(S(ErrorText()), "Operation not allowed: division by zero.");
+    Calculate(QStringLiteral("sin+1"));
+    EXPECT_EQ(S(ErrorText()), "Function \"sin\" has no argument.");
+
+    // A file that does not exist changes nothing.
+    EXPECT_FALSE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\missing.txt")));
+    EXPECT_EQ(S(KProgramSettings::Instance().LanguageFile), "lang\\english.txt");
+    EXPECT_EQ(S(Btn("BtnTG")->text()), "tan");
+}
+
+TEST_F(StartTest, EveryErrorCodeHasAnEnglishText) {
+    CopyEnglish();
+    const TIniFile english(Path("lang/english.txt"));
+    for (int code = 1; code <= 34; ++code)
+        EXPECT_TRUE(english.ValueExists("ErrorMessages", QStringLiteral("err%1").arg(code))) << code;
+}
+
+TEST_F(StartTest, AMissingErrorKeyKeepsTheBuiltInText) {
+    WriteBytes(Path("lang/test.txt"), "[Info]\r\n[ErrorMessages]\r\nerr5=Zwei Operatoren #1 #2\r\n"
+                                      "err3=Ende\r\n");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\test.txt")));
+    EXPECT_EQ(S(W->LanguageCode), "e2"); // no LanguageIsoCode
+    Calculate(QStringLiteral("2+"));
+    EXPECT_EQ(S(ErrorText()), "Ende");
+    Calculate(QStringLiteral("1/0"));
+    EXPECT_EQ(S(ErrorText()), "Nepovolená operácia: Delenie nulou.");
+    TChyba err;
+    err.Code = 5;
+    err.Param1 = QStringLiteral("a");
+    err.Param2 = QStringLiteral("b");
+    W->ShowError(err);
+    EXPECT_EQ(S(ErrorText()), "Zwei Operatoren a b");
+}

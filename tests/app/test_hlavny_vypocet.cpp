@@ -1,0 +1,351 @@
+// The "=" road of the main window in every number set and base: the shown
+// result, ANS, the history entry, and for errors the message and the
+// selected part of the input.
+#include "HlavnyTestSupport.h"
+
+namespace {
+
+struct RoadCase {
+    quint8 set;      // 0 real, 1 complex, 2 modulo
+    quint8 radix;
+    bool fractions;
+    const char *input;
+    QList<QPair<QString, QString>> variables;
+    // Success: the shown result (without the field's two spaces), ANS and
+    // the history entry. Error: shown == nullptr.
+    const char *shown;
+    const char *ans;
+    const char *history;
+    // Error: the code, the message, the selection.
+    quint8 code;
+    const char *message;
+    int selStart;
+    int selLength;
+};
+
+using Vars = QList<QPair<QString, QString>>;
+
+RoadCase Ok(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &variables, const char *shown,
+            const char *ans, const char *history) {
+    return {set, radix, fractions, input, variables, shown, ans, history, 0, nullptr, 0, 0};
+}
+
+RoadCase Err(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &variables, quint8 code,
+             const char *message, int selStart, int selLength) {
+    return {set, radix, fractions, input, variables, nullptr, nullptr, nullptr, code, message, selStart, selLength};
+}
+
+const char *const kSetKeys[] = {"sbRealne", "sbKomplexne", "sbModulo"};
+
+const char *BaseKey(quint8 radix) {
+    switch (radix) {
+    case 16: return "sbHex";
+    case 8: return "sbOct";
+    case 2: return "sbBin";
+    default: return "sbDec";
+    }
+}
+
+} // namespace
+
+class RoadTest : public HlavnyTest {
+protected:
+    void Run(const RoadCase &c) {
+        SCOPED_TRACE(c.input);
+        DestroyProgramWindows();
+        StartProgram();
+        // A first result, so that a failed calculation can be seen to leave ANS alone.
+        Calculate(QStringLiteral("40+2"));
+        ASSERT_EQ(S(W->Ans()), "42");
+        Mode(kSetKeys[c.set])->click();
+        Mode(BaseKey(c.radix))->click();
+        Find<QCheckBox>(*W, "CheckBoxZlomky")->setChecked(c.fractions);
+        for (const auto &[name, value] : c.variables)
+            SetVariable(name, value);
+
+        Calculate(QString::fromUtf8(c.input));
+        if (c.shown) {
+            EXPECT_EQ(S(ErrorText()), "");
+            EXPECT_EQ(S(Shown()), std::string("  ") + c.shown);
+            EXPECT_EQ(S(W->Ans()), c.ans);
+            ASSERT_EQ(History().size(), 2);
+            EXPECT_EQ(S(History().last()), c.history);
+            // The input stays as typed and is selected whole.
+            EXPECT_EQ(S(Input()->Text()), c.input);
+            EXPECT_EQ(Input()->SelStart(), 0);
+            EXPECT_EQ(Input()->SelLength(), Input()->Text().size());
+            EXPECT_TRUE(KProgramState::Instance().JustEvaluated);
+        } else {
+            EXPECT_EQ(W->LastError().Code, c.code);
+            EXPECT_EQ(S(ErrorText()), c.message);
+            EXPECT_EQ(S(Shown()), "<hidden>");
+            EXPECT_EQ(S(W->Ans()), "42");
+            EXPECT_EQ(History().size(), 1);
+            EXPECT_EQ(Input()->SelStart(), c.selStart);
+            EXPECT_EQ(Input()->SelLength(), c.selLength);
+        }
+    }
+};
+
+TEST_F(RoadTest, RealNumbersInBaseTen) {
+    const RoadCase cases[] = {
+        Ok(0, 10, false, "2+3*sin(30)", {}, "3,5", "3,5", "2+3*sin(30) =  3,5"),
+        Ok(0, 10, false, "2^10", {}, "1 024", "1 024", "2^10 =  1 024"),
+        Ok(0, 10, false, "1/3", {}, "0,333 333", "0,333 333", "1/3 =  0,333 333"),
+        Ok(0, 10, false, "2*x+1", {{"x", "3"}}, "7", "7", "2*x+1 =  7 [x=3;]"),
+        // Names are looked up without regard to case; the entry names them as typed.
+        Ok(0, 10, false, "x*y", {{"X", "2"}, {"Y", "5"}}, "10", "10", "x*y =  10 [x=2;y=5;]"),
+        Ok(0, 10, false, "logy(8)", {{"y", "2"}}, "3", "3", "logy(8) =  3 [y=2;]"),
+        Ok(0, 10, false, "x*2", {{"x", "1/4"}}, "0,5", "0,5", "x*2 =  0,5 [x=1/4;]"),
+        Err(0, 10, false, "1/0", {}, 25, "Nepovolená operácia: Delenie nulou.", 0, 3),
+        Err(0, 10, false, "2+", {}, 3, "Výraz nemôže končiť operátorom.", 1, 1),
+        // The span counts the spaces of the input as typed.
+        Err(0, 10, false, " sin +1", {}, 12, "Funkcia \"sin\" nemá zadaný parameter.", 1, 3),
+        Err(0, 10, false, "10^5000", {}, 20, "Chyba výpočtu: Príliš vysoké číslo.", 0, 7),
+        Err(0, 10, false, "x+1", {{"x", "abc"}}, 31,
+         "Nesprávne zadaná hodnota premennej \"x\".", 0, 3),
+        Err(0, 10, false, "x+1", {{"x", "3+j4"}}, 17,
+         "Hodnota premennej \"x\" nepatrí do zadanej množiny.", 0, 3),
+    };
+    for (const RoadCase &c : cases)
+        Run(c);
+}
+
+TEST_F(RoadTest, RealNumbersWithFractions) {
+    const RoadCase cases[] = {
+        Ok(0, 10, true, "1/3+1/6", {}, "1 / 2", "1 / 2", "1/3+1/6 =  1 / 2"),
+        Ok(0, 10, true, "-3/4", {}, "-3 / 4", "-3 / 4", "-3/4 =  -3 / 4"),
+        // A function name sends the text to the real evaluator; the result is still shown as a fraction.
+        Ok(0, 10, true, "sin(30)", {}, "1 / 2", "1 / 2", "sin(30) =  1 / 2"),
+        Ok(0, 10, true, "x+1/3", {{"x", "1/6"}}, "1 / 2", "1 / 2", "x+1/3 =  1 / 2 [x=1/6;]"),
+        Ok(0, 16, true, "1/A", {}, "1 / A", "1 / A", "1/A =  1 / A"),
+        // What escapes the fraction evaluator is caught: code 29, the whole input selected.
+        Err(0, 10, true, "5 div 0", {}, 29, "Pri výpočte sa vyskytla neznáma chyba.", 0, 7),
+    };
+    for (const RoadCase &c : cases)
+        Run(c);
+}
+
+TEST_F(RoadTest, RealNumbersInOtherBases) {
+    const RoadCase cases[] = {
+        Ok(0, 16, false, "FF+1", {}, "1 00", "1 00", "FF+1 =  1 00"),
+        Ok(0, 16, false, "FFFFF*FFFFF", {}, "FF FF E0 00 01", "FF FF E0 00 01", "FFFFF*FFFFF =  FF FF E0 00 01"),
+        Ok(0, 16, false, "x*A", {{"x", "2"}}, "14", "14", "x*A =  14 [x=2;]"),
+        Ok(0, 8, false, "7+1", {}, "10", "10", "7+1 =  10"),
+        Ok(0, 2, false, "101+1", {}, "110", "110", "101+1 =  110"),
+        Ok(0, 2, false, "1111*11", {}, "10 1101", "10 1101", "1111*11 =  10 1101"),
+        Err(0, 2, false, "2+1", {}, 26, "Chyba pri prevádzaní niektorých čísel.", 0, 3),
+    };
+    for (const RoadCase &c : cases)
+        Run(c);
+}
+
+TEST_F(RoadTest, ComplexNumbers) {
+    const RoadCase cases[] = {
+        Ok(1, 10, false, "3+j4", {}, "3+j4", "(3+j4)", "3+j4 =  3+j4"),
+        Ok(1, 10, false, "j*j", {}, "-1", "(-1)", "j*j =  -1"),
+        Ok(1, 10, false, "(1+j)*(1-j)", {}, "2", "(2)", "(1+j)*(1-j) =  2"),
+        Ok(1, 10, false, "j", {}, "0+j", "(0+j)", "j =  0+j"),
+        Ok(1, 10, false, "2-j", {}, "2-j", "(2-j)", "2-j =  2-j"),
+        Ok(1, 10, false, "z*2", {{"z", "1+j"}}, "2+j2", "(2+j2)", "z*2 =  2+j2 [z=1+j;]"),
+        Ok(1, 16, false, "A+jB", {}, "A+jB", "(A+jB)", "A+jB =  A+jB"),
+        Ok(1, 2, false, "j11*j", {}, "-11", "(-11)", "j11*j =  -11"),
+        // A failed complex evaluation leaves ANS as it was.
+        Err(1, 10, false, "1/0", {}, 25, "Nepovolená operácia: Delenie nulou.", 0, 3),
+        Err(1, 10, false, "z+1", {{"z", "abc"}}, 31,
+         "Nesprávne zadaná hodnota premennej \"z\".", 0, 3),
+        Err(1, 10, false, "sin(j)", {}, 14,
+         "Túto funkciu nemožno použiť nad zadanou číselnou množinou.", 0, 3),
+    };
+    for (const RoadCase &c : cases)
+        Run(c);
+}
+
+TEST_F(RoadTest, IntegersModuloFive) {
+    const RoadCase cases[] = {
+        Ok(2, 10, false, "3+4", {}, "2", "2", "3+4 =  2"),
+        Ok(2, 10, false, "2/3", {}, "4", "4", "2/3 =  4"),
+        Ok(2, 10, false, "x*x", {{"x", "3"}}, "4", "4", "x*x =  4 [x=3;]"),
+        // In base 16 the residue is shown in base 16 and ANS keeps the decimal text.
+        Ok(2, 16, false, "A+3", {}, "3", "3", "A+3 =  3"),
+        Err(2, 10, false, "3^2", {}, 13,
+         "Tento operátor nemožno použiť nad zadanou množinou.", 1, 1),
+        Err(2, 10, false, "2/5", {}, 25, "Nepovolená operácia: Delenie nulou.", 0, 3),
+        Err(2, 10, false, "x+1", {{"x", "1,5"}}, 17,
+         "Hodnota premennej \"x\" nepatrí do zadanej množiny.", 0, 3),
+    };
+    for (const RoadCase &c : cases)
+        Run(c);
+}
+
+// --- variables ---------------------------------------------------------------
+
+TEST_F(HlavnyTest, MissingVariablesGetEmptyRowsAndBringUpTheVariablesWindow) {
+    SetVariable("a", "1");
+    Calculate(QStringLiteral("a+b*c+b"));
+    EXPECT_EQ(W->LastError().Code, 15);
+    EXPECT_EQ(S(ErrorText()), "Nie sú zadané všetky premenné.");
+    EXPECT_EQ(Input()->SelLength(), 7);
+    EXPECT_FALSE(premenneFrm->isHidden());
+    const TPremenne &rows = premenneFrm->Model();
+    ASSERT_GE(rows.IndexOfName("b"), 0);
+    ASSERT_GE(rows.IndexOfName("c"), 0);
+    EXPECT_LT(rows.IndexOfName("b"), rows.IndexOfName("c"));
+    EXPECT_EQ(S(rows.ValueOf("a")), "1"); // existing rows keep their values
+    EXPECT_TRUE(rows.ValueOf("b").isEmpty());
+    EXPECT_EQ(History().size(), 0);
+    EXPECT_EQ(S(W->Ans()), "0");
+
+    // With the values filled in, the same input is evaluated.
+    SetVariable("b", "2");
+    SetVariable("c", "3");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  9");
+    EXPECT_EQ(S(History().last()), "a+b*c+b =  9 [a=1;b=2;c=3;]");
+}
+
+TEST_F(HlavnyTest, ModuloVariableErrorsBringUpTheVariablesWindowOnlyForMissingOrNonIntegerValues) {
+    Mode("sbModulo")->click();
+    SetVariable("x", "abc");
+    Calculate(QStringLiteral("x+1"));
+    EXPECT_EQ(W->LastError().Code, 31);
+    EXPECT_TRUE(premenneFrm->isHidden());
+    SetVariable("x", "2,5");
+    Equals();
+    EXPECT_EQ(W->LastError().Code, 17);
+    EXPECT_FALSE(premenneFrm->isHidden());
+}
+
+TEST_F(HlavnyTest, LogyNeedsAValueForY) {
+    Calculate(QStringLiteral("logy(8)"));
+    EXPECT_EQ(W->LastError().Code, 15);
+    EXPECT_GE(premenneFrm->Model().IndexOfName("y"), 0);
+}
+
+TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
+    TConstantList constants;
+    constants.Items = {{"$g", "9,81"}};
+    Engine().ConstantsListView = &constants;
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(S(Shown()), "  19,62");
+    Calculate(QStringLiteral("1+$h"));
+    EXPECT_EQ(W->LastError().Code, 19);
+    EXPECT_EQ(S(ErrorText()), "Neznáma konštanta \"$h\".");
+    EXPECT_EQ(Input()->SelStart(), 2);
+    EXPECT_EQ(Input()->SelLength(), 2);
+    Engine().ConstantsListView = nullptr;
+}
+
+TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
+    DestroyProgramWindows();
+    Engine().DecimalSeparator = QLatin1Char('.');
+    StartProgram();
+    EXPECT_EQ(S(Btn("BtnCiarka")->text()), ".");
+    Calculate(QStringLiteral("2+3*sin(30)"));
+    EXPECT_EQ(S(Shown()), "  3.5");
+    Calculate(QStringLiteral("1.25*2"));
+    EXPECT_EQ(S(Shown()), "  2.5");
+}
+
+TEST_F(HlavnyTest, EnterInTheInputCalculates) {
+    Type(QStringLiteral("6*7"));
+    QTest::keyClick(Input(), Qt::Key_Return);
+    EXPECT_EQ(S(Shown()), "  42");
+    EXPECT_EQ(S(Input()->Text()), "6*7");
+}
+
+TEST_F(HlavnyTest, AngleUnitsTakeEffectAtTheNextEvaluation) {
+    Calculate(QStringLiteral("sin(100)"));
+    EXPECT_EQ(S(Shown()), "  0,984 808");
+    Mode("sbGrad")->click();
+    EXPECT_EQ(Engine().AngleUnit, 2);
+    EXPECT_TRUE(Mode("sbGrad")->font().bold());
+    EXPECT_FALSE(Mode("sbDeg")->font().bold());
+    EXPECT_EQ(S(Input()->Text()), "sin(100)");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  1");
+    Mode("sbRad")->click();
+    EXPECT_EQ(Engine().AngleUnit, 1);
+    Calculate(QStringLiteral("cos(0)*sin(0)"));
+    EXPECT_EQ(S(Shown()), "  0");
+}
+
+TEST_F(HlavnyTest, TheDecimalsFieldSetsTheShownDecimals) {
+    auto *upDown = Find<TUpDown>(*W, "UpDownDesM");
+    auto *edit = Find<QLineEdit>(*W, "EditDesM");
+    EXPECT_EQ(S(edit->text()), "6");
+    for (int i = 0; i < 10; ++i)
+        upDown->Step(false);
+    EXPECT_EQ(upDown->Position(), 2); // the range is 2..30
+    EXPECT_EQ(S(edit->text()), "2");
+    Calculate(QStringLiteral("2/3"));
+    EXPECT_EQ(S(Shown()), "  0,67");
+    edit->setText(QStringLiteral("99"));
+    emit edit->editingFinished();
+    EXPECT_EQ(upDown->Position(), 30);
+    Calculate(QStringLiteral("1/8"));
+    EXPECT_EQ(S(Shown()), "  0,125");
+}
+
+// --- the result field ----------------------------------------------------------
+
+TEST_F(HlavnyTest, TheResultIsRightAlignedAndAtMost373PixelsWide) {
+    Calculate(QStringLiteral("1+1"));
+    QLineEdit *field = ResultField();
+    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
+    EXPECT_LT(field->width(), 100);
+    Mode("sbBin")->click();
+    Calculate(QString(40, QLatin1Char('1')));
+    EXPECT_EQ(ResultField()->text().size(), 2 + 40 + 9);
+    EXPECT_EQ(field->width(), ResultMaxWidth);
+    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
+}
+
+// --- error display --------------------------------------------------------------
+
+TEST_F(HlavnyTest, ShowErrorFillsThePlaceholdersAndSelectsTheSpan) {
+    Type(QStringLiteral("abcdefgh"));
+    TChyba err;
+    err.Code = 22;
+    err.Param1 = QStringLiteral("-1");
+    err.Param2 = QStringLiteral("ln");
+    err.SpanStart = 3;
+    err.SpanEnd = 6;
+    W->ShowError(err);
+    EXPECT_EQ(S(ErrorText()), "Parameter \"-1\" nepatrí do definičného oboru funkcie \"ln\".");
+    EXPECT_EQ(Input()->SelStart(), 3);
+    EXPECT_EQ(Input()->SelLength(), 3);
+    // No span: the whole input.
+    err.SpanStart = 0;
+    err.SpanEnd = 0;
+    err.Code = 40;
+    W->ShowError(err);
+    EXPECT_EQ(S(ErrorText()), "");
+    EXPECT_EQ(Input()->SelStart(), 0);
+    EXPECT_EQ(Input()->SelLength(), 8);
+}
+
+TEST_F(HlavnyTest, AnErrorHidesTheResultAndTheNextResultClearsTheError) {
+    Calculate(QStringLiteral("1+1"));
+    EXPECT_EQ(S(Shown()), "  2");
+    Calculate(QStringLiteral("1+"));
+    EXPECT_EQ(S(Shown()), "<hidden>");
+    EXPECT_FALSE(ErrorText().isEmpty());
+    Calculate(QStringLiteral("2+2"));
+    EXPECT_EQ(S(Shown()), "  4");
+    EXPECT_EQ(S(ErrorText()), "");
+}
+
+TEST_F(HlavnyTest, BoldBracketsAreMadePlainAfterAnEvaluation) {
+    Type(QStringLiteral("(1+2)"));
+    Input()->Select(0, 1);
+    QTextCharFormat bold;
+    bold.setFontWeight(QFont::Bold);
+    bold.setForeground(Qt::red);
+    Input()->textCursor().mergeCharFormat(bold);
+    Equals();
+    QTextCursor c(Input()->document());
+    c.setPosition(1);
+    EXPECT_NE(c.charFormat().fontWeight(), QFont::Bold);
+    EXPECT_EQ(c.charFormat().foreground().color(), QColor(Qt::black));
+}

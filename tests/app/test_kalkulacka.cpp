@@ -1,0 +1,122 @@
+// The main window's calculation model without the window: complex display,
+// the check of the variables' values and the error messages.
+#include "AppTestSupport.h"
+#include "uChyby.h"
+#include "uKalkulacka.h"
+#include "uPremenne.h"
+
+#include <cmath>
+
+TEST_F(AppTest, FormatComplexNumberAlgebraicAndExponential) {
+    struct Case { long double re, im; bool polar; quint8 base; const char *text; };
+    const Case cases[] = {
+        {3, 4, false, 10, "3+j4"},
+        {0, 1, false, 10, "0+j"},
+        {2, -1, false, 10, "2-j"},
+        {5, 0, false, 10, "5"},
+        {0, 0, false, 10, "0"},
+        {-1.5L, -2.25L, false, 10, "-1,5-j2,25"},
+        {10, 255, false, 16, "A+jFF"},
+        {3, 4, true, 10, "5e^j53,130 102"},
+        {0, -2, true, 10, "2e^-j90"},
+        {-4, 0, true, 10, "4e^j180"},
+        {4, 0, true, 10, "4"},
+        {-1, -1, true, 10, "1,414 214e^-j135"},
+        {0, 3, true, 2, "11e^j101 1010"},
+    };
+    for (const Case &c : cases) {
+        TComplexNumber z;
+        z.Re = c.re;
+        z.Im = c.im;
+        z.Polar = c.polar;
+        EXPECT_EQ(S(FormatComplexNumber(z, 6, c.base)), c.text) << c.text;
+    }
+}
+
+TEST_F(AppTest, ValidateVariableValuesByMode) {
+    TPremenne rows;
+    rows.AppendRow("a", "2");
+    rows.AppendRow("f", "1/3");
+    rows.AppendRow("c", "3+j4");
+    rows.AppendRow("bad", "1+*");
+    rows.AppendRow("d", "2,5");
+    rows.AppendRow("blank", "");
+    rows.AppendRow("Y", "10");
+    TKalkulacka model(&rows);
+    struct Case { const char *expr; quint8 mode; const char *excluded; quint8 code; const char *param; };
+    const Case cases[] = {
+        {"a+f", KontrolaRealne, "", 0, ""},
+        {"a+c", KontrolaRealne, "", 17, "c"},
+        {"a+c", KontrolaKomplexne, "", 0, ""},
+        {"a*f", KontrolaModulo, "", 17, "f"},
+        {"a+d", KontrolaModulo, "", 17, "d"},
+        {"a+d", KontrolaRealne, "", 0, ""},
+        {"bad+1", KontrolaKomplexne, "", 31, "bad"},
+        {"blank", KontrolaRealne, "", 15, ""},
+        {"a+nothere", KontrolaRealne, "", 15, ""},
+        {"x^2+a", KontrolaRealne, "x", 0, ""}, // the excluded name needs no value
+        {"logy(8)", KontrolaRealne, "", 0, ""}, // y, found as Y
+        {"sin(a)+2e5", KontrolaRealne, "", 0, ""},
+        {"$pi*a", KontrolaRealne, "", 0, ""},
+        {"7 mod 2", KontrolaRealne, "", 0, ""},
+    };
+    for (const Case &c : cases) {
+        TChyba err;
+        err.SpanStart = 4;
+        err.SpanEnd = 9;
+        Engine().EvaluationOk = true;
+        model.ValidateVariableValues(QString::fromLatin1(c.expr), err, QString::fromLatin1(c.excluded), c.mode);
+        EXPECT_EQ(err.Code, c.code) << c.expr;
+        if (c.code != 0) {
+            EXPECT_EQ(S(err.Param1), c.param) << c.expr;
+            EXPECT_FALSE(Engine().EvaluationOk) << c.expr;
+        }
+        EXPECT_EQ(err.SpanStart, 0);
+        EXPECT_EQ(err.SpanEnd, 0);
+    }
+}
+
+TEST_F(AppTest, TheCalculationNeverLetsAnExceptionOut) {
+    TKalkulacka model;
+    model.Fractions = true;
+    const TVysledokVypoctu out = model.Calculate(QStringLiteral("7 mod 0"));
+    EXPECT_FALSE(out.Ok);
+    EXPECT_EQ(model.LastError.Code, 29);
+    EXPECT_EQ(model.LastError.SpanEnd, 0);
+    EXPECT_EQ(S(model.Ans), "0");
+}
+
+TEST(ErrorMessages, ThirtyFourBuiltInTexts) {
+    EXPECT_EQ(S(BuiltInErrorText(0)), "");
+    EXPECT_EQ(S(BuiltInErrorText(35)), "");
+    EXPECT_EQ(S(BuiltInErrorText(255)), "");
+    EXPECT_EQ(S(BuiltInErrorText(1)), "Neplatný zápis výrazu.");
+    EXPECT_EQ(S(BuiltInErrorText(15)), "Nie sú zadané všetky premenné.");
+    EXPECT_EQ(S(BuiltInErrorText(28)), "V operácii \"nad\" musí byť prvé číslo (n) väčšie ako druhé (k).");
+    EXPECT_EQ(S(BuiltInErrorText(33)), "You must enter a function.");
+    EXPECT_EQ(S(BuiltInErrorText(34)), "You must enter an expression.");
+    QSet<QString> distinct;
+    for (int code = 1; code <= 34; ++code) {
+        EXPECT_FALSE(BuiltInErrorText(quint8(code)).isEmpty()) << code;
+        distinct.insert(BuiltInErrorText(quint8(code)));
+    }
+    EXPECT_EQ(distinct.size(), 34);
+}
+
+TEST_F(AppTest, ErrorMessagePlaceholders) {
+    struct Case { quint8 code; const char *p1; const char *p2; const char *text; };
+    const Case cases[] = {
+        {12, "sin", "", "Funkcia \"sin\" nemá zadaný parameter."},
+        {22, "-1", "ln", "Parameter \"-1\" nepatrí do definičného oboru funkcie \"ln\"."},
+        {17, "", "", "Hodnota premennej \"\" nepatrí do zadanej množiny."},
+        {9, "x", "y", "Prázdne zátvorky."},
+        {0, "x", "", ""},
+    };
+    for (const Case &c : cases) {
+        TChyba err;
+        err.Code = c.code;
+        err.Param1 = QString::fromUtf8(c.p1);
+        err.Param2 = QString::fromUtf8(c.p2);
+        EXPECT_EQ(S(ErrorMessage(err)), c.text) << int(c.code);
+    }
+}
