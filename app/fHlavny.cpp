@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -163,6 +164,8 @@ ThlavnyFrm::ThlavnyFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::Frame
     CreateControls();
     CreateKeypad();
     CreateMenu();
+    CreatePopupMenus();
+    ConnectKeypad();
     FormCreate();
 }
 
@@ -471,6 +474,7 @@ void ThlavnyFrm::CreateKeypad() {
             Key(d.name, d.caption, d.tag, kind, dx[c], rowY[r], 36, h);
         }
     BtnCiarka = findChild<QPushButton *>(QStringLiteral("BtnCiarka"));
+    BtnDms = findChild<QPushButton *>(QStringLiteral("BtnDms"));
 
     // Memory, the complex form key and "=".
     Key("BtnMS", QStringLiteral("MS"), TagVzdy, "pamat", 543, rowY[0], 38, h);
@@ -714,6 +718,18 @@ void ThlavnyFrm::ApplyLanguage() {
     TranslateText(BtnCotg, window, QStringLiteral("btnCotan"));
     TranslateText(Btnarctg, window, QStringLiteral("btnArctan"));
     TranslateText(BtnArccotg, window, QStringLiteral("btnArccot"));
+    const QString common = QStringLiteral("Common");
+    auto item = [](QAction *a, const QString &section, const char *key) {
+        a->setText(LanguageText(section, QLatin1String(key), a->text()));
+    };
+    item(vystrihnut1, common, "Cut");
+    item(kopirovat1, common, "Copy");
+    item(prilepit, common, "Paste");
+    item(odstranit1, common, "Delete");
+    item(Vybravetko1, common, "SelectAll");
+    item(kopirovat2, common, "Copy");
+    item(UlozitDoPamate2, window, "SaveToMemory");
+    item(vybratVsetko, common, "SelectAll");
 
     const QString messages = QStringLiteral("Messages");
     msgError = LanguageText(messages, QStringLiteral("msgError"), msgError);
@@ -741,17 +757,6 @@ bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
 
 // ---------------------------------------------------------------------------
 // The "=" road
-
-template <class F> void ThlavnyFrm::Guarded(F &&handler) {
-    try {
-        handler();
-    } catch (...) {
-        TChyba err;
-        err.Code = 29;
-        m_model.LastError = err;
-        ShowError(err);
-    }
-}
 
 void ThlavnyFrm::SyncModelWithControls() {
     m_model.Premenne = premenneFrm ? &premenneFrm->Model() : nullptr;
@@ -944,7 +949,31 @@ void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
 // Moving and closing
 
 bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == pohybLbl) {
+    if (watched == vstupRdt) {
+        if (event->type() == QEvent::KeyPress) {
+            auto *e = static_cast<QKeyEvent *>(event);
+            bool typed = false;
+            Guarded([&] {
+                vstupRdtKeyDown(e->key(), e->modifiers());
+                // A typed character never reaches the input itself: the key
+                // rules put it in or drop it. Backspace, Enter, Tab and the
+                // control keys go on to the input's own handling.
+                for (QChar c : e->text())
+                    if (c.unicode() >= 32 && c.unicode() != 127) {
+                        typed = true;
+                        vstupRdtKeyPress(c);
+                    }
+            });
+            return typed;
+        }
+        if (event->type() == QEvent::KeyRelease) {
+            auto *e = static_cast<QKeyEvent *>(event);
+            vstupRdtKeyUp(e->key(), e->modifiers());
+        }
+    } else if (watched == vstupRdt->viewport()) {
+        if (event->type() == QEvent::MouseButtonRelease)
+            Guarded([this] { vstupRdtMouseUp(); });
+    } else if (watched == pohybLbl) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);
             if (e->button() == Qt::LeftButton)

@@ -12,6 +12,7 @@
 class QAbstractButton;
 class QAction;
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QMenu;
@@ -61,6 +62,49 @@ public:
     void ShowError(const TChyba &err);
     void Shape1MouseDown();
 
+    // --- the input and the keypad ---------------------------------------------------
+    // The one way keys, typed characters, memory, ANS and the constants put
+    // text into the input: an operator right after "=" continues from ANS
+    // (unless Shift is held), anything else replaces the selection.
+    void InsertIntoInput(TRiadkovyVstup *edit, const QString &text);
+    // Marks the brackets around the caret (caret: the input's own when -1).
+    void ZvyrazniZatvorky(TRiadkovyVstup *edit, int caret = -1);
+    // The input's key events.
+    void vstupRdtKeyDown(int key, Qt::KeyboardModifiers modifiers);
+    void vstupRdtKeyPress(QChar key);
+    void vstupRdtKeyUp(int key, Qt::KeyboardModifiers modifiers);
+    void vstupRdtChange();
+    void vstupRdtMouseUp();
+    // A character typed while no control takes it.
+    void FormKeyPress(QChar key);
+
+    void VlozCislo(QAbstractButton *key);
+    void BtnDelenoClick(QAbstractButton *key);
+    void BtnSinClick(QAbstractButton *key);
+    void BtnRanClick();
+    void BtnCiarkaClick();
+    void BtnANSClick();
+    void BtnMRClick();
+    void BtnMSClick();
+    void BtnCClick();
+    void BtnCEClick();
+    void BtnJednoZmazClick();
+    void BtnAEClick();
+    void BtnSpatClick();
+    void BtnVelkostClick();
+
+    // Popup menus of the input and of the result field.
+    void PopupMenu1Popup();
+    void PopupMenu2Popup();
+
+    // The bracket highlighting may run now.
+    bool BracketHighlightEnabled = true;
+    // Shift was held at the last key in the input: no highlighting, so that
+    // a selection made with Shift and the arrows is left alone.
+    bool ShiftHeld = false;
+    // The change handler is writing the input back.
+    bool InputChangeGuard = false;
+
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
     void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
@@ -97,11 +141,14 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void CreateControls();
     void CreateKeypad();
     void CreateMenu();
+    void CreatePopupMenus();
+    void ConnectKeypad();
     QPushButton *Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w, int h);
     QToolButton *ModeKey(const char *name, const QString &caption, int x, int y, int w);
     void FormCreate();
@@ -113,12 +160,24 @@ private:
     void SyncModelWithControls();
     // Runs a handler so that nothing escapes it: an exception is shown as
     // code 29.
-    template <class F> void Guarded(F &&handler);
+    template <class F> void Guarded(F &&handler) {
+        try {
+            handler();
+        } catch (...) {
+            TChyba err;
+            err.Code = 29;
+            m_model.LastError = err;
+            ShowError(err);
+        }
+    }
 
     TKalkulacka m_model;
     TPrvocisla m_prvocisla;
     bool m_modulusGuard = false;
     bool m_closed = false;
+    // The input's text at its last change, so that a change of format alone
+    // is told from a change of the text.
+    QString m_inputText;
     QPoint m_dragFrom;
 
 public:
@@ -162,9 +221,22 @@ public:
     QPushButton *Btnarctg;
     QPushButton *BtnArccotg;
     QPushButton *BtnCiarka;
+    QPushButton *BtnDms;
     QStatusBar *StatusBar1;
     QLabel *StatusPanelHelp;
     QLabel *StatusPanelHint;
+
+    // Popup menus: the input's and the result field's.
+    QMenu *PopupMenu1;
+    QAction *vystrihnut1;
+    QAction *kopirovat1;
+    QAction *prilepit;
+    QAction *odstranit1;
+    QAction *Vybravetko1;
+    QMenu *PopupMenu2;
+    QAction *kopirovat2;
+    QAction *UlozitDoPamate2;
+    QAction *vybratVsetko;
 
     // Menu bar and actions.
     QMenu *ToolsMenu;

@@ -102,12 +102,19 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
     if (r.isEmpty())
         r = QStringLiteral("0");
     QString shown;
-    if (Fractions)
+    TComplexNumber value;
+    if (Fractions) {
         FractionTextToDisplay(r, Radix, shown);
-    else
-        FormatNumber(Decimals, Radix, shown, StrToFloat(r));
+        TFraction f;
+        StrToFraction(r, f);
+        value.Re = f.Numerator / f.Denominator; // not zero: the display refuses that
+    } else {
+        value.Re = StrToFloat(r);
+        FormatNumber(Decimals, Radix, shown, value.Re);
+    }
     Ans = shown;
     AnsRadix = Radix;
+    AnsValue = value;
     out.Ok = true;
     out.Shown = shown;
 }
@@ -128,6 +135,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
     Ans = QLatin1Char('(') + shown + QLatin1Char(')');
     AnsRadix = Radix;
+    AnsValue = z;
     out.Ok = true;
     out.Shown = shown;
 }
@@ -145,9 +153,11 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     if (LastError.Code != 0)
         return;
     QString shown;
-    FormatNumber(Decimals, Radix, shown, StrToFloat(r));
+    const long double residue = StrToFloat(r);
+    FormatNumber(Decimals, Radix, shown, residue);
     Ans = r; // the decimal residue; only the shown text is in the current base
     AnsRadix = 10;
+    AnsValue = TComplexNumber{residue, 0, false};
     out.Ok = true;
     out.Shown = shown;
 }
@@ -264,6 +274,16 @@ QString HistoryEntry(const QString &input, const QString &resultFieldText, const
 
 QChar TKalkulacka::ExtraNumberChar() const {
     return NumberSet == MnozinaKomplexne ? Engine().ImaginaryUnit : QChar();
+}
+
+QString TKalkulacka::ToggleComplexForm() {
+    TComplexNumber z = AnsValue;
+    z.Polar = !z.Polar;
+    const QString shown = FormatComplexNumber(z, Decimals, Radix);
+    AnsValue = z;
+    Ans = QLatin1Char('(') + shown + QLatin1Char(')');
+    AnsRadix = Radix;
+    return shown;
 }
 
 QString TKalkulacka::AnsForInsertion() const {

@@ -49,6 +49,9 @@ public:
     // the modulo set the decimal residue), and the base it is written in.
     QString Ans = QStringLiteral("0");
     quint8 AnsRadix = 10;
+    // The value of Ans at full precision; whoever writes Ans writes it too.
+    // The complex form key turns it over without reading the shown text.
+    TComplexNumber AnsValue;
 
     // What the window's controls say.
     quint8 Radix = 10;
@@ -74,6 +77,12 @@ public:
     // "name=value;" for each variable of input, in order of appearance; in a
     // base other than 10 the numbers of input are no names.
     QString BuildVariableList(const QString &input) const;
+
+    // The complex form key: AnsValue goes over to the other form (algebraic
+    // or exponential), is shown in the current base with Decimals, and Ans
+    // takes the shown text in round brackets, as the complex road writes it.
+    // Returns the text to show. Throws for a value that cannot be shown.
+    QString ToggleComplexForm();
 
     // ANS as it is to be put into the input: Ans converted from the base it
     // was written in to the current base. Ans itself stays as it is.

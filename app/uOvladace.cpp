@@ -20,7 +20,9 @@ TRiadkovyVstup::TRiadkovyVstup(QWidget *parent) : QTextEdit(parent) {
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    setUndoRedoEnabled(true);
+    // Every key sets the text anew, which empties the undo list, and the
+    // bracket highlighting would fill it with changes of format only.
+    setUndoRedoEnabled(false);
     document()->setDocumentMargin(3);
 }
 
@@ -28,6 +30,12 @@ void TRiadkovyVstup::SetText(const QString &text) {
     QString line = text;
     line.remove(QLatin1Char('\r'));
     line.remove(QLatin1Char('\n'));
+    // The new text takes the caret's format: make that plain first, so that
+    // a caret beside a bold bracket does not make the whole text bold.
+    QTextCursor c = textCursor();
+    c.clearSelection();
+    c.setCharFormat(PlainFormat());
+    setTextCursor(c);
     setPlainText(line);
     moveCursor(QTextCursor::End);
 }
@@ -49,14 +57,49 @@ void TRiadkovyVstup::Select(int start, int length) {
     setTextCursor(c);
 }
 
-void TRiadkovyVstup::SetSelectionPlain() {
+QTextCharFormat TRiadkovyVstup::PlainFormat() {
     QTextCharFormat plain;
     plain.setFontWeight(QFont::Normal);
     plain.setFontUnderline(false);
     plain.setForeground(QColor(Qt::black));
+    return plain;
+}
+
+void TRiadkovyVstup::SetSelectionPlain() {
+    const QTextCharFormat plain = PlainFormat();
     QTextCursor c = textCursor();
     c.mergeCharFormat(plain);
     setCurrentCharFormat(plain);
+}
+
+void TRiadkovyVstup::SetAllPlain() {
+    QTextCursor c(document());
+    c.select(QTextCursor::Document);
+    c.mergeCharFormat(PlainFormat());
+}
+
+void TRiadkovyVstup::SetTypingPlain() {
+    // With a selection this would format the selection instead.
+    if (!textCursor().hasSelection())
+        setCurrentCharFormat(PlainFormat());
+}
+
+void TRiadkovyVstup::SetCharBold(int position, bool red) {
+    if (position < 0 || position >= document()->characterCount() - 1)
+        return;
+    QTextCursor c(document());
+    c.setPosition(position);
+    c.setPosition(position + 1, QTextCursor::KeepAnchor);
+    QTextCharFormat f;
+    f.setFontWeight(QFont::Bold);
+    f.setForeground(red ? QColor(255, 0, 0) : QColor(Qt::black));
+    c.mergeCharFormat(f);
+}
+
+QTextCharFormat TRiadkovyVstup::CharFormatAt(int position) const {
+    QTextCursor c(document());
+    c.setPosition(qBound(0, position + 1, document()->characterCount() - 1));
+    return c.charFormat();
 }
 
 QSize TRiadkovyVstup::sizeHint() const {
@@ -81,7 +124,7 @@ void TRiadkovyVstup::insertFromMimeData(const QMimeData *source) {
     const qsizetype br = text.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
     if (br >= 0)
         text.truncate(br);
-    textCursor().insertText(text);
+    textCursor().insertText(text, PlainFormat());
 }
 
 // --- the up-down -------------------------------------------------------------------

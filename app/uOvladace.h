@@ -5,6 +5,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QTextCharFormat>
 #include <QTextEdit>
 #include <QWidget>
 #include <functional>
@@ -30,6 +31,17 @@ public:
     void SetCaret(int position) { Select(position, 0); }
     // The selected characters become plain and black.
     void SetSelectionPlain();
+
+    // Character formats set without moving the caret or the selection: the
+    // whole text plain and black, one character bold (and red).
+    void SetAllPlain();
+    void SetCharBold(int position, bool red);
+    // The next character typed at the caret is plain and black.
+    void SetTypingPlain();
+    // The character at position as it is formatted (0-based).
+    QTextCharFormat CharFormatAt(int position) const;
+    // Plain and black, what typed text gets.
+    static QTextCharFormat PlainFormat();
 
     QSize sizeHint() const override;
 

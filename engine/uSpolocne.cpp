@@ -700,3 +700,20 @@ void NormaliseDecimalSeparator(QString &s) {
     if (sep != QLatin1Char(','))
         s.replace(QLatin1Char(','), sep);
 }
+
+void DeleteTokenAtCaret(QString &s, int &caret) {
+    if (s.isEmpty())
+        return;
+    static const TCharSet delimiters = QStringLiteral("!%()*+-/^");
+    const int n = int(s.size());
+    caret = qBound(0, caret, n);
+    int b = caret;
+    while (b > 0 && !InSet(At(s, b), delimiters))
+        --b;
+    int e = caret == 0 ? 1 : caret;
+    while (e <= n && !InSet(At(s, e), delimiters))
+        ++e;
+    if (e - 1 >= b + 1)
+        Delete(s, b + 1, e - 1 - b);
+    caret = b;
+}

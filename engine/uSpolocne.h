@@ -180,5 +180,13 @@ void AdjustSpanToTyped(const QString &typed, TChyba &err);
 // or length + 1.
 int DollarReferenceEnd(const QString &s, int pos);
 
+// The CE rule on an input text and its caret (0-based, the number of
+// characters left of it): the run of characters between two of the
+// delimiters ! % ( ) * + - / ^ that holds the character left of the caret
+// is deleted (with the caret at 0, the run at the start of the text), and
+// the caret goes to where the run began. A delimiter left of the caret
+// deletes nothing. A caret beyond the text is taken as its end.
+void DeleteTokenAtCaret(QString &s, int &caret);
+
 // The longest text the engine addresses (its positions are 16-bit).
 constexpr int MaxExpressionLength = 65535;

@@ -1,0 +1,99 @@
+#include "uVstup.h"
+
+#include "uCisla.h"
+#include "uSpolocne.h"
+#include "uSpolocneOkna.h"
+
+QChar RewriteTypedChar(QChar c) {
+    switch (c.unicode()) {
+    case u'\u00FA': // ú
+        return QLatin1Char('/');
+    case u'\u00E4': // ä
+        return QLatin1Char('(');
+    case u'\u0148': // ň
+        return QLatin1Char(')');
+    case u'\u00A7': // §
+        return QLatin1Char('!');
+    case u'&':
+        return QLatin1Char('*');
+    case u'\u011B': // ě and ř: digits in other fields, but not of this row
+    case u'\u0159':
+        return c;
+    default:
+        TranslateDigitKey(c, false);
+        return c;
+    }
+}
+
+bool IsAcceptedTypedChar(QChar c) {
+    static const TCharSet accepted = QStringLiteral("\b !$%()*+,-./^") + DigitChars + LetterChars;
+    return InSet(c, accepted);
+}
+
+bool ContinuesFromAns(const QString &text) {
+    if (text.isEmpty())
+        return false;
+    static const TCharSet operators = QStringLiteral("!%*+-/^");
+    return InSet(text.at(0), operators) || text == QLatin1String(" div ") || text == QLatin1String(" mod ")
+           || text == QLatin1String(" nad ");
+}
+
+int InsertAtCaret(QString &s, int selStart, int selLength, const QString &text) {
+    const int start = qBound(0, selStart, int(s.size()));
+    const int length = qBound(0, selLength, int(s.size()) - start);
+    s.replace(start, length, text);
+    return start + int(text.size());
+}
+
+int DeleteCharBeforeCaret(QString &s, int caret) {
+    caret = qBound(0, caret, int(s.size()));
+    if (caret == 0)
+        return 0;
+    s.remove(caret - 1, 1);
+    return caret - 1;
+}
+
+QString OperatorKeyText(const QString &caption) {
+    if (caption.isEmpty())
+        return QString();
+    switch (caption.at(0).unicode()) {
+    case u'/':
+        return QStringLiteral("/");
+    case u'x':
+        return QStringLiteral("*");
+    case u'-':
+        return QStringLiteral("-");
+    case u'+':
+        return QStringLiteral("+");
+    case u'd':
+        return QStringLiteral(" div ");
+    case u'm':
+        return QStringLiteral(" mod ");
+    default:
+        return QString();
+    }
+}
+
+QString FunctionKeyText(const QString &caption, bool hyperbolic) {
+    return caption + (hyperbolic ? QStringLiteral("h(") : QStringLiteral("("));
+}
+
+QString DecimalCommaText(int caret) {
+    return caret == 0 ? QLatin1Char('0') + QString(DecSep()) : QString(DecSep());
+}
+
+QString RandomNumberText(long double value) { return FormatFloat(QStringLiteral("0.######"), value); }
+
+QString FirstInputLine(const QString &text) {
+    QString line = text;
+    // Line feeds, carriage returns and the paragraph and line separators of
+    // rich text all end a line.
+    for (qsizetype i = 0; i < line.size(); ++i) {
+        const char16_t u = line.at(i).unicode();
+        if (u == u'\n' || u == u'\r' || u == 0x2028 || u == 0x2029) {
+            line.truncate(i);
+            break;
+        }
+    }
+    return line;
+}
