@@ -1,0 +1,672 @@
+// The main window's input line and keypad: typed characters and their
+// rewriting, the continuation from ANS, every family of keys, the editing
+// keys at every caret position, memory, the complex form key, history back,
+// the window-size key, the clipboard commands and the bracket highlighting.
+#include "HlavnyTestSupport.h"
+#include "uIniFile.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QMenu>
+#include <QMimeData>
+#include <QRegularExpression>
+#include <QStatusBar>
+
+namespace {
+
+QString U(const char *s) { return QString::fromUtf8(s); }
+
+} // namespace
+
+class KeypadTest : public HlavnyTest {
+protected:
+    void Click(const char *key) { QTest::mouseClick(Btn(key), Qt::LeftButton); }
+    // The input holds text with the caret at caret (and length characters selected).
+    void SetInput(const QString &text, int caret, int length = 0) {
+        Input()->SetText(text);
+        Input()->Select(caret, length);
+    }
+    void HoldShift(bool held) {
+        AppContext().KeyDown = [held](int vk) { return held && vk == VK_SHIFT; };
+    }
+    bool JustEvaluated() { return KProgramState::Instance().JustEvaluated; }
+    QString Memory() { return Find<QLabel>(*W, "LabelPamat")->text(); }
+    void Restart() {
+        DestroyProgramWindows();
+        KProgramSettings::Instance().Reset();
+        SettingsIni().Reload();
+        StartProgram();
+    }
+    // The bold characters of the input, each followed by "r" when it is red.
+    std::string Marks() {
+        std::string marks;
+        for (int i = 0; i < Input()->Text().size(); ++i) {
+            const QTextCharFormat f = Input()->CharFormatAt(i);
+            const bool bold = f.fontWeight() >= QFont::Bold;
+            const bool red = f.foreground().color() == QColor(255, 0, 0);
+            if (bold || red)
+                marks += std::to_string(i) + (red ? "r" : "") + (bold ? "" : "!plain") + " ";
+        }
+        return marks;
+    }
+};
+
+TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
+    struct Case {
+        char sep;
+        const char *typed;
+        const char *input;
+    };
+    const Case cases[] = {
+        // The Slovak number row gives its digits; "+" stays "+".
+        {',', "+ľščťžýáíé", "+234567890"},
+        {',', "úäň§&", "/()!*"},
+        {',', "2,5", "2,5"},
+        {',', "2.5", "2,5"},
+        {'.', "2,5", "2.5"},
+        // A separator at the start of the input gets its zero.
+        {',', ",5", "0,5"},
+        {'.', ".5", "0.5"},
+        {',', "x mod 3", "x mod 3"},
+        {',', "$pi^2-A", "$pi^2-A"},
+        // Everything outside the set of the expressions is dropped.
+        {',', "1#2=3[4]5;6'7\"8ě9ř0öü€@_{}|~", "1234567890"},
+        {',', "Ä", ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed);
+        Engine().DecimalSeparator = QLatin1Char(c.sep);
+        Input()->SetText(QString());
+        TypeText(Input(), U(c.typed));
+        EXPECT_EQ(S(Input()->Text()), c.input);
+        EXPECT_EQ(Input()->SelStart(), Input()->Text().size());
+    }
+}
+
+TEST_F(KeypadTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
+    SetInput(QStringLiteral("1234"), 2);
+    TypeText(Input(), QStringLiteral("+"));
+    EXPECT_EQ(S(Input()->Text()), "12+34");
+    EXPECT_EQ(Input()->SelStart(), 3);
+    SetInput(QStringLiteral("1234"), 1, 2);
+    TypeText(Input(), QStringLiteral("x"));
+    EXPECT_EQ(S(Input()->Text()), "1x4");
+    EXPECT_EQ(Input()->SelStart(), 2);
+    // Backspace is the input's own: it deletes the selection or the character before the caret.
+    SetInput(QStringLiteral("1234"), 3);
+    QTest::keyClick(Input(), Qt::Key_Backspace);
+    EXPECT_EQ(S(Input()->Text()), "124");
+}
+
+TEST_F(KeypadTest, EnterCalculates) {
+    Type(QStringLiteral("6*7"));
+    QTest::keyClick(Input(), Qt::Key_Return);
+    EXPECT_EQ(S(Shown()), "  42");
+    Type(QStringLiteral("1+1"));
+    QTest::keyClick(Input(), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(S(Shown()), "  2");
+    EXPECT_EQ(S(Input()->Text()), "1+1");
+}
+
+TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
+    struct Case {
+        const char *first;  // calculated first
+        const char *action; // "key:Name" clicks a key, "type:text" types
+        bool shift;
+        const char *input;
+    };
+    const Case cases[] = {
+        {"2+3", "key:BtnKrat", false, "5*"},
+        {"2+3", "type:*", false, "5*"},
+        {"2+3", "type:&", false, "5*"},
+        {"2+3", "type:-", false, "5-"},
+        {"2+3", "key:BtnDiv", false, "5 div "},
+        {"2+3", "key:BtnMod", false, "5 mod "},
+        {"2+3", "key:BtnKombinacne", false, "5 nad "},
+        {"2+3", "key:BtnXna2", false, "5^2"},
+        {"2+3", "key:BtnDruhaOdmocnina", false, "5^(1/2)"},
+        {"2+3", "key:BtnFaktorial", false, "5!"},
+        {"2+3", "key:BtnPercenta", false, "5%"},
+        // The group spaces of the shown result do not come along.
+        {"2^10", "type:+", false, "1024+"},
+        // Anything else replaces the input, which "=" left selected.
+        {"2+3", "type:7", false, "7"},
+        {"2+3", "key:BtnPrevratena", false, "1/"},
+        {"2+3", "key:BitBtn44", false, "("},
+        {"2+3", "key:BtnSin", false, "sin("},
+        // With Shift held an operator is plain text too.
+        {"2+3", "type:*", true, "*"},
+        {"2+3", "key:BtnPlus", true, "+"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.first) + " " + c.action);
+        HoldShift(false);
+        Calculate(QString::fromUtf8(c.first));
+        ASSERT_TRUE(JustEvaluated());
+        HoldShift(c.shift);
+        const QString action = QString::fromUtf8(c.action);
+        if (action.startsWith(QLatin1String("key:")))
+            Click(action.mid(4).toLatin1().constData());
+        else
+            TypeText(Input(), action.mid(5));
+        EXPECT_EQ(S(Input()->Text()), c.input);
+        EXPECT_EQ(Input()->SelStart(), Input()->Text().size());
+        EXPECT_FALSE(JustEvaluated());
+    }
+    // Only right after "=": the second operator is an ordinary one.
+    HoldShift(false);
+    Calculate(QStringLiteral("2+3"));
+    Click("BtnKrat");
+    Click("BtnMinus");
+    EXPECT_EQ(S(Input()->Text()), "5*-");
+}
+
+TEST_F(KeypadTest, ContinuationInTheComplexSetAndAfterABaseSwitch) {
+    Mode("sbKomplexne")->click();
+    Calculate(QStringLiteral("3+j4"));
+    Click("BtnKrat");
+    EXPECT_EQ(S(Input()->Text()), "(3+j4)*");
+    TypeText(Input(), QStringLiteral("2"));
+    Equals();
+    EXPECT_EQ(S(Shown()), "  6+j8");
+    // A base switch that rewrites the input ends the continuation.
+    Mode("sbRealne")->click();
+    Calculate(QStringLiteral("10+5"));
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(Input()->Text()), "A+5");
+    EXPECT_FALSE(JustEvaluated());
+    Input()->selectAll();
+    Click("BtnKrat");
+    EXPECT_EQ(S(Input()->Text()), "*");
+}
+
+TEST_F(KeypadTest, KeysPutTheirTextsAtTheCaret) {
+    struct Case {
+        const char *key;
+        const char *text;
+    };
+    const Case cases[] = {
+        {"BitBtn10", "0"},  {"BitBtn1", "1"},   {"BitBtn2", "2"},    {"BitBtn3", "3"},       {"BitBtn4", "4"},
+        {"BitBtn5", "5"},   {"BitBtn6", "6"},   {"BitBtn7", "7"},    {"BitBtn8", "8"},       {"BitBtn9", "9"},
+        {"BitBtn39", "A"},  {"BitBtn38", "B"},  {"BitBtn40", "C"},   {"BitBtn41", "D"},      {"BitBtn42", "E"},
+        {"BitBtn43", "F"},  {"BitBtn44", "("},  {"BitBtn45", ")"},   {"BitBtn49", "+j"},     {"BitBtn50", "-j"},
+        {"BitBtn51", "e^j"}, {"BitBtn52", "e^-j"}, {"BtnPercenta", "%"}, {"BtnDeleno", "/"},   {"BtnKrat", "*"},
+        {"BtnMinus", "-"},  {"BtnPlus", "+"},   {"BtnDiv", " div "}, {"BtnMod", " mod "},    {"BtnKonstanta", "$"},
+        {"BtnPi", "$pi"},   {"BtnAbs", "abs("}, {"BtnPrevratena", "1/"}, {"BtnFaktorial", "!"},
+        {"BtnKombinacne", " nad "}, {"BtnDesatNaX", "10^"}, {"BtnDvaNaX", "2^"}, {"BtnEnaX", "$e^"},
+        {"BtnLog", "log("}, {"BtnLogy", "logy("}, {"BtnLn", "ln("}, {"BtnXna2", "^2"}, {"BtnXna3", "^3"},
+        {"BtnXnaY", "^"},   {"BtnDruhaOdmocnina", "^(1/2)"}, {"BtnTretiaOdmocnina", "^(1/3)"},
+        {"BtnOdmocnina", "^(1/"}, {"BtnDeg", "deg("}, {"BtnDms", "dms("}, {"BtnSin", "sin("},
+        {"BtnCos", "cos("}, {"BtnTG", "tg("}, {"BtnCotg", "cotg("}, {"BtnArcsin", "arcsin("},
+        {"BtnArccos", "arccos("}, {"Btnarctg", "arctg("}, {"BtnArccotg", "arccotg("},
+    };
+    // A click reaches the key's handler whatever the mode, so every key is
+    // tried with its mode's keys enabled.
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key);
+        QPushButton *key = Btn(c.key);
+        Mode(key->property("tag").toInt() == 60 ? "sbKomplexne" : "sbRealne")->click();
+        Mode(key->property("tag").toInt() == 40 ? "sbHex" : "sbDec")->click();
+        ASSERT_TRUE(key->isEnabled());
+        // In the middle, over a selection and at the end.
+        SetInput(QStringLiteral("12345"), 1, 2);
+        Click(c.key);
+        const std::string text = c.text;
+        EXPECT_EQ(S(Input()->Text()), "1" + text + "45");
+        EXPECT_EQ(Input()->SelStart(), 1 + int(text.size()));
+        Click(c.key);
+        EXPECT_EQ(S(Input()->Text()), "1" + text + text + "45");
+    }
+}
+
+TEST_F(KeypadTest, TrigonometricKeysTakeHypAndTheirTranslatedCaptions) {
+    Find<QCheckBox>(*W, "CheckBoxHyp")->setChecked(true);
+    SetInput(QStringLiteral("2*"), 2);
+    Click("BtnTG");
+    EXPECT_EQ(S(Input()->Text()), "2*tgh(");
+    EXPECT_EQ(Input()->SelStart(), 6);
+    Find<QCheckBox>(*W, "CheckBoxHyp")->setChecked(false);
+    Btn("BtnArccotg")->setText(QStringLiteral("arccot"));
+    Click("BtnArccotg");
+    EXPECT_EQ(S(Input()->Text()), "2*tgh(arccot(");
+    // Typing on: the function's argument and its bracket.
+    TypeText(Input(), QStringLiteral("1))"));
+    Equals();
+    EXPECT_EQ(W->LastError().Code, 0) << S(ErrorText());
+}
+
+TEST_F(KeypadTest, DecimalCommaKey) {
+    for (QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
+        Engine().DecimalSeparator = sep;
+        const std::string s(1, char(sep.unicode()));
+        SetInput(QStringLiteral("12"), 0);
+        Click("BtnCiarka");
+        EXPECT_EQ(S(Input()->Text()), "0" + s + "12");
+        SetInput(QStringLiteral("12"), 1);
+        Click("BtnCiarka");
+        EXPECT_EQ(S(Input()->Text()), "1" + s + "2");
+        SetInput(QStringLiteral("1+"), 2);
+        Click("BtnCiarka");
+        EXPECT_EQ(S(Input()->Text()), "1+" + s);
+    }
+}
+
+TEST_F(KeypadTest, RandomNumbersAreFromZeroToOneWithSixDecimalsAtMost) {
+    const QRegularExpression number(QStringLiteral("^(0(,\\d{1,6})?|1)$"));
+    QSet<QString> seen;
+    for (int i = 0; i < 20; ++i) {
+        Input()->SetText(QString());
+        Click("BtnRan");
+        EXPECT_TRUE(number.match(Input()->Text()).hasMatch()) << S(Input()->Text());
+        seen.insert(Input()->Text());
+    }
+    EXPECT_GT(seen.size(), 10);
+    // The number is an operand like any other.
+    SetInput(QStringLiteral("2*"), 2);
+    Click("BtnRan");
+    Equals();
+    EXPECT_EQ(W->LastError().Code, 0);
+}
+
+TEST_F(KeypadTest, AnsIsInsertedInTheCurrentBaseAndEndsTheContinuation) {
+    Calculate(QStringLiteral("2^10"));
+    Click("BtnANS");
+    EXPECT_EQ(S(Input()->Text()), "1 024");
+    EXPECT_FALSE(JustEvaluated());
+    Click("BtnPlus");
+    EXPECT_EQ(S(Input()->Text()), "1 024+");
+    Calculate(QStringLiteral("12+3"));
+    Mode("sbBin")->click();
+    Input()->SetText(QStringLiteral("1+"));
+    Click("BtnANS");
+    EXPECT_EQ(S(Input()->Text()), "1+1111");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  1 0000");
+}
+
+TEST_F(KeypadTest, ClearAndBackSpaceWorkAtTheStartInTheMiddleAndAtTheEnd) {
+    struct Case {
+        const char *key;
+        const char *text;
+        int caret;
+        int length;
+        const char *after;
+        int caretAfter;
+    };
+    const Case cases[] = {
+        // CE: the run of non-operators that holds the character left of the caret.
+        {"BtnCE", "3+12*4", 4, 0, "3+*4", 2},
+        {"BtnCE", "3+12*4", 3, 0, "3+*4", 2},
+        {"BtnCE", "3+12*4", 2, 0, "3+12*4", 2},
+        {"BtnCE", "3+12*4", 0, 0, "+12*4", 0},
+        {"BtnCE", "3+12*4", 6, 0, "3+12*", 5},
+        {"BtnCE", "sin(30)", 2, 0, "(30)", 0},
+        {"BtnCE", "3+12*4", 1, 3, "3*4", 1},
+        {"BtnCE", "", 0, 0, "", 0},
+        // The back-space key: the character left of the caret; a selection does not matter.
+        {"BtnJednoZmaz", "3+12*4", 4, 0, "3+1*4", 3},
+        {"BtnJednoZmaz", "3+12*4", 0, 0, "3+12*4", 0},
+        {"BtnJednoZmaz", "3+12*4", 6, 0, "3+12*", 5},
+        {"BtnJednoZmaz", "3+12*4", 2, 3, "312*4", 1},
+        {"BtnJednoZmaz", "", 0, 0, "", 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " " + c.text + " " + std::to_string(c.caret));
+        SetInput(QString::fromUtf8(c.text), c.caret, c.length);
+        Click(c.key);
+        EXPECT_EQ(S(Input()->Text()), c.after);
+        EXPECT_EQ(Input()->SelStart(), c.caretAfter);
+        EXPECT_EQ(Input()->SelLength(), 0);
+    }
+}
+
+TEST_F(KeypadTest, EditingAndFunctionKeysWorkFarIntoALongInput) {
+    // Far beyond any 8-bit or 16-bit counter.
+    const QString head = QStringLiteral("1+").repeated(35000);
+    SetInput(head + QStringLiteral("23"), int(head.size()) + 1);
+    Click("BtnJednoZmaz");
+    EXPECT_EQ(Input()->Text(), head + QStringLiteral("3"));
+    EXPECT_EQ(Input()->SelStart(), head.size());
+    Click("BtnSin");
+    EXPECT_EQ(Input()->Text(), head + QStringLiteral("sin(3"));
+    EXPECT_EQ(Input()->SelStart(), head.size() + 4);
+    Input()->SetCaret(int(head.size()) + 2);
+    Click("BtnCE");
+    EXPECT_EQ(Input()->Text(), head + QStringLiteral("(3"));
+    EXPECT_EQ(Input()->SelStart(), head.size());
+    Click("BitBtn7");
+    EXPECT_EQ(Input()->Text(), head + QStringLiteral("7(3"));
+}
+
+TEST_F(KeypadTest, ClearEmptiesTheInputAndHidesTheResultAndTheError) {
+    Calculate(QStringLiteral("1/0"));
+    ASSERT_FALSE(ErrorText().isEmpty());
+    Calculate(QStringLiteral("2+2"));
+    Click("BtnC");
+    EXPECT_EQ(S(Input()->Text()), "");
+    EXPECT_EQ(S(Shown()), "<hidden>");
+    EXPECT_EQ(S(ErrorText()), "");
+    // The hidden field keeps its text: MS still stores the last result.
+    Click("BtnMS");
+    EXPECT_EQ(S(Memory()), "  4");
+}
+
+TEST_F(KeypadTest, MemoryStoreAndRecall) {
+    Click("BtnMS");
+    EXPECT_EQ(S(Memory()), "0");
+    Calculate(QStringLiteral("6*7"));
+    Click("BtnMS");
+    EXPECT_EQ(S(Memory()), "  42");
+    Input()->SetText(QStringLiteral("1+"));
+    Click("BtnMR");
+    EXPECT_EQ(S(Input()->Text()), "1+  42");
+    Equals();
+    EXPECT_EQ(S(Shown()), "  43");
+    // The result field's popup item does what MS does.
+    Find<QAction>(*W, "UlozitDoPamate2")->trigger();
+    EXPECT_EQ(S(Memory()), "  43");
+}
+
+TEST_F(KeypadTest, TheMemoryOutlivesTheProgramOnlyWhenItIsToBeKept) {
+    for (bool keep : {true, false}) {
+        SCOPED_TRACE(keep);
+        QFile::remove(Path("settings.ini"));
+        Restart();
+        if (keep)
+            Find<QAction>(*W, "UkladatHodnotuVPamatiAct")->trigger();
+        Calculate(QStringLiteral("6*7"));
+        Click("BtnMS");
+        EndProgram();
+        Restart();
+        // The settings file keeps the value without its leading spaces.
+        EXPECT_EQ(S(Memory()), keep ? "42" : "0");
+        Input()->SetText(QString());
+        Click("BtnMR");
+        EXPECT_EQ(S(Input()->Text()), keep ? "42" : "0");
+    }
+}
+
+TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
+    struct Case {
+        const char *base;
+        const char *input;
+        const char *shown;
+        const char *turned;
+        const char *algebraic; // ANS evaluated on its own
+    };
+    const Case cases[] = {
+        {"sbDec", "3+j4", "3+j4", "5e^j53,130 102", "3+j4"},
+        {"sbDec", "-2", "-2", "2e^j180", "-2"},
+        {"sbDec", "j", "0+j", "1e^j90", "0+j"},
+        {"sbDec", "2e^-j90", "0-j2", "2e^-j90", "0-j2"},
+        {"sbHex", "3+j4", "3+j4", "5e^j35,21 4E 5D", "3+j4"},
+        // ANS holds the shown text: six binary places of the angle are all it keeps.
+        {"sbBin", "11+j100", "11+j100", "101e^j11 0101,0010 00", "11,0000 00+j11,1111 11"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.input);
+        Mode("sbDec")->click();
+        Mode("sbKomplexne")->click();
+        Mode(c.base)->click();
+        Calculate(QString::fromUtf8(c.input));
+        ASSERT_EQ(S(Shown()), std::string("  ") + c.shown) << S(ErrorText());
+        Click("BtnAE");
+        EXPECT_EQ(S(Shown()), std::string("  ") + c.turned);
+        EXPECT_EQ(S(W->Ans()), std::string("(") + c.turned + ")");
+        EXPECT_EQ(S(ErrorText()), "");
+        // Back to the first form, with nothing lost on the way.
+        Click("BtnAE");
+        EXPECT_EQ(S(Shown()), std::string("  ") + c.shown);
+        EXPECT_EQ(S(W->Ans()), std::string("(") + c.shown + ")");
+        // ANS as the key left it is a number of the complex set.
+        Click("BtnAE");
+        Input()->SetText(QString());
+        Click("BtnANS");
+        Equals();
+        EXPECT_EQ(W->LastError().Code, 0) << S(Input()->Text()) << " " << S(ErrorText());
+        EXPECT_EQ(S(Shown()), std::string("  ") + c.algebraic);
+    }
+}
+
+TEST_F(KeypadTest, TheComplexFormKeyTakesAResultOfTheOtherSets) {
+    Calculate(QStringLiteral("-5"));
+    Mode("sbKomplexne")->click();
+    Click("BtnAE");
+    EXPECT_EQ(S(Shown()), "  5e^j180");
+    // Before any result ANS is 0.
+    DestroyProgramWindows();
+    StartProgram();
+    Mode("sbKomplexne")->click();
+    Click("BtnAE");
+    EXPECT_EQ(S(Shown()), "  0");
+}
+
+TEST_F(KeypadTest, HistoryBack) {
+    // An empty history: nothing happens.
+    Input()->SetText(QStringLiteral("7"));
+    W->BtnSpatClick();
+    EXPECT_EQ(S(Input()->Text()), "7");
+    EXPECT_EQ(S(ErrorText()), "");
+
+    Calculate(QStringLiteral("1+1"));
+    Type(QStringLiteral("9"));
+    for (int i = 0; i < 3; ++i) {
+        Click("BtnSpat");
+        EXPECT_EQ(S(Input()->Text()), "1+1");
+        EXPECT_EQ(S(Shown().trimmed()), "2");
+    }
+    Calculate(QStringLiteral("2+2"));
+    Calculate(QStringLiteral("3+3"));
+    const char *expected[] = {"2+2", "1+1", "3+3", "2+2"};
+    for (const char *e : expected) {
+        Click("BtnSpat");
+        EXPECT_EQ(S(Input()->Text()), e);
+    }
+}
+
+TEST_F(KeypadTest, TheWindowSizeKeyHidesTheKeypadsLowerPartAndTheStatusBar) {
+    auto *bar = Find<QStatusBar>(*W, "StatusBar1");
+    W->show();
+    Click("BtnVelkost");
+    EXPECT_TRUE(Btn("BtnVelkost")->isChecked());
+    EXPECT_EQ(W->height(), 170);
+    EXPECT_FALSE(bar->isVisible());
+    Click("BtnVelkost");
+    EXPECT_EQ(W->height(), 351);
+    EXPECT_TRUE(bar->isVisible());
+}
+
+TEST_F(KeypadTest, DigitsTypedToTheWindowItselfGoToTheInput) {
+    Mode("sbBin")->click();
+    SetInput(QStringLiteral("1"), 1);
+    struct Case {
+        QChar typed;
+        const char *input;
+    };
+    // The digit keys' handlers run even while the keys are disabled.
+    const Case cases[] = {{QLatin1Char('8'), "18"}, {QChar(0x013E), "182"}, {QLatin1Char('+'), "1821"},
+                          {QLatin1Char('.'), "1821,"}, {QLatin1Char('x'), "1821,"}, {QChar(8), "1821"}};
+    for (const Case &c : cases) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c.typed));
+        QApplication::sendEvent(W, &press);
+        EXPECT_EQ(S(Input()->Text()), c.input);
+    }
+}
+
+TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    SetInput(QStringLiteral("1+2"), 1);
+    W->PopupMenu1Popup();
+    for (const char *item : {"vystrihnut1", "kopirovat1", "odstranit1"})
+        EXPECT_FALSE(Find<QAction>(*W, item)->isEnabled()) << item;
+    for (const char *item : {"prilepit", "Vybravetko1"})
+        EXPECT_TRUE(Find<QAction>(*W, item)->isEnabled()) << item;
+
+    // Only the first line of a pasted text is kept, without its line end.
+    clipboard->setText(QStringLiteral("*4\r\n5-6\r\n"));
+    Find<QAction>(*W, "prilepit")->trigger();
+    EXPECT_EQ(S(Input()->Text()), "1*4+2");
+    clipboard->setText(QStringLiteral("9\n8"));
+    Input()->selectAll();
+    Find<QAction>(*W, "prilepit")->trigger();
+    EXPECT_EQ(S(Input()->Text()), "9");
+    // Text put in by any other way keeps its first line too.
+    for (const char *text : {"4-5\n6", "4-5\r6", "4-5\xe2\x80\xa9" "6"}) {
+        Input()->setPlainText(QString::fromUtf8(text));
+        EXPECT_EQ(S(Input()->Text()), "4-5");
+    }
+
+    SetInput(QStringLiteral("12+34"), 1, 3);
+    W->PopupMenu1Popup();
+    for (const char *item : {"vystrihnut1", "kopirovat1", "odstranit1"})
+        EXPECT_TRUE(Find<QAction>(*W, item)->isEnabled()) << item;
+    Find<QAction>(*W, "kopirovat1")->trigger();
+    EXPECT_EQ(S(clipboard->text()), "2+3");
+    Find<QAction>(*W, "vystrihnut1")->trigger();
+    EXPECT_EQ(S(Input()->Text()), "14");
+    Find<QAction>(*W, "Vybravetko1")->trigger();
+    EXPECT_EQ(Input()->SelLength(), 2);
+    Find<QAction>(*W, "odstranit1")->trigger();
+    EXPECT_EQ(S(Input()->Text()), "");
+
+    // The result field: copy while something is selected, select all, and its keys.
+    Calculate(QStringLiteral("2^10"));
+    W->PopupMenu2Popup();
+    EXPECT_FALSE(Find<QAction>(*W, "kopirovat2")->isEnabled());
+    Find<QAction>(*W, "vybratVsetko")->trigger();
+    W->PopupMenu2Popup();
+    EXPECT_TRUE(Find<QAction>(*W, "kopirovat2")->isEnabled());
+    Find<QAction>(*W, "kopirovat2")->trigger();
+    EXPECT_EQ(S(clipboard->text()), "  1 024");
+    clipboard->clear();
+    ResultField()->deselect();
+    QTest::keyClick(ResultField(), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(ResultField(), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(S(clipboard->text()), "  1 024");
+}
+
+TEST_F(KeypadTest, PopupItemsAreTranslated) {
+    WriteBytes(Path("lang/english.txt"),
+               ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR) + "/resources/lang/english.txt"));
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
+    const std::pair<const char *, const char *> items[] = {
+        {"vystrihnut1", "Cut"},  {"kopirovat1", "Copy"}, {"prilepit", "Paste"},
+        {"odstranit1", "Delete"}, {"Vybravetko1", "Select all"}, {"kopirovat2", "Copy"},
+        {"UlozitDoPamate2", "Save to memory"}, {"vybratVsetko", "Select all"},
+    };
+    for (const auto &[name, text] : items)
+        EXPECT_EQ(S(Find<QAction>(*W, name)->text()), text) << name;
+}
+
+// ---------------------------------------------------------------------------
+// Bracket highlighting
+
+TEST_F(KeypadTest, TheBracketsAroundTheCaretAreMarked) {
+    struct Case {
+        const char *text;
+        int caret;
+        const char *marks; // bold positions, "r" for red
+    };
+    const Case cases[] = {
+        {"(1+2)", 2, "0 4 "},
+        {"(1+2)", 1, "0 4 "},       // right after the "(": its pair
+        {"(1+2)", 0, ""},           // before the "(": outside
+        {"(1+2)", 5, ""},           // after the last ")"
+        {"(1+2", 4, "0r "},         // no partner: bold and red
+        {"(1+2", 1, "0r "},
+        {"1+2)", 1, ""},            // a ")" alone is never marked
+        {"(1+(2*3))", 5, "3 7 "},   // the inner pair only
+        {"(1+(2*3))", 8, "0 8 "},
+        {"(1+(2*3))", 2, "0 8 "},
+        {"(1)+(2)", 3, ""},         // between two complete groups
+        {"((1)+2", 5, "0r "},
+        {"((1)+2", 2, "1 3 "},
+        {"f(x(y)", 6, "1r "},
+        {"", 0, ""},
+        {"12+3", 2, ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.text) + " caret " + std::to_string(c.caret));
+        SetInput(QString::fromUtf8(c.text), c.caret);
+        W->vstupRdtMouseUp();
+        EXPECT_EQ(Marks(), c.marks);
+        EXPECT_EQ(Input()->SelStart(), c.caret);
+        EXPECT_EQ(S(Input()->Text()), c.text);
+    }
+}
+
+TEST_F(KeypadTest, TypingKeysAndArrowsMoveTheMarks) {
+    Input()->SetText(QString());
+    TypeText(Input(), QStringLiteral("2*(1+"));
+    EXPECT_EQ(Marks(), "2r ");
+    TypeText(Input(), QStringLiteral("3"));
+    EXPECT_EQ(Marks(), "2r ");
+    TypeText(Input(), QStringLiteral(")"));
+    EXPECT_EQ(Marks(), ""); // the caret is now after the group
+    QTest::keyClick(Input(), Qt::Key_Left);
+    EXPECT_EQ(Input()->SelStart(), 6);
+    EXPECT_EQ(Marks(), "2 6 ");
+    // A digit typed beside a bold bracket is plain and black.
+    TypeText(Input(), QStringLiteral("4"));
+    EXPECT_EQ(S(Input()->Text()), "2*(1+34)");
+    EXPECT_EQ(Marks(), "2 7 ");
+    QTest::keyClick(Input(), Qt::Key_Home);
+    QTest::keyClick(Input(), Qt::Key_Right);
+    QTest::keyClick(Input(), Qt::Key_Right);
+    EXPECT_EQ(Input()->SelStart(), 2);
+    EXPECT_EQ(Marks(), ""); // right before the "(": outside the group
+    QTest::keyClick(Input(), Qt::Key_Right);
+    EXPECT_EQ(Marks(), "2 7 ");
+    // The function keys and the keypad mark too.
+    Input()->SetText(QString());
+    Click("BtnLog");
+    EXPECT_EQ(Marks(), "3r ");
+    Click("BtnCos");
+    EXPECT_EQ(Marks(), "7r ");
+    Click("BitBtn45");
+    EXPECT_EQ(Marks(), "3r ");
+}
+
+TEST_F(KeypadTest, ShiftWithTheArrowsLeavesTheMarksAndTheSelectionAlone) {
+    SetInput(QStringLiteral("(1+(2*3))"), 5);
+    W->vstupRdtMouseUp();
+    ASSERT_EQ(Marks(), "3 7 ");
+    QTest::keyClick(Input(), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(Input(), Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(Marks(), "3 7 ");
+    EXPECT_EQ(Input()->SelStart(), 3);
+    EXPECT_EQ(Input()->SelLength(), 2);
+    QTest::keyClick(Input(), Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(Marks(), "3 7 ");
+    EXPECT_EQ(Input()->SelLength(), 1);
+    // Once Shift is let go the marks follow the caret again.
+    QTest::keyRelease(Input(), Qt::Key_Shift);
+    EXPECT_FALSE(W->ShiftHeld);
+    Input()->SetCaret(2);
+    W->vstupRdtMouseUp();
+    EXPECT_EQ(Marks(), "0 8 ");
+}
+
+TEST_F(KeypadTest, FormattingNeverEndsTheContinuation) {
+    Calculate(QStringLiteral("(1+2)*(3"));
+    Calculate(QStringLiteral("(1+2)*3"));
+    ASSERT_TRUE(JustEvaluated());
+    // Marks, a click and the arrows change formats and the caret, not the text.
+    Input()->SetCaret(2);
+    W->vstupRdtMouseUp();
+    EXPECT_EQ(Marks(), "0 4 ");
+    QTest::keyClick(Input(), Qt::Key_Right);
+    QTest::keyClick(Input(), Qt::Key_Left);
+    W->ZvyrazniZatvorky(Input(), 7);
+    Input()->SelectAll();
+    Input()->SetSelectionPlain();
+    EXPECT_TRUE(JustEvaluated());
+    Click("BtnMinus");
+    EXPECT_EQ(S(Input()->Text()), "9-");
+    EXPECT_FALSE(JustEvaluated());
+    // A change of the text ends it, also one made with the input's own Backspace.
+    Calculate(QStringLiteral("2+2"));
+    QTest::keyClick(Input(), Qt::Key_End);
+    QTest::keyClick(Input(), Qt::Key_Backspace);
+    EXPECT_FALSE(JustEvaluated());
+}
