@@ -380,19 +380,10 @@ void ThlavnyFrm::keyPressEvent(QKeyEvent *event) {
 void ThlavnyFrm::ZvyrazniZatvorky(TRiadkovyVstup *edit, int caret) {
     if (!edit || !BracketHighlightEnabled || ShiftHeld)
         return;
-    const bool updates = edit->updatesEnabled();
-    edit->setUpdatesEnabled(false);
-    const TZvyraznenieZatvoriek plan =
-        PlanBracketHighlight(edit->Text(), caret < 0 ? edit->SelStart() : caret);
-    edit->SetAllPlain();
+    // Cleared while the marks are set, so that the formatting's own change
+    // events start no highlighting of their own.
     BracketHighlightEnabled = false;
-    if (plan.Bold1 >= 0)
-        edit->SetCharBold(plan.Bold1, plan.Red == plan.Bold1);
-    if (plan.Bold2 >= 0)
-        edit->SetCharBold(plan.Bold2, false);
-    edit->SetTypingPlain();
-    edit->setUpdatesEnabled(updates);
+    edit->ShowBracketMarks(PlanBracketHighlight(edit->Text(), caret < 0 ? edit->SelStart() : caret));
     BracketHighlightEnabled = true;
     edit->setFocus();
-    edit->viewport()->update();
 }

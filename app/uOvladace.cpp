@@ -72,28 +72,32 @@ void TRiadkovyVstup::SetSelectionPlain() {
     setCurrentCharFormat(plain);
 }
 
-void TRiadkovyVstup::SetAllPlain() {
+void TRiadkovyVstup::ShowBracketMarks(const TZvyraznenieZatvoriek &marks) {
+    const bool updates = updatesEnabled();
+    setUpdatesEnabled(false);
     QTextCursor c(document());
+    c.beginEditBlock();
     c.select(QTextCursor::Document);
     c.mergeCharFormat(PlainFormat());
-}
-
-void TRiadkovyVstup::SetTypingPlain() {
+    const int length = document()->characterCount() - 1;
+    auto bold = [&](int position, bool red) {
+        if (position < 0 || position >= length)
+            return;
+        c.setPosition(position);
+        c.setPosition(position + 1, QTextCursor::KeepAnchor);
+        QTextCharFormat f;
+        f.setFontWeight(QFont::Bold);
+        f.setForeground(red ? QColor(255, 0, 0) : QColor(Qt::black));
+        c.mergeCharFormat(f);
+    };
+    bold(marks.Bold1, marks.Red >= 0 && marks.Red == marks.Bold1);
+    bold(marks.Bold2, false);
+    c.endEditBlock();
     // With a selection this would format the selection instead.
     if (!textCursor().hasSelection())
         setCurrentCharFormat(PlainFormat());
-}
-
-void TRiadkovyVstup::SetCharBold(int position, bool red) {
-    if (position < 0 || position >= document()->characterCount() - 1)
-        return;
-    QTextCursor c(document());
-    c.setPosition(position);
-    c.setPosition(position + 1, QTextCursor::KeepAnchor);
-    QTextCharFormat f;
-    f.setFontWeight(QFont::Bold);
-    f.setForeground(red ? QColor(255, 0, 0) : QColor(Qt::black));
-    c.mergeCharFormat(f);
+    setUpdatesEnabled(updates);
+    viewport()->update();
 }
 
 QTextCharFormat TRiadkovyVstup::CharFormatAt(int position) const {

@@ -5,6 +5,8 @@
 
 #include <QColor>
 #include <QImage>
+#include "uZvyraznenie.h"
+
 #include <QTextCharFormat>
 #include <QTextEdit>
 #include <QWidget>
@@ -32,12 +34,11 @@ public:
     // The selected characters become plain and black.
     void SetSelectionPlain();
 
-    // Character formats set without moving the caret or the selection: the
-    // whole text plain and black, one character bold (and red).
-    void SetAllPlain();
-    void SetCharBold(int position, bool red);
-    // The next character typed at the caret is plain and black.
-    void SetTypingPlain();
+    // The bracket marks: the whole text plain and black, then the marked
+    // brackets bold (and red), without moving the caret or the selection;
+    // the next character typed at the caret is plain. Redrawing waits until
+    // all is done.
+    void ShowBracketMarks(const TZvyraznenieZatvoriek &marks);
     // The character at position as it is formatted (0-based).
     QTextCharFormat CharFormatAt(int position) const;
     // Plain and black, what typed text gets.
