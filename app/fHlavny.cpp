@@ -971,8 +971,10 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
             vstupRdtKeyUp(e->key(), e->modifiers());
         }
     } else if (watched == vstupRdt->viewport()) {
+        // After the input has taken the release: a click into a selection
+        // clears it only then.
         if (event->type() == QEvent::MouseButtonRelease)
-            Guarded([this] { vstupRdtMouseUp(); });
+            QMetaObject::invokeMethod(this, [this] { Guarded([this] { vstupRdtMouseUp(); }); }, Qt::QueuedConnection);
     } else if (watched == pohybLbl) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);

@@ -4,6 +4,8 @@
 #include "uSpolocne.h"
 #include "uSpolocneOkna.h"
 
+#include <utility>
+
 QChar RewriteTypedChar(QChar c) {
     switch (c.unicode()) {
     case u'\u00FA': // ú
@@ -54,24 +56,14 @@ int DeleteCharBeforeCaret(QString &s, int caret) {
 }
 
 QString OperatorKeyText(const QString &caption) {
-    if (caption.isEmpty())
-        return QString();
-    switch (caption.at(0).unicode()) {
-    case u'/':
-        return QStringLiteral("/");
-    case u'x':
-        return QStringLiteral("*");
-    case u'-':
-        return QStringLiteral("-");
-    case u'+':
-        return QStringLiteral("+");
-    case u'd':
-        return QStringLiteral(" div ");
-    case u'm':
-        return QStringLiteral(" mod ");
-    default:
-        return QString();
-    }
+    static const std::pair<char16_t, const char *> texts[] = {
+        {u'/', "/"}, {u'x', "*"}, {u'-', "-"}, {u'+', "+"}, {u'd', " div "}, {u'm', " mod "},
+    };
+    if (!caption.isEmpty())
+        for (const auto &[first, text] : texts)
+            if (caption.at(0).unicode() == first)
+                return QString::fromLatin1(text);
+    return QString();
 }
 
 QString FunctionKeyText(const QString &caption, bool hyperbolic) {

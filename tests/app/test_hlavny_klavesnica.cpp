@@ -3,12 +3,9 @@
 // keys at every caret position, memory, the complex form key, history back,
 // the window-size key, the clipboard commands and the bracket highlighting.
 #include "HlavnyTestSupport.h"
-#include "uIniFile.h"
 
 #include <QAction>
 #include <QClipboard>
-#include <QMenu>
-#include <QMimeData>
 #include <QRegularExpression>
 #include <QStatusBar>
 
@@ -37,15 +34,14 @@ protected:
         SettingsIni().Reload();
         StartProgram();
     }
-    // The bold characters of the input, each followed by "r" when it is red.
+    // The positions of the bold characters of the input, "r" after a red one.
     std::string Marks() {
         std::string marks;
         for (int i = 0; i < Input()->Text().size(); ++i) {
             const QTextCharFormat f = Input()->CharFormatAt(i);
-            const bool bold = f.fontWeight() >= QFont::Bold;
             const bool red = f.foreground().color() == QColor(255, 0, 0);
-            if (bold || red)
-                marks += std::to_string(i) + (red ? "r" : "") + (bold ? "" : "!plain") + " ";
+            if (f.fontWeight() >= QFont::Bold || red)
+                marks += std::to_string(i) + (red ? "r " : " ");
         }
         return marks;
     }
@@ -61,17 +57,12 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
         // The Slovak number row gives its digits; "+" stays "+".
         {',', "+ľščťžýáíé", "+234567890"},
         {',', "úäň§&", "/()!*"},
-        {',', "2,5", "2,5"},
         {',', "2.5", "2,5"},
         {'.', "2,5", "2.5"},
-        // A separator at the start of the input gets its zero.
-        {',', ",5", "0,5"},
-        {'.', ".5", "0.5"},
-        {',', "x mod 3", "x mod 3"},
-        {',', "$pi^2-A", "$pi^2-A"},
-        // Everything outside the set of the expressions is dropped.
-        {',', "1#2=3[4]5;6'7\"8ě9ř0öü€@_{}|~", "1234567890"},
-        {',', "Ä", ""},
+        {',', ",5", "0,5"}, // a separator at the start gets its zero
+        {',', "x mod $pi^A", "x mod $pi^A"},
+        // Everything outside the characters of expressions is dropped.
+        {',', "1#2=3[4]5;6'7\"8ě9ř0öÄ€@_{}|~", "1234567890"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.typed);
@@ -81,67 +72,39 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
         EXPECT_EQ(S(Input()->Text()), c.input);
         EXPECT_EQ(Input()->SelStart(), Input()->Text().size());
     }
-}
-
-TEST_F(KeypadTest, TypingGoesInAtTheCaretAndReplacesTheSelection) {
-    SetInput(QStringLiteral("1234"), 2);
-    TypeText(Input(), QStringLiteral("+"));
-    EXPECT_EQ(S(Input()->Text()), "12+34");
-    EXPECT_EQ(Input()->SelStart(), 3);
+    // At the caret, over the selection; Backspace is the input's own.
     SetInput(QStringLiteral("1234"), 1, 2);
     TypeText(Input(), QStringLiteral("x"));
     EXPECT_EQ(S(Input()->Text()), "1x4");
-    EXPECT_EQ(Input()->SelStart(), 2);
-    // Backspace is the input's own: it deletes the selection or the character before the caret.
-    SetInput(QStringLiteral("1234"), 3);
     QTest::keyClick(Input(), Qt::Key_Backspace);
-    EXPECT_EQ(S(Input()->Text()), "124");
-}
-
-TEST_F(KeypadTest, EnterCalculates) {
-    Type(QStringLiteral("6*7"));
-    QTest::keyClick(Input(), Qt::Key_Return);
-    EXPECT_EQ(S(Shown()), "  42");
-    Type(QStringLiteral("1+1"));
-    QTest::keyClick(Input(), Qt::Key_Enter, Qt::KeypadModifier);
-    EXPECT_EQ(S(Shown()), "  2");
-    EXPECT_EQ(S(Input()->Text()), "1+1");
+    EXPECT_EQ(S(Input()->Text()), "14");
 }
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
     struct Case {
-        const char *first;  // calculated first
         const char *action; // "key:Name" clicks a key, "type:text" types
         bool shift;
         const char *input;
     };
     const Case cases[] = {
-        {"2+3", "key:BtnKrat", false, "5*"},
-        {"2+3", "type:*", false, "5*"},
-        {"2+3", "type:&", false, "5*"},
-        {"2+3", "type:-", false, "5-"},
-        {"2+3", "key:BtnDiv", false, "5 div "},
-        {"2+3", "key:BtnMod", false, "5 mod "},
-        {"2+3", "key:BtnKombinacne", false, "5 nad "},
-        {"2+3", "key:BtnXna2", false, "5^2"},
-        {"2+3", "key:BtnDruhaOdmocnina", false, "5^(1/2)"},
-        {"2+3", "key:BtnFaktorial", false, "5!"},
-        {"2+3", "key:BtnPercenta", false, "5%"},
-        // The group spaces of the shown result do not come along.
-        {"2^10", "type:+", false, "1024+"},
+        {"key:BtnKrat", false, "1024*"}, // the group spaces of the result stay behind
+        {"type:&", false, "1024*"},
+        {"key:BtnDiv", false, "1024 div "},
+        {"key:BtnKombinacne", false, "1024 nad "},
+        {"key:BtnXna2", false, "1024^2"},
+        {"key:BtnFaktorial", false, "1024!"},
         // Anything else replaces the input, which "=" left selected.
-        {"2+3", "type:7", false, "7"},
-        {"2+3", "key:BtnPrevratena", false, "1/"},
-        {"2+3", "key:BitBtn44", false, "("},
-        {"2+3", "key:BtnSin", false, "sin("},
+        {"type:7", false, "7"},
+        {"key:BtnPrevratena", false, "1/"},
+        {"key:BtnSin", false, "sin("},
         // With Shift held an operator is plain text too.
-        {"2+3", "type:*", true, "*"},
-        {"2+3", "key:BtnPlus", true, "+"},
+        {"type:*", true, "*"},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.first) + " " + c.action);
+        SCOPED_TRACE(c.action);
         HoldShift(false);
-        Calculate(QString::fromUtf8(c.first));
+        Type(QStringLiteral("2^10"));
+        QTest::keyClick(Input(), Qt::Key_Return);
         ASSERT_TRUE(JustEvaluated());
         HoldShift(c.shift);
         const QString action = QString::fromUtf8(c.action);
@@ -159,25 +122,17 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
     Click("BtnKrat");
     Click("BtnMinus");
     EXPECT_EQ(S(Input()->Text()), "5*-");
-}
-
-TEST_F(KeypadTest, ContinuationInTheComplexSetAndAfterABaseSwitch) {
+    // A complex ANS keeps its brackets; ANS is inserted in the current base.
     Mode("sbKomplexne")->click();
     Calculate(QStringLiteral("3+j4"));
     Click("BtnKrat");
     EXPECT_EQ(S(Input()->Text()), "(3+j4)*");
-    TypeText(Input(), QStringLiteral("2"));
-    Equals();
-    EXPECT_EQ(S(Shown()), "  6+j8");
-    // A base switch that rewrites the input ends the continuation.
     Mode("sbRealne")->click();
-    Calculate(QStringLiteral("10+5"));
-    Mode("sbHex")->click();
-    EXPECT_EQ(S(Input()->Text()), "A+5");
-    EXPECT_FALSE(JustEvaluated());
-    Input()->selectAll();
-    Click("BtnKrat");
-    EXPECT_EQ(S(Input()->Text()), "*");
+    Calculate(QStringLiteral("12+3"));
+    Mode("sbBin")->click();
+    SetInput(QStringLiteral("1+"), 2);
+    Click("BtnANS");
+    EXPECT_EQ(S(Input()->Text()), "1+1111");
 }
 
 TEST_F(KeypadTest, KeysPutTheirTextsAtTheCaret) {
@@ -186,56 +141,34 @@ TEST_F(KeypadTest, KeysPutTheirTextsAtTheCaret) {
         const char *text;
     };
     const Case cases[] = {
-        {"BitBtn10", "0"},  {"BitBtn1", "1"},   {"BitBtn2", "2"},    {"BitBtn3", "3"},       {"BitBtn4", "4"},
-        {"BitBtn5", "5"},   {"BitBtn6", "6"},   {"BitBtn7", "7"},    {"BitBtn8", "8"},       {"BitBtn9", "9"},
-        {"BitBtn39", "A"},  {"BitBtn38", "B"},  {"BitBtn40", "C"},   {"BitBtn41", "D"},      {"BitBtn42", "E"},
-        {"BitBtn43", "F"},  {"BitBtn44", "("},  {"BitBtn45", ")"},   {"BitBtn49", "+j"},     {"BitBtn50", "-j"},
-        {"BitBtn51", "e^j"}, {"BitBtn52", "e^-j"}, {"BtnPercenta", "%"}, {"BtnDeleno", "/"},   {"BtnKrat", "*"},
-        {"BtnMinus", "-"},  {"BtnPlus", "+"},   {"BtnDiv", " div "}, {"BtnMod", " mod "},    {"BtnKonstanta", "$"},
-        {"BtnPi", "$pi"},   {"BtnAbs", "abs("}, {"BtnPrevratena", "1/"}, {"BtnFaktorial", "!"},
-        {"BtnKombinacne", " nad "}, {"BtnDesatNaX", "10^"}, {"BtnDvaNaX", "2^"}, {"BtnEnaX", "$e^"},
-        {"BtnLog", "log("}, {"BtnLogy", "logy("}, {"BtnLn", "ln("}, {"BtnXna2", "^2"}, {"BtnXna3", "^3"},
-        {"BtnXnaY", "^"},   {"BtnDruhaOdmocnina", "^(1/2)"}, {"BtnTretiaOdmocnina", "^(1/3)"},
-        {"BtnOdmocnina", "^(1/"}, {"BtnDeg", "deg("}, {"BtnDms", "dms("}, {"BtnSin", "sin("},
-        {"BtnCos", "cos("}, {"BtnTG", "tg("}, {"BtnCotg", "cotg("}, {"BtnArcsin", "arcsin("},
-        {"BtnArccos", "arccos("}, {"Btnarctg", "arctg("}, {"BtnArccotg", "arccotg("},
+        {"BitBtn10", "0"},    {"BitBtn9", "9"},           {"BitBtn43", "F"},        {"BitBtn44", "("},
+        {"BitBtn52", "e^-j"}, {"BtnPercenta", "%"},       {"BtnDeleno", "/"},       {"BtnKrat", "*"},
+        {"BtnMinus", "-"},    {"BtnPlus", "+"},           {"BtnMod", " mod "},      {"BtnPi", "$pi"},
+        {"BtnEnaX", "$e^"},   {"BtnOdmocnina", "^(1/"},   {"BtnDms", "dms("},       {"BtnArccotg", "arccotg("},
     };
-    // A click reaches the key's handler whatever the mode, so every key is
-    // tried with its mode's keys enabled.
     for (const Case &c : cases) {
         SCOPED_TRACE(c.key);
         QPushButton *key = Btn(c.key);
         Mode(key->property("tag").toInt() == 60 ? "sbKomplexne" : "sbRealne")->click();
         Mode(key->property("tag").toInt() == 40 ? "sbHex" : "sbDec")->click();
         ASSERT_TRUE(key->isEnabled());
-        // In the middle, over a selection and at the end.
         SetInput(QStringLiteral("12345"), 1, 2);
         Click(c.key);
-        const std::string text = c.text;
-        EXPECT_EQ(S(Input()->Text()), "1" + text + "45");
-        EXPECT_EQ(Input()->SelStart(), 1 + int(text.size()));
         Click(c.key);
+        const std::string text = c.text;
         EXPECT_EQ(S(Input()->Text()), "1" + text + text + "45");
+        EXPECT_EQ(Input()->SelStart(), 1 + 2 * int(text.size()));
     }
-}
-
-TEST_F(KeypadTest, TrigonometricKeysTakeHypAndTheirTranslatedCaptions) {
+    // The trigonometric keys: "hyp" and a caption from the language file.
     Find<QCheckBox>(*W, "CheckBoxHyp")->setChecked(true);
+    Btn("BtnTG")->setText(QStringLiteral("tan"));
     SetInput(QStringLiteral("2*"), 2);
     Click("BtnTG");
-    EXPECT_EQ(S(Input()->Text()), "2*tgh(");
-    EXPECT_EQ(Input()->SelStart(), 6);
-    Find<QCheckBox>(*W, "CheckBoxHyp")->setChecked(false);
-    Btn("BtnArccotg")->setText(QStringLiteral("arccot"));
-    Click("BtnArccotg");
-    EXPECT_EQ(S(Input()->Text()), "2*tgh(arccot(");
-    // Typing on: the function's argument and its bracket.
-    TypeText(Input(), QStringLiteral("1))"));
-    Equals();
-    EXPECT_EQ(W->LastError().Code, 0) << S(ErrorText());
+    EXPECT_EQ(S(Input()->Text()), "2*tanh(");
+    EXPECT_EQ(Input()->SelStart(), 7);
 }
 
-TEST_F(KeypadTest, DecimalCommaKey) {
+TEST_F(KeypadTest, DecimalCommaAndRandomNumbers) {
     for (QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
         Engine().DecimalSeparator = sep;
         const std::string s(1, char(sep.unicode()));
@@ -245,13 +178,8 @@ TEST_F(KeypadTest, DecimalCommaKey) {
         SetInput(QStringLiteral("12"), 1);
         Click("BtnCiarka");
         EXPECT_EQ(S(Input()->Text()), "1" + s + "2");
-        SetInput(QStringLiteral("1+"), 2);
-        Click("BtnCiarka");
-        EXPECT_EQ(S(Input()->Text()), "1+" + s);
     }
-}
-
-TEST_F(KeypadTest, RandomNumbersAreFromZeroToOneWithSixDecimalsAtMost) {
+    Engine().DecimalSeparator = QLatin1Char(',');
     const QRegularExpression number(QStringLiteral("^(0(,\\d{1,6})?|1)$"));
     QSet<QString> seen;
     for (int i = 0; i < 20; ++i) {
@@ -261,58 +189,27 @@ TEST_F(KeypadTest, RandomNumbersAreFromZeroToOneWithSixDecimalsAtMost) {
         seen.insert(Input()->Text());
     }
     EXPECT_GT(seen.size(), 10);
-    // The number is an operand like any other.
-    SetInput(QStringLiteral("2*"), 2);
-    Click("BtnRan");
-    Equals();
-    EXPECT_EQ(W->LastError().Code, 0);
-}
-
-TEST_F(KeypadTest, AnsIsInsertedInTheCurrentBaseAndEndsTheContinuation) {
-    Calculate(QStringLiteral("2^10"));
-    Click("BtnANS");
-    EXPECT_EQ(S(Input()->Text()), "1 024");
-    EXPECT_FALSE(JustEvaluated());
-    Click("BtnPlus");
-    EXPECT_EQ(S(Input()->Text()), "1 024+");
-    Calculate(QStringLiteral("12+3"));
-    Mode("sbBin")->click();
-    Input()->SetText(QStringLiteral("1+"));
-    Click("BtnANS");
-    EXPECT_EQ(S(Input()->Text()), "1+1111");
-    Equals();
-    EXPECT_EQ(S(Shown()), "  1 0000");
 }
 
 TEST_F(KeypadTest, ClearAndBackSpaceWorkAtTheStartInTheMiddleAndAtTheEnd) {
     struct Case {
         const char *key;
-        const char *text;
         int caret;
         int length;
         const char *after;
         int caretAfter;
     };
+    // On the input 3+12*4.
     const Case cases[] = {
-        // CE: the run of non-operators that holds the character left of the caret.
-        {"BtnCE", "3+12*4", 4, 0, "3+*4", 2},
-        {"BtnCE", "3+12*4", 3, 0, "3+*4", 2},
-        {"BtnCE", "3+12*4", 2, 0, "3+12*4", 2},
-        {"BtnCE", "3+12*4", 0, 0, "+12*4", 0},
-        {"BtnCE", "3+12*4", 6, 0, "3+12*", 5},
-        {"BtnCE", "sin(30)", 2, 0, "(30)", 0},
-        {"BtnCE", "3+12*4", 1, 3, "3*4", 1},
-        {"BtnCE", "", 0, 0, "", 0},
-        // The back-space key: the character left of the caret; a selection does not matter.
-        {"BtnJednoZmaz", "3+12*4", 4, 0, "3+1*4", 3},
-        {"BtnJednoZmaz", "3+12*4", 0, 0, "3+12*4", 0},
-        {"BtnJednoZmaz", "3+12*4", 6, 0, "3+12*", 5},
-        {"BtnJednoZmaz", "3+12*4", 2, 3, "312*4", 1},
-        {"BtnJednoZmaz", "", 0, 0, "", 0},
+        {"BtnCE", 0, 0, "+12*4", 0},          {"BtnCE", 3, 0, "3+*4", 2},
+        {"BtnCE", 2, 0, "3+12*4", 2},         {"BtnCE", 6, 0, "3+12*", 5},
+        {"BtnCE", 1, 3, "3*4", 1},            {"BtnJednoZmaz", 0, 0, "3+12*4", 0},
+        {"BtnJednoZmaz", 4, 0, "3+1*4", 3},   {"BtnJednoZmaz", 6, 0, "3+12*", 5},
+        {"BtnJednoZmaz", 2, 3, "312*4", 1},   // a selection does not matter
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.key) + " " + c.text + " " + std::to_string(c.caret));
-        SetInput(QString::fromUtf8(c.text), c.caret, c.length);
+        SCOPED_TRACE(std::string(c.key) + " " + std::to_string(c.caret));
+        SetInput(QStringLiteral("3+12*4"), c.caret, c.length);
         Click(c.key);
         EXPECT_EQ(S(Input()->Text()), c.after);
         EXPECT_EQ(Input()->SelStart(), c.caretAfter);
@@ -323,38 +220,31 @@ TEST_F(KeypadTest, ClearAndBackSpaceWorkAtTheStartInTheMiddleAndAtTheEnd) {
 TEST_F(KeypadTest, EditingAndFunctionKeysWorkFarIntoALongInput) {
     // Far beyond any 8-bit or 16-bit counter.
     const QString head = QStringLiteral("1+").repeated(35000);
-    SetInput(head + QStringLiteral("23"), int(head.size()) + 1);
+    const int at = int(head.size());
+    SetInput(head + QStringLiteral("23"), at + 1);
     Click("BtnJednoZmaz");
     EXPECT_EQ(Input()->Text(), head + QStringLiteral("3"));
-    EXPECT_EQ(Input()->SelStart(), head.size());
     Click("BtnSin");
     EXPECT_EQ(Input()->Text(), head + QStringLiteral("sin(3"));
-    EXPECT_EQ(Input()->SelStart(), head.size() + 4);
-    Input()->SetCaret(int(head.size()) + 2);
+    EXPECT_EQ(Input()->SelStart(), at + 4);
+    Input()->SetCaret(at + 2);
     Click("BtnCE");
     EXPECT_EQ(Input()->Text(), head + QStringLiteral("(3"));
-    EXPECT_EQ(Input()->SelStart(), head.size());
     Click("BitBtn7");
     EXPECT_EQ(Input()->Text(), head + QStringLiteral("7(3"));
+    EXPECT_EQ(Input()->SelStart(), at + 1);
 }
 
-TEST_F(KeypadTest, ClearEmptiesTheInputAndHidesTheResultAndTheError) {
+TEST_F(KeypadTest, ClearMemoryStoreAndRecall) {
+    Click("BtnMS");
+    EXPECT_EQ(S(Memory()), "0"); // nothing shown yet
     Calculate(QStringLiteral("1/0"));
-    ASSERT_FALSE(ErrorText().isEmpty());
-    Calculate(QStringLiteral("2+2"));
+    Calculate(QStringLiteral("6*7"));
     Click("BtnC");
     EXPECT_EQ(S(Input()->Text()), "");
     EXPECT_EQ(S(Shown()), "<hidden>");
     EXPECT_EQ(S(ErrorText()), "");
     // The hidden field keeps its text: MS still stores the last result.
-    Click("BtnMS");
-    EXPECT_EQ(S(Memory()), "  4");
-}
-
-TEST_F(KeypadTest, MemoryStoreAndRecall) {
-    Click("BtnMS");
-    EXPECT_EQ(S(Memory()), "0");
-    Calculate(QStringLiteral("6*7"));
     Click("BtnMS");
     EXPECT_EQ(S(Memory()), "  42");
     Input()->SetText(QStringLiteral("1+"));
@@ -362,8 +252,7 @@ TEST_F(KeypadTest, MemoryStoreAndRecall) {
     EXPECT_EQ(S(Input()->Text()), "1+  42");
     Equals();
     EXPECT_EQ(S(Shown()), "  43");
-    // The result field's popup item does what MS does.
-    Find<QAction>(*W, "UlozitDoPamate2")->trigger();
+    Find<QAction>(*W, "UlozitDoPamate2")->trigger(); // the result field's popup item
     EXPECT_EQ(S(Memory()), "  43");
 }
 
@@ -380,9 +269,6 @@ TEST_F(KeypadTest, TheMemoryOutlivesTheProgramOnlyWhenItIsToBeKept) {
         Restart();
         // The settings file keeps the value without its leading spaces.
         EXPECT_EQ(S(Memory()), keep ? "42" : "0");
-        Input()->SetText(QString());
-        Click("BtnMR");
-        EXPECT_EQ(S(Input()->Text()), keep ? "42" : "0");
     }
 }
 
@@ -397,7 +283,6 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
     const Case cases[] = {
         {"sbDec", "3+j4", "3+j4", "5e^j53,130 102", "3+j4"},
         {"sbDec", "-2", "-2", "2e^j180", "-2"},
-        {"sbDec", "j", "0+j", "1e^j90", "0+j"},
         {"sbDec", "2e^-j90", "0-j2", "2e^-j90", "0-j2"},
         {"sbHex", "3+j4", "3+j4", "5e^j35,21 4E 5D", "3+j4"},
         // ANS holds the shown text: six binary places of the angle are all it keeps.
@@ -413,11 +298,9 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
         Click("BtnAE");
         EXPECT_EQ(S(Shown()), std::string("  ") + c.turned);
         EXPECT_EQ(S(W->Ans()), std::string("(") + c.turned + ")");
-        EXPECT_EQ(S(ErrorText()), "");
         // Back to the first form, with nothing lost on the way.
         Click("BtnAE");
         EXPECT_EQ(S(Shown()), std::string("  ") + c.shown);
-        EXPECT_EQ(S(W->Ans()), std::string("(") + c.shown + ")");
         // ANS as the key left it is a number of the complex set.
         Click("BtnAE");
         Input()->SetText(QString());
@@ -426,19 +309,13 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
         EXPECT_EQ(W->LastError().Code, 0) << S(Input()->Text()) << " " << S(ErrorText());
         EXPECT_EQ(S(Shown()), std::string("  ") + c.algebraic);
     }
-}
-
-TEST_F(KeypadTest, TheComplexFormKeyTakesAResultOfTheOtherSets) {
+    // A result of the real set turns over as well.
+    Mode("sbDec")->click();
+    Mode("sbRealne")->click();
     Calculate(QStringLiteral("-5"));
     Mode("sbKomplexne")->click();
     Click("BtnAE");
     EXPECT_EQ(S(Shown()), "  5e^j180");
-    // Before any result ANS is 0.
-    DestroyProgramWindows();
-    StartProgram();
-    Mode("sbKomplexne")->click();
-    Click("BtnAE");
-    EXPECT_EQ(S(Shown()), "  0");
 }
 
 TEST_F(KeypadTest, HistoryBack) {
@@ -446,19 +323,16 @@ TEST_F(KeypadTest, HistoryBack) {
     Input()->SetText(QStringLiteral("7"));
     W->BtnSpatClick();
     EXPECT_EQ(S(Input()->Text()), "7");
-    EXPECT_EQ(S(ErrorText()), "");
-
+    // One entry is taken each time.
     Calculate(QStringLiteral("1+1"));
     Type(QStringLiteral("9"));
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
         Click("BtnSpat");
         EXPECT_EQ(S(Input()->Text()), "1+1");
-        EXPECT_EQ(S(Shown().trimmed()), "2");
     }
     Calculate(QStringLiteral("2+2"));
     Calculate(QStringLiteral("3+3"));
-    const char *expected[] = {"2+2", "1+1", "3+3", "2+2"};
-    for (const char *e : expected) {
+    for (const char *e : {"2+2", "1+1", "3+3"}) {
         Click("BtnSpat");
         EXPECT_EQ(S(Input()->Text()), e);
     }
@@ -468,7 +342,6 @@ TEST_F(KeypadTest, TheWindowSizeKeyHidesTheKeypadsLowerPartAndTheStatusBar) {
     auto *bar = Find<QStatusBar>(*W, "StatusBar1");
     W->show();
     Click("BtnVelkost");
-    EXPECT_TRUE(Btn("BtnVelkost")->isChecked());
     EXPECT_EQ(W->height(), 170);
     EXPECT_FALSE(bar->isVisible());
     Click("BtnVelkost");
@@ -479,83 +352,60 @@ TEST_F(KeypadTest, TheWindowSizeKeyHidesTheKeypadsLowerPartAndTheStatusBar) {
 TEST_F(KeypadTest, DigitsTypedToTheWindowItselfGoToTheInput) {
     Mode("sbBin")->click();
     SetInput(QStringLiteral("1"), 1);
-    struct Case {
-        QChar typed;
-        const char *input;
-    };
     // The digit keys' handlers run even while the keys are disabled.
-    const Case cases[] = {{QLatin1Char('8'), "18"}, {QChar(0x013E), "182"}, {QLatin1Char('+'), "1821"},
-                          {QLatin1Char('.'), "1821,"}, {QLatin1Char('x'), "1821,"}, {QChar(8), "1821"}};
-    for (const Case &c : cases) {
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c.typed));
+    const std::pair<QChar, const char *> cases[] = {{QLatin1Char('8'), "18"}, {QChar(0x013E), "182"},
+                                                    {QLatin1Char('+'), "1821"}, {QLatin1Char('.'), "1821,"},
+                                                    {QLatin1Char('x'), "1821,"}, {QChar(8), "1821"}};
+    for (const auto &[typed, input] : cases) {
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
         QApplication::sendEvent(W, &press);
-        EXPECT_EQ(S(Input()->Text()), c.input);
+        EXPECT_EQ(S(Input()->Text()), input);
     }
 }
 
 TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
     QClipboard *clipboard = QGuiApplication::clipboard();
+    const char *const selectionItems[] = {"vystrihnut1", "kopirovat1", "odstranit1"};
     SetInput(QStringLiteral("1+2"), 1);
     W->PopupMenu1Popup();
-    for (const char *item : {"vystrihnut1", "kopirovat1", "odstranit1"})
+    for (const char *item : selectionItems)
         EXPECT_FALSE(Find<QAction>(*W, item)->isEnabled()) << item;
-    for (const char *item : {"prilepit", "Vybravetko1"})
-        EXPECT_TRUE(Find<QAction>(*W, item)->isEnabled()) << item;
+    EXPECT_TRUE(Find<QAction>(*W, "prilepit")->isEnabled());
 
     // Only the first line of a pasted text is kept, without its line end.
     clipboard->setText(QStringLiteral("*4\r\n5-6\r\n"));
     Find<QAction>(*W, "prilepit")->trigger();
     EXPECT_EQ(S(Input()->Text()), "1*4+2");
-    clipboard->setText(QStringLiteral("9\n8"));
-    Input()->selectAll();
-    Find<QAction>(*W, "prilepit")->trigger();
-    EXPECT_EQ(S(Input()->Text()), "9");
     // Text put in by any other way keeps its first line too.
-    for (const char *text : {"4-5\n6", "4-5\r6", "4-5\xe2\x80\xa9" "6"}) {
-        Input()->setPlainText(QString::fromUtf8(text));
-        EXPECT_EQ(S(Input()->Text()), "4-5");
-    }
+    Input()->setPlainText(QStringLiteral("4-5\n6"));
+    EXPECT_EQ(S(Input()->Text()), "4-5");
 
     SetInput(QStringLiteral("12+34"), 1, 3);
     W->PopupMenu1Popup();
-    for (const char *item : {"vystrihnut1", "kopirovat1", "odstranit1"})
+    for (const char *item : selectionItems)
         EXPECT_TRUE(Find<QAction>(*W, item)->isEnabled()) << item;
-    Find<QAction>(*W, "kopirovat1")->trigger();
-    EXPECT_EQ(S(clipboard->text()), "2+3");
     Find<QAction>(*W, "vystrihnut1")->trigger();
     EXPECT_EQ(S(Input()->Text()), "14");
+    EXPECT_EQ(S(clipboard->text()), "2+3");
     Find<QAction>(*W, "Vybravetko1")->trigger();
-    EXPECT_EQ(Input()->SelLength(), 2);
     Find<QAction>(*W, "odstranit1")->trigger();
     EXPECT_EQ(S(Input()->Text()), "");
 
-    // The result field: copy while something is selected, select all, and its keys.
+    // The result field: copy only while something is selected; its keys.
     Calculate(QStringLiteral("2^10"));
     W->PopupMenu2Popup();
     EXPECT_FALSE(Find<QAction>(*W, "kopirovat2")->isEnabled());
-    Find<QAction>(*W, "vybratVsetko")->trigger();
-    W->PopupMenu2Popup();
-    EXPECT_TRUE(Find<QAction>(*W, "kopirovat2")->isEnabled());
-    Find<QAction>(*W, "kopirovat2")->trigger();
-    EXPECT_EQ(S(clipboard->text()), "  1 024");
     clipboard->clear();
-    ResultField()->deselect();
     QTest::keyClick(ResultField(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(ResultField(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(S(clipboard->text()), "  1 024");
-}
 
-TEST_F(KeypadTest, PopupItemsAreTranslated) {
+    // The items' texts come from the language file.
     WriteBytes(Path("lang/english.txt"),
                ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR) + "/resources/lang/english.txt"));
     ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
-    const std::pair<const char *, const char *> items[] = {
-        {"vystrihnut1", "Cut"},  {"kopirovat1", "Copy"}, {"prilepit", "Paste"},
-        {"odstranit1", "Delete"}, {"Vybravetko1", "Select all"}, {"kopirovat2", "Copy"},
-        {"UlozitDoPamate2", "Save to memory"}, {"vybratVsetko", "Select all"},
-    };
-    for (const auto &[name, text] : items)
-        EXPECT_EQ(S(Find<QAction>(*W, name)->text()), text) << name;
+    EXPECT_EQ(S(Find<QAction>(*W, "odstranit1")->text()), "Delete");
+    EXPECT_EQ(S(Find<QAction>(*W, "UlozitDoPamate2")->text()), "Save to memory");
 }
 
 // ---------------------------------------------------------------------------
@@ -568,22 +418,18 @@ TEST_F(KeypadTest, TheBracketsAroundTheCaretAreMarked) {
         const char *marks; // bold positions, "r" for red
     };
     const Case cases[] = {
-        {"(1+2)", 2, "0 4 "},
         {"(1+2)", 1, "0 4 "},       // right after the "(": its pair
         {"(1+2)", 0, ""},           // before the "(": outside
         {"(1+2)", 5, ""},           // after the last ")"
         {"(1+2", 4, "0r "},         // no partner: bold and red
-        {"(1+2", 1, "0r "},
         {"1+2)", 1, ""},            // a ")" alone is never marked
         {"(1+(2*3))", 5, "3 7 "},   // the inner pair only
         {"(1+(2*3))", 8, "0 8 "},
         {"(1+(2*3))", 2, "0 8 "},
         {"(1)+(2)", 3, ""},         // between two complete groups
-        {"((1)+2", 5, "0r "},
         {"((1)+2", 2, "1 3 "},
         {"f(x(y)", 6, "1r "},
         {"", 0, ""},
-        {"12+3", 2, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.text) + " caret " + std::to_string(c.caret));
@@ -610,21 +456,22 @@ TEST_F(KeypadTest, TypingKeysAndArrowsMoveTheMarks) {
     TypeText(Input(), QStringLiteral("4"));
     EXPECT_EQ(S(Input()->Text()), "2*(1+34)");
     EXPECT_EQ(Marks(), "2 7 ");
-    QTest::keyClick(Input(), Qt::Key_Home);
     QTest::keyClick(Input(), Qt::Key_Right);
-    QTest::keyClick(Input(), Qt::Key_Right);
-    EXPECT_EQ(Input()->SelStart(), 2);
-    EXPECT_EQ(Marks(), ""); // right before the "(": outside the group
-    QTest::keyClick(Input(), Qt::Key_Right);
+    EXPECT_EQ(Marks(), ""); // after the group
+    // A text set anew beside a bold bracket is plain.
+    Input()->SetCaret(3);
+    W->vstupRdtMouseUp();
     EXPECT_EQ(Marks(), "2 7 ");
-    // The function keys and the keypad mark too.
+    Input()->SetCaret(0);
+    Input()->SetCaret(3);
+    Click("BtnJednoZmaz");
+    EXPECT_EQ(S(Input()->Text()), "2*1+34)");
+    EXPECT_EQ(Marks(), "");
+    // The function keys mark too.
     Input()->SetText(QString());
     Click("BtnLog");
-    EXPECT_EQ(Marks(), "3r ");
     Click("BtnCos");
     EXPECT_EQ(Marks(), "7r ");
-    Click("BitBtn45");
-    EXPECT_EQ(Marks(), "3r ");
 }
 
 TEST_F(KeypadTest, ShiftWithTheArrowsLeavesTheMarksAndTheSelectionAlone) {
@@ -633,11 +480,9 @@ TEST_F(KeypadTest, ShiftWithTheArrowsLeavesTheMarksAndTheSelectionAlone) {
     ASSERT_EQ(Marks(), "3 7 ");
     QTest::keyClick(Input(), Qt::Key_Left, Qt::ShiftModifier);
     QTest::keyClick(Input(), Qt::Key_Left, Qt::ShiftModifier);
-    EXPECT_EQ(Marks(), "3 7 ");
-    EXPECT_EQ(Input()->SelStart(), 3);
-    EXPECT_EQ(Input()->SelLength(), 2);
     QTest::keyClick(Input(), Qt::Key_Right, Qt::ShiftModifier);
     EXPECT_EQ(Marks(), "3 7 ");
+    EXPECT_EQ(Input()->SelStart(), 4);
     EXPECT_EQ(Input()->SelLength(), 1);
     // Once Shift is let go the marks follow the caret again.
     QTest::keyRelease(Input(), Qt::Key_Shift);

@@ -332,30 +332,3 @@ TEST_F(Spolocne, LongTextsStayCorrect) {
     RemoveSuperfluousBrackets(b);
     EXPECT_EQ(b, Q("a+b"));
 }
-
-TEST_F(Spolocne, DeleteTokenAtCaretDeletesTheRunLeftOfTheCaret) {
-    struct Case {
-        const char *text;
-        int caret;
-        const char *after;
-        int caretAfter;
-    };
-    const Case cases[] = {
-        {"3+12*4", 4, "3+*4", 2},
-        {"3+12*4", 2, "3+12*4", 2},   // a delimiter left of the caret
-        {"3+12*4", 0, "+12*4", 0},    // at the start: the first run
-        {"+12", 0, "+12", 0},
-        {"3+12*4", 99, "3+12*", 5},   // beyond the end: at the end
-        {"sin(30)^2", 3, "(30)^2", 0},
-        {"a!b%c(d)e*f+g-h/i^j", 11, "a!b%c(d)e*+g-h/i^j", 10},
-        {"12", 1, "", 0},
-        {"", 0, "", 0},
-    };
-    for (const Case &c : cases) {
-        QString s = Q(c.text);
-        int caret = c.caret;
-        DeleteTokenAtCaret(s, caret);
-        EXPECT_EQ(s.toStdString(), c.after) << c.text << " " << c.caret;
-        EXPECT_EQ(caret, c.caretAfter) << c.text << " " << c.caret;
-    }
-}
