@@ -418,8 +418,10 @@ int DollarReferenceEnd(const QString &s, int pos) {
 
 void CheckDollarReferences(const QString &expr, TChyba &err) {
     err.ClearCodeAndSpan();
-    const TConstantSource *constants = Engine().ConstantsListView;
-    if (constants == nullptr || !expr.contains(QLatin1Char('$')))
+    // Without a list of constants every reference is unknown.
+    const TConstantList none;
+    const TConstantSource *constants = Engine().ConstantsListView ? Engine().ConstantsListView : &none;
+    if (!expr.contains(QLatin1Char('$')))
         return;
     QString copy = expr;
     copy.remove(QLatin1Char(' '));

@@ -193,10 +193,12 @@ TEST_F(Spolocne, DollarReferences) {
     ReplaceDollarReferences(e);
     EXPECT_EQ(e, Q("2*(9,81)+(6,022E23)-$ab1-$a+(3)"));
 
+    // with no constants window every reference is unknown
     Engine().ConstantsListView = nullptr;
     TChyba err;
-    CheckDollarReferences(Q("$q"), err);
-    EXPECT_EQ(err.Code, 0);
+    CheckDollarReferences(Q("1+$q"), err);
+    EXPECT_EQ(err.Code, 19);
+    EXPECT_EQ(err.Param1, Q("$q"));
 }
 
 TEST_F(Spolocne, FactorialAndFraction) {
