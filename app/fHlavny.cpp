@@ -958,12 +958,14 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
                 // A typed character never reaches the input itself: the key
                 // rules put it in or drop it. Backspace, Enter, Tab and the
                 // control keys go on to the input's own handling.
+                TypedOnMainKeyboard = !e->modifiers().testFlag(Qt::KeypadModifier);
                 for (QChar c : e->text())
                     if (c.unicode() >= 32 && c.unicode() != 127) {
                         typed = true;
                         vstupRdtKeyPress(c);
                     }
             });
+            TypedOnMainKeyboard = false;
             return typed;
         }
         if (event->type() == QEvent::KeyRelease) {

@@ -102,6 +102,11 @@ public:
     // Shift was held at the last key in the input: no highlighting, so that
     // a selection made with Shift and the arrows is left alone.
     bool ShiftHeld = false;
+    // The character being put in was typed on the main part of the keyboard,
+    // where many layouts need Shift for the operators themselves: there Shift
+    // does not keep an operator from continuing from ANS (on the numeric
+    // keypad and the on-screen keys it does).
+    bool TypedOnMainKeyboard = false;
     // The change handler is writing the input back.
     bool InputChangeGuard = false;
 

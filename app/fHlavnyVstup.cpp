@@ -181,7 +181,8 @@ void ThlavnyFrm::PopupMenu2Popup() { kopirovat2->setEnabled(vysledokEdt->hasSele
 void ThlavnyFrm::InsertIntoInput(TRiadkovyVstup *edit, const QString &text) {
     if (!edit)
         return;
-    if (KProgramState::Instance().JustEvaluated && !IsKeyDown(VK_SHIFT) && ContinuesFromAns(text)) {
+    const bool shiftKeepsText = !TypedOnMainKeyboard && IsKeyDown(VK_SHIFT);
+    if (KProgramState::Instance().JustEvaluated && !shiftKeepsText && ContinuesFromAns(text)) {
         QString ans = m_model.AnsForInsertion();
         ans.remove(QLatin1Char(' '));
         edit->SetText(ans + text);

@@ -97,8 +97,12 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
         {"type:7", false, "7"},
         {"key:BtnPrevratena", false, "1/"},
         {"key:BtnSin", false, "sin("},
-        // With Shift held an operator is plain text too.
-        {"type:*", true, "*"},
+        // Many layouts need Shift for "*" itself: typed on the main keyboard
+        // it still continues; with Shift on the numeric keypad or the keys it
+        // is plain text.
+        {"type:*", true, "1024*"},
+        {"numpad:*", true, "*"},
+        {"key:BtnKrat", true, "*"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.action);
@@ -110,6 +114,8 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
         const QString action = QString::fromUtf8(c.action);
         if (action.startsWith(QLatin1String("key:")))
             Click(action.mid(4).toLatin1().constData());
+        else if (action.startsWith(QLatin1String("numpad:")))
+            QTest::keyClick(Input(), action.at(7).toLatin1(), Qt::KeypadModifier | Qt::ShiftModifier);
         else
             TypeText(Input(), action.mid(5));
         EXPECT_EQ(S(Input()->Text()), c.input);
