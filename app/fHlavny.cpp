@@ -655,6 +655,20 @@ void ThlavnyFrm::SetRoundRegion(int radius) {
 // ---------------------------------------------------------------------------
 // Texts
 
+// The check boxes and the decimals caption take the width their texts need,
+// packed to the right against the decimals field, so that a longer caption
+// of another language never runs into its neighbour.
+void ThlavnyFrm::LayoutOptionsRow() {
+    const int y = Label4->y();
+    const int h = Label4->height();
+    const int labelWidth = Label4->fontMetrics().horizontalAdvance(Label4->text()) + 2;
+    Label4->setGeometry(EditDesM->x() - 2 - labelWidth, y, labelWidth, h);
+    const int fractionsWidth = CheckBoxZlomky->sizeHint().width();
+    CheckBoxZlomky->setGeometry(Label4->x() - 2 - fractionsWidth, y, fractionsWidth, h);
+    const int hypWidth = CheckBoxHyp->sizeHint().width();
+    CheckBoxHyp->setGeometry(CheckBoxZlomky->x() - 4 - hypWidth, y, hypWidth, h);
+}
+
 void ThlavnyFrm::ApplyLanguage() {
     BtnCiarka->setText(QString(Engine().DecimalSeparator));
     msgNewVersionFound = QStringLiteral(
@@ -718,6 +732,7 @@ void ThlavnyFrm::ApplyLanguage() {
     TranslateText(BtnCotg, window, QStringLiteral("btnCotan"));
     TranslateText(Btnarctg, window, QStringLiteral("btnArctan"));
     TranslateText(BtnArccotg, window, QStringLiteral("btnArccot"));
+    LayoutOptionsRow();
     const QString common = QStringLiteral("Common");
     auto item = [](QAction *a, const QString &section, const char *key) {
         a->setText(LanguageText(section, QLatin1String(key), a->text()));
@@ -959,6 +974,13 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
                 // rules put it in or drop it. Backspace, Enter, Tab and the
                 // control keys go on to the input's own handling.
                 TypedOnMainKeyboard = !e->modifiers().testFlag(Qt::KeypadModifier);
+                // Alt and Meta chords are the menus' and the desktop's keys,
+                // never characters for the expression: one that no shortcut
+                // took is dropped.
+                if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) {
+                    typed = true;
+                    return;
+                }
                 for (QChar c : e->text())
                     if (c.unicode() >= 32 && c.unicode() != 127) {
                         typed = true;

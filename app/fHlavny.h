@@ -127,6 +127,7 @@ public:
     // --- frame and life ----------------------------------------------------------
     void SetRoundRegion(int radius);
     void ApplyLanguage();
+    void LayoutOptionsRow();
     // Gives a companion window the main window's form style (always on top
     // or normal).
     void GiveFormStyle(QWidget *window) const;

@@ -78,6 +78,9 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
     EXPECT_EQ(S(Input()->Text()), "1x4");
     QTest::keyClick(Input(), Qt::Key_Backspace);
     EXPECT_EQ(S(Input()->Text()), "14");
+    // A chord with Alt that no menu takes types nothing.
+    QTest::keyClick(Input(), 'n', Qt::AltModifier);
+    EXPECT_EQ(S(Input()->Text()), "14");
 }
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {

@@ -203,6 +203,14 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     EXPECT_EQ(S(Act("HistoriuVypoctovAct")->text()), "Calculation history...");
     EXPECT_EQ(S(W->msgCouldntSaveSettings), "The settings could not be saved");
     EXPECT_EQ(S(premenneFrm->windowTitle()), "User variables");
+    // The longer captions still fit between the base keys and the decimals field.
+    const QRect hyp = Find<QCheckBox>(*W, "CheckBoxHyp")->geometry();
+    const QRect fractions = Find<QCheckBox>(*W, "CheckBoxZlomky")->geometry();
+    EXPECT_GE(fractions.width(), Find<QCheckBox>(*W, "CheckBoxZlomky")->sizeHint().width());
+    EXPECT_LT(Find<QToolButton>(*W, "sbBin")->geometry().right(), hyp.left());
+    EXPECT_LT(hyp.right(), fractions.left());
+    EXPECT_LT(fractions.right(), Find<QLabel>(*W, "Label4")->geometry().left());
+    EXPECT_LT(Find<QLabel>(*W, "Label4")->geometry().right(), Find<QLineEdit>(*W, "EditDesM")->geometry().left());
 
     Calculate(QStringLiteral("1/0"));
     EXPECT_EQ(S(ErrorText()), "Operation not allowed: division by zero.");
