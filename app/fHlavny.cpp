@@ -906,8 +906,11 @@ void ThlavnyFrm::SwitchBase(quint8 base) {
     // after an error.
     const TPrepnutieSustavy out = m_model.SwitchBase(base, vstupRdt->Text(), vysledokEdt->text());
     ApplyEnabling();
-    if (out.InputConverted) {
+    if (out.InputConverted)
         vstupRdt->SetText(out.Input);
+    if (out.ResultConverted) {
+        if (out.Result.isEmpty())
+            vysledokEdt->clear();
         ShowResult(out.Result);
     }
     if (m_model.LastError.Code != 0)

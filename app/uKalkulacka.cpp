@@ -324,6 +324,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
     } catch (...) {
         SetCaught(LastError, 29);
     }
+    // A result that could not be written in the new base is dropped: its
+    // text would be read in the wrong base by the next switch.
+    if (LastError.Code != 0) {
+        out.ResultConverted = true;
+        out.Result.clear();
+    }
     Radix = newBase;
     return out;
 }

@@ -91,7 +91,8 @@ public:
     // Converts every number of input and of the result text from the
     // current base to newBase and makes newBase the current base (also after
     // an error, which LastError then holds: 26 for a number that cannot be
-    // written in the new base, 29 for anything else).
+    // written in the new base, 29 for anything else). After an error the
+    // result is empty.
     TPrepnutieSustavy SwitchBase(quint8 newBase, const QString &input, const QString &resultText);
 
 private:

@@ -257,3 +257,33 @@ TEST_F(ModeTest, AnsIsConvertedToTheCurrentBaseWhenInserted) {
     EXPECT_EQ(S(W->Ans()), "95");
     EXPECT_EQ(S(W->Model().AnsForInsertion()), "5F");
 }
+
+// A base switch that cannot write the input or the result in the new base
+// drops the result: a later switch must not read its old text in the wrong
+// base and show a value that was never calculated.
+TEST_F(ModeTest, AResultThatFailedToConvertIsNotShownAgainByTheNextSwitch) {
+    struct Case {
+        const char *input;
+        const char *firstShown;
+    };
+    const Case cases[] = {
+        {"2^70", "  1,1805916207174113E21"}, // the input converts, the result does not
+        {"10^30", "  1E30"},
+        {"1e400", "  1E400"}, // the input itself cannot be written in base 16
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.input);
+        Mode("sbDec")->click();
+        Calculate(QString::fromUtf8(c.input));
+        ASSERT_EQ(S(Shown()), c.firstShown);
+        Mode("sbHex")->click();
+        EXPECT_EQ(W->LastError().Code, 26);
+        EXPECT_EQ(S(Shown()), "<hidden>");
+        Mode("sbBin")->click();
+        EXPECT_EQ(S(Shown()), "<hidden>");
+        EXPECT_TRUE(ResultField()->text().isEmpty());
+        // MS now stores nothing of the lost result.
+        Btn("BtnMS")->click();
+        EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
+    }
+}
