@@ -86,8 +86,9 @@ void RequireAddressable(const QString &expr) {
 void PrepareComplexExpression(QString &expr) {
     expr.remove(QLatin1Char(' '));
     expr += QLatin1String("+0");
-    SubstituteVariableValues(expr, Engine().VariableValues);
+    // Constant references first, while they keep the case of their captions.
     ReplaceDollarReferences(expr);
+    SubstituteVariableValues(expr, Engine().VariableValues);
     MarkComplexNumbers(expr);
     // The exponent "e" is part of a literal, never an operand of its own.
     InsertImplicitMultiplication(expr, QStringLiteral(",.0123456789^e"),

@@ -210,8 +210,10 @@ void ArithmeticStage(QString &expr, const char *ops, int from) {
 void Prepare(QString &expr) {
     expr.remove(QLatin1Char(' '));
     expr += QLatin1String("+0");
-    SubstituteVariableValues(expr, Engine().VariableValues);
+    // Constant references first: the variable substitution lower-cases the
+    // text, and references such as "$Na" must still match their captions.
     ReplaceDollarReferences(expr);
+    SubstituteVariableValues(expr, Engine().VariableValues);
     MarkNumbers(expr);
     InsertImplicitMultiplication(expr, WordTailReal, DigitsAndLetters);
     expr = AsciiLower(expr);

@@ -351,6 +351,13 @@ TEST_F(Complex, EvaluatorUsesVariablesAndConstants) {
     EXPECT_EQ(S(Evaluate("z*w", err)), "[6+j8]");
     EXPECT_EQ(S(Evaluate("abs(z)+$k*j", err)), "[5+j0,5]");
     EXPECT_EQ(int(err.Code), 0);
+
+    // references with capitals still match their captions beside variables
+    constants.Items.append({QStringLiteral("$Zo"), QStringLiteral("1-j")});
+    EXPECT_EQ(S(Evaluate("$Zo*w", err)), "[2-j2]");
+    EXPECT_EQ(int(err.Code), 0);
+    EXPECT_EQ(S(Evaluate("$Zo*z+$k", err)), "[7,5+j]");
+    EXPECT_EQ(int(err.Code), 0);
 }
 
 TEST_F(Complex, EvaluatorErrors) {

@@ -274,3 +274,17 @@ TEST(ZlomkovyAnalyzator, UsesNoFunction) {
 }
 
 } // namespace
+
+TEST_P(FractionTest, ConstantReferencesKeepTheirCaseBesideVariables) {
+    TVariableList vars({QStringLiteral("x=1/2")});
+    TConstantList constants;
+    constants.Items = {{QStringLiteral("$Na"), QStringLiteral("6")}, {QStringLiteral("$x"), QStringLiteral("3")}};
+    Engine().VariableValues = &vars;
+    Engine().ConstantsListView = &constants;
+    struct Case { const char *text; const char *result; };
+    for (const Case &c : {Case{"$Na/4+x", "[+2]"}, Case{"$x*x", "[+3|2]"}, Case{"$Na*$x-x", "[+35|2]"}}) {
+        TChyba err;
+        EXPECT_EQ(Eval(QString::fromLatin1(c.text), err), QString::fromLatin1(c.result)) << c.text;
+        EXPECT_EQ(err.Code, 0) << c.text;
+    }
+}
