@@ -62,7 +62,7 @@ long double CheckedFactorial(long double n) {
         throw EEngineRangeError("factorial operand out of range");
     const long double v = Factorial(quint16(n));
     if (!std::isfinite(v))
-        throw EEngineError("floating point overflow");
+        throw EEngineOverflow("floating point overflow");
     return v;
 }
 
@@ -163,7 +163,7 @@ void IntegerDivisionStage(QString &expr) {
         const qint64 a = IntegerOperand(x);
         const qint64 b = IntegerOperand(y);
         if (b == 0)
-            throw EEngineError("integer division by zero");
+            throw EFractionZeroDivide(); // as in the real evaluator: 25
         if (a == std::numeric_limits<qint64>::min() && b == -1)
             throw EEngineInvalidOp("integer overflow");
         const qint64 v = &word == &div ? a / b : a % b;
@@ -282,5 +282,8 @@ void EvaluateFraction(QString expr, TChyba &err, QString &r) {
         r = expr;
     } catch (const EEngineRangeError &) {
         err.Code = 20;
+    } catch (const EEngineOverflow &) {
+        // as an overflow in the real evaluator: too large a number
+        SetCode(err, 20);
     }
 }

@@ -9,7 +9,7 @@
 
 namespace {
 
-[[noreturn]] void RaiseOverflow() { throw EEngineError("floating point overflow"); }
+[[noreturn]] void RaiseOverflow() { throw EEngineOverflow("floating point overflow"); }
 
 long double Checked(long double x) {
     if (!std::isfinite(x))

@@ -36,6 +36,7 @@ struct EEngineError : std::runtime_error {
 struct EEngineInvalidOp : EEngineError { using EEngineError::EEngineError; };   // invalid floating-point operation
 struct EEngineConvertError : EEngineError { using EEngineError::EEngineError; }; // text that is not a number
 struct EEngineRangeError : EEngineError { using EEngineError::EEngineError; };   // a position or integer out of range
+struct EEngineOverflow : EEngineError { using EEngineError::EEngineError; };     // a value beyond the 80-bit range
 
 // ---------------------------------------------------------------------------
 // Read interfaces through which the engine sees the variables window's

@@ -78,8 +78,9 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
 
 TEST_F(AppTest, TheCalculationNeverLetsAnExceptionOut) {
     TKalkulacka model;
-    model.Fractions = true;
-    const TVysledokVypoctu out = model.Calculate(QStringLiteral("7 mod 0"));
+    model.NumberSet = MnozinaModulo;
+    model.Modulus = 97;
+    const TVysledokVypoctu out = model.Calculate(QStringLiteral("70000+1"));
     EXPECT_FALSE(out.Ok);
     EXPECT_EQ(model.LastError.Code, 29);
     EXPECT_EQ(model.LastError.SpanEnd, 0);

@@ -208,6 +208,8 @@ TEST_P(FractionTest, StageErrors) {
         {"(1/2)!", 24, ""},          {"(0-3)!", 24, ""},          {"2 nad 5", 28, ""},
         {"(5/2) nad 1", 27, "nad"},  {"(0-5) nad 1", 27, "nad"},  {"(15/2) mod 2", 27, "mod"},
         {"7 div (1/2)", 27, "div"},  {"1/0", 25, ""},             {"0/0", 20, ""},
+        {"7 div 0", 25, ""},         {"7 mod (2-2)", 25, ""},
+        {"2000!", 20, ""},           {"1e4000*1e4000", 20, ""},   {"2^20000", 20, ""},
         {"0^(-1)", 25, ""},          {"0^(-1)+1", 25, ""},        {"0^(-1)-0^(-1)", 20, ""},
         {"0^(-1)*2", 25, ""},        {"(-8)^(1/3)", 20, ""},      {"70000!", 20, ""},
         {"70000 nad 2", 20, ""},     {"2^(0^(-1))", 25, ""},      {"(0^(-1))!", 25, ""},
@@ -240,16 +242,6 @@ TEST_P(FractionTest, ErrorsInsideAGroupEmptyTheResult) {
 TEST_P(FractionTest, FailuresLeftToTheCaller) {
     TChyba err;
     QString r;
-    Engine().FractionFirstCall = true;
-    EXPECT_THROW(EvaluateFraction(QStringLiteral("7 div 0"), err, r), EEngineError);
-    Engine().FractionFirstCall = true;
-    try {
-        EvaluateFraction(QStringLiteral("2000!"), err, r);
-        ADD_FAILURE() << "overflow not reported";
-    } catch (const EEngineInvalidOp &) {
-        ADD_FAILURE() << "overflow reported as an invalid operation";
-    } catch (const EEngineError &) {
-    }
     Engine().FractionFirstCall = true;
     EXPECT_THROW(EvaluateFraction(QString(70000, QLatin1Char('1')), err, r), EEngineRangeError);
 }
