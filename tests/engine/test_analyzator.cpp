@@ -86,16 +86,12 @@ void ExpectClose(long double got, long double want, const char *what) {
 TEST_F(Analyzator, OperatorsPrecedenceAndAssociativity) {
     const ValueCase cases[] = {
         {"2+3*4", 14},          {"2^3^2", 512},        {"10-2-3", 5},          {"8/2/2", 2},
-        {"2*3+4*5", 26},        {"(2+3)*(4-1)", 15},   {"2*(3+(4*(5-1)))", 38}, {"((2))", 2},
-        {"2(3)", 6},            {"(2)(3)", 6},         {"-5+2", -3},           {"-2^2", -4},
-        {"(-2)^2", 4},          {"2*(-3)", -6},        {"-(2+3)", -5},         {"-(-(-2))", -2},
-        {"7-(-3)", 10},         {"1,5+1,5", 3},        {",5*2", 1},            {"1e3+1", 1001},
-        {"1,5e-3*1000", 1.5L},  {"2 + 3 * 4", 14},     {"200+10%", 220},       {"200-10%", 180},
-        {"50*10%", 5},          {"10%", 0.1L},         {"3!", 6},              {"2^3!", 40320},
-        {"3!^2", 36},           {"2*3!^2+1", 73},
-        {"0!", 1},              {"3!+1", 7},           {"5nad2", 10},          {"10nad0", 1},
-        {"1000nad2", 499500},   {"7div2", 3},          {"(-7)div2", -3},       {"-7mod3", -1},
-        {"7mod(-3)", 1},        {"2^0,5*2^0,5", 2},    {"(-2)^3", -8},         {"9e18div(-1)", -9e18L},
+        {"2*(3+(4*(5-1)))", 38}, {"(2)(3)", 6},        {"-2^2", -4},           {"(-2)^2", 4},
+        {"-(-(-2))", -2},       {"7-(-3)", 10},        {",5*2", 1},            {"1,5e-3*1000", 1.5L},
+        {"2 + 3 * 4", 14},      {"200+10%", 220},      {"200-10%", 180},       {"50*10%", 5},
+        {"10%", 0.1L},          {"2^3!", 40320},       {"2*3!^2+1", 73},       {"0!", 1},
+        {"5nad2", 10},          {"10nad0", 1},         {"7div2", 3},           {"(-7)div2", -3},
+        {"-7mod3", -1},         {"7mod(-3)", 1},       {"(-2)^3", -8},         {"9e18div(-1)", -9e18L},
         {"(-9e18)mod(-1)", 0},
     };
     for (const auto &c : cases)
@@ -200,29 +196,23 @@ TEST_F(Analyzator, FunctionsInEachAngleUnit) {
         long double value;
     };
     const Case cases[] = {
-        {0, "sin(30)", 0.5L},         {0, "cos(60)", 0.5L},        {0, "tg(45)", 1},
-        {0, "tan(-45)", -1},          {0, "cotg(45)", 1},          {0, "cotan(135)", -1},
-        {0, "sin(390)", 0.5L},        {0, "sin(-30)", -0.5L},      {0, "cos(90)", 0},
-        {0, "arcsin(0,5)", 30},       {0, "arccos(0,5)", 60},      {0, "arctg(1)", 45},
-        {0, "arctan(-1)", -45},       {0, "arccotg(1)", 45},       {0, "arccot(-1)", 135},
-        {0, "sinh(1)", std::sinh(1.0L)}, {0, "cosh(2)", std::cosh(2.0L)}, {0, "tgh(1)", std::tanh(1.0L)},
-        {0, "tanh(1)", std::tanh(1.0L)}, {0, "cotgh(1)", 1 / std::tanh(1.0L)}, {0, "cotanh(2)", 1 / std::tanh(2.0L)},
-        {0, "arcsinh(1)", std::asinh(1.0L)}, {0, "arccosh(2)", std::acosh(2.0L)},
-        {0, "arctgh(0,5)", std::atanh(0.5L)}, {0, "arctanh(-0,5)", -std::atanh(0.5L)},
-        {0, "arccotgh(2)", std::atanh(0.5L)}, {0, "arccoth(-2)", -std::atanh(0.5L)},
-        {1, "sin(0)", 0},             {1, "cos(0)", 1},            {1, "tan(1)", std::tan(1.0L)},
-        {1, "cotg(1)", 1 / std::tan(1.0L)}, {1, "arcsin(1)", pi / 2}, {1, "arctg(1)", pi / 4},
-        {1, "arccotg(0)", pi / 2},    {1, "sinh(1)", std::sinh(1.0L)},
-        {2, "sin(100)", 1},           {2, "cos(200)", -1},         {2, "tg(50)", 1},
-        {2, "arcsin(1)", 100},        {2, "arctg(1)", 50},         {2, "arccos(-1)", 200},
-        {2, "cosh(1)", std::cosh(1.0L)},
+        {0, "sin(30)", 0.5L},         {0, "cos(60)", 0.5L},        {0, "tan(-45)", -1},
+        {0, "cotg(45)", 1},           {0, "cotan(135)", -1},       {0, "sin(390)", 0.5L},
+        {0, "cos(90)", 0},            {0, "arcsin(0,5)", 30},      {0, "arccos(0,5)", 60},
+        {0, "arctan(-1)", -45},       {0, "arccot(-1)", 135},      {0, "arccotg(1)", 45},
+        {0, "sinh(1)", std::sinh(1.0L)}, {0, "cosh(2)", std::cosh(2.0L)}, {0, "tanh(1)", std::tanh(1.0L)},
+        {0, "cotanh(2)", 1 / std::tanh(2.0L)}, {0, "arcsinh(1)", std::asinh(1.0L)}, {0, "arccosh(2)", std::acosh(2.0L)},
+        {0, "arctanh(-0,5)", -std::atanh(0.5L)}, {0, "arccotgh(2)", std::atanh(0.5L)}, {0, "arccoth(-2)", -std::atanh(0.5L)},
+        {1, "cos(0)", 1},             {1, "tan(1)", std::tan(1.0L)}, {1, "cotg(1)", 1 / std::tan(1.0L)},
+        {1, "arcsin(1)", pi / 2},     {1, "arccotg(0)", pi / 2},   {1, "tgh(1)", std::tanh(1.0L)},
+        {2, "sin(100)", 1},           {2, "cos(200)", -1},         {2, "arctg(1)", 50},
+        {2, "arccos(-1)", 200},
         {0, "sqrt(16)", 4},           {0, "sqr(3)", 9},            {0, "abs(-2)", 2},
         {0, "log(1000)", 3},          {0, "ln(1)", 0},             {0, "sign(-7)", -1},
-        {0, "sign(0)", 0},            {0, "sign(2)", 1},           {0, "rnd(2,5)", 2},
-        {0, "rnd(3,5)", 4},           {0, "rnd(-2,7)", -3},        {0, "deg(12,3045)", 12.5125L},
-        {0, "dms(12,5125)", 12.3045L}, {0, "deg(-12,3045)", -12.5125L}, {0, "dms(-12,5125)", -12.3045L},
-        {0, "deg(123,3045)", 123.5125L}, {0, "dms(123,5125)", 123.3045L}, {0, "2sin30", 1},
-        {0, "sin30^2", 0.25L},        {0, "SIN(30)+Cos(60)", 1},
+        {0, "sign(0)", 0},            {0, "rnd(2,5)", 2},          {0, "rnd(3,5)", 4},
+        {0, "rnd(-2,7)", -3},         {0, "deg(12,3045)", 12.5125L}, {0, "dms(12,5125)", 12.3045L},
+        {0, "deg(-12,3045)", -12.5125L}, {0, "dms(-12,5125)", -12.3045L}, {0, "deg(123,3045)", 123.5125L},
+        {0, "2sin30", 1},             {0, "sin30^2", 0.25L},       {0, "SIN(30)+Cos(60)", 1},
     };
     for (const auto &c : cases) {
         Engine().AngleUnit = quint8(c.unit);
@@ -240,14 +230,12 @@ TEST_F(Analyzator, FunctionDomainAndOverflowErrors) {
     };
     const Case cases[] = {
         {0, "sqrt(-4)", 22, "-4", "sqrt"},        {0, "ln(0)", 22, "0", "ln"},
-        {0, "log(-1)", 22, "-1", "log"},          {0, "arcsin(2)", 22, "2", "arcsin"},
         {0, "arccos(-1,5)", 22, "-1,5", "arccos"}, {0, "arccosh(0,5)", 22, "0,5", "arccosh"},
         {0, "arctgh(1)", 22, "1", "arctgh"},      {0, "arccotgh(0,5)", 22, "0,5", "arccotgh"},
         {0, "cotgh(0)", 22, "0", "cotgh"},        {1, "cotg(0)", 22, "0", "cotg"},
-        {0, "tan(90)", 22, "90", "tan"},          {0, "tg(-270)", 22, "-270", "tg"},
-        {0, "cotg(180)", 22, "180", "cotg"},      {2, "tan(100)", 22, "100", "tan"},
-        {2, "cotan(0)", 22, "0", "cotan"},        {0, "sinh(1000000)", 23, "sinh", ""},
-        {1, "cosh(100000)", 23, "cosh", ""},      {0, "sqr(1e3000)", 23, "sqr", ""},
+        {0, "tg(-270)", 22, "-270", "tg"},        {0, "cotg(180)", 22, "180", "cotg"},
+        {2, "tan(100)", 22, "100", "tan"},        {2, "cotan(0)", 22, "0", "cotan"},
+        {0, "sinh(1000000)", 23, "sinh", ""},     {0, "sqr(1e3000)", 23, "sqr", ""},
     };
     for (const auto &c : cases) {
         Engine().AngleUnit = quint8(c.unit);
@@ -325,14 +313,12 @@ TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
         int end;
     };
     const Case cases[] = {
-        {"*2", 2, 0, 1},        {" ^2", 2, 1, 2},        {"2+", 3, 1, 2},        {"2 + 3 -", 3, 6, 7},
-        {"2,", 4, 1, 2},        {"#2", 16, 0, 1},        {"2#3", 16, 1, 2},      {"2 + # 3", 16, 4, 5},
-        {"2+*3", 5, 2, 3},      {"2 + * 3", 5, 4, 5},    {"2!!", 5, 1, 3},       {"2%%", 5, 1, 3},
-        {"2,x", 6, 2, 3},       {"2+)", 7, 2, 3},        {"2+,5", 7, 2, 3},      {"(*2)", 8, 1, 2},
-        {"( * 2)", 8, 2, 3},    {"()", 9, 0, 2},         {"1+( )", 9, 2, 5},     {"$+1", 18, 0, 1},
-        {"2*$", 18, 2, 3},      {"(,5)", 30, 1, 2},      {"( 1 + 2", 11, 0, 1},  {"1 + 2 )", 10, 6, 7},
-        {"sin", 12, 0, 3},      {"2+cos*3", 12, 2, 5},   {"2 *  sin", 12, 5, 8}, {"cos+sin(3)", 12, 0, 3},
-        {"arcsin", 12, 0, 6},   {"sin(30)", 0, 0, 0},    {"ff,a", 0, 0, 0},      {",5", 0, 0, 0},
+        {"*2", 2, 0, 1},        {" ^2", 2, 1, 2},        {"2 + 3 -", 3, 6, 7},   {"2,", 4, 1, 2},
+        {"#2", 16, 0, 1},       {"2 + # 3", 16, 4, 5},   {"2 + * 3", 5, 4, 5},   {"2!!", 5, 1, 3},
+        {"2%%", 5, 1, 3},       {"2,x", 6, 2, 3},        {"2+)", 7, 2, 3},       {"2+,5", 7, 2, 3},
+        {"( * 2)", 8, 2, 3},    {"1+( )", 9, 2, 5},      {"$+1", 18, 0, 1},      {"2*$", 18, 2, 3},
+        {"(,5)", 30, 1, 2},     {"( 1 + 2", 11, 0, 1},   {"1 + 2 )", 10, 6, 7},  {"2 *  sin", 12, 5, 8},
+        {"cos+sin(3)", 12, 0, 3}, {"arcsin", 12, 0, 6},  {"ff,a", 0, 0, 0},      {",5", 0, 0, 0},
         {"5nad2", 0, 0, 0},     {"arcsin(0,5)+x", 0, 0, 0},
     };
     for (const auto &c : cases) {
@@ -386,67 +372,13 @@ TEST_F(Analyzator, LongSumsStayCorrect) {
     EXPECT_EQ(r, Q("[2E3]"));
 }
 
-TEST_F(Analyzator, TextOperations) {
-    QString s = Q("2+3,5E-2*x+.5");
-    MarkNumbers(s);
-    EXPECT_EQ(s, Q("[2]+[3,5e-2]*x+[.5]"));
-    s = Q("[2]+sin30");
-    MarkNumbers(s);
-    EXPECT_EQ(s, Q("[2]+sin[30]"));
-
-    const struct {
-        const char *in;
-        const char *out;
-    } signs[] = {{"[2]*+[3]", "[2]*[3]"},   {"[2]-+[3]", "[2]-[3]"},     {"[5]nad+[2]", "[5]nad[2]"},
-                 {"[7]mod++[2]", "[7]mod[2]"}, {"a++b", "a+b"},          {"[2]/+++[3]", "[2]/[3]"},
-                 {"+[1]", "+[1]"},           {"[1e+5]", "[1e+5]"}};
-    for (const auto &c : signs) {
-        QString t = Q(c.in);
-        NormalizeSignPairs(t);
-        EXPECT_EQ(t, Q(c.out)) << c.in;
-    }
-
-    s = Q("[1]+[2]*[1]+[2]");
-    ReplaceOnce(s, Q("[1]+[2]"), Q("+[3]"), true);
-    EXPECT_EQ(s, Q("[1]+[2]*[3]"));
-    ReplaceOnce(s, Q("[1]"), Q("+[4]"), false);
-    EXPECT_EQ(s, Q("[4]+[2]*[3]"));
-
-    QString left, right;
-    ExtractOperands(Q("[2]^[3]^[-4E0]"), Q("^"), left, right, true);
-    EXPECT_EQ(left, Q("[3]"));
-    EXPECT_EQ(right, Q("[-4E0]"));
-    ExtractOperands(Q("-[7]mod[3]"), Q("mod"), left, right, false);
-    EXPECT_EQ(left, Q("[7]"));
-    EXPECT_EQ(right, Q("[3]"));
-
-    EXPECT_FALSE(IsOutsideNumberToken(4, Q("[1E-5]")));
-    EXPECT_TRUE(IsOutsideNumberToken(4, Q("[1]-[5]")));
-    EXPECT_TRUE(IsOutsideNumberToken(1, Q("-[5]")));
-
-    s = Q("x+xy+ex+2x+X");
+TEST_F(Analyzator, ReplaceIdentifierOnlyWholeNames) {
+    QString s = Q("x+xy+ex+2x+X");
     ReplaceIdentifier(s, Q("X"), Q("+[1]"));
     EXPECT_EQ(s, Q("[1]+xy+ex+2[1]+[1]"));
     s = Q("[#]+#1+a#");
     ReplaceIdentifier(s, Q("#"), Q("t")); // a name without case must not loop
     EXPECT_EQ(s, Q("[t]+#1+a#"));
-}
-
-TEST_F(Analyzator, ApplyOperatorClosesTheGateOnErrors) {
-    long double r = 7;
-    TChyba err;
-    ApplyOperator(r, QLatin1Char('/'), err, 1, 0);
-    EXPECT_EQ(err.Code, 25);
-    EXPECT_FALSE(Engine().EvaluationOk);
-    Engine().EvaluationOk = true;
-    ApplyOperator(r, QLatin1Char('!'), err, -1, 0);
-    EXPECT_EQ(err.Code, 24);
-    EXPECT_EQ(r, 1);
-    ApplyOperator(r, QLatin1Char('*'), err, 1e4000L, 1e4000L);
-    EXPECT_EQ(err.Code, 20);
-    ApplyOperator(r, QLatin1Char('!'), err, 5, 0);
-    EXPECT_EQ(err.Code, 0);
-    EXPECT_EQ(r, 120);
 }
 
 TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {

@@ -43,37 +43,18 @@ TEST_F(Spolocne, CheckBracketsReportsCodesWithTypedSpans) {
     }
 }
 
-TEST_F(Spolocne, AdjustSpanToTypedCountsSpacesBeforeStartAndEnd) {
-    TChyba err;
-    err.Code = 5;
-    err.SpanStart = 1; // "+2" in "1+2*3"
-    err.SpanEnd = 3;
-    AdjustSpanToTyped(Q("1 + 2 * 3"), err);
-    EXPECT_EQ(err.SpanStart, 2);
-    EXPECT_EQ(err.SpanEnd, 5);
-
-    TChyba none;
-    AdjustSpanToTyped(Q("   1"), none);
-    EXPECT_EQ(none.SpanStart, 0);
-    EXPECT_EQ(none.SpanEnd, 0);
-}
-
 TEST_F(Spolocne, InsertImplicitMultiplication) {
     struct Case { const char *in; const char *out; quint8 numberSet; };
     const Case cases[] = {
         {"[2][3]", "[2]*[3]", 0},
         {"[2]!x", "[2]!*x", 0},
         {"[2](", "[2]*(", 0},
-        {"5!x", "5!*x", 0},
-        {"[7]div[2]", "[7]div[2]", 0},
         {"[2]mod[3]", "[2]mod[3]", 0},
         {"[2]mod[3]", "[2]*mod[3]", 1},
-        {"[2]mod[3]", "[2]*mod[3]", 2},
         {"(1)$a", "(1)*$a", 0},
         {"[5]%[2]", "[5]%*[2]", 0},
         {"(x)(y)x2y", "(x)*(y)*x2y", 0},
         {"[2]+[3]", "[2]+[3]", 0},
-        {"", "", 0},
     };
     for (const auto &c : cases) {
         Engine().NumberSet = c.numberSet;
@@ -149,7 +130,6 @@ TEST_F(Spolocne, CollectVariableNames) {
         {"logy(x)+y", "", {"y", "x"}, 0},
         {"a + b*a + sin(c)", "", {"a", "b", "c"}, 0},
         {"x^2+k*x", "x", {"k"}, 0},
-        {"2e5*z + 1E3", "", {"z"}, 0},
         {"7mod2+q", "", {"q"}, 0},
         {"e+j2+r", "", {"r"}, 1},
         {"$g*t", "", {"t"}, 0},
@@ -175,7 +155,6 @@ TEST_F(Spolocne, DollarReferences) {
         {"$g+$na", 19, "$na", 3, 6},
         {"$ab + $a", 19, "$a", 6, 8},  // the span marks the unknown reference, not "$ab"
         {"$g*$Na+$ab", 0, "", 0, 0},
-        {"2*(3)", 0, "", 0, 0},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -203,8 +182,6 @@ TEST_F(Spolocne, DollarReferences) {
 
 TEST_F(Spolocne, FactorialAndFraction) {
     EXPECT_EQ(Factorial(0), 1.0L);
-    EXPECT_EQ(Factorial(1), 1.0L);
-    EXPECT_EQ(Factorial(5), 120.0L);
     EXPECT_EQ(Factorial(20), 2432902008176640000.0L);
     EXPECT_FALSE(HasFraction(-3.0L));
     EXPECT_TRUE(HasFraction(2.5L));
@@ -227,7 +204,6 @@ TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
         {"++-", "+-", "-", "-"},
         {"a--b--c", "--", "+", "a+b+c"},
         {"aabb", "ab", "", ""},
-        {"xyz", "q", "r", "xyz"},
         {"aa", "a", "aa", "aaaa"}, // a replacement holding the old text is one pass
     };
     for (const auto &c : cases) {
@@ -241,10 +217,6 @@ TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
     s = Q("1+1+1");
     ReplaceFirstShared(s, Q("1"), Q("2"));
     EXPECT_EQ(s, Q("2+1+1"));
-    EXPECT_EQ(FirstCharInSet(Q("ab3c"), DigitChars), 3);
-    EXPECT_EQ(FirstCharInSet(Q("abc"), DigitChars), 0);
-    EXPECT_TRUE(AllCharsInSet(Q(""), DigitChars));
-    EXPECT_FALSE(AllCharsInSet(Q("12a"), DigitChars));
 }
 
 TEST_F(Spolocne, MoveMinusAndSimplifySigns) {
@@ -254,12 +226,10 @@ TEST_F(Spolocne, MoveMinusAndSimplifySigns) {
         {"a+2*-3", "a+-2*3", "a-2*3"},
         {"a-b*-c", "a--b*c", "a+b*c"},
         {"(x+1)*-3", "-(x+1)*3", "-(x+1)*3"},
-        {"x*y*-z", "-x*y*z", "-x*y*z"},
         {"sin(a*-b)", "sin(-a*b)", "sin(-a*b)"},
         {"1+2e-5*-3", "1+-2e-5*3", "1-2e-5*3"},
         {"+-x", "+-x", "-x"},
         {"a---b", "a---b", "a-b"},
-        {"x++y", "x++y", "x+y"},
     };
     for (const auto &c : cases) {
         QString s = Q(c.in);
@@ -275,16 +245,13 @@ TEST_F(Spolocne, RemoveSuperfluousBrackets) {
     struct Case { const char *in; const char *out; };
     const Case cases[] = {
         {"(x)", "x"},
-        {"(a+b)", "a+b"},
         {"((a+b))", "a+b"},
         {"(a+b)*(c)", "(a+b)*c"},
-        {"(a)+(b)", "a+b"},
         {"2*((x))^(2)", "2*x^2"},
         {"((a+b)(c))", "(a+b)c"},
         {"(a+b)*(c-d)", "(a+b)*(c-d)"},
         {"sin[(x+1)]", "sin[(x+1)]"},
         {"((x)", "(x"},
-        {"", ""},
     };
     for (const auto &c : cases) {
         QString s = Q(c.in);

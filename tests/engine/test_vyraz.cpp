@@ -1,11 +1,10 @@
+#include "Analyzator.h"
 #include "uCisla.h"
 #include "uVyraz.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <functional>
-#include <map>
 #include <ostream>
 
 // Failure messages show texts as text.
@@ -39,81 +38,26 @@ void ExpectParentKinds(const TVyraz &n, quint8 expected) {
         ExpectParentKinds(*n.Right, n.Kind);
 }
 
-// A small evaluator of parsed trees, with x and y as variables and the
-// constants a = 0.5 and b = 2, used to check derivative texts against
-// difference quotients.
-long double Eval(const TVyraz *n, long double x, long double y) {
-    if (!n)
-        return NAN;
-    auto L = [&] { return Eval(n->Left.get(), x, y); };
-    auto R = [&] { return Eval(n->Right.get(), x, y); };
-    switch (n->Kind) {
-    case nkOperand: {
-        const bool neg = n->Text.startsWith('-');
-        const QString name = neg ? n->Text.mid(1) : n->Text;
-        long double v;
-        if (name == Q("x"))
-            v = x;
-        else if (name == Q("y"))
-            v = y;
-        else if (name == Q("a"))
-            v = 0.5L;
-        else if (name == Q("b"))
-            v = 2;
-        else if (name == Q("$e"))
-            v = std::exp(1.0L);
-        else
-            v = StrToFloat(name);
-        return neg ? -v : v;
-    }
-    case nkPlus: return L() + R();
-    case nkMinus: return L() - R();
-    case nkTimes: return L() * R();
-    case nkDivide: return L() / R();
-    case nkPower: return std::pow(L(), R());
-    case nkFunction: {
-        const bool neg = n->Text.startsWith('-');
-        const QString f = neg ? n->Text.mid(1) : n->Text;
-        const long double a = R();
-        const std::map<QString, std::function<long double(long double)>> fs = {
-            {Q(""), [](long double u) { return u; }},
-            {Q("sin"), [](long double u) { return std::sin(u); }},
-            {Q("cos"), [](long double u) { return std::cos(u); }},
-            {Q("tg"), [](long double u) { return std::tan(u); }},
-            {Q("cotg"), [](long double u) { return 1 / std::tan(u); }},
-            {Q("arcsin"), [](long double u) { return std::asin(u); }},
-            {Q("arccos"), [](long double u) { return std::acos(u); }},
-            {Q("arctg"), [](long double u) { return std::atan(u); }},
-            {Q("arccotg"), [](long double u) { return std::atan(1 / u); }},
-            {Q("sinh"), [](long double u) { return std::sinh(u); }},
-            {Q("cosh"), [](long double u) { return std::cosh(u); }},
-            {Q("tgh"), [](long double u) { return std::tanh(u); }},
-            {Q("cotgh"), [](long double u) { return 1 / std::tanh(u); }},
-            {Q("arcsinh"), [](long double u) { return std::asinh(u); }},
-            {Q("arccosh"), [](long double u) { return std::acosh(u); }},
-            {Q("arctgh"), [](long double u) { return std::atanh(u); }},
-            {Q("arccotgh"), [](long double u) { return std::atanh(1 / u); }},
-            {Q("ln"), [](long double u) { return std::log(u); }},
-            {Q("log"), [](long double u) { return std::log10(u); }},
-            {Q("logy"), [y](long double u) { return std::log(u) / std::log(y); }},
-            {Q("sqr"), [](long double u) { return u * u; }},
-            {Q("sqrt"), [](long double u) { return std::sqrt(u); }},
-            {Q("abs"), [](long double u) { return std::fabs(u); }},
-            {Q("sign"), [](long double u) { return static_cast<long double>((u > 0) - (u < 0)); }},
-        };
-        const auto it = fs.find(f);
-        const long double v = it == fs.end() ? NAN : it->second(a);
-        return neg ? -v : v;
-    }
-    default:
-        return NAN;
-    }
-}
-
+// The value of a text at a point by the real evaluator in radians, with x
+// and y as variables, a = 0.5, b = 2 and the constant $e; used to check
+// derivative texts against difference quotients.
 long double EvalText(const QString &text, long double x, long double y = 1.7L) {
-    TVyraz t;
-    t.Parse(text, nkTop);
-    return Eval(&t, x, y);
+    const auto num = [](long double v) { return FormatFloat(Q("0.##############################E-0"), v, QLatin1Char('.')); };
+    const TVariableList vars({Q("x=") + num(x), Q("y=") + num(y), Q("a=0.5"), Q("b=2")});
+    TConstantList constants;
+    constants.Items = {{Q("$e"), num(std::exp(1.0L))}};
+    Engine().VariableValues = &vars;
+    Engine().ConstantsListView = &constants;
+    Engine().EvaluationOk = true;
+    Engine().RealExpressionPrepared = false;
+    TChyba err;
+    QString r;
+    EvaluateReal(text, err, Engine().FunctionNames, r);
+    Engine().VariableValues = nullptr;
+    Engine().ConstantsListView = nullptr;
+    long double v = NAN;
+    EXPECT_TRUE(err.Code == 0 && TryStrToFloat(r.mid(1, r.size() - 2), v)) << qPrintable(text) << " code " << int(err.Code);
+    return v;
 }
 
 // The n-th difference quotient of text in the variable at the point; the
@@ -133,6 +77,7 @@ protected:
     void SetUp() override {
         Engine().Reset();
         Engine().DecimalSeparator = QLatin1Char('.');
+        Engine().AngleUnit = 1;
     }
 };
 
@@ -142,15 +87,12 @@ protected:
 
 TEST_F(VyrazTest, PrintsWithTheBracketsTheKindsNeed) {
     const struct { const char *text, *plain; } cases[] = {
-        {"a-b-c", "(a-b)-c"},       {"a-(b-c)", "a-(b-c)"},     {"(a-b)-c", "(a-b)-c"},
-        {"a/b/c", "(a/b)/c"},       {"a^b^c", "(a)^((b)^(c))"}, {"(a+b)*c", "(a+b)*c"},
-        {"a+b*c", "a+b*c"},         {"2*x+1", "2*x+1"},         {"sin(x)+1", "sin(x)+1"},
-        {"x^2", "(x)^(2)"},         {"((x))", "x"},             {"2^3!", "((2)^(3))!"},
-        {"-x", "-x"},               {"-sin(x)", "-sin(x)"},     {"-(x+1)", "-(x+1)"},
-        {"x%", "x%"},               {"x^2%", "(x)^2%"},       {"sin(cos(x))", "sin(cos(x))"},
-        {"a*b/c", "(a*b)/c"},       {"(a*b)/c", "(a*b)/c"},     {"+x", "x"},
-        {"2 + x", "2 + x"},         {"-x^2", "-((x)^(2))"},     {"x/(-y)", "x/(-y)"},
-        {"(-sin(x))^2", "(-sin(x))^(2)"}, {"x^(-sin(x))", "(x)^(-sin(x))"},
+        {"a-b-c", "(a-b)-c"},       {"a-(b-c)", "a-(b-c)"},     {"a/b/c", "(a/b)/c"},
+        {"a^b^c", "(a)^((b)^(c))"}, {"(a+b)*c", "(a+b)*c"},     {"a+b*c", "a+b*c"},
+        {"sin(x)+1", "sin(x)+1"},   {"((x))", "x"},             {"2^3!", "((2)^(3))!"},
+        {"-x", "-x"},               {"-(x+1)", "-(x+1)"},       {"x^2%", "(x)^2%"},
+        {"a*b/c", "(a*b)/c"},       {"+x", "x"},                {"2 + x", "2 + x"},
+        {"-x^2", "-((x)^(2))"},     {"x/(-y)", "x/(-y)"},       {"x^(-sin(x))", "(x)^(-sin(x))"},
     };
     for (const auto &c : cases) {
         const QString plain = Plain(Q(c.text));
@@ -174,27 +116,11 @@ TEST_F(VyrazTest, BuildsTheTreeInTheOrderOfOperatorSearch) {
     EXPECT_EQ(t.Left->Right->ParentKind, nkFunction);
     ExpectParentKinds(t, nkTop);
 
-    t.Parse(Q("2^3!"), nkTop);
-    ASSERT_EQ(t.Kind, nkFactorial);
-    EXPECT_EQ(t.Left->Kind, nkPower);
-    EXPECT_FALSE(t.Right);
-
-    t.Parse(Q("a-b-c"), nkTop);
-    ASSERT_EQ(t.Kind, nkMinus);
-    EXPECT_EQ(t.Left->Kind, nkMinus);
-    EXPECT_EQ(t.Right->Text, Q("c"));
-
-    t.Parse(Q("a^b^c"), nkPlus);
-    ASSERT_EQ(t.Kind, nkPower);
-    EXPECT_EQ(t.Left->Text, Q("a"));
-    EXPECT_EQ(t.Right->Kind, nkPower);
-    ExpectParentKinds(t, nkPlus);
-
-    t.Parse(Q("-(x+1)*2"), nkTop);
+    t.Parse(Q("-(x+1)*2^3!"), nkPlus);
     ASSERT_EQ(t.Kind, nkTimes);
     EXPECT_EQ(t.Left->Kind, nkFunction);
     EXPECT_EQ(t.Left->Text, Q("-"));
-    EXPECT_EQ(t.Left->Right->Kind, nkPlus);
+    ExpectParentKinds(t, nkPlus);
 
     // Clear frees the children and keeps the text.
     t.Parse(Q("-x"), nkTop);
@@ -295,25 +221,18 @@ TEST_F(VyrazTest, FirstDerivativesOfEveryFunction) {
         {"tg(x)", "x", 1, "1/cos(x)^2"},
         {"tan(x)", "x", 1, "1/cos(x)^2"},
         {"cotg(x)", "x", 1, "-1/sin(x)^2"},
-        {"cotan(x)", "x", 1, "-1/sin(x)^2"},
         {"arcsin(x)", "x", 1, "1/(1-x^2)^0.5"},
         {"arccos(x)", "x", 1, "-1/(1-x^2)^0.5"},
         {"arctg(x)", "x", 1, "1/(x^2+1)"},
-        {"arctan(x)", "x", 1, "1/(x^2+1)"},
         {"arccotg(x)", "x", 1, "-1/(x^2+1)"},
-        {"arccot(x)", "x", 1, "-1/(x^2+1)"},
         {"sinh(x)", "x", 1, "cosh(x)"},
         {"cosh(x)", "x", 1, "sinh(x)"},
         {"tgh(x)", "x", 1, "1/cosh(x)^2"},
-        {"tanh(x)", "x", 1, "1/cosh(x)^2"},
         {"cotgh(x)", "x", 1, "-1/sinh(x)^2"},
-        {"cotanh(x)", "x", 1, "-1/sinh(x)^2"},
         {"arcsinh(x)", "x", 1, "1/(1+x^2)^0.5"},
         {"arccosh(x)", "x", 1, "1/(x^2-1)^0.5"},
         {"arctgh(x)", "x", 1, "1/(1-x^2)"},
-        {"arctanh(x)", "x", 1, "1/(1-x^2)"},
         {"arccotgh(x)", "x", 1, "1/(1-x^2)"},
-        {"arccoth(x)", "x", 1, "1/(1-x^2)"},
         {"sqr(x)", "x", 1, "2*x"},
         {"sqrt(x)", "x", 1, "1/(2*sqrt(x))"},
         {"abs(x)", "x", 1, "sign(x)"},
@@ -344,7 +263,6 @@ TEST_F(VyrazTest, ProductsQuotientsConstantsAndOtherVariables) {
     const DerivativeCase cases[] = {
         {"x*sin(x)", "x", 1, "sin(x)+x*cos(x)"},
         {"(x+1)*(x-1)", "x", 1, "(x-1)+(x+1)"},
-        {"sin(x)*cos(x)", "x", 1, "cos(x)*cos(x)-sin(x)*sin(x)"},
         {"1/x", "x", 1, "-1/x^2"},
         {"x/3", "x", 1, "3/3^2"},
         {"sin(x)/x", "x", 1, "(cos(x)*x-sin(x))/x^2"},
@@ -407,17 +325,13 @@ TEST_F(VyrazTest, CapsTheGrowingText) {
 // Every derivative text agrees with difference quotients of the original.
 TEST_F(VyrazTest, DerivativesAgreeWithDifferenceQuotients) {
     const struct { const char *text, *var; int order; long double at; } cases[] = {
-        {"sin(2*x+1)*cos(x)", "x", 1, 0.3L}, {"tg(x^2)", "x", 1, 0.4L},      {"cotg(3*x)", "x", 1, 0.5L},
-        {"arcsin(x/2)", "x", 1, 0.3L},       {"arccos(x^2)", "x", 1, 0.5L},  {"arctg(2*x)", "x", 1, 0.7L},
-        {"arccotg(x+1)", "x", 1, 0.7L},      {"sinh(x)*cosh(x)", "x", 1, 0.3L}, {"tgh(x^2)", "x", 1, 0.6L},
-        {"cotgh(x+1)", "x", 1, 0.2L},        {"arcsinh(x^2)", "x", 1, 0.8L}, {"arccosh(x+2)", "x", 1, 0.1L},
-        {"arctgh(x/2)", "x", 1, 0.4L},       {"arccotgh(x+2)", "x", 1, 0.3L}, {"ln(x^2+1)", "x", 1, 0.9L},
-        {"log(3*x)", "x", 1, 0.9L},          {"logy(x^2)", "x", 1, 1.3L},    {"logy(x*y)", "y", 1, 1.3L},
-        {"sqr(sin(x))", "x", 1, 0.4L},       {"sqrt(x^2+1)", "x", 2, 0.6L},  {"abs(x^3-2)", "x", 1, 0.5L},
+        {"sin(2*x+1)*cos(x)", "x", 1, 0.3L}, {"arccotg(x+1)", "x", 2, 0.7L}, {"arccosh(x+2)", "x", 2, 0.1L},
+        {"logy(x*y)", "y", 1, 1.3L},         {"sqrt(x^2+1)", "x", 2, 0.6L},  {"abs(x^3-2)", "x", 1, 0.5L},
         {"x^x", "x", 2, 1.2L},               {"x^sin(x)", "x", 2, 0.9L},     {"(x+1)^(x-0.5)", "x", 1, 0.8L},
         {"$e^(x^2)", "x", 2, 0.4L},          {"2^(sin(x))", "x", 2, 0.7L},   {"-x^3+x/(x+1)", "x", 2, 0.5L},
-        {"(-sin(x))^3", "x", 3, 0.4L},       {"x^3*ln(x)", "x", 3, 1.4L},    {"sin(x)*cos(x)", "x", 3, 0.2L},
-        {"x/(1-x^2)^2", "x", 2, 0.3L},       {"tg(-x)", "x", 3, 0.6L},       {"cos(x*(-x))*x", "x", 3, 0.4L},       {"-(x^2-x)/(x+3)", "x", 3, 0.6L}, {"a*x^2+b*x", "x", 1, 0.6L},
+        {"(-sin(x))^3", "x", 3, 0.4L},       {"x^3*ln(x)", "x", 3, 1.4L},    {"x/(1-x^2)^2", "x", 2, 0.3L},
+        {"tg(-x)", "x", 3, 0.6L},            {"cos(x*(-x))*x", "x", 3, 0.4L}, {"-(x^2-x)/(x+3)", "x", 3, 0.6L},
+        {"a*x^2+b*x", "x", 1, 0.6L},         {"arctgh(x/2)*sinh(x)", "x", 2, 0.4L},
     };
     for (const auto &c : cases) {
         const QString var = Q(c.var);
