@@ -119,7 +119,7 @@ TEST_P(ModuloTest, VariablesAreSubstituted) {
     EXPECT_EQ(err.Code, 0);
 }
 
-TEST(ModuloAnalyzator, ReduceModuloAndTokens) {
+TEST(ModuloAnalyzator, ReduceModuloAndReadTokens) {
     Engine().Reset();
     Engine().Modulus = 7;
     struct ReduceCase { long double x; quint16 r; };
@@ -137,13 +137,6 @@ TEST(ModuloAnalyzator, ReduceModuloAndTokens) {
         EXPECT_THROW(ParseModuloToken(QString::fromLatin1(text)), EEngineRangeError) << text;
     for (const char *text : {"[x]", "[]", "[1,5]", "[1 2]", "[-]", "[1]+[2]"})
         EXPECT_THROW(ParseModuloToken(QString::fromLatin1(text)), EEngineConvertError) << text;
-
-    QString s = QStringLiteral("[1]+[2]+[1]+[2]");
-    ReplaceFirstModulo(s, QStringLiteral("[1]+[2]"), QStringLiteral("[3]"));
-    EXPECT_EQ(s, QStringLiteral("[3]+[1]+[2]"));
-    s = QStringLiteral("[2]*[3]");
-    ReplaceFirstModulo(s, QStringLiteral("[3]"), QStringLiteral("+[3]"));
-    EXPECT_EQ(s, QStringLiteral("[2]*+[3]"));
 }
 
 } // namespace

@@ -162,9 +162,6 @@ TEST_F(Spolocne, FactorialAndFraction) {
 
 TEST_F(Spolocne, SplitBracketOperands) {
     QString l, r;
-    SplitBracketOperands(Q("[2]+[-3,5]*[4]"), 4, l, r);
-    EXPECT_EQ(l, Q("[2]"));
-    EXPECT_EQ(r, Q("[-3,5]"));
     SplitBracketOperands(Q("x+[3"), 2, l, r);
     EXPECT_EQ(l, Q(""));
     EXPECT_EQ(r, Q("[3"));
