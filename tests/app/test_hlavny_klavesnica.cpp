@@ -48,11 +48,7 @@ protected:
 };
 
 TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
-    struct Case {
-        char sep;
-        const char *typed;
-        const char *input;
-    };
+    struct Case { char sep; const char *typed; const char *input; };
     const Case cases[] = {
         // The Slovak number row gives its digits; "+" stays "+".
         {',', "+ľščťžýáíé", "+234567890"},
@@ -84,11 +80,8 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
 }
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
-    struct Case {
-        const char *action; // "key:Name" clicks a key, "type:text" types
-        bool shift;
-        const char *input;
-    };
+    // "key:Name" clicks a key, "type:text" types
+    struct Case { const char *action; bool shift; const char *input; };
     const Case cases[] = {
         {"key:BtnKrat", false, "1024*"}, // the group spaces of the result stay behind
         {"type:&", false, "1024*"},
@@ -142,10 +135,7 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
 }
 
 TEST_F(KeypadTest, KeysPutTheirTextsAtTheCaret) {
-    struct Case {
-        const char *key;
-        const char *text;
-    };
+    struct Case { const char *key; const char *text; };
     // One key of each kind: digits, hexadecimal digits, complex, operators, constants, functions.
     const Case cases[] = {
         {"BitBtn10", "0"}, {"BitBtn43", "F"},         {"BitBtn52", "e^-j"}, {"BtnMinus", "-"},
@@ -197,13 +187,7 @@ TEST_F(KeypadTest, DecimalCommaAndRandomNumbers) {
 }
 
 TEST_F(KeypadTest, ClearAndBackSpaceWorkAtTheStartInTheMiddleAndAtTheEnd) {
-    struct Case {
-        const char *key;
-        int caret;
-        int length;
-        const char *after;
-        int caretAfter;
-    };
+    struct Case { const char *key; int caret; int length; const char *after; int caretAfter; };
     // On the input 3+12*4.
     const Case cases[] = {
         {"BtnCE", 0, 0, "+12*4", 0},          {"BtnCE", 3, 0, "3+*4", 2},
@@ -398,11 +382,8 @@ TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
 // Bracket highlighting
 
 TEST_F(KeypadTest, TheBracketsAroundTheCaretAreMarked) {
-    struct Case {
-        const char *text;
-        int caret;
-        const char *marks; // bold positions, "r" for red
-    };
+    // bold positions, "r" for red
+    struct Case { const char *text; int caret; const char *marks; };
     const Case cases[] = {
         {"(1+2)", 1, "0 4 "},       // right after the "(": its pair
         {"(1+2)", 0, ""},           // before the "(": outside
