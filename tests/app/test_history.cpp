@@ -249,21 +249,6 @@ TEST_F(HistoryTest, HistoryDatIsLoadedWholeOnlyWhenKept) {
     EXPECT_EQ(S(Rows(f).first()), "1 =  1");
 }
 
-TEST_F(HistoryTest, SaveHistoryFileWritesTheListAndReportsFailures) {
-    ThistoriaFrm f(&Main);
-    f.PridajDoHistorie(QStringLiteral("ľ =  2"));
-    f.PridajDoHistorie("b =  3");
-    ASSERT_TRUE(f.SaveHistoryFile());
-    EXPECT_EQ(ReadBytes(Path("history.dat")), QByteArray("\xBE =  2\r\nb =  3\r\n"));
-    QString error;
-    {
-        TFileSizeLimit limit(3);
-        EXPECT_FALSE(f.SaveHistoryFile(&error));
-    }
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadBytes(Path("history.dat")), QByteArray("\xBE =  2\r\nb =  3\r\n"));
-}
-
 TEST_F(HistoryTest, ApplyLanguageTranslatesButtonsAndTheDialog) {
     WriteBytes(Path("lang/en.txt"), "[HistoryForm]\r\nCaption=Calculation history\r\nSaveDialogCaption=Save history\r\n"
                                     "[Common]\r\nUse=Use\r\nTextFile=Text file\r\n");

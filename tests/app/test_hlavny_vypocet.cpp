@@ -5,25 +5,21 @@
 
 namespace {
 
+using Vars = QList<QPair<QString, QString>>;
+
+// set: 0 real, 1 complex, 2 modulo. Success: the shown result (without the
+// field's two spaces), ANS and the history entry. Error (shown == nullptr):
+// the code, the message and the selection.
 struct RoadCase {
-    quint8 set;      // 0 real, 1 complex, 2 modulo
-    quint8 radix;
+    quint8 set, radix;
     bool fractions;
     const char *input;
-    QList<QPair<QString, QString>> variables;
-    // Success: the shown result (without the field's two spaces), ANS and
-    // the history entry. Error: shown == nullptr.
-    const char *shown;
-    const char *ans;
-    const char *history;
-    // Error: the code, the message, the selection.
+    Vars variables;
+    const char *shown, *ans, *history;
     quint8 code;
     const char *message;
-    int selStart;
-    int selLength;
+    int selStart, selLength;
 };
-
-using Vars = QList<QPair<QString, QString>>;
 
 RoadCase Ok(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &variables, const char *shown,
             const char *ans, const char *history) {
@@ -37,14 +33,7 @@ RoadCase Err(quint8 set, quint8 radix, bool fractions, const char *input, const 
 
 const char *const kSetKeys[] = {"sbRealne", "sbKomplexne", "sbModulo"};
 
-const char *BaseKey(quint8 radix) {
-    switch (radix) {
-    case 16: return "sbHex";
-    case 8: return "sbOct";
-    case 2: return "sbBin";
-    default: return "sbDec";
-    }
-}
+const char *BaseKey(quint8 radix) { return radix == 16 ? "sbHex" : radix == 8 ? "sbOct" : radix == 2 ? "sbBin" : "sbDec"; }
 
 } // namespace
 
