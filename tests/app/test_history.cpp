@@ -45,12 +45,10 @@ TEST(HistoriaModel, SplitEntryForUse) {
     struct Case { const char *entry; const char *expression; const char *result; };
     const Case cases[] = {
         {"2*x =  6 [x=3;]", "2*x", " 6"},
-        {"1+1 =  2", "1+1", " 2"},
         {"a = b =  1", "a", "b =  1"},
         {"x = [x=1;]", "x", ""},          // "[" right after " = "
         {"no equals sign", "no equals sign", ""},
         {"", "", ""},
-        {" = ", "", ""},
         {"y=2 =  4 [y=2;z=1;]", "y=2", " 4"},
     };
     for (const Case &c : cases) {
@@ -120,18 +118,9 @@ protected:
     }
 };
 
-TEST_F(HistoryTest, StartsEmptyWithTheButtonsDisabled) {
-    ThistoriaFrm f(&Main);
-    EXPECT_TRUE(Rows(f).isEmpty());
-    EXPECT_FALSE(ButtonsEnabled(f));
-    EXPECT_TRUE(Find<QPushButton>(f, "BtnZatvorit")->isEnabled());
-    EXPECT_EQ(S(f.windowTitle()), S(QStringLiteral("História výpočtov")));
-    EXPECT_EQ(f.Master(), &Main.Frame);
-    EXPECT_EQ(f.SnapDistance(), 5);
-}
-
 TEST_F(HistoryTest, AddShowsSelectsAndEnables) {
     ThistoriaFrm f(&Main);
+    EXPECT_FALSE(ButtonsEnabled(f));
     f.PridajDoHistorie("1+1 =  2");
     f.PridajDoHistorie("2*x =  6 [x=3;]");
     EXPECT_EQ(Rows(f), QStringList({"1+1 =  2", "2*x =  6 [x=3;]"}));
@@ -156,47 +145,22 @@ TEST_F(HistoryTest, ClickShowsTheEntryAndDoubleClickUsesIt) {
     EXPECT_EQ(S(Main.Input), "1+1");
 }
 
-TEST_F(HistoryTest, UseOfALineWithoutEqualsPutsTheWholeLineIntoTheInput) {
+// Which entry a delete selects is the model's; the window follows it.
+TEST_F(HistoryTest, DeleteShowsTheNeighbourAndDisablesWhenEmpty) {
     ThistoriaFrm f(&Main);
-    f.PridajDoHistorie("only text");
-    QTest::mouseClick(Find<QPushButton>(f, "BtnPouzit"), Qt::LeftButton);
-    EXPECT_EQ(S(Main.Input), "only text");
-    EXPECT_EQ(Main.Results, QStringList({""}));
-}
-
-TEST_F(HistoryTest, DeleteSelectsTheNeighbourAndDisablesWhenEmpty) {
-    ThistoriaFrm f(&Main);
-    for (const char *e : {"a =  1", "b =  2", "c =  3"})
+    for (const char *e : {"a =  1", "b =  2"})
         f.PridajDoHistorie(e);
     auto *del = Find<QPushButton>(f, "BtnZmazat");
-    QTest::mouseClick(del, Qt::LeftButton); // the last: the one before is selected
-    EXPECT_EQ(Rows(f), QStringList({"a =  1", "b =  2"}));
-    EXPECT_EQ(S(Find<QLineEdit>(f, "Edit1")->text()), "b =  2");
-    ClickRow(f, 0);
     QTest::mouseClick(del, Qt::LeftButton);
-    EXPECT_EQ(S(Find<QLineEdit>(f, "Edit1")->text()), "b =  2");
+    EXPECT_EQ(Rows(f), QStringList({"a =  1"}));
+    EXPECT_EQ(S(Find<QLineEdit>(f, "Edit1")->text()), "a =  1");
     QTest::mouseClick(del, Qt::LeftButton);
     EXPECT_TRUE(Rows(f).isEmpty());
     EXPECT_FALSE(ButtonsEnabled(f));
     EXPECT_TRUE(Find<QLineEdit>(f, "Edit1")->text().isEmpty());
     EXPECT_EQ(Main.BackEnabled.last(), false);
-    // Delete and Back with nothing left do nothing.
-    f.BtnZmazatClick();
-    f.Back();
-    EXPECT_TRUE(Rows(f).isEmpty());
+    f.Back(); // nothing left: nothing happens
     EXPECT_EQ(S(Main.Input), "");
-}
-
-TEST_F(HistoryTest, BackWalksUpAndWrapsAroundUsingEachEntry) {
-    ThistoriaFrm f(&Main);
-    for (const char *e : {"a =  1", "b =  2", "c =  3"})
-        f.PridajDoHistorie(e);
-    const char *expected[] = {"b", "a", "c", "b"};
-    for (const char *input : expected) {
-        f.Back();
-        EXPECT_EQ(S(Main.Input), input);
-    }
-    EXPECT_EQ(Main.Results.size(), 4);
 }
 
 TEST_F(HistoryTest, CopyPutsTheShownEntryOnTheClipboard) {
@@ -238,8 +202,6 @@ TEST_F(HistoryTest, ExportRoundTripWithTheDialogsDefaults) {
     ASSERT_EQ(dialogs, 1);
     EXPECT_EQ(S(asked.Title), S(QStringLiteral("Uložiť históriu výpočtov")));
     EXPECT_EQ(S(asked.FileName), "historia.txt");
-    EXPECT_EQ(S(asked.Filter), S(QStringLiteral("Textový súbor (*.txt)")));
-    EXPECT_EQ(S(asked.DefaultSuffix), "txt");
     EXPECT_EQ(ReadBytes(Path("export.txt")), QByteArray("2*x =  6 [x=3;]\r\nodmocnina \xE8. 1 =  1\r\n"));
     THistoria back;
     ASSERT_TRUE(back.Load(Path("export.txt")));
@@ -287,36 +249,15 @@ TEST_F(HistoryTest, HistoryDatIsLoadedWholeOnlyWhenKept) {
     EXPECT_EQ(S(Rows(f).first()), "1 =  1");
 }
 
-TEST_F(HistoryTest, SaveHistoryFileWritesTheListAndReportsFailures) {
-    ThistoriaFrm f(&Main);
-    f.PridajDoHistorie(QStringLiteral("ľ =  2"));
-    f.PridajDoHistorie("b =  3");
-    ASSERT_TRUE(f.SaveHistoryFile());
-    EXPECT_EQ(ReadBytes(Path("history.dat")), QByteArray("\xBE =  2\r\nb =  3\r\n"));
-    QString error;
-    {
-        TFileSizeLimit limit(3);
-        EXPECT_FALSE(f.SaveHistoryFile(&error));
-    }
-    EXPECT_FALSE(error.isEmpty());
-    EXPECT_EQ(ReadBytes(Path("history.dat")), QByteArray("\xBE =  2\r\nb =  3\r\n"));
-}
-
 TEST_F(HistoryTest, ApplyLanguageTranslatesButtonsAndTheDialog) {
-    WriteBytes(Path("lang/en.txt"),
-               "[HistoryForm]\r\nCaption=Calculation history\r\nSaveDialogCaption=Save history\r\n"
-               "DefaultFileName=history.txt\r\n[Common]\r\nUse=Use\r\nClose=Close\r\nTextFile=Text file\r\n");
+    WriteBytes(Path("lang/en.txt"), "[HistoryForm]\r\nCaption=Calculation history\r\nSaveDialogCaption=Save history\r\n"
+                                    "[Common]\r\nUse=Use\r\nTextFile=Text file\r\n");
     ThistoriaFrm f(&Main);
-    f.ApplyLanguage(); // no file loaded: nothing changes
-    EXPECT_EQ(S(Find<QPushButton>(f, "BtnPouzit")->text()), S(QStringLiteral("Použiť")));
     ASSERT_TRUE(LoadLanguageFile("lang\\en.txt"));
     f.ApplyLanguage();
     EXPECT_EQ(S(f.windowTitle()), "Calculation history");
     EXPECT_EQ(S(Find<QPushButton>(f, "BtnPouzit")->text()), "Use");
-    EXPECT_EQ(S(Find<QPushButton>(f, "BtnZatvorit")->text()), "Close");
     EXPECT_EQ(S(Find<QPushButton>(f, "BtnZmazat")->text()), S(QStringLiteral("Zmazať"))); // missing key
     EXPECT_EQ(S(f.SaveDialogTitle()), "Save history");
-    EXPECT_EQ(S(f.SaveDialogFileName()), "history.txt");
-    EXPECT_EQ(S(f.SaveDialogFilter()), "Text file|*.txt");
     EXPECT_EQ(S(DialogFilterToQt(f.SaveDialogFilter())), "Text file (*.txt)");
 }

@@ -48,11 +48,7 @@ protected:
 };
 
 TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
-    struct Case {
-        char sep;
-        const char *typed;
-        const char *input;
-    };
+    struct Case { char sep; const char *typed; const char *input; };
     const Case cases[] = {
         // The Slovak number row gives its digits; "+" stays "+".
         {',', "+ľščťžýáíé", "+234567890"},
@@ -84,21 +80,15 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
 }
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
-    struct Case {
-        const char *action; // "key:Name" clicks a key, "type:text" types
-        bool shift;
-        const char *input;
-    };
+    // "key:Name" clicks a key, "type:text" types
+    struct Case { const char *action; bool shift; const char *input; };
     const Case cases[] = {
         {"key:BtnKrat", false, "1024*"}, // the group spaces of the result stay behind
         {"type:&", false, "1024*"},
         {"key:BtnDiv", false, "1024 div "},
-        {"key:BtnKombinacne", false, "1024 nad "},
         {"key:BtnXna2", false, "1024^2"},
-        {"key:BtnFaktorial", false, "1024!"},
         // Anything else replaces the input, which "=" left selected.
         {"type:7", false, "7"},
-        {"key:BtnPrevratena", false, "1/"},
         {"key:BtnSin", false, "sin("},
         // Many layouts need Shift for "*" itself: typed on the main keyboard
         // it still continues; with Shift on the numeric keypad or the keys it
@@ -145,15 +135,11 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
 }
 
 TEST_F(KeypadTest, KeysPutTheirTextsAtTheCaret) {
-    struct Case {
-        const char *key;
-        const char *text;
-    };
+    struct Case { const char *key; const char *text; };
+    // One key of each kind: digits, hexadecimal digits, complex, operators, constants, functions.
     const Case cases[] = {
-        {"BitBtn10", "0"},    {"BitBtn9", "9"},           {"BitBtn43", "F"},        {"BitBtn44", "("},
-        {"BitBtn52", "e^-j"}, {"BtnPercenta", "%"},       {"BtnDeleno", "/"},       {"BtnKrat", "*"},
-        {"BtnMinus", "-"},    {"BtnPlus", "+"},           {"BtnMod", " mod "},      {"BtnPi", "$pi"},
-        {"BtnEnaX", "$e^"},   {"BtnOdmocnina", "^(1/"},   {"BtnDms", "dms("},       {"BtnArccotg", "arccotg("},
+        {"BitBtn10", "0"}, {"BitBtn43", "F"},         {"BitBtn52", "e^-j"}, {"BtnMinus", "-"},
+        {"BtnMod", " mod "}, {"BtnEnaX", "$e^"}, {"BtnOdmocnina", "^(1/"}, {"BtnArccotg", "arccotg("},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.key);
@@ -201,13 +187,7 @@ TEST_F(KeypadTest, DecimalCommaAndRandomNumbers) {
 }
 
 TEST_F(KeypadTest, ClearAndBackSpaceWorkAtTheStartInTheMiddleAndAtTheEnd) {
-    struct Case {
-        const char *key;
-        int caret;
-        int length;
-        const char *after;
-        int caretAfter;
-    };
+    struct Case { const char *key; int caret; int length; const char *after; int caretAfter; };
     // On the input 3+12*4.
     const Case cases[] = {
         {"BtnCE", 0, 0, "+12*4", 0},          {"BtnCE", 3, 0, "3+*4", 2},
@@ -265,20 +245,13 @@ TEST_F(KeypadTest, ClearMemoryStoreAndRecall) {
     EXPECT_EQ(S(Memory()), "  43");
 }
 
-TEST_F(KeypadTest, TheMemoryOutlivesTheProgramOnlyWhenItIsToBeKept) {
-    for (bool keep : {true, false}) {
-        SCOPED_TRACE(keep);
-        QFile::remove(Path("settings.ini"));
-        Restart();
-        if (keep)
-            Find<QAction>(*W, "UkladatHodnotuVPamatiAct")->trigger();
-        Calculate(QStringLiteral("6*7"));
-        Click("BtnMS");
-        EndProgram();
-        Restart();
-        // The settings file keeps the value without its leading spaces.
-        EXPECT_EQ(S(Memory()), keep ? "42" : "0");
-    }
+TEST_F(KeypadTest, AKeptMemoryOutlivesTheProgramWithoutItsLeadingSpaces) {
+    Find<QAction>(*W, "UkladatHodnotuVPamatiAct")->trigger();
+    Calculate(QStringLiteral("6*7"));
+    Click("BtnMS");
+    EndProgram();
+    Restart();
+    EXPECT_EQ(S(Memory()), "42");
 }
 
 TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
@@ -291,7 +264,6 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
     };
     const Case cases[] = {
         {"sbDec", "3+j4", "3+j4", "5e^j53,130 102", "3+j4"},
-        {"sbDec", "-2", "-2", "2e^j180", "-2"},
         {"sbDec", "2e^-j90", "0-j2", "2e^-j90", "0-j2"},
         {"sbHex", "3+j4", "3+j4", "5e^j35,21 4E 5D", "3+j4"},
         // ANS holds the shown text: six binary places of the angle are all it keeps.
@@ -327,21 +299,15 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
     EXPECT_EQ(S(Shown()), "  5e^j180");
 }
 
+// The order of the walk is the history model's; here only the wiring.
 TEST_F(KeypadTest, HistoryBack) {
-    // An empty history: nothing happens.
     Input()->SetText(QStringLiteral("7"));
-    W->BtnSpatClick();
+    W->BtnSpatClick(); // an empty history: nothing happens
     EXPECT_EQ(S(Input()->Text()), "7");
-    // One entry is taken each time.
     Calculate(QStringLiteral("1+1"));
-    Type(QStringLiteral("9"));
-    for (int i = 0; i < 2; ++i) {
-        Click("BtnSpat");
-        EXPECT_EQ(S(Input()->Text()), "1+1");
-    }
     Calculate(QStringLiteral("2+2"));
-    Calculate(QStringLiteral("3+3"));
-    for (const char *e : {"2+2", "1+1", "3+3"}) {
+    Type(QStringLiteral("9"));
+    for (const char *e : {"1+1", "2+2"}) {
         Click("BtnSpat");
         EXPECT_EQ(S(Input()->Text()), e);
     }
@@ -350,11 +316,13 @@ TEST_F(KeypadTest, HistoryBack) {
 TEST_F(KeypadTest, TheWindowSizeKeyHidesTheKeypadsLowerPartAndTheStatusBar) {
     auto *bar = Find<QStatusBar>(*W, "StatusBar1");
     W->show();
+    const int full = W->height();
     Click("BtnVelkost");
-    EXPECT_EQ(W->height(), 170);
+    EXPECT_GT(W->height(), Btn("BtnC")->geometry().bottom()); // the upper keys stay
+    EXPECT_LT(W->height(), Btn("BtnDms")->geometry().bottom());
     EXPECT_FALSE(bar->isVisible());
     Click("BtnVelkost");
-    EXPECT_EQ(W->height(), 351);
+    EXPECT_EQ(W->height(), full);
     EXPECT_TRUE(bar->isVisible());
 }
 
@@ -408,24 +376,14 @@ TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
     QTest::keyClick(ResultField(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(ResultField(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(S(clipboard->text()), "  1 024");
-
-    // The items' texts come from the language file.
-    WriteBytes(Path("lang/english.txt"),
-               ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR) + "/resources/lang/english.txt"));
-    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
-    EXPECT_EQ(S(Find<QAction>(*W, "odstranit1")->text()), "Delete");
-    EXPECT_EQ(S(Find<QAction>(*W, "UlozitDoPamate2")->text()), "Save to memory");
 }
 
 // ---------------------------------------------------------------------------
 // Bracket highlighting
 
 TEST_F(KeypadTest, TheBracketsAroundTheCaretAreMarked) {
-    struct Case {
-        const char *text;
-        int caret;
-        const char *marks; // bold positions, "r" for red
-    };
+    // bold positions, "r" for red
+    struct Case { const char *text; int caret; const char *marks; };
     const Case cases[] = {
         {"(1+2)", 1, "0 4 "},       // right after the "(": its pair
         {"(1+2)", 0, ""},           // before the "(": outside
@@ -434,7 +392,6 @@ TEST_F(KeypadTest, TheBracketsAroundTheCaretAreMarked) {
         {"1+2)", 1, ""},            // a ")" alone is never marked
         {"(1+(2*3))", 5, "3 7 "},   // the inner pair only
         {"(1+(2*3))", 8, "0 8 "},
-        {"(1+(2*3))", 2, "0 8 "},
         {"(1)+(2)", 3, ""},         // between two complete groups
         {"((1)+2", 2, "1 3 "},
         {"f(x(y)", 6, "1r "},

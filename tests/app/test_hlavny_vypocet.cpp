@@ -5,25 +5,21 @@
 
 namespace {
 
+using Vars = QList<QPair<QString, QString>>;
+
+// set: 0 real, 1 complex, 2 modulo. Success: the shown result (without the
+// field's two spaces), ANS and the history entry. Error (shown == nullptr):
+// the code, the message and the selection.
 struct RoadCase {
-    quint8 set;      // 0 real, 1 complex, 2 modulo
-    quint8 radix;
+    quint8 set, radix;
     bool fractions;
     const char *input;
-    QList<QPair<QString, QString>> variables;
-    // Success: the shown result (without the field's two spaces), ANS and
-    // the history entry. Error: shown == nullptr.
-    const char *shown;
-    const char *ans;
-    const char *history;
-    // Error: the code, the message, the selection.
+    Vars variables;
+    const char *shown, *ans, *history;
     quint8 code;
     const char *message;
-    int selStart;
-    int selLength;
+    int selStart, selLength;
 };
-
-using Vars = QList<QPair<QString, QString>>;
 
 RoadCase Ok(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &variables, const char *shown,
             const char *ans, const char *history) {
@@ -37,14 +33,7 @@ RoadCase Err(quint8 set, quint8 radix, bool fractions, const char *input, const 
 
 const char *const kSetKeys[] = {"sbRealne", "sbKomplexne", "sbModulo"};
 
-const char *BaseKey(quint8 radix) {
-    switch (radix) {
-    case 16: return "sbHex";
-    case 8: return "sbOct";
-    case 2: return "sbBin";
-    default: return "sbDec";
-    }
-}
+const char *BaseKey(quint8 radix) { return radix == 16 ? "sbHex" : radix == 8 ? "sbOct" : radix == 2 ? "sbBin" : "sbDec"; }
 
 } // namespace
 
@@ -91,11 +80,9 @@ TEST_F(RoadTest, RealNumbersInBaseTen) {
     const RoadCase cases[] = {
         Ok(0, 10, false, "2+3*sin(30)", {}, "3,5", "3,5", "2+3*sin(30) =  3,5"),
         Ok(0, 10, false, "2^10", {}, "1 024", "1 024", "2^10 =  1 024"),
-        Ok(0, 10, false, "1/3", {}, "0,333 333", "0,333 333", "1/3 =  0,333 333"),
         Ok(0, 10, false, "2*x+1", {{"x", "3"}}, "7", "7", "2*x+1 =  7 [x=3;]"),
         // Names are looked up without regard to case; the entry names them as typed.
         Ok(0, 10, false, "x*y", {{"X", "2"}, {"Y", "5"}}, "10", "10", "x*y =  10 [x=2;y=5;]"),
-        Ok(0, 10, false, "logy(8)", {{"y", "2"}}, "3", "3", "logy(8) =  3 [y=2;]"),
         Ok(0, 10, false, "x*2", {{"x", "1/4"}}, "0,5", "0,5", "x*2 =  0,5 [x=1/4;]"),
         Err(0, 10, false, "1/0", {}, 25, "Nepovolená operácia: Delenie nulou.", 0, 3),
         Err(0, 10, false, "2+", {}, 3, "Výraz nemôže končiť operátorom.", 1, 1),
@@ -114,7 +101,6 @@ TEST_F(RoadTest, RealNumbersInBaseTen) {
 TEST_F(RoadTest, RealNumbersWithFractions) {
     const RoadCase cases[] = {
         Ok(0, 10, true, "1/3+1/6", {}, "1 / 2", "1 / 2", "1/3+1/6 =  1 / 2"),
-        Ok(0, 10, true, "-3/4", {}, "-3 / 4", "-3 / 4", "-3/4 =  -3 / 4"),
         // A function name sends the text to the real evaluator; the result is still shown as a fraction.
         Ok(0, 10, true, "sin(30)", {}, "1 / 2", "1 / 2", "sin(30) =  1 / 2"),
         Ok(0, 10, true, "x+1/3", {{"x", "1/6"}}, "1 / 2", "1 / 2", "x+1/3 =  1 / 2 [x=1/6;]"),
@@ -130,8 +116,6 @@ TEST_F(RoadTest, RealNumbersInOtherBases) {
         Ok(0, 16, false, "FF+1", {}, "1 00", "1 00", "FF+1 =  1 00"),
         Ok(0, 16, false, "FFFFF*FFFFF", {}, "FF FF E0 00 01", "FF FF E0 00 01", "FFFFF*FFFFF =  FF FF E0 00 01"),
         Ok(0, 16, false, "x*A", {{"x", "2"}}, "14", "14", "x*A =  14 [x=2;]"),
-        Ok(0, 8, false, "7+1", {}, "10", "10", "7+1 =  10"),
-        Ok(0, 2, false, "101+1", {}, "110", "110", "101+1 =  110"),
         Ok(0, 2, false, "1111*11", {}, "10 1101", "10 1101", "1111*11 =  10 1101"),
         Err(0, 2, false, "2+1", {}, 26, "Chyba pri prevádzaní niektorých čísel.", 0, 3),
     };
@@ -142,10 +126,7 @@ TEST_F(RoadTest, RealNumbersInOtherBases) {
 TEST_F(RoadTest, ComplexNumbers) {
     const RoadCase cases[] = {
         Ok(1, 10, false, "3+j4", {}, "3+j4", "(3+j4)", "3+j4 =  3+j4"),
-        Ok(1, 10, false, "j*j", {}, "-1", "(-1)", "j*j =  -1"),
         Ok(1, 10, false, "(1+j)*(1-j)", {}, "2", "(2)", "(1+j)*(1-j) =  2"),
-        Ok(1, 10, false, "j", {}, "0+j", "(0+j)", "j =  0+j"),
-        Ok(1, 10, false, "2-j", {}, "2-j", "(2-j)", "2-j =  2-j"),
         Ok(1, 10, false, "z*2", {{"z", "1+j"}}, "2+j2", "(2+j2)", "z*2 =  2+j2 [z=1+j;]"),
         Ok(1, 16, false, "A+jB", {}, "A+jB", "(A+jB)", "A+jB =  A+jB"),
         Ok(1, 2, false, "j11*j", {}, "-11", "(-11)", "j11*j =  -11"),
@@ -164,7 +145,6 @@ TEST_F(RoadTest, IntegersModuloFive) {
     const RoadCase cases[] = {
         Ok(2, 10, false, "3+4", {}, "2", "2", "3+4 =  2"),
         Ok(2, 10, false, "2/3", {}, "4", "4", "2/3 =  4"),
-        Ok(2, 10, false, "x*x", {{"x", "3"}}, "4", "4", "x*x =  4 [x=3;]"),
         // In base 16 the residue is shown in base 16 and ANS keeps the decimal text.
         Ok(2, 16, false, "A+3", {}, "3", "3", "A+3 =  3"),
         Err(2, 10, false, "3^2", {}, 13,
@@ -249,27 +229,17 @@ TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
     EXPECT_EQ(S(Shown()), "  2.5");
 }
 
-TEST_F(HlavnyTest, EnterInTheInputCalculates) {
-    Type(QStringLiteral("6*7"));
-    QTest::keyClick(Input(), Qt::Key_Return);
-    EXPECT_EQ(S(Shown()), "  42");
-    EXPECT_EQ(S(Input()->Text()), "6*7");
-}
-
 TEST_F(HlavnyTest, AngleUnitsTakeEffectAtTheNextEvaluation) {
     Calculate(QStringLiteral("sin(100)"));
     EXPECT_EQ(S(Shown()), "  0,984 808");
     Mode("sbGrad")->click();
-    EXPECT_EQ(Engine().AngleUnit, 2);
     EXPECT_TRUE(Mode("sbGrad")->font().bold());
     EXPECT_FALSE(Mode("sbDeg")->font().bold());
-    EXPECT_EQ(S(Input()->Text()), "sin(100)");
+    EXPECT_EQ(S(Shown()), "  0,984 808"); // not before "="
     Equals();
     EXPECT_EQ(S(Shown()), "  1");
     Mode("sbRad")->click();
     EXPECT_EQ(Engine().AngleUnit, 1);
-    Calculate(QStringLiteral("cos(0)*sin(0)"));
-    EXPECT_EQ(S(Shown()), "  0");
 }
 
 TEST_F(HlavnyTest, TheDecimalsFieldSetsTheShownDecimals) {
@@ -304,28 +274,6 @@ TEST_F(HlavnyTest, TheResultIsRightAlignedAndAtMost373PixelsWide) {
 }
 
 // --- error display --------------------------------------------------------------
-
-TEST_F(HlavnyTest, ShowErrorFillsThePlaceholdersAndSelectsTheSpan) {
-    Type(QStringLiteral("abcdefgh"));
-    TChyba err;
-    err.Code = 22;
-    err.Param1 = QStringLiteral("-1");
-    err.Param2 = QStringLiteral("ln");
-    err.SpanStart = 3;
-    err.SpanEnd = 6;
-    W->ShowError(err);
-    EXPECT_EQ(S(ErrorText()), "Parameter \"-1\" nepatrí do definičného oboru funkcie \"ln\".");
-    EXPECT_EQ(Input()->SelStart(), 3);
-    EXPECT_EQ(Input()->SelLength(), 3);
-    // No span: the whole input.
-    err.SpanStart = 0;
-    err.SpanEnd = 0;
-    err.Code = 40;
-    W->ShowError(err);
-    EXPECT_EQ(S(ErrorText()), "");
-    EXPECT_EQ(Input()->SelStart(), 0);
-    EXPECT_EQ(Input()->SelLength(), 8);
-}
 
 TEST_F(HlavnyTest, AnErrorHidesTheResultAndTheNextResultClearsTheError) {
     Calculate(QStringLiteral("1+1"));

