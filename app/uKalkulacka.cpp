@@ -112,11 +112,7 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
         value.Re = StrToFloat(r);
         FormatNumber(Decimals, Radix, shown, value.Re);
     }
-    Ans = shown;
-    AnsRadix = Radix;
-    AnsValue = value;
-    out.Ok = true;
-    out.Shown = shown;
+    Succeed(out, shown, shown, Radix, value);
 }
 
 void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
@@ -133,11 +129,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     TComplexNumber z;
     ParseComplex(r, z);
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
-    Ans = QLatin1Char('(') + shown + QLatin1Char(')');
-    AnsRadix = Radix;
-    AnsValue = z;
-    out.Ok = true;
-    out.Shown = shown;
+    Succeed(out, shown, QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
 }
 
 void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
@@ -155,9 +147,15 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     QString shown;
     const long double residue = StrToFloat(r);
     FormatNumber(Decimals, Radix, shown, residue);
-    Ans = r; // the decimal residue; only the shown text is in the current base
-    AnsRadix = 10;
-    AnsValue = TComplexNumber{residue, 0, false};
+    // ANS is the decimal residue; only the shown text is in the current base.
+    Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
+}
+
+void TKalkulacka::Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
+                          const TComplexNumber &value) {
+    Ans = ans;
+    AnsRadix = ansRadix;
+    AnsValue = value;
     out.Ok = true;
     out.Shown = shown;
 }

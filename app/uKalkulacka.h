@@ -103,6 +103,9 @@ private:
     // base 10 (extra: the character numbers may hold besides their digits),
     // the variables added and checked. False when LastError holds an error.
     bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
+    // A calculation that succeeded: ANS and the outcome take its result.
+    void Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
+                 const TComplexNumber &value);
     QChar ExtraNumberChar() const;
 };
 
