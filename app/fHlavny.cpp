@@ -505,17 +505,36 @@ void ThlavnyFrm::CreateMenu() {
 
     // The tool windows, the preview, the constants, the browser and the
     // help commands come with their windows; until then they are disabled.
-    for (QAction *a : {action("GrafFunkcieAct", QStringLiteral("Graf funkcie..."), ToolsMenu),
-                       action("MnohoclenyAct", QStringLiteral("Mnohočleny..."), ToolsMenu),
-                       action("KombinatorikaAct", QStringLiteral("Kombinatorika..."), ToolsMenu),
-                       action("statistikaAct", QStringLiteral("Štatistika..."), ToolsMenu),
-                       action("TrojclenkaAct", QStringLiteral("Trojčlenka..."), ToolsMenu)})
+    action("GrafFunkcieAct", QStringLiteral("Graf funkcie..."), ToolsMenu)->setEnabled(false);
+    // The tool windows open through the link the program's start hands over
+    // (SetToolWindows); without it their items stay disabled.
+    const struct {
+        const char *name;
+        const char *caption;
+        void (TToolWindowsLink::*show)();
+    } tools[] = {{"MnohoclenyAct", "Mnohočleny...", &TToolWindowsLink::ShowPolynomials},
+                 {"KombinatorikaAct", "Kombinatorika...", &TToolWindowsLink::ShowCombinatorics},
+                 {"statistikaAct", "Štatistika...", &TToolWindowsLink::ShowStatistics},
+                 {"TrojclenkaAct", "Trojčlenka...", &TToolWindowsLink::ShowRuleOfThree}};
+    for (const auto &t : tools) {
+        QAction *a = action(t.name, QString::fromUtf8(t.caption), ToolsMenu);
         a->setEnabled(false);
+        connect(a, &QAction::triggered, this, [this, show = t.show] {
+            if (m_tools)
+                (m_tools->*show)();
+        });
+        m_toolActions.append(a);
+    }
     action("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), ViewMenu)->setEnabled(false);
     QAction *history = action("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), ViewMenu);
     action("KonstantyAct", QStringLiteral("Konštanty..."), ViewMenu)->setEnabled(false);
     QAction *variables = action("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), ViewMenu);
-    action("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), ViewMenu)->setEnabled(false);
+    m_browserAction = action("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), ViewMenu);
+    m_browserAction->setEnabled(false);
+    connect(m_browserAction, &QAction::triggered, this, [this] {
+        if (m_browser)
+            m_browser->ShowExpressionBrowser();
+    });
     auto showCompanion = [this](QWidget *w) {
         if (!w)
             return;
@@ -758,6 +777,18 @@ void ThlavnyFrm::ApplyLanguage() {
     LanguageCode = LanguageText(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2")).left(2);
 }
 
+void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) {
+    m_tools = tools;
+    m_browser = browser;
+    if (m_tools)
+        m_tools->Attach(this);
+    if (m_browser)
+        m_browser->Attach(this);
+    for (QAction *a : m_toolActions)
+        a->setEnabled(m_tools != nullptr);
+    m_browserAction->setEnabled(m_browser != nullptr);
+}
+
 bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
     if (!LoadLanguageFile(fileName))
         return false;
@@ -766,6 +797,10 @@ bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
         historiaFrm->ApplyLanguage();
     if (premenneFrm)
         premenneFrm->ApplyLanguage();
+    if (m_tools)
+        m_tools->ApplyLanguage();
+    if (m_browser)
+        m_browser->ApplyLanguage();
     KProgramSettings::Instance().LanguageFile = fileName;
     return true;
 }

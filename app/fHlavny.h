@@ -6,6 +6,7 @@
 #include "Zlomky.h"
 #include "uKalkulacka.h"
 #include "uMainWindowLink.h"
+#include "uToolWindowsLink.h"
 
 #include <QWidget>
 
@@ -136,6 +137,9 @@ public:
     // False when something could not be saved.
     bool SaveAtClose();
 
+    // The tool windows and the expression browser (either may be null).
+    void SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser);
+
     // --- TMainWindowLink ------------------------------------------------------------
     QWidget *Window() override { return this; }
     QString InputText() const override;
@@ -185,6 +189,10 @@ private:
     // is told from a change of the text.
     QString m_inputText;
     QPoint m_dragFrom;
+    TToolWindowsLink *m_tools = nullptr;
+    TBrowserLink *m_browser = nullptr;
+    QList<QAction *> m_toolActions;
+    QAction *m_browserAction = nullptr;
 
 public:
     // Controls, named as in the window's layout.

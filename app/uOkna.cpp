@@ -10,11 +10,12 @@ TjazykFrm *jazykFrm = nullptr;
 TpremenneFrm *premenneFrm = nullptr;
 ThistoriaFrm *historiaFrm = nullptr;
 
-void CreateProgramWindows() {
+void CreateProgramWindows(const TProgramLinks &links) {
     hlavnyFrm = new ThlavnyFrm;
     jazykFrm = new TjazykFrm(hlavnyFrm);
     premenneFrm = new TpremenneFrm(hlavnyFrm);
     historiaFrm = new ThistoriaFrm(hlavnyFrm);
+    hlavnyFrm->SetToolWindows(links.Tools, links.Browser);
 }
 
 void DestroyProgramWindows() {

@@ -2,6 +2,8 @@
 // the end. A variable is null while its window does not exist.
 #pragma once
 
+#include "uProgram.h"
+
 class ThlavnyFrm;
 class TjazykFrm;
 class TpremenneFrm;
@@ -15,6 +17,6 @@ extern ThistoriaFrm *historiaFrm;
 // The main window first (its creation reads the settings and the
 // language), then the companions in their order: language chooser,
 // variables, history.
-void CreateProgramWindows();
+void CreateProgramWindows(const TProgramLinks &links = {});
 // Destroys them in the reverse order and sets the variables to null.
 void DestroyProgramWindows();

@@ -12,13 +12,13 @@ void InitialiseUnits() {
     Engine().Reset(); // function names, real numbers, degrees, "j"
 }
 
-int RunProgram(int argc, char **argv) {
+int RunProgram(int argc, char **argv, const TProgramLinks &links) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tarbelon"));
     // The main window ends the program when it closes, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     InitialiseUnits();
-    CreateProgramWindows();
+    CreateProgramWindows(links);
     hlavnyFrm->show();
     const int result = QApplication::exec();
     DestroyProgramWindows();

@@ -1,3 +1,7 @@
+#include "uNastroje.h"
 #include "uProgram.h"
 
-int main(int argc, char **argv) { return RunProgram(argc, argv); }
+int main(int argc, char **argv) {
+    TNastroje tools;
+    return RunProgram(argc, argv, {&tools, nullptr});
+}

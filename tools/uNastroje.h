@@ -1,0 +1,25 @@
+// The tool windows as the main window reaches them: each is created on first
+// use as a window of the main window (so it is destroyed with it) and shown.
+#pragma once
+
+#include "uToolWindowsLink.h"
+
+#include <QPointer>
+
+class QWidget;
+
+class TNastroje : public TToolWindowsLink {
+public:
+    void Attach(TMainWindowLink *main) override { m_main = main; }
+    void ShowGraph(const QString &function) override;
+    void ShowDerivatives(const QString &function) override;
+    void ShowSum(const QString &function) override;
+    void ShowPolynomials() override;
+    void ShowCombinatorics() override;
+    void ShowStatistics() override;
+    void ShowRuleOfThree() override;
+    void ApplyLanguage() override;
+
+private:
+    TMainWindowLink *m_main = nullptr;
+};
