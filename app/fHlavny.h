@@ -131,7 +131,7 @@ public:
     void LayoutOptionsRow();
     // Gives a companion window the main window's form style (always on top
     // or normal).
-    void GiveFormStyle(QWidget *window) const;
+    void GiveFormStyle(QWidget *window) const override;
     // FormClose: writes the settings, the history (when kept) and the user
     // id; every write is tried, then one warning tells of any that failed.
     // False when something could not be saved.

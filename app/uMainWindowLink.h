@@ -24,6 +24,8 @@ public:
     // Adds a row for every variable of expression that the variables
     // window lacks (excludedName skipped).
     virtual void AddMissingVariables(const QString &expression, const QString &excludedName) = 0;
+    // Gives a window the main window's form style (always on top or normal).
+    virtual void GiveFormStyle(QWidget *window) const = 0;
     // Enables or disables the Back button of the history.
     virtual void SetBackEnabled(bool enabled) = 0;
     // Loads the language file (relative to the program folder) and applies
