@@ -131,6 +131,7 @@ public:
             OnAddMissing(expression, excludedName);
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
+    void GiveFormStyle(QWidget *) const override {}
     bool ApplyLanguageToAllForms(const QString &fileName) override {
         LanguageSwitches.append(fileName);
         if (!LoadLanguageFile(fileName))
