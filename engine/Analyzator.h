@@ -1,46 +1,29 @@
-// The real-number evaluator, the built-in functions and the real syntax check.
+// The real number set: its syntax check and its evaluator, and the packed
+// angles of the functions deg and dms.
 //
-// The evaluator rewrites the expression text: every number travels as a
-// token "[number]" and each stage replaces an operator and its two operand
-// tokens by the token of the result. Its stages are shared by the fraction,
-// modulo and complex evaluators.
+// The evaluator compiles the text once (uKompilovanyVyraz.h) and runs it:
+// every operation's result is rounded to 18 significant digits and every
+// function's to 17 decimals, as the result token "[3,5E0]" writes it.
 #pragma once
 
+#include "uKompilovanyVyraz.h"
 #include "uSpolocne.h"
 
-// --- evaluator ---------------------------------------------------------------
-// R := the result token; on an error Err holds the code. R is left unchanged
-// while Engine().EvaluationOk is false. A bracket group that is empty gives
-// code 9, a ")" that closes nothing 10, a "(" left open 11 (R := "" for
-// these); a text that does not come down to one number gives code 1. A text
-// longer than MaxExpressionLength throws EEngineRangeError.
-void EvaluateReal(QString expr, TChyba &err, const QStringList &funcNames, QString &r);
-// Prepares Expr once for repeated evaluation: the free variable becomes the
-// token "[" + varName + "]" (lower case), ready for ReplaceIdentifier.
-void PrepareExpressionWithVariable(QString &expr, const QString &varName);
-// Replaces Name where it stands alone (no letter before it, no letter or
-// digit after it); a leading "+" of Replacement is dropped.
-void ReplaceIdentifier(QString &expr, const QString &name, const QString &replacement);
-void ReplaceOnce(QString &s, const QString &oldText, const QString &newText, bool fromEnd);
-void NormalizeSignPairs(QString &s);
-void MarkNumbers(QString &expr);
-void ExtractOperands(const QString &expr, const QString &op, QString &left, QString &right, bool fromEnd);
-void TokensToFloats(QString leftTok, QString rightTok, long double &a, long double &b, TChyba &err);
-void ApplyOperator(long double &r, QChar op, TChyba &err, long double a, long double b);
-QString FormatNumberToken(long double value);
-bool IsOutsideNumberToken(int pos, const QString &expr);
+// The value of expr in the real set as a token "[3,5E0]", or the code of
+// the first fault met (without a span): 1 an operand that is no number,
+// 9/10/11 an empty, stray or unclosed bracket, 20 too large a value, 21 a
+// negative base under a root, 22/23 a function's domain or overflow (Param1
+// and Param2), 24 a factorial of no natural number, 25 a division by zero,
+// 27 a non-integer operand of nad/div/mod (Param1 the word), 28 k above n.
+// Variables take their values from the context's source (each as a bracket
+// group of its value), constants likewise.
+TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context);
 
-// --- built-in functions (angle unit from Engine().AngleUnit) -----------------
-// The direct trigonometric functions take their argument in the angle unit,
-// the inverse ones give their result in it; the hyperbolic functions work on
-// plain numbers. Codes 22 and 23 on failure; logy without a value of "y"
-// gives 15, with an unreadable one 31.
-void ApplyFunction(const QString &name, long double &value, TChyba &err, long double x);
 long double DmsToDegrees(long double x);
 long double DegreesToDms(long double x);
 
-// --- syntax check of the real number set ------------------------------------
-// Spans are given in the text as typed. The gate Engine().EvaluationOk opens
-// when the text passes, also when only a bracket code (10, 11) is set.
-// A text longer than MaxExpressionLength throws EEngineRangeError.
-void CheckSyntax(const QString &expr, TChyba &err, const QStringList &funcNames);
+// The syntax check of the real number set. Err receives the first failing
+// rule with its span in the text as typed; the bracket codes 10 and 11 do
+// not stop the check of the function names. A text longer than
+// MaxExpressionLength throws EEngineRangeError.
+void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba &err);

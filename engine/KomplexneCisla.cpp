@@ -21,17 +21,25 @@ void RequireFinite(const TComplexNumber &z) {
 }
 
 // A number text of a token; empty means `emptyValue`.
-long double NumberOrDefault(const QString &text, long double emptyValue) {
-    return text.isEmpty() ? emptyValue : StrToFloat(text);
+bool NumberOrDefault(const QString &text, long double emptyValue, QChar sep, long double &v) {
+    if (text.isEmpty()) {
+        v = emptyValue;
+        return true;
+    }
+    return TryStrToFloat(text, v, sep);
 }
 
 // The coefficient of the unit: "" is 1, "+" is 1, "-" is -1.
-long double UnitCoefficient(const QString &text) {
-    if (text.isEmpty() || text == QLatin1String("+"))
-        return 1;
-    if (text == QLatin1String("-"))
-        return -1;
-    return StrToFloat(text);
+bool UnitCoefficient(const QString &text, QChar sep, long double &v) {
+    if (text.isEmpty() || text == QLatin1String("+")) {
+        v = 1;
+        return true;
+    }
+    if (text == QLatin1String("-")) {
+        v = -1;
+        return true;
+    }
+    return TryStrToFloat(text, v, sep);
 }
 
 void RemoveFirst(QString &s, QChar c) {
@@ -43,26 +51,33 @@ void RemoveFirst(QString &s, QChar c) {
 } // namespace
 
 void ParseComplex(const QString &s, TComplexNumber &z) {
+    if (!TryParseComplex(s, z, DecSep(), QLatin1Char('j')))
+        throw EEngineConvertError("'" + s.toStdString() + "' is not a valid complex number");
+}
+
+bool TryParseComplex(const QString &s, TComplexNumber &z, QChar sep, QChar unit) {
     QString t = s;
     t.remove(QLatin1Char(' '));
     RemoveFirst(t, QLatin1Char('['));
     RemoveFirst(t, QLatin1Char(']'));
-    const QChar unit = Engine().ImaginaryUnit;
 
     const qsizetype ePos = t.indexOf(QLatin1String("e^"));
     if (ePos >= 0) {
         // modulus e^ jangle
         QString angleText = t.mid(ePos + 2);
         RemoveFirst(angleText, unit);
-        const long double r = NumberOrDefault(t.left(ePos), 1);
-        const long double a = UnitCoefficient(angleText) * RadiansPerDegree;
+        long double r = 0, angle = 0;
+        if (!NumberOrDefault(t.left(ePos), 1, sep, r) || !UnitCoefficient(angleText, sep, angle))
+            return false;
+        const long double a = angle * RadiansPerDegree;
         TComplexNumber v;
         v.Re = r * std::cos(a);
         v.Im = r * std::sin(a);
         v.Polar = true;
-        RequireFinite(v);
+        if (!std::isfinite(v.Re) || !std::isfinite(v.Im))
+            return false;
         z = v;
-        return;
+        return true;
     }
 
     TComplexNumber v;
@@ -74,11 +89,14 @@ void ParseComplex(const QString &s, TComplexNumber &z) {
         QString imText = t.mid(imStart);
         realText = q == 0 ? QString() : t.left(imStart);
         RemoveFirst(imText, unit);
-        v.Im = UnitCoefficient(imText);
+        if (!UnitCoefficient(imText, sep, v.Im))
+            return false;
     }
-    v.Re = NumberOrDefault(realText, 0);
+    if (!NumberOrDefault(realText, 0, sep, v.Re))
+        return false;
     v.Polar = false;
     z = v;
+    return true;
 }
 
 long double ComplexAngleDegrees(const TComplexNumber &z) {
@@ -99,7 +117,7 @@ long double ComplexAngleDegrees(const TComplexNumber &z) {
 }
 
 void ComplexToToken(const TComplexNumber &z, QString &r) {
-    const QChar unit = Engine().ImaginaryUnit;
+    const QChar unit = QLatin1Char('j');
     QString t = QStringLiteral("[");
     if (!z.Polar) {
         t += FormatFloat(TokenPicture, z.Re);

@@ -2,8 +2,8 @@
 //
 // A value is held in algebraic form; its Polar flag says that it is to be
 // written in exponential form (modulus, "e^", the imaginary unit and the
-// angle in degrees). The imaginary unit, Engine().ImaginaryUnit ("j"), is
-// written before its coefficient: [3+j4], [2e^-j45].
+// angle in degrees). The imaginary unit ("j" unless a context names another)
+// is written before its coefficient: [3+j4], [2e^-j45].
 //
 // The operations report no codes. A text that is not a number raises
 // EEngineConvertError, a zero divisor EEngineInvalidOp and a result beyond
@@ -19,8 +19,12 @@ struct TComplexNumber {
     bool Polar = false; // written in exponential form
 };
 
-// Z := the value of a token text, "[3-j4]", "[2e^j45]" or without brackets.
+// Z := the value of a token text, "[3-j4]", "[2e^j45]" or without brackets,
+// with the program's decimal separator and "j".
 void ParseComplex(const QString &s, TComplexNumber &z);
+// The same with the given separator and imaginary unit; false (Z left
+// alone) for a text that is no complex number.
+bool TryParseComplex(const QString &s, TComplexNumber &z, QChar separator, QChar unit);
 // R := the token text of Z in the form its Polar flag asks for.
 void ComplexToToken(const TComplexNumber &z, QString &r);
 

@@ -1,42 +1,27 @@
-// The syntax check and the evaluator of the complex number set.
+// The complex number set: its syntax check and its evaluator.
 //
-// The evaluator rewrites the expression text like the real one, but its
-// tokens are complex token texts ("[3+j4]", "[2e^-j45]"); its stages are
+// The evaluator compiles the text once and runs it with complex values:
 // bracket groups, "abs", powers with natural exponents, multiplication and
-// division, addition and subtraction.
+// division, addition and subtraction. Every intermediate value is kept as
+// its token writes it ("[3+j4]", "[2e^-j45]": at most 16 decimals).
 #pragma once
 
-#include "KomplexneCisla.h"
+#include "uKompilovanyVyraz.h"
 
 // The longest expression the complex check takes, blanks removed; a longer
 // one raises EEngineRangeError.
 constexpr int MaxComplexCheckLength = 255;
 
-// The characters of a complex literal: ",", ".", digits, "^", "e" and the
-// imaginary unit.
-TCharSet ComplexNumberChars();
-
 // Checks Expr (as typed) for the complex number set; the first fault sets
-// Err's code and its span in the typed text. EvaluationOk is not touched.
-void CheckComplexSyntax(const QString &expr, TChyba &err, const QStringList &funcNames);
+// Err's code and its span in the typed text.
+void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, TChyba &err);
 
-// Puts every complex literal of Expr in square brackets.
-void MarkComplexNumbers(QString &expr);
+// Puts every complex literal of Expr in square brackets (a text operation
+// of the expression preview).
+void MarkComplexNumbers(QString &expr, QChar imaginaryUnit = QLatin1Char('j'));
 
-// The operand texts on both sides of the operator at the 1-based position
-// Pos: a whole token when one stands there, else the run of literal
-// characters; empty at the ends of the text.
-void GetComplexOperands(const QString &expr, int pos, QString &left, QString &right);
-
-// False when the 1-based position Pos lies inside a "[...]" token.
-bool IsOutsideBrackets(int pos, const QString &expr);
-
-// Replaces the first occurrence of Old by New, nothing else.
-void ReplaceFirstComplex(QString &s, const QString &oldText, const QString &newText);
-
-// R := the complex token text of Expr's value. Set Engine().ComplexFirstCall
-// before each top-level call: the first call prepares the text (blanks,
-// variables, constants, literals, implicit multiplication, lower case).
-// Errors come back in Err (1, 9, 10, 11, 20, 25 or a group's code); an
-// overflow or an exponent above 65535 raises EEngineRangeError.
-void EvaluateComplex(QString expr, TChyba &err, QString &r);
+// The value of expr as an algebraic token "[3+j4]", or the first fault: 1 a
+// part that is no number, 9/10/11 brackets, 20 a power whose exponent is not
+// a natural number as written, 25 a division by zero, 29 a value beyond the
+// 80-bit range or an exponent above 65535.
+TEngineResult EvaluateComplex(const QString &expr, const TEvaluationContext &context);

@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <limits>
+#include <vector>
 
 int CharToDigit(QChar ch) {
     if (ch >= QLatin1Char('1') && ch <= QLatin1Char('9'))
@@ -240,7 +241,7 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
             i = k;
         }
     } catch (const std::exception &) {
-        err.Code = 26;
+        err.Code = TErrorCode::BaseConversion;
         out += QStringView(s).mid(i);
     }
     expr = out;
@@ -248,11 +249,11 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
 
 // Digit groups of the display form, one space between groups, counted
 // outward from the separator.
-QString GroupDigits(const QString &t, int base) {
+QString GroupDigits(const QString &t, int base, QChar sep) {
     const int group = base == 2 ? 4 : (base == 16 ? 2 : 3);
     const bool negative = t.startsWith(QLatin1Char('-'));
     const QString body = negative ? t.mid(1) : t;
-    const qsizetype dot = body.indexOf(DecSep());
+    const qsizetype dot = body.indexOf(sep);
     const QString intPart = dot < 0 ? body : body.left(dot);
     QString r;
     r.reserve(t.size() + t.size() / group + 2);
@@ -264,7 +265,7 @@ QString GroupDigits(const QString &t, int base) {
         r += intPart.at(k);
     }
     if (dot >= 0) {
-        r += DecSep();
+        r += sep;
         const QString frac = body.mid(dot + 1);
         for (qsizetype k = 0; k < frac.size(); ++k) {
             if (k > 0 && k % group == 0)
@@ -368,21 +369,77 @@ void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QStri
     ConvertNumbers(fromBase, toBase, extra, expr, err, true, decimals);
 }
 
-void FormatNumber(quint8 decimals, int base, QString &r, long double value) {
-    CheckBase(base);
-    const QString pattern = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(decimals, QLatin1Char('#'));
-    QString t = FormatFloat(pattern, value);
-    long double shown = 0.0L;
-    if (TryStrToFloat(t, shown) && shown == 0.0L && value != 0.0L && base != 16)
-        t = FormatFloat(QStringLiteral("0.################E+0"), value);
-    if (base != 10) {
-        QString converted;
-        DecimalToBase(base, t, decimals, converted);
-        t = converted;
+namespace {
+
+// Value written in base 2, 8 or 16: the digits of the binary value itself,
+// rounded at the last decimal (half to even) in that base. Multiplying the
+// fraction by these bases is exact, so every digit is.
+QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep) {
+    if (!std::isfinite(value))
+        throw EEngineInvalidOp("invalid floating point operation");
+    const bool negative = value < 0;
+    const long double a = std::fabs(value);
+    if (a >= TwoTo63)
+        throw EEngineRangeError("number out of range");
+    quint64 whole = quint64(a);
+    long double f = a - static_cast<long double>(whole);
+    std::vector<int> digits;
+    digits.reserve(decimals);
+    for (int k = 0; k < decimals; ++k) {
+        f *= base;
+        const int d = int(f);
+        digits.push_back(d);
+        f -= d;
     }
-    if (HasExponent(t) && base != 16) {
+    const int last = digits.empty() ? int(whole % quint64(base)) : digits.back();
+    if (f > 0.5L || (f == 0.5L && last % 2 == 1)) {
+        int k = int(digits.size()) - 1;
+        while (k >= 0 && digits[size_t(k)] == base - 1)
+            digits[size_t(k--)] = 0;
+        if (k >= 0)
+            ++digits[size_t(k)];
+        else
+            ++whole;
+    }
+    while (!digits.empty() && digits.back() == 0)
+        digits.pop_back();
+    QString t;
+    if (whole == 0)
+        t = QStringLiteral("0");
+    while (whole > 0) {
+        t.prepend(DigitToChar(quint8(whole % quint64(base))));
+        whole /= quint64(base);
+    }
+    if (!digits.empty()) {
+        t += sep;
+        for (int d : digits)
+            t += DigitToChar(quint8(d));
+    }
+    if (negative && t != QLatin1String("0"))
+        t.prepend(QLatin1Char('-'));
+    return t;
+}
+
+} // namespace
+
+void FormatNumber(quint8 decimals, int base, QString &r, long double value) {
+    FormatNumber(decimals, base, r, value, DecSep());
+}
+
+void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar sep) {
+    CheckBase(base);
+    if (base != 10) {
+        r = GroupDigits(ToPowerOfTwoBase(decimals, base, value, sep), base, sep);
+        return;
+    }
+    const QString pattern = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(decimals, QLatin1Char('#'));
+    QString t = FormatFloat(pattern, value, sep);
+    long double shown = 0.0L;
+    if (TryStrToFloat(t, shown, sep) && shown == 0.0L && value != 0.0L)
+        t = FormatFloat(QStringLiteral("0.################E+0"), value, sep);
+    if (HasExponent(t)) {
         r = t;
         return;
     }
-    r = GroupDigits(t, base);
+    r = GroupDigits(t, base, sep);
 }

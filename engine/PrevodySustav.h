@@ -22,4 +22,11 @@ void DecimalToBase(int base, const QString &s, quint8 digits, QString &r);
 bool IsValidNumber(int base, QChar extra, const QString &token);
 void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err);
 void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals);
+// R := Value as display text in Base with at most Decimals decimals (no
+// trailing zeros), digits grouped by one space (4 in base 2, 3 in bases 8
+// and 10, 2 in base 16). In base 10 a value that would show as 0 is written
+// in scientific form; in bases 2, 8 and 16 the value itself is converted and
+// rounded in that base (16/3 with 6 decimals in base 16 is "5,55 55 55").
+// Throws EEngineRangeError beyond the 64-bit range in bases 2, 8 and 16.
 void FormatNumber(quint8 decimals, int base, QString &r, long double value);
+void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar separator);

@@ -9,33 +9,14 @@
 
 namespace {
 
-[[noreturn]] void RaiseOverflow() { throw EEngineOverflow("floating point overflow"); }
-
-long double Checked(long double x) {
-    if (!std::isfinite(x))
-        RaiseOverflow();
-    return x;
-}
-
-// A part of a fraction token: the general format with 15 significant
-// digits, plain up to 15 integer digits and down to 0.00001, scientific
-// ("1,5E20", "2E-6") beyond.
+// A part of a fraction token: a whole number with all its digits, anything
+// else (a part not yet reduced) plainly with up to 18 significant digits.
 QString FormatFractionPart(long double v) {
     if (!std::isfinite(v))
         throw EEngineInvalidOp("invalid floating point operation");
-    const long double mag = std::fabs(v);
-    constexpr long double PlainLimit = 1e15L;
-    if (mag < PlainLimit && v == std::trunc(v))
-        return QString::number(qint64(v)); // an exact integer: the usual case
-    const QString sci = FormatFloat(QStringLiteral("0.##############E-0"), v);
-    const int e = int(sci.lastIndexOf(QLatin1Char('E')));
-    const int exponent = QStringView(sci).mid(e + 1).toInt();
-    if (exponent >= 15 || mag < 1e-5L)
-        return sci;
-    const int decimals = 14 - exponent;
-    const QString picture =
-        decimals > 0 ? QStringLiteral("0.") + QString(decimals, QLatin1Char('#')) : QStringLiteral("0");
-    return FormatFloat(picture, v);
+    if (v == std::trunc(v) && std::fabs(v) < 9223372036854775808.0L)
+        return QString::number(qint64(v));
+    return FormatFloat(QStringLiteral("0.##################"), v);
 }
 
 // The sign moves to the numerator; two negative parts both become positive.
@@ -59,20 +40,6 @@ qint64 PartToInt64(long double x) {
 }
 
 quint64 Magnitude(qint64 x) { return x < 0 ? quint64(0) - quint64(x) : quint64(x); }
-
-// x raised to p, p not negative: 1 for p = 0; a negative x only under an
-// integral p.
-long double RealPower(long double x, long double p) {
-    if (p == 0)
-        return 1;
-    if (HasFraction(p)) {
-        if (x < 0 || std::isnan(p))
-            throw EEngineInvalidOp("invalid floating point operation");
-        if (x == 0)
-            return 0;
-    }
-    return Checked(std::pow(x, p));
-}
 
 } // namespace
 
@@ -100,11 +67,6 @@ void TPrvocisla::Generate(quint16 limit) {
 void TPrvocisla::Clear() {
     FValues.clear();
     FNeedsGenerate = true;
-}
-
-TPrvocisla &GlobalPrimes() {
-    static TPrvocisla primes;
-    return primes;
 }
 
 // --- texts --------------------------------------------------------------------
@@ -181,59 +143,11 @@ void ReduceFraction(TFraction &f) {
     }
     qint64 n = PartToInt64(a);
     qint64 d = PartToInt64(b);
-    // The common prime factors are those of the greatest common divisor;
-    // every prime divides 0/0, which stays as it is.
-    TPrvocisla &primes = GlobalPrimes();
-    if (primes.NeedsGenerate())
-        primes.Generate(GlobalPrimesLimit);
-    quint64 common = std::gcd(Magnitude(n), Magnitude(d));
+    const quint64 common = std::gcd(Magnitude(n), Magnitude(d));
     if (common > 1) {
-        for (const qint32 p : primes.Values()) {
-            if (quint64(p) > common)
-                continue;
-            while (common % quint64(p) == 0) {
-                common /= quint64(p);
-                n /= p;
-                d /= p;
-            }
-        }
+        n /= qint64(common);
+        d /= qint64(common);
     }
     f.Numerator = (long double)n;
     f.Denominator = (long double)d;
-}
-
-void AddFractions(const TFraction &a, const TFraction &b, TFraction &r) {
-    const long double n = Checked(a.Numerator * b.Denominator + b.Numerator * a.Denominator);
-    const long double d = Checked(a.Denominator * b.Denominator);
-    r = TFraction{n, d};
-}
-
-void SubtractFractions(const TFraction &a, const TFraction &b, TFraction &r) {
-    const long double n = Checked(a.Numerator * b.Denominator - b.Numerator * a.Denominator);
-    const long double d = Checked(a.Denominator * b.Denominator);
-    r = TFraction{n, d};
-}
-
-void MultiplyFractions(const TFraction &a, const TFraction &b, TFraction &r) {
-    const long double n = Checked(a.Numerator * b.Numerator);
-    const long double d = Checked(a.Denominator * b.Denominator);
-    r = TFraction{n, d};
-}
-
-void DivideFractions(const TFraction &a, const TFraction &b, TFraction &r) {
-    const long double n = Checked(a.Numerator * b.Denominator);
-    const long double d = Checked(a.Denominator * b.Numerator);
-    r = TFraction{n, d};
-}
-
-void PowerFraction(const TFraction &f, TFraction &r, long double p) {
-    long double a = f.Numerator;
-    long double b = f.Denominator;
-    if (p < 0) {
-        std::swap(a, b);
-        p = -p;
-    }
-    const long double n = RealPower(a, p);
-    const long double d = RealPower(b, p);
-    r = TFraction{n, d};
 }

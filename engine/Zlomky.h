@@ -1,14 +1,13 @@
-// Exact fractions of the real number set and the list of primes that
-// reduces them.
+// Fractions of the real number set as the windows read and show them, and
+// the list of primes that steps the modulus.
 //
 // A fraction travels inside an expression as a token "[+3|4]": the sign,
 // the numerator and, when the denominator is not 1, "|" and the
 // denominator. The display text is "3 / 4" in the chosen base.
 //
 // Nothing here reports an error code: a text that is not a number throws
-// EEngineConvertError, an invalid operation (a part beyond 64 bits when
-// reducing, a negative base under a non-integral exponent) EEngineInvalidOp,
-// and a result beyond the 80-bit range an EEngineError.
+// EEngineConvertError, a part beyond 64 bits when reducing EEngineInvalidOp.
+// The exact arithmetic of the fraction evaluator is its own (uVypocet.cpp).
 #pragma once
 
 #include "uSpolocne.h"
@@ -43,10 +42,6 @@ private:
     bool FNeedsGenerate = true;
 };
 
-// The program-wide list that serves ReduceFraction; the first reduction
-// generates it up to 997.
-TPrvocisla &GlobalPrimes();
-constexpr quint16 GlobalPrimesLimit = 997;
 // The limit of the main window's own list, which steps the modulus.
 constexpr quint16 ModulusPrimesLimit = 97;
 
@@ -58,18 +53,10 @@ void FractionToText(TFraction f, QString &r);
 // The display text of F in Base ("-3 / 4", "5"); no "+" is written. A zero
 // denominator is never shown: it throws EEngineInvalidOp.
 void FractionToDisplay(TFraction f, quint8 base, QString &r);
-// Makes both parts integral and removes their common prime factors up to
-// 997. The sign stays on the part that carries it; 0/0 is left alone.
+// Makes both parts integral (a decimal part by tens) and brings them to
+// lowest terms. The sign stays on the part that carries it; 0/0 is left
+// alone. A part beyond the 64-bit range throws EEngineInvalidOp.
 void ReduceFraction(TFraction &f);
-
-// The four operations; none of them reduces or tests for a zero
-// denominator.
-void AddFractions(const TFraction &a, const TFraction &b, TFraction &r);
-void SubtractFractions(const TFraction &a, const TFraction &b, TFraction &r);
-void MultiplyFractions(const TFraction &a, const TFraction &b, TFraction &r);
-void DivideFractions(const TFraction &a, const TFraction &b, TFraction &r);
-// R := F raised to the real power P (a negative P swaps the parts first).
-void PowerFraction(const TFraction &f, TFraction &r, long double p);
 
 // StrToFraction, ReduceFraction and FractionToDisplay in that order.
 void FractionTextToDisplay(const QString &s, quint8 base, QString &r);

@@ -2,6 +2,8 @@
 #include "uSpolocne.h"
 
 #include <algorithm>
+#include <array>
+#include <limits>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -212,6 +214,117 @@ QString FormatFloat(const QString &picture, long double value, QChar separator) 
         throw EEngineInvalidOp("invalid floating point operation");
     const TPicture p = ParsePicture(picture);
     return p.scientific ? FormatScientific(p, value, separator) : FormatFixed(p, value, separator);
+}
+
+namespace {
+
+// 10^0 .. 10^27, each exact in the 80-bit format (5^27 < 2^64).
+constexpr int ExactPowers = 28;
+const long double *PowersOfTen() {
+    static const auto table = [] {
+        std::array<long double, ExactPowers> t{};
+        long double p = 1;
+        for (int i = 0; i < ExactPowers; ++i) {
+            t[size_t(i)] = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table.data();
+}
+
+// The text road: the value written with the picture and read back, as the
+// engine's tokens did. Used only where the fast road could be wrong.
+long double ThroughText(const QString &picture, long double value) {
+    const QString t = FormatFloat(picture, value, QLatin1Char('.'));
+    long double r = 0;
+    if (!TryStrToFloat(t, r, QLatin1Char('.')))
+        return std::numeric_limits<long double>::quiet_NaN();
+    return r;
+}
+
+const QString &OperatorPicture() {
+    static const QString p = QStringLiteral("0.##############################E-0");
+    return p;
+}
+
+// |value| rounded to `decimals` decimals (0 <= decimals < ExactPowers) as
+// printf rounds the exact binary value and strtold reads the digits back,
+// or false when the scaled value lies within an ulp of a tie (or is too
+// large for 63 bits), where only the text road is sure.
+bool RoundScaled(long double magnitude, int decimals, long double &result) {
+    const long double *p10 = PowersOfTen();
+    const long double t = magnitude * p10[decimals];
+    if (!(t < 9.2e18L))
+        return false;
+    const long double whole = std::floor(t);
+    const long double fraction = t - whole;
+    const long double ulp = std::nextafter(t, HUGE_VALL) - t;
+    if (std::fabs(fraction - 0.5L) <= ulp)
+        return false;
+    const long double n = fraction > 0.5L ? whole + 1 : whole;
+    result = n / p10[decimals];
+    return true;
+}
+
+} // namespace
+
+long double RoundOperatorResult(long double value) {
+    if (!std::isfinite(value))
+        return std::numeric_limits<long double>::quiet_NaN();
+    const long double magnitude = std::fabs(value);
+    if (magnitude < std::numeric_limits<long double>::min())
+        return 0;
+    // 18 significant digits: an integer N of 18 digits times 10^k. The
+    // binary exponent gives k to within one; the range of N settles it.
+    const long double *p10 = PowersOfTen();
+    int k = int(std::floor(std::ilogb(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (k <= -ExactPowers || k >= ExactPowers)
+            break;
+        const long double t = k < 0 ? magnitude * p10[-k] : magnitude / p10[k];
+        if (t < 1e17L) {
+            --k;
+            continue;
+        }
+        if (t >= 1e18L + 0.5L) {
+            ++k;
+            continue;
+        }
+        const long double whole = std::floor(t);
+        const long double fraction = t - whole;
+        const long double ulp = std::nextafter(t, HUGE_VALL) - t;
+        if (std::fabs(fraction - 0.5L) <= ulp)
+            break; // too near a tie to be sure
+        const long double n = fraction > 0.5L ? whole + 1 : whole;
+        const long double r = k < 0 ? n / p10[-k] : n * p10[k];
+        return value < 0 ? -r : r;
+    }
+    return ThroughText(OperatorPicture(), value);
+}
+
+long double RoundPlain(long double value, int maxDecimals) {
+    if (!std::isfinite(value))
+        return std::numeric_limits<long double>::quiet_NaN();
+    const long double magnitude = std::fabs(value);
+    if (magnitude == 0)
+        return 0;
+    // As FormatFixed decides it, with the same logarithm.
+    int decimals = maxDecimals;
+    if (magnitude >= 1.0L) {
+        const int intDigits = int(std::floor(std::log10(magnitude))) + 1;
+        if (intDigits > MaxSignificant)
+            return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
+        decimals = std::min(decimals, MaxSignificant - intDigits);
+    } else {
+        const int leadingZeros = -int(std::floor(std::log10(magnitude))) - 1;
+        decimals = std::min(decimals, leadingZeros + MaxSignificant);
+    }
+    decimals = std::max(decimals, 0);
+    long double r = 0;
+    if (decimals >= ExactPowers || !RoundScaled(magnitude, decimals, r))
+        return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
+    return value < 0 && r != 0 ? -r : r;
 }
 
 qint64 RoundToInt64(long double value) {

@@ -29,6 +29,17 @@ long double StrToFloat(const QString &text);
 QString FormatFloat(const QString &picture, long double value);
 QString FormatFloat(const QString &picture, long double value, QChar separator);
 
+// The value an operator's result keeps: rounded to 18 significant decimal
+// digits, as the picture "0.##############################E-0" writes it and
+// the engine reads it back; a value below the smallest normal number is 0.
+// NaN when the rounded value lies beyond the 80-bit range. No text is made
+// unless the value is within a hair of a rounding tie or beyond 10^±27.
+long double RoundOperatorResult(long double value);
+// The value as the plain picture "0." + maxDecimals times "#" writes it (at
+// most 18 significant digits) and the engine reads it back: 17 decimals for
+// a function's result, 16 for the parts of a complex token. NaN as above.
+long double RoundPlain(long double value, int maxDecimals);
+
 // Nearest integer, ties to even, checked to fit in 64 bits
 // (EEngineRangeError otherwise).
 qint64 RoundToInt64(long double value);

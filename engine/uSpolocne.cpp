@@ -2,6 +2,7 @@
 
 #include <QLocale>
 #include <QSet>
+#include <QStringView>
 
 #include <algorithm>
 #include <cmath>
@@ -17,29 +18,22 @@ QChar SystemDecimalSeparator() {
     return sep == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
 }
 
-static QStringList BuiltInFunctionNames();
-
-void TEngineContext::Reset() {
-    *this = TEngineContext();
-    DecimalSeparator = SystemDecimalSeparator();
-    FunctionNames = BuiltInFunctionNames();
+namespace {
+QChar &DefaultSeparator() {
+    static QChar separator = SystemDecimalSeparator();
+    return separator;
 }
+} // namespace
 
-TEngineContext &Engine() {
-    static TEngineContext context = [] {
-        TEngineContext c;
-        c.Reset();
-        return c;
-    }();
-    return context;
-}
+QChar DecSep() { return DefaultSeparator(); }
+void SetDecSep(QChar separator) { DefaultSeparator() = separator; }
 
-void LoadFunctionNames() { Engine().FunctionNames = BuiltInFunctionNames(); }
+QChar TEvaluationContext::Separator() const { return DecimalSeparator.isNull() ? DecSep() : DecimalSeparator; }
 
 // The order matters: names are found by plain substring search in list
 // order, so each name stands before every shorter name it contains.
-static QStringList BuiltInFunctionNames() {
-    return QStringList{
+const QStringList &FunctionNames() {
+    static const QStringList names{
         QStringLiteral("arccoth"), QStringLiteral("arccotgh"), QStringLiteral("arccotg"), QStringLiteral("arccot"),
         QStringLiteral("arctanh"), QStringLiteral("arctgh"),   QStringLiteral("arctan"),  QStringLiteral("arctg"),
         QStringLiteral("cotanh"),  QStringLiteral("cotgh"),    QStringLiteral("cotan"),   QStringLiteral("cotg"),
@@ -49,6 +43,41 @@ static QStringList BuiltInFunctionNames() {
         QStringLiteral("abs"),     QStringLiteral("sign"),     QStringLiteral("logy"),    QStringLiteral("log"),
         QStringLiteral("ln"),      QStringLiteral("sqrt"),     QStringLiteral("sqr"),     QStringLiteral("deg"),
         QStringLiteral("dms"),     QStringLiteral("rnd")};
+    return names;
+}
+
+int FunctionIndex(QStringView name) {
+    const QStringList &names = FunctionNames();
+    for (int i = 0; i < names.size(); ++i)
+        if (name.compare(names.at(i), Qt::CaseInsensitive) == 0)
+            return i;
+    return -1;
+}
+
+QList<int> FunctionOccurrences(const QString &text) {
+    const QStringList &names = FunctionNames();
+    QList<int> first(names.size(), -1);
+    const int n = int(text.size());
+    int i = 0;
+    while (i < n) {
+        if (!IsAsciiLetter(text.at(i))) {
+            ++i;
+            continue;
+        }
+        int end = i;
+        while (end < n && IsAsciiLetter(text.at(end)))
+            ++end;
+        const QStringView run = QStringView(text).mid(i, end - i);
+        for (int k = 0; k < names.size(); ++k) {
+            if (first[k] >= 0 || names.at(k).size() > run.size())
+                continue;
+            const qsizetype p = run.indexOf(names.at(k));
+            if (p >= 0)
+                first[k] = i + int(p);
+        }
+        i = end;
+    }
+    return first;
 }
 
 QString ValueOfName(const QStringList &lines, const QString &name) {
@@ -94,14 +123,6 @@ void Delete(QString &s, int index, int count) {
     if (index < 1 || index > s.size() || count <= 0)
         return;
     s.remove(index - 1, count);
-}
-
-void Insert(const QString &sub, QString &s, int index) {
-    if (index < 1)
-        index = 1;
-    if (index > s.size() + 1)
-        index = int(s.size()) + 1;
-    s.insert(index - 1, sub);
 }
 
 QString AsciiLower(const QString &s) {
@@ -171,11 +192,11 @@ void CheckBrackets(const QString &text, const QString &typed, TChyba &err) {
         }
     }
     if (stray > 0) {
-        err.Code = 10;
+        err.Code = TErrorCode::StrayClose;
         err.SpanStart = stray - 1;
         err.SpanEnd = stray;
     } else if (depth > 0) {
-        err.Code = 11;
+        err.Code = TErrorCode::UnclosedBracket;
         err.SpanStart = lastOuter - 1;
         err.SpanEnd = lastOuter;
     } else {
@@ -186,7 +207,8 @@ void CheckBrackets(const QString &text, const QString &typed, TChyba &err) {
 
 // --- implicit multiplication and names -------------------------------------
 
-void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars) {
+void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars,
+                                  TNumberSet numberSet) {
     const QString copy = expr;
     const int n = int(copy.size());
     QString out;
@@ -205,7 +227,7 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
             while (j <= n && InSet(copy.at(j - 1), operandChars))
                 ++j;
             const QString run = copy.mid(i - 1, j - i);
-            if (!IsWordOperator(run, wordTailChars))
+            if (!IsWordOperator(run, wordTailChars, numberSet))
                 out += QLatin1Char('*');
             if (j > i) { // the run is taken whole; the scan goes on after it
                 out += QStringView(copy).mid(i - 1, j - i);
@@ -219,11 +241,10 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
     expr = out;
 }
 
-bool IsWordOperator(const QString &token, const TCharSet &wordTailChars) {
-    if (Engine().NumberSet != 0)
+bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet) {
+    if (numberSet != TNumberSet::Real)
         return false;
-    if (!(token.startsWith(QLatin1String("div")) || token.startsWith(QLatin1String("mod")) ||
-          token.startsWith(QLatin1String("nad"))))
+    if (!(token.startsWith(u"div") || token.startsWith(u"mod") || token.startsWith(u"nad")))
         return false;
     for (int i = 3; i < token.size(); ++i)
         if (!InSet(token.at(i), wordTailChars))
@@ -268,8 +289,8 @@ QString ExtractFirstIdentifier(const QString &s) {
     return start < 0 ? QString() : s.mid(start, length);
 }
 
-bool IsImaginaryUnitToken(const QString &token) {
-    if (token.isEmpty() || token.at(0) != Engine().ImaginaryUnit)
+bool IsImaginaryUnitToken(QStringView token, QChar unit) {
+    if (token.isEmpty() || token.at(0) != unit)
         return false;
     for (int i = 1; i < token.size(); ++i)
         if (!IsAsciiDigit(token.at(i)))
@@ -277,57 +298,22 @@ bool IsImaginaryUnitToken(const QString &token) {
     return true;
 }
 
-bool IsVariableName(const QString &token) {
+bool IsVariableName(QStringView token, const TEvaluationContext &context) {
     if (token.isEmpty())
         return false;
-    if (Engine().FunctionNames.contains(token, Qt::CaseInsensitive))
+    if (FunctionIndex(token) >= 0)
         return false;
     if (token.startsWith(QLatin1Char('$')))
         return false;
-    if (Engine().NumberSet == 1 && (token == QLatin1String("e") || IsImaginaryUnitToken(token)))
+    if (context.NumberSet == TNumberSet::Complex &&
+        (token == QLatin1String("e") || IsImaginaryUnitToken(token, context.ImaginaryUnit)))
         return false;
-    return !IsWordOperator(token, WordTailWithExp);
+    return !IsWordOperator(token, WordTailWithExp, context.NumberSet);
 }
 
 // --- variables -----------------------------------------------------------------
 
 namespace {
-
-// Replaces each occurrence of `name` in expr (found without regard to case,
-// so that a name passed earlier as part of a longer one is still found) by
-// "(" + value + ")" when it stands alone, else by the name in upper case.
-// The search only moves forward, so a value that holds the name is left as
-// it is.
-void SubstituteOneVariable(QString &expr, const QString &name, const QString &value) {
-    const QString upper = AsciiUpper(name);
-    const QString bracketed = QLatin1Char('(') + value + QLatin1Char(')');
-    const bool startsWithE = name.at(0) == QLatin1Char('e');
-    QString out;
-    out.reserve(expr.size());
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype p = expr.indexOf(name, from, Qt::CaseInsensitive);
-        if (p < 0)
-            break;
-        out += QStringView(expr).mid(from, p - from);
-        const QChar before = p > 0 ? expr.at(p - 1) : QChar();
-        const qsizetype after = p + name.size();
-        const QChar next = after < expr.size() ? expr.at(after) : QChar();
-        bool alone = true;
-        if (IsAsciiLetter(before) && before != QLatin1Char('e') && before != QLatin1Char('E'))
-            alone = false;
-        else if (IsAsciiLetter(next) || IsAsciiDigit(next))
-            alone = false;
-        else if (startsWithE && !before.isNull() && IsExponentLead(before))
-            alone = false;
-        out += alone ? bracketed : upper;
-        from = after;
-    }
-    if (from == 0)
-        return;
-    out += QStringView(expr).mid(from);
-    expr = out;
-}
 
 // Walks the identifiers of `text` from left to right (as the rest of the text
 // is consumed identifier by identifier), each distinct one once.
@@ -351,31 +337,15 @@ void ForEachIdentifier(const QString &text, F &&visit) {
 
 } // namespace
 
-void SubstituteVariableValues(QString &expr, const TVariableSource *values) {
-    if (values == nullptr)
-        return;
-    const QStringList lines = values->Lines();
-    if (lines.isEmpty())
-        return;
-    expr = AsciiLower(expr);
-    const QString rest = expr;
-    ForEachIdentifier(rest, [&](const QString &name) {
-        if (!IsVariableName(name))
-            return;
-        QString value = ValueOfName(lines, name);
-        value.remove(QLatin1Char(' '));
-        SubstituteOneVariable(expr, name, value);
-    });
-}
-
-void CollectVariableNames(const QString &expr, QStringList &list, const QString &excludedName) {
+void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
+                          const QString &excludedName) {
     list.clear();
     QString copy = expr;
     copy.remove(QLatin1Char(' '));
     QSet<QString> listed;
     ForEachIdentifier(copy, [&](const QString &found) {
         const QString name = AsciiLower(found) == QLatin1String("logy") ? QStringLiteral("y") : found;
-        if (IsVariableName(name) && (excludedName.isEmpty() || name != excludedName) && !listed.contains(name)) {
+        if (IsVariableName(name, context) && (excludedName.isEmpty() || name != excludedName) && !listed.contains(name)) {
             listed.insert(name);
             list.append(name);
         }
@@ -416,11 +386,11 @@ int DollarReferenceEnd(const QString &s, int pos) {
     return DollarNameEnd(s, pos - 1) + 1;
 }
 
-void CheckDollarReferences(const QString &expr, TChyba &err) {
+void CheckDollarReferences(const QString &expr, const TEvaluationContext &context, TChyba &err) {
     err.ClearCodeAndSpan();
     // Without a list of constants every reference is unknown.
     const TConstantList none;
-    const TConstantSource *constants = Engine().ConstantsListView ? Engine().ConstantsListView : &none;
+    const TConstantSource *constants = context.Constants ? context.Constants : &none;
     if (!expr.contains(QLatin1Char('$')))
         return;
     QString copy = expr;
@@ -432,7 +402,7 @@ void CheckDollarReferences(const QString &expr, TChyba &err) {
         const int end = DollarNameEnd(copy, i);
         const QStringView ref = QStringView(copy).mid(i, end - i);
         if (ConstantIndex(*constants, ref) < 0) {
-            err.Code = 19;
+            err.Code = TErrorCode::UnknownConstant;
             err.Param1 = ref.toString();
             err.SpanStart = i;
             err.SpanEnd = end;
@@ -441,34 +411,6 @@ void CheckDollarReferences(const QString &expr, TChyba &err) {
         }
         i = end - 1;
     }
-}
-
-void ReplaceDollarReferences(QString &expr) {
-    const TConstantSource *constants = Engine().ConstantsListView;
-    if (constants == nullptr || !expr.contains(QLatin1Char('$')))
-        return;
-    QString out;
-    out.reserve(expr.size());
-    const int n = int(expr.size());
-    int i = 0;
-    while (i < n) {
-        if (expr.at(i) != QLatin1Char('$')) {
-            out += expr.at(i++);
-            continue;
-        }
-        const int end = DollarNameEnd(expr, i);
-        const QStringView ref = QStringView(expr).mid(i, end - i);
-        const int k = ConstantIndex(*constants, ref);
-        if (k < 0) {
-            out += ref;
-        } else {
-            QString value = constants->Value(k);
-            value.remove(QLatin1Char(' '));
-            out += QLatin1Char('(') + value + QLatin1Char(')');
-        }
-        i = end;
-    }
-    expr = out;
 }
 
 // --- numbers ----------------------------------------------------------------------
@@ -485,20 +427,6 @@ bool HasFraction(long double x) {
 }
 
 // --- plain text operations ----------------------------------------------------------
-
-void SplitBracketOperands(const QString &expr, int opPos, QString &left, QString &right) {
-    left.clear();
-    right.clear();
-    if (opPos > 1 && At(expr, opPos - 1) == QLatin1Char(']')) {
-        const qsizetype open = expr.lastIndexOf(QLatin1Char('['), opPos - 2);
-        const qsizetype from = open < 0 ? 0 : open;
-        left = expr.mid(from, opPos - 1 - from);
-    }
-    if (opPos < 0)
-        return;
-    const qsizetype close = expr.indexOf(QLatin1Char(']'), opPos);
-    right = close < 0 ? expr.mid(opPos) : expr.mid(opPos, close - opPos + 1);
-}
 
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
     if (oldText.isEmpty())
@@ -520,14 +448,6 @@ void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
             throw EEngineRangeError("text too long");
         from = selfContaining ? p + newText.size() : std::max<qsizetype>(0, p - oldText.size() + 1);
     }
-}
-
-void ReplaceFirstShared(QString &s, const QString &oldText, const QString &newText) {
-    if (oldText.isEmpty())
-        return;
-    const qsizetype p = s.indexOf(oldText);
-    if (p >= 0)
-        s.replace(p, oldText.size(), newText);
 }
 
 void DeleteAll(QString &s, const QString &sub) {
@@ -695,8 +615,7 @@ void RemoveSuperfluousBrackets(QString &s) {
     s = out;
 }
 
-void NormaliseDecimalSeparator(QString &s) {
-    const QChar sep = DecSep();
+void NormaliseDecimalSeparator(QString &s, QChar sep) {
     if (sep != QLatin1Char('.'))
         s.replace(QLatin1Char('.'), sep);
     if (sep != QLatin1Char(','))

@@ -1,8 +1,8 @@
-// Shared state and text operations of the calculation engine.
+// The error record, the evaluation context and the text operations shared by
+// the checks, the evaluators and the windows.
 //
-// The evaluators work on the expression as text. Positions handed to and
-// returned by the operations here are 1-based, as are the helpers Pos, Copy,
-// Delete and Insert, which keep the algorithms readable line by line.
+// Positions handed to and returned by the text operations here are 1-based,
+// as are the helpers Pos, Copy and Delete.
 #pragma once
 
 #include <QChar>
@@ -15,21 +15,67 @@
 
 static_assert(LDBL_MANT_DIG == 64, "the engine computes in the 80-bit extended format");
 
+// The codes of the error record; the numbers are those of the messages.
+enum class TErrorCode : quint8 {
+    None = 0,
+    Unreadable = 1,             // an operand or argument that is no number
+    LeadingOperator = 2,
+    TrailingOperator = 3,
+    TrailingSeparator = 4,
+    TwoOperators = 5,
+    SeparatorWithoutDigit = 6,  // no digit after the separator
+    OperatorBeforeClose = 7,
+    OperatorAfterOpen = 8,
+    EmptyBrackets = 9,
+    StrayClose = 10,
+    UnclosedBracket = 11,
+    FunctionWithoutArgument = 12,
+    OperatorNotInSet = 13,
+    FunctionNotInSet = 14,
+    MissingValue = 15,
+    ForbiddenCharacter = 16,
+    ValueNotInSet = 17,
+    MissingConstant = 18,
+    UnknownConstant = 19,
+    TooLarge = 20,              // also an invalid operation
+    NegativeBaseRoot = 21,
+    OutsideDomain = 22,
+    FunctionOverflow = 23,
+    FactorialOfNonNatural = 24,
+    DivisionByZero = 25,
+    BaseConversion = 26,
+    NonIntegerOperand = 27,
+    BinomialKAboveN = 28,
+    UnknownFailure = 29,
+    DigitBeforeSeparator = 30,
+    UnreadableValue = 31,
+    ComplexNotation = 32,
+    NoFunction = 33,
+    NoExpression = 34,
+};
+
+// The message number of a code.
+constexpr int CodeNumber(TErrorCode code) { return int(code); }
+
 // The error record passed to every check and evaluator.
 struct TChyba {
     QString Param1;      // replaces "#1" in the message of the code
     QString Param2;      // replaces "#2"
-    quint8 Code = 0;     // 0 = no error, 1..34 = message number
+    TErrorCode Code = TErrorCode::None;
     qint32 SpanStart = 0; // 0-based start of the faulty part of the input
     qint32 SpanEnd = 0;   // 0-based, end exclusive
 
-    void ClearCodeAndSpan() { Code = 0; SpanStart = 0; SpanEnd = 0; }
+    bool Failed() const { return Code != TErrorCode::None; }
+    void ClearCodeAndSpan() { Code = TErrorCode::None; SpanStart = 0; SpanEnd = 0; }
+    // A code without a span.
+    void Set(TErrorCode code) { Code = code; SpanStart = 0; SpanEnd = 0; }
 };
 
 // ---------------------------------------------------------------------------
-// Engine exceptions: what an evaluator does not turn into a code reaches the
-// caller as one of these. The main window's guard maps EEngineInvalidOp to
-// code 20 and every other exception to code 29.
+// Engine exceptions: the few operations that report no code (the text
+// conversions, the syntax checks of overlong texts) throw one of these. The
+// main window's guard maps EEngineInvalidOp to code 20 and every other
+// exception to code 29.
 struct EEngineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
@@ -78,31 +124,42 @@ public:
 QString ValueOfName(const QStringList &lines, const QString &name);
 
 // ---------------------------------------------------------------------------
-// The engine's globals: one program-wide instance, resettable by tests.
-struct TEngineContext {
-    QStringList FunctionNames;
-    const TVariableSource *VariableValues = nullptr;   // none = no variables
-    const TConstantSource *ConstantsListView = nullptr; // none = no constants
-    quint8 NumberSet = 0;  // 0 real, 1 complex, 2 integers modulo n
-    quint8 AngleUnit = 0;  // 0 degrees, 1 radians, 2 grads
-    bool EvaluationOk = true;
-    bool RealExpressionPrepared = false;
-    bool FractionFirstCall = true;
-    bool ModuloFirstCall = true;
-    bool ComplexFirstCall = true;
-    quint16 Modulus = 2;
-    QChar ImaginaryUnit = QLatin1Char('j');
-    QChar DecimalSeparator; // the locale's by default
+// Everything an evaluation depends on. The caller owns it and passes it; the
+// engine keeps no state of its own, so two contexts can be used on two
+// threads at once (the sources must then not change meanwhile).
+enum class TNumberSet : quint8 { Real = 0, Complex = 1, Modulo = 2 };
+enum class TAngleUnit : quint8 { Degrees = 0, Radians = 1, Grads = 2 };
 
-    // Back to the start-up state; the decimal separator is the system's.
-    void Reset();
+struct TEvaluationContext {
+    TNumberSet NumberSet = TNumberSet::Real;
+    TAngleUnit AngleUnit = TAngleUnit::Degrees;
+    QChar DecimalSeparator;                       // "," or "."; the program's default when left null
+    const TVariableSource *Variables = nullptr;   // none = no variables
+    const TConstantSource *Constants = nullptr;   // none = no constants
+    quint16 Modulus = 5;                          // n of the integers modulo n
+    QChar ImaginaryUnit = QLatin1Char('j');
+
+    // The separator in force: DecimalSeparator, or the program's default.
+    QChar Separator() const;
 };
 
-TEngineContext &Engine();
+// The 34 built-in function names in their fixed order: each name stands
+// before every shorter name it contains, so that a search in list order
+// finds the longest.
+const QStringList &FunctionNames();
+// The index of a whole function name (letter case ignored), or -1.
+int FunctionIndex(QStringView name);
+// For each function name, the 0-based position of its first occurrence in
+// text (compared as written), or -1. Names are letters, so only the runs of
+// letters are searched.
+QList<int> FunctionOccurrences(const QString &text);
 
-// The system locale's decimal separator ("," or ".").
+// The program's decimal separator: the system locale's unless set. It is
+// the default of every context that names none, and what the windows type
+// and show; the engine itself reads only the context's.
 QChar SystemDecimalSeparator();
-inline QChar DecSep() { return Engine().DecimalSeparator; }
+QChar DecSep();
+void SetDecSep(QChar separator);
 
 // ---------------------------------------------------------------------------
 // 1-based string helpers. Out-of-range arguments are clamped, never UB.
@@ -111,7 +168,6 @@ int PosEx(const QString &sub, const QString &s, int from);    // search from pos
 int LastPos(const QString &sub, const QString &s);            // 0 if absent
 QString Copy(const QString &s, int index, int count);
 void Delete(QString &s, int index, int count);
-void Insert(const QString &sub, QString &s, int index);
 // The character at 1-based position i, or QChar() outside the text.
 inline QChar At(const QString &s, int i) { return (i >= 1 && i <= s.size()) ? s.at(i - 1) : QChar(); }
 
@@ -133,35 +189,34 @@ extern const TCharSet WordTailReal;        // "+", ",", "-", ".", "0".."9"
 extern const TCharSet WordTailWithExp;     // the same plus "E" and "e"
 
 // ---------------------------------------------------------------------------
-// The operations shared by the checks and evaluators.
-void LoadFunctionNames();
+// The operations shared by the checks, the evaluators and the windows.
 void CheckBrackets(const QString &text, const QString &typed, TChyba &err);
-void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars);
-bool IsWordOperator(const QString &token, const TCharSet &wordTailChars);
+// Inserts "*" after "!", "%", ")" or "]" where an operand follows: before
+// "(" or "[", and before a run of operandChars or a "$", unless the run is a
+// word operator of the set.
+void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars,
+                                  TNumberSet numberSet);
+// "div", "mod" or "nad" (lower case) followed only by wordTailChars; only
+// the real set has word operators.
+bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet);
 QString ExtractFirstIdentifier(const QString &s);
-bool IsImaginaryUnitToken(const QString &token);
-bool IsVariableName(const QString &token);
-// Lower-cases expr (when any variable line exists) and replaces each
-// variable that stands alone by "(" + its value + ")"; other occurrences of
-// the name are upper-cased. Identifiers are walked while any is left, so a
-// variable "e" after every other name is substituted too.
-void SubstituteVariableValues(QString &expr, const TVariableSource *values);
+bool IsImaginaryUnitToken(QStringView token, QChar unit);
+// A name that stands for a user variable in the context's number set: not
+// a function name, not a constant reference, not a word operator, and in
+// the complex set not "e" nor the imaginary unit with its coefficient.
+bool IsVariableName(QStringView token, const TEvaluationContext &context);
 // The distinct variable names of expr in order of appearance ("logy" gives
-// "y"); walks on while any identifier is left, like SubstituteVariableValues.
-void CollectVariableNames(const QString &expr, QStringList &list, const QString &excludedName);
-// Code 19 for the first reference with no user constant; expr is the text as
-// typed and the span is given in it, spaces counted.
-void CheckDollarReferences(const QString &expr, TChyba &err);
-// Each known reference becomes "(" + value + ")" (spaces of the value
-// removed) in one left-to-right pass; unknown ones stay.
-void ReplaceDollarReferences(QString &expr);
+// "y"); every identifier of the text is looked at.
+void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
+                          const QString &excludedName);
+// Code 19 for the first reference with no user constant in the context;
+// expr is the text as typed and the span is given in it, spaces counted.
+void CheckDollarReferences(const QString &expr, const TEvaluationContext &context, TChyba &err);
 long double Factorial(quint16 n);
 bool HasFraction(long double x);
-void SplitBracketOperands(const QString &expr, int opPos, QString &left, QString &right);
 // Replaces the first occurrence again and again until none is left (new
 // occurrences formed where a replacement joins the text are replaced too).
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText);
-void ReplaceFirstShared(QString &s, const QString &oldText, const QString &newText);
 void DeleteAll(QString &s, const QString &sub);
 int FirstCharInSet(const QString &s, const TCharSet &chars);
 void MoveMinusBeforeProduct(QString &s);
@@ -170,7 +225,8 @@ void MoveMinusBeforeProduct(QString &s);
 void SimplifySigns(QString &s);
 void RemoveSuperfluousBrackets(QString &s);
 bool AllCharsInSet(const QString &s, const TCharSet &chars);
-void NormaliseDecimalSeparator(QString &s);
+// "." and "," become the given separator.
+void NormaliseDecimalSeparator(QString &s, QChar separator);
 
 // Moves a span given in a space-free text into the positions of `typed`.
 // A span of 0 and 0 (none) is left alone.

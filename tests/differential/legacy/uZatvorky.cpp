@@ -1,4 +1,5 @@
 #include "uZatvorky.h"
+namespace legacy {
 
 namespace {
 
@@ -36,3 +37,5 @@ bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluato
         return Stop(err, r, 10);
     return true;
 }
+
+} // namespace legacy

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "uSpolocne.h"
+namespace legacy {
 
 // Evaluates one group's inner text (recursively, without preparing it).
 using TGroupEvaluator = void (*)(QString inner, TChyba &err, QString &r);
@@ -15,3 +16,5 @@ using TGroupReplacer = void (*)(QString &expr, const QString &group, const QStri
 // closes nothing code 10.
 bool ReplaceBracketGroups(QString &expr, TChyba &err, QString &r, TGroupEvaluator evaluate,
                           TGroupReplacer replace);
+
+} // namespace legacy

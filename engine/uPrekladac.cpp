@@ -1,0 +1,692 @@
+#include "uPrekladac.h"
+
+#include "uCisla.h"
+
+#include <algorithm>
+
+namespace prekladac {
+
+namespace {
+
+// --- tokens -------------------------------------------------------------------
+
+enum class TTok : quint8 {
+    Number,   // Index: the literal
+    Slot,     // Index: the free name
+    Invalid,  // a malformed part
+    Function, // Index: the function's list index
+    WordOp,   // Index: 0 nad, 1 div, 2 mod
+    Plus,
+    Minus,
+    Star,
+    Slash,
+    Caret,
+    Bang,
+    Percent,
+    Open,
+    Close,
+};
+
+struct TToken {
+    TTok Kind;
+    qint32 Index = 0;
+};
+
+bool IsDollarEnd(QChar c) {
+    switch (c.unicode()) {
+    case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
+        return true;
+    default:
+        return false;
+    }
+}
+
+QChar Lower(QChar c) { return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c; }
+
+bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
+
+class TScanner {
+public:
+    TScanner(const TEvaluationContext &context, const QStringList &freeNames, std::vector<TToken> &out,
+             std::vector<QString> &literals)
+        : m_context(context), m_free(freeNames), m_out(out), m_literals(literals) {
+        if (context.Variables)
+            m_lines = context.Variables->Lines();
+    }
+
+    // Scans s (spaces removed). Inside a value put in for a constant or a
+    // variable, names stand for nothing.
+    void Scan(const QString &s, bool insideValue) {
+        const int n = int(s.size());
+        int i = 0;
+        while (i < n) {
+            const QChar c = s.at(i);
+            if (c == QLatin1Char('$')) {
+                i = Dollar(s, i, insideValue);
+            } else if (IsNumberStart(c)) {
+                i = Number(s, i);
+            } else if (IsAsciiLetter(c)) {
+                i = Name(s, i, insideValue);
+            } else {
+                Put(Operator(c));
+                ++i;
+            }
+        }
+    }
+
+private:
+    const TEvaluationContext &m_context;
+    const QStringList &m_free;
+    std::vector<TToken> &m_out;
+    std::vector<QString> &m_literals;
+    QStringList m_lines;
+
+    void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
+
+    static TTok Operator(QChar c) {
+        switch (c.unicode()) {
+        case '+': return TTok::Plus;
+        case '-': return TTok::Minus;
+        case '*': return TTok::Star;
+        case '/': return TTok::Slash;
+        case '^': return TTok::Caret;
+        case '!': return TTok::Bang;
+        case '%': return TTok::Percent;
+        case '(': return TTok::Open;
+        case ')': return TTok::Close;
+        default: return TTok::Invalid;
+        }
+    }
+
+    void PutLiteral(const QString &text) {
+        m_literals.push_back(text);
+        Put(TTok::Number, qint32(m_literals.size() - 1));
+    }
+
+    // A value put in for a reference: a bracket group of its tokens.
+    void PutValue(QString value) {
+        value.remove(QLatin1Char(' '));
+        Put(TTok::Open);
+        Scan(value, true);
+        Put(TTok::Close);
+    }
+
+    int Dollar(const QString &s, int i, bool insideValue) {
+        int end = i + 1;
+        while (end < s.size() && !IsDollarEnd(s.at(end)))
+            ++end;
+        const QStringView ref = QStringView(s).mid(i, end - i);
+        const TConstantSource *constants = m_context.Constants;
+        int found = -1;
+        if (constants && !insideValue)
+            for (int k = 0; k < constants->Count() && found < 0; ++k)
+                if (constants->Caption(k) == ref)
+                    found = k;
+        if (found < 0)
+            Put(TTok::Invalid);
+        else
+            PutValue(constants->Value(found));
+        return end;
+    }
+
+    // A number: digits, separators, exponent letters and a sign right after
+    // an exponent letter; in the complex set a literal with the imaginary
+    // unit and the exponential form.
+    int Number(const QString &s, int i) {
+        const int n = int(s.size());
+        int j = i;
+        if (m_context.NumberSet == TNumberSet::Complex) {
+            j = ComplexLiteralEnd(s, i);
+        } else {
+            while (j < n) {
+                const QChar c = Lower(s.at(j));
+                const bool part = IsNumberStart(c) || c == QLatin1Char('e') ||
+                                  ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
+                                   Lower(s.at(j - 1)) == QLatin1Char('e'));
+                if (!part)
+                    break;
+                ++j;
+            }
+        }
+        QString text = s.mid(i, j - i);
+        for (QChar &c : text)
+            c = Lower(c);
+        PutLiteral(text);
+        return j;
+    }
+
+    int ComplexLiteralEnd(const QString &s, int i) const {
+        const QChar unit = m_context.ImaginaryUnit;
+        const int n = int(s.size());
+        int j = i;
+        while (j < n) {
+            const QChar c = Lower(s.at(j));
+            const QChar before = j > 0 ? Lower(s.at(j - 1)) : QChar();
+            const bool empty = j == i;
+            const bool take = IsNumberStart(c) || (c == unit && empty) ||
+                              (c == unit && (before == QLatin1Char('+') || before == QLatin1Char('-') ||
+                                             before == QLatin1Char('^'))) ||
+                              ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
+                              (c == QLatin1Char('e') && !empty) ||
+                              (c == QLatin1Char('^') && before == QLatin1Char('e'));
+            if (!take)
+                break;
+            ++j;
+        }
+        return j;
+    }
+
+    int Name(const QString &s, int i, bool insideValue) {
+        const int n = int(s.size());
+        int j = i;
+        while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
+            ++j;
+        QString run = s.mid(i, j - i);
+        for (QChar &c : run)
+            c = Lower(c);
+        const TNumberSet set = m_context.NumberSet;
+
+        const int function = FunctionIndex(run);
+        if (function >= 0) {
+            Put(TTok::Function, function);
+            return j;
+        }
+        if (IsWordOperatorRun(run, set)) {
+            const QStringView word = QStringView(run).left(3);
+            Put(TTok::WordOp, word == u"nad" ? 0 : (word == u"div" ? 1 : 2));
+            if (j == i + 3 || IsNumberStart(s.at(i + 3)))
+                return i + 3; // a number may follow, and may run on past the name
+            Put(TTok::Invalid); // an exponent letter where the number should be
+            return j;
+        }
+        if (set == TNumberSet::Complex) {
+            if (run == QLatin1String("e")) {
+                Put(TTok::Invalid);
+                return j;
+            }
+            if (IsImaginaryUnitToken(run, m_context.ImaginaryUnit)) {
+                const int end = ComplexLiteralEnd(s, i);
+                QString text = s.mid(i, end - i);
+                for (QChar &c : text)
+                    c = Lower(c);
+                PutLiteral(text);
+                return end;
+            }
+        }
+        // A variable.
+        const int slot = int(m_free.indexOf(run, Qt::CaseInsensitive));
+        if (slot >= 0 && !insideValue) {
+            Put(TTok::Slot, slot);
+            return j;
+        }
+        if (insideValue) {
+            Put(TTok::Invalid);
+            return j;
+        }
+        if (!m_lines.isEmpty()) {
+            PutValue(ValueOfName(m_lines, run));
+            return j;
+        }
+        // Without any variable a function name may be followed directly by
+        // its argument ("2sin30").
+        const QStringList &names = FunctionNames();
+        for (int f = 0; f < names.size(); ++f) {
+            const QString &name = names.at(f);
+            if (run.size() > name.size() && run.startsWith(name) && IsAsciiDigit(run.at(name.size()))) {
+                Put(TTok::Function, f);
+                return i + int(name.size());
+            }
+        }
+        Put(TTok::Invalid);
+        return j;
+    }
+};
+
+// --- parsing ------------------------------------------------------------------
+
+// The order of the stages in a group.
+enum TStage : int {
+    StageFunction = 1,
+    StagePercent,
+    StagePower,
+    StageFactorial,
+    StageBinomial,
+    StageIntegerDivision,
+    StageProduct,
+    StageSum,
+};
+
+enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Slash, Caret, Bang, Percent };
+
+struct TItem {
+    TItemKind Kind;
+    qint32 Pos;         // index of its token: the order of the text
+    qint32 Value = 0;   // the register of an operand; a function's or word's index
+};
+
+// An instruction with its place in the order of the stages.
+struct TPlaced {
+    int Stage;
+    qint64 Key;
+    TInstruction Instruction;
+};
+
+struct TGroup {
+    qint32 Open = -1;     // the token index of its "(", -1 for the whole text
+    bool Closed = false;
+    std::vector<TItem> Items;
+    qint32 Result = -1;   // register of its value
+};
+
+class TCompiler {
+public:
+    TCompiler(TProgram &program) : m_p(program) {}
+
+    qint32 NewRegister() { return m_p.RegisterCount++; }
+
+    qint32 Invalid() {
+        const qint32 r = NewRegister();
+        m_p.InvalidRegisters.push_back(r);
+        return r;
+    }
+
+    qint32 Zero() {
+        const qint32 r = NewRegister();
+        m_p.ZeroRegisters.push_back(r);
+        return r;
+    }
+
+    // Compiles the items of one group into m_p.Code; returns the register of
+    // its value.
+    qint32 CompileGroup(std::vector<TItem> items, bool top) {
+        m_items = std::move(items);
+        m_placed.clear();
+        const TNumberSet set = m_p.Set;
+        const bool real = set == TNumberSet::Real;
+
+        if (m_items.empty()) {
+            const qint32 r = NewRegister();
+            m_p.Code.push_back(TInstruction{TOp::Fail, r, -1, -1, CodeNumber(TErrorCode::EmptyBrackets)});
+            return r;
+        }
+
+        // A "+" written after an operator is no sign (real numbers and
+        // fractions); a leading "+" neither, except in the complex set,
+        // where it adds to 0.
+        if (real || set == TNumberSet::Modulo) {
+            std::vector<TItem> kept;
+            kept.reserve(m_items.size());
+            for (const TItem &item : m_items) {
+                if (item.Kind == TItemKind::Plus) {
+                    if (kept.empty() && set != TNumberSet::Complex)
+                        continue;
+                    if (real && !kept.empty() &&
+                        (kept.back().Kind == TItemKind::Star || kept.back().Kind == TItemKind::Slash ||
+                         kept.back().Kind == TItemKind::Plus || kept.back().Kind == TItemKind::Minus ||
+                         kept.back().Kind == TItemKind::WordOp))
+                        continue;
+                }
+                kept.push_back(item);
+            }
+            m_items.swap(kept);
+        }
+
+        BindFunctions();
+        if (real)
+            BindPercents();
+        else
+            for (TItem &item : m_items)
+                if (item.Kind == TItemKind::Percent || item.Kind == TItemKind::Bang ||
+                    (set != TNumberSet::Real && item.Kind == TItemKind::WordOp))
+                    item = TItem{TItemKind::Operand, item.Pos, Invalid()};
+
+        m_at = 0;
+        qint32 value = ParseSum();
+        while (m_at < int(m_items.size())) {
+            // Whatever is left joins as a malformed factor.
+            const int before = m_at;
+            const qint32 more = ParseSum();
+            if (m_at == before)
+                ++m_at;
+            value = Place(StageProduct, 2LL * m_items[size_t(std::min(before, int(m_items.size()) - 1))].Pos,
+                          TOp::Multiply, value, more);
+        }
+
+        std::stable_sort(m_placed.begin(), m_placed.end(), [](const TPlaced &a, const TPlaced &b) {
+            return a.Stage != b.Stage ? a.Stage < b.Stage : a.Key < b.Key;
+        });
+        for (const TPlaced &placed : m_placed)
+            m_p.Code.push_back(placed.Instruction);
+        if (!top)
+            return value;
+        const qint32 end = NewRegister();
+        m_p.Code.push_back(TInstruction{TOp::Final, end, value});
+        return end;
+    }
+
+private:
+    TProgram &m_p;
+    std::vector<TItem> m_items;
+    std::vector<TPlaced> m_placed;
+    int m_at = 0;
+
+    qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, qint32 aux = 0) {
+        const qint32 dst = NewRegister();
+        m_placed.push_back(TPlaced{stage, key, TInstruction{op, dst, a, b, aux}});
+        return dst;
+    }
+
+    // A function name takes the operand that follows it; functions run
+    // first, in the order of the name list and then of the text.
+    void BindFunctions() {
+        const TNumberSet set = m_p.Set;
+        std::vector<TItem> out;
+        out.reserve(m_items.size());
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            const TItem &item = m_items[i];
+            if (item.Kind != TItemKind::Function) {
+                out.push_back(item);
+                continue;
+            }
+            const bool usable = set == TNumberSet::Real ||
+                                (set == TNumberSet::Complex && FunctionNames().at(item.Value) == QLatin1String("abs"));
+            if (!usable) {
+                out.push_back(TItem{TItemKind::Operand, item.Pos, Invalid()});
+                continue;
+            }
+            qint32 argument;
+            if (i + 1 < m_items.size() && m_items[i + 1].Kind == TItemKind::Operand) {
+                argument = m_items[i + 1].Value;
+                ++i;
+            } else {
+                argument = Invalid();
+            }
+            const qint64 key = qint64(item.Value) * (qint64(1) << 32) + item.Pos;
+            out.push_back(TItem{TItemKind::Operand, item.Pos,
+                                Place(StageFunction, key, TOp::Function, argument, -1, item.Value)});
+        }
+        m_items.swap(out);
+    }
+
+    // "%" takes the operand before it; "+ B %" and "- B %" (not at the start
+    // of the group) multiply by (100 + B) / 100 and (100 - B) / 100.
+    void BindPercents() {
+        std::vector<TItem> out;
+        out.reserve(m_items.size());
+        for (const TItem &item : m_items) {
+            if (item.Kind != TItemKind::Percent) {
+                out.push_back(item);
+                continue;
+            }
+            qint32 operand;
+            if (!out.empty() && out.back().Kind == TItemKind::Operand) {
+                operand = out.back().Value;
+                out.pop_back();
+            } else {
+                operand = Invalid();
+            }
+            TOp op = TOp::PercentPlain;
+            if (out.size() >= 2 && (out.back().Kind == TItemKind::Plus || out.back().Kind == TItemKind::Minus)) {
+                op = out.back().Kind == TItemKind::Plus ? TOp::PercentPlus : TOp::PercentMinus;
+                out.back().Kind = TItemKind::Star;
+            }
+            out.push_back(TItem{TItemKind::Operand, item.Pos, Place(StagePercent, item.Pos, op, operand)});
+        }
+        m_items.swap(out);
+    }
+
+    bool At(TItemKind kind) const { return m_at < int(m_items.size()) && m_items[size_t(m_at)].Kind == kind; }
+    const TItem &Current() const { return m_items[size_t(m_at)]; }
+
+    // The sign of an operand written right after an operator.
+    template <typename F>
+    qint32 Signed(F operand, int stage, qint64 key) {
+        if (!At(TItemKind::Minus))
+            return operand();
+        ++m_at;
+        const qint32 x = operand();
+        return Place(stage, key - 1, TOp::Negate, x);
+    }
+
+    qint32 Primary() {
+        if (At(TItemKind::Operand))
+            return m_items[size_t(m_at++)].Value;
+        return Invalid();
+    }
+
+    qint32 PowerBase() {
+        qint32 x = Primary();
+        // A factorial as the base of a power is taken with the power.
+        if (At(TItemKind::Bang) && m_at + 1 < int(m_items.size()) &&
+            m_items[size_t(m_at + 1)].Kind == TItemKind::Caret) {
+            const qint32 caret = m_items[size_t(m_at + 1)].Pos;
+            ++m_at;
+            x = Place(StagePower, -2LL * caret - 1, TOp::Factorial, x);
+        }
+        return x;
+    }
+
+    // Powers from the right; a sign after "^" belongs to the whole exponent.
+    qint32 PowerChain() {
+        std::vector<qint32> bases{PowerBase()};
+        std::vector<qint32> carets;
+        std::vector<bool> signs{false};
+        while (At(TItemKind::Caret)) {
+            carets.push_back(Current().Pos);
+            ++m_at;
+            const bool sign = At(TItemKind::Minus);
+            if (sign)
+                ++m_at;
+            signs.push_back(sign);
+            bases.push_back(PowerBase());
+        }
+        qint32 r = bases.back();
+        for (size_t k = carets.size(); k-- > 0;) {
+            const qint64 key = -2LL * carets[k];
+            if (signs[k + 1])
+                r = Place(StagePower, key - 1, TOp::Negate, r);
+            r = Place(StagePower, key, TOp::Power, bases[k], r);
+        }
+        return r;
+    }
+
+    qint32 FactorialLevel() {
+        qint32 x = PowerChain();
+        while (At(TItemKind::Bang)) {
+            x = Place(StageFactorial, Current().Pos, TOp::Factorial, x);
+            ++m_at;
+        }
+        return x;
+    }
+
+    qint32 BinomialLevel() {
+        qint32 x = FactorialLevel();
+        while (At(TItemKind::WordOp) && Current().Value == 0) {
+            const qint64 key = 2LL * Current().Pos;
+            ++m_at;
+            const qint32 k = Signed([this] { return FactorialLevel(); }, StageBinomial, key);
+            x = Place(StageBinomial, key, TOp::Binomial, x, k);
+        }
+        return x;
+    }
+
+    qint32 IntegerDivisionLevel() {
+        qint32 x = BinomialLevel();
+        while (At(TItemKind::WordOp) && Current().Value != 0) {
+            const TOp op = Current().Value == 1 ? TOp::IntegerDivide : TOp::Remainder;
+            const qint64 key = 2LL * Current().Pos;
+            ++m_at;
+            const qint32 y = Signed([this] { return BinomialLevel(); }, StageIntegerDivision, key);
+            x = Place(StageIntegerDivision, key, op, x, y);
+        }
+        return x;
+    }
+
+    qint32 Product() {
+        qint32 x = IntegerDivisionLevel();
+        for (;;) {
+            if (At(TItemKind::Star) || At(TItemKind::Slash)) {
+                const TOp op = At(TItemKind::Star) ? TOp::Multiply : TOp::Divide;
+                const qint64 key = 2LL * Current().Pos;
+                ++m_at;
+                const qint32 y = Signed([this] { return IntegerDivisionLevel(); }, StageProduct, key);
+                x = Place(StageProduct, key, op, x, y);
+            } else if (At(TItemKind::Operand)) {
+                // Two operands side by side multiply.
+                const qint64 key = 2LL * Current().Pos - 1;
+                const qint32 y = IntegerDivisionLevel();
+                x = Place(StageProduct, key, TOp::Multiply, x, y);
+            } else {
+                return x;
+            }
+        }
+    }
+
+    qint32 ParseSum() {
+        qint32 x;
+        if (At(TItemKind::Minus) || At(TItemKind::Plus)) {
+            // A leading sign: 0 - term (or 0 + term in the complex set).
+            const TOp op = At(TItemKind::Minus) ? TOp::Subtract : TOp::Add;
+            const qint64 key = 2LL * Current().Pos;
+            ++m_at;
+            const qint32 term = Product();
+            x = Place(StageSum, key, op, Zero(), term);
+        } else {
+            x = Product();
+        }
+        while (At(TItemKind::Plus) || At(TItemKind::Minus)) {
+            const TOp op = At(TItemKind::Plus) ? TOp::Add : TOp::Subtract;
+            const qint64 key = 2LL * Current().Pos;
+            ++m_at;
+            const qint32 y = Signed([this] { return Product(); }, StageSum, key);
+            x = Place(StageSum, key, op, x, y);
+        }
+        return x;
+    }
+};
+
+TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector<qint32> &literalRegisters,
+             const std::vector<qint32> &slotRegisters) {
+    switch (t.Kind) {
+    case TTok::Number: return TItem{TItemKind::Operand, pos, literalRegisters[size_t(t.Index)]};
+    case TTok::Slot: return TItem{TItemKind::Operand, pos, slotRegisters[size_t(t.Index)]};
+    case TTok::Function: return TItem{TItemKind::Function, pos, t.Index};
+    case TTok::WordOp: return TItem{TItemKind::WordOp, pos, t.Index};
+    case TTok::Plus: return TItem{TItemKind::Plus, pos};
+    case TTok::Minus: return TItem{TItemKind::Minus, pos};
+    case TTok::Star: return TItem{TItemKind::Star, pos};
+    case TTok::Slash: return TItem{TItemKind::Slash, pos};
+    case TTok::Caret: return TItem{TItemKind::Caret, pos};
+    case TTok::Bang: return TItem{TItemKind::Bang, pos};
+    case TTok::Percent: return TItem{TItemKind::Percent, pos};
+    default: return TItem{TItemKind::Operand, pos, compiler.Invalid()};
+    }
+}
+
+} // namespace
+
+bool IsWordOperatorRun(QStringView run, TNumberSet set) {
+    return IsWordOperator(run, WordTailWithExp, set);
+}
+
+TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames) {
+    TProgram program;
+    program.Set = context.NumberSet;
+    program.Separator = context.Separator();
+    program.AngleUnit = context.AngleUnit;
+    program.Modulus = context.Modulus;
+    program.ImaginaryUnit = context.ImaginaryUnit;
+
+    QString s = text;
+    s.remove(QLatin1Char(' '));
+    s += QStringLiteral("+0");
+
+    std::vector<TToken> tokens;
+    tokens.reserve(size_t(s.size()));
+    std::vector<QString> literals;
+    TScanner(context, freeNames, tokens, literals).Scan(s, false);
+
+    TCompiler compiler(program);
+    std::vector<qint32> literalRegisters(literals.size());
+    program.Literals.reserve(literals.size());
+    for (size_t k = 0; k < literals.size(); ++k) {
+        literalRegisters[k] = compiler.NewRegister();
+        program.Literals.push_back(TLiteral{literals[k], literalRegisters[k]});
+    }
+    for (qsizetype k = 0; k < freeNames.size(); ++k)
+        program.SlotRegisters.push_back(compiler.NewRegister());
+
+    // The base of logy: the variable "y" of the context.
+    if (context.Variables) {
+        const QStringList lines = context.Variables->Lines();
+        QString base = lines.isEmpty() ? QStringLiteral("y")
+                                       : QLatin1Char('(') + ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' ')) +
+                                             QLatin1Char(')');
+        const qsizetype open = base.indexOf(QLatin1Char('('));
+        if (open >= 0)
+            base.remove(open, 1);
+        const qsizetype close = base.indexOf(QLatin1Char(')'));
+        if (close >= 0)
+            base.remove(close, 1);
+        if (base.isEmpty() || base == QLatin1String("y"))
+            program.LogyBaseCode = TErrorCode::MissingValue;
+        else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
+            program.LogyBaseCode = TErrorCode::UnreadableValue;
+    } else {
+        program.LogyBaseCode = TErrorCode::MissingValue;
+    }
+
+    // Bracket groups: each becomes a list of items in which an inner group is
+    // one operand. A ")" that closes nothing is remembered.
+    std::vector<TGroup> groups(1);
+    std::vector<size_t> open{0};
+    bool stray = false;
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        const TToken &t = tokens[k];
+        if (t.Kind == TTok::Open) {
+            TGroup g;
+            g.Open = qint32(k);
+            g.Result = compiler.NewRegister();
+            groups.push_back(std::move(g));
+            open.push_back(groups.size() - 1);
+        } else if (t.Kind == TTok::Close) {
+            if (open.size() == 1) {
+                stray = true;
+                continue;
+            }
+            TGroup &g = groups[open.back()];
+            g.Closed = true;
+            const qint32 result = g.Result;
+            const qint32 pos = g.Open;
+            open.pop_back();
+            groups[open.back()].Items.push_back(TItem{TItemKind::Operand, pos, result});
+        } else {
+            groups[open.back()].Items.push_back(
+                ItemOf(t, qint32(k), compiler, literalRegisters, program.SlotRegisters));
+        }
+    }
+
+    // The groups from the last "(" to the first, then the whole text.
+    std::vector<size_t> order;
+    for (size_t g = 1; g < groups.size(); ++g)
+        order.push_back(g);
+    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return groups[a].Open > groups[b].Open; });
+    for (size_t g : order) {
+        TGroup &group = groups[g];
+        if (!group.Closed) {
+            program.Code.push_back(
+                TInstruction{TOp::Fail, group.Result, -1, -1, CodeNumber(TErrorCode::UnclosedBracket)});
+            continue;
+        }
+        const qint32 value = compiler.CompileGroup(std::move(group.Items), false);
+        // The group's value goes to the register its parent reads.
+        program.Code.push_back(TInstruction{TOp::GroupEnd, group.Result, value});
+    }
+    if (stray)
+        program.Code.push_back(TInstruction{TOp::Fail, compiler.NewRegister(), -1, -1,
+                                            CodeNumber(TErrorCode::StrayClose)});
+    program.Result = compiler.CompileGroup(std::move(groups[0].Items), true);
+    return program;
+}
+
+} // namespace prekladac

@@ -1,0 +1,87 @@
+// The compiled form of an expression, as the scanner and the parser make it
+// and the evaluators of the four number sets run it. Internal to the engine:
+// callers use TCompiledExpression (uKompilovanyVyraz.h) or the text
+// operations.
+//
+// An expression is read once. The scanner turns the text (spaces removed,
+// "+0" appended at the top) into tokens; a user constant and a variable that
+// is not a free slot stand as a bracket group of their value's tokens. The
+// parser makes of each bracket group a list of instructions, one per
+// operation, in the order in which the operations are carried out: the
+// groups from the last "(" to the first, and in each group the functions
+// (in list order), "%", "^" (from the right), "!", "nad", "div" and "mod",
+// "*" and "/", "+" and "-" (each from the left). The first instruction that
+// fails gives the error, so a text with several faults reports the one met
+// first in that order.
+#pragma once
+
+#include "uSpolocne.h"
+
+#include <vector>
+
+namespace prekladac {
+
+enum class TOp : quint8 {
+    Function,     // Dst := function Aux of A (real) or abs (complex)
+    PercentPlain, // A / 100
+    PercentPlus,  // (100 + A) / 100
+    PercentMinus, // (100 - A) / 100
+    Power,
+    Factorial,
+    Binomial,
+    IntegerDivide,
+    Remainder,
+    Multiply,
+    Divide,
+    Add,
+    Subtract,
+    Negate,       // the sign of an operand written after an operator; no rounding
+    GroupEnd,     // a bracket group's value is complete
+    Final,        // the value of the whole expression
+    Fail,         // stops with code Aux: an empty group, an unclosed or stray bracket
+};
+
+struct TInstruction {
+    TOp Op;
+    qint32 Dst;
+    qint32 A = -1;
+    qint32 B = -1;
+    qint32 Aux = 0;
+};
+
+// A number as written, and the register that holds its value.
+struct TLiteral {
+    QString Text;
+    qint32 Register;
+};
+
+struct TProgram {
+    TNumberSet Set = TNumberSet::Real;
+    QChar Separator = QLatin1Char('.');
+    TAngleUnit AngleUnit = TAngleUnit::Degrees;
+    quint16 Modulus = 5;
+    QChar ImaginaryUnit = QLatin1Char('j');
+
+    qint32 RegisterCount = 0;
+    std::vector<TLiteral> Literals;
+    std::vector<qint32> InvalidRegisters; // malformed parts: read as code 1
+    std::vector<qint32> ZeroRegisters;    // the 0 before a leading sign
+    std::vector<qint32> SlotRegisters;    // one per free name, in their order
+    std::vector<TInstruction> Code;
+    qint32 Result = -1;
+
+    // The base of logy, the variable "y" as the context gave it: its value,
+    // or code 15 (no value) or 31 (no number).
+    TErrorCode LogyBaseCode = TErrorCode::None;
+    long double LogyBase = 0;
+};
+
+// Compiles text (as typed) for the context's number set. freeNames are the
+// variables whose values each evaluation gives (their slots in this order).
+TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames);
+
+// True when the run of letters and digits is a word operator followed by a
+// number's characters ("mod", "div2"): only in the real set.
+bool IsWordOperatorRun(QStringView run, TNumberSet set);
+
+} // namespace prekladac

@@ -1,0 +1,1205 @@
+// The evaluators of the four number sets over one compiled program. Each
+// runs the instructions in order with a register file of its own number
+// type; the first instruction that fails stops it with its code.
+#include "uKompilovanyVyraz.h"
+
+#include "Analyzator.h"
+#include "PrevodySustav.h"
+#include "uCisla.h"
+
+#include <cmath>
+#include <limits>
+#include <numbers>
+
+using namespace prekladac;
+
+namespace {
+
+constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
+constexpr long double Pi = std::numbers::pi_v<long double>;
+constexpr long double DegreesToRadians = Pi / 180.0L;
+constexpr long double GradsToRadians = Pi / 200.0L;
+constexpr long double RadiansToDegrees = 180.0L / Pi;
+constexpr long double RadiansToGrads = 200.0L / Pi;
+constexpr long double MaxFactorialOperand = 65535.0L;
+// Above this the factorial leaves the 80-bit range.
+constexpr long double LargestFiniteFactorial = 1754.0L;
+
+TErrorCode CodeOf(qint32 aux) { return TErrorCode(quint8(aux)); }
+
+// --- real numbers ---------------------------------------------------------------
+
+// n over k for whole n, k with 0 <= k <= n, as a product that stays exact
+// while the values fit and overflows only when the result does.
+long double Binomial(long double n, long double k) {
+    const long double m = std::min(k, n - k);
+    long double v = 1;
+    for (long double i = 1; i <= m && std::isfinite(v); i += 1)
+        v = v * (n - m + i) / i;
+    return v;
+}
+
+// A built-in function of x; false with the code in err on failure.
+bool FunctionValue(int index, long double x, const TProgram &p, long double &value, TChyba &err) {
+    const QString &name = FunctionNames().at(index);
+    const TAngleUnit unit = p.AngleUnit;
+    enum { Ok, Domain, Overflow } fault = Ok;
+    long double v = 0;
+
+    // Direct trigonometric functions: the argument in the angle unit. In
+    // degrees and grads it is reduced by whole turns first (exactly), so the
+    // poles of the tangent and cotangent are recognised.
+    auto toRadians = [unit](long double t) {
+        if (unit == TAngleUnit::Degrees)
+            return std::fmod(t, 360.0L) * DegreesToRadians;
+        if (unit == TAngleUnit::Grads)
+            return std::fmod(t, 400.0L) * GradsToRadians;
+        return t;
+    };
+    auto onQuarterPole = [unit, x](bool odd) {
+        // odd: at 90, 270 degrees (tangent); even: at 0, 180 degrees (cotangent)
+        const long double half = unit == TAngleUnit::Degrees ? 180.0L : 200.0L;
+        const long double r = std::fabs(std::fmod(x, half));
+        return odd ? r == half / 2 : r == 0;
+    };
+    auto fromRadians = [unit](long double t) {
+        if (unit == TAngleUnit::Degrees)
+            return t * RadiansToDegrees;
+        if (unit == TAngleUnit::Grads)
+            return t * RadiansToGrads;
+        return t;
+    };
+    const bool radians = unit == TAngleUnit::Radians;
+
+    switch (index) {
+    case 33: // rnd
+        v = std::nearbyint(x);
+        break;
+    case 30: // sqr
+        v = x * x;
+        break;
+    case 29: // sqrt
+        if (x < 0)
+            fault = Domain;
+        else
+            v = std::sqrt(x);
+        break;
+    case 24: // abs
+        v = std::fabs(x);
+        break;
+    case 27: // log
+    case 28: // ln
+        if (x <= 0)
+            fault = Domain;
+        else
+            v = index == 27 ? std::log10(x) : std::log(x);
+        break;
+    case 31: // deg
+        v = DmsToDegrees(x);
+        break;
+    case 32: // dms
+        v = DegreesToDms(x);
+        break;
+    case 25: // sign
+        v = x > 0 ? 1 : (x < 0 ? -1 : 0);
+        break;
+    case 26: { // logy
+        if (p.LogyBaseCode == TErrorCode::MissingValue) {
+            err.Set(TErrorCode::MissingValue); // "y" has no value
+            return false;
+        }
+        if (p.LogyBaseCode == TErrorCode::UnreadableValue) {
+            err.Set(TErrorCode::UnreadableValue);
+            err.Param1 = QStringLiteral("y");
+            return false;
+        }
+        const long double y = p.LogyBase;
+        if (x <= 0 || y <= 0 || y == 1)
+            fault = Domain;
+        else
+            v = std::log(x) / std::log(y);
+        break;
+    }
+    case 22: // sin
+        v = std::sin(toRadians(x));
+        break;
+    case 23: // cos
+        v = std::cos(toRadians(x));
+        break;
+    case 14: // tan
+    case 15: // tg
+        if (!radians && onQuarterPole(true))
+            fault = Domain;
+        else
+            v = std::tan(toRadians(x));
+        break;
+    case 10: // cotan
+    case 11: { // cotg
+        const long double t = toRadians(x);
+        if ((!radians && onQuarterPole(false)) || t == 0)
+            fault = Domain;
+        else
+            v = 1.0L / std::tan(t);
+        break;
+    }
+    case 17: // arcsin
+    case 19: // arccos
+        if (x < -1 || x > 1)
+            fault = Domain;
+        else
+            v = fromRadians(index == 17 ? std::asin(x) : std::acos(x));
+        break;
+    case 6: // arctan
+    case 7: // arctg
+        v = fromRadians(std::atan(x));
+        break;
+    case 2: // arccotg
+    case 3: // arccot
+        v = fromRadians(Pi / 2 - std::atan(x)); // values from 0 to pi
+        break;
+    case 20: // sinh
+        v = std::sinh(x);
+        break;
+    case 21: // cosh
+        v = std::cosh(x);
+        break;
+    case 12: // tanh
+    case 13: // tgh
+        v = std::tanh(x);
+        break;
+    case 8: // cotanh
+    case 9: // cotgh
+        if (x == 0)
+            fault = Domain;
+        else
+            v = 1.0L / std::tanh(x);
+        break;
+    case 16: // arcsinh
+        v = std::asinh(x);
+        break;
+    case 18: // arccosh
+        if (x < 1)
+            fault = Domain;
+        else
+            v = std::acosh(x);
+        break;
+    case 4: // arctanh
+    case 5: // arctgh
+        if (x <= -1 || x >= 1)
+            fault = Domain;
+        else
+            v = std::atanh(x);
+        break;
+    default: // 0 arccoth, 1 arccotgh
+        if (x >= -1 && x <= 1)
+            fault = Domain;
+        else
+            v = std::atanh(1.0L / x);
+        break;
+    }
+
+    if (fault == Ok && std::isnan(v))
+        fault = Domain;
+    else if (fault == Ok && std::isinf(v))
+        fault = Overflow;
+    if (fault == Domain) {
+        err.Set(TErrorCode::OutsideDomain);
+        QString shown;
+        FormatNumber(2, 10, shown, x, p.Separator);
+        err.Param1 = shown;
+        err.Param2 = name;
+        return false;
+    }
+    if (fault == Overflow) {
+        err.Set(TErrorCode::FunctionOverflow);
+        err.Param1 = name;
+        return false;
+    }
+    value = v;
+    return true;
+}
+
+template <bool Exact>
+inline long double Rounded(long double v) {
+    if constexpr (Exact)
+        return RoundOperatorResult(v);
+    else
+        return v;
+}
+
+// Runs a real program; registers must hold the literals, slots, invalid
+// parts (NaN) and zeros already. On success result holds the value.
+template <bool Exact>
+bool RunReal(const TProgram &p, long double *R, TChyba &err, long double &result) {
+    auto fail = [&err](TErrorCode code) {
+        err.Set(code);
+        return false;
+    };
+    for (const TInstruction &in : p.Code) {
+        switch (in.Op) {
+        case TOp::Function: {
+            const long double x = R[in.A];
+            if (std::isnan(x))
+                return fail(TErrorCode::Unreadable);
+            long double v = 0;
+            if (!FunctionValue(in.Aux, x, p, v, err))
+                return false;
+            R[in.Dst] = Exact ? RoundPlain(v, 17) : v;
+            break;
+        }
+        case TOp::PercentPlain:
+        case TOp::PercentPlus:
+        case TOp::PercentMinus: {
+            const long double b = R[in.A];
+            if (std::isnan(b))
+                return fail(TErrorCode::Unreadable);
+            const long double v = in.Op == TOp::PercentPlain  ? b / 100.0L
+                                  : in.Op == TOp::PercentPlus ? (b + 100.0L) / 100.0L
+                                                              : (100.0L - b) / 100.0L;
+            R[in.Dst] = Rounded<Exact>(v);
+            break;
+        }
+        case TOp::Power: {
+            const long double a = R[in.A], b = R[in.B];
+            if (std::isnan(a) || std::isnan(b))
+                return fail(TErrorCode::Unreadable);
+            if (a < 0 && b != std::trunc(b))
+                return fail(TErrorCode::NegativeBaseRoot);
+            if (a == 0 && b < 0)
+                return fail(TErrorCode::DivisionByZero);
+            const long double v = std::pow(a, b);
+            if (!std::isfinite(v))
+                return fail(TErrorCode::TooLarge);
+            R[in.Dst] = Rounded<Exact>(v);
+            break;
+        }
+        case TOp::Factorial: {
+            const long double a = R[in.A];
+            if (std::isnan(a))
+                return fail(TErrorCode::Unreadable);
+            if (a < 0 || HasFraction(a))
+                return fail(TErrorCode::FactorialOfNonNatural);
+            if (a > LargestFiniteFactorial)
+                return fail(TErrorCode::TooLarge);
+            R[in.Dst] = Rounded<Exact>(Factorial(quint16(a)));
+            break;
+        }
+        case TOp::Binomial: {
+            const long double n = R[in.A], k = R[in.B];
+            if (std::isnan(n) || std::isnan(k))
+                return fail(TErrorCode::Unreadable);
+            if (HasFraction(n) || HasFraction(k) || n < 0 || k < 0) {
+                fail(TErrorCode::NonIntegerOperand);
+                err.Param1 = QStringLiteral("nad");
+                return false;
+            }
+            if (k > n)
+                return fail(TErrorCode::BinomialKAboveN);
+            const long double v = n > MaxFactorialOperand ? HUGE_VALL : Binomial(n, k);
+            if (!std::isfinite(v))
+                return fail(TErrorCode::TooLarge);
+            R[in.Dst] = Rounded<Exact>(v);
+            break;
+        }
+        case TOp::IntegerDivide:
+        case TOp::Remainder: {
+            const bool isDiv = in.Op == TOp::IntegerDivide;
+            const long double a = R[in.A], b = R[in.B];
+            if (std::isnan(a) || std::isnan(b))
+                return fail(TErrorCode::Unreadable);
+            if (HasFraction(a) || HasFraction(b)) {
+                fail(TErrorCode::NonIntegerOperand);
+                err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
+                return false;
+            }
+            constexpr long double Limit = 9223372036854775808.0L;
+            if (a >= Limit || a < -Limit || b >= Limit || b < -Limit)
+                return fail(TErrorCode::TooLarge);
+            const qint64 ia = std::llrintl(a), ib = std::llrintl(b);
+            if (ib == 0)
+                return fail(TErrorCode::DivisionByZero);
+            qint64 q;
+            if (isDiv) {
+                if (ia == std::numeric_limits<qint64>::min() && ib == -1)
+                    return fail(TErrorCode::TooLarge);
+                q = ia / ib;
+            } else {
+                q = ib == -1 ? 0 : ia % ib;
+            }
+            R[in.Dst] = Rounded<Exact>(static_cast<long double>(q));
+            break;
+        }
+        case TOp::Multiply:
+        case TOp::Divide:
+        case TOp::Add:
+        case TOp::Subtract: {
+            const long double a = R[in.A], b = R[in.B];
+            if (std::isnan(a) || std::isnan(b))
+                return fail(TErrorCode::Unreadable);
+            long double v;
+            if (in.Op == TOp::Multiply)
+                v = a * b;
+            else if (in.Op == TOp::Add)
+                v = a + b;
+            else if (in.Op == TOp::Subtract)
+                v = a - b;
+            else if (b == 0)
+                return fail(TErrorCode::DivisionByZero);
+            else
+                v = a / b;
+            if (!std::isfinite(v))
+                return fail(TErrorCode::TooLarge);
+            R[in.Dst] = Rounded<Exact>(v);
+            break;
+        }
+        case TOp::Negate:
+            R[in.Dst] = -R[in.A];
+            break;
+        case TOp::GroupEnd:
+            R[in.Dst] = R[in.A];
+            break;
+        case TOp::Final:
+            if (std::isnan(R[in.A]))
+                return fail(TErrorCode::Unreadable);
+            result = R[in.A];
+            break;
+        case TOp::Fail:
+            return fail(CodeOf(in.Aux));
+        }
+    }
+    return true;
+}
+
+// Registers of up to this many values live on the stack.
+constexpr qint32 StackRegisters = 96;
+
+template <typename T>
+struct TRegisters {
+    T small[StackRegisters];
+    std::vector<T> large;
+    T *data;
+    explicit TRegisters(qint32 count) {
+        if (count <= StackRegisters) {
+            data = small;
+        } else {
+            large.resize(size_t(count));
+            data = large.data();
+        }
+    }
+};
+
+// --- fractions ------------------------------------------------------------------
+
+using Int128 = __int128;
+constexpr qint64 MaxPart = std::numeric_limits<qint64>::max();
+
+struct TFrac {
+    qint64 N = 0;
+    qint64 D = 1; // 0 for a value divided by zero
+    TErrorCode Err = TErrorCode::None;
+};
+
+Int128 Abs128(Int128 x) { return x < 0 ? -x : x; }
+
+Int128 Gcd128(Int128 a, Int128 b) {
+    a = Abs128(a);
+    b = Abs128(b);
+    while (b != 0) {
+        const Int128 t = a % b;
+        a = b;
+        b = t;
+    }
+    return a;
+}
+
+// n / d in lowest terms, the sign on the numerator; parts beyond 64 bits are
+// too large (code 20).
+TFrac MakeFraction(Int128 n, Int128 d) {
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    const Int128 g = Gcd128(n, d);
+    if (g > 1) {
+        n /= g;
+        d /= g;
+    }
+    TFrac f;
+    if (Abs128(n) > MaxPart || d > MaxPart) {
+        f.Err = TErrorCode::TooLarge;
+        return f;
+    }
+    f.N = qint64(n);
+    f.D = qint64(d);
+    return f;
+}
+
+// A decimal number text (digits, one separator, an exponent) as an exact
+// fraction when its digits and its power of ten fit in 64 bits.
+bool ExactDecimal(const QString &text, QChar sep, TFrac &out) {
+    QString digits;
+    int decimals = 0;
+    bool afterSep = false;
+    int i = 0;
+    const int n = int(text.size());
+    bool negative = false;
+    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (IsAsciiDigit(c)) {
+            digits += c;
+            if (afterSep)
+                ++decimals;
+        } else if (c == sep && !afterSep) {
+            afterSep = true;
+        } else {
+            break;
+        }
+    }
+    long exponent = 0;
+    if (i < n) {
+        ++i; // "e"
+        bool expNegative = false;
+        if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+            expNegative = text.at(i) == QLatin1Char('-');
+            ++i;
+        }
+        for (; i < n; ++i) {
+            exponent = exponent * 10 + (text.at(i).unicode() - '0');
+            if (exponent > 100000)
+                return false;
+        }
+        if (expNegative)
+            exponent = -exponent;
+    }
+    long power = exponent - decimals;
+    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0'))) {
+        digits.chop(1);
+        ++power;
+    }
+    int lead = 0;
+    while (lead < digits.size() - 1 && digits.at(lead) == QLatin1Char('0'))
+        ++lead;
+    digits = digits.mid(lead);
+    if (digits == QLatin1String("0")) {
+        out = TFrac{0, 1, TErrorCode::None};
+        return true;
+    }
+    if (digits.size() > 18 || power > 18 || power < -18)
+        return false;
+    Int128 m = digits.toLongLong();
+    Int128 d = 1;
+    for (long k = 0; k < power; ++k)
+        m *= 10;
+    for (long k = 0; k < -power; ++k)
+        d *= 10;
+    out = MakeFraction(negative ? -m : m, d);
+    return out.Err == TErrorCode::None;
+}
+
+// A value with a fraction made exact as the decimals of the value: both
+// parts times 10 until whole, the parts then rounded (as far as 64 bits go).
+TFrac FromValue(long double value) {
+    constexpr long double Bound = 922337203685477580.0L;
+    long double a = value, b = 1;
+    while (HasFraction(a) && std::fabs(a) <= Bound && std::fabs(b) <= Bound) {
+        a *= 10;
+        b *= 10;
+    }
+    constexpr long double Limit = 9223372036854775808.0L;
+    if (!std::isfinite(a) || a >= Limit || a < -Limit || b >= Limit)
+        return TFrac{0, 1, TErrorCode::TooLarge};
+    return MakeFraction(Int128(std::llrintl(a)), Int128(std::llrintl(b)));
+}
+
+TFrac FractionLiteral(const QString &text, QChar sep) {
+    long double v = 0;
+    if (!TryStrToFloat(text, v, sep))
+        return TFrac{0, 1, TErrorCode::Unreadable};
+    TFrac f;
+    if (ExactDecimal(text, sep, f))
+        return f;
+    return FromValue(v);
+}
+
+// A part raised to a power that is not whole, kept as the 15 significant
+// digits it is written with.
+TFrac PartPower(qint64 x, long double p, QChar sep) {
+    if (x < 0)
+        return TFrac{0, 1, TErrorCode::TooLarge}; // a root of a negative number
+    if (x == 0)
+        return TFrac{0, 1, TErrorCode::None};
+    const long double v = std::pow(static_cast<long double>(x), p);
+    if (!std::isfinite(v))
+        return TFrac{0, 1, TErrorCode::TooLarge};
+    if (v < 1e15L && v == std::trunc(v))
+        return TFrac{qint64(v), 1, TErrorCode::None};
+    const QString text = FormatFloat(QStringLiteral("0.##############E-0"), v, sep);
+    TFrac f;
+    if (ExactDecimal(text, sep, f))
+        return f;
+    return TFrac{0, 1, TErrorCode::TooLarge};
+}
+
+// x^p for a whole p >= 0, exactly; false when it leaves 64 bits.
+bool WholePower(qint64 x, qint64 p, Int128 &r) {
+    r = 1;
+    if (p == 0)
+        return true;
+    if (x == 0 || x == 1) {
+        r = x;
+        return true;
+    }
+    if (x == -1) {
+        r = (p % 2 == 0) ? 1 : -1;
+        return true;
+    }
+    if (p > 63)
+        return false;
+    for (qint64 k = 0; k < p; ++k) {
+        r *= x;
+        if (Abs128(r) > MaxPart)
+            return false;
+    }
+    return true;
+}
+
+bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
+    auto fail = [&err](TErrorCode code) {
+        err.Set(code);
+        return false;
+    };
+    // The value of a part as a real number needs a denominator.
+    auto denominatorCode = [](const TFrac &f) {
+        return f.D != 0 ? TErrorCode::None : (f.N == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
+    };
+    for (const TInstruction &in : p.Code) {
+        switch (in.Op) {
+        case TOp::Function:
+            return fail(TErrorCode::Unreadable); // no functions here
+        case TOp::PercentPlain:
+        case TOp::PercentPlus:
+        case TOp::PercentMinus: {
+            const TFrac b = R[in.A];
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            const Int128 hundred = Int128(100) * b.D;
+            const Int128 n = in.Op == TOp::PercentPlain ? Int128(b.N)
+                             : in.Op == TOp::PercentPlus ? hundred + b.N
+                                                         : hundred - b.N;
+            R[in.Dst] = MakeFraction(n, hundred);
+            break;
+        }
+        case TOp::Power: {
+            const TFrac a = R[in.A], e = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (e.Err != TErrorCode::None)
+                return fail(e.Err);
+            if (const TErrorCode c = denominatorCode(e); c != TErrorCode::None)
+                return fail(c);
+            qint64 n = a.N, d = a.D;
+            if (e.N % e.D == 0) {
+                qint64 k = e.N / e.D;
+                if (k < 0) {
+                    std::swap(n, d);
+                    k = -k;
+                }
+                Int128 pn, pd;
+                if (!WholePower(n, k, pn) || !WholePower(d, k, pd))
+                    return fail(TErrorCode::TooLarge);
+                R[in.Dst] = MakeFraction(pn, pd);
+            } else {
+                long double k = static_cast<long double>(e.N) / static_cast<long double>(e.D);
+                if (k < 0) {
+                    std::swap(n, d);
+                    k = -k;
+                }
+                const TFrac pn = PartPower(n, k, p.Separator), pd = PartPower(d, k, p.Separator);
+                if (pn.Err != TErrorCode::None || pd.Err != TErrorCode::None)
+                    return fail(TErrorCode::TooLarge);
+                R[in.Dst] = MakeFraction(Int128(pn.N) * pd.D, Int128(pn.D) * pd.N);
+            }
+            break;
+        }
+        case TOp::Factorial: {
+            const TFrac a = R[in.A];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+                return fail(c);
+            if (a.N % a.D != 0 || a.N < 0)
+                return fail(TErrorCode::FactorialOfNonNatural);
+            const qint64 x = a.N / a.D;
+            if (x > 20)
+                return fail(TErrorCode::TooLarge);
+            qint64 v = 1;
+            for (qint64 k = 2; k <= x; ++k)
+                v *= k;
+            R[in.Dst] = TFrac{v, 1, TErrorCode::None};
+            break;
+        }
+        case TOp::Binomial: {
+            const TFrac a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+                return fail(c);
+            if (const TErrorCode c = denominatorCode(b); c != TErrorCode::None)
+                return fail(c);
+            if (a.N % a.D != 0 || b.N % b.D != 0 || a.N < 0 || b.N < 0) {
+                fail(TErrorCode::NonIntegerOperand);
+                err.Param1 = QStringLiteral("nad");
+                return false;
+            }
+            const qint64 n = a.N / a.D, k = b.N / b.D;
+            if (k > n)
+                return fail(TErrorCode::BinomialKAboveN);
+            if (n > 65535)
+                return fail(TErrorCode::TooLarge);
+            const qint64 m = std::min(k, n - k);
+            Int128 v = 1;
+            for (qint64 i = 1; i <= m; ++i) {
+                v = v * (n - m + i) / i;
+                if (v > MaxPart)
+                    return fail(TErrorCode::TooLarge);
+            }
+            R[in.Dst] = TFrac{qint64(v), 1, TErrorCode::None};
+            break;
+        }
+        case TOp::IntegerDivide:
+        case TOp::Remainder: {
+            const bool isDiv = in.Op == TOp::IntegerDivide;
+            const TFrac a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+                return fail(c);
+            if (const TErrorCode c = denominatorCode(b); c != TErrorCode::None)
+                return fail(c);
+            if (a.N % a.D != 0 || b.N % b.D != 0) {
+                fail(TErrorCode::NonIntegerOperand);
+                err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
+                return false;
+            }
+            const qint64 x = a.N / a.D, y = b.N / b.D;
+            if (y == 0)
+                return fail(TErrorCode::DivisionByZero);
+            R[in.Dst] = TFrac{isDiv ? x / y : x % y, 1, TErrorCode::None};
+            break;
+        }
+        case TOp::Multiply:
+        case TOp::Divide:
+        case TOp::Add:
+        case TOp::Subtract: {
+            const TFrac a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            Int128 n, d;
+            switch (in.Op) {
+            case TOp::Multiply:
+                n = Int128(a.N) * b.N;
+                d = Int128(a.D) * b.D;
+                break;
+            case TOp::Divide:
+                n = Int128(a.N) * b.D;
+                d = Int128(a.D) * b.N;
+                break;
+            case TOp::Add:
+                n = Int128(a.N) * b.D + Int128(b.N) * a.D;
+                d = Int128(a.D) * b.D;
+                break;
+            default:
+                n = Int128(a.N) * b.D - Int128(b.N) * a.D;
+                d = Int128(a.D) * b.D;
+                break;
+            }
+            // A product or quotient over zero stops the evaluation.
+            if (d == 0 && (in.Op == TOp::Multiply || in.Op == TOp::Divide))
+                return fail(n == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
+            const TFrac v = MakeFraction(n, d);
+            if (v.Err != TErrorCode::None)
+                return fail(v.Err);
+            R[in.Dst] = v;
+            break;
+        }
+        case TOp::Negate: {
+            TFrac v = R[in.A];
+            v.N = -v.N;
+            R[in.Dst] = v;
+            break;
+        }
+        case TOp::GroupEnd:
+        case TOp::Final: {
+            const TFrac v = R[in.A];
+            if (v.Err != TErrorCode::None)
+                return fail(v.Err);
+            if (const TErrorCode c = denominatorCode(v); c != TErrorCode::None)
+                return fail(c);
+            R[in.Dst] = v;
+            if (in.Op == TOp::Final)
+                result = v;
+            break;
+        }
+        case TOp::Fail:
+            return fail(CodeOf(in.Aux));
+        }
+    }
+    return true;
+}
+
+// --- complex numbers ----------------------------------------------------------
+
+// What the token text of a value holds, for the test of a power's exponent.
+enum : quint8 {
+    HasSeparator = 1,
+    HasUnit = 2,
+    HasMinus = 4,
+    ImaginaryWritten = 8, // the imaginary part is written
+    ImaginaryOne = 16,    // ... as the unit alone
+};
+
+struct TCReg {
+    long double Re = 0;
+    long double Im = 0;
+    bool Polar = false;
+    quint8 Text = 0;
+    TErrorCode Err = TErrorCode::None;
+};
+
+bool HasDecimals(long double v) { return v != std::trunc(v); }
+
+// The value as its token text writes it and ParseComplex reads it back: the
+// parts (or the modulus and the angle) with at most 16 decimals.
+TCReg AsToken(const TComplexNumber &z) {
+    TCReg r;
+    if (!z.Polar) {
+        r.Re = RoundPlain(z.Re, 16);
+        if (r.Re < 0)
+            r.Text |= HasMinus;
+        if (HasDecimals(r.Re))
+            r.Text |= HasSeparator;
+        if (z.Im != 0) {
+            const long double m = RoundPlain(std::fabs(z.Im), 16);
+            r.Im = z.Im < 0 ? -m : m;
+            r.Text |= HasUnit | ImaginaryWritten;
+            if (z.Im < 0)
+                r.Text |= HasMinus;
+            if (std::fabs(z.Im) == 1)
+                r.Text |= ImaginaryOne;
+            else if (HasDecimals(m))
+                r.Text |= HasSeparator;
+        }
+        if (std::isnan(r.Re) || std::isnan(r.Im))
+            r.Err = TErrorCode::Unreadable;
+        return r;
+    }
+    const long double modulus = RoundPlain(std::hypot(z.Re, z.Im), 16);
+    const long double angle = ComplexAngleDegrees(z);
+    if (HasDecimals(modulus))
+        r.Text |= HasSeparator;
+    if (angle == 0) {
+        r.Re = modulus; // written as the modulus alone: read back in algebraic form
+        r.Polar = false;
+    } else {
+        const long double a = RoundPlain(std::fabs(angle), 16);
+        const long double signedAngle = (angle < 0 ? -a : a) * (Pi / 180.0L);
+        r.Re = modulus * std::cos(signedAngle);
+        r.Im = modulus * std::sin(signedAngle);
+        r.Polar = true;
+        r.Text |= HasUnit;
+        if (angle < 0)
+            r.Text |= HasMinus;
+        if (HasDecimals(a))
+            r.Text |= HasSeparator;
+    }
+    if (std::isnan(r.Re) || std::isnan(r.Im))
+        r.Err = TErrorCode::Unreadable;
+    return r;
+}
+
+TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Polar}; }
+
+TCReg ComplexLiteral(const QString &text, QChar sep, QChar unit) {
+    TCReg r;
+    TComplexNumber z;
+    if (!TryParseComplex(text, z, sep, unit)) {
+        r.Err = TErrorCode::Unreadable;
+    } else {
+        r.Re = z.Re;
+        r.Im = z.Im;
+        r.Polar = z.Polar;
+    }
+    if (text.contains(sep))
+        r.Text |= HasSeparator;
+    if (text.contains(unit))
+        r.Text |= HasUnit;
+    if (text.contains(QLatin1Char('-')))
+        r.Text |= HasMinus;
+    return r;
+}
+
+QString ComplexTokenText(const TCReg &r, QChar sep, QChar unit) {
+    const QString picture = QStringLiteral("0.################");
+    QString t = QStringLiteral("[") + FormatFloat(picture, r.Re, sep);
+    if (r.Text & ImaginaryWritten) {
+        t += r.Im < 0 || (r.Im == 0 && std::signbit(r.Im)) ? QLatin1Char('-') : QLatin1Char('+');
+        t += unit;
+        if (!(r.Text & ImaginaryOne))
+            t += FormatFloat(picture, std::fabs(r.Im), sep);
+    }
+    t += QLatin1Char(']');
+    return t;
+}
+
+bool Finite(const TComplexNumber &z) { return std::isfinite(z.Re) && std::isfinite(z.Im); }
+
+bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
+    auto fail = [&err](TErrorCode code) {
+        err.Set(code);
+        return false;
+    };
+    for (const TInstruction &in : p.Code) {
+        switch (in.Op) {
+        case TOp::Function: { // abs
+            const TCReg a = R[in.A];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            const TComplexNumber v{std::hypot(a.Re, a.Im), 0, false};
+            if (!Finite(v))
+                return fail(TErrorCode::UnknownFailure);
+            R[in.Dst] = AsToken(v);
+            break;
+        }
+        case TOp::Power: {
+            const TCReg a = R[in.A], b = R[in.B];
+            // Natural exponents only, as written.
+            if (b.Text & (HasSeparator | HasUnit | HasMinus))
+                return fail(TErrorCode::TooLarge);
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            constexpr long double Limit = 9223372036854775808.0L;
+            if (!(b.Re < Limit && b.Re >= -Limit))
+                return fail(TErrorCode::UnknownFailure);
+            const qint64 n = std::llrintl(b.Re);
+            if (n < 0 || n > 65535)
+                return fail(TErrorCode::UnknownFailure);
+            const TComplexNumber z = ValueOf(a);
+            TComplexNumber v = z;
+            if (n == 0) {
+                v.Re = 1;
+                v.Im = 0;
+            }
+            for (qint64 k = 2; k <= n; ++k) {
+                v = TComplexNumber{v.Re * z.Re - v.Im * z.Im, v.Re * z.Im + v.Im * z.Re, v.Polar && z.Polar};
+                if (!Finite(v))
+                    return fail(TErrorCode::UnknownFailure);
+            }
+            R[in.Dst] = AsToken(v);
+            break;
+        }
+        case TOp::Multiply:
+        case TOp::Divide:
+        case TOp::Add:
+        case TOp::Subtract: {
+            const TCReg a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            const TComplexNumber x = ValueOf(a), y = ValueOf(b);
+            TComplexNumber v;
+            try {
+                switch (in.Op) {
+                case TOp::Multiply: ComplexMul(x, y, v); break;
+                case TOp::Divide: ComplexDiv(x, y, v); break;
+                case TOp::Add: ComplexAdd(x, y, v); break;
+                default: ComplexSub(x, y, v); break;
+                }
+            } catch (const EEngineInvalidOp &) {
+                return fail(TErrorCode::DivisionByZero);
+            } catch (const EEngineError &) {
+                return fail(TErrorCode::UnknownFailure);
+            }
+            R[in.Dst] = AsToken(v);
+            break;
+        }
+        case TOp::Negate: {
+            TCReg v = R[in.A];
+            v.Re = -v.Re;
+            v.Im = -v.Im;
+            v.Text ^= HasMinus;
+            R[in.Dst] = v;
+            break;
+        }
+        case TOp::GroupEnd:
+        case TOp::Final: {
+            const TCReg v = R[in.A];
+            if (v.Err != TErrorCode::None)
+                return fail(v.Err);
+            R[in.Dst] = v;
+            if (in.Op == TOp::Final)
+                result = v;
+            break;
+        }
+        case TOp::Fail:
+            return fail(CodeOf(in.Aux));
+        default: // no other operation belongs to the complex set
+            return fail(TErrorCode::Unreadable);
+        }
+    }
+    return true;
+}
+
+// --- integers modulo n ----------------------------------------------------------
+
+struct TMReg {
+    qint64 V = 0;
+    TErrorCode Err = TErrorCode::None;
+};
+
+// A number as the modulo set reads it: digits only, up to 65535.
+TMReg ModuloLiteral(const QString &text) {
+    TMReg r;
+    int i = 0;
+    bool negative = false;
+    if (i < text.size() && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    if (i >= text.size()) {
+        r.Err = TErrorCode::Unreadable;
+        return r;
+    }
+    qint64 value = 0;
+    bool tooLarge = false;
+    for (; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!IsAsciiDigit(c)) {
+            r.Err = TErrorCode::Unreadable;
+            return r;
+        }
+        if (!tooLarge) {
+            value = value * 10 + (c.unicode() - '0');
+            tooLarge = value > 65535;
+        }
+    }
+    if (tooLarge || (negative && value != 0))
+        r.Err = TErrorCode::UnknownFailure; // out of the range of a token
+    r.V = value;
+    return r;
+}
+
+qint64 Reduce(qint64 x, qint64 n) {
+    qint64 r = x % n;
+    return r < 0 ? r + n : r;
+}
+
+bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
+    auto fail = [&err](TErrorCode code) {
+        err.Set(code);
+        return false;
+    };
+    const qint64 n = p.Modulus;
+    if (n == 0)
+        return fail(TErrorCode::UnknownFailure);
+    for (const TInstruction &in : p.Code) {
+        switch (in.Op) {
+        case TOp::Multiply:
+        case TOp::Divide:
+        case TOp::Add:
+        case TOp::Subtract: {
+            const TMReg a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None)
+                return fail(a.Err);
+            if (b.Err != TErrorCode::None)
+                return fail(b.Err);
+            qint64 v;
+            switch (in.Op) {
+            case TOp::Multiply: v = a.V * b.V % n; break;
+            case TOp::Add: v = Reduce(a.V + b.V, n); break;
+            case TOp::Subtract: v = Reduce(a.V - b.V, n); break;
+            default: {
+                // a times the inverse of b (extended Euclid); none for a
+                // multiple of the prime n.
+                qint64 r0 = n, r1 = b.V % n, t0 = 0, t1 = 1;
+                while (r1 != 0) {
+                    const qint64 q = r0 / r1;
+                    qint64 t = t0 - q * t1;
+                    t0 = t1;
+                    t1 = t;
+                    t = r0 - q * r1;
+                    r0 = r1;
+                    r1 = t;
+                }
+                if (r0 != 1)
+                    return fail(TErrorCode::DivisionByZero);
+                v = (a.V % n) * Reduce(t0, n) % n;
+                break;
+            }
+            }
+            R[in.Dst] = TMReg{v, TErrorCode::None};
+            break;
+        }
+        case TOp::Negate: {
+            const TMReg a = R[in.A];
+            R[in.Dst] = TMReg{-a.V, a.Err != TErrorCode::None || a.V == 0 ? a.Err : TErrorCode::UnknownFailure};
+            break;
+        }
+        case TOp::GroupEnd:
+        case TOp::Final: {
+            const TMReg v = R[in.A];
+            if (v.Err != TErrorCode::None)
+                return fail(v.Err);
+            R[in.Dst] = TMReg{Reduce(v.V, n), TErrorCode::None};
+            if (in.Op == TOp::Final)
+                result = R[in.Dst].V;
+            break;
+        }
+        case TOp::Fail:
+            return fail(CodeOf(in.Aux));
+        default: // no other operation belongs to the modulo set
+            return fail(TErrorCode::Unreadable);
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+// --- the compiled expression ------------------------------------------------------
+
+TCompiledExpression::TCompiledExpression(const QString &text, const TEvaluationContext &context,
+                                         const QStringList &freeNames)
+    : m_program(Compile(text, context, freeNames)) {
+    m_realLiterals.reserve(m_program.Literals.size());
+    for (const TLiteral &literal : m_program.Literals) {
+        long double v = 0;
+        m_realLiterals.push_back(TryStrToFloat(literal.Text, v, m_program.Separator) ? v : NaN);
+    }
+}
+
+namespace {
+
+template <bool Exact>
+TErrorCode RealRun(const TProgram &p, const std::vector<long double> &literals, std::span<const long double> values,
+                   TChyba &err, long double &result) {
+    TRegisters<long double> regs(p.RegisterCount);
+    long double *R = regs.data;
+    for (size_t k = 0; k < p.Literals.size(); ++k)
+        R[p.Literals[k].Register] = literals[k];
+    for (const qint32 r : p.InvalidRegisters)
+        R[r] = NaN;
+    for (const qint32 r : p.ZeroRegisters)
+        R[r] = 0;
+    for (size_t k = 0; k < p.SlotRegisters.size(); ++k)
+        R[p.SlotRegisters[k]] = k < values.size() ? values[k] : NaN;
+    RunReal<Exact>(p, R, err, result);
+    return err.Code;
+}
+
+} // namespace
+
+TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values) const {
+    TEngineResult out;
+    long double v = 0;
+    if (RealRun<true>(m_program, m_realLiterals, values, out.Error, v) != TErrorCode::None)
+        return out;
+    out.Real = v;
+    out.Complex.Re = v;
+    out.Token = QLatin1Char('[') +
+                FormatFloat(QStringLiteral("0.##############################E-0"), v, m_program.Separator) +
+                QLatin1Char(']');
+    return out;
+}
+
+TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values, long double &result) const {
+    TChyba err;
+    long double v = 0;
+    if (RealRun<false>(m_program, m_realLiterals, values, err, v) == TErrorCode::None)
+        result = v;
+    return err.Code;
+}
+
+TEngineResult TCompiledExpression::EvaluateFraction() const {
+    TEngineResult out;
+    const TProgram &p = m_program;
+    TRegisters<TFrac> regs(p.RegisterCount);
+    TFrac *R = regs.data;
+    for (const TLiteral &literal : p.Literals)
+        R[literal.Register] = FractionLiteral(literal.Text, p.Separator);
+    for (const qint32 r : p.InvalidRegisters)
+        R[r] = TFrac{0, 1, TErrorCode::Unreadable};
+    for (const qint32 r : p.ZeroRegisters)
+        R[r] = TFrac{0, 1, TErrorCode::None};
+    for (const qint32 r : p.SlotRegisters)
+        R[r] = TFrac{0, 1, TErrorCode::Unreadable};
+    TFrac v;
+    if (!RunFraction(p, R, out.Error, v))
+        return out;
+    out.Fraction = TFraction{static_cast<long double>(v.N), static_cast<long double>(v.D)};
+    out.Real = out.Fraction.Numerator / out.Fraction.Denominator;
+    out.Complex.Re = out.Real;
+    out.Token = QStringLiteral("[") + (v.N >= 0 ? QStringLiteral("+") : QString()) + QString::number(v.N) +
+                (v.D != 1 ? QLatin1Char('|') + QString::number(v.D) : QString()) + QLatin1Char(']');
+    return out;
+}
+
+TEngineResult TCompiledExpression::EvaluateComplex() const {
+    TEngineResult out;
+    const TProgram &p = m_program;
+    TRegisters<TCReg> regs(p.RegisterCount);
+    TCReg *R = regs.data;
+    for (const TLiteral &literal : p.Literals)
+        R[literal.Register] = ComplexLiteral(literal.Text, p.Separator, p.ImaginaryUnit);
+    for (const qint32 r : p.InvalidRegisters) {
+        R[r] = TCReg();
+        R[r].Err = TErrorCode::Unreadable;
+    }
+    for (const qint32 r : p.ZeroRegisters)
+        R[r] = TCReg();
+    for (const qint32 r : p.SlotRegisters) {
+        R[r] = TCReg();
+        R[r].Err = TErrorCode::Unreadable;
+    }
+    TCReg v;
+    if (!RunComplex(p, R, out.Error, v))
+        return out;
+    out.Complex = TComplexNumber{v.Re, v.Im, false};
+    out.Real = v.Re;
+    out.Token = ComplexTokenText(v, p.Separator, p.ImaginaryUnit);
+    return out;
+}
+
+TEngineResult TCompiledExpression::EvaluateModulo() const {
+    TEngineResult out;
+    const TProgram &p = m_program;
+    TRegisters<TMReg> regs(p.RegisterCount);
+    TMReg *R = regs.data;
+    for (const TLiteral &literal : p.Literals)
+        R[literal.Register] = ModuloLiteral(literal.Text);
+    for (const qint32 r : p.InvalidRegisters)
+        R[r] = TMReg{0, TErrorCode::Unreadable};
+    for (const qint32 r : p.ZeroRegisters)
+        R[r] = TMReg{0, TErrorCode::None};
+    for (const qint32 r : p.SlotRegisters)
+        R[r] = TMReg{0, TErrorCode::Unreadable};
+    qint64 v = 0;
+    if (!RunModulo(p, R, out.Error, v))
+        return out;
+    out.Real = static_cast<long double>(v);
+    out.Complex.Re = out.Real;
+    out.Token = QString::number(v);
+    return out;
+}

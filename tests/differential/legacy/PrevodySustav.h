@@ -1,0 +1,28 @@
+// Conversion of numbers between the bases 2, 8, 10 and 16, and the display
+// formatting of numbers in any base.
+#pragma once
+
+#include "uSpolocne.h"
+namespace legacy {
+
+// BaseToDecimal, DecimalToBase and FormatNumber throw engine exceptions on
+// failure: EEngineRangeError for an integer part beyond the 64-bit range (or
+// a base outside 2..16), EEngineConvertError for a text that is no number.
+// The two expression conversions catch them and report code 26 instead,
+// leaving the text converted up to the failing number. They also report
+// code 26 for a number with a digit that is not one of the base ("12" in
+// base 2). Function names, variables ("x2", "cos"), "$" references and the
+// word operators div, mod and nad are passed over in every base; in base 16
+// a letter run is a name only when it holds a letter that is no hex digit.
+
+int CharToDigit(QChar ch);
+QChar DigitToChar(quint8 d);
+void BaseToDecimal(int base, const QString &s, QString &r);
+void DecimalToBase(int base, const QString &s, quint8 digits, QString &r);
+// extra: QChar() for none, else the one extra number character (the imaginary unit)
+bool IsValidNumber(int base, QChar extra, const QString &token);
+void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err);
+void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals);
+void FormatNumber(quint8 decimals, int base, QString &r, long double value);
+
+} // namespace legacy

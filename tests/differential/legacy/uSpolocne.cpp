@@ -1,0 +1,724 @@
+#include "uSpolocne.h"
+
+#include <QLocale>
+#include <QSet>
+
+#include <algorithm>
+#include <cmath>
+namespace legacy {
+
+const TCharSet DigitChars = QStringLiteral("0123456789");
+const TCharSet LetterChars = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+const TCharSet DigitsAndLetters = DigitChars + LetterChars;
+const TCharSet WordTailReal = QStringLiteral("+,-.0123456789");
+const TCharSet WordTailWithExp = QStringLiteral("+,-.0123456789Ee");
+
+QChar SystemDecimalSeparator() {
+    const QString sep = QLocale::system().decimalPoint();
+    return sep == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
+}
+
+static QStringList BuiltInFunctionNames();
+
+void TEngineContext::Reset() {
+    *this = TEngineContext();
+    DecimalSeparator = SystemDecimalSeparator();
+    FunctionNames = BuiltInFunctionNames();
+}
+
+TEngineContext &Engine() {
+    static TEngineContext context = [] {
+        TEngineContext c;
+        c.Reset();
+        return c;
+    }();
+    return context;
+}
+
+void LoadFunctionNames() { Engine().FunctionNames = BuiltInFunctionNames(); }
+
+// The order matters: names are found by plain substring search in list
+// order, so each name stands before every shorter name it contains.
+static QStringList BuiltInFunctionNames() {
+    return QStringList{
+        QStringLiteral("arccoth"), QStringLiteral("arccotgh"), QStringLiteral("arccotg"), QStringLiteral("arccot"),
+        QStringLiteral("arctanh"), QStringLiteral("arctgh"),   QStringLiteral("arctan"),  QStringLiteral("arctg"),
+        QStringLiteral("cotanh"),  QStringLiteral("cotgh"),    QStringLiteral("cotan"),   QStringLiteral("cotg"),
+        QStringLiteral("tanh"),    QStringLiteral("tgh"),      QStringLiteral("tan"),     QStringLiteral("tg"),
+        QStringLiteral("arcsinh"), QStringLiteral("arcsin"),   QStringLiteral("arccosh"), QStringLiteral("arccos"),
+        QStringLiteral("sinh"),    QStringLiteral("cosh"),     QStringLiteral("sin"),     QStringLiteral("cos"),
+        QStringLiteral("abs"),     QStringLiteral("sign"),     QStringLiteral("logy"),    QStringLiteral("log"),
+        QStringLiteral("ln"),      QStringLiteral("sqrt"),     QStringLiteral("sqr"),     QStringLiteral("deg"),
+        QStringLiteral("dms"),     QStringLiteral("rnd")};
+}
+
+QString ValueOfName(const QStringList &lines, const QString &name) {
+    for (const QString &line : lines) {
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1);
+    }
+    return QString();
+}
+
+// --- 1-based helpers -------------------------------------------------------
+
+int Pos(const QString &sub, const QString &s) {
+    if (sub.isEmpty())
+        return 0;
+    return int(s.indexOf(sub)) + 1;
+}
+
+int PosEx(const QString &sub, const QString &s, int from) {
+    if (sub.isEmpty() || from < 1 || from > s.size())
+        return 0;
+    return int(s.indexOf(sub, from - 1)) + 1;
+}
+
+int LastPos(const QString &sub, const QString &s) {
+    if (sub.isEmpty())
+        return 0;
+    return int(s.lastIndexOf(sub)) + 1;
+}
+
+QString Copy(const QString &s, int index, int count) {
+    if (index < 1)
+        index = 1;
+    if (count <= 0 || index > s.size())
+        return QString();
+    return s.mid(index - 1, count);
+}
+
+void Delete(QString &s, int index, int count) {
+    if (index < 1 || index > s.size() || count <= 0)
+        return;
+    s.remove(index - 1, count);
+}
+
+void Insert(const QString &sub, QString &s, int index) {
+    if (index < 1)
+        index = 1;
+    if (index > s.size() + 1)
+        index = int(s.size()) + 1;
+    s.insert(index - 1, sub);
+}
+
+QString AsciiLower(const QString &s) {
+    QString r = s;
+    for (QChar &c : r)
+        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
+            c = QChar(c.unicode() + 32);
+    return r;
+}
+
+QString AsciiUpper(const QString &s) {
+    QString r = s;
+    for (QChar &c : r)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 32);
+    return r;
+}
+
+// --- spans -----------------------------------------------------------------
+
+void AdjustSpanToTyped(const QString &typed, TChyba &err) {
+    if (err.SpanStart == 0 && err.SpanEnd == 0)
+        return;
+    // SpanStart grows by the spaces before its (SpanStart + 1)-th non-space
+    // character, SpanEnd by the spaces before its SpanEnd-th one.
+    const qint32 wantStart = err.SpanStart + 1;
+    const qint32 wantEnd = err.SpanEnd;
+    qint32 spaces = 0, nonSpaces = 0, spacesBeforeLast = 0;
+    qint32 addStart = -1, addEnd = -1;
+    for (QChar c : typed) {
+        if (c == QLatin1Char(' ')) {
+            ++spaces;
+            continue;
+        }
+        ++nonSpaces;
+        spacesBeforeLast = spaces;
+        if (nonSpaces == wantStart)
+            addStart = spaces;
+        if (nonSpaces == wantEnd)
+            addEnd = spaces;
+        if (addStart >= 0 && (addEnd >= 0 || wantEnd < 1))
+            break;
+    }
+    if (addStart < 0)
+        addStart = spacesBeforeLast;
+    if (addEnd < 0)
+        addEnd = wantEnd < 1 ? 0 : spacesBeforeLast;
+    err.SpanStart += addStart;
+    err.SpanEnd += addEnd;
+}
+
+// --- brackets ----------------------------------------------------------------
+
+void CheckBrackets(const QString &text, const QString &typed, TChyba &err) {
+    int depth = 0;
+    int stray = 0;     // the first ")" that closes nothing
+    int lastOuter = 0; // the last "(" that opened depth 1
+    const int n = int(text.size());
+    for (int i = 1; i <= n; ++i) {
+        const QChar c = text.at(i - 1);
+        if (c == QLatin1Char('(')) {
+            if (++depth == 1)
+                lastOuter = i;
+        } else if (c == QLatin1Char(')')) {
+            if (--depth < 0 && stray == 0)
+                stray = i;
+        }
+    }
+    if (stray > 0) {
+        err.Code = 10;
+        err.SpanStart = stray - 1;
+        err.SpanEnd = stray;
+    } else if (depth > 0) {
+        err.Code = 11;
+        err.SpanStart = lastOuter - 1;
+        err.SpanEnd = lastOuter;
+    } else {
+        return;
+    }
+    AdjustSpanToTyped(typed, err);
+}
+
+// --- implicit multiplication and names -------------------------------------
+
+void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars) {
+    const QString copy = expr;
+    const int n = int(copy.size());
+    QString out;
+    out.reserve(n + n / 4 + 1);
+    if (n > 0)
+        out += copy.at(0);
+    int i = 2; // 1-based position in the copy
+    while (i <= n) {
+        const QChar c = copy.at(i - 2);
+        const QChar d = copy.at(i - 1);
+        const bool closes = c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char(')') || c == QLatin1Char(']');
+        if (closes && (d == QLatin1Char('(') || d == QLatin1Char('['))) {
+            out += QLatin1Char('*');
+        } else if (closes && (InSet(d, operandChars) || d == QLatin1Char('$'))) {
+            int j = i;
+            while (j <= n && InSet(copy.at(j - 1), operandChars))
+                ++j;
+            const QString run = copy.mid(i - 1, j - i);
+            if (!IsWordOperator(run, wordTailChars))
+                out += QLatin1Char('*');
+            if (j > i) { // the run is taken whole; the scan goes on after it
+                out += QStringView(copy).mid(i - 1, j - i);
+                i = j;
+                continue;
+            }
+        }
+        out += d;
+        ++i;
+    }
+    expr = out;
+}
+
+bool IsWordOperator(const QString &token, const TCharSet &wordTailChars) {
+    if (Engine().NumberSet != 0)
+        return false;
+    if (!(token.startsWith(QLatin1String("div")) || token.startsWith(QLatin1String("mod")) ||
+          token.startsWith(QLatin1String("nad"))))
+        return false;
+    for (int i = 3; i < token.size(); ++i)
+        if (!InSet(token.at(i), wordTailChars))
+            return false;
+    return true;
+}
+
+namespace {
+
+bool IsExponentLead(QChar c) {
+    return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.') || c == QLatin1Char('E') ||
+           c == QLatin1Char('e');
+}
+
+// The first identifier of s at or after the 0-based index `from`; the
+// character before `from` counts as absent. Returns its 0-based start (or -1)
+// and its length.
+int FindIdentifier(const QString &s, int from, int &length) {
+    const int n = int(s.size());
+    for (int i = from; i < n; ++i) {
+        const QChar c = s.at(i);
+        const bool dollar = c == QLatin1Char('$');
+        if (!dollar && !IsAsciiLetter(c))
+            continue;
+        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && i > from && IsExponentLead(s.at(i - 1)))
+            continue; // an exponent letter starts nothing
+        int j = i + 1;
+        while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
+            ++j;
+        length = j - i;
+        return i;
+    }
+    length = 0;
+    return -1;
+}
+
+} // namespace
+
+QString ExtractFirstIdentifier(const QString &s) {
+    int length = 0;
+    const int start = FindIdentifier(s, 0, length);
+    return start < 0 ? QString() : s.mid(start, length);
+}
+
+bool IsImaginaryUnitToken(const QString &token) {
+    if (token.isEmpty() || token.at(0) != Engine().ImaginaryUnit)
+        return false;
+    for (int i = 1; i < token.size(); ++i)
+        if (!IsAsciiDigit(token.at(i)))
+            return false;
+    return true;
+}
+
+bool IsVariableName(const QString &token) {
+    if (token.isEmpty())
+        return false;
+    if (Engine().FunctionNames.contains(token, Qt::CaseInsensitive))
+        return false;
+    if (token.startsWith(QLatin1Char('$')))
+        return false;
+    if (Engine().NumberSet == 1 && (token == QLatin1String("e") || IsImaginaryUnitToken(token)))
+        return false;
+    return !IsWordOperator(token, WordTailWithExp);
+}
+
+// --- variables -----------------------------------------------------------------
+
+namespace {
+
+// Replaces each occurrence of `name` in expr (found without regard to case,
+// so that a name passed earlier as part of a longer one is still found) by
+// "(" + value + ")" when it stands alone, else by the name in upper case.
+// The search only moves forward, so a value that holds the name is left as
+// it is.
+void SubstituteOneVariable(QString &expr, const QString &name, const QString &value) {
+    const QString upper = AsciiUpper(name);
+    const QString bracketed = QLatin1Char('(') + value + QLatin1Char(')');
+    const bool startsWithE = name.at(0) == QLatin1Char('e');
+    QString out;
+    out.reserve(expr.size());
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype p = expr.indexOf(name, from, Qt::CaseInsensitive);
+        if (p < 0)
+            break;
+        out += QStringView(expr).mid(from, p - from);
+        const QChar before = p > 0 ? expr.at(p - 1) : QChar();
+        const qsizetype after = p + name.size();
+        const QChar next = after < expr.size() ? expr.at(after) : QChar();
+        bool alone = true;
+        if (IsAsciiLetter(before) && before != QLatin1Char('e') && before != QLatin1Char('E'))
+            alone = false;
+        else if (IsAsciiLetter(next) || IsAsciiDigit(next))
+            alone = false;
+        else if (startsWithE && !before.isNull() && IsExponentLead(before))
+            alone = false;
+        out += alone ? bracketed : upper;
+        from = after;
+    }
+    if (from == 0)
+        return;
+    out += QStringView(expr).mid(from);
+    expr = out;
+}
+
+// Walks the identifiers of `text` from left to right (as the rest of the text
+// is consumed identifier by identifier), each distinct one once.
+template <typename F>
+void ForEachIdentifier(const QString &text, F &&visit) {
+    QSet<QString> seen;
+    int from = 0;
+    for (;;) {
+        int length = 0;
+        const int start = FindIdentifier(text, from, length);
+        if (start < 0)
+            break;
+        const QString name = text.mid(start, length);
+        if (!seen.contains(name)) {
+            seen.insert(name);
+            visit(name);
+        }
+        from = start + length;
+    }
+}
+
+} // namespace
+
+void SubstituteVariableValues(QString &expr, const TVariableSource *values) {
+    if (values == nullptr)
+        return;
+    const QStringList lines = values->Lines();
+    if (lines.isEmpty())
+        return;
+    expr = AsciiLower(expr);
+    const QString rest = expr;
+    ForEachIdentifier(rest, [&](const QString &name) {
+        if (!IsVariableName(name))
+            return;
+        QString value = ValueOfName(lines, name);
+        value.remove(QLatin1Char(' '));
+        SubstituteOneVariable(expr, name, value);
+    });
+}
+
+void CollectVariableNames(const QString &expr, QStringList &list, const QString &excludedName) {
+    list.clear();
+    QString copy = expr;
+    copy.remove(QLatin1Char(' '));
+    QSet<QString> listed;
+    ForEachIdentifier(copy, [&](const QString &found) {
+        const QString name = AsciiLower(found) == QLatin1String("logy") ? QStringLiteral("y") : found;
+        if (IsVariableName(name) && (excludedName.isEmpty() || name != excludedName) && !listed.contains(name)) {
+            listed.insert(name);
+            list.append(name);
+        }
+    });
+}
+
+// --- user constants ---------------------------------------------------------------
+
+namespace {
+
+bool EndsDollarName(QChar c) {
+    switch (c.unicode()) {
+    case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
+        return true;
+    default:
+        return false;
+    }
+}
+
+// 0-based index just after the name of the reference whose "$" is at i.
+int DollarNameEnd(const QString &s, int i) {
+    int j = i + 1;
+    while (j < s.size() && !EndsDollarName(s.at(j)))
+        ++j;
+    return j;
+}
+
+int ConstantIndex(const TConstantSource &constants, QStringView caption) {
+    for (int k = 0; k < constants.Count(); ++k)
+        if (constants.Caption(k) == caption)
+            return k;
+    return -1;
+}
+
+} // namespace
+
+int DollarReferenceEnd(const QString &s, int pos) {
+    return DollarNameEnd(s, pos - 1) + 1;
+}
+
+void CheckDollarReferences(const QString &expr, TChyba &err) {
+    err.ClearCodeAndSpan();
+    // Without a list of constants every reference is unknown.
+    const TConstantList none;
+    const TConstantSource *constants = Engine().ConstantsListView ? Engine().ConstantsListView : &none;
+    if (!expr.contains(QLatin1Char('$')))
+        return;
+    QString copy = expr;
+    copy.remove(QLatin1Char(' '));
+    const int n = int(copy.size());
+    for (int i = 0; i + 1 < n; ++i) {
+        if (copy.at(i) != QLatin1Char('$'))
+            continue;
+        const int end = DollarNameEnd(copy, i);
+        const QStringView ref = QStringView(copy).mid(i, end - i);
+        if (ConstantIndex(*constants, ref) < 0) {
+            err.Code = 19;
+            err.Param1 = ref.toString();
+            err.SpanStart = i;
+            err.SpanEnd = end;
+            AdjustSpanToTyped(expr, err);
+            return;
+        }
+        i = end - 1;
+    }
+}
+
+void ReplaceDollarReferences(QString &expr) {
+    const TConstantSource *constants = Engine().ConstantsListView;
+    if (constants == nullptr || !expr.contains(QLatin1Char('$')))
+        return;
+    QString out;
+    out.reserve(expr.size());
+    const int n = int(expr.size());
+    int i = 0;
+    while (i < n) {
+        if (expr.at(i) != QLatin1Char('$')) {
+            out += expr.at(i++);
+            continue;
+        }
+        const int end = DollarNameEnd(expr, i);
+        const QStringView ref = QStringView(expr).mid(i, end - i);
+        const int k = ConstantIndex(*constants, ref);
+        if (k < 0) {
+            out += ref;
+        } else {
+            QString value = constants->Value(k);
+            value.remove(QLatin1Char(' '));
+            out += QLatin1Char('(') + value + QLatin1Char(')');
+        }
+        i = end;
+    }
+    expr = out;
+}
+
+// --- numbers ----------------------------------------------------------------------
+
+long double Factorial(quint16 n) {
+    long double r = 1.0L;
+    for (unsigned k = 2; k <= n; ++k)
+        r *= static_cast<long double>(k);
+    return r;
+}
+
+bool HasFraction(long double x) {
+    return x - std::truncl(x) != 0.0L;
+}
+
+// --- plain text operations ----------------------------------------------------------
+
+void SplitBracketOperands(const QString &expr, int opPos, QString &left, QString &right) {
+    left.clear();
+    right.clear();
+    if (opPos > 1 && At(expr, opPos - 1) == QLatin1Char(']')) {
+        const qsizetype open = expr.lastIndexOf(QLatin1Char('['), opPos - 2);
+        const qsizetype from = open < 0 ? 0 : open;
+        left = expr.mid(from, opPos - 1 - from);
+    }
+    if (opPos < 0)
+        return;
+    const qsizetype close = expr.indexOf(QLatin1Char(']'), opPos);
+    right = close < 0 ? expr.mid(opPos) : expr.mid(opPos, close - opPos + 1);
+}
+
+void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
+    if (oldText.isEmpty())
+        return;
+    // Replacing the first occurrence again and again: an occurrence can only
+    // newly appear where the replacement joins the text before it, so the
+    // search resumes there instead of at the start. A replacement that holds
+    // the old text would never end that way; it is then a single pass.
+    const bool selfContaining = newText.contains(oldText);
+    const bool grows = newText.size() > oldText.size();
+    const qsizetype limit = 4 * std::max<qsizetype>(s.size(), MaxExpressionLength);
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype p = s.indexOf(oldText, from);
+        if (p < 0)
+            return;
+        s.replace(p, oldText.size(), newText);
+        if (grows && s.size() > limit)
+            throw EEngineRangeError("text too long");
+        from = selfContaining ? p + newText.size() : std::max<qsizetype>(0, p - oldText.size() + 1);
+    }
+}
+
+void ReplaceFirstShared(QString &s, const QString &oldText, const QString &newText) {
+    if (oldText.isEmpty())
+        return;
+    const qsizetype p = s.indexOf(oldText);
+    if (p >= 0)
+        s.replace(p, oldText.size(), newText);
+}
+
+void DeleteAll(QString &s, const QString &sub) {
+    ReplaceAll(s, sub, QString());
+}
+
+int FirstCharInSet(const QString &s, const TCharSet &chars) {
+    for (int i = 0; i < s.size(); ++i)
+        if (InSet(s.at(i), chars))
+            return i + 1;
+    return 0;
+}
+
+bool AllCharsInSet(const QString &s, const TCharSet &chars) {
+    for (QChar c : s)
+        if (!InSet(c, chars))
+            return false;
+    return true;
+}
+
+namespace {
+
+// Is the "+" or "-" at index j the sign of an exponent, as in "2e-5"?
+bool IsExponentSign(const QString &s, int j) {
+    if (j < 2)
+        return false;
+    const QChar e = s.at(j - 1), lead = s.at(j - 2);
+    return (e == QLatin1Char('e') || e == QLatin1Char('E')) && IsExponentLead(lead) && lead != QLatin1Char('e') &&
+           lead != QLatin1Char('E');
+}
+
+} // namespace
+
+void MoveMinusBeforeProduct(QString &s) {
+    if (!s.contains(QLatin1String("*-")))
+        return;
+    // The text is rewritten in one go: minus signs deleted after a "*" are
+    // marked, and the signs moved to the front of a product are counted in
+    // the slot before the character they precede (slot i stands before s[i]).
+    const int n = int(s.size());
+    QList<int> inserted(n + 1, 0);
+    QList<bool> deleted(n, false);
+    int prevStar = -1, prevSlot = -1; // the last "*" whose minus moved, and where it went
+    // Walk left from the "*" at p over the left factor, over whole bracket
+    // groups, to the nearest "(", "+" or "-" at depth 0 (or to the start of
+    // the text); the sign of an exponent belongs to its number. A walk that
+    // reaches the previous "*" at depth 0 ends where that one ended.
+    auto slotFor = [&](int p) {
+        if (p == prevStar)
+            return prevSlot;
+        int depth = 0;
+        for (int j = p - 1;; --j) {
+            if (inserted[j + 1] > 0 && depth == 0)
+                return j + 1;
+            if (j < 0)
+                return 0;
+            if (j == prevStar && depth == 0)
+                return prevSlot;
+            if (deleted[j])
+                continue;
+            const QChar c = s.at(j);
+            if (c == QLatin1Char(')')) {
+                ++depth;
+            } else if (c == QLatin1Char('(')) {
+                if (depth == 0)
+                    return j + 1;
+                --depth;
+            } else if (depth == 0 && (c == QLatin1Char('+') || c == QLatin1Char('-')) &&
+                       !(inserted[j] == 0 && IsExponentSign(s, j))) {
+                return j + 1;
+            }
+        }
+    };
+    for (int p = 0; p < n; ++p) {
+        if (s.at(p) != QLatin1Char('*'))
+            continue;
+        for (int k = p + 1; k < n && s.at(k) == QLatin1Char('-'); ++k) {
+            deleted[k] = true;
+            const int slot = slotFor(p);
+            ++inserted[slot];
+            prevStar = p;
+            prevSlot = slot;
+        }
+    }
+    QString out;
+    out.reserve(n + 1);
+    for (int i = 0; i <= n; ++i) {
+        for (int k = 0; k < inserted[i]; ++k)
+            out += QLatin1Char('-');
+        if (i < n && !deleted[i])
+            out += s.at(i);
+    }
+    s = out;
+}
+
+void SimplifySigns(QString &s) {
+    MoveMinusBeforeProduct(s);
+    // Repeated until no pair is left: "--" becoming "+" can make a new "+-".
+    for (;;) {
+        ReplaceAll(s, QStringLiteral("+-"), QStringLiteral("-"));
+        ReplaceAll(s, QStringLiteral("--"), QStringLiteral("+"));
+        ReplaceAll(s, QStringLiteral("++"), QStringLiteral("+"));
+        if (!s.contains(QLatin1String("+-")) && !s.contains(QLatin1String("--")))
+            break;
+    }
+    if (s.startsWith(QLatin1Char('+')))
+        s.remove(0, 1);
+}
+
+void RemoveSuperfluousBrackets(QString &s) {
+    const int n = int(s.size());
+    if (n == 0)
+        return;
+    // Matching brackets and a running count of operators, so that each pair
+    // is judged without a rescan.
+    QList<int> match(n, -1);
+    QList<int> stack;
+    QList<int> ops(n + 1, 0); // ops[i] = operators among the first i characters
+    for (int i = 0; i < n; ++i) {
+        const QChar c = s.at(i);
+        ops[i + 1] = ops[i];
+        switch (c.unicode()) {
+        case '+': case '-': case '*': case '/': case '^':
+            ++ops[i + 1];
+            break;
+        case '(':
+            stack.append(i);
+            break;
+        case ')':
+            if (!stack.isEmpty()) {
+                const int open = stack.takeLast();
+                match[open] = i;
+                match[i] = open;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    QList<bool> removed(n, false);
+    int removedBefore = 0;             // removed characters before i
+    QList<int> removedClosersAhead;    // closers of removed pairs that enclose i, innermost last
+    for (int i = 0; i < n; ++i) {
+        while (!removedClosersAhead.isEmpty() && removedClosersAhead.last() < i) {
+            removedClosersAhead.removeLast();
+            ++removedBefore;
+        }
+        if (s.at(i) != QLatin1Char('(') || match[i] < 0)
+            continue;
+        const int close = match[i];
+        const bool holdsOperator = ops[close] - ops[i + 1] > 0;
+        const bool first = i - removedBefore == 0;
+        const bool last = (n - 1 - close) == int(removedClosersAhead.size());
+        if (!holdsOperator || (first && last)) {
+            removed[i] = removed[close] = true;
+            ++removedBefore;
+            removedClosersAhead.append(close);
+        }
+    }
+    QString out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
+        if (!removed[i])
+            out += s.at(i);
+    s = out;
+}
+
+void NormaliseDecimalSeparator(QString &s) {
+    const QChar sep = DecSep();
+    if (sep != QLatin1Char('.'))
+        s.replace(QLatin1Char('.'), sep);
+    if (sep != QLatin1Char(','))
+        s.replace(QLatin1Char(','), sep);
+}
+
+void DeleteTokenAtCaret(QString &s, int &caret) {
+    if (s.isEmpty())
+        return;
+    static const TCharSet delimiters = QStringLiteral("!%()*+-/^");
+    const int n = int(s.size());
+    caret = qBound(0, caret, n);
+    int b = caret;
+    while (b > 0 && !InSet(At(s, b), delimiters))
+        --b;
+    int e = caret == 0 ? 1 : caret;
+    while (e <= n && !InSet(At(s, e), delimiters))
+        ++e;
+    if (e - 1 >= b + 1)
+        Delete(s, b + 1, e - 1 - b);
+    caret = b;
+}
+
+} // namespace legacy
