@@ -16,5 +16,6 @@ TEngineResult EvaluateFraction(const QString &expr, const TEvaluationContext &co
     }
     TEvaluationContext real = context;
     real.NumberSet = TNumberSet::Real;
+    real.Fractions = true;
     return TCompiledExpression(expr, real).EvaluateFraction();
 }

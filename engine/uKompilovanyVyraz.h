@@ -65,7 +65,8 @@ public:
     // arithmetic; the value agrees with EvaluateReal's to about 17
     // significant digits. result is set only when the code is None.
     TErrorCode EvaluateFast(std::span<const long double> values, long double &result) const;
-    // Exact fractions of the real set (a text compiled for the real set).
+    // Exact fractions of the real set (a text compiled for the real set with
+    // Fractions set, where function names stand for nothing).
     TEngineResult EvaluateFraction() const;
     // The complex set (a text compiled with the complex set).
     TEngineResult EvaluateComplex() const;

@@ -32,6 +32,9 @@ struct TToken {
     qint32 Index = 0;
 };
 
+// The Index of an Invalid token that is a lone "e" of the complex set.
+constexpr qint32 LoneE = 1;
+
 bool IsDollarEnd(QChar c) {
     switch (c.unicode()) {
     case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
@@ -140,9 +143,17 @@ private:
         } else {
             while (j < n) {
                 const QChar c = Lower(s.at(j));
-                const bool part = IsNumberStart(c) || c == QLatin1Char('e') ||
+                // An "e" after anything but a digit, a separator or an "e"
+                // begins a name where names stand for variables.
+                const bool exponent = c == QLatin1Char('e') &&
+                                      (m_lines.isEmpty() || j == i || IsNumberStart(Lower(s.at(j - 1))) ||
+                                       Lower(s.at(j - 1)) == QLatin1Char('e'));
+                // The modulo set reads a sign after an exponent letter as an
+                // operator (its numbers are whole).
+                const bool part = IsNumberStart(c) || exponent ||
                                   ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
-                                   Lower(s.at(j - 1)) == QLatin1Char('e'));
+                                   Lower(s.at(j - 1)) == QLatin1Char('e') &&
+                                   m_context.NumberSet != TNumberSet::Modulo);
                 if (!part)
                     break;
                 ++j;
@@ -163,17 +174,34 @@ private:
             const QChar c = Lower(s.at(j));
             const QChar before = j > 0 ? Lower(s.at(j - 1)) : QChar();
             const bool empty = j == i;
-            const bool take = IsNumberStart(c) || (c == unit && empty) ||
-                              (c == unit && (before == QLatin1Char('+') || before == QLatin1Char('-') ||
-                                             before == QLatin1Char('^'))) ||
+            // The unit after a sign or "^" belongs to the literal only as
+            // the unit with its coefficient: a longer name there is a name.
+            const bool unitHere = c == unit && !empty &&
+                                  (before == QLatin1Char('+') || before == QLatin1Char('-') ||
+                                   before == QLatin1Char('^')) &&
+                                  (m_lines.isEmpty() || IsUnitRun(s, j));
+            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere ||
                               ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
-                              (c == QLatin1Char('e') && !empty) ||
+                              (c == QLatin1Char('e') && !empty &&
+                               (IsNumberStart(before) || before == QLatin1Char('e'))) ||
                               (c == QLatin1Char('^') && before == QLatin1Char('e'));
             if (!take)
                 break;
             ++j;
         }
         return j;
+    }
+
+    // Whether the letters and digits from i are the imaginary unit with its
+    // coefficient ("j", "j4").
+    bool IsUnitRun(const QString &s, int i) const {
+        int j = i;
+        while (j < s.size() && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
+            ++j;
+        QString run = s.mid(i, j - i);
+        for (QChar &c : run)
+            c = Lower(c);
+        return IsImaginaryUnitToken(run, m_context.ImaginaryUnit);
     }
 
     int Name(const QString &s, int i, bool insideValue) {
@@ -201,7 +229,7 @@ private:
         }
         if (set == TNumberSet::Complex) {
             if (run == QLatin1String("e")) {
-                Put(TTok::Invalid);
+                Put(TTok::Invalid, LoneE); // no number: not even the base of a power
                 return j;
             }
             if (IsImaginaryUnitToken(run, m_context.ImaginaryUnit)) {
@@ -227,18 +255,77 @@ private:
             PutValue(ValueOfName(m_lines, run));
             return j;
         }
-        // Without any variable a function name may be followed directly by
-        // its argument ("2sin30").
+        // Without any variable a name stands for nothing, and the names of
+        // functions and word operators written together with other letters
+        // or digits are taken out of it from the left ("2sin30",
+        // "5mod3div2").
+        return GluedNames(s, i);
+    }
+
+    int GluedNames(const QString &s, int i) {
+        const int n = int(s.size());
         const QStringList &names = FunctionNames();
-        for (int f = 0; f < names.size(); ++f) {
-            const QString &name = names.at(f);
-            if (run.size() > name.size() && run.startsWith(name) && IsAsciiDigit(run.at(name.size()))) {
-                Put(TTok::Function, f);
-                return i + int(name.size());
-            }
+        bool invalid = false;
+        // A number before letters that are no word operator as a whole
+        // multiplies them, even where they begin with one ("7modcosh7").
+        if (!m_out.empty() && (m_out.back().Kind == TTok::Number || m_out.back().Kind == TTok::Close ||
+                               m_out.back().Kind == TTok::Bang || m_out.back().Kind == TTok::Percent)) {
+            int j = i;
+            while (j < n && IsAsciiLetter(s.at(j)))
+                ++j;
+            QString run = s.mid(i, j - i).toLower();
+            const QStringView head = QStringView(run).left(3);
+            if (m_context.NumberSet == TNumberSet::Real && (head == u"nad" || head == u"div" || head == u"mod") &&
+                !IsWordOperatorRun(run, m_context.NumberSet))
+                Put(TTok::Star);
         }
-        Put(TTok::Invalid);
-        return j;
+        while (i < n && IsAsciiLetter(s.at(i))) {
+            const QStringView rest = QStringView(s).mid(i);
+            int found = -1;
+            for (int f = 0; f < names.size() && found < 0; ++f)
+                if (rest.startsWith(names.at(f), Qt::CaseInsensitive))
+                    found = f;
+            if (found >= 0) {
+                if (invalid)
+                    Put(TTok::Invalid);
+                invalid = false;
+                Put(TTok::Function, found);
+                i += int(names.at(found).size());
+                continue;
+            }
+            if (m_context.NumberSet == TNumberSet::Real) {
+                int word = -1;
+                if (rest.startsWith(u"nad", Qt::CaseInsensitive))
+                    word = 0;
+                else if (rest.startsWith(u"div", Qt::CaseInsensitive))
+                    word = 1;
+                else if (rest.startsWith(u"mod", Qt::CaseInsensitive))
+                    word = 2;
+                if (word >= 0) {
+                    if (invalid)
+                        Put(TTok::Invalid);
+                    invalid = false;
+                    Put(TTok::WordOp, word);
+                    i += 3;
+                    continue;
+                }
+            }
+            if (m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit)
+                break; // the imaginary unit starts a literal
+            invalid = true;
+            ++i;
+        }
+        if (invalid)
+            Put(TTok::Invalid);
+        if (i < n && m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit) {
+            const int end = ComplexLiteralEnd(s, i);
+            QString text = s.mid(i, end - i);
+            for (QChar &c : text)
+                c = Lower(c);
+            PutLiteral(text);
+            return end;
+        }
+        return i;
     }
 };
 
@@ -287,6 +374,13 @@ public:
     qint32 Invalid() {
         const qint32 r = NewRegister();
         m_p.InvalidRegisters.push_back(r);
+        return r;
+    }
+
+    qint32 InvalidLoneE() {
+        const qint32 r = NewRegister();
+        m_p.InvalidRegisters.push_back(r);
+        m_p.NoBaseRegisters.push_back(r);
         return r;
     }
 
@@ -388,7 +482,7 @@ private:
                 out.push_back(item);
                 continue;
             }
-            const bool usable = set == TNumberSet::Real ||
+            const bool usable = (set == TNumberSet::Real && m_p.Functions) ||
                                 (set == TNumberSet::Complex && FunctionNames().at(item.Value) == QLatin1String("abs"));
             if (!usable) {
                 out.push_back(TItem{TItemKind::Operand, item.Pos, Invalid()});
@@ -579,7 +673,8 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
     case TTok::Caret: return TItem{TItemKind::Caret, pos};
     case TTok::Bang: return TItem{TItemKind::Bang, pos};
     case TTok::Percent: return TItem{TItemKind::Percent, pos};
-    default: return TItem{TItemKind::Operand, pos, compiler.Invalid()};
+    default:
+        return TItem{TItemKind::Operand, pos, t.Index == LoneE ? compiler.InvalidLoneE() : compiler.Invalid()};
     }
 }
 
@@ -592,6 +687,7 @@ bool IsWordOperatorRun(QStringView run, TNumberSet set) {
 TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames) {
     TProgram program;
     program.Set = context.NumberSet;
+    program.Functions = !(context.NumberSet == TNumberSet::Real && context.Fractions);
     program.Separator = context.Separator();
     program.AngleUnit = context.AngleUnit;
     program.Modulus = context.Modulus;

@@ -57,6 +57,7 @@ struct TLiteral {
 
 struct TProgram {
     TNumberSet Set = TNumberSet::Real;
+    bool Functions = true; // function names apply (not with fractions)
     QChar Separator = QLatin1Char('.');
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
     quint16 Modulus = 5;
@@ -65,6 +66,7 @@ struct TProgram {
     qint32 RegisterCount = 0;
     std::vector<TLiteral> Literals;
     std::vector<qint32> InvalidRegisters; // malformed parts: read as code 1
+    std::vector<qint32> NoBaseRegisters;  // among them, a lone "e" of the complex set
     std::vector<qint32> ZeroRegisters;    // the 0 before a leading sign
     std::vector<qint32> SlotRegisters;    // one per free name, in their order
     std::vector<TInstruction> Code;

@@ -132,6 +132,7 @@ enum class TAngleUnit : quint8 { Degrees = 0, Radians = 1, Grads = 2 };
 
 struct TEvaluationContext {
     TNumberSet NumberSet = TNumberSet::Real;
+    bool Fractions = false;                       // the real set evaluated as exact fractions
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
     QChar DecimalSeparator;                       // "," or "."; the program's default when left null
     const TVariableSource *Variables = nullptr;   // none = no variables

@@ -397,6 +397,7 @@ struct TFrac {
     qint64 N = 0;
     qint64 D = 1; // 0 for a value divided by zero
     TErrorCode Err = TErrorCode::None;
+    long double Approx = 0; // a number beyond 64 bits (Err 20): its value
 };
 
 Int128 Abs128(Int128 x) { return x < 0 ? -x : x; }
@@ -427,6 +428,7 @@ TFrac MakeFraction(Int128 n, Int128 d) {
     TFrac f;
     if (Abs128(n) > MaxPart || d > MaxPart) {
         f.Err = TErrorCode::TooLarge;
+        f.Approx = static_cast<long double>(n) / static_cast<long double>(d);
         return f;
     }
     f.N = qint64(n);
@@ -522,8 +524,22 @@ TFrac FractionLiteral(const QString &text, QChar sep) {
     TFrac f;
     if (ExactDecimal(text, sep, f))
         return f;
-    return FromValue(v);
+    // More digits than 64 bits hold: the 15 significant digits a fraction
+    // part has always been written with.
+    if (ExactDecimal(FormatFloat(QStringLiteral("0.##############E-0"), v, sep), sep, f))
+        return f;
+    f = FromValue(v);
+    f.Approx = v;
+    return f;
 }
+
+// A whole-number operand of "!", "nad", "div" and "mod" that lies beyond 64
+// bits still has its checks made on its value before it is too large.
+bool BeyondRange(const TFrac &f) { return f.Err == TErrorCode::TooLarge; }
+long double ValueOf(const TFrac &f) {
+    return BeyondRange(f) ? f.Approx : static_cast<long double>(f.N) / static_cast<long double>(f.D);
+}
+bool Whole(const TFrac &f) { return BeyondRange(f) ? !HasFraction(f.Approx) : f.N % f.D == 0; }
 
 // A part raised to a power that is not whole, kept as the 15 significant
 // digits it is written with.
@@ -572,18 +588,38 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
         err.Set(code);
         return false;
     };
+    // What reading an operand as one real number reports: a text that is no
+    // number, or a denominator of zero. A value beyond 64 bits is read by
+    // its approximate value here.
+    auto readCode = [](const TFrac &f) {
+        if (f.Err != TErrorCode::None && f.Err != TErrorCode::TooLarge)
+            return f.Err;
+        if (f.Err == TErrorCode::None && f.D == 0)
+            return f.N == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero;
+        return TErrorCode::None;
+    };
     // The value of a part as a real number needs a denominator.
     auto denominatorCode = [](const TFrac &f) {
         return f.D != 0 ? TErrorCode::None : (f.N == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
     };
     for (const TInstruction &in : p.Code) {
         switch (in.Op) {
-        case TOp::Function:
-            return fail(TErrorCode::Unreadable); // no functions here
+        case TOp::Function: // no functions here: the name is a malformed part
+            R[in.Dst] = TFrac{0, 1, TErrorCode::Unreadable};
+            break;
         case TOp::PercentPlain:
         case TOp::PercentPlus:
         case TOp::PercentMinus: {
             const TFrac b = R[in.A];
+            if (BeyondRange(b)) {
+                const long double v = in.Op == TOp::PercentPlain  ? b.Approx / 100
+                                      : in.Op == TOp::PercentPlus ? (b.Approx + 100) / 100
+                                                                  : (100 - b.Approx) / 100;
+                R[in.Dst] = FromValue(v);
+                if (BeyondRange(R[in.Dst]))
+                    R[in.Dst].Approx = v;
+                break;
+            }
             if (b.Err != TErrorCode::None)
                 return fail(b.Err);
             const Int128 hundred = Int128(100) * b.D;
@@ -597,6 +633,14 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             const TFrac a = R[in.A], e = R[in.B];
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
+            if (BeyondRange(e)) {
+                // An exponent beyond 64 bits: 0, 1 or too large.
+                const long double v = std::pow(ValueOf(a), e.Approx);
+                if (!std::isfinite(v))
+                    return fail(TErrorCode::TooLarge);
+                R[in.Dst] = FromValue(v);
+                break;
+            }
             if (e.Err != TErrorCode::None)
                 return fail(e.Err);
             if (const TErrorCode c = denominatorCode(e); c != TErrorCode::None)
@@ -609,9 +653,15 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
                     k = -k;
                 }
                 Int128 pn, pd;
-                if (!WholePower(n, k, pn) || !WholePower(d, k, pd))
-                    return fail(TErrorCode::TooLarge);
-                R[in.Dst] = MakeFraction(pn, pd);
+                if (!WholePower(n, k, pn) || !WholePower(d, k, pd)) {
+                    const long double pn80 = std::pow(static_cast<long double>(n), static_cast<long double>(k));
+                    const long double pd80 = std::pow(static_cast<long double>(d), static_cast<long double>(k));
+                    if (!std::isfinite(pn80) || !std::isfinite(pd80))
+                        return fail(TErrorCode::TooLarge); // beyond the 80-bit range
+                    R[in.Dst] = TFrac{0, 1, TErrorCode::TooLarge, pn80 / pd80};
+                } else {
+                    R[in.Dst] = MakeFraction(pn, pd);
+                }
             } else {
                 long double k = static_cast<long double>(e.N) / static_cast<long double>(e.D);
                 if (k < 0) {
@@ -627,68 +677,74 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
         }
         case TOp::Factorial: {
             const TFrac a = R[in.A];
-            if (a.Err != TErrorCode::None)
-                return fail(a.Err);
-            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+            if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
-            if (a.N % a.D != 0 || a.N < 0)
+            if (!Whole(a) || ValueOf(a) < 0)
                 return fail(TErrorCode::FactorialOfNonNatural);
-            const qint64 x = a.N / a.D;
-            if (x > 20)
+            if (BeyondRange(a) || a.N / a.D > 65535)
                 return fail(TErrorCode::TooLarge);
+            const qint64 x = a.N / a.D;
+            long double approx = 1;
             qint64 v = 1;
-            for (qint64 k = 2; k <= x; ++k)
-                v *= k;
-            R[in.Dst] = TFrac{v, 1, TErrorCode::None};
+            for (qint64 k = 2; k <= x; ++k) {
+                approx *= static_cast<long double>(k);
+                if (k <= 20)
+                    v *= k;
+            }
+            if (!std::isfinite(approx))
+                return fail(TErrorCode::TooLarge);
+            // Beyond 20! the value is too large; it fails where it is used.
+            R[in.Dst] = x <= 20 ? TFrac{v, 1, TErrorCode::None}
+                                : TFrac{0, 1, TErrorCode::TooLarge, approx};
             break;
         }
         case TOp::Binomial: {
             const TFrac a = R[in.A], b = R[in.B];
-            if (a.Err != TErrorCode::None)
-                return fail(a.Err);
-            if (b.Err != TErrorCode::None)
-                return fail(b.Err);
-            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+            if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
-            if (const TErrorCode c = denominatorCode(b); c != TErrorCode::None)
+            if (const TErrorCode c = readCode(b); c != TErrorCode::None)
                 return fail(c);
-            if (a.N % a.D != 0 || b.N % b.D != 0 || a.N < 0 || b.N < 0) {
+            if (!Whole(a) || !Whole(b) || ValueOf(a) < 0 || ValueOf(b) < 0) {
                 fail(TErrorCode::NonIntegerOperand);
                 err.Param1 = QStringLiteral("nad");
                 return false;
             }
-            const qint64 n = a.N / a.D, k = b.N / b.D;
-            if (k > n)
+            if (ValueOf(b) > ValueOf(a))
                 return fail(TErrorCode::BinomialKAboveN);
-            if (n > 65535)
+            if (BeyondRange(a) || BeyondRange(b) || a.N / a.D > 65535)
                 return fail(TErrorCode::TooLarge);
+            const qint64 n = a.N / a.D, k = b.N / b.D;
             const qint64 m = std::min(k, n - k);
             Int128 v = 1;
+            bool beyond = false;
+            long double approx = 1;
             for (qint64 i = 1; i <= m; ++i) {
-                v = v * (n - m + i) / i;
-                if (v > MaxPart)
-                    return fail(TErrorCode::TooLarge);
+                approx = approx * static_cast<long double>(n - m + i) / static_cast<long double>(i);
+                if (!beyond) {
+                    v = v * (n - m + i) / i;
+                    beyond = v > MaxPart;
+                }
             }
-            R[in.Dst] = TFrac{qint64(v), 1, TErrorCode::None};
+            if (!std::isfinite(approx))
+                return fail(TErrorCode::TooLarge);
+            R[in.Dst] = beyond ? TFrac{0, 1, TErrorCode::TooLarge, approx} : TFrac{qint64(v), 1, TErrorCode::None};
             break;
         }
         case TOp::IntegerDivide:
         case TOp::Remainder: {
             const bool isDiv = in.Op == TOp::IntegerDivide;
             const TFrac a = R[in.A], b = R[in.B];
-            if (a.Err != TErrorCode::None)
-                return fail(a.Err);
-            if (b.Err != TErrorCode::None)
-                return fail(b.Err);
-            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+            if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
-            if (const TErrorCode c = denominatorCode(b); c != TErrorCode::None)
+            if (const TErrorCode c = readCode(b); c != TErrorCode::None)
                 return fail(c);
-            if (a.N % a.D != 0 || b.N % b.D != 0) {
+            if (!Whole(a) || !Whole(b)) {
                 fail(TErrorCode::NonIntegerOperand);
                 err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
                 return false;
             }
+            if (BeyondRange(a) || BeyondRange(b))
+                return fail(TErrorCode::TooLarge);
             const qint64 x = a.N / a.D, y = b.N / b.D;
             if (y == 0)
                 return fail(TErrorCode::DivisionByZero);
@@ -726,10 +782,7 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             // A product or quotient over zero stops the evaluation.
             if (d == 0 && (in.Op == TOp::Multiply || in.Op == TOp::Divide))
                 return fail(n == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
-            const TFrac v = MakeFraction(n, d);
-            if (v.Err != TErrorCode::None)
-                return fail(v.Err);
-            R[in.Dst] = v;
+            R[in.Dst] = MakeFraction(n, d);
             break;
         }
         case TOp::Negate: {
@@ -766,6 +819,8 @@ enum : quint8 {
     HasMinus = 4,
     ImaginaryWritten = 8, // the imaginary part is written
     ImaginaryOne = 16,    // ... as the unit alone
+    FromName = 32,        // a lone "e": no base of a power
+    BadLiteral = 64,      // a number as written that is no number
 };
 
 struct TCReg {
@@ -776,7 +831,13 @@ struct TCReg {
     TErrorCode Err = TErrorCode::None;
 };
 
-bool HasDecimals(long double v) { return v != std::trunc(v); }
+// Whether the token text of v holds the separator: decimals, or beyond 18
+// digits a mantissa of more than one digit.
+bool HasDecimals(long double v) {
+    if (std::fabs(v) < 1e18L)
+        return v != std::trunc(v);
+    return FormatFloat(QStringLiteral("0.################"), v, QLatin1Char('.')).contains(QLatin1Char('.'));
+}
 
 // The value as its token text writes it and ParseComplex reads it back: the
 // parts (or the modulus and the angle) with at most 16 decimals.
@@ -834,6 +895,7 @@ TCReg ComplexLiteral(const QString &text, QChar sep, QChar unit) {
     TComplexNumber z;
     if (!TryParseComplex(text, z, sep, unit)) {
         r.Err = TErrorCode::Unreadable;
+        r.Text |= BadLiteral;
     } else {
         r.Re = z.Re;
         r.Im = z.Im;
@@ -882,6 +944,8 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
         }
         case TOp::Power: {
             const TCReg a = R[in.A], b = R[in.B];
+            if (a.Err != TErrorCode::None && (a.Text & FromName))
+                return fail(a.Err); // a name is no base at all
             // Natural exponents only, as written.
             if (b.Text & (HasSeparator | HasUnit | HasMinus))
                 return fail(TErrorCode::TooLarge);
@@ -943,14 +1007,16 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             R[in.Dst] = v;
             break;
         }
-        case TOp::GroupEnd:
+        case TOp::GroupEnd: // a group's value passes on as written, if it is one
+            if (R[in.A].Err != TErrorCode::None && !(R[in.A].Text & BadLiteral))
+                return fail(R[in.A].Err);
+            R[in.Dst] = R[in.A];
+            break;
         case TOp::Final: {
             const TCReg v = R[in.A];
             if (v.Err != TErrorCode::None)
                 return fail(v.Err);
-            R[in.Dst] = v;
-            if (in.Op == TOp::Final)
-                result = v;
+            result = v;
             break;
         }
         case TOp::Fail:
@@ -1021,10 +1087,10 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
         case TOp::Add:
         case TOp::Subtract: {
             const TMReg a = R[in.A], b = R[in.B];
+            if (b.Err != TErrorCode::None) // the right operand is read first
+                return fail(b.Err);
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
-            if (b.Err != TErrorCode::None)
-                return fail(b.Err);
             qint64 v;
             switch (in.Op) {
             case TOp::Multiply: v = a.V * b.V % n; break;
@@ -1118,6 +1184,14 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
         return out;
     out.Real = v;
     out.Complex.Re = v;
+    // A text that is one number (its exponent took the "+0" in) is its own
+    // token.
+    const TInstruction &last = m_program.Code.back();
+    for (const TLiteral &literal : m_program.Literals)
+        if (last.Op == TOp::Final && literal.Register == last.A) {
+            out.Token = QLatin1Char('[') + literal.Text + QLatin1Char(']');
+            return out;
+        }
     out.Token = QLatin1Char('[') +
                 FormatFloat(QStringLiteral("0.##############################E-0"), v, m_program.Separator) +
                 QLatin1Char(']');
@@ -1167,6 +1241,8 @@ TEngineResult TCompiledExpression::EvaluateComplex() const {
         R[r] = TCReg();
         R[r].Err = TErrorCode::Unreadable;
     }
+    for (const qint32 r : p.NoBaseRegisters)
+        R[r].Text = FromName;
     for (const qint32 r : p.ZeroRegisters)
         R[r] = TCReg();
     for (const qint32 r : p.SlotRegisters) {

@@ -181,6 +181,18 @@ const char *SetName(int set) {
 } // namespace
 
 int main(int argc, char **argv) {
+    if (argc > 3 && QLatin1String(argv[1]) == QLatin1String("-e")) {
+        // -e set text [sep] [vars;...]: one text through both roads.
+        TPripad c;
+        c.Set = atoi(argv[2]);
+        c.Text = QString::fromUtf8(argv[3]);
+        c.Separator = argc > 4 ? QLatin1Char(argv[4][0]) : QLatin1Char(',');
+        if (argc > 5)
+            c.Variables = QString::fromUtf8(argv[5]).split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        c.Constants = {{QStringLiteral("$c"), QStringLiteral("2,5")}, {QStringLiteral("$k"), QStringLiteral("-3")}};
+        QTextStream(stdout) << "old: " << OldRoad(c).Text() << "\nnew: " << NewRoad(c).Text() << "\n";
+        return 0;
+    }
     const int perSet = argc > 1 ? atoi(argv[1]) : 1000;
     const quint32 seed = argc > 2 ? quint32(atoi(argv[2])) : 1;
     QTextStream out(stdout);
