@@ -384,7 +384,7 @@ void ThlavnyFrm::CreateKeypad() {
     // Five rows of keys under the modes; the last row ends at 320.
     const int rowY[5] = {172, 202, 232, 262, 292};
     const int h = 28;
-    const QChar sep = Engine().DecimalSeparator;
+    const QChar sep = DecSep();
 
     // Editing keys in the row of the modes' options, at the right.
     const int editY = 143;
@@ -635,8 +635,7 @@ void ThlavnyFrm::FormCreate() {
     SetRoundRegion(11);
 
     // The modes as the keys show them at start.
-    Engine().NumberSet = MnozinaRealne;
-    Engine().AngleUnit = 0;
+    m_model.AngleUnit = TAngleUnit::Degrees;
     SyncModelWithControls();
     ApplyEnabling();
     vstupRdt->setFocus();
@@ -689,7 +688,7 @@ void ThlavnyFrm::LayoutOptionsRow() {
 }
 
 void ThlavnyFrm::ApplyLanguage() {
-    BtnCiarka->setText(QString(Engine().DecimalSeparator));
+    BtnCiarka->setText(QString(DecSep()));
     msgNewVersionFound = QStringLiteral(
         "Na nete je k dispozícii nová verzia programu Tarbelon. Chcete navštíviť stránku programu a prevziať ju ?");
     msgUsingLatestVersion = QStringLiteral("Používate najnovšiu verziu programu Tarbelon.");
@@ -931,7 +930,7 @@ void ThlavnyFrm::ApplyEnabling() {
 void ThlavnyFrm::SwitchNumberSet(quint8 numberSet) {
     MarkDown({sbRealne, sbKomplexne, sbModulo});
     ApplyEnabling();
-    Engine().NumberSet = numberSet;
+    m_model.NumberSet = numberSet;
 }
 
 void ThlavnyFrm::SwitchBase(quint8 base) {
@@ -948,7 +947,7 @@ void ThlavnyFrm::SwitchBase(quint8 base) {
             vysledokEdt->clear();
         ShowResult(out.Result);
     }
-    if (m_model.LastError.Code != 0)
+    if (m_model.LastError.Failed())
         ShowError(m_model.LastError);
 }
 
@@ -958,7 +957,7 @@ void ThlavnyFrm::UpdateAngleUnit() {
         auto *b = const_cast<QToolButton *>(keys[unit]);
         SetBold(b, b->isChecked());
         if (b->isChecked())
-            Engine().AngleUnit = unit;
+            m_model.AngleUnit = TAngleUnit(unit);
     }
 }
 

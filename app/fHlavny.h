@@ -175,7 +175,7 @@ private:
             handler();
         } catch (...) {
             TChyba err;
-            err.Code = 29;
+            err.Set(TErrorCode::UnknownFailure);
             m_model.LastError = err;
             ShowError(err);
         }

@@ -88,10 +88,9 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     connect(Button1, &QPushButton::clicked, this, &TpremenneFrm::Button1Click);
     connect(Button2, &QPushButton::clicked, this, &QWidget::close);
 
-    // Creation: snapping, the engine's variables, placement, the language.
+    // Creation: snapping, placement, the language.
     SetMaster(m_main ? m_main->Window() : nullptr);
     SetSnapDistance(5);
-    Engine().VariableValues = &m_premenne;
     const QSize screen = PrimaryScreenSize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
     QPoint beside;
@@ -100,10 +99,7 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     ApplyLanguage();
 }
 
-TpremenneFrm::~TpremenneFrm() {
-    if (Engine().VariableValues == &m_premenne)
-        Engine().VariableValues = nullptr;
-}
+TpremenneFrm::~TpremenneFrm() = default;
 
 void TpremenneFrm::FocusEditor() {
     ValueListEditor1->setFocus();

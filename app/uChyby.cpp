@@ -53,11 +53,15 @@ QString BuiltInErrorText(quint8 code) {
 }
 
 QString ErrorMessage(const TChyba &err) {
-    QString text = LanguageText(QStringLiteral("ErrorMessages"), QStringLiteral("err") + QString::number(err.Code),
-                                BuiltInErrorText(err.Code));
-    if (text.contains(QLatin1String("#1")))
-        ReplaceOnce(text, QStringLiteral("#1"), err.Param1, false);
-    if (text.contains(QLatin1String("#2")))
-        ReplaceOnce(text, QStringLiteral("#2"), err.Param2, false);
+    const int code = CodeNumber(err.Code);
+    QString text = LanguageText(QStringLiteral("ErrorMessages"), QStringLiteral("err") + QString::number(code),
+                                BuiltInErrorText(quint8(code)));
+    // Each placeholder once, the first of its kind.
+    const qsizetype p1 = text.indexOf(QLatin1String("#1"));
+    if (p1 >= 0)
+        text.replace(p1, 2, err.Param1);
+    const qsizetype p2 = text.indexOf(QLatin1String("#2"));
+    if (p2 >= 0)
+        text.replace(p2, 2, err.Param2);
     return text;
 }

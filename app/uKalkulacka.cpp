@@ -13,11 +13,7 @@
 
 namespace {
 
-void SetCaught(TChyba &err, quint8 code) {
-    err.Code = code;
-    err.SpanStart = 0;
-    err.SpanEnd = 0;
-}
+void SetCaught(TChyba &err, TErrorCode code) { err.Set(code); }
 
 // True when s is a decimal integer: an optional sign and digits only.
 bool IsIntegerText(const QString &s) {
@@ -51,101 +47,120 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
             break;
         }
     } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, 20);
+        SetCaught(LastError, TErrorCode::TooLarge);
         out = TVysledokVypoctu();
     } catch (...) {
-        SetCaught(LastError, 29);
+        SetCaught(LastError, TErrorCode::UnknownFailure);
         out = TVysledokVypoctu();
     }
     return out;
 }
 
+TEvaluationContext TKalkulacka::Context() const {
+    TEvaluationContext context;
+    context.NumberSet = NumberSet == MnozinaKomplexne ? TNumberSet::Complex
+                        : NumberSet == MnozinaModulo  ? TNumberSet::Modulo
+                                                      : TNumberSet::Real;
+    context.AngleUnit = AngleUnit;
+    context.DecimalSeparator = DecSep();
+    context.Variables = Premenne;
+    context.Constants = Konstanty;
+    context.Modulus = Modulus;
+    return context;
+}
+
 bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
-    if (LastError.Code == 0)
-        CheckDollarReferences(e, LastError);
-    if (LastError.Code == 0 && Radix != 10)
+    if (!LastError.Failed())
+        CheckDollarReferences(e, Context(), LastError);
+    if (!LastError.Failed() && Radix != 10)
         ConvertExpressionBase(Radix, 10, extra, e, LastError);
-    if (LastError.Code == 0) {
+    if (!LastError.Failed()) {
         AddMissingVariables(e, QString());
         ValidateVariableValues(e, LastError, QString(), mode);
         // Missing values, and in the modulo set values that are no integers,
         // are to be entered in the variables window.
-        if (LastError.Code == 15 || (mode == KontrolaModulo && LastError.Code == 17))
+        if (LastError.Code == TErrorCode::MissingValue ||
+            (mode == KontrolaModulo && LastError.Code == TErrorCode::ValueNotInSet))
             out.ShowVariables = true;
     }
-    return LastError.Code == 0;
+    return !LastError.Failed();
 }
 
 void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
-    TEngineContext &engine = Engine();
-    engine.RealExpressionPrepared = false;
-    CheckSyntax(e, LastError, engine.FunctionNames);
+    const TEvaluationContext context = Context();
+    CheckSyntax(e, context, LastError);
     if (!PrepareForEvaluation(e, QChar(), KontrolaRealne, out))
         return;
 
-    QString r;
-    if (Fractions) {
-        engine.FractionFirstCall = true;
-        if (UsesNoFunction(e, engine.FunctionNames))
-            EvaluateFraction(e, LastError, r);
-        else
-            EvaluateReal(e, LastError, engine.FunctionNames, r);
-    } else {
-        EvaluateReal(e, LastError, engine.FunctionNames, r);
-    }
-    if (LastError.Code != 0)
-        return; // Ans keeps the last good result
-
-    DeleteAll(r, QStringLiteral(" "));
-    Delete(r, Pos(QStringLiteral("["), r), 1);
-    Delete(r, Pos(QStringLiteral("]"), r), 1);
-    if (r.isEmpty())
-        r = QStringLiteral("0");
-    QString shown;
     TComplexNumber value;
-    if (Fractions) {
-        FractionTextToDisplay(r, Radix, shown);
-        TFraction f;
-        StrToFraction(r, f);
-        value.Re = f.Numerator / f.Denominator; // not zero: the display refuses that
+    QString shown;
+    if (QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+        // Nothing to evaluate: the result is 0.
+        FormatNumber(Decimals, Radix, shown, 0);
+    } else if (Fractions && UsesNoFunction(e)) {
+        const TEngineResult r = EvaluateFraction(e, context);
+        if (!r.Ok()) {
+            LastError = r.Error;
+            return; // Ans keeps the last good result
+        }
+        FractionToDisplay(r.Fraction, Radix, shown);
+        value.Re = r.Real;
     } else {
-        value.Re = StrToFloat(r);
-        FormatNumber(Decimals, Radix, shown, value.Re);
+        const TEngineResult r = EvaluateReal(e, context);
+        if (!r.Ok()) {
+            LastError = r.Error;
+            return;
+        }
+        value.Re = r.Real;
+        if (Fractions) {
+            // A function's value is shown as a fraction too.
+            TFraction f{r.Real, 1};
+            ReduceFraction(f);
+            FractionToDisplay(f, Radix, shown);
+        } else {
+            FormatNumber(Decimals, Radix, shown, value.Re);
+        }
     }
     Succeed(out, shown, shown, Radix, value);
 }
 
 void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
-    TEngineContext &engine = Engine();
-    engine.ComplexFirstCall = true;
-    CheckComplexSyntax(e, LastError, engine.FunctionNames);
-    if (!PrepareForEvaluation(e, engine.ImaginaryUnit, KontrolaKomplexne, out))
+    const TEvaluationContext context = Context();
+    CheckComplexSyntax(e, context, LastError);
+    if (!PrepareForEvaluation(e, context.ImaginaryUnit, KontrolaKomplexne, out))
         return;
 
-    QString r;
-    EvaluateComplex(e, LastError, r);
-    if (LastError.Code != 0)
-        return;
     TComplexNumber z;
-    ParseComplex(r, z);
+    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+        const TEngineResult r = EvaluateComplex(e, context);
+        if (!r.Ok()) {
+            LastError = r.Error;
+            return;
+        }
+        z = r.Complex;
+    }
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
     Succeed(out, shown, QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
 }
 
 void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
-    TEngineContext &engine = Engine();
-    engine.Modulus = Modulus;
-    engine.ModuloFirstCall = true;
-    CheckModuloSyntax(e, LastError, engine.FunctionNames);
+    const TEvaluationContext context = Context();
+    CheckModuloSyntax(e, context, LastError);
     if (!PrepareForEvaluation(e, QChar(), KontrolaModulo, out))
         return;
 
-    QString r;
-    EvaluateModulo(e, LastError, r);
-    if (LastError.Code != 0)
-        return;
+    QString r = QStringLiteral("0");
+    long double residue = 0;
+    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+        const TEngineResult result = EvaluateModulo(e, context);
+        if (!result.Ok()) {
+            LastError = result.Error;
+            return;
+        }
+        r = result.Token;
+        residue = result.Real;
+    }
     QString shown;
-    const long double residue = StrToFloat(r);
     FormatNumber(Decimals, Radix, shown, residue);
     // ANS is the decimal residue; only the shown text is in the current base.
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
@@ -166,79 +181,66 @@ void TKalkulacka::AddMissingVariables(const QString &expression, const QString &
     if (!Premenne)
         return;
     QStringList names;
-    CollectVariableNames(expression, names, excludedName);
+    CollectVariableNames(expression, Context(), names, excludedName);
     Premenne->AddMissingNames(names);
 }
 
 void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
                                          quint8 mode) const {
     err.ClearCodeAndSpan();
-    QString x = expression;
-    DeleteAll(x, QStringLiteral(" "));
-    static const TCharSet lettersButE = [] {
-        TCharSet set;
-        for (QChar c : LetterChars)
-            if (c != QLatin1Char('e') && c != QLatin1Char('E'))
-                set += c;
-        return set;
-    }();
-    auto fail = [&err](quint8 code, const QString &name) {
-        Engine().EvaluationOk = false;
+    auto fail = [&err](TErrorCode code, const QString &name) {
         err.Code = code;
         err.Param1 = name;
     };
-    do {
-        QString name = ExtractFirstIdentifier(x);
-        if (name.isEmpty())
-            break; // nothing more that could name a variable
-        const QString found = name;
-        if (AsciiLower(name) == QLatin1String("logy"))
-            name = QStringLiteral("y");
-        if (IsVariableName(name) && name != excludedName) {
-            const int row = Premenne ? Premenne->IndexOfName(name) : -1;
-            if (row < 0 || Premenne->Row(row).Value.isEmpty()) {
-                fail(15, QString());
-                return;
-            }
-            const QString key = Premenne->Row(row).Name;
-            QString v = Premenne->Row(row).Value;
-            // Readable at all: a fraction, or else a complex number.
-            try {
-                if (v.contains(QLatin1Char('/'))) {
-                    ReplaceOnce(v, QStringLiteral("/"), QStringLiteral("|"), false);
-                    TFraction f;
-                    StrToFraction(v, f);
-                } else {
-                    TComplexNumber z;
-                    ParseComplex(v, z);
-                }
-            } catch (const std::exception &) {
-                fail(31, key);
-                return;
-            }
-            // Of the set.
-            bool ofSet = true;
-            if (mode == KontrolaRealne) {
-                try {
-                    TFraction f;
-                    StrToFraction(v, f);
-                } catch (const std::exception &) {
-                    ofSet = false;
-                }
-            } else if (mode == KontrolaModulo) {
-                ofSet = IsIntegerText(v);
-            }
-            if (!ofSet) {
-                fail(17, key);
-                return;
-            }
+    // Every variable once, in order of appearance ("logy" asks for "y").
+    QStringList names;
+    CollectVariableNames(expression, Context(), names, excludedName);
+    for (const QString &name : names) {
+        const int row = Premenne ? Premenne->IndexOfName(name) : -1;
+        if (row < 0 || Premenne->Row(row).Value.isEmpty()) {
+            fail(TErrorCode::MissingValue, QString());
+            return;
         }
-        // The name goes from the text; "logy" goes whole.
-        const int p = Pos(found, x);
-        if (p == 0)
-            break;
-        Delete(x, p, int(found.size()));
-    } while (FirstCharInSet(x, lettersButE) != 0);
+        const QString key = Premenne->Row(row).Name;
+        QString v = Premenne->Row(row).Value;
+        // Readable at all: a fraction, or else a complex number; square
+        // brackets belong to no value.
+        bool readable = !v.contains(QLatin1Char('[')) && !v.contains(QLatin1Char(']'));
+        try {
+            if (!readable) {
+            } else if (v.contains(QLatin1Char('/'))) {
+                // "1/4" is read as the fraction 1|4, also for the set below.
+                v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
+                TFraction fraction;
+                StrToFraction(v, fraction);
+            } else {
+                TComplexNumber z;
+                ParseComplex(v, z);
+            }
+        } catch (const std::exception &) {
+            readable = false;
+        }
+        if (!readable) {
+            fail(TErrorCode::UnreadableValue, key);
+            return;
+        }
+        // Of the set.
+        bool ofSet = true;
+        if (mode == KontrolaRealne) {
+            try {
+                TFraction f;
+                StrToFraction(v, f);
+            } catch (const std::exception &) {
+                ofSet = false;
+            }
+        } else if (mode == KontrolaModulo) {
+            ofSet = IsIntegerText(v);
+        }
+        if (!ofSet) {
+            fail(TErrorCode::ValueNotInSet, key);
+            return;
+        }
+    }
 }
 
 QString TKalkulacka::BuildVariableList(const QString &input) const {
@@ -250,11 +252,11 @@ QString TKalkulacka::BuildVariableList(const QString &input) const {
         TChyba err;
         QString converted = input;
         ConvertExpressionBase(Radix, 10, ExtraNumberChar(), converted, err);
-        if (err.Code == 0)
+        if (!err.Failed())
             text = converted;
     }
     QStringList names;
-    CollectVariableNames(text, names, QString());
+    CollectVariableNames(text, Context(), names, QString());
     QString r;
     for (const QString &name : names)
         r += name + QLatin1Char('=') + (Premenne ? Premenne->ValueOf(name) : QString()) + QLatin1Char(';');
@@ -271,7 +273,7 @@ QString HistoryEntry(const QString &input, const QString &resultFieldText, const
 // --- bases -----------------------------------------------------------------------
 
 QChar TKalkulacka::ExtraNumberChar() const {
-    return NumberSet == MnozinaKomplexne ? Engine().ImaginaryUnit : QChar();
+    return NumberSet == MnozinaKomplexne ? Context().ImaginaryUnit : QChar();
 }
 
 QString TKalkulacka::ToggleComplexForm() {
@@ -291,9 +293,10 @@ QString TKalkulacka::AnsForInsertion() const {
         QString t = Ans;
         TChyba err;
         // A complex ANS holds the imaginary unit inside its numbers.
-        const QChar extra = Ans.contains(Engine().ImaginaryUnit) ? Engine().ImaginaryUnit : QChar();
+        const QChar unit = Context().ImaginaryUnit;
+        const QChar extra = Ans.contains(unit) ? unit : QChar();
         ConvertExpressionBase(AnsRadix, Radix, extra, t, err);
-        if (err.Code == 0)
+        if (!err.Failed())
             return t;
     } catch (...) {
     }
@@ -307,7 +310,7 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
         const QChar extra = ExtraNumberChar();
         QString t = input;
         ConvertExpressionBase(Radix, newBase, extra, t, LastError);
-        if (LastError.Code == 0) {
+        if (!LastError.Failed()) {
             out.InputConverted = true;
             out.Input = t;
             QString r = resultText;
@@ -316,15 +319,15 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
             out.Result = r;
         }
     } catch (const EEngineConvertError &) {
-        SetCaught(LastError, 26);
+        SetCaught(LastError, TErrorCode::BaseConversion);
     } catch (const EEngineRangeError &) {
-        SetCaught(LastError, 26);
+        SetCaught(LastError, TErrorCode::BaseConversion);
     } catch (...) {
-        SetCaught(LastError, 29);
+        SetCaught(LastError, TErrorCode::UnknownFailure);
     }
     // A result that could not be written in the new base is dropped: its
     // text would be read in the wrong base by the next switch.
-    if (LastError.Code != 0) {
+    if (LastError.Failed()) {
         out.ResultConverted = true;
         out.Result.clear();
     }
@@ -340,7 +343,7 @@ QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 bas
         FormatNumber(decimals, base, t, v);
         return t;
     };
-    const QChar unit = Engine().ImaginaryUnit;
+    const QChar unit = QLatin1Char('j');
     if (!z.Polar) {
         QString text = number(z.Re);
         if (z.Im == 0)

@@ -56,6 +56,9 @@ public:
     // What the window's controls say.
     quint8 Radix = 10;
     quint8 NumberSet = MnozinaRealne;
+    TAngleUnit AngleUnit = TAngleUnit::Degrees;
+    // The user constants (none when null).
+    const TConstantSource *Konstanty = nullptr;
     bool Fractions = false;
     quint8 Decimals = 6;
     quint16 Modulus = 5;
@@ -107,6 +110,8 @@ private:
     void Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
                  const TComplexNumber &value);
     QChar ExtraNumberChar() const;
+    // What an evaluation depends on, as the controls say it now.
+    TEvaluationContext Context() const;
 };
 
 // The history entry of a finished calculation: the input as typed, " =",

@@ -9,7 +9,7 @@
 
 void InitialiseUnits() {
     AppContext().Reset(QCoreApplication::applicationDirPath());
-    Engine().Reset(); // function names, real numbers, degrees, "j"
+    SetDecSep(SystemDecimalSeparator()); // the engine keeps no other state
 }
 
 int RunProgram(int argc, char **argv, const TProgramLinks &links) {

@@ -64,14 +64,13 @@ protected:
         AppContext().Download = [](const QString &, const QString &) { return false; };
         KProgramSettings::Instance().Reset();
         KProgramState::Instance().JustEvaluated = false;
-        Engine().Reset();
-        Engine().DecimalSeparator = QLatin1Char(',');
+        SetDecSep(QLatin1Char(','));
     }
 
     void TearDown() override {
         // Nothing of a test may point into its temporary folder afterwards.
         AppContext().Reset(Dir.path());
-        Engine().Reset();
+        SetDecSep(SystemDecimalSeparator());
     }
 
     // The child control called name; a missing one fails the test.

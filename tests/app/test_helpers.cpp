@@ -13,7 +13,7 @@ class HelpersTest : public AppTest {};
 TEST_F(HelpersTest, TranslateDigitKeyTable) {
     struct Case { char16_t typed; bool plusIsOne; char16_t expected; };
     for (QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
-        Engine().DecimalSeparator = sep;
+        SetDecSep(sep);
         // The Slovak number row is covered where it is typed into the main window.
         const Case cases[] = {
             {u'+', true, u'1'}, {u'+', false, u'+'}, {u'ě', true, u'2'}, {u'ř', false, u'5'},
@@ -53,7 +53,7 @@ TEST_F(HelpersTest, FilterNumericKeyPressTable) {
 }
 
 TEST_F(HelpersTest, NumericFieldTypedThroughTheFilter) {
-    Engine().DecimalSeparator = QLatin1Char(',');
+    SetDecSep(QLatin1Char(','));
     QLineEdit edit;
     InstallNumericKeyFilter(&edit);
     TypeText(&edit, QStringLiteral("-ľ.a,5+-"));

@@ -81,15 +81,15 @@ TEST_F(ModeTest, KeysAreEnabledByNumberSetAndBase) {
 
 TEST_F(ModeTest, TheNumberSetKeysSetTheEnginesNumberSetAndKeepTheInput) {
     EXPECT_EQ(W->Radix(), 10);
-    EXPECT_EQ(Engine().NumberSet, 0);
+    EXPECT_EQ(W->Model().NumberSet, 0);
     Type(QStringLiteral("1+2"));
     Mode("sbKomplexne")->click();
-    EXPECT_EQ(Engine().NumberSet, 1);
+    EXPECT_EQ(W->Model().NumberSet, 1);
     Mode("sbModulo")->click();
-    EXPECT_EQ(Engine().NumberSet, 2);
+    EXPECT_EQ(W->Model().NumberSet, 2);
     EXPECT_FALSE(Mode("sbRealne")->font().bold());
     Mode("sbRealne")->click();
-    EXPECT_EQ(Engine().NumberSet, 0);
+    EXPECT_EQ(W->Model().NumberSet, 0);
     EXPECT_EQ(S(Input()->Text()), "1+2");
 }
 
@@ -207,7 +207,7 @@ TEST_F(ModeTest, AResultThatFailedToConvertIsNotShownAgainByTheNextSwitch) {
         Calculate(QString::fromUtf8(c.input));
         ASSERT_EQ(S(Shown()), c.firstShown);
         Mode("sbHex")->click();
-        EXPECT_EQ(W->LastError().Code, 26);
+        EXPECT_EQ(CodeNumber(W->LastError().Code), 26);
         EXPECT_EQ(S(ErrorText()), "Chyba pri prevádzaní niektorých čísel.");
         EXPECT_EQ(S(Input()->Text()), c.converted);
         EXPECT_EQ(W->Radix(), 16);

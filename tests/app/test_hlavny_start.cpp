@@ -225,7 +225,7 @@ TEST_F(StartTest, AMissingErrorKeyKeepsTheBuiltInText) {
     Calculate(QStringLiteral("1/0"));
     EXPECT_EQ(S(ErrorText()), "Nepovolená operácia: Delenie nulou.");
     TChyba err;
-    err.Code = 5;
+    err.Code = TErrorCode::TwoOperators;
     err.Param1 = QStringLiteral("a");
     err.Param2 = QStringLiteral("b");
     W->ShowError(err);

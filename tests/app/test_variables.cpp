@@ -60,19 +60,16 @@ protected:
     QPushButton *Button(TpremenneFrm &f, const char *name) { return f.findChild<QPushButton *>(name); }
 };
 
-TEST_F(VariablesTest, PublishesTheListToTheEngineForItsLifetime) {
-    {
-        TpremenneFrm f(&Main);
-        ASSERT_EQ(Engine().VariableValues, &f.Model());
-        f.Model().SetName(0, "x");
-        f.Model().SetValue(0, "4");
-        EXPECT_EQ(Engine().VariableValues->Lines(), QStringList({"x=4"}));
-    }
-    EXPECT_EQ(Engine().VariableValues, nullptr);
+TEST_F(VariablesTest, TheModelIsTheEnginesVariableSource) {
+    TpremenneFrm f(&Main);
+    const TVariableSource &source = f.Model();
+    f.Model().SetName(0, "x");
+    f.Model().SetValue(0, "4");
+    EXPECT_EQ(source.Lines(), QStringList({"x=4"}));
 }
 
 TEST_F(VariablesTest, TypedValuesAreTranslatedAndSeenAtOnce) {
-    Engine().DecimalSeparator = QLatin1Char('.');
+    SetDecSep(QLatin1Char('.'));
     TpremenneFrm f(&Main);
     f.show();
     f.activateWindow();
@@ -85,7 +82,7 @@ TEST_F(VariablesTest, TypedValuesAreTranslatedAndSeenAtOnce) {
     TypeText(editor, QStringLiteral("čé,+ľ"));
     QTest::mouseClick(Button(f, "Button3"), Qt::LeftButton);
     EXPECT_EQ(Main.Calculations, 1);
-    EXPECT_EQ(Engine().VariableValues->Lines(), QStringList({"x=40.+2"}));
+    EXPECT_EQ(f.Model().Lines(), QStringList({"x=40.+2"}));
 }
 
 TEST_F(VariablesTest, RefreshAsksTheMainWindowForTheInputsVariables) {
@@ -107,7 +104,7 @@ TEST_F(VariablesTest, CloseOnlyHides) {
     f.Model().AppendRow("z", "1");
     QTest::mouseClick(Button(f, "Button2"), Qt::LeftButton);
     EXPECT_FALSE(f.isVisible());
-    EXPECT_EQ(Engine().VariableValues->Lines().last(), "z=1");
+    EXPECT_EQ(f.Model().Lines().last(), "z=1");
     EXPECT_EQ(f.Master(), &Main.Frame);
 }
 
