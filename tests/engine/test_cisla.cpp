@@ -68,8 +68,7 @@ TEST(RoundToInt64, TiesToEvenAndRange) {
 }
 
 TEST(EngineContext, FunctionNamesInSearchOrder) {
-    Engine().Reset();
-    const QStringList &names = Engine().FunctionNames;
+    const QStringList &names = FunctionNames();
     ASSERT_EQ(names.size(), 34);
     // every name stands before each shorter name that it contains
     for (int i = 0; i < names.size(); ++i)

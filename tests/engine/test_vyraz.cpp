@@ -46,18 +46,14 @@ long double EvalText(const QString &text, long double x, long double y = 1.7L) {
     const TVariableList vars({Q("x=") + num(x), Q("y=") + num(y), Q("a=0.5"), Q("b=2")});
     TConstantList constants;
     constants.Items = {{Q("$e"), num(std::exp(1.0L))}};
-    Engine().VariableValues = &vars;
-    Engine().ConstantsListView = &constants;
-    Engine().EvaluationOk = true;
-    Engine().RealExpressionPrepared = false;
-    TChyba err;
-    QString r;
-    EvaluateReal(text, err, Engine().FunctionNames, r);
-    Engine().VariableValues = nullptr;
-    Engine().ConstantsListView = nullptr;
-    long double v = NAN;
-    EXPECT_TRUE(err.Code == 0 && TryStrToFloat(r.mid(1, r.size() - 2), v)) << qPrintable(text) << " code " << int(err.Code);
-    return v;
+    TEvaluationContext context;
+    context.DecimalSeparator = QLatin1Char('.');
+    context.AngleUnit = TAngleUnit::Radians;
+    context.Variables = &vars;
+    context.Constants = &constants;
+    const TEngineResult r = EvaluateReal(text, context);
+    EXPECT_TRUE(r.Ok()) << qPrintable(text) << " code " << CodeNumber(r.Error.Code);
+    return r.Ok() ? r.Real : NAN;
 }
 
 // The n-th difference quotient of text in the variable at the point; the
@@ -75,9 +71,7 @@ long double NumericDerivative(const QString &text, const QString &var, long doub
 class VyrazTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        Engine().Reset();
-        Engine().DecimalSeparator = QLatin1Char('.');
-        Engine().AngleUnit = 1;
+        SetDecSep(QLatin1Char('.'));
     }
 };
 
@@ -246,10 +240,10 @@ TEST_F(VyrazTest, ProductsQuotientsConstantsAndOtherVariables) {
 }
 
 TEST_F(VyrazTest, FoldsWithTheDecimalSeparatorInForce) {
-    Engine().DecimalSeparator = QLatin1Char(',');
+    SetDecSep(QLatin1Char(','));
     EXPECT_EQ(Derivative(Q("x*(1/3)")), Q("0,333"));
     EXPECT_EQ(Derivative(Q("x*2,5+x*0,25")), Q("2,75"));
-    Engine().DecimalSeparator = QLatin1Char('.');
+    SetDecSep(QLatin1Char('.'));
     EXPECT_EQ(Derivative(Q("x*2.5+x*0.25")), Q("2.75"));
 }
 
