@@ -1,35 +1,56 @@
-// One "=" road in the complex number set: check, evaluate, read the result
-// back and write it in both forms.
+// The complex number set: one "=" road (check, evaluate, read the result in
+// both forms) and a product of 1,000 factors.
 #include "KomplexnyAnalyzator.h"
 
 #include <benchmark/benchmark.h>
 
+namespace {
+
+TEvaluationContext Context() {
+    TEvaluationContext context;
+    context.NumberSet = TNumberSet::Complex;
+    context.DecimalSeparator = QLatin1Char(',');
+    return context;
+}
+
+} // namespace
+
 static void BM_ComplexRoad(benchmark::State &state) {
-    Engine().Reset();
-    Engine().NumberSet = 1;
-    Engine().DecimalSeparator = QLatin1Char(',');
+    const TEvaluationContext context = Context();
     const QString input = QStringLiteral("(3+j4)*(1-j2)/(2+j)");
     for (auto _ : state) {
         TChyba err;
-        CheckComplexSyntax(input, err, Engine().FunctionNames);
-        if (err.Code == 0)
-            CheckDollarReferences(input, err);
-        QString r;
-        Engine().ComplexFirstCall = true;
-        if (err.Code == 0)
-            EvaluateComplex(input, err, r);
-        TComplexNumber z;
-        ParseComplex(r, z);
+        CheckComplexSyntax(input, context, err);
+        if (!err.Failed())
+            CheckDollarReferences(input, context, err);
+        const TEngineResult r = EvaluateComplex(input, context);
+        TComplexNumber z = r.Complex;
         QString algebraic, exponential;
         ComplexToToken(z, algebraic);
         z.Polar = true;
         ComplexToToken(z, exponential);
         benchmark::DoNotOptimize(algebraic);
         benchmark::DoNotOptimize(exponential);
-        if (err.Code != 0) {
+        if (err.Failed() || !r.Ok()) {
             state.SkipWithError("the expression failed");
             break;
         }
     }
 }
 BENCHMARK(BM_ComplexRoad)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+static void BM_ComplexProduct1000(benchmark::State &state) {
+    const TEvaluationContext context = Context();
+    QString input = QStringLiteral("(1+j0,001)");
+    for (int i = 1; i < 1000; ++i)
+        input += QStringLiteral("*(1+j0,001)");
+    for (auto _ : state) {
+        const TEngineResult r = EvaluateComplex(input, context);
+        if (!r.Ok()) {
+            state.SkipWithError("the product failed");
+            break;
+        }
+        benchmark::DoNotOptimize(r.Complex);
+    }
+}
+BENCHMARK(BM_ComplexProduct1000)->Unit(benchmark::kMicrosecond);

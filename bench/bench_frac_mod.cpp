@@ -1,27 +1,25 @@
-// One "=" road in fractions and in integers modulo 97: the check, the
-// evaluation and the shown text.
+// One "=" road in fractions and in integers modulo 97, and a fraction sum
+// of 3,201 terms.
 #include "Analyzator.h"
 #include "ModuloAnalyzator.h"
 #include "PrevodySustav.h"
 #include "ZlomkovyAnalyzator.h"
 #include "Zlomky.h"
-#include "uCisla.h"
 
 #include <benchmark/benchmark.h>
 
 static void BM_FractionRoad(benchmark::State &state) {
-    Engine().Reset();
-    Engine().DecimalSeparator = QLatin1Char(',');
+    TEvaluationContext context;
+    context.DecimalSeparator = QLatin1Char(',');
     const QString input = QStringLiteral("1/3+1/6*(2/5)^2");
-    const QStringList &names = Engine().FunctionNames;
     for (auto _ : state) {
         TChyba err;
-        CheckSyntax(input, err, names);
-        QString r, shown;
-        if (err.Code == 0 && UsesNoFunction(input, names)) {
-            Engine().FractionFirstCall = true;
-            EvaluateFraction(input, err, r);
-            FractionTextToDisplay(r, 10, shown);
+        CheckSyntax(input, context, err);
+        QString shown;
+        if (!err.Failed() && UsesNoFunction(input)) {
+            const TEngineResult r = EvaluateFraction(input, context);
+            if (r.Ok())
+                FractionToDisplay(r.Fraction, 10, shown);
         }
         if (shown != QLatin1String("9 / 25"))
             state.SkipWithError("wrong result");
@@ -30,22 +28,38 @@ static void BM_FractionRoad(benchmark::State &state) {
 }
 BENCHMARK(BM_FractionRoad);
 
+static void BM_FractionSum3201(benchmark::State &state) {
+    TEvaluationContext context;
+    context.DecimalSeparator = QLatin1Char(',');
+    QString input = QStringLiteral("1/3");
+    for (int i = 1; i < 3201; ++i)
+        input += i % 2 ? QStringLiteral("+1/6") : QStringLiteral("+1/3");
+    for (auto _ : state) {
+        const TEngineResult r = EvaluateFraction(input, context);
+        if (!r.Ok()) {
+            state.SkipWithError("the sum failed");
+            break;
+        }
+        benchmark::DoNotOptimize(r.Fraction);
+    }
+}
+BENCHMARK(BM_FractionSum3201)->Unit(benchmark::kMillisecond);
+
 static void BM_ModuloRoad(benchmark::State &state) {
-    Engine().Reset();
-    Engine().NumberSet = 2;
-    Engine().Modulus = 97;
+    TEvaluationContext context;
+    context.NumberSet = TNumberSet::Modulo;
+    context.Modulus = 97;
     const QString input = QStringLiteral("(12+7*5)/(3-45)*2+96");
-    const QStringList &names = Engine().FunctionNames;
     for (auto _ : state) {
         TChyba err;
-        CheckModuloSyntax(input, err, names);
-        QString r, shown;
-        if (err.Code == 0) {
-            Engine().ModuloFirstCall = true;
-            EvaluateModulo(input, err, r);
-            FormatNumber(0, 10, shown, StrToFloat(r));
+        CheckModuloSyntax(input, context, err);
+        QString shown;
+        if (!err.Failed()) {
+            const TEngineResult r = EvaluateModulo(input, context);
+            if (r.Ok())
+                FormatNumber(0, 10, shown, r.Real);
         }
-        if (err.Code != 0 || shown.isEmpty())
+        if (shown.isEmpty())
             state.SkipWithError("evaluation failed");
         benchmark::DoNotOptimize(shown);
     }

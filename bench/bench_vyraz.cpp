@@ -9,8 +9,7 @@ namespace {
 // length of the result, or capped = 1 when the text outgrew the engine's
 // 65535 characters on the way (the window then shows its error text).
 void DeriveOrder(benchmark::State &state, const char *text) {
-    Engine().Reset();
-    Engine().DecimalSeparator = QLatin1Char('.');
+    SetDecSep(QLatin1Char('.'));
     const int order = int(state.range(0));
     TVyraz work;
     qsizetype length = 0;

@@ -4,6 +4,8 @@
 #include "uCisla.h"
 
 #include <algorithm>
+#include <array>
+#include <string_view>
 #include <cmath>
 
 namespace {
@@ -165,13 +167,29 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
 
     const QChar sep = context.Separator();
     const int len = int(s.size());
-    static const TCharSet binaryOps = QStringLiteral("*+-/^");
-    static const TCharSet afterBinaryOp = QStringLiteral("!%*+-/^");
-    static const TCharSet notAtStart = QStringLiteral("!%*/^");
-    static const TCharSet afterDollar = QStringLiteral("!$%*+-/^");
-    static const TCharSet punctuation = QStringLiteral("\b !$%()*+,-./^");
-    auto allowed = [](QChar c) { return IsAsciiDigit(c) || IsAsciiLetter(c) || InSet(c, punctuation); };
-    auto digitLike = [](QChar c) { return IsAsciiDigit(c) || (c >= QLatin1Char('a') && c <= QLatin1Char('f')); };
+    // What each ASCII character is for the rules, looked up once per character.
+    enum : quint8 { Binary = 1, AfterBinary = 2, NotAtStart = 4, AfterDollar = 8, Allowed = 16, DigitLike = 32 };
+    static const auto classes = [] {
+        std::array<quint8, 128> t{};
+        for (char c : std::string_view("*+-/^"))
+            t[size_t(c)] |= Binary;
+        for (char c : std::string_view("!%*+-/^"))
+            t[size_t(c)] |= AfterBinary;
+        for (char c : std::string_view("!%*/^"))
+            t[size_t(c)] |= NotAtStart;
+        for (char c : std::string_view("!$%*+-/^"))
+            t[size_t(c)] |= AfterDollar;
+        for (char c : std::string_view("\b !$%()*+,-./^"))
+            t[size_t(c)] |= Allowed;
+        for (int c = 0; c < 128; ++c) {
+            if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
+                t[size_t(c)] |= Allowed;
+            if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))
+                t[size_t(c)] |= DigitLike;
+        }
+        return t;
+    }();
+    auto is = [](QChar c, quint8 what) { return c.unicode() < 128 && (classes[c.unicode()] & what) != 0; };
     auto fail = [&](TErrorCode code, int start, int end) {
         err.Code = code;
         err.SpanStart = start;
@@ -181,30 +199,30 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
 
     const QChar first = s.at(0);
     const QChar last = s.at(len - 1);
-    if (InSet(first, notAtStart))
+    if (is(first, NotAtStart))
         return fail(TErrorCode::LeadingOperator, 0, 1);
-    if (InSet(last, binaryOps))
+    if (is(last, Binary))
         return fail(TErrorCode::TrailingOperator, len - 1, len);
     if (last == sep)
         return fail(TErrorCode::TrailingSeparator, len - 1, len);
-    if (!allowed(first))
+    if (!is(first, Allowed))
         return fail(TErrorCode::ForbiddenCharacter, 0, 1);
     for (int i = 2; i <= len; ++i) {
         const QChar a = s.at(i - 2);
         const QChar b = s.at(i - 1);
-        if (!allowed(b))
+        if (!is(b, Allowed))
             return fail(TErrorCode::ForbiddenCharacter, i - 1, i);
-        if (InSet(a, binaryOps) && InSet(b, afterBinaryOp))
+        if (is(a, Binary) && is(b, AfterBinary))
             return fail(TErrorCode::TwoOperators, i - 1, i);
-        if (a == sep && !digitLike(b))
+        if (a == sep && !is(b, DigitLike))
             return fail(TErrorCode::SeparatorWithoutDigit, i - 1, i);
-        if (InSet(a, binaryOps) && (b == QLatin1Char(')') || b == sep))
+        if (is(a, Binary) && (b == QLatin1Char(')') || b == sep))
             return fail(TErrorCode::OperatorBeforeClose, i - 1, i);
-        if (a == QLatin1Char('(') && InSet(b, notAtStart))
+        if (a == QLatin1Char('(') && is(b, NotAtStart))
             return fail(TErrorCode::OperatorAfterOpen, i - 1, i);
-        if (a == QLatin1Char('$') && (InSet(b, afterDollar) || b == sep))
+        if (a == QLatin1Char('$') && (is(b, AfterDollar) || b == sep))
             return fail(TErrorCode::MissingConstant, i - 2, i - 1);
-        if (b == sep && !digitLike(a))
+        if (b == sep && !is(a, DigitLike))
             return fail(TErrorCode::DigitBeforeSeparator, i - 1, i);
     }
     if (last == QLatin1Char('$'))

@@ -144,7 +144,75 @@ bool TryStrToFloat(const QString &text, long double &value) {
     return TryStrToFloat(text, value, DecSep());
 }
 
+namespace {
+
+// 10^0 .. 10^27, each exact in the 80-bit format (5^27 < 2^64).
+constexpr int ExactPowers = 28;
+const long double *PowersOfTen() {
+    static const auto table = [] {
+        std::array<long double, ExactPowers> t{};
+        long double p = 1;
+        for (int i = 0; i < ExactPowers; ++i) {
+            t[size_t(i)] = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table.data();
+}
+
+} // namespace
+
+namespace {
+
+// The usual number, read without the library: at most 19 significant digits
+// and a power of ten within the exact ones, so that one multiplication or
+// division by an exact power rounds it as strtold does. False when the text
+// is of another kind (the general road then reads it).
+bool QuickDecimal(const QString &text, QChar separator, long double &value) {
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    bool negative = false;
+    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
+        negative = text.at(i) == QLatin1Char('-');
+        ++i;
+    }
+    quint64 mantissa = 0;
+    int digits = 0, decimals = 0;
+    bool anyDigit = false, afterSeparator = false;
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (c >= QLatin1Char('0') && c <= QLatin1Char('9')) {
+            anyDigit = true;
+            if (mantissa == 0 && c == QLatin1Char('0')) {
+                if (afterSeparator)
+                    ++decimals;
+                continue; // a leading zero
+            }
+            if (++digits > 19)
+                return false;
+            mantissa = mantissa * 10 + quint64(c.unicode() - '0');
+            if (afterSeparator)
+                ++decimals;
+        } else if (c == separator && !afterSeparator) {
+            afterSeparator = true;
+        } else {
+            return false; // an exponent, a space, anything else: the general road
+        }
+    }
+    if (!anyDigit || decimals >= ExactPowers)
+        return false;
+    const long double m = static_cast<long double>(mantissa); // exact: 64 bits
+    const long double v = decimals == 0 ? m : m / PowersOfTen()[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
+} // namespace
+
 bool TryStrToFloat(const QString &text, long double &value, QChar separator) {
+    if (QuickDecimal(text, separator, value))
+        return true;
     const QString t = text.trimmed();
     if (t.isEmpty() || t.size() > 4096)
         return false;
@@ -218,19 +286,13 @@ QString FormatFloat(const QString &picture, long double value, QChar separator) 
 
 namespace {
 
-// 10^0 .. 10^27, each exact in the 80-bit format (5^27 < 2^64).
-constexpr int ExactPowers = 28;
-const long double *PowersOfTen() {
-    static const auto table = [] {
-        std::array<long double, ExactPowers> t{};
-        long double p = 1;
-        for (int i = 0; i < ExactPowers; ++i) {
-            t[size_t(i)] = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    return table.data();
+// The exponent of a normal 80-bit value, read from its bits (16383 is the
+// bias): what ilogb gives, without the library call.
+int BinaryExponent(long double x) {
+    unsigned char bytes[sizeof(long double)];
+    std::memcpy(bytes, &x, sizeof bytes);
+    const int field = (bytes[9] & 0x7F) << 8 | bytes[8];
+    return field - 16383;
 }
 
 // The text road: the value written with the picture and read back, as the
@@ -255,12 +317,12 @@ const QString &OperatorPicture() {
 bool RoundScaled(long double magnitude, int decimals, long double &result) {
     const long double *p10 = PowersOfTen();
     const long double t = magnitude * p10[decimals];
-    if (!(t < 9.2e18L))
+    if (!(t < 1e18L))
         return false;
-    const long double whole = std::floor(t);
+    // t < 2^60, where an ulp is at most 1/16.
+    const long double whole = static_cast<long double>(static_cast<quint64>(t));
     const long double fraction = t - whole;
-    const long double ulp = std::nextafter(t, HUGE_VALL) - t;
-    if (std::fabs(fraction - 0.5L) <= ulp)
+    if (std::fabs(fraction - 0.5L) <= 0.0625L)
         return false;
     const long double n = fraction > 0.5L ? whole + 1 : whole;
     result = n / p10[decimals];
@@ -278,7 +340,7 @@ long double RoundOperatorResult(long double value) {
     // 18 significant digits: an integer N of 18 digits times 10^k. The
     // binary exponent gives k to within one; the range of N settles it.
     const long double *p10 = PowersOfTen();
-    int k = int(std::floor(std::ilogb(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
+    int k = int(std::floor(BinaryExponent(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k <= -ExactPowers || k >= ExactPowers)
             break;
@@ -291,10 +353,10 @@ long double RoundOperatorResult(long double value) {
             ++k;
             continue;
         }
-        const long double whole = std::floor(t);
+        // t < 2^60, where an ulp is at most 1/16.
+        const long double whole = static_cast<long double>(static_cast<quint64>(t));
         const long double fraction = t - whole;
-        const long double ulp = std::nextafter(t, HUGE_VALL) - t;
-        if (std::fabs(fraction - 0.5L) <= ulp)
+        if (std::fabs(fraction - 0.5L) <= 0.0625L)
             break; // too near a tie to be sure
         const long double n = fraction > 0.5L ? whole + 1 : whole;
         const long double r = k < 0 ? n / p10[-k] : n * p10[k];
@@ -303,16 +365,84 @@ long double RoundOperatorResult(long double value) {
     return ThroughText(OperatorPicture(), value);
 }
 
+QString OperatorResultText(long double value, QChar separator) {
+    const long double magnitude = std::fabs(value);
+    if (magnitude == 0)
+        return QStringLiteral("0E0");
+    if (std::isfinite(value) && magnitude >= std::numeric_limits<long double>::min()) {
+        const long double *p10 = PowersOfTen();
+        int k = int(std::floor(BinaryExponent(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            if (k <= -ExactPowers || k >= ExactPowers)
+                break;
+            const long double t = k < 0 ? magnitude * p10[-k] : magnitude / p10[k];
+            if (t < 1e17L - 0.5L) {
+                --k;
+                continue;
+            }
+            if (t >= 1e18L - 0.5L) {
+                ++k;
+                continue;
+            }
+            const long double whole = static_cast<long double>(static_cast<quint64>(t));
+            const long double fraction = t - whole;
+            // A value kept by RoundOperatorResult lies within a hair of its digits.
+            if (fraction > 0.01L && fraction < 0.99L)
+                break;
+            quint64 n = static_cast<quint64>(whole) + (fraction >= 0.5L ? 1 : 0);
+            int exponent = k + MaxSignificant - 1;
+            if (n >= 1000000000000000000ULL) {
+                n /= 10;
+                ++exponent;
+            }
+            char digits[24];
+            int count = 0;
+            for (quint64 m = n; m > 0; m /= 10)
+                digits[count++] = char('0' + m % 10);
+            // digits[count - 1] is the first digit; trailing zeros go.
+            int last = 0;
+            while (last < count - 1 && digits[last] == '0')
+                ++last;
+            QString r;
+            r.reserve(28);
+            if (value < 0)
+                r += QLatin1Char('-');
+            r += QLatin1Char(digits[count - 1]);
+            if (last < count - 1) {
+                r += separator;
+                for (int d = count - 2; d >= last; --d)
+                    r += QLatin1Char(digits[d]);
+            }
+            r += QLatin1Char('E');
+            r += QString::number(exponent);
+            return r;
+        }
+    }
+    return FormatFloat(OperatorPicture(), value, separator);
+}
+
 long double RoundPlain(long double value, int maxDecimals) {
     if (!std::isfinite(value))
         return std::numeric_limits<long double>::quiet_NaN();
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)
         return 0;
-    // As FormatFixed decides it, with the same logarithm.
+    // As FormatFixed decides it, with the same logarithm (taken only near a
+    // power of ten, where it could differ from the count of digits).
+    const long double *p10 = PowersOfTen();
+    auto floorLog10 = [p10](long double m) {
+        if (m >= 1.0L && m < 1e26L) {
+            int e = 0;
+            while (m >= p10[e + 1])
+                ++e;
+            if (m < p10[e + 1] * (1 - 1e-15L))
+                return e;
+        }
+        return int(std::floor(std::log10(m)));
+    };
     int decimals = maxDecimals;
     if (magnitude >= 1.0L) {
-        const int intDigits = int(std::floor(std::log10(magnitude))) + 1;
+        const int intDigits = floorLog10(magnitude) + 1;
         if (intDigits > MaxSignificant)
             return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
         decimals = std::min(decimals, MaxSignificant - intDigits);

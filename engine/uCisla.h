@@ -40,6 +40,11 @@ long double RoundOperatorResult(long double value);
 // a function's result, 16 for the parts of a complex token. NaN as above.
 long double RoundPlain(long double value, int maxDecimals);
 
+// The token text of a value that RoundOperatorResult kept, as the picture
+// "0.##############################E-0" writes it ("2,2E2", "-5E-1"),
+// made from the value's 18 digits without printf where it can be.
+QString OperatorResultText(long double value, QChar separator);
+
 // Nearest integer, ties to even, checked to fit in 64 bits
 // (EEngineRangeError otherwise).
 qint64 RoundToInt64(long double value);

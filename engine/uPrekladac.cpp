@@ -209,9 +209,18 @@ private:
         int j = i;
         while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
             ++j;
-        QString run = s.mid(i, j - i);
-        for (QChar &c : run)
-            c = Lower(c);
+        // Names are short: their lower case goes to a buffer on the stack.
+        QChar buffer[64];
+        QString longRun;
+        const int length = j - i;
+        QChar *lower = buffer;
+        if (length > 64) {
+            longRun.resize(length);
+            lower = longRun.data();
+        }
+        for (int k = 0; k < length; ++k)
+            lower[k] = Lower(s.at(i + k));
+        const QStringView run(lower, length);
         const TNumberSet set = m_context.NumberSet;
 
         const int function = FunctionIndex(run);
@@ -242,7 +251,10 @@ private:
             }
         }
         // A variable.
-        const int slot = int(m_free.indexOf(run, Qt::CaseInsensitive));
+        int slot = -1;
+        for (int k = 0; k < m_free.size() && slot < 0; ++k)
+            if (run.compare(m_free.at(k), Qt::CaseInsensitive) == 0)
+                slot = k;
         if (slot >= 0 && !insideValue) {
             Put(TTok::Slot, slot);
             return j;
@@ -252,7 +264,7 @@ private:
             return j;
         }
         if (!m_lines.isEmpty()) {
-            PutValue(ValueOfName(m_lines, run));
+            PutValue(ValueOfName(m_lines, run.toString()));
             return j;
         }
         // Without any variable a name stands for nothing, and the names of
@@ -408,21 +420,20 @@ public:
         // fractions); a leading "+" neither, except in the complex set,
         // where it adds to 0.
         if (real || set == TNumberSet::Modulo) {
-            std::vector<TItem> kept;
-            kept.reserve(m_items.size());
-            for (const TItem &item : m_items) {
+            size_t w = 0;
+            for (size_t i = 0; i < m_items.size(); ++i) {
+                const TItem item = m_items[i];
                 if (item.Kind == TItemKind::Plus) {
-                    if (kept.empty() && set != TNumberSet::Complex)
+                    if (w == 0)
                         continue;
-                    if (real && !kept.empty() &&
-                        (kept.back().Kind == TItemKind::Star || kept.back().Kind == TItemKind::Slash ||
-                         kept.back().Kind == TItemKind::Plus || kept.back().Kind == TItemKind::Minus ||
-                         kept.back().Kind == TItemKind::WordOp))
+                    const TItemKind before = m_items[w - 1].Kind;
+                    if (real && (before == TItemKind::Star || before == TItemKind::Slash || before == TItemKind::Plus ||
+                                 before == TItemKind::Minus || before == TItemKind::WordOp))
                         continue;
                 }
-                kept.push_back(item);
+                m_items[w++] = item;
             }
-            m_items.swap(kept);
+            m_items.resize(w);
         }
 
         BindFunctions();
@@ -446,8 +457,10 @@ public:
                           TOp::Multiply, value, more);
         }
 
-        std::stable_sort(m_placed.begin(), m_placed.end(), [](const TPlaced &a, const TPlaced &b) {
-            return a.Stage != b.Stage ? a.Stage < b.Stage : a.Key < b.Key;
+        std::sort(m_placed.begin(), m_placed.end(), [](const TPlaced &a, const TPlaced &b) {
+            if (a.Stage != b.Stage)
+                return a.Stage < b.Stage;
+            return a.Key != b.Key ? a.Key < b.Key : a.Instruction.Dst < b.Instruction.Dst;
         });
         for (const TPlaced &placed : m_placed)
             m_p.Code.push_back(placed.Instruction);
@@ -474,18 +487,17 @@ private:
     // first, in the order of the name list and then of the text.
     void BindFunctions() {
         const TNumberSet set = m_p.Set;
-        std::vector<TItem> out;
-        out.reserve(m_items.size());
+        size_t w = 0;
         for (size_t i = 0; i < m_items.size(); ++i) {
-            const TItem &item = m_items[i];
+            const TItem item = m_items[i];
             if (item.Kind != TItemKind::Function) {
-                out.push_back(item);
+                m_items[w++] = item;
                 continue;
             }
             const bool usable = (set == TNumberSet::Real && m_p.Functions) ||
                                 (set == TNumberSet::Complex && FunctionNames().at(item.Value) == QLatin1String("abs"));
             if (!usable) {
-                out.push_back(TItem{TItemKind::Operand, item.Pos, Invalid()});
+                m_items[w++] = TItem{TItemKind::Operand, item.Pos, Invalid()};
                 continue;
             }
             qint32 argument;
@@ -496,37 +508,37 @@ private:
                 argument = Invalid();
             }
             const qint64 key = qint64(item.Value) * (qint64(1) << 32) + item.Pos;
-            out.push_back(TItem{TItemKind::Operand, item.Pos,
-                                Place(StageFunction, key, TOp::Function, argument, -1, item.Value)});
+            m_items[w++] =
+                TItem{TItemKind::Operand, item.Pos, Place(StageFunction, key, TOp::Function, argument, -1, item.Value)};
         }
-        m_items.swap(out);
+        m_items.resize(w);
     }
 
     // "%" takes the operand before it; "+ B %" and "- B %" (not at the start
     // of the group) multiply by (100 + B) / 100 and (100 - B) / 100.
     void BindPercents() {
-        std::vector<TItem> out;
-        out.reserve(m_items.size());
-        for (const TItem &item : m_items) {
+        size_t w = 0;
+        for (size_t i = 0; i < m_items.size(); ++i) {
+            const TItem item = m_items[i];
             if (item.Kind != TItemKind::Percent) {
-                out.push_back(item);
+                m_items[w++] = item;
                 continue;
             }
             qint32 operand;
-            if (!out.empty() && out.back().Kind == TItemKind::Operand) {
-                operand = out.back().Value;
-                out.pop_back();
+            if (w > 0 && m_items[w - 1].Kind == TItemKind::Operand) {
+                operand = m_items[w - 1].Value;
+                --w;
             } else {
                 operand = Invalid();
             }
             TOp op = TOp::PercentPlain;
-            if (out.size() >= 2 && (out.back().Kind == TItemKind::Plus || out.back().Kind == TItemKind::Minus)) {
-                op = out.back().Kind == TItemKind::Plus ? TOp::PercentPlus : TOp::PercentMinus;
-                out.back().Kind = TItemKind::Star;
+            if (w >= 2 && (m_items[w - 1].Kind == TItemKind::Plus || m_items[w - 1].Kind == TItemKind::Minus)) {
+                op = m_items[w - 1].Kind == TItemKind::Plus ? TOp::PercentPlus : TOp::PercentMinus;
+                m_items[w - 1].Kind = TItemKind::Star;
             }
-            out.push_back(TItem{TItemKind::Operand, item.Pos, Place(StagePercent, item.Pos, op, operand)});
+            m_items[w++] = TItem{TItemKind::Operand, item.Pos, Place(StagePercent, item.Pos, op, operand)};
         }
-        m_items.swap(out);
+        m_items.resize(w);
     }
 
     bool At(TItemKind kind) const { return m_at < int(m_items.size()) && m_items[size_t(m_at)].Kind == kind; }
@@ -562,7 +574,10 @@ private:
 
     // Powers from the right; a sign after "^" belongs to the whole exponent.
     qint32 PowerChain() {
-        std::vector<qint32> bases{PowerBase()};
+        const qint32 first = PowerBase();
+        if (!At(TItemKind::Caret))
+            return first; // no power: nothing to gather
+        std::vector<qint32> bases{first};
         std::vector<qint32> carets;
         std::vector<bool> signs{false};
         while (At(TItemKind::Caret)) {

@@ -49,7 +49,7 @@ const QStringList &FunctionNames() {
 int FunctionIndex(QStringView name) {
     const QStringList &names = FunctionNames();
     for (int i = 0; i < names.size(); ++i)
-        if (name.compare(names.at(i), Qt::CaseInsensitive) == 0)
+        if (name.size() == names.at(i).size() && name.compare(names.at(i), Qt::CaseInsensitive) == 0)
             return i;
     return -1;
 }

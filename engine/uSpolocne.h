@@ -181,7 +181,14 @@ QString AsciiUpper(const QString &s);
 
 // A set of characters, written as the characters it holds.
 using TCharSet = QString;
-inline bool InSet(QChar c, const TCharSet &set) { return !c.isNull() && set.contains(c); }
+inline bool InSet(QChar c, const TCharSet &set) {
+    if (c.isNull())
+        return false;
+    for (const QChar x : set) // the sets are a few characters: a plain walk is quickest
+        if (x == c)
+            return true;
+    return false;
+}
 
 extern const TCharSet DigitChars;          // "0".."9"
 extern const TCharSet LetterChars;         // "A".."Z", "a".."z"

@@ -1192,9 +1192,7 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
             out.Token = QLatin1Char('[') + literal.Text + QLatin1Char(']');
             return out;
         }
-    out.Token = QLatin1Char('[') +
-                FormatFloat(QStringLiteral("0.##############################E-0"), v, m_program.Separator) +
-                QLatin1Char(']');
+    out.Token = QLatin1Char('[') + OperatorResultText(v, m_program.Separator) + QLatin1Char(']');
     return out;
 }
 
