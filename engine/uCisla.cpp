@@ -102,6 +102,32 @@ QString FormatScientific(const TPicture &p, long double value, QChar sep) {
     return Compose(buf, mantissaLength, p.minDecimals, sep, exp, expLength);
 }
 
+// Digits of |value| * 10^decimals rounded to an integer, as printf rounds
+// the binary value, or false where only printf is sure (a tie within an ulp,
+// beyond 18 digits or the exact powers).
+bool ScaledDigits(long double magnitude, int decimals, quint64 &n) {
+    static const auto powers = [] {
+        std::array<long double, 28> t{};
+        long double p = 1;
+        for (auto &x : t) {
+            x = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    if (decimals < 0 || decimals >= int(powers.size()))
+        return false;
+    const long double t = magnitude * powers[size_t(decimals)];
+    if (!(t < 1e18L))
+        return false;
+    const quint64 whole = static_cast<quint64>(t);
+    const long double fraction = t - static_cast<long double>(whole);
+    if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
+        return false;
+    n = whole + (fraction > 0.5L ? 1 : 0);
+    return true;
+}
+
 QString FormatFixed(const TPicture &p, long double value, QChar sep) {
     // How many integer digits the value has decides how many decimals the
     // significant-digit limit leaves.
@@ -123,6 +149,32 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
         decimals = std::min(decimals, leadingZeros + MaxSignificant);
     }
     decimals = std::max(decimals, 0);
+    quint64 n = 0;
+    if (ScaledDigits(mag, decimals, n)) {
+        // The digits of n with the point `decimals` places from the right,
+        // trailing decimals trimmed down to minDecimals.
+        char digits[32];
+        int count = 0;
+        for (quint64 m = n; m > 0; m /= 10)
+            digits[count++] = char('0' + m % 10);
+        while (count <= decimals)
+            digits[count++] = '0'; // at least one integer digit
+        int low = 0; // index of the lowest digit written
+        while (low < decimals - p.minDecimals && digits[low] == '0')
+            ++low;
+        QString r;
+        r.reserve(count + 2);
+        if (value < 0 && n != 0)
+            r += QLatin1Char('-');
+        for (int k = count - 1; k >= decimals; --k)
+            r += QLatin1Char(digits[k]);
+        if (low < decimals) {
+            r += sep;
+            for (int k = decimals - 1; k >= low; --k)
+                r += QLatin1Char(digits[k]);
+        }
+        return r;
+    }
     // Up to 18 integer digits, a sign, a point and the decimals: the buffer
     // must hold them all, or the digits would be cut off instead of rounded.
     char small[96];
@@ -295,6 +347,10 @@ int BinaryExponent(long double x) {
     return field - 16383;
 }
 
+// floor(e * log10(2)) within one, in integers (the callers settle the last
+// step against the powers of ten).
+int FloorLog10OfTwoPower(int e) { return (e * 78913) >> 18; }
+
 // The text road: the value written with the picture and read back, as the
 // engine's tokens did. Used only where the fast road could be wrong.
 long double ThroughText(const QString &picture, long double value) {
@@ -319,10 +375,9 @@ bool RoundScaled(long double magnitude, int decimals, long double &result) {
     const long double t = magnitude * p10[decimals];
     if (!(t < 1e18L))
         return false;
-    // t < 2^60, where an ulp is at most 1/16.
     const long double whole = static_cast<long double>(static_cast<quint64>(t));
     const long double fraction = t - whole;
-    if (std::fabs(fraction - 0.5L) <= 0.0625L)
+    if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
         return false;
     const long double n = fraction > 0.5L ? whole + 1 : whole;
     result = n / p10[decimals];
@@ -340,7 +395,7 @@ long double RoundOperatorResult(long double value) {
     // 18 significant digits: an integer N of 18 digits times 10^k. The
     // binary exponent gives k to within one; the range of N settles it.
     const long double *p10 = PowersOfTen();
-    int k = int(std::floor(BinaryExponent(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
+    int k = FloorLog10OfTwoPower(BinaryExponent(magnitude)) - (MaxSignificant - 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k <= -ExactPowers || k >= ExactPowers)
             break;
@@ -353,10 +408,9 @@ long double RoundOperatorResult(long double value) {
             ++k;
             continue;
         }
-        // t < 2^60, where an ulp is at most 1/16.
-        const long double whole = static_cast<long double>(static_cast<quint64>(t));
+                const long double whole = static_cast<long double>(static_cast<quint64>(t));
         const long double fraction = t - whole;
-        if (std::fabs(fraction - 0.5L) <= 0.0625L)
+        if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
             break; // too near a tie to be sure
         const long double n = fraction > 0.5L ? whole + 1 : whole;
         const long double r = k < 0 ? n / p10[-k] : n * p10[k];
@@ -371,7 +425,7 @@ QString OperatorResultText(long double value, QChar separator) {
         return QStringLiteral("0E0");
     if (std::isfinite(value) && magnitude >= std::numeric_limits<long double>::min()) {
         const long double *p10 = PowersOfTen();
-        int k = int(std::floor(BinaryExponent(magnitude) * 0.30102999566398119521L)) - (MaxSignificant - 1);
+        int k = FloorLog10OfTwoPower(BinaryExponent(magnitude)) - (MaxSignificant - 1);
         for (int attempt = 0; attempt < 3; ++attempt) {
             if (k <= -ExactPowers || k >= ExactPowers)
                 break;
@@ -446,10 +500,9 @@ long double RoundPlain(long double value, int maxDecimals) {
         if (intDigits > MaxSignificant)
             return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
         decimals = std::min(decimals, MaxSignificant - intDigits);
-    } else {
-        const int leadingZeros = -int(std::floor(std::log10(magnitude))) - 1;
-        decimals = std::min(decimals, leadingZeros + MaxSignificant);
     }
+    // Below 1 the leading zeros after the point are no significant digits:
+    // at most 17 decimals never reach the limit of 18.
     decimals = std::max(decimals, 0);
     long double r = 0;
     if (decimals >= ExactPowers || !RoundScaled(magnitude, decimals, r))

@@ -890,10 +890,32 @@ TCReg AsToken(const TComplexNumber &z) {
 
 TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Polar}; }
 
+// The usual literals, a real number or the unit with its coefficient ("3",
+// "j4", "j"), read without the general parser.
+bool QuickComplexLiteral(const QString &text, QChar sep, QChar unit, TComplexNumber &z) {
+    if (text.isEmpty() || text.contains(QLatin1Char('e')))
+        return false;
+    const qsizetype u = text.indexOf(unit);
+    if (u < 0)
+        return TryStrToFloat(text, z.Re, sep) && ((z.Im = 0), (z.Polar = false), true);
+    if (u != 0 || text.indexOf(unit, 1) >= 0)
+        return false;
+    z.Re = 0;
+    z.Polar = false;
+    if (text.size() == 1) {
+        z.Im = 1;
+        return true;
+    }
+    const QChar second = text.at(1);
+    if (!IsAsciiDigit(second) && second != sep)
+        return false; // a sign: the general parser
+    return TryStrToFloat(text.mid(1), z.Im, sep);
+}
+
 TCReg ComplexLiteral(const QString &text, QChar sep, QChar unit) {
     TCReg r;
     TComplexNumber z;
-    if (!TryParseComplex(text, z, sep, unit)) {
+    if (!QuickComplexLiteral(text, sep, unit, z) && !TryParseComplex(text, z, sep, unit)) {
         r.Err = TErrorCode::Unreadable;
         r.Text |= BadLiteral;
     } else {
