@@ -986,6 +986,22 @@ void ThlavnyFrm::SetInputText(const QString &text) {
 
 void ThlavnyFrm::SetBackEnabled(bool enabled) { BtnSpat->setEnabled(enabled); }
 
+void ThlavnyFrm::UseExpression(const QString &text) {
+    QString expression = text;
+    const qsizetype eq = expression.indexOf(QLatin1Char('='));
+    if (eq >= 0)
+        expression.remove(0, eq + 1);
+    AddMissingVariables(expression, QString());
+    if (premenneFrm) {
+        GiveFormStyle(premenneFrm);
+        premenneFrm->show();
+    }
+    SetInputText(expression);
+    show();
+    raise();
+    activateWindow();
+}
+
 void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
     if (!window)
         return;

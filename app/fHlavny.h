@@ -146,6 +146,7 @@ public:
     void SetInputText(const QString &text) override;
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
+    void UseExpression(const QString &text) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
 
 protected:

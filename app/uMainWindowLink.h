@@ -24,6 +24,10 @@ public:
     // Adds a row for every variable of expression that the variables
     // window lacks (excludedName skipped).
     virtual void AddMissingVariables(const QString &expression, const QString &excludedName) = 0;
+    // Puts an expression chosen in the expression browser into the input
+    // (only what follows a leading "name=") and adds its variables to the
+    // variables window, without evaluating it.
+    virtual void UseExpression(const QString &text) = 0;
     // Gives a window the main window's form style (always on top or normal).
     virtual void GiveFormStyle(QWidget *window) const = 0;
     // Enables or disables the Back button of the history.

@@ -119,6 +119,7 @@ public:
     std::function<void(const QString &, const QString &)> OnAddMissing;
     QList<bool> BackEnabled;
     QStringList LanguageSwitches;
+    QStringList UsedExpressions;
 
     QWidget *Window() override { return &Frame; }
     QString InputText() const override { return Input; }
@@ -131,6 +132,7 @@ public:
             OnAddMissing(expression, excludedName);
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
+    void UseExpression(const QString &text) override { UsedExpressions.append(text); }
     void GiveFormStyle(QWidget *) const override {}
     bool ApplyLanguageToAllForms(const QString &fileName) override {
         LanguageSwitches.append(fileName);
