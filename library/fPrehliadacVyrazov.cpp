@@ -1,19 +1,25 @@
 #include "fPrehliadacVyrazov.h"
 
 #include "dPrehliadacVyrazov.h"
+#include "fUpravyKniznice.h"
+#include "fUpravyVyrazu.h"
 #include "uDisk.h"
 #include "uMainWindowLink.h"
 #include "uPremenne.h"
 #include "uSpolocneOkna.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QDrag>
 #include <QDir>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSplitter>
@@ -23,6 +29,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -79,6 +86,100 @@ void SortByKind(QList<QTreeWidgetItem *> &items) {
                      [](const QTreeWidgetItem *a, const QTreeWidgetItem *b) { return KindOf(a) < KindOf(b); });
 }
 
+// Puts item among parent's children as if it were inserted at index and
+// the children then sorted by kind (they are sorted already).
+void InsertSorted(QTreeWidgetItem *parent, QTreeWidgetItem *item, int index) {
+    const TNodeKind kind = KindOf(item);
+    int at = 0;
+    for (int i = 0; i < parent->childCount(); ++i) {
+        const TNodeKind k = KindOf(parent->child(i));
+        if (k < kind || (k == kind && i < index))
+            ++at;
+    }
+    parent->insertChild(at, item);
+}
+
+const QString kDragFormat = QStringLiteral("application/x-tarbelon-library-node");
+
+// The tree: a node is dragged onto another of the same tree, and the
+// window decides whether the drop may happen and carries it out.
+class TStromVyrazov : public QTreeWidget {
+public:
+    explicit TStromVyrazov(QWidget *parent) : QTreeWidget(parent) {
+        setDragEnabled(true);
+        setAcceptDrops(true);
+        viewport()->setAcceptDrops(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
+        setDropIndicatorShown(false);
+    }
+
+    std::function<bool(QTreeWidgetItem *dragged, QTreeWidgetItem *target)> AcceptsDrop;
+    std::function<void(QTreeWidgetItem *dragged, QTreeWidgetItem *target)> Drop;
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override {
+        // The drag takes the node under the press, whatever is selected.
+        m_pressed = indexAt(event->position().toPoint());
+        QTreeWidget::mousePressEvent(event);
+    }
+
+    void startDrag(Qt::DropActions) override {
+        m_dragged = itemFromIndex(m_pressed);
+        if (!m_dragged)
+            return;
+        auto *data = new QMimeData;
+        data->setData(kDragFormat, QByteArray());
+        auto *drag = new QDrag(this);
+        drag->setMimeData(data);
+        drag->setPixmap(viewport()->grab(visualItemRect(m_dragged)));
+        drag->exec(Qt::MoveAction);
+        m_dragged = nullptr;
+    }
+
+    void dragEnterEvent(QDragEnterEvent *event) override {
+        if (event->source() == this && m_dragged)
+            event->acceptProposedAction();
+        else
+            event->ignore();
+    }
+
+    void dragMoveEvent(QDragMoveEvent *event) override {
+        QTreeWidget::dragMoveEvent(event); // scrolls near the edges; the verdict is ours
+        if (Accepts(event)) {
+            event->setDropAction(Qt::MoveAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+
+    void dropEvent(QDropEvent *event) override {
+        stopAutoScroll();
+        setState(NoState);
+        viewport()->update();
+        if (!Accepts(event)) {
+            event->ignore();
+            return;
+        }
+        QTreeWidgetItem *dragged = m_dragged;
+        QTreeWidgetItem *target = itemAt(event->position().toPoint());
+        m_dragged = nullptr;
+        event->setDropAction(Qt::MoveAction);
+        event->accept();
+        if (Drop)
+            Drop(dragged, target);
+    }
+
+private:
+    bool Accepts(const QDropEvent *event) const {
+        return event->source() == this && m_dragged && AcceptsDrop
+               && AcceptsDrop(m_dragged, itemAt(event->position().toPoint()));
+    }
+
+    QPersistentModelIndex m_pressed;
+    QTreeWidgetItem *m_dragged = nullptr;
+};
+
 } // namespace
 
 TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *parent)
@@ -126,13 +227,19 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     deleteTbtn = toolButton("deleteTbtn", m_dta->odstranitMni);
     ToolBar1->hide();
 
-    stromVyrazovTrv = Named(new QTreeWidget(stromPnl), "stromVyrazovTrv");
+    auto *tree = Named(new TStromVyrazov(stromPnl), "stromVyrazovTrv");
+    tree->AcceptsDrop = [this](QTreeWidgetItem *dragged, QTreeWidgetItem *target) {
+        return AcceptsDrop(dragged, target);
+    };
+    tree->Drop = [this](QTreeWidgetItem *dragged, QTreeWidgetItem *target) { DropNode(dragged, target); };
+    stromVyrazovTrv = tree;
     stromVyrazovTrv->setHeaderHidden(true);
     stromVyrazovTrv->setColumnCount(1);
     stromVyrazovTrv->setIndentation(19);
     stromVyrazovTrv->setSelectionMode(QAbstractItemView::SingleSelection);
     stromVyrazovTrv->setEditTriggers(QAbstractItemView::NoEditTriggers);
     stromVyrazovTrv->setContextMenuPolicy(Qt::CustomContextMenu);
+    stromVyrazovTrv->installEventFilter(this);
     auto *treeLayout = new QVBoxLayout(stromPnl);
     treeLayout->setContentsMargins(0, 0, 0, 0);
     treeLayout->setSpacing(0);
@@ -262,6 +369,25 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     connect(emailLbl, &TLinkLabel::clicked, this, [this] { OpenMailLink(emailLbl); });
     connect(m_dta->reloadMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::ReloadLibraries);
     connect(m_dta->saveMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::SaveLibraries);
+    connect(m_dta->novaKniznicaMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::NewLibraryClick);
+    connect(m_dta->novaKategoriaMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::NewCategory);
+    connect(m_dta->novyVyrazMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::NewExpressionClick);
+    connect(m_dta->premenovatMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::RenameClick);
+    connect(m_dta->odstranitMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::DeleteSelectedItem);
+    connect(m_dta->upravitMni, &QAction::triggered, this, &TPrehliadacVyrazovFrm::ModifyClick);
+
+    // In-place renaming: an accepted edit renames the edited node's
+    // element; any end of the edit makes the tree read-only again.
+    connect(stromVyrazovTrv, &QTreeWidget::itemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item && item == m_editedItem)
+            RenameEnd(item);
+    });
+    connect(stromVyrazovTrv->itemDelegate(), &QAbstractItemDelegate::closeEditor, this, [this] {
+        if (m_editedItem) {
+            SetEditable(m_editedItem, false);
+            m_editedItem = nullptr;
+        }
+    });
 }
 
 void TPrehliadacVyrazovFrm::SetBuiltInTexts() {
@@ -322,6 +448,10 @@ void TPrehliadacVyrazovFrm::ApplyLanguage() {
         text(browser, "SaveError", SaveError);
     }
     m_dta->ApplyLanguage();
+    if (m_expressionDialog)
+        m_expressionDialog->ApplyLanguage();
+    if (m_libraryDialog)
+        m_libraryDialog->ApplyLanguage();
     // A new language file may move the library folder.
     if (!m_viewer.AnyModified())
         LoadLibraries();
@@ -344,6 +474,7 @@ void TPrehliadacVyrazovFrm::LoadLibraries() {
 void TPrehliadacVyrazovFrm::ClearTree() {
     m_selectedNode = QDomElement();
     m_selectedLibrary = nullptr;
+    m_editedItem = nullptr;
     {
         const QSignalBlocker blocker(stromVyrazovTrv);
         stromVyrazovTrv->clear();
@@ -367,13 +498,9 @@ void TPrehliadacVyrazovFrm::AddLibraryToTree(TKniznicaVyrazov *library) {
     QList<QTreeWidgetItem *> nodes;
     for (QDomElement e = library->GetRoot(); !e.isNull(); e = e.nextSiblingElement())
         CollectNodes(e, library, true, nodes);
-    for (QTreeWidgetItem *node : std::as_const(nodes)) {
-        // After the last top-level node of its kind or of an earlier one.
-        int at = 0;
-        while (at < stromVyrazovTrv->topLevelItemCount() && KindOf(stromVyrazovTrv->topLevelItem(at)) <= KindOf(node))
-            ++at;
-        stromVyrazovTrv->insertTopLevelItem(at, node);
-    }
+    QTreeWidgetItem *top = stromVyrazovTrv->invisibleRootItem();
+    for (QTreeWidgetItem *node : std::as_const(nodes))
+        InsertSorted(top, node, top->childCount());
 }
 
 void TPrehliadacVyrazovFrm::CollectNodes(const QDomElement &element, TKniznicaVyrazov *library,
@@ -403,14 +530,22 @@ TUzolStromu *TPrehliadacVyrazovFrm::CreateTreeNode(const QDomElement &element, T
 // ---------------------------------------------------------------------------
 // Selection and details
 
-void TPrehliadacVyrazovFrm::SelectionChange() {
+TUzolStromu *TPrehliadacVyrazovFrm::SelectedItem() const {
     const QList<QTreeWidgetItem *> selected = stromVyrazovTrv->selectedItems();
     QTreeWidgetItem *item = selected.isEmpty() ? nullptr : selected.constFirst();
-    if (item && item->type() == TUzolStromu::ItemType) {
-        const TXMLNodeReference &reference = static_cast<TUzolStromu *>(item)->Reference;
-        m_selectedNode = reference.Node;
-        m_selectedLibrary = reference.Library;
+    return item && item->type() == TUzolStromu::ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
+}
+
+void TPrehliadacVyrazovFrm::SelectionChange() {
+    // The selected element is always that of the selected node: with none
+    // selected, no command can reach an element the user does not see.
+    if (TUzolStromu *item = SelectedItem()) {
+        m_selectedNode = item->Reference.Node;
+        m_selectedLibrary = item->Reference.Library;
         ShowNodeDetails();
+    } else {
+        m_selectedNode = QDomElement();
+        m_selectedLibrary = nullptr;
     }
     UpdateToolButtons();
 }
@@ -471,6 +606,269 @@ void TPrehliadacVyrazovFrm::PopupEnabling() { m_dta->EnableItems(CurrentEnabling
 void TPrehliadacVyrazovFrm::UseSelectedExpression() {
     if (m_main)
         m_main->UseExpression(vyrazEdt->text());
+}
+
+// ---------------------------------------------------------------------------
+// Editing
+
+TUzolStromu *TPrehliadacVyrazovFrm::InsertSubtree(QTreeWidgetItem *parent, int index, const QDomElement &element,
+                                                  TKniznicaVyrazov *library) {
+    TUzolStromu *node = CreateTreeNode(element, library);
+    QList<QTreeWidgetItem *> children;
+    for (QDomElement child = element.firstChildElement(); !child.isNull(); child = child.nextSiblingElement())
+        CollectNodes(child, library, false, children);
+    SortByKind(children);
+    node->addChildren(children);
+    InsertSorted(parent, node, index);
+    return node;
+}
+
+void TPrehliadacVyrazovFrm::DeleteTreeNode(QTreeWidgetItem *item) {
+    for (QTreeWidgetItem *i = m_editedItem; i; i = i->parent())
+        if (i == item)
+            m_editedItem = nullptr;
+    delete item;
+}
+
+void TPrehliadacVyrazovFrm::SetEditable(QTreeWidgetItem *item, bool editable) {
+    const QSignalBlocker blocker(stromVyrazovTrv);
+    item->setFlags(editable ? item->flags() | Qt::ItemIsEditable : item->flags() & ~Qt::ItemIsEditable);
+}
+
+void TPrehliadacVyrazovFrm::StartRename(QTreeWidgetItem *item) {
+    SetEditable(item, true);
+    m_editedItem = item;
+    stromVyrazovTrv->editItem(item, 0);
+}
+
+void TPrehliadacVyrazovFrm::RenameEnd(QTreeWidgetItem *item) {
+    SetEditable(item, false);
+    m_editedItem = nullptr;
+    if (item->type() != TUzolStromu::ItemType)
+        return;
+    const TXMLNodeReference &reference = static_cast<TUzolStromu *>(item)->Reference;
+    reference.Library->RenameNode(reference.Node, item->text(0));
+}
+
+void TPrehliadacVyrazovFrm::RenameClick() {
+    TUzolStromu *item = SelectedItem();
+    if (item && item->Kind() != ExpressionKind)
+        StartRename(item);
+}
+
+void TPrehliadacVyrazovFrm::NewLibrary(const TInfoKniznice &info) { AddLibraryToTree(m_viewer.AddLibrary(info)); }
+
+void TPrehliadacVyrazovFrm::NewLibraryClick() {
+    TUpravyKnizniceFrm *dialog = GetUpravyKnizniceFrm();
+    dialog->ResetForNewLibrary();
+    dialog->SetInitialFolder(ProgramPath(LibraryPath));
+    if (dialog->exec() == QDialog::Accepted)
+        NewLibrary(dialog->GetLibraryInfo());
+}
+
+void TPrehliadacVyrazovFrm::NewCategory() {
+    TUzolStromu *item = SelectedItem();
+    if (!item || item->Kind() == ExpressionKind)
+        return;
+    const TXMLNodeReference reference = item->Reference;
+    QDomElement category;
+    reference.Library->AddCategory(reference.Node, NewCategoryText, category);
+    if (category.isNull())
+        return;
+    item->setExpanded(true);
+    TUzolStromu *node = InsertSubtree(item, item->childCount(), category, reference.Library);
+    stromVyrazovTrv->setCurrentItem(node);
+    StartRename(node);
+}
+
+void TPrehliadacVyrazovFrm::NewExpressionClick() {
+    TUzolStromu *item = SelectedItem();
+    if (!item || item->Kind() == ExpressionKind)
+        return;
+    TUpravyVyrazuFrm *dialog = GetUpravyVyrazuFrm();
+    dialog->ClearFields();
+    if (dialog->exec() == QDialog::Accepted)
+        NewExpression(dialog->ExpressionName(), dialog->Notation(), dialog->DescriptionLines(), dialog->VariableLines());
+}
+
+void TPrehliadacVyrazovFrm::NewExpression(const QString &name, const QString &notation, const QStringList &descLines,
+                                          const QStringList &vars) {
+    TUzolStromu *item = SelectedItem();
+    if (!item || item->Kind() == ExpressionKind)
+        return;
+    const TXMLNodeReference reference = item->Reference;
+    QDomElement expr;
+    reference.Library->AddExpression(reference.Node, name, notation, JoinStrings(descLines, kSep), vars, expr);
+    if (expr.isNull())
+        return;
+    item->setExpanded(true);
+    stromVyrazovTrv->setCurrentItem(InsertSubtree(item, item->childCount(), expr, reference.Library));
+}
+
+void TPrehliadacVyrazovFrm::ModifyClick() {
+    TUzolStromu *item = SelectedItem();
+    if (!item)
+        return;
+    const TXMLNodeReference reference = item->Reference;
+    switch (item->Kind()) {
+    case LibraryKind: {
+        TInfoKniznice header;
+        reference.Library->GetLibraryInfo(header);
+        TUpravyKnizniceFrm *dialog = GetUpravyKnizniceFrm();
+        dialog->SetLibraryInfo(header);
+        dialog->SetInitialFolder(ProgramPath(LibraryPath));
+        if (dialog->exec() != QDialog::Accepted || SelectedItem() != item)
+            return;
+        header = dialog->GetLibraryInfo();
+        reference.Library->SetLibraryInfo(header);
+        {
+            const QSignalBlocker blocker(stromVyrazovTrv);
+            item->setText(0, header.Name);
+        }
+        ShowNodeDetails();
+        break;
+    }
+    case ExpressionKind: {
+        TUpravyVyrazuFrm *dialog = GetUpravyVyrazuFrm();
+        dialog->SetFields(nazovEdt->text(), vyrazEdt->text(), PopisMmo->toPlainText(), m_variables->Lines());
+        if (dialog->exec() == QDialog::Accepted && SelectedItem() == item)
+            ApplyExpressionEdit(dialog->ExpressionName(), dialog->Notation(), dialog->DescriptionLines(),
+                                dialog->VariableLines());
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TPrehliadacVyrazovFrm::ApplyExpressionEdit(const QString &name, const QString &notation,
+                                                const QStringList &descLines, const QStringList &vars) {
+    TUzolStromu *item = SelectedItem();
+    if (!item || item->Kind() != ExpressionKind)
+        return;
+    item->Reference.Library->ModifyExpression(item->Reference.Node, name, notation, JoinStrings(descLines, kSep),
+                                              vars);
+    {
+        const QSignalBlocker blocker(stromVyrazovTrv);
+        item->setText(0, name);
+    }
+    ShowNodeDetails();
+}
+
+void TPrehliadacVyrazovFrm::DeleteSelectedItem() {
+    TUzolStromu *item = SelectedItem();
+    if (!item)
+        return;
+    if (AppContext().Prompter().Show(this, TMessageKind::Question, ReallyDeleteCaption, ReallyDelete) != TAnswer::Yes)
+        return;
+    const TXMLNodeReference reference = item->Reference;
+    if (item->Kind() == LibraryKind)
+        reference.Library->SetDeleteOnSave(true);
+    else
+        reference.Library->DeleteNode(reference.Node);
+    DeleteTreeNode(item);
+    stromVyrazovTrv->clearSelection();
+    stromVyrazovTrv->setCurrentItem(nullptr);
+    m_selectedNode = QDomElement();
+    m_selectedLibrary = nullptr;
+    UpdateToolButtons();
+}
+
+void TPrehliadacVyrazovFrm::CopySelectedNode() {
+    if (TUzolStromu *item = SelectedItem())
+        m_clipboard.Copy(item->Reference.Node);
+}
+
+void TPrehliadacVyrazovFrm::CutSelectedNode() {
+    if (!SelectedItem())
+        return;
+    CopySelectedNode();
+    DeleteSelectedItem();
+}
+
+void TPrehliadacVyrazovFrm::PasteNode() {
+    TUzolStromu *item = SelectedItem();
+    if (m_clipboard.IsEmpty() || !item)
+        return;
+    const TXMLNodeReference reference = item->Reference;
+    QDomElement pasted;
+    switch (PasteBefore(m_clipboard, reference.Node, *reference.Library, pasted)) {
+    case TPasteResult::Nothing:
+        break;
+    case TPasteResult::Refused:
+        QApplication::beep();
+        break;
+    case TPasteResult::Inserted: {
+        QTreeWidgetItem *parent = item->parent() ? item->parent() : stromVyrazovTrv->invisibleRootItem();
+        InsertSubtree(parent, parent->indexOfChild(item), pasted, reference.Library);
+        break;
+    }
+    }
+}
+
+bool TPrehliadacVyrazovFrm::AcceptsDrop(QTreeWidgetItem *dragged, QTreeWidgetItem *target) const {
+    if (!dragged || !target || dragged->type() != TUzolStromu::ItemType || target->type() != TUzolStromu::ItemType)
+        return false;
+    return CanDropOn(static_cast<TUzolStromu *>(dragged)->Reference.Node,
+                     static_cast<TUzolStromu *>(target)->Reference.Node, IsKeyDown(VK_SHIFT));
+}
+
+void TPrehliadacVyrazovFrm::DropNode(QTreeWidgetItem *dragged, QTreeWidgetItem *target) {
+    if (!AcceptsDrop(dragged, target))
+        return;
+    const bool shift = IsKeyDown(VK_SHIFT);
+    const TXMLNodeReference from = static_cast<TUzolStromu *>(dragged)->Reference;
+    const TXMLNodeReference to = static_cast<TUzolStromu *>(target)->Reference;
+    TDropPlace place;
+    const QDomElement moved = MoveElement(from.Node, *from.Library, to.Node, *to.Library, shift, place);
+    if (moved.isNull())
+        return;
+    TUzolStromu *node;
+    if (place == TDropPlace::Into) {
+        node = InsertSubtree(target, 0, moved, to.Library);
+    } else {
+        QTreeWidgetItem *parent = target->parent() ? target->parent() : stromVyrazovTrv->invisibleRootItem();
+        node = InsertSubtree(parent, parent->indexOfChild(target), moved, to.Library);
+    }
+    DeleteTreeNode(dragged);
+    stromVyrazovTrv->setCurrentItem(shift ? node : target);
+}
+
+TUpravyKnizniceFrm *TPrehliadacVyrazovFrm::GetUpravyKnizniceFrm() {
+    if (!m_libraryDialog)
+        m_libraryDialog = new TUpravyKnizniceFrm(this);
+    return m_libraryDialog;
+}
+
+TUpravyVyrazuFrm *TPrehliadacVyrazovFrm::GetUpravyVyrazuFrm() {
+    if (!m_expressionDialog)
+        m_expressionDialog = new TUpravyVyrazuFrm(this);
+    return m_expressionDialog;
+}
+
+bool TPrehliadacVyrazovFrm::eventFilter(QObject *watched, QEvent *event) {
+    if (watched == stromVyrazovTrv && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const bool control = key->modifiers().testFlag(Qt::ControlModifier);
+        std::function<void()> command;
+        if (key->key() == Qt::Key_Delete && !control)
+            command = [this] { DeleteSelectedItem(); };
+        else if (control && key->key() == Qt::Key_C)
+            command = [this] { CopySelectedNode(); };
+        else if (control && key->key() == Qt::Key_X)
+            command = [this] { CutSelectedNode(); };
+        else if (control && key->key() == Qt::Key_V)
+            command = [this] { PasteNode(); };
+        if (command) {
+            // The tree's own copy and the window's shortcuts do not get these keys.
+            if (event->type() == QEvent::ShortcutOverride)
+                event->accept();
+            else
+                command();
+            return event->type() == QEvent::KeyPress;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 // ---------------------------------------------------------------------------

@@ -26,6 +26,8 @@ class TLinkLabel;
 class TMainWindowLink;
 class TPremenne;
 class TPrehliadacVyrazovDta;
+class TUpravyKnizniceFrm;
+class TUpravyVyrazuFrm;
 
 // What a tree node shows: an element and the library that holds it.
 struct TXMLNodeReference {
@@ -69,6 +71,42 @@ public:
     // Hands the shown expression to the main window.
     void UseSelectedExpression();
 
+    // --- editing -------------------------------------------------------------
+    // The commands of the popup menu; those with a dialog show it modally.
+    void NewLibraryClick();
+    void NewExpressionClick();
+    void RenameClick();
+    void ModifyClick();
+    // A new library at the end of the tree; its file is written at the next
+    // save.
+    void NewLibrary(const TInfoKniznice &info);
+    // A category under the selected library or category, selected and open
+    // for its name to be typed.
+    void NewCategory();
+    // An expression under the selected library or category, selected.
+    void NewExpression(const QString &name, const QString &notation, const QStringList &descLines,
+                       const QStringList &vars);
+    // Rewrites the selected expression.
+    void ApplyExpressionEdit(const QString &name, const QString &notation, const QStringList &descLines,
+                             const QStringList &vars);
+    // After a question: a library is marked for deletion at the next save,
+    // anything else leaves its library. Nothing is selected afterwards.
+    void DeleteSelectedItem();
+    void CopySelectedNode();
+    void CutSelectedNode();
+    // A copy of the clipboard's element just before the selected node.
+    void PasteNode();
+    // Whether the dragged node may be dropped on target now (Shift read from
+    // the keyboard), and the move itself.
+    bool AcceptsDrop(QTreeWidgetItem *dragged, QTreeWidgetItem *target) const;
+    void DropNode(QTreeWidgetItem *dragged, QTreeWidgetItem *target);
+
+    TUpravyKnizniceFrm *GetUpravyKnizniceFrm();
+    TUpravyVyrazuFrm *GetUpravyVyrazuFrm();
+    bool UpravyKnizniceFrmExists() const { return m_libraryDialog != nullptr; }
+    bool UpravyVyrazuFrmExists() const { return m_expressionDialog != nullptr; }
+    const KNodeClipboard &Clipboard() const { return m_clipboard; }
+
     const QDomElement &SelectedNode() const { return m_selectedNode; }
     TKniznicaVyrazov *SelectedLibrary() const { return m_selectedLibrary; }
     KExpressionViewer &Viewer() { return m_viewer; }
@@ -92,6 +130,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void CreateControls();
@@ -106,6 +145,17 @@ private:
     void CollectNodes(const QDomElement &element, TKniznicaVyrazov *library, bool lookThroughUnnamed,
                       QList<QTreeWidgetItem *> &out) const;
     TUzolStromu *CreateTreeNode(const QDomElement &element, TKniznicaVyrazov *library) const;
+    // A node for element with the nodes of its named descendants (the copy
+    // walk), placed among parent's children at index, then in order.
+    TUzolStromu *InsertSubtree(QTreeWidgetItem *parent, int index, const QDomElement &element,
+                               TKniznicaVyrazov *library);
+    // The selected tree node, or none.
+    TUzolStromu *SelectedItem() const;
+    void StartRename(QTreeWidgetItem *item);
+    void RenameEnd(QTreeWidgetItem *item);
+    void SetEditable(QTreeWidgetItem *item, bool editable);
+    // Deletes a node with its descendants and their references.
+    void DeleteTreeNode(QTreeWidgetItem *item);
     void SelectionChange();
     void ShowNodeDetails();
     void UpdateToolButtons();
@@ -122,6 +172,10 @@ private:
     TKniznicaVyrazov *m_selectedLibrary = nullptr;
     TPrehliadacVyrazovDta *m_dta = nullptr;
     TPremenne *m_variables = nullptr;
+    TUpravyKnizniceFrm *m_libraryDialog = nullptr;
+    TUpravyVyrazuFrm *m_expressionDialog = nullptr;
+    // The node whose caption is being edited in place.
+    QTreeWidgetItem *m_editedItem = nullptr;
 
     QWidget *stromPnl;
     QTreeWidget *stromVyrazovTrv;

@@ -137,3 +137,73 @@ TEditEnabling EditEnabling(bool selected, TNodeKind kind) {
     e.Modify = kind != CategoryKind;
     return e;
 }
+
+bool IsSelfOrDescendant(const QDomElement &node, const QDomElement &ancestor) {
+    if (node.isNull() || ancestor.isNull())
+        return false;
+    for (QDomNode n = node; !n.isNull(); n = n.parentNode())
+        if (n == ancestor)
+            return true;
+    return false;
+}
+
+int ChildIndex(const QDomNode &node) {
+    const QDomNode parent = node.parentNode();
+    if (parent.isNull())
+        return -1;
+    int index = 0;
+    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling(), ++index)
+        if (n == node)
+            return index;
+    return -1;
+}
+
+bool CanDropOn(const QDomElement &dragged, const QDomElement &target, bool shift) {
+    if (dragged.isNull() || target.isNull())
+        return false;
+    if (IsSelfOrDescendant(target, dragged))
+        return false;
+    if (TKniznicaVyrazov::GetNodeKind(dragged) == LibraryKind)
+        return false;
+    const TNodeKind kind = TKniznicaVyrazov::GetNodeKind(target);
+    if (shift)
+        return kind != LibraryKind && !target.parentNode().isNull();
+    return kind != OtherKind;
+}
+
+QDomElement MoveElement(const QDomElement &dragged, TKniznicaVyrazov &from, const QDomElement &target,
+                        TKniznicaVyrazov &to, bool shift, TDropPlace &place) {
+    if (!CanDropOn(dragged, target, shift))
+        return QDomElement();
+    const TNodeKind kind = TKniznicaVyrazov::GetNodeKind(target);
+    const QDomElement clone = dragged.cloneNode(true).toElement();
+    QDomElement moved;
+    if (!shift && (kind == LibraryKind || kind == CategoryKind)) {
+        // Into the target, after its first child (a library's description).
+        moved = to.InsertNode(target, clone, 1);
+        place = TDropPlace::Into;
+    } else {
+        moved = to.InsertNode(target.parentNode().toElement(), clone, ChildIndex(target));
+        place = TDropPlace::Before;
+    }
+    from.DeleteNode(dragged);
+    return moved;
+}
+
+TPasteResult PasteBefore(const KNodeClipboard &clipboard, const QDomElement &target, TKniznicaVyrazov &library,
+                         QDomElement &pasted) {
+    pasted = QDomElement();
+    if (clipboard.IsEmpty() || target.isNull())
+        return TPasteResult::Nothing;
+    const bool copyIsLibrary = clipboard.CopiedTagName() == QLatin1String("library");
+    const bool targetIsLibrary = TKniznicaVyrazov::GetNodeKind(target) == LibraryKind;
+    if (copyIsLibrary)
+        return targetIsLibrary ? TPasteResult::Nothing : TPasteResult::Refused;
+    if (targetIsLibrary || target.parentNode().isNull())
+        return TPasteResult::Refused;
+    const QDomElement clone = clipboard.GetCopy(library.Document);
+    if (clone.isNull())
+        return TPasteResult::Nothing;
+    pasted = library.InsertNode(target.parentNode().toElement(), clone, ChildIndex(target));
+    return TPasteResult::Inserted;
+}

@@ -1,6 +1,7 @@
-// The set of expression libraries the browser works on, which editing
-// commands a selection allows, and the two routines that keep multi-line
-// descriptions on one line.
+// The set of expression libraries the browser works on, and the rules of
+// its editing that do not depend on the window: which commands a selection
+// allows, where a paste or a drop puts an element, and which drops make no
+// sense. Also the two routines that keep multi-line descriptions on one line.
 #pragma once
 
 #include "uKniznica.h"
@@ -61,3 +62,38 @@ struct TEditEnabling {
     bool Modify = false;
 };
 TEditEnabling EditEnabling(bool selected, TNodeKind kind);
+
+// True when node is ancestor itself or lies in its subtree.
+bool IsSelfOrDescendant(const QDomElement &node, const QDomElement &ancestor);
+
+// The position of node among its parent's children (0-based), -1 without a
+// parent.
+int ChildIndex(const QDomNode &node);
+
+// Whether dragged may be dropped on target. Libraries never move; nothing
+// moves into itself. A plain drop puts the element into a library or
+// category, or before an expression, and is refused on any other element
+// (it would have nowhere to go). With Shift it goes before the target,
+// which must not be a library.
+bool CanDropOn(const QDomElement &dragged, const QDomElement &target, bool shift);
+
+// Where a drop put the element, for the tree to follow.
+enum class TDropPlace { Before, Into };
+
+// Moves dragged (an element of from) to the place a drop on target (an
+// element of to) gives: a copy goes to its place in to, then dragged leaves
+// from. A drop that CanDropOn refuses changes nothing and gives a null
+// element. The moved element is returned.
+QDomElement MoveElement(const QDomElement &dragged, TKniznicaVyrazov &from, const QDomElement &target,
+                        TKniznicaVyrazov &to, bool shift, TDropPlace &place);
+
+enum class TPasteResult {
+    Nothing,  // nothing to do
+    Refused,  // makes no sense here: the user hears a beep
+    Inserted, // pasted is the new element
+};
+
+// Puts a new copy of the clipboard's element into library just before
+// target. A library is never pasted, and nothing is pasted beside a library.
+TPasteResult PasteBefore(const KNodeClipboard &clipboard, const QDomElement &target, TKniznicaVyrazov &library,
+                         QDomElement &pasted);
