@@ -82,7 +82,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     hodnotyVle->setTabKeyNavigation(true);
     hodnotyVle->verticalHeader()->hide();
     hodnotyVle->verticalHeader()->setDefaultSectionSize(hodnotyVle->fontMetrics().height() + 8);
-    hodnotyVle->setColumnWidth(TStatistika::ColumnX, 57);
+    hodnotyVle->horizontalHeader()->setDefaultSectionSize(57);
     hodnotyVle->horizontalHeader()->setStretchLastSection(true);
     hodnotyVle->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     hodnotyVle->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -179,11 +179,10 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     connect(zmazatVsetkoBtn, &QPushButton::clicked, this, &TstatistikaFrm::zmazatVsetkoBtnClick);
     connect(vypocetBtn, &QPushButton::clicked, this, &TstatistikaFrm::vypocetBtnClick);
 
+    ApplyLanguage();
     resize(std::max(400, sizeHint().width()), std::max(293, sizeHint().height()));
-    setMinimumSize(minimumSizeHint());
     const QSize screen = PrimaryScreenSize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-    ApplyLanguage();
 }
 
 void TstatistikaFrm::CommitOpenEditor() {

@@ -154,10 +154,15 @@ TtrojclenkaFrm::TtrojclenkaFrm(QWidget *parent)
     connect(RadioButton2, &QRadioButton::clicked, this, &TtrojclenkaFrm::RadioButton2Click);
     connect(Button1, &QPushButton::clicked, this, &TtrojclenkaFrm::Button1Click);
 
-    setFixedSize(std::max(353, sizeHint().width()), std::max(159, sizeHint().height()));
+    ApplyLanguage();
+    FitSize();
     const QSize screen = PrimaryScreenSize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-    ApplyLanguage();
+}
+
+void TtrojclenkaFrm::FitSize() {
+    layout()->activate();
+    setFixedSize(std::max(353, sizeHint().width()), std::max(159, sizeHint().height()));
 }
 
 void TtrojclenkaFrm::RadioButton1Click() {
@@ -193,4 +198,5 @@ void TtrojclenkaFrm::ApplyLanguage() {
     m_trojclenka.ValueNotEntered = LanguageText(form, QStringLiteral("ValueNotEntered"), m_trojclenka.ValueNotEntered);
     m_trojclenka.InvalidInput = LanguageText(form, QStringLiteral("InvalidInput"), m_trojclenka.InvalidInput);
     TranslateText(Button1, QStringLiteral("Common"), QStringLiteral("Calculate"));
+    FitSize();
 }

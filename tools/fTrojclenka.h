@@ -23,6 +23,9 @@ public:
     void Button1Click();
 
 private:
+    // The fixed size: the designed one, or more when the texts need it.
+    void FitSize();
+
     void RadioButton1Click();
     void RadioButton2Click();
 

@@ -250,10 +250,15 @@ TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
 
     connect(vypocetBtn, &QPushButton::clicked, this, &TkombinatorikaFrm::vypocetBtnClick);
 
-    setFixedSize(std::max(356, sizeHint().width()), std::max(372, sizeHint().height()));
+    ApplyLanguage();
+    FitSize();
     const QSize screen = PrimaryScreenSize();
     move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
-    ApplyLanguage();
+}
+
+void TkombinatorikaFrm::FitSize() {
+    layout()->activate();
+    setFixedSize(std::max(356, sizeHint().width()), std::max(372, sizeHint().height()));
 }
 
 TKombinatorika::TUloha TkombinatorikaFrm::Uloha() const {
@@ -294,4 +299,5 @@ void TkombinatorikaFrm::ApplyLanguage() {
     m.NNotEntered = LanguageText(form, QStringLiteral("NNotEntered"), m.NNotEntered);
     m.InvalidInput = LanguageText(form, QStringLiteral("InvalidInput"), m.InvalidInput);
     TranslateText(vypocetBtn, QStringLiteral("Common"), QStringLiteral("Calculate"));
+    FitSize();
 }

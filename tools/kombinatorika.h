@@ -25,6 +25,9 @@ public:
     void vypocetBtnClick();
 
 private:
+    // The fixed size: the designed one, or more when the texts need it.
+    void FitSize();
+
     TKombinatorika m_kombinatorika;
 
     QLineEdit *EdtN;

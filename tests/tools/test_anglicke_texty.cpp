@@ -1,5 +1,6 @@
 // The shipped English language file translates every text of the
-// statistics, combinatorics and rule-of-three windows.
+// statistics, combinatorics and rule-of-three windows, and the windows make
+// room for it.
 #include "../app/AppTestSupport.h"
 #include "fStatistika.h"
 #include "fTrojclenka.h"
@@ -55,6 +56,14 @@ TEST_F(EnglishTextsTest, EveryTextAndMessageIsReplaced) {
         ASSERT_EQ(after.size(), before.at(i).size());
         for (int j = 0; j < after.size(); ++j)
             EXPECT_NE(S(after.at(j)), S(before.at(i).at(j))) << S(windows.at(i)->objectName());
+        // The windows make room for the longer texts.
+        windows.at(i)->show();
+        QApplication::processEvents();
+        for (const QWidget *w : windows.at(i)->findChildren<QWidget *>()) {
+            if (!w->objectName().isEmpty() && (qobject_cast<const QLabel *>(w) || qobject_cast<const QAbstractButton *>(w))) {
+                EXPECT_GE(w->width(), w->sizeHint().width()) << S(w->objectName());
+            }
+        }
     }
     const TStatistika::TMessages &s2 = statistika.Model().Messages;
     for (const auto &[old, now] : {std::pair{s.InputError, s2.InputError}, {s.IncorrectValue, s2.IncorrectValue},
