@@ -15,11 +15,8 @@ class ToolsMenuTest : public AppTest {};
 
 TEST_F(ToolsMenuTest, OpensEachWindowOnceWithItsFormStyle) {
     TNastroje tools;
-    CreateProgramWindows({&tools, nullptr});
-    struct TEnd {
-        ~TEnd() { DestroyProgramWindows(); }
-    } end;
-    ThlavnyFrm &main = *hlavnyFrm;
+    TProgramWindows program({&tools, nullptr});
+    ThlavnyFrm &main = program.Main();
     const auto trigger = [&](const char *name) {
         QAction *action = main.findChild<QAction *>(name);
         ASSERT_NE(action, nullptr) << name;
