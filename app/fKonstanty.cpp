@@ -18,12 +18,18 @@
 
 namespace {
 
-// Column widths: the name takes what the others leave.
+// Column widths and their minima: the name takes what the others leave.
+// A font wider than the one the widths were made for widens the symbol, the
+// value and the unit so that their longest texts still show whole.
 constexpr int kSymbolWidth = 50;
 constexpr int kNameMinimum = 150;
 constexpr int kValueWidth = 135;
 constexpr int kValueMinimum = 100;
 constexpr int kUnitWidth = 70;
+
+int TextWidth(const QFontMetrics &metrics, const QString &longest) {
+    return metrics.horizontalAdvance(longest) + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) + 6;
+}
 
 QString ReplaceFirst(QString text, const QString &symbol) {
     const qsizetype at = text.indexOf(QLatin1String("#1"));
@@ -61,9 +67,13 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     header->setMinimumSectionSize(kSymbolWidth);
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
-    header->resizeSection(0, kSymbolWidth);
-    header->resizeSection(2, kValueWidth);
-    header->resizeSection(3, kUnitWidth);
+    const QFontMetrics metrics = ListView1->fontMetrics();
+    m_widths = {qMax(kSymbolWidth, TextWidth(metrics, QStringLiteral("$wwwww"))), kNameMinimum,
+                qMax(kValueWidth, TextWidth(metrics, QStringLiteral("-0,00000000000000000"))),
+                qMax(kUnitWidth, TextWidth(metrics, QStringLiteral("mmmmmmmmmm")))};
+    header->resizeSection(0, m_widths[0]);
+    header->resizeSection(2, m_widths[2]);
+    header->resizeSection(3, m_widths[3]);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int width) { KeepColumnMinimum(column, width); });
 
@@ -87,7 +97,7 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     layout->addLayout(buttons);
 
     // Room for every column at its width, the name at its minimum.
-    const int columns = kSymbolWidth + kNameMinimum + kValueWidth + kUnitWidth;
+    const int columns = m_widths[0] + m_widths[1] + m_widths[2] + m_widths[3];
     const int frame = 2 * ListView1->frameWidth() + ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QMargins margins = layout->contentsMargins();
     setMinimumSize(columns + frame + margins.left() + margins.right(), 180);

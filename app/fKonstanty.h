@@ -51,6 +51,7 @@ private:
     TuprKonstFrm *m_editor = nullptr;
     TKonstanty m_konstanty;
     QString m_constantFile = QStringLiteral("const.dat");
+    QList<int> m_widths; // of the columns at the start
     QString m_deleteCaption;
     QString m_deleteText;
     QString m_rewriteCaption;

@@ -49,20 +49,24 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     zrusitBtn = new QPushButton(QStringLiteral("Zrušiť"), this);
     zrusitBtn->setObjectName(QStringLiteral("zrusitBtn"));
 
-    // Each label stands above its field: symbol and name, then value and
-    // unit.
+    // Each label stands above its field: the symbol beside the name, the
+    // value beside the unit; each field is wide enough for its longest text.
     auto *fields = new QGridLayout;
     fields->setVerticalSpacing(2);
     fields->addWidget(Label1, 0, 0);
-    fields->addWidget(Label2, 0, 1);
+    fields->addWidget(Label2, 0, 1, 1, 2);
     fields->addWidget(Edit1, 1, 0);
-    fields->addWidget(Edit3, 1, 1);
+    fields->addWidget(Edit3, 1, 1, 1, 2);
     fields->setRowMinimumHeight(2, 6);
-    fields->addWidget(Label3, 3, 0);
-    fields->addWidget(Label4, 3, 1);
-    fields->addWidget(Edit2, 4, 0);
-    fields->addWidget(Edit4, 4, 1);
-    fields->setColumnStretch(0, 1);
+    fields->addWidget(Label3, 3, 0, 1, 2);
+    fields->addWidget(Label4, 3, 2);
+    fields->addWidget(Edit2, 4, 0, 1, 2);
+    fields->addWidget(Edit4, 4, 2);
+    const QFontMetrics metrics = Edit1->fontMetrics();
+    const int margin = 2 * metrics.horizontalAdvance(QLatin1Char(' ')) + 8;
+    fields->setColumnMinimumWidth(0, metrics.horizontalAdvance(QStringLiteral("$wwwww")) + margin);
+    fields->setColumnMinimumWidth(1, metrics.horizontalAdvance(QStringLiteral("-0,00000000000000")) + margin);
+    fields->setColumnMinimumWidth(2, metrics.horizontalAdvance(QStringLiteral("mmmmmmmmmm")) + margin);
     fields->setColumnStretch(1, 1);
     auto *buttons = new QHBoxLayout;
     buttons->addStretch();

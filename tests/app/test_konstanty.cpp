@@ -546,16 +546,17 @@ TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
     EXPECT_EQ(Window->Model().IndexOfSymbol("$g"), 2); // from "const.dat" again
 }
 
-TEST_F(KonstantyTest, ColumnsKeepTheirWidths) {
+TEST_F(KonstantyTest, ColumnsKeepTheirWidthsAndShowTheValuesWhole) {
     Open();
     Window->show();
-    const QHeaderView *header = List()->horizontalHeader();
-    EXPECT_EQ(header->sectionSize(0), 50);
-    EXPECT_GE(header->sectionSize(1), 150);
-    EXPECT_EQ(header->sectionSize(2), 135);
-    EXPECT_EQ(header->sectionSize(3), 70);
-    List()->horizontalHeader()->resizeSection(2, 40);
-    List()->horizontalHeader()->resizeSection(3, 10);
+    QHeaderView *header = List()->horizontalHeader();
+    const int minimum[] = {50, 150, 135, 70};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GE(header->sectionSize(i), minimum[i]) << i;
+    const QFontMetrics metrics = List()->fontMetrics();
+    EXPECT_GT(header->sectionSize(2), metrics.horizontalAdvance(Window->Model().Value(0))); // pi
+    header->resizeSection(2, 40);
+    header->resizeSection(3, 10);
     EXPECT_EQ(header->sectionSize(2), 100);
     EXPECT_EQ(header->sectionSize(3), 70);
     Window->resize(Window->minimumSize());
