@@ -124,6 +124,8 @@ TkonstantyFrm::~TkonstantyFrm() {
         Engine().ConstantsListView = nullptr;
 }
 
+void TkonstantyFrm::SetEditor(TuprKonstFrm *editor) { m_editor = editor; }
+
 void TkonstantyFrm::KeepColumnMinimum(int column, int width) {
     const int minimum = column == 2 ? kValueMinimum : column == 3 ? kUnitWidth : kSymbolWidth;
     if (column != 1 && width < minimum)

@@ -5,6 +5,8 @@
 #include "uKonstanty.h"
 #include "uMagneticForm.h"
 
+#include <QPointer>
+
 class QPushButton;
 class QTableView;
 class TMainWindowLink;
@@ -20,7 +22,7 @@ public:
 
     TKonstanty &Model() { return m_konstanty; }
     // The editor that add / modify opens; it is created after this window.
-    void SetEditor(TuprKonstFrm *editor) { m_editor = editor; }
+    void SetEditor(TuprKonstFrm *editor);
 
     // The file of the constants, relative to the program folder.
     QString ConstantFile() const { return m_constantFile; }
@@ -48,7 +50,7 @@ private:
     void KeepColumnMinimum(int column, int width);
 
     TMainWindowLink *m_main;
-    TuprKonstFrm *m_editor = nullptr;
+    QPointer<TuprKonstFrm> m_editor;
     TKonstanty m_konstanty;
     QString m_constantFile = QStringLiteral("const.dat");
     QList<int> m_widths; // of the columns at the start
