@@ -131,6 +131,7 @@ public:
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
+    void ShowExpressionPreview(const QString &text) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -198,6 +199,7 @@ private:
     QLabel *nadpisLbl;
     TObrazok *zavrietImg;
     TObrazok *minimalizovatImg;
+    TObrazok *nahladImg;
     QMenuBar *ActionMainMenuBar1;
     TRiadkovyVstup *vstupRdt;
     TTvar *Shape1;

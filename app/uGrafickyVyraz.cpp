@@ -554,6 +554,11 @@ void TGrafickyVyraz::MeasureRoot(TPlatno &canvas) {
         power.MoveBy(w, 0);
     }
     Width = power.X + power.Width - index.X + 2;
+    // Room above the sign's bar, so that it does not run into a fraction
+    // bar or a sign above it.
+    MoveBy(0, 2);
+    Y -= 2;
+    Height += 2;
 }
 
 void TGrafickyVyraz::Draw(TPlatno &canvas) const {

@@ -137,7 +137,7 @@ TEST(GrafickyVyrazTree, ExponentsShrinkDownToSizeEight) {
 }
 
 TEST(GrafickyVyrazLayout, FractionsStackOverABar) {
-    for (const char *text : {"1/2", "(1+x)/2", "1/(x^2+1)", "(a/b)/c"}) {
+    for (const char *text : {"1/2", "(1+x)/2", "1/(x^2+1)", "(a/b)/c", "1/x^(1/2)", "x^(1/3)/2"}) {
         TKresba k = Kresli(text);
         const TGrafickyVyraz &f = *k.Tree, &n = *f.Child1, &m = *f.Child2;
         EXPECT_EQ(f.Width, std::max(n.Width, m.Width) + 8) << text;
@@ -148,6 +148,8 @@ TEST(GrafickyVyrazLayout, FractionsStackOverABar) {
         const int bar = n.Y + n.Height + 2;
         EXPECT_EQ(k.Ink(QRect(f.X, bar, f.Width, 1)), f.Width) << text;
         EXPECT_EQ(m.Y, bar + 2) << text;
+        // Nothing runs into it: a root's bar keeps its distance too.
+        EXPECT_EQ(k.Ink(QRect(f.X, bar - 2, f.Width, 2)) + k.Ink(QRect(f.X, bar + 1, f.Width, 2)), 0) << text;
     }
 }
 
