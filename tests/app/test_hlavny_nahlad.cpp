@@ -1,6 +1,7 @@
 // The main window's expression preview: its picture, its menu item, the
 // link the tool windows call, and the preview window going along with the
 // main window's drag.
+#include "GrafickyTestSupport.h"
 #include "HlavnyTestSupport.h"
 #include "fNahladVyrazu.h"
 
@@ -9,29 +10,7 @@
 class HlavnyNahladTest : public HlavnyTest {
 protected:
     TnahladVyrazuFrm *Preview() { return Windows->Companions().Get<TnahladVyrazuFrm>(TCompanion::Preview); }
-    // What the preview draws, as the text its tree was made from.
-    QString Drawn() {
-        QString text;
-        Write(*Preview()->Tree(), text);
-        return text;
-    }
-    static void Write(const TGrafickyVyraz &n, QString &out) {
-        if (n.Kind == nkOperand) {
-            out += n.Text;
-        } else if (n.Kind == nkBrackets) {
-            out += "(";
-            Write(*n.Child1, out);
-            out += ")";
-        } else if (n.Kind == nkFunction) {
-            out += n.Text;
-            Write(*n.Child2, out);
-        } else {
-            Write(*n.Child1, out);
-            out += QString("???+-*/!^?%"[n.Kind]);
-            if (n.Child2)
-                Write(*n.Child2, out);
-        }
-    }
+    QString Drawn() { return Shape(*Preview()->Tree()); }
 };
 
 TEST_F(HlavnyNahladTest, EveryRoadShowsThePreviewOfItsText) {
@@ -39,10 +18,10 @@ TEST_F(HlavnyNahladTest, EveryRoadShowsThePreviewOfItsText) {
     EXPECT_TRUE(Preview()->isHidden());
     struct Case { const char *road; const char *input; const char *drawn; bool error; };
     const Case cases[] = {
-        {"picture", "1/2 + x^2", "1/2+x^2", false},
+        {"picture", "1/2 + x^2", "[[1/2]+[x^2]]", false},
         {"menu", "", "0", false},
         {"picture", "2(x+1", "???", true},
-        {"link", "2x", "2*x", false},
+        {"link", "2x", "[2*x]", false},
     };
     for (const Case &c : cases) {
         Preview()->hide();
