@@ -80,14 +80,25 @@ void TPlatno::TextOut(int x, int y, const QString &s) {
     m_painter->drawText(QPoint(x, y + Current().Metrics.ascent()), s);
 }
 
+// A smoothing painter draws a one-pixel line on the pixels' edges, half on
+// each of two rows; moved by half a pixel it covers the pixels it names.
+QPointF TPlatno::PixelCentre(const QPoint &p) const {
+    const qreal half = m_painter->testRenderHint(QPainter::Antialiasing) ? 0.5 : 0.0;
+    return QPointF(p) + QPointF(half, half);
+}
+
 void TPlatno::Line(int x1, int y1, int x2, int y2) {
     if (m_painter)
-        m_painter->drawLine(x1, y1, x2, y2);
+        m_painter->drawLine(PixelCentre(QPoint(x1, y1)), PixelCentre(QPoint(x2, y2)));
 }
 
 void TPlatno::Polyline(const QPolygon &points) {
-    if (m_painter)
-        m_painter->drawPolyline(points);
+    if (!m_painter)
+        return;
+    QPolygonF centres;
+    for (const QPoint &p : points)
+        centres << PixelCentre(p);
+    m_painter->drawPolyline(centres);
 }
 
 void TPlatno::Arc(const QRect &box, int startDegrees, int spanDegrees) {

@@ -68,6 +68,7 @@ private:
     };
     TFont &Current();
     void SelectForPainting();
+    QPointF PixelCentre(const QPoint &p) const;
 
     QPainter *m_painter = nullptr;
     const QPaintDevice *m_device = nullptr;
