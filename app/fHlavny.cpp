@@ -3,6 +3,7 @@
 #include "fHistoria.h"
 #include "fJazyk.h"
 #include "fKonstanty.h"
+#include "fNahladVyrazu.h"
 #include "fPremenne.h"
 #include "uChyby.h"
 #include "uDisk.h"
@@ -136,6 +137,23 @@ QImage TitleGlyph(bool close) {
     return img;
 }
 
+// The preview picture: a small fraction on a white card.
+QImage PreviewGlyph() {
+    QImage img(22, 24, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x9a, 0x8c, 0xc0));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 21, 23), 3, 3);
+    p.setPen(QColor(0x3b, 0x23, 0x66));
+    p.setFont(PixelFont(9, true));
+    p.drawText(QRect(0, 1, 22, 10), Qt::AlignCenter, QStringLiteral("x"));
+    p.drawText(QRect(0, 13, 22, 10), Qt::AlignCenter, QStringLiteral("y"));
+    p.drawLine(QPointF(5, 12), QPointF(17, 12));
+    return img;
+}
+
 // The picture of the binomial coefficient key: n over k in brackets.
 QIcon BinomialIcon() {
     QPixmap pm(26, 22);
@@ -222,7 +240,14 @@ void ThlavnyFrm::CreateControls() {
     vstupRdt = new TRiadkovyVstup(this);
     tagged(vstupRdt, "vstupRdt", TagVzdy);
     vstupRdt->setFont(PixelFont(16, false, QStringLiteral("DejaVu Sans Mono")));
-    vstupRdt->setGeometry(8, 48, 614, 28);
+    vstupRdt->setGeometry(36, 48, 586, 28);
+    // The preview picture at the input's left.
+    nahladImg = new TObrazok(this);
+    tagged(nahladImg, "nahladImg", TagVzdy);
+    nahladImg->setGeometry(9, 50, 22, 24);
+    nahladImg->SetImage(PreviewGlyph());
+    nahladImg->setCursor(Qt::PointingHandCursor);
+    connect(nahladImg, &TObrazok::clicked, this, [this] { ShowExpressionPreview(InputText()); });
     connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
 
     // Result panel: memory at the left, the result right-aligned at 620.
@@ -626,6 +651,17 @@ TpremenneFrm *ThlavnyFrm::Premenne() const { return m_companions.Get<TpremenneFr
 
 ThistoriaFrm *ThlavnyFrm::Historia() const { return m_companions.Get<ThistoriaFrm>(TCompanion::History); }
 
+void ThlavnyFrm::ShowExpressionPreview(const QString &text) {
+    auto *preview = m_companions.Get<TnahladVyrazuFrm>(TCompanion::Preview);
+    if (!preview)
+        return;
+    // The syntax check reports into the window's one error record.
+    preview->SetExpression(ExpressionPreviewText(text, m_model.LastError));
+    preview->show();
+    preview->raise();
+    preview->Redraw();
+}
+
 // ---------------------------------------------------------------------------
 // The "=" road
 
@@ -863,8 +899,12 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
                 m_dragFrom = e->position().toPoint();
         } else if (event->type() == QEvent::MouseMove) {
             auto *e = static_cast<QMouseEvent *>(event);
-            if (e->buttons().testFlag(Qt::LeftButton))
-                move(pos() + e->position().toPoint() - m_dragFrom);
+            if (e->buttons().testFlag(Qt::LeftButton)) {
+                // The companions touching the window go along.
+                const QPoint to = pos() + e->position().toPoint() - m_dragFrom;
+                MoveTouchingCompanions(frameGeometry(), to, m_companions.Docked());
+                move(to);
+            }
         }
     }
     return QWidget::eventFilter(watched, event);

@@ -132,6 +132,7 @@ public:
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
+    void ShowExpressionPreview(const QString &text) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -199,6 +200,7 @@ private:
     QLabel *nadpisLbl;
     TObrazok *zavrietImg;
     TObrazok *minimalizovatImg;
+    TObrazok *nahladImg;
     QMenuBar *ActionMainMenuBar1;
     TRiadkovyVstup *vstupRdt;
     TTvar *Shape1;

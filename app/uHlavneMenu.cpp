@@ -82,7 +82,8 @@ THlavneMenu::THlavneMenu(ThlavnyFrm &main, QMenuBar *bar, TCompanionWindows &com
                 });
 
     // View.
-    AddAction("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), m_view);
+    connect(AddAction("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), m_view), &QAction::triggered, this,
+            [this] { m_main.ShowExpressionPreview(m_main.InputText()); });
     connect(AddAction("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), m_view), &QAction::triggered,
             this, [this] { ShowWindow(m_companions.Window(TCompanion::History), true); });
     connect(AddAction("KonstantyAct", QStringLiteral("Konštanty..."), m_view), &QAction::triggered, this,

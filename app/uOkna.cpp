@@ -4,6 +4,7 @@
 #include "fHlavny.h"
 #include "fJazyk.h"
 #include "fKonstanty.h"
+#include "fNahladVyrazu.h"
 #include "fPremenne.h"
 #include "fUpravyKonstant.h"
 #include "uMagneticForm.h"
@@ -69,6 +70,7 @@ void TCompanionWindows::DestroyAll() {
 TProgramWindows::TProgramWindows(const TProgramLinks &links) {
     m_main = std::make_unique<ThlavnyFrm>(m_companions);
     ThlavnyFrm *main = m_main.get();
+    m_companions.Add(TCompanion::Preview, new TnahladVyrazuFrm(main));
     m_companions.Add(TCompanion::Language, new TjazykFrm(main));
     m_companions.Add(TCompanion::Variables, new TpremenneFrm(main));
     m_companions.Add(TCompanion::History, new ThistoriaFrm(main));
