@@ -1,5 +1,6 @@
 #include "uOkna.h"
 
+#include "fAbout.h"
 #include "fHistoria.h"
 #include "fHlavny.h"
 #include "fJazyk.h"
@@ -70,6 +71,7 @@ TProgramWindows::TProgramWindows(const TProgramLinks &links) {
     m_companions.Add(TCompanion::Language, new TjazykFrm(main));
     m_companions.Add(TCompanion::Variables, new TpremenneFrm(main));
     m_companions.Add(TCompanion::History, new ThistoriaFrm(main));
+    m_companions.Add(TCompanion::About, new ToProgrameFrm);
     main->SetToolWindows(links.Tools, links.Browser);
 }
 
