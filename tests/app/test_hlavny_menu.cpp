@@ -61,6 +61,7 @@ TEST_F(MenuTest, EachViewAndHelpCommandShowsItsWindow) {
     const Case cases[] = {
         {"HistoriuVypoctovAct", TCompanion::History, true},
         {"VlastnePremenneAct", TCompanion::Variables, true},
+        {"KonstantyAct", TCompanion::Constants, true},
         {"OProgrameAct", TCompanion::About, true},
         {"jazykAct", TCompanion::Language, false},
     };
@@ -73,7 +74,7 @@ TEST_F(MenuTest, EachViewAndHelpCommandShowsItsWindow) {
         EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.takesStyle) << c.action;
     }
     // Windows that do not exist yet, and the tools without their link.
-    for (const char *name : {"KonstantyAct", "NahladVyrazuAct", "GrafFunkcieAct", "MnohoclenyAct", "PrehliadacVyrazovAct"})
+    for (const char *name : {"NahladVyrazuAct", "GrafFunkcieAct", "MnohoclenyAct", "PrehliadacVyrazovAct"})
         EXPECT_FALSE(Act(name)->isEnabled()) << name;
 }
 
@@ -225,7 +226,8 @@ TEST_F(MenuTest, TheSlovakFileLeadsBackToTheTextsTheProgramStartsWith) {
     auto texts = [this] {
         QMap<QString, QString> all;
         for (QWidget *window : {static_cast<QWidget *>(W), Companion(TCompanion::History),
-                                Companion(TCompanion::Variables), Companion(TCompanion::About)}) {
+                                Companion(TCompanion::Variables), Companion(TCompanion::Constants),
+                                Companion(TCompanion::ConstantEditor), Companion(TCompanion::About)}) {
             all.insert(window->objectName(), window->windowTitle());
             for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
                 all.insert(window->objectName() + "." + b->objectName(), b->text());
@@ -246,10 +248,11 @@ TEST_F(MenuTest, TheSlovakFileLeadsBackToTheTextsTheProgramStartsWith) {
     ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\slovak.txt")));
     const QMap<QString, QString> back = texts();
     // Texts whose built-in form is English or begins with a blank, and the
-    // input's "Delete", whose key the history's "Zmazať" shares.
+    // history's "Zmazať", whose key the "Odstrániť" of the input and the
+    // constants share.
     const QStringList translated = {"hlavnyFrm.PrehliadacVyrazovAct", "hlavnyFrm.onlineDokumentaciaAct",
                                     "hlavnyFrm.StatusPanelHelp", "oProgrameFrm.verziaTitulokLbl",
-                                    "hlavnyFrm.odstranit1"};
+                                    "historiaFrm.BtnZmazat"};
     for (auto it = start.begin(); it != start.end(); ++it) {
         if (!translated.contains(it.key())) {
             EXPECT_EQ(S(back.value(it.key())), S(it.value())) << S(it.key());
