@@ -1,5 +1,6 @@
 #include "uOkna.h"
 
+#include "fAbout.h"
 #include "fHistoria.h"
 #include "fHlavny.h"
 #include "fJazyk.h"
@@ -76,6 +77,7 @@ TProgramWindows::TProgramWindows(const TProgramLinks &links) {
     m_companions.Add(TCompanion::History, new ThistoriaFrm(main));
     auto *konstanty = m_companions.Add(TCompanion::Constants, new TkonstantyFrm(main));
     konstanty->SetEditor(m_companions.Add(TCompanion::ConstantEditor, new TuprKonstFrm(&konstanty->Model())));
+    m_companions.Add(TCompanion::About, new ToProgrameFrm);
     main->SetToolWindows(links.Tools, links.Browser);
 }
 
