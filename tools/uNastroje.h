@@ -7,6 +7,9 @@
 #include <QPointer>
 
 class QWidget;
+class TkombinatorikaFrm;
+class TstatistikaFrm;
+class TtrojclenkaFrm;
 
 class TNastroje : public TToolWindowsLink {
 public:
@@ -21,5 +24,10 @@ public:
     void ApplyLanguage() override;
 
 private:
+    QWidget *MainWindow() const;
+
     TMainWindowLink *m_main = nullptr;
+    QPointer<TkombinatorikaFrm> m_kombinatorika;
+    QPointer<TstatistikaFrm> m_statistika;
+    QPointer<TtrojclenkaFrm> m_trojclenka;
 };

@@ -14,8 +14,8 @@ TEST_F(HlavnyTest, UseExpressionPutsTheRightHandSideIntoTheInputWithoutEvaluatin
     for (const auto &c : cases) {
         W->UseExpression(c.text);
         EXPECT_EQ(S(Input()->Text()), c.input);
-        EXPECT_EQ(S(premenneFrm->Model().Lines().join(';')), c.variables);
-        EXPECT_TRUE(premenneFrm->isVisible());
+        EXPECT_EQ(S(Premenne()->Model().Lines().join(';')), c.variables);
+        EXPECT_TRUE(Premenne()->isVisible());
         EXPECT_EQ(S(ResultField()->text()), "");
         EXPECT_TRUE(History().isEmpty());
     }
