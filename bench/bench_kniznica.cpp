@@ -1,27 +1,17 @@
 // The expression libraries as a user meets them: opening the browser (or
 // reloading) on a folder of 50 libraries of 200 expressions each, which
 // loads every file and builds the tree, and saving one such library.
+#include "BenchApp.h"
 #include "fPrehliadacVyrazov.h"
 #include "uAppContext.h"
 #include "uKniznica.h"
 
-#include <QApplication>
 #include <QDir>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <memory>
 
 namespace {
-
-QApplication &App() {
-    static int argc = 1;
-    static char name[] = "tarbelon_bench";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 // A library of 200 expressions in 10 categories, each with a two-line
 // description and three variables.
@@ -51,7 +41,7 @@ void FillLibrary(TKniznicaVyrazov &library, int number, const QString &fileName)
 } // namespace
 
 static void BM_LoadFolderAndBuildTree(benchmark::State &state) {
-    App();
+    BenchApp();
     QTemporaryDir dir;
     QDir(dir.path()).mkpath(QStringLiteral("lib"));
     for (int i = 0; i < 50; ++i) {

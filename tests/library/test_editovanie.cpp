@@ -71,16 +71,22 @@ TEST_F(EditingTest, PasteGoesJustBeforeTheTargetAndNeverBesideALibrary) {
     }
 }
 
-TEST_F(EditingTest, EveryPasteIsANewIndependentCopy) {
+TEST_F(EditingTest, EveryPasteIsANewIndependentCopyThatOutlivesItsSource) {
     KNodeClipboard clipboard;
-    clipboard.Copy(At("A:Top"));
-    A.DeleteNode(At("A:Top")); // the source may change or go
+    EXPECT_TRUE(clipboard.IsEmpty());
+    {
+        TKniznicaVyrazov source;
+        ASSERT_TRUE(source.LoadFromFile(LibPath("a.xml")));
+        clipboard.Copy(ElementAt(source.GetRoot(), "Top"));
+    } // its document is gone
     QDomElement first, second;
     ASSERT_EQ(PasteBefore(clipboard, At("B:b1"), B, first), TPasteResult::Inserted);
     ASSERT_EQ(PasteBefore(clipboard, At("B:b1"), B, second), TPasteResult::Inserted);
     first.setAttribute("name", "changed");
     EXPECT_EQ(S(Outline(B.GetRoot())),
               "library:B[category:Empty,category:Full[expr:f1,expr:f2],expr:changed,expr:Top,expr:b1,other:Odd]");
+    clipboard.Clear();
+    EXPECT_EQ(PasteBefore(clipboard, At("B:b1"), B, first), TPasteResult::Nothing);
 }
 
 TEST_F(EditingTest, DropsThatMakeNoSenseAreRefused) {
