@@ -2,6 +2,7 @@
 
 #include "uIniFile.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -135,6 +136,7 @@ void TAppContext::Reset(const QString &programDir) {
     };
     OpenUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     Download = DownloadWithQt;
+    Beep = [] { QApplication::beep(); };
     m_prompter = std::make_unique<TMessageBoxPrompter>();
     m_settingsIni = std::make_unique<TIniFile>(ProgramDir + QStringLiteral("settings.ini"));
     SetLanguageIni(nullptr);

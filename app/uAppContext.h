@@ -81,6 +81,8 @@ public:
     std::function<bool(const QUrl &)> OpenUrl;
     // Downloads Url into the file FileName; true on success.
     std::function<bool(const QString &url, const QString &fileName)> Download;
+    // The default message beep: a refused change of view, for example.
+    std::function<void()> Beep;
 
     TPrompter &Prompter() { return *m_prompter; }
     void SetPrompter(std::unique_ptr<TPrompter> prompter);
