@@ -1,0 +1,55 @@
+// Shared set-up of the graph tests: a clean engine, a beep that is counted,
+// and a sampler factory that counts the samples the graph asks for.
+#pragma once
+
+#include "uAppContext.h"
+#include "uGrafFunkcie.h"
+#include "uSpolocne.h"
+#include "uVzorkovanie.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+inline std::string S(const QString &s) { return s.toStdString(); }
+
+// The engine's sampler of x, counting every sample into `count`.
+inline TGrafFunkcie::TSamplerFactory CountingSamplers(int &count) {
+    class TCounting final : public TFunctionSampler {
+    public:
+        TCounting(std::unique_ptr<TFunctionSampler> inner, int &count) : m_inner(std::move(inner)), m_count(count) {}
+        quint8 Sample(long double x, long double &y) override {
+            ++m_count;
+            return m_inner->Sample(x, y);
+        }
+
+    private:
+        std::unique_ptr<TFunctionSampler> m_inner;
+        int &m_count;
+    };
+    return [&count](const QString &text) -> std::unique_ptr<TFunctionSampler> {
+        return std::make_unique<TCounting>(CompileFunction(text, QStringLiteral("x")), count);
+    };
+}
+
+class GraphTest : public ::testing::Test {
+protected:
+    int Beeps = 0;
+    int Samples = 0;
+
+    void SetUp() override {
+        Engine().Reset();
+        Engine().DecimalSeparator = QLatin1Char(',');
+        m_oldBeep = AppContext().Beep;
+        AppContext().Beep = [this] { ++Beeps; };
+    }
+
+    void TearDown() override {
+        AppContext().Beep = m_oldBeep;
+        Engine().Reset();
+    }
+
+private:
+    std::function<void()> m_oldBeep;
+};
