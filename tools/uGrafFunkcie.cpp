@@ -33,7 +33,7 @@ int RoundPixel(long double v) {
         return -(1 << 30);
     if (v > PixelLimit)
         return 1 << 30;
-    return int(std::nearbyint(v)); // ties to even
+    return int(std::llrint(v)); // the current rounding: to nearest, ties to even
 }
 
 // A ruler label: the shortest text of at most 15 significant digits with
