@@ -58,17 +58,17 @@ QString FloatToStr(long double v) {
     return s;
 }
 
-QFont RulerFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(11);
+// Narrow faces first: a label should fit between two grid lines 20 pixels
+// apart and into the vertical ruler.
+QFont RulerFont(int pixels = 11) {
+    QFont font;
+    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Nimbus Sans Narrow")});
+    font.setStyleHint(QFont::SansSerif);
+    font.setPixelSize(pixels);
     return font;
 }
 
-QFont PiFont() {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPixelSize(15);
-    return font;
-}
+QFont PiFont() { return RulerFont(15); }
 
 // Writes text with its cell's top-left corner at (x, y).
 void TextOut(QPainter &painter, int x, int y, const QString &text) {
@@ -292,21 +292,30 @@ void TGrafFunkcie::PaintGrid() {
         QPainter ruler(m_hRulerCanvas);
         ruler.setPen(text);
         ruler.setFont(RulerFont());
+        const QFont font = RulerFont();
         const QFont piFont = PiFont();
-        const int piRaise = QFontMetrics(piFont).ascent() - ruler.fontMetrics().ascent();
+        const QFontMetrics metrics(font);
+        const QFontMetrics piMetrics(piFont);
+        const QString pi(QChar(0x03C0));
+        const int piRaise = piMetrics.ascent() - metrics.ascent();
+        // A label that would run into the one left of it is left out (the
+        // line stays), so a dense grid of long numbers stays readable.
+        int free = INT_MIN;
         for (const TMriezkovaCiara &l : VerticalGridLines()) {
             plot.drawLine(l.Pixel, 0, l.Pixel, m_height);
-            if (!l.Pi) {
-                TextOut(ruler, l.Pixel, 2, l.Label);
+            const int x = !l.Pi ? l.Pixel : (l.Value > 0 ? l.Pixel - 2 : l.Pixel - 7);
+            const int w = metrics.horizontalAdvance(l.Label);
+            const int end = x + w + (l.Pi ? 1 + piMetrics.horizontalAdvance(pi) : 0);
+            if (x < free)
                 continue;
-            }
-            // The factor, then the pi sign on the same baseline.
-            const int x = l.Value > 0 ? l.Pixel - 2 : l.Pixel - 7;
+            free = end + 3;
             TextOut(ruler, x, 2, l.Label);
-            const int w = ruler.fontMetrics().horizontalAdvance(l.Label);
-            ruler.setFont(piFont);
-            TextOut(ruler, x + w + 1, 2 - piRaise, QString(QChar(0x03C0)));
-            ruler.setFont(RulerFont());
+            if (l.Pi) {
+                // The factor, then the pi sign on the same baseline.
+                ruler.setFont(piFont);
+                TextOut(ruler, x + w + 1, 2 - piRaise, pi);
+                ruler.setFont(font);
+            }
         }
     }
     if (m_vRulerCanvas) {
