@@ -22,3 +22,12 @@ public:
 // separator) is read at each sample. A text that cannot be made ready gives
 // a sampler whose every sample fails.
 std::unique_ptr<TFunctionSampler> CompileFunction(const QString &text, const QString &varName);
+
+#if __has_include("uKompilovanyVyraz.h")
+struct TEvaluationContext;
+// Compiles text, a function of varName, once with everything the context
+// fixes (angle unit, separator, the values of the other variables and of the
+// user constants); each sample runs the compiled program.
+std::unique_ptr<TFunctionSampler> CompileFunction(const QString &text, const QString &varName,
+                                                  const TEvaluationContext &context);
+#endif
