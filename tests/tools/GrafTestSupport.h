@@ -1,18 +1,15 @@
-// Shared set-up of the graph tests: a clean engine, a beep that is counted,
-// and a sampler factory that counts the samples the graph asks for.
+// Shared set-up of the graph tests: the app tests' clean surroundings (a
+// temporary program folder, the engine reset with "," as the separator), a
+// beep that is counted, and a sampler factory that counts the samples the
+// graph asks for.
 #pragma once
 
-#include "uAppContext.h"
+#include "../app/AppTestSupport.h"
 #include "uGrafFunkcie.h"
-#include "uSpolocne.h"
 #include "uVzorkovanie.h"
-
-#include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
-
-inline std::string S(const QString &s) { return s.toStdString(); }
 
 // The engine's sampler of x, counting every sample into `count`.
 inline TGrafFunkcie::TSamplerFactory CountingSamplers(int &count) {
@@ -33,23 +30,13 @@ inline TGrafFunkcie::TSamplerFactory CountingSamplers(int &count) {
     };
 }
 
-class GraphTest : public ::testing::Test {
+class GraphTest : public AppTest {
 protected:
     int Beeps = 0;
     int Samples = 0;
 
     void SetUp() override {
-        Engine().Reset();
-        Engine().DecimalSeparator = QLatin1Char(',');
-        m_oldBeep = AppContext().Beep;
+        AppTest::SetUp();
         AppContext().Beep = [this] { ++Beeps; };
     }
-
-    void TearDown() override {
-        AppContext().Beep = m_oldBeep;
-        Engine().Reset();
-    }
-
-private:
-    std::function<void()> m_oldBeep;
 };

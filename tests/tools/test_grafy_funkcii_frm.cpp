@@ -20,17 +20,6 @@ namespace {
 
 class GrafyFunkciiFrm : public GraphTest {
 protected:
-    void TearDown() override {
-        AppContext().SetLanguageIni(nullptr);
-        GraphTest::TearDown();
-    }
-
-    template <class T> T *Find(QWidget &window, const char *name) {
-        T *child = window.findChild<T *>(QLatin1String(name));
-        EXPECT_NE(child, nullptr) << name;
-        return child;
-    }
-
     static void UseLanguage(const char *text) {
         AppContext().SetLanguageIni(std::make_shared<const TIniFile>(TIniFile::FromText(QString::fromUtf8(text))));
     }
@@ -84,6 +73,14 @@ TEST_F(GrafyFunkciiFrm, LanguageSetsTheCaptionPrefixAndTheGroups) {
     w.ApplyLanguage();
     EXPECT_EQ(S(w.windowTitle()), "Graf funkcie y = x");
     EXPECT_EQ(S(Find<QGroupBox>(w, "mierkaGpb")->title()), "Scale");
+    // the shipped English file names all four
+    QDir().mkpath(Path("lang"));
+    ASSERT_TRUE(QFile::copy(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/english.txt"), Path("lang/english.txt")));
+    ASSERT_TRUE(LoadLanguageFile(QStringLiteral("lang\\english.txt")));
+    w.ApplyLanguage();
+    EXPECT_EQ(S(w.windowTitle()), "Graph of function y = x");
+    for (const char *group : {"PohybGpb", "mierkaGpb", "MriezkaGpb"})
+        EXPECT_FALSE(Find<QGroupBox>(w, group)->title().trimmed().isEmpty()) << group;
 }
 
 TEST_F(GrafyFunkciiFrm, LeftButtonDragMovesThePictureWithOneRedrawPerMove) {
@@ -187,24 +184,8 @@ TEST_F(GrafyFunkciiFrm, ResizeKeepsTheCentreAndPlacesThePanel) {
     EXPECT_EQ(Find<QWidget>(w, "zvislePravitkoImg")->height(), 373);
 }
 
-// The main window as the tool windows see it.
-class TMain : public TMainWindowLink {
-public:
-    QWidget Frame;
-    int Styled = 0;
-    QWidget *Window() override { return &Frame; }
-    QString InputText() const override { return {}; }
-    void SetInputText(const QString &) override {}
-    void ShowResult(const QString &) override {}
-    void Calculate() override {}
-    void AddMissingVariables(const QString &, const QString &) override {}
-    void GiveFormStyle(QWidget *) const override { ++const_cast<TMain *>(this)->Styled; }
-    void SetBackEnabled(bool) override {}
-    bool ApplyLanguageToAllForms(const QString &) override { return false; }
-};
-
 TEST_F(GrafyFunkciiFrm, GraphCommandOpensOneWindowOfTheMainWindow) {
-    TMain main;
+    TFakeMainWindow main;
     TNastroje tools;
     tools.Attach(&main);
     tools.ShowGraph(QStringLiteral("x^2"));
@@ -214,7 +195,6 @@ TEST_F(GrafyFunkciiFrm, GraphCommandOpensOneWindowOfTheMainWindow) {
     TGrafyFunkciiFrm *w = windows.first();
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w->isWindow());
-    EXPECT_EQ(main.Styled, 2);
     EXPECT_EQ(S(w->windowTitle()), "Graf funkcie y = sin(x)");
     UseLanguage("[FunctionGraph]\r\nGraphOfFunction=Graph:\r\n");
     tools.ApplyLanguage();
