@@ -7,6 +7,7 @@
 #include <QPointer>
 
 class QWidget;
+class TmnohoclenyFrm;
 
 class TNastroje : public TToolWindowsLink {
 public:
@@ -22,4 +23,5 @@ public:
 
 private:
     TMainWindowLink *m_main = nullptr;
+    QPointer<TmnohoclenyFrm> m_mnohocleny;
 };
