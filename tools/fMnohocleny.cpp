@@ -23,7 +23,7 @@
 namespace {
 
 // Font heights of the drawings, in pixels.
-constexpr int TextHeight = 20;     // terms and prefixes
+constexpr int TextHeight = 18;     // terms and prefixes
 constexpr int ExponentHeight = 12; // raised exponents
 constexpr int HornerHeight = 15;   // the Horner table
 constexpr int Top = 5;             // the top of every text of a result
@@ -226,7 +226,9 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     nasobenieBtn = Button(this, "nasobenieBtn", QStringLiteral("P . Q"), true);
     delenieBtn = Button(this, "delenieBtn", QStringLiteral("P / Q"), true);
     vymenaBtn = Button(this, "vymenaBtn", QStringLiteral("P <-> Q"));
-    auto *operations = new QHBoxLayout;
+    auto *operations = new QVBoxLayout;
+    operations->setSpacing(4);
+    operations->addSpacing(8);
     for (QPushButton *b : {scitanieBtn, odcitanieBtn, nasobenieBtn, delenieBtn})
         operations->addWidget(b);
     operations->addStretch();
@@ -249,25 +251,38 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     chybaLbl = new QLabel(paper);
     chybaLbl->setObjectName(QStringLiteral("chybaLbl"));
     chybaLbl->setTextFormat(Qt::PlainText);
+    chybaLbl->setWordWrap(true);
     QPalette red = chybaLbl->palette();
     red.setColor(QPalette::WindowText, Qt::red);
+    red.setColor(QPalette::Text, Qt::red);
     chybaLbl->setPalette(red);
     chybaLbl->hide();
     auto *paperBox = new QVBoxLayout(paper);
     paperBox->setContentsMargins(0, 0, 0, 0);
-    paperBox->addWidget(vysImg);
     paperBox->addWidget(chybaLbl);
+    paperBox->addWidget(vysImg);
     paperBox->addStretch();
     vysScb->setWidget(paper);
     auto *vysBox = new QVBoxLayout(vysGpb);
     vysBox->addWidget(vysEdt);
     vysBox->addWidget(vysScb, 1);
 
+    // P and Q with the operations beside them, the result below.
+    auto *polynomials = new QVBoxLayout;
+    polynomials->addWidget(pGpb);
+    polynomials->addWidget(qGpb);
+    auto *top = new QHBoxLayout;
+    top->addLayout(polynomials, 1);
+    top->addLayout(operations);
     auto *layout = new QVBoxLayout(this);
-    layout->addWidget(pGpb);
-    layout->addWidget(qGpb);
-    layout->addLayout(operations);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(4);
+    layout->addLayout(top);
     layout->addWidget(vysGpb, 1);
+    for (QGroupBox *group : {pGpb, qGpb, vysGpb}) {
+        group->layout()->setContentsMargins(6, 4, 6, 6);
+        group->layout()->setSpacing(4);
+    }
 
     // The edits of P and Q take only the characters of a polynomial; the
     // number row of a Slovak keyboard types digits ("+" stays "+").
@@ -293,6 +308,21 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     connect(umocniPBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::umocniPBtnClick);
     connect(hornerBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::hornerBtnClick);
 
+    // Hints
+    mocnina1Btn->setToolTip(QStringLiteral("Vložiť znak mocniny"));
+    mocnina2Btn->setToolTip(mocnina1Btn->toolTip());
+    scitanieBtn->setToolTip(QStringLiteral("Sčítanie mnohočlenov"));
+    odcitanieBtn->setToolTip(QStringLiteral("Odčítanie mnohočlenov"));
+    nasobenieBtn->setToolTip(QStringLiteral("Násobenie mnohočlenov"));
+    delenieBtn->setToolTip(QStringLiteral("Delenie mnohočlenov"));
+    umocniPBtn->setToolTip(QStringLiteral("Umocnenie prvého mnohočlena"));
+    hornerBtn->setToolTip(QStringLiteral("Hornerova schéma v bode m"));
+    vymenaBtn->setToolTip(QStringLiteral("Vymeniť P a Q"));
+    kopirovatVysledokDoPBtn->setToolTip(
+        QStringLiteral("Kopírovať výsledok posledného výpočtu do prvého mnohočlena"));
+    kopirovatVysledokDoQBtn->setToolTip(
+        QStringLiteral("Kopírovať výsledok posledného výpočtu do druhého mnohočlena"));
+
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desk = screen->availableGeometry();
         move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
@@ -314,24 +344,10 @@ void TmnohoclenyFrm::ApplyLanguage() {
     errExponentRange = QStringLiteral("Exponent musí byť z rozsahu -32768 až 32767.");
     errTooManyTerms = QStringLiteral("Výsledok by mal viac ako #1 členov.");
     errTooMuchWork = QStringLiteral("Výpočet by vyžadoval viac ako #1 krokov.");
-    errDivisorLeadingTerm = QStringLiteral(
-        "Deliteľ #1 musí mať jediný člen s najvyššou mocninou premennej #2 a ten nesmie obsahovať inú premennú.");
-    if (!::LanguageIni()) {
-        mocnina1Btn->setToolTip(QStringLiteral("Vložiť znak mocniny"));
-        mocnina2Btn->setToolTip(mocnina1Btn->toolTip());
-        scitanieBtn->setToolTip(QStringLiteral("Sčítanie mnohočlenov"));
-        odcitanieBtn->setToolTip(QStringLiteral("Odčítanie mnohočlenov"));
-        nasobenieBtn->setToolTip(QStringLiteral("Násobenie mnohočlenov"));
-        delenieBtn->setToolTip(QStringLiteral("Delenie mnohočlenov"));
-        umocniPBtn->setToolTip(QStringLiteral("Umocnenie prvého mnohočlena"));
-        hornerBtn->setToolTip(QStringLiteral("Hornerova schéma v bode m"));
-        vymenaBtn->setToolTip(QStringLiteral("Vymeniť P a Q"));
-        kopirovatVysledokDoPBtn->setToolTip(
-            QStringLiteral("Kopírovať výsledok posledného výpočtu do prvého mnohočlena"));
-        kopirovatVysledokDoQBtn->setToolTip(
-            QStringLiteral("Kopírovať výsledok posledného výpočtu do druhého mnohočlena"));
+    errDivisorLeadingTerm =
+        QStringLiteral("Najvyšší člen deliteľa #1 podľa premennej #2 musí byť jediný a bez inej premennej.");
+    if (!::LanguageIni())
         return;
-    }
     const QString section = QStringLiteral("Polynomials");
     const auto text = [&](const char *key, const QString &current) {
         return LanguageText(section, QLatin1String(key), current);
@@ -676,7 +692,7 @@ void TmnohoclenyFrm::DrawHornerScheme(const THornerSchema &schema, const QString
     const int w = vysImg->TextWidth(point, HornerHeight) + 8;
     const int rule = w + 5;
     const auto right = [&](int c) { return rule + column * (c + 1); };
-    const int row = vysImg->LineHeight(HornerHeight, true) + 2;
+    const int row = vysImg->LineHeight(HornerHeight, true) + 4;
 
     for (int c = 0; c < k; ++c)
         vysImg->DrawTextRight(right(c), Top, number(schema.Coefficients[size_t(c)]), HornerHeight, true);
