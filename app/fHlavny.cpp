@@ -5,6 +5,7 @@
 #include "fPremenne.h"
 #include "uChyby.h"
 #include "uDisk.h"
+#include "uHlavneMenu.h"
 #include "uIniFile.h"
 #include "uJpeg.h"
 #include "uOkna.h"
@@ -15,7 +16,6 @@
 #include "uSpolocneOkna.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -157,13 +157,14 @@ QIcon BinomialIcon() {
 // ---------------------------------------------------------------------------
 // Creation
 
-ThlavnyFrm::ThlavnyFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_companions(companions) {
     setObjectName(QStringLiteral("hlavnyFrm"));
     setFixedSize(HlavnyWidth, HlavnyHeight);
     setStyleSheet(QString::fromLatin1(StyleSheet));
     CreateControls();
     CreateKeypad();
-    CreateMenu();
+    m_menu = new THlavneMenu(*this, ActionMainMenuBar1, m_companions);
     CreatePopupMenus();
     ConnectKeypad();
     FormCreate();
@@ -485,129 +486,6 @@ void ThlavnyFrm::CreateKeypad() {
     connect(BtnRovnaSa, &QPushButton::clicked, this, [this] { BtnRovnaSaClick(); });
 }
 
-void ThlavnyFrm::CreateMenu() {
-    auto action = [this](const char *name, const QString &caption, QMenu *menu, bool checkable = false) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(QLatin1String(name));
-        a->setCheckable(checkable);
-        if (menu)
-            menu->addAction(a);
-        return a;
-    };
-    ToolsMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Nástroje"));
-    ToolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
-    ViewMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Zobraziť"));
-    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    PreferencesMenu = ActionMainMenuBar1->addMenu(QStringLiteral("N&astavenia"));
-    PreferencesMenu->setObjectName(QStringLiteral("PreferencesMenu"));
-    HelpMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Pomocník"));
-    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-
-    // The tool windows, the preview, the constants, the browser and the
-    // help commands come with their windows; until then they are disabled.
-    action("GrafFunkcieAct", QStringLiteral("Graf funkcie..."), ToolsMenu)->setEnabled(false);
-    // The tool windows open through the link the program's start hands over
-    // (SetToolWindows); without it their items stay disabled.
-    const struct {
-        const char *name;
-        const char *caption;
-        void (TToolWindowsLink::*show)();
-    } tools[] = {{"MnohoclenyAct", "Mnohočleny...", &TToolWindowsLink::ShowPolynomials},
-                 {"KombinatorikaAct", "Kombinatorika...", &TToolWindowsLink::ShowCombinatorics},
-                 {"statistikaAct", "Štatistika...", &TToolWindowsLink::ShowStatistics},
-                 {"TrojclenkaAct", "Trojčlenka...", &TToolWindowsLink::ShowRuleOfThree}};
-    for (const auto &t : tools) {
-        QAction *a = action(t.name, QString::fromUtf8(t.caption), ToolsMenu);
-        a->setEnabled(false);
-        connect(a, &QAction::triggered, this, [this, show = t.show] {
-            if (m_tools)
-                (m_tools->*show)();
-        });
-        m_toolActions.append(a);
-    }
-    action("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), ViewMenu)->setEnabled(false);
-    QAction *history = action("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), ViewMenu);
-    action("KonstantyAct", QStringLiteral("Konštanty..."), ViewMenu)->setEnabled(false);
-    QAction *variables = action("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), ViewMenu);
-    m_browserAction = action("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), ViewMenu);
-    m_browserAction->setEnabled(false);
-    connect(m_browserAction, &QAction::triggered, this, [this] {
-        if (m_browser)
-            m_browser->ShowExpressionBrowser();
-    });
-    auto showCompanion = [this](QWidget *w) {
-        if (!w)
-            return;
-        GiveFormStyle(w);
-        w->show();
-        w->raise();
-        w->activateWindow();
-    };
-    connect(history, &QAction::triggered, this, [showCompanion] { showCompanion(historiaFrm); });
-    connect(variables, &QAction::triggered, this, [showCompanion] { showCompanion(premenneFrm); });
-
-    QMenu *appearance = PreferencesMenu->addMenu(QStringLiteral("&Zobrazenie okna"));
-    appearance->setObjectName(QStringLiteral("ZobrazenieOknaMenu"));
-    appearance->menuAction()->setObjectName(QStringLiteral("ZobrazenieOknaAct"));
-    VStredeObrazovkyAct = action("VStredeObrazovkyAct", QStringLiteral("V strede obrazovky"), appearance, true);
-    VPoslednejPoloheAct = action("VPoslednejPoloheAct", QStringLiteral("V poslednej polohe"), appearance, true);
-    auto *placement = new QActionGroup(this);
-    placement->addAction(VStredeObrazovkyAct);
-    placement->addAction(VPoslednejPoloheAct);
-    appearance->addSeparator();
-    VzdyNavrchuAct = action("VzdyNavrchuAct", QStringLiteral("Vždy navrchu"), appearance, true);
-    PreferencesMenu->addSeparator();
-    UkladatHodnotuVPamatiAct =
-        action("UkladatHodnotuVPamatiAct", QStringLiteral("Ukladať hodnotu v pamäti"), PreferencesMenu, true);
-    PamatatSiHistoriuVypoctovAct =
-        action("PamatatSiHistoriuVypoctovAct", QStringLiteral("Pamätať si históriu výpočtov"), PreferencesMenu, true);
-    PreferencesMenu->addSeparator();
-    KontrolovatAktualizaciePriStarteProgramuAct =
-        action("KontrolovatAktualizaciePriStarteProgramuAct",
-               QStringLiteral("Kontrolovať aktualizácie pri štarte programu"), PreferencesMenu, true);
-    PreferencesMenu->addSeparator();
-    QAction *language = action("jazykAct", QStringLiteral("Jazyk..."), PreferencesMenu);
-    connect(language, &QAction::triggered, this, [] {
-        if (jazykFrm) {
-            jazykFrm->show();
-            jazykFrm->raise();
-        }
-    });
-
-    KProgramSettings &s = KProgramSettings::Instance();
-    connect(VStredeObrazovkyAct, &QAction::triggered, this, [&s] { s.Center = true; });
-    connect(VPoslednejPoloheAct, &QAction::triggered, this, [&s] { s.Center = false; });
-    connect(VzdyNavrchuAct, &QAction::triggered, this, [this, &s](bool checked) {
-        s.OnTop = checked;
-        const bool visible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, checked);
-        if (visible)
-            show();
-        for (QWidget *w : {static_cast<QWidget *>(historiaFrm), static_cast<QWidget *>(premenneFrm)})
-            if (w) {
-                const bool shown = w->isVisible();
-                GiveFormStyle(w);
-                if (shown)
-                    w->show();
-            }
-    });
-    connect(UkladatHodnotuVPamatiAct, &QAction::triggered, this, [&s](bool checked) { s.SaveMemoryData = checked; });
-    connect(PamatatSiHistoriuVypoctovAct, &QAction::triggered, this, [&s](bool checked) { s.SaveHistory = checked; });
-    connect(KontrolovatAktualizaciePriStarteProgramuAct, &QAction::triggered, this,
-            [&s](bool checked) { s.CheckUpdatesAtStart = checked; });
-
-    QAction *manual = action("ZobrazitNavodAct", QStringLiteral("Zobraziť návod..."), HelpMenu);
-    manual->setShortcut(QKeySequence(Qt::Key_F1));
-    QAction *online = action("onlineDokumentaciaAct", QStringLiteral("Online documentation..."), HelpMenu);
-    HelpMenu->addSeparator();
-    QAction *home = action("DomovskaStrankaProgramuAct", QStringLiteral("Domovská stránka programu..."), HelpMenu);
-    QAction *update = action("ZistitNovsiuVerziuAct", QStringLiteral("Zistiť novšiu verziu..."), HelpMenu);
-    HelpMenu->addSeparator();
-    QAction *about = action("OProgrameAct", QStringLiteral("O programe..."), HelpMenu);
-    for (QAction *a : {manual, online, home, update, about})
-        a->setEnabled(false);
-}
-
 void ThlavnyFrm::FormCreate() {
     m_model.Ans = QStringLiteral("0");
     m_model.AnsRadix = 10;
@@ -618,19 +496,16 @@ void ThlavnyFrm::FormCreate() {
     setWindowTitle(nadpisLbl->text());
 
     s.Load(&SettingsIni());
+    m_menu->ShowSettings(s);
     PlaceOnScreen(s);
-    VzdyNavrchuAct->setChecked(s.OnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, s.OnTop);
-    UkladatHodnotuVPamatiAct->setChecked(s.SaveMemoryData);
     if (s.SaveMemoryData)
         LabelPamat->setText(s.Memory);
-    PamatatSiHistoriuVypoctovAct->setChecked(s.SaveHistory);
-    KontrolovatAktualizaciePriStarteProgramuAct->setChecked(s.CheckUpdatesAtStart);
 
     LoadLanguageFile(s.LanguageFile); // a missing file keeps the built-in texts
     ApplyLanguage();
 
-    UserId = ReadOrCreateUserId(SettingsIni());
+    m_userId = ReadOrCreateUserId(SettingsIni());
     m_prvocisla.Clear();
     SetRoundRegion(11);
 
@@ -646,11 +521,9 @@ void ThlavnyFrm::PlaceOnScreen(const KProgramSettings &s) {
     QScreen *primary = QGuiApplication::primaryScreen();
     const QRect screen = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
     if (s.Center) {
-        VStredeObrazovkyAct->setChecked(true);
         move(screen.center() - QPoint(width() / 2, height() / 2));
         return;
     }
-    VPoslednejPoloheAct->setChecked(true);
     move(s.Left, s.Top);
     // The window has no frame: it is moved by its title strip, so that strip
     // must lie on some screen; otherwise the window comes to the middle of
@@ -690,56 +563,13 @@ void ThlavnyFrm::LayoutOptionsRow() {
 
 void ThlavnyFrm::ApplyLanguage() {
     BtnCiarka->setText(QString(Engine().DecimalSeparator));
-    msgNewVersionFound = QStringLiteral(
-        "Na nete je k dispozícii nová verzia programu Tarbelon. Chcete navštíviť stránku programu a prevziať ju ?");
-    msgUsingLatestVersion = QStringLiteral("Používate najnovšiu verziu programu Tarbelon.");
-    msgUnableToFindUpdates = QStringLiteral("Nepodarilo sa zistiť, či existuje novšia verzia.");
-    msgCouldntFindManual = QStringLiteral("Nenašiel sa potrebný súbor s návodom. Pre vyriešenie tohto problému "
-                                          "navštívte domovskú stránku programu.");
-    msgCouldntSaveSettings = QStringLiteral("Nepodarilo sa uložiť nastavenia");
-    msgUpdateCheck = QStringLiteral("Kontrola aktualizácií");
-    msgError = QStringLiteral("Chyba");
-    if (!LanguageIni()) {
-        LanguageCode = QStringLiteral("e1");
+    m_texts.Reset();
+    const std::shared_ptr<const TIniFile> language = LanguageIni();
+    if (!language) {
+        m_texts.LanguageCode = QStringLiteral("e1");
         return;
     }
-
-    const QString menu = QStringLiteral("MainMenu");
-    auto menuTitle = [&](QMenu *m, const char *key) {
-        m->setTitle(LanguageText(menu, QLatin1String(key), m->title()));
-    };
-    menuTitle(ToolsMenu, "Tools");
-    menuTitle(ViewMenu, "View");
-    menuTitle(PreferencesMenu, "Preferences");
-    menuTitle(HelpMenu, "Help");
-    static const std::pair<const char *, const char *> actions[] = {
-        {"FunctionGraph", "GrafFunkcieAct"},
-        {"Polynomials", "MnohoclenyAct"},
-        {"Combinatorics", "KombinatorikaAct"},
-        {"RuleOfthree", "TrojclenkaAct"},
-        {"Statistics", "statistikaAct"},
-        {"ExpressionPreview", "NahladVyrazuAct"},
-        {"History", "HistoriuVypoctovAct"},
-        {"Constants", "KonstantyAct"},
-        {"Variables", "VlastnePremenneAct"},
-        {"ExpressionBrowser", "PrehliadacVyrazovAct"},
-        {"WindowAppearance", "ZobrazenieOknaAct"},
-        {"ScreenCenter", "VStredeObrazovkyAct"},
-        {"LastPosition", "VPoslednejPoloheAct"},
-        {"AlwaysOnTop", "VzdyNavrchuAct"},
-        {"SaveMemoryValue", "UkladatHodnotuVPamatiAct"},
-        {"SaveHistory", "PamatatSiHistoriuVypoctovAct"},
-        {"CheckForUpdatesAtStart", "KontrolovatAktualizaciePriStarteProgramuAct"},
-        {"language", "jazykAct"},
-        {"ShowManual", "ZobrazitNavodAct"},
-        {"OnlineDocumentation", "onlineDokumentaciaAct"},
-        {"HomePage", "DomovskaStrankaProgramuAct"},
-        {"CheckForUpdates", "ZistitNovsiuVerziuAct"},
-        {"About", "OProgrameAct"},
-    };
-    for (const auto &[key, name] : actions)
-        if (QAction *a = findChild<QAction *>(QLatin1String(name)))
-            a->setText(LanguageText(menu, QLatin1String(key), a->text()));
+    m_menu->ApplyLanguage();
 
     const QString window = QStringLiteral("MainWindow");
     TranslateText(CheckBoxHyp, window, QStringLiteral("Hyperbolic"));
@@ -765,16 +595,7 @@ void ThlavnyFrm::ApplyLanguage() {
     item(UlozitDoPamate2, window, "SaveToMemory");
     item(vybratVsetko, common, "SelectAll");
 
-    const QString messages = QStringLiteral("Messages");
-    msgError = LanguageText(messages, QStringLiteral("msgError"), msgError);
-    msgUpdateCheck = LanguageText(messages, QStringLiteral("msgUpdateCheck"), msgUpdateCheck);
-    msgNewVersionFound = LanguageText(messages, QStringLiteral("msgNewVersionFound"), msgNewVersionFound);
-    msgUsingLatestVersion = LanguageText(messages, QStringLiteral("msgUsingLatestVersion"), msgUsingLatestVersion);
-    msgUnableToFindUpdates = LanguageText(messages, QStringLiteral("msgUnableToFindUpdates"), msgUnableToFindUpdates);
-    msgCouldntFindManual = LanguageText(messages, QStringLiteral("msgCouldntFindManual"), msgCouldntFindManual);
-    msgCouldntSaveSettings = LanguageText(messages, QStringLiteral("msgCouldntSaveSettings"), msgCouldntSaveSettings);
-
-    LanguageCode = LanguageText(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2")).left(2);
+    m_texts.Apply(*language);
 }
 
 void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) {
@@ -784,19 +605,14 @@ void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) 
         m_tools->Attach(this);
     if (m_browser)
         m_browser->Attach(this);
-    for (QAction *a : m_toolActions)
-        a->setEnabled(m_tools != nullptr);
-    m_browserAction->setEnabled(m_browser != nullptr);
+    m_menu->SetToolWindows(m_tools, m_browser);
 }
 
 bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
     if (!LoadLanguageFile(fileName))
         return false;
     ApplyLanguage();
-    if (historiaFrm)
-        historiaFrm->ApplyLanguage();
-    if (premenneFrm)
-        premenneFrm->ApplyLanguage();
+    m_companions.ApplyLanguage();
     if (m_tools)
         m_tools->ApplyLanguage();
     if (m_browser)
@@ -805,11 +621,16 @@ bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
     return true;
 }
 
+TpremenneFrm *ThlavnyFrm::Premenne() const { return m_companions.Get<TpremenneFrm>(TCompanion::Variables); }
+
+ThistoriaFrm *ThlavnyFrm::Historia() const { return m_companions.Get<ThistoriaFrm>(TCompanion::History); }
+
 // ---------------------------------------------------------------------------
 // The "=" road
 
 void ThlavnyFrm::SyncModelWithControls() {
-    m_model.Premenne = premenneFrm ? &premenneFrm->Model() : nullptr;
+    TpremenneFrm *premenne = Premenne();
+    m_model.Premenne = premenne ? &premenne->Model() : nullptr;
     m_model.NumberSet = sbKomplexne->isChecked() ? MnozinaKomplexne
                         : sbModulo->isChecked()  ? MnozinaModulo
                                                  : MnozinaRealne;
@@ -826,12 +647,12 @@ void ThlavnyFrm::BtnRovnaSaClick() {
         const TVysledokVypoctu out = m_model.Calculate(input);
         if (!out.Ok) {
             ShowError(m_model.LastError);
-            if (out.ShowVariables && premenneFrm) {
-                GiveFormStyle(premenneFrm);
-                premenneFrm->show();
-                premenneFrm->raise();
-                premenneFrm->activateWindow();
-                premenneFrm->FocusEditor();
+            if (TpremenneFrm *premenne = Premenne(); out.ShowVariables && premenne) {
+                GiveFormStyle(premenne);
+                premenne->show();
+                premenne->raise();
+                premenne->activateWindow();
+                premenne->FocusEditor();
             }
             return;
         }
@@ -882,8 +703,8 @@ void ThlavnyFrm::AddToHistory() {
     KProgramState::Instance().JustEvaluated = true;
     const QString input = vstupRdt->Text();
     const QString entry = HistoryEntry(input, vysledokEdt->text(), m_model.BuildVariableList(input));
-    if (historiaFrm)
-        historiaFrm->PridajDoHistorie(entry);
+    if (ThistoriaFrm *historia = Historia())
+        historia->PridajDoHistorie(entry);
 }
 
 void ThlavnyFrm::ShowError(const TChyba &err) {
@@ -963,15 +784,12 @@ void ThlavnyFrm::UpdateAngleUnit() {
 }
 
 bool ThlavnyFrm::UpDownModuloChangingEx(int newValue, bool up) {
-    if (m_modulusGuard)
-        return false;
-    m_modulusGuard = true;
     Guarded([&] {
         const quint16 position = StepModulus(m_prvocisla, quint16(UpDownModulo->Position()), newValue, up);
+        const QSignalBlocker quiet(UpDownModulo);
         UpDownModulo->SetPosition(position);
         sbModulo->setText(QStringLiteral("Z (") + QString::number(position) + QLatin1Char(')'));
     });
-    m_modulusGuard = false;
     return false;
 }
 
@@ -1064,18 +882,18 @@ bool ThlavnyFrm::SaveAtClose() {
         ok = false;
     }
     try {
-        if (s.SaveHistory && historiaFrm)
-            ok = historiaFrm->SaveHistoryFile() && ok;
+        if (ThistoriaFrm *historia = Historia(); s.SaveHistory && historia)
+            ok = historia->SaveHistoryFile() && ok;
     } catch (...) {
         ok = false;
     }
     try {
-        ok = WriteUserId(SettingsIni(), UserId) && ok;
+        ok = WriteUserId(SettingsIni(), m_userId) && ok;
     } catch (...) {
         ok = false;
     }
     if (!ok)
-        ShowWarningBox(msgError, msgCouldntSaveSettings, this);
+        ShowWarningBox(m_texts.msgError, m_texts.msgCouldntSaveSettings, this);
     return ok;
 }
 

@@ -5,6 +5,7 @@
 
 #include "Zlomky.h"
 #include "uKalkulacka.h"
+#include "uHlavneTexty.h"
 #include "uMainWindowLink.h"
 #include "uToolWindowsLink.h"
 
@@ -21,7 +22,11 @@ class QMenuBar;
 class QPushButton;
 class QStatusBar;
 class QToolButton;
+class THlavneMenu;
+class ThistoriaFrm;
+class TCompanionWindows;
 class TObrazok;
+class TpremenneFrm;
 class TRiadkovyVstup;
 class TTvar;
 class TUpDown;
@@ -29,8 +34,10 @@ class TUpDown;
 class ThlavnyFrm : public QWidget, public TMainWindowLink {
     Q_OBJECT
 public:
-    // FormCreate: settings, position, language, user id, outline.
-    explicit ThlavnyFrm(QWidget *parent = nullptr);
+    // FormCreate: settings, position, language, user id, outline. The
+    // companions are added to companions after this; the main window finds
+    // them there when it needs them.
+    explicit ThlavnyFrm(TCompanionWindows &companions, QWidget *parent = nullptr);
     ~ThlavnyFrm() override;
 
     // --- what other windows read -------------------------------------------
@@ -41,18 +48,9 @@ public:
     TPrvocisla &Prvocisla() { return m_prvocisla; }
 
     // The installation's id, sent with the update query.
-    QString UserId;
-    // The language of the loaded file ("e1" when none is loaded).
-    QString LanguageCode = QStringLiteral("e1");
-
-    // Texts of the window's messages (reset by every ApplyLanguage).
-    QString msgUpdateCheck;
-    QString msgNewVersionFound;
-    QString msgUsingLatestVersion;
-    QString msgUnableToFindUpdates;
-    QString msgCouldntFindManual;
-    QString msgCouldntSaveSettings;
-    QString msgError;
+    const QString &UserId() const { return m_userId; }
+    // The window's message texts and the language code.
+    const THlavneTexty &Texts() const { return m_texts; }
 
     // --- the "=" road and its operations ---------------------------------------
     void BtnRovnaSaClick();
@@ -98,19 +96,6 @@ public:
     void PopupMenu1Popup();
     void PopupMenu2Popup();
 
-    // The bracket highlighting may run now.
-    bool BracketHighlightEnabled = true;
-    // Shift was held at the last key in the input: no highlighting, so that
-    // a selection made with Shift and the arrows is left alone.
-    bool ShiftHeld = false;
-    // The character being put in was typed on the main part of the keyboard,
-    // where many layouts need Shift for the operators themselves: there Shift
-    // does not keep an operator from continuing from ANS (on the numeric
-    // keypad and the on-screen keys it does).
-    bool TypedOnMainKeyboard = false;
-    // The change handler is writing the input back.
-    bool InputChangeGuard = false;
-
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
     void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
@@ -128,7 +113,6 @@ public:
     // --- frame and life ----------------------------------------------------------
     void SetRoundRegion(int radius);
     void ApplyLanguage();
-    void LayoutOptionsRow();
     // Gives a companion window the main window's form style (always on top
     // or normal).
     void GiveFormStyle(QWidget *window) const override;
@@ -156,18 +140,20 @@ protected:
 private:
     void CreateControls();
     void CreateKeypad();
-    void CreateMenu();
     void CreatePopupMenus();
     void ConnectKeypad();
     QPushButton *Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w, int h);
     QToolButton *ModeKey(const char *name, const QString &caption, int x, int y, int w);
     void FormCreate();
     void PlaceOnScreen(const class KProgramSettings &s);
+    void LayoutOptionsRow();
     void SwitchNumberSet(quint8 numberSet);
     void SwitchBase(quint8 base);
     void ApplyEnabling();
     void MarkDown(const QList<QToolButton *> &group);
     void SyncModelWithControls();
+    TpremenneFrm *Premenne() const;
+    ThistoriaFrm *Historia() const;
     // Runs a handler so that nothing escapes it: an exception is shown as
     // code 29.
     template <class F> void Guarded(F &&handler) {
@@ -181,20 +167,31 @@ private:
         }
     }
 
+    TCompanionWindows &m_companions;
+    THlavneMenu *m_menu = nullptr;
+    TToolWindowsLink *m_tools = nullptr;
+    TBrowserLink *m_browser = nullptr;
     TKalkulacka m_model;
     TPrvocisla m_prvocisla;
-    bool m_modulusGuard = false;
+    THlavneTexty m_texts;
+    QString m_userId;
     bool m_closed = false;
     // The input's text at its last change, so that a change of format alone
     // is told from a change of the text.
     QString m_inputText;
     QPoint m_dragFrom;
-    TToolWindowsLink *m_tools = nullptr;
-    TBrowserLink *m_browser = nullptr;
-    QList<QAction *> m_toolActions;
-    QAction *m_browserAction = nullptr;
 
-public:
+    // The bracket highlighting may run now.
+    bool BracketHighlightEnabled = true;
+    // Shift was held at the last key in the input: no highlighting, so that
+    // a selection made with Shift and the arrows is left alone.
+    bool ShiftHeld = false;
+    // The character being put in was typed on the main part of the keyboard,
+    // where many layouts need Shift for the operators themselves: there Shift
+    // does not keep an operator from continuing from ANS (on the numeric
+    // keypad and the on-screen keys it does).
+    bool TypedOnMainKeyboard = false;
+
     // Controls, named as in the window's layout.
     TObrazok *pozadieImg;
     QLabel *pohybLbl;
@@ -251,18 +248,6 @@ public:
     QAction *kopirovat2;
     QAction *UlozitDoPamate2;
     QAction *vybratVsetko;
-
-    // Menu bar and actions.
-    QMenu *ToolsMenu;
-    QMenu *ViewMenu;
-    QMenu *PreferencesMenu;
-    QMenu *HelpMenu;
-    QAction *VStredeObrazovkyAct;
-    QAction *VPoslednejPoloheAct;
-    QAction *VzdyNavrchuAct;
-    QAction *UkladatHodnotuVPamatiAct;
-    QAction *PamatatSiHistoriuVypoctovAct;
-    QAction *KontrolovatAktualizaciePriStarteProgramuAct;
 };
 
 // The window's client size, the frame's outline and the right edge of the

@@ -18,6 +18,7 @@
 
 class HlavnyTest : public AppTest {
 protected:
+    std::unique_ptr<TProgramWindows> Windows;
     ThlavnyFrm *W = nullptr;
 
     void SetUp() override {
@@ -28,20 +29,20 @@ protected:
     }
 
     void TearDown() override {
-        DestroyProgramWindows();
+        Windows.reset();
         W = nullptr;
         AppTest::TearDown();
     }
 
     // Creates the windows as the program does at start.
     void StartProgram() {
-        CreateProgramWindows();
-        W = hlavnyFrm;
+        Windows = std::make_unique<TProgramWindows>();
+        W = &Windows->Main();
     }
     // Closes the main window (saving) and destroys the windows.
     void EndProgram() {
         W->close();
-        DestroyProgramWindows();
+        Windows.reset();
         W = nullptr;
     }
 
@@ -64,7 +65,7 @@ protected:
         Equals();
     }
     void SetVariable(const QString &name, const QString &value) {
-        TPremenne &rows = premenneFrm->Model();
+        TPremenne &rows = Premenne()->Model();
         const int row = rows.IndexOfName(name);
         if (row >= 0) {
             rows.SetValue(row, value);
@@ -72,5 +73,7 @@ protected:
             rows.AppendRow(name, value);
         }
     }
-    QStringList History() { return historiaFrm->Model().Items(); }
+    TpremenneFrm *Premenne() { return Windows->Companions().Get<TpremenneFrm>(TCompanion::Variables); }
+    ThistoriaFrm *Historia() { return Windows->Companions().Get<ThistoriaFrm>(TCompanion::History); }
+    QStringList History() { return Historia()->Model().Items(); }
 };

@@ -41,7 +41,7 @@ class RoadTest : public HlavnyTest {
 protected:
     void Run(const RoadCase &c) {
         SCOPED_TRACE(c.input);
-        DestroyProgramWindows();
+        Windows.reset();
         StartProgram();
         // A first result, so that a failed calculation can be seen to leave ANS alone.
         Calculate(QStringLiteral("40+2"));
@@ -168,8 +168,8 @@ TEST_F(HlavnyTest, MissingVariablesGetEmptyRowsAndBringUpTheVariablesWindow) {
     EXPECT_EQ(W->LastError().Code, 15);
     EXPECT_EQ(S(ErrorText()), "Nie sú zadané všetky premenné.");
     EXPECT_EQ(Input()->SelLength(), 7);
-    EXPECT_FALSE(premenneFrm->isHidden());
-    const TPremenne &rows = premenneFrm->Model();
+    EXPECT_FALSE(Premenne()->isHidden());
+    const TPremenne &rows = Premenne()->Model();
     ASSERT_GE(rows.IndexOfName("b"), 0);
     ASSERT_GE(rows.IndexOfName("c"), 0);
     EXPECT_LT(rows.IndexOfName("b"), rows.IndexOfName("c"));
@@ -191,17 +191,17 @@ TEST_F(HlavnyTest, ModuloVariableErrorsBringUpTheVariablesWindowOnlyForMissingOr
     SetVariable("x", "abc");
     Calculate(QStringLiteral("x+1"));
     EXPECT_EQ(W->LastError().Code, 31);
-    EXPECT_TRUE(premenneFrm->isHidden());
+    EXPECT_TRUE(Premenne()->isHidden());
     SetVariable("x", "2,5");
     Equals();
     EXPECT_EQ(W->LastError().Code, 17);
-    EXPECT_FALSE(premenneFrm->isHidden());
+    EXPECT_FALSE(Premenne()->isHidden());
 }
 
 TEST_F(HlavnyTest, LogyNeedsAValueForY) {
     Calculate(QStringLiteral("logy(8)"));
     EXPECT_EQ(W->LastError().Code, 15);
-    EXPECT_GE(premenneFrm->Model().IndexOfName("y"), 0);
+    EXPECT_GE(Premenne()->Model().IndexOfName("y"), 0);
 }
 
 TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
@@ -219,7 +219,7 @@ TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
 }
 
 TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
-    DestroyProgramWindows();
+    Windows.reset();
     Engine().DecimalSeparator = QLatin1Char('.');
     StartProgram();
     EXPECT_EQ(S(Btn("BtnCiarka")->text()), ".");
