@@ -169,6 +169,8 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Mnohočleny"));
     setMinimumSize(423, 338);
     resize(492, 346);
+    // Buttons keep room around their captions under the main window's look.
+    setStyleSheet(QStringLiteral("QPushButton { padding: 3px 8px; min-height: 17px; }"));
 
     // P
     pGpb = new QGroupBox(QStringLiteral("  P  "), this);
@@ -218,7 +220,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     qBox->addWidget(qEdt);
     qBox->addLayout(qRow);
     for (QPushButton *b : {mocnina1Btn, mocnina2Btn})
-        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("^^^")) + 12);
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("^^^^")) + 16);
 
     // The operations
     scitanieBtn = Button(this, "scitanieBtn", QStringLiteral("P + Q"), true);
