@@ -2,6 +2,7 @@
 
 #include "fHistoria.h"
 #include "fJazyk.h"
+#include "fKonstanty.h"
 #include "fPremenne.h"
 #include "uChyby.h"
 #include "uDisk.h"
@@ -884,6 +885,13 @@ bool ThlavnyFrm::SaveAtClose() {
     try {
         if (ThistoriaFrm *historia = Historia(); s.SaveHistory && historia)
             ok = historia->SaveHistoryFile() && ok;
+    } catch (...) {
+        ok = false;
+    }
+    try {
+        // Constants changed and not yet written would be lost with the window.
+        if (auto *konstanty = m_companions.Get<TkonstantyFrm>(TCompanion::Constants))
+            ok = konstanty->SaveConstants() && ok;
     } catch (...) {
         ok = false;
     }

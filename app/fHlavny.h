@@ -66,6 +66,7 @@ public:
     // text into the input: an operator right after "=" continues from ANS
     // (unless Shift is held), anything else replaces the selection.
     void InsertIntoInput(TRiadkovyVstup *edit, const QString &text);
+    void InsertIntoInput(const QString &text) override { InsertIntoInput(vstupRdt, text); }
     // Marks the brackets around the caret (caret: the input's own when -1).
     void ZvyrazniZatvorky(TRiadkovyVstup *edit, int caret = -1);
     // The input's key events.

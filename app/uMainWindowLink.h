@@ -17,6 +17,8 @@ public:
     virtual QString InputText() const = 0;
     // Replaces the text of the input field.
     virtual void SetInputText(const QString &text) = 0;
+    // Puts text into the input at the caret, as a key of the keypad does.
+    virtual void InsertIntoInput(const QString &text) = 0;
     // Shows a result text in the result field and clears the error label.
     virtual void ShowResult(const QString &result) = 0;
     // Runs "=" exactly as if the key had been pressed.

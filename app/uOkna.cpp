@@ -3,7 +3,9 @@
 #include "fHistoria.h"
 #include "fHlavny.h"
 #include "fJazyk.h"
+#include "fKonstanty.h"
 #include "fPremenne.h"
+#include "fUpravyKonstant.h"
 #include "uMagneticForm.h"
 
 TCompanionWindows::~TCompanionWindows() { DestroyAll(); }
@@ -70,6 +72,8 @@ TProgramWindows::TProgramWindows(const TProgramLinks &links) {
     m_companions.Add(TCompanion::Language, new TjazykFrm(main));
     m_companions.Add(TCompanion::Variables, new TpremenneFrm(main));
     m_companions.Add(TCompanion::History, new ThistoriaFrm(main));
+    auto *konstanty = m_companions.Add(TCompanion::Constants, new TkonstantyFrm(main));
+    konstanty->SetEditor(m_companions.Add(TCompanion::ConstantEditor, new TuprKonstFrm(&konstanty->Model())));
     main->SetToolWindows(links.Tools, links.Browser);
 }
 

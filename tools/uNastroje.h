@@ -8,6 +8,9 @@
 
 class QWidget;
 class TmnohoclenyFrm;
+class TkombinatorikaFrm;
+class TstatistikaFrm;
+class TtrojclenkaFrm;
 
 class TNastroje : public TToolWindowsLink {
 public:
@@ -22,6 +25,11 @@ public:
     void ApplyLanguage() override;
 
 private:
+    QWidget *MainWindow() const;
+
     TMainWindowLink *m_main = nullptr;
     QPointer<TmnohoclenyFrm> m_mnohocleny;
+    QPointer<TkombinatorikaFrm> m_kombinatorika;
+    QPointer<TstatistikaFrm> m_statistika;
+    QPointer<TtrojclenkaFrm> m_trojclenka;
 };

@@ -123,6 +123,7 @@ public:
     QWidget *Window() override { return &Frame; }
     QString InputText() const override { return Input; }
     void SetInputText(const QString &text) override { Input = text; }
+    void InsertIntoInput(const QString &text) override { Input += text; }
     void ShowResult(const QString &result) override { Results.append(result); }
     void Calculate() override { ++Calculations; }
     void AddMissingVariables(const QString &expression, const QString &excludedName) override {

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "fHistoria.h"
 #include "fHlavny.h"
+#include "fKonstanty.h"
 #include "fPremenne.h"
 #include "uOkna.h"
 #include "uOvladace.h"
@@ -75,5 +76,6 @@ protected:
     }
     TpremenneFrm *Premenne() { return Windows->Companions().Get<TpremenneFrm>(TCompanion::Variables); }
     ThistoriaFrm *Historia() { return Windows->Companions().Get<ThistoriaFrm>(TCompanion::History); }
+    TkonstantyFrm *Konstanty() { return Windows->Companions().Get<TkonstantyFrm>(TCompanion::Constants); }
     QStringList History() { return Historia()->Model().Items(); }
 };

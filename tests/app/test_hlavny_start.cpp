@@ -144,6 +144,32 @@ TEST_F(StartTest, AFailedHistoryWriteStillSavesTheSettingsAndTheUserId) {
     EXPECT_TRUE(lines.contains("Center=1"));
 }
 
+TEST_F(StartTest, AConstantDefinedInOneRunIsThereInTheNext) {
+    Restart();
+    Act("KonstantyAct")->trigger();
+    EXPECT_TRUE(Konstanty()->isVisible());
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", QStringLiteral("m/s²")}, nullptr);
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(S(Shown()), "  19,62");
+    EndProgram(); // the window is still open: the shut-down writes the file
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Lines("const.dat").size(), 3);
+    Restart();
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(S(Shown()), "  19,62");
+    EXPECT_EQ(S(Konstanty()->Model().Row(2).Unit), S(QStringLiteral("m/s²")));
+}
+
+TEST_F(StartTest, AFailedConstantsWriteWarnsOnceAndSavesTheRest) {
+    QDir().mkpath(Path("const.dat")); // a folder where the file should be
+    Restart();
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr);
+    EndProgram();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
+    EXPECT_TRUE(Lines("settings.ini").contains("UID=261205202543"));
+}
+
 TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
     struct Case { int left, top; bool stays; };
     const Case cases[] = {

@@ -205,9 +205,9 @@ TEST_F(HlavnyTest, LogyNeedsAValueForY) {
 }
 
 TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
-    TConstantList constants;
-    constants.Items = {{"$g", "9,81"}};
-    Engine().ConstantsListView = &constants;
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(W->LastError().Code, 19);
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", "m/s2"}, nullptr);
     Calculate(QStringLiteral("2*$g"));
     EXPECT_EQ(S(Shown()), "  19,62");
     Calculate(QStringLiteral("1+$h"));
@@ -215,7 +215,24 @@ TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
     EXPECT_EQ(S(ErrorText()), "Neznáma konštanta \"$h\".");
     EXPECT_EQ(Input()->SelStart(), 2);
     EXPECT_EQ(Input()->SelLength(), 2);
-    Engine().ConstantsListView = nullptr;
+}
+
+// The pi and e keys write references to the constants that every start
+// provides.
+TEST_F(HlavnyTest, ThePiAndEKeysWorkOnAFirstStart) {
+    ASSERT_FALSE(QFileInfo::exists(Path("const.dat")));
+    const struct { const char *key; const char *then; const char *shown; } cases[] = {
+        {"BtnPi", "", "  3,141 593"},
+        {"BtnEnaX", "1", "  2,718 282"},
+    };
+    for (const auto &c : cases) {
+        Input()->SetText(QString());
+        QTest::mouseClick(Btn(c.key), Qt::LeftButton);
+        QTest::keyClicks(Input(), c.then);
+        Equals();
+        EXPECT_EQ(W->LastError().Code, 0) << c.key;
+        EXPECT_EQ(S(Shown()), c.shown);
+    }
 }
 
 TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {

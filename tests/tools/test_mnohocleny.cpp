@@ -1,7 +1,7 @@
 // The polynomial window: its commands, their messages and red edits, the
 // drawing of results and of the Horner scheme, the keys, the language and
 // its opening from the main window.
-#include "ToolsTestSupport.h"
+#include "../app/AppTestSupport.h"
 #include "fMnohocleny.h"
 #include "uNastroje.h"
 
