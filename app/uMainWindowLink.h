@@ -33,4 +33,7 @@ public:
     // Loads the language file (relative to the program folder) and applies
     // it to every window; false when it could not be loaded.
     virtual bool ApplyLanguageToAllForms(const QString &fileName) = 0;
+    // Shows text in the expression preview window in textbook notation:
+    // "0" for an empty text, "???" for one that fails the syntax check.
+    virtual void ShowExpressionPreview(const QString &text) = 0;
 };

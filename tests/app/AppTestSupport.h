@@ -61,7 +61,7 @@ protected:
             OpenedUrls.append(url);
             return true;
         };
-        AppContext().Download = [](const QString &, const QString &) { return false; };
+        AppContext().UpdateInfoUrl = QUrl(); // no update check reaches the network
         KProgramSettings::Instance().Reset();
         KProgramState::Instance().JustEvaluated = false;
         Engine().Reset();
@@ -119,6 +119,7 @@ public:
     std::function<void(const QString &, const QString &)> OnAddMissing;
     QList<bool> BackEnabled;
     QStringList LanguageSwitches;
+    QStringList Previews;
 
     QWidget *Window() override { return &Frame; }
     QString InputText() const override { return Input; }
@@ -133,6 +134,7 @@ public:
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
     void GiveFormStyle(QWidget *) const override {}
+    void ShowExpressionPreview(const QString &text) override { Previews.append(text); }
     bool ApplyLanguageToAllForms(const QString &fileName) override {
         LanguageSwitches.append(fileName);
         if (!LoadLanguageFile(fileName))

@@ -5,6 +5,8 @@
 #include "fMnohocleny.h"
 #include "uNastroje.h"
 
+#include <QFile>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -245,4 +247,35 @@ TEST_F(MnohoclenyTest, LanguageFileReplacesTextsAndMessages) {
     tools.ApplyLanguage();
     EXPECT_EQ(S(w.windowTitle()), "Mnohočlenky");
     EXPECT_EQ(S(Find<QPushButton>(w, "kopirovatVysledokDoPBtn")->text()), "Copy result");
+}
+
+TEST_F(MnohoclenyTest, SlovakFileGivesBackTheBuiltInTexts) {
+    const auto texts = [&] {
+        QMap<QString, QString> all{{QStringLiteral("caption"), W->windowTitle()}};
+        for (QPushButton *b : W->findChildren<QPushButton *>())
+            all.insert(b->objectName(), b->text().trimmed() + QLatin1Char('|') + b->toolTip());
+        for (QGroupBox *g : W->findChildren<QGroupBox *>())
+            all.insert(g->objectName(), g->title().trimmed());
+        Edit("qEdt")->setText(QString());
+        Click("delenieBtn");
+        all.insert(QStringLiteral("message"), Error());
+        Edit("qEdt")->setText(QStringLiteral("x^2"));
+        Click("delenieBtn");
+        all.insert(QStringLiteral("remainder"), Drawn());
+        return all;
+    };
+    const QMap<QString, QString> start = texts();
+    for (const char *file : {"english.txt", "slovak.txt"}) {
+        QDir().mkpath(Path("lang"));
+        ASSERT_TRUE(QFile::copy(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/") + file,
+                                Path(QStringLiteral("lang/") + file)));
+        ASSERT_TRUE(LoadLanguageFile(QStringLiteral("lang\\") + file));
+        W->ApplyLanguage();
+        if (file == std::string("english.txt")) {
+            const QMap<QString, QString> english = texts();
+            EXPECT_EQ(S(english.value("message")), "Invalid operation: Division by zero.");
+            EXPECT_EQ(S(english.value("remainder")), "(5x^3-3x^2+6x) / (x^2) = 5x-3 remainder: 6x");
+        }
+    }
+    EXPECT_EQ(texts(), start);
 }
