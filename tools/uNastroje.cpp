@@ -1,6 +1,7 @@
 #include "uNastroje.h"
 
 #include "fGrafyFunkcii.h"
+#include "fMnohocleny.h"
 #include "fStatistika.h"
 #include "fTrojclenka.h"
 #include "kombinatorika.h"
@@ -32,7 +33,13 @@ void TNastroje::ShowDerivatives(const QString &) {}
 
 void TNastroje::ShowSum(const QString &) {}
 
-void TNastroje::ShowPolynomials() {}
+void TNastroje::ShowPolynomials() {
+    if (!m_mnohocleny)
+        m_mnohocleny = new TmnohoclenyFrm(MainWindow());
+    ShowToolWindow(m_mnohocleny);
+    if (m_main)
+        m_main->GiveFormStyle(m_mnohocleny);
+}
 
 void TNastroje::ShowCombinatorics() {
     if (!m_kombinatorika)
@@ -57,6 +64,8 @@ void TNastroje::ShowRuleOfThree() {
 void TNastroje::ApplyLanguage() {
     if (m_grafyFunkcii)
         m_grafyFunkcii->ApplyLanguage();
+    if (m_mnohocleny)
+        m_mnohocleny->ApplyLanguage();
     if (m_kombinatorika)
         m_kombinatorika->ApplyLanguage();
     if (m_statistika)

@@ -8,6 +8,7 @@
 
 class QWidget;
 class TGrafyFunkciiFrm;
+class TmnohoclenyFrm;
 class TkombinatorikaFrm;
 class TstatistikaFrm;
 class TtrojclenkaFrm;
@@ -29,6 +30,7 @@ private:
 
     TMainWindowLink *m_main = nullptr;
     QPointer<TGrafyFunkciiFrm> m_grafyFunkcii;
+    QPointer<TmnohoclenyFrm> m_mnohocleny;
     QPointer<TkombinatorikaFrm> m_kombinatorika;
     QPointer<TstatistikaFrm> m_statistika;
     QPointer<TtrojclenkaFrm> m_trojclenka;
