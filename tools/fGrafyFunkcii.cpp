@@ -121,7 +121,7 @@ QGroupBox *MakeGroup(QWidget *parent, const char *name, const QString &title, co
 
 } // namespace
 
-void TPlatno::paintEvent(QPaintEvent *) {
+void TObrazGrafu::paintEvent(QPaintEvent *) {
     QPainter p(this);
     p.drawImage(0, 0, Picture);
 }
@@ -136,13 +136,13 @@ TGrafyFunkciiFrm::TGrafyFunkciiFrm(QWidget *parent, TGrafFunkcie::TSamplerFactor
     Shape1->setObjectName(QStringLiteral("Shape1"));
     Shape1->setFrameShape(QFrame::Box);
     Shape1->setFrameShadow(QFrame::Plain);
-    grafImg = new TPlatno(this);
+    grafImg = new TObrazGrafu(this);
     grafImg->setObjectName(QStringLiteral("grafImg"));
     grafImg->setCursor(Qt::OpenHandCursor);
     grafImg->installEventFilter(this);
-    vodorovnePravitkoImg = new TPlatno(this);
+    vodorovnePravitkoImg = new TObrazGrafu(this);
     vodorovnePravitkoImg->setObjectName(QStringLiteral("vodorovnePravitkoImg"));
-    zvislePravitkoImg = new TPlatno(this);
+    zvislePravitkoImg = new TObrazGrafu(this);
     zvislePravitkoImg->setObjectName(QStringLiteral("zvislePravitkoImg"));
     Label1 = new QLabel(QStringLiteral("y \\ x"), this);
     Label1->setObjectName(QStringLiteral("Label1"));

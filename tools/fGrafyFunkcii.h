@@ -24,9 +24,9 @@ class QSpinBox;
 
 // A canvas: an image that the model paints in place, shown at the top-left
 // corner of the control.
-class TPlatno : public QWidget {
+class TObrazGrafu : public QWidget {
 public:
-    explicit TPlatno(QWidget *parent = nullptr) : QWidget(parent) {}
+    explicit TObrazGrafu(QWidget *parent = nullptr) : QWidget(parent) {}
     QImage Picture;
 
 protected:
@@ -64,9 +64,9 @@ private:
     QString m_captionPrefix;
 
     QFrame *Shape1;
-    TPlatno *grafImg;
-    TPlatno *vodorovnePravitkoImg;
-    TPlatno *zvislePravitkoImg;
+    TObrazGrafu *grafImg;
+    TObrazGrafu *vodorovnePravitkoImg;
+    TObrazGrafu *zvislePravitkoImg;
     QLabel *Label1;
     QWidget *ovladaniePnl;
     QGroupBox *PohybGpb;
