@@ -169,8 +169,6 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Mnohočleny"));
     setMinimumSize(423, 338);
     resize(492, 346);
-    // Buttons keep room around their captions under the main window's look.
-    setStyleSheet(QStringLiteral("QPushButton { padding: 3px 8px; min-height: 17px; }"));
 
     // P
     pGpb = new QGroupBox(QStringLiteral("  P  "), this);
