@@ -60,53 +60,53 @@ const char *const HintGroupProperty = "hintGroup";
 // Colours and borders of the keys by kind; the fonts are set per key, so
 // that a key's font can be read back as it is shown.
 const char *const StyleSheet = R"(
-QPushButton {
+ThlavnyFrm > QPushButton {
     border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eceff6);
     color: #1b1b1b;
 }
-QPushButton:hover { border-color: #4d6fb3; }
-QPushButton:pressed { background: #cdd7ec; }
-QPushButton[druh="operator"] {
+ThlavnyFrm > QPushButton:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QPushButton:pressed { background: #cdd7ec; }
+ThlavnyFrm > QPushButton[druh="operator"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eaf1fd, stop:1 #d3e1f7);
     color: #102a66;
 }
-QPushButton[druh="funkcia"] {
+ThlavnyFrm > QPushButton[druh="funkcia"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f3fb, stop:1 #e6e0f2);
     color: #3b2366;
 }
-QPushButton[druh="komplex"] {
+ThlavnyFrm > QPushButton[druh="komplex"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f9f1, stop:1 #d9eedc);
     color: #184d22;
 }
-QPushButton[druh="pamat"] {
+ThlavnyFrm > QPushButton[druh="pamat"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff7ea, stop:1 #f6e3c4);
     color: #5c3a00;
 }
-QPushButton[druh="mazanie"] {
+ThlavnyFrm > QPushButton[druh="mazanie"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff0f0, stop:1 #f4d4d4);
     color: #861515;
 }
-QPushButton[druh="rovnasa"] {
+ThlavnyFrm > QPushButton[druh="rovnasa"] {
     border-color: #2c4d91;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b82d1, stop:1 #3a5fae);
     color: #ffffff;
 }
-QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
-QPushButton:checked { background: #cdd7ec; }
-QPushButton:disabled {
+ThlavnyFrm > QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
+ThlavnyFrm > QPushButton:checked { background: #cdd7ec; }
+ThlavnyFrm > QPushButton:disabled {
     background: #eceef2; color: #a9aeb8; border-color: #d0d4dc;
 }
-QToolButton[druh="rezim"] {
+ThlavnyFrm > QToolButton[druh="rezim"] {
     border: 1px solid #98a3bc; border-radius: 3px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e9ecf4);
     color: #2a2a2a;
 }
-QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
-QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
-QLabel#LblChyba { color: #d00000; }
-QLabel#nadpisLbl { color: #5b2a86; }
-QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
+ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
+ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
+ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
+ThlavnyFrm > QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
 QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
 QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
 QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }

@@ -3,6 +3,7 @@
 #include "uAktualizacia.h"
 #include "uIniFile.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -111,6 +112,7 @@ void TAppContext::Reset(const QString &programDir) {
     };
     OpenUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     UpdateInfoUrl = QUrl(QLatin1String(UpdateInfoAddress));
+    Beep = [] { QApplication::beep(); };
     m_prompter = std::make_unique<TMessageBoxPrompter>();
     m_settingsIni = std::make_unique<TIniFile>(ProgramDir + QStringLiteral("settings.ini"));
     SetLanguageIni(nullptr);

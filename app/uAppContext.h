@@ -84,6 +84,8 @@ public:
     // The script the update check asks for the newest build; tests point it
     // at a server of their own.
     QUrl UpdateInfoUrl;
+    // The default message beep: a refused change of view, for example.
+    std::function<void()> Beep;
 
     TPrompter &Prompter() { return *m_prompter; }
     void SetPrompter(std::unique_ptr<TPrompter> prompter);

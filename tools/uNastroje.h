@@ -7,6 +7,8 @@
 #include <QPointer>
 
 class QWidget;
+class TGrafyFunkciiFrm;
+class TmnohoclenyFrm;
 class TkombinatorikaFrm;
 class TstatistikaFrm;
 class TtrojclenkaFrm;
@@ -27,6 +29,8 @@ private:
     QWidget *MainWindow() const;
 
     TMainWindowLink *m_main = nullptr;
+    QPointer<TGrafyFunkciiFrm> m_grafyFunkcii;
+    QPointer<TmnohoclenyFrm> m_mnohocleny;
     QPointer<TkombinatorikaFrm> m_kombinatorika;
     QPointer<TstatistikaFrm> m_statistika;
     QPointer<TtrojclenkaFrm> m_trojclenka;
