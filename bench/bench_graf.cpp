@@ -4,6 +4,7 @@
 // images) of the window's default plot and of a maximised 1920 x 1080 plot
 // zoomed out to the limit.
 #include "Analyzator.h"
+#include "BenchApp.h"
 #include "uGrafFunkcie.h"
 #include "uVzorkovanie.h"
 
@@ -16,13 +17,7 @@
 namespace {
 
 void SetUpGraph() {
-    static int argc = 1;
-    static char name[] = "tarbelon_bench";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    if (!QCoreApplication::instance())
-        static QApplication app(argc, argv);
+    BenchApp();
     Engine().Reset();
     Engine().DecimalSeparator = QLatin1Char(',');
     Engine().AngleUnit = 1; // radians, as the C++ formulas

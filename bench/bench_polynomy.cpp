@@ -1,6 +1,7 @@
 // Polynomials: the two sizes a student meets ((x+y+z+1)^10, a 200-term by
 // 20-term division), the commands that stop at the limits, and the window's
 // commands from the click to the drawn result.
+#include "BenchApp.h"
 #include "fMnohocleny.h"
 #include "uPolynomy.h"
 
@@ -11,16 +12,6 @@
 #include <benchmark/benchmark.h>
 
 namespace {
-
-QApplication &App() {
-    static int argc = 1;
-    static char name[] = "tarbelon_bench";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
-}
 
 TPolynom Parsed(const QString &text, const TPremennePolynomu *variables = nullptr) {
     TPremennePolynomu fresh;
@@ -95,7 +86,7 @@ BENCHMARK(BM_PolynomialStopsAtTheLimit)->DenseRange(0, 3)->Unit(benchmark::kMill
 // A click on a command of the window, up to the drawn result: (x+y+z+1)^30
 // (5456 terms), then the three commands that stop at a limit.
 static void BM_PolynomialWindowCommand(benchmark::State &state) {
-    App();
+    BenchApp();
     TmnohoclenyFrm window;
     auto *p = window.findChild<QLineEdit *>(QStringLiteral("pEdt"));
     auto *q = window.findChild<QLineEdit *>(QStringLiteral("qEdt"));
