@@ -70,8 +70,6 @@ ThistoriaFrm::ThistoriaFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     PovolTlacitka(false);
 
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (m_showing)
-            return;
         m_historia.SetItemIndex(row);
         ListBox1Click();
     });
@@ -98,13 +96,12 @@ ThistoriaFrm::ThistoriaFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
 }
 
 void ThistoriaFrm::ShowList() {
-    m_showing = true;
+    const QSignalBlocker quiet(ListBox1);
     ListBox1->clear();
     ListBox1->addItems(m_historia.Items());
     ListBox1->setCurrentRow(m_historia.ItemIndex());
     if (ListBox1->currentItem())
         ListBox1->scrollToItem(ListBox1->currentItem());
-    m_showing = false;
 }
 
 void ThistoriaFrm::PridajDoHistorie(const QString &s) {

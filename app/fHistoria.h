@@ -49,7 +49,6 @@ private:
 
     TMainWindowLink *m_main;
     THistoria m_historia;
-    bool m_showing = false;
 
     QListWidget *ListBox1;
     QLineEdit *Edit1;

@@ -2,20 +2,26 @@
 
 #include "fHistoria.h"
 #include "fJazyk.h"
+#include "fKonstanty.h"
+#include "fNahladVyrazu.h"
 #include "fPremenne.h"
+#include "uAktualizacia.h"
 #include "uChyby.h"
 #include "uDisk.h"
+#include "uHinty.h"
+#include "uHlavneMenu.h"
 #include "uIniFile.h"
 #include "uJpeg.h"
+#include "uMagneticForm.h"
 #include "uOkna.h"
 #include "uOvladace.h"
+#include "uPohybOkna.h"
 #include "uProgramSettings.h"
 #include "uProgramState.h"
 #include "uRezimy.h"
 #include "uSpolocneOkna.h"
 
 #include <QAction>
-#include <QActionGroup>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -30,7 +36,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QThread>
+#include <QTimer>
 #include <QScreen>
+#include <QUrl>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -42,57 +53,60 @@ namespace {
 
 const char *const TagProperty = "tag";
 const char *const KindProperty = "druh";
+// Set on every control with a hint: true for the keys, which show it as the
+// mouse moves over them, false for the fields, which show it as it enters.
+const char *const HintGroupProperty = "hintGroup";
 
 // Colours and borders of the keys by kind; the fonts are set per key, so
 // that a key's font can be read back as it is shown.
 const char *const StyleSheet = R"(
-QPushButton {
+ThlavnyFrm > QPushButton {
     border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eceff6);
     color: #1b1b1b;
 }
-QPushButton:hover { border-color: #4d6fb3; }
-QPushButton:pressed { background: #cdd7ec; }
-QPushButton[druh="operator"] {
+ThlavnyFrm > QPushButton:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QPushButton:pressed { background: #cdd7ec; }
+ThlavnyFrm > QPushButton[druh="operator"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eaf1fd, stop:1 #d3e1f7);
     color: #102a66;
 }
-QPushButton[druh="funkcia"] {
+ThlavnyFrm > QPushButton[druh="funkcia"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f3fb, stop:1 #e6e0f2);
     color: #3b2366;
 }
-QPushButton[druh="komplex"] {
+ThlavnyFrm > QPushButton[druh="komplex"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f9f1, stop:1 #d9eedc);
     color: #184d22;
 }
-QPushButton[druh="pamat"] {
+ThlavnyFrm > QPushButton[druh="pamat"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff7ea, stop:1 #f6e3c4);
     color: #5c3a00;
 }
-QPushButton[druh="mazanie"] {
+ThlavnyFrm > QPushButton[druh="mazanie"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff0f0, stop:1 #f4d4d4);
     color: #861515;
 }
-QPushButton[druh="rovnasa"] {
+ThlavnyFrm > QPushButton[druh="rovnasa"] {
     border-color: #2c4d91;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b82d1, stop:1 #3a5fae);
     color: #ffffff;
 }
-QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
-QPushButton:checked { background: #cdd7ec; }
-QPushButton:disabled {
+ThlavnyFrm > QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
+ThlavnyFrm > QPushButton:checked { background: #cdd7ec; }
+ThlavnyFrm > QPushButton:disabled {
     background: #eceef2; color: #a9aeb8; border-color: #d0d4dc;
 }
-QToolButton[druh="rezim"] {
+ThlavnyFrm > QToolButton[druh="rezim"] {
     border: 1px solid #98a3bc; border-radius: 3px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e9ecf4);
     color: #2a2a2a;
 }
-QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
-QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
-QLabel#LblChyba { color: #d00000; }
-QLabel#nadpisLbl { color: #5b2a86; }
-QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
+ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
+ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
+ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
+ThlavnyFrm > QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
 QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
 QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
 QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
@@ -116,14 +130,18 @@ void SetBold(QAbstractButton *b, bool bold) {
     b->setFont(f);
 }
 
-// The close and minimise pictures of the title area.
-QImage TitleGlyph(bool close) {
+// The close and minimise pictures of the title area, in their normal and
+// their highlighted look.
+QImage TitleGlyph(bool close, bool highlighted = false) {
     QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
+    if (highlighted)
+        p.setBrush(close ? QColor(0xe0, 0x30, 0x40) : QColor(0x8c, 0x6c, 0xd0));
+    else
+        p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
     if (close) {
@@ -132,6 +150,23 @@ QImage TitleGlyph(bool close) {
     } else {
         p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
     }
+    return img;
+}
+
+// The preview picture: a small fraction on a white card.
+QImage PreviewGlyph() {
+    QImage img(22, 24, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x9a, 0x8c, 0xc0));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 21, 23), 3, 3);
+    p.setPen(QColor(0x3b, 0x23, 0x66));
+    p.setFont(PixelFont(9, true));
+    p.drawText(QRect(0, 1, 22, 10), Qt::AlignCenter, QStringLiteral("x"));
+    p.drawText(QRect(0, 13, 22, 10), Qt::AlignCenter, QStringLiteral("y"));
+    p.drawLine(QPointF(5, 12), QPointF(17, 12));
     return img;
 }
 
@@ -157,19 +192,32 @@ QIcon BinomialIcon() {
 // ---------------------------------------------------------------------------
 // Creation
 
-ThlavnyFrm::ThlavnyFrm(QWidget *parent) : QWidget(parent, Qt::Window | Qt::FramelessWindowHint) {
+ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_companions(companions) {
     setObjectName(QStringLiteral("hlavnyFrm"));
     setFixedSize(HlavnyWidth, HlavnyHeight);
     setStyleSheet(QString::fromLatin1(StyleSheet));
     CreateControls();
     CreateKeypad();
-    CreateMenu();
+    m_menu = new THlavneMenu(*this, ActionMainMenuBar1, m_companions);
     CreatePopupMenus();
     ConnectKeypad();
+    InstallHints();
+    setMouseTracking(true);
     FormCreate();
 }
 
-ThlavnyFrm::~ThlavnyFrm() = default;
+ThlavnyFrm::~ThlavnyFrm() {
+    if (m_menuCheck && m_menuCheck->IsRunning())
+        QApplication::restoreOverrideCursor();
+    // A running check is cancelled; a hint thread only reads its own copy
+    // of the language file and is waited for, since it posts to this window.
+    delete m_menuCheck.data();
+    delete m_startCheck.data();
+    for (const QPointer<QThread> &thread : std::as_const(m_hintThreads))
+        if (thread)
+            thread->wait();
+}
 
 void ThlavnyFrm::CreateControls() {
     auto tagged = [](QWidget *w, const char *name, int tag) {
@@ -187,6 +235,7 @@ void ThlavnyFrm::CreateControls() {
 
     pohybLbl = new QLabel(this);
     tagged(pohybLbl, "pohybLbl", TagVzdy);
+    pohybLbl->setTextFormat(Qt::PlainText);
     pohybLbl->setGeometry(0, 0, HlavnyWidth, 24);
     pohybLbl->installEventFilter(this);
 
@@ -211,6 +260,21 @@ void ThlavnyFrm::CreateControls() {
     zavrietImg->setCursor(Qt::PointingHandCursor);
     connect(zavrietImg, &TObrazok::clicked, this, &QWidget::close);
 
+    // Hidden holders of the two looks of each title picture.
+    auto holder = [this](const char *name, const QImage &image) {
+        auto *picture = new TObrazok(this);
+        picture->setObjectName(QLatin1String(name));
+        picture->SetImage(image);
+        picture->hide();
+        return picture;
+    };
+    pomZavrietImg = holder("pomZavrietImg", TitleGlyph(true));
+    pomZavrietaAktImg = holder("pomZavrietaAktImg", TitleGlyph(true, true));
+    pomMinimalizovatImg = holder("pomMinimalizovatImg", TitleGlyph(false));
+    pomMinimalizovatAktImg = holder("pomMinimalizovatAktImg", TitleGlyph(false, true));
+    zavrietImg->installEventFilter(this);
+    minimalizovatImg->installEventFilter(this);
+
     ActionMainMenuBar1 = new QMenuBar(this);
     tagged(ActionMainMenuBar1, "ActionMainMenuBar1", TagVzdy);
     ActionMainMenuBar1->setGeometry(6, 24, 618, 21);
@@ -220,7 +284,14 @@ void ThlavnyFrm::CreateControls() {
     vstupRdt = new TRiadkovyVstup(this);
     tagged(vstupRdt, "vstupRdt", TagVzdy);
     vstupRdt->setFont(PixelFont(16, false, QStringLiteral("DejaVu Sans Mono")));
-    vstupRdt->setGeometry(8, 48, 614, 28);
+    vstupRdt->setGeometry(36, 48, 586, 28);
+    // The preview picture at the input's left.
+    nahladImg = new TObrazok(this);
+    tagged(nahladImg, "nahladImg", TagVzdy);
+    nahladImg->setGeometry(9, 50, 22, 24);
+    nahladImg->SetImage(PreviewGlyph());
+    nahladImg->setCursor(Qt::PointingHandCursor);
+    connect(nahladImg, &TObrazok::clicked, this, [this] { ShowExpressionPreview(InputText()); });
     connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
 
     // Result panel: memory at the left, the result right-aligned at 620.
@@ -240,14 +311,35 @@ void ThlavnyFrm::CreateControls() {
     LabelPamat->setFont(PixelFont(12));
     LabelPamat->setGeometry(30, 88, 130, 16);
 
-    vysledokEdt = new QLineEdit(this);
+    // The result sits in a scroll area that is as wide as the result up to
+    // its greatest width; a wider result scrolls there, never cut off.
+    vysledokScr = new QScrollArea(this);
+    vysledokScr->setObjectName(QStringLiteral("vysledokScr"));
+    vysledokScr->setFrameShape(QFrame::NoFrame);
+    vysledokScr->setWidgetResizable(false);
+    vysledokScr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vysledokScr->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vysledokScr->viewport()->setAutoFillBackground(false);
+    vysledokScr->setGeometry(ResultRightEdge - 100, 82, 100, 28);
+    // Set on the area itself, so that its scroll bar, made before the area
+    // had its name, takes it.
+    vysledokScr->setStyleSheet(QStringLiteral(
+        "QScrollArea { background: transparent; border: none; }"
+        "QScrollBar:horizontal { height: 7px; margin: 0px; background: #e6e9f2; border: none; border-radius: 3px; }"
+        "QScrollBar::handle:horizontal { background: #8e86b8; border-radius: 3px; min-width: 24px; }"
+        "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0px; border: none; }"
+        "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }"));
+    vysledokEdt = new QLineEdit;
     tagged(vysledokEdt, "vysledokEdt", TagVzdy);
     vysledokEdt->setReadOnly(true);
     vysledokEdt->setFrame(false);
     vysledokEdt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    vysledokEdt->setFont(PixelFont(17, true));
-    vysledokEdt->setGeometry(ResultRightEdge - 100, 82, 100, 28);
+    vysledokEdt->setFont(PixelFont(ResultFontPixels, true));
+    vysledokEdt->setGeometry(0, 0, 100, 28);
+    vysledokScr->setWidget(vysledokEdt);
+    vysledokEdt->setAutoFillBackground(false);
     vysledokEdt->hide();
+    vysledokScr->hide();
 
     Label3 = new QLabel(this);
     tagged(Label3, "Label3", TagVzdy);
@@ -485,129 +577,6 @@ void ThlavnyFrm::CreateKeypad() {
     connect(BtnRovnaSa, &QPushButton::clicked, this, [this] { BtnRovnaSaClick(); });
 }
 
-void ThlavnyFrm::CreateMenu() {
-    auto action = [this](const char *name, const QString &caption, QMenu *menu, bool checkable = false) {
-        auto *a = new QAction(caption, this);
-        a->setObjectName(QLatin1String(name));
-        a->setCheckable(checkable);
-        if (menu)
-            menu->addAction(a);
-        return a;
-    };
-    ToolsMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Nástroje"));
-    ToolsMenu->setObjectName(QStringLiteral("ToolsMenu"));
-    ViewMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Zobraziť"));
-    ViewMenu->setObjectName(QStringLiteral("ViewMenu"));
-    PreferencesMenu = ActionMainMenuBar1->addMenu(QStringLiteral("N&astavenia"));
-    PreferencesMenu->setObjectName(QStringLiteral("PreferencesMenu"));
-    HelpMenu = ActionMainMenuBar1->addMenu(QStringLiteral("&Pomocník"));
-    HelpMenu->setObjectName(QStringLiteral("HelpMenu"));
-
-    // The tool windows, the preview, the constants, the browser and the
-    // help commands come with their windows; until then they are disabled.
-    action("GrafFunkcieAct", QStringLiteral("Graf funkcie..."), ToolsMenu)->setEnabled(false);
-    // The tool windows open through the link the program's start hands over
-    // (SetToolWindows); without it their items stay disabled.
-    const struct {
-        const char *name;
-        const char *caption;
-        void (TToolWindowsLink::*show)();
-    } tools[] = {{"MnohoclenyAct", "Mnohočleny...", &TToolWindowsLink::ShowPolynomials},
-                 {"KombinatorikaAct", "Kombinatorika...", &TToolWindowsLink::ShowCombinatorics},
-                 {"statistikaAct", "Štatistika...", &TToolWindowsLink::ShowStatistics},
-                 {"TrojclenkaAct", "Trojčlenka...", &TToolWindowsLink::ShowRuleOfThree}};
-    for (const auto &t : tools) {
-        QAction *a = action(t.name, QString::fromUtf8(t.caption), ToolsMenu);
-        a->setEnabled(false);
-        connect(a, &QAction::triggered, this, [this, show = t.show] {
-            if (m_tools)
-                (m_tools->*show)();
-        });
-        m_toolActions.append(a);
-    }
-    action("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), ViewMenu)->setEnabled(false);
-    QAction *history = action("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), ViewMenu);
-    action("KonstantyAct", QStringLiteral("Konštanty..."), ViewMenu)->setEnabled(false);
-    QAction *variables = action("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), ViewMenu);
-    m_browserAction = action("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), ViewMenu);
-    m_browserAction->setEnabled(false);
-    connect(m_browserAction, &QAction::triggered, this, [this] {
-        if (m_browser)
-            m_browser->ShowExpressionBrowser();
-    });
-    auto showCompanion = [this](QWidget *w) {
-        if (!w)
-            return;
-        GiveFormStyle(w);
-        w->show();
-        w->raise();
-        w->activateWindow();
-    };
-    connect(history, &QAction::triggered, this, [showCompanion] { showCompanion(historiaFrm); });
-    connect(variables, &QAction::triggered, this, [showCompanion] { showCompanion(premenneFrm); });
-
-    QMenu *appearance = PreferencesMenu->addMenu(QStringLiteral("&Zobrazenie okna"));
-    appearance->setObjectName(QStringLiteral("ZobrazenieOknaMenu"));
-    appearance->menuAction()->setObjectName(QStringLiteral("ZobrazenieOknaAct"));
-    VStredeObrazovkyAct = action("VStredeObrazovkyAct", QStringLiteral("V strede obrazovky"), appearance, true);
-    VPoslednejPoloheAct = action("VPoslednejPoloheAct", QStringLiteral("V poslednej polohe"), appearance, true);
-    auto *placement = new QActionGroup(this);
-    placement->addAction(VStredeObrazovkyAct);
-    placement->addAction(VPoslednejPoloheAct);
-    appearance->addSeparator();
-    VzdyNavrchuAct = action("VzdyNavrchuAct", QStringLiteral("Vždy navrchu"), appearance, true);
-    PreferencesMenu->addSeparator();
-    UkladatHodnotuVPamatiAct =
-        action("UkladatHodnotuVPamatiAct", QStringLiteral("Ukladať hodnotu v pamäti"), PreferencesMenu, true);
-    PamatatSiHistoriuVypoctovAct =
-        action("PamatatSiHistoriuVypoctovAct", QStringLiteral("Pamätať si históriu výpočtov"), PreferencesMenu, true);
-    PreferencesMenu->addSeparator();
-    KontrolovatAktualizaciePriStarteProgramuAct =
-        action("KontrolovatAktualizaciePriStarteProgramuAct",
-               QStringLiteral("Kontrolovať aktualizácie pri štarte programu"), PreferencesMenu, true);
-    PreferencesMenu->addSeparator();
-    QAction *language = action("jazykAct", QStringLiteral("Jazyk..."), PreferencesMenu);
-    connect(language, &QAction::triggered, this, [] {
-        if (jazykFrm) {
-            jazykFrm->show();
-            jazykFrm->raise();
-        }
-    });
-
-    KProgramSettings &s = KProgramSettings::Instance();
-    connect(VStredeObrazovkyAct, &QAction::triggered, this, [&s] { s.Center = true; });
-    connect(VPoslednejPoloheAct, &QAction::triggered, this, [&s] { s.Center = false; });
-    connect(VzdyNavrchuAct, &QAction::triggered, this, [this, &s](bool checked) {
-        s.OnTop = checked;
-        const bool visible = isVisible();
-        setWindowFlag(Qt::WindowStaysOnTopHint, checked);
-        if (visible)
-            show();
-        for (QWidget *w : {static_cast<QWidget *>(historiaFrm), static_cast<QWidget *>(premenneFrm)})
-            if (w) {
-                const bool shown = w->isVisible();
-                GiveFormStyle(w);
-                if (shown)
-                    w->show();
-            }
-    });
-    connect(UkladatHodnotuVPamatiAct, &QAction::triggered, this, [&s](bool checked) { s.SaveMemoryData = checked; });
-    connect(PamatatSiHistoriuVypoctovAct, &QAction::triggered, this, [&s](bool checked) { s.SaveHistory = checked; });
-    connect(KontrolovatAktualizaciePriStarteProgramuAct, &QAction::triggered, this,
-            [&s](bool checked) { s.CheckUpdatesAtStart = checked; });
-
-    QAction *manual = action("ZobrazitNavodAct", QStringLiteral("Zobraziť návod..."), HelpMenu);
-    manual->setShortcut(QKeySequence(Qt::Key_F1));
-    QAction *online = action("onlineDokumentaciaAct", QStringLiteral("Online documentation..."), HelpMenu);
-    HelpMenu->addSeparator();
-    QAction *home = action("DomovskaStrankaProgramuAct", QStringLiteral("Domovská stránka programu..."), HelpMenu);
-    QAction *update = action("ZistitNovsiuVerziuAct", QStringLiteral("Zistiť novšiu verziu..."), HelpMenu);
-    HelpMenu->addSeparator();
-    QAction *about = action("OProgrameAct", QStringLiteral("O programe..."), HelpMenu);
-    for (QAction *a : {manual, online, home, update, about})
-        a->setEnabled(false);
-}
-
 void ThlavnyFrm::FormCreate() {
     m_model.Ans = QStringLiteral("0");
     m_model.AnsRadix = 10;
@@ -618,19 +587,22 @@ void ThlavnyFrm::FormCreate() {
     setWindowTitle(nadpisLbl->text());
 
     s.Load(&SettingsIni());
+    m_menu->ShowSettings(s);
     PlaceOnScreen(s);
-    VzdyNavrchuAct->setChecked(s.OnTop);
     setWindowFlag(Qt::WindowStaysOnTopHint, s.OnTop);
-    UkladatHodnotuVPamatiAct->setChecked(s.SaveMemoryData);
     if (s.SaveMemoryData)
         LabelPamat->setText(s.Memory);
-    PamatatSiHistoriuVypoctovAct->setChecked(s.SaveHistory);
-    KontrolovatAktualizaciePriStarteProgramuAct->setChecked(s.CheckUpdatesAtStart);
 
     LoadLanguageFile(s.LanguageFile); // a missing file keeps the built-in texts
     ApplyLanguage();
 
-    UserId = ReadOrCreateUserId(SettingsIni());
+    m_userId = ReadOrCreateUserId(SettingsIni());
+    TimerZaciatok = new QTimer(this);
+    TimerZaciatok->setObjectName(QStringLiteral("TimerZaciatok"));
+    TimerZaciatok->setSingleShot(true);
+    TimerZaciatok->setInterval(1000);
+    connect(TimerZaciatok, &QTimer::timeout, this, &ThlavnyFrm::TimerZaciatokTimer);
+    TimerZaciatok->start();
     m_prvocisla.Clear();
     SetRoundRegion(11);
 
@@ -645,11 +617,9 @@ void ThlavnyFrm::PlaceOnScreen(const KProgramSettings &s) {
     QScreen *primary = QGuiApplication::primaryScreen();
     const QRect screen = primary ? primary->availableGeometry() : QRect(0, 0, 1024, 768);
     if (s.Center) {
-        VStredeObrazovkyAct->setChecked(true);
         move(screen.center() - QPoint(width() / 2, height() / 2));
         return;
     }
-    VPoslednejPoloheAct->setChecked(true);
     move(s.Left, s.Top);
     // The window has no frame: it is moved by its title strip, so that strip
     // must lie on some screen; otherwise the window comes to the middle of
@@ -689,56 +659,13 @@ void ThlavnyFrm::LayoutOptionsRow() {
 
 void ThlavnyFrm::ApplyLanguage() {
     BtnCiarka->setText(QString(DecSep()));
-    msgNewVersionFound = QStringLiteral(
-        "Na nete je k dispozícii nová verzia programu Tarbelon. Chcete navštíviť stránku programu a prevziať ju ?");
-    msgUsingLatestVersion = QStringLiteral("Používate najnovšiu verziu programu Tarbelon.");
-    msgUnableToFindUpdates = QStringLiteral("Nepodarilo sa zistiť, či existuje novšia verzia.");
-    msgCouldntFindManual = QStringLiteral("Nenašiel sa potrebný súbor s návodom. Pre vyriešenie tohto problému "
-                                          "navštívte domovskú stránku programu.");
-    msgCouldntSaveSettings = QStringLiteral("Nepodarilo sa uložiť nastavenia");
-    msgUpdateCheck = QStringLiteral("Kontrola aktualizácií");
-    msgError = QStringLiteral("Chyba");
-    if (!LanguageIni()) {
-        LanguageCode = QStringLiteral("e1");
+    m_texts.Reset();
+    const std::shared_ptr<const TIniFile> language = LanguageIni();
+    if (!language) {
+        m_texts.LanguageCode = QStringLiteral("e1");
         return;
     }
-
-    const QString menu = QStringLiteral("MainMenu");
-    auto menuTitle = [&](QMenu *m, const char *key) {
-        m->setTitle(LanguageText(menu, QLatin1String(key), m->title()));
-    };
-    menuTitle(ToolsMenu, "Tools");
-    menuTitle(ViewMenu, "View");
-    menuTitle(PreferencesMenu, "Preferences");
-    menuTitle(HelpMenu, "Help");
-    static const std::pair<const char *, const char *> actions[] = {
-        {"FunctionGraph", "GrafFunkcieAct"},
-        {"Polynomials", "MnohoclenyAct"},
-        {"Combinatorics", "KombinatorikaAct"},
-        {"RuleOfthree", "TrojclenkaAct"},
-        {"Statistics", "statistikaAct"},
-        {"ExpressionPreview", "NahladVyrazuAct"},
-        {"History", "HistoriuVypoctovAct"},
-        {"Constants", "KonstantyAct"},
-        {"Variables", "VlastnePremenneAct"},
-        {"ExpressionBrowser", "PrehliadacVyrazovAct"},
-        {"WindowAppearance", "ZobrazenieOknaAct"},
-        {"ScreenCenter", "VStredeObrazovkyAct"},
-        {"LastPosition", "VPoslednejPoloheAct"},
-        {"AlwaysOnTop", "VzdyNavrchuAct"},
-        {"SaveMemoryValue", "UkladatHodnotuVPamatiAct"},
-        {"SaveHistory", "PamatatSiHistoriuVypoctovAct"},
-        {"CheckForUpdatesAtStart", "KontrolovatAktualizaciePriStarteProgramuAct"},
-        {"language", "jazykAct"},
-        {"ShowManual", "ZobrazitNavodAct"},
-        {"OnlineDocumentation", "onlineDokumentaciaAct"},
-        {"HomePage", "DomovskaStrankaProgramuAct"},
-        {"CheckForUpdates", "ZistitNovsiuVerziuAct"},
-        {"About", "OProgrameAct"},
-    };
-    for (const auto &[key, name] : actions)
-        if (QAction *a = findChild<QAction *>(QLatin1String(name)))
-            a->setText(LanguageText(menu, QLatin1String(key), a->text()));
+    m_menu->ApplyLanguage();
 
     const QString window = QStringLiteral("MainWindow");
     TranslateText(CheckBoxHyp, window, QStringLiteral("Hyperbolic"));
@@ -764,16 +691,12 @@ void ThlavnyFrm::ApplyLanguage() {
     item(UlozitDoPamate2, window, "SaveToMemory");
     item(vybratVsetko, common, "SelectAll");
 
-    const QString messages = QStringLiteral("Messages");
-    msgError = LanguageText(messages, QStringLiteral("msgError"), msgError);
-    msgUpdateCheck = LanguageText(messages, QStringLiteral("msgUpdateCheck"), msgUpdateCheck);
-    msgNewVersionFound = LanguageText(messages, QStringLiteral("msgNewVersionFound"), msgNewVersionFound);
-    msgUsingLatestVersion = LanguageText(messages, QStringLiteral("msgUsingLatestVersion"), msgUsingLatestVersion);
-    msgUnableToFindUpdates = LanguageText(messages, QStringLiteral("msgUnableToFindUpdates"), msgUnableToFindUpdates);
-    msgCouldntFindManual = LanguageText(messages, QStringLiteral("msgCouldntFindManual"), msgCouldntFindManual);
-    msgCouldntSaveSettings = LanguageText(messages, QStringLiteral("msgCouldntSaveSettings"), msgCouldntSaveSettings);
+    m_texts.Apply(*language);
 
-    LanguageCode = LanguageText(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2")).left(2);
+    // The hints follow off the main thread, from this file's own object.
+    m_hintThreads.removeAll(QPointer<QThread>());
+    if (QThread *thread = StartHintTranslation(language, this, [this](const THint &hint) { SetHint(hint.Control, hint.Text); }))
+        m_hintThreads.append(thread);
 }
 
 void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) {
@@ -783,19 +706,14 @@ void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) 
         m_tools->Attach(this);
     if (m_browser)
         m_browser->Attach(this);
-    for (QAction *a : m_toolActions)
-        a->setEnabled(m_tools != nullptr);
-    m_browserAction->setEnabled(m_browser != nullptr);
+    m_menu->SetToolWindows(m_tools, m_browser);
 }
 
 bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
     if (!LoadLanguageFile(fileName))
         return false;
     ApplyLanguage();
-    if (historiaFrm)
-        historiaFrm->ApplyLanguage();
-    if (premenneFrm)
-        premenneFrm->ApplyLanguage();
+    m_companions.ApplyLanguage();
     if (m_tools)
         m_tools->ApplyLanguage();
     if (m_browser)
@@ -804,11 +722,29 @@ bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
     return true;
 }
 
+TpremenneFrm *ThlavnyFrm::Premenne() const { return m_companions.Get<TpremenneFrm>(TCompanion::Variables); }
+
+ThistoriaFrm *ThlavnyFrm::Historia() const { return m_companions.Get<ThistoriaFrm>(TCompanion::History); }
+
+void ThlavnyFrm::ShowExpressionPreview(const QString &text) {
+    auto *preview = m_companions.Get<TnahladVyrazuFrm>(TCompanion::Preview);
+    if (!preview)
+        return;
+    // The syntax check reports into the window's one error record.
+    preview->SetExpression(ExpressionPreviewText(text, m_model.LastError));
+    preview->show();
+    preview->raise();
+    preview->Redraw();
+}
+
 // ---------------------------------------------------------------------------
 // The "=" road
 
 void ThlavnyFrm::SyncModelWithControls() {
-    m_model.Premenne = premenneFrm ? &premenneFrm->Model() : nullptr;
+    TpremenneFrm *premenne = Premenne();
+    m_model.Premenne = premenne ? &premenne->Model() : nullptr;
+    TkonstantyFrm *konstanty = m_companions.Get<TkonstantyFrm>(TCompanion::Constants);
+    m_model.Konstanty = konstanty ? &konstanty->Model() : nullptr;
     m_model.NumberSet = sbKomplexne->isChecked() ? MnozinaKomplexne
                         : sbModulo->isChecked()  ? MnozinaModulo
                                                  : MnozinaRealne;
@@ -825,12 +761,12 @@ void ThlavnyFrm::BtnRovnaSaClick() {
         const TVysledokVypoctu out = m_model.Calculate(input);
         if (!out.Ok) {
             ShowError(m_model.LastError);
-            if (out.ShowVariables && premenneFrm) {
-                GiveFormStyle(premenneFrm);
-                premenneFrm->show();
-                premenneFrm->raise();
-                premenneFrm->activateWindow();
-                premenneFrm->FocusEditor();
+            if (TpremenneFrm *premenne = Premenne(); out.ShowVariables && premenne) {
+                GiveFormStyle(premenne);
+                premenne->show();
+                premenne->raise();
+                premenne->activateWindow();
+                premenne->FocusEditor();
             }
             return;
         }
@@ -856,20 +792,43 @@ void ThlavnyFrm::ValidateVariableValues(const QString &expression, TChyba &err, 
 
 void ThlavnyFrm::ShowResult(const QString &text) {
     LblChyba->clear();
-    if (!text.isEmpty()) {
-        const QString shown = QStringLiteral("  ") + text;
-        Label3->setFont(vysledokEdt->font());
-        Label3->setText(shown);
-        // The field's own margins come on top of the text's width.
-        const int width = Label3->fontMetrics().horizontalAdvance(shown) + 8;
-        const int w = width < ResultMaxWidth + 1 ? width : ResultMaxWidth;
-        vysledokEdt->setGeometry(ResultRightEdge - w, vysledokEdt->y(), w, vysledokEdt->height());
-        vysledokEdt->setText(shown);
-        vysledokEdt->setCursorPosition(0);
-        vysledokEdt->show();
-    } else {
-        vysledokEdt->hide();
+    if (text.isEmpty()) {
+        HideResult();
+        return;
     }
+    const QString shown = QStringLiteral("  ") + text;
+    // The result takes the font that lets it fit, down to the smallest
+    // readable one; a result wider than that scrolls.
+    QFont font = vysledokEdt->font();
+    int width = 0;
+    for (int pixels = ResultFontPixels; pixels >= ResultMinFontPixels; --pixels) {
+        font.setPixelSize(pixels);
+        // The field's own margins come on top of the text's width.
+        width = QFontMetrics(font).horizontalAdvance(shown) + 8;
+        if (width <= ResultMaxWidth)
+            break;
+    }
+    Label3->setFont(font);
+    Label3->setText(shown);
+    vysledokEdt->setFont(font);
+    const bool scrolls = width > ResultMaxWidth;
+    const int w = scrolls ? ResultMaxWidth : width;
+    const int bar = scrolls ? vysledokScr->horizontalScrollBar()->sizeHint().height() : 0;
+    vysledokScr->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    vysledokScr->setGeometry(ResultRightEdge - w, 82, w, 28);
+    vysledokEdt->setGeometry(0, 0, width, 28 - bar);
+    vysledokEdt->setText(shown);
+    vysledokEdt->setCursorPosition(0);
+    vysledokEdt->show();
+    vysledokScr->show();
+    // The beginning of the number first: its highest digits and its sign.
+    vysledokScr->horizontalScrollBar()->setValue(0);
+    Shape1->update();
+}
+
+void ThlavnyFrm::HideResult() {
+    vysledokEdt->hide();
+    vysledokScr->hide();
     Shape1->update();
 }
 
@@ -881,8 +840,8 @@ void ThlavnyFrm::AddToHistory() {
     KProgramState::Instance().JustEvaluated = true;
     const QString input = vstupRdt->Text();
     const QString entry = HistoryEntry(input, vysledokEdt->text(), m_model.BuildVariableList(input));
-    if (historiaFrm)
-        historiaFrm->PridajDoHistorie(entry);
+    if (ThistoriaFrm *historia = Historia())
+        historia->PridajDoHistorie(entry);
 }
 
 void ThlavnyFrm::ShowError(const TChyba &err) {
@@ -931,6 +890,7 @@ void ThlavnyFrm::SwitchNumberSet(quint8 numberSet) {
     MarkDown({sbRealne, sbKomplexne, sbModulo});
     ApplyEnabling();
     m_model.NumberSet = numberSet;
+    RepaintChildControls();
 }
 
 void ThlavnyFrm::SwitchBase(quint8 base) {
@@ -945,10 +905,12 @@ void ThlavnyFrm::SwitchBase(quint8 base) {
     if (out.ResultConverted) {
         if (out.Result.isEmpty())
             vysledokEdt->clear();
+
         ShowResult(out.Result);
     }
     if (m_model.LastError.Failed())
         ShowError(m_model.LastError);
+    RepaintChildControls();
 }
 
 void ThlavnyFrm::UpdateAngleUnit() {
@@ -962,15 +924,12 @@ void ThlavnyFrm::UpdateAngleUnit() {
 }
 
 bool ThlavnyFrm::UpDownModuloChangingEx(int newValue, bool up) {
-    if (m_modulusGuard)
-        return false;
-    m_modulusGuard = true;
     Guarded([&] {
         const quint16 position = StepModulus(m_prvocisla, quint16(UpDownModulo->Position()), newValue, up);
+        const QSignalBlocker quiet(UpDownModulo);
         UpDownModulo->SetPosition(position);
         sbModulo->setText(QStringLiteral("Z (") + QString::number(position) + QLatin1Char(')'));
     });
-    m_modulusGuard = false;
     return false;
 }
 
@@ -984,6 +943,22 @@ void ThlavnyFrm::SetInputText(const QString &text) {
 }
 
 void ThlavnyFrm::SetBackEnabled(bool enabled) { BtnSpat->setEnabled(enabled); }
+
+void ThlavnyFrm::UseExpression(const QString &text) {
+    QString expression = text;
+    const qsizetype eq = expression.indexOf(QLatin1Char('='));
+    if (eq >= 0)
+        expression.remove(0, eq + 1);
+    AddMissingVariables(expression, QString());
+    if (TpremenneFrm *premenne = Premenne()) {
+        GiveFormStyle(premenne);
+        premenne->show();
+    }
+    SetInputText(expression);
+    show();
+    raise();
+    activateWindow();
+}
 
 void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
     if (!window)
@@ -1040,11 +1015,22 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);
             if (e->button() == Qt::LeftButton)
-                m_dragFrom = e->position().toPoint();
+                pohybLblMouseDown(e->position().toPoint());
         } else if (event->type() == QEvent::MouseMove) {
             auto *e = static_cast<QMouseEvent *>(event);
             if (e->buttons().testFlag(Qt::LeftButton))
-                move(pos() + e->position().toPoint() - m_dragFrom);
+                pohybLblMouseMove(e->position().toPoint());
+        }
+    } else if (watched == zavrietImg || watched == minimalizovatImg) {
+        TitlePictureEvent(static_cast<TObrazok *>(watched), event);
+    }
+    if (auto *control = qobject_cast<QWidget *>(watched); control && control->property(HintGroupProperty).isValid()) {
+        const bool keyGroup = control->property(HintGroupProperty).toBool();
+        if (event->type() == QEvent::Enter || (keyGroup && event->type() == QEvent::MouseMove)) {
+            if (keyGroup)
+                ZmenHint(control);
+            else
+                CheckBoxHypMouseEnter(control);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -1063,18 +1049,25 @@ bool ThlavnyFrm::SaveAtClose() {
         ok = false;
     }
     try {
-        if (s.SaveHistory && historiaFrm)
-            ok = historiaFrm->SaveHistoryFile() && ok;
+        if (ThistoriaFrm *historia = Historia(); s.SaveHistory && historia)
+            ok = historia->SaveHistoryFile() && ok;
     } catch (...) {
         ok = false;
     }
     try {
-        ok = WriteUserId(SettingsIni(), UserId) && ok;
+        // Constants changed and not yet written would be lost with the window.
+        if (auto *konstanty = m_companions.Get<TkonstantyFrm>(TCompanion::Constants))
+            ok = konstanty->SaveConstants() && ok;
+    } catch (...) {
+        ok = false;
+    }
+    try {
+        ok = WriteUserId(SettingsIni(), m_userId) && ok;
     } catch (...) {
         ok = false;
     }
     if (!ok)
-        ShowWarningBox(msgError, msgCouldntSaveSettings, this);
+        ShowWarningBox(m_texts.msgError, m_texts.msgCouldntSaveSettings, this);
     return ok;
 }
 
@@ -1085,4 +1078,167 @@ void ThlavnyFrm::closeEvent(QCloseEvent *event) {
         QCoreApplication::quit();
     }
     event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Title area
+
+void ThlavnyFrm::pohybLblMouseDown(const QPoint &at) { m_dragFrom = at; }
+
+void ThlavnyFrm::pohybLblMouseMove(const QPoint &at) {
+    QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect screen = primary ? primary->virtualGeometry() : QRect(0, 0, 1024, 768);
+    const QRect outer = frameGeometry();
+    const QPoint target = DragPosition(outer, at - m_dragFrom, screen);
+    if (target == outer.topLeft())
+        return;
+    MoveTouchingCompanions(outer, target, m_companions.Docked());
+    move(target);
+}
+
+void ThlavnyFrm::TitlePictureEvent(TObrazok *picture, QEvent *event) {
+    const bool close = picture == zavrietImg;
+    const char *const pressed = "stlaceny";
+    switch (event->type()) {
+    case QEvent::Enter:
+        picture->SetImage((close ? pomZavrietaAktImg : pomMinimalizovatAktImg)->Image());
+        break;
+    case QEvent::Leave:
+        picture->SetImage((close ? pomZavrietImg : pomMinimalizovatImg)->Image());
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !picture->property(pressed).toBool()) {
+            picture->setProperty(pressed, true);
+            picture->move(picture->pos() + QPoint(1, 1));
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (picture->property(pressed).toBool()) {
+            picture->setProperty(pressed, false);
+            picture->move(picture->pos() - QPoint(1, 1));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ThlavnyFrm::RepaintChildControls() {
+    for (QObject *child : children())
+        if (auto *w = qobject_cast<QWidget *>(child); w && !w->isWindow())
+            w->repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Status-bar hints
+
+void ThlavnyFrm::InstallHints() {
+    // Controls that show their hint when the mouse enters them; the keys
+    // show it also as the mouse moves over them.
+    static const QStringList enterControls = {
+        QStringLiteral("Shape1"),     QStringLiteral("LabelPamat"),   QStringLiteral("nahladImg"),
+        QStringLiteral("CheckBoxHyp"), QStringLiteral("CheckBoxZlomky"), QStringLiteral("vstupRdt"),
+        QStringLiteral("EditDesM"),   QStringLiteral("UpDownDesM"),   QStringLiteral("UpDownModulo"),
+        QStringLiteral("vysledokEdt")};
+    for (const THintRow &row : HintRows()) {
+        const QString name = QLatin1String(row.Control);
+        QWidget *control = findChild<QWidget *>(name);
+        if (!control)
+            continue;
+        control->setStatusTip(QString::fromUtf8(row.BuiltIn));
+        control->setProperty(HintGroupProperty, !enterControls.contains(name));
+        control->installEventFilter(this);
+    }
+}
+
+void ThlavnyFrm::SetHint(const QString &control, const QString &text) {
+    if (QWidget *w = findChild<QWidget *>(control))
+        w->setStatusTip(text);
+}
+
+void ThlavnyFrm::ZmenHint(QWidget *control) {
+    if (control)
+        StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
+}
+
+void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
+    // Every control bound to this handler is of a kind that shows a hint.
+    ZmenHint(control);
+}
+
+void ThlavnyFrm::ObnovHint() { StatusPanelHint->clear(); }
+
+void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
+    // Only over the window's own background: a control under the mouse
+    // that passed the move on keeps its hint.
+    if (!childAt(event->position().toPoint()))
+        ObnovHint();
+    QWidget::mouseMoveEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Help menu and the update check
+
+void ThlavnyFrm::ZobrazitNavodActExecute() {
+    const QString path = ManualPath(ProgramDir(), m_texts.ManualFile);
+    if (!path.isEmpty()) {
+        if (const auto &open = AppContext().OpenUrl)
+            open(QUrl::fromLocalFile(path));
+        return;
+    }
+    ShowWarningBox(m_texts.msgError, m_texts.msgCouldntFindManual, this);
+}
+
+TUpdateCheck *ThlavnyFrm::StartUpdateCheck(bool automatic) {
+    auto *check =
+        new TUpdateCheck(UpdateUrl(AppContext().UpdateInfoUrl, m_userId, m_texts.LanguageCode, automatic), UpdateTimeoutMs, this);
+    connect(check, &TUpdateCheck::Finished, check, &QObject::deleteLater);
+    return check;
+}
+
+bool ThlavnyFrm::UpdateCheckRunning() const {
+    return (m_menuCheck && m_menuCheck->IsRunning()) || (m_startCheck && m_startCheck->IsRunning());
+}
+
+void ThlavnyFrm::ZistitNovsiuVerziuActExecute() {
+    if (m_menuCheck && m_menuCheck->IsRunning())
+        return; // the one already asked for answers
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_menuCheck = StartUpdateCheck(false);
+    connect(m_menuCheck, &TUpdateCheck::Finished, this, [this](TUpdateResult result) {
+        QApplication::restoreOverrideCursor();
+        switch (result) {
+        case TUpdateResult::Newer:
+            OfferDownload();
+            break;
+        case TUpdateResult::Latest:
+            ShowInfoBox(m_texts.msgUpdateCheck, m_texts.msgUsingLatestVersion, this);
+            break;
+        case TUpdateResult::Failed:
+            ShowWarningBox(m_texts.msgUpdateCheck, m_texts.msgUnableToFindUpdates, this);
+            break;
+        }
+    });
+    m_menuCheck->Start();
+}
+
+void ThlavnyFrm::TimerZaciatokTimer() {
+    TimerZaciatok->stop();
+    if (!KProgramSettings::Instance().CheckUpdatesAtStart || m_startCheck)
+        return; // once per start
+    m_startCheck = StartUpdateCheck(true);
+    // Only a newer build is worth a word at start.
+    connect(m_startCheck, &TUpdateCheck::Finished, this, [this](TUpdateResult result) {
+        if (result == TUpdateResult::Newer)
+            OfferDownload();
+    });
+    m_startCheck->Start();
+}
+
+void ThlavnyFrm::OfferDownload() {
+    const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::InformationQuestion, m_texts.msgUpdateCheck,
+                                                        m_texts.msgNewVersionFound);
+    if (answer == TAnswer::Yes)
+        if (const auto &open = AppContext().OpenUrl)
+            open(QUrl(m_texts.DownloadPage));
 }

@@ -5,9 +5,11 @@
 
 #include "Zlomky.h"
 #include "uKalkulacka.h"
+#include "uHlavneTexty.h"
 #include "uMainWindowLink.h"
 #include "uToolWindowsLink.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QAbstractButton;
@@ -19,9 +21,17 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QScrollArea;
+class QThread;
+class QTimer;
+class TUpdateCheck;
 class QStatusBar;
 class QToolButton;
+class THlavneMenu;
+class ThistoriaFrm;
+class TCompanionWindows;
 class TObrazok;
+class TpremenneFrm;
 class TRiadkovyVstup;
 class TTvar;
 class TUpDown;
@@ -29,8 +39,10 @@ class TUpDown;
 class ThlavnyFrm : public QWidget, public TMainWindowLink {
     Q_OBJECT
 public:
-    // FormCreate: settings, position, language, user id, outline.
-    explicit ThlavnyFrm(QWidget *parent = nullptr);
+    // FormCreate: settings, position, language, user id, outline. The
+    // companions are added to companions after this; the main window finds
+    // them there when it needs them.
+    explicit ThlavnyFrm(TCompanionWindows &companions, QWidget *parent = nullptr);
     ~ThlavnyFrm() override;
 
     // --- what other windows read -------------------------------------------
@@ -41,18 +53,9 @@ public:
     TPrvocisla &Prvocisla() { return m_prvocisla; }
 
     // The installation's id, sent with the update query.
-    QString UserId;
-    // The language of the loaded file ("e1" when none is loaded).
-    QString LanguageCode = QStringLiteral("e1");
-
-    // Texts of the window's messages (reset by every ApplyLanguage).
-    QString msgUpdateCheck;
-    QString msgNewVersionFound;
-    QString msgUsingLatestVersion;
-    QString msgUnableToFindUpdates;
-    QString msgCouldntFindManual;
-    QString msgCouldntSaveSettings;
-    QString msgError;
+    const QString &UserId() const { return m_userId; }
+    // The window's message texts and the language code.
+    const THlavneTexty &Texts() const { return m_texts; }
 
     // --- the "=" road and its operations ---------------------------------------
     void BtnRovnaSaClick();
@@ -68,6 +71,7 @@ public:
     // text into the input: an operator right after "=" continues from ANS
     // (unless Shift is held), anything else replaces the selection.
     void InsertIntoInput(TRiadkovyVstup *edit, const QString &text);
+    void InsertIntoInput(const QString &text) override { InsertIntoInput(vstupRdt, text); }
     // Marks the brackets around the caret (caret: the input's own when -1).
     void ZvyrazniZatvorky(TRiadkovyVstup *edit, int caret = -1);
     // The input's key events.
@@ -98,19 +102,6 @@ public:
     void PopupMenu1Popup();
     void PopupMenu2Popup();
 
-    // The bracket highlighting may run now.
-    bool BracketHighlightEnabled = true;
-    // Shift was held at the last key in the input: no highlighting, so that
-    // a selection made with Shift and the arrows is left alone.
-    bool ShiftHeld = false;
-    // The character being put in was typed on the main part of the keyboard,
-    // where many layouts need Shift for the operators themselves: there Shift
-    // does not keep an operator from continuing from ANS (on the numeric
-    // keypad and the on-screen keys it does).
-    bool TypedOnMainKeyboard = false;
-    // The change handler is writing the input back.
-    bool InputChangeGuard = false;
-
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
     void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
@@ -127,8 +118,13 @@ public:
 
     // --- frame and life ----------------------------------------------------------
     void SetRoundRegion(int radius);
+    // The window's texts from the loaded language file; starts the
+    // translation of the hints when a file is loaded.
     void ApplyLanguage();
-    void LayoutOptionsRow();
+    // Every child control repaints itself at once.
+    void RepaintChildControls();
+    // The start timer: the update check when the settings ask for it.
+    void TimerZaciatokTimer();
     // Gives a companion window the main window's form style (always on top
     // or normal).
     void GiveFormStyle(QWidget *window) const override;
@@ -140,34 +136,63 @@ public:
     // The tool windows and the expression browser (either may be null).
     void SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser);
 
+    // --- commands of the Help menu ---------------------------------------------------
+    // Opens the manual, or tells that it is missing.
+    void ZobrazitNavodActExecute();
+    // Asks the maker's server for a newer build and always tells the answer.
+    void ZistitNovsiuVerziuActExecute();
+    bool UpdateCheckRunning() const;
+
+    // --- status-bar hints --------------------------------------------------------------
+    void ZmenHint(QWidget *control);
+    void CheckBoxHypMouseEnter(QWidget *control);
+    void ObnovHint();
+
     // --- TMainWindowLink ------------------------------------------------------------
     QWidget *Window() override { return this; }
     QString InputText() const override;
     void SetInputText(const QString &text) override;
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
+    void UseExpression(const QString &text) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
+    void ShowExpressionPreview(const QString &text) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void CreateControls();
     void CreateKeypad();
-    void CreateMenu();
     void CreatePopupMenus();
     void ConnectKeypad();
     QPushButton *Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w, int h);
     QToolButton *ModeKey(const char *name, const QString &caption, int x, int y, int w);
     void FormCreate();
     void PlaceOnScreen(const class KProgramSettings &s);
+    void LayoutOptionsRow();
     void SwitchNumberSet(quint8 numberSet);
     void SwitchBase(quint8 base);
     void ApplyEnabling();
     void MarkDown(const QList<QToolButton *> &group);
     void SyncModelWithControls();
+    void HideResult();
+    // The built-in hints and the events that show them.
+    void InstallHints();
+    void SetHint(const QString &control, const QString &text);
+    // The title area: dragging, and the looks of the close and minimise
+    // pictures.
+    void pohybLblMouseDown(const QPoint &at);
+    void pohybLblMouseMove(const QPoint &at);
+    void TitlePictureEvent(TObrazok *picture, QEvent *event);
+    // The question that a newer build is there; Yes opens the download page.
+    void OfferDownload();
+    TUpdateCheck *StartUpdateCheck(bool automatic);
+    TpremenneFrm *Premenne() const;
+    ThistoriaFrm *Historia() const;
     // Runs a handler so that nothing escapes it: an exception is shown as
     // code 29.
     template <class F> void Guarded(F &&handler) {
@@ -181,29 +206,51 @@ private:
         }
     }
 
+    TCompanionWindows &m_companions;
+    THlavneMenu *m_menu = nullptr;
+    TToolWindowsLink *m_tools = nullptr;
+    TBrowserLink *m_browser = nullptr;
     TKalkulacka m_model;
     TPrvocisla m_prvocisla;
-    bool m_modulusGuard = false;
+    THlavneTexty m_texts;
+    QString m_userId;
     bool m_closed = false;
     // The input's text at its last change, so that a change of format alone
     // is told from a change of the text.
     QString m_inputText;
     QPoint m_dragFrom;
-    TToolWindowsLink *m_tools = nullptr;
-    TBrowserLink *m_browser = nullptr;
-    QList<QAction *> m_toolActions;
-    QAction *m_browserAction = nullptr;
+    QTimer *TimerZaciatok;
+    QPointer<TUpdateCheck> m_menuCheck;
+    QPointer<TUpdateCheck> m_startCheck;
+    // The hint threads started by language switches that may still run.
+    QList<QPointer<QThread>> m_hintThreads;
 
-public:
+    // The bracket highlighting may run now.
+    bool BracketHighlightEnabled = true;
+    // Shift was held at the last key in the input: no highlighting, so that
+    // a selection made with Shift and the arrows is left alone.
+    bool ShiftHeld = false;
+    // The character being put in was typed on the main part of the keyboard,
+    // where many layouts need Shift for the operators themselves: there Shift
+    // does not keep an operator from continuing from ANS (on the numeric
+    // keypad and the on-screen keys it does).
+    bool TypedOnMainKeyboard = false;
+
     // Controls, named as in the window's layout.
     TObrazok *pozadieImg;
     QLabel *pohybLbl;
     QLabel *nadpisLbl;
     TObrazok *zavrietImg;
     TObrazok *minimalizovatImg;
+    TObrazok *nahladImg;
+    TObrazok *pomZavrietImg;
+    TObrazok *pomZavrietaAktImg;
+    TObrazok *pomMinimalizovatImg;
+    TObrazok *pomMinimalizovatAktImg;
     QMenuBar *ActionMainMenuBar1;
     TRiadkovyVstup *vstupRdt;
     TTvar *Shape1;
+    QScrollArea *vysledokScr;
     QLineEdit *vysledokEdt;
     QLabel *Label3;
     QLabel *LblChyba;
@@ -251,18 +298,6 @@ public:
     QAction *kopirovat2;
     QAction *UlozitDoPamate2;
     QAction *vybratVsetko;
-
-    // Menu bar and actions.
-    QMenu *ToolsMenu;
-    QMenu *ViewMenu;
-    QMenu *PreferencesMenu;
-    QMenu *HelpMenu;
-    QAction *VStredeObrazovkyAct;
-    QAction *VPoslednejPoloheAct;
-    QAction *VzdyNavrchuAct;
-    QAction *UkladatHodnotuVPamatiAct;
-    QAction *PamatatSiHistoriuVypoctovAct;
-    QAction *KontrolovatAktualizaciePriStarteProgramuAct;
 };
 
 // The window's client size, the frame's outline and the right edge of the
@@ -271,3 +306,7 @@ constexpr int HlavnyWidth = 630;
 constexpr int HlavnyHeight = 351;
 constexpr int ResultRightEdge = 620;
 constexpr int ResultMaxWidth = 373;
+// The result's font: its size, and the smallest it shrinks to before the
+// result scrolls.
+constexpr int ResultFontPixels = 17;
+constexpr int ResultMinFontPixels = 11;

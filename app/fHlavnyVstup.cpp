@@ -6,6 +6,7 @@
 
 #include "fHistoria.h"
 #include "uAppContext.h"
+#include "fPremenne.h"
 #include "uOkna.h"
 #include "uOvladace.h"
 #include "uProgramState.h"
@@ -247,7 +248,7 @@ void ThlavnyFrm::BtnMSClick() {
 
 void ThlavnyFrm::BtnCClick() {
     vstupRdt->SetText(QString());
-    vysledokEdt->hide();
+    HideResult();
     LblChyba->clear();
     vstupRdt->setFocus();
 }
@@ -282,8 +283,8 @@ void ThlavnyFrm::BtnAEClick() {
 }
 
 void ThlavnyFrm::BtnSpatClick() {
-    if (historiaFrm)
-        historiaFrm->Back();
+    if (ThistoriaFrm *historia = Historia())
+        historia->Back();
 }
 
 void ThlavnyFrm::BtnVelkostClick() {
@@ -338,16 +339,16 @@ void ThlavnyFrm::vstupRdtChange() {
         return; // a change of format only
     m_inputText = text;
     KProgramState::Instance().JustEvaluated = false;
-    if (InputChangeGuard)
-        return;
-    InputChangeGuard = true;
     const QString line = FirstInputLine(text);
-    if (line != text)
+    if (line != text) {
+        // Writing the first line back is no change of its own.
+        const QSignalBlocker quiet(vstupRdt);
         vstupRdt->SetText(line);
+        m_inputText = line;
+    }
     if (line.contains(QLatin1Char('(')))
         ZvyrazniZatvorky(vstupRdt);
     BracketHighlightEnabled = false;
-    InputChangeGuard = false;
 }
 
 void ThlavnyFrm::vstupRdtMouseUp() {
@@ -381,10 +382,11 @@ void ThlavnyFrm::keyPressEvent(QKeyEvent *event) {
 void ThlavnyFrm::ZvyrazniZatvorky(TRiadkovyVstup *edit, int caret) {
     if (!edit || !BracketHighlightEnabled || ShiftHeld)
         return;
-    // Cleared while the marks are set, so that the formatting's own change
-    // events start no highlighting of their own.
-    BracketHighlightEnabled = false;
-    edit->ShowBracketMarks(PlanBracketHighlight(edit->Text(), caret < 0 ? edit->SelStart() : caret));
+    {
+        // The formatting's own change events start nothing.
+        const QSignalBlocker quiet(edit);
+        edit->ShowBracketMarks(PlanBracketHighlight(edit->Text(), caret < 0 ? edit->SelStart() : caret));
+    }
     BracketHighlightEnabled = true;
     edit->setFocus();
 }

@@ -71,10 +71,7 @@ TjazykFrm::TjazykFrm(TMainWindowLink *main, QWidget *parent)
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
 
-    connect(languagesLsb, &QListWidget::itemSelectionChanged, this, [this] {
-        if (!m_filling)
-            languagesLsbClick();
-    });
+    connect(languagesLsb, &QListWidget::itemSelectionChanged, this, &TjazykFrm::languagesLsbClick);
     connect(applyBtn, &QPushButton::clicked, this, &TjazykFrm::applyBtnClick);
     connect(okBtn, &QPushButton::clicked, this, &TjazykFrm::okBtnClick);
     connect(cancelBtn, &QPushButton::clicked, this, &QWidget::close);
@@ -94,19 +91,21 @@ void TjazykFrm::showEvent(QShowEvent *event) {
 
 void TjazykFrm::FormShow() {
     m_zoznam.Load(ProgramPath(QStringLiteral("lang\\")));
-    m_filling = true;
-    languagesLsb->clear();
-    languagesLsb->addItems(m_zoznam.FillStrings());
-    languagesLsb->setCurrentItem(nullptr);
-    m_filling = false;
+    {
+        const QSignalBlocker quiet(languagesLsb);
+        languagesLsb->clear();
+        languagesLsb->addItems(m_zoznam.FillStrings());
+        languagesLsb->setCurrentItem(nullptr);
+    }
     const std::shared_ptr<const TIniFile> ini = LanguageIni();
     if (!ini)
         return;
     const QString current = ini->ReadString(QStringLiteral("info"), QStringLiteral("languagename"), TZoznamJazykov::NoName);
     const QList<QListWidgetItem *> found = languagesLsb->findItems(current, Qt::MatchExactly);
-    m_filling = true;
-    languagesLsb->setCurrentItem(found.isEmpty() ? nullptr : found.first());
-    m_filling = false;
+    {
+        const QSignalBlocker quiet(languagesLsb);
+        languagesLsb->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+    }
     languagesLsbClick();
     applyBtn->setEnabled(false);
 }

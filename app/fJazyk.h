@@ -32,7 +32,6 @@ private:
 
     TMainWindowLink *m_main;
     TZoznamJazykov m_zoznam;
-    bool m_filling = false;
 
     QListWidget *languagesLsb;
     QLabel *authorTitleLbl;

@@ -17,6 +17,8 @@ public:
     virtual QString InputText() const = 0;
     // Replaces the text of the input field.
     virtual void SetInputText(const QString &text) = 0;
+    // Puts text into the input at the caret, as a key of the keypad does.
+    virtual void InsertIntoInput(const QString &text) = 0;
     // Shows a result text in the result field and clears the error label.
     virtual void ShowResult(const QString &result) = 0;
     // Runs "=" exactly as if the key had been pressed.
@@ -24,6 +26,10 @@ public:
     // Adds a row for every variable of expression that the variables
     // window lacks (excludedName skipped).
     virtual void AddMissingVariables(const QString &expression, const QString &excludedName) = 0;
+    // Puts an expression chosen in the expression browser into the input
+    // (only what follows a leading "name=") and adds its variables to the
+    // variables window, without evaluating it.
+    virtual void UseExpression(const QString &text) = 0;
     // Gives a window the main window's form style (always on top or normal).
     virtual void GiveFormStyle(QWidget *window) const = 0;
     // Enables or disables the Back button of the history.
@@ -31,4 +37,7 @@ public:
     // Loads the language file (relative to the program folder) and applies
     // it to every window; false when it could not be loaded.
     virtual bool ApplyLanguageToAllForms(const QString &fileName) = 0;
+    // Shows text in the expression preview window in textbook notation:
+    // "0" for an empty text, "???" for one that fails the syntax check.
+    virtual void ShowExpressionPreview(const QString &text) = 0;
 };

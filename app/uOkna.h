@@ -1,22 +1,89 @@
-// The program's windows, created at start in a fixed order and destroyed at
-// the end. A variable is null while its window does not exist.
+// The program's windows: the main window and the companion windows it works
+// with, created at start in a fixed order and destroyed at the end.
+//
+// The main window does not reach its companions through globals: it is
+// handed the one TCompanionWindows object, which owns every companion and
+// answers for each kind the window that exists (or null). A new companion
+// window takes one line in TProgramWindows' constructor:
+//     m_companions.Add(TCompanion::Constants, new TkonstantyFrm(main));
+// and from then on it takes part in the language switch, the main window's
+// drag and its form style, each in the program's fixed order.
 #pragma once
 
 #include "uProgram.h"
 
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
 class ThlavnyFrm;
-class TjazykFrm;
-class TpremenneFrm;
-class ThistoriaFrm;
+class TMagneticForm;
 
-extern ThlavnyFrm *hlavnyFrm;
-extern TjazykFrm *jazykFrm;
-extern TpremenneFrm *premenneFrm;
-extern ThistoriaFrm *historiaFrm;
+enum class TCompanion { Preview, Language, Variables, History, Constants, ConstantEditor, About };
 
-// The main window first (its creation reads the settings and the
-// language), then the companions in their order: language chooser,
-// variables, history.
-void CreateProgramWindows(const TProgramLinks &links = {});
-// Destroys them in the reverse order and sets the variables to null.
-void DestroyProgramWindows();
+class TCompanionWindows {
+public:
+    TCompanionWindows() = default;
+    // Destroys the windows, the last added first.
+    ~TCompanionWindows();
+    TCompanionWindows(const TCompanionWindows &) = delete;
+    TCompanionWindows &operator=(const TCompanionWindows &) = delete;
+
+    // Takes window (a top-level window with an ApplyLanguage()) as the
+    // companion of the given kind and owns it from now on.
+    template <class TWindow> TWindow *Add(TCompanion kind, TWindow *window) {
+        Put(kind, window, [window] { window->ApplyLanguage(); });
+        return window;
+    }
+
+    // The companion of the given kind, or null while it does not exist.
+    QWidget *Window(TCompanion kind) const;
+    template <class TWindow> TWindow *Get(TCompanion kind) const { return qobject_cast<TWindow *>(Window(kind)); }
+    bool Has(TCompanion kind) const { return Window(kind) != nullptr; }
+
+    // Re-applies the loaded language to the companions, in the program's
+    // order: history, constants, preview, variables, constant editor, about.
+    void ApplyLanguage() const;
+    // The snapping companions in the order the main window's drag moves
+    // them: variables, preview, constants, history.
+    QList<TMagneticForm *> Docked() const;
+    // The windows that take the main window's form style when "always on
+    // top" changes: about box, history, constants, variables.
+    QList<QWidget *> Styled() const;
+
+    // Destroys every companion, the last added first.
+    void DestroyAll();
+
+private:
+    struct TSlot {
+        TCompanion Kind;
+        QPointer<QWidget> Window;
+        std::function<void()> ApplyLanguage;
+    };
+    void Put(TCompanion kind, QWidget *window, std::function<void()> applyLanguage);
+    const TSlot *Find(TCompanion kind) const;
+
+    QList<TSlot> m_slots; // in the order of creation
+};
+
+class TProgramWindows {
+public:
+    // The main window first (its creation reads the settings and the
+    // language), then the companions in their order: expression preview,
+    // language chooser, variables, history, constants, constant editor, about
+    // box; then the tool windows and the browser are handed to the main window.
+    explicit TProgramWindows(const TProgramLinks &links = {});
+    // The companions in the reverse order, then the main window.
+    ~TProgramWindows();
+    TProgramWindows(const TProgramWindows &) = delete;
+    TProgramWindows &operator=(const TProgramWindows &) = delete;
+
+    ThlavnyFrm &Main() const { return *m_main; }
+    TCompanionWindows &Companions() { return m_companions; }
+
+private:
+    TCompanionWindows m_companions;
+    std::unique_ptr<ThlavnyFrm> m_main;
+};

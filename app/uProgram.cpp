@@ -18,9 +18,11 @@ int RunProgram(int argc, char **argv, const TProgramLinks &links) {
     // The main window ends the program when it closes, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     InitialiseUnits();
-    CreateProgramWindows(links);
-    hlavnyFrm->show();
-    const int result = QApplication::exec();
-    DestroyProgramWindows();
+    int result = 0;
+    {
+        TProgramWindows windows(links);
+        windows.Main().show();
+        result = QApplication::exec();
+    }
     return result;
 }

@@ -7,6 +7,11 @@
 #include <QPointer>
 
 class QWidget;
+class TGrafyFunkciiFrm;
+class TmnohoclenyFrm;
+class TkombinatorikaFrm;
+class TstatistikaFrm;
+class TtrojclenkaFrm;
 
 class TNastroje : public TToolWindowsLink {
 public:
@@ -21,5 +26,12 @@ public:
     void ApplyLanguage() override;
 
 private:
+    QWidget *MainWindow() const;
+
     TMainWindowLink *m_main = nullptr;
+    QPointer<TGrafyFunkciiFrm> m_grafyFunkcii;
+    QPointer<TmnohoclenyFrm> m_mnohocleny;
+    QPointer<TkombinatorikaFrm> m_kombinatorika;
+    QPointer<TstatistikaFrm> m_statistika;
+    QPointer<TtrojclenkaFrm> m_trojclenka;
 };

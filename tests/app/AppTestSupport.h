@@ -61,7 +61,7 @@ protected:
             OpenedUrls.append(url);
             return true;
         };
-        AppContext().Download = [](const QString &, const QString &) { return false; };
+        AppContext().UpdateInfoUrl = QUrl(); // no update check reaches the network
         KProgramSettings::Instance().Reset();
         KProgramState::Instance().JustEvaluated = false;
         SetDecSep(QLatin1Char(','));
@@ -118,10 +118,13 @@ public:
     std::function<void(const QString &, const QString &)> OnAddMissing;
     QList<bool> BackEnabled;
     QStringList LanguageSwitches;
+    QStringList UsedExpressions;
+    QStringList Previews;
 
     QWidget *Window() override { return &Frame; }
     QString InputText() const override { return Input; }
     void SetInputText(const QString &text) override { Input = text; }
+    void InsertIntoInput(const QString &text) override { Input += text; }
     void ShowResult(const QString &result) override { Results.append(result); }
     void Calculate() override { ++Calculations; }
     void AddMissingVariables(const QString &expression, const QString &excludedName) override {
@@ -130,7 +133,9 @@ public:
             OnAddMissing(expression, excludedName);
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
+    void UseExpression(const QString &text) override { UsedExpressions.append(text); }
     void GiveFormStyle(QWidget *) const override {}
+    void ShowExpressionPreview(const QString &text) override { Previews.append(text); }
     bool ApplyLanguageToAllForms(const QString &fileName) override {
         LanguageSwitches.append(fileName);
         if (!LoadLanguageFile(fileName))

@@ -4,6 +4,7 @@
 #include "AppTestSupport.h"
 #include "fHistoria.h"
 #include "fHlavny.h"
+#include "fKonstanty.h"
 #include "fPremenne.h"
 #include "uOkna.h"
 #include "uOvladace.h"
@@ -18,6 +19,7 @@
 
 class HlavnyTest : public AppTest {
 protected:
+    std::unique_ptr<TProgramWindows> Windows;
     ThlavnyFrm *W = nullptr;
 
     void SetUp() override {
@@ -28,20 +30,20 @@ protected:
     }
 
     void TearDown() override {
-        DestroyProgramWindows();
+        Windows.reset();
         W = nullptr;
         AppTest::TearDown();
     }
 
     // Creates the windows as the program does at start.
     void StartProgram() {
-        CreateProgramWindows();
-        W = hlavnyFrm;
+        Windows = std::make_unique<TProgramWindows>();
+        W = &Windows->Main();
     }
     // Closes the main window (saving) and destroys the windows.
     void EndProgram() {
         W->close();
-        DestroyProgramWindows();
+        Windows.reset();
         W = nullptr;
     }
 
@@ -64,7 +66,7 @@ protected:
         Equals();
     }
     void SetVariable(const QString &name, const QString &value) {
-        TPremenne &rows = premenneFrm->Model();
+        TPremenne &rows = Premenne()->Model();
         const int row = rows.IndexOfName(name);
         if (row >= 0) {
             rows.SetValue(row, value);
@@ -72,5 +74,8 @@ protected:
             rows.AppendRow(name, value);
         }
     }
-    QStringList History() { return historiaFrm->Model().Items(); }
+    TpremenneFrm *Premenne() { return Windows->Companions().Get<TpremenneFrm>(TCompanion::Variables); }
+    ThistoriaFrm *Historia() { return Windows->Companions().Get<ThistoriaFrm>(TCompanion::History); }
+    TkonstantyFrm *Konstanty() { return Windows->Companions().Get<TkonstantyFrm>(TCompanion::Constants); }
+    QStringList History() { return Historia()->Model().Items(); }
 };

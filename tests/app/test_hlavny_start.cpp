@@ -12,7 +12,7 @@ class StartTest : public HlavnyTest {
 protected:
     // A new start of the program: the files as they are now on disk.
     void Restart() {
-        DestroyProgramWindows();
+        Windows.reset();
         KProgramSettings::Instance().Reset();
         SettingsIni().Reload();
         AppContext().SetLanguageIni(nullptr);
@@ -42,9 +42,9 @@ TEST_F(StartTest, FirstStartWithoutSettingsAndItsShutDown) {
     EXPECT_EQ(W->geometry().center().y() / 2, screen.center().y() / 2);
     EXPECT_FALSE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
     EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
-    EXPECT_EQ(S(W->LanguageCode), "e1");
+    EXPECT_EQ(S(W->Texts().LanguageCode), "e1");
     EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Zlomky");
-    EXPECT_EQ(S(W->UserId), "261205202543"); // from the clock, in UTC
+    EXPECT_EQ(S(W->UserId()), "261205202543"); // from the clock, in UTC
     EXPECT_EQ(S(W->Ans()), "0");
 
     Calculate(QStringLiteral("1+1"));
@@ -58,7 +58,7 @@ TEST_F(StartTest, FirstStartWithoutSettingsAndItsShutDown) {
     // The next start reads the same id, although the clock has moved on.
     AppContext().UtcNow = [] { return QDateTime(QDate(2027, 1, 1), QTime(0, 0), Qt::UTC); };
     Restart();
-    EXPECT_EQ(S(W->UserId), "261205202543");
+    EXPECT_EQ(S(W->UserId()), "261205202543");
 }
 
 TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
@@ -77,8 +77,8 @@ TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
     EXPECT_TRUE(Act("UkladatHodnotuVPamatiAct")->isChecked());
     EXPECT_TRUE(Act("PamatatSiHistoriuVypoctovAct")->isChecked());
     EXPECT_FALSE(Act("KontrolovatAktualizaciePriStarteProgramuAct")->isChecked());
-    EXPECT_EQ(S(W->UserId), "123456789012");
-    EXPECT_EQ(S(W->LanguageCode), "en");
+    EXPECT_EQ(S(W->UserId()), "123456789012");
+    EXPECT_EQ(S(W->Texts().LanguageCode), "en");
     EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Fractions");
     EXPECT_EQ(History(), QStringList({"1+1 =  2"}));
 
@@ -144,6 +144,32 @@ TEST_F(StartTest, AFailedHistoryWriteStillSavesTheSettingsAndTheUserId) {
     EXPECT_TRUE(lines.contains("Center=1"));
 }
 
+TEST_F(StartTest, AConstantDefinedInOneRunIsThereInTheNext) {
+    Restart();
+    Act("KonstantyAct")->trigger();
+    EXPECT_TRUE(Konstanty()->isVisible());
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", QStringLiteral("m/s²")}, nullptr);
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(S(Shown()), "  19,62");
+    EndProgram(); // the window is still open: the shut-down writes the file
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Lines("const.dat").size(), 3);
+    Restart();
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(S(Shown()), "  19,62");
+    EXPECT_EQ(S(Konstanty()->Model().Row(2).Unit), S(QStringLiteral("m/s²")));
+}
+
+TEST_F(StartTest, AFailedConstantsWriteWarnsOnceAndSavesTheRest) {
+    QDir().mkpath(Path("const.dat")); // a folder where the file should be
+    Restart();
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr);
+    EndProgram();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
+    EXPECT_TRUE(Lines("settings.ini").contains("UID=261205202543"));
+}
+
 TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
     struct Case { int left, top; bool stays; };
     const Case cases[] = {
@@ -193,8 +219,8 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     EXPECT_EQ(S(Btn("BtnSpat")->text()), "Back");
     EXPECT_EQ(S(Find<QMenu>(*W, "ToolsMenu")->title()), "&Tools");
     EXPECT_EQ(S(Act("HistoriuVypoctovAct")->text()), "Calculation history...");
-    EXPECT_EQ(S(W->msgCouldntSaveSettings), "The settings could not be saved");
-    EXPECT_EQ(S(premenneFrm->windowTitle()), "User variables");
+    EXPECT_EQ(S(W->Texts().msgCouldntSaveSettings), "The settings could not be saved");
+    EXPECT_EQ(S(Premenne()->windowTitle()), "User variables");
     // The longer captions still fit between the base keys and the decimals field.
     const QRect hyp = Find<QCheckBox>(*W, "CheckBoxHyp")->geometry();
     const QRect fractions = Find<QCheckBox>(*W, "CheckBoxZlomky")->geometry();
@@ -219,7 +245,7 @@ TEST_F(StartTest, AMissingErrorKeyKeepsTheBuiltInText) {
     WriteBytes(Path("lang/test.txt"), "[Info]\r\n[ErrorMessages]\r\nerr5=Zwei Operatoren #1 #2\r\n"
                                       "err3=Ende\r\n");
     ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\test.txt")));
-    EXPECT_EQ(S(W->LanguageCode), "e2"); // no LanguageIsoCode
+    EXPECT_EQ(S(W->Texts().LanguageCode), "e2"); // no LanguageIsoCode
     Calculate(QStringLiteral("2+"));
     EXPECT_EQ(S(ErrorText()), "Ende");
     Calculate(QStringLiteral("1/0"));

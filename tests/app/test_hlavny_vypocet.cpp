@@ -3,6 +3,9 @@
 // selected part of the input.
 #include "HlavnyTestSupport.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 namespace {
 
 using Vars = QList<QPair<QString, QString>>;
@@ -41,7 +44,7 @@ class RoadTest : public HlavnyTest {
 protected:
     void Run(const RoadCase &c) {
         SCOPED_TRACE(c.input);
-        DestroyProgramWindows();
+        Windows.reset();
         StartProgram();
         // A first result, so that a failed calculation can be seen to leave ANS alone.
         Calculate(QStringLiteral("40+2"));
@@ -168,8 +171,8 @@ TEST_F(HlavnyTest, MissingVariablesGetEmptyRowsAndBringUpTheVariablesWindow) {
     EXPECT_EQ(CodeNumber(W->LastError().Code), 15);
     EXPECT_EQ(S(ErrorText()), "Nie sú zadané všetky premenné.");
     EXPECT_EQ(Input()->SelLength(), 7);
-    EXPECT_FALSE(premenneFrm->isHidden());
-    const TPremenne &rows = premenneFrm->Model();
+    EXPECT_FALSE(Premenne()->isHidden());
+    const TPremenne &rows = Premenne()->Model();
     ASSERT_GE(rows.IndexOfName("b"), 0);
     ASSERT_GE(rows.IndexOfName("c"), 0);
     EXPECT_LT(rows.IndexOfName("b"), rows.IndexOfName("c"));
@@ -191,23 +194,23 @@ TEST_F(HlavnyTest, ModuloVariableErrorsBringUpTheVariablesWindowOnlyForMissingOr
     SetVariable("x", "abc");
     Calculate(QStringLiteral("x+1"));
     EXPECT_EQ(CodeNumber(W->LastError().Code), 31);
-    EXPECT_TRUE(premenneFrm->isHidden());
+    EXPECT_TRUE(Premenne()->isHidden());
     SetVariable("x", "2,5");
     Equals();
     EXPECT_EQ(CodeNumber(W->LastError().Code), 17);
-    EXPECT_FALSE(premenneFrm->isHidden());
+    EXPECT_FALSE(Premenne()->isHidden());
 }
 
 TEST_F(HlavnyTest, LogyNeedsAValueForY) {
     Calculate(QStringLiteral("logy(8)"));
     EXPECT_EQ(CodeNumber(W->LastError().Code), 15);
-    EXPECT_GE(premenneFrm->Model().IndexOfName("y"), 0);
+    EXPECT_GE(Premenne()->Model().IndexOfName("y"), 0);
 }
 
 TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
-    TConstantList constants;
-    constants.Items = {{"$g", "9,81"}};
-    W->Model().Konstanty = &constants;
+    Calculate(QStringLiteral("2*$g"));
+    EXPECT_EQ(CodeNumber(W->LastError().Code), 19);
+    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", "m/s2"}, nullptr);
     Calculate(QStringLiteral("2*$g"));
     EXPECT_EQ(S(Shown()), "  19,62");
     Calculate(QStringLiteral("1+$h"));
@@ -215,11 +218,28 @@ TEST_F(HlavnyTest, UserConstantsAreCheckedAndSubstituted) {
     EXPECT_EQ(S(ErrorText()), "Neznáma konštanta \"$h\".");
     EXPECT_EQ(Input()->SelStart(), 2);
     EXPECT_EQ(Input()->SelLength(), 2);
-    W->Model().Konstanty = nullptr;
+}
+
+// The pi and e keys write references to the constants that every start
+// provides.
+TEST_F(HlavnyTest, ThePiAndEKeysWorkOnAFirstStart) {
+    ASSERT_FALSE(QFileInfo::exists(Path("const.dat")));
+    const struct { const char *key; const char *then; const char *shown; } cases[] = {
+        {"BtnPi", "", "  3,141 593"},
+        {"BtnEnaX", "1", "  2,718 282"},
+    };
+    for (const auto &c : cases) {
+        Input()->SetText(QString());
+        QTest::mouseClick(Btn(c.key), Qt::LeftButton);
+        QTest::keyClicks(Input(), c.then);
+        Equals();
+        EXPECT_EQ(CodeNumber(W->LastError().Code), 0) << c.key;
+        EXPECT_EQ(S(Shown()), c.shown);
+    }
 }
 
 TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
-    DestroyProgramWindows();
+    Windows.reset();
     SetDecSep(QLatin1Char('.'));
     StartProgram();
     EXPECT_EQ(S(Btn("BtnCiarka")->text()), ".");
@@ -261,16 +281,40 @@ TEST_F(HlavnyTest, TheDecimalsFieldSetsTheShownDecimals) {
 
 // --- the result field ----------------------------------------------------------
 
-TEST_F(HlavnyTest, TheResultIsRightAlignedAndAtMost373PixelsWide) {
-    Calculate(QStringLiteral("1+1"));
-    QLineEdit *field = ResultField();
-    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
-    EXPECT_LT(field->width(), 100);
-    Mode("sbBin")->click();
-    Calculate(QString(40, QLatin1Char('1')));
-    EXPECT_EQ(ResultField()->text().size(), 2 + 40 + 9);
-    EXPECT_EQ(field->width(), ResultMaxWidth);
-    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
+TEST_F(HlavnyTest, AResultIsShownWholeSmallerOrScrollingButNeverCut) {
+    struct Case {
+        const char *what;
+        const char *base;
+        bool fractions;
+        QString input;
+        bool smaller;  // a smaller font than the usual one
+        bool scrolls;
+    };
+    const Case cases[] = {
+        {"short", "sbDec", false, QStringLiteral("1+1"), false, false},
+        {"wide fraction", "sbDec", true, QStringLiteral("28284271247461901/20000000000000000"), true, false},
+        {"53 binary digits", "sbBin", false, QString(53, QLatin1Char('1')), true, true},
+    };
+    W->show(); // a hidden scroll area lays out no scroll bar
+    for (const Case &c : cases) {
+        Mode(c.base)->click();
+        Find<QCheckBox>(*W, "CheckBoxZlomky")->setChecked(c.fractions);
+        Calculate(c.input);
+        QLineEdit *field = ResultField();
+        auto *area = Find<QScrollArea>(*W, "vysledokScr");
+        ASSERT_FALSE(field->isHidden()) << c.what << ": " << S(ErrorText());
+        const QFont font = field->font();
+        EXPECT_EQ(font.pixelSize() < ResultFontPixels, c.smaller) << c.what;
+        EXPECT_GE(font.pixelSize(), ResultMinFontPixels) << c.what;
+        // The field holds the whole text, and the part of it that is shown
+        // ends at the right edge of the result and is at most 373 wide.
+        EXPECT_GE(field->width(), QFontMetrics(font).horizontalAdvance(field->text())) << c.what;
+        EXPECT_EQ(area->geometry().right() + 1, ResultRightEdge) << c.what;
+        EXPECT_LE(area->width(), ResultMaxWidth) << c.what;
+        EXPECT_EQ(area->horizontalScrollBar()->isVisibleTo(W), c.scrolls) << c.what;
+        EXPECT_EQ(field->width() > area->width(), c.scrolls) << c.what;
+    }
+    EXPECT_EQ(ResultField()->text().count(QLatin1Char('1')), 53);
 }
 
 // --- error display --------------------------------------------------------------

@@ -80,6 +80,11 @@ TEST_F(LanguageTest, ShippedEnglishFileIsComplete) {
         {"HistoryForm", "SaveDialogCaption"}, {"HistoryForm", "DefaultFileName"}, {"Common", "TextFile"},
         {"VariableForm", "Caption"}, {"Common", "Name"}, {"Common", "Value"}, {"Common", "Calculate"},
         {"VariableForm", "Refresh"}, {"Messages", "msgError"}, {"Messages", "msgCouldntSaveSettings"},
+        {"ConstantForm", "Caption"}, {"ConstantForm", "ID"}, {"ConstantForm", "Description"}, {"ConstantForm", "Unit"},
+        {"ConstantForm", "AddModify"}, {"ConstantForm", "DeletingConstant"}, {"ConstantForm", "ReallyDelete"},
+        {"ConstantForm", "RewritingConstant"}, {"ConstantForm", "ReallyRewrite"}, {"ConstantForm", "LudolphsNumber"},
+        {"ConstantForm", "EulerNumber"}, {"ConstantForm", "AddModifyAConstant"}, {"ConstantForm", "IdNotEntered"},
+        {"ConstantForm", "IncorrectValue"}, {"ExpressionPreviewForm", "Caption"},
     };
     for (const Key &k : keys)
         EXPECT_FALSE(english.ReadString(k.section, k.key, "").isEmpty()) << k.section << "/" << k.key;

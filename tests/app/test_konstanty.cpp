@@ -1,0 +1,490 @@
+// The user constants, their file, the constants window and the editor.
+#include "AppTestSupport.h"
+#include "fKonstanty.h"
+#include "fUpravyKonstant.h"
+#include "uTextCodec.h"
+
+#include <QClipboard>
+#include <QFileInfo>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+#include <QTimer>
+
+namespace {
+
+QString RowText(const TKonstanta &k) { return k.Symbol + '|' + k.Name + '|' + k.Value + '|' + k.Unit; }
+
+QStringList Rows(const TKonstanty &list) {
+    QStringList rows;
+    for (int i = 0; i < list.Count(); ++i)
+        rows << RowText(list.Row(i));
+    return rows;
+}
+
+const QString kPi = QStringLiteral("$pi|Ludolfovo číslo|3~14159265358979324|");
+const QString kE = QStringLiteral("$e|Eulerovo číslo|2~71828182845904524|");
+
+} // namespace
+
+class KonstantyModelTest : public AppTest {
+protected:
+    TKonstanty List;
+    void Load() { List.Load(Path("const.dat"), QStringLiteral("Ludolfovo číslo"), QStringLiteral("Eulerovo číslo")); }
+};
+
+TEST_F(KonstantyModelTest, LoadsTheFileInBothSeparatorsAndWritesItWithPoints) {
+    struct Case {
+        const char *file; // nullptr: no file
+        QStringList rows; // "~" stands for the decimal separator
+        QByteArray saved; // the file after one more constant was added
+    };
+    const QByteArray builtIn = "$pi#Ludolfovo \xe8\xedslo#3.14159265358979324#\r\n"
+                               "$e#Eulerovo \xe8\xedslo#2.71828182845904524#\r\n";
+    const Case cases[] = {
+        {nullptr, {kPi, kE}, builtIn + "$x#x#1#\r\n"},
+        {"$g#gravity#9,81#m/s2\r\n", {"$g|gravity|9~81|m/s2", kPi, kE}, "$g#gravity#9.81#m/s2\r\n" + builtIn + "$x#x#1#\r\n"},
+        // Three fields, one field, a blank line, fields past the fourth.
+        {"$g#gravity#9.81\n$h\n\n$c#c#3e8#m/s#more#x",
+         {"$g|gravity|9~81|", "$h|||", "|||", "$c|c|3e8|m/s", kPi, kE},
+         "$g#gravity#9.81#\r\n$h###\r\n###\r\n$c#c#3e8#m/s\r\n" + builtIn + "$x#x#1#\r\n"},
+        // The built-ins that the file holds are not appended again.
+        {"$e#mine#2,7#\r\n$pi#pi#3#\r\n", {"$e|mine|2~7|", "$pi|pi|3|"}, "$e#mine#2.7#\r\n$pi#pi#3#\r\n$x#x#1#\r\n"},
+    };
+    for (const QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
+        SetDecSep(sep);
+        for (const Case &c : cases) {
+            QFile::remove(Path("const.dat"));
+            if (c.file)
+                WriteBytes(Path("const.dat"), c.file);
+            Load();
+            QStringList expected;
+            for (const QString &row : c.rows)
+                expected << QString(row).replace('~', sep);
+            EXPECT_EQ(Rows(List), expected) << c.file << " " << sep.toLatin1();
+            EXPECT_FALSE(List.Modified());
+            List.AddOrModify({"$x", "x", "1", ""}, nullptr);
+            ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
+            EXPECT_EQ(ReadBytes(Path("const.dat")), c.saved) << c.file << " " << sep.toLatin1();
+            // What was written reads back as it was.
+            const QStringList before = Rows(List);
+            Load();
+            EXPECT_EQ(Rows(List), before);
+        }
+    }
+}
+
+TEST_F(KonstantyModelTest, AddOrModifyAsksAboutTheLastRowOfTheSymbol) {
+    struct Case {
+        const char *symbol;
+        bool answer;
+        int asked; // the row asked about, -1 for no question
+        int result;
+        QStringList rows;
+    };
+    const Case cases[] = {
+        {"$c", true, -1, 3, {"$a|1|1|", "$b|2|2|", "$a|3|3|", "$c|new|5|u"}},
+        {"$A", true, -1, 3, {"$a|1|1|", "$b|2|2|", "$a|3|3|", "$A|new|5|u"}}, // case counts
+        {"$a", true, 2, 2, {"$a|1|1|", "$b|2|2|", "$a|new|5|u"}},
+        {"$a", false, 2, -1, {"$a|1|1|", "$b|2|2|", "$a|3|3|"}},
+    };
+    for (const Case &c : cases) {
+        TKonstanty list;
+        for (const char *row : {"$a#1#1#", "$b#2#2#", "$a#3#3#"}) {
+            const QStringList f = QString(row).split('#');
+            list.Append({f[0], f[1], f[2], f[3]});
+        }
+        int asked = -1;
+        const int result = list.AddOrModify({c.symbol, "new", "5", "u"}, [&](int row) {
+            asked = row;
+            return c.answer;
+        });
+        EXPECT_EQ(asked, c.asked) << c.symbol << c.answer;
+        EXPECT_EQ(result, c.result) << c.symbol << c.answer;
+        EXPECT_EQ(Rows(list).mid(0, c.rows.size()), c.rows) << c.symbol << c.answer;
+        EXPECT_EQ(list.Count(), c.rows.size());
+        EXPECT_TRUE(list.Modified()); // a No counts as a change too
+    }
+}
+
+// Rows are counted in int: nothing changes past 255 or 256 constants.
+TEST_F(KonstantyModelTest, ThreeHundredConstantsAreAddedFoundAndKept) {
+    Load();
+    for (int i = 1; i <= 300; ++i)
+        List.AddOrModify({QStringLiteral("$c%1").arg(i), "n", QString::number(i), ""}, nullptr);
+    ASSERT_EQ(List.Count(), 302);
+    int asked = -1;
+    EXPECT_EQ(List.AddOrModify({"$c300", "last", "0", ""}, [&](int row) { return asked = row, true; }), 301);
+    EXPECT_EQ(asked, 301);
+    EXPECT_EQ(List.IndexOfSymbol("$c256"), 257);
+    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
+    Load();
+    EXPECT_EQ(List.Count(), 302);
+    EXPECT_EQ(S(List.Row(301).Name), "last");
+}
+
+TEST_F(KonstantyModelTest, SavesOnlyChangesAndAnEmptyListAsAnEmptyFile) {
+    Load();
+    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
+    EXPECT_FALSE(QFileInfo::exists(Path("const.dat"))); // nothing changed: nothing written
+    while (List.Count() > 0)
+        ASSERT_TRUE(List.Delete(0));
+    EXPECT_FALSE(List.Delete(0));
+    ASSERT_TRUE(List.Modified());
+    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
+    EXPECT_TRUE(QFileInfo::exists(Path("const.dat")));
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray());
+    EXPECT_FALSE(List.Modified());
+}
+
+TEST_F(KonstantyModelTest, AFailedWriteKeepsTheOldFileAndTheChange) {
+    WriteBytes(Path("const.dat"), "$g#g#9.81#\r\n");
+    Load();
+    List.AddOrModify({"$long", "a name long enough not to fit", "1", ""}, nullptr);
+    {
+        TFileSizeLimit limit(20);
+        const TWriteResult result = List.SaveIfModified(Path("const.dat"));
+        EXPECT_FALSE(result.Ok);
+        EXPECT_FALSE(result.Error.isEmpty());
+    }
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$g#g#9.81#\r\n"));
+    EXPECT_TRUE(List.Modified()); // the next save tries again
+}
+
+TEST_F(KonstantyModelTest, NoFieldCanBreakTheFileFormat) {
+    List.Append({"$a#b", "x#y\r\nz", "1,5", "m#\n"});
+    List.AddOrModify({"$q", "#", "2", "#"}, nullptr);
+    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$ab#xy  z#1.5#m \r\n$q##2#\r\n"));
+}
+
+TEST(KonstantyEditorRules, SymbolKeys) {
+    struct Case { QChar key; QChar result; };
+    const Case cases[] = {{'g', 'g'}, {'z', 'z'}, {'0', '0'}, {'9', '9'}, {QChar(8), QChar(8)}, {QChar(9), QChar(9)},
+                          {'A', QChar()}, {'$', QChar()}, {'#', QChar()}, {' ', QChar()}, {QChar(0xE1), QChar()}};
+    for (const Case &c : cases)
+        EXPECT_EQ(FilterSymbolKey(c.key), c.result) << int(c.key.unicode());
+}
+
+TEST(KonstantyEditorRules, ValueKeys) {
+    struct Case { char sep; const char *text; int caret; QChar key; QChar result; };
+    const Case cases[] = {
+        {',', "1,5", 3, ',', QChar()},     // a second separator
+        {',', "1,5", 3, '.', QChar()},     // "." is the separator too
+        {',', "1", 1, '.', ','},
+        {',', "1E5", 3, 'E', QChar()},     // a second exponent
+        {',', "1E5", 3, 'e', QChar()},
+        {',', "12", 1, '-', QChar()},      // in the middle of the digits
+        {',', "12", 0, '-', '-'},
+        {',', "-12", 0, '-', QChar()},
+        {',', "1E5", 2, '-', '-'},         // right after the "E"
+        {',', "1E-5", 2, '-', QChar()},    // a "-" follows
+        {',', "1E5", 3, '-', QChar()},
+        {',', "1", 1, 'x', QChar()},
+        {',', "", 0, '+', '1'},
+        {',', "", 0, QChar(0x161), '3'},   // the Slovak number row
+        {',', "1", 1, QChar(8), QChar(8)},
+        {'.', "1.5", 3, '.', QChar()},
+        {'.', "1.5", 3, ',', QChar()},
+        {'.', "1", 1, ',', '.'},
+    };
+    for (const Case &c : cases) {
+        SetDecSep(QLatin1Char(c.sep));
+        EXPECT_EQ(FilterValueKey(c.text, c.caret, c.key), c.result) << c.sep << " " << c.text << " " << int(c.key.unicode());
+    }
+    // One and a half thousandths, key by key, in both locales.
+    for (const char sep : {',', '.'}) {
+        SetDecSep(QLatin1Char(sep));
+        QString text;
+        for (const QChar key : QString("1,5e-3")) {
+            const QChar typed = FilterValueKey(text, int(text.size()), key);
+            ASSERT_FALSE(typed.isNull()) << S(text) << " " << key.toLatin1();
+            text += typed;
+        }
+        EXPECT_EQ(S(text), std::string("1") + sep + "5E-3");
+        EXPECT_TRUE(IsConstantValue(text));
+    }
+    SetDecSep(SystemDecimalSeparator());
+}
+
+TEST(KonstantyEditorRules, FieldsAreCleanedOnEveryChange) {
+    SetDecSep(QLatin1Char(','));
+    struct Case { const char *rule; const char *text; int caret; const char *result; int newCaret; };
+    const Case cases[] = {
+        {"symbol", "g", 1, "$g", 2},
+        {"symbol", "", 0, "$", 1},
+        {"symbol", "$g$", 3, "$g", 2},
+        {"symbol", "$", 1, "$", 1},
+        {"strict", "$Ab#c9", 6, "$bc9", 4},
+        {"strict", "x#y", 3, "$xy", 3},
+        {"loose", "$Gx", 3, "$Gx", 3},      // a row of the file shows as it stands
+        {"name", "a#b\nc", 5, "abc", 3},
+        {"name", "#", 0, "", 0},
+        {"value", "9.81e-3 m#", 10, "9,81E-3", 7},
+    };
+    for (const Case &c : cases) {
+        int caret = c.caret;
+        const std::string rule = c.rule;
+        const QString out = rule == "name"    ? CleanNameText(c.text, caret)
+                            : rule == "value" ? CleanValueText(c.text, caret)
+                                              : CleanSymbolText(c.text, caret, rule == "strict");
+        EXPECT_EQ(S(out), c.result) << c.rule << " " << c.text;
+        EXPECT_EQ(caret, c.newCaret) << c.rule << " " << c.text;
+    }
+    SetDecSep(SystemDecimalSeparator());
+}
+
+TEST(KonstantyEditorRules, OnlyARelativeFileInsideTheProgramFolder) {
+    struct Case { const char *name; const char *result; };
+    const Case cases[] = {
+        {"const.dat", "const.dat"},   {"data\\moje.dat", "data\\moje.dat"}, {"data/moje.dat", "data/moje.dat"},
+        {"", "const.dat"},            {"  ", "const.dat"},                 {"c:\\const.dat", "const.dat"},
+        {"/etc/x", "const.dat"},      {"\\\\server\\x", "const.dat"},      {"..\\const.dat", "const.dat"},
+        {"a\\..\\..\\x", "const.dat"}, {"lang\\", "const.dat"},            {"a\\\\b", "const.dat"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(S(SafeConstantFile(c.name)), c.result) << c.name;
+}
+
+// ---------------------------------------------------------------------------
+// The windows.
+
+class KonstantyTest : public AppTest {
+protected:
+    TFakeMainWindow Main;
+    std::unique_ptr<TkonstantyFrm> Window;
+    std::unique_ptr<TuprKonstFrm> Editor;
+
+    void Open() {
+        Window = std::make_unique<TkonstantyFrm>(&Main);
+        Editor = std::make_unique<TuprKonstFrm>(&Window->Model());
+        Window->SetEditor(Editor.get());
+        Window->show();
+    }
+    void TearDown() override {
+        Editor.reset();
+        Window.reset();
+        AppTest::TearDown();
+    }
+    QLineEdit *Field(const char *name) { return Find<QLineEdit>(*Editor, name); }
+    QTableView *List() { return Find<QTableView>(*Window, "ListView1"); }
+    void Click(const char *button) { QTest::mouseClick(Find<QPushButton>(*Window, button), Qt::LeftButton); }
+
+    // Replaces the field's text by typing, one key event at a time.
+    void Type(const char *field, const QString &text) {
+        QLineEdit *edit = Field(field);
+        edit->selectAll();
+        for (QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, c.unicode() < 128 ? c.toUpper().unicode() : int(Qt::Key_unknown),
+                            Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+    }
+    // Clicks "add / modify"; in the editor types symbol, name, value and unit
+    // (a null text leaves its field alone) and clicks Ok (then Cancel, should
+    // the editor stay open).
+    void AddOrModify(const QStringList &typed) {
+        QTimer::singleShot(0, Editor.get(), [this, typed] {
+            const char *fields[] = {"Edit1", "Edit3", "Edit2", "Edit4"};
+            for (int i = 0; i < typed.size(); ++i)
+                if (!typed[i].isNull())
+                    Type(fields[i], typed[i]);
+            QTest::mouseClick(Find<QPushButton>(*Editor, "okBtn"), Qt::LeftButton);
+            if (Editor->isVisible())
+                Editor->reject();
+        });
+        Click("BtnNova");
+    }
+};
+
+TEST_F(KonstantyTest, TheFirstCloseAfterOneAddedConstantWritesThreeLines) {
+    Open();
+    const TConstantSource &source = Window->Model(); // what the engine reads
+    ASSERT_EQ(source.Count(), 2);
+    AddOrModify({"g", "gravity", "9,81", QStringLiteral("m/s²")});
+    EXPECT_EQ(S(RowText(Window->Model().Row(2))), S(QStringLiteral("$g|gravity|9,81|m/s²")));
+    EXPECT_EQ(List()->currentIndex().row(), 2);
+    EXPECT_FALSE(QFileInfo::exists(Path("const.dat")));
+    Window->close();
+    const QByteArray file = ReadBytes(Path("const.dat"));
+    const QStringList lines = SplitLines(DecodeFileText(file));
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith("$pi#") && lines[1].startsWith("$e#")) << S(lines.join('|'));
+    EXPECT_EQ(S(lines[2]), S(QStringLiteral("$g#gravity#9.81#m/s²")));
+    EXPECT_EQ(file.count("\r\n"), 3);
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    Window.reset();
+}
+
+TEST_F(KonstantyTest, AnUnchangedCloseLeavesTheFileUntouched) {
+    WriteBytes(Path("const.dat"), "$g#g#9.81#\r\n");
+    const QDateTime old = QDateTime::currentDateTimeUtc().addDays(-3);
+    {
+        QFile f(Path("const.dat"));
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite) && f.setFileTime(old, QFileDevice::FileModificationTime));
+    }
+    Open();
+    QTimer::singleShot(0, Editor.get(), [this] { Editor->reject(); });
+    Click("BtnNova"); // cancelled
+    List()->selectRow(0);
+    Prompter->Answers = {TAnswer::No};
+    Click("BtnOdstranit"); // not confirmed
+    Window->close();
+    EXPECT_EQ(QFileInfo(Path("const.dat")).lastModified().toSecsSinceEpoch(), old.toSecsSinceEpoch());
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$g#g#9.81#\r\n"));
+}
+
+// Which row the answer replaces is the model's; the window asks.
+TEST_F(KonstantyTest, TheOverwriteQuestionNamesTheSymbol) {
+    WriteBytes(Path("const.dat"), "$g#gravity#9.81#m/s2\r\n");
+    Open();
+    List()->selectRow(1); // the editor takes the selected row ($pi)
+    Prompter->Answers = {TAnswer::Yes};
+    AddOrModify({"g"});
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Question);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption), S(QStringLiteral("Prepísanie konštanty")));
+    EXPECT_EQ(S(Prompter->Shown[0].Text), S(QStringLiteral("Naozaj chcete prepísať konštantu $g ?")));
+    EXPECT_EQ(S(RowText(Window->Model().Row(0))), S(QString(kPi).replace('~', ',').replace("$pi", "$g")));
+}
+
+TEST_F(KonstantyTest, DeletingEveryConstantIsSaved) {
+    Open();
+    for (int i = 0; i < 2; ++i) {
+        List()->selectRow(0);
+        Click("BtnOdstranit");
+    }
+    Click("BtnOdstranit"); // nothing selected: no question
+    ASSERT_EQ(Prompter->Shown.size(), 2);
+    EXPECT_EQ(S(Prompter->Shown[1].Caption), S(QStringLiteral("Odstránenie konštanty")));
+    EXPECT_EQ(S(Prompter->Shown[1].Text), S(QStringLiteral("Naozaj chcete odstrániť túto konštantu ?")));
+    Click("BtnZavriet");
+    EXPECT_TRUE(Window->isHidden());
+    EXPECT_TRUE(QFileInfo::exists(Path("const.dat")));
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray());
+}
+
+TEST_F(KonstantyTest, UsePutsTheSymbolIntoTheMainWindowsInput) {
+    Open();
+    Click("BtnPouzit"); // nothing selected
+    List()->selectRow(1);
+    Click("BtnPouzit");
+    const QRect cell = List()->visualRect(Window->Model().index(0, 1));
+    QTest::mouseClick(List()->viewport(), Qt::LeftButton, {}, cell.center());
+    QTest::mouseDClick(List()->viewport(), Qt::LeftButton, {}, cell.center());
+    EXPECT_EQ(S(Main.Input), "$e$pi");
+}
+
+TEST_F(KonstantyTest, AFailedSaveIsReported) {
+    Open();
+    Window->Model().Delete(0);
+    QDir().mkpath(Path("const.dat")); // a folder where the file should be
+    Window->close();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+    EXPECT_TRUE(Prompter->Shown[0].Text.contains("const.dat"));
+    EXPECT_TRUE(Window->Model().Modified());
+}
+
+TEST_F(KonstantyTest, TheEditorsFieldsFollowTheirRules) {
+    Open();
+    const struct { const char *field; const char *typed; const char *pasted; const char *result; } cases[] = {
+        {"Edit1", "A$g1#", nullptr, "$g1"},
+        {"Edit1", "gravity", nullptr, "$gravi"}, // six characters with the "$"
+        {"Edit2", "1.5e-3,E-", nullptr, "1,5E-3"},
+        {"Edit3", "a#b", nullptr, "ab"},
+        // Pasted text passes no key filter but is cleaned all the same.
+        {"Edit1", nullptr, "X#y$", "$y"},
+        {"Edit3", nullptr, "grav#ity\nx", "gravityx"},
+    };
+    for (const auto &c : cases) {
+        if (c.typed) {
+            Type(c.field, c.typed);
+        } else {
+            QApplication::clipboard()->setText(c.pasted);
+            Field(c.field)->selectAll();
+            Field(c.field)->paste();
+        }
+        EXPECT_EQ(S(Field(c.field)->text()), c.result) << c.field << " " << (c.typed ? c.typed : c.pasted);
+    }
+}
+
+TEST_F(KonstantyTest, TheEditorRefusesAMissingSymbolOrAWrongValue) {
+    Open();
+    const struct { const char *symbol; const char *value; const char *message; const char *focus; } cases[] = {
+        {"$", "1", "Musíte zadať značku konštanty", "Edit1"},
+        {"$g", "1,5,5", "Nesprávne zadaná hodnota konštanty", "Edit2"},
+        {"$g", "9,81", nullptr, nullptr},
+    };
+    for (const auto &c : cases) {
+        Prompter->Shown.clear();
+        Editor->SetConstant({c.symbol, "n", c.value, ""});
+        Editor->show();
+        Editor->okBtnClick();
+        EXPECT_EQ(Editor->isVisible(), c.message != nullptr) << c.symbol << c.value;
+        if (!c.message) {
+            EXPECT_EQ(Editor->result(), QDialog::Accepted);
+            EXPECT_TRUE(Prompter->Shown.isEmpty());
+            continue;
+        }
+        ASSERT_EQ(Prompter->Shown.size(), 1);
+        EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+        EXPECT_EQ(S(Prompter->Shown[0].Caption), S(QStringLiteral("Pridať / upraviť konštantu")));
+        EXPECT_EQ(S(Prompter->Shown[0].Text), S(QString::fromUtf8(c.message)));
+        ASSERT_NE(Editor->focusWidget(), nullptr);
+        EXPECT_EQ(S(Editor->focusWidget()->objectName()), c.focus);
+        Editor->hide();
+    }
+}
+
+TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
+    WriteBytes(Path("lang/en.txt"), "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nDescription=Name\r\n"
+                                    "Unit=Unit\r\nLudolphsNumber=Ludolph's number\r\n"
+                                    "AddModifyAConstant=Add a constant\r\n[Common]\r\nValue=Value\r\nUse=Use\r\n"
+                                    "[Addresses]\r\nConstantFile=data\\en.dat\r\n");
+    WriteBytes(Path("lang/bad.txt"), "[Addresses]\r\nConstantFile=..\\outside.dat\r\n");
+    WriteBytes(Path("data/en.dat"), "$h#planck#6.626E-34#J.s\r\n");
+    Open();
+    Window->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr); // not written yet
+    ASSERT_TRUE(LoadLanguageFile("lang\\en.txt"));
+    Window->ApplyLanguage();
+    Editor->ApplyLanguage();
+    EXPECT_TRUE(ReadBytes(Path("const.dat")).endsWith("$g#gravity#9.81#\r\n")); // the file named so far
+    EXPECT_EQ(S(Window->ConstantFile()), "data\\en.dat");
+    EXPECT_EQ(S(RowText(Window->Model().Row(0))), "$h|planck|6,626E-34|J.s");
+    EXPECT_EQ(S(Window->Model().Row(1).Name), "Ludolph's number");
+    EXPECT_EQ(S(Window->Model().Row(2).Name), S(QStringLiteral("Eulerovo číslo"))); // missing key
+    EXPECT_EQ(S(Window->windowTitle()), "Constants");
+    EXPECT_EQ(S(Find<QPushButton>(*Window, "BtnPouzit")->text()), "Use");
+    QStringList titles, labels;
+    for (int i = 0; i < 4; ++i) {
+        titles << Window->Model().headerData(i, Qt::Horizontal, Qt::DisplayRole).toString();
+        labels << Find<QLabel>(*Editor, QStringLiteral("Label%1").arg(i + 1).toLatin1())->text();
+    }
+    EXPECT_EQ(titles, QStringList({"Symbol", "Name", "Value", "Unit"}));
+    EXPECT_EQ(labels, titles);
+    EXPECT_EQ(S(Editor->windowTitle()), "Add a constant");
+    // A file outside the program folder is not taken.
+    ASSERT_TRUE(LoadLanguageFile("lang\\bad.txt"));
+    Window->ApplyLanguage();
+    EXPECT_EQ(S(Window->ConstantFile()), "const.dat");
+    EXPECT_EQ(Window->Model().IndexOfSymbol("$g"), 2);
+}
+
+TEST_F(KonstantyTest, ColumnsKeepTheirWidthsAndShowTheValuesWhole) {
+    Open();
+    QHeaderView *header = List()->horizontalHeader();
+    const int minimum[] = {50, 150, 135, 70};
+    for (int i = 0; i < 4; ++i)
+        EXPECT_GE(header->sectionSize(i), minimum[i]) << i;
+    EXPECT_GT(header->sectionSize(2), List()->fontMetrics().horizontalAdvance(Window->Model().Value(0))); // pi
+    header->resizeSection(2, 40);
+    header->resizeSection(3, 10);
+    EXPECT_EQ(header->sectionSize(2), 100);
+    EXPECT_EQ(header->sectionSize(3), 70);
+    Window->resize(Window->minimumSize());
+    EXPECT_GE(header->sectionSize(1), 150);
+}

@@ -1,0 +1,171 @@
+// Statistics of a weighted list: the model's rules and the window's wiring.
+#include "../app/AppTestSupport.h"
+#include "fStatistika.h"
+#include "uNastroje.h"
+#include "uStatistika.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+namespace {
+
+using TRows = QList<QPair<QString, QString>>;
+
+void Fill(TStatistika &model, const TRows &rows) {
+    model.DeleteAll();
+    for (const auto &row : rows)
+        model.AppendRow(row.first, row.second);
+}
+
+TRows Repeated(const QString &value, int count) {
+    TRows rows;
+    for (int i = 0; i < count; ++i)
+        rows.append({value, "1"});
+    return rows;
+}
+
+// The main window as the tool windows see it, noting which windows take its
+// form style.
+class TStyleRecordingMain : public TFakeMainWindow {
+public:
+    mutable QList<QWidget *> Styled;
+    void GiveFormStyle(QWidget *window) const override { Styled.append(window); }
+};
+
+} // namespace
+
+class StatistikaTest : public AppTest {};
+
+TEST_F(StatistikaTest, SummaryOfValidLists) {
+    // count, sum, product, arithmetic mean, E, D, s, median
+    struct Case {
+        const char *name;
+        TRows rows;
+        QStringList texts;
+    } cases[] = {
+        {"empty weights count as 1", {{"1", ""}, {"2", ""}, {"3", ""}}, {"3", "6", "6", "2", "2", "0,667", "0,816", "2"}},
+        {"weights", {{"10", "3"}, {"20", "1"}}, {"2", "30", "200", "15", "12,5", "18,75", "4,33", "15"}},
+        {"even count, unsorted", {{"4", "1"}, {"1", "1"}, {"3", "1"}, {"2", "1"}}, {"4", "10", "24", "2,5", "2,5", "1,25", "1,118", "2,5"}},
+        {"negative and fractional", {{"-1,5", "2"}, {" 4 ", "0,5"}, {"1E1", "1"}}, {"3", "12,5", "-60", "4,167", "2,571", "25,531", "5,053", "4"}},
+        // Rounding leaves Q - E^2 of three equal values below 0.
+        {"dispersion never below 0", {{"0,011", "1"}, {"0,011", "1"}, {"0,011", "1"}}, {"3", "0,033", "0", "0,011", "0,011", "0", "0", "0,011"}},
+        {"past 255 rows", Repeated("1", 150) + Repeated("2", 150), {"300", "450", "1,42724769270595988E45", "1,5", "1,5", "0,25", "0,5", "1,5"}},
+        {"beyond the range of double", {{"1E400", "2"}}, {"1", "1E400", "1E400", "1E400", "1E400", "0", "0", "1E400"}},
+        {"results beyond the range", {{"1E4000", "1"}, {"1E4000", "1"}}, {"2", "2E4000", "mimo rozsahu", "1E4000", "1E4000", "mimo rozsahu", "mimo rozsahu", "1E4000"}},
+    };
+    for (const Case &c : cases) {
+        TStatistika model;
+        Fill(model, c.rows);
+        const TStatistika::TVystup out = model.Vypocet();
+        ASSERT_EQ(out.Stav, TStatistikaStav::Ok) << c.name;
+        EXPECT_EQ(S(model.Texty(out.Udaje).join(" | ")), S(c.texts.join(" | "))) << c.name;
+    }
+}
+
+TEST_F(StatistikaTest, ListsWithoutSummary) {
+    struct Case {
+        const char *name;
+        TRows rows;
+        TStatistikaStav stav;
+        int row, column;
+    } cases[] = {
+        {"blank left by the add button", {{" ", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
+        {"empty value", {{"1", "1"}, {"", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
+        {"bad weight", {{"1", "1"}, {"2", "a"}, {"x", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnY},
+        {"other decimal point", {{"1.5", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
+        {"no rows", {}, TStatistikaStav::EmptyList, -1, -1},
+        {"weights cancel", {{"1", "1"}, {"2", "-1"}}, TStatistikaStav::ZeroWeight, -1, -1},
+        {"zero weight", {{"5", "0"}}, TStatistikaStav::ZeroWeight, -1, -1},
+    };
+    for (const Case &c : cases) {
+        TStatistika model;
+        Fill(model, c.rows);
+        const TStatistika::TVystup out = model.Vypocet();
+        EXPECT_EQ(out.Stav, c.stav) << c.name;
+        EXPECT_EQ(out.Row, c.row) << c.name;
+        EXPECT_EQ(out.Column, c.column) << c.name;
+    }
+    TStatistika fresh; // starts with one empty row
+    EXPECT_EQ(fresh.Vypocet().Stav, TStatistikaStav::IncorrectValue);
+}
+
+TEST_F(StatistikaTest, ReadingFillsEmptyWeightsUpToTheBadCell) {
+    TStatistika model;
+    Fill(model, {{"1", ""}, {"2", ""}, {"x", ""}, {"4", ""}});
+    EXPECT_EQ(model.Vypocet().Stav, TStatistikaStav::IncorrectValue);
+    EXPECT_EQ(S(model.Row(0).Y), "1");
+    EXPECT_EQ(S(model.Row(1).Y), "1");
+    EXPECT_EQ(S(model.Row(2).Y), ""); // the reading stopped at its x
+    EXPECT_EQ(S(model.Row(3).Y), "");
+}
+
+TEST_F(StatistikaTest, WindowCalculatesTypedRowsAndReportsBadOnes) {
+    TStyleRecordingMain main;
+    TNastroje tools;
+    tools.Attach(&main);
+    tools.ShowStatistics();
+    tools.ShowStatistics();
+    const auto windows = main.Frame.findChildren<TstatistikaFrm *>();
+    ASSERT_EQ(windows.size(), 1); // created once, then kept
+    TstatistikaFrm &w = *windows.first();
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_TRUE(main.Styled.isEmpty()); // keeps its own form style
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+
+    auto *grid = Find<QTableView>(w, "hodnotyVle");
+    auto *pocet = Find<QLineEdit>(w, "pocetEdt");
+    auto *median = Find<QLineEdit>(w, "medianEdt");
+    grid->setFocus();
+    grid->setCurrentIndex(w.Model().index(0, TStatistika::ColumnX));
+    TypeText(grid, QStringLiteral("ť")); // the 5 of the Slovak number row
+    Find<QPushButton>(w, "novyBtn")->click();
+    EXPECT_EQ(grid->currentIndex(), w.Model().index(1, TStatistika::ColumnX));
+    TypeText(grid, QStringLiteral("7,5"));
+    Find<QPushButton>(w, "vypocetBtn")->click();
+    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(S(pocet->text()), "2");
+    EXPECT_EQ(S(median->text()), "6,25");
+    EXPECT_EQ(S(w.Model().Row(0).Y), "1");
+
+    w.Model().SetCell(1, TStatistika::ColumnY, "a");
+    Find<QPushButton>(w, "vypocetBtn")->click();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(Prompter->Shown.at(0).Kind, TMessageKind::Warning);
+    EXPECT_EQ(S(Prompter->Shown.at(0).Caption), "Chyba vstupu");
+    EXPECT_EQ(S(Prompter->Shown.at(0).Text), "Zle zadaná hodnota.");
+    EXPECT_EQ(grid->currentIndex(), w.Model().index(1, TStatistika::ColumnY));
+    EXPECT_EQ(S(pocet->text()), "2"); // the results keep their texts
+
+    Find<QPushButton>(w, "zmazatBtn")->click();
+    EXPECT_EQ(w.Model().Count(), 1);
+    Find<QPushButton>(w, "zmazatVsetkoBtn")->click();
+    Find<QPushButton>(w, "vypocetBtn")->click();
+    ASSERT_EQ(Prompter->Shown.size(), 2);
+    EXPECT_EQ(S(Prompter->Shown.at(1).Text), "Zoznam hodnôt je prázdny.");
+}
+
+TEST_F(StatistikaTest, LanguageSwitchTranslatesTheWindowAndItsMessages) {
+    TFakeMainWindow main;
+    TNastroje tools;
+    tools.Attach(&main);
+    tools.ShowStatistics();
+    auto *w = main.Frame.findChild<TstatistikaFrm *>();
+    ASSERT_NE(w, nullptr);
+    WriteBytes(Path("lang/a.txt"), "[Statistics]\r\nCaption=Statistics\r\nEmptyList=The list is empty.\r\n"
+                                   "Median=Median\r\n[Common]\r\nAdd=Add\r\nInputError=Input error\r\n");
+    WriteBytes(Path("lang/b.txt"), "[Statistics]\r\nCaption=Statistik\r\n");
+    ASSERT_TRUE(LoadLanguageFile("lang\\a.txt"));
+    tools.ApplyLanguage();
+    EXPECT_EQ(S(w->windowTitle()), "Statistics");
+    EXPECT_EQ(S(Find<QLabel>(*w, "medianLbl")->text()), "Median");
+    EXPECT_EQ(S(w->Model().Messages.EmptyList), "The list is empty.");
+    ASSERT_TRUE(LoadLanguageFile("lang\\b.txt"));
+    tools.ApplyLanguage();
+    EXPECT_EQ(S(w->windowTitle()), "Statistik");
+    EXPECT_EQ(S(Find<QPushButton>(*w, "novyBtn")->text()), "Add"); // a missing key keeps the text
+    EXPECT_EQ(S(w->Model().Messages.EmptyList), "Zoznam hodnôt je prázdny."); // but a message is built in again
+    EXPECT_EQ(S(w->Model().Messages.InputError), "Chyba vstupu");
+}
