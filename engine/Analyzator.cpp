@@ -93,8 +93,8 @@ int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
     const QStringList &names = FunctionNames();
     const int n = int(s.size());
     int bestName = -1;
-    std::vector<QChar> stack;
-    std::vector<int> origin;
+    std::vector<QChar> stack, run;
+    std::vector<int> origin, at;
     int i = 0;
     while (i < n) {
         if (!IsAsciiLetter(s.at(i))) {
@@ -107,8 +107,8 @@ int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
         const QChar after = end < n ? s.at(end) : QLatin1Char('+');
         const bool canFail = InSet(after, beforeArgument);
         // The run as it stands after the names before the current one.
-        std::vector<QChar> run(s.begin() + i, s.begin() + end);
-        std::vector<int> at(size_t(end - i));
+        run.assign(s.begin() + i, s.begin() + end);
+        at.resize(size_t(end - i));
         for (int k = 0; k < end - i; ++k)
             at[size_t(k)] = i + k;
         const int limit = bestName < 0 ? int(names.size()) : bestName;

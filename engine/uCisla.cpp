@@ -192,7 +192,7 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
 
 } // namespace
 
-bool TryStrToFloat(const QString &text, long double &value) {
+bool TryStrToFloat(QStringView text, long double &value) {
     return TryStrToFloat(text, value, DecSep());
 }
 
@@ -221,7 +221,7 @@ namespace {
 // and a power of ten within the exact ones, so that one multiplication or
 // division by an exact power rounds it as strtold does. False when the text
 // is of another kind (the general road then reads it).
-bool QuickDecimal(const QString &text, QChar separator, long double &value) {
+bool QuickDecimal(QStringView text, QChar separator, long double &value) {
     const qsizetype n = text.size();
     qsizetype i = 0;
     bool negative = false;
@@ -262,10 +262,10 @@ bool QuickDecimal(const QString &text, QChar separator, long double &value) {
 
 } // namespace
 
-bool TryStrToFloat(const QString &text, long double &value, QChar separator) {
+bool TryStrToFloat(QStringView text, long double &value, QChar separator) {
     if (QuickDecimal(text, separator, value))
         return true;
-    const QString t = text.trimmed();
+    const QStringView t = text.trimmed();
     if (t.isEmpty() || t.size() > 4096)
         return false;
     std::string s;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // Reads a number the way the engine's tokens and the user's texts write it:
 // optional spaces, an optional sign, digits with at most one decimal
@@ -12,8 +13,8 @@
 // optional sign and at least one digit, optional spaces. Nothing else.
 // Returns false (and leaves value alone) for anything else or a value that
 // does not fit in long double.
-bool TryStrToFloat(const QString &text, long double &value);
-bool TryStrToFloat(const QString &text, long double &value, QChar separator);
+bool TryStrToFloat(QStringView text, long double &value);
+bool TryStrToFloat(QStringView text, long double &value, QChar separator);
 
 // As TryStrToFloat, but throws EEngineConvertError on failure.
 long double StrToFloat(const QString &text);

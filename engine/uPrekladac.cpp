@@ -51,8 +51,8 @@ bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') ||
 class TScanner {
 public:
     TScanner(const TEvaluationContext &context, const QStringList &freeNames, std::vector<TToken> &out,
-             std::vector<QString> &literals)
-        : m_context(context), m_free(freeNames), m_out(out), m_literals(literals) {
+             QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
+        : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals) {
         if (context.Variables)
             m_lines = context.Variables->Lines();
     }
@@ -81,7 +81,8 @@ private:
     const TEvaluationContext &m_context;
     const QStringList &m_free;
     std::vector<TToken> &m_out;
-    std::vector<QString> &m_literals;
+    QString &m_literalText;
+    std::vector<std::pair<qint32, qint32>> &m_literals;
     QStringList m_lines;
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
@@ -101,8 +102,12 @@ private:
         }
     }
 
-    void PutLiteral(const QString &text) {
-        m_literals.push_back(text);
+    // A number: s[i, j) in lower case.
+    void PutLiteral(const QString &s, int i, int j) {
+        const qint32 start = qint32(m_literalText.size());
+        for (int k = i; k < j; ++k)
+            m_literalText += Lower(s.at(k));
+        m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
 
@@ -159,10 +164,7 @@ private:
                 ++j;
             }
         }
-        QString text = s.mid(i, j - i);
-        for (QChar &c : text)
-            c = Lower(c);
-        PutLiteral(text);
+        PutLiteral(s, i, j);
         return j;
     }
 
@@ -243,10 +245,7 @@ private:
             }
             if (IsImaginaryUnitToken(run, m_context.ImaginaryUnit)) {
                 const int end = ComplexLiteralEnd(s, i);
-                QString text = s.mid(i, end - i);
-                for (QChar &c : text)
-                    c = Lower(c);
-                PutLiteral(text);
+                PutLiteral(s, i, end);
                 return end;
             }
         }
@@ -331,10 +330,7 @@ private:
             Put(TTok::Invalid);
         if (i < n && m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit) {
             const int end = ComplexLiteralEnd(s, i);
-            QString text = s.mid(i, end - i);
-            for (QChar &c : text)
-                c = Lower(c);
-            PutLiteral(text);
+            PutLiteral(s, i, end);
             return end;
         }
         return i;
@@ -714,15 +710,16 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
 
     std::vector<TToken> tokens;
     tokens.reserve(size_t(s.size()));
-    std::vector<QString> literals;
-    TScanner(context, freeNames, tokens, literals).Scan(s, false);
+    std::vector<std::pair<qint32, qint32>> literals;
+    program.LiteralText.reserve(s.size());
+    TScanner(context, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
 
     TCompiler compiler(program);
     std::vector<qint32> literalRegisters(literals.size());
     program.Literals.reserve(literals.size());
     for (size_t k = 0; k < literals.size(); ++k) {
         literalRegisters[k] = compiler.NewRegister();
-        program.Literals.push_back(TLiteral{literals[k], literalRegisters[k]});
+        program.Literals.push_back(TLiteral{literals[k].first, literals[k].second, literalRegisters[k]});
     }
     for (qsizetype k = 0; k < freeNames.size(); ++k)
         program.SlotRegisters.push_back(compiler.NewRegister());

@@ -49,9 +49,11 @@ struct TInstruction {
     qint32 Aux = 0;
 };
 
-// A number as written, and the register that holds its value.
+// A number as written (a part of TProgram::LiteralText), and the register
+// that holds its value.
 struct TLiteral {
-    QString Text;
+    qint32 Start;
+    qint32 Length;
     qint32 Register;
 };
 
@@ -64,6 +66,7 @@ struct TProgram {
     QChar ImaginaryUnit = QLatin1Char('j');
 
     qint32 RegisterCount = 0;
+    QString LiteralText; // the numbers as written, one after the other, lower case
     std::vector<TLiteral> Literals;
     std::vector<qint32> InvalidRegisters; // malformed parts: read as code 1
     std::vector<qint32> NoBaseRegisters;  // among them, a lone "e" of the complex set
@@ -76,6 +79,10 @@ struct TProgram {
     // or code 15 (no value) or 31 (no number).
     TErrorCode LogyBaseCode = TErrorCode::None;
     long double LogyBase = 0;
+
+    QStringView Text(const TLiteral &literal) const {
+        return QStringView(LiteralText).mid(literal.Start, literal.Length);
+    }
 };
 
 // Compiles text (as typed) for the context's number set. freeNames are the

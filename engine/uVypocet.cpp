@@ -438,7 +438,7 @@ TFrac MakeFraction(Int128 n, Int128 d) {
 
 // A decimal number text (digits, one separator, an exponent) as an exact
 // fraction when its digits and its power of ten fit in 64 bits.
-bool ExactDecimal(const QString &text, QChar sep, TFrac &out) {
+bool ExactDecimal(QStringView text, QChar sep, TFrac &out) {
     QString digits;
     int decimals = 0;
     bool afterSep = false;
@@ -517,7 +517,7 @@ TFrac FromValue(long double value) {
     return MakeFraction(Int128(std::llrintl(a)), Int128(std::llrintl(b)));
 }
 
-TFrac FractionLiteral(const QString &text, QChar sep) {
+TFrac FractionLiteral(QStringView text, QChar sep) {
     long double v = 0;
     if (!TryStrToFloat(text, v, sep))
         return TFrac{0, 1, TErrorCode::Unreadable};
@@ -892,7 +892,7 @@ TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Pol
 
 // The usual literals, a real number or the unit with its coefficient ("3",
 // "j4", "j"), read without the general parser.
-bool QuickComplexLiteral(const QString &text, QChar sep, QChar unit, TComplexNumber &z) {
+bool QuickComplexLiteral(QStringView text, QChar sep, QChar unit, TComplexNumber &z) {
     if (text.isEmpty() || text.contains(QLatin1Char('e')))
         return false;
     const qsizetype u = text.indexOf(unit);
@@ -912,10 +912,10 @@ bool QuickComplexLiteral(const QString &text, QChar sep, QChar unit, TComplexNum
     return TryStrToFloat(text.mid(1), z.Im, sep);
 }
 
-TCReg ComplexLiteral(const QString &text, QChar sep, QChar unit) {
+TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
     TCReg r;
     TComplexNumber z;
-    if (!QuickComplexLiteral(text, sep, unit, z) && !TryParseComplex(text, z, sep, unit)) {
+    if (!QuickComplexLiteral(text, sep, unit, z) && !TryParseComplex(text.toString(), z, sep, unit)) {
         r.Err = TErrorCode::Unreadable;
         r.Text |= BadLiteral;
     } else {
@@ -1058,7 +1058,7 @@ struct TMReg {
 };
 
 // A number as the modulo set reads it: digits only, up to 65535.
-TMReg ModuloLiteral(const QString &text) {
+TMReg ModuloLiteral(QStringView text) {
     TMReg r;
     int i = 0;
     bool negative = false;
@@ -1174,7 +1174,7 @@ TCompiledExpression::TCompiledExpression(const QString &text, const TEvaluationC
     m_realLiterals.reserve(m_program.Literals.size());
     for (const TLiteral &literal : m_program.Literals) {
         long double v = 0;
-        m_realLiterals.push_back(TryStrToFloat(literal.Text, v, m_program.Separator) ? v : NaN);
+        m_realLiterals.push_back(TryStrToFloat(m_program.Text(literal), v, m_program.Separator) ? v : NaN);
     }
 }
 
@@ -1211,7 +1211,7 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
     const TInstruction &last = m_program.Code.back();
     for (const TLiteral &literal : m_program.Literals)
         if (last.Op == TOp::Final && literal.Register == last.A) {
-            out.Token = QLatin1Char('[') + literal.Text + QLatin1Char(']');
+            out.Token = QLatin1Char('[') + m_program.Text(literal).toString() + QLatin1Char(']');
             return out;
         }
     out.Token = QLatin1Char('[') + OperatorResultText(v, m_program.Separator) + QLatin1Char(']');
@@ -1232,7 +1232,7 @@ TEngineResult TCompiledExpression::EvaluateFraction() const {
     TRegisters<TFrac> regs(p.RegisterCount);
     TFrac *R = regs.data;
     for (const TLiteral &literal : p.Literals)
-        R[literal.Register] = FractionLiteral(literal.Text, p.Separator);
+        R[literal.Register] = FractionLiteral(m_program.Text(literal), p.Separator);
     for (const qint32 r : p.InvalidRegisters)
         R[r] = TFrac{0, 1, TErrorCode::Unreadable};
     for (const qint32 r : p.ZeroRegisters)
@@ -1256,7 +1256,7 @@ TEngineResult TCompiledExpression::EvaluateComplex() const {
     TRegisters<TCReg> regs(p.RegisterCount);
     TCReg *R = regs.data;
     for (const TLiteral &literal : p.Literals)
-        R[literal.Register] = ComplexLiteral(literal.Text, p.Separator, p.ImaginaryUnit);
+        R[literal.Register] = ComplexLiteral(m_program.Text(literal), p.Separator, p.ImaginaryUnit);
     for (const qint32 r : p.InvalidRegisters) {
         R[r] = TCReg();
         R[r].Err = TErrorCode::Unreadable;
@@ -1284,7 +1284,7 @@ TEngineResult TCompiledExpression::EvaluateModulo() const {
     TRegisters<TMReg> regs(p.RegisterCount);
     TMReg *R = regs.data;
     for (const TLiteral &literal : p.Literals)
-        R[literal.Register] = ModuloLiteral(literal.Text);
+        R[literal.Register] = ModuloLiteral(m_program.Text(literal));
     for (const qint32 r : p.InvalidRegisters)
         R[r] = TMReg{0, TErrorCode::Unreadable};
     for (const qint32 r : p.ZeroRegisters)

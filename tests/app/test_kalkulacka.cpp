@@ -38,6 +38,7 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     rows.AppendRow("d", "2,5");
     rows.AppendRow("blank", "");
     rows.AppendRow("Y", "10");
+    rows.AppendRow("br", "]1[");
     TKalkulacka model(&rows);
     struct Case { const char *expr; quint8 mode; const char *excluded; quint8 code; const char *param; };
     const Case cases[] = {
@@ -54,6 +55,10 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
         {"sin(a)+2e5", KontrolaRealne, "", 0, ""},
         {"$pi*a", KontrolaRealne, "", 0, ""},
         {"7 mod 2", KontrolaRealne, "", 0, ""},
+        // square brackets belong to no value, in any set
+        {"2br", KontrolaKomplexne, "", 31, "br"},
+        {"2br", KontrolaRealne, "", 31, "br"},
+        {"2br", KontrolaModulo, "", 31, "br"},
     };
     for (const Case &c : cases) {
         TChyba err;

@@ -333,6 +333,33 @@ TEST_F(Analyzator, OverlongTextsAreRangeErrors) {
     EXPECT_EQ(CodeNumber(err.Code), 29);
 }
 
+TEST_F(Analyzator, DeepAndLongTextsAreReadWithoutRecursion) {
+    // Nesting is kept in lists, not on the stack: any depth the text can
+    // hold is evaluated.
+    QString brackets = QString(32500, QLatin1Char('(')) + Q("2") + QString(32500, QLatin1Char(')'));
+    QString r;
+    ASSERT_EQ(CodeNumber(Calculate(brackets, r).Code), 0);
+    EXPECT_EQ(r, Q("[2E0]"));
+    QString sines;
+    for (int i = 0; i < 13000; ++i)
+        sines += Q("sin(");
+    sines += Q("0") + QString(13000, QLatin1Char(')'));
+    ASSERT_EQ(CodeNumber(Calculate(sines, r).Code), 0);
+    EXPECT_EQ(r, Q("[0E0]"));
+    QString powers = Q("1");
+    for (int i = 0; i < 20000; ++i)
+        powers += Q("^1");
+    ASSERT_EQ(CodeNumber(Calculate(powers, r).Code), 0);
+    EXPECT_EQ(r, Q("[1E0]"));
+    QString sum = Q("x");
+    while (sum.size() < 30000)
+        sum += Q("+x");
+    variables.Items = {Q("x=1")};
+    ctx.Variables = &variables;
+    ASSERT_EQ(CodeNumber(Calculate(sum, r).Code), 0);
+    EXPECT_EQ(r, Q("[1,5001E4]")); // 15,001 times x
+}
+
 TEST_F(Analyzator, LongSumsStayCorrect) {
     QString text = Q("0");
     for (int i = 1; i <= 2000; ++i)

@@ -45,9 +45,9 @@ TEST(StrToFloat, AcceptsOnlyNumbers) {
         }
     }
     long double v = 0;
-    EXPECT_TRUE(TryStrToFloat("2.5", v, QLatin1Char('.')));
+    EXPECT_TRUE(TryStrToFloat(u"2.5", v, QLatin1Char('.')));
     EXPECT_EQ(v, 2.5L);
-    EXPECT_FALSE(TryStrToFloat("2,5", v, QLatin1Char('.')));
+    EXPECT_FALSE(TryStrToFloat(u"2,5", v, QLatin1Char('.')));
 }
 
 TEST(StrToFloat, TokenRoundTripKeepsEighteenDigits) {
