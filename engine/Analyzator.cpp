@@ -159,9 +159,13 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     err.SpanEnd = 0;
     if (expr.size() > MaxExpressionLength)
         throw EEngineRangeError("expression too long");
-    QString s = expr;
-    s.remove(QLatin1Char(' '));
-    s = AsciiLower(s);
+    // Spaces out, lower case, in one copy.
+    QString s(expr.size(), Qt::Uninitialized);
+    qsizetype kept = 0;
+    for (const QChar c : expr)
+        if (c != QLatin1Char(' '))
+            s[kept++] = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+    s.truncate(kept);
     if (s.isEmpty())
         return;
 
@@ -207,9 +211,17 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
         return fail(TErrorCode::TrailingSeparator, len - 1, len);
     if (!is(first, Allowed))
         return fail(TErrorCode::ForbiddenCharacter, 0, 1);
+    // The first "!!", "%%" and "()", for the rules after this walk.
+    int doubleBang = -1, doublePercent = -1, emptyBrackets = -1;
     for (int i = 2; i <= len; ++i) {
         const QChar a = s.at(i - 2);
         const QChar b = s.at(i - 1);
+        if (a == b && doubleBang < 0 && a == QLatin1Char('!'))
+            doubleBang = i - 2;
+        else if (a == b && doublePercent < 0 && a == QLatin1Char('%'))
+            doublePercent = i - 2;
+        else if (emptyBrackets < 0 && a == QLatin1Char('(') && b == QLatin1Char(')'))
+            emptyBrackets = i - 2;
         if (!is(b, Allowed))
             return fail(TErrorCode::ForbiddenCharacter, i - 1, i);
         if (is(a, Binary) && is(b, AfterBinary))
@@ -227,13 +239,12 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     }
     if (last == QLatin1Char('$'))
         return fail(TErrorCode::MissingConstant, len - 1, len);
-    for (const auto &[pair, code] : {std::pair{QLatin1String("!!"), TErrorCode::TwoOperators},
-                                      std::pair{QLatin1String("%%"), TErrorCode::TwoOperators},
-                                      std::pair{QLatin1String("()"), TErrorCode::EmptyBrackets}}) {
-        const int p = int(s.indexOf(pair));
-        if (p >= 0)
-            return fail(code, p, p + 2);
-    }
+    if (doubleBang >= 0)
+        return fail(TErrorCode::TwoOperators, doubleBang, doubleBang + 2);
+    if (doublePercent >= 0)
+        return fail(TErrorCode::TwoOperators, doublePercent, doublePercent + 2);
+    if (emptyBrackets >= 0)
+        return fail(TErrorCode::EmptyBrackets, emptyBrackets, emptyBrackets + 2);
 
     CheckBrackets(s, expr, err); // 10 or 11; the check goes on
 

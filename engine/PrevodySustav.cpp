@@ -252,9 +252,9 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
 QString GroupDigits(const QString &t, int base, QChar sep) {
     const int group = base == 2 ? 4 : (base == 16 ? 2 : 3);
     const bool negative = t.startsWith(QLatin1Char('-'));
-    const QString body = negative ? t.mid(1) : t;
+    const QStringView body = negative ? QStringView(t).mid(1) : QStringView(t);
     const qsizetype dot = body.indexOf(sep);
-    const QString intPart = dot < 0 ? body : body.left(dot);
+    const QStringView intPart = dot < 0 ? body : body.left(dot);
     QString r;
     r.reserve(t.size() + t.size() / group + 2);
     if (negative)
@@ -266,7 +266,7 @@ QString GroupDigits(const QString &t, int base, QChar sep) {
     }
     if (dot >= 0) {
         r += sep;
-        const QString frac = body.mid(dot + 1);
+        const QStringView frac = body.mid(dot + 1);
         for (qsizetype k = 0; k < frac.size(); ++k) {
             if (k > 0 && k % group == 0)
                 r += QLatin1Char(' ');
@@ -432,8 +432,7 @@ void FormatNumber(quint8 decimals, int base, QString &r, long double value, QCha
         r = GroupDigits(ToPowerOfTwoBase(decimals, base, value, sep), base, sep);
         return;
     }
-    const QString pattern = decimals == 0 ? QStringLiteral("0") : QStringLiteral("0.") + QString(decimals, QLatin1Char('#'));
-    QString t = FormatFloat(pattern, value, sep);
+    QString t = FormatPlain(value, decimals, sep);
     long double shown = 0.0L;
     if (TryStrToFloat(t, shown, sep) && shown == 0.0L && value != 0.0L)
         t = FormatFloat(QStringLiteral("0.################E+0"), value, sep);

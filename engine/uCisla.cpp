@@ -102,6 +102,22 @@ QString FormatScientific(const TPicture &p, long double value, QChar sep) {
     return Compose(buf, mantissaLength, p.minDecimals, sep, exp, expLength);
 }
 
+// floor(log10(m)) for m >= 1, as std::log10 gives it: counted against the
+// powers of ten, the logarithm taken only within a hair of one of them.
+int FloorLog10(long double m) {
+    if (m < 1e26L) {
+        int e = 0;
+        long double next = 10;
+        while (m >= next) {
+            ++e;
+            next *= 10; // exact up to 10^27
+        }
+        if (m < next * (1 - 1e-15L))
+            return e;
+    }
+    return int(std::floor(std::log10(m)));
+}
+
 // Digits of |value| * 10^decimals rounded to an integer, as printf rounds
 // the binary value, or false where only printf is sure (a tie within an ulp,
 // beyond 18 digits or the exact powers).
@@ -134,7 +150,7 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
     const long double mag = std::fabs(value);
     int intDigits = 1;
     if (mag >= 1.0L)
-        intDigits = int(std::floor(std::log10(mag))) + 1;
+        intDigits = FloorLog10(mag) + 1;
     if (intDigits > MaxSignificant) {
         TPicture general;
         general.maxDecimals = MaxSignificant - 1;
@@ -143,7 +159,7 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
     int decimals = p.maxDecimals;
     if (mag >= 1.0L)
         decimals = std::min(decimals, MaxSignificant - intDigits);
-    else if (mag > 0.0L) {
+    else if (mag > 0.0L && decimals > MaxSignificant) {
         // Leading zeros after the point do not count as significant.
         const int leadingZeros = -int(std::floor(std::log10(mag))) - 1;
         decimals = std::min(decimals, leadingZeros + MaxSignificant);
@@ -375,11 +391,9 @@ bool RoundScaled(long double magnitude, int decimals, long double &result) {
     const long double t = magnitude * p10[decimals];
     if (!(t < 1e18L))
         return false;
-    const long double whole = static_cast<long double>(static_cast<quint64>(t));
-    const long double fraction = t - whole;
-    if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
+    const long double n = __builtin_rintl(t);
+    if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
         return false;
-    const long double n = fraction > 0.5L ? whole + 1 : whole;
     result = n / p10[decimals];
     return true;
 }
@@ -408,11 +422,11 @@ long double RoundOperatorResult(long double value) {
             ++k;
             continue;
         }
-                const long double whole = static_cast<long double>(static_cast<quint64>(t));
-        const long double fraction = t - whole;
-        if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
-            break; // too near a tie to be sure
-        const long double n = fraction > 0.5L ? whole + 1 : whole;
+                // The nearest integer (the rounding mode's, to nearest); a value
+        // within an ulp of a tie is left to the text road.
+        const long double n = __builtin_rintl(t);
+        if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
+            break;
         const long double r = k < 0 ? n / p10[-k] : n * p10[k];
         return value < 0 ? -r : r;
     }
@@ -508,6 +522,14 @@ long double RoundPlain(long double value, int maxDecimals) {
     if (decimals >= ExactPowers || !RoundScaled(magnitude, decimals, r))
         return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
     return value < 0 && r != 0 ? -r : r;
+}
+
+QString FormatPlain(long double value, int maxDecimals, QChar separator) {
+    if (!std::isfinite(value))
+        throw EEngineInvalidOp("invalid floating point operation");
+    TPicture p;
+    p.maxDecimals = maxDecimals;
+    return FormatFixed(p, value, separator);
 }
 
 qint64 RoundToInt64(long double value) {

@@ -46,6 +46,10 @@ long double RoundPlain(long double value, int maxDecimals);
 // made from the value's 18 digits without printf where it can be.
 QString OperatorResultText(long double value, QChar separator);
 
+// FormatFloat with the picture "0" or "0." and maxDecimals times "#",
+// without building the picture.
+QString FormatPlain(long double value, int maxDecimals, QChar separator);
+
 // Nearest integer, ties to even, checked to fit in 64 bits
 // (EEngineRangeError otherwise).
 qint64 RoundToInt64(long double value);

@@ -375,7 +375,7 @@ struct TGroup {
 
 class TCompiler {
 public:
-    TCompiler(TProgram &program) : m_p(program) {}
+    TCompiler(TProgram &program) : m_p(program) { m_placed.reserve(32); }
 
     qint32 NewRegister() { return m_p.RegisterCount++; }
 
@@ -711,6 +711,7 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     std::vector<TToken> tokens;
     tokens.reserve(size_t(s.size()));
     std::vector<std::pair<qint32, qint32>> literals;
+    literals.reserve(size_t(s.size() / 2 + 1));
     program.LiteralText.reserve(s.size());
     TScanner(context, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
 
@@ -747,7 +748,11 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.
     std::vector<TGroup> groups(1);
+    groups.reserve(16);
+    groups[0].Items.reserve(tokens.size());
     std::vector<size_t> open{0};
+    open.reserve(16);
+    program.Code.reserve(tokens.size() + 4);
     bool stray = false;
     for (size_t k = 0; k < tokens.size(); ++k) {
         const TToken &t = tokens[k];
