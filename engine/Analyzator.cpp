@@ -3,7 +3,10 @@
 #include "PrevodySustav.h"
 #include "uCisla.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
+#include <vector>
 #include <array>
 #include <string_view>
 #include <cmath>
@@ -88,13 +91,28 @@ namespace {
 // itself: a name fails when nothing of its run is left after it and the
 // character after the run is an operator, ")" or the end. Returns the index
 // of the failing name (or -1) and its span in s.
+quint32 LetterBits(QStringView text) {
+    quint32 bits = 0;
+    for (const QChar c : text)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            bits |= 1u << (c.unicode() - 'a');
+    return bits;
+}
+
 int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
     static const TCharSet beforeArgument = QStringLiteral("!%)*+-/^");
     const QStringList &names = FunctionNames();
+    // The letters of each name: a run that lacks one of them cannot hold it.
+    static const std::vector<quint32> nameBits = [&names] {
+        std::vector<quint32> bits;
+        for (const QString &name : names)
+            bits.push_back(LetterBits(name));
+        return bits;
+    }();
     const int n = int(s.size());
     int bestName = -1;
-    std::vector<QChar> stack, run;
-    std::vector<int> origin, at;
+    QVarLengthArray<QChar, 64> stack, run;
+    QVarLengthArray<int, 64> origin, at;
     int i = 0;
     while (i < n) {
         if (!IsAsciiLetter(s.at(i))) {
@@ -106,30 +124,33 @@ int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
             ++end;
         const QChar after = end < n ? s.at(end) : QLatin1Char('+');
         const bool canFail = InSet(after, beforeArgument);
+        const quint32 runBits = LetterBits(QStringView(s).mid(i, end - i));
         // The run as it stands after the names before the current one.
-        run.assign(s.begin() + i, s.begin() + end);
-        at.resize(size_t(end - i));
-        for (int k = 0; k < end - i; ++k)
-            at[size_t(k)] = i + k;
+        run.clear();
+        at.clear();
+        for (int k = i; k < end; ++k) {
+            run.append(s.at(k));
+            at.append(k);
+        }
         const int limit = bestName < 0 ? int(names.size()) : bestName;
         for (int f = 0; f < limit && !run.empty(); ++f) {
             const QString &name = names.at(f);
-            const size_t len = size_t(name.size());
-            if (run.size() < len)
+            const qsizetype len = name.size();
+            if (run.size() < len || (nameBits[size_t(f)] & ~runBits) != 0)
                 continue;
             // Taking every occurrence out from the left is a stack walk: an
             // occurrence is complete when its last letter is pushed.
             stack.clear();
             origin.clear();
             bool failed = false;
-            for (size_t k = 0; k < run.size(); ++k) {
-                stack.push_back(run[k]);
-                origin.push_back(at[k]);
+            for (qsizetype k = 0; k < run.size(); ++k) {
+                stack.append(run[k]);
+                origin.append(at[k]);
                 if (stack.size() < len)
                     continue;
                 bool match = true;
-                for (size_t m = 0; m < len && match; ++m)
-                    match = stack[stack.size() - len + m] == name.at(qsizetype(m));
+                for (qsizetype m = 0; m < len && match; ++m)
+                    match = stack[stack.size() - len + m] == name.at(m);
                 if (!match)
                     continue;
                 if (k + 1 == run.size() && canFail) {
@@ -144,8 +165,8 @@ int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
             }
             if (failed)
                 break;
-            run.assign(stack.begin(), stack.end());
-            at.assign(origin.begin(), origin.end());
+            run = stack;
+            at = origin;
         }
         i = end;
     }

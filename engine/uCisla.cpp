@@ -433,10 +433,10 @@ long double RoundOperatorResult(long double value) {
     return ThroughText(OperatorPicture(), value);
 }
 
-QString OperatorResultText(long double value, QChar separator) {
+QString OperatorResultText(long double value, QChar separator, bool inBrackets) {
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)
-        return QStringLiteral("0E0");
+        return inBrackets ? QStringLiteral("[0E0]") : QStringLiteral("0E0");
     if (std::isfinite(value) && magnitude >= std::numeric_limits<long double>::min()) {
         const long double *p10 = PowersOfTen();
         int k = FloorLog10OfTwoPower(BinaryExponent(magnitude)) - (MaxSignificant - 1);
@@ -472,7 +472,9 @@ QString OperatorResultText(long double value, QChar separator) {
             while (last < count - 1 && digits[last] == '0')
                 ++last;
             QString r;
-            r.reserve(28);
+            r.reserve(30);
+            if (inBrackets)
+                r += QLatin1Char('[');
             if (value < 0)
                 r += QLatin1Char('-');
             r += QLatin1Char(digits[count - 1]);
@@ -483,10 +485,13 @@ QString OperatorResultText(long double value, QChar separator) {
             }
             r += QLatin1Char('E');
             r += QString::number(exponent);
+            if (inBrackets)
+                r += QLatin1Char(']');
             return r;
         }
     }
-    return FormatFloat(OperatorPicture(), value, separator);
+    const QString t = FormatFloat(OperatorPicture(), value, separator);
+    return inBrackets ? QLatin1Char('[') + t + QLatin1Char(']') : t;
 }
 
 long double RoundPlain(long double value, int maxDecimals) {

@@ -44,7 +44,7 @@ long double RoundPlain(long double value, int maxDecimals);
 // The token text of a value that RoundOperatorResult kept, as the picture
 // "0.##############################E-0" writes it ("2,2E2", "-5E-1"),
 // made from the value's 18 digits without printf where it can be.
-QString OperatorResultText(long double value, QChar separator);
+QString OperatorResultText(long double value, QChar separator, bool inBrackets = false);
 
 // FormatFloat with the picture "0" or "0." and maxDecimals times "#",
 // without building the picture.

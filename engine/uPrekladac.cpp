@@ -704,9 +704,12 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     program.Modulus = context.Modulus;
     program.ImaginaryUnit = context.ImaginaryUnit;
 
-    QString s = text;
-    s.remove(QLatin1Char(' '));
-    s += QStringLiteral("+0");
+    QString s;
+    s.reserve(text.size() + 2);
+    for (const QChar c : text)
+        if (c != QLatin1Char(' '))
+            s += c;
+    s += QLatin1String("+0");
 
     std::vector<TToken> tokens;
     tokens.reserve(size_t(s.size()));

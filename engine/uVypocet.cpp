@@ -1214,7 +1214,7 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
             out.Token = QLatin1Char('[') + m_program.Text(literal).toString() + QLatin1Char(']');
             return out;
         }
-    out.Token = QLatin1Char('[') + OperatorResultText(v, m_program.Separator) + QLatin1Char(']');
+    out.Token = OperatorResultText(v, m_program.Separator, true);
     return out;
 }
 
