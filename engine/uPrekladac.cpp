@@ -2,6 +2,8 @@
 
 #include "uCisla.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 
 namespace prekladac {
@@ -105,8 +107,10 @@ private:
     // A number: s[i, j) in lower case.
     void PutLiteral(const QString &s, int i, int j) {
         const qint32 start = qint32(m_literalText.size());
-        for (int k = i; k < j; ++k)
-            m_literalText += Lower(s.at(k));
+        m_literalText.append(QStringView(s).mid(i, j - i));
+        QChar *text = m_literalText.data() + start;
+        for (int k = 0; k < j - i; ++k)
+            text[k] = Lower(text[k]);
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -369,7 +373,7 @@ struct TPlaced {
 struct TGroup {
     qint32 Open = -1;     // the token index of its "(", -1 for the whole text
     bool Closed = false;
-    std::vector<TItem> Items;
+    QVarLengthArray<TItem, 16> Items;
     qint32 Result = -1;   // register of its value
 };
 
@@ -400,8 +404,8 @@ public:
 
     // Compiles the items of one group into m_p.Code; returns the register of
     // its value.
-    qint32 CompileGroup(std::vector<TItem> items, bool top) {
-        m_items = std::move(items);
+    qint32 CompileGroup(const QVarLengthArray<TItem, 16> &items, bool top) {
+        m_items.assign(items.begin(), items.end());
         m_placed.clear();
         const TNumberSet set = m_p.Set;
         const bool real = set == TNumberSet::Real;
@@ -704,12 +708,14 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     program.Modulus = context.Modulus;
     program.ImaginaryUnit = context.ImaginaryUnit;
 
-    QString s;
-    s.reserve(text.size() + 2);
+    QString s(text.size() + 2, Qt::Uninitialized);
+    QChar *out = s.data();
     for (const QChar c : text)
         if (c != QLatin1Char(' '))
-            s += c;
-    s += QLatin1String("+0");
+            *out++ = c;
+    *out++ = QLatin1Char('+');
+    *out++ = QLatin1Char('0');
+    s.truncate(out - s.constData());
 
     std::vector<TToken> tokens;
     tokens.reserve(size_t(s.size()));
@@ -752,7 +758,7 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     // one operand. A ")" that closes nothing is remembered.
     std::vector<TGroup> groups(1);
     groups.reserve(16);
-    groups[0].Items.reserve(tokens.size());
+    groups[0].Items.reserve(qsizetype(tokens.size()));
     std::vector<size_t> open{0};
     open.reserve(16);
     program.Code.reserve(tokens.size() + 4);
@@ -794,14 +800,14 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
                 TInstruction{TOp::Fail, group.Result, -1, -1, CodeNumber(TErrorCode::UnclosedBracket)});
             continue;
         }
-        const qint32 value = compiler.CompileGroup(std::move(group.Items), false);
+        const qint32 value = compiler.CompileGroup(group.Items, false);
         // The group's value goes to the register its parent reads.
         program.Code.push_back(TInstruction{TOp::GroupEnd, group.Result, value});
     }
     if (stray)
         program.Code.push_back(TInstruction{TOp::Fail, compiler.NewRegister(), -1, -1,
                                             CodeNumber(TErrorCode::StrayClose)});
-    program.Result = compiler.CompileGroup(std::move(groups[0].Items), true);
+    program.Result = compiler.CompileGroup(groups[0].Items, true);
     return program;
 }
 
