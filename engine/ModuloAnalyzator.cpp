@@ -51,9 +51,9 @@ void CheckModuloSyntax(const QString &expr, const TEvaluationContext &, TChyba &
         if (prev == QLatin1Char('(') && (cur == QLatin1Char('*') || cur == QLatin1Char('/')))
             return Fail(err, expr, TErrorCode::OperatorAfterOpen, i - 1, i);
     }
-    const int empty = Pos(QStringLiteral("()"), s);
-    if (empty > 0)
-        return Fail(err, expr, TErrorCode::EmptyBrackets, empty - 1, empty + 1);
+    const int empty = int(s.indexOf(QLatin1String("()")));
+    if (empty >= 0)
+        return Fail(err, expr, TErrorCode::EmptyBrackets, empty, empty + 2);
 
     CheckBrackets(s, expr, err);
 

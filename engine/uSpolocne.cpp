@@ -93,32 +93,6 @@ QString ValueOfName(const QStringList &lines, const QString &name) {
 
 // --- 1-based helpers -------------------------------------------------------
 
-int Pos(const QString &sub, const QString &s) {
-    if (sub.isEmpty())
-        return 0;
-    return int(s.indexOf(sub)) + 1;
-}
-
-int PosEx(const QString &sub, const QString &s, int from) {
-    if (sub.isEmpty() || from < 1 || from > s.size())
-        return 0;
-    return int(s.indexOf(sub, from - 1)) + 1;
-}
-
-int LastPos(const QString &sub, const QString &s) {
-    if (sub.isEmpty())
-        return 0;
-    return int(s.lastIndexOf(sub)) + 1;
-}
-
-QString Copy(const QString &s, int index, int count) {
-    if (index < 1)
-        index = 1;
-    if (count <= 0 || index > s.size())
-        return QString();
-    return s.mid(index - 1, count);
-}
-
 void Delete(QString &s, int index, int count) {
     if (index < 1 || index > s.size() || count <= 0)
         return;

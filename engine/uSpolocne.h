@@ -2,7 +2,7 @@
 // the checks, the evaluators and the windows.
 //
 // Positions handed to and returned by the text operations here are 1-based,
-// as are the helpers Pos, Copy and Delete.
+// as are the helpers Delete and At.
 #pragma once
 
 #include <QChar>
@@ -164,10 +164,6 @@ void SetDecSep(QChar separator);
 
 // ---------------------------------------------------------------------------
 // 1-based string helpers. Out-of-range arguments are clamped, never UB.
-int Pos(const QString &sub, const QString &s);                // 0 if absent
-int PosEx(const QString &sub, const QString &s, int from);    // search from position `from`
-int LastPos(const QString &sub, const QString &s);            // 0 if absent
-QString Copy(const QString &s, int index, int count);
 void Delete(QString &s, int index, int count);
 // The character at 1-based position i, or QChar() outside the text.
 inline QChar At(const QString &s, int i) { return (i >= 1 && i <= s.size()) ? s.at(i - 1) : QChar(); }

@@ -7,6 +7,7 @@
 #include <cmath>
 #include <numbers>
 #include <random>
+#include <thread>
 
 namespace {
 
@@ -358,6 +359,38 @@ TEST_F(Analyzator, DeepAndLongTextsAreReadWithoutRecursion) {
     ctx.Variables = &variables;
     ASSERT_EQ(CodeNumber(Calculate(sum, r).Code), 0);
     EXPECT_EQ(r, Q("[1,5001E4]")); // 15,001 times x
+}
+
+TEST_F(Analyzator, TwoContextsOnTwoThreads) {
+    // Everything an evaluation reads is in its context: two threads with a
+    // different separator, angle unit and variables do not disturb each other.
+    TVariableList first({Q("x=30")}), second({Q("x=100")});
+    TEvaluationContext degrees;
+    degrees.DecimalSeparator = QLatin1Char(',');
+    degrees.Variables = &first;
+    TEvaluationContext grads;
+    grads.DecimalSeparator = QLatin1Char('.');
+    grads.AngleUnit = TAngleUnit::Grads;
+    grads.Variables = &second;
+    const TCompiledExpression shared(Q("2*x+1"), degrees);
+    QStringList a, b;
+    auto run = [&shared](const TEvaluationContext &context, QStringList &out) {
+        for (int i = 0; i < 2000; ++i) {
+            out << EvaluateReal(Q("sin(x)+0.25"), context).Token;
+            out << shared.EvaluateReal().Token;
+        }
+    };
+    std::thread one([&] { run(degrees, a); });
+    std::thread two([&] { run(grads, b); });
+    one.join();
+    two.join();
+    ASSERT_EQ(a.size(), 4000);
+    ASSERT_EQ(b.size(), 4000);
+    // In the first context "." is no separator: "0.25" is no number there.
+    EXPECT_EQ(a.count(QString()), 2000);
+    EXPECT_EQ(a.count(Q("[6,1E1]")), 2000);
+    EXPECT_EQ(b.count(Q("[1.25E0]")), 2000); // sin(100 grads) = 1
+    EXPECT_EQ(b.count(Q("[6,1E1]")), 2000);  // one compiled text, shared
 }
 
 TEST_F(Analyzator, LongSumsStayCorrect) {
