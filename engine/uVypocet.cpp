@@ -376,13 +376,16 @@ constexpr qint32 StackRegisters = 96;
 template <typename T>
 struct TRegisters {
     T small[StackRegisters];
-    std::vector<T> large;
     T *data;
     explicit TRegisters(qint32 count) {
         if (count <= StackRegisters) {
             data = small;
         } else {
-            large.resize(size_t(count));
+            // A long text: the thread's own buffer, kept for the next one, so
+            // that a large register file is not mapped and unmapped each time.
+            static thread_local std::vector<T> large;
+            if (large.size() < size_t(count))
+                large.resize(size_t(count));
             data = large.data();
         }
     }
@@ -893,12 +896,17 @@ TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Pol
 // The usual literals, a real number or the unit with its coefficient ("3",
 // "j4", "j"), read without the general parser.
 bool QuickComplexLiteral(QStringView text, QChar sep, QChar unit, TComplexNumber &z) {
-    if (text.isEmpty() || text.contains(QLatin1Char('e')))
+    if (text.isEmpty())
         return false;
-    const qsizetype u = text.indexOf(unit);
-    if (u < 0)
+    qsizetype units = 0;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('e'))
+            return false; // an exponent or the exponential form
+        units += c == unit;
+    }
+    if (units == 0)
         return TryStrToFloat(text, z.Re, sep) && ((z.Im = 0), (z.Polar = false), true);
-    if (u != 0 || text.indexOf(unit, 1) >= 0)
+    if (units > 1 || text.at(0) != unit)
         return false;
     z.Re = 0;
     z.Polar = false;
@@ -923,12 +931,14 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
         r.Im = z.Im;
         r.Polar = z.Polar;
     }
-    if (text.contains(sep))
-        r.Text |= HasSeparator;
-    if (text.contains(unit))
-        r.Text |= HasUnit;
-    if (text.contains(QLatin1Char('-')))
-        r.Text |= HasMinus;
+    for (const QChar c : text) {
+        if (c == sep)
+            r.Text |= HasSeparator;
+        else if (c == unit)
+            r.Text |= HasUnit;
+        else if (c == QLatin1Char('-'))
+            r.Text |= HasMinus;
+    }
     return r;
 }
 
