@@ -10,16 +10,12 @@
 
 // A header with every field filled.
 inline TInfoKniznice SampleInfo(const QString &fileName) {
-    TInfoKniznice info;
-    info.Name = QStringLiteral("Physics");
-    info.FileName = fileName;
-    info.Version = QStringLiteral("1.2.0");
-    info.Date = QStringLiteral("5. 12. 2026");
-    info.Author = QStringLiteral("Ann");
-    info.AuthorWeb = QStringLiteral("example.org");
-    info.AuthorEmail = QStringLiteral("ann@example.org");
-    info.Description = QStringLiteral("one|two");
-    return info;
+    return {"Physics", fileName, "1.2.0", "5. 12. 2026", "Ann", "example.org", "ann@example.org", "one|two"};
+}
+
+// Every field of a header but the file, joined with "|".
+inline QString Header(const TInfoKniznice &i) {
+    return QStringList{i.Name, i.Version, i.Date, i.Author, i.AuthorWeb, i.AuthorEmail, i.Description}.join('|');
 }
 
 // The element reached from root by the names of named elements, one per

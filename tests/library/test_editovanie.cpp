@@ -127,8 +127,6 @@ TEST_F(EditingTest, ADropMovesTheElementIntoOrBeforeTheTarget) {
          "library:B[category:Empty,expr:b1,category:Full[expr:f1,expr:f2],other:Odd]"},
         {"B:b1", "B:Full/f1", false, TDropPlace::Before,
          "library:B[category:Empty,category:Full[expr:b1,expr:f1,expr:f2],other:Odd]"},
-        {"B:Full/f2", "B:Odd", true, TDropPlace::Before,
-         "library:B[category:Empty,category:Full[expr:f1],expr:b1,expr:f2,other:Odd]"},
         // Into a library: after its description.
         {"B:Full", "A:", false, TDropPlace::Into,
          "library:Sample[desc,category:Full[expr:f1,expr:f2],expr:Top,category:Mechanics[expr:Work[desc,var:F,var:s],"
