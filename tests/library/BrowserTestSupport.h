@@ -20,16 +20,17 @@
 class BrowserTest : public LibraryTest {
 protected:
     TFakeMainWindow Main;
-    std::unique_ptr<TPrehliadacVyrazovFrm> W;
+    std::unique_ptr<TPrehliadacVyrazovFrm> Owned;
+    TPrehliadacVyrazovFrm *W = nullptr; // the window the helpers look at
 
     void TearDown() override {
-        W.reset();
+        Owned.reset();
         LibraryTest::TearDown();
     }
 
     TPrehliadacVyrazovFrm &Open() {
-        W = std::make_unique<TPrehliadacVyrazovFrm>(&Main);
-        return *W;
+        Owned = std::make_unique<TPrehliadacVyrazovFrm>(&Main);
+        return *(W = Owned.get());
     }
     QTreeWidget *Tree() { return Find<QTreeWidget>(*W, "stromVyrazovTrv"); }
     QAction *Item(const char *name) { return W->findChild<QAction *>(name); }

@@ -53,31 +53,24 @@ TEST_F(KniznicaTest, SaveWritesTheFixedFormInUtf8) {
 }
 
 TEST_F(KniznicaTest, TextsSurviveASaveAndALoad) {
-    const struct {
-        const char *text;
-        const char *readBack;
-    } cases[] = {
-        {"čšž ∑ 😀 & < > \"q\" 'a'", "čšž ∑ 😀 & < > \"q\" 'a'"},
-        {"tab\there two\r\nlines\rand\nmore", "tab\there two\r\nlines\rand\nmore"},
-        {"bell\x07 and \x1b controls", "bell and  controls"},
-    };
-    for (const auto &c : cases) {
-        const QString text = QString::fromUtf8(c.text), expected = QString::fromUtf8(c.readBack);
-        TInfoKniznice info = SampleInfo(LibPath("t.xml"));
-        info.Name = text;
-        Lib.CreateNew(info);
-        EXPECT_TRUE(Lib.Modified);
-        QDomElement e;
-        Lib.AddExpression(Lib.GetRoot(), text, text, text, {"x=" + text}, e);
-        ASSERT_TRUE(Lib.Save().Ok) << c.text;
+    // Markup characters, line ends and characters beyond 16 bits come back;
+    // controls that XML cannot carry are dropped rather than spoil the file.
+    const QString text = QString::fromUtf8("čš ∑ 😀 & < > \"q\" 'a'\ttab\r\nCRLF\rCR\nLF bell\x07 esc\x1b.");
+    const QString expected = QString::fromUtf8("čš ∑ 😀 & < > \"q\" 'a'\ttab\r\nCRLF\rCR\nLF bell esc.");
+    TInfoKniznice info = SampleInfo(LibPath("t.xml"));
+    info.Name = text;
+    Lib.CreateNew(info);
+    EXPECT_TRUE(Lib.Modified);
+    QDomElement e;
+    Lib.AddExpression(Lib.GetRoot(), text, text, text, {"x=" + text}, e);
+    ASSERT_TRUE(Lib.Save().Ok);
 
-        TKniznicaVyrazov back;
-        ASSERT_TRUE(back.LoadFromFile(LibPath("t.xml"))) << c.text;
-        back.GetLibraryInfo(info);
-        EXPECT_EQ(S(Header(info)), S(expected + "|1.2.0|5. 12. 2026|Ann|example.org|ann@example.org|one|two"));
-        EXPECT_EQ(S(ReadExpr(back, back.GetRoot().firstChildElement("expr"))),
-                  S(expected + "|" + expected + "|" + expected + "|x=" + expected));
-    }
+    TKniznicaVyrazov back;
+    ASSERT_TRUE(back.LoadFromFile(LibPath("t.xml")));
+    back.GetLibraryInfo(info);
+    EXPECT_EQ(S(Header(info)), S(expected + "|1.2.0|5. 12. 2026|Ann|example.org|ann@example.org|one|two"));
+    EXPECT_EQ(S(ReadExpr(back, back.GetRoot().firstChildElement("expr"))),
+              S(expected + "|" + expected + "|" + expected + "|x=" + expected));
 }
 
 TEST_F(KniznicaTest, LoadAcceptsOnlyWellFormedLibraries) {
@@ -122,8 +115,7 @@ TEST_F(KniznicaTest, ReadExpressionTakesTheLastDescriptionAndEveryVariable) {
 TEST_F(KniznicaTest, AddAndModifyKeepTheDescriptionBeforeTheVariables) {
     const struct {
         bool modify;
-        const char *target;
-        const char *desc;
+        const char *target, *desc;
         QStringList vars;
         const char *xml;
     } cases[] = {

@@ -5,7 +5,7 @@
 #include <QFile>
 
 TEST(DescriptionLines, JoinAndSplitKeepEveryLine) {
-    struct Case {
+    const struct {
         QStringList lines;
         const char *joined;
         QStringList splitBack;
@@ -15,7 +15,7 @@ TEST(DescriptionLines, JoinAndSplitKeepEveryLine) {
         {{"", "x", ""}, "|x|", {"", "x", ""}},
         {{"a|b"}, "a|b", {"a", "b"}}, // a line holding the separator comes back as two
     };
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         const QString joined = JoinStrings(c.lines, '|');
         EXPECT_EQ(S(joined), c.joined) << c.joined;
         EXPECT_EQ(SplitString(joined, '|'), c.splitBack) << c.joined;
@@ -27,11 +27,8 @@ protected:
     KExpressionViewer Viewer;
     QString Names() {
         QStringList names;
-        for (int i = 0; i < Viewer.Count(); ++i) {
-            TInfoKniznice info;
-            Viewer.Library(i)->GetLibraryInfo(info);
-            names.append(info.Name);
-        }
+        for (int i = 0; i < Viewer.Count(); ++i)
+            names.append(Viewer.Library(i)->GetRoot().attribute("name"));
         return names.join(',');
     }
 };
