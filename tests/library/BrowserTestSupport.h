@@ -7,7 +7,6 @@
 #include "fPrehliadacVyrazov.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,7 +14,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
 
 class BrowserTest : public LibraryTest {
 protected:

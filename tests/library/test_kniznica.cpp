@@ -33,7 +33,9 @@ TEST_F(KniznicaTest, SaveWritesTheFixedFormInUtf8) {
     ASSERT_TRUE(Lib.LoadFromFile(LibPath("a.xml")));
     QDomElement category, expr;
     Lib.AddCategory(Lib.GetRoot(), "Mechanics", category);
-    Lib.AddExpression(category, "Work", "W=F*s", "force along|path", {"F=force", "=", "s="}, expr);
+    // An empty row is skipped; a name given twice keeps each description.
+    Lib.AddExpression(category, "Work", "W=F*s", "force along|path", {"F=force", "=", "s", "F=again"}, expr);
+    Lib.AddExpression(category, "Empty", "1", "", {}, expr);
     EXPECT_TRUE(Lib.Modified);
     ASSERT_TRUE(Lib.Save().Ok);
     EXPECT_FALSE(Lib.Modified);
@@ -46,7 +48,9 @@ TEST_F(KniznicaTest, SaveWritesTheFixedFormInUtf8) {
       <desc>force along|path</desc>
       <var name="F" description="force"/>
       <var name="s" description=""/>
+      <var name="F" description="again"/>
     </expr>
+    <expr name="Empty" notation="1"/>
   </category>
 </library>
 )");
@@ -112,29 +116,19 @@ TEST_F(KniznicaTest, ReadExpressionTakesTheLastDescriptionAndEveryVariable) {
     EXPECT_EQ(S(ReadExpr(Lib, root.firstChildElement("category"))), "<kept>|||");
 }
 
-TEST_F(KniznicaTest, AddAndModifyKeepTheDescriptionBeforeTheVariables) {
+TEST_F(KniznicaTest, ModifyKeepsTheDescriptionBeforeTheVariables) {
     const struct {
-        bool modify;
-        const char *target, *desc;
+        const char *desc;
         QStringList vars;
         const char *xml;
     } cases[] = {
-        {false, "Mechanics/Inner", "", {"x=one", "=", "y="},
-         R"(<expr name="n" notation="x"><var name="x" description="one"/><var name="y" description=""/></expr>)"},
-        {false, "", "d", {"x=a", "x=b", "plain"}, // each line keeps its own description
-         R"(<expr name="n" notation="x"><desc>d</desc><var name="x" description="a"/><var name="x" description="b"/>)"
-         R"(<var name="plain" description=""/></expr>)"},
-        {true, "Mechanics/Work", "changed", {"a=angle"},
-         R"(<expr name="n" notation="x"><desc>changed</desc><var name="a" description="angle"/></expr>)"},
-        {true, "Mechanics/Work", "", {}, R"(<expr name="n" notation="x"><desc/></expr>)"},
+        {"changed", {"a=angle"}, R"(<expr name="n" notation="x"><desc>changed</desc><var name="a" description="angle"/></expr>)"},
+        {"", {}, R"(<expr name="n" notation="x"><desc/></expr>)"},
     };
     for (const auto &c : cases) {
         LoadSample();
-        QDomElement e = ElementAt(Lib.GetRoot(), c.target);
-        if (c.modify)
-            Lib.ModifyExpression(e, "n", "x", c.desc, c.vars);
-        else
-            Lib.AddExpression(e, "n", "x", c.desc, c.vars, e);
+        QDomElement e = ElementAt(Lib.GetRoot(), "Mechanics/Work");
+        Lib.ModifyExpression(e, "n", "x", c.desc, c.vars);
         EXPECT_TRUE(Lib.Modified) << c.xml;
         EXPECT_EQ(QString::fromUtf8(ElementToXml(e)).remove(QRegularExpression("\\n *")).toStdString(), c.xml);
     }

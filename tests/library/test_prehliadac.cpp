@@ -59,13 +59,6 @@ TEST_F(BrowserTest, DetailsFollowTheSelectionAndUseHandsTheNotationOver) {
                 + "|1.0|Bob|bob.example|bob@example.org|First line\nSecond line"));
 }
 
-TEST_F(BrowserTest, AnEmptyFolderIsWarnedOf) {
-    Open();
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
-              "Error while loading libraries|No libraries found in the library folder.");
-}
-
 TEST_F(BrowserTest, ClosingAsksAboutModifiedLibrariesAndStaysWhenASaveFails) {
     WriteLibrary("a.xml", kSampleLibrary);
     Open().show();
@@ -74,60 +67,64 @@ TEST_F(BrowserTest, ClosingAsksAboutModifiedLibrariesAndStaysWhenASaveFails) {
     EXPECT_TRUE(Prompter->Shown.isEmpty());
 
     TKniznicaVyrazov *lib = W->Viewer().Library(0);
-    lib->RenameNode(lib->GetRoot(), "Renamed");
     const struct {
         TAnswer answer;
-        bool hidden, saved;
-    } cases[] = {{TAnswer::Cancel, false, false}, {TAnswer::No, true, false}, {TAnswer::Yes, true, true}};
+        bool unwritable, hidden, saved;
+    } cases[] = {{TAnswer::Cancel, false, false, false},
+                 {TAnswer::No, false, true, false},
+                 {TAnswer::Yes, false, true, true},
+                 {TAnswer::Yes, true, false, false}}; // the failure is reported, the window stays
     for (const auto &c : cases) {
+        const QString name = QString("R%1").arg(&c - cases);
+        lib->RenameNode(lib->GetRoot(), name);
+        if (c.unwritable)
+            lib->FileName = Path("no/such/a.xml");
         W->show();
         Prompter->Answers = {c.answer};
         W->close();
-        EXPECT_EQ(W->isHidden(), c.hidden);
-        EXPECT_EQ(ReadBytes(LibPath("a.xml")).contains("name=\"Renamed\""), c.saved);
-        EXPECT_EQ(lib->Modified, !c.saved);
+        EXPECT_EQ(W->isHidden(), c.hidden) << S(name);
+        EXPECT_EQ(ReadBytes(LibPath("a.xml")).contains("name=\"" + name.toUtf8() + "\""), c.saved) << S(name);
+        EXPECT_EQ(lib->Modified, !c.saved) << S(name);
     }
-    ASSERT_EQ(Prompter->Shown.size(), 3);
+    ASSERT_EQ(Prompter->Shown.size(), 5);
     EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::QuestionWithCancel);
-    EXPECT_EQ(S(Prompter->Shown[2].Caption + "|" + Prompter->Shown[2].Text),
-              "Save changes|Some libraries have been modified: \n\r\n\r- Renamed\n\r\n\r Save changes?");
-
-    // A save that fails is reported and the window stays open.
-    lib->RenameNode(lib->GetRoot(), "Lost");
-    lib->FileName = Path("no/such/a.xml");
-    W->show();
-    Prompter->Shown.clear();
-    Prompter->Answers = {TAnswer::Yes};
-    W->close();
-    ASSERT_EQ(Prompter->Shown.size(), 2);
-    EXPECT_EQ(S(Prompter->Shown[1].Caption), "Error while saving libraries");
-    EXPECT_TRUE(Prompter->Shown[1].Text.startsWith("These libraries could not be saved and are still modified:\n\r\n\r- "
-                                                   "Lost ("));
-    EXPECT_TRUE(W->isVisible());
-    EXPECT_TRUE(lib->Modified);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
+              "Save changes|Some libraries have been modified: \n\r\n\r- R0\n\r\n\r Save changes?");
+    EXPECT_EQ(S(Prompter->Shown[4].Caption), "Error while saving libraries");
+    EXPECT_TRUE(Prompter->Shown[4].Text.startsWith("These libraries could not be saved and are still modified:\n\r\n\r- R3 ("));
 }
 
-TEST_F(BrowserTest, ReloadAsksOnlyWhenSomethingIsModifiedAndForgetsTheSelection) {
+TEST_F(BrowserTest, ReloadAndLanguageSwitchDropChangesOnlyWhenTheUserAgrees) {
     WriteLibrary("a.xml", kSampleLibrary);
     Open();
     Select("Sample/Mechanics/Work");
     ASSERT_NE(W->SelectedLibrary(), nullptr);
-    Item("reloadMni")->trigger();
+    Item("reloadMni")->trigger(); // nothing modified: no question; the selection is forgotten
     EXPECT_TRUE(Prompter->Shown.isEmpty());
     EXPECT_TRUE(W->SelectedNode().isNull());
     EXPECT_EQ(W->SelectedLibrary(), nullptr);
 
+    // A language file moving the folder keeps a modified library.
     TKniznicaVyrazov *lib = W->Viewer().Library(0);
     lib->RenameNode(lib->GetRoot(), "Renamed");
+    WriteBytes(Path("lang/test.txt"), "[Addresses]\r\nLibraryPath=other\\\r\n");
+    ASSERT_TRUE(LoadLanguageFile("lang\\test.txt"));
+    W->ApplyLanguage();
+    EXPECT_EQ(W->Viewer().Library(0), lib);
+    EXPECT_EQ(S(W->LibraryPath), "other\\");
+
     for (TAnswer answer : {TAnswer::Cancel, TAnswer::Yes}) {
         Prompter->Answers = {answer};
         Item("reloadMni")->trigger();
-        EXPECT_EQ(W->Viewer().AnyModified(), answer != TAnswer::Yes);
+        EXPECT_EQ(W->Viewer().Count(), answer == TAnswer::Yes ? 0 : 1);
     }
-    ASSERT_EQ(Prompter->Shown.size(), 2);
-    EXPECT_EQ(S(Prompter->Shown[1].Caption + "|" + Prompter->Shown[1].Text),
+    ASSERT_EQ(Prompter->Shown.size(), 3);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
               "Reload libraries|Reloading will cause loss of changes in these modified libraries:\n\r\n\r- "
               "Renamed\n\r\n\rReally reload?");
+    // The new folder is empty.
+    EXPECT_EQ(S(Prompter->Shown[2].Caption + "|" + Prompter->Shown[2].Text),
+              "Error while loading libraries|No libraries found in the library folder.");
 }
 
 TEST_F(BrowserTest, PopupItemsAndToolButtonsFollowTheSelection) {
@@ -151,19 +148,6 @@ TEST_F(BrowserTest, PopupItemsAndToolButtonsFollowTheSelection) {
     lib->RenameNode(lib->GetRoot(), "Renamed");
     emit menu->aboutToShow();
     EXPECT_EQ(states(), "1111111010");
-}
-
-TEST_F(BrowserTest, ALanguageFileKeepsTheLibrariesWhileOneIsModified) {
-    WriteLibrary("a.xml", kSampleLibrary);
-    WriteBytes(Path("lang/test.txt"), "[Addresses]\r\nLibraryPath=other\\\r\n");
-    Open();
-    TKniznicaVyrazov *lib = W->Viewer().Library(0);
-    lib->RenameNode(lib->GetRoot(), "Changed");
-    ASSERT_TRUE(LoadLanguageFile("lang\\test.txt"));
-    W->ApplyLanguage();
-    EXPECT_EQ(W->Viewer().Library(0), lib);
-    EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top)");
-    EXPECT_EQ(S(W->LibraryPath), "other\\");
 }
 
 // The program's road: the main window's menu opens the browser through its
@@ -212,7 +196,6 @@ TEST_F(BrowserTest, ShippedLibrariesHoldValidExpressionsWithTheirVariables) {
         TKniznicaVyrazov *lib = viewer.Library(i);
         EXPECT_EQ(lib->ToXml(), ReadBytes(lib->FileName)) << S(lib->FileName) << ": not in the form we write";
         const QDomNodeList expressions = lib->Document.elementsByTagName("expr");
-        EXPECT_GE(expressions.count(), 12) << S(lib->FileName);
         for (int e = 0; e < expressions.count(); ++e) {
             QString name, notation, desc;
             QStringList vars, used, described;
