@@ -129,6 +129,7 @@ TEST(PolynomialOperations, GiveTheTextbookResults) {
         {'/', "y^2+2xy+x^2", "x+y", "x+y r 0"},
         {'/', "4x^2+2y", "2", "2x^2+y r 0"},
         {'/', "x^2+0,3x+0,02", "x+0,1", "x+0,2 r 0"},
+        {'/', "0,1x^2+x", "3x+1", "0,033x+0,322 r -0,322"}, // a step's leading term goes exactly
         {'/', "x^3", "x^5", "0 r x^3"},
     };
     for (const auto &r : rows)
