@@ -153,6 +153,24 @@ QIcon BinomialIcon() {
     return QIcon(pm);
 }
 
+// The picture of the graph key: axes and a curve.
+QIcon GraphIcon() {
+    QPixmap pm(26, 18);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x3b, 0x23, 0x66), 1));
+    p.drawLine(QPointF(2, 14.5), QPointF(24, 14.5));
+    p.drawLine(QPointF(6.5, 1), QPointF(6.5, 17));
+    QPainterPath curve;
+    curve.moveTo(2, 13);
+    curve.cubicTo(QPointF(9, 13), QPointF(11, 2), QPointF(16, 3));
+    curve.cubicTo(QPointF(20, 4), QPointF(21, 8), QPointF(24, 9));
+    p.setPen(QPen(QColor(0xb8, 0x3a, 0x4a), 1.6));
+    p.drawPath(curve);
+    return QIcon(pm);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -397,6 +415,18 @@ void ThlavnyFrm::CreateKeypad() {
     BtnVelkost = Key("BtnVelkost", QStringLiteral("^"), TagVzdy, "", 596, editY, 26, 20);
     BtnVelkost->setCheckable(true);
     BtnSpat->setEnabled(false);
+
+    // The tool keys in the same row, over the first function columns.
+    grafBtn = Key("grafBtn", QString(), TagRealne, "funkcia", 8, editY, 44, 20);
+    grafBtn->setIcon(GraphIcon());
+    grafBtn->setIconSize(QSize(26, 18));
+    derivaciaBtn = Key("derivaciaBtn", QStringLiteral("f'(x)"), TagRealne, "funkcia", 55, editY, 44, 20);
+    derivaciaBtn->setFont(PixelFont(13));
+    sumaBtn = Key("sumaBtn", QStringLiteral("Σ"), TagRealne, "funkcia", 102, editY, 44, 20);
+    sumaBtn->setFont(PixelFont(15));
+    connect(grafBtn, &QPushButton::clicked, this, [this] { grafBtnClick(); });
+    connect(derivaciaBtn, &QPushButton::clicked, this, [this] { derivaciaBtnClick(); });
+    connect(sumaBtn, &QPushButton::clicked, this, [this] { sumaBtnClick(); });
 
     // Functions: five columns at the left.
     struct Def {
@@ -648,13 +678,8 @@ void ThlavnyFrm::BtnRovnaSaClick() {
         const TVysledokVypoctu out = m_model.Calculate(input);
         if (!out.Ok) {
             ShowError(m_model.LastError);
-            if (TpremenneFrm *premenne = Premenne(); out.ShowVariables && premenne) {
-                GiveFormStyle(premenne);
-                premenne->show();
-                premenne->raise();
-                premenne->activateWindow();
-                premenne->FocusEditor();
-            }
+            if (out.ShowVariables)
+                ShowVariablesWindow();
             return;
         }
         ShowResult(out.Shown);
@@ -723,6 +748,102 @@ void ThlavnyFrm::ShowError(const TChyba &err) {
 }
 
 void ThlavnyFrm::Shape1MouseDown() { vysledokEdt->deselect(); }
+
+void ThlavnyFrm::ShowVariablesWindow() {
+    TpremenneFrm *premenne = Premenne();
+    if (!premenne)
+        return;
+    GiveFormStyle(premenne);
+    premenne->show();
+    premenne->raise();
+    premenne->activateWindow();
+    premenne->FocusEditor();
+}
+
+void ThlavnyFrm::TakeResult(long double value) {
+    Guarded([&] {
+        SyncModelWithControls();
+        QString shown;
+        if (m_model.TakeRealResult(value, shown))
+            ShowResult(shown);
+        else
+            ShowError(m_model.LastError);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// The tool keys
+
+void ThlavnyFrm::grafBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // x is the graph's own variable: it needs no value.
+        const QString x = QStringLiteral("x");
+        AddMissingVariables(e, x);
+        ValidateVariableValues(e, m_model.LastError, x, KontrolaRealne);
+        if (m_model.LastError.Code == 15) {
+            ShowError(m_model.LastError);
+            ShowVariablesWindow();
+            return;
+        }
+        if (m_tools)
+            m_tools->ShowGraph(e);
+    });
+}
+
+void ThlavnyFrm::derivaciaBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // The derivative is symbolic: no variable needs a value.
+        if (m_tools)
+            m_tools->ShowDerivatives(e);
+    });
+}
+
+void ThlavnyFrm::sumaBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 34, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // The sum window checks the variables itself when it calculates.
+        if (m_tools)
+            m_tools->ShowSum(e);
+    });
+}
+
+void ThlavnyFrm::UseExpression(const QString &text) {
+    Guarded([&] {
+        QString expression = text;
+        const qsizetype eq = expression.indexOf(QLatin1Char('='));
+        if (eq >= 0)
+            expression.remove(0, eq + 1);
+        AddMissingVariables(expression, QString());
+        if (TpremenneFrm *premenne = Premenne()) {
+            GiveFormStyle(premenne);
+            premenne->show();
+        }
+        vstupRdt->SetText(expression);
+        show();
+        raise();
+        activateWindow();
+    });
+}
 
 // ---------------------------------------------------------------------------
 // Modes

@@ -55,10 +55,11 @@ public:
     // --- the "=" road and its operations ---------------------------------------
     void BtnRovnaSaClick();
     void AddMissingVariables(const QString &expression, const QString &excludedName) override;
-    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName, quint8 mode);
+    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                quint8 mode) override;
     void ShowResult(const QString &text) override;
     void AddToHistory();
-    void ShowError(const TChyba &err);
+    void ShowError(const TChyba &err) override;
     void Shape1MouseDown();
 
     // --- the input and the keypad ---------------------------------------------------
@@ -97,6 +98,14 @@ public:
     void PopupMenu1Popup();
     void PopupMenu2Popup();
 
+    // --- the tool keys: the input checked, in base 10, to a tool window ---------
+    void grafBtnClick();
+    void derivaciaBtnClick();
+    void sumaBtnClick();
+    // An expression from the expression browser: what follows its first
+    // "=" goes into the input, its variables get rows, nothing is evaluated.
+    void UseExpression(const QString &text) override;
+
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
     void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
@@ -132,6 +141,10 @@ public:
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
+    void ShowVariablesWindow() override;
+    void TakeResult(long double value) override;
+    // The expression preview window is not there yet: nothing to show in.
+    void ShowExpressionPreview(const QString &) override {}
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -234,6 +247,9 @@ private:
     QPushButton *BtnArccotg;
     QPushButton *BtnCiarka;
     QPushButton *BtnDms;
+    QPushButton *grafBtn;
+    QPushButton *derivaciaBtn;
+    QPushButton *sumaBtn;
     QStatusBar *StatusBar1;
     QLabel *StatusPanelHelp;
     QLabel *StatusPanelHint;

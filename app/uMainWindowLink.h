@@ -2,6 +2,8 @@
 // implements it and hands itself to each companion it creates.
 #pragma once
 
+#include "uSpolocne.h"
+
 #include <QString>
 
 class QWidget;
@@ -26,6 +28,23 @@ public:
     // Adds a row for every variable of expression that the variables
     // window lacks (excludedName skipped).
     virtual void AddMissingVariables(const QString &expression, const QString &excludedName) = 0;
+    // Puts an expression chosen in the expression browser into the input
+    // (only what follows a leading "name=") and adds its variables to the
+    // variables window, without evaluating it.
+    virtual void UseExpression(const QString &text) = 0;
+    // Checks the values of the variables of expression (excludedName
+    // skipped) in the given mode: code 15, 31 or 17 in err.
+    virtual void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                        quint8 mode) = 0;
+    // Shows the message of err in the error label and selects its span.
+    virtual void ShowError(const TChyba &err) = 0;
+    // Brings up the variables window with the main window's form style and
+    // the focus in its list, for the values error 15 asks for.
+    virtual void ShowVariablesWindow() = 0;
+    // A value calculated by a tool window: written in the main window's
+    // decimals and base, it becomes ANS and is shown as the result. A value
+    // that cannot be written in the base is shown as an error instead.
+    virtual void TakeResult(long double value) = 0;
     // Gives a window the main window's form style (always on top or normal).
     virtual void GiveFormStyle(QWidget *window) const = 0;
     // Enables or disables the Back button of the history.
@@ -33,4 +52,7 @@ public:
     // Loads the language file (relative to the program folder) and applies
     // it to every window; false when it could not be loaded.
     virtual bool ApplyLanguageToAllForms(const QString &fileName) = 0;
+    // Shows text in the expression preview window in textbook notation:
+    // "0" for an empty text, "???" for one that fails the syntax check.
+    virtual void ShowExpressionPreview(const QString &text) = 0;
 };

@@ -7,8 +7,10 @@
 #include <QPointer>
 
 class QWidget;
+class TderivacieFrm;
 class TkombinatorikaFrm;
 class TstatistikaFrm;
+class TsumaFrm;
 class TtrojclenkaFrm;
 
 class TNastroje : public TToolWindowsLink {
@@ -30,4 +32,6 @@ private:
     QPointer<TkombinatorikaFrm> m_kombinatorika;
     QPointer<TstatistikaFrm> m_statistika;
     QPointer<TtrojclenkaFrm> m_trojclenka;
+    QPointer<TderivacieFrm> m_derivacie;
+    QPointer<TsumaFrm> m_suma;
 };
