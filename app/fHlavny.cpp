@@ -3,14 +3,19 @@
 #include "fHistoria.h"
 #include "fJazyk.h"
 #include "fKonstanty.h"
+#include "fNahladVyrazu.h"
 #include "fPremenne.h"
+#include "uAktualizacia.h"
 #include "uChyby.h"
 #include "uDisk.h"
+#include "uHinty.h"
 #include "uHlavneMenu.h"
 #include "uIniFile.h"
 #include "uJpeg.h"
+#include "uMagneticForm.h"
 #include "uOkna.h"
 #include "uOvladace.h"
+#include "uPohybOkna.h"
 #include "uProgramSettings.h"
 #include "uProgramState.h"
 #include "uRezimy.h"
@@ -31,7 +36,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QThread>
+#include <QTimer>
 #include <QScreen>
+#include <QUrl>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -43,57 +53,60 @@ namespace {
 
 const char *const TagProperty = "tag";
 const char *const KindProperty = "druh";
+// Set on every control with a hint: true for the keys, which show it as the
+// mouse moves over them, false for the fields, which show it as it enters.
+const char *const HintGroupProperty = "hintGroup";
 
 // Colours and borders of the keys by kind; the fonts are set per key, so
 // that a key's font can be read back as it is shown.
 const char *const StyleSheet = R"(
-QPushButton {
+ThlavnyFrm > QPushButton {
     border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eceff6);
     color: #1b1b1b;
 }
-QPushButton:hover { border-color: #4d6fb3; }
-QPushButton:pressed { background: #cdd7ec; }
-QPushButton[druh="operator"] {
+ThlavnyFrm > QPushButton:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QPushButton:pressed { background: #cdd7ec; }
+ThlavnyFrm > QPushButton[druh="operator"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eaf1fd, stop:1 #d3e1f7);
     color: #102a66;
 }
-QPushButton[druh="funkcia"] {
+ThlavnyFrm > QPushButton[druh="funkcia"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f3fb, stop:1 #e6e0f2);
     color: #3b2366;
 }
-QPushButton[druh="komplex"] {
+ThlavnyFrm > QPushButton[druh="komplex"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f9f1, stop:1 #d9eedc);
     color: #184d22;
 }
-QPushButton[druh="pamat"] {
+ThlavnyFrm > QPushButton[druh="pamat"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff7ea, stop:1 #f6e3c4);
     color: #5c3a00;
 }
-QPushButton[druh="mazanie"] {
+ThlavnyFrm > QPushButton[druh="mazanie"] {
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff0f0, stop:1 #f4d4d4);
     color: #861515;
 }
-QPushButton[druh="rovnasa"] {
+ThlavnyFrm > QPushButton[druh="rovnasa"] {
     border-color: #2c4d91;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b82d1, stop:1 #3a5fae);
     color: #ffffff;
 }
-QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
-QPushButton:checked { background: #cdd7ec; }
-QPushButton:disabled {
+ThlavnyFrm > QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
+ThlavnyFrm > QPushButton:checked { background: #cdd7ec; }
+ThlavnyFrm > QPushButton:disabled {
     background: #eceef2; color: #a9aeb8; border-color: #d0d4dc;
 }
-QToolButton[druh="rezim"] {
+ThlavnyFrm > QToolButton[druh="rezim"] {
     border: 1px solid #98a3bc; border-radius: 3px;
     background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e9ecf4);
     color: #2a2a2a;
 }
-QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
-QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
-QLabel#LblChyba { color: #d00000; }
-QLabel#nadpisLbl { color: #5b2a86; }
-QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
+ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
+ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
+ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
+ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
+ThlavnyFrm > QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
 QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
 QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
 QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
@@ -117,14 +130,18 @@ void SetBold(QAbstractButton *b, bool bold) {
     b->setFont(f);
 }
 
-// The close and minimise pictures of the title area.
-QImage TitleGlyph(bool close) {
+// The close and minimise pictures of the title area, in their normal and
+// their highlighted look.
+QImage TitleGlyph(bool close, bool highlighted = false) {
     QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
     img.fill(Qt::transparent);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setPen(Qt::NoPen);
-    p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
+    if (highlighted)
+        p.setBrush(close ? QColor(0xe0, 0x30, 0x40) : QColor(0x8c, 0x6c, 0xd0));
+    else
+        p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
     p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
     p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
     if (close) {
@@ -133,6 +150,23 @@ QImage TitleGlyph(bool close) {
     } else {
         p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
     }
+    return img;
+}
+
+// The preview picture: a small fraction on a white card.
+QImage PreviewGlyph() {
+    QImage img(22, 24, QImage::Format_ARGB32_Premultiplied);
+    img.fill(Qt::transparent);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QColor(0x9a, 0x8c, 0xc0));
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(QRectF(0.5, 0.5, 21, 23), 3, 3);
+    p.setPen(QColor(0x3b, 0x23, 0x66));
+    p.setFont(PixelFont(9, true));
+    p.drawText(QRect(0, 1, 22, 10), Qt::AlignCenter, QStringLiteral("x"));
+    p.drawText(QRect(0, 13, 22, 10), Qt::AlignCenter, QStringLiteral("y"));
+    p.drawLine(QPointF(5, 12), QPointF(17, 12));
     return img;
 }
 
@@ -186,10 +220,22 @@ ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
     m_menu = new THlavneMenu(*this, ActionMainMenuBar1, m_companions);
     CreatePopupMenus();
     ConnectKeypad();
+    InstallHints();
+    setMouseTracking(true);
     FormCreate();
 }
 
-ThlavnyFrm::~ThlavnyFrm() = default;
+ThlavnyFrm::~ThlavnyFrm() {
+    if (m_menuCheck && m_menuCheck->IsRunning())
+        QApplication::restoreOverrideCursor();
+    // A running check is cancelled; a hint thread only reads its own copy
+    // of the language file and is waited for, since it posts to this window.
+    delete m_menuCheck.data();
+    delete m_startCheck.data();
+    for (const QPointer<QThread> &thread : std::as_const(m_hintThreads))
+        if (thread)
+            thread->wait();
+}
 
 void ThlavnyFrm::CreateControls() {
     auto tagged = [](QWidget *w, const char *name, int tag) {
@@ -207,6 +253,7 @@ void ThlavnyFrm::CreateControls() {
 
     pohybLbl = new QLabel(this);
     tagged(pohybLbl, "pohybLbl", TagVzdy);
+    pohybLbl->setTextFormat(Qt::PlainText);
     pohybLbl->setGeometry(0, 0, HlavnyWidth, 24);
     pohybLbl->installEventFilter(this);
 
@@ -231,6 +278,21 @@ void ThlavnyFrm::CreateControls() {
     zavrietImg->setCursor(Qt::PointingHandCursor);
     connect(zavrietImg, &TObrazok::clicked, this, &QWidget::close);
 
+    // Hidden holders of the two looks of each title picture.
+    auto holder = [this](const char *name, const QImage &image) {
+        auto *picture = new TObrazok(this);
+        picture->setObjectName(QLatin1String(name));
+        picture->SetImage(image);
+        picture->hide();
+        return picture;
+    };
+    pomZavrietImg = holder("pomZavrietImg", TitleGlyph(true));
+    pomZavrietaAktImg = holder("pomZavrietaAktImg", TitleGlyph(true, true));
+    pomMinimalizovatImg = holder("pomMinimalizovatImg", TitleGlyph(false));
+    pomMinimalizovatAktImg = holder("pomMinimalizovatAktImg", TitleGlyph(false, true));
+    zavrietImg->installEventFilter(this);
+    minimalizovatImg->installEventFilter(this);
+
     ActionMainMenuBar1 = new QMenuBar(this);
     tagged(ActionMainMenuBar1, "ActionMainMenuBar1", TagVzdy);
     ActionMainMenuBar1->setGeometry(6, 24, 618, 21);
@@ -240,7 +302,14 @@ void ThlavnyFrm::CreateControls() {
     vstupRdt = new TRiadkovyVstup(this);
     tagged(vstupRdt, "vstupRdt", TagVzdy);
     vstupRdt->setFont(PixelFont(16, false, QStringLiteral("DejaVu Sans Mono")));
-    vstupRdt->setGeometry(8, 48, 614, 28);
+    vstupRdt->setGeometry(36, 48, 586, 28);
+    // The preview picture at the input's left.
+    nahladImg = new TObrazok(this);
+    tagged(nahladImg, "nahladImg", TagVzdy);
+    nahladImg->setGeometry(9, 50, 22, 24);
+    nahladImg->SetImage(PreviewGlyph());
+    nahladImg->setCursor(Qt::PointingHandCursor);
+    connect(nahladImg, &TObrazok::clicked, this, [this] { ShowExpressionPreview(InputText()); });
     connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
 
     // Result panel: memory at the left, the result right-aligned at 620.
@@ -260,14 +329,35 @@ void ThlavnyFrm::CreateControls() {
     LabelPamat->setFont(PixelFont(12));
     LabelPamat->setGeometry(30, 88, 130, 16);
 
-    vysledokEdt = new QLineEdit(this);
+    // The result sits in a scroll area that is as wide as the result up to
+    // its greatest width; a wider result scrolls there, never cut off.
+    vysledokScr = new QScrollArea(this);
+    vysledokScr->setObjectName(QStringLiteral("vysledokScr"));
+    vysledokScr->setFrameShape(QFrame::NoFrame);
+    vysledokScr->setWidgetResizable(false);
+    vysledokScr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vysledokScr->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    vysledokScr->viewport()->setAutoFillBackground(false);
+    vysledokScr->setGeometry(ResultRightEdge - 100, 82, 100, 28);
+    // Set on the area itself, so that its scroll bar, made before the area
+    // had its name, takes it.
+    vysledokScr->setStyleSheet(QStringLiteral(
+        "QScrollArea { background: transparent; border: none; }"
+        "QScrollBar:horizontal { height: 7px; margin: 0px; background: #e6e9f2; border: none; border-radius: 3px; }"
+        "QScrollBar::handle:horizontal { background: #8e86b8; border-radius: 3px; min-width: 24px; }"
+        "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0px; border: none; }"
+        "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }"));
+    vysledokEdt = new QLineEdit;
     tagged(vysledokEdt, "vysledokEdt", TagVzdy);
     vysledokEdt->setReadOnly(true);
     vysledokEdt->setFrame(false);
     vysledokEdt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    vysledokEdt->setFont(PixelFont(17, true));
-    vysledokEdt->setGeometry(ResultRightEdge - 100, 82, 100, 28);
+    vysledokEdt->setFont(PixelFont(ResultFontPixels, true));
+    vysledokEdt->setGeometry(0, 0, 100, 28);
+    vysledokScr->setWidget(vysledokEdt);
+    vysledokEdt->setAutoFillBackground(false);
     vysledokEdt->hide();
+    vysledokScr->hide();
 
     Label3 = new QLabel(this);
     tagged(Label3, "Label3", TagVzdy);
@@ -537,6 +627,12 @@ void ThlavnyFrm::FormCreate() {
     ApplyLanguage();
 
     m_userId = ReadOrCreateUserId(SettingsIni());
+    TimerZaciatok = new QTimer(this);
+    TimerZaciatok->setObjectName(QStringLiteral("TimerZaciatok"));
+    TimerZaciatok->setSingleShot(true);
+    TimerZaciatok->setInterval(1000);
+    connect(TimerZaciatok, &QTimer::timeout, this, &ThlavnyFrm::TimerZaciatokTimer);
+    TimerZaciatok->start();
     m_prvocisla.Clear();
     SetRoundRegion(11);
 
@@ -627,6 +723,11 @@ void ThlavnyFrm::ApplyLanguage() {
     item(vybratVsetko, common, "SelectAll");
 
     m_texts.Apply(*language);
+
+    // The hints follow off the main thread, from this file's own object.
+    m_hintThreads.removeAll(QPointer<QThread>());
+    if (QThread *thread = StartHintTranslation(language, this, [this](const THint &hint) { SetHint(hint.Control, hint.Text); }))
+        m_hintThreads.append(thread);
 }
 
 void ThlavnyFrm::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser) {
@@ -655,6 +756,17 @@ bool ThlavnyFrm::ApplyLanguageToAllForms(const QString &fileName) {
 TpremenneFrm *ThlavnyFrm::Premenne() const { return m_companions.Get<TpremenneFrm>(TCompanion::Variables); }
 
 ThistoriaFrm *ThlavnyFrm::Historia() const { return m_companions.Get<ThistoriaFrm>(TCompanion::History); }
+
+void ThlavnyFrm::ShowExpressionPreview(const QString &text) {
+    auto *preview = m_companions.Get<TnahladVyrazuFrm>(TCompanion::Preview);
+    if (!preview)
+        return;
+    // The syntax check reports into the window's one error record.
+    preview->SetExpression(ExpressionPreviewText(text, m_model.LastError));
+    preview->show();
+    preview->raise();
+    preview->Redraw();
+}
 
 // ---------------------------------------------------------------------------
 // The "=" road
@@ -704,20 +816,43 @@ void ThlavnyFrm::ValidateVariableValues(const QString &expression, TChyba &err, 
 
 void ThlavnyFrm::ShowResult(const QString &text) {
     LblChyba->clear();
-    if (!text.isEmpty()) {
-        const QString shown = QStringLiteral("  ") + text;
-        Label3->setFont(vysledokEdt->font());
-        Label3->setText(shown);
-        // The field's own margins come on top of the text's width.
-        const int width = Label3->fontMetrics().horizontalAdvance(shown) + 8;
-        const int w = width < ResultMaxWidth + 1 ? width : ResultMaxWidth;
-        vysledokEdt->setGeometry(ResultRightEdge - w, vysledokEdt->y(), w, vysledokEdt->height());
-        vysledokEdt->setText(shown);
-        vysledokEdt->setCursorPosition(0);
-        vysledokEdt->show();
-    } else {
-        vysledokEdt->hide();
+    if (text.isEmpty()) {
+        HideResult();
+        return;
     }
+    const QString shown = QStringLiteral("  ") + text;
+    // The result takes the font that lets it fit, down to the smallest
+    // readable one; a result wider than that scrolls.
+    QFont font = vysledokEdt->font();
+    int width = 0;
+    for (int pixels = ResultFontPixels; pixels >= ResultMinFontPixels; --pixels) {
+        font.setPixelSize(pixels);
+        // The field's own margins come on top of the text's width.
+        width = QFontMetrics(font).horizontalAdvance(shown) + 8;
+        if (width <= ResultMaxWidth)
+            break;
+    }
+    Label3->setFont(font);
+    Label3->setText(shown);
+    vysledokEdt->setFont(font);
+    const bool scrolls = width > ResultMaxWidth;
+    const int w = scrolls ? ResultMaxWidth : width;
+    const int bar = scrolls ? vysledokScr->horizontalScrollBar()->sizeHint().height() : 0;
+    vysledokScr->setHorizontalScrollBarPolicy(scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    vysledokScr->setGeometry(ResultRightEdge - w, 82, w, 28);
+    vysledokEdt->setGeometry(0, 0, width, 28 - bar);
+    vysledokEdt->setText(shown);
+    vysledokEdt->setCursorPosition(0);
+    vysledokEdt->show();
+    vysledokScr->show();
+    // The beginning of the number first: its highest digits and its sign.
+    vysledokScr->horizontalScrollBar()->setValue(0);
+    Shape1->update();
+}
+
+void ThlavnyFrm::HideResult() {
+    vysledokEdt->hide();
+    vysledokScr->hide();
     Shape1->update();
 }
 
@@ -827,24 +962,6 @@ void ThlavnyFrm::sumaBtnClick() {
     });
 }
 
-void ThlavnyFrm::UseExpression(const QString &text) {
-    Guarded([&] {
-        QString expression = text;
-        const qsizetype eq = expression.indexOf(QLatin1Char('='));
-        if (eq >= 0)
-            expression.remove(0, eq + 1);
-        AddMissingVariables(expression, QString());
-        if (TpremenneFrm *premenne = Premenne()) {
-            GiveFormStyle(premenne);
-            premenne->show();
-        }
-        vstupRdt->SetText(expression);
-        show();
-        raise();
-        activateWindow();
-    });
-}
-
 // ---------------------------------------------------------------------------
 // Modes
 
@@ -875,6 +992,7 @@ void ThlavnyFrm::SwitchNumberSet(quint8 numberSet) {
     MarkDown({sbRealne, sbKomplexne, sbModulo});
     ApplyEnabling();
     Engine().NumberSet = numberSet;
+    RepaintChildControls();
 }
 
 void ThlavnyFrm::SwitchBase(quint8 base) {
@@ -889,10 +1007,12 @@ void ThlavnyFrm::SwitchBase(quint8 base) {
     if (out.ResultConverted) {
         if (out.Result.isEmpty())
             vysledokEdt->clear();
+
         ShowResult(out.Result);
     }
     if (m_model.LastError.Code != 0)
         ShowError(m_model.LastError);
+    RepaintChildControls();
 }
 
 void ThlavnyFrm::UpdateAngleUnit() {
@@ -925,6 +1045,22 @@ void ThlavnyFrm::SetInputText(const QString &text) {
 }
 
 void ThlavnyFrm::SetBackEnabled(bool enabled) { BtnSpat->setEnabled(enabled); }
+
+void ThlavnyFrm::UseExpression(const QString &text) {
+    QString expression = text;
+    const qsizetype eq = expression.indexOf(QLatin1Char('='));
+    if (eq >= 0)
+        expression.remove(0, eq + 1);
+    AddMissingVariables(expression, QString());
+    if (TpremenneFrm *premenne = Premenne()) {
+        GiveFormStyle(premenne);
+        premenne->show();
+    }
+    SetInputText(expression);
+    show();
+    raise();
+    activateWindow();
+}
 
 void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
     if (!window)
@@ -981,11 +1117,22 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);
             if (e->button() == Qt::LeftButton)
-                m_dragFrom = e->position().toPoint();
+                pohybLblMouseDown(e->position().toPoint());
         } else if (event->type() == QEvent::MouseMove) {
             auto *e = static_cast<QMouseEvent *>(event);
             if (e->buttons().testFlag(Qt::LeftButton))
-                move(pos() + e->position().toPoint() - m_dragFrom);
+                pohybLblMouseMove(e->position().toPoint());
+        }
+    } else if (watched == zavrietImg || watched == minimalizovatImg) {
+        TitlePictureEvent(static_cast<TObrazok *>(watched), event);
+    }
+    if (auto *control = qobject_cast<QWidget *>(watched); control && control->property(HintGroupProperty).isValid()) {
+        const bool keyGroup = control->property(HintGroupProperty).toBool();
+        if (event->type() == QEvent::Enter || (keyGroup && event->type() == QEvent::MouseMove)) {
+            if (keyGroup)
+                ZmenHint(control);
+            else
+                CheckBoxHypMouseEnter(control);
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -1033,4 +1180,167 @@ void ThlavnyFrm::closeEvent(QCloseEvent *event) {
         QCoreApplication::quit();
     }
     event->accept();
+}
+
+// ---------------------------------------------------------------------------
+// Title area
+
+void ThlavnyFrm::pohybLblMouseDown(const QPoint &at) { m_dragFrom = at; }
+
+void ThlavnyFrm::pohybLblMouseMove(const QPoint &at) {
+    QScreen *primary = QGuiApplication::primaryScreen();
+    const QRect screen = primary ? primary->virtualGeometry() : QRect(0, 0, 1024, 768);
+    const QRect outer = frameGeometry();
+    const QPoint target = DragPosition(outer, at - m_dragFrom, screen);
+    if (target == outer.topLeft())
+        return;
+    MoveTouchingCompanions(outer, target, m_companions.Docked());
+    move(target);
+}
+
+void ThlavnyFrm::TitlePictureEvent(TObrazok *picture, QEvent *event) {
+    const bool close = picture == zavrietImg;
+    const char *const pressed = "stlaceny";
+    switch (event->type()) {
+    case QEvent::Enter:
+        picture->SetImage((close ? pomZavrietaAktImg : pomMinimalizovatAktImg)->Image());
+        break;
+    case QEvent::Leave:
+        picture->SetImage((close ? pomZavrietImg : pomMinimalizovatImg)->Image());
+        break;
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !picture->property(pressed).toBool()) {
+            picture->setProperty(pressed, true);
+            picture->move(picture->pos() + QPoint(1, 1));
+        }
+        break;
+    case QEvent::MouseButtonRelease:
+        if (picture->property(pressed).toBool()) {
+            picture->setProperty(pressed, false);
+            picture->move(picture->pos() - QPoint(1, 1));
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+void ThlavnyFrm::RepaintChildControls() {
+    for (QObject *child : children())
+        if (auto *w = qobject_cast<QWidget *>(child); w && !w->isWindow())
+            w->repaint();
+}
+
+// ---------------------------------------------------------------------------
+// Status-bar hints
+
+void ThlavnyFrm::InstallHints() {
+    // Controls that show their hint when the mouse enters them; the keys
+    // show it also as the mouse moves over them.
+    static const QStringList enterControls = {
+        QStringLiteral("Shape1"),     QStringLiteral("LabelPamat"),   QStringLiteral("nahladImg"),
+        QStringLiteral("CheckBoxHyp"), QStringLiteral("CheckBoxZlomky"), QStringLiteral("vstupRdt"),
+        QStringLiteral("EditDesM"),   QStringLiteral("UpDownDesM"),   QStringLiteral("UpDownModulo"),
+        QStringLiteral("vysledokEdt")};
+    for (const THintRow &row : HintRows()) {
+        const QString name = QLatin1String(row.Control);
+        QWidget *control = findChild<QWidget *>(name);
+        if (!control)
+            continue;
+        control->setStatusTip(QString::fromUtf8(row.BuiltIn));
+        control->setProperty(HintGroupProperty, !enterControls.contains(name));
+        control->installEventFilter(this);
+    }
+}
+
+void ThlavnyFrm::SetHint(const QString &control, const QString &text) {
+    if (QWidget *w = findChild<QWidget *>(control))
+        w->setStatusTip(text);
+}
+
+void ThlavnyFrm::ZmenHint(QWidget *control) {
+    if (control)
+        StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
+}
+
+void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
+    // Every control bound to this handler is of a kind that shows a hint.
+    ZmenHint(control);
+}
+
+void ThlavnyFrm::ObnovHint() { StatusPanelHint->clear(); }
+
+void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
+    // Only over the window's own background: a control under the mouse
+    // that passed the move on keeps its hint.
+    if (!childAt(event->position().toPoint()))
+        ObnovHint();
+    QWidget::mouseMoveEvent(event);
+}
+
+// ---------------------------------------------------------------------------
+// Help menu and the update check
+
+void ThlavnyFrm::ZobrazitNavodActExecute() {
+    const QString path = ManualPath(ProgramDir(), m_texts.ManualFile);
+    if (!path.isEmpty()) {
+        if (const auto &open = AppContext().OpenUrl)
+            open(QUrl::fromLocalFile(path));
+        return;
+    }
+    ShowWarningBox(m_texts.msgError, m_texts.msgCouldntFindManual, this);
+}
+
+TUpdateCheck *ThlavnyFrm::StartUpdateCheck(bool automatic) {
+    auto *check =
+        new TUpdateCheck(UpdateUrl(AppContext().UpdateInfoUrl, m_userId, m_texts.LanguageCode, automatic), UpdateTimeoutMs, this);
+    connect(check, &TUpdateCheck::Finished, check, &QObject::deleteLater);
+    return check;
+}
+
+bool ThlavnyFrm::UpdateCheckRunning() const {
+    return (m_menuCheck && m_menuCheck->IsRunning()) || (m_startCheck && m_startCheck->IsRunning());
+}
+
+void ThlavnyFrm::ZistitNovsiuVerziuActExecute() {
+    if (m_menuCheck && m_menuCheck->IsRunning())
+        return; // the one already asked for answers
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_menuCheck = StartUpdateCheck(false);
+    connect(m_menuCheck, &TUpdateCheck::Finished, this, [this](TUpdateResult result) {
+        QApplication::restoreOverrideCursor();
+        switch (result) {
+        case TUpdateResult::Newer:
+            OfferDownload();
+            break;
+        case TUpdateResult::Latest:
+            ShowInfoBox(m_texts.msgUpdateCheck, m_texts.msgUsingLatestVersion, this);
+            break;
+        case TUpdateResult::Failed:
+            ShowWarningBox(m_texts.msgUpdateCheck, m_texts.msgUnableToFindUpdates, this);
+            break;
+        }
+    });
+    m_menuCheck->Start();
+}
+
+void ThlavnyFrm::TimerZaciatokTimer() {
+    TimerZaciatok->stop();
+    if (!KProgramSettings::Instance().CheckUpdatesAtStart || m_startCheck)
+        return; // once per start
+    m_startCheck = StartUpdateCheck(true);
+    // Only a newer build is worth a word at start.
+    connect(m_startCheck, &TUpdateCheck::Finished, this, [this](TUpdateResult result) {
+        if (result == TUpdateResult::Newer)
+            OfferDownload();
+    });
+    m_startCheck->Start();
+}
+
+void ThlavnyFrm::OfferDownload() {
+    const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::InformationQuestion, m_texts.msgUpdateCheck,
+                                                        m_texts.msgNewVersionFound);
+    if (answer == TAnswer::Yes)
+        if (const auto &open = AppContext().OpenUrl)
+            open(QUrl(m_texts.DownloadPage));
 }

@@ -9,6 +9,7 @@
 #include "uMainWindowLink.h"
 #include "uToolWindowsLink.h"
 
+#include <QPointer>
 #include <QWidget>
 
 class QAbstractButton;
@@ -20,6 +21,10 @@ class QLineEdit;
 class QMenu;
 class QMenuBar;
 class QPushButton;
+class QScrollArea;
+class QThread;
+class QTimer;
+class TUpdateCheck;
 class QStatusBar;
 class QToolButton;
 class THlavneMenu;
@@ -102,9 +107,6 @@ public:
     void grafBtnClick();
     void derivaciaBtnClick();
     void sumaBtnClick();
-    // An expression from the expression browser: what follows its first
-    // "=" goes into the input, its variables get rows, nothing is evaluated.
-    void UseExpression(const QString &text) override;
 
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
@@ -122,7 +124,13 @@ public:
 
     // --- frame and life ----------------------------------------------------------
     void SetRoundRegion(int radius);
+    // The window's texts from the loaded language file; starts the
+    // translation of the hints when a file is loaded.
     void ApplyLanguage();
+    // Every child control repaints itself at once.
+    void RepaintChildControls();
+    // The start timer: the update check when the settings ask for it.
+    void TimerZaciatokTimer();
     // Gives a companion window the main window's form style (always on top
     // or normal).
     void GiveFormStyle(QWidget *window) const override;
@@ -134,22 +142,35 @@ public:
     // The tool windows and the expression browser (either may be null).
     void SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser);
 
+    // --- commands of the Help menu ---------------------------------------------------
+    // Opens the manual, or tells that it is missing.
+    void ZobrazitNavodActExecute();
+    // Asks the maker's server for a newer build and always tells the answer.
+    void ZistitNovsiuVerziuActExecute();
+    bool UpdateCheckRunning() const;
+
+    // --- status-bar hints --------------------------------------------------------------
+    void ZmenHint(QWidget *control);
+    void CheckBoxHypMouseEnter(QWidget *control);
+    void ObnovHint();
+
     // --- TMainWindowLink ------------------------------------------------------------
     QWidget *Window() override { return this; }
     QString InputText() const override;
     void SetInputText(const QString &text) override;
     void Calculate() override;
     void SetBackEnabled(bool enabled) override;
+    void UseExpression(const QString &text) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
+    void ShowExpressionPreview(const QString &text) override;
     void ShowVariablesWindow() override;
     void TakeResult(long double value) override;
-    // The expression preview window is not there yet: nothing to show in.
-    void ShowExpressionPreview(const QString &) override {}
 
 protected:
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
+    void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
     void CreateControls();
@@ -166,6 +187,18 @@ private:
     void ApplyEnabling();
     void MarkDown(const QList<QToolButton *> &group);
     void SyncModelWithControls();
+    void HideResult();
+    // The built-in hints and the events that show them.
+    void InstallHints();
+    void SetHint(const QString &control, const QString &text);
+    // The title area: dragging, and the looks of the close and minimise
+    // pictures.
+    void pohybLblMouseDown(const QPoint &at);
+    void pohybLblMouseMove(const QPoint &at);
+    void TitlePictureEvent(TObrazok *picture, QEvent *event);
+    // The question that a newer build is there; Yes opens the download page.
+    void OfferDownload();
+    TUpdateCheck *StartUpdateCheck(bool automatic);
     TpremenneFrm *Premenne() const;
     ThistoriaFrm *Historia() const;
     // Runs a handler so that nothing escapes it: an exception is shown as
@@ -194,6 +227,11 @@ private:
     // is told from a change of the text.
     QString m_inputText;
     QPoint m_dragFrom;
+    QTimer *TimerZaciatok;
+    QPointer<TUpdateCheck> m_menuCheck;
+    QPointer<TUpdateCheck> m_startCheck;
+    // The hint threads started by language switches that may still run.
+    QList<QPointer<QThread>> m_hintThreads;
 
     // The bracket highlighting may run now.
     bool BracketHighlightEnabled = true;
@@ -212,9 +250,15 @@ private:
     QLabel *nadpisLbl;
     TObrazok *zavrietImg;
     TObrazok *minimalizovatImg;
+    TObrazok *nahladImg;
+    TObrazok *pomZavrietImg;
+    TObrazok *pomZavrietaAktImg;
+    TObrazok *pomMinimalizovatImg;
+    TObrazok *pomMinimalizovatAktImg;
     QMenuBar *ActionMainMenuBar1;
     TRiadkovyVstup *vstupRdt;
     TTvar *Shape1;
+    QScrollArea *vysledokScr;
     QLineEdit *vysledokEdt;
     QLabel *Label3;
     QLabel *LblChyba;
@@ -273,3 +317,7 @@ constexpr int HlavnyWidth = 630;
 constexpr int HlavnyHeight = 351;
 constexpr int ResultRightEdge = 620;
 constexpr int ResultMaxWidth = 373;
+// The result's font: its size, and the smallest it shrinks to before the
+// result scrolls.
+constexpr int ResultFontPixels = 17;
+constexpr int ResultMinFontPixels = 11;

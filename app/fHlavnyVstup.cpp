@@ -248,7 +248,7 @@ void ThlavnyFrm::BtnMSClick() {
 
 void ThlavnyFrm::BtnCClick() {
     vstupRdt->SetText(QString());
-    vysledokEdt->hide();
+    HideResult();
     LblChyba->clear();
     vstupRdt->setFocus();
 }

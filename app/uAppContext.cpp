@@ -1,7 +1,9 @@
 #include "uAppContext.h"
 
+#include "uAktualizacia.h"
 #include "uIniFile.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -9,11 +11,6 @@
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QMutexLocker>
-#include <QNetworkAccessManager>
-#include <QNetworkReply>
-#include <QNetworkRequest>
-#include <QEventLoop>
-#include <QSaveFile>
 
 TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QString &caption, const QString &text) {
     QMessageBox box(parent);
@@ -33,6 +30,10 @@ TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QStr
         box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         break;
+    case TMessageKind::InformationQuestion:
+        box.setIcon(QMessageBox::Information);
+        box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+        break;
     case TMessageKind::QuestionWithCancel:
         box.setIcon(QMessageBox::Warning);
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
@@ -46,7 +47,7 @@ TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QStr
     case QMessageBox::Cancel:
         return TAnswer::Cancel;
     default:
-        return kind == TMessageKind::Question ? TAnswer::No
+        return kind == TMessageKind::Question || kind == TMessageKind::InformationQuestion ? TAnswer::No
              : kind == TMessageKind::QuestionWithCancel ? TAnswer::Cancel
                                                         : TAnswer::Ok;
     }
@@ -74,30 +75,6 @@ static QString RunFileDialog(QWidget *parent, const TFileDialogRequest &request,
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return QString();
     return dialog.selectedFiles().constFirst();
-}
-
-// Fetches url synchronously (the caller is a worker or shows a wait cursor)
-// and writes the answer whole into fileName.
-static bool DownloadWithQt(const QString &url, const QString &fileName) {
-    QNetworkAccessManager manager;
-    QNetworkRequest request{QUrl(url)};
-    request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::NoLessSafeRedirectPolicy);
-    request.setTransferTimeout(30000);
-    QNetworkReply *reply = manager.get(request);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    if (!reply->isFinished())
-        loop.exec();
-    const bool ok = reply->error() == QNetworkReply::NoError;
-    const QByteArray body = reply->readAll();
-    reply->deleteLater();
-    if (!ok)
-        return false;
-    QSaveFile file(fileName);
-    if (!file.open(QIODevice::WriteOnly))
-        return false;
-    file.write(body);
-    return file.commit();
 }
 
 TAppContext::TAppContext() { Reset(); }
@@ -134,7 +111,8 @@ void TAppContext::Reset(const QString &programDir) {
         return RunFileDialog(parent, r, QFileDialog::AcceptOpen);
     };
     OpenUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
-    Download = DownloadWithQt;
+    UpdateInfoUrl = QUrl(QLatin1String(UpdateInfoAddress));
+    Beep = [] { QApplication::beep(); };
     m_prompter = std::make_unique<TMessageBoxPrompter>();
     m_settingsIni = std::make_unique<TIniFile>(ProgramDir + QStringLiteral("settings.ini"));
     SetLanguageIni(nullptr);

@@ -1,7 +1,7 @@
 // The application context: the one place that owns what the program takes
 // from its surroundings. Every window reaches the program folder, the clock,
-// the keyboard state, message boxes, file dialogs, the shell and the network
-// only through it, so that tests can replace each of them.
+// the keyboard state, message boxes, file dialogs, the shell and the update
+// server only through it, so that tests can replace each of them.
 #pragma once
 
 #include <QDateTime>
@@ -17,7 +17,9 @@ class TIniFile;
 
 // ---------------------------------------------------------------------------
 // Message boxes and questions.
-enum class TMessageKind { Warning, Information, Question, QuestionWithCancel };
+// Question asks Yes or No with the exclamation icon; InformationQuestion
+// does the same with the information icon.
+enum class TMessageKind { Warning, Information, Question, QuestionWithCancel, InformationQuestion };
 enum class TAnswer { Ok, Yes, No, Cancel };
 
 class TPrompter {
@@ -79,8 +81,11 @@ public:
     std::function<QString(QWidget *parent, const TFileDialogRequest &)> OpenFileName;
     // Hands a web address or a "mailto:" link to the desktop.
     std::function<bool(const QUrl &)> OpenUrl;
-    // Downloads Url into the file FileName; true on success.
-    std::function<bool(const QString &url, const QString &fileName)> Download;
+    // The script the update check asks for the newest build; tests point it
+    // at a server of their own.
+    QUrl UpdateInfoUrl;
+    // The default message beep: a refused change of view, for example.
+    std::function<void()> Beep;
 
     TPrompter &Prompter() { return *m_prompter; }
     void SetPrompter(std::unique_ptr<TPrompter> prompter);

@@ -29,12 +29,3 @@ QString LanguageText(const QString &section, const QString &key, const QString &
     const std::shared_ptr<const TIniFile> ini = LanguageIni();
     return ini ? ini->ReadString(section, key, current) : current;
 }
-
-bool DownloadFile(const QString &url, const QString &fileName) {
-    try {
-        const auto &download = AppContext().Download;
-        return download && download(url, fileName);
-    } catch (...) {
-        return false;
-    }
-}

@@ -1,5 +1,4 @@
-// The program folder, the settings and language file objects, and the
-// download routine of the update check.
+// The program folder and the settings and language file objects.
 #pragma once
 
 #include "uAppContext.h"
@@ -30,6 +29,3 @@ bool LoadLanguageFile(const QString &fileName);
 // The text for (section, key) of the loaded language file; current when no
 // file is loaded or the file lacks the key.
 QString LanguageText(const QString &section, const QString &key, const QString &current);
-
-// Downloads url into fileName; true exactly when the download succeeded.
-bool DownloadFile(const QString &url, const QString &fileName);

@@ -1,6 +1,7 @@
 #include "uHlavneMenu.h"
 
 #include "fHlavny.h"
+#include "uAppContext.h"
 #include "uDisk.h"
 #include "uOkna.h"
 #include "uProgramSettings.h"
@@ -11,6 +12,7 @@
 #include <QActionGroup>
 #include <QMenu>
 #include <QMenuBar>
+#include <QUrl>
 
 namespace {
 
@@ -82,7 +84,8 @@ THlavneMenu::THlavneMenu(ThlavnyFrm &main, QMenuBar *bar, TCompanionWindows &com
                 });
 
     // View.
-    AddAction("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), m_view);
+    connect(AddAction("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), m_view), &QAction::triggered, this,
+            [this] { m_main.ShowExpressionPreview(m_main.InputText()); });
     connect(AddAction("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), m_view), &QAction::triggered,
             this, [this] { ShowWindow(m_companions.Window(TCompanion::History), true); });
     connect(AddAction("KonstantyAct", QStringLiteral("Konštanty..."), m_view), &QAction::triggered, this,
@@ -127,10 +130,16 @@ THlavneMenu::THlavneMenu(ThlavnyFrm &main, QMenuBar *bar, TCompanionWindows &com
     // Help.
     QAction *manual = AddAction("ZobrazitNavodAct", QStringLiteral("Zobraziť návod..."), m_help);
     manual->setShortcut(QKeySequence(Qt::Key_F1));
-    AddAction("onlineDokumentaciaAct", QStringLiteral("Online documentation..."), m_help);
+    manual->setShortcutContext(Qt::WindowShortcut);
+    m_main.addAction(manual); // F1 works also while the menu is closed
+    connect(manual, &QAction::triggered, &m_main, &ThlavnyFrm::ZobrazitNavodActExecute);
+    connect(AddAction("onlineDokumentaciaAct", QStringLiteral("Online documentation..."), m_help), &QAction::triggered,
+            this, [this] { OpenAddress(m_main.Texts().DocumentationPage); });
     m_help->addSeparator();
-    AddAction("DomovskaStrankaProgramuAct", QStringLiteral("Domovská stránka programu..."), m_help);
-    AddAction("ZistitNovsiuVerziuAct", QStringLiteral("Zistiť novšiu verziu..."), m_help);
+    connect(AddAction("DomovskaStrankaProgramuAct", QStringLiteral("Domovská stránka programu..."), m_help),
+            &QAction::triggered, this, [this] { OpenAddress(m_main.Texts().HomePage); });
+    connect(AddAction("ZistitNovsiuVerziuAct", QStringLiteral("Zistiť novšiu verziu..."), m_help), &QAction::triggered,
+            &m_main, &ThlavnyFrm::ZistitNovsiuVerziuActExecute);
     m_help->addSeparator();
     connect(AddAction("OProgrameAct", QStringLiteral("O programe..."), m_help), &QAction::triggered, this,
             [this] { ShowWindow(m_companions.Window(TCompanion::About), true); });
@@ -173,9 +182,6 @@ void THlavneMenu::UpdateEnabled() {
     Act("PrehliadacVyrazovAct")->setEnabled(m_browser != nullptr);
     Act("jazykAct")->setEnabled(m_companions.Has(TCompanion::Language));
     Act("OProgrameAct")->setEnabled(m_companions.Has(TCompanion::About));
-    for (const char *name : {"ZobrazitNavodAct", "onlineDokumentaciaAct", "DomovskaStrankaProgramuAct",
-                             "ZistitNovsiuVerziuAct"})
-        Act(name)->setEnabled(false);
 }
 
 void THlavneMenu::ApplyLanguage() {
@@ -197,6 +203,11 @@ void THlavneMenu::ShowWindow(QWidget *window, bool withStyle) {
     window->show();
     window->raise();
     window->activateWindow();
+}
+
+void THlavneMenu::OpenAddress(const QString &address) {
+    if (const auto &open = AppContext().OpenUrl)
+        open(QUrl(address));
 }
 
 void THlavneMenu::GrafFunkcieActExecute() {

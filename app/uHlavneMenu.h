@@ -39,6 +39,8 @@ private:
     // the main window's form style first.
     void ShowWindow(QWidget *window, bool withStyle);
 
+    // The desktop opens a web address.
+    void OpenAddress(const QString &address);
     void GrafFunkcieActExecute();
     void VzdyNavrchuActExecute(bool checked);
 

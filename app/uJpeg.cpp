@@ -44,11 +44,22 @@ bool Decode(const QByteArray &bytes, QImage &image, QString &message) {
     jpeg_mem_src(&info, reinterpret_cast<const unsigned char *>(bytes.constData()),
                  static_cast<unsigned long>(bytes.size()));
     jpeg_read_header(&info, TRUE);
+    // A damaged header may declare any size; the decoder would reserve
+    // memory for it before reading a single row.
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > MaxJpegSide
+        || info.image_height > MaxJpegSide) {
+        jpeg_destroy_decompress(&info);
+        message = QStringLiteral("the picture declares %1 x %2 pixels; at most %3 pixels a side are read")
+                      .arg(info.image_width)
+                      .arg(info.image_height)
+                      .arg(MaxJpegSide);
+        return false;
+    }
     info.out_color_space = JCS_RGB;
     jpeg_start_decompress(&info);
     const JDIMENSION width = info.output_width;
     const JDIMENSION height = info.output_height;
-    if (info.output_components != 3 || width == 0 || height == 0 || width > 16384 || height > 16384) {
+    if (info.output_components != 3 || width == 0 || height == 0 || width > MaxJpegSide || height > MaxJpegSide) {
         jpeg_destroy_decompress(&info);
         message = QStringLiteral("unsupported picture size or colour format");
         return false;

@@ -1,9 +1,11 @@
 #include "uOkna.h"
 
+#include "fAbout.h"
 #include "fHistoria.h"
 #include "fHlavny.h"
 #include "fJazyk.h"
 #include "fKonstanty.h"
+#include "fNahladVyrazu.h"
 #include "fPremenne.h"
 #include "fUpravyKonstant.h"
 #include "uMagneticForm.h"
@@ -69,11 +71,13 @@ void TCompanionWindows::DestroyAll() {
 TProgramWindows::TProgramWindows(const TProgramLinks &links) {
     m_main = std::make_unique<ThlavnyFrm>(m_companions);
     ThlavnyFrm *main = m_main.get();
+    m_companions.Add(TCompanion::Preview, new TnahladVyrazuFrm(main));
     m_companions.Add(TCompanion::Language, new TjazykFrm(main));
     m_companions.Add(TCompanion::Variables, new TpremenneFrm(main));
     m_companions.Add(TCompanion::History, new ThistoriaFrm(main));
     auto *konstanty = m_companions.Add(TCompanion::Constants, new TkonstantyFrm(main));
     konstanty->SetEditor(m_companions.Add(TCompanion::ConstantEditor, new TuprKonstFrm(&konstanty->Model())));
+    m_companions.Add(TCompanion::About, new ToProgrameFrm);
     main->SetToolWindows(links.Tools, links.Browser);
 }
 

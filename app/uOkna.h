@@ -71,9 +71,9 @@ private:
 class TProgramWindows {
 public:
     // The main window first (its creation reads the settings and the
-    // language), then the companions in their order: language chooser,
-    // variables, history, constants, constant editor; then the tool windows
-    // and the browser are handed to the main window.
+    // language), then the companions in their order: expression preview,
+    // language chooser, variables, history, constants, constant editor, about
+    // box; then the tool windows and the browser are handed to the main window.
     explicit TProgramWindows(const TProgramLinks &links = {});
     // The companions in the reverse order, then the main window.
     ~TProgramWindows();

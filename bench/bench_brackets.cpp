@@ -1,10 +1,10 @@
 // Bracket marks of a long input, as each key typed into it asks for them:
 // the pair search alone, and the search with the formatting of the input
 // line (all plain, two brackets bold) that follows it.
+#include "BenchApp.h"
 #include "uOvladace.h"
 #include "uZvyraznenie.h"
 
-#include <QApplication>
 #include <benchmark/benchmark.h>
 
 namespace {
@@ -17,16 +17,6 @@ QString LongInput() {
     while (s.size() < 2000)
         s += QStringLiteral("(1+(2*3))/");
     return s;
-}
-
-QApplication &App() {
-    static int argc = 1;
-    static char name[] = "tarbelon_bench";
-    static char *argv[] = {name, nullptr};
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    static QApplication app(argc, argv);
-    return app;
 }
 
 } // namespace
@@ -42,7 +32,7 @@ static void BM_BracketPairSearch(benchmark::State &state) {
 BENCHMARK(BM_BracketPairSearch)->Arg(0)->Arg(1000)->Arg(1005)->Unit(benchmark::kMicrosecond);
 
 static void BM_BracketMarksInTheInputLine(benchmark::State &state) {
-    App();
+    BenchApp();
     TRiadkovyVstup edit;
     edit.SetText(LongInput());
     const int caret = int(state.range(0));

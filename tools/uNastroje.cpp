@@ -1,6 +1,8 @@
 #include "uNastroje.h"
 
 #include "fDerivacie.h"
+#include "fGrafyFunkcii.h"
+#include "fMnohocleny.h"
 #include "fStatistika.h"
 #include "fSuma.h"
 #include "fTrojclenka.h"
@@ -20,7 +22,14 @@ static void ShowToolWindow(QWidget *window) {
 
 // Each window comes with its own unit; until then its command does nothing.
 
-void TNastroje::ShowGraph(const QString &) {}
+void TNastroje::ShowGraph(const QString &function) {
+    if (!m_grafyFunkcii)
+        m_grafyFunkcii = new TGrafyFunkciiFrm(MainWindow());
+    if (m_main)
+        m_main->GiveFormStyle(m_grafyFunkcii);
+    m_grafyFunkcii->SetFunction(function);
+    ShowToolWindow(m_grafyFunkcii);
+}
 
 void TNastroje::ShowDerivatives(const QString &function) {
     if (!m_derivacie)
@@ -36,7 +45,13 @@ void TNastroje::ShowSum(const QString &function) {
     ShowToolWindow(m_suma);
 }
 
-void TNastroje::ShowPolynomials() {}
+void TNastroje::ShowPolynomials() {
+    if (!m_mnohocleny)
+        m_mnohocleny = new TmnohoclenyFrm(MainWindow());
+    ShowToolWindow(m_mnohocleny);
+    if (m_main)
+        m_main->GiveFormStyle(m_mnohocleny);
+}
 
 void TNastroje::ShowCombinatorics() {
     if (!m_kombinatorika)
@@ -59,6 +74,10 @@ void TNastroje::ShowRuleOfThree() {
 }
 
 void TNastroje::ApplyLanguage() {
+    if (m_grafyFunkcii)
+        m_grafyFunkcii->ApplyLanguage();
+    if (m_mnohocleny)
+        m_mnohocleny->ApplyLanguage();
     if (m_kombinatorika)
         m_kombinatorika->ApplyLanguage();
     if (m_statistika)

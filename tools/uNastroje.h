@@ -8,6 +8,8 @@
 
 class QWidget;
 class TderivacieFrm;
+class TGrafyFunkciiFrm;
+class TmnohoclenyFrm;
 class TkombinatorikaFrm;
 class TstatistikaFrm;
 class TsumaFrm;
@@ -29,6 +31,8 @@ private:
     QWidget *MainWindow() const;
 
     TMainWindowLink *m_main = nullptr;
+    QPointer<TGrafyFunkciiFrm> m_grafyFunkcii;
+    QPointer<TmnohoclenyFrm> m_mnohocleny;
     QPointer<TkombinatorikaFrm> m_kombinatorika;
     QPointer<TstatistikaFrm> m_statistika;
     QPointer<TtrojclenkaFrm> m_trojclenka;

@@ -1,7 +1,9 @@
+#include "fPrehliadacVyrazov.h"
 #include "uNastroje.h"
 #include "uProgram.h"
 
 int main(int argc, char **argv) {
     TNastroje tools;
-    return RunProgram(argc, argv, {&tools, nullptr});
+    TPrehliadacVyrazovLink browser;
+    return RunProgram(argc, argv, {&tools, &browser});
 }

@@ -61,7 +61,7 @@ protected:
             OpenedUrls.append(url);
             return true;
         };
-        AppContext().Download = [](const QString &, const QString &) { return false; };
+        AppContext().UpdateInfoUrl = QUrl(); // no update check reaches the network
         KProgramSettings::Instance().Reset();
         KProgramState::Instance().JustEvaluated = false;
         Engine().Reset();

@@ -119,24 +119,3 @@ TEST_F(HelpersTest, LinkLabelsOpenMailAndWebAddresses) {
     EXPECT_EQ(S(OpenedUrls[0].toString()), "mailto:autor@example.org");
     EXPECT_EQ(S(OpenedUrls[1].toString()), "http://example.org/preklad");
 }
-
-TEST_F(HelpersTest, DownloadGoesThroughTheSeamAndReportsFailures) {
-    QStringList calls;
-    AppContext().Download = [&](const QString &url, const QString &file) {
-        calls << url << file;
-        return true;
-    };
-    EXPECT_TRUE(DownloadFile("http://x/updateinfo.php?uid=1", Path("updateinfo.dat")));
-    EXPECT_EQ(calls, QStringList({"http://x/updateinfo.php?uid=1", Path("updateinfo.dat")}));
-    AppContext().Download = [](const QString &, const QString &) -> bool { throw std::runtime_error("down"); };
-    EXPECT_FALSE(DownloadFile("http://x", Path("u.dat")));
-}
-
-TEST_F(HelpersTest, RealDownloaderFetchesAFileUrl) {
-    AppContext().Reset(Dir.path());
-    WriteBytes(Path("source.txt"), "13\r\n");
-    EXPECT_TRUE(DownloadFile(QUrl::fromLocalFile(Path("source.txt")).toString(), Path("updateinfo.dat")));
-    EXPECT_EQ(ReadBytes(Path("updateinfo.dat")), QByteArray("13\r\n"));
-    EXPECT_FALSE(DownloadFile(QUrl::fromLocalFile(Path("absent.txt")).toString(), Path("other.dat")));
-    EXPECT_FALSE(QFile::exists(Path("other.dat")));
-}

@@ -3,6 +3,9 @@
 // selected part of the input.
 #include "HlavnyTestSupport.h"
 
+#include <QScrollArea>
+#include <QScrollBar>
+
 namespace {
 
 using Vars = QList<QPair<QString, QString>>;
@@ -278,16 +281,40 @@ TEST_F(HlavnyTest, TheDecimalsFieldSetsTheShownDecimals) {
 
 // --- the result field ----------------------------------------------------------
 
-TEST_F(HlavnyTest, TheResultIsRightAlignedAndAtMost373PixelsWide) {
-    Calculate(QStringLiteral("1+1"));
-    QLineEdit *field = ResultField();
-    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
-    EXPECT_LT(field->width(), 100);
-    Mode("sbBin")->click();
-    Calculate(QString(40, QLatin1Char('1')));
-    EXPECT_EQ(ResultField()->text().size(), 2 + 40 + 9);
-    EXPECT_EQ(field->width(), ResultMaxWidth);
-    EXPECT_EQ(field->x() + field->width(), ResultRightEdge);
+TEST_F(HlavnyTest, AResultIsShownWholeSmallerOrScrollingButNeverCut) {
+    struct Case {
+        const char *what;
+        const char *base;
+        bool fractions;
+        QString input;
+        bool smaller;  // a smaller font than the usual one
+        bool scrolls;
+    };
+    const Case cases[] = {
+        {"short", "sbDec", false, QStringLiteral("1+1"), false, false},
+        {"wide fraction", "sbDec", true, QStringLiteral("28284271247461901/20000000000000000"), true, false},
+        {"53 binary digits", "sbBin", false, QString(53, QLatin1Char('1')), true, true},
+    };
+    W->show(); // a hidden scroll area lays out no scroll bar
+    for (const Case &c : cases) {
+        Mode(c.base)->click();
+        Find<QCheckBox>(*W, "CheckBoxZlomky")->setChecked(c.fractions);
+        Calculate(c.input);
+        QLineEdit *field = ResultField();
+        auto *area = Find<QScrollArea>(*W, "vysledokScr");
+        ASSERT_FALSE(field->isHidden()) << c.what << ": " << S(ErrorText());
+        const QFont font = field->font();
+        EXPECT_EQ(font.pixelSize() < ResultFontPixels, c.smaller) << c.what;
+        EXPECT_GE(font.pixelSize(), ResultMinFontPixels) << c.what;
+        // The field holds the whole text, and the part of it that is shown
+        // ends at the right edge of the result and is at most 373 wide.
+        EXPECT_GE(field->width(), QFontMetrics(font).horizontalAdvance(field->text())) << c.what;
+        EXPECT_EQ(area->geometry().right() + 1, ResultRightEdge) << c.what;
+        EXPECT_LE(area->width(), ResultMaxWidth) << c.what;
+        EXPECT_EQ(area->horizontalScrollBar()->isVisibleTo(W), c.scrolls) << c.what;
+        EXPECT_EQ(field->width() > area->width(), c.scrolls) << c.what;
+    }
+    EXPECT_EQ(ResultField()->text().count(QLatin1Char('1')), 53);
 }
 
 // --- error display --------------------------------------------------------------

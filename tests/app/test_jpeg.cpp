@@ -57,6 +57,40 @@ TEST(Jpeg, BrokenDataGivesNoPictureAndNoCrash) {
     EXPECT_EQ(cut.size(), QSize(630, 351));
 }
 
+// The background with the size in its frame header replaced.
+static QByteArray WithDeclaredSize(int width, int height) {
+    QByteArray bytes = Background();
+    // The start-of-frame segment: FF C0..C2, length, precision, height, width.
+    for (qsizetype i = 2; i + 9 < bytes.size(); ++i)
+        if (uchar(bytes[i]) == 0xFF && uchar(bytes[i + 1]) >= 0xC0 && uchar(bytes[i + 1]) <= 0xC2) {
+            bytes[i + 5] = char(height >> 8);
+            bytes[i + 6] = char(height & 0xFF);
+            bytes[i + 7] = char(width >> 8);
+            bytes[i + 8] = char(width & 0xFF);
+            return bytes;
+        }
+    ADD_FAILURE() << "no frame header";
+    return bytes;
+}
+
+TEST(Jpeg, APictureDeclaringMoreThan8192PixelsASideIsRefused) {
+    struct Case { int width, height; };
+    const Case cases[] = {{60000, 38000}, {8193, 10}, {10, 8193}};
+    for (const Case &c : cases) {
+        QString error;
+        EXPECT_TRUE(DecodeJpeg(WithDeclaredSize(c.width, c.height), &error).isNull()) << c.width << "x" << c.height;
+        EXPECT_TRUE(error.contains("8192")) << S(error);
+    }
+    // The same bytes with the true size still decode.
+    EXPECT_EQ(DecodeJpeg(WithDeclaredSize(630, 351)).size(), QSize(630, 351));
+}
+
+TEST(Jpeg, TheAboutPictureIsBuiltIn) {
+    QFile resource(QStringLiteral(":/pictures/oprograme.jpg"));
+    ASSERT_TRUE(resource.open(QIODevice::ReadOnly));
+    EXPECT_EQ(DecodeJpeg(resource.readAll()).size(), QSize(169, 318));
+}
+
 TEST_F(AppTest, LoadJpegFileReportsAMissingFile) {
     QString error;
     EXPECT_TRUE(LoadJpegFile(Path("none.jpg"), &error).isNull());

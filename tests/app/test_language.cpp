@@ -84,7 +84,7 @@ TEST_F(LanguageTest, ShippedEnglishFileIsComplete) {
         {"ConstantForm", "AddModify"}, {"ConstantForm", "DeletingConstant"}, {"ConstantForm", "ReallyDelete"},
         {"ConstantForm", "RewritingConstant"}, {"ConstantForm", "ReallyRewrite"}, {"ConstantForm", "LudolphsNumber"},
         {"ConstantForm", "EulerNumber"}, {"ConstantForm", "AddModifyAConstant"}, {"ConstantForm", "IdNotEntered"},
-        {"ConstantForm", "IncorrectValue"},
+        {"ConstantForm", "IncorrectValue"}, {"ExpressionPreviewForm", "Caption"},
     };
     for (const Key &k : keys)
         EXPECT_FALSE(english.ReadString(k.section, k.key, "").isEmpty()) << k.section << "/" << k.key;

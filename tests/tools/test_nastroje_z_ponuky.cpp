@@ -1,8 +1,9 @@
-// The Tools menu of the main window opens the statistics, combinatorics and
-// rule-of-three windows; only the rule of three takes the main window's
-// always-on-top style.
+// The Tools menu of the main window opens the polynomial, statistics,
+// combinatorics and rule-of-three windows; only the polynomial and
+// rule-of-three windows take the main window's always-on-top style.
 #include "../app/AppTestSupport.h"
 #include "fHlavny.h"
+#include "fMnohocleny.h"
 #include "fStatistika.h"
 #include "fTrojclenka.h"
 #include "kombinatorika.h"
@@ -25,12 +26,13 @@ TEST_F(ToolsMenuTest, OpensEachWindowOnceWithItsFormStyle) {
     };
     trigger("VzdyNavrchuAct");
     ASSERT_TRUE(KProgramSettings::Instance().OnTop);
-    for (const char *name : {"KombinatorikaAct", "statistikaAct", "TrojclenkaAct", "TrojclenkaAct"})
+    for (const char *name : {"MnohoclenyAct", "KombinatorikaAct", "statistikaAct", "TrojclenkaAct", "TrojclenkaAct"})
         trigger(name);
     struct Case {
         QWidget *window;
         bool onTop;
-    } cases[] = {{main.findChild<TkombinatorikaFrm *>(), false},
+    } cases[] = {{main.findChild<TmnohoclenyFrm *>(), true},
+                 {main.findChild<TkombinatorikaFrm *>(), false},
                  {main.findChild<TstatistikaFrm *>(), false},
                  {main.findChild<TtrojclenkaFrm *>(), true}};
     for (const Case &c : cases) {

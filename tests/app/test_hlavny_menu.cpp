@@ -1,0 +1,265 @@
+// The main window's menus: which command opens what, the Help commands,
+// the update check in the window, and the language switch over every window.
+#include "HlavnyTestSupport.h"
+#include "LocalHttpServer.h"
+#include "fAbout.h"
+#include "fJazyk.h"
+#include "uHlavneTexty.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace {
+
+class MenuTest : public HlavnyTest {
+protected:
+    QAction *Act(const char *name) { return Find<QAction>(*W, name); }
+    QWidget *Companion(TCompanion kind) { return Windows->Companions().Window(kind); }
+    void CopyLanguage(const char *name) {
+        WriteBytes(Path(QStringLiteral("lang/") + name),
+                   ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/") + name));
+    }
+    // Runs the update check from the menu or at start and waits for its end.
+    void RunCheck(bool fromMenu) {
+        if (fromMenu)
+            Act("ZistitNovsiuVerziuAct")->trigger();
+        else
+            W->TimerZaciatokTimer();
+        EXPECT_TRUE(QTest::qWaitFor([this] { return !W->UpdateCheckRunning(); }, 10000));
+    }
+};
+
+// Records the language switch of the windows beyond this library.
+QStringList SwitchLog;
+struct TFakeTools : TToolWindowsLink {
+    const ThlavnyFrm *Main = nullptr;
+    void Attach(TMainWindowLink *) override {}
+    void ShowGraph(const QString &) override {}
+    void ShowDerivatives(const QString &) override {}
+    void ShowSum(const QString &) override {}
+    void ShowPolynomials() override { SwitchLog << "polynomials"; }
+    void ShowCombinatorics() override {}
+    void ShowStatistics() override {}
+    void ShowRuleOfThree() override {}
+    // The main window's code is already the new one when the tools follow.
+    void ApplyLanguage() override { SwitchLog << "tools " + Main->Texts().LanguageCode; }
+};
+struct TFakeBrowser : TBrowserLink {
+    void Attach(TMainWindowLink *) override {}
+    void ShowExpressionBrowser() override { SwitchLog << "browser"; }
+    void ApplyLanguage() override { SwitchLog << "browser language"; }
+};
+
+} // namespace
+
+TEST_F(MenuTest, EachViewAndHelpCommandShowsItsWindow) {
+    struct Case {
+        const char *action;
+        TCompanion window;
+        bool takesStyle;
+    };
+    const Case cases[] = {
+        {"HistoriuVypoctovAct", TCompanion::History, true},
+        {"VlastnePremenneAct", TCompanion::Variables, true},
+        {"KonstantyAct", TCompanion::Constants, true},
+        {"OProgrameAct", TCompanion::About, true},
+        {"jazykAct", TCompanion::Language, false},
+    };
+    KProgramSettings::Instance().OnTop = true; // the style they take
+    for (const Case &c : cases) {
+        ASSERT_TRUE(Act(c.action)->isEnabled()) << c.action;
+        Act(c.action)->trigger();
+        QWidget *w = Companion(c.window);
+        EXPECT_TRUE(w->isVisible()) << c.action;
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), c.takesStyle) << c.action;
+    }
+    // The preview shows the input, whatever the style of the main window.
+    Act("NahladVyrazuAct")->trigger();
+    EXPECT_TRUE(Companion(TCompanion::Preview)->isVisible());
+    // The tools without their link.
+    for (const char *name : {"GrafFunkcieAct", "MnohoclenyAct", "PrehliadacVyrazovAct"})
+        EXPECT_FALSE(Act(name)->isEnabled()) << name;
+}
+
+TEST_F(MenuTest, AlwaysOnTopReachesTheMainWindowAndTheStyledCompanions) {
+    Act("VzdyNavrchuAct")->trigger();
+    EXPECT_TRUE(KProgramSettings::Instance().OnTop);
+    EXPECT_TRUE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    for (TCompanion kind : {TCompanion::About, TCompanion::History, TCompanion::Variables})
+        EXPECT_TRUE(Companion(kind)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(Companion(TCompanion::Language)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    Act("VzdyNavrchuAct")->trigger();
+    EXPECT_FALSE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+    EXPECT_FALSE(Companion(TCompanion::History)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+}
+
+TEST_F(MenuTest, TheWebCommandsOpenTheirAddressesAndAForeignOneIsRefused) {
+    Act("DomovskaStrankaProgramuAct")->trigger();
+    Act("onlineDokumentaciaAct")->trigger();
+    WriteBytes(Path("lang/x.txt"), "[Addresses]\r\nHomePage=https://evil.example/?tarbelon.example\r\n"
+                                   "DocumentationPage=https://docs.tarbelon.example/sk/\r\n");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\x.txt")));
+    Act("DomovskaStrankaProgramuAct")->trigger();
+    Act("onlineDokumentaciaAct")->trigger();
+    QStringList opened;
+    for (const QUrl &url : OpenedUrls)
+        opened << url.toString();
+    EXPECT_EQ(opened, QStringList({BuiltInHomePage, BuiltInDocumentationPage, BuiltInHomePage,
+                                   "https://docs.tarbelon.example/sk/"}));
+}
+
+TEST_F(MenuTest, TheManualOpensFromTheProgramFolderOrItsAbsenceIsTold) {
+    Act("ZobrazitNavodAct")->trigger();
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Chyba");
+    EXPECT_EQ(Prompter->Shown[0].Text, W->Texts().msgCouldntFindManual);
+    EXPECT_TRUE(OpenedUrls.isEmpty());
+
+    WriteBytes(Path("manual/en/manual.html"), ReadBytes(TARBELON_SOURCE_DIR "/resources/manual/en/manual.html"));
+    // F1 while the main window is active.
+    W->show();
+    QApplication::setActiveWindow(W);
+    QTest::keyClick(W, Qt::Key_F1);
+    ASSERT_EQ(OpenedUrls.size(), 1);
+    EXPECT_EQ(QFileInfo(OpenedUrls[0].toLocalFile()).canonicalFilePath(),
+              QFileInfo(Path("manual/en/manual.html")).canonicalFilePath());
+    EXPECT_EQ(Prompter->Shown.size(), 1);
+}
+
+TEST_F(MenuTest, TheUpdateCheckTellsItsAnswer) {
+    struct Case {
+        const char *what;
+        bool fromMenu;
+        QByteArray answer;
+        int shownKind; // -1: nothing shown
+        QString text;
+        bool downloadOpened;
+    };
+    const THlavneTexty t;
+    const Case cases[] = {
+        {"newer, menu, Yes", true, TLocalHttpServer::Http(200, "13"), int(TMessageKind::InformationQuestion),
+         t.msgNewVersionFound, true},
+        {"latest, menu", true, TLocalHttpServer::Http(200, "12"), int(TMessageKind::Information),
+         t.msgUsingLatestVersion, false},
+        {"failed, menu", true, TLocalHttpServer::Http(404, "13"), int(TMessageKind::Warning), t.msgUnableToFindUpdates,
+         false},
+        {"newer, at start", false, TLocalHttpServer::Http(200, "13"), int(TMessageKind::InformationQuestion),
+         t.msgNewVersionFound, true},
+        {"latest, at start", false, TLocalHttpServer::Http(200, "12"), -1, QString(), false},
+    };
+    for (const Case &c : cases) {
+        TLocalHttpServer server;
+        server.Answer = c.answer;
+        AppContext().UpdateInfoUrl = server.Url();
+        Prompter->Shown.clear();
+        Prompter->Answers = {TAnswer::Yes};
+        OpenedUrls.clear();
+        RunCheck(c.fromMenu);
+        ASSERT_EQ(server.Targets.size(), 1) << c.what;
+        EXPECT_TRUE(server.Targets[0].contains(c.fromMenu ? "auto=0" : "auto=1")) << c.what;
+        EXPECT_TRUE(server.Targets[0].contains("uid=261205202543")) << c.what;
+        if (c.shownKind < 0) {
+            EXPECT_TRUE(Prompter->Shown.isEmpty()) << c.what;
+        } else {
+            ASSERT_EQ(Prompter->Shown.size(), 1) << c.what;
+            EXPECT_EQ(int(Prompter->Shown[0].Kind), c.shownKind) << c.what;
+            EXPECT_EQ(Prompter->Shown[0].Caption, t.msgUpdateCheck) << c.what;
+            EXPECT_EQ(Prompter->Shown[0].Text, c.text) << c.what;
+        }
+        EXPECT_EQ(OpenedUrls, c.downloadOpened ? QList<QUrl>{QUrl(BuiltInDownloadPage)} : QList<QUrl>{}) << c.what;
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr) << c.what;
+    }
+
+    // Switched off, the start asks nothing.
+    TLocalHttpServer server;
+    AppContext().UpdateInfoUrl = server.Url();
+    KProgramSettings::Instance().CheckUpdatesAtStart = false;
+    W->TimerZaciatokTimer();
+    EXPECT_FALSE(W->UpdateCheckRunning());
+}
+
+TEST_F(MenuTest, ALanguageSwitchReachesEveryWindowAndAMissingKeyKeepsTheLastText) {
+    Windows.reset();
+    TFakeTools tools;
+    TFakeBrowser browser;
+    Windows = std::make_unique<TProgramWindows>(TProgramLinks{&tools, &browser});
+    W = &Windows->Main();
+    tools.Main = W;
+    EXPECT_TRUE(Act("MnohoclenyAct")->isEnabled());
+    EXPECT_TRUE(Act("PrehliadacVyrazovAct")->isEnabled());
+    SwitchLog.clear();
+    Act("MnohoclenyAct")->trigger();
+    Act("PrehliadacVyrazovAct")->trigger();
+
+    CopyLanguage("english.txt");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
+    EXPECT_EQ(SwitchLog, QStringList({"polynomials", "browser", "tools en", "browser language"}));
+    EXPECT_EQ(S(Companion(TCompanion::History)->windowTitle()), "Calculation history");
+    EXPECT_EQ(S(Companion(TCompanion::About)->windowTitle()), "Tarbelon - About");
+    EXPECT_EQ(S(Find<QLabel>(*Companion(TCompanion::About), "kontaktTitulokLbl")->text()), "contact:");
+
+    // A file with one key: that one changes, the others keep the English
+    // text, and the messages go back to the built-in ones.
+    WriteBytes(Path("lang/one.txt"), "[MainMenu]\r\nTools=&Werkzeuge\r\n");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\one.txt")));
+    EXPECT_EQ(S(Find<QMenu>(*W, "ToolsMenu")->title()), "&Werkzeuge");
+    EXPECT_EQ(S(Find<QMenu>(*W, "ViewMenu")->title()), "&View");
+    EXPECT_EQ(S(Companion(TCompanion::History)->windowTitle()), "Calculation history");
+    EXPECT_EQ(S(Companion(TCompanion::About)->windowTitle()), "Tarbelon - About");
+    EXPECT_EQ(S(W->Texts().msgError), "Chyba");
+    EXPECT_EQ(S(W->Texts().LanguageCode), "e2");
+}
+
+TEST_F(MenuTest, LanguageTextsAreShownAsTheyStandNeverAsMarkup) {
+    WriteBytes(Path("lang/m.txt"), "[MainWindow]\r\nDecimals=<b>D</b>\r\n[LanguageForm]\r\nProgram=<i>P</i>\r\n"
+                                   "[AboutForm]\r\nContact=<a href=x>c</a>\r\n");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\m.txt")));
+    Windows->Companions().Get<TjazykFrm>(TCompanion::Language)->ApplyLanguage();
+    EXPECT_EQ(S(Find<QLabel>(*W, "Label4")->text()), "<b>D</b>");
+    for (TCompanion kind : {TCompanion::Language, TCompanion::History, TCompanion::Variables, TCompanion::About})
+        for (QLabel *label : Companion(kind)->findChildren<QLabel *>())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << S(label->objectName());
+    for (QLabel *label : W->findChildren<QLabel *>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText) << S(label->objectName());
+}
+
+TEST_F(MenuTest, TheSlovakFileLeadsBackToTheTextsTheProgramStartsWith) {
+    // Every text of the main window and its companions by name.
+    auto texts = [this] {
+        QMap<QString, QString> all;
+        for (QWidget *window : {static_cast<QWidget *>(W), Companion(TCompanion::History),
+                                Companion(TCompanion::Variables), Companion(TCompanion::Constants),
+                                Companion(TCompanion::ConstantEditor), Companion(TCompanion::About)}) {
+            all.insert(window->objectName(), window->windowTitle());
+            for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
+                all.insert(window->objectName() + "." + b->objectName(), b->text());
+            for (QLabel *l : window->findChildren<QLabel *>())
+                all.insert(window->objectName() + "." + l->objectName(), l->text());
+            for (QAction *a : window->findChildren<QAction *>())
+                all.insert(window->objectName() + "." + a->objectName(), a->text());
+            for (QMenu *m : window->findChildren<QMenu *>())
+                all.insert(window->objectName() + "." + m->objectName(), m->title());
+        }
+        return all;
+    };
+    const QMap<QString, QString> start = texts();
+    CopyLanguage("english.txt");
+    CopyLanguage("slovak.txt");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
+    ASSERT_NE(texts(), start);
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\slovak.txt")));
+    const QMap<QString, QString> back = texts();
+    // Texts whose built-in form is English or begins with a blank, and the
+    // history's "Zmazať", whose key the "Odstrániť" of the input and the
+    // constants share.
+    const QStringList translated = {"hlavnyFrm.PrehliadacVyrazovAct", "hlavnyFrm.onlineDokumentaciaAct",
+                                    "hlavnyFrm.StatusPanelHelp", "oProgrameFrm.verziaTitulokLbl",
+                                    "historiaFrm.BtnZmazat"};
+    for (auto it = start.begin(); it != start.end(); ++it) {
+        if (!translated.contains(it.key())) {
+            EXPECT_EQ(S(back.value(it.key())), S(it.value())) << S(it.key());
+        }
+    }
+    EXPECT_EQ(S(W->Texts().LanguageCode), "sk");
+}

@@ -1,0 +1,109 @@
+// The main window's frame: dragging by the title with the docked companions,
+// the title pictures, the status-bar hints and their translation.
+#include "HlavnyTestSupport.h"
+#include "uMagneticForm.h"
+
+#include <QMouseEvent>
+#include <QStatusBar>
+
+namespace {
+
+class FrameTest : public HlavnyTest {
+protected:
+    void Send(QWidget *target, QEvent::Type type, const QPoint &at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(at), QPointF(target->mapToGlobal(at)),
+                      type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    }
+    void Enter(QWidget *target) {
+        QEnterEvent e(QPointF(1, 1), QPointF(1, 1), QPointF(target->mapToGlobal(QPoint(1, 1))));
+        QApplication::sendEvent(target, &e);
+    }
+    void Leave(QWidget *target) {
+        QEvent e(QEvent::Leave);
+        QApplication::sendEvent(target, &e);
+    }
+    QString Hint() { return Find<QLabel>(*W, "StatusPanelHint")->text(); }
+};
+
+} // namespace
+
+TEST_F(FrameTest, DraggingTheTitleTakesTheDockedCompanionsAlong) {
+    W->move(100, 100);
+    TMagneticForm *history = Historia();
+    TMagneticForm *variables = Premenne();
+    history->move(W->x() + W->width(), 150);     // docked at the right edge
+    variables->move(W->x() + W->width() + 1, 400); // one pixel away
+    QLabel *title = Find<QLabel>(*W, "pohybLbl");
+    Send(title, QEvent::MouseButtonPress, QPoint(200, 10), Qt::LeftButton);
+    Send(title, QEvent::MouseMove, QPoint(240, 40), Qt::LeftButton);
+    EXPECT_EQ(W->pos(), QPoint(140, 130));
+    EXPECT_EQ(history->pos(), QPoint(140 + W->width(), 180));
+    EXPECT_EQ(variables->pos(), QPoint(100 + W->width() + 1, 400));
+    // Without the button nothing moves; the screen's edge holds the window.
+    Send(title, QEvent::MouseMove, QPoint(0, 0), Qt::NoButton);
+    EXPECT_EQ(W->pos(), QPoint(140, 130));
+    Send(title, QEvent::MouseMove, QPoint(200 - 10000, 10 - 10000), Qt::LeftButton);
+    EXPECT_EQ(W->pos(), QPoint(20 - W->width(), 0));
+}
+
+TEST_F(FrameTest, TheTitlePicturesLightUpSinkWhilePressedAndAct) {
+    W->show();
+    struct Case {
+        const char *picture, *normal, *lit;
+    };
+    const Case cases[] = {{"zavrietImg", "pomZavrietImg", "pomZavrietaAktImg"},
+                          {"minimalizovatImg", "pomMinimalizovatImg", "pomMinimalizovatAktImg"}};
+    for (const Case &c : cases) {
+        auto *picture = Find<TObrazok>(*W, c.picture);
+        const QPoint at = picture->pos();
+        ASSERT_NE(Find<TObrazok>(*W, c.normal)->Image(), Find<TObrazok>(*W, c.lit)->Image());
+        Enter(picture);
+        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, c.lit)->Image()) << c.picture;
+        Leave(picture);
+        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, c.normal)->Image()) << c.picture;
+        Send(picture, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+        EXPECT_EQ(picture->pos(), at + QPoint(1, 1)) << c.picture;
+        Send(picture, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::NoButton); // released outside: no click
+        EXPECT_EQ(picture->pos(), at) << c.picture;
+    }
+    QTest::mouseClick(Find<TObrazok>(*W, "minimalizovatImg"), Qt::LeftButton);
+    EXPECT_TRUE(W->isMinimized());
+    QTest::mouseClick(Find<TObrazok>(*W, "zavrietImg"), Qt::LeftButton);
+    EXPECT_FALSE(W->isVisible());
+}
+
+TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheControlUnderTheMouse) {
+    Enter(Btn("BtnC"));
+    EXPECT_EQ(S(Hint()), " Zmazať celý výraz aj výsledok");
+    Enter(Input());
+    EXPECT_EQ(S(Hint()), " Sem napíšte výraz");
+    // Over the window's own background the panel empties.
+    const QPoint background(4, 160);
+    ASSERT_EQ(W->childAt(background), nullptr);
+    Send(W, QEvent::MouseMove, background, Qt::NoButton);
+    EXPECT_EQ(S(Hint()), "");
+    EXPECT_TRUE(Btn("BtnC")->toolTip().isEmpty()); // no pop-up tips
+}
+
+TEST_F(FrameTest, ALanguageFileTranslatesTheHintsItNamesOnly) {
+    const QString builtInCE = Btn("BtnCE")->statusTip();
+    WriteBytes(Path("lang/h.txt"), "[Hints]\r\nhntC=Clear everything\r\nhntBr=A bracket\r\n");
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\h.txt")));
+    // The hints arrive from the worker while the window goes on.
+    EXPECT_TRUE(QTest::qWaitFor([this] { return Btn("BitBtn45")->statusTip() == "A bracket"; }, 10000));
+    EXPECT_EQ(S(Btn("BtnC")->statusTip()), "Clear everything");
+    EXPECT_EQ(S(Btn("BitBtn44")->statusTip()), "A bracket");
+    EXPECT_EQ(Btn("BtnCE")->statusTip(), builtInCE);
+    Enter(Btn("BtnC"));
+    EXPECT_EQ(S(Hint()), " Clear everything");
+}
+
+TEST_F(FrameTest, AWindowClosedWhileItsHintsAreTranslatedWaitsForThem) {
+    WriteBytes(Path("lang/h.txt"), "[Hints]\r\nhntC=Clear everything\r\n");
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\h.txt")));
+    Windows.reset(); // must neither crash nor leave a thread writing into it
+    W = nullptr;
+    QCoreApplication::processEvents();
+}

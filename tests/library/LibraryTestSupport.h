@@ -1,0 +1,82 @@
+// Shared set-up of the library tests: a temporary program folder with a
+// "lib" folder, and small library files written into it.
+#pragma once
+
+#include "../app/AppTestSupport.h"
+#include "uKniznica.h"
+
+#include <QDir>
+#include <QDomDocument>
+
+// A header with every field filled.
+inline TInfoKniznice SampleInfo(const QString &fileName) {
+    TInfoKniznice info;
+    info.Name = QStringLiteral("Physics");
+    info.FileName = fileName;
+    info.Version = QStringLiteral("1.2.0");
+    info.Date = QStringLiteral("5. 12. 2026");
+    info.Author = QStringLiteral("Ann");
+    info.AuthorWeb = QStringLiteral("example.org");
+    info.AuthorEmail = QStringLiteral("ann@example.org");
+    info.Description = QStringLiteral("one|two");
+    return info;
+}
+
+// The element reached from root by the names of named elements, one per
+// level ("Mechanics/Work"); null when a step is missing.
+inline QDomElement ElementAt(const QDomElement &root, const QString &path) {
+    QDomElement at = root;
+    for (const QString &name : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
+        QDomElement next;
+        for (QDomElement c = at.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+            if (c.attribute(QStringLiteral("name")) == name) {
+                next = c;
+                break;
+            }
+        at = next;
+        if (at.isNull())
+            break;
+    }
+    return at;
+}
+
+// A compact picture of an element's structure: tag and name of every
+// element, children in brackets, e.g. "library:L[category:C[expr:x],expr:y]".
+inline QString Outline(const QDomElement &e) {
+    QString s = e.tagName();
+    if (e.hasAttribute(QStringLiteral("name")))
+        s += QLatin1Char(':') + e.attribute(QStringLiteral("name"));
+    QStringList children;
+    for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
+        children.append(Outline(c));
+    if (!children.isEmpty())
+        s += QLatin1Char('[') + children.join(QLatin1Char(',')) + QLatin1Char(']');
+    return s;
+}
+
+class LibraryTest : public AppTest {
+protected:
+    void SetUp() override {
+        AppTest::SetUp();
+        ASSERT_TRUE(QDir(Dir.path()).mkpath(QStringLiteral("lib")));
+    }
+    QString LibPath(const QString &name) const { return Path(QStringLiteral("lib/") + name); }
+    void WriteLibrary(const QString &name, const QByteArray &xml) { WriteBytes(LibPath(name), xml); }
+};
+
+// A small library: a description, a category with a sub-category and an
+// expression, and an expression at the top.
+inline const QByteArray kSampleLibrary = R"(<?xml version="1.0" encoding="UTF-8"?>
+<library name="Sample" version="1.0" date="1.1.2025" author="Bob" author-web="bob.example" author-email="bob@example.org">
+  <desc>First line|Second line</desc>
+  <expr name="Top" notation="f=x+1"/>
+  <category name="Mechanics">
+    <expr name="Work" notation="W=F*s">
+      <desc>Constant force</desc>
+      <var name="F" description="force"/>
+      <var name="s" description="path"/>
+    </expr>
+    <category name="Inner"/>
+  </category>
+</library>
+)";

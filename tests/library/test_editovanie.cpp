@@ -1,0 +1,176 @@
+// The editing rules: paste before a node, which drops make sense, and where
+// a drop puts an element.
+#include "LibraryTestSupport.h"
+#include "uPrehliadacVyrazov.h"
+
+namespace {
+
+// Library A: the sample; library B: two categories and two expressions.
+const QByteArray kOther = R"(<library name="B">
+  <category name="Empty"/>
+  <category name="Full"><expr name="f1" notation="1"/><expr name="f2" notation="2"/></category>
+  <expr name="b1" notation="x"/>
+  <other name="Odd"/>
+</library>)";
+
+class EditingTest : public LibraryTest {
+protected:
+    TKniznicaVyrazov A, B;
+    void SetUp() override {
+        LibraryTest::SetUp();
+        WriteLibrary("a.xml", kSampleLibrary);
+        WriteLibrary("b.xml", kOther);
+        Reload();
+    }
+    // Both libraries as on disk, unmodified.
+    void Reload() {
+        ASSERT_TRUE(A.LoadFromFile(LibPath("a.xml")));
+        ASSERT_TRUE(B.LoadFromFile(LibPath("b.xml")));
+    }
+    // "A:Mechanics/Work", "B:" (the root).
+    QDomElement At(const QString &where) {
+        TKniznicaVyrazov &lib = where.startsWith('A') ? A : B;
+        return ElementAt(lib.GetRoot(), where.mid(2));
+    }
+    QString Both() { return Outline(A.GetRoot()) + " | " + Outline(B.GetRoot()); }
+};
+
+} // namespace
+
+TEST_F(EditingTest, PasteGoesJustBeforeTheTargetAndNeverBesideALibrary) {
+    const struct {
+        const char *copied;
+        const char *target;
+        TPasteResult result;
+        const char *b; // B afterwards
+    } cases[] = {
+        {"A:Top", "B:Full/f2", TPasteResult::Inserted,
+         "library:B[category:Empty,category:Full[expr:f1,expr:Top,expr:f2],expr:b1,other:Odd]"},
+        {"A:Mechanics", "B:Odd", TPasteResult::Inserted,
+         "library:B[category:Empty,category:Full[expr:f1,expr:f2],expr:b1,"
+         "category:Mechanics[expr:Work[desc,var:F,var:s],category:Inner],other:Odd]"},
+        {"A:", "B:b1", TPasteResult::Refused, ""},  // a library among elements
+        {"A:", "B:", TPasteResult::Nothing, ""},    // a library into a library
+        {"A:Top", "B:", TPasteResult::Refused, ""}, // beside a library
+    };
+    for (const auto &c : cases) {
+        Reload();
+        KNodeClipboard clipboard;
+        clipboard.Copy(At(c.copied));
+        const QString before = Both();
+        QDomElement pasted;
+        EXPECT_EQ(PasteBefore(clipboard, At(c.target), B, pasted), c.result) << c.copied << " " << c.target;
+        if (c.result == TPasteResult::Inserted) {
+            EXPECT_EQ(S(Outline(B.GetRoot())), c.b);
+            EXPECT_TRUE(B.Modified);
+            EXPECT_FALSE(A.Modified);
+        } else {
+            EXPECT_EQ(Both(), before);
+            EXPECT_FALSE(B.Modified);
+        }
+    }
+}
+
+TEST_F(EditingTest, EveryPasteIsANewIndependentCopyThatOutlivesItsSource) {
+    KNodeClipboard clipboard;
+    EXPECT_TRUE(clipboard.IsEmpty());
+    {
+        TKniznicaVyrazov source;
+        ASSERT_TRUE(source.LoadFromFile(LibPath("a.xml")));
+        clipboard.Copy(ElementAt(source.GetRoot(), "Top"));
+    } // its document is gone
+    QDomElement first, second;
+    ASSERT_EQ(PasteBefore(clipboard, At("B:b1"), B, first), TPasteResult::Inserted);
+    ASSERT_EQ(PasteBefore(clipboard, At("B:b1"), B, second), TPasteResult::Inserted);
+    first.setAttribute("name", "changed");
+    EXPECT_EQ(S(Outline(B.GetRoot())),
+              "library:B[category:Empty,category:Full[expr:f1,expr:f2],expr:changed,expr:Top,expr:b1,other:Odd]");
+    clipboard.Clear();
+    EXPECT_EQ(PasteBefore(clipboard, At("B:b1"), B, first), TPasteResult::Nothing);
+}
+
+TEST_F(EditingTest, DropsThatMakeNoSenseAreRefused) {
+    const struct {
+        const char *dragged;
+        const char *target;
+        bool plain;
+        bool shift;
+    } cases[] = {
+        {"A:Mechanics", "A:Mechanics/Inner", false, false}, // into its own subtree
+        {"A:Mechanics", "A:Mechanics", false, false},       // onto itself
+        {"A:", "B:Full", false, false},                     // libraries never move
+        {"A:Top", "B:", true, false},                       // into a library, never beside it
+        {"A:Top", "B:Empty", true, true},
+        {"A:Top", "B:Full/f1", true, true},
+        {"A:Top", "B:Odd", false, true},                    // nowhere to go inside an unknown element
+        {"A:Top", "B:Nothing", false, false},               // no node under the cursor
+    };
+    for (const auto &c : cases) {
+        EXPECT_EQ(CanDropOn(At(c.dragged), At(c.target), false), c.plain) << c.dragged << " on " << c.target;
+        EXPECT_EQ(CanDropOn(At(c.dragged), At(c.target), true), c.shift) << c.dragged << " shift on " << c.target;
+    }
+}
+
+TEST_F(EditingTest, ADropMovesTheElementIntoOrBeforeTheTarget) {
+    const struct {
+        const char *dragged;
+        const char *target;
+        bool shift;
+        TDropPlace place;
+        const char *both;
+    } cases[] = {
+        {"B:b1", "B:Empty", false, TDropPlace::Into,
+         "library:B[category:Empty[expr:b1],category:Full[expr:f1,expr:f2],other:Odd]"},
+        {"B:b1", "B:Full", false, TDropPlace::Into,
+         "library:B[category:Empty,category:Full[expr:f1,expr:b1,expr:f2],other:Odd]"},
+        {"B:b1", "B:Full", true, TDropPlace::Before,
+         "library:B[category:Empty,expr:b1,category:Full[expr:f1,expr:f2],other:Odd]"},
+        {"B:b1", "B:Full/f1", false, TDropPlace::Before,
+         "library:B[category:Empty,category:Full[expr:b1,expr:f1,expr:f2],other:Odd]"},
+        {"B:Full/f2", "B:Odd", true, TDropPlace::Before,
+         "library:B[category:Empty,category:Full[expr:f1],expr:b1,expr:f2,other:Odd]"},
+        // Into a library: after its description.
+        {"B:Full", "A:", false, TDropPlace::Into,
+         "library:Sample[desc,category:Full[expr:f1,expr:f2],expr:Top,category:Mechanics[expr:Work[desc,var:F,var:s],"
+         "category:Inner]] | library:B[category:Empty,expr:b1,other:Odd]"},
+    };
+    for (const auto &c : cases) {
+        Reload();
+        TKniznicaVyrazov &to = QString(c.target).startsWith('A') ? A : B;
+        TDropPlace place = TDropPlace::Before;
+        const QDomElement moved = MoveElement(At(c.dragged), B, At(c.target), to, c.shift, place);
+        ASSERT_FALSE(moved.isNull()) << c.dragged << " on " << c.target;
+        EXPECT_EQ(place, c.place) << c.dragged << " on " << c.target;
+        EXPECT_TRUE(moved.ownerDocument() == to.Document);
+        const QString expected = QString(c.both);
+        EXPECT_EQ(S(expected.contains(" | ") ? Both() : Outline(B.GetRoot())), c.both);
+        EXPECT_TRUE(B.Modified);
+        EXPECT_EQ(A.Modified, &to == &A);
+    }
+}
+
+TEST_F(EditingTest, ARefusedDropKeepsTheElement) {
+    const QString before = Both();
+    TDropPlace place;
+    EXPECT_TRUE(MoveElement(At("B:b1"), B, At("B:Odd"), B, false, place).isNull());
+    EXPECT_TRUE(MoveElement(At("A:Mechanics"), A, At("A:Mechanics/Inner"), A, false, place).isNull());
+    EXPECT_EQ(Both(), before);
+    EXPECT_FALSE(A.Modified || B.Modified);
+}
+
+TEST(EditEnabling, FollowsTheKindOfTheSelection) {
+    const struct {
+        bool selected;
+        TNodeKind kind;
+        const char *newRenameDeleteModify;
+    } cases[] = {{false, LibraryKind, "0000"},
+                 {true, ExpressionKind, "0011"},
+                 {true, CategoryKind, "1110"},
+                 {true, LibraryKind, "1111"},
+                 {true, OtherKind, "1111"}};
+    for (const auto &c : cases) {
+        const TEditEnabling e = EditEnabling(c.selected, c.kind);
+        const std::string got{char('0' + e.NewChild), char('0' + e.Rename), char('0' + e.Delete), char('0' + e.Modify)};
+        EXPECT_EQ(got, c.newRenameDeleteModify) << int(c.kind);
+    }
+}

@@ -1,0 +1,145 @@
+// The expression dialog and the library dialog: their checks, the
+// variables found in the notation, the file choice and the header.
+#include "LibraryTestSupport.h"
+#include "fUpravyKniznice.h"
+#include "fUpravyVyrazu.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QTest>
+
+class DialogTest : public LibraryTest {
+protected:
+    QPushButton *Ok(QWidget &dialog) { return Find<QPushButton>(dialog, "okBtn"); }
+    QStringList Boxes() {
+        QStringList boxes;
+        for (const auto &box : Prompter->Shown)
+            boxes.append(box.Caption + "|" + box.Text);
+        Prompter->Shown.clear();
+        return boxes;
+    }
+};
+
+TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
+    TUpravyVyrazuFrm d;
+    d.SetFields("old", "x+1", "a\nb", {"x=kept"});
+    d.ClearFields();
+    EXPECT_EQ(S(d.ExpressionName() + "|" + d.Notation()), "|");
+    EXPECT_EQ(d.DescriptionLines(), QStringList({""}));
+    EXPECT_EQ(d.VariableLines(), QStringList({"="}));
+
+    QLineEdit *notation = Find<QLineEdit>(d, "vyrazEdt");
+    notation->setText("sin(a)+b*a");
+    d.AddVariablesFromExpression();
+    EXPECT_EQ(d.VariableLines(), QStringList({"a=", "b="}));
+    Find<QTableView>(d, "premenneVle")->model()->setData(
+        Find<QTableView>(d, "premenneVle")->model()->index(0, 1), "note of a");
+    notation->setText("y=a*c");
+    d.AddVariablesFromExpression();
+    EXPECT_EQ(d.VariableLines(), QStringList({"a=note of a", "b=", "c="}));
+}
+
+TEST_F(DialogTest, ExpressionDialogRefusesAnEmptyNameOrNotation) {
+    TUpravyVyrazuFrm d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_FALSE(Ok(d)->isEnabled());
+    QTest::keyClicks(Find<QComboBox>(d, "nazovCmb"), "Work");
+    EXPECT_TRUE(Ok(d)->isEnabled());
+
+    const struct {
+        const char *name;
+        const char *notation;
+        const char *box;
+        const char *focus;
+    } cases[] = {
+        {"", "x", "Add / modify expression|You must enter the expression name.", "nazovCmb"},
+        {"Work", "", "Add / modify expression|You must enter the expression.", "vyrazEdt"},
+        {" ", " ", "", ""}, // blanks count as filled
+    };
+    for (const auto &c : cases) {
+        d.SetFields(c.name, c.notation, QString(), {});
+        d.setResult(QDialog::Rejected);
+        d.okBtnClick();
+        EXPECT_EQ(S(Boxes().join(';')), c.box) << c.name << "/" << c.notation;
+        EXPECT_EQ(d.result(), *c.box ? QDialog::Rejected : QDialog::Accepted);
+        if (*c.focus) {
+            QWidget *expected = Find<QWidget>(d, c.focus);
+            EXPECT_TRUE(expected == QApplication::focusWidget() || expected->isAncestorOf(QApplication::focusWidget()))
+                << c.focus;
+        }
+    }
+    EXPECT_EQ(d.ConfirmedNames(), QStringList({" "}));
+}
+
+TEST_F(DialogTest, LibraryDialogProposesANewLibraryAndChecksNameAndFile) {
+    TUpravyKnizniceFrm d;
+    d.SetInitialFolder(LibPath(""));
+    d.ResetForNewLibrary();
+    TInfoKniznice info = d.GetLibraryInfo();
+    EXPECT_EQ(S(info.Name + "|" + info.FileName + "|" + info.Version), "New library||0.0.0");
+
+    d.okBtnClick();
+    EXPECT_EQ(Boxes(), QStringList({"Add / modify library|You must enter a valid file name."}));
+    EXPECT_NE(d.result(), QDialog::Accepted);
+
+    QList<TFileDialogRequest> asked;
+    AppContext().SaveFileName = [&](QWidget *, const TFileDialogRequest &r) {
+        asked.append(r);
+        return asked.size() == 1 ? LibPath("mine.xml") : QString();
+    };
+    Find<QPushButton>(d, "vyberSuborBtn")->click();
+    Find<QPushButton>(d, "vyberSuborBtn")->click(); // cancelled: the file stays
+    ASSERT_EQ(asked.size(), 2);
+    EXPECT_EQ(S(asked[0].FileName), S(QDir(LibPath("")).filePath("new_library.xml")));
+    EXPECT_EQ(S(asked[0].Filter), "Tarbelon expression library (xml) (*.xml)");
+    EXPECT_EQ(S(asked[0].DefaultSuffix), "xml");
+    EXPECT_EQ(S(asked[1].FileName), S(LibPath("mine.xml")));
+    EXPECT_EQ(S(d.GetLibraryInfo().FileName), S(LibPath("mine.xml")));
+
+    Find<QLineEdit>(d, "nazovEdt")->clear();
+    d.okBtnClick();
+    EXPECT_EQ(Boxes(), QStringList({"Add / modify library|You must enter a valid library name."}));
+    Find<QLineEdit>(d, "nazovEdt")->setText("Mine");
+    d.okBtnClick();
+    EXPECT_TRUE(Boxes().isEmpty());
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+TEST_F(DialogTest, LibraryDialogShowsAHeaderAndGivesItBackDatedToday) {
+    AppContext().UtcNow = [] { return QDateTime(QDate(2026, 12, 5), QTime(12, 0), Qt::UTC); };
+    TUpravyKnizniceFrm d;
+    TInfoKniznice info = SampleInfo(LibPath("a.xml"));
+    info.Description = "one||three";
+    d.SetLibraryInfo(info);
+    EXPECT_FALSE(Ok(d)->isEnabled());
+    EXPECT_EQ(S(Find<QPlainTextEdit>(d, "popisMmo")->toPlainText()), "one\n\nthree");
+    Find<QLineEdit>(d, "autorEdt")->setText("Eve");
+    EXPECT_TRUE(Ok(d)->isEnabled());
+    const TInfoKniznice back = d.GetLibraryInfo();
+    EXPECT_EQ(S(QStringList({back.Name, back.FileName, back.Version, back.Author, back.AuthorWeb, back.AuthorEmail,
+                             back.Description, back.Date})
+                    .join('|')),
+              S(QStringList({"Physics", LibPath("a.xml"), "1.2.0", "Eve", "example.org", "ann@example.org",
+                             "one||three", QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat)})
+                    .join('|')));
+}
+
+TEST_F(DialogTest, ALanguageFileTranslatesBothDialogs) {
+    WriteBytes(Path("lang/t.txt"), "[ExpressionBrowser]\r\nTarbelonLibrary=Library of formulas\r\n"
+                                   "NoExpressionErr=Type it.\r\nNewLibrary=Formulas\r\nAddModifyLibrary=Library\r\n"
+                                   "[Common]\r\nCancel=Back\r\n");
+    ASSERT_TRUE(LoadLanguageFile("lang\\t.txt"));
+    TUpravyVyrazuFrm e;
+    TUpravyKnizniceFrm l;
+    l.ResetForNewLibrary();
+    EXPECT_EQ(S(l.GetLibraryInfo().Name + "|" + l.windowTitle() + "|" + l.FilterText), "Formulas|Library|Library of formulas");
+    EXPECT_EQ(S(e.NoExpressionErr + "|" + e.NoExpressionNameErr), "Type it.|You must enter the expression name.");
+    EXPECT_EQ(S(Find<QPushButton>(e, "zrusitBtn")->text() + "|" + Find<QPushButton>(l, "zrusitBtn")->text()),
+              "Back|Back");
+}

@@ -1,0 +1,239 @@
+// The polynomial model: the text check, parsing and printing, the operations
+// as the polynomial window runs them, the limits and the Horner scheme.
+#include "uPolynomy.h"
+
+#include <QStringList>
+#include <gtest/gtest.h>
+#include <functional>
+#include <optional>
+
+namespace {
+
+std::string S(const QString &s) { return s.toStdString(); }
+
+TPremennePolynomu Fresh() {
+    TPremennePolynomu v;
+    TPolynom::ResetVariableList(v);
+    return v;
+}
+
+TPolynom Parsed(const QString &text, const TPremennePolynomu &variables = Fresh(), QChar sep = u',') {
+    TPolynom p;
+    p.AddText(text, variables, false, true, sep);
+    return p;
+}
+
+// The window's commands on the texts of P and Q; the remainder of a division
+// is appended after " r ".
+QString Command(char op, const QString &p, const QString &q, int n = 2) {
+    const QChar sep = u',';
+    TPolynom a = Parsed(p), r;
+    switch (op) {
+    case '+':
+    case '-':
+        r = Parsed(p);
+        r.AddText(q, r.Variables(), op == '-', false, sep);
+        return r.ToText(sep);
+    case '.':
+        TPolynom::Multiply(a, Parsed(q, a.Variables()), r);
+        return r.ToText(sep);
+    case '/': {
+        const TPolynom divisor = Parsed(q);
+        TPolynom remainder;
+        TPolynom::Divide(Parsed(p, divisor.Variables()), divisor, remainder, r);
+        return r.ToText(sep) + QStringLiteral(" r ") + remainder.ToText(sep);
+    }
+    default:
+        a.Power(n);
+        return a.ToText(sep);
+    }
+}
+
+QString Repeated(const QString &term, int count, const QString &glue) {
+    QStringList parts;
+    for (int i = 1; i <= count; ++i)
+        parts << term.arg(i);
+    return parts.join(glue);
+}
+
+} // namespace
+
+TEST(PolynomialText, ParsesAndPrints) {
+    struct Row {
+        const char *text;
+        const char *printed;
+        char16_t sep = u',';
+    } rows[] = {
+        {"x^", "x"},
+        {"-x", "-x"},
+        {"3", "3"},
+        {"1", "1"},
+        {"-1", "-1"},
+        {"", "0"},
+        {"x^2x^-2", "1"},
+        {"2x+3x", "5x"},
+        {"x-x", "0"},
+        {"x^-1", "x^-1"},
+        {"x^2x", "x^3"},
+        {"2x3", "6x"},
+        {"2 x ^ 2 + y", "2x^2+y"},
+        {"yx+xy", "2yx"},
+        {"0,0004x", "0x"},
+        {"x+0,0004y", "x+0y"},
+        {"x-0,0004y", "x-0y"},
+        {"2,5x-1,25", "2,5x-1,25"},
+        {"2.5x-1.25", "2.5x-1.25", u'.'},
+        // Rounding noise of a cancellation is no term; whole numbers stay exact.
+        {"0,1x+0,2x-0,3x", "0"},
+        {"9000000000000001x-9000000000000000x", "x"},
+        // Large coefficients print with all their digits, so that they read back.
+        {"1000000000000000000000x", "1000000000000000000000x"},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(S(Parsed(QString::fromUtf8(r.text), Fresh(), r.sep).ToText(r.sep)), r.printed) << r.text;
+}
+
+TEST(PolynomialText, CheckAcceptsWhatTheParserReads) {
+    struct Row {
+        const char *text;
+        bool valid;
+        char16_t sep = u',';
+    } rows[] = {
+        {"", true},          {"x^", true},       {"x^-2", true},      {"5x^3-3x^2+6x", true},
+        {"2 x", true},       {"x^32767", true},  {"2,5x", true},      {"2.5x", true, u'.'},
+        {"2^3", false},      {"x^2,5", false},   {"2 ^2", false},     {"x+", false},
+        {"x,", false},       {",5x", false},     {"^x", false},       {"X", false},
+        {"x*2", false},      {"x++y", false},    {"x^^2", false},     {"x^y", false},
+        {"x,5", false},      {"x^32768", false}, {"2,,5", false},     {"1,2,3x", false},
+        {"2,5x", false, u'.'}, {"2.5x", false},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(TPolynom::IsValidText(QString::fromUtf8(r.text), r.sep), r.valid) << r.text << " sep " << char(r.sep);
+}
+
+TEST(PolynomialOperations, GiveTheTextbookResults) {
+    struct Row {
+        char op;
+        const char *p;
+        const char *q;
+        const char *result;
+        int n = 2;
+    } rows[] = {
+        {'+', "5x^3-3x^2+6x", "x^2+3", "5x^3-2x^2+6x+3"},
+        {'-', "5x^3-3x^2+6x", "x^2+3", "5x^3-4x^2+6x-3"},
+        {'.', "5x^3-3x^2+6x", "x^2+3", "5x^5+21x^3-3x^4-9x^2+18x"},
+        {'/', "5x^3-3x^2+6x", "x^2+3", "5x-3 r -9x+9"},
+        {'^', "5x^3-3x^2+6x", "", "25x^6-30x^5+69x^4-36x^3+36x^2"},
+        {'^', "x-y", "", "x^3-3x^2y+3xy^2-y^3", 3},
+        {'/', "x^2-1", "x-1", "x+1 r 0"},
+        {'+', "x+y", "y+x", "2x+2y"},
+        {'.', "x+y", "y-x", "-x^2+y^2"},
+        {'/', "x^2+2xy+y^2", "x+y", "x+y r 0"},
+        {'/', "y^2+2xy+x^2", "x+y", "x+y r 0"},
+        {'/', "4x^2+2y", "2", "2x^2+y r 0"},
+        {'/', "x^2+0,3x+0,02", "x+0,1", "x+0,2 r 0"},
+        {'/', "x^3", "x^5", "0 r x^3"},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(S(Command(r.op, QString::fromUtf8(r.p), QString::fromUtf8(r.q), r.n)), r.result)
+            << r.p << ' ' << r.op << ' ' << r.q;
+}
+
+TEST(PolynomialOperations, PowersZeroAndOne) {
+    TPolynom p = Parsed(QStringLiteral("2x+y"));
+    p.Power(1);
+    EXPECT_EQ(S(p.ToText(u',')), "2x+y");
+    p.Power(0);
+    EXPECT_EQ(S(p.ToText(u',')), "1");
+}
+
+TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
+    const QString huge = QStringLiteral("1") + QString(300, u'0') + QStringLiteral("x");
+    const QString beyondDouble = QStringLiteral("1") + QString(400, u'0') + QStringLiteral("x");
+    const QString manyTerms = Repeated(QStringLiteral("x^%1"), 200, QStringLiteral("+"));
+    struct Row {
+        std::function<QString()> run;
+        TPolynomError error;
+        const char *what;
+    } rows[] = {
+        {[] { return Command('/', "x^2", "xy"); }, TPolynomError::DivisorLeadingTerm, "leading term with another variable"},
+        {[] { return Command('/', "x^2", "x+xy"); }, TPolynomError::DivisorLeadingTerm, "two leading terms"},
+        {[] { return Command('/', "x^2", "x-x"); }, TPolynomError::DivisionByZero, "zero divisor"},
+        {[] { return Command('/', "x^30000", "x+1"); }, TPolynomError::TooManyTerms, "30000 quotient terms"},
+        {[] { return Command('^', "a+b+c+d+e", "", 30); }, TPolynomError::TooManyTerms, "five variables to 30"},
+        {[&] { return Command('^', manyTerms, "", 30); }, TPolynomError::TooMuchWork, "200 terms to 30"},
+        {[] { return Command('.', "x^20000", "x^20000"); }, TPolynomError::ExponentRange, "product exponent"},
+        {[] { return Command('^', "x^2000", "", 30); }, TPolynomError::ExponentRange, "power exponent"},
+        {[] { return Command('/', "x^30000", "x^-10000"); }, TPolynomError::ExponentRange, "quotient exponent"},
+        {[] { return Command('+', "x^30000x^30000", ""); }, TPolynomError::ExponentRange, "parsed exponent sum"},
+        {[] { return Command('+', "x^-40000", ""); }, TPolynomError::ExponentRange, "parsed negative exponent"},
+        {[&] { return Command('.', huge, huge); }, TPolynomError::Overflow, "product beyond double"},
+        {[&] { return Command('+', beyondDouble, ""); }, TPolynomError::Overflow, "typed beyond double"},
+    };
+    for (const Row &r : rows) {
+        std::optional<TPolynomError> error;
+        try {
+            r.run();
+        } catch (const EPolynom &e) {
+            error = e.Kind;
+        }
+        EXPECT_EQ(error, std::optional(r.error)) << r.what;
+    }
+}
+
+TEST(PolynomialOperations, RefusedPowerLeavesThePolynomial) {
+    TPolynom p = Parsed(QStringLiteral("a+b+c+d+e"));
+    EXPECT_THROW(p.Power(30), EPolynom);
+    EXPECT_EQ(S(p.ToText(u',')), "a+b+c+d+e");
+}
+
+TEST(PolynomialOperations, DivisionOfTheBenchmarkSizeIsExact) {
+    // (x^180 + ... + 1)(x^19 + ... + 1) divided by the second factor.
+    const QString a = Repeated(QStringLiteral("x^%1"), 180, QStringLiteral("+")) + QStringLiteral("+1");
+    const QString b = Repeated(QStringLiteral("x^%1"), 19, QStringLiteral("+")) + QStringLiteral("+1");
+    TPolynom product;
+    TPolynom::Multiply(Parsed(a), Parsed(b), product);
+    TPolynom quotient, remainder;
+    TPolynom::Divide(product, Parsed(b), remainder, quotient);
+    TPolynom expected = Parsed(a);
+    expected.SortByExponent(0);
+    EXPECT_EQ(S(quotient.ToText(u',')), S(expected.ToText(u',')));
+    EXPECT_TRUE(remainder.IsZero());
+}
+
+TEST(HornerScheme, DividesByXMinusMOverAndOver) {
+    struct Row {
+        const char *q;
+        long double m;
+        std::vector<double> coefficients;
+        std::vector<std::vector<double>> products, results;
+    } rows[] = {
+        {"x^3-6x^2+11x-6", 2, {1, -6, 11, -6}, {{2, -8, 6}, {2, -4}, {2}, {}}, {{1, -4, 3, 0}, {1, -2, -1}, {1, 0}, {1}}},
+        {"x^2+3", 0, {1, 0, 3}, {{0, 0}, {0}, {}}, {{1, 0, 3}, {1, 0}, {1}}},
+        {"3+2x", -1, {2, 3}, {{-2}, {}}, {{2, 1}, {2}}},
+        {"5", 7, {5}, {{}}, {{5}}},
+        {"x-x", 1, {}, {}, {}},
+    };
+    for (const Row &r : rows) {
+        const THornerSchema s = Parsed(QString::fromUtf8(r.q)).HornerScheme(r.m);
+        EXPECT_EQ(s.Coefficients, r.coefficients) << r.q;
+        std::vector<std::vector<double>> products, results;
+        for (const THornerPass &p : s.Passes) {
+            products.push_back(p.Products);
+            results.push_back(p.Results);
+        }
+        EXPECT_EQ(products, r.products) << r.q;
+        EXPECT_EQ(results, r.results) << r.q;
+    }
+}
+
+TEST(HornerScheme, RefusesOverflowAndMoreThanOneVariable) {
+    try {
+        Parsed(QStringLiteral("x^10+1")).HornerScheme(1e300L);
+        ADD_FAILURE() << "no overflow";
+    } catch (const EPolynom &e) {
+        EXPECT_EQ(e.Kind, TPolynomError::Overflow);
+    }
+    EXPECT_THROW(Parsed(QStringLiteral("x+y")).HornerScheme(1), std::invalid_argument);
+    EXPECT_THROW(Parsed(QStringLiteral("x^-1")).HornerScheme(1), std::invalid_argument);
+}

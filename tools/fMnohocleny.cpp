@@ -1,0 +1,714 @@
+#include "fMnohocleny.h"
+
+#include "uChyby.h"
+#include "uCisla.h"
+#include "uDisk.h"
+#include "uSpolocne.h"
+#include "uSpolocneOkna.h"
+
+#include <QApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPaintEvent>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+namespace {
+
+// Font heights of the drawings, in pixels.
+constexpr int TextHeight = 18;     // terms and prefixes
+constexpr int ExponentHeight = 12; // raised exponents
+constexpr int HornerHeight = 15;   // the Horner table
+constexpr int Top = 5;             // the top of every text of a result
+constexpr int Gap = 2;             // after each piece of a term
+
+const QColor FailedColour(0xFF, 0x66, 0x66);
+
+// The spin box of n: its edit takes no typing.
+class TExponentBox : public QSpinBox {
+public:
+    explicit TExponentBox(QWidget *parent) : QSpinBox(parent) {
+        lineEdit()->setObjectName(QStringLiteral("exponentEdt"));
+        lineEdit()->setReadOnly(true);
+    }
+    QLineEdit *Edit() const { return lineEdit(); }
+};
+
+QPushButton *Button(QWidget *parent, const char *name, const QString &text, bool bold = false) {
+    auto *b = new QPushButton(text, parent);
+    b->setObjectName(QLatin1String(name));
+    if (bold) {
+        QFont f = b->font();
+        f.setBold(true);
+        b->setFont(f);
+    }
+    return b;
+}
+
+QLineEdit *Edit(QWidget *parent, const char *name, const QString &text) {
+    auto *e = new QLineEdit(text, parent);
+    e->setObjectName(QLatin1String(name));
+    return e;
+}
+
+QString Fill(QString text, const QString &arg1, const QString &arg2) {
+    text.replace(QLatin1String("#1"), arg1);
+    text.replace(QLatin1String("#2"), arg2);
+    return text;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// TPlatno
+
+TPlatno::TPlatno(QWidget *parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    Clear();
+}
+
+void TPlatno::Clear() {
+    m_texts.clear();
+    m_lines.clear();
+    m_size = QSize(10, 35);
+    Fit();
+    update();
+}
+
+QFont TPlatno::FontOf(int height, bool bold) const {
+    QFont f = font();
+    f.setPixelSize(height);
+    f.setBold(bold);
+    return f;
+}
+
+TPlatno::TFontData &TPlatno::FontData(int height, bool bold) const {
+    const auto key = std::make_pair(height, bold);
+    auto it = m_fonts.find(key);
+    if (it == m_fonts.end())
+        it = m_fonts.emplace(key, TFontData{QFontMetrics(FontOf(height, bold)), {}}).first;
+    return it->second;
+}
+
+int TPlatno::TextWidth(const QString &text, int height, bool bold) const {
+    TFontData &data = FontData(height, bold);
+    auto it = data.Widths.constFind(text);
+    if (it == data.Widths.cend())
+        it = data.Widths.insert(text, data.Metrics.horizontalAdvance(text));
+    return *it;
+}
+
+int TPlatno::LineHeight(int height, bool bold) const { return FontData(height, bold).Metrics.height(); }
+
+int TPlatno::DrawText(int x, int y, const QString &text, int height, bool bold) {
+    const int w = TextWidth(text, height, bold);
+    const int h = LineHeight(height, bold);
+    m_texts.append({text, QRect(x, y, w, h), height, bold});
+    Extend(x + w, y + h + Top);
+    return w;
+}
+
+void TPlatno::DrawTextRight(int right, int y, const QString &text, int height, bool bold) {
+    DrawText(right - TextWidth(text, height, bold), y, text, height, bold);
+}
+
+void TPlatno::DrawLine(const QPoint &from, const QPoint &to) {
+    m_lines.append(QLine(from, to));
+    Extend(std::max(from.x(), to.x()) + 1, std::max(from.y(), to.y()) + 1);
+}
+
+void TPlatno::Extend(int width, int height) {
+    m_size = m_size.expandedTo(QSize(width, height));
+    if (!m_fitPending) {
+        m_fitPending = true;
+        QMetaObject::invokeMethod(this, &TPlatno::Fit, Qt::QueuedConnection);
+    }
+}
+
+void TPlatno::Fit() {
+    m_fitPending = false;
+    if (size() != m_size)
+        setFixedSize(m_size);
+    update();
+}
+
+void TPlatno::paintEvent(QPaintEvent *event) {
+    QPainter painter(this);
+    const QRect area = event->rect();
+    painter.fillRect(area, palette().color(QPalette::Base));
+    painter.setPen(palette().color(QPalette::Text));
+    for (const QLine &line : m_lines)
+        if (QRect(line.p1(), line.p2()).normalized().adjusted(-1, -1, 1, 1).intersects(area))
+            painter.drawLine(line);
+    int height = -1;
+    bool bold = false;
+    for (const TText &t : m_texts) {
+        if (!t.Rect.intersects(area))
+            continue;
+        if (t.Height != height || t.Bold != bold) {
+            height = t.Height;
+            bold = t.Bold;
+            painter.setFont(FontOf(height, bold));
+        }
+        painter.drawText(t.Rect, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, t.Text);
+    }
+}
+
+// ---------------------------------------------------------------------------
+// TmnohoclenyFrm
+
+TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("mnohoclenyFrm"));
+    setWindowTitle(QStringLiteral("Mnohočleny"));
+    setMinimumSize(423, 338);
+    resize(492, 346);
+
+    // P
+    pGpb = new QGroupBox(QStringLiteral("  P  "), this);
+    pGpb->setObjectName(QStringLiteral("pGpb"));
+    pEdt = Edit(pGpb, "pEdt", QStringLiteral("5x^3-3x^2+6x"));
+    mocnina1Btn = Button(pGpb, "mocnina1Btn", QStringLiteral("^"));
+    kopirovatVysledokDoPBtn = Button(pGpb, "kopirovatVysledokDoPBtn", QStringLiteral("Kopírovať výsledok"));
+    nLbl = new QLabel(QStringLiteral("n ="), pGpb);
+    nLbl->setObjectName(QStringLiteral("nLbl"));
+    auto *exponentBox = new TExponentBox(pGpb);
+    UpDown1 = exponentBox;
+    UpDown1->setObjectName(QStringLiteral("UpDown1"));
+    UpDown1->setRange(2, 30);
+    UpDown1->setValue(2);
+    exponentEdt = exponentBox->Edit();
+    umocniPBtn = Button(pGpb, "umocniPBtn", QStringLiteral("P^n"), true);
+    auto *pRow = new QHBoxLayout;
+    pRow->addWidget(mocnina1Btn);
+    pRow->addWidget(kopirovatVysledokDoPBtn);
+    pRow->addStretch();
+    pRow->addWidget(nLbl);
+    pRow->addWidget(UpDown1);
+    pRow->addWidget(umocniPBtn);
+    auto *pBox = new QVBoxLayout(pGpb);
+    pBox->addWidget(pEdt);
+    pBox->addLayout(pRow);
+
+    // Q
+    qGpb = new QGroupBox(QStringLiteral("  Q  "), this);
+    qGpb->setObjectName(QStringLiteral("qGpb"));
+    qEdt = Edit(qGpb, "qEdt", QStringLiteral("x^2+3"));
+    mocnina2Btn = Button(qGpb, "mocnina2Btn", QStringLiteral("^"));
+    kopirovatVysledokDoQBtn = Button(qGpb, "kopirovatVysledokDoQBtn", QStringLiteral("Kopírovať výsledok"));
+    mLbl = new QLabel(QStringLiteral("m ="), qGpb);
+    mLbl->setObjectName(QStringLiteral("mLbl"));
+    bodEdt = Edit(qGpb, "bodEdt", QStringLiteral("0"));
+    bodEdt->setMaximumWidth(90);
+    hornerBtn = Button(qGpb, "hornerBtn", QStringLiteral("HSch (m)"), true);
+    auto *qRow = new QHBoxLayout;
+    qRow->addWidget(mocnina2Btn);
+    qRow->addWidget(kopirovatVysledokDoQBtn);
+    qRow->addStretch();
+    qRow->addWidget(mLbl);
+    qRow->addWidget(bodEdt);
+    qRow->addWidget(hornerBtn);
+    auto *qBox = new QVBoxLayout(qGpb);
+    qBox->addWidget(qEdt);
+    qBox->addLayout(qRow);
+    for (QPushButton *b : {mocnina1Btn, mocnina2Btn})
+        b->setFixedWidth(b->fontMetrics().horizontalAdvance(QStringLiteral("^^^^")) + 16);
+
+    // The operations
+    scitanieBtn = Button(this, "scitanieBtn", QStringLiteral("P + Q"), true);
+    odcitanieBtn = Button(this, "odcitanieBtn", QStringLiteral("P - Q"), true);
+    nasobenieBtn = Button(this, "nasobenieBtn", QStringLiteral("P . Q"), true);
+    delenieBtn = Button(this, "delenieBtn", QStringLiteral("P / Q"), true);
+    vymenaBtn = Button(this, "vymenaBtn", QStringLiteral("P <-> Q"));
+    auto *operations = new QVBoxLayout;
+    operations->setSpacing(4);
+    operations->addSpacing(8);
+    for (QPushButton *b : {scitanieBtn, odcitanieBtn, nasobenieBtn, delenieBtn})
+        operations->addWidget(b);
+    operations->addStretch();
+    operations->addWidget(vymenaBtn);
+
+    // The result: its text, and below it the drawing with the error label.
+    vysGpb = new QGroupBox(QStringLiteral(" Výsledok "), this);
+    vysGpb->setObjectName(QStringLiteral("vysGpb"));
+    vysEdt = Edit(vysGpb, "vysEdt", QString());
+    vysEdt->setReadOnly(true);
+    vysScb = new QScrollArea(vysGpb);
+    vysScb->setObjectName(QStringLiteral("vysScb"));
+    vysScb->setFrameShape(QFrame::NoFrame);
+    vysScb->setWidgetResizable(true);
+    auto *paper = new QWidget;
+    paper->setAutoFillBackground(true);
+    paper->setBackgroundRole(QPalette::Base);
+    vysImg = new TPlatno(paper);
+    vysImg->setObjectName(QStringLiteral("vysImg"));
+    chybaLbl = new QLabel(paper);
+    chybaLbl->setObjectName(QStringLiteral("chybaLbl"));
+    chybaLbl->setTextFormat(Qt::PlainText);
+    chybaLbl->setWordWrap(true);
+    QPalette red = chybaLbl->palette();
+    red.setColor(QPalette::WindowText, Qt::red);
+    red.setColor(QPalette::Text, Qt::red);
+    chybaLbl->setPalette(red);
+    chybaLbl->hide();
+    auto *paperBox = new QVBoxLayout(paper);
+    paperBox->setContentsMargins(0, 0, 0, 0);
+    paperBox->addWidget(chybaLbl);
+    paperBox->addWidget(vysImg);
+    paperBox->addStretch();
+    vysScb->setWidget(paper);
+    auto *vysBox = new QVBoxLayout(vysGpb);
+    vysBox->addWidget(vysEdt);
+    vysBox->addWidget(vysScb, 1);
+
+    // P and Q with the operations beside them, the result below.
+    auto *polynomials = new QVBoxLayout;
+    polynomials->addWidget(pGpb);
+    polynomials->addWidget(qGpb);
+    auto *top = new QHBoxLayout;
+    top->addLayout(polynomials, 1);
+    top->addLayout(operations);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(8, 6, 8, 8);
+    layout->setSpacing(4);
+    layout->addLayout(top);
+    layout->addWidget(vysGpb, 1);
+    for (QGroupBox *group : {pGpb, qGpb, vysGpb}) {
+        group->layout()->setContentsMargins(6, 4, 6, 6);
+        group->layout()->setSpacing(4);
+    }
+
+    // The edits of P and Q take only the characters of a polynomial; the
+    // number row of a Slovak keyboard types digits ("+" stays "+").
+    for (QLineEdit *e : {pEdt, qEdt}) {
+        e->installEventFilter(this);
+        InstallDigitKeyTranslation(e, false);
+        connect(e, &QLineEdit::textChanged, this, [this, e] { pEdtChange(e); });
+    }
+    for (QLineEdit *e : {pEdt, qEdt, bodEdt, vysEdt})
+        InstallEditClipboardKeys(e);
+    InstallNumericKeyFilter(bodEdt);
+    connect(bodEdt, &QLineEdit::textChanged, this, [this] { SetFailed(bodEdt, false); });
+
+    connect(mocnina1Btn, &QPushButton::clicked, this, [this] { mocnina1BtnClick(pEdt); });
+    connect(mocnina2Btn, &QPushButton::clicked, this, [this] { mocnina1BtnClick(qEdt); });
+    connect(kopirovatVysledokDoPBtn, &QPushButton::clicked, this, [this] { pEdt->setText(vysEdt->text()); });
+    connect(kopirovatVysledokDoQBtn, &QPushButton::clicked, this, [this] { qEdt->setText(vysEdt->text()); });
+    connect(vymenaBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::vymenaBtnClick);
+    connect(scitanieBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::scitanieBtnClick);
+    connect(odcitanieBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::odcitanieBtnClick);
+    connect(nasobenieBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::nasobenieBtnClick);
+    connect(delenieBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::delenieBtnClick);
+    connect(umocniPBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::umocniPBtnClick);
+    connect(hornerBtn, &QPushButton::clicked, this, &TmnohoclenyFrm::hornerBtnClick);
+
+    // Hints
+    mocnina1Btn->setToolTip(QStringLiteral("Vložiť znak mocniny"));
+    mocnina2Btn->setToolTip(mocnina1Btn->toolTip());
+    scitanieBtn->setToolTip(QStringLiteral("Sčítanie mnohočlenov"));
+    odcitanieBtn->setToolTip(QStringLiteral("Odčítanie mnohočlenov"));
+    nasobenieBtn->setToolTip(QStringLiteral("Násobenie mnohočlenov"));
+    delenieBtn->setToolTip(QStringLiteral("Delenie mnohočlenov"));
+    umocniPBtn->setToolTip(QStringLiteral("Umocnenie prvého mnohočlena"));
+    hornerBtn->setToolTip(QStringLiteral("Hornerova schéma v bode m"));
+    vymenaBtn->setToolTip(QStringLiteral("Vymeniť P a Q"));
+    kopirovatVysledokDoPBtn->setToolTip(
+        QStringLiteral("Kopírovať výsledok posledného výpočtu do prvého mnohočlena"));
+    kopirovatVysledokDoQBtn->setToolTip(
+        QStringLiteral("Kopírovať výsledok posledného výpočtu do druhého mnohočlena"));
+
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        const QRect desk = screen->availableGeometry();
+        move(desk.x() + (desk.width() - width()) / 2, desk.y() + (desk.height() - height()) / 2);
+    }
+    ApplyLanguage();
+}
+
+void TmnohoclenyFrm::ApplyLanguage() {
+    errDivisionByZero = QStringLiteral("Nepovolená operácia: Delenie nulou.");
+    errMaxVariables = QStringLiteral("Vo výraze #1 môže byť najviac #2 premenných.");
+    errMaxVariablesTogether = QStringLiteral("V oboch výrazoch môže byť spolu najviac #1 premenných.");
+    errMax1Variable = QStringLiteral("Vo výraze #1 môže byť najviac jedna premenná.");
+    errIncorrectNotation = QStringLiteral("Chyba v zápise výrazu #1.");
+    IncorrectValue = QStringLiteral("Nesprávne zadaná hodnota.");
+    errMaxDegreeForHornerScheme =
+        QStringLiteral("Pre výpočet Hornerovej schémy musí byť stupeň polynóm #1 maximálne #2.");
+    errNegativeIndexes = QStringLiteral("Pre výpočet Hornerovej schémy nesmie mať polynóm #1 záporné indexy.");
+    reminder = QStringLiteral("zvyšok:");
+    errExponentRange = QStringLiteral("Exponent musí byť z rozsahu -32768 až 32767.");
+    errTooManyTerms = QStringLiteral("Výsledok by mal viac ako #1 členov.");
+    errTooMuchWork = QStringLiteral("Výpočet by vyžadoval viac ako #1 krokov.");
+    errDivisorLeadingTerm =
+        QStringLiteral("Najvyšší člen deliteľa #1 podľa premennej #2 musí byť jediný a bez inej premennej.");
+    if (!::LanguageIni())
+        return;
+    const QString section = QStringLiteral("Polynomials");
+    const auto text = [&](const char *key, const QString &current) {
+        return LanguageText(section, QLatin1String(key), current);
+    };
+    TranslateWindowTitle(this, section, QStringLiteral("Caption"));
+    TranslateText(kopirovatVysledokDoPBtn, section, QStringLiteral("CopyResult"));
+    kopirovatVysledokDoQBtn->setText(kopirovatVysledokDoPBtn->text());
+    vysGpb->setTitle(text("Result", vysGpb->title()));
+    mocnina1Btn->setToolTip(text("InsertPowerChar", mocnina1Btn->toolTip()));
+    mocnina2Btn->setToolTip(mocnina1Btn->toolTip());
+    const std::pair<QPushButton *, const char *> hints[] = {
+        {scitanieBtn, "addition"}, {odcitanieBtn, "subtraction"}, {nasobenieBtn, "multiplication"},
+        {delenieBtn, "division"},  {umocniPBtn, "power"},         {hornerBtn, "HornerScheme"},
+        {vymenaBtn, "SwichPAndQ"}};
+    for (const auto &[button, key] : hints)
+        button->setToolTip(text(key, button->toolTip()));
+    reminder = text("reminder", reminder);
+    errDivisionByZero = text("errDivisionByZero", errDivisionByZero);
+    errMaxVariables = text("errMaxVariables", errMaxVariables);
+    errMaxVariablesTogether = text("errMaxVariablesTogether", errMaxVariablesTogether);
+    errMax1Variable = text("errMax1Variable", errMax1Variable);
+    errIncorrectNotation = text("errIncorrectNotation", errIncorrectNotation);
+    IncorrectValue = LanguageText(QStringLiteral("Common"), QStringLiteral("IncorrectValue"), IncorrectValue);
+    errMaxDegreeForHornerScheme = text("errMaxDegreeForHornerScheme", errMaxDegreeForHornerScheme);
+    errNegativeIndexes = text("errNegativeIndexes", errNegativeIndexes);
+    errExponentRange = text("errExponentRange", errExponentRange);
+    errTooManyTerms = text("errTooManyTerms", errTooManyTerms);
+    errTooMuchWork = text("errTooMuchWork", errTooMuchWork);
+    errDivisorLeadingTerm = text("errDivisorLeadingTerm", errDivisorLeadingTerm);
+}
+
+QChar TmnohoclenyFrm::Separator() const { return DecSep(); }
+
+bool TmnohoclenyFrm::eventFilter(QObject *watched, QEvent *event) {
+    auto *edit = qobject_cast<QLineEdit *>(watched);
+    if (edit && (edit == pEdt || edit == qEdt)) {
+        if (event->type() == QEvent::FocusIn) {
+            pEdtChange(edit);
+        } else if (event->type() == QEvent::KeyPress) {
+            // Typed characters (after the digit translation) that cannot
+            // stand in a polynomial are dropped; keys that type nothing and
+            // control characters pass.
+            const QString typed = static_cast<QKeyEvent *>(event)->text();
+            if (typed.size() == 1 && typed.at(0).unicode() >= 32 && typed.at(0).unicode() != 127
+                && !TPolynom::IsPolynomialChar(typed.at(0), Separator()))
+                return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+template <class F> void TmnohoclenyFrm::Guarded(F &&command) {
+    try {
+        command();
+    } catch (const EPolynom &e) {
+        ShowModelError(e);
+    } catch (const EEngineInvalidOp &) {
+        TChyba overflow;
+        overflow.Code = 20;
+        ShowError(ErrorMessage(overflow));
+    } catch (const std::exception &) {
+        TChyba unknown;
+        unknown.Code = 29;
+        ShowError(ErrorMessage(unknown));
+    }
+}
+
+void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
+    switch (error.Kind) {
+    case TPolynomError::ExponentRange:
+        ShowError(errExponentRange);
+        break;
+    case TPolynomError::TooManyTerms:
+        ShowError(errTooManyTerms, QString::number(TPolynom::MaxTerms));
+        break;
+    case TPolynomError::TooMuchWork:
+        ShowError(errTooMuchWork, QString::number(TPolynom::MaxWork));
+        break;
+    case TPolynomError::Overflow: {
+        TChyba overflow;
+        overflow.Code = 20;
+        ShowError(ErrorMessage(overflow));
+        break;
+    }
+    case TPolynomError::DivisorLeadingTerm:
+        ShowError(errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
+        break;
+    case TPolynomError::DivisionByZero:
+        ShowError(errDivisionByZero);
+        break;
+    }
+}
+
+void TmnohoclenyFrm::ShowError(const QString &text, const QString &arg1, const QString &arg2) {
+    ClearImage();
+    chybaLbl->setText(Fill(text, arg1, arg2));
+    chybaLbl->show();
+}
+
+void TmnohoclenyFrm::SetFailed(QLineEdit *edit, bool failed) {
+    if (failed) {
+        QPalette p = edit->palette();
+        p.setColor(QPalette::Base, FailedColour);
+        edit->setPalette(p);
+    } else {
+        edit->setPalette(QPalette());
+    }
+}
+
+void TmnohoclenyFrm::ClearImage() { vysImg->Clear(); }
+
+void TmnohoclenyFrm::RestoreResultLayout() { vysEdt->show(); }
+
+void TmnohoclenyFrm::pEdtChange(QLineEdit *edit) {
+    SetFailed(edit, false);
+    RestoreResultLayout();
+    ClearImage();
+    if (!TPolynom::IsValidText(edit->text(), Separator()))
+        return;
+    Guarded([&] {
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        P.AddText(edit->text(), fresh, false, true, Separator());
+        int x = Top;
+        DrawPolynomial(P, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
+        chybaLbl->hide();
+    });
+}
+
+void TmnohoclenyFrm::mocnina1BtnClick(QLineEdit *edit) {
+    edit->insert(QStringLiteral("^"));
+    edit->setFocus();
+}
+
+void TmnohoclenyFrm::vymenaBtnClick() {
+    const QString p = pEdt->text();
+    pEdt->setText(qEdt->text());
+    qEdt->setText(p);
+}
+
+bool TmnohoclenyFrm::ValidateAndParse(int limit) {
+    if (TPolynom::CountLetters(pEdt->text() + qEdt->text()) > limit) {
+        ShowError(errMaxVariablesTogether, QString::number(limit));
+        return false;
+    }
+    if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
+        SetFailed(pEdt, true);
+        ShowError(errIncorrectNotation, QStringLiteral("P"));
+        return false;
+    }
+    TPremennePolynomu fresh;
+    TPolynom::ResetVariableList(fresh);
+    P.AddText(pEdt->text(), fresh, false, true, Separator());
+    if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
+        SetFailed(qEdt, true);
+        ShowError(errIncorrectNotation, QStringLiteral("Q"));
+        return false;
+    }
+    Q.AddText(qEdt->text(), P.Variables(), false, true, Separator());
+    return true;
+}
+
+void TmnohoclenyFrm::scitanieBtnClick() {
+    Guarded([&] {
+        if (!ValidateAndParse(MaxPolynomialVariables))
+            return;
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        R.AddText(pEdt->text(), fresh, false, true, Separator());
+        R.AddText(qEdt->text(), R.Variables(), false, false, Separator());
+        ShowResult(QStringLiteral("+"));
+    });
+}
+
+void TmnohoclenyFrm::odcitanieBtnClick() {
+    Guarded([&] {
+        if (!ValidateAndParse(MaxPolynomialVariables))
+            return;
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        R.AddText(pEdt->text(), fresh, false, true, Separator());
+        R.AddText(qEdt->text(), R.Variables(), true, false, Separator());
+        ShowResult(QStringLiteral("-"));
+    });
+}
+
+void TmnohoclenyFrm::nasobenieBtnClick() {
+    Guarded([&] {
+        if (!ValidateAndParse(MaxPolynomialVariables))
+            return;
+        TPolynom::Multiply(P, Q, R);
+        ShowResult(QStringLiteral("."));
+    });
+}
+
+void TmnohoclenyFrm::delenieBtnClick() {
+    Guarded([&] {
+        if (!ValidateAndParse(MaxPolynomialVariables))
+            return;
+        if (Q.IsZero()) {
+            ShowError(errDivisionByZero);
+            return;
+        }
+        // The divisor is parsed first: its first letter is the main variable.
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        TPolynom divisor, dividend, remainder;
+        divisor.AddText(qEdt->text(), fresh, false, true, Separator());
+        dividend.AddText(pEdt->text(), divisor.Variables(), false, true, Separator());
+        TPolynom::Divide(dividend, divisor, remainder, R);
+        ShowResult(QStringLiteral("/"), &remainder);
+    });
+}
+
+void TmnohoclenyFrm::ShowResult(const QString &op, const TPolynom *remainder) {
+    chybaLbl->hide();
+    ClearImage();
+    RestoreResultLayout();
+    int x = Top;
+    DrawPolynomial(P, x, QStringLiteral("("));
+    DrawPolynomial(Q, x, QStringLiteral(") ") + op + QStringLiteral(" ("));
+    DrawPolynomial(R, x, QStringLiteral(") = "));
+    vysEdt->setText(R.ToText(Separator()));
+    vysEdt->setCursorPosition(0);
+    if (remainder && !remainder->IsZero())
+        DrawPolynomial(*remainder, x, QStringLiteral(" ") + reminder + QStringLiteral(" "));
+}
+
+void TmnohoclenyFrm::umocniPBtnClick() {
+    Guarded([&] {
+        if (TPolynom::CountLetters(pEdt->text()) > MaxPolynomialVariables) {
+            ShowError(errMaxVariables, QStringLiteral("P"), QString::number(MaxPolynomialVariables));
+            return;
+        }
+        if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
+            SetFailed(pEdt, true);
+            ShowError(errIncorrectNotation, QStringLiteral("P"));
+            return;
+        }
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        P.AddText(pEdt->text(), fresh, false, true, Separator());
+        ClearImage();
+        int x = Top;
+        DrawPolynomial(P, x, QStringLiteral("("));
+        DrawPowerHeading(x, QStringLiteral(")^") + exponentEdt->text());
+        P.Power(UpDown1->value());
+        DrawPolynomial(P, x, QStringLiteral(" = "));
+        chybaLbl->hide();
+        vysEdt->setText(P.ToText(Separator()));
+        vysEdt->setCursorPosition(0);
+    });
+}
+
+void TmnohoclenyFrm::hornerBtnClick() {
+    Guarded([&] {
+        if (TPolynom::CountLetters(qEdt->text()) > 1) {
+            ShowError(errMax1Variable, QStringLiteral("Q"));
+            return;
+        }
+        if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
+            SetFailed(qEdt, true);
+            ShowError(errIncorrectNotation, QStringLiteral("Q"));
+            return;
+        }
+        TPremennePolynomu fresh;
+        TPolynom::ResetVariableList(fresh);
+        Q.AddText(qEdt->text(), fresh, false, true, Separator());
+        long double m = 0;
+        if (!TryStrToFloat(bodEdt->text(), m, Separator())) {
+            SetFailed(bodEdt, true);
+            ShowError(IncorrectValue);
+            return;
+        }
+        if (!Q.HasNoNegativeExponent()) {
+            ShowError(errNegativeIndexes, QStringLiteral("Q"));
+            return;
+        }
+        if (Q.MaxExponent() >= 11) {
+            ShowError(errMaxDegreeForHornerScheme, QStringLiteral("Q"), QStringLiteral("10"));
+            return;
+        }
+        const THornerSchema schema = Q.HornerScheme(m);
+        ClearImage();
+        vysEdt->hide();
+        chybaLbl->hide();
+        DrawHornerScheme(schema, bodEdt->text().trimmed());
+    });
+}
+
+void TmnohoclenyFrm::DrawPolynomial(const TPolynom &polynomial, int &x, const QString &prefix) {
+    if (!prefix.isEmpty())
+        x += vysImg->DrawText(x, Top, prefix, TextHeight);
+    const TClen *first = polynomial.FirstNonZeroTerm();
+    const QChar separator = Separator();
+    for (const TClen &term : polynomial.Terms()) {
+        if (term.Coefficient() == 0)
+            continue;
+        x += vysImg->DrawText(x, Top, term.CoefficientText(&term == first, separator), TextHeight) + Gap;
+        bool letter = false;
+        for (int k = 0; k < MaxPolynomialVariables; ++k) {
+            const qint16 e = term.Exponent(k);
+            if (e == 0)
+                continue;
+            x += vysImg->DrawText(x, Top, QString(polynomial.Variables()[size_t(k)]), TextHeight) + Gap;
+            // The exponent shares the letter's top, so it stands raised.
+            if (e != 1)
+                x += vysImg->DrawText(x, Top, QString::number(e), ExponentHeight) + Gap;
+            letter = true;
+        }
+        if (!letter && std::fabs(term.Coefficient()) == 1)
+            x += vysImg->DrawText(x, Top, QStringLiteral("1"), TextHeight) + Gap;
+    }
+    if (!first)
+        x += vysImg->DrawText(x, Top, QStringLiteral("0"), TextHeight);
+}
+
+void TmnohoclenyFrm::DrawPowerHeading(int &x, const QString &heading) {
+    const int caret = int(heading.indexOf(QLatin1Char('^')));
+    x += vysImg->DrawText(x, Top, heading.left(caret), TextHeight);
+    x += vysImg->DrawText(x, Top, heading.mid(caret + 1), ExponentHeight);
+}
+
+void TmnohoclenyFrm::DrawHornerScheme(const THornerSchema &schema, const QString &point) {
+    const int k = int(schema.Coefficients.size());
+    if (k == 0)
+        return;
+    const QChar separator = Separator();
+    const auto number = [separator](double v) { return FormatFloat(QStringLiteral("0.###"), v, separator); };
+    // Columns are 60 pixels apart, or wider when a number needs it.
+    int widest = 0;
+    const auto measure = [&](const std::vector<double> &values) {
+        for (double v : values)
+            widest = std::max(widest, vysImg->TextWidth(number(v), HornerHeight, true));
+    };
+    measure(schema.Coefficients);
+    for (const THornerPass &pass : schema.Passes) {
+        measure(pass.Products);
+        measure(pass.Results);
+    }
+    const int column = std::max(60, widest + 16);
+    const int w = vysImg->TextWidth(point, HornerHeight) + 8;
+    const int rule = w + 5;
+    const auto right = [&](int c) { return rule + column * (c + 1); };
+    const int row = vysImg->LineHeight(HornerHeight, true) + 4;
+
+    for (int c = 0; c < k; ++c)
+        vysImg->DrawTextRight(right(c), Top, number(schema.Coefficients[size_t(c)]), HornerHeight, true);
+    int y = Top + row;
+    for (const THornerPass &pass : schema.Passes) {
+        // The products under the coefficients, the line, the new coefficients.
+        vysImg->DrawText(9, y, point, HornerHeight);
+        for (size_t i = 0; i < pass.Products.size(); ++i)
+            vysImg->DrawTextRight(right(int(i) + 1), y, number(pass.Products[i]), HornerHeight);
+        const int results = int(pass.Results.size());
+        const int line = y + row;
+        vysImg->DrawLine(QPoint(5, line), QPoint(right(results - 1) + 4, line));
+        y = line + 2;
+        for (int i = 0; i < results; ++i)
+            vysImg->DrawTextRight(right(i), y, number(pass.Results[size_t(i)]), HornerHeight, i == results - 1);
+        y += row;
+    }
+    vysImg->DrawLine(QPoint(rule, Top), QPoint(rule, y));
+}
