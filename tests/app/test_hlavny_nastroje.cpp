@@ -1,9 +1,10 @@
 // The graph, derivative and sum keys hand the checked input to the tool
-// windows; the expression browser hands an expression to the input.
+// windows.
 #include "HlavnyTestSupport.h"
 #include "uToolWindowsLink.h"
 
 #include <QAction>
+#include <QMenu>
 
 namespace {
 
@@ -74,23 +75,10 @@ TEST_F(ToolKeysTest, EachKeyChecksTheInputAndHandsItOver) {
     ASSERT_TRUE(graph->isEnabled());
     graph->trigger();
     EXPECT_EQ(Tools.Calls, QStringList{QStringLiteral("graph sin(x)")});
-}
-
-TEST_F(ToolKeysTest, AnExpressionFromTheBrowserGoesIntoTheInputUnevaluated) {
-    Calculate(QStringLiteral("1+1"));
-    const QStringList history = History();
-    W->UseExpression(QStringLiteral("f = x^2+q"));
-    EXPECT_EQ(S(Input()->Text()), " x^2+q");
-    TPremenne &rows = Premenne()->Model();
-    for (const char *name : {"x", "q"}) {
-        const int row = rows.IndexOfName(QLatin1String(name));
-        ASSERT_GE(row, 0) << name;
-        EXPECT_TRUE(rows.Row(row).Value.isEmpty()) << name;
-    }
-    EXPECT_TRUE(Premenne()->isVisible());
-    EXPECT_EQ(History(), history);
-    EXPECT_EQ(S(W->Ans()), "2");
-    // Without a name the whole text is taken.
-    W->UseExpression(QStringLiteral("2*q"));
-    EXPECT_EQ(S(Input()->Text()), "2*q");
+    // Outside the real numbers neither the keys nor the command are usable.
+    Mode("sbKomplexne")->click();
+    emit W->findChild<QMenu *>(QStringLiteral("ToolsMenu"))->aboutToShow();
+    EXPECT_FALSE(graph->isEnabled());
+    for (const char *key : {"grafBtn", "derivaciaBtn", "sumaBtn"})
+        EXPECT_FALSE(Btn(key)->isEnabled()) << key;
 }
