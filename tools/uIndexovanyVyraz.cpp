@@ -18,12 +18,24 @@ public:
     bool Evaluate(qint64 index, long double &value, TChyba &err) override {
         QString sample = m_prepared;
         ReplaceIdentifier(sample, m_name, QString::number(index));
+        // The evaluator's flags as a prepared text needs them, and as they
+        // were afterwards.
         TEngineContext &engine = Engine();
+        const bool wasOk = engine.EvaluationOk;
+        const bool wasPrepared = engine.RealExpressionPrepared;
         engine.EvaluationOk = true;
         engine.RealExpressionPrepared = true;
         err = TChyba();
         QString r;
-        EvaluateReal(sample, err, engine.FunctionNames, r);
+        try {
+            EvaluateReal(sample, err, engine.FunctionNames, r);
+        } catch (...) {
+            engine.EvaluationOk = wasOk;
+            engine.RealExpressionPrepared = wasPrepared;
+            throw;
+        }
+        engine.EvaluationOk = wasOk;
+        engine.RealExpressionPrepared = wasPrepared;
         if (err.Code != 0)
             return false;
         r.remove(QLatin1Char(' '));

@@ -22,3 +22,14 @@ public:
 // checked), with indexName as its free variable. The variables other than
 // the index take the values the engine's variables source holds now.
 std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName);
+
+#if __has_include("uKompilovanyVyraz.h")
+struct TEvaluationContext;
+// Compiles the expression once with indexName as its free name and with
+// everything the context fixes (separator, the values of the other
+// variables and of the user constants); each index runs the compiled
+// program and gives exactly what the real evaluator gives on the text with
+// the index written in.
+std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName,
+                                                         const TEvaluationContext &context);
+#endif
