@@ -58,7 +58,9 @@ const char *const KindProperty = "druh";
 const char *const HintGroupProperty = "hintGroup";
 
 // Colours and borders of the keys by kind; the fonts are set per key, so
-// that a key's font can be read back as it is shown.
+// that a key's font can be read back as it is shown. Every rule names the
+// main window's own controls: a style sheet reaches the child windows too,
+// and the tool windows are children of this one.
 const char *const StyleSheet = R"(
 ThlavnyFrm > QPushButton {
     border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
@@ -106,15 +108,15 @@ ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-col
 ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
 ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
 ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
-ThlavnyFrm > QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
-QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
-QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
-QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
-QMenuBar { background: transparent; }
-QMenuBar::item { background: transparent; padding: 2px 8px; }
-QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
-QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
-QStatusBar QLabel { color: #303030; }
+ThlavnyFrm > QLabel#LabelPamat, ThlavnyFrm > QLabel#LabelM { color: #5c4a20; }
+QScrollArea#vysledokScr QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
+ThlavnyFrm > QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
+ThlavnyFrm > QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
+ThlavnyFrm > QMenuBar { background: transparent; }
+ThlavnyFrm > QMenuBar::item { background: transparent; padding: 2px 8px; }
+ThlavnyFrm > QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
+ThlavnyFrm > QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
+ThlavnyFrm > QStatusBar QLabel { color: #303030; }
 )";
 
 QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()) {

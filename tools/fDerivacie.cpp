@@ -32,11 +32,8 @@ QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &te
     return edit;
 }
 
-// The window's own look of its fields: the main window's style sheet, which
-// reaches its child windows, would otherwise show the result field (whose
-// name is that of the main window's result) without a frame.
+// The result field shows an error text in red.
 const char *const FieldStyle = R"(
-QLineEdit { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 1px 3px; color: #101010; }
 QLineEdit[chyba="true"] { color: #d00000; }
 )";
 
