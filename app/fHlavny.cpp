@@ -58,7 +58,9 @@ const char *const KindProperty = "druh";
 const char *const HintGroupProperty = "hintGroup";
 
 // Colours and borders of the keys by kind; the fonts are set per key, so
-// that a key's font can be read back as it is shown.
+// that a key's font can be read back as it is shown. Every rule names the
+// main window's own controls: a style sheet reaches the child windows too,
+// and the tool windows are children of this one.
 const char *const StyleSheet = R"(
 ThlavnyFrm > QPushButton {
     border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
@@ -106,15 +108,15 @@ ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-col
 ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
 ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
 ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
-ThlavnyFrm > QLabel#LabelPamat, QLabel#LabelM { color: #5c4a20; }
-QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
-QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
-QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
-QMenuBar { background: transparent; }
-QMenuBar::item { background: transparent; padding: 2px 8px; }
-QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
-QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
-QStatusBar QLabel { color: #303030; }
+ThlavnyFrm > QLabel#LabelPamat, ThlavnyFrm > QLabel#LabelM { color: #5c4a20; }
+QScrollArea#vysledokScr QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
+ThlavnyFrm > QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
+ThlavnyFrm > QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
+ThlavnyFrm > QMenuBar { background: transparent; }
+ThlavnyFrm > QMenuBar::item { background: transparent; padding: 2px 8px; }
+ThlavnyFrm > QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
+ThlavnyFrm > QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
+ThlavnyFrm > QStatusBar QLabel { color: #303030; }
 )";
 
 QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()) {
@@ -184,6 +186,24 @@ QIcon BinomialIcon() {
     p.setPen(pen);
     p.drawArc(QRectF(2, 1, 6, 20), 100 * 16, 160 * 16);
     p.drawArc(QRectF(18, 1, 6, 20), -80 * 16, 160 * 16);
+    return QIcon(pm);
+}
+
+// The picture of the graph key: axes and a curve.
+QIcon GraphIcon() {
+    QPixmap pm(26, 18);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x3b, 0x23, 0x66), 1));
+    p.drawLine(QPointF(2, 14.5), QPointF(24, 14.5));
+    p.drawLine(QPointF(6.5, 1), QPointF(6.5, 17));
+    QPainterPath curve;
+    curve.moveTo(2, 13);
+    curve.cubicTo(QPointF(9, 13), QPointF(11, 2), QPointF(16, 3));
+    curve.cubicTo(QPointF(20, 4), QPointF(21, 8), QPointF(24, 9));
+    p.setPen(QPen(QColor(0xb8, 0x3a, 0x4a), 1.6));
+    p.drawPath(curve);
     return QIcon(pm);
 }
 
@@ -488,6 +508,18 @@ void ThlavnyFrm::CreateKeypad() {
     BtnVelkost->setCheckable(true);
     BtnSpat->setEnabled(false);
 
+    // The tool keys in the same row, over the first function columns.
+    grafBtn = Key("grafBtn", QString(), TagRealne, "funkcia", 8, editY, 44, 20);
+    grafBtn->setIcon(GraphIcon());
+    grafBtn->setIconSize(QSize(26, 18));
+    derivaciaBtn = Key("derivaciaBtn", QStringLiteral("f'(x)"), TagRealne, "funkcia", 55, editY, 44, 20);
+    derivaciaBtn->setFont(PixelFont(13));
+    sumaBtn = Key("sumaBtn", QStringLiteral("Σ"), TagRealne, "funkcia", 102, editY, 44, 20);
+    sumaBtn->setFont(PixelFont(15));
+    connect(grafBtn, &QPushButton::clicked, this, [this] { grafBtnClick(); });
+    connect(derivaciaBtn, &QPushButton::clicked, this, [this] { derivaciaBtnClick(); });
+    connect(sumaBtn, &QPushButton::clicked, this, [this] { sumaBtnClick(); });
+
     // Functions: five columns at the left.
     struct Def {
         const char *name;
@@ -761,13 +793,8 @@ void ThlavnyFrm::BtnRovnaSaClick() {
         const TVysledokVypoctu out = m_model.Calculate(input);
         if (!out.Ok) {
             ShowError(m_model.LastError);
-            if (TpremenneFrm *premenne = Premenne(); out.ShowVariables && premenne) {
-                GiveFormStyle(premenne);
-                premenne->show();
-                premenne->raise();
-                premenne->activateWindow();
-                premenne->FocusEditor();
-            }
+            if (out.ShowVariables)
+                ShowVariablesWindow();
             return;
         }
         ShowResult(out.Shown);
@@ -859,6 +886,84 @@ void ThlavnyFrm::ShowError(const TChyba &err) {
 }
 
 void ThlavnyFrm::Shape1MouseDown() { vysledokEdt->deselect(); }
+
+void ThlavnyFrm::ShowVariablesWindow() {
+    TpremenneFrm *premenne = Premenne();
+    if (!premenne)
+        return;
+    GiveFormStyle(premenne);
+    premenne->show();
+    premenne->raise();
+    premenne->activateWindow();
+    premenne->FocusEditor();
+}
+
+void ThlavnyFrm::TakeResult(long double value) {
+    Guarded([&] {
+        SyncModelWithControls();
+        QString shown;
+        if (m_model.TakeRealResult(value, shown))
+            ShowResult(shown);
+        else
+            ShowError(m_model.LastError);
+    });
+}
+
+// ---------------------------------------------------------------------------
+// The tool keys
+
+void ThlavnyFrm::grafBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // x is the graph's own variable: it needs no value.
+        const QString x = QStringLiteral("x");
+        AddMissingVariables(e, x);
+        ValidateVariableValues(e, m_model.LastError, x, KontrolaRealne);
+        if (m_model.LastError.Code == 15) {
+            ShowError(m_model.LastError);
+            ShowVariablesWindow();
+            return;
+        }
+        if (m_tools)
+            m_tools->ShowGraph(e);
+    });
+}
+
+void ThlavnyFrm::derivaciaBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // The derivative is symbolic: no variable needs a value.
+        if (m_tools)
+            m_tools->ShowDerivatives(e);
+    });
+}
+
+void ThlavnyFrm::sumaBtnClick() {
+    Guarded([this] {
+        LblChyba->clear();
+        SyncModelWithControls();
+        QString e;
+        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 34, e)) {
+            ShowError(m_model.LastError);
+            return;
+        }
+        // The sum window checks the variables itself when it calculates.
+        if (m_tools)
+            m_tools->ShowSum(e);
+    });
+}
 
 // ---------------------------------------------------------------------------
 // Modes

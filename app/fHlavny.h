@@ -60,10 +60,11 @@ public:
     // --- the "=" road and its operations ---------------------------------------
     void BtnRovnaSaClick();
     void AddMissingVariables(const QString &expression, const QString &excludedName) override;
-    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName, quint8 mode);
+    void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                quint8 mode) override;
     void ShowResult(const QString &text) override;
     void AddToHistory();
-    void ShowError(const TChyba &err);
+    void ShowError(const TChyba &err) override;
     void Shape1MouseDown();
 
     // --- the input and the keypad ---------------------------------------------------
@@ -101,6 +102,11 @@ public:
     // Popup menus of the input and of the result field.
     void PopupMenu1Popup();
     void PopupMenu2Popup();
+
+    // --- the tool keys: the input checked, in base 10, to a tool window ---------
+    void grafBtnClick();
+    void derivaciaBtnClick();
+    void sumaBtnClick();
 
     // --- modes ------------------------------------------------------------------
     void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
@@ -157,6 +163,8 @@ public:
     void UseExpression(const QString &text) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
     void ShowExpressionPreview(const QString &text) override;
+    void ShowVariablesWindow() override;
+    void TakeResult(long double value) override;
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -283,6 +291,9 @@ private:
     QPushButton *BtnArccotg;
     QPushButton *BtnCiarka;
     QPushButton *BtnDms;
+    QPushButton *grafBtn;
+    QPushButton *derivaciaBtn;
+    QPushButton *sumaBtn;
     QStatusBar *StatusBar1;
     QLabel *StatusPanelHelp;
     QLabel *StatusPanelHint;

@@ -172,7 +172,9 @@ void THlavneMenu::SetToolWindows(TToolWindowsLink *tools, TBrowserLink *browser)
 }
 
 void THlavneMenu::UpdateEnabled() {
-    Act("GrafFunkcieAct")->setEnabled(GraphKey(m_main) != nullptr);
+    // The graph command is the graph key: usable where the key is.
+    const QAbstractButton *graphKey = GraphKey(m_main);
+    Act("GrafFunkcieAct")->setEnabled(m_tools && graphKey && graphKey->isEnabled());
     for (const TToolCommand &t : ToolCommands)
         Act(t.Name)->setEnabled(m_tools != nullptr);
     Act("NahladVyrazuAct")->setEnabled(m_companions.Has(TCompanion::Preview));

@@ -175,6 +175,51 @@ void TKalkulacka::Succeed(TVysledokVypoctu &out, const QString &shown, const QSt
     out.Shown = shown;
 }
 
+// --- the tool keys ---------------------------------------------------------------
+
+bool TKalkulacka::PrepareToolExpression(const QString &input, quint8 emptyCode, QString &expression) {
+    LastError = TChyba();
+    try {
+        if (input.trimmed().isEmpty()) {
+            LastError.Code = emptyCode;
+            return false;
+        }
+        QString e = input;
+        CheckSyntax(e, LastError, Engine().FunctionNames);
+        if (LastError.Code == 0)
+            CheckDollarReferences(e, LastError);
+        if (LastError.Code == 0 && Radix != 10)
+            ConvertExpressionBase(Radix, 10, QChar(), e, LastError);
+        if (LastError.Code != 0)
+            return false;
+        expression = e;
+        return true;
+    } catch (const EEngineInvalidOp &) {
+        SetCaught(LastError, 20);
+    } catch (...) {
+        SetCaught(LastError, 29);
+    }
+    return false;
+}
+
+bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
+    LastError = TChyba();
+    try {
+        QString t;
+        FormatNumber(Decimals, Radix, t, value);
+        Ans = t;
+        AnsRadix = Radix;
+        AnsValue = TComplexNumber{value, 0, false};
+        shown = t;
+        return true;
+    } catch (const EEngineInvalidOp &) {
+        SetCaught(LastError, 20);
+    } catch (...) {
+        SetCaught(LastError, 29);
+    }
+    return false;
+}
+
 // --- variables -----------------------------------------------------------------
 
 void TKalkulacka::AddMissingVariables(const QString &expression, const QString &excludedName) {

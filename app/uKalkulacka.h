@@ -81,6 +81,20 @@ public:
     // base other than 10 the numbers of input are no names.
     QString BuildVariableList(const QString &input) const;
 
+    // The check of the graph, derivative and sum keys on the input as
+    // typed: emptyCode (33 or 34) for an input of blanks only, else the
+    // syntax and the user constants as the real set checks them and, in a
+    // base other than 10, the numbers written in base 10 (which removes the
+    // spaces). True with expression set when the input passed; otherwise
+    // LastError holds the error. Nothing escapes: 20 or 29 as in Calculate.
+    bool PrepareToolExpression(const QString &input, quint8 emptyCode, QString &expression);
+
+    // A real value calculated by a tool window: written with Decimals in the
+    // current base, it becomes Ans. True with shown set; false with
+    // LastError set (20 or 29, as in Calculate) when it cannot be written,
+    // Ans then unchanged.
+    bool TakeRealResult(long double value, QString &shown);
+
     // The complex form key: AnsValue goes over to the other form (algebraic
     // or exponential), is shown in the current base with Decimals, and Ans
     // takes the shown text in round brackets, as the complex road writes it.

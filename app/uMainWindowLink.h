@@ -2,6 +2,8 @@
 // implements it and hands itself to each companion it creates.
 #pragma once
 
+#include "uSpolocne.h"
+
 #include <QString>
 
 class QWidget;
@@ -30,6 +32,19 @@ public:
     // (only what follows a leading "name=") and adds its variables to the
     // variables window, without evaluating it.
     virtual void UseExpression(const QString &text) = 0;
+    // Checks the values of the variables of expression (excludedName
+    // skipped) in the given mode: code 15, 31 or 17 in err.
+    virtual void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
+                                        quint8 mode) = 0;
+    // Shows the message of err in the error label and selects its span.
+    virtual void ShowError(const TChyba &err) = 0;
+    // Brings up the variables window with the main window's form style and
+    // the focus in its list, for the values error 15 asks for.
+    virtual void ShowVariablesWindow() = 0;
+    // A value calculated by a tool window: written in the main window's
+    // decimals and base, it becomes ANS and is shown as the result. A value
+    // that cannot be written in the base is shown as an error instead.
+    virtual void TakeResult(long double value) = 0;
     // Gives a window the main window's form style (always on top or normal).
     virtual void GiveFormStyle(QWidget *window) const = 0;
     // Enables or disables the Back button of the history.

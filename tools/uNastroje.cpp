@@ -1,8 +1,10 @@
 #include "uNastroje.h"
 
+#include "fDerivacie.h"
 #include "fGrafyFunkcii.h"
 #include "fMnohocleny.h"
 #include "fStatistika.h"
+#include "fSuma.h"
 #include "fTrojclenka.h"
 #include "kombinatorika.h"
 #include "uMainWindowLink.h"
@@ -29,9 +31,19 @@ void TNastroje::ShowGraph(const QString &function) {
     ShowToolWindow(m_grafyFunkcii);
 }
 
-void TNastroje::ShowDerivatives(const QString &) {}
+void TNastroje::ShowDerivatives(const QString &function) {
+    if (!m_derivacie)
+        m_derivacie = new TderivacieFrm(m_main, MainWindow());
+    m_derivacie->SetFunction(function);
+    ShowToolWindow(m_derivacie);
+}
 
-void TNastroje::ShowSum(const QString &) {}
+void TNastroje::ShowSum(const QString &function) {
+    if (!m_suma)
+        m_suma = new TsumaFrm(m_main, MainWindow());
+    m_suma->SetFunction(function);
+    ShowToolWindow(m_suma);
+}
 
 void TNastroje::ShowPolynomials() {
     if (!m_mnohocleny)
@@ -72,4 +84,8 @@ void TNastroje::ApplyLanguage() {
         m_statistika->ApplyLanguage();
     if (m_trojclenka)
         m_trojclenka->ApplyLanguage();
+    if (m_derivacie)
+        m_derivacie->ApplyLanguage();
+    if (m_suma)
+        m_suma->ApplyLanguage();
 }

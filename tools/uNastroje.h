@@ -7,10 +7,12 @@
 #include <QPointer>
 
 class QWidget;
+class TderivacieFrm;
 class TGrafyFunkciiFrm;
 class TmnohoclenyFrm;
 class TkombinatorikaFrm;
 class TstatistikaFrm;
+class TsumaFrm;
 class TtrojclenkaFrm;
 
 class TNastroje : public TToolWindowsLink {
@@ -34,4 +36,6 @@ private:
     QPointer<TkombinatorikaFrm> m_kombinatorika;
     QPointer<TstatistikaFrm> m_statistika;
     QPointer<TtrojclenkaFrm> m_trojclenka;
+    QPointer<TderivacieFrm> m_derivacie;
+    QPointer<TsumaFrm> m_suma;
 };

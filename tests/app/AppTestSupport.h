@@ -120,6 +120,9 @@ public:
     QStringList LanguageSwitches;
     QStringList UsedExpressions;
     QStringList Previews;
+    QList<TChyba> ShownErrors;
+    int VariablesWindowShown = 0;
+    QList<long double> TakenResults;
 
     QWidget *Window() override { return &Frame; }
     QString InputText() const override { return Input; }
@@ -134,6 +137,12 @@ public:
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
     void UseExpression(const QString &text) override { UsedExpressions.append(text); }
+    void ValidateVariableValues(const QString &, TChyba &err, const QString &, quint8) override {
+        err.ClearCodeAndSpan();
+    }
+    void ShowError(const TChyba &err) override { ShownErrors.append(err); }
+    void ShowVariablesWindow() override { ++VariablesWindowShown; }
+    void TakeResult(long double value) override { TakenResults.append(value); }
     void GiveFormStyle(QWidget *) const override {}
     void ShowExpressionPreview(const QString &text) override { Previews.append(text); }
     bool ApplyLanguageToAllForms(const QString &fileName) override {

@@ -17,7 +17,8 @@ const char *const kTag50[] = {"BtnLog", "BtnLn", "BtnFaktorial", "BtnLogy", "Btn
                               "BtnTretiaOdmocnina", "BtnOdmocnina", "BtnEnaX", "BtnDvaNaX", "BtnDesatNaX",
                               "BtnSin", "BtnCos", "BtnTG", "BtnCotg", "BtnArcsin", "BtnArccos", "Btnarctg",
                               "BtnArccotg", "BtnKombinacne", "BtnDms", "BtnDeg", "BtnRan", "BtnPercenta",
-                              "BtnDiv", "BtnMod", "CheckBoxHyp", "CheckBoxZlomky"};
+                              "BtnDiv", "BtnMod", "CheckBoxHyp", "CheckBoxZlomky", "grafBtn", "derivaciaBtn",
+                              "sumaBtn"};
 const char *const kTag60[] = {"BitBtn49", "BitBtn50", "BitBtn51", "BitBtn52", "BtnAE"};
 const char *const kTag70[] = {"BtnCiarka", "BtnKonstanta", "BtnXna2", "BtnXna3", "BtnXnaY", "BtnPi", "BtnAbs",
                               "EditDesM", "UpDownDesM"};

@@ -112,3 +112,51 @@ TEST_F(AppTest, ErrorMessagePlaceholders) {
         EXPECT_EQ(S(ErrorMessage(err)), c.text) << int(c.code);
     }
 }
+
+TEST_F(AppTest, ToolKeysCheckTheInputAndWriteItInBaseTen) {
+    struct Case { quint8 radix; const char *input; quint8 empty; quint8 code; const char *handed; };
+    const Case cases[] = {
+        {10, "x + 1", 33, 0, "x + 1"},          // base 10: as typed
+        {16, "FF + n * A", 34, 0, "255+n*10"},  // other bases: base 10, no spaces
+        {2, "101 - x", 33, 0, "5-x"},
+        {10, " \t ", 33, 33, ""},
+        {16, "", 34, 34, ""},
+        {10, "2 +", 33, 3, ""},
+        {10, "$zz + 1", 33, 19, ""},
+        {2, "12 + x", 33, 26, ""},
+    };
+    TKalkulacka model;
+    for (const Case &c : cases) {
+        model.Radix = c.radix;
+        QString handed;
+        EXPECT_EQ(model.PrepareToolExpression(QString::fromLatin1(c.input), c.empty, handed), c.code == 0) << c.input;
+        EXPECT_EQ(model.LastError.Code, c.code) << c.input;
+        EXPECT_EQ(S(handed), c.handed) << c.input;
+    }
+}
+
+TEST_F(AppTest, ToolResultsBecomeAnsInTheBaseAndDecimals) {
+    struct Case { long double value; quint8 radix; quint8 decimals; const char *shown; quint8 code; };
+    const Case cases[] = {
+        {15, 16, 6, "F", 0},
+        {255.5L, 16, 6, "FF,8", 0},
+        {1.0L / 3, 10, 4, "0,333 3", 0},
+        {1234567, 10, 6, "1 234 567", 0},
+        {5, 2, 6, "101", 0},
+        {1e30L, 16, 6, "", 29}, // beyond what base 16 writes: Ans stays
+    };
+    for (const Case &c : cases) {
+        TKalkulacka model;
+        model.Radix = c.radix;
+        model.Decimals = c.decimals;
+        QString shown;
+        EXPECT_EQ(model.TakeRealResult(c.value, shown), c.code == 0) << c.shown;
+        EXPECT_EQ(model.LastError.Code, c.code) << c.shown;
+        EXPECT_EQ(S(shown), c.shown);
+        EXPECT_EQ(S(model.Ans), c.code == 0 ? c.shown : "0");
+        EXPECT_EQ(model.AnsRadix, c.code == 0 ? c.radix : 10);
+        if (c.code == 0) {
+            EXPECT_EQ(model.AnsValue.Re, c.value);
+        }
+    }
+}

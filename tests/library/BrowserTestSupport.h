@@ -7,7 +7,6 @@
 #include "fPrehliadacVyrazov.h"
 
 #include <QAction>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -15,29 +14,35 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
-#include <memory>
 
 class BrowserTest : public LibraryTest {
 protected:
     TFakeMainWindow Main;
-    std::unique_ptr<TPrehliadacVyrazovFrm> W;
+    std::unique_ptr<TPrehliadacVyrazovFrm> Owned;
+    TPrehliadacVyrazovFrm *W = nullptr; // the window the helpers look at
 
     void TearDown() override {
-        W.reset();
+        Owned.reset();
         LibraryTest::TearDown();
     }
 
     TPrehliadacVyrazovFrm &Open() {
-        W = std::make_unique<TPrehliadacVyrazovFrm>(&Main);
-        return *W;
+        Owned = std::make_unique<TPrehliadacVyrazovFrm>(&Main);
+        return *(W = Owned.get());
     }
     QTreeWidget *Tree() { return Find<QTreeWidget>(*W, "stromVyrazovTrv"); }
     QAction *Item(const char *name) { return W->findChild<QAction *>(name); }
-    template <class T = QLineEdit> QString Text(const char *name) {
-        if constexpr (std::is_same_v<T, QPlainTextEdit>)
-            return Find<QPlainTextEdit>(*W, name)->toPlainText();
-        else
-            return Find<T>(*W, name)->text();
+    // The texts of the named controls (edits, labels, buttons, actions),
+    // "a|b" for "a|b".
+    QString Texts(const QString &names) {
+        QStringList texts;
+        for (const QString &name : names.split('|')) {
+            QObject *o = W->findChild<QObject *>(name);
+            auto *memo = qobject_cast<QPlainTextEdit *>(o);
+            EXPECT_TRUE(o && (memo || o->property("text").isValid())) << S(name);
+            texts.append(memo ? memo->toPlainText() : o ? o->property("text").toString() : QString());
+        }
+        return texts.join('|');
     }
 
     // The tree as text: "A(B(C),D),E".
@@ -57,14 +62,11 @@ protected:
         QTreeWidgetItem *at = Tree()->invisibleRootItem();
         for (const QString &caption : path.split('/')) {
             QTreeWidgetItem *next = nullptr;
-            for (int i = 0; i < at->childCount() && !next; ++i)
-                if (at->child(i)->text(0) == caption)
-                    next = at->child(i);
-            if (!next) {
-                ADD_FAILURE() << "no node " << S(path);
-                return nullptr;
-            }
-            at = next;
+            for (int i = 0; i < at->childCount(); ++i)
+                next = at->child(i)->text(0) == caption ? at->child(i) : next;
+            EXPECT_NE(next, nullptr) << "no node " << S(path);
+            if (!(at = next))
+                break;
         }
         return at;
     }

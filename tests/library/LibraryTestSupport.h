@@ -10,32 +10,21 @@
 
 // A header with every field filled.
 inline TInfoKniznice SampleInfo(const QString &fileName) {
-    TInfoKniznice info;
-    info.Name = QStringLiteral("Physics");
-    info.FileName = fileName;
-    info.Version = QStringLiteral("1.2.0");
-    info.Date = QStringLiteral("5. 12. 2026");
-    info.Author = QStringLiteral("Ann");
-    info.AuthorWeb = QStringLiteral("example.org");
-    info.AuthorEmail = QStringLiteral("ann@example.org");
-    info.Description = QStringLiteral("one|two");
-    return info;
+    return {"Physics", fileName, "1.2.0", "5. 12. 2026", "Ann", "example.org", "ann@example.org", "one|two"};
+}
+
+// Every field of a header but the file, joined with "|".
+inline QString Header(const TInfoKniznice &i) {
+    return QStringList{i.Name, i.Version, i.Date, i.Author, i.AuthorWeb, i.AuthorEmail, i.Description}.join('|');
 }
 
 // The element reached from root by the names of named elements, one per
 // level ("Mechanics/Work"); null when a step is missing.
-inline QDomElement ElementAt(const QDomElement &root, const QString &path) {
-    QDomElement at = root;
+inline QDomElement ElementAt(QDomElement at, const QString &path) {
     for (const QString &name : path.split(QLatin1Char('/'), Qt::SkipEmptyParts)) {
-        QDomElement next;
-        for (QDomElement c = at.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
-            if (c.attribute(QStringLiteral("name")) == name) {
-                next = c;
-                break;
-            }
-        at = next;
-        if (at.isNull())
-            break;
+        at = at.firstChildElement();
+        while (!at.isNull() && at.attribute(QStringLiteral("name")) != name)
+            at = at.nextSiblingElement();
     }
     return at;
 }
@@ -43,15 +32,11 @@ inline QDomElement ElementAt(const QDomElement &root, const QString &path) {
 // A compact picture of an element's structure: tag and name of every
 // element, children in brackets, e.g. "library:L[category:C[expr:x],expr:y]".
 inline QString Outline(const QDomElement &e) {
-    QString s = e.tagName();
-    if (e.hasAttribute(QStringLiteral("name")))
-        s += QLatin1Char(':') + e.attribute(QStringLiteral("name"));
+    QString s = e.tagName() + (e.hasAttribute("name") ? ":" + e.attribute("name") : QString());
     QStringList children;
     for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
         children.append(Outline(c));
-    if (!children.isEmpty())
-        s += QLatin1Char('[') + children.join(QLatin1Char(',')) + QLatin1Char(']');
-    return s;
+    return children.isEmpty() ? s : s + "[" + children.join(',') + "]";
 }
 
 class LibraryTest : public AppTest {

@@ -1,10 +1,8 @@
 // Statistics of a weighted list: the model's rules and the window's wiring.
 #include "../app/AppTestSupport.h"
 #include "fStatistika.h"
-#include "uNastroje.h"
 #include "uStatistika.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -26,14 +24,6 @@ TRows Repeated(const QString &value, int count) {
         rows.append({value, "1"});
     return rows;
 }
-
-// The main window as the tool windows see it, noting which windows take its
-// form style.
-class TStyleRecordingMain : public TFakeMainWindow {
-public:
-    mutable QList<QWidget *> Styled;
-    void GiveFormStyle(QWidget *window) const override { Styled.append(window); }
-};
 
 } // namespace
 
@@ -72,8 +62,7 @@ TEST_F(StatistikaTest, ListsWithoutSummary) {
         TStatistikaStav stav;
         int row, column;
     } cases[] = {
-        {"blank left by the add button", {{" ", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
-        {"empty value", {{"1", "1"}, {"", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
+        {"blank left by the add button", {{"1", "1"}, {" ", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
         {"bad weight", {{"1", "1"}, {"2", "a"}, {"x", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnY},
         {"other decimal point", {{"1.5", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
         {"no rows", {}, TStatistikaStav::EmptyList, -1, -1},
@@ -103,16 +92,9 @@ TEST_F(StatistikaTest, ReadingFillsEmptyWeightsUpToTheBadCell) {
 }
 
 TEST_F(StatistikaTest, WindowCalculatesTypedRowsAndReportsBadOnes) {
-    TStyleRecordingMain main;
-    TNastroje tools;
-    tools.Attach(&main);
-    tools.ShowStatistics();
-    tools.ShowStatistics();
-    const auto windows = main.Frame.findChildren<TstatistikaFrm *>();
-    ASSERT_EQ(windows.size(), 1); // created once, then kept
-    TstatistikaFrm &w = *windows.first();
-    EXPECT_TRUE(w.isVisible());
-    EXPECT_TRUE(main.Styled.isEmpty()); // keeps its own form style
+    TstatistikaFrm w;
+    w.show();
+    w.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
 
     auto *grid = Find<QTableView>(w, "hodnotyVle");
@@ -145,27 +127,4 @@ TEST_F(StatistikaTest, WindowCalculatesTypedRowsAndReportsBadOnes) {
     Find<QPushButton>(w, "vypocetBtn")->click();
     ASSERT_EQ(Prompter->Shown.size(), 2);
     EXPECT_EQ(S(Prompter->Shown.at(1).Text), "Zoznam hodnôt je prázdny.");
-}
-
-TEST_F(StatistikaTest, LanguageSwitchTranslatesTheWindowAndItsMessages) {
-    TFakeMainWindow main;
-    TNastroje tools;
-    tools.Attach(&main);
-    tools.ShowStatistics();
-    auto *w = main.Frame.findChild<TstatistikaFrm *>();
-    ASSERT_NE(w, nullptr);
-    WriteBytes(Path("lang/a.txt"), "[Statistics]\r\nCaption=Statistics\r\nEmptyList=The list is empty.\r\n"
-                                   "Median=Median\r\n[Common]\r\nAdd=Add\r\nInputError=Input error\r\n");
-    WriteBytes(Path("lang/b.txt"), "[Statistics]\r\nCaption=Statistik\r\n");
-    ASSERT_TRUE(LoadLanguageFile("lang\\a.txt"));
-    tools.ApplyLanguage();
-    EXPECT_EQ(S(w->windowTitle()), "Statistics");
-    EXPECT_EQ(S(Find<QLabel>(*w, "medianLbl")->text()), "Median");
-    EXPECT_EQ(S(w->Model().Messages.EmptyList), "The list is empty.");
-    ASSERT_TRUE(LoadLanguageFile("lang\\b.txt"));
-    tools.ApplyLanguage();
-    EXPECT_EQ(S(w->windowTitle()), "Statistik");
-    EXPECT_EQ(S(Find<QPushButton>(*w, "novyBtn")->text()), "Add"); // a missing key keeps the text
-    EXPECT_EQ(S(w->Model().Messages.EmptyList), "Zoznam hodnôt je prázdny."); // but a message is built in again
-    EXPECT_EQ(S(w->Model().Messages.InputError), "Chyba vstupu");
 }

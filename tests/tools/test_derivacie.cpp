@@ -1,0 +1,165 @@
+// The derivative window's model: the implicit multiplication signs, the
+// variables of a function, derivatives of each order, constants as exact
+// fractions and the error text; then the window's wiring.
+#include "../app/AppTestSupport.h"
+#include "fDerivacie.h"
+#include "uDerivacie.h"
+#include "uNastroje.h"
+#include "uOvladace.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QToolButton>
+
+class DerivacieTest : public AppTest {};
+
+TEST_F(DerivacieTest, InsertsTheImplicitMultiplicationSigns) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"2x", "2*x"},
+        {"2x(y)", "2*x*(y)"},
+        {"(x+1)(x-1)", "(x+1)*(x-1)"},
+        {"3!2", "3!*2"},
+        {"5%x", "5%*x"},
+        {"2e-5", "2e-5"},           // the exponent mark of a number
+        {"xmod3", "xmod3"},         // one name
+        {"2mod3", "2mod3"},         // a word operator after a number
+        {"(x)mod3", "(x)mod3"},
+        {"sin(x)", "sin(x)"},
+        {"deg(x)", "deg(x)"},       // a function whose name holds an "e"
+        {"exp(x)", "exp*(x)"},      // no function: its letters without "e" make "xp"
+        {"x(y)", "x*(y)"},
+        {"2$e", "2*$e"},
+        {")(", ")*("},
+        {"(2)3x", "(2)*3x"},        // after ")" the walk goes on from the end of the run
+        {"x2(y)", "x2*(y)"},
+    };
+    for (const auto &[in, out] : cases) {
+        QString t = QString::fromLatin1(in);
+        InsertMultiplicationSigns(t);
+        EXPECT_EQ(S(t), out) << in;
+    }
+}
+
+TEST_F(DerivacieTest, ExpandsTheExponentsOfNumbers) {
+    const std::pair<const char *, const char *> cases[] = {
+        {"2e-5*x", "0,00002*x"}, {"1,5E3", "1500"}, {"x+2e+2", "x+200"},
+        {"12,5e-1", "1,25"},     {"x2e3", "x2e3"},  {"2e5x", "2e5x"},
+        {"2e", "2e"},            {"3e99", "3e99"},  {"sin(1e1)", "sin(10)"},
+    };
+    for (const auto &[in, out] : cases) {
+        QString t = QString::fromLatin1(in);
+        ExpandExponents(t);
+        EXPECT_EQ(S(t), out) << in;
+    }
+}
+
+TEST_F(DerivacieTest, VariablesOfTheFunctionAndTheOneChosen) {
+    struct Case {
+        const char *function;
+        QStringList names;
+        int selected;
+    } cases[] = {
+        {"a*X^2+b", {"a", "X", "b"}, 1},
+        {"y+z*y", {"y", "z"}, 0},
+        {"5+sin(30)", {}, -1},
+        {"logy(8)", {"y"}, 0},
+    };
+    for (const Case &c : cases) {
+        const TDerivacie::TPremenneFunkcie v = TDerivacie::VariablesOf(QString::fromLatin1(c.function));
+        EXPECT_EQ(v.Names, c.names) << c.function;
+        EXPECT_EQ(v.Selected, c.selected) << c.function;
+    }
+}
+
+TEST_F(DerivacieTest, DerivativesOfEachOrderAndConstantsAsExactFractions) {
+    struct Case {
+        const char *function;
+        const char *variable;
+        int order;
+        const char *shown;
+    } cases[] = {
+        {"x^3", "x", 1, "3*x^2"},
+        {"x^3", "x", 2, "6*x"},
+        {"x^2", "x", 2, "2"},
+        {"(x+1)(x-1)", "x", 1, "(x-1)+(x+1)"},
+        {"5", "", 1, "0"},
+        {"x + 1", "x", 1, "1"},
+        {"x^10", "x", 10, "3 628 800"},
+        // constants without the printer's rounding to three decimals
+        {"x*(1/3)", "x", 1, "1 / 3"},
+        {"x^2/3", "x", 2, "2 / 3"},
+        {"-x/4", "x", 1, "-1 / 4"},
+        {"x*(2/3+1/3)", "x", 1, "1"},
+        {"x*0,0001", "x", 1, "1 / 10 000"},
+        {"2e-5*x", "x", 1, "1 / 50 000"},
+        // a term that the rounding would have made 0 stays
+        {"x^2*(1/10000)", "x", 1, "2*x/10000"},
+        // a root has no fraction: it is shown as it is
+        {"x*2^(1/2)", "x", 1, "2^(1/2)"},
+        {"x*(1/3)+x^2", "x", 1, "0,333+2*x"},
+    };
+    TDerivacie model;
+    for (const Case &c : cases) {
+        const TDerivacie::TVysledok r =
+            model.Calculate(QString::fromLatin1(c.function), QString::fromLatin1(c.variable), c.order);
+        EXPECT_TRUE(r.Ok) << c.function;
+        EXPECT_EQ(S(r.Text), c.shown) << c.function << " order " << c.order;
+    }
+    // The separator of the locale.
+    Engine().DecimalSeparator = QLatin1Char('.');
+    EXPECT_EQ(S(model.Calculate(QStringLiteral("x*0.5"), QStringLiteral("x"), 1).Text), "1 / 2");
+}
+
+TEST_F(DerivacieTest, FailuresShowTheErrorText) {
+    TDerivacie model;
+    model.ErrorText = QStringLiteral("failed");
+    for (const char *function : {"2*-x", "(x", "x+", "deg(x)", "rnd(x)", "x!"}) {
+        const TDerivacie::TVysledok r = model.Calculate(QString::fromLatin1(function), QStringLiteral("x"), 1);
+        EXPECT_FALSE(r.Ok) << function;
+        EXPECT_EQ(S(r.Text), "failed") << function;
+    }
+    // After a failure the tree works again.
+    EXPECT_EQ(S(model.Calculate(QStringLiteral("x^2"), QStringLiteral("x"), 1).Text), "2*x");
+}
+
+TEST_F(DerivacieTest, WindowShowsVariablesResultsErrorsAndThePreview) {
+    TFakeMainWindow main;
+    TNastroje tools;
+    tools.Attach(&main);
+    tools.ShowDerivatives(QStringLiteral("a*x^3"));
+    const auto windows = main.Frame.findChildren<TderivacieFrm *>();
+    ASSERT_EQ(windows.size(), 1);
+    TderivacieFrm &w = *windows.first();
+    EXPECT_TRUE(w.isVisible());
+    auto *variables = Find<QComboBox>(w, "premenneCmb");
+    auto *order = Find<TUpDown>(w, "stupenDerivacieUpd");
+    auto *orderEdit = Find<QLineEdit>(w, "stupenDerivacieEdt");
+    auto *result = Find<QLineEdit>(w, "vysledokEdt");
+    auto *calculate = Find<QPushButton>(w, "vypocetBtn");
+    EXPECT_EQ(Find<QLineEdit>(w, "funkciaEdt")->text(), QStringLiteral("a*x^3"));
+    ASSERT_EQ(variables->count(), 2);
+    EXPECT_EQ(variables->currentText(), QStringLiteral("x"));
+
+    order->Step(true);
+    EXPECT_EQ(orderEdit->text(), QStringLiteral("2"));
+    calculate->click();
+    EXPECT_EQ(S(result->text()), "a*3*2*x");
+    const QColor normal = result->palette().color(QPalette::Text);
+    Find<QToolButton>(w, "nahladBtn")->click();
+    EXPECT_EQ(main.Previews, QStringList{QStringLiteral("a*3*2*x")});
+
+    // A new function: new variables, the order and the old result stay.
+    tools.ShowDerivatives(QStringLiteral("2*-y"));
+    EXPECT_EQ(main.Frame.findChildren<TderivacieFrm *>().size(), 1);
+    EXPECT_EQ(variables->currentText(), QStringLiteral("y"));
+    EXPECT_EQ(orderEdit->text(), QStringLiteral("2"));
+    EXPECT_EQ(S(result->text()), "a*3*2*x");
+    calculate->click();
+    EXPECT_EQ(result->text(), QStringLiteral("Pri výpočte sa vyskytla chyba."));
+    EXPECT_EQ(result->palette().color(QPalette::Text), QColor(0xd0, 0, 0));
+    tools.ShowDerivatives(QStringLiteral("y^2"));
+    calculate->click();
+    EXPECT_EQ(result->text(), QStringLiteral("2"));
+    EXPECT_EQ(result->palette().color(QPalette::Text), normal);
+}

@@ -1,0 +1,260 @@
+#include "fSuma.h"
+
+#include "uDisk.h"
+#include "uMagneticForm.h"
+#include "uMainWindowLink.h"
+#include "uSpolocneOkna.h"
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+namespace {
+
+const QString Sigma = QStringLiteral("Σ");
+const QString Pi = QStringLiteral("Π");
+
+// The keys of the bound edits: the number row's letters become digits (and
+// "+" the digit 1); then only digits, Backspace, Tab and one "-" at the
+// start pass.
+class TBoundKeyFilter : public QObject {
+public:
+    explicit TBoundKeyFilter(QLineEdit *edit) : QObject(edit) { edit->installEventFilter(this); }
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override {
+        if (event->type() != QEvent::KeyPress || m_sending)
+            return false;
+        auto *keyEvent = static_cast<QKeyEvent *>(event);
+        if (keyEvent->text().size() != 1)
+            return false;
+        const QChar original = keyEvent->text().at(0);
+        if ((original.unicode() < 32 || original.unicode() == 127) && original != QChar(8) && original != QChar(9))
+            return false; // Enter, Escape, Delete and the Ctrl chords are no typed characters
+        QChar key = original;
+        TranslateDigitKey(key, true);
+        auto *edit = static_cast<QLineEdit *>(watched);
+        bool pass = key == QChar(8) || key == QChar(9) || IsAsciiDigit(key);
+        if (key == QLatin1Char('-')) {
+            const int caret = edit->hasSelectedText() ? int(edit->selectionStart()) : edit->cursorPosition();
+            // A selection from the start that holds the "-" may be typed over.
+            const QString kept = edit->hasSelectedText()
+                                     ? edit->text().remove(edit->selectionStart(), edit->selectedText().size())
+                                     : edit->text();
+            pass = caret == 0 && !kept.contains(QLatin1Char('-'));
+        }
+        if (!pass)
+            return true;
+        if (key == original)
+            return false;
+        QKeyEvent rewritten(QEvent::KeyPress, Qt::Key_0 + (key.unicode() - '0'), keyEvent->modifiers(), QString(key));
+        m_sending = true;
+        QCoreApplication::sendEvent(watched, &rewritten);
+        m_sending = false;
+        return true;
+    }
+
+private:
+    bool m_sending = false;
+};
+
+// The hourglass from its creation to its end, whatever way the end comes.
+class TWaitCursor {
+public:
+    TWaitCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor &) = delete;
+    TWaitCursor &operator=(const TWaitCursor &) = delete;
+};
+
+QLineEdit *MakeEdit(QWidget *parent, const char *name, const QString &text, int maxLength) {
+    auto *edit = new QLineEdit(text, parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setAlignment(Qt::AlignCenter);
+    if (maxLength > 0)
+        edit->setMaxLength(maxLength);
+    InstallEditClipboardKeys(edit);
+    return edit;
+}
+
+QFont PixelFont(const QFont &base, int pixels) {
+    QFont f = base;
+    f.setPixelSize(pixels);
+    return f;
+}
+
+// A button keeps room around its caption also under the main window's
+// style sheet, which reaches the tool windows and gives buttons no padding.
+void FitButton(QPushButton *button) {
+    const QFontMetrics fm(button->font());
+    button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
+}
+
+} // namespace
+
+TsumaFrm::TsumaFrm(TMainWindowLink *main, QWidget *parent, TCyklickeVypocty::TPriprava priprava)
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_main(main), m_model(std::move(priprava)) {
+    setObjectName(QStringLiteral("sumaFrm"));
+    setWindowTitle(QStringLiteral("Súčet/súčin radu"));
+
+    const int boundWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00000000")) + 14;
+    DoEdt = MakeEdit(this, "DoEdt", QStringLiteral("5"), NajdlhsiaHranica);
+    DoEdt->setFixedWidth(boundWidth);
+    Label1 = new QLabel(Sigma, this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
+    Label1->setAlignment(Qt::AlignCenter);
+    Label1->setFont(PixelFont(font(), 52));
+    premEdt = MakeEdit(this, "premEdt", QStringLiteral("n"), 0);
+    premEdt->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("nnnn")) + 12);
+    Label2 = new QLabel(QStringLiteral("="), this);
+    Label2->setObjectName(QStringLiteral("Label2"));
+    Label2->setTextFormat(Qt::PlainText);
+    OdEdt = MakeEdit(this, "OdEdt", QStringLiteral("0"), NajdlhsiaHranica);
+    OdEdt->setFixedWidth(boundWidth);
+    funkciaLbl = new QLabel(QStringLiteral("0"), this);
+    funkciaLbl->setObjectName(QStringLiteral("funkciaLbl"));
+    funkciaLbl->setTextFormat(Qt::PlainText);
+    funkciaLbl->setFont(PixelFont(font(), 13));
+    // A long expression is cut at the window's edge rather than widening it.
+    funkciaLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+    funkciaLbl->setMinimumWidth(40);
+    RadioButton1 = new QRadioButton(Sigma, this);
+    RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
+    RadioButton1->setChecked(true);
+    RadioButton2 = new QRadioButton(Pi, this);
+    RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
+    for (QRadioButton *b : {RadioButton1, RadioButton2})
+        b->setFont(PixelFont(font(), 15));
+    vypocetBtn = new QPushButton(QStringLiteral("Počítať"), this);
+    vypocetBtn->setObjectName(QStringLiteral("vypocetBtn"));
+    vypocetBtn->setDefault(true);
+
+    new TBoundKeyFilter(DoEdt);
+    new TBoundKeyFilter(OdEdt);
+    for (QLineEdit *edit : {premEdt, OdEdt, DoEdt})
+        connect(edit, &QLineEdit::textChanged, edit, [edit] { edit->setStyleSheet(QString()); });
+
+    // The sign with the upper bound above it and "index = lower bound"
+    // below it, then the expression, then the choice and the button.
+    auto *sign = new QGridLayout;
+    sign->setVerticalSpacing(0);
+    sign->addWidget(DoEdt, 0, 0, 1, 3, Qt::AlignCenter);
+    sign->addWidget(Label1, 1, 0, 1, 3, Qt::AlignCenter);
+    sign->addWidget(premEdt, 2, 0);
+    sign->addWidget(Label2, 2, 1);
+    sign->addWidget(OdEdt, 2, 2);
+    auto *choice = new QVBoxLayout;
+    choice->addWidget(RadioButton1);
+    choice->addWidget(RadioButton2);
+    choice->addStretch();
+    choice->addWidget(vypocetBtn);
+    auto *layout = new QHBoxLayout(this);
+    layout->addLayout(sign);
+    layout->addSpacing(6);
+    layout->addWidget(funkciaLbl, 1);
+    layout->addSpacing(6);
+    layout->addLayout(choice);
+
+    setTabOrder(DoEdt, premEdt);
+    setTabOrder(premEdt, OdEdt);
+    setTabOrder(OdEdt, RadioButton1);
+    setTabOrder(RadioButton1, vypocetBtn);
+
+    connect(RadioButton1, &QRadioButton::clicked, this, &TsumaFrm::RadioButton1Click);
+    connect(RadioButton2, &QRadioButton::clicked, this, &TsumaFrm::RadioButton2Click);
+    connect(vypocetBtn, &QPushButton::clicked, this, &TsumaFrm::vypocetBtnClick);
+
+    FitButton(vypocetBtn);
+    ApplyLanguage();
+    setMinimumWidth(std::max(255, minimumSizeHint().width()));
+    resize(std::max(318, minimumWidth()), sizeHint().height());
+    const QSize screen = PrimaryScreenSize();
+    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+}
+
+void TsumaFrm::SetFunction(const QString &text) {
+    funkciaLbl->setText(text);
+    // The window grows to show the expression whole, up to half the screen.
+    layout()->activate();
+    const int missing = funkciaLbl->fontMetrics().horizontalAdvance(text) + 4 - funkciaLbl->width();
+    if (missing > 0)
+        resize(std::min(width() + missing, std::max(width(), PrimaryScreenSize().width() / 2)), height());
+}
+
+void TsumaFrm::RadioButton1Click() { Label1->setText(Sigma); }
+
+void TsumaFrm::RadioButton2Click() { Label1->setText(Pi); }
+
+void TsumaFrm::MarkRefused(QLineEdit *edit) {
+    edit->setFocus();
+    edit->selectAll();
+    edit->setStyleSheet(QStringLiteral("QLineEdit { background: #ffc8c8; }"));
+}
+
+void TsumaFrm::vypocetBtnClick() {
+    if (!m_main)
+        return;
+    using TKrok = TCyklickeVypocty::TKrok;
+    const TCyklickeVypocty::TVstup in{funkciaLbl->text(), premEdt->text(), OdEdt->text(), DoEdt->text(),
+                                      RadioButton2->isChecked()};
+    TCyklickeVypocty::TVystup out;
+    try {
+        out = m_model.Priprav(in, *m_main, this);
+    } catch (...) {
+        out.Krok = TKrok::Chyba;
+        out.Error = TChyba();
+        out.Error.Code = 29;
+    }
+    if (out.Krok == TKrok::Pocitaj) {
+        const TWaitCursor wait;
+        repaint();
+        out = m_model.Pocitaj(in, out.Od, out.Do);
+    }
+    switch (out.Krok) {
+    case TKrok::Vysledok:
+        m_main->TakeResult(out.Value);
+        hide();
+        break;
+    case TKrok::ChybajuHodnoty:
+        m_main->ShowError(out.Error);
+        m_main->ShowVariablesWindow();
+        hide();
+        break;
+    case TKrok::Chyba:
+        m_main->ShowError(out.Error);
+        hide();
+        break;
+    case TKrok::Zastavene:
+    case TKrok::Pocitaj:
+        if (out.Pole != TCyklickeVypocty::ZiadnePole) {
+            QLineEdit *fields[] = {premEdt, OdEdt, DoEdt};
+            MarkRefused(fields[out.Pole]);
+        }
+        break;
+    }
+}
+
+void TsumaFrm::ApplyLanguage() {
+    if (!LanguageIni())
+        return;
+    const QString form = QStringLiteral("Sum");
+    TranslateWindowTitle(this, form, QStringLiteral("Caption"));
+    TranslateText(vypocetBtn, QStringLiteral("Common"), QStringLiteral("Calculate"));
+    TCyklickeVypocty::TMessages &m = m_model.Messages;
+    m.DifficultCalculationCaption =
+        LanguageText(form, QStringLiteral("DifficultCalculationCaption"), m.DifficultCalculationCaption);
+    m.DifficultCalculation = LanguageText(form, QStringLiteral("DifficultCalculation"), m.DifficultCalculation);
+    m.TooDifficultCalculation =
+        LanguageText(form, QStringLiteral("TooDifficultCalculation"), m.TooDifficultCalculation);
+    m.InputError = LanguageText(QStringLiteral("Common"), QStringLiteral("InputError"), m.InputError);
+    m.InvalidBound = LanguageText(form, QStringLiteral("InvalidBound"), m.InvalidBound);
+    m.InvalidVariable = LanguageText(form, QStringLiteral("InvalidVariable"), m.InvalidVariable);
+    FitButton(vypocetBtn);
+}
