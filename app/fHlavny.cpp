@@ -925,7 +925,7 @@ void ThlavnyFrm::grafBtnClick() {
         const QString x = QStringLiteral("x");
         AddMissingVariables(e, x);
         ValidateVariableValues(e, m_model.LastError, x, KontrolaRealne);
-        if (m_model.LastError.Code == 15) {
+        if (m_model.LastError.Code == TErrorCode::MissingValue) {
             ShowError(m_model.LastError);
             ShowVariablesWindow();
             return;

@@ -163,6 +163,7 @@ public:
     void UseExpression(const QString &text) override;
     bool ApplyLanguageToAllForms(const QString &fileName) override;
     void ShowExpressionPreview(const QString &text) override;
+    TEvaluationContext EvaluationContext() const override { return m_model.Context(); }
     void ShowVariablesWindow() override;
     void TakeResult(long double value) override;
 

@@ -181,23 +181,24 @@ bool TKalkulacka::PrepareToolExpression(const QString &input, quint8 emptyCode, 
     LastError = TChyba();
     try {
         if (input.trimmed().isEmpty()) {
-            LastError.Code = emptyCode;
+            LastError.Code = TErrorCode(emptyCode);
             return false;
         }
         QString e = input;
-        CheckSyntax(e, LastError, Engine().FunctionNames);
-        if (LastError.Code == 0)
-            CheckDollarReferences(e, LastError);
-        if (LastError.Code == 0 && Radix != 10)
+        const TEvaluationContext context = Context();
+        CheckSyntax(e, context, LastError);
+        if (!LastError.Failed())
+            CheckDollarReferences(e, context, LastError);
+        if (!LastError.Failed() && Radix != 10)
             ConvertExpressionBase(Radix, 10, QChar(), e, LastError);
-        if (LastError.Code != 0)
+        if (LastError.Failed())
             return false;
         expression = e;
         return true;
     } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, 20);
+        SetCaught(LastError, TErrorCode::TooLarge);
     } catch (...) {
-        SetCaught(LastError, 29);
+        SetCaught(LastError, TErrorCode::UnknownFailure);
     }
     return false;
 }
@@ -213,9 +214,9 @@ bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
         shown = t;
         return true;
     } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, 20);
+        SetCaught(LastError, TErrorCode::TooLarge);
     } catch (...) {
-        SetCaught(LastError, 29);
+        SetCaught(LastError, TErrorCode::UnknownFailure);
     }
     return false;
 }

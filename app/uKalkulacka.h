@@ -69,6 +69,11 @@ public:
     // exception code 29, both without a span.
     TVysledokVypoctu Calculate(const QString &input);
 
+    // What an evaluation depends on, as the controls say it now: the number
+    // set, the angle unit, the program's separator, the variables, the
+    // constants and the modulus.
+    TEvaluationContext Context() const;
+
     // Appends an empty row for each variable of expression that the
     // variables lack (excludedName skipped); existing rows stay as they are.
     void AddMissingVariables(const QString &expression, const QString &excludedName);
@@ -124,8 +129,6 @@ private:
     void Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
                  const TComplexNumber &value);
     QChar ExtraNumberChar() const;
-    // What an evaluation depends on, as the controls say it now.
-    TEvaluationContext Context() const;
 };
 
 // The history entry of a finished calculation: the input as typed, " =",

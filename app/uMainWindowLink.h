@@ -4,6 +4,8 @@
 
 #include "uSpolocne.h"
 
+#include "uSpolocne.h"
+
 #include <QString>
 
 class QWidget;
@@ -55,4 +57,8 @@ public:
     // Shows text in the expression preview window in textbook notation:
     // "0" for an empty text, "???" for one that fails the syntax check.
     virtual void ShowExpressionPreview(const QString &text) = 0;
+    // What an evaluation of the main window's expression depends on now
+    // (number set, angle unit, separator, variables, constants, modulus),
+    // for the tools that evaluate it themselves.
+    virtual TEvaluationContext EvaluationContext() const { return TEvaluationContext(); }
 };

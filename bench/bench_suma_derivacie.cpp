@@ -14,8 +14,7 @@
 namespace {
 
 void BM_SumOfInverseSquares(benchmark::State &state) {
-    Engine().Reset();
-    Engine().DecimalSeparator = QLatin1Char(',');
+    SetDecSep(QLatin1Char(','));
     const qint64 upper = state.range(0);
     TCyklickeVypocty model;
     long double sum = 0;
@@ -33,8 +32,7 @@ void BM_SumOfInverseSquares(benchmark::State &state) {
 
 void BM_DerivativeWindowTenthOrder(benchmark::State &state) {
     BenchApp();
-    Engine().Reset();
-    Engine().DecimalSeparator = QLatin1Char(',');
+    SetDecSep(QLatin1Char(','));
     TderivacieFrm window(nullptr);
     window.findChild<TUpDown *>(QStringLiteral("stupenDerivacieUpd"))->SetPosition(10);
     auto *calculate = window.findChild<QPushButton *>(QStringLiteral("vypocetBtn"));

@@ -1,7 +1,8 @@
 // The one strict parser and the one pattern formatter of the engine's numbers.
 //
 // Numbers are long double. Texts use the engine's decimal separator
-// (Engine().DecimalSeparator); nothing depends on the C or Qt locale.
+// (the one given, or the program's, DecSep()); nothing depends on the C or
+// Qt locale.
 #pragma once
 
 #include <QString>

@@ -210,7 +210,7 @@ void TsumaFrm::vypocetBtnClick() {
     } catch (...) {
         out.Krok = TKrok::Chyba;
         out.Error = TChyba();
-        out.Error.Code = 29;
+        out.Error.Set(TErrorCode::UnknownFailure);
     }
     if (out.Krok == TKrok::Pocitaj) {
         const TWaitCursor wait;

@@ -18,7 +18,7 @@ public:
     // main: the main window that checks the variables and takes the result;
     // priprava: how the expression is prepared for its index.
     explicit TsumaFrm(TMainWindowLink *main, QWidget *parent = nullptr,
-                      TCyklickeVypocty::TPriprava priprava = PripravIndexovanyVyraz);
+                      TCyklickeVypocty::TPriprava priprava = {});
 
     const TCyklickeVypocty &Model() const { return m_model; }
 

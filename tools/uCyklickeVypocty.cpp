@@ -9,7 +9,7 @@
 
 namespace {
 
-void SetCode(TChyba &err, quint8 code) {
+void SetCode(TChyba &err, TErrorCode code) {
     err = TChyba();
     err.Code = code;
 }
@@ -22,7 +22,7 @@ bool JeNazovIndexu(const QString &name) {
     for (QChar c : name)
         if (!IsAsciiLetter(c) && !IsAsciiDigit(c))
             return false;
-    return IsVariableName(name);
+    return IsVariableName(name, TEvaluationContext()); // a name of the real set
 }
 
 bool CitajHranicu(const QString &text, qint64 &value) {
@@ -42,7 +42,12 @@ bool CitajHranicu(const QString &text, qint64 &value) {
     return true;
 }
 
-TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)) {}
+TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)) {
+    if (!m_priprava)
+        m_priprava = [this](const QString &expression, const QString &index) {
+            return PripravIndexovanyVyraz(expression, index, m_context);
+        };
+}
 
 void TCyklickeVypocty::SetVariable(const QString &name) { VariableName = name; }
 
@@ -59,7 +64,7 @@ TCyklickeVypocty::TSucet TCyklickeVypocty::Compute(qint64 from, qint64 to, bool 
         for (qint64 i = from; i <= to; ++i) {
             long double v = 0;
             if (!m_prepared) {
-                SetCode(out.Error, 29);
+                SetCode(out.Error, TErrorCode::UnknownFailure);
                 return out;
             }
             if (!m_prepared->Evaluate(i, v, out.Error))
@@ -67,16 +72,16 @@ TCyklickeVypocty::TSucet TCyklickeVypocty::Compute(qint64 from, qint64 to, bool 
             acc = isProduct ? acc * v : acc + v;
             // Once beyond the range it would only be shown as infinity.
             if (!std::isfinite(acc)) {
-                SetCode(out.Error, 20);
+                SetCode(out.Error, TErrorCode::TooLarge);
                 return out;
             }
         }
         out.Text = FormatFloat(QStringLiteral("0.##############################E-0"), acc);
     } catch (const EEngineInvalidOp &) {
-        SetCode(out.Error, 20);
+        SetCode(out.Error, TErrorCode::TooLarge);
         return out;
     } catch (...) {
-        SetCode(out.Error, 29);
+        SetCode(out.Error, TErrorCode::UnknownFailure);
         return out;
     }
     out.Value = acc;
@@ -100,12 +105,13 @@ TCyklickeVypocty::TVystup TCyklickeVypocty::Priprav(const TVstup &vstup, TMainWi
         return refuse(PoleDo, Messages.InvalidBound);
 
     SetVariable(vstup.Index);
+    m_context = main.EvaluationContext();
     main.AddMissingVariables(vstup.Function, vstup.Index);
     main.ValidateVariableValues(vstup.Function, out.Error, vstup.Index, KontrolaRealne);
-    if (out.Error.Code != 0) {
+    if (out.Error.Failed()) {
         // A value that is missing, unreadable or not real would fail at
         // every index: nothing is computed.
-        out.Krok = out.Error.Code == 15 ? TKrok::ChybajuHodnoty : TKrok::Chyba;
+        out.Krok = out.Error.Code == TErrorCode::MissingValue ? TKrok::ChybajuHodnoty : TKrok::Chyba;
         return out;
     }
 
@@ -137,12 +143,12 @@ TCyklickeVypocty::TVystup TCyklickeVypocty::Pocitaj(const TVstup &vstup, qint64 
         SetExpression(vstup.Function);
         s = Compute(od, po, vstup.Product);
     } catch (const EEngineInvalidOp &) {
-        SetCode(s.Error, 20);
+        SetCode(s.Error, TErrorCode::TooLarge);
     } catch (...) {
-        SetCode(s.Error, 29);
+        SetCode(s.Error, TErrorCode::UnknownFailure);
     }
     out.Error = s.Error;
-    out.Krok = s.Error.Code == 0 ? TKrok::Vysledok : TKrok::Chyba;
+    out.Krok = !s.Error.Failed() ? TKrok::Vysledok : TKrok::Chyba;
     out.Value = s.Value;
     return out;
 }

@@ -23,10 +23,12 @@ constexpr int NajdlhsiaHranica = 9;
 
 class TCyklickeVypocty {
 public:
-    // How the expression is prepared for its index; the engine's by default.
+    // How the expression is prepared for its index; by default the engine
+    // compiles it with the main window's evaluation context (taken at
+    // Priprav).
     using TPriprava = std::function<std::unique_ptr<TIndexovanyVyraz>(const QString &, const QString &)>;
 
-    explicit TCyklickeVypocty(TPriprava priprava = PripravIndexovanyVyraz);
+    explicit TCyklickeVypocty(TPriprava priprava = {});
 
     // The expression as last set ("0" for an empty one) and the index name.
     QString Expression = QStringLiteral("0");
@@ -108,6 +110,7 @@ public:
 private:
     TPriprava m_priprava;
     std::unique_ptr<TIndexovanyVyraz> m_prepared;
+    TEvaluationContext m_context; // the main window's, as Priprav found it
 };
 
 // True when name can be the index: letters and digits, a letter first, and

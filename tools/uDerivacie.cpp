@@ -14,7 +14,7 @@ namespace {
 bool IsLetterOrDigit(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
 
 bool IsFunctionOrWordOperator(const QString &word) {
-    return Engine().FunctionNames.contains(word, Qt::CaseInsensitive) || IsWordOperator(word, WordTailWithExp);
+    return FunctionIndex(word) >= 0 || IsWordOperator(word, WordTailWithExp, TNumberSet::Real);
 }
 
 // Whether the letters that end at index `last` of s name a function or a
@@ -54,12 +54,12 @@ void InsertMultiplicationSigns(QString &t) {
         if (postfix && IsAsciiDigit(b)) {
             insert = true;
         } else if ((postfix || IsAsciiDigit(a)) && (opens || IsAsciiLetter(b))) {
-            insert = !IsWordOperator(run, WordTailWithExp) && run != QLatin1String("e") && run != QLatin1String("E");
+            insert = !IsWordOperator(run, WordTailWithExp, TNumberSet::Real) && run != QLatin1String("e") && run != QLatin1String("E");
             overRun = true;
         } else if (IsAsciiLetter(a) && a != QLatin1Char('e') && a != QLatin1Char('E') && opens) {
             insert = !EndsWithFunctionName(s, i);
         } else if (a == QLatin1Char(')') && (opens || IsLetterOrDigit(b))) {
-            insert = !IsWordOperator(run, WordTailWithExp);
+            insert = !IsWordOperator(run, WordTailWithExp, TNumberSet::Real);
             overRun = true;
         }
         if (insert) {
@@ -478,18 +478,10 @@ bool ExactFraction(const QString &text, QString &shown) {
     if (text.contains(QLatin1Char('^')))
         return false;
     try {
-        TEngineContext &engine = Engine();
-        engine.EvaluationOk = true;
-        engine.FractionFirstCall = true;
-        TChyba err;
-        QString r;
-        EvaluateFraction(text, err, r);
-        if (err.Code != 0)
+        const TEngineResult r = EvaluateFraction(text, TEvaluationContext());
+        if (!r.Ok())
             return false;
-        r.remove(QLatin1Char(' '));
-        r.remove(r.indexOf(QLatin1Char('[')), 1);
-        r.remove(r.indexOf(QLatin1Char(']')), 1);
-        FractionTextToDisplay(r, 10, shown);
+        FractionToDisplay(r.Fraction, 10, shown);
         return true;
     } catch (...) {
         return false;
@@ -502,7 +494,7 @@ bool ExactFraction(const QString &text, QString &shown) {
 
 TDerivacie::TPremenneFunkcie TDerivacie::VariablesOf(const QString &function) {
     TPremenneFunkcie out;
-    CollectVariableNames(function, out.Names, QString());
+    CollectVariableNames(function, TEvaluationContext(), out.Names, QString());
     for (int i = 0; i < out.Names.size(); ++i)
         if (out.Names.at(i).compare(QLatin1String("x"), Qt::CaseInsensitive) == 0) {
             out.Selected = i;

@@ -18,12 +18,6 @@ public:
     virtual bool Evaluate(qint64 index, long double &value, TChyba &err) = 0;
 };
 
-// The expression as the sum window hands it over (base 10, user constants
-// checked), with indexName as its free variable. The variables other than
-// the index take the values the engine's variables source holds now.
-std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName);
-
-#if __has_include("uKompilovanyVyraz.h")
 struct TEvaluationContext;
 // Compiles the expression once with indexName as its free name and with
 // everything the context fixes (separator, the values of the other
@@ -32,4 +26,6 @@ struct TEvaluationContext;
 // the index written in.
 std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName,
                                                          const TEvaluationContext &context);
-#endif
+// The same with a default context: the program's separator, no other
+// variables and no constants.
+std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName);

@@ -1,7 +1,6 @@
 // The index expression over the engine's compiled expressions: the text is
 // compiled once with the index as its free name and each index runs the
-// compiled program. Built when the engine provides the compiled form.
-#if __has_include("uKompilovanyVyraz.h")
+// compiled program.
 
 #include "uIndexovanyVyraz.h"
 #include "uKompilovanyVyraz.h"
@@ -35,5 +34,3 @@ std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expressi
                                                          const TEvaluationContext &context) {
     return std::make_unique<TKompilovanyIndexovanyVyraz>(expression, indexName, context);
 }
-
-#endif

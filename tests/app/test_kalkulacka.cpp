@@ -130,7 +130,7 @@ TEST_F(AppTest, ToolKeysCheckTheInputAndWriteItInBaseTen) {
         model.Radix = c.radix;
         QString handed;
         EXPECT_EQ(model.PrepareToolExpression(QString::fromLatin1(c.input), c.empty, handed), c.code == 0) << c.input;
-        EXPECT_EQ(model.LastError.Code, c.code) << c.input;
+        EXPECT_EQ(CodeNumber(model.LastError.Code), c.code) << c.input;
         EXPECT_EQ(S(handed), c.handed) << c.input;
     }
 }
@@ -151,7 +151,7 @@ TEST_F(AppTest, ToolResultsBecomeAnsInTheBaseAndDecimals) {
         model.Decimals = c.decimals;
         QString shown;
         EXPECT_EQ(model.TakeRealResult(c.value, shown), c.code == 0) << c.shown;
-        EXPECT_EQ(model.LastError.Code, c.code) << c.shown;
+        EXPECT_EQ(CodeNumber(model.LastError.Code), c.code) << c.shown;
         EXPECT_EQ(S(shown), c.shown);
         EXPECT_EQ(S(model.Ans), c.code == 0 ? c.shown : "0");
         EXPECT_EQ(model.AnsRadix, c.code == 0 ? c.radix : 10);

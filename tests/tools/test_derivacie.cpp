@@ -107,7 +107,7 @@ TEST_F(DerivacieTest, DerivativesOfEachOrderAndConstantsAsExactFractions) {
         EXPECT_EQ(S(r.Text), c.shown) << c.function << " order " << c.order;
     }
     // The separator of the locale.
-    Engine().DecimalSeparator = QLatin1Char('.');
+    SetDecSep(QLatin1Char('.'));
     EXPECT_EQ(S(model.Calculate(QStringLiteral("x*0.5"), QStringLiteral("x"), 1).Text), "1 / 2");
 }
 

@@ -36,7 +36,7 @@ public:
         if (index == m_log.ThrowAt)
             throw std::runtime_error("evaluation failed");
         if (index == m_log.FailAt) {
-            err.Code = 25;
+            err.Code = TErrorCode::DivisionByZero;
             return false;
         }
         value = static_cast<long double>(index);
@@ -52,7 +52,7 @@ public:
     quint8 Code = 0;
     void ValidateVariableValues(const QString &, TChyba &err, const QString &, quint8) override {
         err.ClearCodeAndSpan();
-        err.Code = Code;
+        err.Code = TErrorCode(Code);
     }
 };
 
@@ -92,7 +92,7 @@ TEST_F(SumaTest, HandsTheResultOrTheErrorToTheMainWindowWithTheCursorRestored) {
         }
         ASSERT_EQ(main.ShownErrors.size(), c.errors) << c.name;
         if (c.errors) {
-            EXPECT_EQ(main.ShownErrors.first().Code, c.code) << c.name;
+            EXPECT_EQ(CodeNumber(main.ShownErrors.first().Code), c.code) << c.name;
         }
         EXPECT_EQ(main.VariablesWindowShown, c.variablesShown) << c.name;
         EXPECT_EQ(main.AddMissingCalls, (QList<QPair<QString, QString>>{{"n*a", "n"}})) << c.name;
