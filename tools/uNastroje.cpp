@@ -8,6 +8,7 @@
 #include "fTrojclenka.h"
 #include "kombinatorika.h"
 #include "uMainWindowLink.h"
+#include "uVzorkovanie.h"
 
 #include <QWidget>
 
@@ -24,7 +25,11 @@ static void ShowToolWindow(QWidget *window) {
 
 void TNastroje::ShowGraph(const QString &function) {
     if (!m_grafyFunkcii)
-        m_grafyFunkcii = new TGrafyFunkciiFrm(MainWindow());
+        // Each function is compiled with the main window's context as it is
+        // then: its angle unit, variables and constants.
+        m_grafyFunkcii = new TGrafyFunkciiFrm(MainWindow(), [this](const QString &text) {
+            return CompileFunction(text, QStringLiteral("x"), m_main ? m_main->EvaluationContext() : TEvaluationContext());
+        });
     if (m_main)
         m_main->GiveFormStyle(m_grafyFunkcii);
     m_grafyFunkcii->SetFunction(function);
