@@ -67,14 +67,14 @@ QString Fill(QString text, const QString &arg1, const QString &arg2) {
 } // namespace
 
 // ---------------------------------------------------------------------------
-// TPlatno
+// TPlatnoMnohoclena
 
-TPlatno::TPlatno(QWidget *parent) : QWidget(parent) {
+TPlatnoMnohoclena::TPlatnoMnohoclena(QWidget *parent) : QWidget(parent) {
     setAttribute(Qt::WA_OpaquePaintEvent);
     Clear();
 }
 
-void TPlatno::Clear() {
+void TPlatnoMnohoclena::Clear() {
     m_texts.clear();
     m_lines.clear();
     m_size = QSize(10, 35);
@@ -82,14 +82,14 @@ void TPlatno::Clear() {
     update();
 }
 
-QFont TPlatno::FontOf(int height, bool bold) const {
+QFont TPlatnoMnohoclena::FontOf(int height, bool bold) const {
     QFont f = font();
     f.setPixelSize(height);
     f.setBold(bold);
     return f;
 }
 
-TPlatno::TFontData &TPlatno::FontData(int height, bool bold) const {
+TPlatnoMnohoclena::TFontData &TPlatnoMnohoclena::FontData(int height, bool bold) const {
     const auto key = std::make_pair(height, bold);
     auto it = m_fonts.find(key);
     if (it == m_fonts.end())
@@ -97,7 +97,7 @@ TPlatno::TFontData &TPlatno::FontData(int height, bool bold) const {
     return it->second;
 }
 
-int TPlatno::TextWidth(const QString &text, int height, bool bold) const {
+int TPlatnoMnohoclena::TextWidth(const QString &text, int height, bool bold) const {
     TFontData &data = FontData(height, bold);
     auto it = data.Widths.constFind(text);
     if (it == data.Widths.cend())
@@ -105,9 +105,9 @@ int TPlatno::TextWidth(const QString &text, int height, bool bold) const {
     return *it;
 }
 
-int TPlatno::LineHeight(int height, bool bold) const { return FontData(height, bold).Metrics.height(); }
+int TPlatnoMnohoclena::LineHeight(int height, bool bold) const { return FontData(height, bold).Metrics.height(); }
 
-int TPlatno::DrawText(int x, int y, const QString &text, int height, bool bold) {
+int TPlatnoMnohoclena::DrawText(int x, int y, const QString &text, int height, bool bold) {
     const int w = TextWidth(text, height, bold);
     const int h = LineHeight(height, bold);
     m_texts.append({text, QRect(x, y, w, h), height, bold});
@@ -115,31 +115,31 @@ int TPlatno::DrawText(int x, int y, const QString &text, int height, bool bold) 
     return w;
 }
 
-void TPlatno::DrawTextRight(int right, int y, const QString &text, int height, bool bold) {
+void TPlatnoMnohoclena::DrawTextRight(int right, int y, const QString &text, int height, bool bold) {
     DrawText(right - TextWidth(text, height, bold), y, text, height, bold);
 }
 
-void TPlatno::DrawLine(const QPoint &from, const QPoint &to) {
+void TPlatnoMnohoclena::DrawLine(const QPoint &from, const QPoint &to) {
     m_lines.append(QLine(from, to));
     Extend(std::max(from.x(), to.x()) + 1, std::max(from.y(), to.y()) + 1);
 }
 
-void TPlatno::Extend(int width, int height) {
+void TPlatnoMnohoclena::Extend(int width, int height) {
     m_size = m_size.expandedTo(QSize(width, height));
     if (!m_fitPending) {
         m_fitPending = true;
-        QMetaObject::invokeMethod(this, &TPlatno::Fit, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(this, &TPlatnoMnohoclena::Fit, Qt::QueuedConnection);
     }
 }
 
-void TPlatno::Fit() {
+void TPlatnoMnohoclena::Fit() {
     m_fitPending = false;
     if (size() != m_size)
         setFixedSize(m_size);
     update();
 }
 
-void TPlatno::paintEvent(QPaintEvent *event) {
+void TPlatnoMnohoclena::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     const QRect area = event->rect();
     painter.fillRect(area, palette().color(QPalette::Base));
@@ -246,7 +246,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     auto *paper = new QWidget;
     paper->setAutoFillBackground(true);
     paper->setBackgroundRole(QPalette::Base);
-    vysImg = new TPlatno(paper);
+    vysImg = new TPlatnoMnohoclena(paper);
     vysImg->setObjectName(QStringLiteral("vysImg"));
     chybaLbl = new QLabel(paper);
     chybaLbl->setObjectName(QStringLiteral("chybaLbl"));

@@ -21,7 +21,7 @@ class QSpinBox;
 // A drawing made of texts and lines. It paints only what is exposed, so a
 // long result or a large table needs no bitmap of its size; what was drawn
 // can be read back.
-class TPlatno : public QWidget {
+class TPlatnoMnohoclena : public QWidget {
     Q_OBJECT
 public:
     struct TText {
@@ -31,7 +31,7 @@ public:
         bool Bold;
     };
 
-    explicit TPlatno(QWidget *parent = nullptr);
+    explicit TPlatnoMnohoclena(QWidget *parent = nullptr);
 
     // Nothing drawn, the drawing 10 x 35 pixels.
     void Clear();
@@ -128,7 +128,7 @@ private:
     QGroupBox *vysGpb;
     QLineEdit *vysEdt;
     QScrollArea *vysScb;
-    TPlatno *vysImg;
+    TPlatnoMnohoclena *vysImg;
     QLabel *chybaLbl;
     QPushButton *scitanieBtn;
     QPushButton *odcitanieBtn;

@@ -61,7 +61,7 @@ protected:
             Find<QLineEdit>(Mnohocleny, "qEdt")->setText(q);
             Find<QAbstractButton>(Mnohocleny, "delenieBtn")->click();
             all.append(Find<QLabel>(Mnohocleny, "chybaLbl")->text());
-            for (const TPlatno::TText &text : Find<TPlatno>(Mnohocleny, "vysImg")->Texts())
+            for (const TPlatnoMnohoclena::TText &text : Find<TPlatnoMnohoclena>(Mnohocleny, "vysImg")->Texts())
                 all.last() += text.Text;
         }
         return all;

@@ -26,7 +26,7 @@ protected:
 
     QLineEdit *Edit(const char *name) { return Find<QLineEdit>(*W, name); }
     void Click(const char *name) { Find<QPushButton>(*W, name)->click(); }
-    TPlatno *Image() { return Find<TPlatno>(*W, "vysImg"); }
+    TPlatnoMnohoclena *Image() { return Find<TPlatnoMnohoclena>(*W, "vysImg"); }
     QString Error() {
         QLabel *l = Find<QLabel>(*W, "chybaLbl");
         return l->isHidden() ? QString() : l->text();
@@ -38,7 +38,7 @@ protected:
     QString Drawn() {
         QString s;
         int height = 0;
-        for (const TPlatno::TText &t : Image()->Texts()) {
+        for (const TPlatnoMnohoclena::TText &t : Image()->Texts()) {
             if (height && t.Height < height && !t.Text.isEmpty())
                 s += QLatin1Char('^');
             else
@@ -52,7 +52,7 @@ protected:
     // bold one marked "*": "1* -6*|2 2".
     std::string Table() {
         std::map<int, std::map<int, QString>> rows;
-        for (const TPlatno::TText &t : Image()->Texts())
+        for (const TPlatnoMnohoclena::TText &t : Image()->Texts())
             rows[t.Rect.top()][t.Rect.left()] = t.Text + (t.Bold ? "*" : "");
         QStringList lines;
         for (const auto &[y, cells] : rows) {
@@ -137,7 +137,7 @@ TEST_F(MnohoclenyTest, HornerSchemeIsDrawnAsATable) {
     EXPECT_EQ(Table(), "1* -6* 11* -6*|2 2 -8 6|1 -4 3 0*|2 2 -4|1 -2 -1*|2 2|1 0*|2|1*");
     // The columns are right-aligned: the derivative at 2 stands under 11.
     QMap<QString, int> right;
-    for (const TPlatno::TText &t : Image()->Texts())
+    for (const TPlatnoMnohoclena::TText &t : Image()->Texts())
         right[t.Text + (t.Bold ? "*" : "")] = t.Rect.right();
     EXPECT_EQ(right.value("-1*"), right.value("11*"));
     // The table has its vertical rule and a line under each row of products.
