@@ -27,7 +27,7 @@ TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &contex
     }
     TEvaluationContext real = context;
     real.NumberSet = TNumberSet::Real;
-    return TCompiledExpression(expr, real).EvaluateReal();
+    return TCompiledExpression::EvaluateText(expr, real, TCompiledExpression::TRoad::Real);
 }
 
 // --- packed angles ---------------------------------------------------------------

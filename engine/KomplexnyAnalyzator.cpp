@@ -168,5 +168,5 @@ TEngineResult EvaluateComplex(const QString &expr, const TEvaluationContext &con
     }
     TEvaluationContext complex = context;
     complex.NumberSet = TNumberSet::Complex;
-    return TCompiledExpression(expr, complex).EvaluateComplex();
+    return TCompiledExpression::EvaluateText(expr, complex, TCompiledExpression::TRoad::Complex);
 }

@@ -73,5 +73,5 @@ TEngineResult EvaluateModulo(const QString &expr, const TEvaluationContext &cont
     }
     TEvaluationContext modulo = context;
     modulo.NumberSet = TNumberSet::Modulo;
-    return TCompiledExpression(expr, modulo).EvaluateModulo();
+    return TCompiledExpression::EvaluateText(expr, modulo, TCompiledExpression::TRoad::Modulo);
 }

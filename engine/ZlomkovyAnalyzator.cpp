@@ -17,5 +17,5 @@ TEngineResult EvaluateFraction(const QString &expr, const TEvaluationContext &co
     TEvaluationContext real = context;
     real.NumberSet = TNumberSet::Real;
     real.Fractions = true;
-    return TCompiledExpression(expr, real).EvaluateFraction();
+    return TCompiledExpression::EvaluateText(expr, real, TCompiledExpression::TRoad::Fraction);
 }

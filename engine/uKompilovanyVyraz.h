@@ -73,7 +73,20 @@ public:
     // Integers modulo the context's modulus (a text compiled with the modulo set).
     TEngineResult EvaluateModulo() const;
 
+    // The text roads (EvaluateReal(text, context) and its kin): text
+    // compiled and evaluated once by the given evaluator. The thread's
+    // compiled form is reused from one text to the next, so that its
+    // memory is not taken anew for each.
+    enum class TRoad { Real, Fraction, Complex, Modulo };
+    static TEngineResult EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road);
+
 private:
+    TCompiledExpression() = default;
+    void ReadRealLiterals();
+    void BuildFastCode();
+
     prekladac::TProgram m_program;
-    std::vector<long double> m_realLiterals; // NaN for a literal that is no number
+    std::vector<long double> m_realLiterals; // the real set: NaN for a literal that is no number
+    std::vector<prekladac::TInstruction> m_fastCode; // the real set: the code of EvaluateFast
+    std::vector<long double> m_initialRegisters;      // ... and its register file before a call
 };

@@ -379,7 +379,8 @@ struct TGroup {
 
 class TCompiler {
 public:
-    TCompiler(TProgram &program) : m_p(program) { m_placed.reserve(32); }
+    TCompiler(TProgram &program, std::vector<TItem> &items, std::vector<TPlaced> &placed)
+        : m_p(program), m_items(items), m_placed(placed) {}
 
     qint32 NewRegister() { return m_p.RegisterCount++; }
 
@@ -473,8 +474,8 @@ public:
 
 private:
     TProgram &m_p;
-    std::vector<TItem> m_items;
-    std::vector<TPlaced> m_placed;
+    std::vector<TItem> &m_items;
+    std::vector<TPlaced> &m_placed;
     int m_at = 0;
 
     qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, qint32 aux = 0) {
@@ -699,16 +700,56 @@ bool IsWordOperatorRun(QStringView run, TNumberSet set) {
     return IsWordOperator(run, WordTailWithExp, set);
 }
 
-TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames) {
-    TProgram program;
+namespace {
+
+// What a compilation works with besides the program. A thread keeps one and
+// reuses its memory from one text to the next.
+struct TScratch {
+    bool Busy = false;
+    QString Text; // the text without spaces, "+0" appended
+    std::vector<TToken> Tokens;
+    std::vector<std::pair<qint32, qint32>> Literals;
+    std::vector<qint32> LiteralRegisters;
+    std::vector<TGroup> Groups; // the first GroupCount are in use
+    size_t GroupCount = 0;
+    std::vector<size_t> Open;
+    std::vector<TItem> Items;
+    std::vector<TPlaced> Placed;
+
+    TGroup &NewGroup() {
+        if (GroupCount == Groups.size())
+            Groups.emplace_back();
+        TGroup &g = Groups[GroupCount++];
+        g.Open = -1;
+        g.Closed = false;
+        g.Items.clear();
+        g.Result = -1;
+        return g;
+    }
+};
+
+void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContext &context,
+                 const QStringList &freeNames, TProgram &program) {
     program.Set = context.NumberSet;
     program.Functions = !(context.NumberSet == TNumberSet::Real && context.Fractions);
     program.Separator = context.Separator();
     program.AngleUnit = context.AngleUnit;
     program.Modulus = context.Modulus;
     program.ImaginaryUnit = context.ImaginaryUnit;
+    program.RegisterCount = 0;
+    program.LiteralText.truncate(0);
+    program.Literals.clear();
+    program.InvalidRegisters.clear();
+    program.NoBaseRegisters.clear();
+    program.ZeroRegisters.clear();
+    program.SlotRegisters.clear();
+    program.Code.clear();
+    program.Result = -1;
+    program.LogyBaseCode = TErrorCode::None;
+    program.LogyBase = 0;
 
-    QString s(text.size() + 2, Qt::Uninitialized);
+    QString &s = scratch.Text;
+    s.resize(text.size() + 2);
     QChar *out = s.data();
     for (const QChar c : text)
         if (c != QLatin1Char(' '))
@@ -717,15 +758,19 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
     *out++ = QLatin1Char('0');
     s.truncate(out - s.constData());
 
-    std::vector<TToken> tokens;
+    std::vector<TToken> &tokens = scratch.Tokens;
+    tokens.clear();
     tokens.reserve(size_t(s.size()));
-    std::vector<std::pair<qint32, qint32>> literals;
-    literals.reserve(size_t(s.size() / 2 + 1));
+    std::vector<std::pair<qint32, qint32>> &literals = scratch.Literals;
+    literals.clear();
     program.LiteralText.reserve(s.size());
     TScanner(context, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
 
-    TCompiler compiler(program);
-    std::vector<qint32> literalRegisters(literals.size());
+    scratch.Items.clear();
+    scratch.Placed.clear();
+    TCompiler compiler(program, scratch.Items, scratch.Placed);
+    std::vector<qint32> &literalRegisters = scratch.LiteralRegisters;
+    literalRegisters.resize(literals.size());
     program.Literals.reserve(literals.size());
     for (size_t k = 0; k < literals.size(); ++k) {
         literalRegisters[k] = compiler.NewRegister();
@@ -756,21 +801,20 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
 
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.
-    std::vector<TGroup> groups(1);
-    groups.reserve(16);
-    groups[0].Items.reserve(qsizetype(tokens.size()));
-    std::vector<size_t> open{0};
-    open.reserve(16);
+    scratch.GroupCount = 0;
+    scratch.NewGroup().Items.reserve(qsizetype(tokens.size()));
+    std::vector<TGroup> &groups = scratch.Groups;
+    std::vector<size_t> &open = scratch.Open;
+    open.assign(1, 0);
     program.Code.reserve(tokens.size() + 4);
     bool stray = false;
     for (size_t k = 0; k < tokens.size(); ++k) {
         const TToken &t = tokens[k];
         if (t.Kind == TTok::Open) {
-            TGroup g;
+            TGroup &g = scratch.NewGroup();
             g.Open = qint32(k);
             g.Result = compiler.NewRegister();
-            groups.push_back(std::move(g));
-            open.push_back(groups.size() - 1);
+            open.push_back(scratch.GroupCount - 1);
         } else if (t.Kind == TTok::Close) {
             if (open.size() == 1) {
                 stray = true;
@@ -788,12 +832,9 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
         }
     }
 
-    // The groups from the last "(" to the first, then the whole text.
-    std::vector<size_t> order;
-    for (size_t g = 1; g < groups.size(); ++g)
-        order.push_back(g);
-    std::sort(order.begin(), order.end(), [&](size_t a, size_t b) { return groups[a].Open > groups[b].Open; });
-    for (size_t g : order) {
+    // The groups from the last "(" to the first (the order in which they
+    // were opened, reversed), then the whole text.
+    for (size_t g = scratch.GroupCount; g-- > 1;) {
         TGroup &group = groups[g];
         if (!group.Closed) {
             program.Code.push_back(
@@ -808,6 +849,33 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
         program.Code.push_back(TInstruction{TOp::Fail, compiler.NewRegister(), -1, -1,
                                             CodeNumber(TErrorCode::StrayClose)});
     program.Result = compiler.CompileGroup(groups[0].Items, true);
+}
+
+} // namespace
+
+void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames,
+             TProgram &program) {
+    thread_local TScratch reused;
+    if (reused.Busy) { // a source of values that compiles in turn
+        TScratch own;
+        CompileWith(own, text, context, freeNames, program);
+        return;
+    }
+    reused.Busy = true;
+    struct TRelease {
+        TScratch &s;
+        ~TRelease() { s.Busy = false; }
+    } release{reused};
+    CompileWith(reused, text, context, freeNames, program);
+    if (reused.Tokens.capacity() > 65536) { // what a long text took is given back
+        reused = TScratch();
+        reused.Busy = true;
+    }
+}
+
+TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames) {
+    TProgram program;
+    Compile(text, context, freeNames, program);
     return program;
 }
 

@@ -41,12 +41,21 @@ enum class TOp : quint8 {
     Fail,         // stops with code Aux: an empty group, an unclosed or stray bracket
 };
 
+// Flags of the sampling road's code (TCompiledExpression::EvaluateFast).
+enum : quint8 {
+    FromPrevious = 1, // A is the value the instruction before computed
+    NotStored = 2,    // the value is read only as A of the next instruction
+    MayBeNaN = 4,     // an operand can be a malformed part (NaN)
+    ReadsSlot = 8,    // an operand can be a free name's value (NaN when none is given)
+};
+
 struct TInstruction {
     TOp Op;
     qint32 Dst;
     qint32 A = -1;
     qint32 B = -1;
     qint32 Aux = 0;
+    quint8 Flags = 0;
 };
 
 // A number as written (a part of TProgram::LiteralText), and the register
@@ -88,6 +97,9 @@ struct TProgram {
 // Compiles text (as typed) for the context's number set. freeNames are the
 // variables whose values each evaluation gives (their slots in this order).
 TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames);
+// The same into a program that exists: its memory is reused.
+void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames,
+             TProgram &program);
 
 // True when the run of letters and digits is a word operator followed by a
 // number's characters ("mod", "div2"): only in the real set.

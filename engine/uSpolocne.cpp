@@ -397,7 +397,9 @@ long double Factorial(quint16 n) {
 }
 
 bool HasFraction(long double x) {
-    return x - std::truncl(x) != 0.0L;
+    // rint in the rounding mode in force: truncl would switch the mode and
+    // back, which costs more than the rest of an operation.
+    return x - __builtin_rintl(x) != 0.0L;
 }
 
 // --- plain text operations ----------------------------------------------------------

@@ -7,7 +7,11 @@
 #include "PrevodySustav.h"
 #include "uCisla.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+#include <map>
+#include <tuple>
 #include <limits>
 #include <numbers>
 
@@ -25,6 +29,11 @@ constexpr long double MaxFactorialOperand = 65535.0L;
 // Above this the factorial leaves the 80-bit range.
 constexpr long double LargestFiniteFactorial = 1754.0L;
 
+// Whether v is finite, as std::isfinite, but without loading the largest
+// 80-bit value from memory, which costs more than an addition: v - v is 0
+// exactly for a finite v, NaN for an infinity or a NaN.
+inline bool Finite80(long double v) { return v - v == 0; }
+
 TErrorCode CodeOf(qint32 aux) { return TErrorCode(quint8(aux)); }
 
 // --- real numbers ---------------------------------------------------------------
@@ -39,9 +48,26 @@ long double Binomial(long double n, long double k) {
     return v;
 }
 
-// A built-in function of x; false with the code in err on failure.
-bool FunctionValue(int index, long double x, const TProgram &p, long double &value, TChyba &err) {
-    const QString &name = FunctionNames().at(index);
+// The error of a function of x outside its domain, or of one whose value
+// overflows. Out of line: the sampling road's loop stays small.
+[[gnu::noinline, gnu::cold]] void FunctionFault(int index, long double x, const TProgram &p, bool domain,
+                                                TChyba &err) {
+    if (domain) {
+        err.Set(TErrorCode::OutsideDomain);
+        QString shown;
+        FormatNumber(2, 10, shown, x, p.Separator);
+        err.Param1 = shown;
+        err.Param2 = FunctionNames().at(index);
+    } else {
+        err.Set(TErrorCode::FunctionOverflow);
+        err.Param1 = FunctionNames().at(index);
+    }
+}
+
+// A built-in function of x; false with the code in err on failure. Inlined
+// into the evaluator, so that x and the value stay in the FPU's registers.
+[[gnu::always_inline]] inline bool FunctionValue(int index, long double x, const TProgram &p, long double &value,
+                                                 TChyba &err) {
     const TAngleUnit unit = p.AngleUnit;
     enum { Ok, Domain, Overflow } fault = Ok;
     long double v = 0;
@@ -198,25 +224,60 @@ bool FunctionValue(int index, long double x, const TProgram &p, long double &val
         break;
     }
 
-    if (fault == Ok && std::isnan(v))
-        fault = Domain;
-    else if (fault == Ok && std::isinf(v))
-        fault = Overflow;
-    if (fault == Domain) {
-        err.Set(TErrorCode::OutsideDomain);
-        QString shown;
-        FormatNumber(2, 10, shown, x, p.Separator);
-        err.Param1 = shown;
-        err.Param2 = name;
-        return false;
-    }
-    if (fault == Overflow) {
-        err.Set(TErrorCode::FunctionOverflow);
-        err.Param1 = name;
+    if (fault == Ok && !Finite80(v))
+        fault = std::isnan(v) ? Domain : Overflow;
+    if (fault != Ok) [[unlikely]] {
+        FunctionFault(index, x, p, fault == Domain, err);
         return false;
     }
     value = v;
     return true;
+}
+
+// The sampling road computes a sine and a cosine of one argument together
+// (one reduction of the argument instead of two, as a C++ compiler makes of
+// sinl(x) + cosl(x)): the instruction of the one met first carries this bit
+// in Aux and the register of the other in B.
+constexpr qint32 SineCosinePair = 0x100;
+constexpr qint32 SineIndex = 22;
+constexpr qint32 CosineIndex = 23;
+
+// sin and cos of x; value is the function `first`'s, other the other's.
+// They fail as the two functions one after the other would: only for an
+// argument that is no finite number, and then in the first.
+bool SineAndCosine(qint32 first, long double x, const TProgram &p, long double &value, long double &other,
+                   TChyba &err) {
+    long double t = x;
+    if (p.AngleUnit == TAngleUnit::Degrees)
+        t = std::fmod(x, 360.0L) * DegreesToRadians;
+    else if (p.AngleUnit == TAngleUnit::Grads)
+        t = std::fmod(x, 400.0L) * GradsToRadians;
+    long double s = 0, c = 0;
+    sincosl(t, &s, &c);
+    value = first == SineIndex ? s : c;
+    other = first == SineIndex ? c : s;
+    if (!Finite80(value) || !Finite80(other)) {
+        // As the functions one by one report it.
+        long double v = 0;
+        if (!FunctionValue(first, x, p, v, err))
+            return false;
+        return FunctionValue(first == SineIndex ? CosineIndex : SineIndex, x, p, v, err);
+    }
+    return true;
+}
+
+// x^n for 1 <= n <= 64 by repeated squaring: within a few units of the
+// last place of pow's value, at a fraction of its cost.
+long double WholePower(long double x, int n) {
+    long double r = 1;
+    for (;;) {
+        if (n & 1)
+            r *= x;
+        n >>= 1;
+        if (n == 0)
+            return r;
+        x *= x;
+    }
 }
 
 template <bool Exact>
@@ -230,63 +291,107 @@ inline long double Rounded(long double v) {
 // Runs a real program; registers must hold the literals, slots, invalid
 // parts (NaN) and zeros already. On success result holds the value.
 template <bool Exact>
-bool RunReal(const TProgram &p, long double *R, TChyba &err, long double &result) {
+bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err,
+             long double &result, bool slotsAreNumbers = false) {
     auto fail = [&err](TErrorCode code) {
         err.Set(code);
         return false;
     };
-    for (const TInstruction &in : p.Code) {
+    // The sampling road keeps the value an instruction computed for the next
+    // one, which often reads it (a chain of sums, a function of a bracket):
+    // an 80-bit value written to memory and read back at once costs more
+    // than the operation.
+    long double acc = 0;
+    auto operandA = [&acc, R](const TInstruction &in) {
+        if constexpr (!Exact)
+            if (in.Flags & FromPrevious)
+                return acc;
+        return R[in.A];
+    };
+    auto put = [&acc, R](const TInstruction &in, long double v) {
+        if constexpr (!Exact) {
+            acc = v;
+            if (in.Flags & NotStored)
+                return;
+        }
+        R[in.Dst] = v;
+    };
+    // A malformed part is NaN, and so is a free name given none. The
+    // sampling road tests only the operands that can be NaN.
+    const quint8 mayBeNaN = slotsAreNumbers ? quint8(MayBeNaN) : quint8(MayBeNaN | ReadsSlot);
+    auto unreadable = [mayBeNaN](const TInstruction &in, long double a, long double b = 0) {
+        if constexpr (!Exact)
+            if (!(in.Flags & mayBeNaN))
+                return false;
+        return std::isnan(a) || std::isnan(b);
+    };
+    for (const TInstruction &in : code) {
         switch (in.Op) {
         case TOp::Function: {
-            const long double x = R[in.A];
-            if (std::isnan(x))
+            const long double x = operandA(in);
+            if (unreadable(in, x))
                 return fail(TErrorCode::Unreadable);
             long double v = 0;
+            if constexpr (!Exact) {
+                if (in.Aux & SineCosinePair) {
+                    long double other = 0;
+                    if (!SineAndCosine(in.Aux & ~SineCosinePair, x, p, v, other, err))
+                        return false;
+                    R[in.B] = other;
+                    put(in, v);
+                    break;
+                }
+            }
             if (!FunctionValue(in.Aux, x, p, v, err))
                 return false;
-            R[in.Dst] = Exact ? RoundPlain(v, 17) : v;
+            put(in, Exact ? RoundPlain(v, 17) : v);
             break;
         }
         case TOp::PercentPlain:
         case TOp::PercentPlus:
         case TOp::PercentMinus: {
-            const long double b = R[in.A];
-            if (std::isnan(b))
+            const long double b = operandA(in);
+            if (unreadable(in, b))
                 return fail(TErrorCode::Unreadable);
             const long double v = in.Op == TOp::PercentPlain  ? b / 100.0L
                                   : in.Op == TOp::PercentPlus ? (b + 100.0L) / 100.0L
                                                               : (100.0L - b) / 100.0L;
-            R[in.Dst] = Rounded<Exact>(v);
+            put(in, Rounded<Exact>(v));
             break;
         }
         case TOp::Power: {
-            const long double a = R[in.A], b = R[in.B];
-            if (std::isnan(a) || std::isnan(b))
+            const long double a = operandA(in), b = R[in.B];
+            if (unreadable(in, a, b))
                 return fail(TErrorCode::Unreadable);
-            if (a < 0 && b != std::trunc(b))
+            const bool whole = b == __builtin_rintl(b);
+            if (a < 0 && !whole)
                 return fail(TErrorCode::NegativeBaseRoot);
             if (a == 0 && b < 0)
                 return fail(TErrorCode::DivisionByZero);
-            const long double v = std::pow(a, b);
-            if (!std::isfinite(v))
+            long double v;
+            if (!Exact && whole && b >= 1 && b <= 64)
+                v = WholePower(a, int(__builtin_lrintl(b))); // x^2 as x*x: what a formula in C++ would write
+            else
+                v = std::pow(a, b);
+            if (!Finite80(v))
                 return fail(TErrorCode::TooLarge);
-            R[in.Dst] = Rounded<Exact>(v);
+            put(in, Rounded<Exact>(v));
             break;
         }
         case TOp::Factorial: {
-            const long double a = R[in.A];
-            if (std::isnan(a))
+            const long double a = operandA(in);
+            if (unreadable(in, a))
                 return fail(TErrorCode::Unreadable);
             if (a < 0 || HasFraction(a))
                 return fail(TErrorCode::FactorialOfNonNatural);
             if (a > LargestFiniteFactorial)
                 return fail(TErrorCode::TooLarge);
-            R[in.Dst] = Rounded<Exact>(Factorial(quint16(a)));
+            put(in, Rounded<Exact>(Factorial(quint16(a))));
             break;
         }
         case TOp::Binomial: {
-            const long double n = R[in.A], k = R[in.B];
-            if (std::isnan(n) || std::isnan(k))
+            const long double n = operandA(in), k = R[in.B];
+            if (unreadable(in, n, k))
                 return fail(TErrorCode::Unreadable);
             if (HasFraction(n) || HasFraction(k) || n < 0 || k < 0) {
                 fail(TErrorCode::NonIntegerOperand);
@@ -296,16 +401,16 @@ bool RunReal(const TProgram &p, long double *R, TChyba &err, long double &result
             if (k > n)
                 return fail(TErrorCode::BinomialKAboveN);
             const long double v = n > MaxFactorialOperand ? HUGE_VALL : Binomial(n, k);
-            if (!std::isfinite(v))
+            if (!Finite80(v))
                 return fail(TErrorCode::TooLarge);
-            R[in.Dst] = Rounded<Exact>(v);
+            put(in, Rounded<Exact>(v));
             break;
         }
         case TOp::IntegerDivide:
         case TOp::Remainder: {
             const bool isDiv = in.Op == TOp::IntegerDivide;
-            const long double a = R[in.A], b = R[in.B];
-            if (std::isnan(a) || std::isnan(b))
+            const long double a = operandA(in), b = R[in.B];
+            if (unreadable(in, a, b))
                 return fail(TErrorCode::Unreadable);
             if (HasFraction(a) || HasFraction(b)) {
                 fail(TErrorCode::NonIntegerOperand);
@@ -326,15 +431,15 @@ bool RunReal(const TProgram &p, long double *R, TChyba &err, long double &result
             } else {
                 q = ib == -1 ? 0 : ia % ib;
             }
-            R[in.Dst] = Rounded<Exact>(static_cast<long double>(q));
+            put(in, Rounded<Exact>(static_cast<long double>(q)));
             break;
         }
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
         case TOp::Subtract: {
-            const long double a = R[in.A], b = R[in.B];
-            if (std::isnan(a) || std::isnan(b))
+            const long double a = operandA(in), b = R[in.B];
+            if (unreadable(in, a, b))
                 return fail(TErrorCode::Unreadable);
             long double v;
             if (in.Op == TOp::Multiply)
@@ -347,21 +452,21 @@ bool RunReal(const TProgram &p, long double *R, TChyba &err, long double &result
                 return fail(TErrorCode::DivisionByZero);
             else
                 v = a / b;
-            if (!std::isfinite(v))
+            if (!Finite80(v))
                 return fail(TErrorCode::TooLarge);
-            R[in.Dst] = Rounded<Exact>(v);
+            put(in, Rounded<Exact>(v));
             break;
         }
         case TOp::Negate:
-            R[in.Dst] = -R[in.A];
+            put(in, -operandA(in));
             break;
         case TOp::GroupEnd:
-            R[in.Dst] = R[in.A];
+            R[in.Dst] = R[in.A]; // not in the sampling road's code
             break;
         case TOp::Final:
-            if (std::isnan(R[in.A]))
+            if (unreadable(in, operandA(in)))
                 return fail(TErrorCode::Unreadable);
-            result = R[in.A];
+            result = operandA(in);
             break;
         case TOp::Fail:
             return fail(CodeOf(in.Aux));
@@ -838,7 +943,7 @@ struct TCReg {
 // digits a mantissa of more than one digit.
 bool HasDecimals(long double v) {
     if (std::fabs(v) < 1e18L)
-        return v != std::trunc(v);
+        return v != __builtin_rintl(v);
     return FormatFloat(QStringLiteral("0.################"), v, QLatin1Char('.')).contains(QLatin1Char('.'));
 }
 
@@ -1181,6 +1286,143 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
 TCompiledExpression::TCompiledExpression(const QString &text, const TEvaluationContext &context,
                                          const QStringList &freeNames)
     : m_program(Compile(text, context, freeNames)) {
+    ReadRealLiterals();
+    if (m_program.Set != TNumberSet::Real)
+        return;
+    BuildFastCode();
+}
+
+void TCompiledExpression::BuildFastCode() {
+    // The sampling road's code: in the real set a group's end only copies
+    // its value to the register its parent reads, so the parent reads the
+    // value where it is. Each register is written once, so nothing is lost.
+    std::vector<qint32> alias(size_t(m_program.RegisterCount), -1);
+    auto resolve = [&alias](qint32 r) { return r >= 0 && alias[size_t(r)] >= 0 ? alias[size_t(r)] : r; };
+    // Equal literals are one operand ("x/10" twice reads one register).
+    std::map<long double, qint32> literalOf;
+    for (size_t k = 0; k < m_program.Literals.size(); ++k) {
+        const long double v = m_realLiterals[k];
+        if (std::isnan(v))
+            continue;
+        const auto [at, added] = literalOf.emplace(v, m_program.Literals[k].Register);
+        if (!added)
+            alias[size_t(m_program.Literals[k].Register)] = at->second;
+    }
+    // An operation met again with the same operands is the value it had
+    // ("ln(x^2+1)+log(x^2+2)" squares x once). The first one ran before and
+    // did not fail, so neither would the second.
+    using TKey = std::tuple<quint8, qint32, qint32, qint32>;
+    std::map<TKey, qint32> computed;
+    m_fastCode.reserve(m_program.Code.size());
+    for (TInstruction in : m_program.Code) {
+        if (in.Op == TOp::GroupEnd) {
+            alias[size_t(in.Dst)] = resolve(in.A);
+            continue;
+        }
+        in.A = resolve(in.A);
+        in.B = resolve(in.B);
+        if (in.Op != TOp::Final && in.Op != TOp::Fail) {
+            const auto [at, added] = computed.emplace(TKey{quint8(in.Op), in.A, in.B, in.Aux}, in.Dst);
+            if (!added) {
+                alias[size_t(in.Dst)] = at->second;
+                continue;
+            }
+        }
+        m_fastCode.push_back(in);
+    }
+    // A sine and a cosine of one operand are computed together, where the
+    // first of them stands. (After the step above there is one of each per
+    // operand at most.)
+    std::map<std::pair<qint32, qint32>, size_t> function; // (index, operand) -> instruction
+    for (size_t i = 0; i < m_fastCode.size(); ++i) {
+        const TInstruction &in = m_fastCode[i];
+        if (in.Op == TOp::Function && (in.Aux == SineIndex || in.Aux == CosineIndex))
+            function.emplace(std::pair{in.Aux, in.A}, i);
+    }
+    std::vector<bool> gone(m_fastCode.size(), false);
+    for (const auto &[key, i] : function) {
+        if (key.first != SineIndex)
+            continue;
+        const auto cosine = function.find(std::pair{CosineIndex, key.second});
+        if (cosine == function.end())
+            continue;
+        const size_t first = std::min(i, cosine->second), second = std::max(i, cosine->second);
+        m_fastCode[first].Aux |= SineCosinePair;
+        m_fastCode[first].B = m_fastCode[second].Dst;
+        gone[second] = true;
+    }
+    size_t kept = 0;
+    for (size_t i = 0; i < m_fastCode.size(); ++i)
+        if (!gone[i])
+            m_fastCode[kept++] = m_fastCode[i];
+    m_fastCode.resize(kept);
+    // The "+0" after the text adds nothing to a sample (the sum's last
+    // step, right before the end, which reads a malformed value as code 1
+    // just as the sum would).
+    const size_t n = m_fastCode.size();
+    if (n >= 2 && m_fastCode[n - 1].Op == TOp::Final && m_fastCode[n - 2].Op == TOp::Add &&
+        m_fastCode[n - 1].A == m_fastCode[n - 2].Dst) {
+        const qint32 zero = m_fastCode[n - 2].B;
+        bool plusZero = false;
+        for (size_t k = 0; k < m_program.Literals.size(); ++k)
+            if (m_program.Literals[k].Register == zero)
+                plusZero = m_realLiterals[k] == 0 && !std::signbit(m_realLiterals[k]);
+        if (plusZero) {
+            m_fastCode[n - 1].A = m_fastCode[n - 2].A;
+            m_fastCode.erase(m_fastCode.begin() + qsizetype(n - 2));
+        }
+    }
+    // The operands that can be NaN: a malformed part, a literal that is no
+    // number, a free name (given NaN) and the negation of one of them.
+    // Every other value is tested finite where it is made.
+    std::vector<quint8> nanFrom(size_t(m_program.RegisterCount), 0);
+    for (const qint32 r : m_program.InvalidRegisters)
+        nanFrom[size_t(r)] = MayBeNaN;
+    for (size_t k = 0; k < m_program.Literals.size(); ++k)
+        if (std::isnan(m_realLiterals[k]))
+            nanFrom[size_t(m_program.Literals[k].Register)] = MayBeNaN;
+    for (const qint32 r : m_program.SlotRegisters)
+        nanFrom[size_t(r)] = ReadsSlot;
+    auto readsB = [](const TInstruction &in) {
+        return in.B >= 0 && !(in.Op == TOp::Function && (in.Aux & SineCosinePair));
+    };
+    for (TInstruction &in : m_fastCode) {
+        const quint8 from = quint8((in.A >= 0 ? nanFrom[size_t(in.A)] : 0) | (readsB(in) ? nanFrom[size_t(in.B)] : 0));
+        in.Flags |= from;
+        if (in.Op == TOp::Negate)
+            nanFrom[size_t(in.Dst)] = from;
+    }
+    // Values handed from one instruction to the next without memory.
+    std::vector<int> reads(size_t(m_program.RegisterCount), 0);
+    for (const TInstruction &in : m_fastCode) {
+        if (in.A >= 0)
+            ++reads[size_t(in.A)];
+        if (readsB(in))
+            ++reads[size_t(in.B)];
+    }
+    for (size_t k = 1; k < m_fastCode.size(); ++k) {
+        TInstruction &before = m_fastCode[k - 1];
+        TInstruction &in = m_fastCode[k];
+        const bool computes = before.Op != TOp::Fail && before.Op != TOp::Final;
+        if (computes && in.A == before.Dst && in.Op != TOp::Fail) {
+            in.Flags |= FromPrevious;
+            if (reads[size_t(before.Dst)] == 1)
+                before.Flags |= NotStored;
+        }
+    }
+    // The registers as each evaluation begins: the literals, 0 and the
+    // malformed parts (NaN) in place; the free names' are set per call.
+    m_initialRegisters.assign(size_t(m_program.RegisterCount), NaN);
+    for (size_t k = 0; k < m_program.Literals.size(); ++k)
+        m_initialRegisters[size_t(m_program.Literals[k].Register)] = m_realLiterals[k];
+    for (const qint32 r : m_program.ZeroRegisters)
+        m_initialRegisters[size_t(r)] = 0;
+}
+
+void TCompiledExpression::ReadRealLiterals() {
+    m_realLiterals.clear();
+    if (m_program.Set != TNumberSet::Real)
+        return; // the other sets read their literals themselves
     m_realLiterals.reserve(m_program.Literals.size());
     for (const TLiteral &literal : m_program.Literals) {
         long double v = 0;
@@ -1188,22 +1430,54 @@ TCompiledExpression::TCompiledExpression(const QString &text, const TEvaluationC
     }
 }
 
+TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road) {
+    thread_local TCompiledExpression reused;
+    thread_local bool busy = false;
+    auto evaluate = [road](const TCompiledExpression &e) {
+        switch (road) {
+        case TRoad::Real: return e.EvaluateReal();
+        case TRoad::Fraction: return e.EvaluateFraction();
+        case TRoad::Complex: return e.EvaluateComplex();
+        default: return e.EvaluateModulo();
+        }
+    };
+    if (busy) // a source of values that evaluates in turn
+        return evaluate(TCompiledExpression(text, context));
+    busy = true;
+    struct TRelease {
+        ~TRelease() { busy = false; }
+    } release;
+    Compile(text, context, QStringList(), reused.m_program);
+    reused.ReadRealLiterals();
+    TEngineResult result = evaluate(reused);
+    if (reused.m_program.Code.capacity() > 65536) // what a long text took is given back
+        reused = TCompiledExpression();
+    return result;
+}
+
 namespace {
 
 template <bool Exact>
-TErrorCode RealRun(const TProgram &p, const std::vector<long double> &literals, std::span<const long double> values,
-                   TChyba &err, long double &result) {
+TErrorCode RealRun(const TProgram &p, const std::vector<TInstruction> &code, const std::vector<long double> &literals,
+                   std::span<const long double> values, TChyba &err, long double &result) {
     TRegisters<long double> regs(p.RegisterCount);
     long double *R = regs.data;
-    for (size_t k = 0; k < p.Literals.size(); ++k)
-        R[p.Literals[k].Register] = literals[k];
+    if (literals.size() == p.Literals.size()) {
+        for (size_t k = 0; k < p.Literals.size(); ++k)
+            R[p.Literals[k].Register] = literals[k];
+    } else { // compiled for another set: read here
+        for (const TLiteral &literal : p.Literals) {
+            long double v = 0;
+            R[literal.Register] = TryStrToFloat(p.Text(literal), v, p.Separator) ? v : NaN;
+        }
+    }
     for (const qint32 r : p.InvalidRegisters)
         R[r] = NaN;
     for (const qint32 r : p.ZeroRegisters)
         R[r] = 0;
     for (size_t k = 0; k < p.SlotRegisters.size(); ++k)
         R[p.SlotRegisters[k]] = k < values.size() ? values[k] : NaN;
-    RunReal<Exact>(p, R, err, result);
+    RunReal<Exact>(p, code, R, err, result);
     return err.Code;
 }
 
@@ -1212,7 +1486,7 @@ TErrorCode RealRun(const TProgram &p, const std::vector<long double> &literals, 
 TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values) const {
     TEngineResult out;
     long double v = 0;
-    if (RealRun<true>(m_program, m_realLiterals, values, out.Error, v) != TErrorCode::None)
+    if (RealRun<true>(m_program, m_program.Code, m_realLiterals, values, out.Error, v) != TErrorCode::None)
         return out;
     out.Real = v;
     out.Complex.Re = v;
@@ -1231,7 +1505,20 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
 TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values, long double &result) const {
     TChyba err;
     long double v = 0;
-    if (RealRun<false>(m_program, m_realLiterals, values, err, v) == TErrorCode::None)
+    if (!m_initialRegisters.empty()) {
+        // The register file copied whole (no conversions), the free names set.
+        TRegisters<long double> regs(m_program.RegisterCount);
+        std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
+        for (size_t k = 0; k < m_program.SlotRegisters.size(); ++k)
+            regs.data[m_program.SlotRegisters[k]] = k < values.size() ? values[k] : NaN;
+        bool numbers = true;
+        for (size_t k = 0; k < m_program.SlotRegisters.size(); ++k)
+            numbers = numbers && !std::isnan(regs.data[m_program.SlotRegisters[k]]);
+        if (RunReal<false>(m_program, m_fastCode, regs.data, err, v, numbers))
+            result = v;
+        return err.Code;
+    }
+    if (RealRun<false>(m_program, m_fastCode.empty() ? m_program.Code : m_fastCode, m_realLiterals, values, err, v) == TErrorCode::None)
         result = v;
     return err.Code;
 }
