@@ -649,8 +649,7 @@ void TGrafickyVyraz::DrawRoot(TPlatno &canvas) const {
 // --- the preview's text -------------------------------------------------------
 
 QString ExpressionPreviewText(const QString &text, TChyba &err) {
-    QString t = text;
-    t.remove(QLatin1Char(' '));
+    QString t = StripBlanks(text, TNumberSet::Real); // a word operator between blanks stays apart
     if (t.isEmpty())
         return QStringLiteral("0");
     try {

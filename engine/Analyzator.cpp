@@ -89,7 +89,8 @@ namespace {
 // order, so that a name that closes up where another was taken out is found
 // too ("ssinin"). Names are letters, so each run of letters is worked on by
 // itself: a name fails when nothing of its run is left after it and the
-// character after the run is an operator, ")" or the end. Returns the index
+// character after the run is an operator, ")" or the end (a blank stands
+// before a word operator, see StripBlanks). Returns the index
 // of the failing name (or -1) and its span in s.
 quint32 LetterBits(QStringView text) {
     quint32 bits = 0;
@@ -100,7 +101,7 @@ quint32 LetterBits(QStringView text) {
 }
 
 int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
-    static const TCharSet beforeArgument = QStringLiteral("!%)*+-/^");
+    static const TCharSet beforeArgument = QStringLiteral(" !%)*+-/^");
     const QStringList &names = FunctionNames();
     // The letters of each name: a run that lacks one of them cannot hold it.
     static const std::vector<quint32> nameBits = [&names] {
@@ -269,8 +270,16 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
 
     CheckBrackets(s, expr, err); // 10 or 11; the check goes on
 
+    // Names are read as the evaluator reads them: a word operator between
+    // blanks stands apart from the names beside it.
+    const QString words = StripBlanks(expr, context.NumberSet);
+    const bool apart = words.size() != s.size();
     int start = 0, end = 0;
-    const int name = FailingFunctionName(s, start, end);
+    const int name = FailingFunctionName(apart ? AsciiLower(words) : s, start, end);
+    if (apart) {
+        start = PositionWithoutBlanks(words, start);
+        end = PositionWithoutBlanks(words, end);
+    }
     if (name >= 0) {
         err.Param1 = FunctionNames().at(name);
         fail(TErrorCode::FunctionWithoutArgument, start, end);

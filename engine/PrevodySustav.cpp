@@ -130,7 +130,10 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra) {
 void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, bool formatted,
                     quint8 decimals) {
     err.ClearCodeAndSpan();
-    expr.remove(QLatin1Char(' '));
+    // A word operator between blanks keeps a blank beside a name, which
+    // passes to the text converted (the number set is the reader's: where
+    // no word operators exist the blank goes there).
+    expr = StripBlanks(expr, TNumberSet::Real);
     const QString s = expr;
     const int n = int(s.size());
     const QChar sep = DecSep();

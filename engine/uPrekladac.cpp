@@ -39,6 +39,7 @@ constexpr qint32 LoneE = 1;
 
 bool IsDollarEnd(QChar c) {
     switch (c.unicode()) {
+    case ' ': // before a word operator (StripBlanks)
     case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
         return true;
     default:
@@ -66,7 +67,9 @@ public:
         int i = 0;
         while (i < n) {
             const QChar c = s.at(i);
-            if (c == QLatin1Char('$')) {
+            if (c == QLatin1Char(' ')) {
+                ++i; // what StripBlanks left beside a word operator: it ends a name
+            } else if (c == QLatin1Char('$')) {
                 i = Dollar(s, i, insideValue);
             } else if (IsNumberStart(c)) {
                 i = Number(s, i);
@@ -749,14 +752,13 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     program.LogyBase = 0;
 
     QString &s = scratch.Text;
-    s.resize(text.size() + 2);
+    const QString stripped = StripBlanks(text, context.NumberSet);
+    s.resize(stripped.size() + 2);
     QChar *out = s.data();
-    for (const QChar c : text)
-        if (c != QLatin1Char(' '))
-            *out++ = c;
+    for (const QChar c : stripped)
+        *out++ = c;
     *out++ = QLatin1Char('+');
     *out++ = QLatin1Char('0');
-    s.truncate(out - s.constData());
 
     std::vector<TToken> &tokens = scratch.Tokens;
     tokens.clear();

@@ -115,6 +115,72 @@ QString AsciiUpper(const QString &s) {
     return r;
 }
 
+// --- blanks ----------------------------------------------------------------
+
+namespace {
+
+// Whether the digit at `last` ends a number (digits and separators that no
+// letter, "$" or "_" runs into), not the tail of a name as in "x2".
+bool EndsNumber(const QString &t, int last) {
+    int i = last;
+    while (i >= 0 && (IsAsciiDigit(t.at(i)) || t.at(i) == QLatin1Char(',') || t.at(i) == QLatin1Char('.')))
+        --i;
+    return i < 0 || !(IsAsciiLetter(t.at(i)) || t.at(i) == QLatin1Char('$'));
+}
+
+bool IsBracket(QChar c) { return c == QLatin1Char('(') || c == QLatin1Char(')'); }
+bool IsAlphanumeric(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
+
+} // namespace
+
+QString StripBlanks(const QString &text, TNumberSet set) {
+    const QChar blank = QLatin1Char(' ');
+    if (!text.contains(blank))
+        return text;
+    const int n = int(text.size());
+    std::vector<bool> keep;
+    if (set == TNumberSet::Real) {
+        for (int i = 0; i + 3 <= n; ++i) {
+            const QStringView word = QStringView(text).mid(i, 3);
+            if (word != u"nad" && word != u"div" && word != u"mod")
+                continue;
+            const QChar left = i > 0 ? text.at(i - 1) : QChar();
+            const QChar right = i + 3 < n ? text.at(i + 3) : QChar();
+            const bool leftOk = left == blank || IsBracket(left) || (IsAsciiDigit(left) && EndsNumber(text, i - 1));
+            const bool rightOk = right == blank || IsBracket(right) || IsAsciiDigit(right);
+            if (!leftOk || !rightOk || (left != blank && right != blank))
+                continue;
+            if (keep.empty())
+                keep.assign(size_t(n), false);
+            if (left == blank) {
+                int k = i - 1;
+                while (k >= 0 && text.at(k) == blank)
+                    --k;
+                keep[size_t(i - 1)] = k >= 0 && IsAlphanumeric(text.at(k));
+            }
+            if (right == blank) {
+                int k = i + 3;
+                while (k < n && text.at(k) == blank)
+                    ++k;
+                keep[size_t(i + 3)] = k < n && IsAlphanumeric(text.at(k));
+            }
+        }
+    }
+    QString out;
+    out.reserve(n);
+    for (int i = 0; i < n; ++i)
+        if (text.at(i) != blank || (!keep.empty() && keep[size_t(i)]))
+            out += text.at(i);
+    return out;
+}
+
+int PositionWithoutBlanks(QStringView stripped, int pos) {
+    int blanks = 0;
+    for (int i = 0; i < pos && i < stripped.size(); ++i)
+        blanks += stripped.at(i) == QLatin1Char(' ');
+    return pos - blanks;
+}
+
 // --- spans -----------------------------------------------------------------
 
 void AdjustSpanToTyped(const QString &typed, TChyba &err) {
@@ -314,8 +380,7 @@ void ForEachIdentifier(const QString &text, F &&visit) {
 void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
                           const QString &excludedName) {
     list.clear();
-    QString copy = expr;
-    copy.remove(QLatin1Char(' '));
+    const QString copy = StripBlanks(expr, context.NumberSet);
     QSet<QString> listed;
     ForEachIdentifier(copy, [&](const QString &found) {
         const QString name = AsciiLower(found) == QLatin1String("logy") ? QStringLiteral("y") : found;
@@ -332,6 +397,7 @@ namespace {
 
 bool EndsDollarName(QChar c) {
     switch (c.unicode()) {
+    case ' ': // before a word operator (StripBlanks)
     case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
         return true;
     default:
@@ -367,8 +433,7 @@ void CheckDollarReferences(const QString &expr, const TEvaluationContext &contex
     const TConstantSource *constants = context.Constants ? context.Constants : &none;
     if (!expr.contains(QLatin1Char('$')))
         return;
-    QString copy = expr;
-    copy.remove(QLatin1Char(' '));
+    const QString copy = StripBlanks(expr, context.NumberSet);
     const int n = int(copy.size());
     for (int i = 0; i + 1 < n; ++i) {
         if (copy.at(i) != QLatin1Char('$'))
@@ -378,8 +443,8 @@ void CheckDollarReferences(const QString &expr, const TEvaluationContext &contex
         if (ConstantIndex(*constants, ref) < 0) {
             err.Code = TErrorCode::UnknownConstant;
             err.Param1 = ref.toString();
-            err.SpanStart = i;
-            err.SpanEnd = end;
+            err.SpanStart = PositionWithoutBlanks(copy, i);
+            err.SpanEnd = PositionWithoutBlanks(copy, end);
             AdjustSpanToTyped(expr, err);
             return;
         }

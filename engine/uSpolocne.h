@@ -232,6 +232,18 @@ bool AllCharsInSet(const QString &s, const TCharSet &chars);
 // "." and "," become the given separator.
 void NormaliseDecimalSeparator(QString &s, QChar separator);
 
+// The text as the engine reads it: every blank removed, except where a word
+// operator ("nad", "div", "mod", lower case, real set only) stands as a
+// whole word, with a blank on one side and a blank, a bracket or a number on
+// the other ("x mod 4", "5 nad x", "(a)div b"). There one blank stays
+// between the word and a letter or digit beside it, so that the word does
+// not join a name ("xmod4" and "5nadx" typed without blanks stay names).
+// Consumers take a remaining blank as the end of a name or a number.
+QString StripBlanks(const QString &text, TNumberSet set);
+// The position in the text with every blank removed of position pos of a
+// text that StripBlanks made.
+int PositionWithoutBlanks(QStringView stripped, int pos);
+
 // Moves a span given in a space-free text into the positions of `typed`.
 // A span of 0 and 0 (none) is left alone.
 void AdjustSpanToTyped(const QString &typed, TChyba &err);

@@ -262,6 +262,7 @@ TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
         {"(2", "???", true},
         {"2*-3", "???", true},
         {"2,5e3", "2,5e3", false},
+        {"5 nad x + 2 x", "5 nad x+2*x", false}, // a word operator between blanks stays apart from the name
     };
     for (const Case &c : cases) {
         TChyba err;

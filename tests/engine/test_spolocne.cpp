@@ -1,5 +1,9 @@
 #include "Analyzator.h"
 #include "uSpolocne.h"
+#include "PrevodySustav.h"
+#include "uKompilovanyVyraz.h"
+
+#include <array>
 
 #include <gtest/gtest.h>
 
@@ -254,4 +258,69 @@ TEST_F(Spolocne, LongTextsStayCorrect) {
     QString b = QString(30000, QLatin1Char('(')) + Q("a+b") + QString(30000, QLatin1Char(')'));
     RemoveSuperfluousBrackets(b);
     EXPECT_EQ(b, Q("a+b"));
+}
+
+// A word operator written as a whole word between blanks (or between a blank
+// and a bracket or a number) is the operator wherever the text is read: the
+// check, the variable names, the evaluation (both roads), the references and
+// the base conversion. Written without blanks, or beside a name's digits, the
+// letters stay part of the name as before.
+TEST_F(Spolocne, WordOperatorBetweenBlanksStandsApartFromNames) {
+    TVariableList values({Q("x=3"), Q("b=2"), Q("x2nadx=7")});
+    TConstantList constants;
+    constants.Items = {{Q("$ab"), Q("3")}};
+    ctx.Variables = &values;
+    ctx.Constants = &constants;
+    ctx.DecimalSeparator = QLatin1Char(',');
+    struct Case { const char *typed; QStringList names; int code; const char *token; int spanStart; int spanEnd; };
+    const Case cases[] = {
+        {"5 nad x", {"x"}, 0, "[1E1]", 0, 0},
+        {"x mod 4", {"x"}, 0, "[3E0]", 0, 0},
+        {"x  div  2", {"x"}, 0, "[1E0]", 0, 0},
+        {"x mod4", {"x"}, 0, "[3E0]", 0, 0},
+        {"(b)nad x", {"b", "x"}, 28, "", 0, 0},
+        {"2,5 mod x", {"x"}, 27, "", 0, 0},
+        {"$ab mod b", {"b"}, 0, "[1E0]", 0, 0},
+        {"$q nad 2", {}, 19, "", 0, 2},          // the reference ends before the word
+        {"cos mod 3", {}, 12, "", 0, 3},         // a function before the operator has no argument
+        {"5nadx", {"nadx"}, 9, "", 0, 0},        // no blanks: a name, still without a value
+        {"x MOD 4", {"xMOD4"}, 9, "", 0, 0},     // upper case is no word operator
+        {"x2nad x", {"x2nadx"}, 0, "[7E0]", 0, 0}, // the "2" ends a name, not a number
+    };
+    for (const auto &c : cases) {
+        const QString typed = Q(c.typed);
+        QStringList names;
+        CollectVariableNames(typed, ctx, names, QString());
+        EXPECT_EQ(names, c.names) << c.typed;
+        TChyba err;
+        CheckSyntax(typed, ctx, err);
+        if (!err.Failed())
+            CheckDollarReferences(typed, ctx, err);
+        TEngineResult r;
+        if (!err.Failed())
+            r = EvaluateReal(typed, ctx);
+        const TChyba &fault = err.Failed() ? err : r.Error;
+        EXPECT_EQ(CodeNumber(fault.Code), c.code) << c.typed;
+        EXPECT_EQ(r.Token, Q(c.token)) << c.typed;
+        EXPECT_EQ(fault.SpanStart, c.spanStart) << c.typed;
+        EXPECT_EQ(fault.SpanEnd, c.spanEnd) << c.typed;
+    }
+    // the graph's road, x free
+    long double y = 0;
+    EXPECT_EQ(TCompiledExpression(Q("5 nad x"), ctx, {Q("x")}).EvaluateFast(std::array{4.0L}, y), TErrorCode::None);
+    EXPECT_EQ(y, 5.0L);
+    // only the real set has word operators
+    ctx.NumberSet = TNumberSet::Modulo;
+    QStringList names;
+    CollectVariableNames(Q("x mod 4"), ctx, names, QString());
+    EXPECT_EQ(names, QStringList{Q("xmod4")});
+    // numbers of another base beside the word are numbers, and the blanks stay
+    struct Conversion { const char *in; const char *out; };
+    for (const Conversion &c : {Conversion{"a mod b", "10 mod 11"}, Conversion{"x mod 1F", "x mod 31"},
+                                Conversion{"amodb", "10mod11"}}) {
+        QString e = Q(c.in);
+        TChyba err;
+        ConvertExpressionBase(16, 10, QChar(), e, err);
+        EXPECT_EQ(e, Q(c.out)) << c.in;
+    }
 }
