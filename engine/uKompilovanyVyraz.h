@@ -88,5 +88,7 @@ private:
     prekladac::TProgram m_program;
     std::vector<long double> m_realLiterals; // the real set: NaN for a literal that is no number
     std::vector<prekladac::TInstruction> m_fastCode; // the real set: the code of EvaluateFast
-    std::vector<long double> m_initialRegisters;      // ... and its register file before a call
+    std::vector<long double> m_initialRegisters;      // ... the registers it reads before writing
+    std::vector<qint32> m_fastSlots;                  // ... the free names' registers (-1: not read)
+    qint32 m_fastRegisterCount = 0;
 };

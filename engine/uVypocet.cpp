@@ -1410,13 +1410,54 @@ void TCompiledExpression::BuildFastCode() {
                 before.Flags |= NotStored;
         }
     }
-    // The registers as each evaluation begins: the literals, 0 and the
-    // malformed parts (NaN) in place; the free names' are set per call.
-    m_initialRegisters.assign(size_t(m_program.RegisterCount), NaN);
+    // The registers renumbered: first those read before anything writes
+    // them (the literals, 0, the malformed parts as NaN, the free names), so
+    // that a call copies only these, then the rest.
+    const size_t count = size_t(m_program.RegisterCount);
+    std::vector<long double> start(count, NaN);
     for (size_t k = 0; k < m_program.Literals.size(); ++k)
-        m_initialRegisters[size_t(m_program.Literals[k].Register)] = m_realLiterals[k];
+        start[size_t(m_program.Literals[k].Register)] = m_realLiterals[k];
     for (const qint32 r : m_program.ZeroRegisters)
-        m_initialRegisters[size_t(r)] = 0;
+        start[size_t(r)] = 0;
+    auto writesB = [](const TInstruction &in) { return in.Op == TOp::Function && (in.Aux & SineCosinePair); };
+    std::vector<bool> written(count, false);
+    for (const TInstruction &in : m_fastCode) {
+        written[size_t(in.Dst)] = true;
+        if (writesB(in))
+            written[size_t(in.B)] = true;
+    }
+    std::vector<qint32> number(count, -1);
+    qint32 next = 0;
+    auto input = [&](qint32 r) {
+        if (r >= 0 && !written[size_t(r)] && number[size_t(r)] < 0) {
+            number[size_t(r)] = next++;
+            m_initialRegisters.push_back(start[size_t(r)]);
+        }
+    };
+    for (const TInstruction &in : m_fastCode) {
+        input(in.A);
+        if (readsB(in))
+            input(in.B);
+    }
+    auto output = [&](qint32 r) {
+        if (number[size_t(r)] < 0)
+            number[size_t(r)] = next++;
+    };
+    for (const TInstruction &in : m_fastCode) {
+        output(in.Dst);
+        if (writesB(in))
+            output(in.B);
+    }
+    for (TInstruction &in : m_fastCode) {
+        in.Dst = number[size_t(in.Dst)];
+        if (in.A >= 0)
+            in.A = number[size_t(in.A)];
+        if (in.B >= 0)
+            in.B = number[size_t(in.B)];
+    }
+    for (const qint32 r : m_program.SlotRegisters)
+        m_fastSlots.push_back(number[size_t(r)]); // -1: the name is not read
+    m_fastRegisterCount = next;
 }
 
 void TCompiledExpression::ReadRealLiterals() {
@@ -1505,20 +1546,23 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
 TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values, long double &result) const {
     TChyba err;
     long double v = 0;
-    if (!m_initialRegisters.empty()) {
-        // The register file copied whole (no conversions), the free names set.
-        TRegisters<long double> regs(m_program.RegisterCount);
-        std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
-        for (size_t k = 0; k < m_program.SlotRegisters.size(); ++k)
-            regs.data[m_program.SlotRegisters[k]] = k < values.size() ? values[k] : NaN;
-        bool numbers = true;
-        for (size_t k = 0; k < m_program.SlotRegisters.size(); ++k)
-            numbers = numbers && !std::isnan(regs.data[m_program.SlotRegisters[k]]);
-        if (RunReal<false>(m_program, m_fastCode, regs.data, err, v, numbers))
+    if (m_program.Set != TNumberSet::Real) {
+        if (RealRun<false>(m_program, m_program.Code, m_realLiterals, values, err, v) == TErrorCode::None)
             result = v;
         return err.Code;
     }
-    if (RealRun<false>(m_program, m_fastCode.empty() ? m_program.Code : m_fastCode, m_realLiterals, values, err, v) == TErrorCode::None)
+    // The inputs copied whole (no conversions), the free names set.
+    TRegisters<long double> regs(m_fastRegisterCount);
+    std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
+    bool numbers = true;
+    for (size_t k = 0; k < m_fastSlots.size(); ++k) {
+        if (m_fastSlots[k] < 0)
+            continue;
+        const long double x = k < values.size() ? values[k] : NaN;
+        regs.data[m_fastSlots[k]] = x;
+        numbers = numbers && !std::isnan(x);
+    }
+    if (RunReal<false>(m_program, m_fastCode, regs.data, err, v, numbers))
         result = v;
     return err.Code;
 }
