@@ -100,7 +100,7 @@ quint32 LetterBits(QStringView text) {
     return bits;
 }
 
-int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
+int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
     static const TCharSet beforeArgument = QStringLiteral(" !%)*+-/^");
     const QStringList &names = FunctionNames();
     // The letters of each name: a run that lacks one of them cannot hold it.
@@ -125,6 +125,10 @@ int FailingFunctionName(const QString &s, int &spanStart, int &spanEnd) {
             ++end;
         const QChar after = end < n ? s.at(end) : QLatin1Char('+');
         const bool canFail = InSet(after, beforeArgument);
+        if (!canFail) {
+            i = end; // a name fails only at the end of its run, before an operator
+            continue;
+        }
         const quint32 runBits = LetterBits(QStringView(s).mid(i, end - i));
         // The run as it stands after the names before the current one.
         run.clear();
@@ -181,13 +185,13 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     err.SpanEnd = 0;
     if (expr.size() > MaxExpressionLength)
         throw EEngineRangeError("expression too long");
-    // Spaces out, lower case, in one copy.
-    QString s(expr.size(), Qt::Uninitialized);
+    // Spaces out, lower case, in one copy on the stack.
+    QVarLengthArray<QChar, 256> lowered(expr.size());
     qsizetype kept = 0;
     for (const QChar c : expr)
         if (c != QLatin1Char(' '))
-            s[kept++] = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
-    s.truncate(kept);
+            lowered[kept++] = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+    const QStringView s(lowered.constData(), kept);
     if (s.isEmpty())
         return;
 
@@ -275,7 +279,8 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     const QString words = StripBlanks(expr, context.NumberSet);
     const bool apart = words.size() != s.size();
     int start = 0, end = 0;
-    const int name = FailingFunctionName(apart ? AsciiLower(words) : s, start, end);
+    const QString lowerWords = apart ? AsciiLower(words) : QString();
+    const int name = FailingFunctionName(apart ? QStringView(lowerWords) : s, start, end);
     if (apart) {
         start = PositionWithoutBlanks(words, start);
         end = PositionWithoutBlanks(words, end);

@@ -1,6 +1,10 @@
 #include "PrevodySustav.h"
+
 #include "uCisla.h"
 
+#include <QVarLengthArray>
+
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -258,25 +262,26 @@ QString GroupDigits(const QString &t, int base, QChar sep) {
     const QStringView body = negative ? QStringView(t).mid(1) : QStringView(t);
     const qsizetype dot = body.indexOf(sep);
     const QStringView intPart = dot < 0 ? body : body.left(dot);
-    QString r;
+    // Written into a buffer on the stack, the string made once.
+    QVarLengthArray<QChar, 128> r;
     r.reserve(t.size() + t.size() / group + 2);
     if (negative)
-        r += QLatin1Char('-');
+        r.append(QLatin1Char('-'));
     for (qsizetype k = 0; k < intPart.size(); ++k) {
         if (k > 0 && (intPart.size() - k) % group == 0)
-            r += QLatin1Char(' ');
-        r += intPart.at(k);
+            r.append(QLatin1Char(' '));
+        r.append(intPart.at(k));
     }
     if (dot >= 0) {
-        r += sep;
+        r.append(sep);
         const QStringView frac = body.mid(dot + 1);
         for (qsizetype k = 0; k < frac.size(); ++k) {
             if (k > 0 && k % group == 0)
-                r += QLatin1Char(' ');
-            r += frac.at(k);
+                r.append(QLatin1Char(' '));
+            r.append(frac.at(k));
         }
     }
-    return r;
+    return QString(r.constData(), r.size());
 }
 
 } // namespace
@@ -436,8 +441,12 @@ void FormatNumber(quint8 decimals, int base, QString &r, long double value, QCha
         return;
     }
     QString t = FormatPlain(value, decimals, sep);
-    long double shown = 0.0L;
-    if (TryStrToFloat(t, shown, sep) && shown == 0.0L && value != 0.0L)
+    // A value that the decimals show as 0 is written in the exponent form.
+    // FormatPlain writes no exponent here, so "shown as 0" is "no digit but 0".
+    const bool shownAsZero = std::none_of(t.cbegin(), t.cend(), [](QChar c) {
+        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
+    });
+    if (shownAsZero && value != 0.0L)
         t = FormatFloat(QStringLiteral("0.################E+0"), value, sep);
     if (HasExponent(t)) {
         r = t;

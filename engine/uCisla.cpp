@@ -118,6 +118,16 @@ int FloorLog10(long double m) {
     return int(std::floor(std::log10(m)));
 }
 
+// The whole part of 0 <= t < 2^63, as static_cast<quint64> gives it, but by
+// the rounding mode in force: a cast would switch the FPU's rounding mode to
+// truncation and back, which costs more than the rest of the conversion.
+quint64 WholePart(long double t) {
+    long double w = __builtin_rintl(t);
+    if (w > t)
+        w -= 1;
+    return quint64(__builtin_llrintl(w));
+}
+
 // Digits of |value| * 10^decimals rounded to an integer, as printf rounds
 // the binary value, or false where only printf is sure (a tie within an ulp,
 // beyond 18 digits or the exact powers).
@@ -136,7 +146,7 @@ bool ScaledDigits(long double magnitude, int decimals, quint64 &n) {
     const long double t = magnitude * powers[size_t(decimals)];
     if (!(t < 1e18L))
         return false;
-    const quint64 whole = static_cast<quint64>(t);
+    const quint64 whole = WholePart(t);
     const long double fraction = t - static_cast<long double>(whole);
     if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
         return false;
@@ -178,18 +188,18 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
         int low = 0; // index of the lowest digit written
         while (low < decimals - p.minDecimals && digits[low] == '0')
             ++low;
-        QString r;
-        r.reserve(count + 2);
+        QChar text[40]; // a sign, at most 18 digits and 27 zeros before them, a separator: one string made once
+        int length = 0;
         if (value < 0 && n != 0)
-            r += QLatin1Char('-');
+            text[length++] = QLatin1Char('-');
         for (int k = count - 1; k >= decimals; --k)
-            r += QLatin1Char(digits[k]);
+            text[length++] = QLatin1Char(digits[k]);
         if (low < decimals) {
-            r += sep;
+            text[length++] = sep;
             for (int k = decimals - 1; k >= low; --k)
-                r += QLatin1Char(digits[k]);
+                text[length++] = QLatin1Char(digits[k]);
         }
-        return r;
+        return QString(text, length);
     }
     // Up to 18 integer digits, a sign, a point and the decimals: the buffer
     // must hold them all, or the digits would be cut off instead of rounded.
@@ -452,12 +462,12 @@ QString OperatorResultText(long double value, QChar separator, bool inBrackets) 
                 ++k;
                 continue;
             }
-            const long double whole = static_cast<long double>(static_cast<quint64>(t));
-            const long double fraction = t - whole;
+            const quint64 wholePart = WholePart(t);
+            const long double fraction = t - static_cast<long double>(wholePart);
             // A value kept by RoundOperatorResult lies within a hair of its digits.
             if (fraction > 0.01L && fraction < 0.99L)
                 break;
-            quint64 n = static_cast<quint64>(whole) + (fraction >= 0.5L ? 1 : 0);
+            quint64 n = wholePart + (fraction >= 0.5L ? 1 : 0);
             int exponent = k + MaxSignificant - 1;
             if (n >= 1000000000000000000ULL) {
                 n /= 10;
@@ -471,23 +481,31 @@ QString OperatorResultText(long double value, QChar separator, bool inBrackets) 
             int last = 0;
             while (last < count - 1 && digits[last] == '0')
                 ++last;
-            QString r;
-            r.reserve(30);
+            // At most "[-" + 18 digits + separator + "E-4951]": one string made once.
+            QChar text[40];
+            int length = 0;
             if (inBrackets)
-                r += QLatin1Char('[');
+                text[length++] = QLatin1Char('[');
             if (value < 0)
-                r += QLatin1Char('-');
-            r += QLatin1Char(digits[count - 1]);
+                text[length++] = QLatin1Char('-');
+            text[length++] = QLatin1Char(digits[count - 1]);
             if (last < count - 1) {
-                r += separator;
+                text[length++] = separator;
                 for (int d = count - 2; d >= last; --d)
-                    r += QLatin1Char(digits[d]);
+                    text[length++] = QLatin1Char(digits[d]);
             }
-            r += QLatin1Char('E');
-            r += QString::number(exponent);
+            text[length++] = QLatin1Char('E');
+            if (exponent < 0)
+                text[length++] = QLatin1Char('-');
+            char exponentDigits[8];
+            int e = 0;
+            for (int m = exponent < 0 ? -exponent : exponent; m > 0 || e == 0; m /= 10)
+                exponentDigits[e++] = char('0' + m % 10);
+            while (e > 0)
+                text[length++] = QLatin1Char(exponentDigits[--e]);
             if (inBrackets)
-                r += QLatin1Char(']');
-            return r;
+                text[length++] = QLatin1Char(']');
+            return QString(text, length);
         }
     }
     const QString t = FormatFloat(OperatorPicture(), value, separator);

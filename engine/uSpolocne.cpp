@@ -216,7 +216,7 @@ void AdjustSpanToTyped(const QString &typed, TChyba &err) {
 
 // --- brackets ----------------------------------------------------------------
 
-void CheckBrackets(const QString &text, const QString &typed, TChyba &err) {
+void CheckBrackets(QStringView text, const QString &typed, TChyba &err) {
     int depth = 0;
     int stray = 0;     // the first ")" that closes nothing
     int lastOuter = 0; // the last "(" that opened depth 1

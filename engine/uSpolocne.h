@@ -194,7 +194,7 @@ extern const TCharSet WordTailWithExp;     // the same plus "E" and "e"
 
 // ---------------------------------------------------------------------------
 // The operations shared by the checks, the evaluators and the windows.
-void CheckBrackets(const QString &text, const QString &typed, TChyba &err);
+void CheckBrackets(QStringView text, const QString &typed, TChyba &err);
 // Inserts "*" after "!", "%", ")" or "]" where an operand follows: before
 // "(" or "[", and before a run of operandChars or a "$", unless the run is a
 // word operator of the set.
