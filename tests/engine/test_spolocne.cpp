@@ -162,14 +162,6 @@ TEST_F(Spolocne, DollarReferences) {
     EXPECT_EQ(err.Param1, Q("$q"));
 }
 
-TEST_F(Spolocne, FactorialAndFraction) {
-    EXPECT_EQ(Factorial(0), 1.0L);
-    EXPECT_EQ(Factorial(20), 2432902008176640000.0L);
-    EXPECT_FALSE(HasFraction(-3.0L));
-    EXPECT_TRUE(HasFraction(2.5L));
-    EXPECT_TRUE(HasFraction(-0.25L));
-}
-
 TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
     struct Case { const char *in; const char *oldText; const char *newText; const char *out; };
     const Case cases[] = {

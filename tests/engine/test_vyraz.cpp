@@ -29,15 +29,6 @@ QString Derivative(const QString &text, const QString &var = Q("x"), int order =
     return t;
 }
 
-// Every node's ParentKind is the Kind of its holder.
-void ExpectParentKinds(const TVyraz &n, quint8 expected) {
-    EXPECT_EQ(n.ParentKind, expected);
-    if (n.Left)
-        ExpectParentKinds(*n.Left, n.Kind);
-    if (n.Right)
-        ExpectParentKinds(*n.Right, n.Kind);
-}
-
 // The value of a text at a point by the real evaluator in radians, with x
 // and y as variables, a = 0.5, b = 2 and the constant $e; used to check
 // derivative texts against difference quotients.
@@ -93,36 +84,6 @@ TEST_F(VyrazTest, PrintsWithTheBracketsTheKindsNeed) {
         EXPECT_EQ(plain, Q(c.plain)) << c.text;
         EXPECT_EQ(Plain(plain), plain) << c.text; // the printed text reads back as the same tree
     }
-}
-
-TEST_F(VyrazTest, BuildsTheTreeInTheOrderOfOperatorSearch) {
-    TVyraz t;
-    t.Parse(Q("((x))"), nkTop);
-    EXPECT_EQ(t.Kind, nkOperand);
-    EXPECT_EQ(t.Text, Q("x"));
-    EXPECT_EQ(t.ParentKind, nkTop);
-
-    t.Parse(Q("sin(x)+1"), nkTop);
-    ASSERT_EQ(t.Kind, nkPlus);
-    EXPECT_EQ(t.Left->Kind, nkFunction);
-    EXPECT_EQ(t.Left->Text, Q("sin"));
-    EXPECT_EQ(t.Left->Right->Kind, nkOperand);
-    EXPECT_EQ(t.Left->Right->ParentKind, nkFunction);
-    ExpectParentKinds(t, nkTop);
-
-    t.Parse(Q("-(x+1)*2^3!"), nkPlus);
-    ASSERT_EQ(t.Kind, nkTimes);
-    EXPECT_EQ(t.Left->Kind, nkFunction);
-    EXPECT_EQ(t.Left->Text, Q("-"));
-    ExpectParentKinds(t, nkPlus);
-
-    // Clear frees the children and keeps the text.
-    t.Parse(Q("-x"), nkTop);
-    EXPECT_EQ(t.Kind, nkOperand);
-    t.Clear();
-    EXPECT_EQ(t.Kind, nkEmpty);
-    EXPECT_EQ(t.Text, Q("-x"));
-    EXPECT_FALSE(t.Left || t.Right);
 }
 
 TEST_F(VyrazTest, FindsTheVariable) {
