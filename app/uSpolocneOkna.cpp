@@ -2,6 +2,7 @@
 
 #include "uAppContext.h"
 #include "uDisk.h"
+#include "uPremenne.h"
 #include "uSpolocne.h"
 
 #include <QAbstractButton>
@@ -10,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QTableView>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -287,4 +289,39 @@ void TranslateText(QAbstractButton *button, const QString &section, const QStrin
 void TranslateText(QLabel *label, const QString &section, const QString &key) {
     if (label)
         label->setText(LanguageText(section, key, label->text()));
+}
+
+QWidget *TDigitKeyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                         const QModelIndex &index) const {
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    InstallDigitKeyTranslation(editor, m_plusIsOne);
+    m_editor = editor;
+    return editor;
+}
+
+void TDigitKeyDelegate::CommitOpenEditor() {
+    // A closed editor is hidden until it is deleted.
+    if (m_editor && !m_editor->isHidden())
+        emit commitData(m_editor);
+}
+
+bool HandleValueListKey(QTableView *grid, TPremenne &rows, const QKeyEvent *key) {
+    const int row = grid->currentIndex().row();
+    if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+        rows.InsertRowAt(row < 0 ? 0 : row);
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ControlModifier)) {
+        rows.DeleteRowAt(row);
+        return true;
+    }
+    if (key->key() == Qt::Key_Down && row >= 0 && row == rows.Count() - 1) {
+        const TPremenne::TRow &last = rows.Row(row);
+        if (!last.Name.isEmpty() || !last.Value.isEmpty()) {
+            rows.AppendRow();
+            grid->setCurrentIndex(rows.index(row + 1, grid->currentIndex().column()));
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,16 +1,22 @@
 // Small helpers shared by the windows: message boxes, the keyboard state,
-// key filters for numeric fields, clipboard keys of edit fields, link labels
-// and the translation of the Slovak and Czech number row into digits.
+// key filters for numeric fields, clipboard keys of edit fields, link labels,
+// the translation of the Slovak and Czech number row into digits, and the
+// cell editors and keys of the name and value grids.
 #pragma once
 
 #include <QChar>
 #include <QLabel>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStyledItemDelegate>
 
+class QKeyEvent;
 class QLineEdit;
+class QTableView;
 class QWidget;
 class QAbstractButton;
+class TPremenne;
 
 // Modal boxes with one OK button and the exclamation or information icon.
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent = nullptr);
@@ -71,3 +77,25 @@ void InstallEditClipboardKeys(QWidget *edit);
 void TranslateWindowTitle(QWidget *window, const QString &section, const QString &key);
 void TranslateText(QAbstractButton *button, const QString &section, const QString &key);
 void TranslateText(QLabel *label, const QString &section, const QString &key);
+
+// A grid's cell delegate whose editors apply TranslateDigitKey to the keys
+// typed into them.
+class TDigitKeyDelegate : public QStyledItemDelegate {
+public:
+    explicit TDigitKeyDelegate(bool plusIsOne, QObject *parent = nullptr)
+        : QStyledItemDelegate(parent), m_plusIsOne(plusIsOne) {}
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    // Hands the text of an open cell editor to the model.
+    void CommitOpenEditor();
+
+private:
+    bool m_plusIsOne;
+    mutable QPointer<QWidget> m_editor;
+};
+
+// The keys of a grid over a name and value list: Insert adds a row before
+// the current one, Ctrl+Delete deletes the current row, and Down on a last
+// row that holds a name or a value appends a row. True when the key was one
+// of them and was handled.
+bool HandleValueListKey(QTableView *grid, TPremenne &rows, const QKeyEvent *key);

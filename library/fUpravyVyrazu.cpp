@@ -176,28 +176,11 @@ void TUpravyVyrazuFrm::showEvent(QShowEvent *event) {
 bool TUpravyVyrazuFrm::eventFilter(QObject *watched, QEvent *event) {
     if (watched == vyrazEdt && event->type() == QEvent::FocusOut)
         AddVariablesFromExpression();
-    if (watched == premenneVle && event->type() == QEvent::KeyPress) {
-        // Rows are added with Insert or Down below the last filled row, and
-        // deleted with Ctrl+Delete.
-        auto *key = static_cast<QKeyEvent *>(event);
-        const int row = premenneVle->currentIndex().row();
-        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            m_variables->InsertRowAt(row < 0 ? 0 : row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ControlModifier)) {
-            m_variables->DeleteRowAt(row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Down && row >= 0 && row == m_variables->Count() - 1) {
-            const TPremenne::TRow &last = m_variables->Row(row);
-            if (!last.Name.isEmpty() || !last.Value.isEmpty()) {
-                m_variables->AppendRow();
-                premenneVle->setCurrentIndex(m_variables->index(row + 1, premenneVle->currentIndex().column()));
-                return true;
-            }
-        }
-    }
+    // Rows are added with Insert or Down below the last filled row, and
+    // deleted with Ctrl+Delete.
+    if (watched == premenneVle && event->type() == QEvent::KeyPress
+        && HandleValueListKey(premenneVle, *m_variables, static_cast<QKeyEvent *>(event)))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

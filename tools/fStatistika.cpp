@@ -11,35 +11,12 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
-
-// Cell editors translate the number row of the Slovak keyboard into digits,
-// "+" into 1 and either decimal point into the system's one.
-class TDigitKeyDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        InstallDigitKeyTranslation(editor, true);
-        m_editor = editor;
-        return editor;
-    }
-    void CommitOpenEditor() {
-        // A closed editor is hidden until it is deleted.
-        if (m_editor && !m_editor->isHidden())
-            emit commitData(m_editor);
-    }
-
-private:
-    mutable QPointer<QWidget> m_editor;
-};
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
     auto *label = new QLabel(text, parent);
@@ -75,7 +52,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     hodnotyVle = new QTableView(this);
     hodnotyVle->setObjectName(QStringLiteral("hodnotyVle"));
     hodnotyVle->setModel(&m_statistika);
-    hodnotyVle->setItemDelegate(new TDigitKeyDelegate(hodnotyVle));
+    hodnotyVle->setItemDelegate(new TDigitKeyDelegate(true, hodnotyVle));
     hodnotyVle->setEditTriggers(QAbstractItemView::AllEditTriggers);
     hodnotyVle->setSelectionBehavior(QAbstractItemView::SelectItems);
     hodnotyVle->setSelectionMode(QAbstractItemView::SingleSelection);
