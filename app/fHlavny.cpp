@@ -126,12 +126,6 @@ QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()
     return f;
 }
 
-void SetBold(QAbstractButton *b, bool bold) {
-    QFont f = b->font();
-    f.setBold(bold);
-    b->setFont(f);
-}
-
 // The close and minimise pictures of the title area, in their normal and
 // their highlighted look.
 QImage TitleGlyph(bool close, bool highlighted = false) {

@@ -37,9 +37,7 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
 
     Button3 = new QPushButton(QStringLiteral("Počítať"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
-    QFont bold = Button3->font();
-    bold.setBold(true);
-    Button3->setFont(bold);
+    SetBold(Button3);
     Button1 = new QPushButton(QStringLiteral("Obnoviť"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("Zatvoriť"), this);
@@ -64,10 +62,9 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     // Creation: snapping, placement, the language.
     SetMaster(m_main ? m_main->Window() : nullptr);
     SetSnapDistance(5);
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     QPoint beside;
-    if (Master() && PlaceBeside(Master()->frameGeometry(), frameGeometry().size(), screen.width(), beside))
+    if (Master() && PlaceBeside(Master()->frameGeometry(), frameGeometry().size(), PrimaryScreenSize().width(), beside))
         move(beside);
     ApplyLanguage();
 }

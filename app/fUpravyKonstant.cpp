@@ -20,10 +20,8 @@ static QLineEdit *MakeEdit(QWidget *parent, const char *name, int maxLength) {
     return edit;
 }
 
-static QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QLineEdit *buddy) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
+static QLabel *MakeBuddyLabel(QWidget *parent, const char *name, const QString &text, QLineEdit *buddy) {
+    QLabel *label = MakeLabel(parent, name, text);
     label->setBuddy(buddy);
     return label;
 }
@@ -39,10 +37,10 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     Edit3 = MakeEdit(this, "Edit3", TKonstanty::NameLength);
     Edit2 = MakeEdit(this, "Edit2", TKonstanty::ValueLength);
     Edit4 = MakeEdit(this, "Edit4", TKonstanty::UnitLength);
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Značka"), Edit1);
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("Názov"), Edit3);
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Hodnota"), Edit2);
-    Label4 = MakeLabel(this, "Label4", QStringLiteral("Jednotka"), Edit4);
+    Label1 = MakeBuddyLabel(this, "Label1", QStringLiteral("Značka"), Edit1);
+    Label2 = MakeBuddyLabel(this, "Label2", QStringLiteral("Názov"), Edit3);
+    Label3 = MakeBuddyLabel(this, "Label3", QStringLiteral("Hodnota"), Edit2);
+    Label4 = MakeBuddyLabel(this, "Label4", QStringLiteral("Jednotka"), Edit4);
     okBtn = new QPushButton(QStringLiteral("Ok"), this);
     okBtn->setObjectName(QStringLiteral("okBtn"));
     okBtn->setDefault(true);

@@ -2,6 +2,7 @@
 
 #include "uAppContext.h"
 #include "uDisk.h"
+#include "uMagneticForm.h"
 #include "uPremenne.h"
 #include "uSpolocne.h"
 
@@ -11,9 +12,47 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTableView>
 #include <QTextEdit>
 #include <QUrl>
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
+    auto *label = new QLabel(text, parent);
+    if (name)
+        label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &text) {
+    auto *edit = Named(new QLineEdit(text, parent), name);
+    edit->setReadOnly(true);
+    InstallEditClipboardKeys(edit);
+    return edit;
+}
+
+void SetBold(QWidget *widget, bool bold) {
+    QFont f = widget->font();
+    f.setBold(bold);
+    widget->setFont(f);
+}
+
+void SetTextColour(QLineEdit *edit, const QColor &colour) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, colour);
+    edit->setPalette(palette);
+}
+
+void FitButton(QPushButton *button) {
+    const QFontMetrics fm(button->font());
+    button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
+}
+
+void CentreOnScreen(QWidget *window) {
+    const QSize screen = PrimaryScreenSize();
+    window->move((screen.width() - window->width()) / 2, (screen.height() - window->height()) / 2);
+}
 
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent) {
     AppContext().Prompter().Show(parent, TMessageKind::Warning, caption, text);

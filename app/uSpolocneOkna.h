@@ -1,7 +1,8 @@
-// Small helpers shared by the windows: message boxes, the keyboard state,
-// key filters for numeric fields, clipboard keys of edit fields, link labels,
-// the translation of the Slovak and Czech number row into digits, and the
-// cell editors and keys of the name and value grids.
+// Small helpers shared by the windows: the making of named controls,
+// message boxes, the keyboard state, key filters for numeric fields,
+// clipboard keys of edit fields, link labels, the translation of the Slovak
+// and Czech number row into digits, and the cell editors and keys of the
+// name and value grids.
 #pragma once
 
 #include <QChar>
@@ -11,12 +12,43 @@
 #include <QString>
 #include <QStyledItemDelegate>
 
+class QColor;
 class QKeyEvent;
 class QLineEdit;
+class QPushButton;
 class QTableView;
 class QWidget;
 class QAbstractButton;
 class TPremenne;
+
+// Gives the widget its objectName and returns it, so that a control is
+// made and named in one expression.
+template <class T> T *Named(T *widget, const char *name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// A label that shows its text as plain text; it has no objectName when name
+// is null.
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text = QString());
+
+// A read-only field whose text is selected, copied (and cut as a copy) with
+// the clipboard keys.
+QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &text = QString());
+
+// The widget's font made bold (or regular again).
+void SetBold(QWidget *widget, bool bold = true);
+
+// The colour of the text of a field.
+void SetTextColour(QLineEdit *edit, const QColor &colour);
+
+// Keeps room around the button's caption (at least 80 pixels wide) also
+// under the main window's style sheet, which reaches the tool windows and
+// gives buttons no padding. Called again when the caption changes.
+void FitButton(QPushButton *button);
+
+// Moves the window to the middle of the primary screen.
+void CentreOnScreen(QWidget *window);
 
 // Modal boxes with one OK button and the exclamation or information icon.
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent = nullptr);

@@ -15,21 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class T> T *Named(T *widget, const char *name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = Named(new QLabel(text, parent), name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
-
 TUpravyKnizniceFrm::TUpravyKnizniceFrm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("UpravyKnizniceFrm"));

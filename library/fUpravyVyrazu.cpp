@@ -16,21 +16,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class T> T *Named(T *widget, const char *name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = Named(new QLabel(text, parent), name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
-
 TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("UpravyVyrazuFrm"));

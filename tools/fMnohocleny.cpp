@@ -42,20 +42,14 @@ public:
 };
 
 QPushButton *Button(QWidget *parent, const char *name, const QString &text, bool bold = false) {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    if (bold) {
-        QFont f = b->font();
-        f.setBold(true);
-        b->setFont(f);
-    }
+    auto *b = Named(new QPushButton(text, parent), name);
+    if (bold)
+        SetBold(b);
     return b;
 }
 
 QLineEdit *Edit(QWidget *parent, const char *name, const QString &text) {
-    auto *e = new QLineEdit(text, parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
+    return Named(new QLineEdit(text, parent), name);
 }
 
 QString Fill(QString text, const QString &arg1, const QString &arg2) {
@@ -176,8 +170,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     pEdt = Edit(pGpb, "pEdt", QStringLiteral("5x^3-3x^2+6x"));
     mocnina1Btn = Button(pGpb, "mocnina1Btn", QStringLiteral("^"));
     kopirovatVysledokDoPBtn = Button(pGpb, "kopirovatVysledokDoPBtn", QStringLiteral("Kopírovať výsledok"));
-    nLbl = new QLabel(QStringLiteral("n ="), pGpb);
-    nLbl->setObjectName(QStringLiteral("nLbl"));
+    nLbl = MakeLabel(pGpb, "nLbl", QStringLiteral("n ="));
     auto *exponentBox = new TExponentBox(pGpb);
     UpDown1 = exponentBox;
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -202,8 +195,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     qEdt = Edit(qGpb, "qEdt", QStringLiteral("x^2+3"));
     mocnina2Btn = Button(qGpb, "mocnina2Btn", QStringLiteral("^"));
     kopirovatVysledokDoQBtn = Button(qGpb, "kopirovatVysledokDoQBtn", QStringLiteral("Kopírovať výsledok"));
-    mLbl = new QLabel(QStringLiteral("m ="), qGpb);
-    mLbl->setObjectName(QStringLiteral("mLbl"));
+    mLbl = MakeLabel(qGpb, "mLbl", QStringLiteral("m ="));
     bodEdt = Edit(qGpb, "bodEdt", QStringLiteral("0"));
     bodEdt->setMaximumWidth(90);
     hornerBtn = Button(qGpb, "hornerBtn", QStringLiteral("HSch (m)"), true);
@@ -237,8 +229,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     // The result: its text, and below it the drawing with the error label.
     vysGpb = new QGroupBox(QStringLiteral(" Výsledok "), this);
     vysGpb->setObjectName(QStringLiteral("vysGpb"));
-    vysEdt = Edit(vysGpb, "vysEdt", QString());
-    vysEdt->setReadOnly(true);
+    vysEdt = MakeReadOnlyEdit(vysGpb, "vysEdt");
     vysScb = new QScrollArea(vysGpb);
     vysScb->setObjectName(QStringLiteral("vysScb"));
     vysScb->setFrameShape(QFrame::NoFrame);
@@ -248,9 +239,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     paper->setBackgroundRole(QPalette::Base);
     vysImg = new TPlatnoMnohoclena(paper);
     vysImg->setObjectName(QStringLiteral("vysImg"));
-    chybaLbl = new QLabel(paper);
-    chybaLbl->setObjectName(QStringLiteral("chybaLbl"));
-    chybaLbl->setTextFormat(Qt::PlainText);
+    chybaLbl = MakeLabel(paper, "chybaLbl");
     chybaLbl->setWordWrap(true);
     QPalette red = chybaLbl->palette();
     red.setColor(QPalette::WindowText, Qt::red);
@@ -291,7 +280,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
         InstallDigitKeyTranslation(e, false);
         connect(e, &QLineEdit::textChanged, this, [this, e] { pEdtChange(e); });
     }
-    for (QLineEdit *e : {pEdt, qEdt, bodEdt, vysEdt})
+    for (QLineEdit *e : {pEdt, qEdt, bodEdt})
         InstallEditClipboardKeys(e);
     InstallNumericKeyFilter(bodEdt);
     connect(bodEdt, &QLineEdit::textChanged, this, [this] { SetFailed(bodEdt, false); });

@@ -1,7 +1,6 @@
 #include "fStatistika.h"
 
 #include "uDisk.h"
-#include "uMagneticForm.h"
 #include "uSpolocneOkna.h"
 
 #include <QGridLayout>
@@ -18,27 +17,14 @@
 
 namespace {
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QLineEdit *MakeResultEdit(QWidget *parent, const char *name) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setReadOnly(true);
+    QLineEdit *edit = MakeReadOnlyEdit(parent, name);
     edit->setMinimumWidth(96);
-    InstallEditClipboardKeys(edit);
     return edit;
 }
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) {
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
+    return Named(new QPushButton(text, parent), name);
 }
 
 } // namespace
@@ -75,9 +61,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     zmazatBtn = MakeButton(this, "zmazatBtn", QStringLiteral("Odstrániť"));
     zmazatVsetkoBtn = MakeButton(this, "zmazatVsetkoBtn", QStringLiteral("Odstrániť všetko"));
     vypocetBtn = MakeButton(this, "vypocetBtn", QStringLiteral("Výpočet"));
-    QFont bold = vypocetBtn->font();
-    bold.setBold(true);
-    vypocetBtn->setFont(bold);
+    SetBold(vypocetBtn);
 
     statistikaGbx = new QGroupBox(QStringLiteral("Štatistika"), this);
     statistikaGbx->setObjectName(QStringLiteral("statistikaGbx"));
@@ -158,8 +142,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
 
     ApplyLanguage();
     resize(std::max(400, sizeHint().width()), std::max(293, sizeHint().height()));
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void TstatistikaFrm::CommitOpenEditor() {
