@@ -9,6 +9,8 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -47,6 +49,30 @@ void SetTextColour(QLineEdit *edit, const QColor &colour) {
 void FitButton(QPushButton *button) {
     const QFontMetrics fm(button->font());
     button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
+}
+
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
+                             const QString &cancelText, int minimumWidth) {
+    okBtn = Named(new QPushButton(QStringLiteral("Ok"), dialog), "okBtn");
+    okBtn->setDefault(true);
+    zrusitBtn = Named(new QPushButton(cancelText, dialog), "zrusitBtn");
+    QObject::connect(zrusitBtn, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *button : {okBtn, zrusitBtn}) {
+        if (minimumWidth > 0)
+            button->setMinimumWidth(minimumWidth);
+        row->addWidget(button);
+    }
+    return row;
+}
+
+bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus) {
+    if (!text.isEmpty())
+        return false;
+    ShowWarningBox(dialog->windowTitle(), message, dialog);
+    focus->setFocus();
+    return true;
 }
 
 void CentreOnScreen(QWidget *window) {

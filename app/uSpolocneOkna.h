@@ -13,6 +13,8 @@
 #include <QStyledItemDelegate>
 
 class QColor;
+class QDialog;
+class QHBoxLayout;
 class QKeyEvent;
 class QLineEdit;
 class QPushButton;
@@ -46,6 +48,16 @@ void SetTextColour(QLineEdit *edit, const QColor &colour);
 // under the main window's style sheet, which reaches the tool windows and
 // gives buttons no padding. Called again when the caption changes.
 void FitButton(QPushButton *button);
+
+// The buttons "okBtn" and "zrusitBtn" of a dialog at the right end of a
+// row, each at least minimumWidth wide: OK is the default button, Cancel
+// rejects the dialog. The dialog connects OK to its own check.
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
+                             const QString &cancelText, int minimumWidth = 0);
+
+// Shows message in a warning box captioned with the dialog's title and puts
+// the focus on focus, when text is empty. True when it did.
+bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus);
 
 // Moves the window to the middle of the primary screen.
 void CentreOnScreen(QWidget *window);

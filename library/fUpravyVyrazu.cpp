@@ -48,17 +48,7 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     premenneVle->horizontalHeader()->setStretchLastSection(true);
     premenneVle->setColumnWidth(0, 90);
     premenneVle->installEventFilter(this);
-    okBtn = Named(new QPushButton(QStringLiteral("Ok"), this), "okBtn");
-    okBtn->setEnabled(false);
-    okBtn->setDefault(true);
-    zrusitBtn = Named(new QPushButton(QStringLiteral("Zrusit"), this), "zrusitBtn");
 
-    okBtn->setMinimumWidth(75);
-    zrusitBtn->setMinimumWidth(75);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okBtn);
-    buttons->addWidget(zrusitBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(nazovLbl);
     layout->addWidget(nazovCmb);
@@ -68,7 +58,8 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     layout->addWidget(PopisMmo, 2);
     layout->addWidget(premenneLbl);
     layout->addWidget(premenneVle, 3);
-    layout->addLayout(buttons);
+    layout->addLayout(MakeOkCancelRow(this, okBtn, zrusitBtn, QStringLiteral("Zrusit"), 75));
+    okBtn->setEnabled(false);
     resize(306, 386);
 
     auto enableOk = [this] { okBtn->setEnabled(true); };
@@ -79,7 +70,6 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     connect(m_variables, &QAbstractItemModel::rowsInserted, this, enableOk);
     connect(m_variables, &QAbstractItemModel::rowsRemoved, this, enableOk);
     connect(okBtn, &QPushButton::clicked, this, &TUpravyVyrazuFrm::okBtnClick);
-    connect(zrusitBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     SetVariableLines({});
     ApplyLanguage();
@@ -138,16 +128,9 @@ void TUpravyVyrazuFrm::AddVariablesFromExpression() {
 }
 
 void TUpravyVyrazuFrm::okBtnClick() {
-    if (nazovCmb->currentText().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoExpressionNameErr, this);
-        nazovCmb->setFocus();
+    if (WarnIfEmpty(this, nazovCmb->currentText(), NoExpressionNameErr, nazovCmb)
+        || WarnIfEmpty(this, vyrazEdt->text(), NoExpressionErr, vyrazEdt))
         return;
-    }
-    if (vyrazEdt->text().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoExpressionErr, this);
-        vyrazEdt->setFocus();
-        return;
-    }
     nazovCmb->addItem(nazovCmb->currentText());
     accept();
 }
