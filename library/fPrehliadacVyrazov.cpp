@@ -52,19 +52,6 @@ QPlainTextEdit *MakeMemo(QWidget *parent, const char *name) {
     return memo;
 }
 
-// Replaces every row of a name and value list by the "name=value" lines.
-void FillValueList(TPremenne &list, const QStringList &lines) {
-    while (list.Count() > 0)
-        list.DeleteRowAt(list.Count() - 1);
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            list.AppendRow(line);
-        else
-            list.AppendRow(line.left(eq), line.mid(eq + 1));
-    }
-}
-
 TNodeKind KindOf(const QTreeWidgetItem *item) {
     return item && item->type() == TUzolStromu::ItemType ? static_cast<const TUzolStromu *>(item)->Kind() : OtherKind;
 }
@@ -251,7 +238,7 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     premenneLbl = MakeLabel(vyrazPnl, "premenneLbl", QStringLiteral("Variables:"));
     m_variables = new TPremenne(this);
     m_variables->SetColumnTitles(QStringLiteral("Name"), QStringLiteral("Description"));
-    FillValueList(*m_variables, {});
+    m_variables->SetLines({});
     premenneVle = Named(new QTableView(vyrazPnl), "premenneVle");
     premenneVle->setModel(m_variables);
     premenneVle->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -549,7 +536,7 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
         nazovEdt->setText(name);
         vyrazEdt->setText(notation);
         vyrazEdt->setCursorPosition(0);
-        FillValueList(*m_variables, vars);
+        m_variables->SetLines(vars);
         PopisMmo->setPlainText(SplitString(desc, kSep).join(QLatin1Char('\n')));
         vyrazPnl->show();
         kniznicaPnl->hide();

@@ -76,12 +76,7 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
 }
 
 void TUpravyVyrazuFrm::SetVariableLines(const QStringList &lines) {
-    while (m_variables->Count() > 0)
-        m_variables->DeleteRowAt(m_variables->Count() - 1);
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        m_variables->AppendRow(eq < 0 ? line : line.left(eq), eq < 0 ? QString() : line.mid(eq + 1));
-    }
+    m_variables->SetLines(lines);
     // An empty list still offers a row to type into.
     if (m_variables->Count() == 0)
         m_variables->AppendRow();
