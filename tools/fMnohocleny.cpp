@@ -394,14 +394,16 @@ template <class F> void TmnohoclenyFrm::Guarded(F &&command) {
     } catch (const EPolynom &e) {
         ShowModelError(e);
     } catch (const EEngineInvalidOp &) {
-        TChyba overflow;
-        overflow.Set(TErrorCode::TooLarge);
-        ShowError(ErrorMessage(overflow));
+        ShowErrorCode(TErrorCode::TooLarge);
     } catch (const std::exception &) {
-        TChyba unknown;
-        unknown.Set(TErrorCode::UnknownFailure);
-        ShowError(ErrorMessage(unknown));
+        ShowErrorCode(TErrorCode::UnknownFailure);
     }
+}
+
+void TmnohoclenyFrm::ShowErrorCode(TErrorCode code) {
+    TChyba error;
+    error.Set(code);
+    ShowError(ErrorMessage(error));
 }
 
 void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
@@ -415,12 +417,9 @@ void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
     case TPolynomError::TooMuchWork:
         ShowError(errTooMuchWork, QString::number(TPolynom::MaxWork));
         break;
-    case TPolynomError::Overflow: {
-        TChyba overflow;
-        overflow.Set(TErrorCode::TooLarge);
-        ShowError(ErrorMessage(overflow));
+    case TPolynomError::Overflow:
+        ShowErrorCode(TErrorCode::TooLarge);
         break;
-    }
     case TPolynomError::DivisorLeadingTerm:
         ShowError(errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
         break;
@@ -457,9 +456,7 @@ void TmnohoclenyFrm::pEdtChange(QLineEdit *edit) {
     if (!TPolynom::IsValidText(edit->text(), Separator()))
         return;
     Guarded([&] {
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        P.AddText(edit->text(), fresh, false, true, Separator());
+        ParseAlone(P, edit->text());
         int x = Top;
         DrawPolynomial(P, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
         chybaLbl->hide();
@@ -477,51 +474,47 @@ void TmnohoclenyFrm::vymenaBtnClick() {
     qEdt->setText(p);
 }
 
+void TmnohoclenyFrm::ParseAlone(TPolynom &polynomial, const QString &text) {
+    TPremennePolynomu fresh;
+    TPolynom::ResetVariableList(fresh);
+    polynomial.AddText(text, fresh, false, true, Separator());
+}
+
+bool TmnohoclenyFrm::CheckNotation(QLineEdit *edit, const QString &name) {
+    if (TPolynom::IsValidText(edit->text(), Separator()))
+        return true;
+    SetFailed(edit, true);
+    ShowError(errIncorrectNotation, name);
+    return false;
+}
+
 bool TmnohoclenyFrm::ValidateAndParse(int limit) {
     if (TPolynom::CountLetters(pEdt->text() + qEdt->text()) > limit) {
         ShowError(errMaxVariablesTogether, QString::number(limit));
         return false;
     }
-    if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
-        SetFailed(pEdt, true);
-        ShowError(errIncorrectNotation, QStringLiteral("P"));
+    if (!CheckNotation(pEdt, QStringLiteral("P")))
         return false;
-    }
-    TPremennePolynomu fresh;
-    TPolynom::ResetVariableList(fresh);
-    P.AddText(pEdt->text(), fresh, false, true, Separator());
-    if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
-        SetFailed(qEdt, true);
-        ShowError(errIncorrectNotation, QStringLiteral("Q"));
+    ParseAlone(P, pEdt->text());
+    if (!CheckNotation(qEdt, QStringLiteral("Q")))
         return false;
-    }
     Q.AddText(qEdt->text(), P.Variables(), false, true, Separator());
     return true;
 }
 
-void TmnohoclenyFrm::scitanieBtnClick() {
+void TmnohoclenyFrm::AddOrSubtract(bool subtract) {
     Guarded([&] {
         if (!ValidateAndParse(MaxPolynomialVariables))
             return;
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        R.AddText(pEdt->text(), fresh, false, true, Separator());
-        R.AddText(qEdt->text(), R.Variables(), false, false, Separator());
-        ShowResult(QStringLiteral("+"));
+        ParseAlone(R, pEdt->text());
+        R.AddText(qEdt->text(), R.Variables(), subtract, false, Separator());
+        ShowResult(subtract ? QStringLiteral("-") : QStringLiteral("+"));
     });
 }
 
-void TmnohoclenyFrm::odcitanieBtnClick() {
-    Guarded([&] {
-        if (!ValidateAndParse(MaxPolynomialVariables))
-            return;
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        R.AddText(pEdt->text(), fresh, false, true, Separator());
-        R.AddText(qEdt->text(), R.Variables(), true, false, Separator());
-        ShowResult(QStringLiteral("-"));
-    });
-}
+void TmnohoclenyFrm::scitanieBtnClick() { AddOrSubtract(false); }
+
+void TmnohoclenyFrm::odcitanieBtnClick() { AddOrSubtract(true); }
 
 void TmnohoclenyFrm::nasobenieBtnClick() {
     Guarded([&] {
@@ -541,10 +534,8 @@ void TmnohoclenyFrm::delenieBtnClick() {
             return;
         }
         // The divisor is parsed first: its first letter is the main variable.
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
         TPolynom divisor, dividend, remainder;
-        divisor.AddText(qEdt->text(), fresh, false, true, Separator());
+        ParseAlone(divisor, qEdt->text());
         dividend.AddText(pEdt->text(), divisor.Variables(), false, true, Separator());
         TPolynom::Divide(dividend, divisor, remainder, R);
         ShowResult(QStringLiteral("/"), &remainder);
@@ -571,14 +562,9 @@ void TmnohoclenyFrm::umocniPBtnClick() {
             ShowError(errMaxVariables, QStringLiteral("P"), QString::number(MaxPolynomialVariables));
             return;
         }
-        if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
-            SetFailed(pEdt, true);
-            ShowError(errIncorrectNotation, QStringLiteral("P"));
+        if (!CheckNotation(pEdt, QStringLiteral("P")))
             return;
-        }
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        P.AddText(pEdt->text(), fresh, false, true, Separator());
+        ParseAlone(P, pEdt->text());
         ClearImage();
         int x = Top;
         DrawPolynomial(P, x, QStringLiteral("("));
@@ -597,14 +583,9 @@ void TmnohoclenyFrm::hornerBtnClick() {
             ShowError(errMax1Variable, QStringLiteral("Q"));
             return;
         }
-        if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
-            SetFailed(qEdt, true);
-            ShowError(errIncorrectNotation, QStringLiteral("Q"));
+        if (!CheckNotation(qEdt, QStringLiteral("Q")))
             return;
-        }
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        Q.AddText(qEdt->text(), fresh, false, true, Separator());
+        ParseAlone(Q, qEdt->text());
         long double m = 0;
         if (!TryStrToFloat(bodEdt->text(), m, Separator())) {
             SetFailed(bodEdt, true);
