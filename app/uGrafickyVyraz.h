@@ -134,6 +134,10 @@ private:
     void MeasureOperator(TPlatno &canvas);
     void MeasurePower(TPlatno &canvas);
     void MeasureRoot(TPlatno &canvas);
+    // The measured raised part (an exponent, the power under a root) goes
+    // to the right of the measured base, which is lowered beside it; the
+    // node's width and height take both in.
+    void PlaceRaised(TGrafickyVyraz &base, TGrafickyVyraz &raised);
     void DrawOperator(TPlatno &canvas) const;
     void DrawRoot(TPlatno &canvas) const;
 };
