@@ -33,7 +33,6 @@ public:
     // Measures on the painter's device and paints through the painter.
     explicit TPlatno(QPainter &painter);
 
-    const QString &FontName() const { return m_fontName; }
     void SetFontName(const QString &name);
 
     // The font in points (as set last) ...
