@@ -40,10 +40,12 @@ void SetBold(QWidget *widget, bool bold) {
     widget->setFont(f);
 }
 
-void SetTextColour(QLineEdit *edit, const QColor &colour) {
+void ShowResultText(QLineEdit *edit, const QString &text, bool ok) {
     QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, colour);
+    palette.setColor(QPalette::Text, ok ? QColor(Qt::black) : QColor(Qt::red));
     edit->setPalette(palette);
+    edit->setText(text);
+    edit->setCursorPosition(0);
 }
 
 void FitButton(QPushButton *button) {

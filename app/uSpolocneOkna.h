@@ -12,7 +12,6 @@
 #include <QString>
 #include <QStyledItemDelegate>
 
-class QColor;
 class QDialog;
 class QHBoxLayout;
 class QKeyEvent;
@@ -41,8 +40,9 @@ QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &te
 // The widget's font made bold (or regular again).
 void SetBold(QWidget *widget, bool bold = true);
 
-// The colour of the text of a field.
-void SetTextColour(QLineEdit *edit, const QColor &colour);
+// A result field's text, shown from its start: black for a result, red
+// for an error message.
+void ShowResultText(QLineEdit *edit, const QString &text, bool ok);
 
 // Keeps room around the button's caption (at least 80 pixels wide) also
 // under the main window's style sheet, which reaches the tool windows and

@@ -155,16 +155,12 @@ void TtrojclenkaFrm::RadioButton2Click() {
 }
 
 void TtrojclenkaFrm::Button1Click() {
-    SetTextColour(resultEdt, Qt::red);
     const TTrojclenka::TVysledok v =
         m_trojclenka.Vypocet(Edit1->text(), Edit2->text(), Edit3->text(), RadioButton1->isChecked());
     QLineEdit *edits[] = {Edit1, Edit2, Edit3};
     if (v.Focus >= 0)
         edits[v.Focus]->setFocus();
-    if (v.Ok)
-        SetTextColour(resultEdt, Qt::black);
-    resultEdt->setText(v.Text);
-    resultEdt->setCursorPosition(0);
+    ShowResultText(resultEdt, v.Text, v.Ok);
 }
 
 void TtrojclenkaFrm::ApplyLanguage() {

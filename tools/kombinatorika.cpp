@@ -249,16 +249,12 @@ TKombinatorika::TUloha TkombinatorikaFrm::Uloha() const {
 }
 
 void TkombinatorikaFrm::vypocetBtnClick() {
-    SetTextColour(EdtVysledok, Qt::red);
     const TKombinatorika::TVysledok v = m_kombinatorika.Vypocet(Uloha(), EdtN->text(), EdtK->text());
     if (v.Stav == TKombinatorika::TVysledok::NNotEntered)
         EdtN->setFocus();
     else if (v.Stav == TKombinatorika::TVysledok::KNotEntered)
         EdtK->setFocus();
-    else if (v.Stav == TKombinatorika::TVysledok::Ok)
-        SetTextColour(EdtVysledok, Qt::black);
-    EdtVysledok->setText(v.Text);
-    EdtVysledok->setCursorPosition(0);
+    ShowResultText(EdtVysledok, v.Text, v.Stav == TKombinatorika::TVysledok::Ok);
 }
 
 void TkombinatorikaFrm::ApplyLanguage() {
