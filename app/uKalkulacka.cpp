@@ -109,18 +109,14 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
         FormatNumber(Decimals, Radix, shown, 0);
     } else if (Fractions && UsesNoFunction(e)) {
         const TEngineResult r = EvaluateFraction(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return; // Ans keeps the last good result
-        }
         FractionToDisplay(r.Fraction, Radix, shown);
         value.Re = r.Real;
     } else {
         const TEngineResult r = EvaluateReal(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return;
-        }
         value.Re = r.Real;
         if (Fractions) {
             // A function's value is shown as a fraction too.
@@ -143,10 +139,8 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     TComplexNumber z;
     if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
         const TEngineResult r = EvaluateComplex(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return;
-        }
         z = r.Complex;
     }
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
@@ -163,10 +157,8 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     long double residue = 0;
     if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
         const TEngineResult result = EvaluateModulo(e, context);
-        if (!result.Ok()) {
-            LastError = result.Error;
+        if (!Evaluated(result))
             return;
-        }
         r = result.Token;
         residue = result.Real;
     }
@@ -174,6 +166,12 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     FormatNumber(Decimals, Radix, shown, residue);
     // ANS is the decimal residue; only the shown text is in the current base.
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
+}
+
+bool TKalkulacka::Evaluated(const TEngineResult &result) {
+    if (!result.Ok())
+        LastError = result.Error;
+    return result.Ok();
 }
 
 void TKalkulacka::SetAns(const QString &ans, quint8 ansRadix, const TComplexNumber &value) {
