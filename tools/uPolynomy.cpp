@@ -41,6 +41,14 @@ int ClaimSlot(TPremennePolynomu &variables, QChar letter) {
     return slot;
 }
 
+// Every letter of letters gets a slot in variables (as far as slots are
+// free).
+void ClaimSlots(TPremennePolynomu &variables, const TPremennePolynomu &letters) {
+    for (QChar letter : letters)
+        if (letter != Free)
+            ClaimSlot(variables, letter);
+}
+
 // Exponents written in the slots of from, rewritten in the slots of to;
 // letters that to lacks are dropped.
 TExponenty TranslateExponents(const TExponenty &exponents, const TPremennePolynomu &from,
@@ -280,13 +288,10 @@ void TPolynom::AddText(const QString &text, const TPremennePolynomu &variables, 
                        QChar separator) {
     if (clearFirst)
         Clear();
-    if (m_terms.empty()) {
+    if (m_terms.empty())
         m_variables = variables;
-    } else {
-        for (QChar letter : variables)
-            if (letter != Free)
-                ClaimSlot(m_variables, letter);
-    }
+    else
+        ClaimSlots(m_variables, variables);
     QString t = text;
     t.remove(QLatin1Char(' '));
     const int n = int(t.size());
@@ -336,9 +341,7 @@ void TPolynom::MultiplyCounted(const TPolynom &a, const TPolynom &b, TPolynom &r
         throw EPolynom(TPolynomError::TooMuchWork);
     TPolynom r;
     r.m_variables = a.m_variables;
-    for (QChar letter : b.m_variables)
-        if (letter != Free)
-            ClaimSlot(r.m_variables, letter);
+    ClaimSlots(r.m_variables, b.m_variables);
     std::array<int, MaxPolynomialVariables> slotOfB;
     for (int j = 0; j < MaxPolynomialVariables; ++j)
         slotOfB[size_t(j)] = b.m_variables[size_t(j)] == Free ? -1 : SlotOf(r.m_variables, b.m_variables[size_t(j)]);
@@ -386,9 +389,7 @@ void TPolynom::Divide(const TPolynom &dividend, const TPolynom &divisor, TPolyno
     // One list for everything: the dividend's, with the divisor's letters.
     TPolynom rest;
     rest.m_variables = dividend.m_variables;
-    for (QChar letter : divisor.m_variables)
-        if (letter != Free)
-            ClaimSlot(rest.m_variables, letter);
+    ClaimSlots(rest.m_variables, divisor.m_variables);
     const QChar mainLetter = divisor.m_variables[0];
     const int main = std::max(0, SlotOf(rest.m_variables, mainLetter));
     const auto higherFirst = [main](const TClen &x, const TClen &y) { return x.Exponent(main) > y.Exponent(main); };
