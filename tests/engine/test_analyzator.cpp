@@ -351,6 +351,9 @@ TEST_F(Analyzator, DeepAndLongTextsAreReadWithoutRecursion) {
     ctx.Variables = &variables;
     ASSERT_EQ(CodeNumber(Calculate(sum, r).Code), 0);
     EXPECT_EQ(r, Q("[1,5001E4]")); // 15,001 times x
+    QStringList names;
+    CollectVariableNames(sum, ctx, names, QString());
+    EXPECT_EQ(names, QStringList{Q("x")});
 }
 
 TEST_F(Analyzator, TwoContextsOnTwoThreads) {
