@@ -70,18 +70,12 @@ TEST_F(GrafFunkcie, DefaultViewHasTheOriginInTheMiddleAndLabelledUnitGrid) {
 TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheCurve) {
     const struct {
         const char *text;
-        TAngleUnit unit;
         long double step;
         int move; // pixels the origin is moved away first
-    } cases[] = {
-        {"1/x", TAngleUnit::Degrees, 1, 0},
-        {"tg(x)", TAngleUnit::Radians, Pi / 2, 0},
-        {"1/(x-750)", TAngleUnit::Degrees, 1, -30000},
-        {"1/(x+750)", TAngleUnit::Degrees, 1, 30000},
-        {"cotg(x)", TAngleUnit::Radians, Pi / 2, 20000},
-    };
+    } cases[] = {{"1/x", 1, 0}, {"tg(x)", Pi / 2, 0}, {"1/(x-750)", 1, -30000}, {"1/(x+750)", 1, 30000},
+                 {"cotg(x)", Pi / 2, 20000}};
+    Context.AngleUnit = TAngleUnit::Radians;
     for (const auto &c : cases) {
-        Context.AngleUnit = c.unit;
         TGrafFunkcie &g = Show(QString::fromLatin1(c.text));
         g.Move(c.move, 0);
         // the multiples of the step whose column is on the plot, and those
@@ -99,10 +93,6 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
         g.Draw(true);
         // with the origin far away no multiple between it and the plot is
         // evaluated
-        int multiples = 0;
-        for (const TBod &p : g.Points())
-            multiples += std::fabs(p.X / c.step - std::nearbyint(p.X / c.step)) < 1e-12L;
-        EXPECT_EQ(multiples, onPlot) << c.text;
         EXPECT_EQ(Samples, MainPass + onPlot) << c.text;
         EXPECT_EQ(g.CurvePieces().size(), poles + 1) << c.text;
     }
@@ -141,9 +131,6 @@ TEST_F(GrafFunkcie, TrigModeChoosesAPiGridLabelledInFactorsOfPi) {
     EXPECT_FALSE(g.VerticalGridLines().first().Pi);
     g.SetTrigMode(true);
     EXPECT_EQ(g.GridX(), 0.5L);
-    Samples = 0;
-    g.SetTrigMode(true); // no change: no redraw
-    EXPECT_EQ(Samples, 0);
     // a reset view keeps the pi grid for the labels; an empty text drops it
     g.ZoomOut(true, true);
     g.ResetView();
@@ -204,27 +191,20 @@ TEST_F(GrafFunkcie, ZoomKeepsTheCentreAndStopsAtItsLimits) {
     TGrafFunkcie &g = Show(QStringLiteral("x"));
     g.Move(0, 30);
     const QPointF centre = Centre();
-    // out from 0.025 to 1.6 units per pixel along x, to 0.2 along y
-    for (int i = 1; i <= 6; ++i)
-        g.ZoomOut(true, i % 2 == 0);
-    EXPECT_EQ(g.ScaleY(), 0.025L * 8);
-    EXPECT_GE(g.GridX() / g.ScaleX(), 20);
-    EXPECT_LT((Centre() - centre).manhattanLength(), 1e-12);
-    Samples = 0;
-    g.ZoomOut(true, false); // beyond 1 unit per pixel: refused
-    EXPECT_EQ(Beeps, 1);
+    while (Beeps == 0) // out, until a pixel holds more than one unit
+        g.ZoomOut(true, false);
     EXPECT_EQ(g.ScaleX(), 1.6L);
-    EXPECT_EQ(Samples, 0);
-    // in, down to the finest scale; a refused axis beeps, the other zooms
-    while (Beeps == 1)
+    EXPECT_GE(g.GridX() / g.ScaleX(), 20);
+    EXPECT_EQ(Samples, 6 * MainPass); // the refusal draws nothing
+    while (Beeps == 1) // in, down to the finest scale
         g.ZoomIn(true, false);
     EXPECT_LE(g.ScaleX(), 1.1920928955e-8L);
     EXPECT_GT(g.ScaleX() * 2, 1.1920928955e-8L);
     EXPECT_LE(g.GridX() / g.ScaleX(), 160);
     EXPECT_LT((Centre() - centre).manhattanLength(), 1e-12);
-    g.ZoomIn(true, true);
+    g.ZoomIn(true, true); // x beeps, y zooms
     EXPECT_EQ(Beeps, 3);
-    EXPECT_EQ(g.ScaleY(), 0.025L * 4);
+    EXPECT_EQ(g.ScaleY(), 0.025L / 2);
     // with the origin 32000 pixels away zooming in would double that
     TGrafFunkcie &far = Show(QStringLiteral("x"));
     far.Move(32000, 0);
@@ -236,25 +216,20 @@ TEST_F(GrafFunkcie, ZoomKeepsTheCentreAndStopsAtItsLimits) {
 TEST_F(GrafFunkcie, MovesFollowTheMouseAndOnlyANewXRangeSamples) {
     for (const QPoint d : {QPoint(-5, -80), QPoint(0, 40)}) {
         TGrafFunkcie &g = Show(QStringLiteral("x^2"));
-        const long double ox = g.OffsetX();
-        const long double oy = g.OffsetY();
+        const QPointF centre = Centre();
         g.Move(d.x(), d.y());
-        EXPECT_NEAR(double(g.OffsetX()), double(ox + d.x() * g.ScaleX()), 1e-15);
-        EXPECT_NEAR(double(g.OffsetY()), double(oy - d.y() * g.ScaleY()), 1e-15);
+        EXPECT_EQ(Centre() - centre, QPointF(-d.x() * double(g.ScaleX()), d.y() * double(g.ScaleY())));
         EXPECT_EQ(Samples, d.x() != 0 ? MainPass : 0) << d.x() << "," << d.y();
     }
     // an origin 32767 pixels away is refused per axis; both refused beep
     TGrafFunkcie &g = Show(QStringLiteral("x"));
     g.Move(32000, -32000);
-    const long double ox = g.OffsetX();
-    const long double oy = g.OffsetY();
+    const QPointF centre = Centre();
     g.Move(1000, -1000);
     EXPECT_EQ(Beeps, 1);
-    EXPECT_EQ(g.OffsetX(), ox);
     g.Move(-1000, -1000);
     EXPECT_EQ(Beeps, 1);
-    EXPECT_LT(g.OffsetX(), ox);
-    EXPECT_EQ(g.OffsetY(), oy);
+    EXPECT_EQ(Centre() - centre, QPointF(1000 * double(g.ScaleX()), 0));
 }
 
 TEST_F(GrafFunkcie, GridHalvesDownToTwentyPixelsAndDoublesUpToThePlot) {
@@ -278,10 +253,10 @@ TEST_F(GrafFunkcie, ResizeKeepsTheCentreAndCentreFindsTheOrigin) {
     g.Move(123, -45);
     const QPointF centre = Centre();
     g.Resize(W + 300, H - 100);
-    EXPECT_LT((Centre() - centre).manhattanLength(), 1e-15);
+    EXPECT_EQ(Centre(), centre);
     EXPECT_GE(g.Column(g.Points().Last().X), W + 300); // sampled anew
     g.Centre();
-    EXPECT_LT(Centre().manhattanLength(), 1e-15);
+    EXPECT_EQ(Centre(), QPointF(0, 0));
 }
 
 TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
@@ -307,17 +282,13 @@ TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
         }
     }
     EXPECT_GT(checked, 10);
-    int grey = 0; // a grid line is dotted
+    int grey = 0, inked = 0; // a dotted grid line; labels on the ruler
     for (int y = 0; y < 6; ++y)
         grey += at(g.VerticalGridLines().first().Pixel, y) == TGrafFunkcie::GridColor;
-    EXPECT_GE(grey, 2);
-    EXPECT_LT(grey, 6);
-    // the horizontal ruler carries labels on the ruler colour
-    int inked = 0;
     for (int x = 0; x < HRuler.width(); ++x)
         inked += (HRuler.pixel(x, 10) & 0xFFFFFFu) != g.RulerColor;
+    EXPECT_TRUE(grey >= 2 && grey < 6) << grey;
     EXPECT_GT(inked, 10);
-    EXPECT_EQ(HRuler.pixel(HRuler.width() - 1, 0) & 0xFFFFFFu, g.RulerColor);
 }
 
 } // namespace
