@@ -16,6 +16,7 @@
 #include <QSpinBox>
 #include <QTest>
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -34,21 +35,6 @@ protected:
         return {double(g.Width() / 2.0L * g.ScaleX() - g.OffsetX()), double(g.Height() / 2.0L * g.ScaleY() - g.OffsetY())};
     }
 };
-
-TEST_F(GrafyFunkciiFrm, SetFunctionResetsTheViewAndShowsTheFunction) {
-    TGrafyFunkciiFrm w;
-    auto *trig = Find<QCheckBox>(w, "goniometrickaChb");
-    for (const bool sine : {true, false}) {
-        Find<QPushButton>(w, "oddialBtn")->click();
-        w.SetFunction(sine ? QStringLiteral("sin(x)*2") : QStringLiteral("1/x"));
-        EXPECT_EQ(w.windowTitle(), QStringLiteral("Graf funkcie y = ") + w.Graph().Expression());
-        EXPECT_EQ(trig->isChecked(), sine);
-        EXPECT_EQ(w.Graph().Trig(), sine);
-        EXPECT_EQ(w.Graph().ScaleX(), 0.025L);
-    }
-    trig->click(); // the check box switches the pi grid of the function shown
-    EXPECT_TRUE(w.Graph().Trig());
-}
 
 TEST_F(GrafyFunkciiFrm, LanguageSetsTheCaptionPrefixAndTheGroups) {
     TGrafyFunkciiFrm w;
@@ -118,10 +104,8 @@ TEST_F(GrafyFunkciiFrm, EachButtonReachesItsOperation) {
         Find<QPushButton>(w, c.button)->click();
         const TGrafFunkcie &g = w.Graph();
         EXPECT_EQ(Centre(g) - before, QPointF(double(-c.dx * g.ScaleX()), double(c.dy * g.ScaleY()))) << c.button;
-        EXPECT_EQ(double(g.ScaleX() / 0.025L), c.scaleX) << c.button;
-        EXPECT_EQ(double(g.ScaleY() / 0.025L), c.scaleY) << c.button;
-        EXPECT_EQ(double(g.GridX()), c.gridX) << c.button;
-        EXPECT_EQ(double(g.GridY()), c.gridY) << c.button;
+        EXPECT_EQ((std::array{double(g.ScaleX() / 0.025L), double(g.ScaleY() / 0.025L), double(g.GridX()), double(g.GridY())}),
+                  (std::array{c.scaleX, c.scaleY, c.gridX, c.gridY})) << c.button;
     }
     Find<QPushButton>(w, "vystredBtn")->click();
     EXPECT_EQ(Centre(w.Graph()), QPointF(0, 0));
@@ -146,8 +130,7 @@ TEST_F(GrafyFunkciiFrm, ResizeGivesThePlotTheRoomAndPlacesThePanel) {
     EXPECT_EQ(Find<QWidget>(w, "zvislePravitkoImg")->height(), 373);
 }
 
-TEST_F(GrafyFunkciiFrm, GraphCommandOpensOneWindowOfTheMainWindowWithItsContext) {
-    // The main window's angle unit reaches the samples.
+TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindowsContext) {
     class TRadiansMain : public TFakeMainWindow {
         TEvaluationContext EvaluationContext() const override {
             TEvaluationContext c;
@@ -157,15 +140,23 @@ TEST_F(GrafyFunkciiFrm, GraphCommandOpensOneWindowOfTheMainWindowWithItsContext)
     } main;
     TNastroje tools;
     tools.Attach(&main);
-    tools.ShowGraph(QStringLiteral("x^2"));
-    tools.ShowGraph(QStringLiteral("sin(x)"));
-    const QList<TGrafyFunkciiFrm *> windows = main.Frame.findChildren<TGrafyFunkciiFrm *>();
-    ASSERT_EQ(windows.size(), 1);
-    TGrafyFunkciiFrm *w = windows.first();
-    EXPECT_TRUE(w->isVisible() && w->isWindow());
-    EXPECT_EQ(S(w->windowTitle()), "Graf funkcie y = sin(x)");
-    const TBod &p = w->Graph().Points().First();
-    EXPECT_NEAR(double(p.Y), std::sin(double(p.X)), 1e-15);
+    tools.ShowGraph(QStringLiteral("x"));
+    TGrafyFunkciiFrm *w = main.Frame.findChild<TGrafyFunkciiFrm *>();
+    ASSERT_NE(w, nullptr);
+    auto *trig = Find<QCheckBox>(*w, "goniometrickaChb");
+    for (const bool sine : {false, true}) {
+        Find<QPushButton>(*w, "oddialBtn")->click(); // a view for the function to reset
+        tools.ShowGraph(sine ? QStringLiteral("sin(x)*2") : QStringLiteral("1/x"));
+        EXPECT_EQ(main.Frame.findChildren<TGrafyFunkciiFrm *>().size(), 1);
+        EXPECT_TRUE(w->isVisible() && w->isWindow());
+        EXPECT_EQ(w->windowTitle(), QStringLiteral("Graf funkcie y = ") + w->Graph().Expression());
+        EXPECT_TRUE(trig->isChecked() == sine && w->Graph().Trig() == sine);
+        EXPECT_EQ(w->Graph().ScaleX(), 0.025L);
+    }
+    const TBod &p = w->Graph().Points().First(); // in radians
+    EXPECT_NEAR(double(p.Y), 2 * std::sin(double(p.X)), 1e-15);
+    trig->click(); // the check box switches the pi grid of the function shown
+    EXPECT_FALSE(w->Graph().Trig());
     UseLanguage("[FunctionGraph]\r\nGraphOfFunction=Graph:\r\n");
     tools.ApplyLanguage();
     EXPECT_EQ(S(w->windowTitle()), "Graph: x");
