@@ -3,7 +3,6 @@
 #include "uAktualizacia.h"
 #include "uDisk.h"
 #include "uJpeg.h"
-#include "uMagneticForm.h"
 #include "uOvladace.h"
 #include "uSpolocneOkna.h"
 
@@ -21,10 +20,8 @@ QString ProgramVersionText() {
 
 namespace {
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
+QLabel *PlacedLabel(QWidget *parent, const char *name, const QString &text, const QRect &geometry) {
+    QLabel *label = MakeLabel(parent, name, text);
     label->setGeometry(geometry);
     return label;
 }
@@ -58,7 +55,7 @@ ToProgrameFrm::ToProgrameFrm(QWidget *parent)
         obrazokImg->SetImage(DecodeJpeg(picture.readAll()));
 
     const int x = 185;
-    nadpisLbl = MakeLabel(this, "nadpisLbl", QStringLiteral("Tarbelon"), QRect(x, 18, 230, 40));
+    nadpisLbl = PlacedLabel(this, "nadpisLbl", QStringLiteral("Tarbelon"), QRect(x, 18, 230, 40));
     nadpisLbl->setFont(PixelFont(QStringLiteral("Verdana"), 27, true, true));
     QPalette green = nadpisLbl->palette();
     green.setColor(QPalette::WindowText, QColor(0, 128, 0));
@@ -66,21 +63,21 @@ ToProgrameFrm::ToProgrameFrm(QWidget *parent)
 
     const QFont value = PixelFont(QStringLiteral("Tahoma"), 15, true);
     const QFont title = PixelFont(QStringLiteral("Tahoma"), 13, false);
-    verziaTitulokLbl = MakeLabel(this, "verziaTitulokLbl", QStringLiteral("verzia: "), QRect(x, 74, 110, 20));
-    verziaLbl = MakeLabel(this, "verziaLbl", QString(), QRect(x + 112, 72, 130, 22));
+    verziaTitulokLbl = PlacedLabel(this, "verziaTitulokLbl", QStringLiteral("verzia: "), QRect(x, 74, 110, 20));
+    verziaLbl = PlacedLabel(this, "verziaLbl", QString(), QRect(x + 112, 72, 130, 22));
     datumVerzieTitulokLbl =
-        MakeLabel(this, "datumVerzieTitulokLbl", QStringLiteral("dátum verzie:"), QRect(x, 98, 110, 20));
-    datumVerzieLbl = MakeLabel(this, "datumVerzieLbl", QString(), QRect(x + 112, 96, 130, 22));
+        PlacedLabel(this, "datumVerzieTitulokLbl", QStringLiteral("dátum verzie:"), QRect(x, 98, 110, 20));
+    datumVerzieLbl = PlacedLabel(this, "datumVerzieLbl", QString(), QRect(x + 112, 96, 130, 22));
     strankaTitulokLbl =
-        MakeLabel(this, "strankaTitulokLbl", QStringLiteral("domovská stránka:"), QRect(x, 140, 240, 18));
+        PlacedLabel(this, "strankaTitulokLbl", QStringLiteral("domovská stránka:"), QRect(x, 140, 240, 18));
     strankaLbl = new TLinkLabel(this);
     strankaLbl->setObjectName(QStringLiteral("strankaLbl"));
     strankaLbl->setGeometry(x, 158, 240, 20);
-    kontaktTitulokLbl = MakeLabel(this, "kontaktTitulokLbl", QStringLiteral("kontakt:"), QRect(x, 188, 240, 18));
+    kontaktTitulokLbl = PlacedLabel(this, "kontaktTitulokLbl", QStringLiteral("kontakt:"), QRect(x, 188, 240, 18));
     kontaktLbl = new TLinkLabel(this);
     kontaktLbl->setObjectName(QStringLiteral("kontaktLbl"));
     kontaktLbl->setGeometry(x, 206, 240, 20);
-    patickaLbl = MakeLabel(this, "patickaLbl", QStringLiteral("Vedecká kalkulačka pre každý deň."),
+    patickaLbl = PlacedLabel(this, "patickaLbl", QStringLiteral("Vedecká kalkulačka pre každý deň."),
                            QRect(x, 244, 240, 18));
     for (QLabel *l : {verziaTitulokLbl, datumVerzieTitulokLbl, strankaTitulokLbl, kontaktTitulokLbl, patickaLbl})
         l->setFont(title);
@@ -103,8 +100,7 @@ ToProgrameFrm::ToProgrameFrm(QWidget *parent)
     connect(strankaLbl, &TLinkLabel::clicked, this, [this] { OpenWebLink(strankaLbl); });
     connect(kontaktLbl, &TLinkLabel::clicked, this, [this] { OpenMailLink(kontaktLbl); });
 
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     FormCreate();
 }
 

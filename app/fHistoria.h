@@ -32,7 +32,6 @@ public:
 
     // The export dialog's texts, as the language sets them.
     QString SaveDialogTitle() const { return m_dialogTitle; }
-    QString SaveDialogFileName() const { return m_dialogFileName; }
     QString SaveDialogFilter() const { return m_dialogFilter; }
 
     void BtnPouzitClick();

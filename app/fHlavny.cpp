@@ -126,12 +126,6 @@ QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()
     return f;
 }
 
-void SetBold(QAbstractButton *b, bool bold) {
-    QFont f = b->font();
-    f.setBold(bold);
-    b->setFont(f);
-}
-
 // The close and minimise pictures of the title area, in their normal and
 // their highlighted look.
 QImage TitleGlyph(bool close, bool highlighted = false) {
@@ -912,15 +906,20 @@ void ThlavnyFrm::TakeResult(long double value) {
 // ---------------------------------------------------------------------------
 // The tool keys
 
+bool ThlavnyFrm::PrepareToolExpression(quint8 emptyCode, QString &expression) {
+    LblChyba->clear();
+    SyncModelWithControls();
+    if (m_model.PrepareToolExpression(vstupRdt->Text(), emptyCode, expression))
+        return true;
+    ShowError(m_model.LastError);
+    return false;
+}
+
 void ThlavnyFrm::grafBtnClick() {
     Guarded([this] {
-        LblChyba->clear();
-        SyncModelWithControls();
         QString e;
-        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
-            ShowError(m_model.LastError);
+        if (!PrepareToolExpression(33, e))
             return;
-        }
         // x is the graph's own variable: it needs no value.
         const QString x = QStringLiteral("x");
         AddMissingVariables(e, x);
@@ -937,13 +936,9 @@ void ThlavnyFrm::grafBtnClick() {
 
 void ThlavnyFrm::derivaciaBtnClick() {
     Guarded([this] {
-        LblChyba->clear();
-        SyncModelWithControls();
         QString e;
-        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 33, e)) {
-            ShowError(m_model.LastError);
+        if (!PrepareToolExpression(33, e))
             return;
-        }
         // The derivative is symbolic: no variable needs a value.
         if (m_tools)
             m_tools->ShowDerivatives(e);
@@ -952,13 +947,9 @@ void ThlavnyFrm::derivaciaBtnClick() {
 
 void ThlavnyFrm::sumaBtnClick() {
     Guarded([this] {
-        LblChyba->clear();
-        SyncModelWithControls();
         QString e;
-        if (!m_model.PrepareToolExpression(vstupRdt->Text(), 34, e)) {
-            ShowError(m_model.LastError);
+        if (!PrepareToolExpression(34, e))
             return;
-        }
         // The sum window checks the variables itself when it calculates.
         if (m_tools)
             m_tools->ShowSum(e);

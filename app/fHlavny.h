@@ -188,6 +188,9 @@ private:
     void ApplyEnabling();
     void MarkDown(const QList<QToolButton *> &group);
     void SyncModelWithControls();
+    // The tool keys' check of the input (emptyCode for an input of blanks
+    // only); false with the error shown.
+    bool PrepareToolExpression(quint8 emptyCode, QString &expression);
     void HideResult();
     // The built-in hints and the events that show them.
     void InstallHints();

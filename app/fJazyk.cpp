@@ -1,7 +1,6 @@
 #include "fJazyk.h"
 
 #include "uDisk.h"
-#include "uMagneticForm.h"
 #include "uMainWindowLink.h"
 #include "uSpolocneOkna.h"
 
@@ -12,13 +11,6 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QVBoxLayout>
-
-static QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text = QString()) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 TjazykFrm::TjazykFrm(TMainWindowLink *main, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -78,8 +70,7 @@ TjazykFrm::TjazykFrm(TMainWindowLink *main, QWidget *parent)
     connect(emailLbl, &TLinkLabel::clicked, this, [this] { OpenMailLink(emailLbl); });
     connect(webLbl, &TLinkLabel::clicked, this, [this] { OpenWebLink(webLbl); });
 
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     ApplyLanguage();
 }
 

@@ -18,7 +18,6 @@ public:
     explicit TjazykFrm(TMainWindowLink *main, QWidget *parent = nullptr);
 
     void ApplyLanguage();
-    const TZoznamJazykov &Catalogue() const { return m_zoznam; }
 
     void languagesLsbClick();
     void applyBtnClick();

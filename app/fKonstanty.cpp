@@ -112,8 +112,7 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     // FormCreate: snapping, the language (which loads the file).
     SetMaster(m_main ? m_main->Window() : nullptr);
     SetSnapDistance(5);
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     ApplyLanguage();
 }
 

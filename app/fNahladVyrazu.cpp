@@ -70,10 +70,9 @@ TnahladVyrazuFrm::TnahladVyrazuFrm(TMainWindowLink *main, QWidget *parent) : TMa
     // Creation: snapping, placement beside the main window, the language.
     SetMaster(main ? main->Window() : nullptr);
     SetSnapDistance(5);
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     QPoint beside;
-    if (Master() && PlacePreviewBeside(Master()->frameGeometry(), frameGeometry().size(), screen.width(), beside))
+    if (Master() && PlacePreviewBeside(Master()->frameGeometry(), frameGeometry().size(), PrimaryScreenSize().width(), beside))
         move(beside);
     ApplyLanguage();
 }

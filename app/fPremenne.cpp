@@ -8,36 +8,9 @@
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
-
-namespace {
-
-// Cell editors translate the number row of the Slovak keyboard into digits.
-class TDigitKeyDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        InstallDigitKeyTranslation(editor, false);
-        m_editor = editor;
-        return editor;
-    }
-    // Hands the text of an open cell editor to the model.
-    void CommitOpenEditor() {
-        // A closed editor is hidden until it is deleted.
-        if (m_editor && !m_editor->isHidden())
-            emit commitData(m_editor);
-    }
-
-private:
-    mutable QPointer<QWidget> m_editor;
-};
-
-} // namespace
 
 TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticForm(parent), m_main(main) {
     setObjectName(QStringLiteral("premenneFrm"));
@@ -48,7 +21,7 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     ValueListEditor1 = new QTableView(this);
     ValueListEditor1->setObjectName(QStringLiteral("ValueListEditor1"));
     ValueListEditor1->setModel(&m_premenne);
-    ValueListEditor1->setItemDelegate(new TDigitKeyDelegate(ValueListEditor1));
+    ValueListEditor1->setItemDelegate(new TDigitKeyDelegate(false, ValueListEditor1));
     ValueListEditor1->setEditTriggers(QAbstractItemView::AllEditTriggers);
     ValueListEditor1->setSelectionBehavior(QAbstractItemView::SelectItems);
     ValueListEditor1->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -64,9 +37,7 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
 
     Button3 = new QPushButton(QStringLiteral("Počítať"), this);
     Button3->setObjectName(QStringLiteral("Button3"));
-    QFont bold = Button3->font();
-    bold.setBold(true);
-    Button3->setFont(bold);
+    SetBold(Button3);
     Button1 = new QPushButton(QStringLiteral("Obnoviť"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button2 = new QPushButton(QStringLiteral("Zatvoriť"), this);
@@ -91,10 +62,9 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     // Creation: snapping, placement, the language.
     SetMaster(m_main ? m_main->Window() : nullptr);
     SetSnapDistance(5);
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
     QPoint beside;
-    if (Master() && PlaceBeside(Master()->frameGeometry(), frameGeometry().size(), screen.width(), beside))
+    if (Master() && PlaceBeside(Master()->frameGeometry(), frameGeometry().size(), PrimaryScreenSize().width(), beside))
         move(beside);
     ApplyLanguage();
 }
@@ -120,26 +90,9 @@ void TpremenneFrm::Button3Click() {
 }
 
 bool TpremenneFrm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == ValueListEditor1 && event->type() == QEvent::KeyPress) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        const int row = ValueListEditor1->currentIndex().row();
-        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            m_premenne.InsertRowAt(row < 0 ? 0 : row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ControlModifier)) {
-            m_premenne.DeleteRowAt(row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Down && row == m_premenne.Count() - 1 && row >= 0) {
-            const TPremenne::TRow &last = m_premenne.Row(row);
-            if (!last.Name.isEmpty() || !last.Value.isEmpty()) {
-                m_premenne.AppendRow();
-                ValueListEditor1->setCurrentIndex(m_premenne.index(row + 1, ValueListEditor1->currentIndex().column()));
-                return true;
-            }
-        }
-    }
+    if (watched == ValueListEditor1 && event->type() == QEvent::KeyPress
+        && HandleValueListKey(ValueListEditor1, m_premenne, static_cast<QKeyEvent *>(event)))
+        return true;
     return TMagneticForm::eventFilter(watched, event);
 }
 

@@ -20,10 +20,8 @@ static QLineEdit *MakeEdit(QWidget *parent, const char *name, int maxLength) {
     return edit;
 }
 
-static QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, QLineEdit *buddy) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
+static QLabel *MakeBuddyLabel(QWidget *parent, const char *name, const QString &text, QLineEdit *buddy) {
+    QLabel *label = MakeLabel(parent, name, text);
     label->setBuddy(buddy);
     return label;
 }
@@ -39,15 +37,10 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     Edit3 = MakeEdit(this, "Edit3", TKonstanty::NameLength);
     Edit2 = MakeEdit(this, "Edit2", TKonstanty::ValueLength);
     Edit4 = MakeEdit(this, "Edit4", TKonstanty::UnitLength);
-    Label1 = MakeLabel(this, "Label1", QStringLiteral("Značka"), Edit1);
-    Label2 = MakeLabel(this, "Label2", QStringLiteral("Názov"), Edit3);
-    Label3 = MakeLabel(this, "Label3", QStringLiteral("Hodnota"), Edit2);
-    Label4 = MakeLabel(this, "Label4", QStringLiteral("Jednotka"), Edit4);
-    okBtn = new QPushButton(QStringLiteral("Ok"), this);
-    okBtn->setObjectName(QStringLiteral("okBtn"));
-    okBtn->setDefault(true);
-    zrusitBtn = new QPushButton(QStringLiteral("Zrušiť"), this);
-    zrusitBtn->setObjectName(QStringLiteral("zrusitBtn"));
+    Label1 = MakeBuddyLabel(this, "Label1", QStringLiteral("Značka"), Edit1);
+    Label2 = MakeBuddyLabel(this, "Label2", QStringLiteral("Názov"), Edit3);
+    Label3 = MakeBuddyLabel(this, "Label3", QStringLiteral("Hodnota"), Edit2);
+    Label4 = MakeBuddyLabel(this, "Label4", QStringLiteral("Jednotka"), Edit4);
 
     // Each label stands above its field: the symbol beside the name, the
     // value beside the unit; each field is wide enough for its longest text.
@@ -68,14 +61,10 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     fields->setColumnMinimumWidth(1, metrics.horizontalAdvance(QStringLiteral("-0,00000000000000")) + margin);
     fields->setColumnMinimumWidth(2, metrics.horizontalAdvance(QStringLiteral("mmmmmmmmmm")) + margin);
     fields->setColumnStretch(1, 1);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okBtn);
-    buttons->addWidget(zrusitBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addStretch();
-    layout->addLayout(buttons);
+    layout->addLayout(MakeOkCancelRow(this, okBtn, zrusitBtn, QStringLiteral("Zrušiť")));
     setTabOrder(Edit1, Edit3);
     setTabOrder(Edit3, Edit2);
     setTabOrder(Edit2, Edit4);
@@ -98,7 +87,6 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Clean(Edit3, CleanNameText); });
     connect(Edit4, &QLineEdit::textChanged, this, [this] { Clean(Edit4, CleanNameText); });
     connect(okBtn, &QPushButton::clicked, this, &TuprKonstFrm::okBtnClick);
-    connect(zrusitBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     // FormCreate: the two messages, then the language.
     IdNotEntered = QStringLiteral("Musíte zadať značku konštanty");

@@ -118,11 +118,6 @@ void TAppContext::Reset(const QString &programDir) {
     SetLanguageIni(nullptr);
 }
 
-void TAppContext::SetPrompter(std::unique_ptr<TPrompter> prompter) {
-    if (prompter)
-        m_prompter = std::move(prompter);
-}
-
 TRecordingPrompter &TAppContext::UseRecordingPrompter() {
     auto recording = std::make_unique<TRecordingPrompter>();
     TRecordingPrompter &ref = *recording;

@@ -88,7 +88,6 @@ public:
     std::function<void()> Beep;
 
     TPrompter &Prompter() { return *m_prompter; }
-    void SetPrompter(std::unique_ptr<TPrompter> prompter);
     // Replaces the prompter by a recording one and returns it.
     TRecordingPrompter &UseRecordingPrompter();
 

@@ -117,13 +117,6 @@ const QChar kClose = QLatin1Char(')');
     throw EEngineRangeError(std::string("malformed expression: ") + what);
 }
 
-bool InChars(QChar c, const char *chars) {
-    for (const char *p = chars; *p; ++p)
-        if (c == QLatin1Char(*p))
-            return true;
-    return false;
-}
-
 bool IsOperatorKind(int kind) { return kind == nkPlus || kind == nkMinus || kind == nkTimes; }
 
 bool IsOperand(const TGrafickyVyraz &n, const char *text) {
@@ -358,7 +351,7 @@ struct TGrafickyVyraz::TParser {
                 for (int i = s; i < open; ++i)
                     if (At(i) == kOpen || At(i) == kClose)
                         Malformed("a bracket group in a function name");
-                if (InChars(At(s), "*/!%^"))
+                if (InSet(At(s), QStringLiteral("*/!%^")))
                     Malformed("an operator without a left operand");
                 node.Kind = nkFunction;
                 node.Text = text.mid(s - 1, open - s);
@@ -368,9 +361,9 @@ struct TGrafickyVyraz::TParser {
                 node.Child1 = Child(node, s + 1, e - 1, node.FontSize, depth);
             }
         } else {
-            if (InChars(At(s), "*/!%^") || At(e) == QLatin1Char('^'))
+            if (InSet(At(s), QStringLiteral("*/!%^")) || At(e) == QLatin1Char('^'))
                 Malformed("an operator without an operand");
-            if (s == e && InChars(At(s), "+-"))
+            if (s == e && InSet(At(s), QStringLiteral("+-")))
                 Malformed("a sign without an operand");
             node.Kind = nkOperand;
             node.Text = text.mid(s - 1, e - s + 1);
@@ -510,11 +503,15 @@ void TGrafickyVyraz::MeasurePower(TPlatno &canvas) {
     TGrafickyVyraz &exponent = *Child2;
     exponent.Measure(canvas);
     base.Measure(canvas);
-    exponent.MoveBy(base.Width + 2, 0);
-    LowerBase(base, exponent.Height);
-    Width = base.Width + exponent.Width + 2;
-    Height = base.Y + base.Height - exponent.Y;
+    PlaceRaised(base, exponent);
     Y = exponent.Y;
+}
+
+void TGrafickyVyraz::PlaceRaised(TGrafickyVyraz &base, TGrafickyVyraz &raised) {
+    raised.MoveBy(base.Width + 2, 0);
+    LowerBase(base, raised.Height);
+    Width = base.Width + raised.Width + 2;
+    Height = base.Y + base.Height - raised.Y;
 }
 
 void TGrafickyVyraz::MeasureRoot(TPlatno &canvas) {
@@ -526,10 +523,7 @@ void TGrafickyVyraz::MeasureRoot(TPlatno &canvas) {
     const bool unitPower = IsOperand(power, "1");
     if (!unitPower) {
         power.Measure(canvas);
-        power.MoveBy(base.Width + 2, 0);
-        LowerBase(base, power.Height);
-        Width = base.Width + power.Width + 2;
-        Height = base.Y + base.Height - power.Y;
+        PlaceRaised(base, power);
         Y = bracket.Y;
     } else {
         base.MoveBy(2, 0);

@@ -33,7 +33,6 @@ public:
     // Measures on the painter's device and paints through the painter.
     explicit TPlatno(QPainter &painter);
 
-    const QString &FontName() const { return m_fontName; }
     void SetFontName(const QString &name);
 
     // The font in points (as set last) ...
@@ -134,6 +133,10 @@ private:
     void MeasureOperator(TPlatno &canvas);
     void MeasurePower(TPlatno &canvas);
     void MeasureRoot(TPlatno &canvas);
+    // The measured raised part (an exponent, the power under a root) goes
+    // to the right of the measured base, which is lowered beside it; the
+    // node's width and height take both in.
+    void PlaceRaised(TGrafickyVyraz &base, TGrafickyVyraz &raised);
     void DrawOperator(TPlatno &canvas) const;
     void DrawRoot(TPlatno &canvas) const;
 };

@@ -17,7 +17,7 @@ void THistoria::Add(const QString &s) {
     const int existing = IndexOf(s);
     if (existing >= 0)
         m_items.removeAt(existing);
-    if (Count() == m_capacity)
+    if (Count() == Capacity)
         m_items.removeFirst();
     m_items.append(s);
     m_itemIndex = Count() - 1;

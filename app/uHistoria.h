@@ -8,7 +8,8 @@ struct TWriteResult;
 
 class THistoria {
 public:
-    static constexpr int DefaultCapacity = 200;
+    // The most entries the list keeps.
+    static constexpr int Capacity = 200;
 
     const QStringList &Items() const { return m_items; }
     int Count() const { return int(m_items.size()); }
@@ -18,9 +19,6 @@ public:
     int ItemIndex() const { return m_itemIndex; }
     void SetItemIndex(int index);
     QString Selected() const;
-
-    int Capacity() const { return m_capacity; }
-    void SetCapacity(int capacity) { m_capacity = capacity < 1 ? 1 : capacity; }
 
     // Index of the first entry equal to s without regard to case, or -1.
     int IndexOf(const QString &s) const;
@@ -50,5 +48,4 @@ public:
 private:
     QStringList m_items;
     int m_itemIndex = -1;
-    int m_capacity = DefaultCapacity;
 };

@@ -13,7 +13,19 @@
 
 namespace {
 
-void SetCaught(TChyba &err, TErrorCode code) { err.Set(code); }
+// Runs a step so that nothing escapes it: an invalid operation becomes
+// code 20 in err, any other exception code 29. False when the step threw.
+template <class F> bool Guard(TChyba &err, F &&step) {
+    try {
+        step();
+        return true;
+    } catch (const EEngineInvalidOp &) {
+        err.Set(TErrorCode::TooLarge);
+    } catch (...) {
+        err.Set(TErrorCode::UnknownFailure);
+    }
+    return false;
+}
 
 // True when s is a decimal integer: an optional sign and digits only.
 bool IsIntegerText(const QString &s) {
@@ -34,7 +46,7 @@ bool IsIntegerText(const QString &s) {
 TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
     TVysledokVypoctu out;
     LastError = TChyba();
-    try {
+    const bool finished = Guard(LastError, [&] {
         switch (NumberSet) {
         case MnozinaKomplexne:
             CalculateComplex(input, out);
@@ -46,14 +58,8 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
             CalculateReal(input, out);
             break;
         }
-    } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, TErrorCode::TooLarge);
-        out = TVysledokVypoctu();
-    } catch (...) {
-        SetCaught(LastError, TErrorCode::UnknownFailure);
-        out = TVysledokVypoctu();
-    }
-    return out;
+    });
+    return finished ? out : TVysledokVypoctu();
 }
 
 TEvaluationContext TKalkulacka::Context() const {
@@ -69,11 +75,15 @@ TEvaluationContext TKalkulacka::Context() const {
     return context;
 }
 
-bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
+void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &context, QChar extra) {
     if (!LastError.Failed())
-        CheckDollarReferences(e, Context(), LastError);
+        CheckDollarReferences(e, context, LastError);
     if (!LastError.Failed() && Radix != 10)
         ConvertExpressionBase(Radix, 10, extra, e, LastError);
+}
+
+bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
+    CheckConstantsAndBase(e, Context(), extra);
     if (!LastError.Failed()) {
         AddMissingVariables(e, QString());
         ValidateVariableValues(e, LastError, QString(), mode);
@@ -99,18 +109,14 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
         FormatNumber(Decimals, Radix, shown, 0);
     } else if (Fractions && UsesNoFunction(e)) {
         const TEngineResult r = EvaluateFraction(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return; // Ans keeps the last good result
-        }
         FractionToDisplay(r.Fraction, Radix, shown);
         value.Re = r.Real;
     } else {
         const TEngineResult r = EvaluateReal(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return;
-        }
         value.Re = r.Real;
         if (Fractions) {
             // A function's value is shown as a fraction too.
@@ -133,10 +139,8 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     TComplexNumber z;
     if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
         const TEngineResult r = EvaluateComplex(e, context);
-        if (!r.Ok()) {
-            LastError = r.Error;
+        if (!Evaluated(r))
             return;
-        }
         z = r.Complex;
     }
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
@@ -153,10 +157,8 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     long double residue = 0;
     if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
         const TEngineResult result = EvaluateModulo(e, context);
-        if (!result.Ok()) {
-            LastError = result.Error;
+        if (!Evaluated(result))
             return;
-        }
         r = result.Token;
         residue = result.Real;
     }
@@ -166,11 +168,21 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
 }
 
-void TKalkulacka::Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
-                          const TComplexNumber &value) {
+bool TKalkulacka::Evaluated(const TEngineResult &result) {
+    if (!result.Ok())
+        LastError = result.Error;
+    return result.Ok();
+}
+
+void TKalkulacka::SetAns(const QString &ans, quint8 ansRadix, const TComplexNumber &value) {
     Ans = ans;
     AnsRadix = ansRadix;
     AnsValue = value;
+}
+
+void TKalkulacka::Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
+                          const TComplexNumber &value) {
+    SetAns(ans, ansRadix, value);
     out.Ok = true;
     out.Shown = shown;
 }
@@ -179,46 +191,32 @@ void TKalkulacka::Succeed(TVysledokVypoctu &out, const QString &shown, const QSt
 
 bool TKalkulacka::PrepareToolExpression(const QString &input, quint8 emptyCode, QString &expression) {
     LastError = TChyba();
-    try {
+    bool passed = false;
+    Guard(LastError, [&] {
         if (input.trimmed().isEmpty()) {
             LastError.Code = TErrorCode(emptyCode);
-            return false;
+            return;
         }
         QString e = input;
         const TEvaluationContext context = Context();
         CheckSyntax(e, context, LastError);
-        if (!LastError.Failed())
-            CheckDollarReferences(e, context, LastError);
-        if (!LastError.Failed() && Radix != 10)
-            ConvertExpressionBase(Radix, 10, QChar(), e, LastError);
+        CheckConstantsAndBase(e, context, QChar());
         if (LastError.Failed())
-            return false;
+            return;
         expression = e;
-        return true;
-    } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, TErrorCode::TooLarge);
-    } catch (...) {
-        SetCaught(LastError, TErrorCode::UnknownFailure);
-    }
-    return false;
+        passed = true;
+    });
+    return passed;
 }
 
 bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
     LastError = TChyba();
-    try {
+    return Guard(LastError, [&] {
         QString t;
         FormatNumber(Decimals, Radix, t, value);
-        Ans = t;
-        AnsRadix = Radix;
-        AnsValue = TComplexNumber{value, 0, false};
+        SetAns(t, Radix, TComplexNumber{value, 0, false});
         shown = t;
-        return true;
-    } catch (const EEngineInvalidOp &) {
-        SetCaught(LastError, TErrorCode::TooLarge);
-    } catch (...) {
-        SetCaught(LastError, TErrorCode::UnknownFailure);
-    }
-    return false;
+    });
 }
 
 // --- variables -----------------------------------------------------------------
@@ -326,9 +324,7 @@ QString TKalkulacka::ToggleComplexForm() {
     TComplexNumber z = AnsValue;
     z.Polar = !z.Polar;
     const QString shown = FormatComplexNumber(z, Decimals, Radix);
-    AnsValue = z;
-    Ans = QLatin1Char('(') + shown + QLatin1Char(')');
-    AnsRadix = Radix;
+    SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
     return shown;
 }
 
@@ -365,11 +361,11 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
             out.Result = r;
         }
     } catch (const EEngineConvertError &) {
-        SetCaught(LastError, TErrorCode::BaseConversion);
+        LastError.Set(TErrorCode::BaseConversion);
     } catch (const EEngineRangeError &) {
-        SetCaught(LastError, TErrorCode::BaseConversion);
+        LastError.Set(TErrorCode::BaseConversion);
     } catch (...) {
-        SetCaught(LastError, TErrorCode::UnknownFailure);
+        LastError.Set(TErrorCode::UnknownFailure);
     }
     // A result that could not be written in the new base is dropped: its
     // text would be read in the wrong base by the next switch.

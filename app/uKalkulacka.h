@@ -10,6 +10,7 @@
 #include <QString>
 
 class TPremenne;
+struct TEngineResult;
 
 // The number sets of the main window (the engine's NumberSet values).
 constexpr quint8 MnozinaRealne = 0;
@@ -121,10 +122,18 @@ private:
     void CalculateReal(QString e, TVysledokVypoctu &out);
     void CalculateComplex(QString e, TVysledokVypoctu &out);
     void CalculateModulo(QString e, TVysledokVypoctu &out);
+    // After the syntax check (nothing when it failed): the user constants,
+    // then, in a base other than 10, the numbers written in base 10 (extra:
+    // the character numbers may hold besides their digits).
+    void CheckConstantsAndBase(QString &e, const TEvaluationContext &context, QChar extra);
     // After the syntax check: the user constants, the numbers written in
     // base 10 (extra: the character numbers may hold besides their digits),
     // the variables added and checked. False when LastError holds an error.
     bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
+    // True for a result that holds a value; else LastError takes its error.
+    bool Evaluated(const TEngineResult &result);
+    // Ans, the base it is written in and its value at full precision.
+    void SetAns(const QString &ans, quint8 ansRadix, const TComplexNumber &value);
     // A calculation that succeeded: ANS and the outcome take its result.
     void Succeed(TVysledokVypoctu &out, const QString &shown, const QString &ans, quint8 ansRadix,
                  const TComplexNumber &value);

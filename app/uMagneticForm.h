@@ -48,8 +48,6 @@ public:
     void SetSnapDistance(quint8 distance) { m_snapDistance = distance; }
     quint8 SnapDistance() const { return m_snapDistance; }
 
-    // The outer rectangle (frame included) in screen pixels.
-    QRect OuterRect() const { return frameGeometry(); }
     // Moves the outer top-left corner to position, with snapping.
     void MoveTo(const QPoint &position);
 

@@ -19,6 +19,22 @@ QStringList TPremenne::Lines() const {
     return lines;
 }
 
+void TPremenne::SetLines(const QStringList &lines) {
+    while (Count() > 0)
+        DeleteRowAt(Count() - 1);
+    for (const QString &line : lines) {
+        QString name, value;
+        SplitLine(line, name, value);
+        AppendRow(name, value);
+    }
+}
+
+void TPremenne::SplitLine(const QString &line, QString &name, QString &value) {
+    const qsizetype eq = line.indexOf(QLatin1Char('='));
+    name = eq < 0 ? line : line.left(eq);
+    value = eq < 0 ? QString() : line.mid(eq + 1);
+}
+
 int TPremenne::IndexOfName(const QString &name) const {
     for (int i = 0; i < Count(); ++i)
         if (m_rows.at(i).Name.compare(name, Qt::CaseInsensitive) == 0)

@@ -20,6 +20,11 @@ public:
 
     // TVariableSource: "name=value" for every row, in order.
     QStringList Lines() const override;
+    // Replaces every row, one by one, by the rows of "name=value" lines.
+    void SetLines(const QStringList &lines);
+    // The name of a "name=value" line is the part before the first "=", the
+    // value the rest; a line without "=" is a name.
+    static void SplitLine(const QString &line, QString &name, QString &value);
 
     int Count() const { return int(m_rows.size()); }
     const TRow &Row(int index) const { return m_rows.at(index); }

@@ -2,16 +2,85 @@
 
 #include "uAppContext.h"
 #include "uDisk.h"
+#include "uMagneticForm.h"
+#include "uPremenne.h"
 #include "uSpolocne.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QClipboard>
+#include <QDialog>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTableView>
 #include <QTextEdit>
 #include <QUrl>
+
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
+    auto *label = new QLabel(text, parent);
+    if (name)
+        label->setObjectName(QLatin1String(name));
+    label->setTextFormat(Qt::PlainText);
+    return label;
+}
+
+QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &text) {
+    auto *edit = Named(new QLineEdit(text, parent), name);
+    edit->setReadOnly(true);
+    InstallEditClipboardKeys(edit);
+    return edit;
+}
+
+void SetBold(QWidget *widget, bool bold) {
+    QFont f = widget->font();
+    f.setBold(bold);
+    widget->setFont(f);
+}
+
+void ShowResultText(QLineEdit *edit, const QString &text, bool ok) {
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Text, ok ? QColor(Qt::black) : QColor(Qt::red));
+    edit->setPalette(palette);
+    edit->setText(text);
+    edit->setCursorPosition(0);
+}
+
+void FitButton(QPushButton *button) {
+    const QFontMetrics fm(button->font());
+    button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
+}
+
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
+                             const QString &cancelText, int minimumWidth) {
+    okBtn = Named(new QPushButton(QStringLiteral("Ok"), dialog), "okBtn");
+    okBtn->setDefault(true);
+    zrusitBtn = Named(new QPushButton(cancelText, dialog), "zrusitBtn");
+    QObject::connect(zrusitBtn, &QPushButton::clicked, dialog, &QDialog::reject);
+    auto *row = new QHBoxLayout;
+    row->addStretch();
+    for (QPushButton *button : {okBtn, zrusitBtn}) {
+        if (minimumWidth > 0)
+            button->setMinimumWidth(minimumWidth);
+        row->addWidget(button);
+    }
+    return row;
+}
+
+bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus) {
+    if (!text.isEmpty())
+        return false;
+    ShowWarningBox(dialog->windowTitle(), message, dialog);
+    focus->setFocus();
+    return true;
+}
+
+void CentreOnScreen(QWidget *window) {
+    const QSize screen = PrimaryScreenSize();
+    window->move((screen.width() - window->width()) / 2, (screen.height() - window->height()) / 2);
+}
 
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent) {
     AppContext().Prompter().Show(parent, TMessageKind::Warning, caption, text);
@@ -287,4 +356,39 @@ void TranslateText(QAbstractButton *button, const QString &section, const QStrin
 void TranslateText(QLabel *label, const QString &section, const QString &key) {
     if (label)
         label->setText(LanguageText(section, key, label->text()));
+}
+
+QWidget *TDigitKeyDelegate::createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                                         const QModelIndex &index) const {
+    QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
+    InstallDigitKeyTranslation(editor, m_plusIsOne);
+    m_editor = editor;
+    return editor;
+}
+
+void TDigitKeyDelegate::CommitOpenEditor() {
+    // A closed editor is hidden until it is deleted.
+    if (m_editor && !m_editor->isHidden())
+        emit commitData(m_editor);
+}
+
+bool HandleValueListKey(QTableView *grid, TPremenne &rows, const QKeyEvent *key) {
+    const int row = grid->currentIndex().row();
+    if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
+        rows.InsertRowAt(row < 0 ? 0 : row);
+        return true;
+    }
+    if (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ControlModifier)) {
+        rows.DeleteRowAt(row);
+        return true;
+    }
+    if (key->key() == Qt::Key_Down && row >= 0 && row == rows.Count() - 1) {
+        const TPremenne::TRow &last = rows.Row(row);
+        if (!last.Name.isEmpty() || !last.Value.isEmpty()) {
+            rows.AppendRow();
+            grid->setCurrentIndex(rows.index(row + 1, grid->currentIndex().column()));
+            return true;
+        }
+    }
+    return false;
 }

@@ -1,16 +1,66 @@
-// Small helpers shared by the windows: message boxes, the keyboard state,
-// key filters for numeric fields, clipboard keys of edit fields, link labels
-// and the translation of the Slovak and Czech number row into digits.
+// Small helpers shared by the windows: the making of named controls,
+// message boxes, the keyboard state, key filters for numeric fields,
+// clipboard keys of edit fields, link labels, the translation of the Slovak
+// and Czech number row into digits, and the cell editors and keys of the
+// name and value grids.
 #pragma once
 
 #include <QChar>
 #include <QLabel>
 #include <QObject>
+#include <QPointer>
 #include <QString>
+#include <QStyledItemDelegate>
 
+class QDialog;
+class QHBoxLayout;
+class QKeyEvent;
 class QLineEdit;
+class QPushButton;
+class QTableView;
 class QWidget;
 class QAbstractButton;
+class TPremenne;
+
+// Gives the widget its objectName and returns it, so that a control is
+// made and named in one expression.
+template <class T> T *Named(T *widget, const char *name) {
+    widget->setObjectName(QLatin1String(name));
+    return widget;
+}
+
+// A label that shows its text as plain text; it has no objectName when name
+// is null.
+QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text = QString());
+
+// A read-only field whose text is selected, copied (and cut as a copy) with
+// the clipboard keys.
+QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &text = QString());
+
+// The widget's font made bold (or regular again).
+void SetBold(QWidget *widget, bool bold = true);
+
+// A result field's text, shown from its start: black for a result, red
+// for an error message.
+void ShowResultText(QLineEdit *edit, const QString &text, bool ok);
+
+// Keeps room around the button's caption (at least 80 pixels wide) also
+// under the main window's style sheet, which reaches the tool windows and
+// gives buttons no padding. Called again when the caption changes.
+void FitButton(QPushButton *button);
+
+// The buttons "okBtn" and "zrusitBtn" of a dialog at the right end of a
+// row, each at least minimumWidth wide: OK is the default button, Cancel
+// rejects the dialog. The dialog connects OK to its own check.
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
+                             const QString &cancelText, int minimumWidth = 0);
+
+// Shows message in a warning box captioned with the dialog's title and puts
+// the focus on focus, when text is empty. True when it did.
+bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus);
+
+// Moves the window to the middle of the primary screen.
+void CentreOnScreen(QWidget *window);
 
 // Modal boxes with one OK button and the exclamation or information icon.
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent = nullptr);
@@ -71,3 +121,25 @@ void InstallEditClipboardKeys(QWidget *edit);
 void TranslateWindowTitle(QWidget *window, const QString &section, const QString &key);
 void TranslateText(QAbstractButton *button, const QString &section, const QString &key);
 void TranslateText(QLabel *label, const QString &section, const QString &key);
+
+// A grid's cell delegate whose editors apply TranslateDigitKey to the keys
+// typed into them.
+class TDigitKeyDelegate : public QStyledItemDelegate {
+public:
+    explicit TDigitKeyDelegate(bool plusIsOne, QObject *parent = nullptr)
+        : QStyledItemDelegate(parent), m_plusIsOne(plusIsOne) {}
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
+                          const QModelIndex &index) const override;
+    // Hands the text of an open cell editor to the model.
+    void CommitOpenEditor();
+
+private:
+    bool m_plusIsOne;
+    mutable QPointer<QWidget> m_editor;
+};
+
+// The keys of a grid over a name and value list: Insert adds a row before
+// the current one, Ctrl+Delete deletes the current row, and Down on a last
+// row that holds a name or a value appends a row. True when the key was one
+// of them and was handled.
+bool HandleValueListKey(QTableView *grid, TPremenne &rows, const QKeyEvent *key);

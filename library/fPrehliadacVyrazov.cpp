@@ -38,18 +38,8 @@ const QString kLineBreak = QStringLiteral("\n\r");
 const QString kName = QStringLiteral("name");
 const QString kVar = QStringLiteral("var");
 
-template <class T> T *Named(T *widget, const char *name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text = QString()) {
-    auto *label = Named(new QLabel(text, parent), name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name) {
+// The fields of the selected node: read-only, with the edit's own keys.
+QLineEdit *MakeInfoEdit(QWidget *parent, const char *name) {
     auto *edit = Named(new QLineEdit(parent), name);
     edit->setReadOnly(true);
     return edit;
@@ -60,19 +50,6 @@ QPlainTextEdit *MakeMemo(QWidget *parent, const char *name) {
     memo->setReadOnly(true);
     memo->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     return memo;
-}
-
-// Replaces every row of a name and value list by the "name=value" lines.
-void FillValueList(TPremenne &list, const QStringList &lines) {
-    while (list.Count() > 0)
-        list.DeleteRowAt(list.Count() - 1);
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
-            list.AppendRow(line);
-        else
-            list.AppendRow(line.left(eq), line.mid(eq + 1));
-    }
 }
 
 TNodeKind KindOf(const QTreeWidgetItem *item) {
@@ -249,9 +226,9 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     // The expression's details.
     vyrazPnl = Named(new QWidget(this), "vyrazPnl");
     nazovLbl = MakeLabel(vyrazPnl, "nazovLbl", QStringLiteral("Name:"));
-    nazovEdt = MakeReadOnlyEdit(vyrazPnl, "nazovEdt");
+    nazovEdt = MakeInfoEdit(vyrazPnl, "nazovEdt");
     vyrazLbl = MakeLabel(vyrazPnl, "vyrazLbl", QStringLiteral("Expression:"));
-    vyrazEdt = MakeReadOnlyEdit(vyrazPnl, "vyrazEdt");
+    vyrazEdt = MakeInfoEdit(vyrazPnl, "vyrazEdt");
     QFont big = vyrazEdt->font();
     big.setBold(true);
     big.setPointSizeF(big.pointSizeF() * 1.25);
@@ -261,7 +238,7 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     premenneLbl = MakeLabel(vyrazPnl, "premenneLbl", QStringLiteral("Variables:"));
     m_variables = new TPremenne(this);
     m_variables->SetColumnTitles(QStringLiteral("Name"), QStringLiteral("Description"));
-    FillValueList(*m_variables, {});
+    m_variables->SetLines({});
     premenneVle = Named(new QTableView(vyrazPnl), "premenneVle");
     premenneVle->setModel(m_variables);
     premenneVle->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -284,9 +261,9 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     // The library's details.
     kniznicaPnl = Named(new QWidget(this), "kniznicaPnl");
     nazovKnizniceNadpisLbl = MakeLabel(kniznicaPnl, "nazovKnizniceNadpisLbl", QStringLiteral("Library:"));
-    nazovKnizniceEdt = MakeReadOnlyEdit(kniznicaPnl, "nazovKnizniceEdt");
+    nazovKnizniceEdt = MakeInfoEdit(kniznicaPnl, "nazovKnizniceEdt");
     nazovSuboruNadpisLbl = MakeLabel(kniznicaPnl, "nazovSuboruNadpisLbl", QStringLiteral("File name:"));
-    suborEdt = MakeReadOnlyEdit(kniznicaPnl, "suborEdt");
+    suborEdt = MakeInfoEdit(kniznicaPnl, "suborEdt");
     verziaNadpisLbl = MakeLabel(kniznicaPnl, "verziaNadpisLbl", QStringLiteral("Version:"));
     verziaLbl = MakeLabel(kniznicaPnl, "verziaLbl");
     autorNadpisLbl = MakeLabel(kniznicaPnl, "autorNadpisLbl", QStringLiteral("Author"));
@@ -331,9 +308,7 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     // The buttons.
     tlacitkaPnl = Named(new QWidget(this), "tlacitkaPnl");
     pouzitBtn = Named(new QPushButton(QStringLiteral("Use"), tlacitkaPnl), "pouzitBtn");
-    QFont bold = pouzitBtn->font();
-    bold.setBold(true);
-    pouzitBtn->setFont(bold);
+    SetBold(pouzitBtn);
     pouzitBtn->setEnabled(false);
     zatvoritBtn = Named(new QPushButton(QStringLiteral("Close"), tlacitkaPnl), "zatvoritBtn");
     Button1 = Named(new QPushButton(QStringLiteral("Nacitaj"), tlacitkaPnl), "Button1");
@@ -561,7 +536,7 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
         nazovEdt->setText(name);
         vyrazEdt->setText(notation);
         vyrazEdt->setCursorPosition(0);
-        FillValueList(*m_variables, vars);
+        m_variables->SetLines(vars);
         PopisMmo->setPlainText(SplitString(desc, kSep).join(QLatin1Char('\n')));
         vyrazPnl->show();
         kniznicaPnl->hide();

@@ -110,7 +110,6 @@ public:
     const QDomElement &SelectedNode() const { return m_selectedNode; }
     TKniznicaVyrazov *SelectedLibrary() const { return m_selectedLibrary; }
     KExpressionViewer &Viewer() { return m_viewer; }
-    TPrehliadacVyrazovDta *Module() const { return m_dta; }
 
     // The library folder relative to the program folder.
     QString LibraryPath;

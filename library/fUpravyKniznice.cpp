@@ -15,21 +15,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class T> T *Named(T *widget, const char *name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = Named(new QLabel(text, parent), name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
-
 TUpravyKnizniceFrm::TUpravyKnizniceFrm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("UpravyKnizniceFrm"));
@@ -54,10 +39,6 @@ TUpravyKnizniceFrm::TUpravyKnizniceFrm(QWidget *parent)
     autorMailEdt = Named(new QLineEdit(this), "autorMailEdt");
     popisLbl = MakeLabel(this, "popisLbl", QStringLiteral("Description:"));
     popisMmo = Named(new QPlainTextEdit(this), "popisMmo");
-    okBtn = Named(new QPushButton(QStringLiteral("Ok"), this), "okBtn");
-    okBtn->setEnabled(false);
-    okBtn->setDefault(true);
-    zrusitBtn = Named(new QPushButton(QStringLiteral("Cancel"), this), "zrusitBtn");
 
     auto *fields = new QGridLayout;
     fields->addWidget(nazovLbl, 0, 0);
@@ -73,17 +54,12 @@ TUpravyKnizniceFrm::TUpravyKnizniceFrm(QWidget *parent)
     fields->addWidget(autorWebEdt, 4, 1, 1, 2);
     fields->addWidget(autorEmailLbl, 5, 0);
     fields->addWidget(autorMailEdt, 5, 1, 1, 2);
-    okBtn->setMinimumWidth(75);
-    zrusitBtn->setMinimumWidth(75);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okBtn);
-    buttons->addWidget(zrusitBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(fields);
     layout->addWidget(popisLbl);
     layout->addWidget(popisMmo, 1);
-    layout->addLayout(buttons);
+    layout->addLayout(MakeOkCancelRow(this, okBtn, zrusitBtn, QStringLiteral("Cancel"), 75));
+    okBtn->setEnabled(false);
     setTabOrder(nazovEdt, menoSuboruEdt);
     setTabOrder(menoSuboruEdt, vyberSuborBtn);
     setTabOrder(vyberSuborBtn, verziaEdt);
@@ -103,7 +79,6 @@ TUpravyKnizniceFrm::TUpravyKnizniceFrm(QWidget *parent)
     connect(popisMmo, &QPlainTextEdit::textChanged, this, enableOk);
     connect(vyberSuborBtn, &QPushButton::clicked, this, &TUpravyKnizniceFrm::vyberSuborBtnClick);
     connect(okBtn, &QPushButton::clicked, this, &TUpravyKnizniceFrm::okBtnClick);
-    connect(zrusitBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     ApplyLanguage();
 }
@@ -157,16 +132,9 @@ void TUpravyKnizniceFrm::vyberSuborBtnClick() {
 }
 
 void TUpravyKnizniceFrm::okBtnClick() {
-    if (nazovEdt->text().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoLibraryNameErr, this);
-        nazovEdt->setFocus();
+    if (WarnIfEmpty(this, nazovEdt->text(), NoLibraryNameErr, nazovEdt)
+        || WarnIfEmpty(this, menoSuboruEdt->text(), NoFileNameErr, vyberSuborBtn))
         return;
-    }
-    if (menoSuboruEdt->text().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoFileNameErr, this);
-        vyberSuborBtn->setFocus();
-        return;
-    }
     accept();
 }
 

@@ -16,21 +16,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-namespace {
-
-template <class T> T *Named(T *widget, const char *name) {
-    widget->setObjectName(QLatin1String(name));
-    return widget;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = Named(new QLabel(text, parent), name);
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-} // namespace
-
 TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("UpravyVyrazuFrm"));
@@ -63,17 +48,7 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     premenneVle->horizontalHeader()->setStretchLastSection(true);
     premenneVle->setColumnWidth(0, 90);
     premenneVle->installEventFilter(this);
-    okBtn = Named(new QPushButton(QStringLiteral("Ok"), this), "okBtn");
-    okBtn->setEnabled(false);
-    okBtn->setDefault(true);
-    zrusitBtn = Named(new QPushButton(QStringLiteral("Zrusit"), this), "zrusitBtn");
 
-    okBtn->setMinimumWidth(75);
-    zrusitBtn->setMinimumWidth(75);
-    auto *buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(okBtn);
-    buttons->addWidget(zrusitBtn);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(nazovLbl);
     layout->addWidget(nazovCmb);
@@ -83,7 +58,8 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     layout->addWidget(PopisMmo, 2);
     layout->addWidget(premenneLbl);
     layout->addWidget(premenneVle, 3);
-    layout->addLayout(buttons);
+    layout->addLayout(MakeOkCancelRow(this, okBtn, zrusitBtn, QStringLiteral("Zrusit"), 75));
+    okBtn->setEnabled(false);
     resize(306, 386);
 
     auto enableOk = [this] { okBtn->setEnabled(true); };
@@ -94,19 +70,13 @@ TUpravyVyrazuFrm::TUpravyVyrazuFrm(QWidget *parent)
     connect(m_variables, &QAbstractItemModel::rowsInserted, this, enableOk);
     connect(m_variables, &QAbstractItemModel::rowsRemoved, this, enableOk);
     connect(okBtn, &QPushButton::clicked, this, &TUpravyVyrazuFrm::okBtnClick);
-    connect(zrusitBtn, &QPushButton::clicked, this, &QDialog::reject);
 
     SetVariableLines({});
     ApplyLanguage();
 }
 
 void TUpravyVyrazuFrm::SetVariableLines(const QStringList &lines) {
-    while (m_variables->Count() > 0)
-        m_variables->DeleteRowAt(m_variables->Count() - 1);
-    for (const QString &line : lines) {
-        const qsizetype eq = line.indexOf(QLatin1Char('='));
-        m_variables->AppendRow(eq < 0 ? line : line.left(eq), eq < 0 ? QString() : line.mid(eq + 1));
-    }
+    m_variables->SetLines(lines);
     // An empty list still offers a row to type into.
     if (m_variables->Count() == 0)
         m_variables->AppendRow();
@@ -153,16 +123,9 @@ void TUpravyVyrazuFrm::AddVariablesFromExpression() {
 }
 
 void TUpravyVyrazuFrm::okBtnClick() {
-    if (nazovCmb->currentText().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoExpressionNameErr, this);
-        nazovCmb->setFocus();
+    if (WarnIfEmpty(this, nazovCmb->currentText(), NoExpressionNameErr, nazovCmb)
+        || WarnIfEmpty(this, vyrazEdt->text(), NoExpressionErr, vyrazEdt))
         return;
-    }
-    if (vyrazEdt->text().isEmpty()) {
-        ShowWarningBox(windowTitle(), NoExpressionErr, this);
-        vyrazEdt->setFocus();
-        return;
-    }
     nazovCmb->addItem(nazovCmb->currentText());
     accept();
 }
@@ -176,28 +139,11 @@ void TUpravyVyrazuFrm::showEvent(QShowEvent *event) {
 bool TUpravyVyrazuFrm::eventFilter(QObject *watched, QEvent *event) {
     if (watched == vyrazEdt && event->type() == QEvent::FocusOut)
         AddVariablesFromExpression();
-    if (watched == premenneVle && event->type() == QEvent::KeyPress) {
-        // Rows are added with Insert or Down below the last filled row, and
-        // deleted with Ctrl+Delete.
-        auto *key = static_cast<QKeyEvent *>(event);
-        const int row = premenneVle->currentIndex().row();
-        if (key->key() == Qt::Key_Insert && key->modifiers() == Qt::NoModifier) {
-            m_variables->InsertRowAt(row < 0 ? 0 : row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Delete && key->modifiers().testFlag(Qt::ControlModifier)) {
-            m_variables->DeleteRowAt(row);
-            return true;
-        }
-        if (key->key() == Qt::Key_Down && row >= 0 && row == m_variables->Count() - 1) {
-            const TPremenne::TRow &last = m_variables->Row(row);
-            if (!last.Name.isEmpty() || !last.Value.isEmpty()) {
-                m_variables->AppendRow();
-                premenneVle->setCurrentIndex(m_variables->index(row + 1, premenneVle->currentIndex().column()));
-                return true;
-            }
-        }
-    }
+    // Rows are added with Insert or Down below the last filled row, and
+    // deleted with Ctrl+Delete.
+    if (watched == premenneVle && event->type() == QEvent::KeyPress
+        && HandleValueListKey(premenneVle, *m_variables, static_cast<QKeyEvent *>(event)))
+        return true;
     return QDialog::eventFilter(watched, event);
 }
 

@@ -1,5 +1,7 @@
 #include "uKniznica.h"
 
+#include "uPremenne.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -30,25 +32,30 @@ void SetElementText(QDomElement element, const QString &text) {
         element.appendChild(element.ownerDocument().createTextNode(text));
 }
 
-// A "name=description" line of a value list: the name is the part before
-// the first "=", the description the rest (a line without "=" is a name).
-void SplitVariableLine(const QString &line, QString &name, QString &description) {
-    const qsizetype eq = line.indexOf(QLatin1Char('='));
-    if (eq < 0) {
-        name = line;
-        description.clear();
-        return;
+// The text of owner's description: an existing description element takes
+// it; a new one is made only for a text that is not empty, as owner's first
+// child or else as its last.
+void SetDescription(QDomElement owner, const QString &text, bool asFirstChild) {
+    QDomElement desc = owner.firstChildElement(kDesc);
+    if (desc.isNull()) {
+        if (text.isEmpty())
+            return;
+        desc = owner.ownerDocument().createElement(kDesc);
+        if (asFirstChild)
+            owner.insertBefore(desc, owner.firstChild());
+        else
+            owner.appendChild(desc);
     }
-    name = line.left(eq);
-    description = line.mid(eq + 1);
+    SetElementText(desc, text);
 }
 
 void AppendVariables(QDomDocument &document, QDomElement expr, const QStringList &vars) {
     for (const QString &line : vars) {
         if (line == QLatin1String("="))
             continue; // an empty row of the value list
+        // A "name=description" line of a value list.
         QString name, description;
-        SplitVariableLine(line, name, description);
+        TPremenne::SplitLine(line, name, description);
         QDomElement var = document.createElement(kVar);
         var.setAttribute(kName, name);
         var.setAttribute(kDescription, description);
@@ -273,14 +280,7 @@ void TKniznicaVyrazov::SetLibraryInfo(const TInfoKniznice &info) {
     root.setAttribute(kAuthor, info.Author);
     root.setAttribute(kAuthorWeb, info.AuthorWeb);
     root.setAttribute(kAuthorEmail, info.AuthorEmail);
-    QDomElement desc = root.firstChildElement(kDesc);
-    if (!desc.isNull()) {
-        SetElementText(desc, info.Description);
-    } else if (!info.Description.isEmpty()) {
-        desc = Document.createElement(kDesc);
-        SetElementText(desc, info.Description);
-        root.insertBefore(desc, root.firstChild());
-    }
+    SetDescription(root, info.Description, true);
     Modified = true;
 }
 
@@ -321,11 +321,7 @@ void TKniznicaVyrazov::AddExpression(QDomElement parent, const QString &name, co
     QDomElement expr = Document.createElement(kExpr);
     expr.setAttribute(kName, name);
     expr.setAttribute(kNotation, notation);
-    if (!desc.isEmpty()) {
-        QDomElement d = Document.createElement(kDesc);
-        SetElementText(d, desc);
-        expr.appendChild(d);
-    }
+    SetDescription(expr, desc, false);
     AppendVariables(Document, expr, vars);
     parent.appendChild(expr);
     Modified = true;
@@ -338,14 +334,7 @@ void TKniznicaVyrazov::ModifyExpression(QDomElement node, const QString &name, c
         return;
     node.setAttribute(kName, name);
     node.setAttribute(kNotation, notation);
-    QDomElement d = node.firstChildElement(kDesc);
-    if (!d.isNull()) {
-        SetElementText(d, desc);
-    } else if (!desc.isEmpty()) {
-        d = Document.createElement(kDesc);
-        SetElementText(d, desc);
-        node.appendChild(d);
-    }
+    SetDescription(node, desc, false);
     for (QDomElement var = node.firstChildElement(kVar); !var.isNull(); var = node.firstChildElement(kVar))
         node.removeChild(var);
     AppendVariables(Document, node, vars);

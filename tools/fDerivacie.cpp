@@ -17,21 +17,6 @@
 
 namespace {
 
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-QLineEdit *MakeReadOnlyEdit(QWidget *parent, const char *name, const QString &text) {
-    auto *edit = new QLineEdit(text, parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setReadOnly(true);
-    InstallEditClipboardKeys(edit);
-    return edit;
-}
-
 // The result field shows an error text in red.
 const char *const FieldStyle = R"(
 QLineEdit[chyba="true"] { color: #d00000; }
@@ -50,13 +35,6 @@ QIcon PreviewIcon() {
     p.drawRect(QRectF(6.5, 2.5, 7, 5));
     p.drawRect(QRectF(6.5, 12.5, 7, 5));
     return QIcon(pm);
-}
-
-// A button keeps room around its caption also under the main window's
-// style sheet, which reaches the tool windows and gives buttons no padding.
-void FitButton(QPushButton *button) {
-    const QFontMetrics fm(button->font());
-    button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
 }
 
 } // namespace
@@ -92,9 +70,7 @@ TderivacieFrm::TderivacieFrm(TMainWindowLink *main, QWidget *parent)
     vysledokEdt = MakeReadOnlyEdit(this, "vysledokEdt", QString());
     vypocetBtn = new QPushButton(QStringLiteral("Calculate"), this);
     vypocetBtn->setObjectName(QStringLiteral("vypocetBtn"));
-    QFont bold = vypocetBtn->font();
-    bold.setBold(true);
-    vypocetBtn->setFont(bold);
+    SetBold(vypocetBtn);
     vypocetBtn->setDefault(true);
     nahladBtn = new QToolButton(this);
     nahladBtn->setObjectName(QStringLiteral("nahladBtn"));

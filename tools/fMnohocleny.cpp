@@ -42,20 +42,14 @@ public:
 };
 
 QPushButton *Button(QWidget *parent, const char *name, const QString &text, bool bold = false) {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QLatin1String(name));
-    if (bold) {
-        QFont f = b->font();
-        f.setBold(true);
-        b->setFont(f);
-    }
+    auto *b = Named(new QPushButton(text, parent), name);
+    if (bold)
+        SetBold(b);
     return b;
 }
 
 QLineEdit *Edit(QWidget *parent, const char *name, const QString &text) {
-    auto *e = new QLineEdit(text, parent);
-    e->setObjectName(QLatin1String(name));
-    return e;
+    return Named(new QLineEdit(text, parent), name);
 }
 
 QString Fill(QString text, const QString &arg1, const QString &arg2) {
@@ -176,8 +170,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     pEdt = Edit(pGpb, "pEdt", QStringLiteral("5x^3-3x^2+6x"));
     mocnina1Btn = Button(pGpb, "mocnina1Btn", QStringLiteral("^"));
     kopirovatVysledokDoPBtn = Button(pGpb, "kopirovatVysledokDoPBtn", QStringLiteral("Kopírovať výsledok"));
-    nLbl = new QLabel(QStringLiteral("n ="), pGpb);
-    nLbl->setObjectName(QStringLiteral("nLbl"));
+    nLbl = MakeLabel(pGpb, "nLbl", QStringLiteral("n ="));
     auto *exponentBox = new TExponentBox(pGpb);
     UpDown1 = exponentBox;
     UpDown1->setObjectName(QStringLiteral("UpDown1"));
@@ -202,8 +195,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     qEdt = Edit(qGpb, "qEdt", QStringLiteral("x^2+3"));
     mocnina2Btn = Button(qGpb, "mocnina2Btn", QStringLiteral("^"));
     kopirovatVysledokDoQBtn = Button(qGpb, "kopirovatVysledokDoQBtn", QStringLiteral("Kopírovať výsledok"));
-    mLbl = new QLabel(QStringLiteral("m ="), qGpb);
-    mLbl->setObjectName(QStringLiteral("mLbl"));
+    mLbl = MakeLabel(qGpb, "mLbl", QStringLiteral("m ="));
     bodEdt = Edit(qGpb, "bodEdt", QStringLiteral("0"));
     bodEdt->setMaximumWidth(90);
     hornerBtn = Button(qGpb, "hornerBtn", QStringLiteral("HSch (m)"), true);
@@ -237,8 +229,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     // The result: its text, and below it the drawing with the error label.
     vysGpb = new QGroupBox(QStringLiteral(" Výsledok "), this);
     vysGpb->setObjectName(QStringLiteral("vysGpb"));
-    vysEdt = Edit(vysGpb, "vysEdt", QString());
-    vysEdt->setReadOnly(true);
+    vysEdt = MakeReadOnlyEdit(vysGpb, "vysEdt");
     vysScb = new QScrollArea(vysGpb);
     vysScb->setObjectName(QStringLiteral("vysScb"));
     vysScb->setFrameShape(QFrame::NoFrame);
@@ -248,9 +239,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     paper->setBackgroundRole(QPalette::Base);
     vysImg = new TPlatnoMnohoclena(paper);
     vysImg->setObjectName(QStringLiteral("vysImg"));
-    chybaLbl = new QLabel(paper);
-    chybaLbl->setObjectName(QStringLiteral("chybaLbl"));
-    chybaLbl->setTextFormat(Qt::PlainText);
+    chybaLbl = MakeLabel(paper, "chybaLbl");
     chybaLbl->setWordWrap(true);
     QPalette red = chybaLbl->palette();
     red.setColor(QPalette::WindowText, Qt::red);
@@ -291,7 +280,7 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
         InstallDigitKeyTranslation(e, false);
         connect(e, &QLineEdit::textChanged, this, [this, e] { pEdtChange(e); });
     }
-    for (QLineEdit *e : {pEdt, qEdt, bodEdt, vysEdt})
+    for (QLineEdit *e : {pEdt, qEdt, bodEdt})
         InstallEditClipboardKeys(e);
     InstallNumericKeyFilter(bodEdt);
     connect(bodEdt, &QLineEdit::textChanged, this, [this] { SetFailed(bodEdt, false); });
@@ -405,14 +394,16 @@ template <class F> void TmnohoclenyFrm::Guarded(F &&command) {
     } catch (const EPolynom &e) {
         ShowModelError(e);
     } catch (const EEngineInvalidOp &) {
-        TChyba overflow;
-        overflow.Set(TErrorCode::TooLarge);
-        ShowError(ErrorMessage(overflow));
+        ShowErrorCode(TErrorCode::TooLarge);
     } catch (const std::exception &) {
-        TChyba unknown;
-        unknown.Set(TErrorCode::UnknownFailure);
-        ShowError(ErrorMessage(unknown));
+        ShowErrorCode(TErrorCode::UnknownFailure);
     }
+}
+
+void TmnohoclenyFrm::ShowErrorCode(TErrorCode code) {
+    TChyba error;
+    error.Set(code);
+    ShowError(ErrorMessage(error));
 }
 
 void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
@@ -426,12 +417,9 @@ void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
     case TPolynomError::TooMuchWork:
         ShowError(errTooMuchWork, QString::number(TPolynom::MaxWork));
         break;
-    case TPolynomError::Overflow: {
-        TChyba overflow;
-        overflow.Set(TErrorCode::TooLarge);
-        ShowError(ErrorMessage(overflow));
+    case TPolynomError::Overflow:
+        ShowErrorCode(TErrorCode::TooLarge);
         break;
-    }
     case TPolynomError::DivisorLeadingTerm:
         ShowError(errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
         break;
@@ -468,9 +456,7 @@ void TmnohoclenyFrm::pEdtChange(QLineEdit *edit) {
     if (!TPolynom::IsValidText(edit->text(), Separator()))
         return;
     Guarded([&] {
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        P.AddText(edit->text(), fresh, false, true, Separator());
+        ParseAlone(P, edit->text());
         int x = Top;
         DrawPolynomial(P, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
         chybaLbl->hide();
@@ -488,51 +474,47 @@ void TmnohoclenyFrm::vymenaBtnClick() {
     qEdt->setText(p);
 }
 
+void TmnohoclenyFrm::ParseAlone(TPolynom &polynomial, const QString &text) {
+    TPremennePolynomu fresh;
+    TPolynom::ResetVariableList(fresh);
+    polynomial.AddText(text, fresh, false, true, Separator());
+}
+
+bool TmnohoclenyFrm::CheckNotation(QLineEdit *edit, const QString &name) {
+    if (TPolynom::IsValidText(edit->text(), Separator()))
+        return true;
+    SetFailed(edit, true);
+    ShowError(errIncorrectNotation, name);
+    return false;
+}
+
 bool TmnohoclenyFrm::ValidateAndParse(int limit) {
     if (TPolynom::CountLetters(pEdt->text() + qEdt->text()) > limit) {
         ShowError(errMaxVariablesTogether, QString::number(limit));
         return false;
     }
-    if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
-        SetFailed(pEdt, true);
-        ShowError(errIncorrectNotation, QStringLiteral("P"));
+    if (!CheckNotation(pEdt, QStringLiteral("P")))
         return false;
-    }
-    TPremennePolynomu fresh;
-    TPolynom::ResetVariableList(fresh);
-    P.AddText(pEdt->text(), fresh, false, true, Separator());
-    if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
-        SetFailed(qEdt, true);
-        ShowError(errIncorrectNotation, QStringLiteral("Q"));
+    ParseAlone(P, pEdt->text());
+    if (!CheckNotation(qEdt, QStringLiteral("Q")))
         return false;
-    }
     Q.AddText(qEdt->text(), P.Variables(), false, true, Separator());
     return true;
 }
 
-void TmnohoclenyFrm::scitanieBtnClick() {
+void TmnohoclenyFrm::AddOrSubtract(bool subtract) {
     Guarded([&] {
         if (!ValidateAndParse(MaxPolynomialVariables))
             return;
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        R.AddText(pEdt->text(), fresh, false, true, Separator());
-        R.AddText(qEdt->text(), R.Variables(), false, false, Separator());
-        ShowResult(QStringLiteral("+"));
+        ParseAlone(R, pEdt->text());
+        R.AddText(qEdt->text(), R.Variables(), subtract, false, Separator());
+        ShowResult(subtract ? QStringLiteral("-") : QStringLiteral("+"));
     });
 }
 
-void TmnohoclenyFrm::odcitanieBtnClick() {
-    Guarded([&] {
-        if (!ValidateAndParse(MaxPolynomialVariables))
-            return;
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        R.AddText(pEdt->text(), fresh, false, true, Separator());
-        R.AddText(qEdt->text(), R.Variables(), true, false, Separator());
-        ShowResult(QStringLiteral("-"));
-    });
-}
+void TmnohoclenyFrm::scitanieBtnClick() { AddOrSubtract(false); }
+
+void TmnohoclenyFrm::odcitanieBtnClick() { AddOrSubtract(true); }
 
 void TmnohoclenyFrm::nasobenieBtnClick() {
     Guarded([&] {
@@ -552,10 +534,8 @@ void TmnohoclenyFrm::delenieBtnClick() {
             return;
         }
         // The divisor is parsed first: its first letter is the main variable.
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
         TPolynom divisor, dividend, remainder;
-        divisor.AddText(qEdt->text(), fresh, false, true, Separator());
+        ParseAlone(divisor, qEdt->text());
         dividend.AddText(pEdt->text(), divisor.Variables(), false, true, Separator());
         TPolynom::Divide(dividend, divisor, remainder, R);
         ShowResult(QStringLiteral("/"), &remainder);
@@ -582,14 +562,9 @@ void TmnohoclenyFrm::umocniPBtnClick() {
             ShowError(errMaxVariables, QStringLiteral("P"), QString::number(MaxPolynomialVariables));
             return;
         }
-        if (!TPolynom::IsValidText(pEdt->text(), Separator())) {
-            SetFailed(pEdt, true);
-            ShowError(errIncorrectNotation, QStringLiteral("P"));
+        if (!CheckNotation(pEdt, QStringLiteral("P")))
             return;
-        }
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        P.AddText(pEdt->text(), fresh, false, true, Separator());
+        ParseAlone(P, pEdt->text());
         ClearImage();
         int x = Top;
         DrawPolynomial(P, x, QStringLiteral("("));
@@ -608,14 +583,9 @@ void TmnohoclenyFrm::hornerBtnClick() {
             ShowError(errMax1Variable, QStringLiteral("Q"));
             return;
         }
-        if (!TPolynom::IsValidText(qEdt->text(), Separator())) {
-            SetFailed(qEdt, true);
-            ShowError(errIncorrectNotation, QStringLiteral("Q"));
+        if (!CheckNotation(qEdt, QStringLiteral("Q")))
             return;
-        }
-        TPremennePolynomu fresh;
-        TPolynom::ResetVariableList(fresh);
-        Q.AddText(qEdt->text(), fresh, false, true, Separator());
+        ParseAlone(Q, qEdt->text());
         long double m = 0;
         if (!TryStrToFloat(bodEdt->text(), m, Separator())) {
             SetFailed(bodEdt, true);

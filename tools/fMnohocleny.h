@@ -4,6 +4,7 @@
 #pragma once
 
 #include "uPolynomy.h"
+#include "uSpolocne.h"
 
 #include <QFontMetrics>
 #include <QHash>
@@ -95,9 +96,17 @@ private:
     // Runs a command: a refused operation shows its message.
     template <class F> void Guarded(F &&command);
     QChar Separator() const;
+    // Parses text into polynomial with a variable list of its own.
+    void ParseAlone(TPolynom &polynomial, const QString &text);
+    // False, with the edit marked and the message shown, when the edit's
+    // text is no polynomial; name is P or Q.
+    bool CheckNotation(QLineEdit *edit, const QString &name);
     // Checks both texts and parses P, then Q with P's variables.
     bool ValidateAndParse(int limit);
+    // P + Q or P - Q into R.
+    void AddOrSubtract(bool subtract);
     void ShowError(const QString &text, const QString &arg1 = QString(), const QString &arg2 = QString());
+    void ShowErrorCode(TErrorCode code);
     void ShowModelError(const EPolynom &error);
     void ShowResult(const QString &op, const TPolynom *remainder = nullptr);
     void SetFailed(QLineEdit *edit, bool failed);

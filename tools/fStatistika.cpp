@@ -1,7 +1,6 @@
 #include "fStatistika.h"
 
 #include "uDisk.h"
-#include "uMagneticForm.h"
 #include "uSpolocneOkna.h"
 
 #include <QGridLayout>
@@ -11,57 +10,21 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QScrollBar>
-#include <QStyledItemDelegate>
 #include <QTableView>
 #include <QVBoxLayout>
 
 namespace {
 
-// Cell editors translate the number row of the Slovak keyboard into digits,
-// "+" into 1 and either decimal point into the system's one.
-class TDigitKeyDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override {
-        QWidget *editor = QStyledItemDelegate::createEditor(parent, option, index);
-        InstallDigitKeyTranslation(editor, true);
-        m_editor = editor;
-        return editor;
-    }
-    void CommitOpenEditor() {
-        // A closed editor is hidden until it is deleted.
-        if (m_editor && !m_editor->isHidden())
-            emit commitData(m_editor);
-    }
-
-private:
-    mutable QPointer<QWidget> m_editor;
-};
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
 QLineEdit *MakeResultEdit(QWidget *parent, const char *name) {
-    auto *edit = new QLineEdit(parent);
-    edit->setObjectName(QLatin1String(name));
-    edit->setReadOnly(true);
+    QLineEdit *edit = MakeReadOnlyEdit(parent, name);
     edit->setMinimumWidth(96);
-    InstallEditClipboardKeys(edit);
     return edit;
 }
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) {
-    auto *button = new QPushButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
+    return Named(new QPushButton(text, parent), name);
 }
 
 } // namespace
@@ -75,7 +38,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     hodnotyVle = new QTableView(this);
     hodnotyVle->setObjectName(QStringLiteral("hodnotyVle"));
     hodnotyVle->setModel(&m_statistika);
-    hodnotyVle->setItemDelegate(new TDigitKeyDelegate(hodnotyVle));
+    hodnotyVle->setItemDelegate(new TDigitKeyDelegate(true, hodnotyVle));
     hodnotyVle->setEditTriggers(QAbstractItemView::AllEditTriggers);
     hodnotyVle->setSelectionBehavior(QAbstractItemView::SelectItems);
     hodnotyVle->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -98,9 +61,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     zmazatBtn = MakeButton(this, "zmazatBtn", QStringLiteral("Odstrániť"));
     zmazatVsetkoBtn = MakeButton(this, "zmazatVsetkoBtn", QStringLiteral("Odstrániť všetko"));
     vypocetBtn = MakeButton(this, "vypocetBtn", QStringLiteral("Výpočet"));
-    QFont bold = vypocetBtn->font();
-    bold.setBold(true);
-    vypocetBtn->setFont(bold);
+    SetBold(vypocetBtn);
 
     statistikaGbx = new QGroupBox(QStringLiteral("Štatistika"), this);
     statistikaGbx->setObjectName(QStringLiteral("statistikaGbx"));
@@ -181,8 +142,7 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
 
     ApplyLanguage();
     resize(std::max(400, sizeHint().width()), std::max(293, sizeHint().height()));
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void TstatistikaFrm::CommitOpenEditor() {

@@ -88,13 +88,6 @@ QFont PixelFont(const QFont &base, int pixels) {
     return f;
 }
 
-// A button keeps room around its caption also under the main window's
-// style sheet, which reaches the tool windows and gives buttons no padding.
-void FitButton(QPushButton *button) {
-    const QFontMetrics fm(button->font());
-    button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
-}
-
 } // namespace
 
 TsumaFrm::TsumaFrm(TMainWindowLink *main, QWidget *parent, TCyklickeVypocty::TPriprava priprava)
@@ -106,21 +99,15 @@ TsumaFrm::TsumaFrm(TMainWindowLink *main, QWidget *parent, TCyklickeVypocty::TPr
     const int boundWidth = fontMetrics().horizontalAdvance(QStringLiteral("-00000000")) + 14;
     DoEdt = MakeEdit(this, "DoEdt", QStringLiteral("5"), NajdlhsiaHranica);
     DoEdt->setFixedWidth(boundWidth);
-    Label1 = new QLabel(Sigma, this);
-    Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setTextFormat(Qt::PlainText);
+    Label1 = MakeLabel(this, "Label1", Sigma);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setFont(PixelFont(font(), 52));
     premEdt = MakeEdit(this, "premEdt", QStringLiteral("n"), 0);
     premEdt->setFixedWidth(fontMetrics().horizontalAdvance(QStringLiteral("nnnn")) + 12);
-    Label2 = new QLabel(QStringLiteral("="), this);
-    Label2->setObjectName(QStringLiteral("Label2"));
-    Label2->setTextFormat(Qt::PlainText);
+    Label2 = MakeLabel(this, "Label2", QStringLiteral("="));
     OdEdt = MakeEdit(this, "OdEdt", QStringLiteral("0"), NajdlhsiaHranica);
     OdEdt->setFixedWidth(boundWidth);
-    funkciaLbl = new QLabel(QStringLiteral("0"), this);
-    funkciaLbl->setObjectName(QStringLiteral("funkciaLbl"));
-    funkciaLbl->setTextFormat(Qt::PlainText);
+    funkciaLbl = MakeLabel(this, "funkciaLbl", QStringLiteral("0"));
     funkciaLbl->setFont(PixelFont(font(), 13));
     // A long expression is cut at the window's edge rather than widening it.
     funkciaLbl->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
@@ -175,8 +162,7 @@ TsumaFrm::TsumaFrm(TMainWindowLink *main, QWidget *parent, TCyklickeVypocty::TPr
     ApplyLanguage();
     setMinimumWidth(std::max(255, minimumSizeHint().width()));
     resize(std::max(318, minimumWidth()), sizeHint().height());
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void TsumaFrm::SetFunction(const QString &text) {

@@ -1,7 +1,6 @@
 #include "fTrojclenka.h"
 
 #include "uDisk.h"
-#include "uMagneticForm.h"
 #include "uSpolocneOkna.h"
 
 #include <QFrame>
@@ -14,14 +13,6 @@
 #include <QVBoxLayout>
 
 namespace {
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
 
 QFrame *MakeLine(QWidget *parent, QFrame::Shape shape) {
     auto *line = new QFrame(parent);
@@ -48,12 +39,6 @@ QLabel *MakeArrow(QWidget *parent, const char *name, bool up) {
     label->setPixmap(pixmap);
     label->setFixedSize(size);
     return label;
-}
-
-void SetTextColour(QLineEdit *edit, const QColor &colour) {
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, colour);
-    edit->setPalette(palette);
 }
 
 } // namespace
@@ -118,13 +103,8 @@ TtrojclenkaFrm::TtrojclenkaFrm(QWidget *parent)
     RadioButton2->setObjectName(QStringLiteral("RadioButton2"));
     Button1 = new QPushButton(QStringLiteral("Počítať"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    QFont bold = Button1->font();
-    bold.setBold(true);
-    Button1->setFont(bold);
-    resultEdt = new QLineEdit(this);
-    resultEdt->setObjectName(QStringLiteral("resultEdt"));
-    resultEdt->setReadOnly(true);
-    InstallEditClipboardKeys(resultEdt);
+    SetBold(Button1);
+    resultEdt = MakeReadOnlyEdit(this, "resultEdt");
 
     auto *choices = new QVBoxLayout;
     choices->addWidget(RadioButton1);
@@ -156,8 +136,7 @@ TtrojclenkaFrm::TtrojclenkaFrm(QWidget *parent)
 
     ApplyLanguage();
     FitSize();
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void TtrojclenkaFrm::FitSize() {
@@ -176,16 +155,12 @@ void TtrojclenkaFrm::RadioButton2Click() {
 }
 
 void TtrojclenkaFrm::Button1Click() {
-    SetTextColour(resultEdt, Qt::red);
     const TTrojclenka::TVysledok v =
         m_trojclenka.Vypocet(Edit1->text(), Edit2->text(), Edit3->text(), RadioButton1->isChecked());
     QLineEdit *edits[] = {Edit1, Edit2, Edit3};
     if (v.Focus >= 0)
         edits[v.Focus]->setFocus();
-    if (v.Ok)
-        SetTextColour(resultEdt, Qt::black);
-    resultEdt->setText(v.Text);
-    resultEdt->setCursorPosition(0);
+    ShowResultText(resultEdt, v.Text, v.Ok);
 }
 
 void TtrojclenkaFrm::ApplyLanguage() {

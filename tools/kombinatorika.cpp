@@ -1,7 +1,6 @@
 #include "kombinatorika.h"
 
 #include "uDisk.h"
-#include "uMagneticForm.h"
 #include "uSpolocne.h"
 #include "uSpolocneOkna.h"
 
@@ -155,23 +154,7 @@ QLineEdit *MakeEdit(QWidget *parent, const char *name, const QString &text) {
 }
 
 QRadioButton *MakeChoice(QWidget *parent, const char *name, const QString &text) {
-    auto *button = new QRadioButton(text, parent);
-    button->setObjectName(QLatin1String(name));
-    return button;
-}
-
-QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
-    auto *label = new QLabel(text, parent);
-    if (name)
-        label->setObjectName(QLatin1String(name));
-    label->setTextFormat(Qt::PlainText);
-    return label;
-}
-
-void SetTextColour(QLineEdit *edit, const QColor &colour) {
-    QPalette palette = edit->palette();
-    palette.setColor(QPalette::Text, colour);
-    edit->setPalette(palette);
+    return Named(new QRadioButton(text, parent), name);
 }
 
 } // namespace
@@ -189,8 +172,7 @@ TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
         edit->installEventFilter(new TCountKeyFilter(edit));
     }
-    EdtVysledok = MakeEdit(this, "EdtVysledok", QStringLiteral("0"));
-    EdtVysledok->setReadOnly(true);
+    EdtVysledok = MakeReadOnlyEdit(this, "EdtVysledok", QStringLiteral("0"));
     vysledokLbl = MakeLabel(this, "vysledokLbl", QStringLiteral("výsledok ="));
 
     RadioButton1 = MakeChoice(this, "RadioButton1", QStringLiteral("Kombinačné číslo"));
@@ -203,9 +185,7 @@ TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
 
     vypocetBtn = new QPushButton(QStringLiteral("Počítať"), this);
     vypocetBtn->setObjectName(QStringLiteral("vypocetBtn"));
-    QFont bold = vypocetBtn->font();
-    bold.setBold(true);
-    vypocetBtn->setFont(bold);
+    SetBold(vypocetBtn);
 
     using K = TVzorec::TKus;
     const QString minus = QStringLiteral(" \u2212 ");
@@ -252,8 +232,7 @@ TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
 
     ApplyLanguage();
     FitSize();
-    const QSize screen = PrimaryScreenSize();
-    move((screen.width() - width()) / 2, (screen.height() - height()) / 2);
+    CentreOnScreen(this);
 }
 
 void TkombinatorikaFrm::FitSize() {
@@ -270,16 +249,12 @@ TKombinatorika::TUloha TkombinatorikaFrm::Uloha() const {
 }
 
 void TkombinatorikaFrm::vypocetBtnClick() {
-    SetTextColour(EdtVysledok, Qt::red);
     const TKombinatorika::TVysledok v = m_kombinatorika.Vypocet(Uloha(), EdtN->text(), EdtK->text());
     if (v.Stav == TKombinatorika::TVysledok::NNotEntered)
         EdtN->setFocus();
     else if (v.Stav == TKombinatorika::TVysledok::KNotEntered)
         EdtK->setFocus();
-    else if (v.Stav == TKombinatorika::TVysledok::Ok)
-        SetTextColour(EdtVysledok, Qt::black);
-    EdtVysledok->setText(v.Text);
-    EdtVysledok->setCursorPosition(0);
+    ShowResultText(EdtVysledok, v.Text, v.Stav == TKombinatorika::TVysledok::Ok);
 }
 
 void TkombinatorikaFrm::ApplyLanguage() {

@@ -21,8 +21,6 @@ static void ShowToolWindow(QWidget *window) {
     window->activateWindow();
 }
 
-// Each window comes with its own unit; until then its command does nothing.
-
 void TNastroje::ShowGraph(const QString &function) {
     if (!m_grafyFunkcii)
         // Each function is compiled with the main window's context as it is

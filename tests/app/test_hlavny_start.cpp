@@ -41,11 +41,7 @@ TEST_F(StartTest, FirstStartWithoutSettingsAndItsShutDown) {
     EXPECT_EQ(W->geometry().center().x() / 2, screen.center().x() / 2);
     EXPECT_EQ(W->geometry().center().y() / 2, screen.center().y() / 2);
     EXPECT_FALSE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
-    EXPECT_EQ(S(W->Texts().LanguageCode), "e1");
-    EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Zlomky");
     EXPECT_EQ(S(W->UserId()), "261205202543"); // from the clock, in UTC
-    EXPECT_EQ(S(W->Ans()), "0");
 
     Calculate(QStringLiteral("1+1"));
     EndProgram();
@@ -79,7 +75,6 @@ TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
     EXPECT_FALSE(Act("KontrolovatAktualizaciePriStarteProgramuAct")->isChecked());
     EXPECT_EQ(S(W->UserId()), "123456789012");
     EXPECT_EQ(S(W->Texts().LanguageCode), "en");
-    EXPECT_EQ(S(Find<QCheckBox>(*W, "CheckBoxZlomky")->text()), "Fractions");
     EXPECT_EQ(History(), QStringList({"1+1 =  2"}));
 
     Calculate(QStringLiteral("2+3"));
@@ -100,48 +95,43 @@ TEST_F(StartTest, TheMenuSwitchesChangeWhatIsSavedAtExit) {
     Act("PamatatSiHistoriuVypoctovAct")->trigger();
     Act("KontrolovatAktualizaciePriStarteProgramuAct")->trigger();
     Act("VPoslednejPoloheAct")->trigger();
-    EXPECT_TRUE(Act("VPoslednejPoloheAct")->isChecked());
     EXPECT_FALSE(Act("VStredeObrazovkyAct")->isChecked());
     Calculate(QStringLiteral("6*7"));
+    Btn("BtnMS")->click();
     W->move(33, 44);
     EndProgram();
     const QStringList lines = Lines("settings.ini");
-    EXPECT_TRUE(lines.contains("Center=0"));
-    EXPECT_TRUE(lines.contains("Top=44"));
-    EXPECT_TRUE(lines.contains("Left=33"));
-    EXPECT_TRUE(lines.contains("SaveMemoryData=1"));
-    EXPECT_TRUE(lines.contains("CheckUpdatesAtStart=0"));
-    EXPECT_TRUE(lines.contains("Data=0"));
+    for (const char *line : {"Center=0", "Top=44", "Left=33", "SaveMemoryData=1", "CheckUpdatesAtStart=0"})
+        EXPECT_TRUE(lines.contains(line)) << line;
     EXPECT_EQ(Lines("history.dat"), QStringList({"6*7 =  42"}));
+    Restart(); // the kept memory comes back without its leading spaces
+    EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "42");
 }
 
-TEST_F(StartTest, AFailedSettingsWriteStillSavesTheHistoryAndWarnsOnce) {
-    QDir().mkpath(Path("settings.ini")); // a folder where the file should be
-    Restart();
-    Act("PamatatSiHistoriuVypoctovAct")->trigger();
-    Calculate(QStringLiteral("2+2"));
-    EndProgram();
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
-    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Chyba");
-    EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
-    EXPECT_EQ(Lines("history.dat"), QStringList({"2+2 =  4"}));
-}
-
-TEST_F(StartTest, AFailedHistoryWriteStillSavesTheSettingsAndTheUserId) {
-    CopyEnglish();
-    WriteBytes(Path("settings.ini"), "[Settings]\r\nSaveHistory=1\r\nLanguageFile=lang\\english.txt\r\n");
-    QDir().mkpath(Path("history.dat"));
-    Restart();
-    Calculate(QStringLiteral("2+2"));
-    EndProgram();
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    // The texts of the loaded language.
-    EXPECT_EQ(S(Prompter->Shown[0].Caption), "Error");
-    EXPECT_EQ(S(Prompter->Shown[0].Text), "The settings could not be saved");
-    const QStringList lines = Lines("settings.ini");
-    EXPECT_TRUE(lines.contains("UID=261205202543"));
-    EXPECT_TRUE(lines.contains("Center=1"));
+// The shut-down tries every write, then warns once.
+TEST_F(StartTest, AFailedWriteAtShutDownWarnsOnceAndSavesTheRest) {
+    const QString files[] = {"settings.ini", "history.dat", "const.dat"};
+    for (const QString &blocked : files) {
+        SCOPED_TRACE(S(blocked));
+        for (const QString &file : files) {
+            QDir(Path(file)).removeRecursively();
+            QFile::remove(Path(file));
+        }
+        QDir().mkpath(Path(blocked)); // a folder where the file should be
+        Restart();
+        Act("PamatatSiHistoriuVypoctovAct")->trigger();
+        Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr);
+        Calculate(QStringLiteral("2+2"));
+        Prompter->Shown.clear();
+        EndProgram();
+        ASSERT_EQ(Prompter->Shown.size(), 1);
+        EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+        EXPECT_EQ(S(Prompter->Shown[0].Caption), "Chyba");
+        EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
+        EXPECT_EQ(Lines("settings.ini").contains("UID=261205202543"), blocked != files[0]);
+        EXPECT_EQ(Lines("history.dat") == QStringList({"2+2 =  4"}), blocked != files[1]);
+        EXPECT_EQ(Lines("const.dat").size() == 3, blocked != files[2]);
+    }
 }
 
 TEST_F(StartTest, AConstantDefinedInOneRunIsThereInTheNext) {
@@ -160,22 +150,11 @@ TEST_F(StartTest, AConstantDefinedInOneRunIsThereInTheNext) {
     EXPECT_EQ(S(Konstanty()->Model().Row(2).Unit), S(QStringLiteral("m/s²")));
 }
 
-TEST_F(StartTest, AFailedConstantsWriteWarnsOnceAndSavesTheRest) {
-    QDir().mkpath(Path("const.dat")); // a folder where the file should be
-    Restart();
-    Konstanty()->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr);
-    EndProgram();
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    EXPECT_EQ(S(Prompter->Shown[0].Text), "Nepodarilo sa uložiť nastavenia");
-    EXPECT_TRUE(Lines("settings.ini").contains("UID=261205202543"));
-}
-
 TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
     struct Case { int left, top; bool stays; };
     const Case cases[] = {
         {140, 120, true},
         {5000, 5000, false},
-        {-2000, 100, false},
         {100, -300, false},
         {20 - HlavnyWidth, 100, true}, // 20 pixels of the title left on the screen: reachable
     };
@@ -202,12 +181,6 @@ TEST_F(StartTest, TheWindowIsBorderlessWithARoundedOutline) {
     EXPECT_TRUE(mask.contains(QPoint(W->width() / 2, 0)));
 }
 
-TEST_F(StartTest, TheBackgroundPictureIsDecodedAndAlwaysDisabled) {
-    auto *picture = Find<TObrazok>(*W, "pozadieImg");
-    EXPECT_EQ(picture->Image().size(), QSize(HlavnyWidth, HlavnyHeight));
-    EXPECT_FALSE(picture->isEnabled());
-}
-
 // --- language ---------------------------------------------------------------------
 
 TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
@@ -216,11 +189,7 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     EXPECT_EQ(S(KProgramSettings::Instance().LanguageFile), "lang\\english.txt");
     EXPECT_EQ(S(Find<QLabel>(*W, "Label4")->text()), "Dec.:");
     EXPECT_EQ(S(Btn("BtnTG")->text()), "tan");
-    EXPECT_EQ(S(Btn("BtnSpat")->text()), "Back");
     EXPECT_EQ(S(Find<QMenu>(*W, "ToolsMenu")->title()), "&Tools");
-    EXPECT_EQ(S(Act("HistoriuVypoctovAct")->text()), "Calculation history...");
-    EXPECT_EQ(S(W->Texts().msgCouldntSaveSettings), "The settings could not be saved");
-    EXPECT_EQ(S(Premenne()->windowTitle()), "User variables");
     // The longer captions still fit between the base keys and the decimals field.
     const QRect hyp = Find<QCheckBox>(*W, "CheckBoxHyp")->geometry();
     const QRect fractions = Find<QCheckBox>(*W, "CheckBoxZlomky")->geometry();
@@ -230,8 +199,6 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     EXPECT_LT(fractions.right(), Find<QLabel>(*W, "Label4")->geometry().left());
     EXPECT_LT(Find<QLabel>(*W, "Label4")->geometry().right(), Find<QLineEdit>(*W, "EditDesM")->geometry().left());
 
-    Calculate(QStringLiteral("1/0"));
-    EXPECT_EQ(S(ErrorText()), "Operation not allowed: division by zero.");
     Calculate(QStringLiteral("sin+1"));
     EXPECT_EQ(S(ErrorText()), "Function \"sin\" has no argument.");
 

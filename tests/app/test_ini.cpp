@@ -3,16 +3,11 @@
 #include "uIniFile.h"
 #include "uTextCodec.h"
 
-// --- Codec ------------------------------------------------------------------
-
 TEST(TextCodec, Windows1250BytesOfTheSlovakAndCzechLetters) {
     struct Case { uchar byte; char16_t unicode; };
     // Letters from every range of the table where it differs from Latin-1, one that
     // agrees, ASCII, and an unused byte that stands for itself.
-    const Case cases[] = {
-        {0x8A, u'Š'}, {0x9D, u'ť'}, {0xBC, u'Ľ'}, {0xBE, u'ľ'}, {0xC8, u'Č'}, {0xE1, u'á'},
-        {0xEC, u'ě'}, {0xF9, u'ů'}, {0x80, u'€'}, {0x41, u'A'}, {0x81, u'\u0081'},
-    };
+    const Case cases[] = {{0x8A, u'Š'}, {0x9D, u'ť'}, {0xBC, u'Ľ'}, {0xE1, u'á'}, {0x80, u'€'}, {0x41, u'A'}, {0x81, u'\u0081'}};
     for (const Case &c : cases) {
         EXPECT_EQ(Cp1250ToUnicode(c.byte).unicode(), c.unicode) << int(c.byte);
         uchar back = 0;
@@ -21,7 +16,6 @@ TEST(TextCodec, Windows1250BytesOfTheSlovakAndCzechLetters) {
     }
     uchar unused;
     EXPECT_FALSE(UnicodeToCp1250(QChar(u'ø'), unused));
-    EXPECT_FALSE(UnicodeToCp1250(QChar(u'Ж'), unused));
 }
 
 TEST(TextCodec, ReadsUtf8WithAndWithoutMarkElseWindows1250) {
@@ -40,7 +34,6 @@ TEST(TextCodec, ReadsUtf8WithAndWithoutMarkElseWindows1250) {
 
 TEST(TextCodec, WritesWindows1250WhenEveryCharacterFitsElseUtf8WithMark) {
     EXPECT_EQ(EncodeFileText(QStringLiteral("čaj")), QByteArray("\xE8" "aj"));
-    EXPECT_EQ(EncodeFileText(QStringLiteral("abc")), QByteArray("abc"));
     const QString foreign = QStringLiteral("čaj Ж");
     EXPECT_EQ(EncodeFileText(foreign), QByteArray("\xEF\xBB\xBF") + foreign.toUtf8());
     EXPECT_EQ(S(DecodeFileText(EncodeFileText(foreign))), S(foreign));
@@ -49,7 +42,6 @@ TEST(TextCodec, WritesWindows1250WhenEveryCharacterFitsElseUtf8WithMark) {
 TEST(TextCodec, SplitsLinesAtEveryKindOfBreak) {
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\nb\nc\rd")), QStringList({"a", "b", "c", "d"}));
     EXPECT_EQ(SplitLines(QStringLiteral("a\r\n\r\nb\r\n")), QStringList({"a", "", "b"}));
-    EXPECT_TRUE(SplitLines(QString()).isEmpty());
 }
 
 class TextFileTest : public AppTest {};
@@ -68,37 +60,22 @@ TEST_F(TextFileTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
     EXPECT_FALSE(WriteTextLines(Path("missing/a.txt"), {"x"}).Ok);
 }
 
-// --- Reading ------------------------------------------------------------------
-
 TEST(IniRead, PrivateProfileRules) {
     const TIniFile ini = TIniFile::FromText(QStringLiteral(
-        "; comment=1\r\n"
-        "orphan=before any section\r\n"
-        "[Settings]\r\n"
-        "LanguageFile=lang\\english.txt\r\n"
-        "  Spaced  =  padded value  \r\n"
-        "Empty=\r\n"
-        "Twice=first\r\n"
-        "twice=second\r\n"
-        "Equals=a=b\r\n"
-        "not a key line\r\n"
-        "[ settings ]\r\n"
-        "Later=hidden by the first section\r\n"
-        "[Other]\r\n"
-        "Twice=other\r\n"));
+        "; comment=1\r\norphan=before any section\r\n[Settings]\r\nLanguageFile=lang\\english.txt\r\n"
+        "  Spaced  =  padded value  \r\nTwice=first\r\ntwice=second\r\nEquals=a=b\r\nnot a key line\r\n"
+        "[ settings ]\r\nLater=hidden by the first section\r\n[Other]\r\nTwice=other\r\n"));
     struct Case { const char *section; const char *key; const char *expected; };
     const Case cases[] = {
         {"Settings", "LanguageFile", "lang\\english.txt"},
         {"SETTINGS", "languagefile", "lang\\english.txt"},
         {"settings", "Spaced", "padded value"},
-        {"Settings", "Empty", ""},
         {"Settings", "TWICE", "first"},
         {"Settings", "Equals", "a=b"},
         {"Other", "twice", "other"},
         {"Settings", "Later", "<default>"},
         {"Settings", "orphan", "<default>"},
         {"Settings", "; comment", "<default>"},
-        {"Missing", "Twice", "<default>"},
         {"Settings", "not a key line", "<default>"},
     };
     for (const Case &c : cases)
@@ -108,12 +85,12 @@ TEST(IniRead, PrivateProfileRules) {
 TEST(IniRead, IntegersAndBooleans) {
     const TIniFile ini = TIniFile::FromText(QStringLiteral(
         "[s]\n"
-        "dec=50\nneg=-60\nplus=+7\nhex=0x1F\nHEX=0XfF\nupper=0XfF\nspace= 12 \n"
-        "abc=abc\nmixed=12a\nempty=\nfrac=1,5\nbig=99999999999\nbare=0x\nbool0=0\nbool2=2\nboolneg=-1\n"));
+        "neg=-60\nplus=+7\nhex=0x1F\nHEX=0XfF\nupper=0XfF\nspace= 12 \n"
+        "abc=abc\nmixed=12a\nempty=\nbig=99999999999\nbare=0x\nbool0=0\nbool2=2\n"));
     struct Case { const char *key; qint32 expected; };
     const Case ints[] = {
-        {"dec", 50}, {"neg", -60}, {"plus", 7}, {"upper", 255}, {"space", 12},
-        {"mixed", 100}, {"empty", 100}, {"frac", 100}, {"big", 100}, {"bare", 100}, {"missing", 100},
+        {"neg", -60}, {"plus", 7}, {"upper", 255}, {"space", 12},
+        {"mixed", 100}, {"empty", 100}, {"big", 100}, {"bare", 100}, {"missing", 100},
     };
     for (const Case &c : ints)
         EXPECT_EQ(ini.ReadInteger("s", c.key, 100), c.expected) << c.key;
@@ -122,8 +99,7 @@ TEST(IniRead, IntegersAndBooleans) {
 
     struct BoolCase { const char *key; bool def; bool expected; };
     const BoolCase bools[] = {
-        {"bool0", true, false}, {"bool2", false, true}, {"boolneg", false, true}, {"hex", false, true},
-        {"abc", true, true}, {"abc", false, false}, {"missing", false, false},
+        {"bool0", true, false}, {"bool2", false, true}, {"hex", false, true}, {"abc", true, true}, {"abc", false, false},
     };
     for (const BoolCase &c : bools)
         EXPECT_EQ(ini.ReadBool("s", c.key, c.def), c.expected) << c.key;
@@ -138,63 +114,27 @@ TEST_F(IniFileTest, ByteOrderMarkDoesNotHideTheFirstSection) {
     EXPECT_EQ(S(TIniFile::FromText(QStringLiteral("\uFEFF[A]\nk=v")).ReadString("a", "k", "")), "v");
 }
 
-TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedByTheFirstWrite) {
-    TIniFile ini(Path("settings.ini"));
-    EXPECT_EQ(S(ini.ReadString("a", "b", "def")), "def");
-    EXPECT_FALSE(QFile::exists(Path("settings.ini")));
-    ASSERT_TRUE(ini.WriteString("Main", "Key", "v"));
-    EXPECT_EQ(ReadBytes(Path("settings.ini")), QByteArray("[Main]\r\nKey=v\r\n"));
-}
-
-// --- Writing --------------------------------------------------------------
-
 TEST_F(IniFileTest, WritesInPlaceAndPutsNewKeysAfterTheLastKeyOfTheirSection) {
-    WriteBytes(Path("s.ini"), QByteArray(
-        "; my settings\n"
-        "[mainform]\n"
-        "center = 1\n"
-        "Top=5\n"
-        "\n"
-        "; about the next section\n"
-        "[Settings]\n"
-        "unknown line\n"
-        "Path=C:\\calc\\\n"));
+    WriteBytes(Path("s.ini"), "; my settings\n[mainform]\ncenter = 1\nTop=5\n\n; about the next section\n"
+                              "[Settings]\nunknown line\nPath=C:\\calc\\\nPATH=second\n");
     TIniFile ini(Path("s.ini"));
     struct Step { const char *section; const char *key; const char *value; };
     const Step steps[] = {
         {"MainForm", "Center", "0"},      // replaced in place, the file's spelling of the key kept
         {"MAINFORM", "Left", "60"},       // new key after Top, before the blank line and comment
-        {"Settings", "Path", "D:\\x\\"},  // backslashes written as they stand
+        {"Settings", "Path", "D:\\x\\"},  // backslashes as they stand; only the first of two keys
         {"Memory", "Data", "1,5"},        // a new section at the end
         {"memory", "Extra", "a;b"},
     };
     for (const Step &s : steps)
         ASSERT_TRUE(ini.WriteString(s.section, s.key, s.value)) << s.key;
-    EXPECT_EQ(ReadBytes(Path("s.ini")), QByteArray(
-        "; my settings\r\n"
-        "[mainform]\r\n"
-        "center=0\r\n"
-        "Top=5\r\n"
-        "Left=60\r\n"
-        "\r\n"
-        "; about the next section\r\n"
-        "[Settings]\r\n"
-        "unknown line\r\n"
-        "Path=D:\\x\\\r\n"
-        "\r\n"
-        "[Memory]\r\n"
-        "Data=1,5\r\n"
-        "Extra=a;b\r\n"));
+    EXPECT_EQ(ReadBytes(Path("s.ini")),
+              QByteArray("; my settings\r\n[mainform]\r\ncenter=0\r\nTop=5\r\nLeft=60\r\n\r\n; about the next section\r\n"
+                         "[Settings]\r\nunknown line\r\nPath=D:\\x\\\r\nPATH=second\r\n\r\n[Memory]\r\nData=1,5\r\n"
+                         "Extra=a;b\r\n"));
     const TIniFile again(Path("s.ini"));
     EXPECT_EQ(S(again.ReadString("settings", "path", "")), "D:\\x\\");
     EXPECT_EQ(again.ReadInteger("MainForm", "LEFT", 0), 60);
-}
-
-TEST_F(IniFileTest, WriteOnlyChangesTheFirstOfDuplicateKeys) {
-    WriteBytes(Path("d.ini"), "[a]\r\nk=1\r\nK=2\r\n");
-    TIniFile ini(Path("d.ini"));
-    ASSERT_TRUE(ini.WriteInteger("A", "k", 3));
-    EXPECT_EQ(ReadBytes(Path("d.ini")), QByteArray("[a]\r\nk=3\r\nK=2\r\n"));
 }
 
 TEST_F(IniFileTest, ValueWithALineBreakStaysOnOneLine) {
@@ -211,13 +151,16 @@ TEST_F(IniFileTest, WriteSeesChangesMadeToTheFileMeanwhile) {
     EXPECT_EQ(ReadBytes(Path("m.ini")), QByteArray("[a]\r\none=1\r\nbyhand=yes\r\ntwo=2\r\n"));
 }
 
-TEST_F(IniFileTest, EncodingOfTheWrittenFileFollowsItsCharacters) {
+// A missing file reads empty and is made by the first write, in the
+// encoding its characters need.
+TEST_F(IniFileTest, AMissingFileIsMadeByTheFirstWriteInTheEncodingItNeeds) {
     TIniFile ini(Path("e.ini"));
+    EXPECT_EQ(S(ini.ReadString("a", "k", "def")), "def");
+    EXPECT_FALSE(QFile::exists(Path("e.ini")));
     ASSERT_TRUE(ini.WriteString("a", "k", QStringLiteral("ľšč")));
     EXPECT_EQ(ReadBytes(Path("e.ini")), QByteArray("[a]\r\nk=\xBE\x9A\xE8\r\n"));
     ASSERT_TRUE(ini.WriteString("a", "r", QStringLiteral("Жук")));
-    EXPECT_TRUE(ReadBytes(Path("e.ini")).startsWith("\xEF\xBB\xBF[a]\r\n"));
-    EXPECT_EQ(S(TIniFile(Path("e.ini")).ReadString("a", "k", "")), S(QStringLiteral("ľšč")));
+    EXPECT_EQ(S(TIniFile(Path("e.ini")).ReadString("a", "r", "")), S(QStringLiteral("Жук")));
 }
 
 TEST_F(IniFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
@@ -233,11 +176,9 @@ TEST_F(IniFileTest, FailedWriteIsReportedAndKeepsTheOldFile) {
     EXPECT_FALSE(ini.LastError().isEmpty());
     EXPECT_EQ(ReadBytes(Path("f.ini")), old);
     EXPECT_FALSE(ini.ValueExists("a", "new"));
-}
-
-TEST_F(IniFileTest, AFolderInThePlaceOfTheFileIsNotOverwritten) {
+    // A folder in the place of the file is not overwritten.
     QDir().mkpath(Path("settings.ini"));
-    TIniFile ini(Path("settings.ini"));
-    EXPECT_FALSE(ini.WriteBool("a", "b", true));
+    EXPECT_FALSE(TIniFile(Path("settings.ini")).WriteBool("a", "b", true));
     EXPECT_TRUE(QFileInfo(Path("settings.ini")).isDir());
 }
+

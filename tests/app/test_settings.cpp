@@ -13,11 +13,6 @@ protected:
     }
 };
 
-TEST_F(SettingsTest, SettingsIniLivesInTheProgramFolder) {
-    EXPECT_EQ(S(SettingsIni().FileName()), S(Path("settings.ini")));
-    EXPECT_EQ(S(ProgramPath("lang\\english.txt")), S(Path("lang/english.txt")));
-    EXPECT_EQ(S(ProgramPath("lib\\")), S(Path("lib/")));
-}
 
 TEST_F(SettingsTest, MalformedValuesGiveTheDefaults) {
     const KProgramSettings s = Loaded(
