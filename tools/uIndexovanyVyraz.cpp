@@ -1,8 +1,36 @@
+// The index expression over the engine's compiled expressions: the text is
+// compiled once with the index as its free name and each index runs the
+// compiled program.
 #include "uIndexovanyVyraz.h"
 
 #include "uKompilovanyVyraz.h"
 
-std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName) {
-    // The program's separator, no other variables, no constants.
-    return PripravIndexovanyVyraz(expression, indexName, TEvaluationContext());
+namespace {
+
+class TKompilovanyIndexovanyVyraz final : public TIndexovanyVyraz {
+public:
+    TKompilovanyIndexovanyVyraz(const QString &expression, const QString &indexName,
+                                const TEvaluationContext &context)
+        : m_expression(expression, context, QStringList{indexName}) {}
+
+    bool Evaluate(qint64 index, long double &value, TChyba &err) override {
+        const long double x = static_cast<long double>(index);
+        const TEngineResult r = m_expression.EvaluateReal({&x, 1});
+        if (!r.Ok()) {
+            err = r.Error;
+            return false;
+        }
+        value = r.Real;
+        return true;
+    }
+
+private:
+    const TCompiledExpression m_expression;
+};
+
+} // namespace
+
+std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName,
+                                                         const TEvaluationContext &context) {
+    return std::make_unique<TKompilovanyIndexovanyVyraz>(expression, indexName, context);
 }

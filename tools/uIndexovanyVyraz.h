@@ -26,6 +26,3 @@ struct TEvaluationContext;
 // the index written in.
 std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName,
                                                          const TEvaluationContext &context);
-// The same with a default context: the program's separator, no other
-// variables and no constants.
-std::unique_ptr<TIndexovanyVyraz> PripravIndexovanyVyraz(const QString &expression, const QString &indexName);

@@ -1,5 +1,4 @@
-// Shared set-up of the graph tests: the app tests' clean surroundings (a
-// temporary program folder, the engine reset with "," as the separator), a
+// Shared set-up of the graph tests: the app tests' clean surroundings, a
 // beep that is counted, and a sampler factory that counts the samples the
 // graph asks for.
 #pragma once
@@ -9,22 +8,15 @@
 #include "uKompilovanyVyraz.h"
 #include "uVzorkovanie.h"
 
-#include <functional>
 #include <memory>
 
 // The engine's sampler of x, counting every sample into `count`.
 inline TGrafFunkcie::TSamplerFactory CountingSamplers(int &count, const TEvaluationContext &context) {
-    class TCounting final : public TFunctionSampler {
-    public:
-        TCounting(std::unique_ptr<TFunctionSampler> inner, int &count) : m_inner(std::move(inner)), m_count(count) {}
-        quint8 Sample(long double x, long double &y) override {
-            ++m_count;
-            return m_inner->Sample(x, y);
-        }
-
-    private:
-        std::unique_ptr<TFunctionSampler> m_inner;
-        int &m_count;
+    struct TCounting final : TFunctionSampler {
+        std::unique_ptr<TFunctionSampler> Inner;
+        int &Count;
+        TCounting(std::unique_ptr<TFunctionSampler> inner, int &count) : Inner(std::move(inner)), Count(count) {}
+        quint8 Sample(long double x, long double &y) override { ++Count; return Inner->Sample(x, y); }
     };
     return [&count, &context](const QString &text) -> std::unique_ptr<TFunctionSampler> {
         return std::make_unique<TCounting>(CompileFunction(text, QStringLiteral("x"), context), count);
@@ -35,7 +27,8 @@ class GraphTest : public AppTest {
 protected:
     int Beeps = 0;
     int Samples = 0;
-    // What the samples are evaluated with; tests change it before a graph.
+    // What the samples are evaluated with ("," as the separator); tests
+    // change it before a graph.
     TEvaluationContext Context;
 
     void SetUp() override {
