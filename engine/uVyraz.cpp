@@ -2,7 +2,10 @@
 
 #include "uCisla.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
+#include <numeric>
 #include <unordered_map>
 #include <vector>
 
@@ -583,22 +586,190 @@ enum TShape : quint8 {
     shFactorial,
 };
 
-struct TSimple {
-    QString Text;
-    TShape Shape = shAtom;
-    bool Signed() const { return Text.startsWith(kMinus); }
+// A reduced fraction, the denominator positive, both parts below 10^18 so
+// that they are written exactly in digits.
+struct TRational {
+    qint64 N = 0;
+    qint64 D = 1;
 };
 
-bool ReadNumber(const QString &s, long double &x) {
-    if (s.isEmpty())
+constexpr qint64 PartBound = 999999999999999999LL;
+
+bool MakeRational(qint64 n, qint64 d, TRational &r) {
+    if (d == 0 || n == std::numeric_limits<qint64>::min() || d == std::numeric_limits<qint64>::min())
         return false;
-    const QChar c = s.at(0);
-    if (!IsAsciiDigit(c) && c != kMinus && c != QLatin1Char('+') && c != DecSep() && c != QLatin1Char(' '))
+    if (d < 0) {
+        n = -n;
+        d = -d;
+    }
+    const qint64 g = std::gcd(n, d);
+    n /= g;
+    d /= g;
+    if (n > PartBound || n < -PartBound || d > PartBound)
         return false;
-    return TryStrToFloat(s, x);
+    r = TRational{n, d};
+    return true;
 }
 
-TSimple Number(long double x) { return {FormatFloat(QStringLiteral("0.###"), x), shAtom}; }
+bool Mul(qint64 a, qint64 b, qint64 &r) { return !__builtin_mul_overflow(a, b, &r); }
+
+// The exact value of a op b; false when there is none in range (an overflow,
+// a division by zero, an exponent that is not a whole number).
+bool FoldExactly(quint8 op, const TRational &a, const TRational &b, TRational &r) {
+    qint64 x, y, n, d;
+    switch (op) {
+    case nkPlus:
+    case nkMinus:
+        if (!Mul(a.N, b.D, x) || !Mul(b.N, a.D, y) || !Mul(a.D, b.D, d))
+            return false;
+        if (op == nkPlus ? __builtin_add_overflow(x, y, &n) : __builtin_sub_overflow(x, y, &n))
+            return false;
+        return MakeRational(n, d, r);
+    case nkTimes:
+        return Mul(a.N, b.N, n) && Mul(a.D, b.D, d) && MakeRational(n, d, r);
+    case nkDivide:
+        return b.N != 0 && Mul(a.N, b.D, n) && Mul(a.D, b.N, d) && MakeRational(n, d, r);
+    case nkPower: {
+        if (b.D != 1 || b.N > 64 || b.N < -64 || (b.N < 0 && a.N == 0))
+            return false;
+        TRational p{1, 1};
+        for (qint64 k = 0; k < (b.N < 0 ? -b.N : b.N); ++k)
+            if (!FoldExactly(nkTimes, p, a, p))
+                return false;
+        return b.N < 0 ? MakeRational(p.D, p.N, r) : (r = p, true);
+    }
+    default:
+        return false;
+    }
+}
+
+// The exact value of a number written as the engine writes numbers: an
+// optional sign, digits with at most one decimal separator, an optional
+// exponent.
+bool ReadExact(const QString &text, TRational &r) {
+    const QChar sep = DecSep();
+    int i = 0;
+    const int n = int(text.size());
+    bool negative = false;
+    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == kMinus)) {
+        negative = text.at(i) == kMinus;
+        ++i;
+    }
+    qint64 mantissa = 0;
+    qint64 scale = 1;
+    int digits = 0;
+    bool separator = false;
+    for (; i < n; ++i) {
+        const QChar c = text.at(i);
+        if (IsAsciiDigit(c)) {
+            if (!Mul(mantissa, 10, mantissa) || __builtin_add_overflow(mantissa, c.unicode() - '0', &mantissa))
+                return false;
+            if (separator && !Mul(scale, 10, scale))
+                return false;
+            ++digits;
+        } else if (c == sep && !separator) {
+            separator = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0)
+        return false;
+    int exponent = 0;
+    if (i < n) {
+        if (text.at(i) != QLatin1Char('e') && text.at(i) != QLatin1Char('E'))
+            return false;
+        ++i;
+        bool expNegative = false;
+        if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == kMinus)) {
+            expNegative = text.at(i) == kMinus;
+            ++i;
+        }
+        int expDigits = 0;
+        for (; i < n && IsAsciiDigit(text.at(i)); ++i) {
+            exponent = exponent * 10 + (text.at(i).unicode() - '0');
+            if (exponent > 40)
+                return false;
+            ++expDigits;
+        }
+        if (expDigits == 0 || i < n)
+            return false;
+        if (expNegative)
+            exponent = -exponent;
+    }
+    for (; exponent > 0; --exponent)
+        if (!Mul(mantissa, 10, mantissa))
+            return false;
+    for (; exponent < 0; ++exponent)
+        if (!Mul(scale, 10, scale))
+            return false;
+    return MakeRational(negative ? -mantissa : mantissa, scale, r);
+}
+
+struct TSimple {
+    TSimple() = default;
+    TSimple(QString text, TShape shape) : Text(std::move(text)), Shape(shape) {}
+
+    QString Text;
+    TShape Shape = shAtom;
+    bool IsNumber = false; // Text is exactly Value
+    TRational Value;
+    bool Signed() const { return Text.startsWith(kMinus); }
+    bool Is(qint64 v) const { return IsNumber && Value.D == 1 && Value.N == v; }
+};
+
+// A number as the text shows it: a whole number, a decimal where the
+// fraction ends within the digits a 64-bit integer holds ("0,0002"), and
+// otherwise the fraction "1/3", placed as a product, which reads back as the
+// same value. Rounding here would turn small terms into 0 and later steps
+// would build on that.
+TSimple Number(const TRational &v) {
+    TSimple p;
+    p.IsNumber = true;
+    p.Value = v;
+    if (v.D == 1) {
+        p.Text = QString::number(v.N);
+        return p;
+    }
+    qint64 d = v.D;
+    int twos = 0, fives = 0;
+    while (d % 2 == 0) {
+        d /= 2;
+        ++twos;
+    }
+    while (d % 5 == 0) {
+        d /= 5;
+        ++fives;
+    }
+    const int places = std::max(twos, fives);
+    qint64 factor = 1; // 10^places / v.D
+    for (int i = 0; i < places - twos; ++i)
+        factor *= 2; // no overflow: 10^places stays within 2 * 10^18 here
+    for (int i = 0; i < places - fives; ++i)
+        factor *= 5;
+    qint64 scaled;
+    if (d == 1 && places <= 18 && Mul(v.N < 0 ? -v.N : v.N, factor, scaled)) {
+        QString digits = QString::number(scaled);
+        if (digits.size() <= places)
+            digits = QString(places - digits.size() + 1, QLatin1Char('0')) + digits;
+        digits.insert(digits.size() - places, DecSep());
+        p.Text = v.N < 0 ? kMinus + digits : digits;
+        return p;
+    }
+    p.Text = QString::number(v.N) + QLatin1Char('/') + QString::number(v.D);
+    p.Shape = shProduct;
+    return p;
+}
+
+// The value of a op b for a power that has no exact fold (4^0,5): kept only
+// when it is a whole number, as a rounded root would be a different value.
+bool FoldWholePower(const TRational &a, const TRational &b, TRational &r) {
+    const long double v = std::pow(static_cast<long double>(a.N) / a.D, static_cast<long double>(b.N) / b.D);
+    if (!std::isfinite(v) || v != std::nearbyint(v) || std::fabs(v) > static_cast<long double>(PartBound))
+        return false;
+    r = TRational{static_cast<qint64>(v), 1};
+    return true;
+}
 
 TSimple Bracketed(const QString &s) { return {QLatin1Char('(') + s + QLatin1Char(')'), shAtom}; }
 
@@ -645,13 +816,16 @@ TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initial
 Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
     const quint8 pk = n->ParentKind;
     switch (n->Kind) {
-    case nkOperand:
+    case nkOperand: {
+        TRational v;
+        if (ReadExact(n->Text, v))
+            return Number(v);
         return pk == nkPower ? Bracketed(n->Text) : TSimple{n->Text, shAtom};
+    }
 
     case nkBrackets: {
-        long double x;
-        if (ReadNumber(a.Text, x))
-            return Number(x);
+        if (a.IsNumber)
+            return a;
         if (n->Left && KindIn(n->Left->Kind, {nkPlus, nkMinus, nkTimes, nkDivide, nkPower}))
             return Bracketed(a.Text);
         return a;
@@ -663,60 +837,49 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
     case nkDivide:
     case nkPower: {
         const quint8 k = n->Kind;
-        long double x, y;
-        if (ReadNumber(a.Text, x) && ReadNumber(b.Text, y)) {
-            long double v = 0;
-            switch (k) {
-            case nkPlus: v = x + y; break;
-            case nkMinus: v = x - y; break;
-            case nkTimes: v = x * y; break;
-            case nkDivide: v = y == 0 ? NAN : x / y; break;
-            default: v = std::pow(x, y); break;
-            }
-            if (std::isfinite(v)) {
-                TSimple r = Number(v);
-                if (k == nkPlus && pk == nkPower)
-                    return Bracketed(r.Text);
-                return r;
-            }
+        TRational v;
+        if (a.IsNumber && b.IsNumber &&
+            (FoldExactly(k, a.Value, b.Value, v) || (k == nkPower && FoldWholePower(a.Value, b.Value, v)))) {
+            TSimple r = Number(v);
+            if (k == nkPlus && pk == nkPower)
+                return Bracketed(r.Text);
+            return r;
         }
-        const QString &sa = a.Text;
-        const QString &sb = b.Text;
         switch (k) {
         case nkPlus:
-            if (sa == QLatin1String("0"))
+            if (a.Is(0))
                 return b;
-            if (sb == QLatin1String("0"))
+            if (b.Is(0))
                 return a;
-            return Compose(n, sa + QLatin1Char('+') + sb, shSum, {nkPlus, nkFunction, nkTop});
+            return Compose(n, a.Text + QLatin1Char('+') + b.Text, shSum, {nkPlus, nkFunction, nkTop});
         case nkMinus:
-            if (sa == QLatin1String("0"))
+            if (a.Is(0))
                 return {kMinus + Placed(b, nkMinus, true), b.Shape == shSum ? shAtom : b.Shape};
-            if (sb == QLatin1String("0"))
+            if (b.Is(0))
                 return a;
-            return Compose(n, sa + QLatin1Char('-') + Placed(b, nkMinus, true), shSum, {nkPlus, nkFunction, nkTop});
+            return Compose(n, a.Text + QLatin1Char('-') + Placed(b, nkMinus, true), shSum, {nkPlus, nkFunction, nkTop});
         case nkTimes:
-            if (sa == QLatin1String("1"))
+            if (a.Is(1))
                 return b;
-            if (sb == QLatin1String("1"))
+            if (b.Is(1))
                 return a;
-            if (sa == QLatin1String("0") || sb == QLatin1String("0"))
-                return {QStringLiteral("0"), shAtom};
+            if (a.Is(0) || b.Is(0))
+                return Number(TRational{0, 1});
             return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         case nkDivide:
-            if (sa == QLatin1String("0"))
-                return {QStringLiteral("0"), shAtom};
+            if (a.Is(0) && !b.Is(0))
+                return Number(TRational{0, 1});
             return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         default: // power
-            if (sa == QLatin1String("0"))
-                return {QStringLiteral("0"), shAtom};
-            if (sa == QLatin1String("1") || sb == QLatin1String("0"))
-                return {QStringLiteral("1"), shAtom};
-            if (sb == QLatin1String("1"))
+            if (a.Is(0))
+                return Number(TRational{0, 1});
+            if (a.Is(1) || b.Is(0))
+                return Number(TRational{1, 1});
+            if (b.Is(1))
                 return a;
-            return Compose(n, Placed(a, k, false) + QLatin1String("^(") + sb + QLatin1Char(')'), shPower,
+            return Compose(n, Placed(a, k, false) + QLatin1String("^(") + b.Text + QLatin1Char(')'), shPower,
                            {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
         }
     }
@@ -730,9 +893,9 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
         if (n->Text == QString(kMinus)) {
             // The sign of "-(...)" (or of a whole power): a negative number,
             // or the sign written before the argument as after "0-".
-            long double x;
-            if (ReadNumber(a.Text, x) && std::isfinite(-x))
-                return Number(-x);
+            TRational v;
+            if (a.IsNumber && MakeRational(-a.Value.N, a.Value.D, v))
+                return Number(v);
             return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
         }
         return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
