@@ -113,10 +113,6 @@ namespace {
 const QChar kOpen = QLatin1Char('(');
 const QChar kClose = QLatin1Char(')');
 
-[[noreturn]] void Malformed(const char *what) {
-    throw EEngineRangeError(std::string("malformed expression: ") + what);
-}
-
 bool IsOperatorKind(int kind) { return kind == nkPlus || kind == nkMinus || kind == nkTimes; }
 
 bool IsOperand(const TGrafickyVyraz &n, const char *text) {
@@ -237,32 +233,13 @@ void DrawParentheses(TPlatno &canvas, int x, int y, int w, int h) {
 
 // --- parser -----------------------------------------------------------------
 
-// Splits a text into a tree. Positions are 1-based; every part is a range
-// [s, e] of the one text, and brackets are matched once for the whole text,
-// so every range handed down is balanced.
+// Builds the preview tree of a text from its splits, as the expression tree
+// reads it; brackets stay nodes of their own, as they are drawn.
 struct TGrafickyVyraz::TParser {
+    TExpressionSplitter split;
     const QString &text;
-    std::vector<int> match; // match[i]: the partner of the bracket at i
 
-    explicit TParser(const QString &t) : text(t), match(size_t(t.size()) + 2, 0) {
-        std::vector<int> open;
-        for (int i = 1; i <= int(t.size()); ++i) {
-            const QChar c = t.at(i - 1);
-            if (c == kOpen) {
-                open.push_back(i);
-            } else if (c == kClose) {
-                if (open.empty())
-                    Malformed("a closing bracket without an opening one");
-                match[size_t(i)] = open.back();
-                match[size_t(open.back())] = i;
-                open.pop_back();
-            }
-        }
-        if (!open.empty())
-            Malformed("an unclosed bracket");
-    }
-
-    QChar At(int i) const { return text.at(i - 1); }
+    explicit TParser(const QString &t) : split(t), text(t) {}
 
     std::unique_ptr<TGrafickyVyraz> Child(TGrafickyVyraz &parent, int s, int e, int fontSize, int depth) {
         std::unique_ptr<TGrafickyVyraz> node(new TGrafickyVyraz(&parent, parent.X, parent.Y, fontSize));
@@ -290,83 +267,33 @@ struct TGrafickyVyraz::TParser {
         node.Child1 = Child(node, ls, le, node.FontSize, depth);
     }
 
-    void SplitPostfix(TGrafickyVyraz &node, quint8 kind, int p, int s, int e, int depth) {
-        if (p < e)
-            Malformed("text after a postfix operator");
-        node.Kind = kind;
-        node.Child1 = Child(node, s, p - 1, node.FontSize, depth);
-    }
-
     void Parse(TGrafickyVyraz &node, int s, int e, int depth) {
         if (depth > MaxTreeDepth)
             throw EEngineRangeError("expression nested too deeply");
-        if (s > e)
-            Malformed("an empty part");
-
-        // One pass over the top level from the right. "+" and "-" bind
-        // loosest and group to the left, so the first one met decides; the
-        // others are noted: the last "*" or "/", "!" and "%", and the first
-        // "^" (which groups to the right). A sign in the first position
-        // belongs to what follows it; a "^" in the last has no exponent.
-        int mul = 0, bang = 0, pct = 0, pow = 0;
-        bool group = false;
-        for (int p = e; p >= s; --p) {
-            const QChar c = At(p);
-            if (c == kClose) {
-                p = match[size_t(p)]; // the loop steps over the "("
-                group = true;
-                continue;
-            }
-            if (p > s) {
-                if (c == QLatin1Char('+') || c == QLatin1Char('-')) {
-                    SplitBinary(node, c == QLatin1Char('-') ? nkMinus : nkPlus, p, s, e, depth);
-                    return;
-                }
-                if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
-                    mul = p;
-                else if (!bang && c == QLatin1Char('!'))
-                    bang = p;
-                else if (!pct && c == QLatin1Char('%'))
-                    pct = p;
-            }
-            if (c == QLatin1Char('^') && p < e)
-                pow = p;
-        }
-
-        if (mul) {
-            SplitBinary(node, At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul, s, e, depth);
-        } else if (bang) {
-            SplitPostfix(node, nkFactorial, bang, s, e, depth);
-        } else if (pow) {
-            SplitBinary(node, nkPower, pow, s, e, depth);
-        } else if (pct) {
-            SplitPostfix(node, nkPercent, pct, s, e, depth);
-        } else if (group) {
-            if (At(e) != kClose)
-                Malformed("text after a bracket");
-            const int open = match[size_t(e)];
-            if (open > s) {
-                // A function: the name, then its bracket group as a bracket
-                // node.
-                for (int i = s; i < open; ++i)
-                    if (At(i) == kOpen || At(i) == kClose)
-                        Malformed("a bracket group in a function name");
-                if (InSet(At(s), QStringLiteral("*/!%^")))
-                    Malformed("an operator without a left operand");
-                node.Kind = nkFunction;
-                node.Text = text.mid(s - 1, open - s);
-                node.Child2 = Child(node, open, e, node.FontSize, depth);
-            } else {
-                node.Kind = nkBrackets;
-                node.Child1 = Child(node, s + 1, e - 1, node.FontSize, depth);
-            }
-        } else {
-            if (InSet(At(s), QStringLiteral("*/!%^")) || At(e) == QLatin1Char('^'))
-                Malformed("an operator without an operand");
-            if (s == e && InSet(At(s), QStringLiteral("+-")))
-                Malformed("a sign without an operand");
+        const TExpressionSplitter::TSplit p = split.Split(s, e);
+        switch (p.Kind) {
+        case nkOperand:
             node.Kind = nkOperand;
-            node.Text = text.mid(s - 1, e - s + 1);
+            node.Text = split.Mid(s, e);
+            break;
+        case nkBrackets:
+            node.Kind = nkBrackets;
+            node.Child1 = Child(node, s + 1, e - 1, node.FontSize, depth);
+            break;
+        case nkFunction:
+            // The name, then its bracket group as a bracket node.
+            node.Kind = nkFunction;
+            node.Text = split.Mid(s, p.Pos - 1);
+            node.Child2 = Child(node, p.Pos, e, node.FontSize, depth);
+            break;
+        case nkFactorial:
+        case nkPercent:
+            node.Kind = p.Kind;
+            node.Child1 = Child(node, s, p.Pos - 1, node.FontSize, depth);
+            break;
+        default:
+            SplitBinary(node, p.Kind, p.Pos, s, e, depth);
+            break;
         }
     }
 };

@@ -104,52 +104,102 @@ std::unique_ptr<TVyraz> TVyraz::CreateFromString(const QString &text, quint8 par
 
 // --- parser -----------------------------------------------------------------
 
-namespace {
-
-// Splits a text into a tree. Positions are 1-based; every part handed to
-// ParseRange is a range [s, e] of the one text, never a copy, and brackets
-// are matched once for the whole text, so no walk can leave the text.
-struct TVyrazParser {
-    const QString &text;
-    std::vector<int> match; // match[i]: the partner of the bracket at i
-
-    explicit TVyrazParser(const QString &t) : text(t), match(size_t(t.size()) + 2, 0) {
-        std::vector<int> open;
-        for (int i = 1; i <= int(t.size()); ++i) {
-            const QChar c = t.at(i - 1);
-            if (c == kOpen) {
-                open.push_back(i);
-            } else if (c == kClose) {
-                if (open.empty())
-                    Malformed("a closing bracket without an opening one");
-                match[size_t(i)] = open.back();
-                match[size_t(open.back())] = i;
-                open.pop_back();
-            }
+TExpressionSplitter::TExpressionSplitter(const QString &text) : m_text(text), m_match(size_t(text.size()) + 2, 0) {
+    std::vector<int> open;
+    for (int i = 1; i <= int(text.size()); ++i) {
+        const QChar c = text.at(i - 1);
+        if (c == kOpen) {
+            open.push_back(i);
+        } else if (c == kClose) {
+            if (open.empty())
+                Malformed("a closing bracket without an opening one");
+            m_match[size_t(i)] = open.back();
+            m_match[size_t(open.back())] = i;
+            open.pop_back();
         }
-        if (!open.empty())
-            Malformed("an unclosed bracket");
+    }
+    if (!open.empty())
+        Malformed("an unclosed bracket");
+}
+
+TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
+    if (s > e)
+        Malformed("an empty operand");
+
+    // One pass over the top level from the right. "+" and "-" bind loosest
+    // and group to the left, so the first one met decides; the others are
+    // noted: the last "*" or "/", "!" and "%", and the first "^" (which
+    // groups to the right). A sign in the first position belongs to what
+    // follows it, and a "^" in the last position has no exponent.
+    int mul = 0, bang = 0, pct = 0, pow = 0;
+    bool group = false;
+    for (int p = e; p >= s; --p) {
+        const QChar c = At(p);
+        if (c == kClose) {
+            p = m_match[size_t(p)]; // the loop steps over the "("
+            group = true;
+            continue;
+        }
+        if (p > s) {
+            if (c == QLatin1Char('+') || c == kMinus)
+                return {c == kMinus ? nkMinus : nkPlus, p};
+            if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
+                mul = p;
+            else if (!bang && c == QLatin1Char('!'))
+                bang = p;
+            else if (!pct && c == QLatin1Char('%'))
+                pct = p;
+        }
+        if (c == QLatin1Char('^') && p < e)
+            pow = p;
     }
 
-    QChar At(int i) const { return text.at(i - 1); }
+    const auto postfix = [e](quint8 kind, int p) {
+        if (p < e)
+            Malformed("text after a postfix operator");
+        return TSplit{kind, p};
+    };
+    if (mul)
+        return {At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul};
+    if (bang)
+        return postfix(nkFactorial, bang);
+    if (pow)
+        return {nkPower, pow};
+    if (pct)
+        return postfix(nkPercent, pct);
+    if (group) {
+        if (At(e) != kClose)
+            Malformed("text after a bracket");
+        const int open = m_match[size_t(e)];
+        if (open == s)
+            return {nkBrackets, s};
+        // A function: the name, then the trailing bracket group.
+        for (int i = s; i < open; ++i)
+            if (At(i) == kOpen || At(i) == kClose)
+                Malformed("a bracket group in a function name");
+        if (InChars(At(s), "*/!%^"))
+            Malformed("an operator without a left operand");
+        return {nkFunction, open};
+    }
+    if (InChars(At(s), "*/!%^") || At(e) == QLatin1Char('^'))
+        Malformed("an operator without an operand");
+    if (s == e && (At(s) == kMinus || At(s) == QLatin1Char('+')))
+        Malformed("a sign without an operand");
+    return {nkOperand, 0};
+}
+
+namespace {
+
+// Builds the tree of a text from its splits.
+struct TVyrazParser {
+    TExpressionSplitter split;
+
+    explicit TVyrazParser(const QString &t) : split(t) {}
 
     std::unique_ptr<TVyraz> Child(int s, int e, quint8 parentKind, int depth) {
         auto node = std::make_unique<TVyraz>();
         ParseRange(*node, s, e, parentKind, depth);
         return node;
-    }
-
-    void SplitBinary(TVyraz &node, quint8 kind, int p, int s, int e, int depth) {
-        node.Kind = kind;
-        node.Right = Child(p + 1, e, kind, depth + 1);
-        node.Left = Child(s, p - 1, kind, depth + 1);
-    }
-
-    void SplitPostfix(TVyraz &node, quint8 kind, int p, int s, int e, int depth) {
-        if (p < e)
-            Malformed("text after a postfix operator");
-        node.Kind = kind;
-        node.Left = Child(s, p - 1, kind, depth + 1);
     }
 
     void ParseRange(TVyraz &node, int s, int e, quint8 parentKind, int depth) {
@@ -159,95 +209,45 @@ struct TVyrazParser {
         node.ParentKind = parentKind;
         for (;;) {
             // A leading plus sign changes nothing.
-            if (s <= e && At(s) == QLatin1Char('+'))
+            if (s <= e && split.At(s) == QLatin1Char('+'))
                 ++s;
-            if (s > e)
-                Malformed("an empty operand");
-
-            // One pass over the top level from the right. "+" and "-" bind
-            // loosest and group to the left, so the first one met decides;
-            // the others are noted: the last "*" or "/", "!" and "%", and the
-            // first "^" (which groups to the right). A sign in the first
-            // position belongs to what follows it, and a "^" in the last
-            // position has no exponent.
-            int mul = 0, bang = 0, pct = 0, pow = 0;
-            bool group = false;
-            for (int p = e; p >= s; --p) {
-                const QChar c = At(p);
-                if (c == kClose) {
-                    p = match[size_t(p)]; // the loop steps over the "("
-                    group = true;
-                    continue;
-                }
-                if (p > s) {
-                    if (c == QLatin1Char('+') || c == kMinus) {
-                        SplitBinary(node, c == kMinus ? nkMinus : nkPlus, p, s, e, depth);
-                        return;
-                    }
-                    if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
-                        mul = p;
-                    else if (!bang && c == QLatin1Char('!'))
-                        bang = p;
-                    else if (!pct && c == QLatin1Char('%'))
-                        pct = p;
-                }
-                if (c == QLatin1Char('^') && p < e)
-                    pow = p;
-            }
-
-            if (mul) {
-                SplitBinary(node, At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul, s, e, depth);
-                return;
-            }
-            if (bang) {
-                SplitPostfix(node, nkFactorial, bang, s, e, depth);
-                return;
-            }
-            if (pow) {
-                if (At(s) == kMinus) {
-                    // A leading minus negates the whole power: -x^2 is -(x^2).
-                    node.Kind = nkFunction;
-                    node.Text = QString(kMinus);
-                    node.Right = Child(s + 1, e, nkFunction, depth + 1);
-                } else {
-                    SplitBinary(node, nkPower, pow, s, e, depth);
-                }
-                return;
-            }
-            if (pct) {
-                SplitPostfix(node, nkPercent, pct, s, e, depth);
-                return;
-            }
-            if (group) {
-                if (At(e) != kClose)
-                    Malformed("text after a bracket");
-                const int open = match[size_t(e)];
-                if (open > s) {
-                    // A function: the name, then the trailing bracket group.
-                    for (int i = s; i < open; ++i)
-                        if (At(i) == kOpen || At(i) == kClose)
-                            Malformed("a bracket group in a function name");
-                    if (InChars(At(s), "*/!%^"))
-                        Malformed("an operator without a left operand");
-                    node.Kind = nkFunction;
-                    node.Text = text.mid(s - 1, open - s);
-                    node.Right = Child(open, e, nkFunction, depth + 1);
-                    return;
-                }
+            const TExpressionSplitter::TSplit p = split.Split(s, e);
+            switch (p.Kind) {
+            case nkBrackets:
                 // The whole part is one bracket group: parse its inside into
                 // this same node.
                 ++s;
                 --e;
                 continue;
+            case nkOperand:
+                node.Kind = nkOperand;
+                node.Text = split.Mid(s, e);
+                return;
+            case nkFunction:
+                node.Kind = nkFunction;
+                node.Text = split.Mid(s, p.Pos - 1);
+                node.Right = Child(p.Pos, e, nkFunction, depth + 1);
+                return;
+            case nkFactorial:
+            case nkPercent:
+                node.Kind = p.Kind;
+                node.Left = Child(s, p.Pos - 1, p.Kind, depth + 1);
+                return;
+            case nkPower:
+                if (split.At(s) == kMinus) {
+                    // A leading minus negates the whole power: -x^2 is -(x^2).
+                    node.Kind = nkFunction;
+                    node.Text = QString(kMinus);
+                    node.Right = Child(s + 1, e, nkFunction, depth + 1);
+                    return;
+                }
+                [[fallthrough]];
+            default:
+                node.Kind = p.Kind;
+                node.Right = Child(p.Pos + 1, e, p.Kind, depth + 1);
+                node.Left = Child(s, p.Pos - 1, p.Kind, depth + 1);
+                return;
             }
-            // An operand.
-            if (InChars(At(s), "*/!%^") || At(e) == QLatin1Char('^'))
-                Malformed("an operator without an operand");
-            if (s == e && At(s) == kMinus)
-                Malformed("a sign without an operand");
-            node.Kind = nkOperand;
-            node.Text = text.mid(s - 1, e - s + 1);
-            return;
         }
     }
 };

@@ -9,6 +9,7 @@
 #include "uSpolocne.h"
 
 #include <memory>
+#include <vector>
 
 // What a node is. The values are shared with the drawing tree that descends
 // from TVyraz, so they never change.
@@ -85,10 +86,41 @@ public:
     void Derive(const QString &varName, QString &r) const;
 
     // r := the text of the subtree with sums, differences, products,
-    // quotients and powers of plain numbers folded (written "0.###"), and with
-    // trivial 0 and 1 operands dropped. Function arguments are written in
-    // square brackets ("sin[x]").
+    // quotients and whole powers of plain numbers folded exactly (a decimal
+    // where the value ends, "1/3" where it does not, left as written where
+    // it has no exact value in 64-bit fractions), and with trivial 0 and 1
+    // operands dropped. Function arguments are written in square brackets
+    // ("sin[x]").
     void ToSimplifiedString(QString &r) const;
+};
+
+// Splits ranges of one text at their loosest top-level operator, as the
+// tree and the two-dimensional preview read a text. Positions are 1-based
+// and ranges [s, e] inclusive; the brackets are matched once for the whole
+// text, so every range handed down is balanced. Malformed text raises
+// EEngineRangeError.
+class TExpressionSplitter {
+public:
+    // The text must outlive the splitter.
+    explicit TExpressionSplitter(const QString &text);
+
+    struct TSplit {
+        // nkPlus, nkMinus, nkTimes, nkDivide, nkPower: the operator at Pos.
+        // nkFactorial, nkPercent: the postfix operator at Pos, which is e.
+        // nkFunction: the name is [s, Pos - 1], its bracket group [Pos, e].
+        // nkBrackets: s and e are a pair of brackets.
+        // nkOperand: the whole range.
+        quint8 Kind = nkEmpty;
+        int Pos = 0;
+    };
+    TSplit Split(int s, int e) const;
+
+    QChar At(int i) const { return m_text.at(i - 1); }
+    QString Mid(int s, int e) const { return m_text.mid(s - 1, e - s + 1); }
+
+private:
+    const QString &m_text;
+    std::vector<int> m_match; // m_match[i]: the partner of the bracket at i
 };
 
 // One derivative step on t with respect to varName, through the tree work:
