@@ -432,7 +432,7 @@ long double RoundOperatorResult(long double value) {
             ++k;
             continue;
         }
-                // The nearest integer (the rounding mode's, to nearest); a value
+        // The nearest integer (the rounding mode's, to nearest); a value
         // within an ulp of a tie is left to the text road.
         const long double n = __builtin_rintl(t);
         if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) // an ulp of t at most

@@ -37,16 +37,6 @@ struct TToken {
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
 
-bool IsDollarEnd(QChar c) {
-    switch (c.unicode()) {
-    case ' ': // before a word operator (StripBlanks)
-    case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
-        return true;
-    default:
-        return false;
-    }
-}
-
 QChar Lower(QChar c) { return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c; }
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
@@ -127,9 +117,7 @@ private:
     }
 
     int Dollar(const QString &s, int i, bool insideValue) {
-        int end = i + 1;
-        while (end < s.size() && !IsDollarEnd(s.at(end)))
-            ++end;
+        const int end = DollarNameEnd(s, i);
         const QStringView ref = QStringView(s).mid(i, end - i);
         const TConstantSource *constants = m_context.Constants;
         int found = -1;

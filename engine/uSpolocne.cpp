@@ -405,13 +405,16 @@ bool EndsDollarName(QChar c) {
     }
 }
 
-// 0-based index just after the name of the reference whose "$" is at i.
-int DollarNameEnd(const QString &s, int i) {
+} // namespace
+
+int DollarNameEnd(QStringView s, int i) {
     int j = i + 1;
     while (j < s.size() && !EndsDollarName(s.at(j)))
         ++j;
     return j;
 }
+
+namespace {
 
 int ConstantIndex(const TConstantSource &constants, QStringView caption) {
     for (int k = 0; k < constants.Count(); ++k)

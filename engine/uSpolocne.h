@@ -204,6 +204,9 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
 // the real set has word operators.
 bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet);
 QString ExtractFirstIdentifier(const QString &s);
+// The 0-based index just after the name of the constant reference whose "$"
+// is at the 0-based index i of s.
+int DollarNameEnd(QStringView s, int i);
 bool IsImaginaryUnitToken(QStringView token, QChar unit);
 // A name that stands for a user variable in the context's number set: not
 // a function name, not a constant reference, not a word operator, and in
