@@ -171,9 +171,6 @@ TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *par
         move(owner.center() - QPoint(width() / 2, height() / 2));
     }
 
-    // FormCreate.
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     ApplyLanguage();
     UpdateToolButtons();
 }
@@ -329,7 +326,7 @@ void TPrehliadacVyrazovFrm::CreateControls() {
 
     connect(stromVyrazovTrv, &QTreeWidget::itemSelectionChanged, this, &TPrehliadacVyrazovFrm::SelectionChange);
     connect(stromVyrazovTrv, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (TKniznicaVyrazov::GetNodeKind(m_selectedNode) == ExpressionKind)
+        if (KindOf(SelectedItem()) == ExpressionKind)
             UseSelectedExpression();
     });
     connect(stromVyrazovTrv, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
@@ -447,8 +444,6 @@ void TPrehliadacVyrazovFrm::LoadLibraries() {
 }
 
 void TPrehliadacVyrazovFrm::ClearTree() {
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     m_editedItem = nullptr;
     {
         const QSignalBlocker blocker(stromVyrazovTrv);
@@ -511,28 +506,31 @@ TUzolStromu *TPrehliadacVyrazovFrm::SelectedItem() const {
     return item && item->type() == TUzolStromu::ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
 }
 
+QDomElement TPrehliadacVyrazovFrm::SelectedNode() const {
+    const TUzolStromu *item = SelectedItem();
+    return item ? item->Reference.Node : QDomElement();
+}
+
+TKniznicaVyrazov *TPrehliadacVyrazovFrm::SelectedLibrary() const {
+    const TUzolStromu *item = SelectedItem();
+    return item ? item->Reference.Library : nullptr;
+}
+
 void TPrehliadacVyrazovFrm::SelectionChange() {
-    // The selected element is always that of the selected node: with none
-    // selected, no command can reach an element the user does not see.
-    if (TUzolStromu *item = SelectedItem()) {
-        m_selectedNode = item->Reference.Node;
-        m_selectedLibrary = item->Reference.Library;
-        ShowNodeDetails();
-    } else {
-        m_selectedNode = QDomElement();
-        m_selectedLibrary = nullptr;
-    }
+    ShowNodeDetails();
     UpdateToolButtons();
 }
 
 void TPrehliadacVyrazovFrm::ShowNodeDetails() {
-    if (!m_selectedLibrary)
+    const TUzolStromu *item = SelectedItem();
+    if (!item)
         return;
-    switch (TKniznicaVyrazov::GetNodeKind(m_selectedNode)) {
+    const TXMLNodeReference &reference = item->Reference;
+    switch (item->Kind()) {
     case ExpressionKind: {
         QString name, notation, desc;
         QStringList vars;
-        m_selectedLibrary->ReadExpression(m_selectedNode, name, notation, desc, vars);
+        reference.Library->ReadExpression(reference.Node, name, notation, desc, vars);
         nazovEdt->setText(name);
         vyrazEdt->setText(notation);
         vyrazEdt->setCursorPosition(0);
@@ -545,7 +543,7 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
     }
     case LibraryKind: {
         TInfoKniznice info;
-        m_selectedLibrary->GetLibraryInfo(info);
+        reference.Library->GetLibraryInfo(info);
         nazovKnizniceEdt->setText(info.Name);
         suborEdt->setText(QDir::toNativeSeparators(info.FileName));
         verziaLbl->setText(info.Version);
@@ -564,8 +562,8 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
 }
 
 TEditEnabling TPrehliadacVyrazovFrm::CurrentEnabling() const {
-    const bool selected = !stromVyrazovTrv->selectedItems().isEmpty();
-    return EditEnabling(selected, TKniznicaVyrazov::GetNodeKind(m_selectedNode));
+    const TUzolStromu *item = SelectedItem();
+    return EditEnabling(item != nullptr, KindOf(item));
 }
 
 void TPrehliadacVyrazovFrm::UpdateToolButtons() {
@@ -744,8 +742,6 @@ void TPrehliadacVyrazovFrm::DeleteSelectedItem() {
     DeleteTreeNode(item);
     stromVyrazovTrv->clearSelection();
     stromVyrazovTrv->setCurrentItem(nullptr);
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     UpdateToolButtons();
 }
 

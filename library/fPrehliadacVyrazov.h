@@ -107,8 +107,10 @@ public:
     bool UpravyVyrazuFrmExists() const { return m_expressionDialog != nullptr; }
     const KNodeClipboard &Clipboard() const { return m_clipboard; }
 
-    const QDomElement &SelectedNode() const { return m_selectedNode; }
-    TKniznicaVyrazov *SelectedLibrary() const { return m_selectedLibrary; }
+    // The element and library of the selected tree node; none without one,
+    // so that no command reaches an element the user does not see.
+    QDomElement SelectedNode() const;
+    TKniznicaVyrazov *SelectedLibrary() const;
     KExpressionViewer &Viewer() { return m_viewer; }
 
     // The library folder relative to the program folder.
@@ -167,8 +169,6 @@ private:
     TMainWindowLink *m_main;
     KExpressionViewer m_viewer;
     KNodeClipboard m_clipboard;
-    QDomElement m_selectedNode;
-    TKniznicaVyrazov *m_selectedLibrary = nullptr;
     TPrehliadacVyrazovDta *m_dta = nullptr;
     TPremenne *m_variables = nullptr;
     TUpravyKnizniceFrm *m_libraryDialog = nullptr;
