@@ -453,21 +453,16 @@ void TPrehliadacVyrazovFrm::ClearTree() {
 }
 
 void TPrehliadacVyrazovFrm::RebuildTree() {
-    ClearTree();
     QList<QTreeWidgetItem *> top;
-    for (int i = 0; i < m_viewer.Count(); ++i) {
-        TKniznicaVyrazov *library = m_viewer.Library(i);
-        for (QDomElement e = library->GetRoot(); !e.isNull(); e = e.nextSiblingElement())
-            CollectNodes(e, library, true, top);
-    }
+    for (int i = 0; i < m_viewer.Count(); ++i)
+        CollectNodes(m_viewer.Library(i)->GetRoot(), m_viewer.Library(i), true, top);
     SortByKind(top);
     stromVyrazovTrv->addTopLevelItems(top);
 }
 
 void TPrehliadacVyrazovFrm::AddLibraryToTree(TKniznicaVyrazov *library) {
     QList<QTreeWidgetItem *> nodes;
-    for (QDomElement e = library->GetRoot(); !e.isNull(); e = e.nextSiblingElement())
-        CollectNodes(e, library, true, nodes);
+    CollectNodes(library->GetRoot(), library, true, nodes);
     QTreeWidgetItem *top = stromVyrazovTrv->invisibleRootItem();
     for (QTreeWidgetItem *node : std::as_const(nodes))
         InsertSorted(top, node, top->childCount());

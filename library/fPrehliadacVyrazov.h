@@ -138,6 +138,7 @@ private:
     void SetBuiltInTexts();
     // Empties the tree; nothing is selected afterwards.
     void ClearTree();
+    // Fills the empty tree with the viewer's libraries.
     void RebuildTree();
     void AddLibraryToTree(TKniznicaVyrazov *library);
     // The tree nodes of element's subtree with library. At loading, elements
