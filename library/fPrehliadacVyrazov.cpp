@@ -849,7 +849,7 @@ QString TPrehliadacVyrazovFrm::WithModifiedList(const QString &text) const {
 }
 
 void TPrehliadacVyrazovFrm::ReloadLibraries() {
-    if (m_viewer.GetModifiedList().isEmpty()) {
+    if (!m_viewer.AnyModified()) {
         LoadLibraries();
         return;
     }
