@@ -53,7 +53,8 @@ QPlainTextEdit *MakeMemo(QWidget *parent, const char *name) {
 }
 
 TNodeKind KindOf(const QTreeWidgetItem *item) {
-    return item && item->type() == TUzolStromu::ItemType ? static_cast<const TUzolStromu *>(item)->Kind() : OtherKind;
+    const TUzolStromu *node = TUzolStromu::Of(item);
+    return node ? node->Kind() : OtherKind;
 }
 
 // Libraries first, then categories, then expressions; a stable sort keeps
@@ -497,8 +498,7 @@ TUzolStromu *TPrehliadacVyrazovFrm::CreateTreeNode(const QDomElement &element, T
 
 TUzolStromu *TPrehliadacVyrazovFrm::SelectedItem() const {
     const QList<QTreeWidgetItem *> selected = stromVyrazovTrv->selectedItems();
-    QTreeWidgetItem *item = selected.isEmpty() ? nullptr : selected.constFirst();
-    return item && item->type() == TUzolStromu::ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
+    return TUzolStromu::Of(selected.isEmpty() ? nullptr : selected.constFirst());
 }
 
 QDomElement TPrehliadacVyrazovFrm::SelectedNode() const {
@@ -612,10 +612,8 @@ void TPrehliadacVyrazovFrm::StartRename(QTreeWidgetItem *item) {
 void TPrehliadacVyrazovFrm::RenameEnd(QTreeWidgetItem *item) {
     SetEditable(item, false);
     m_editedItem = nullptr;
-    if (item->type() != TUzolStromu::ItemType)
-        return;
-    const TXMLNodeReference &reference = static_cast<TUzolStromu *>(item)->Reference;
-    reference.Library->RenameNode(reference.Node, item->text(0));
+    if (const TUzolStromu *node = TUzolStromu::Of(item))
+        node->Reference.Library->RenameNode(node->Reference.Node, item->text(0));
 }
 
 void TPrehliadacVyrazovFrm::RenameClick() {
@@ -773,19 +771,21 @@ void TPrehliadacVyrazovFrm::PasteNode() {
 }
 
 bool TPrehliadacVyrazovFrm::AcceptsDrop(QTreeWidgetItem *dragged, QTreeWidgetItem *target) const {
-    if (!dragged || !target || dragged->type() != TUzolStromu::ItemType || target->type() != TUzolStromu::ItemType)
-        return false;
-    return CanDropOn(static_cast<TUzolStromu *>(dragged)->Reference.Node,
-                     static_cast<TUzolStromu *>(target)->Reference.Node, IsKeyDown(VK_SHIFT));
+    const TUzolStromu *from = TUzolStromu::Of(dragged);
+    const TUzolStromu *to = TUzolStromu::Of(target);
+    return from && to && CanDropOn(from->Reference.Node, to->Reference.Node, IsKeyDown(VK_SHIFT));
 }
 
 void TPrehliadacVyrazovFrm::DropNode(QTreeWidgetItem *dragged, QTreeWidgetItem *target) {
-    if (!AcceptsDrop(dragged, target))
+    const TUzolStromu *draggedNode = TUzolStromu::Of(dragged);
+    const TUzolStromu *targetNode = TUzolStromu::Of(target);
+    if (!draggedNode || !targetNode)
         return;
     const bool shift = IsKeyDown(VK_SHIFT);
-    const TXMLNodeReference from = static_cast<TUzolStromu *>(dragged)->Reference;
-    const TXMLNodeReference to = static_cast<TUzolStromu *>(target)->Reference;
+    const TXMLNodeReference from = draggedNode->Reference;
+    const TXMLNodeReference to = targetNode->Reference;
     TDropPlace place;
+    // A drop that may not happen moves nothing.
     const QDomElement moved = MoveElement(from.Node, *from.Library, to.Node, *to.Library, shift, place);
     if (moved.isNull())
         return;

@@ -44,6 +44,15 @@ public:
     TXMLNodeReference Reference;
     TNodeKind Kind() const { return m_kind; }
 
+    // The item as a node of the browser's tree; null for none or another
+    // kind of item.
+    static TUzolStromu *Of(QTreeWidgetItem *item) {
+        return item && item->type() == ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
+    }
+    static const TUzolStromu *Of(const QTreeWidgetItem *item) {
+        return item && item->type() == ItemType ? static_cast<const TUzolStromu *>(item) : nullptr;
+    }
+
 private:
     TNodeKind m_kind; // an element never changes its name
 };
