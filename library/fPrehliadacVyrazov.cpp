@@ -331,9 +331,9 @@ void TPrehliadacVyrazovFrm::CreateControls() {
             UseSelectedExpression();
     });
     connect(stromVyrazovTrv, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        PopupEnabling();
         m_dta->stromVyrazovPmn->popup(stromVyrazovTrv->viewport()->mapToGlobal(pos));
     });
+    // The items are enabled as the menu opens, however it is opened.
     connect(m_dta->stromVyrazovPmn, &QMenu::aboutToShow, this, &TPrehliadacVyrazovFrm::PopupEnabling);
     connect(pouzitBtn, &QPushButton::clicked, this, &TPrehliadacVyrazovFrm::UseSelectedExpression);
     connect(zatvoritBtn, &QPushButton::clicked, this, &QWidget::close);
