@@ -182,7 +182,8 @@ QDomElement MoveElement(const QDomElement &dragged, TKniznicaVyrazov &from, cons
     const QDomElement clone = dragged.cloneNode(true).toElement();
     QDomElement moved;
     if (!shift && (kind == LibraryKind || kind == CategoryKind)) {
-        // Into the target, after its first child (a library's description).
+        // Into the target, after its first child: a library's description
+        // stays its first child.
         moved = to.InsertNode(target, clone, 1);
         place = TDropPlace::Into;
     } else {
