@@ -53,7 +53,8 @@ QPlainTextEdit *MakeMemo(QWidget *parent, const char *name) {
 }
 
 TNodeKind KindOf(const QTreeWidgetItem *item) {
-    return item && item->type() == TUzolStromu::ItemType ? static_cast<const TUzolStromu *>(item)->Kind() : OtherKind;
+    const TUzolStromu *node = TUzolStromu::Of(item);
+    return node ? node->Kind() : OtherKind;
 }
 
 // Libraries first, then categories, then expressions; a stable sort keeps
@@ -171,9 +172,6 @@ TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *par
         move(owner.center() - QPoint(width() / 2, height() / 2));
     }
 
-    // FormCreate.
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     ApplyLanguage();
     UpdateToolButtons();
 }
@@ -329,13 +327,13 @@ void TPrehliadacVyrazovFrm::CreateControls() {
 
     connect(stromVyrazovTrv, &QTreeWidget::itemSelectionChanged, this, &TPrehliadacVyrazovFrm::SelectionChange);
     connect(stromVyrazovTrv, &QTreeWidget::itemDoubleClicked, this, [this] {
-        if (TKniznicaVyrazov::GetNodeKind(m_selectedNode) == ExpressionKind)
+        if (KindOf(SelectedItem()) == ExpressionKind)
             UseSelectedExpression();
     });
     connect(stromVyrazovTrv, &QWidget::customContextMenuRequested, this, [this](const QPoint &pos) {
-        PopupEnabling();
         m_dta->stromVyrazovPmn->popup(stromVyrazovTrv->viewport()->mapToGlobal(pos));
     });
+    // The items are enabled as the menu opens, however it is opened.
     connect(m_dta->stromVyrazovPmn, &QMenu::aboutToShow, this, &TPrehliadacVyrazovFrm::PopupEnabling);
     connect(pouzitBtn, &QPushButton::clicked, this, &TPrehliadacVyrazovFrm::UseSelectedExpression);
     connect(zatvoritBtn, &QPushButton::clicked, this, &QWidget::close);
@@ -447,8 +445,6 @@ void TPrehliadacVyrazovFrm::LoadLibraries() {
 }
 
 void TPrehliadacVyrazovFrm::ClearTree() {
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     m_editedItem = nullptr;
     {
         const QSignalBlocker blocker(stromVyrazovTrv);
@@ -458,21 +454,16 @@ void TPrehliadacVyrazovFrm::ClearTree() {
 }
 
 void TPrehliadacVyrazovFrm::RebuildTree() {
-    ClearTree();
     QList<QTreeWidgetItem *> top;
-    for (int i = 0; i < m_viewer.Count(); ++i) {
-        TKniznicaVyrazov *library = m_viewer.Library(i);
-        for (QDomElement e = library->GetRoot(); !e.isNull(); e = e.nextSiblingElement())
-            CollectNodes(e, library, true, top);
-    }
+    for (int i = 0; i < m_viewer.Count(); ++i)
+        CollectNodes(m_viewer.Library(i)->GetRoot(), m_viewer.Library(i), true, top);
     SortByKind(top);
     stromVyrazovTrv->addTopLevelItems(top);
 }
 
 void TPrehliadacVyrazovFrm::AddLibraryToTree(TKniznicaVyrazov *library) {
     QList<QTreeWidgetItem *> nodes;
-    for (QDomElement e = library->GetRoot(); !e.isNull(); e = e.nextSiblingElement())
-        CollectNodes(e, library, true, nodes);
+    CollectNodes(library->GetRoot(), library, true, nodes);
     QTreeWidgetItem *top = stromVyrazovTrv->invisibleRootItem();
     for (QTreeWidgetItem *node : std::as_const(nodes))
         InsertSorted(top, node, top->childCount());
@@ -507,32 +498,34 @@ TUzolStromu *TPrehliadacVyrazovFrm::CreateTreeNode(const QDomElement &element, T
 
 TUzolStromu *TPrehliadacVyrazovFrm::SelectedItem() const {
     const QList<QTreeWidgetItem *> selected = stromVyrazovTrv->selectedItems();
-    QTreeWidgetItem *item = selected.isEmpty() ? nullptr : selected.constFirst();
-    return item && item->type() == TUzolStromu::ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
+    return TUzolStromu::Of(selected.isEmpty() ? nullptr : selected.constFirst());
+}
+
+QDomElement TPrehliadacVyrazovFrm::SelectedNode() const {
+    const TUzolStromu *item = SelectedItem();
+    return item ? item->Reference.Node : QDomElement();
+}
+
+TKniznicaVyrazov *TPrehliadacVyrazovFrm::SelectedLibrary() const {
+    const TUzolStromu *item = SelectedItem();
+    return item ? item->Reference.Library : nullptr;
 }
 
 void TPrehliadacVyrazovFrm::SelectionChange() {
-    // The selected element is always that of the selected node: with none
-    // selected, no command can reach an element the user does not see.
-    if (TUzolStromu *item = SelectedItem()) {
-        m_selectedNode = item->Reference.Node;
-        m_selectedLibrary = item->Reference.Library;
-        ShowNodeDetails();
-    } else {
-        m_selectedNode = QDomElement();
-        m_selectedLibrary = nullptr;
-    }
+    ShowNodeDetails();
     UpdateToolButtons();
 }
 
 void TPrehliadacVyrazovFrm::ShowNodeDetails() {
-    if (!m_selectedLibrary)
+    const TUzolStromu *item = SelectedItem();
+    if (!item)
         return;
-    switch (TKniznicaVyrazov::GetNodeKind(m_selectedNode)) {
+    const TXMLNodeReference &reference = item->Reference;
+    switch (item->Kind()) {
     case ExpressionKind: {
         QString name, notation, desc;
         QStringList vars;
-        m_selectedLibrary->ReadExpression(m_selectedNode, name, notation, desc, vars);
+        reference.Library->ReadExpression(reference.Node, name, notation, desc, vars);
         nazovEdt->setText(name);
         vyrazEdt->setText(notation);
         vyrazEdt->setCursorPosition(0);
@@ -545,7 +538,7 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
     }
     case LibraryKind: {
         TInfoKniznice info;
-        m_selectedLibrary->GetLibraryInfo(info);
+        reference.Library->GetLibraryInfo(info);
         nazovKnizniceEdt->setText(info.Name);
         suborEdt->setText(QDir::toNativeSeparators(info.FileName));
         verziaLbl->setText(info.Version);
@@ -564,8 +557,8 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
 }
 
 TEditEnabling TPrehliadacVyrazovFrm::CurrentEnabling() const {
-    const bool selected = !stromVyrazovTrv->selectedItems().isEmpty();
-    return EditEnabling(selected, TKniznicaVyrazov::GetNodeKind(m_selectedNode));
+    const TUzolStromu *item = SelectedItem();
+    return EditEnabling(item != nullptr, KindOf(item));
 }
 
 void TPrehliadacVyrazovFrm::UpdateToolButtons() {
@@ -619,10 +612,8 @@ void TPrehliadacVyrazovFrm::StartRename(QTreeWidgetItem *item) {
 void TPrehliadacVyrazovFrm::RenameEnd(QTreeWidgetItem *item) {
     SetEditable(item, false);
     m_editedItem = nullptr;
-    if (item->type() != TUzolStromu::ItemType)
-        return;
-    const TXMLNodeReference &reference = static_cast<TUzolStromu *>(item)->Reference;
-    reference.Library->RenameNode(reference.Node, item->text(0));
+    if (const TUzolStromu *node = TUzolStromu::Of(item))
+        node->Reference.Library->RenameNode(node->Reference.Node, item->text(0));
 }
 
 void TPrehliadacVyrazovFrm::RenameClick() {
@@ -744,8 +735,6 @@ void TPrehliadacVyrazovFrm::DeleteSelectedItem() {
     DeleteTreeNode(item);
     stromVyrazovTrv->clearSelection();
     stromVyrazovTrv->setCurrentItem(nullptr);
-    m_selectedNode = QDomElement();
-    m_selectedLibrary = nullptr;
     UpdateToolButtons();
 }
 
@@ -782,19 +771,21 @@ void TPrehliadacVyrazovFrm::PasteNode() {
 }
 
 bool TPrehliadacVyrazovFrm::AcceptsDrop(QTreeWidgetItem *dragged, QTreeWidgetItem *target) const {
-    if (!dragged || !target || dragged->type() != TUzolStromu::ItemType || target->type() != TUzolStromu::ItemType)
-        return false;
-    return CanDropOn(static_cast<TUzolStromu *>(dragged)->Reference.Node,
-                     static_cast<TUzolStromu *>(target)->Reference.Node, IsKeyDown(VK_SHIFT));
+    const TUzolStromu *from = TUzolStromu::Of(dragged);
+    const TUzolStromu *to = TUzolStromu::Of(target);
+    return from && to && CanDropOn(from->Reference.Node, to->Reference.Node, IsKeyDown(VK_SHIFT));
 }
 
 void TPrehliadacVyrazovFrm::DropNode(QTreeWidgetItem *dragged, QTreeWidgetItem *target) {
-    if (!AcceptsDrop(dragged, target))
+    const TUzolStromu *draggedNode = TUzolStromu::Of(dragged);
+    const TUzolStromu *targetNode = TUzolStromu::Of(target);
+    if (!draggedNode || !targetNode)
         return;
     const bool shift = IsKeyDown(VK_SHIFT);
-    const TXMLNodeReference from = static_cast<TUzolStromu *>(dragged)->Reference;
-    const TXMLNodeReference to = static_cast<TUzolStromu *>(target)->Reference;
+    const TXMLNodeReference from = draggedNode->Reference;
+    const TXMLNodeReference to = targetNode->Reference;
     TDropPlace place;
+    // A drop that may not happen moves nothing.
     const QDomElement moved = MoveElement(from.Node, *from.Library, to.Node, *to.Library, shift, place);
     if (moved.isNull())
         return;
@@ -858,7 +849,7 @@ QString TPrehliadacVyrazovFrm::WithModifiedList(const QString &text) const {
 }
 
 void TPrehliadacVyrazovFrm::ReloadLibraries() {
-    if (m_viewer.GetModifiedList().isEmpty()) {
+    if (!m_viewer.AnyModified()) {
         LoadLibraries();
         return;
     }

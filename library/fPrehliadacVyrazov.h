@@ -44,6 +44,15 @@ public:
     TXMLNodeReference Reference;
     TNodeKind Kind() const { return m_kind; }
 
+    // The item as a node of the browser's tree; null for none or another
+    // kind of item.
+    static TUzolStromu *Of(QTreeWidgetItem *item) {
+        return item && item->type() == ItemType ? static_cast<TUzolStromu *>(item) : nullptr;
+    }
+    static const TUzolStromu *Of(const QTreeWidgetItem *item) {
+        return item && item->type() == ItemType ? static_cast<const TUzolStromu *>(item) : nullptr;
+    }
+
 private:
     TNodeKind m_kind; // an element never changes its name
 };
@@ -107,8 +116,10 @@ public:
     bool UpravyVyrazuFrmExists() const { return m_expressionDialog != nullptr; }
     const KNodeClipboard &Clipboard() const { return m_clipboard; }
 
-    const QDomElement &SelectedNode() const { return m_selectedNode; }
-    TKniznicaVyrazov *SelectedLibrary() const { return m_selectedLibrary; }
+    // The element and library of the selected tree node; none without one,
+    // so that no command reaches an element the user does not see.
+    QDomElement SelectedNode() const;
+    TKniznicaVyrazov *SelectedLibrary() const;
     KExpressionViewer &Viewer() { return m_viewer; }
 
     // The library folder relative to the program folder.
@@ -136,6 +147,7 @@ private:
     void SetBuiltInTexts();
     // Empties the tree; nothing is selected afterwards.
     void ClearTree();
+    // Fills the empty tree with the viewer's libraries.
     void RebuildTree();
     void AddLibraryToTree(TKniznicaVyrazov *library);
     // The tree nodes of element's subtree with library. At loading, elements
@@ -167,8 +179,6 @@ private:
     TMainWindowLink *m_main;
     KExpressionViewer m_viewer;
     KNodeClipboard m_clipboard;
-    QDomElement m_selectedNode;
-    TKniznicaVyrazov *m_selectedLibrary = nullptr;
     TPrehliadacVyrazovDta *m_dta = nullptr;
     TPremenne *m_variables = nullptr;
     TUpravyKnizniceFrm *m_libraryDialog = nullptr;

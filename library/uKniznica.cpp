@@ -243,10 +243,8 @@ bool TKniznicaVyrazov::LoadFromFile(const QString &path) {
 }
 
 void TKniznicaVyrazov::CreateNew(const TInfoKniznice &info) {
-    FileName = info.FileName;
     Document = QDomDocument();
-    Document.appendChild(Document.createElement(kLibrary));
-    SetLibraryInfo(info);
+    SetLibraryInfo(info); // makes the root of the empty document
 }
 
 void TKniznicaVyrazov::GetLibraryInfo(TInfoKniznice &info) const {

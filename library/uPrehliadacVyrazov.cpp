@@ -35,6 +35,29 @@ template <class F> void ForEachInParallel(int count, const F &work) {
     pool.waitForDone();
 }
 
+// True when node is ancestor itself or lies in its subtree.
+bool IsSelfOrDescendant(const QDomElement &node, const QDomElement &ancestor) {
+    if (node.isNull() || ancestor.isNull())
+        return false;
+    for (QDomNode n = node; !n.isNull(); n = n.parentNode())
+        if (n == ancestor)
+            return true;
+    return false;
+}
+
+// The position of node among its parent's children (0-based), -1 without a
+// parent.
+int ChildIndex(const QDomNode &node) {
+    const QDomNode parent = node.parentNode();
+    if (parent.isNull())
+        return -1;
+    int index = 0;
+    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling(), ++index)
+        if (n == node)
+            return index;
+    return -1;
+}
+
 // Frees libraries that nothing refers to any more on a worker thread, so
 // that a reload does not wait for the old documents to be taken apart.
 void FreeInBackground(std::vector<std::unique_ptr<TKniznicaVyrazov>> &&libraries) {
@@ -138,26 +161,6 @@ TEditEnabling EditEnabling(bool selected, TNodeKind kind) {
     return e;
 }
 
-bool IsSelfOrDescendant(const QDomElement &node, const QDomElement &ancestor) {
-    if (node.isNull() || ancestor.isNull())
-        return false;
-    for (QDomNode n = node; !n.isNull(); n = n.parentNode())
-        if (n == ancestor)
-            return true;
-    return false;
-}
-
-int ChildIndex(const QDomNode &node) {
-    const QDomNode parent = node.parentNode();
-    if (parent.isNull())
-        return -1;
-    int index = 0;
-    for (QDomNode n = parent.firstChild(); !n.isNull(); n = n.nextSibling(), ++index)
-        if (n == node)
-            return index;
-    return -1;
-}
-
 bool CanDropOn(const QDomElement &dragged, const QDomElement &target, bool shift) {
     if (dragged.isNull() || target.isNull())
         return false;
@@ -179,7 +182,8 @@ QDomElement MoveElement(const QDomElement &dragged, TKniznicaVyrazov &from, cons
     const QDomElement clone = dragged.cloneNode(true).toElement();
     QDomElement moved;
     if (!shift && (kind == LibraryKind || kind == CategoryKind)) {
-        // Into the target, after its first child (a library's description).
+        // Into the target, after its first child: a library's description
+        // stays its first child.
         moved = to.InsertNode(target, clone, 1);
         place = TDropPlace::Into;
     } else {

@@ -63,13 +63,6 @@ struct TEditEnabling {
 };
 TEditEnabling EditEnabling(bool selected, TNodeKind kind);
 
-// True when node is ancestor itself or lies in its subtree.
-bool IsSelfOrDescendant(const QDomElement &node, const QDomElement &ancestor);
-
-// The position of node among its parent's children (0-based), -1 without a
-// parent.
-int ChildIndex(const QDomNode &node);
-
 // Whether dragged may be dropped on target. Libraries never move; nothing
 // moves into itself. A plain drop puts the element into a library or
 // category, or before an expression, and is refused on any other element
