@@ -81,7 +81,7 @@ public:
     // mode), along y in y units.
     long double GridX() const { return m_gridX; }
     long double GridY() const { return m_gridY; }
-    long double XGridUnit() const { return m_xGridUnit; }
+    long double XGridUnit() const;
     bool Trig() const { return m_trig; }
     const QString &Expression() const { return m_expression; }
     const TZoznamBodov &Points() const { return m_points; }
@@ -153,6 +153,8 @@ public:
 
 private:
     void ResetOrigin();
+    // The x grid step a function starts with in the current mode.
+    long double DefaultGridX() const { return m_trig ? 0.5L : 1; }
     void Beep() const;
     QList<TMriezkovaCiara> GridLines(long double step, long double offset, long double scale, int size,
                                      bool piLabels) const;
@@ -173,7 +175,6 @@ private:
     long double m_scaleY = DefaultScale;
     long double m_gridX = 1;
     long double m_gridY = 1;
-    long double m_xGridUnit = 1;
     bool m_trig = false;
     QString m_expression;
     TZoznamBodov m_points;
