@@ -451,7 +451,7 @@ void TGrafFunkcie::HalveGridStep(bool doX, bool doY) {
         changed = true;
     }
     if (changed)
-        Draw(true);
+        Draw(false);
     else
         Beep();
 }
@@ -467,7 +467,7 @@ void TGrafFunkcie::DoubleGridStep(bool doX, bool doY) {
         changed = true;
     }
     if (changed)
-        Draw(true);
+        Draw(false);
     else
         Beep();
 }

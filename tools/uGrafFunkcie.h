@@ -140,7 +140,7 @@ public:
     // change of the x range samples again.
     void Move(int dx, int dy);
     // A denser grid (down to 20 pixels) or a sparser one (up to the plot's
-    // size); a beep when no axis changed.
+    // size); a beep when no axis changed. The samples stay.
     void HalveGridStep(bool doX, bool doY);
     void DoubleGridStep(bool doX, bool doY);
     // Origin back to the middle, scales kept.
