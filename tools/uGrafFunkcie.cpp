@@ -381,7 +381,8 @@ void TGrafFunkcie::DrawCurve() {
 // --- changes of view -----------------------------------------------------------------
 
 void TGrafFunkcie::ZoomIn(bool doX, bool doY) {
-    auto zoom = [this](long double &scale, long double &offset, int size, long double &grid) {
+    bool changed = false;
+    auto zoom = [this, &changed](long double &scale, long double &offset, int size, long double &grid) {
         if (scale <= MinScale || std::fabs(offset / (scale / 2)) >= OriginLimit) {
             Beep();
             return;
@@ -390,12 +391,14 @@ void TGrafFunkcie::ZoomIn(bool doX, bool doY) {
         offset -= size * scale / 2; // the plot's centre stays at its world point
         if (grid / scale > 160)
             grid /= 2;
+        changed = true;
     };
     if (doX)
         zoom(m_scaleX, m_offsetX, m_width, m_gridX);
     if (doY)
         zoom(m_scaleY, m_offsetY, m_height, m_gridY);
-    Draw(true);
+    if (changed)
+        Draw(true);
 }
 
 void TGrafFunkcie::ZoomOut(bool doX, bool doY) {

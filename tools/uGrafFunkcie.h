@@ -131,7 +131,8 @@ public:
     // Halve or double the scale per axis, about the plot's centre. Zooming
     // in stops at 1.1920928955e-8 units per pixel or where the origin would
     // lie 32767 pixels away (a beep per refused axis); zooming out stops
-    // above 1 unit per pixel (one beep when no axis changed).
+    // above 1 unit per pixel (one beep when no axis changed). Nothing is
+    // drawn when no axis changed.
     void ZoomIn(bool doX, bool doY);
     void ZoomOut(bool doX, bool doY);
     // Shifts the picture by pixels in the mouse's directions (positive dx to
