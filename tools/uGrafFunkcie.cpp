@@ -290,8 +290,8 @@ void TGrafFunkcie::PaintGrid() {
     if (m_hRulerCanvas) {
         QPainter ruler(m_hRulerCanvas);
         ruler.setPen(text);
-        ruler.setFont(RulerFont());
         const QFont font = RulerFont();
+        ruler.setFont(font);
         const QFont piFont = PiFont();
         const QFontMetrics metrics(font);
         const QFontMetrics piMetrics(piFont);
