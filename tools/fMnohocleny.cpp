@@ -444,9 +444,10 @@ void TmnohoclenyFrm::pEdtChange(QLineEdit *edit) {
     if (!TPolynom::IsValidText(edit->text(), Separator()))
         return;
     Guarded([&] {
-        ParseAlone(P, edit->text());
+        TPolynom shown;
+        ParseAlone(shown, edit->text());
         int x = Top;
-        DrawPolynomial(P, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
+        DrawPolynomial(shown, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
         chybaLbl->hide();
     });
 }
