@@ -146,7 +146,8 @@ void TderivacieFrm::nahladBtnClick() {
 }
 
 void TderivacieFrm::ApplyLanguage() {
-    m_model.ErrorText = QStringLiteral("Pri výpočte sa vyskytla chyba.");
+    // A key missing from the file gives the built-in message.
+    m_model.ErrorText = TDerivacie().ErrorText;
     if (!LanguageIni())
         return;
     const QString form = QStringLiteral("Derivatives");

@@ -320,21 +320,8 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
 }
 
 void TmnohoclenyFrm::ApplyLanguage() {
-    errDivisionByZero = QStringLiteral("Nepovolená operácia: Delenie nulou.");
-    errMaxVariables = QStringLiteral("Vo výraze #1 môže byť najviac #2 premenných.");
-    errMaxVariablesTogether = QStringLiteral("V oboch výrazoch môže byť spolu najviac #1 premenných.");
-    errMax1Variable = QStringLiteral("Vo výraze #1 môže byť najviac jedna premenná.");
-    errIncorrectNotation = QStringLiteral("Chyba v zápise výrazu #1.");
-    IncorrectValue = QStringLiteral("Nesprávne zadaná hodnota.");
-    errMaxDegreeForHornerScheme =
-        QStringLiteral("Pre výpočet Hornerovej schémy musí byť stupeň polynóm #1 maximálne #2.");
-    errNegativeIndexes = QStringLiteral("Pre výpočet Hornerovej schémy nesmie mať polynóm #1 záporné indexy.");
-    reminder = QStringLiteral("zvyšok:");
-    errExponentRange = QStringLiteral("Exponent musí byť z rozsahu -32768 až 32767.");
-    errTooManyTerms = QStringLiteral("Výsledok by mal viac ako #1 členov.");
-    errTooMuchWork = QStringLiteral("Výpočet by vyžadoval viac ako #1 krokov.");
-    errDivisorLeadingTerm =
-        QStringLiteral("Najvyšší člen deliteľa #1 podľa premennej #2 musí byť jediný a bez inej premennej.");
+    // A key missing from the file gives the built-in message.
+    m_texts = TTexts();
     if (!::LanguageIni())
         return;
     const QString section = QStringLiteral("Polynomials");
@@ -353,19 +340,20 @@ void TmnohoclenyFrm::ApplyLanguage() {
         {vymenaBtn, "SwichPAndQ"}};
     for (const auto &[button, key] : hints)
         button->setToolTip(text(key, button->toolTip()));
-    reminder = text("reminder", reminder);
-    errDivisionByZero = text("errDivisionByZero", errDivisionByZero);
-    errMaxVariables = text("errMaxVariables", errMaxVariables);
-    errMaxVariablesTogether = text("errMaxVariablesTogether", errMaxVariablesTogether);
-    errMax1Variable = text("errMax1Variable", errMax1Variable);
-    errIncorrectNotation = text("errIncorrectNotation", errIncorrectNotation);
-    IncorrectValue = LanguageText(QStringLiteral("Common"), QStringLiteral("IncorrectValue"), IncorrectValue);
-    errMaxDegreeForHornerScheme = text("errMaxDegreeForHornerScheme", errMaxDegreeForHornerScheme);
-    errNegativeIndexes = text("errNegativeIndexes", errNegativeIndexes);
-    errExponentRange = text("errExponentRange", errExponentRange);
-    errTooManyTerms = text("errTooManyTerms", errTooManyTerms);
-    errTooMuchWork = text("errTooMuchWork", errTooMuchWork);
-    errDivisorLeadingTerm = text("errDivisorLeadingTerm", errDivisorLeadingTerm);
+    TTexts &t = m_texts;
+    t.reminder = text("reminder", t.reminder);
+    t.errDivisionByZero = text("errDivisionByZero", t.errDivisionByZero);
+    t.errMaxVariables = text("errMaxVariables", t.errMaxVariables);
+    t.errMaxVariablesTogether = text("errMaxVariablesTogether", t.errMaxVariablesTogether);
+    t.errMax1Variable = text("errMax1Variable", t.errMax1Variable);
+    t.errIncorrectNotation = text("errIncorrectNotation", t.errIncorrectNotation);
+    t.IncorrectValue = LanguageText(QStringLiteral("Common"), QStringLiteral("IncorrectValue"), t.IncorrectValue);
+    t.errMaxDegreeForHornerScheme = text("errMaxDegreeForHornerScheme", t.errMaxDegreeForHornerScheme);
+    t.errNegativeIndexes = text("errNegativeIndexes", t.errNegativeIndexes);
+    t.errExponentRange = text("errExponentRange", t.errExponentRange);
+    t.errTooManyTerms = text("errTooManyTerms", t.errTooManyTerms);
+    t.errTooMuchWork = text("errTooMuchWork", t.errTooMuchWork);
+    t.errDivisorLeadingTerm = text("errDivisorLeadingTerm", t.errDivisorLeadingTerm);
 }
 
 QChar TmnohoclenyFrm::Separator() const { return DecSep(); }
@@ -409,22 +397,22 @@ void TmnohoclenyFrm::ShowErrorCode(TErrorCode code) {
 void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
     switch (error.Kind) {
     case TPolynomError::ExponentRange:
-        ShowError(errExponentRange);
+        ShowError(m_texts.errExponentRange);
         break;
     case TPolynomError::TooManyTerms:
-        ShowError(errTooManyTerms, QString::number(TPolynom::MaxTerms));
+        ShowError(m_texts.errTooManyTerms, QString::number(TPolynom::MaxTerms));
         break;
     case TPolynomError::TooMuchWork:
-        ShowError(errTooMuchWork, QString::number(TPolynom::MaxWork));
+        ShowError(m_texts.errTooMuchWork, QString::number(TPolynom::MaxWork));
         break;
     case TPolynomError::Overflow:
         ShowErrorCode(TErrorCode::TooLarge);
         break;
     case TPolynomError::DivisorLeadingTerm:
-        ShowError(errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
+        ShowError(m_texts.errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
         break;
     case TPolynomError::DivisionByZero:
-        ShowError(errDivisionByZero);
+        ShowError(m_texts.errDivisionByZero);
         break;
     }
 }
@@ -456,9 +444,10 @@ void TmnohoclenyFrm::pEdtChange(QLineEdit *edit) {
     if (!TPolynom::IsValidText(edit->text(), Separator()))
         return;
     Guarded([&] {
-        ParseAlone(P, edit->text());
+        TPolynom shown;
+        ParseAlone(shown, edit->text());
         int x = Top;
-        DrawPolynomial(P, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
+        DrawPolynomial(shown, x, edit == pEdt ? QStringLiteral("P = ") : QStringLiteral("Q = "));
         chybaLbl->hide();
     });
 }
@@ -484,13 +473,13 @@ bool TmnohoclenyFrm::CheckNotation(QLineEdit *edit, const QString &name) {
     if (TPolynom::IsValidText(edit->text(), Separator()))
         return true;
     SetFailed(edit, true);
-    ShowError(errIncorrectNotation, name);
+    ShowError(m_texts.errIncorrectNotation, name);
     return false;
 }
 
 bool TmnohoclenyFrm::ValidateAndParse(int limit) {
     if (TPolynom::CountLetters(pEdt->text() + qEdt->text()) > limit) {
-        ShowError(errMaxVariablesTogether, QString::number(limit));
+        ShowError(m_texts.errMaxVariablesTogether, QString::number(limit));
         return false;
     }
     if (!CheckNotation(pEdt, QStringLiteral("P")))
@@ -530,7 +519,7 @@ void TmnohoclenyFrm::delenieBtnClick() {
         if (!ValidateAndParse(MaxPolynomialVariables))
             return;
         if (Q.IsZero()) {
-            ShowError(errDivisionByZero);
+            ShowError(m_texts.errDivisionByZero);
             return;
         }
         // The divisor is parsed first: its first letter is the main variable.
@@ -553,13 +542,13 @@ void TmnohoclenyFrm::ShowResult(const QString &op, const TPolynom *remainder) {
     vysEdt->setText(R.ToText(Separator()));
     vysEdt->setCursorPosition(0);
     if (remainder && !remainder->IsZero())
-        DrawPolynomial(*remainder, x, QStringLiteral(" ") + reminder + QStringLiteral(" "));
+        DrawPolynomial(*remainder, x, QStringLiteral(" ") + m_texts.reminder + QStringLiteral(" "));
 }
 
 void TmnohoclenyFrm::umocniPBtnClick() {
     Guarded([&] {
         if (TPolynom::CountLetters(pEdt->text()) > MaxPolynomialVariables) {
-            ShowError(errMaxVariables, QStringLiteral("P"), QString::number(MaxPolynomialVariables));
+            ShowError(m_texts.errMaxVariables, QStringLiteral("P"), QString::number(MaxPolynomialVariables));
             return;
         }
         if (!CheckNotation(pEdt, QStringLiteral("P")))
@@ -580,7 +569,7 @@ void TmnohoclenyFrm::umocniPBtnClick() {
 void TmnohoclenyFrm::hornerBtnClick() {
     Guarded([&] {
         if (TPolynom::CountLetters(qEdt->text()) > 1) {
-            ShowError(errMax1Variable, QStringLiteral("Q"));
+            ShowError(m_texts.errMax1Variable, QStringLiteral("Q"));
             return;
         }
         if (!CheckNotation(qEdt, QStringLiteral("Q")))
@@ -589,15 +578,15 @@ void TmnohoclenyFrm::hornerBtnClick() {
         long double m = 0;
         if (!TryStrToFloat(bodEdt->text(), m, Separator())) {
             SetFailed(bodEdt, true);
-            ShowError(IncorrectValue);
+            ShowError(m_texts.IncorrectValue);
             return;
         }
         if (!Q.HasNoNegativeExponent()) {
-            ShowError(errNegativeIndexes, QStringLiteral("Q"));
+            ShowError(m_texts.errNegativeIndexes, QStringLiteral("Q"));
             return;
         }
         if (Q.MaxExponent() >= 11) {
-            ShowError(errMaxDegreeForHornerScheme, QStringLiteral("Q"), QStringLiteral("10"));
+            ShowError(m_texts.errMaxDegreeForHornerScheme, QStringLiteral("Q"), QStringLiteral("10"));
             return;
         }
         const THornerSchema schema = Q.HornerScheme(m);

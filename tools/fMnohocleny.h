@@ -145,17 +145,24 @@ private:
     QPushButton *delenieBtn;
     QPushButton *vymenaBtn;
 
-    QString errDivisionByZero;
-    QString errMaxVariables;
-    QString errMaxVariablesTogether;
-    QString errMax1Variable;
-    QString errIncorrectNotation;
-    QString IncorrectValue;
-    QString errMaxDegreeForHornerScheme;
-    QString errNegativeIndexes;
-    QString reminder;
-    QString errExponentRange;
-    QString errTooManyTerms;
-    QString errTooMuchWork;
-    QString errDivisorLeadingTerm;
+    // The messages, with their built-in texts; the language file sets them.
+    struct TTexts {
+        QString errDivisionByZero = QStringLiteral("Nepovolená operácia: Delenie nulou.");
+        QString errMaxVariables = QStringLiteral("Vo výraze #1 môže byť najviac #2 premenných.");
+        QString errMaxVariablesTogether = QStringLiteral("V oboch výrazoch môže byť spolu najviac #1 premenných.");
+        QString errMax1Variable = QStringLiteral("Vo výraze #1 môže byť najviac jedna premenná.");
+        QString errIncorrectNotation = QStringLiteral("Chyba v zápise výrazu #1.");
+        QString IncorrectValue = QStringLiteral("Nesprávne zadaná hodnota.");
+        QString errMaxDegreeForHornerScheme =
+            QStringLiteral("Pre výpočet Hornerovej schémy musí byť stupeň polynóm #1 maximálne #2.");
+        QString errNegativeIndexes =
+            QStringLiteral("Pre výpočet Hornerovej schémy nesmie mať polynóm #1 záporné indexy.");
+        QString reminder = QStringLiteral("zvyšok:");
+        QString errExponentRange = QStringLiteral("Exponent musí byť z rozsahu -32768 až 32767.");
+        QString errTooManyTerms = QStringLiteral("Výsledok by mal viac ako #1 členov.");
+        QString errTooMuchWork = QStringLiteral("Výpočet by vyžadoval viac ako #1 krokov.");
+        QString errDivisorLeadingTerm =
+            QStringLiteral("Najvyšší člen deliteľa #1 podľa premennej #2 musí byť jediný a bez inej premennej.");
+    };
+    TTexts m_texts;
 };

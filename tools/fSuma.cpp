@@ -1,5 +1,6 @@
 #include "fSuma.h"
 
+#include "uCeleCisla.h"
 #include "uDisk.h"
 #include "uMagneticForm.h"
 #include "uMainWindowLink.h"
@@ -7,7 +8,6 @@
 
 #include <QApplication>
 #include <QGridLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -18,50 +18,6 @@ namespace {
 
 const QString Sigma = QStringLiteral("Σ");
 const QString Pi = QStringLiteral("Π");
-
-// The keys of the bound edits: the number row's letters become digits (and
-// "+" the digit 1); then only digits, Backspace, Tab and one "-" at the
-// start pass.
-class TBoundKeyFilter : public QObject {
-public:
-    explicit TBoundKeyFilter(QLineEdit *edit) : QObject(edit) { edit->installEventFilter(this); }
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::KeyPress || m_sending)
-            return false;
-        auto *keyEvent = static_cast<QKeyEvent *>(event);
-        if (keyEvent->text().size() != 1)
-            return false;
-        const QChar original = keyEvent->text().at(0);
-        if ((original.unicode() < 32 || original.unicode() == 127) && original != QChar(8) && original != QChar(9))
-            return false; // Enter, Escape, Delete and the Ctrl chords are no typed characters
-        QChar key = original;
-        TranslateDigitKey(key, true);
-        auto *edit = static_cast<QLineEdit *>(watched);
-        bool pass = key == QChar(8) || key == QChar(9) || IsAsciiDigit(key);
-        if (key == QLatin1Char('-')) {
-            const int caret = edit->hasSelectedText() ? int(edit->selectionStart()) : edit->cursorPosition();
-            // A selection from the start that holds the "-" may be typed over.
-            const QString kept = edit->hasSelectedText()
-                                     ? edit->text().remove(edit->selectionStart(), edit->selectedText().size())
-                                     : edit->text();
-            pass = caret == 0 && !kept.contains(QLatin1Char('-'));
-        }
-        if (!pass)
-            return true;
-        if (key == original)
-            return false;
-        QKeyEvent rewritten(QEvent::KeyPress, Qt::Key_0 + (key.unicode() - '0'), keyEvent->modifiers(), QString(key));
-        m_sending = true;
-        QCoreApplication::sendEvent(watched, &rewritten);
-        m_sending = false;
-        return true;
-    }
-
-private:
-    bool m_sending = false;
-};
 
 // The hourglass from its creation to its end, whatever way the end comes.
 class TWaitCursor {
@@ -123,8 +79,8 @@ TsumaFrm::TsumaFrm(TMainWindowLink *main, QWidget *parent, TCyklickeVypocty::TPr
     vypocetBtn->setObjectName(QStringLiteral("vypocetBtn"));
     vypocetBtn->setDefault(true);
 
-    new TBoundKeyFilter(DoEdt);
-    new TBoundKeyFilter(OdEdt);
+    InstallWholeNumberKeyFilter(DoEdt, true);
+    InstallWholeNumberKeyFilter(OdEdt, true);
     for (QLineEdit *edit : {premEdt, OdEdt, DoEdt})
         connect(edit, &QLineEdit::textChanged, edit, [edit] { edit->setStyleSheet(QString()); });
 

@@ -1,12 +1,11 @@
 #include "kombinatorika.h"
 
+#include "uCeleCisla.h"
 #include "uDisk.h"
-#include "uSpolocne.h"
 #include "uSpolocneOkna.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -117,35 +116,6 @@ private:
     QList<TKus> m_kusy;
 };
 
-// n and k take digits only: the number row of the Slovak keyboard and "+"
-// are translated into digits, any other character is dropped. Control keys
-// (Backspace, Tab, the clipboard chords) pass.
-class TCountKeyFilter : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override {
-        if (event->type() != QEvent::KeyPress)
-            return false;
-        auto *key = static_cast<QKeyEvent *>(event);
-        if (key->text().size() != 1)
-            return false;
-        const QChar typed = key->text().at(0);
-        if (typed.unicode() < 32 || typed.unicode() == 127)
-            return false;
-        QChar c = typed;
-        TranslateDigitKey(c, true);
-        if (!IsAsciiDigit(c))
-            return true;
-        if (c == typed)
-            return false;
-        if (auto *edit = qobject_cast<QLineEdit *>(watched))
-            edit->insert(QString(c));
-        return true;
-    }
-};
-
 QLineEdit *MakeEdit(QWidget *parent, const char *name, const QString &text) {
     auto *edit = new QLineEdit(text, parent);
     edit->setObjectName(QLatin1String(name));
@@ -170,7 +140,7 @@ TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
     for (QLineEdit *edit : {EdtN, EdtK}) {
         edit->setMaxLength(4);
         edit->setFixedWidth(edit->fontMetrics().horizontalAdvance(QStringLiteral("00000")) + 16);
-        edit->installEventFilter(new TCountKeyFilter(edit));
+        InstallWholeNumberKeyFilter(edit, false);
     }
     EdtVysledok = MakeReadOnlyEdit(this, "EdtVysledok", QStringLiteral("0"));
     vysledokLbl = MakeLabel(this, "vysledokLbl", QStringLiteral("výsledok ="));

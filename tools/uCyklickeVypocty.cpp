@@ -60,13 +60,13 @@ void TCyklickeVypocty::SetExpression(const QString &text) {
 TCyklickeVypocty::TSucet TCyklickeVypocty::Compute(qint64 from, qint64 to, bool isProduct) const {
     TSucet out;
     long double acc = isProduct ? 1.0L : 0.0L;
+    if (from <= to && !m_prepared) {
+        SetCode(out.Error, TErrorCode::UnknownFailure);
+        return out;
+    }
     try {
         for (qint64 i = from; i <= to; ++i) {
             long double v = 0;
-            if (!m_prepared) {
-                SetCode(out.Error, TErrorCode::UnknownFailure);
-                return out;
-            }
             if (!m_prepared->Evaluate(i, v, out.Error))
                 return out;
             acc = isProduct ? acc * v : acc + v;

@@ -116,6 +116,8 @@ TGrafFunkcie::TGrafFunkcie(QImage *graphCanvas, int width, int height, QImage *v
     ResetOrigin();
 }
 
+long double TGrafFunkcie::XGridUnit() const { return m_trig ? Pi : 1; }
+
 int TGrafFunkcie::Column(long double x) const { return RoundPixel((x + m_offsetX) / m_scaleX); }
 
 int TGrafFunkcie::RowFromBottom(long double y) const { return RoundPixel((y + m_offsetY) / m_scaleY); }
@@ -135,8 +137,7 @@ void TGrafFunkcie::ResetView() {
     m_gridY = 1;
     // The x grid stays in the unit of the current mode, so that its labels
     // keep telling the truth until the next function sets the mode.
-    m_xGridUnit = m_trig ? Pi : 1;
-    m_gridX = m_trig ? 0.5L : 1;
+    m_gridX = DefaultGridX();
     ResetOrigin();
 }
 
@@ -146,8 +147,7 @@ void TGrafFunkcie::SetExpression(const QString &text) {
     m_expression = text.isEmpty() ? QStringLiteral("0") : text;
     m_trig = m_expression.contains(QLatin1String("sin")) || m_expression.contains(QLatin1String("cos")) ||
              m_expression.contains(QLatin1String("tg"));
-    m_xGridUnit = m_trig ? Pi : 1;
-    m_gridX = m_trig ? 0.5L : 1;
+    m_gridX = DefaultGridX();
     m_sampler = m_samplerFactory(m_expression);
 }
 
@@ -155,7 +155,6 @@ void TGrafFunkcie::SetTrigMode(bool on) {
     if (on == m_trig)
         return;
     m_trig = on;
-    m_xGridUnit = on ? Pi : 1;
     m_gridX = on ? m_gridX / 2 : m_gridX * 2;
     Draw(true);
 }
@@ -244,7 +243,7 @@ QList<TMriezkovaCiara> TGrafFunkcie::GridLines(long double step, long double off
         l.Pixel = p;
         l.Value = t - offset;
         l.Pi = piLabels;
-        l.Label = FloatToStr(piLabels ? l.Value / m_xGridUnit : l.Value);
+        l.Label = FloatToStr(piLabels ? l.Value / Pi : l.Value);
         lines.append(l);
     };
     // Left of (below) the origin, lines from the plot's far edge down to
@@ -276,7 +275,7 @@ QList<TMriezkovaCiara> TGrafFunkcie::GridLines(long double step, long double off
 }
 
 QList<TMriezkovaCiara> TGrafFunkcie::VerticalGridLines() const {
-    return GridLines(m_gridX * m_xGridUnit, m_offsetX, m_scaleX, m_width, m_trig);
+    return GridLines(m_gridX * XGridUnit(), m_offsetX, m_scaleX, m_width, m_trig);
 }
 
 QList<TMriezkovaCiara> TGrafFunkcie::HorizontalGridLines() const {
@@ -291,8 +290,8 @@ void TGrafFunkcie::PaintGrid() {
     if (m_hRulerCanvas) {
         QPainter ruler(m_hRulerCanvas);
         ruler.setPen(text);
-        ruler.setFont(RulerFont());
         const QFont font = RulerFont();
+        ruler.setFont(font);
         const QFont piFont = PiFont();
         const QFontMetrics metrics(font);
         const QFontMetrics piMetrics(piFont);
@@ -382,7 +381,8 @@ void TGrafFunkcie::DrawCurve() {
 // --- changes of view -----------------------------------------------------------------
 
 void TGrafFunkcie::ZoomIn(bool doX, bool doY) {
-    auto zoom = [this](long double &scale, long double &offset, int size, long double &grid) {
+    bool changed = false;
+    auto zoom = [this, &changed](long double &scale, long double &offset, int size, long double &grid) {
         if (scale <= MinScale || std::fabs(offset / (scale / 2)) >= OriginLimit) {
             Beep();
             return;
@@ -391,12 +391,14 @@ void TGrafFunkcie::ZoomIn(bool doX, bool doY) {
         offset -= size * scale / 2; // the plot's centre stays at its world point
         if (grid / scale > 160)
             grid /= 2;
+        changed = true;
     };
     if (doX)
         zoom(m_scaleX, m_offsetX, m_width, m_gridX);
     if (doY)
         zoom(m_scaleY, m_offsetY, m_height, m_gridY);
-    Draw(true);
+    if (changed)
+        Draw(true);
 }
 
 void TGrafFunkcie::ZoomOut(bool doX, bool doY) {
@@ -452,7 +454,7 @@ void TGrafFunkcie::HalveGridStep(bool doX, bool doY) {
         changed = true;
     }
     if (changed)
-        Draw(true);
+        Draw(false);
     else
         Beep();
 }
@@ -468,7 +470,7 @@ void TGrafFunkcie::DoubleGridStep(bool doX, bool doY) {
         changed = true;
     }
     if (changed)
-        Draw(true);
+        Draw(false);
     else
         Beep();
 }

@@ -81,7 +81,7 @@ public:
     // mode), along y in y units.
     long double GridX() const { return m_gridX; }
     long double GridY() const { return m_gridY; }
-    long double XGridUnit() const { return m_xGridUnit; }
+    long double XGridUnit() const;
     bool Trig() const { return m_trig; }
     const QString &Expression() const { return m_expression; }
     const TZoznamBodov &Points() const { return m_points; }
@@ -131,7 +131,8 @@ public:
     // Halve or double the scale per axis, about the plot's centre. Zooming
     // in stops at 1.1920928955e-8 units per pixel or where the origin would
     // lie 32767 pixels away (a beep per refused axis); zooming out stops
-    // above 1 unit per pixel (one beep when no axis changed).
+    // above 1 unit per pixel (one beep when no axis changed). Nothing is
+    // drawn when no axis changed.
     void ZoomIn(bool doX, bool doY);
     void ZoomOut(bool doX, bool doY);
     // Shifts the picture by pixels in the mouse's directions (positive dx to
@@ -140,7 +141,7 @@ public:
     // change of the x range samples again.
     void Move(int dx, int dy);
     // A denser grid (down to 20 pixels) or a sparser one (up to the plot's
-    // size); a beep when no axis changed.
+    // size); a beep when no axis changed. The samples stay.
     void HalveGridStep(bool doX, bool doY);
     void DoubleGridStep(bool doX, bool doY);
     // Origin back to the middle, scales kept.
@@ -153,6 +154,8 @@ public:
 
 private:
     void ResetOrigin();
+    // The x grid step a function starts with in the current mode.
+    long double DefaultGridX() const { return m_trig ? 0.5L : 1; }
     void Beep() const;
     QList<TMriezkovaCiara> GridLines(long double step, long double offset, long double scale, int size,
                                      bool piLabels) const;
@@ -173,7 +176,6 @@ private:
     long double m_scaleY = DefaultScale;
     long double m_gridX = 1;
     long double m_gridY = 1;
-    long double m_xGridUnit = 1;
     bool m_trig = false;
     QString m_expression;
     TZoznamBodov m_points;
