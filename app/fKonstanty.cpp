@@ -68,12 +68,12 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
     const QFontMetrics metrics = ListView1->fontMetrics();
-    m_widths = {qMax(kSymbolWidth, TextWidth(metrics, QStringLiteral("$wwwww"))), kNameMinimum,
-                qMax(kValueWidth, TextWidth(metrics, QStringLiteral("-0,00000000000000000"))),
-                qMax(kUnitWidth, TextWidth(metrics, QStringLiteral("mmmmmmmmmm")))};
-    header->resizeSection(0, m_widths[0]);
-    header->resizeSection(2, m_widths[2]);
-    header->resizeSection(3, m_widths[3]);
+    const int widths[] = {qMax(kSymbolWidth, TextWidth(metrics, QStringLiteral("$wwwww"))), kNameMinimum,
+                          qMax(kValueWidth, TextWidth(metrics, QStringLiteral("-0,00000000000000000"))),
+                          qMax(kUnitWidth, TextWidth(metrics, QStringLiteral("mmmmmmmmmm")))};
+    header->resizeSection(0, widths[0]);
+    header->resizeSection(2, widths[2]);
+    header->resizeSection(3, widths[3]);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int width) { KeepColumnMinimum(column, width); });
 
@@ -97,7 +97,7 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     layout->addLayout(buttons);
 
     // Room for every column at its width, the name at its minimum.
-    const int columns = m_widths[0] + m_widths[1] + m_widths[2] + m_widths[3];
+    const int columns = widths[0] + widths[1] + widths[2] + widths[3];
     const int frame = 2 * ListView1->frameWidth() + ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QMargins margins = layout->contentsMargins();
     setMinimumSize(columns + frame + margins.left() + margins.right(), 180);
