@@ -27,6 +27,9 @@ template <class F> bool Guard(TChyba &err, F &&step) {
     return false;
 }
 
+// True for an expression of spaces only, which evaluates to 0.
+bool IsBlank(const QString &e) { return QString(e).remove(QLatin1Char(' ')).isEmpty(); }
+
 // True when the value text is read as a fraction without an error.
 bool ReadsAsFraction(const QString &v) {
     try {
@@ -126,7 +129,7 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
 
     TComplexNumber value;
     QString shown;
-    if (QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (IsBlank(e)) {
         // Nothing to evaluate: the result is 0.
         FormatNumber(Decimals, Radix, shown, 0);
     } else if (Fractions && UsesNoFunction(e)) {
@@ -159,7 +162,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
         return;
 
     TComplexNumber z;
-    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (!IsBlank(e)) {
         const TEngineResult r = EvaluateComplex(e, context);
         if (!Evaluated(r))
             return;
@@ -177,7 +180,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
 
     QString r = QStringLiteral("0");
     long double residue = 0;
-    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (!IsBlank(e)) {
         const TEngineResult result = EvaluateModulo(e, context);
         if (!Evaluated(result))
             return;
