@@ -2,6 +2,7 @@
 
 #include "fUpravyKonstant.h"
 #include "uAppContext.h"
+#include "uChyby.h"
 #include "uDisk.h"
 #include "uMainWindowLink.h"
 #include "uSpolocneOkna.h"
@@ -29,13 +30,6 @@ constexpr int kUnitWidth = 70;
 
 int TextWidth(const QFontMetrics &metrics, const QString &longest) {
     return metrics.horizontalAdvance(longest) + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) + 6;
-}
-
-QString ReplaceFirst(QString text, const QString &symbol) {
-    const qsizetype at = text.indexOf(QLatin1String("#1"));
-    if (at >= 0)
-        text.replace(at, 2, symbol);
-    return text;
 }
 
 } // namespace
@@ -148,7 +142,7 @@ void TkonstantyFrm::BtnNovaClick() {
     const TKonstanta constant = m_editor->Constant();
     const int row = m_konstanty.AddOrModify(constant, [this, &constant](int) {
         return AppContext().Prompter().Show(this, TMessageKind::Question, m_rewriteCaption,
-                                            ReplaceFirst(m_rewriteText, constant.Symbol))
+                                            FillPlaceholder(m_rewriteText, QLatin1String("#1"), constant.Symbol))
                == TAnswer::Yes;
     });
     if (row >= 0)
@@ -160,7 +154,7 @@ void TkonstantyFrm::BtnOdstranitClick() {
     if (row < 0)
         return;
     const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::Question, m_deleteCaption,
-                                                        ReplaceFirst(m_deleteText, m_konstanty.Caption(row)));
+                                                        FillPlaceholder(m_deleteText, QLatin1String("#1"), m_konstanty.Caption(row)));
     if (answer == TAnswer::Yes)
         m_konstanty.Delete(row);
 }
