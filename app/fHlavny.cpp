@@ -1001,7 +1001,6 @@ void ThlavnyFrm::SwitchBase(quint8 base) {
     if (out.ResultConverted) {
         if (out.Result.isEmpty())
             vysledokEdt->clear();
-
         ShowResult(out.Result);
     }
     if (m_model.LastError.Failed())

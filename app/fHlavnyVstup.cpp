@@ -6,7 +6,6 @@
 
 #include "fHistoria.h"
 #include "uAppContext.h"
-#include "fPremenne.h"
 #include "uOkna.h"
 #include "uOvladace.h"
 #include "uProgramState.h"

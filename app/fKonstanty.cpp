@@ -2,6 +2,7 @@
 
 #include "fUpravyKonstant.h"
 #include "uAppContext.h"
+#include "uChyby.h"
 #include "uDisk.h"
 #include "uMainWindowLink.h"
 #include "uSpolocneOkna.h"
@@ -29,13 +30,6 @@ constexpr int kUnitWidth = 70;
 
 int TextWidth(const QFontMetrics &metrics, const QString &longest) {
     return metrics.horizontalAdvance(longest) + 2 * metrics.horizontalAdvance(QLatin1Char(' ')) + 6;
-}
-
-QString ReplaceFirst(QString text, const QString &symbol) {
-    const qsizetype at = text.indexOf(QLatin1String("#1"));
-    if (at >= 0)
-        text.replace(at, 2, symbol);
-    return text;
 }
 
 } // namespace
@@ -68,12 +62,12 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     header->setSectionResizeMode(QHeaderView::Interactive);
     header->setSectionResizeMode(1, QHeaderView::Stretch);
     const QFontMetrics metrics = ListView1->fontMetrics();
-    m_widths = {qMax(kSymbolWidth, TextWidth(metrics, QStringLiteral("$wwwww"))), kNameMinimum,
-                qMax(kValueWidth, TextWidth(metrics, QStringLiteral("-0,00000000000000000"))),
-                qMax(kUnitWidth, TextWidth(metrics, QStringLiteral("mmmmmmmmmm")))};
-    header->resizeSection(0, m_widths[0]);
-    header->resizeSection(2, m_widths[2]);
-    header->resizeSection(3, m_widths[3]);
+    const int widths[] = {qMax(kSymbolWidth, TextWidth(metrics, QStringLiteral("$wwwww"))), kNameMinimum,
+                          qMax(kValueWidth, TextWidth(metrics, QStringLiteral("-0,00000000000000000"))),
+                          qMax(kUnitWidth, TextWidth(metrics, QStringLiteral("mmmmmmmmmm")))};
+    header->resizeSection(0, widths[0]);
+    header->resizeSection(2, widths[2]);
+    header->resizeSection(3, widths[3]);
     connect(header, &QHeaderView::sectionResized, this,
             [this](int column, int, int width) { KeepColumnMinimum(column, width); });
 
@@ -97,7 +91,7 @@ TkonstantyFrm::TkonstantyFrm(TMainWindowLink *main, QWidget *parent) : TMagnetic
     layout->addLayout(buttons);
 
     // Room for every column at its width, the name at its minimum.
-    const int columns = m_widths[0] + m_widths[1] + m_widths[2] + m_widths[3];
+    const int columns = widths[0] + widths[1] + widths[2] + widths[3];
     const int frame = 2 * ListView1->frameWidth() + ListView1->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
     const QMargins margins = layout->contentsMargins();
     setMinimumSize(columns + frame + margins.left() + margins.right(), 180);
@@ -148,7 +142,7 @@ void TkonstantyFrm::BtnNovaClick() {
     const TKonstanta constant = m_editor->Constant();
     const int row = m_konstanty.AddOrModify(constant, [this, &constant](int) {
         return AppContext().Prompter().Show(this, TMessageKind::Question, m_rewriteCaption,
-                                            ReplaceFirst(m_rewriteText, constant.Symbol))
+                                            FillPlaceholder(m_rewriteText, QLatin1String("#1"), constant.Symbol))
                == TAnswer::Yes;
     });
     if (row >= 0)
@@ -160,7 +154,7 @@ void TkonstantyFrm::BtnOdstranitClick() {
     if (row < 0)
         return;
     const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::Question, m_deleteCaption,
-                                                        ReplaceFirst(m_deleteText, m_konstanty.Caption(row)));
+                                                        FillPlaceholder(m_deleteText, QLatin1String("#1"), m_konstanty.Caption(row)));
     if (answer == TAnswer::Yes)
         m_konstanty.Delete(row);
 }

@@ -15,8 +15,8 @@ class TuprKonstFrm;
 class TkonstantyFrm : public TMagneticForm {
     Q_OBJECT
 public:
-    // Loads the constants and publishes them as the engine's constants for
-    // the window's lifetime. main (may be null) is the main window it serves.
+    // Loads the constants; the main window reads them through Model(). main
+    // (may be null) is the main window it serves.
     explicit TkonstantyFrm(TMainWindowLink *main, QWidget *parent = nullptr);
     ~TkonstantyFrm() override;
 
@@ -53,7 +53,6 @@ private:
     QPointer<TuprKonstFrm> m_editor;
     TKonstanty m_konstanty;
     QString m_constantFile = QStringLiteral("const.dat");
-    QList<int> m_widths; // of the columns at the start
     QString m_deleteCaption;
     QString m_deleteText;
     QString m_rewriteCaption;

@@ -54,14 +54,14 @@ QString BuiltInErrorText(quint8 code) {
 
 QString ErrorMessage(const TChyba &err) {
     const int code = CodeNumber(err.Code);
-    QString text = LanguageText(QStringLiteral("ErrorMessages"), QStringLiteral("err") + QString::number(code),
-                                BuiltInErrorText(quint8(code)));
-    // Each placeholder once, the first of its kind.
-    const qsizetype p1 = text.indexOf(QLatin1String("#1"));
-    if (p1 >= 0)
-        text.replace(p1, 2, err.Param1);
-    const qsizetype p2 = text.indexOf(QLatin1String("#2"));
-    if (p2 >= 0)
-        text.replace(p2, 2, err.Param2);
+    const QString text = LanguageText(QStringLiteral("ErrorMessages"), QStringLiteral("err") + QString::number(code),
+                                      BuiltInErrorText(quint8(code)));
+    return FillPlaceholder(FillPlaceholder(text, QLatin1String("#1"), err.Param1), QLatin1String("#2"), err.Param2);
+}
+
+QString FillPlaceholder(QString text, QLatin1String placeholder, const QString &value) {
+    const qsizetype at = text.indexOf(placeholder);
+    if (at >= 0)
+        text.replace(at, placeholder.size(), value);
     return text;
 }

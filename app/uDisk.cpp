@@ -5,12 +5,14 @@
 
 QString ProgramDir() { return AppContext().ProgramDir; }
 
-QString ProgramPath(const QString &relative) {
+QString ProgramPath(const QString &relative) { return ProgramDir() + RelativeProgramPath(relative); }
+
+QString RelativeProgramPath(const QString &relative) {
     QString path = relative;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
     while (path.startsWith(QLatin1Char('/')))
         path.remove(0, 1);
-    return ProgramDir() + path;
+    return path;
 }
 
 TIniFile &SettingsIni() { return AppContext().SettingsIni(); }

@@ -13,6 +13,8 @@ QString ProgramDir();
 // A path stored in the program's files in its own form ("lang\english.txt",
 // "lib\") made into a real path under the program folder.
 QString ProgramPath(const QString &relative);
+// The same path relative to the program folder: "/" for "\", no leading "/".
+QString RelativeProgramPath(const QString &relative);
 
 // The settings file object on ProgramDir() + "settings.ini".
 TIniFile &SettingsIni();

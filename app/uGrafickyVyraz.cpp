@@ -110,9 +110,6 @@ void TPlatno::Arc(const QRect &box, int startDegrees, int spanDegrees) {
 
 namespace {
 
-const QChar kOpen = QLatin1Char('(');
-const QChar kClose = QLatin1Char(')');
-
 bool IsOperatorKind(int kind) { return kind == nkPlus || kind == nkMinus || kind == nkTimes; }
 
 bool IsOperand(const TGrafickyVyraz &n, const char *text) {
@@ -195,19 +192,6 @@ int SignAnchor(const TGrafickyVyraz &n, int y, int mid, bool left) {
 
 } // namespace
 
-bool IsWrappedInParentheses(QStringView s) {
-    if (s.isEmpty() || s.front() != kOpen)
-        return false;
-    int depth = 1;
-    for (qsizetype i = 1; i + 1 < s.size() && depth > 0; ++i) {
-        if (s.at(i) == kOpen)
-            ++depth;
-        else if (s.at(i) == kClose)
-            --depth;
-    }
-    return depth > 0;
-}
-
 void DrawRadicalSign(TPlatno &canvas, int x, int y, int h, int w, int tick) {
     const int t = std::max(tick, h / 5);
     QPolygon points;
@@ -237,9 +221,8 @@ void DrawParentheses(TPlatno &canvas, int x, int y, int w, int h) {
 // reads it; brackets stay nodes of their own, as they are drawn.
 struct TGrafickyVyraz::TParser {
     TExpressionSplitter split;
-    const QString &text;
 
-    explicit TParser(const QString &t) : split(t), text(t) {}
+    explicit TParser(const QString &text) : split(text) {}
 
     std::unique_ptr<TGrafickyVyraz> Child(TGrafickyVyraz &parent, int s, int e, int fontSize, int depth) {
         std::unique_ptr<TGrafickyVyraz> node(new TGrafickyVyraz(&parent, parent.X, parent.Y, fontSize));
@@ -253,11 +236,11 @@ struct TGrafickyVyraz::TParser {
         if (kind == nkDivide) {
             // The bar groups the numerator and the denominator: their own
             // enclosing brackets are not drawn.
-            if (ls <= le && IsWrappedInParentheses(QStringView(text).mid(ls - 1, le - ls + 1))) {
+            if (ls <= le && split.Split(ls, le).Kind == nkBrackets) {
                 ++ls;
                 --le;
             }
-            if (rs <= re && IsWrappedInParentheses(QStringView(text).mid(rs - 1, re - rs + 1))) {
+            if (rs <= re && split.Split(rs, re).Kind == nkBrackets) {
                 ++rs;
                 --re;
             }

@@ -15,7 +15,6 @@
 #include <QFontMetrics>
 #include <QRect>
 #include <QString>
-#include <QStringView>
 #include <array>
 #include <memory>
 #include <optional>
@@ -140,10 +139,6 @@ private:
     void DrawOperator(TPlatno &canvas) const;
     void DrawRoot(TPlatno &canvas) const;
 };
-
-// True when s is one bracket group: it starts with "(" and the bracket
-// opened there closes only at its end ('(a+b)' is, '(a)+(b)' is not).
-bool IsWrappedInParentheses(QStringView s);
 
 // The root sign: a tick of length Tick (at least H/5) at half height, a
 // stroke down to the bottom, up to the top at y and a bar of W + 2 pixels.

@@ -1,5 +1,6 @@
 #include "uHlavneTexty.h"
 
+#include "uDisk.h"
 #include "uIniFile.h"
 
 #include <QDir>
@@ -64,10 +65,7 @@ bool IsMakersAddress(const QString &address) {
 }
 
 QString ManualPath(const QString &programDir, const QString &manualFile) {
-    QString relative = manualFile.trimmed();
-    relative.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    while (relative.startsWith(QLatin1Char('/')))
-        relative.remove(0, 1);
+    const QString relative = RelativeProgramPath(manualFile.trimmed());
     // A drive or a scheme ("C:", "file:") names something outside.
     if (relative.isEmpty() || relative.contains(QLatin1Char(':')))
         return QString();

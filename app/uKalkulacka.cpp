@@ -27,6 +27,31 @@ template <class F> bool Guard(TChyba &err, F &&step) {
     return false;
 }
 
+// True for an expression of spaces only, which evaluates to 0.
+bool IsBlank(const QString &e) { return QString(e).remove(QLatin1Char(' ')).isEmpty(); }
+
+// True when the value text is read as a fraction without an error.
+bool ReadsAsFraction(const QString &v) {
+    try {
+        TFraction f;
+        StrToFraction(v, f);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
+// True when the value text is read as a complex number without an error.
+bool ReadsAsComplex(const QString &v) {
+    try {
+        TComplexNumber z;
+        ParseComplex(v, z);
+        return true;
+    } catch (const std::exception &) {
+        return false;
+    }
+}
+
 // True when s is a decimal integer: an optional sign and digits only.
 bool IsIntegerText(const QString &s) {
     QString t = s.trimmed();
@@ -104,7 +129,7 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
 
     TComplexNumber value;
     QString shown;
-    if (QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (IsBlank(e)) {
         // Nothing to evaluate: the result is 0.
         FormatNumber(Decimals, Radix, shown, 0);
     } else if (Fractions && UsesNoFunction(e)) {
@@ -137,7 +162,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
         return;
 
     TComplexNumber z;
-    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (!IsBlank(e)) {
         const TEngineResult r = EvaluateComplex(e, context);
         if (!Evaluated(r))
             return;
@@ -155,7 +180,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
 
     QString r = QStringLiteral("0");
     long double residue = 0;
-    if (!QString(e).remove(QLatin1Char(' ')).isEmpty()) {
+    if (!IsBlank(e)) {
         const TEngineResult result = EvaluateModulo(e, context);
         if (!Evaluated(result))
             return;
@@ -249,37 +274,18 @@ void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err,
         QString v = Premenne->Row(row).Value;
         // Readable at all: a fraction, or else a complex number; square
         // brackets belong to no value.
-        bool readable = !v.contains(QLatin1Char('[')) && !v.contains(QLatin1Char(']'));
-        try {
-            if (!readable) {
-            } else if (v.contains(QLatin1Char('/'))) {
-                // "1/4" is read as the fraction 1|4, also for the set below.
-                v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
-                TFraction fraction;
-                StrToFraction(v, fraction);
-            } else {
-                TComplexNumber z;
-                ParseComplex(v, z);
-            }
-        } catch (const std::exception &) {
-            readable = false;
-        }
-        if (!readable) {
+        const bool fraction = v.contains(QLatin1Char('/'));
+        if (fraction) // "1/4" is read as the fraction 1|4, also for the set below
+            v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
+        if (v.contains(QLatin1Char('[')) || v.contains(QLatin1Char(']'))
+            || !(fraction ? ReadsAsFraction(v) : ReadsAsComplex(v))) {
             fail(TErrorCode::UnreadableValue, key);
             return;
         }
         // Of the set.
-        bool ofSet = true;
-        if (mode == KontrolaRealne) {
-            try {
-                TFraction f;
-                StrToFraction(v, f);
-            } catch (const std::exception &) {
-                ofSet = false;
-            }
-        } else if (mode == KontrolaModulo) {
-            ofSet = IsIntegerText(v);
-        }
+        const bool ofSet = mode == KontrolaRealne   ? ReadsAsFraction(v)
+                           : mode == KontrolaModulo ? IsIntegerText(v)
+                                                    : true;
         if (!ofSet) {
             fail(TErrorCode::ValueNotInSet, key);
             return;

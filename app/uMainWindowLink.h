@@ -4,8 +4,6 @@
 
 #include "uSpolocne.h"
 
-#include "uSpolocne.h"
-
 #include <QString>
 
 class QWidget;
