@@ -20,14 +20,7 @@ const QChar Point = QLatin1Char('.');
 } // namespace
 
 TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context) {
-    if (expr.size() > MaxExpressionLength) {
-        TEngineResult out;
-        out.Error.Set(TErrorCode::UnknownFailure);
-        return out;
-    }
-    TEvaluationContext real = context;
-    real.NumberSet = TNumberSet::Real;
-    return TCompiledExpression::EvaluateText(expr, real, TCompiledExpression::TRoad::Real);
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Real);
 }
 
 // --- packed angles ---------------------------------------------------------------

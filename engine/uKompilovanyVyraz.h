@@ -74,9 +74,10 @@ public:
     TEngineResult EvaluateModulo() const;
 
     // The text roads (EvaluateReal(text, context) and its kin): text
-    // compiled and evaluated once by the given evaluator. The thread's
-    // compiled form is reused from one text to the next, so that its
-    // memory is not taken anew for each.
+    // compiled for the road's number set and evaluated once by its
+    // evaluator; a text longer than MaxExpressionLength gives code 29. The
+    // thread's compiled form is reused from one text to the next, so that
+    // its memory is not taken anew for each.
     enum class TRoad { Real, Fraction, Complex, Modulo };
     static TEngineResult EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road);
 

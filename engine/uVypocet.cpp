@@ -1471,7 +1471,23 @@ void TCompiledExpression::ReadRealLiterals() {
     }
 }
 
-TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road) {
+TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &given, TRoad road) {
+    if (text.size() > MaxExpressionLength) {
+        TEngineResult out;
+        out.Error.Set(TErrorCode::UnknownFailure);
+        return out;
+    }
+    // The road's number set, whatever the caller's context names.
+    TEvaluationContext context = given;
+    switch (road) {
+    case TRoad::Real: context.NumberSet = TNumberSet::Real; break;
+    case TRoad::Fraction:
+        context.NumberSet = TNumberSet::Real;
+        context.Fractions = true;
+        break;
+    case TRoad::Complex: context.NumberSet = TNumberSet::Complex; break;
+    case TRoad::Modulo: context.NumberSet = TNumberSet::Modulo; break;
+    }
     thread_local TCompiledExpression reused;
     thread_local bool busy = false;
     auto evaluate = [road](const TCompiledExpression &e) {
