@@ -54,8 +54,6 @@ public:
     TCompiledExpression(const QString &text, const TEvaluationContext &context,
                         const QStringList &freeNames = QStringList());
 
-    qsizetype FreeNameCount() const { return m_program.SlotRegisters.size(); }
-
     // The real set, exactly as EvaluateReal: each operation's result rounded
     // to 18 significant digits and each function's to 17 decimals, so that
     // sin(180) is 0 and 0,1+0,2-0,3 is 0. values: one per free name.

@@ -498,13 +498,6 @@ void DeleteAll(QString &s, const QString &sub) {
     ReplaceAll(s, sub, QString());
 }
 
-int FirstCharInSet(const QString &s, const TCharSet &chars) {
-    for (int i = 0; i < s.size(); ++i)
-        if (InSet(s.at(i), chars))
-            return i + 1;
-    return 0;
-}
-
 bool AllCharsInSet(const QString &s, const TCharSet &chars) {
     for (QChar c : s)
         if (!InSet(c, chars))

@@ -225,7 +225,6 @@ bool HasFraction(long double x);
 // occurrences formed where a replacement joins the text are replaced too).
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText);
 void DeleteAll(QString &s, const QString &sub);
-int FirstCharInSet(const QString &s, const TCharSet &chars);
 void MoveMinusBeforeProduct(QString &s);
 // MoveMinusBeforeProduct, then "+-", "--" and "++" are folded until none is
 // left, and a leading "+" is deleted.
