@@ -944,7 +944,7 @@ struct TCReg {
 bool HasDecimals(long double v) {
     if (std::fabs(v) < 1e18L)
         return v != __builtin_rintl(v);
-    return FormatFloat(QStringLiteral("0.################"), v, QLatin1Char('.')).contains(QLatin1Char('.'));
+    return FormatPlain(v, 16, QLatin1Char('.')).contains(QLatin1Char('.'));
 }
 
 // The value as its token text writes it and ParseComplex reads it back: the
@@ -1048,13 +1048,12 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
 }
 
 QString ComplexTokenText(const TCReg &r, QChar sep, QChar unit) {
-    const QString picture = QStringLiteral("0.################");
-    QString t = QStringLiteral("[") + FormatFloat(picture, r.Re, sep);
+    QString t = QStringLiteral("[") + FormatPlain(r.Re, 16, sep);
     if (r.Text & ImaginaryWritten) {
         t += r.Im < 0 || (r.Im == 0 && std::signbit(r.Im)) ? QLatin1Char('-') : QLatin1Char('+');
         t += unit;
         if (!(r.Text & ImaginaryOne))
-            t += FormatFloat(picture, std::fabs(r.Im), sep);
+            t += FormatPlain(std::fabs(r.Im), 16, sep);
     }
     t += QLatin1Char(']');
     return t;
