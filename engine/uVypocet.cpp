@@ -981,7 +981,7 @@ TCReg AsToken(const TComplexNumber &z) {
         r.Polar = false;
     } else {
         const long double a = RoundPlain(std::fabs(angle), 16);
-        const long double signedAngle = (angle < 0 ? -a : a) * (Pi / 180.0L);
+        const long double signedAngle = (angle < 0 ? -a : a) * DegreesToRadians;
         r.Re = modulus * std::cos(signedAngle);
         r.Im = modulus * std::sin(signedAngle);
         r.Polar = true;
