@@ -183,7 +183,7 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     qsizetype kept = 0;
     for (const QChar c : expr)
         if (c != QLatin1Char(' '))
-            lowered[kept++] = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+            lowered[kept++] = AsciiLower(c);
     const QStringView s(lowered.constData(), kept);
     if (s.isEmpty())
         return;

@@ -37,8 +37,6 @@ struct TToken {
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
 
-QChar Lower(QChar c) { return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c; }
-
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
 class TScanner {
@@ -103,7 +101,7 @@ private:
         m_literalText.append(QStringView(s).mid(i, j - i));
         QChar *text = m_literalText.data() + start;
         for (int k = 0; k < j - i; ++k)
-            text[k] = Lower(text[k]);
+            text[k] = AsciiLower(text[k]);
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -142,17 +140,17 @@ private:
             j = ComplexLiteralEnd(s, i);
         } else {
             while (j < n) {
-                const QChar c = Lower(s.at(j));
+                const QChar c = AsciiLower(s.at(j));
                 // An "e" after anything but a digit, a separator or an "e"
                 // begins a name where names stand for variables.
                 const bool exponent = c == QLatin1Char('e') &&
-                                      (m_lines.isEmpty() || j == i || IsNumberStart(Lower(s.at(j - 1))) ||
-                                       Lower(s.at(j - 1)) == QLatin1Char('e'));
+                                      (m_lines.isEmpty() || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
+                                       AsciiLower(s.at(j - 1)) == QLatin1Char('e'));
                 // The modulo set reads a sign after an exponent letter as an
                 // operator (its numbers are whole).
                 const bool part = IsNumberStart(c) || exponent ||
                                   ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
-                                   Lower(s.at(j - 1)) == QLatin1Char('e') &&
+                                   AsciiLower(s.at(j - 1)) == QLatin1Char('e') &&
                                    m_context.NumberSet != TNumberSet::Modulo);
                 if (!part)
                     break;
@@ -168,8 +166,8 @@ private:
         const int n = int(s.size());
         int j = i;
         while (j < n) {
-            const QChar c = Lower(s.at(j));
-            const QChar before = j > 0 ? Lower(s.at(j - 1)) : QChar();
+            const QChar c = AsciiLower(s.at(j));
+            const QChar before = j > 0 ? AsciiLower(s.at(j - 1)) : QChar();
             const bool empty = j == i;
             // The unit after a sign or "^" belongs to the literal only as
             // the unit with its coefficient: a longer name there is a name.
@@ -195,10 +193,7 @@ private:
         int j = i;
         while (j < s.size() && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
             ++j;
-        QString run = s.mid(i, j - i);
-        for (QChar &c : run)
-            c = Lower(c);
-        return IsImaginaryUnitToken(run, m_context.ImaginaryUnit);
+        return IsImaginaryUnitToken(AsciiLower(s.mid(i, j - i)), m_context.ImaginaryUnit);
     }
 
     int Name(const QString &s, int i, bool insideValue) {
@@ -216,7 +211,7 @@ private:
             lower = longRun.data();
         }
         for (int k = 0; k < length; ++k)
-            lower[k] = Lower(s.at(i + k));
+            lower[k] = AsciiLower(s.at(i + k));
         const QStringView run(lower, length);
         const TNumberSet set = m_context.NumberSet;
 
@@ -279,7 +274,7 @@ private:
             int j = i;
             while (j < n && IsAsciiLetter(s.at(j)))
                 ++j;
-            QString run = s.mid(i, j - i).toLower();
+            const QString run = AsciiLower(s.mid(i, j - i));
             const QStringView head = QStringView(run).left(3);
             if (m_context.NumberSet == TNumberSet::Real && (head == u"nad" || head == u"div" || head == u"mod") &&
                 !IsWordOperatorRun(run, m_context.NumberSet))
@@ -316,14 +311,14 @@ private:
                     continue;
                 }
             }
-            if (m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit)
+            if (m_context.NumberSet == TNumberSet::Complex && AsciiLower(s.at(i)) == m_context.ImaginaryUnit)
                 break; // the imaginary unit starts a literal
             invalid = true;
             ++i;
         }
         if (invalid)
             Put(TTok::Invalid);
-        if (i < n && m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit) {
+        if (i < n && m_context.NumberSet == TNumberSet::Complex && AsciiLower(s.at(i)) == m_context.ImaginaryUnit) {
             const int end = ComplexLiteralEnd(s, i);
             PutLiteral(s, i, end);
             return end;

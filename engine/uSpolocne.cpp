@@ -102,8 +102,7 @@ void Delete(QString &s, int index, int count) {
 QString AsciiLower(const QString &s) {
     QString r = s;
     for (QChar &c : r)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
+        c = AsciiLower(c);
     return r;
 }
 

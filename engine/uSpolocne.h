@@ -172,6 +172,9 @@ inline bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1
 inline bool IsAsciiLetter(QChar c) {
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
 }
+inline QChar AsciiLower(QChar c) {
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+}
 QString AsciiLower(const QString &s);
 QString AsciiUpper(const QString &s);
 
