@@ -41,12 +41,11 @@ bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') ||
 
 class TScanner {
 public:
-    TScanner(const TEvaluationContext &context, const QStringList &freeNames, std::vector<TToken> &out,
-             QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
-        : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals) {
-        if (context.Variables)
-            m_lines = context.Variables->Lines();
-    }
+    // lines: the context's variables ("name=value"), none without a source.
+    TScanner(const TEvaluationContext &context, const QStringList &lines, const QStringList &freeNames,
+             std::vector<TToken> &out, QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
+        : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals),
+          m_lines(lines) {}
 
     // Scans s (spaces removed). Inside a value put in for a constant or a
     // variable, names stand for nothing.
@@ -76,7 +75,7 @@ private:
     std::vector<TToken> &m_out;
     QString &m_literalText;
     std::vector<std::pair<qint32, qint32>> &m_literals;
-    QStringList m_lines;
+    const QStringList &m_lines;
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
 
@@ -749,7 +748,8 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     std::vector<std::pair<qint32, qint32>> &literals = scratch.Literals;
     literals.clear();
     program.LiteralText.reserve(s.size());
-    TScanner(context, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
+    const QStringList lines = context.Variables ? context.Variables->Lines() : QStringList();
+    TScanner(context, lines, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
 
     scratch.Items.clear();
     scratch.Placed.clear();
@@ -764,25 +764,13 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     for (qsizetype k = 0; k < freeNames.size(); ++k)
         program.SlotRegisters.push_back(compiler.NewRegister());
 
-    // The base of logy: the variable "y" of the context.
-    if (context.Variables) {
-        const QStringList lines = context.Variables->Lines();
-        QString base = lines.isEmpty() ? QStringLiteral("y")
-                                       : QLatin1Char('(') + ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' ')) +
-                                             QLatin1Char(')');
-        const qsizetype open = base.indexOf(QLatin1Char('('));
-        if (open >= 0)
-            base.remove(open, 1);
-        const qsizetype close = base.indexOf(QLatin1Char(')'));
-        if (close >= 0)
-            base.remove(close, 1);
-        if (base.isEmpty() || base == QLatin1String("y"))
-            program.LogyBaseCode = TErrorCode::MissingValue;
-        else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
-            program.LogyBaseCode = TErrorCode::UnreadableValue;
-    } else {
+    // The base of logy: the value of the context's variable "y" (a value
+    // "y" is none), read as one number.
+    const QString base = lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+    if (base.isEmpty() || base == QLatin1String("y"))
         program.LogyBaseCode = TErrorCode::MissingValue;
-    }
+    else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
+        program.LogyBaseCode = TErrorCode::UnreadableValue;
 
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.
