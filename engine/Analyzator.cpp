@@ -77,14 +77,7 @@ long double DegreesToDms(long double x) {
 
 namespace {
 
-// The function-name rule of the check: every function name must be followed
-// by its argument. Names are taken out of the text one by one in list
-// order, so that a name that closes up where another was taken out is found
-// too ("ssinin"). Names are letters, so each run of letters is worked on by
-// itself: a name fails when nothing of its run is left after it and the
-// character after the run is an operator, ")" or the end (a blank stands
-// before a word operator, see StripBlanks). Returns the index
-// of the failing name (or -1) and its span in s.
+// The lower-case letters a text holds, one bit each.
 quint32 LetterBits(QStringView text) {
     quint32 bits = 0;
     for (const QChar c : text)
@@ -93,6 +86,14 @@ quint32 LetterBits(QStringView text) {
     return bits;
 }
 
+// The function-name rule of the check: every function name must be followed
+// by its argument. Names are taken out of the text one by one in list
+// order, so that a name that closes up where another was taken out is found
+// too ("ssinin"). Names are letters, so each run of letters is worked on by
+// itself: a name fails when nothing of its run is left after it and the
+// character after the run is an operator, ")" or the end (a blank stands
+// before a word operator, see StripBlanks). Returns the index
+// of the failing name (or -1) and its span in s.
 int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
     static const TCharSet beforeArgument = QStringLiteral(" !%)*+-/^");
     const QStringList &names = FunctionNames();
