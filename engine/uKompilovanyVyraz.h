@@ -15,8 +15,8 @@
 // The sum and product window compiles its expression with the index as the
 // free name and calls EvaluateReal({&index, 1}) per index: the result is
 // exactly what EvaluateReal gives on the text with the index written in. The
-// derivative window shows a constant as an exact fraction with
-// TCompiledExpression(text, context).EvaluateFraction().
+// derivative window shows a constant as an exact fraction with the text road
+// EvaluateFraction(text, context).
 //
 // What a compiled expression depends on is fixed when it is compiled: the
 // number set, the angle unit, the separator, the modulus, the values of the
