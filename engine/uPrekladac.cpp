@@ -39,6 +39,16 @@ constexpr qint32 LoneE = 1;
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
+// The word operator text begins with, letter case ignored, as the Index of
+// its token; -1 for none.
+int WordOperatorAt(QStringView text) {
+    constexpr QStringView words[] = {u"nad", u"div", u"mod"};
+    for (int k = 0; k < 3; ++k)
+        if (text.startsWith(words[k], Qt::CaseInsensitive))
+            return k;
+    return -1;
+}
+
 class TScanner {
 public:
     // lines: the context's variables ("name=value"), none without a source.
@@ -220,8 +230,7 @@ private:
             return j;
         }
         if (IsWordOperatorRun(run, set)) {
-            const QStringView word = QStringView(run).left(3);
-            Put(TTok::WordOp, word == u"nad" ? 0 : (word == u"div" ? 1 : 2));
+            Put(TTok::WordOp, WordOperatorAt(run));
             if (j == i + 3 || IsNumberStart(s.at(i + 3)))
                 return i + 3; // a number may follow, and may run on past the name
             Put(TTok::Invalid); // an exponent letter where the number should be
@@ -274,8 +283,7 @@ private:
             while (j < n && IsAsciiLetter(s.at(j)))
                 ++j;
             const QString run = AsciiLower(s.mid(i, j - i));
-            const QStringView head = QStringView(run).left(3);
-            if (m_context.NumberSet == TNumberSet::Real && (head == u"nad" || head == u"div" || head == u"mod") &&
+            if (m_context.NumberSet == TNumberSet::Real && WordOperatorAt(run) >= 0 &&
                 !IsWordOperatorRun(run, m_context.NumberSet))
                 Put(TTok::Star);
         }
@@ -294,13 +302,7 @@ private:
                 continue;
             }
             if (m_context.NumberSet == TNumberSet::Real) {
-                int word = -1;
-                if (rest.startsWith(u"nad", Qt::CaseInsensitive))
-                    word = 0;
-                else if (rest.startsWith(u"div", Qt::CaseInsensitive))
-                    word = 1;
-                else if (rest.startsWith(u"mod", Qt::CaseInsensitive))
-                    word = 2;
+                const int word = WordOperatorAt(rest);
                 if (word >= 0) {
                     if (invalid)
                         Put(TTok::Invalid);
