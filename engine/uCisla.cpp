@@ -505,22 +505,10 @@ long double RoundPlain(long double value, int maxDecimals) {
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)
         return 0;
-    // As FormatFixed decides it, with the same logarithm (taken only near a
-    // power of ten, where it could differ from the count of digits).
-    const long double *p10 = PowersOfTen();
-    auto floorLog10 = [p10](long double m) {
-        if (m >= 1.0L && m < 1e26L) {
-            int e = 0;
-            while (m >= p10[e + 1])
-                ++e;
-            if (m < p10[e + 1] * (1 - 1e-15L))
-                return e;
-        }
-        return int(std::floor(std::log10(m)));
-    };
+    // As FormatFixed decides it, with the same logarithm.
     int decimals = maxDecimals;
     if (magnitude >= 1.0L) {
-        const int intDigits = floorLog10(magnitude) + 1;
+        const int intDigits = FloorLog10(magnitude) + 1;
         if (intDigits > MaxSignificant)
             return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
         decimals = std::min(decimals, MaxSignificant - intDigits);
