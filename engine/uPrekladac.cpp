@@ -39,6 +39,12 @@ constexpr qint32 LoneE = 1;
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
+// True when the run of letters and digits is a word operator followed by a
+// number's characters ("mod", "div2"): only in the real set.
+bool IsWordOperatorRun(QStringView run, TNumberSet set) {
+    return IsWordOperator(run, WordTailWithExp, set);
+}
+
 // The word operator text begins with, letter case ignored, as the Index of
 // its token; -1 for none.
 int WordOperatorAt(QStringView text) {
@@ -680,14 +686,6 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
         return TItem{TItemKind::Operand, pos, t.Index == LoneE ? compiler.InvalidLoneE() : compiler.Invalid()};
     }
 }
-
-} // namespace
-
-bool IsWordOperatorRun(QStringView run, TNumberSet set) {
-    return IsWordOperator(run, WordTailWithExp, set);
-}
-
-namespace {
 
 // What a compilation works with besides the program. A thread keeps one and
 // reuses its memory from one text to the next.
