@@ -254,8 +254,8 @@ int PositionWithoutBlanks(QStringView stripped, int pos);
 void AdjustSpanToTyped(const QString &typed, TChyba &err);
 
 // For a user-constant reference whose "$" stands at position pos: the
-// position of the character that ends its name (one of ! $ % ( ) * + - / ^),
-// or length + 1.
+// position of the character that ends its name (one of ! $ % ( ) * + - / ^,
+// or a blank that StripBlanks left before a word operator), or length + 1.
 int DollarReferenceEnd(const QString &s, int pos);
 
 // The CE rule on an input text and its caret (0-based, the number of
