@@ -20,14 +20,7 @@ const QChar Point = QLatin1Char('.');
 } // namespace
 
 TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context) {
-    if (expr.size() > MaxExpressionLength) {
-        TEngineResult out;
-        out.Error.Set(TErrorCode::UnknownFailure);
-        return out;
-    }
-    TEvaluationContext real = context;
-    real.NumberSet = TNumberSet::Real;
-    return TCompiledExpression::EvaluateText(expr, real, TCompiledExpression::TRoad::Real);
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Real);
 }
 
 // --- packed angles ---------------------------------------------------------------
@@ -84,14 +77,7 @@ long double DegreesToDms(long double x) {
 
 namespace {
 
-// The function-name rule of the check: every function name must be followed
-// by its argument. Names are taken out of the text one by one in list
-// order, so that a name that closes up where another was taken out is found
-// too ("ssinin"). Names are letters, so each run of letters is worked on by
-// itself: a name fails when nothing of its run is left after it and the
-// character after the run is an operator, ")" or the end (a blank stands
-// before a word operator, see StripBlanks). Returns the index
-// of the failing name (or -1) and its span in s.
+// The lower-case letters a text holds, one bit each.
 quint32 LetterBits(QStringView text) {
     quint32 bits = 0;
     for (const QChar c : text)
@@ -100,6 +86,14 @@ quint32 LetterBits(QStringView text) {
     return bits;
 }
 
+// The function-name rule of the check: every function name must be followed
+// by its argument. Names are taken out of the text one by one in list
+// order, so that a name that closes up where another was taken out is found
+// too ("ssinin"). Names are letters, so each run of letters is worked on by
+// itself: a name fails when nothing of its run is left after it and the
+// character after the run is an operator, ")" or the end (a blank stands
+// before a word operator, see StripBlanks). Returns the index
+// of the failing name (or -1) and its span in s.
 int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
     static const TCharSet beforeArgument = QStringLiteral(" !%)*+-/^");
     const QStringList &names = FunctionNames();
@@ -190,7 +184,7 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     qsizetype kept = 0;
     for (const QChar c : expr)
         if (c != QLatin1Char(' '))
-            lowered[kept++] = (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+            lowered[kept++] = AsciiLower(c);
     const QStringView s(lowered.constData(), kept);
     if (s.isEmpty())
         return;

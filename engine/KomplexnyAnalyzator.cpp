@@ -161,12 +161,5 @@ void MarkComplexNumbers(QString &expr, QChar unit) {
 
 
 TEngineResult EvaluateComplex(const QString &expr, const TEvaluationContext &context) {
-    if (expr.size() > MaxExpressionLength) {
-        TEngineResult out;
-        out.Error.Set(TErrorCode::UnknownFailure);
-        return out;
-    }
-    TEvaluationContext complex = context;
-    complex.NumberSet = TNumberSet::Complex;
-    return TCompiledExpression::EvaluateText(expr, complex, TCompiledExpression::TRoad::Complex);
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Complex);
 }

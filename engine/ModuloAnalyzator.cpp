@@ -66,12 +66,5 @@ void CheckModuloSyntax(const QString &expr, const TEvaluationContext &, TChyba &
 }
 
 TEngineResult EvaluateModulo(const QString &expr, const TEvaluationContext &context) {
-    if (expr.size() > MaxExpressionLength) {
-        TEngineResult out;
-        out.Error.Set(TErrorCode::UnknownFailure);
-        return out;
-    }
-    TEvaluationContext modulo = context;
-    modulo.NumberSet = TNumberSet::Modulo;
-    return TCompiledExpression::EvaluateText(expr, modulo, TCompiledExpression::TRoad::Modulo);
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Modulo);
 }

@@ -9,13 +9,5 @@ bool UsesNoFunction(const QString &expr) {
 }
 
 TEngineResult EvaluateFraction(const QString &expr, const TEvaluationContext &context) {
-    if (expr.size() > MaxExpressionLength) {
-        TEngineResult out;
-        out.Error.Set(TErrorCode::UnknownFailure);
-        return out;
-    }
-    TEvaluationContext real = context;
-    real.NumberSet = TNumberSet::Real;
-    real.Fractions = true;
-    return TCompiledExpression::EvaluateText(expr, real, TCompiledExpression::TRoad::Fraction);
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Fraction);
 }

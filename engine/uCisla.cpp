@@ -16,6 +16,21 @@ namespace {
 // Significant decimal digits the engine writes.
 constexpr int MaxSignificant = 18;
 
+// 10^0 .. 10^27, each exact in the 80-bit format (5^27 < 2^64).
+constexpr int ExactPowers = 28;
+const long double *PowersOfTen() {
+    static const auto table = [] {
+        std::array<long double, ExactPowers> t{};
+        long double p = 1;
+        for (int i = 0; i < ExactPowers; ++i) {
+            t[size_t(i)] = p;
+            p *= 10;
+        }
+        return t;
+    }();
+    return table.data();
+}
+
 struct TPicture {
     int minDecimals = 0;    // "0" after the point
     int maxDecimals = 0;    // "0" and "#" after the point
@@ -132,18 +147,9 @@ quint64 WholePart(long double t) {
 // the binary value, or false where only printf is sure (a tie within an ulp,
 // beyond 18 digits or the exact powers).
 bool ScaledDigits(long double magnitude, int decimals, quint64 &n) {
-    static const auto powers = [] {
-        std::array<long double, 28> t{};
-        long double p = 1;
-        for (auto &x : t) {
-            x = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    if (decimals < 0 || decimals >= int(powers.size()))
+    if (decimals < 0 || decimals >= ExactPowers)
         return false;
-    const long double t = magnitude * powers[size_t(decimals)];
+    const long double t = magnitude * PowersOfTen()[decimals];
     if (!(t < 1e18L))
         return false;
     const quint64 whole = WholePart(t);
@@ -221,25 +227,6 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
 bool TryStrToFloat(QStringView text, long double &value) {
     return TryStrToFloat(text, value, DecSep());
 }
-
-namespace {
-
-// 10^0 .. 10^27, each exact in the 80-bit format (5^27 < 2^64).
-constexpr int ExactPowers = 28;
-const long double *PowersOfTen() {
-    static const auto table = [] {
-        std::array<long double, ExactPowers> t{};
-        long double p = 1;
-        for (int i = 0; i < ExactPowers; ++i) {
-            t[size_t(i)] = p;
-            p *= 10;
-        }
-        return t;
-    }();
-    return table.data();
-}
-
-} // namespace
 
 namespace {
 
@@ -518,22 +505,10 @@ long double RoundPlain(long double value, int maxDecimals) {
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)
         return 0;
-    // As FormatFixed decides it, with the same logarithm (taken only near a
-    // power of ten, where it could differ from the count of digits).
-    const long double *p10 = PowersOfTen();
-    auto floorLog10 = [p10](long double m) {
-        if (m >= 1.0L && m < 1e26L) {
-            int e = 0;
-            while (m >= p10[e + 1])
-                ++e;
-            if (m < p10[e + 1] * (1 - 1e-15L))
-                return e;
-        }
-        return int(std::floor(std::log10(m)));
-    };
+    // As FormatFixed decides it, with the same logarithm.
     int decimals = maxDecimals;
     if (magnitude >= 1.0L) {
-        const int intDigits = floorLog10(magnitude) + 1;
+        const int intDigits = FloorLog10(magnitude) + 1;
         if (intDigits > MaxSignificant)
             return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
         decimals = std::min(decimals, MaxSignificant - intDigits);

@@ -15,8 +15,8 @@
 // The sum and product window compiles its expression with the index as the
 // free name and calls EvaluateReal({&index, 1}) per index: the result is
 // exactly what EvaluateReal gives on the text with the index written in. The
-// derivative window shows a constant as an exact fraction with
-// TCompiledExpression(text, context).EvaluateFraction().
+// derivative window shows a constant as an exact fraction with the text road
+// EvaluateFraction(text, context).
 //
 // What a compiled expression depends on is fixed when it is compiled: the
 // number set, the angle unit, the separator, the modulus, the values of the
@@ -54,8 +54,6 @@ public:
     TCompiledExpression(const QString &text, const TEvaluationContext &context,
                         const QStringList &freeNames = QStringList());
 
-    qsizetype FreeNameCount() const { return m_program.SlotRegisters.size(); }
-
     // The real set, exactly as EvaluateReal: each operation's result rounded
     // to 18 significant digits and each function's to 17 decimals, so that
     // sin(180) is 0 and 0,1+0,2-0,3 is 0. values: one per free name.
@@ -74,9 +72,10 @@ public:
     TEngineResult EvaluateModulo() const;
 
     // The text roads (EvaluateReal(text, context) and its kin): text
-    // compiled and evaluated once by the given evaluator. The thread's
-    // compiled form is reused from one text to the next, so that its
-    // memory is not taken anew for each.
+    // compiled for the road's number set and evaluated once by its
+    // evaluator; a text longer than MaxExpressionLength gives code 29. The
+    // thread's compiled form is reused from one text to the next, so that
+    // its memory is not taken anew for each.
     enum class TRoad { Real, Fraction, Complex, Modulo };
     static TEngineResult EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road);
 

@@ -37,18 +37,31 @@ struct TToken {
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
 
-QChar Lower(QChar c) { return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c; }
-
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
+
+// True when the run of letters and digits is a word operator followed by a
+// number's characters ("mod", "div2"): only in the real set.
+bool IsWordOperatorRun(QStringView run, TNumberSet set) {
+    return IsWordOperator(run, WordTailWithExp, set);
+}
+
+// The word operator text begins with, letter case ignored, as the Index of
+// its token; -1 for none.
+int WordOperatorAt(QStringView text) {
+    constexpr QStringView words[] = {u"nad", u"div", u"mod"};
+    for (int k = 0; k < 3; ++k)
+        if (text.startsWith(words[k], Qt::CaseInsensitive))
+            return k;
+    return -1;
+}
 
 class TScanner {
 public:
-    TScanner(const TEvaluationContext &context, const QStringList &freeNames, std::vector<TToken> &out,
-             QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
-        : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals) {
-        if (context.Variables)
-            m_lines = context.Variables->Lines();
-    }
+    // lines: the context's variables ("name=value"), none without a source.
+    TScanner(const TEvaluationContext &context, const QStringList &lines, const QStringList &freeNames,
+             std::vector<TToken> &out, QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
+        : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals),
+          m_lines(lines) {}
 
     // Scans s (spaces removed). Inside a value put in for a constant or a
     // variable, names stand for nothing.
@@ -78,7 +91,7 @@ private:
     std::vector<TToken> &m_out;
     QString &m_literalText;
     std::vector<std::pair<qint32, qint32>> &m_literals;
-    QStringList m_lines;
+    const QStringList &m_lines;
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
 
@@ -103,7 +116,7 @@ private:
         m_literalText.append(QStringView(s).mid(i, j - i));
         QChar *text = m_literalText.data() + start;
         for (int k = 0; k < j - i; ++k)
-            text[k] = Lower(text[k]);
+            text[k] = AsciiLower(text[k]);
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -142,17 +155,17 @@ private:
             j = ComplexLiteralEnd(s, i);
         } else {
             while (j < n) {
-                const QChar c = Lower(s.at(j));
+                const QChar c = AsciiLower(s.at(j));
                 // An "e" after anything but a digit, a separator or an "e"
                 // begins a name where names stand for variables.
                 const bool exponent = c == QLatin1Char('e') &&
-                                      (m_lines.isEmpty() || j == i || IsNumberStart(Lower(s.at(j - 1))) ||
-                                       Lower(s.at(j - 1)) == QLatin1Char('e'));
+                                      (m_lines.isEmpty() || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
+                                       AsciiLower(s.at(j - 1)) == QLatin1Char('e'));
                 // The modulo set reads a sign after an exponent letter as an
                 // operator (its numbers are whole).
                 const bool part = IsNumberStart(c) || exponent ||
                                   ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
-                                   Lower(s.at(j - 1)) == QLatin1Char('e') &&
+                                   AsciiLower(s.at(j - 1)) == QLatin1Char('e') &&
                                    m_context.NumberSet != TNumberSet::Modulo);
                 if (!part)
                     break;
@@ -168,8 +181,8 @@ private:
         const int n = int(s.size());
         int j = i;
         while (j < n) {
-            const QChar c = Lower(s.at(j));
-            const QChar before = j > 0 ? Lower(s.at(j - 1)) : QChar();
+            const QChar c = AsciiLower(s.at(j));
+            const QChar before = j > 0 ? AsciiLower(s.at(j - 1)) : QChar();
             const bool empty = j == i;
             // The unit after a sign or "^" belongs to the literal only as
             // the unit with its coefficient: a longer name there is a name.
@@ -195,10 +208,7 @@ private:
         int j = i;
         while (j < s.size() && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
             ++j;
-        QString run = s.mid(i, j - i);
-        for (QChar &c : run)
-            c = Lower(c);
-        return IsImaginaryUnitToken(run, m_context.ImaginaryUnit);
+        return IsImaginaryUnitToken(AsciiLower(s.mid(i, j - i)), m_context.ImaginaryUnit);
     }
 
     int Name(const QString &s, int i, bool insideValue) {
@@ -216,7 +226,7 @@ private:
             lower = longRun.data();
         }
         for (int k = 0; k < length; ++k)
-            lower[k] = Lower(s.at(i + k));
+            lower[k] = AsciiLower(s.at(i + k));
         const QStringView run(lower, length);
         const TNumberSet set = m_context.NumberSet;
 
@@ -226,8 +236,7 @@ private:
             return j;
         }
         if (IsWordOperatorRun(run, set)) {
-            const QStringView word = QStringView(run).left(3);
-            Put(TTok::WordOp, word == u"nad" ? 0 : (word == u"div" ? 1 : 2));
+            Put(TTok::WordOp, WordOperatorAt(run));
             if (j == i + 3 || IsNumberStart(s.at(i + 3)))
                 return i + 3; // a number may follow, and may run on past the name
             Put(TTok::Invalid); // an exponent letter where the number should be
@@ -279,9 +288,8 @@ private:
             int j = i;
             while (j < n && IsAsciiLetter(s.at(j)))
                 ++j;
-            QString run = s.mid(i, j - i).toLower();
-            const QStringView head = QStringView(run).left(3);
-            if (m_context.NumberSet == TNumberSet::Real && (head == u"nad" || head == u"div" || head == u"mod") &&
+            const QString run = AsciiLower(s.mid(i, j - i));
+            if (m_context.NumberSet == TNumberSet::Real && WordOperatorAt(run) >= 0 &&
                 !IsWordOperatorRun(run, m_context.NumberSet))
                 Put(TTok::Star);
         }
@@ -300,13 +308,7 @@ private:
                 continue;
             }
             if (m_context.NumberSet == TNumberSet::Real) {
-                int word = -1;
-                if (rest.startsWith(u"nad", Qt::CaseInsensitive))
-                    word = 0;
-                else if (rest.startsWith(u"div", Qt::CaseInsensitive))
-                    word = 1;
-                else if (rest.startsWith(u"mod", Qt::CaseInsensitive))
-                    word = 2;
+                const int word = WordOperatorAt(rest);
                 if (word >= 0) {
                     if (invalid)
                         Put(TTok::Invalid);
@@ -316,14 +318,14 @@ private:
                     continue;
                 }
             }
-            if (m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit)
+            if (m_context.NumberSet == TNumberSet::Complex && AsciiLower(s.at(i)) == m_context.ImaginaryUnit)
                 break; // the imaginary unit starts a literal
             invalid = true;
             ++i;
         }
         if (invalid)
             Put(TTok::Invalid);
-        if (i < n && m_context.NumberSet == TNumberSet::Complex && Lower(s.at(i)) == m_context.ImaginaryUnit) {
+        if (i < n && m_context.NumberSet == TNumberSet::Complex && AsciiLower(s.at(i)) == m_context.ImaginaryUnit) {
             const int end = ComplexLiteralEnd(s, i);
             PutLiteral(s, i, end);
             return end;
@@ -685,14 +687,6 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
     }
 }
 
-} // namespace
-
-bool IsWordOperatorRun(QStringView run, TNumberSet set) {
-    return IsWordOperator(run, WordTailWithExp, set);
-}
-
-namespace {
-
 // What a compilation works with besides the program. A thread keeps one and
 // reuses its memory from one text to the next.
 struct TScratch {
@@ -754,7 +748,8 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     std::vector<std::pair<qint32, qint32>> &literals = scratch.Literals;
     literals.clear();
     program.LiteralText.reserve(s.size());
-    TScanner(context, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
+    const QStringList lines = context.Variables ? context.Variables->Lines() : QStringList();
+    TScanner(context, lines, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
 
     scratch.Items.clear();
     scratch.Placed.clear();
@@ -769,25 +764,13 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     for (qsizetype k = 0; k < freeNames.size(); ++k)
         program.SlotRegisters.push_back(compiler.NewRegister());
 
-    // The base of logy: the variable "y" of the context.
-    if (context.Variables) {
-        const QStringList lines = context.Variables->Lines();
-        QString base = lines.isEmpty() ? QStringLiteral("y")
-                                       : QLatin1Char('(') + ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' ')) +
-                                             QLatin1Char(')');
-        const qsizetype open = base.indexOf(QLatin1Char('('));
-        if (open >= 0)
-            base.remove(open, 1);
-        const qsizetype close = base.indexOf(QLatin1Char(')'));
-        if (close >= 0)
-            base.remove(close, 1);
-        if (base.isEmpty() || base == QLatin1String("y"))
-            program.LogyBaseCode = TErrorCode::MissingValue;
-        else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
-            program.LogyBaseCode = TErrorCode::UnreadableValue;
-    } else {
+    // The base of logy: the value of the context's variable "y" (a value
+    // "y" is none), read as one number.
+    const QString base = lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+    if (base.isEmpty() || base == QLatin1String("y"))
         program.LogyBaseCode = TErrorCode::MissingValue;
-    }
+    else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
+        program.LogyBaseCode = TErrorCode::UnreadableValue;
 
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.

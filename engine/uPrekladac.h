@@ -101,8 +101,4 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
 void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames,
              TProgram &program);
 
-// True when the run of letters and digits is a word operator followed by a
-// number's characters ("mod", "div2"): only in the real set.
-bool IsWordOperatorRun(QStringView run, TNumberSet set);
-
 } // namespace prekladac

@@ -102,8 +102,7 @@ void Delete(QString &s, int index, int count) {
 QString AsciiLower(const QString &s) {
     QString r = s;
     for (QChar &c : r)
-        if (c >= QLatin1Char('A') && c <= QLatin1Char('Z'))
-            c = QChar(c.unicode() + 32);
+        c = AsciiLower(c);
     return r;
 }
 
@@ -496,13 +495,6 @@ void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
 
 void DeleteAll(QString &s, const QString &sub) {
     ReplaceAll(s, sub, QString());
-}
-
-int FirstCharInSet(const QString &s, const TCharSet &chars) {
-    for (int i = 0; i < s.size(); ++i)
-        if (InSet(s.at(i), chars))
-            return i + 1;
-    return 0;
 }
 
 bool AllCharsInSet(const QString &s, const TCharSet &chars) {

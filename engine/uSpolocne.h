@@ -172,6 +172,9 @@ inline bool IsAsciiDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1
 inline bool IsAsciiLetter(QChar c) {
     return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) || (c >= QLatin1Char('a') && c <= QLatin1Char('z'));
 }
+inline QChar AsciiLower(QChar c) {
+    return (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) ? QChar(c.unicode() + 32) : c;
+}
 QString AsciiLower(const QString &s);
 QString AsciiUpper(const QString &s);
 
@@ -225,7 +228,6 @@ bool HasFraction(long double x);
 // occurrences formed where a replacement joins the text are replaced too).
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText);
 void DeleteAll(QString &s, const QString &sub);
-int FirstCharInSet(const QString &s, const TCharSet &chars);
 void MoveMinusBeforeProduct(QString &s);
 // MoveMinusBeforeProduct, then "+-", "--" and "++" are folded until none is
 // left, and a leading "+" is deleted.
@@ -252,8 +254,8 @@ int PositionWithoutBlanks(QStringView stripped, int pos);
 void AdjustSpanToTyped(const QString &typed, TChyba &err);
 
 // For a user-constant reference whose "$" stands at position pos: the
-// position of the character that ends its name (one of ! $ % ( ) * + - / ^),
-// or length + 1.
+// position of the character that ends its name (one of ! $ % ( ) * + - / ^,
+// or a blank that StripBlanks left before a word operator), or length + 1.
 int DollarReferenceEnd(const QString &s, int pos);
 
 // The CE rule on an input text and its caret (0-based, the number of

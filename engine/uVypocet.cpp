@@ -944,7 +944,7 @@ struct TCReg {
 bool HasDecimals(long double v) {
     if (std::fabs(v) < 1e18L)
         return v != __builtin_rintl(v);
-    return FormatFloat(QStringLiteral("0.################"), v, QLatin1Char('.')).contains(QLatin1Char('.'));
+    return FormatPlain(v, 16, QLatin1Char('.')).contains(QLatin1Char('.'));
 }
 
 // The value as its token text writes it and ParseComplex reads it back: the
@@ -981,7 +981,7 @@ TCReg AsToken(const TComplexNumber &z) {
         r.Polar = false;
     } else {
         const long double a = RoundPlain(std::fabs(angle), 16);
-        const long double signedAngle = (angle < 0 ? -a : a) * (Pi / 180.0L);
+        const long double signedAngle = (angle < 0 ? -a : a) * DegreesToRadians;
         r.Re = modulus * std::cos(signedAngle);
         r.Im = modulus * std::sin(signedAngle);
         r.Polar = true;
@@ -1048,13 +1048,12 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
 }
 
 QString ComplexTokenText(const TCReg &r, QChar sep, QChar unit) {
-    const QString picture = QStringLiteral("0.################");
-    QString t = QStringLiteral("[") + FormatFloat(picture, r.Re, sep);
+    QString t = QStringLiteral("[") + FormatPlain(r.Re, 16, sep);
     if (r.Text & ImaginaryWritten) {
         t += r.Im < 0 || (r.Im == 0 && std::signbit(r.Im)) ? QLatin1Char('-') : QLatin1Char('+');
         t += unit;
         if (!(r.Text & ImaginaryOne))
-            t += FormatFloat(picture, std::fabs(r.Im), sep);
+            t += FormatPlain(std::fabs(r.Im), 16, sep);
     }
     t += QLatin1Char(']');
     return t;
@@ -1471,7 +1470,23 @@ void TCompiledExpression::ReadRealLiterals() {
     }
 }
 
-TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road) {
+TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &given, TRoad road) {
+    if (text.size() > MaxExpressionLength) {
+        TEngineResult out;
+        out.Error.Set(TErrorCode::UnknownFailure);
+        return out;
+    }
+    // The road's number set, whatever the caller's context names.
+    TEvaluationContext context = given;
+    switch (road) {
+    case TRoad::Real: context.NumberSet = TNumberSet::Real; break;
+    case TRoad::Fraction:
+        context.NumberSet = TNumberSet::Real;
+        context.Fractions = true;
+        break;
+    case TRoad::Complex: context.NumberSet = TNumberSet::Complex; break;
+    case TRoad::Modulo: context.NumberSet = TNumberSet::Modulo; break;
+    }
     thread_local TCompiledExpression reused;
     thread_local bool busy = false;
     auto evaluate = [road](const TCompiledExpression &e) {
