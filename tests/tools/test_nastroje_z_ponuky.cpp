@@ -25,14 +25,16 @@ TEST_F(ToolsMenuTest, OpensEachWindowOnceWithItsFormStyleAndLanguage) {
     WriteBytes(Path("lang/t.txt"), "[Polynomials]\r\nCaption=P\r\n[Combinatorics]\r\nCaption=K\r\n"
                                    "[Statistics]\r\nCaption=S\r\n[RuleOfThree]\r\nCaption=R\r\n");
     ASSERT_TRUE(main.ApplyLanguageToAllForms("lang\\t.txt"));
-    // Each window found by the caption its own section gives it.
+    // Each window, found by the caption its own section gives it, is the one
+    // window of its name.
     for (const auto &[caption, onTop] : {std::pair{"P", true}, {"K", false}, {"S", false}, {"R", true}}) {
-        QList<QWidget *> windows;
+        QWidget *shown = nullptr;
         for (QWidget *w : main.findChildren<QWidget *>())
             if (w->isWindow() && w->windowTitle() == QLatin1String(caption))
-                windows.append(w);
-        ASSERT_EQ(windows.size(), 1) << caption;
-        EXPECT_TRUE(windows.first()->isVisible()) << caption;
-        EXPECT_EQ(windows.first()->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop) << caption;
+                shown = w;
+        ASSERT_TRUE(shown && !shown->objectName().isEmpty()) << caption;
+        EXPECT_EQ(main.findChildren<QWidget *>(shown->objectName()).size(), 1) << caption;
+        EXPECT_TRUE(shown->isVisible()) << caption;
+        EXPECT_EQ(shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop) << caption;
     }
 }
