@@ -15,13 +15,8 @@ protected:
 };
 
 TEST_F(ToolKeysTest, EachKeyChecksTheInputAndHandsItOver) {
-    struct Case {
-        const char *key;
-        const char *base;
-        const char *input;
-        const char *handed; // "" when nothing is
-        const char *error;
-    } cases[] = {
+    // handed: "" when nothing is
+    const struct { const char *key, *base, *input, *handed, *error; } cases[] = {
         {"grafBtn", "sbDec", "  ", "", "You must enter a function."},
         {"sumaBtn", "sbDec", " ", "", "You must enter an expression."},
         {"grafBtn", "sbDec", "x^2+a", "", "Nie sú zadané všetky premenné."},
@@ -30,7 +25,7 @@ TEST_F(ToolKeysTest, EachKeyChecksTheInputAndHandsItOver) {
         {"sumaBtn", "sbHex", "FF + n * A", "sum 255+n*10", ""},
     };
     SetVariable(QStringLiteral("b"), QStringLiteral("2"));
-    for (const Case &c : cases) {
+    for (const auto &c : cases) {
         Mode(c.base)->click();
         Tools.Log.clear();
         Type(QString::fromLatin1(c.input));
