@@ -95,12 +95,6 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
         EXPECT_EQ(Input()->SelStart(), Input()->Text().size());
         EXPECT_FALSE(JustEvaluated());
     }
-    // Only right after "=": the second operator is an ordinary one.
-    HoldShift(false);
-    Calculate(QStringLiteral("2+3"));
-    Click("BtnKrat");
-    Click("BtnMinus");
-    EXPECT_EQ(S(Input()->Text()), "5*-");
 }
 
 // One key of each kind at the caret, over a selection or beside it.

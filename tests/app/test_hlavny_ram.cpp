@@ -4,6 +4,7 @@
 #include "uMagneticForm.h"
 
 #include <QMouseEvent>
+#include <array>
 #include <QStatusBar>
 
 namespace {
@@ -40,25 +41,30 @@ TEST_F(FrameTest, DraggingTheTitleTakesTheDockedCompanionsAlong) {
     EXPECT_EQ(W->pos(), QPoint(140, 130));
     EXPECT_EQ(history->pos(), QPoint(140 + W->width(), 180));
     EXPECT_EQ(variables->pos(), QPoint(100 + W->width() + 1, 400));
-    // Without the button nothing moves.
+    // Without the button nothing moves; the screen's edge holds the window.
     Send(title, QEvent::MouseMove, QPoint(0, 0), Qt::NoButton);
     EXPECT_EQ(W->pos(), QPoint(140, 130));
+    Send(title, QEvent::MouseMove, QPoint(200 - 10000, 10 - 10000), Qt::LeftButton);
+    EXPECT_EQ(W->pos(), QPoint(20 - W->width(), 0));
 }
 
 TEST_F(FrameTest, TheTitlePicturesLightUpSinkWhilePressedAndAct) {
     W->show();
-    // The two pictures share their handlers; one shows them.
-    auto *picture = Find<TObrazok>(*W, "minimalizovatImg");
-    const QPoint at = picture->pos();
-    ASSERT_NE(Find<TObrazok>(*W, "pomMinimalizovatImg")->Image(), Find<TObrazok>(*W, "pomMinimalizovatAktImg")->Image());
-    Enter(picture);
-    EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, "pomMinimalizovatAktImg")->Image());
-    Leave(picture);
-    EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, "pomMinimalizovatImg")->Image());
-    Send(picture, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
-    EXPECT_EQ(picture->pos(), at + QPoint(1, 1));
-    Send(picture, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::NoButton); // released outside: no click
-    EXPECT_EQ(picture->pos(), at);
+    const std::array<const char *, 3> cases[] = {{"zavrietImg", "pomZavrietImg", "pomZavrietaAktImg"},
+                                                 {"minimalizovatImg", "pomMinimalizovatImg", "pomMinimalizovatAktImg"}};
+    for (const auto &[name, normal, lit] : cases) {
+        auto *picture = Find<TObrazok>(*W, name);
+        const QPoint at = picture->pos();
+        ASSERT_NE(Find<TObrazok>(*W, normal)->Image(), Find<TObrazok>(*W, lit)->Image());
+        Enter(picture);
+        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, lit)->Image()) << name;
+        Leave(picture);
+        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, normal)->Image()) << name;
+        Send(picture, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
+        EXPECT_EQ(picture->pos(), at + QPoint(1, 1)) << name;
+        Send(picture, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::NoButton); // released outside: no click
+        EXPECT_EQ(picture->pos(), at) << name;
+    }
     EXPECT_FALSE(W->isMinimized());
     QTest::mouseClick(Find<TObrazok>(*W, "minimalizovatImg"), Qt::LeftButton);
     EXPECT_TRUE(W->isMinimized());

@@ -130,11 +130,20 @@ TEST_F(StartTest, AFailedWriteAtShutDownWarnsOnceAndSavesTheRest) {
     }
 }
 
-// The rule is the companions' own; here that the start applies it.
+// The title strip must keep 20 by 10 pixels on a screen.
 TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
-    WriteBytes(Path("settings.ini"), "[MainForm]\r\nCenter=0\r\nTop=5000\r\nLeft=5000\r\n");
-    Restart();
-    EXPECT_TRUE(PrimaryScreen().contains(QRect(W->pos(), QSize(W->width(), 24))));
+    struct Case { int left, top; bool stays; };
+    const Case cases[] = {{5000, 5000, false}, {100, -300, false}, {20 - HlavnyWidth, 100, true}};
+    for (const Case &c : cases) {
+        WriteBytes(Path("settings.ini"),
+                   QStringLiteral("[MainForm]\r\nCenter=0\r\nTop=%1\r\nLeft=%2\r\n").arg(c.top).arg(c.left).toLatin1());
+        Restart();
+        if (c.stays) {
+            EXPECT_EQ(W->pos(), QPoint(c.left, c.top)) << c.left << "," << c.top;
+        } else {
+            EXPECT_TRUE(PrimaryScreen().contains(QRect(W->pos(), QSize(W->width(), 24)))) << c.left << "," << c.top;
+        }
+    }
 }
 
 TEST_F(StartTest, TheWindowIsBorderlessWithARoundedOutline) {
