@@ -47,6 +47,14 @@ protected:
     }
     QString LibPath(const QString &name) const { return Path(QStringLiteral("lib/") + name); }
     void WriteLibrary(const QString &name, const QByteArray &xml) { WriteBytes(LibPath(name), xml); }
+    // The message boxes shown since the last call, "caption|text;...".
+    std::string Boxes() {
+        QStringList boxes;
+        for (const auto &box : Prompter->Shown)
+            boxes.append(box.Caption + "|" + box.Text);
+        Prompter->Shown.clear();
+        return S(boxes.join(';'));
+    }
 };
 
 // A small library: a description, a category with a sub-category and an
