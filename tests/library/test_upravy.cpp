@@ -15,23 +15,10 @@
 class DialogTest : public LibraryTest {
 protected:
     QPushButton *Ok(QWidget &dialog) { return Find<QPushButton>(dialog, "okBtn"); }
-    // The message boxes shown since the last call, "caption|text;...".
-    std::string Boxes() {
-        QStringList boxes;
-        for (const auto &box : Prompter->Shown)
-            boxes.append(box.Caption + "|" + box.Text);
-        Prompter->Shown.clear();
-        return S(boxes.join(';'));
-    }
 };
 
 TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
     TUpravyVyrazuFrm d;
-    d.SetFields("old", "x+1", "a\nb", {"x=kept"});
-    d.ClearFields();
-    EXPECT_EQ(S(d.ExpressionName() + "|" + d.Notation() + "|" + d.DescriptionLines().join('/')), "||");
-    EXPECT_EQ(d.VariableLines(), QStringList({"="}));
-
     QLineEdit *notation = Find<QLineEdit>(d, "vyrazEdt");
     notation->setText("sin(a)+b*a");
     d.AddVariablesFromExpression();
@@ -82,11 +69,16 @@ TEST_F(DialogTest, LibraryDialogProposesANewLibraryAndChecksNameAndFile) {
     EXPECT_NE(d.result(), QDialog::Accepted);
 
     // The file comes from the file dialog; a cancelled one keeps it.
-    QStringList answers{LibPath("mine.xml"), QString()};
-    AppContext().SaveFileName = [&](QWidget *, const TFileDialogRequest &) { return answers.takeFirst(); };
+    QStringList answers{LibPath("mine.xml"), QString()}, proposed;
+    AppContext().SaveFileName = [&](QWidget *, const TFileDialogRequest &r) {
+        proposed.append(r.FileName + " " + r.Filter);
+        return answers.takeFirst();
+    };
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     EXPECT_EQ(S(d.GetLibraryInfo().FileName), S(LibPath("mine.xml")));
+    EXPECT_EQ(S(proposed.join(';')), S(LibPath("new_library.xml") + " Tarbelon expression library (xml) (*.xml);"
+                                       + LibPath("mine.xml") + " Tarbelon expression library (xml) (*.xml)"));
 
     Find<QLineEdit>(d, "nazovEdt")->clear();
     d.okBtnClick();
