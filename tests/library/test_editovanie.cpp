@@ -83,7 +83,6 @@ TEST_F(EditingTest, DropsThatMakeNoSenseAreRefusedAndChangeNothing) {
         {"A:Mechanics", "A:Mechanics", false, false},       // onto itself
         {"A:", "B:Full", false, false},                     // libraries never move
         {"A:Top", "B:", true, false},                       // into a library, never beside it
-        {"A:Top", "B:Empty", true, true},
         {"A:Top", "B:Full/f1", true, true},
         {"B:b1", "B:Odd", false, true},                     // nowhere to go inside an unknown element
         {"A:Top", "B:Nothing", false, false},               // no node under the cursor
