@@ -29,10 +29,11 @@ inline QDomElement ElementAt(QDomElement at, const QString &path) {
     return at;
 }
 
-// A compact picture of an element's structure: tag and name of every
-// element, children in brackets, e.g. "library:L[category:C[expr:x],expr:y]".
+// A compact picture of an element's structure: the tag's first letter and
+// the name of every element, children in brackets, e.g. "l:L[c:C[e:x],e:y]"
+// for a library L holding a category C with an expression x, then y.
 inline QString Outline(const QDomElement &e) {
-    QString s = e.tagName() + (e.hasAttribute("name") ? ":" + e.attribute("name") : QString());
+    QString s = e.tagName().left(1) + (e.hasAttribute("name") ? ":" + e.attribute("name") : QString());
     QStringList children;
     for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
         children.append(Outline(c));

@@ -22,16 +22,14 @@ protected:
     // while it is open and clicks its OK.
     template <class D> void WithDialog(const char *item, const std::function<void(D &)> &act) {
         D *dialog = nullptr;
-        QTimer timer; // dies with the call, so a dialog that never shows leaves nothing behind
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
+        QObject guard; // dies with the call, so a dialog that never shows leaves nothing behind
+        QTimer::singleShot(0, &guard, [&] {
             if ((dialog = qobject_cast<D *>(QApplication::activeModalWidget()))) {
                 act(*dialog);
                 Find<QPushButton>(*dialog, "okBtn")->click();
                 dialog->close();
             }
         });
-        timer.start(0);
         Item(item)->trigger();
         EXPECT_NE(dialog, nullptr) << item;
     }
@@ -68,8 +66,7 @@ TEST_F(EditBrowserTest, NewCategoryAndRenameEditTheNameInPlace) {
     QTest::keyClick(Editor(), Qt::Key_Return);
     QApplication::processEvents(); // the delegate ends the edit in a queued call
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Outer,Typed,Work),New category,Top),Second(e1,e2)");
-    EXPECT_EQ(S(Document(0)), "library:Sample[desc,expr:Top,category:Mechanics[expr:Work[desc,var:F,var:s],"
-                              "category:Outer,category:Typed],category:New category]");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top,c:Mechanics[e:Work[d,v:F,v:s],c:Outer,c:Typed],c:New category]");
     EXPECT_TRUE(W->Viewer().Library(0)->Modified);
 }
 
@@ -112,7 +109,7 @@ TEST_F(EditBrowserTest, DeleteAsksAndLeavesNothingSelected) {
     Key(Qt::Key_Delete, Qt::NoModifier);
     ASSERT_EQ(Prompter->Shown.size(), 2);
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner),Top),Second(e1,e2)");
-    EXPECT_EQ(S(Document(0)), "library:Sample[desc,expr:Top,category:Mechanics[category:Inner]]");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top,c:Mechanics[c:Inner]]");
     EXPECT_TRUE(W->SelectedNode().isNull());
     Key(Qt::Key_Delete, Qt::NoModifier); // nothing selected: nothing to ask about
     EXPECT_EQ(Prompter->Shown.size(), 2);
@@ -132,7 +129,7 @@ TEST_F(EditBrowserTest, CopyCutAndPasteKeysWorkAcrossLibraries) {
     Select("Second/e2");
     Key(Qt::Key_V);
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top),Second(e1,Top,e2)");
-    EXPECT_EQ(S(Document(1)), "library:Second[expr:e1,expr:Top,expr:e2]");
+    EXPECT_EQ(S(Document(1)), "l:Second[e:e1,e:Top,e:e2]");
 
     // Cut asks, takes the element away and leaves its copy on the clipboard.
     Select("Sample/Mechanics");
@@ -142,7 +139,7 @@ TEST_F(EditBrowserTest, CopyCutAndPasteKeysWorkAcrossLibraries) {
     Select("Second/e2");
     Key(Qt::Key_V);
     EXPECT_EQ(S(TreeText()), "Sample(Top),Second(Mechanics(Inner,Work),e1,Top,e2)");
-    EXPECT_EQ(S(Document(0)), "library:Sample[desc,expr:Top]");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top]");
 }
 
 TEST_F(EditBrowserTest, DragMovesTheDraggedNodeIntoOrBeforeTheTarget) {
@@ -154,8 +151,7 @@ TEST_F(EditBrowserTest, DragMovesTheDraggedNodeIntoOrBeforeTheTarget) {
     ASSERT_TRUE(W->AcceptsDrop(Node("Sample/Top"), Node("Sample/Mechanics/Inner")));
     W->DropNode(Node("Sample/Top"), Node("Sample/Mechanics/Inner"));
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Top),Work)),Second(e1,e2)");
-    EXPECT_EQ(S(Document(0)),
-              "library:Sample[desc,category:Mechanics[expr:Work[desc,var:F,var:s],category:Inner[expr:Top]]]");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,c:Mechanics[e:Work[d,v:F,v:s],c:Inner[e:Top]]]");
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "Inner"); // the target
 
     shift = true;
