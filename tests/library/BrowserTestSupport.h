@@ -5,14 +5,19 @@
 #include "LibraryTestSupport.h"
 #include "dPrehliadacVyrazov.h"
 #include "fPrehliadacVyrazov.h"
+#include "fUpravyKniznice.h"
+#include "fUpravyVyrazu.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 class BrowserTest : public LibraryTest {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "../app/AppTestSupport.h"
-#include "uKniznica.h"
+#include "uPrehliadacVyrazov.h"
 
 #include <QDir>
 #include <QDomDocument>
+#include <QFile>
+#include <QRegularExpression>
 
 // A header with every field filled.
 inline TInfoKniznice SampleInfo(const QString &fileName) {

@@ -1,7 +1,6 @@
 // The editing rules: paste before a node, which drops make sense, and where
 // a drop puts an element.
 #include "LibraryTestSupport.h"
-#include "uPrehliadacVyrazov.h"
 
 namespace {
 

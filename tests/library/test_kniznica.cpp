@@ -1,9 +1,6 @@
 // One library file: loading, the header, expressions, edits and saving.
 #include "LibraryTestSupport.h"
 
-#include <QFile>
-#include <QRegularExpression>
-
 class KniznicaTest : public LibraryTest {
 protected:
     TKniznicaVyrazov Lib;

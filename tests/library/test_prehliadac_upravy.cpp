@@ -1,13 +1,6 @@
 // Editing in the browser window: one road per command or key through the
 // model to the tree; the rules themselves are tested on the model.
 #include "BrowserTestSupport.h"
-#include "fUpravyKniznice.h"
-#include "fUpravyVyrazu.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QTimer>
 
 class EditBrowserTest : public BrowserTest {
 protected:

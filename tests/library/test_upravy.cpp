@@ -1,24 +1,21 @@
 // The expression dialog and the library dialog: their checks, the
 // variables found in the notation, the file choice and the header.
-#include "LibraryTestSupport.h"
-#include "fUpravyKniznice.h"
-#include "fUpravyVyrazu.h"
+#include "BrowserTestSupport.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QLocale>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
-class DialogTest : public LibraryTest {
-protected:
-    QPushButton *Ok(QWidget &dialog) { return Find<QPushButton>(dialog, "okBtn"); }
-};
+using DialogTest = LibraryTest;
 
-TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
+TEST_F(DialogTest, ExpressionDialogFindsVariablesAndRefusesAnEmptyNameOrNotation) {
     TUpravyVyrazuFrm d;
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_FALSE(Find<QPushButton>(d, "okBtn")->isEnabled());
+    QTest::keyClicks(Find<QComboBox>(d, "nazovCmb"), "Work");
+    EXPECT_TRUE(Find<QPushButton>(d, "okBtn")->isEnabled());
+
+    // Variables found in the notation keep the notes given to them.
     QLineEdit *notation = Find<QLineEdit>(d, "vyrazEdt");
     notation->setText("sin(a)+b*a");
     d.AddVariablesFromExpression();
@@ -28,16 +25,6 @@ TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
     notation->setText("y=a*c");
     d.AddVariablesFromExpression();
     EXPECT_EQ(d.VariableLines(), QStringList({"a=note of a", "b=", "c="}));
-}
-
-TEST_F(DialogTest, ExpressionDialogRefusesAnEmptyNameOrNotation) {
-    TUpravyVyrazuFrm d;
-    d.show();
-    d.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    EXPECT_FALSE(Ok(d)->isEnabled());
-    QTest::keyClicks(Find<QComboBox>(d, "nazovCmb"), "Work");
-    EXPECT_TRUE(Ok(d)->isEnabled());
 
     const struct {
         const char *name, *notation, *box, *focus;
@@ -95,10 +82,10 @@ TEST_F(DialogTest, LibraryDialogShowsAHeaderAndGivesItBackDatedToday) {
     TInfoKniznice info = SampleInfo(LibPath("a.xml"));
     info.Description = "one||three";
     d.SetLibraryInfo(info);
-    EXPECT_FALSE(Ok(d)->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(d, "okBtn")->isEnabled());
     EXPECT_EQ(S(Find<QPlainTextEdit>(d, "popisMmo")->toPlainText()), "one\n\nthree");
     Find<QLineEdit>(d, "autorEdt")->setText("Eve");
-    EXPECT_TRUE(Ok(d)->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(d, "okBtn")->isEnabled());
     const TInfoKniznice back = d.GetLibraryInfo();
     EXPECT_EQ(S(back.FileName), S(LibPath("a.xml")));
     EXPECT_EQ(S(Header(back)), S("Physics|1.2.0|" + QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat)
