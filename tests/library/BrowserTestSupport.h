@@ -68,10 +68,7 @@ protected:
         EXPECT_EQ(found.size(), 1) << S(path);
         return found.value(0);
     }
-    void Select(const QString &path) {
-        if (QTreeWidgetItem *node = Node(path))
-            Tree()->setCurrentItem(node);
-    }
+    void Select(const QString &path) { Tree()->setCurrentItem(Node(path)); }
     // The variable rows of the details as "name=description;..."
     QString Variables() {
         QAbstractItemModel *m = Find<QTableView>(*W, "premenneVle")->model();

@@ -34,7 +34,6 @@ TEST_F(EditingTest, PasteGoesJustBeforeTheTargetAndNeverBesideALibrary) {
         TPasteResult result;
         const char *b; // B afterwards
     } cases[] = {
-        {"A:Top", "B:Full/f2", TPasteResult::Inserted, "l:B[c:Empty,c:Full[e:f1,e:Top,e:f2],e:b1,o:Odd]"},
         {"A:Mechanics", "B:Odd", TPasteResult::Inserted,
          "l:B[c:Empty,c:Full[e:f1,e:f2],e:b1,c:Mechanics[e:Work[d,v:F,v:s],c:Inner],o:Odd]"},
         {"A:", "B:b1", TPasteResult::Refused, ""},  // a library among elements

@@ -128,12 +128,9 @@ TEST_F(KniznicaTest, TheRootIsNeverDeletedNorACategoryRewritten) {
 TEST_F(KniznicaTest, AFailedSaveOrDeletionIsReportedAndTheOldFileSurvives) {
     LoadSample();
     Lib.RenameNode(Lib.GetRoot(), QString(4096, QLatin1Char('n')));
-    {
-        const TFileSizeLimit limit(100);
-        const TWriteResult r = Lib.Save();
-        EXPECT_FALSE(r.Ok);
-        EXPECT_FALSE(r.Error.isEmpty());
-    }
+    const TWriteResult r = [&] { const TFileSizeLimit limit(100); return Lib.Save(); }();
+    EXPECT_FALSE(r.Ok);
+    EXPECT_FALSE(r.Error.isEmpty());
     EXPECT_TRUE(Lib.Modified);
     EXPECT_EQ(ReadBytes(LibPath("s.xml")), kSampleLibrary);
 
