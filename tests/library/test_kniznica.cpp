@@ -105,8 +105,14 @@ TEST_F(KniznicaTest, ReadExpressionTakesTheLastDescriptionAndEveryVariable) {
     EXPECT_EQ(S(ReadExpr(Lib, root.firstChildElement("category"))), "<kept>|||");
 }
 
-TEST_F(KniznicaTest, ModifyKeepsTheDescriptionBeforeTheVariables) {
+TEST_F(KniznicaTest, ModifyRewritesOnlyExpressionsKeepingTheDescriptionFirstAndNeverDeletesTheRoot) {
     LoadSample();
+    const QString before = Outline(Lib.GetRoot());
+    Lib.DeleteNode(Lib.GetRoot());
+    Lib.ModifyExpression(ElementAt(Lib.GetRoot(), "Mechanics/Inner"), "x", "y", "z", {"a=b"});
+    EXPECT_EQ(Outline(Lib.GetRoot()), before);
+    EXPECT_FALSE(Lib.Modified);
+
     QDomElement e = ElementAt(Lib.GetRoot(), "Mechanics/Work");
     const auto xml = [&] { return QString::fromUtf8(ElementToXml(e)).remove(QRegularExpression("\\n *")).toStdString(); };
     Lib.ModifyExpression(e, "n", "x", "changed", {"a=angle"});
@@ -114,15 +120,6 @@ TEST_F(KniznicaTest, ModifyKeepsTheDescriptionBeforeTheVariables) {
     EXPECT_EQ(xml(), R"(<expr name="n" notation="x"><desc>changed</desc><var name="a" description="angle"/></expr>)");
     Lib.ModifyExpression(e, "n", "x", "", {});
     EXPECT_EQ(xml(), R"(<expr name="n" notation="x"><desc/></expr>)");
-}
-
-TEST_F(KniznicaTest, TheRootIsNeverDeletedNorACategoryRewritten) {
-    LoadSample();
-    const QString before = Outline(Lib.GetRoot());
-    Lib.DeleteNode(Lib.GetRoot());
-    Lib.ModifyExpression(ElementAt(Lib.GetRoot(), "Mechanics/Inner"), "x", "y", "z", {"a=b"});
-    EXPECT_EQ(Outline(Lib.GetRoot()), before);
-    EXPECT_FALSE(Lib.Modified);
 }
 
 TEST_F(KniznicaTest, AFailedSaveOrDeletionIsReportedAndTheOldFileSurvives) {
