@@ -5,14 +5,19 @@
 #include "LibraryTestSupport.h"
 #include "dPrehliadacVyrazov.h"
 #include "fPrehliadacVyrazov.h"
+#include "fUpravyKniznice.h"
+#include "fUpravyVyrazu.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 #include <QTreeWidget>
 
 class BrowserTest : public LibraryTest {
@@ -32,15 +37,15 @@ protected:
     }
     QTreeWidget *Tree() { return Find<QTreeWidget>(*W, "stromVyrazovTrv"); }
     QAction *Item(const char *name) { return W->findChild<QAction *>(name); }
-    // The texts of the named controls (edits, labels, buttons, actions),
-    // "a|b" for "a|b".
+    // The texts of the named controls (edits, memos, labels, buttons,
+    // actions), "a|b" for "a|b".
     QString Texts(const QString &names) {
         QStringList texts;
         for (const QString &name : names.split('|')) {
             QObject *o = W->findChild<QObject *>(name);
-            auto *memo = qobject_cast<QPlainTextEdit *>(o);
-            EXPECT_TRUE(o && (memo || o->property("text").isValid())) << S(name);
-            texts.append(memo ? memo->toPlainText() : o ? o->property("text").toString() : QString());
+            const QVariant text = o ? o->property(qobject_cast<QPlainTextEdit *>(o) ? "plainText" : "text") : QVariant();
+            EXPECT_TRUE(text.isValid()) << S(name);
+            texts.append(text.toString());
         }
         return texts.join('|');
     }
@@ -56,24 +61,14 @@ protected:
     }
     QString TreeText() { return Dump(Tree()->invisibleRootItem()); }
 
-    // The node reached by captions, "Sample/Mechanics/Work"; fails when
-    // there is none.
+    // The node of "Sample/Mechanics/Work", found by its last caption, which
+    // must name one node only.
     QTreeWidgetItem *Node(const QString &path) {
-        QTreeWidgetItem *at = Tree()->invisibleRootItem();
-        for (const QString &caption : path.split('/')) {
-            QTreeWidgetItem *next = nullptr;
-            for (int i = 0; i < at->childCount(); ++i)
-                next = at->child(i)->text(0) == caption ? at->child(i) : next;
-            EXPECT_NE(next, nullptr) << "no node " << S(path);
-            if (!(at = next))
-                break;
-        }
-        return at;
+        const auto found = Tree()->findItems(path.section('/', -1), Qt::MatchExactly | Qt::MatchRecursive);
+        EXPECT_EQ(found.size(), 1) << S(path);
+        return found.value(0);
     }
-    void Select(const QString &path) {
-        if (QTreeWidgetItem *node = Node(path))
-            Tree()->setCurrentItem(node);
-    }
+    void Select(const QString &path) { Tree()->setCurrentItem(Node(path)); }
     // The variable rows of the details as "name=description;..."
     QString Variables() {
         QAbstractItemModel *m = Find<QTableView>(*W, "premenneVle")->model();

@@ -3,10 +3,12 @@
 #pragma once
 
 #include "../app/AppTestSupport.h"
-#include "uKniznica.h"
+#include "uPrehliadacVyrazov.h"
 
 #include <QDir>
 #include <QDomDocument>
+#include <QFile>
+#include <QRegularExpression>
 
 // A header with every field filled.
 inline TInfoKniznice SampleInfo(const QString &fileName) {
@@ -29,10 +31,11 @@ inline QDomElement ElementAt(QDomElement at, const QString &path) {
     return at;
 }
 
-// A compact picture of an element's structure: tag and name of every
-// element, children in brackets, e.g. "library:L[category:C[expr:x],expr:y]".
+// A compact picture of an element's structure: the tag's first letter and
+// the name of every element, children in brackets, e.g. "l:L[c:C[e:x],e:y]"
+// for a library L holding a category C with an expression x, then y.
 inline QString Outline(const QDomElement &e) {
-    QString s = e.tagName() + (e.hasAttribute("name") ? ":" + e.attribute("name") : QString());
+    QString s = e.tagName().left(1) + (e.hasAttribute("name") ? ":" + e.attribute("name") : QString());
     QStringList children;
     for (QDomElement c = e.firstChildElement(); !c.isNull(); c = c.nextSiblingElement())
         children.append(Outline(c));
@@ -47,6 +50,14 @@ protected:
     }
     QString LibPath(const QString &name) const { return Path(QStringLiteral("lib/") + name); }
     void WriteLibrary(const QString &name, const QByteArray &xml) { WriteBytes(LibPath(name), xml); }
+    // The message boxes shown since the last call, "caption|text;...".
+    std::string Boxes() {
+        QStringList boxes;
+        for (const auto &box : Prompter->Shown)
+            boxes.append(box.Caption + "|" + box.Text);
+        Prompter->Shown.clear();
+        return S(boxes.join(';'));
+    }
 };
 
 // A small library: a description, a category with a sub-category and an

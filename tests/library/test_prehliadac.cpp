@@ -5,10 +5,7 @@
 #include "fHlavny.h"
 #include "uOkna.h"
 
-#include <QFile>
-
 TEST_F(BrowserTest, TheTreeShowsLibrariesThenCategoriesThenExpressionsAndWarnsOfBadFiles) {
-    WriteLibrary("a.xml", kSampleLibrary);
     // An expression between categories, an element without a name whose
     // named child shows through, a var that never shows, and a library
     // whose root has no name: its elements stand at the top.
@@ -20,40 +17,48 @@ TEST_F(BrowserTest, TheTreeShowsLibrariesThenCategoriesThenExpressionsAndWarnsOf
 </library>)");
     WriteLibrary("c.xml", R"(<library><expr name="Loose" notation="x"/><category name="Cat"/></library>)");
     WriteLibrary("d-bad.xml", "<library");
-    WriteLibrary("e-wrong.xml", "<Library name=\"W\"/>");
     Open();
-    EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top),Second(C1(C2,e1,e2),Through,e0,Odd),Cat,Loose");
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
-              "Error while loading libraries|Some files in the library directory could not be loaded:\n\r\n\r"
-              "d-bad.xml\n\re-wrong.xml");
+    EXPECT_EQ(S(TreeText()), "Second(C1(C2,e1,e2),Through,e0,Odd),Cat,Loose");
+    EXPECT_EQ(Boxes(), "Error while loading libraries|Some files in the library directory could not be loaded:"
+                       "\n\r\n\rd-bad.xml");
 }
 
-TEST_F(BrowserTest, DetailsFollowTheSelectionAndUseHandsTheNotationOver) {
+TEST_F(BrowserTest, DetailsCommandsAndUseFollowTheSelection) {
     WriteLibrary("a.xml", kSampleLibrary);
     Open();
-    QPushButton *use = Find<QPushButton>(*W, "pouzitBtn");
-    QWidget *libraryPanel = Find<QWidget>(*W, "kniznicaPnl");
-    EXPECT_FALSE(use->isEnabled());
-
+    QMenu *menu = W->findChild<QMenu *>("stromVyrazovPmn");
+    ASSERT_NE(menu, nullptr);
+    // Save, new category, new expression, rename, delete and modify of the
+    // popup, two tool buttons and Use: 1 where enabled (each is somewhere).
+    auto states = [&] {
+        emit menu->aboutToShow();
+        std::string s;
+        for (const char *name : {"saveMni", "novaKategoriaMni", "novyVyrazMni", "premenovatMni", "odstranitMni",
+                                 "upravitMni", "newCategoryTbtn", "modifyTBtn", "pouzitBtn"})
+            s += W->findChild<QObject *>(name) && W->findChild<QObject *>(name)->property("enabled").toBool() ? '1' : '0';
+        return s;
+    };
+    EXPECT_EQ(states(), "000000000");
     Select("Sample/Mechanics/Work");
-    EXPECT_TRUE(libraryPanel->isHidden());
+    EXPECT_EQ(states(), "000011011");
+    EXPECT_TRUE(Find<QWidget>(*W, "kniznicaPnl")->isHidden());
     EXPECT_EQ(S(Texts("nazovEdt|vyrazEdt|PopisMmo")), "Work|W=F*s|Constant force");
     EXPECT_EQ(S(Variables()), "F=force;s=path");
 
     // A category keeps the expression's details and Use; a double click
     // uses an expression only.
+    W->Viewer().Library(0)->Modified = true;
     Select("Sample/Mechanics/Inner");
-    QTest::mouseClick(use, Qt::LeftButton);
+    EXPECT_EQ(states(), "111110101");
+    QTest::mouseClick(Find<QPushButton>(*W, "pouzitBtn"), Qt::LeftButton);
     emit Tree()->itemDoubleClicked(Node("Sample/Mechanics/Inner"), 0);
     Select("Sample/Top");
     emit Tree()->itemDoubleClicked(Node("Sample/Top"), 0);
     EXPECT_EQ(Main.UsedExpressions, QStringList({"W=F*s", "f=x+1"}));
 
     Select("Sample");
-    EXPECT_FALSE(libraryPanel->isHidden());
+    EXPECT_EQ(states(), "111111110");
     EXPECT_TRUE(Find<QWidget>(*W, "vyrazPnl")->isHidden());
-    EXPECT_FALSE(use->isEnabled());
     EXPECT_EQ(S(Texts("nazovKnizniceEdt|suborEdt|verziaLbl|autorLbl|webLbl|emailLbl|popisKnizniceMmo")),
               S("Sample|" + QDir::toNativeSeparators(LibPath("a.xml"))
                 + "|1.0|Bob|bob.example|bob@example.org|First line\nSecond line"));
@@ -64,7 +69,7 @@ TEST_F(BrowserTest, ClosingAsksAboutModifiedLibrariesAndStaysWhenASaveFails) {
     Open().show();
     W->close(); // nothing modified: no question
     EXPECT_TRUE(W->isHidden());
-    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Boxes(), "");
 
     TKniznicaVyrazov *lib = W->Viewer().Library(0);
     const struct {
@@ -90,8 +95,9 @@ TEST_F(BrowserTest, ClosingAsksAboutModifiedLibrariesAndStaysWhenASaveFails) {
     EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::QuestionWithCancel);
     EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
               "Save changes|Some libraries have been modified: \n\r\n\r- R0\n\r\n\r Save changes?");
-    EXPECT_EQ(S(Prompter->Shown[4].Caption), "Error while saving libraries");
-    EXPECT_TRUE(Prompter->Shown[4].Text.startsWith("These libraries could not be saved and are still modified:\n\r\n\r- R3 ("));
+    EXPECT_TRUE((Prompter->Shown[4].Caption + "|" + Prompter->Shown[4].Text)
+                    .startsWith("Error while saving libraries|These libraries could not be saved and are still "
+                                "modified:\n\r\n\r- R3 ("));
 }
 
 TEST_F(BrowserTest, ReloadAndLanguageSwitchDropChangesOnlyWhenTheUserAgrees) {
@@ -100,7 +106,7 @@ TEST_F(BrowserTest, ReloadAndLanguageSwitchDropChangesOnlyWhenTheUserAgrees) {
     Select("Sample/Mechanics/Work");
     ASSERT_NE(W->SelectedLibrary(), nullptr);
     Item("reloadMni")->trigger(); // nothing modified: no question; the selection is forgotten
-    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    EXPECT_EQ(Boxes(), "");
     EXPECT_TRUE(W->SelectedNode().isNull());
     EXPECT_EQ(W->SelectedLibrary(), nullptr);
 
@@ -111,51 +117,23 @@ TEST_F(BrowserTest, ReloadAndLanguageSwitchDropChangesOnlyWhenTheUserAgrees) {
     ASSERT_TRUE(LoadLanguageFile("lang\\test.txt"));
     W->ApplyLanguage();
     EXPECT_EQ(W->Viewer().Library(0), lib);
-    EXPECT_EQ(S(W->LibraryPath), "other\\");
 
     for (TAnswer answer : {TAnswer::Cancel, TAnswer::Yes}) {
         Prompter->Answers = {answer};
         Item("reloadMni")->trigger();
         EXPECT_EQ(W->Viewer().Count(), answer == TAnswer::Yes ? 0 : 1);
     }
-    ASSERT_EQ(Prompter->Shown.size(), 3);
-    EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text),
-              "Reload libraries|Reloading will cause loss of changes in these modified libraries:\n\r\n\r- "
-              "Renamed\n\r\n\rReally reload?");
+    const std::string question = "Reload libraries|Reloading will cause loss of changes in these modified libraries:"
+                                 "\n\r\n\r- Renamed\n\r\n\rReally reload?";
     // The new folder is empty.
-    EXPECT_EQ(S(Prompter->Shown[2].Caption + "|" + Prompter->Shown[2].Text),
-              "Error while loading libraries|No libraries found in the library folder.");
-}
-
-TEST_F(BrowserTest, PopupItemsAndToolButtonsFollowTheSelection) {
-    WriteLibrary("a.xml", kSampleLibrary);
-    Open();
-    QMenu *menu = W->findChild<QMenu *>("stromVyrazovPmn");
-    ASSERT_NE(menu, nullptr);
-    auto states = [&] {
-        QString s;
-        for (const char *name : {"reloadMni", "saveMni", "novaKniznicaMni", "novaKategoriaMni", "novyVyrazMni",
-                                 "premenovatMni", "odstranitMni", "upravitMni", "newCategoryTbtn", "modifyTBtn"}) {
-            QAction *item = Item(name);
-            s += (item ? item->isEnabled() : Find<QWidget>(*W, name)->isEnabled()) ? '1' : '0';
-        }
-        return s.toStdString();
-    };
-    emit menu->aboutToShow();
-    EXPECT_EQ(states(), "1010000000");
-    Select("Sample/Mechanics");
-    TKniznicaVyrazov *lib = W->Viewer().Library(0);
-    lib->RenameNode(lib->GetRoot(), "Renamed");
-    emit menu->aboutToShow();
-    EXPECT_EQ(states(), "1111111010");
+    EXPECT_EQ(Boxes(), question + ";" + question + ";Error while loading libraries|No libraries found in the library folder.");
 }
 
 // The program's road: the main window's menu opens the browser through its
 // link, Use fills the input, a language switch translates the browser and
 // loads the libraries of its folder.
 TEST_F(BrowserTest, TheMainWindowOpensTheBrowserAndTakesAnExpressionFromIt) {
-    for (const char *name : {"geometry.xml", "physics.xml"})
-        WriteLibrary(name, ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lib/") + name));
+    WriteLibrary("a.xml", kSampleLibrary);
     WriteBytes(Path("other/b.xml"), "<library name=\"Elsewhere\"/>");
     TPrehliadacVyrazovLink link;
     {
@@ -171,9 +149,9 @@ TEST_F(BrowserTest, TheMainWindowOpensTheBrowserAndTakesAnExpressionFromIt) {
         open->trigger();
         EXPECT_EQ(link.GetPrehliadacVyrazovFrm(), W);
 
-        Tree()->setCurrentItem(Tree()->findItems("Area of a circle", Qt::MatchExactly | Qt::MatchRecursive).value(0));
+        Select("Sample/Top");
         Find<QPushButton>(*W, "pouzitBtn")->click();
-        EXPECT_EQ(S(main.InputText()), "$pi*r^2");
+        EXPECT_EQ(S(main.InputText()), "x+1");
 
         WriteBytes(Path("lang/t.txt"), "[Addresses]\r\nLibraryPath=other\\\r\n[ExpressionBrowser]\r\nCaption=Formulas\r\n"
                                        "[Common]\r\nUse=Take\r\nReload=Again\r\n");
@@ -198,16 +176,14 @@ TEST_F(BrowserTest, ShippedLibrariesHoldValidExpressionsWithTheirVariables) {
         const QDomNodeList expressions = lib->Document.elementsByTagName("expr");
         for (int e = 0; e < expressions.count(); ++e) {
             QString name, notation, desc;
-            QStringList vars, used, described;
+            QStringList vars, used;
             lib->ReadExpression(expressions.at(e).toElement(), name, notation, desc, vars);
             const QString expression = notation.mid(notation.indexOf('=') + 1);
             TChyba err;
             CheckSyntax(expression, TEvaluationContext(), err);
             EXPECT_EQ(CodeNumber(err.Code), 0) << S(name);
             CollectVariableNames(expression, TEvaluationContext(), used, QString());
-            for (const QString &line : vars)
-                described.append(line.section('=', 0, 0));
-            EXPECT_EQ(described, used) << S(name);
+            EXPECT_EQ(vars.replaceInStrings(QRegularExpression("=.*"), QString()), used) << S(name);
         }
     }
 }

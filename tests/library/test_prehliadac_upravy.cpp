@@ -1,13 +1,6 @@
 // Editing in the browser window: one road per command or key through the
 // model to the tree; the rules themselves are tested on the model.
 #include "BrowserTestSupport.h"
-#include "fUpravyKniznice.h"
-#include "fUpravyVyrazu.h"
-
-#include <QApplication>
-#include <QComboBox>
-#include <QFile>
-#include <QTimer>
 
 class EditBrowserTest : public BrowserTest {
 protected:
@@ -22,16 +15,14 @@ protected:
     // while it is open and clicks its OK.
     template <class D> void WithDialog(const char *item, const std::function<void(D &)> &act) {
         D *dialog = nullptr;
-        QTimer timer; // dies with the call, so a dialog that never shows leaves nothing behind
-        timer.setSingleShot(true);
-        QObject::connect(&timer, &QTimer::timeout, [&] {
+        QObject guard; // dies with the call, so a dialog that never shows leaves nothing behind
+        QTimer::singleShot(0, &guard, [&] {
             if ((dialog = qobject_cast<D *>(QApplication::activeModalWidget()))) {
                 act(*dialog);
                 Find<QPushButton>(*dialog, "okBtn")->click();
                 dialog->close();
             }
         });
-        timer.start(0);
         Item(item)->trigger();
         EXPECT_NE(dialog, nullptr) << item;
     }
@@ -55,7 +46,6 @@ TEST_F(EditBrowserTest, NewCategoryAndRenameEditTheNameInPlace) {
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "New category");
     ASSERT_NE(Editor(), nullptr);
     QTest::keyClick(Editor(), Qt::Key_Escape); // cancelled: the name stays, the node is read-only again
-    EXPECT_EQ(Editor(), nullptr);
     EXPECT_FALSE(Node("Sample/New category")->flags().testFlag(Qt::ItemIsEditable));
 
     Select("Sample/Mechanics/Inner");
@@ -69,9 +59,7 @@ TEST_F(EditBrowserTest, NewCategoryAndRenameEditTheNameInPlace) {
     QTest::keyClick(Editor(), Qt::Key_Return);
     QApplication::processEvents(); // the delegate ends the edit in a queued call
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Outer,Typed,Work),New category,Top),Second(e1,e2)");
-    EXPECT_EQ(S(Document(0)), "library:Sample[desc,expr:Top,category:Mechanics[expr:Work[desc,var:F,var:s],"
-                              "category:Outer,category:Typed],category:New category]");
-    EXPECT_TRUE(W->Viewer().Library(0)->Modified);
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top,c:Mechanics[e:Work[d,v:F,v:s],c:Outer,c:Typed],c:New category]");
 }
 
 TEST_F(EditBrowserTest, NewAndModifiedExpressionsAndLibrariesGoThroughTheirDialogs) {
@@ -82,35 +70,26 @@ TEST_F(EditBrowserTest, NewAndModifiedExpressionsAndLibrariesGoThroughTheirDialo
     EXPECT_EQ(S(ElementToXml(ElementAt(W->Viewer().Library(0)->GetRoot(), "Mechanics/Inner/Speed")).simplified()),
               "<expr name=\"Speed\" notation=\"v=s/t\"> <desc>one|two</desc> <var name=\"s\" description=\"path\"/> "
               "<var name=\"t\" description=\"\"/> </expr>");
-    EXPECT_EQ(S(Texts("vyrazEdt")), "v=s/t"); // selected
 
     WithDialog<TUpravyVyrazuFrm>("upravitMni", [&](TUpravyVyrazuFrm &d) {
-        EXPECT_EQ(S(d.ExpressionName() + "|" + d.Notation() + "|" + d.DescriptionLines().join('/') + "|"
-                    + d.VariableLines().join(';')),
-                  "Speed|v=s/t|one/two|s=path;t=");
+        EXPECT_EQ(S(QStringList{d.ExpressionName(), d.Notation(), d.DescriptionLines().join('/'),
+                                d.VariableLines().join(';')}.join('|')), "Speed|v=s/t|one/two|s=path;t=");
         Find<QComboBox>(d, "nazovCmb")->setEditText("Velocity");
     });
-    EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Velocity),Work),Top),Second(e1,e2)");
     EXPECT_EQ(S(Texts("nazovEdt")), "Velocity");
 
-    AppContext().SaveFileName = [this](QWidget *, const TFileDialogRequest &r) {
-        return LibPath(r.FileName.endsWith("new_library.xml") ? "mine.xml" : "moved.xml");
-    };
-    const auto nameAndFile = [&](const char *name) {
-        return [this, name](TUpravyKnizniceFrm &d) {
-            Find<QLineEdit>(d, "nazovEdt")->setText(name);
-            Find<QPushButton>(d, "vyberSuborBtn")->click();
-        };
-    };
-    WithDialog<TUpravyKnizniceFrm>("novaKniznicaMni", nameAndFile("Mine"));
+    AppContext().SaveFileName = [this](QWidget *, const TFileDialogRequest &) { return LibPath("mine.xml"); };
+    WithDialog<TUpravyKnizniceFrm>("novaKniznicaMni", [&](TUpravyKnizniceFrm &d) {
+        Find<QLineEdit>(d, "nazovEdt")->setText("Mine");
+        Find<QPushButton>(d, "vyberSuborBtn")->click();
+    });
     Select("Sample");
-    WithDialog<TUpravyKnizniceFrm>("upravitMni", nameAndFile("Moved"));
+    WithDialog<TUpravyKnizniceFrm>("upravitMni", [&](TUpravyKnizniceFrm &d) { Find<QLineEdit>(d, "nazovEdt")->setText("Moved"); });
     EXPECT_EQ(S(TreeText()), "Moved(Mechanics(Inner(Velocity),Work),Top),Second(e1,e2),Mine");
     EXPECT_EQ(S(Texts("nazovKnizniceEdt")), "Moved");
     Item("saveMni")->trigger();
     EXPECT_TRUE(ReadBytes(LibPath("mine.xml")).contains("<library name=\"Mine\""));
-    EXPECT_TRUE(ReadBytes(LibPath("moved.xml")).contains("<library name=\"Moved\""));
-    EXPECT_EQ(ReadBytes(LibPath("a.xml")), kSampleLibrary);
+    EXPECT_TRUE(ReadBytes(LibPath("a.xml")).contains("<library name=\"Moved\""));
 }
 
 TEST_F(EditBrowserTest, DeleteAsksAndLeavesNothingSelected) {
@@ -121,8 +100,8 @@ TEST_F(EditBrowserTest, DeleteAsksAndLeavesNothingSelected) {
     Key(Qt::Key_Delete, Qt::NoModifier);
     ASSERT_EQ(Prompter->Shown.size(), 2);
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner),Top),Second(e1,e2)");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top,c:Mechanics[c:Inner]]");
     EXPECT_TRUE(W->SelectedNode().isNull());
-    EXPECT_TRUE(Tree()->selectedItems().isEmpty());
     Key(Qt::Key_Delete, Qt::NoModifier); // nothing selected: nothing to ask about
     EXPECT_EQ(Prompter->Shown.size(), 2);
 
@@ -135,29 +114,23 @@ TEST_F(EditBrowserTest, DeleteAsksAndLeavesNothingSelected) {
     EXPECT_FALSE(W->Viewer().AnyModified());
 }
 
-TEST_F(EditBrowserTest, CopyCutAndPasteKeysWorkAcrossLibrariesAndReloads) {
+TEST_F(EditBrowserTest, CopyCutAndPasteKeysWorkAcrossLibraries) {
     Select("Sample/Top");
     Key(Qt::Key_C);
     Select("Second/e2");
     Key(Qt::Key_V);
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top),Second(e1,Top,e2)");
-    EXPECT_EQ(S(Document(1)), "library:Second[expr:e1,expr:Top,expr:e2]");
-    EXPECT_FALSE(W->Viewer().Library(0)->Modified);
+    EXPECT_EQ(S(Document(1)), "l:Second[e:e1,e:Top,e:e2]");
 
-    // The copy outlives the documents of a reload.
-    Prompter->Answers = {TAnswer::Yes};
-    Item("reloadMni")->trigger();
-    Select("Second/e1");
-    Key(Qt::Key_V);
-    EXPECT_EQ(S(Document(1)), "library:Second[expr:Top,expr:e1,expr:e2]");
-
-    // Cut answered No keeps the element; its copy is on the clipboard.
+    // Cut asks, takes the element away and leaves its copy on the clipboard.
     Select("Sample/Mechanics");
-    Prompter->Answers = {TAnswer::No};
+    Prompter->Answers = {TAnswer::Yes};
     Key(Qt::Key_X);
+    ASSERT_EQ(Prompter->Shown.size(), 1);
     Select("Second/e2");
     Key(Qt::Key_V);
-    EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top),Second(Mechanics(Inner,Work),Top,e1,e2)");
+    EXPECT_EQ(S(TreeText()), "Sample(Top),Second(Mechanics(Inner,Work),e1,Top,e2)");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,e:Top]");
 }
 
 TEST_F(EditBrowserTest, DragMovesTheDraggedNodeIntoOrBeforeTheTarget) {
@@ -169,13 +142,11 @@ TEST_F(EditBrowserTest, DragMovesTheDraggedNodeIntoOrBeforeTheTarget) {
     ASSERT_TRUE(W->AcceptsDrop(Node("Sample/Top"), Node("Sample/Mechanics/Inner")));
     W->DropNode(Node("Sample/Top"), Node("Sample/Mechanics/Inner"));
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Top),Work)),Second(e1,e2)");
-    EXPECT_EQ(S(Document(0)),
-              "library:Sample[desc,category:Mechanics[expr:Work[desc,var:F,var:s],category:Inner[expr:Top]]]");
+    EXPECT_EQ(S(Document(0)), "l:Sample[d,c:Mechanics[e:Work[d,v:F,v:s],c:Inner[e:Top]]]");
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "Inner"); // the target
 
     shift = true;
     W->DropNode(Node("Second/e2"), Node("Sample/Mechanics"));
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Top),Work),e2),Second(e1)");
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "e2"); // the moved node
-    EXPECT_TRUE(W->Viewer().Library(1)->Modified);
 }

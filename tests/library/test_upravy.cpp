@@ -1,37 +1,21 @@
 // The expression dialog and the library dialog: their checks, the
 // variables found in the notation, the file choice and the header.
-#include "LibraryTestSupport.h"
-#include "fUpravyKniznice.h"
-#include "fUpravyVyrazu.h"
+#include "BrowserTestSupport.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QLocale>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTableView>
-#include <QTest>
 
-class DialogTest : public LibraryTest {
-protected:
-    QPushButton *Ok(QWidget &dialog) { return Find<QPushButton>(dialog, "okBtn"); }
-    // The message boxes shown since the last call, "caption|text;...".
-    std::string Boxes() {
-        QStringList boxes;
-        for (const auto &box : Prompter->Shown)
-            boxes.append(box.Caption + "|" + box.Text);
-        Prompter->Shown.clear();
-        return S(boxes.join(';'));
-    }
-};
+using DialogTest = LibraryTest;
 
-TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
+TEST_F(DialogTest, ExpressionDialogFindsVariablesAndRefusesAnEmptyNameOrNotation) {
     TUpravyVyrazuFrm d;
-    d.SetFields("old", "x+1", "a\nb", {"x=kept"});
-    d.ClearFields();
-    EXPECT_EQ(S(d.ExpressionName() + "|" + d.Notation() + "|" + d.DescriptionLines().join('/')), "||");
-    EXPECT_EQ(d.VariableLines(), QStringList({"="}));
+    d.show();
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    EXPECT_FALSE(Find<QPushButton>(d, "okBtn")->isEnabled());
+    QTest::keyClicks(Find<QComboBox>(d, "nazovCmb"), "Work");
+    EXPECT_TRUE(Find<QPushButton>(d, "okBtn")->isEnabled());
 
+    // Variables found in the notation keep the notes given to them.
     QLineEdit *notation = Find<QLineEdit>(d, "vyrazEdt");
     notation->setText("sin(a)+b*a");
     d.AddVariablesFromExpression();
@@ -41,16 +25,6 @@ TEST_F(DialogTest, ExpressionDialogFindsVariablesAndKeepsTheirNotes) {
     notation->setText("y=a*c");
     d.AddVariablesFromExpression();
     EXPECT_EQ(d.VariableLines(), QStringList({"a=note of a", "b=", "c="}));
-}
-
-TEST_F(DialogTest, ExpressionDialogRefusesAnEmptyNameOrNotation) {
-    TUpravyVyrazuFrm d;
-    d.show();
-    d.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
-    EXPECT_FALSE(Ok(d)->isEnabled());
-    QTest::keyClicks(Find<QComboBox>(d, "nazovCmb"), "Work");
-    EXPECT_TRUE(Ok(d)->isEnabled());
 
     const struct {
         const char *name, *notation, *box, *focus;
@@ -82,11 +56,16 @@ TEST_F(DialogTest, LibraryDialogProposesANewLibraryAndChecksNameAndFile) {
     EXPECT_NE(d.result(), QDialog::Accepted);
 
     // The file comes from the file dialog; a cancelled one keeps it.
-    QStringList answers{LibPath("mine.xml"), QString()};
-    AppContext().SaveFileName = [&](QWidget *, const TFileDialogRequest &) { return answers.takeFirst(); };
+    QStringList answers{LibPath("mine.xml"), QString()}, proposed;
+    AppContext().SaveFileName = [&](QWidget *, const TFileDialogRequest &r) {
+        proposed.append(r.FileName + " " + r.Filter);
+        return answers.takeFirst();
+    };
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     EXPECT_EQ(S(d.GetLibraryInfo().FileName), S(LibPath("mine.xml")));
+    EXPECT_EQ(S(proposed.join(';')), S(LibPath("new_library.xml") + " Tarbelon expression library (xml) (*.xml);"
+                                       + LibPath("mine.xml") + " Tarbelon expression library (xml) (*.xml)"));
 
     Find<QLineEdit>(d, "nazovEdt")->clear();
     d.okBtnClick();
@@ -103,10 +82,10 @@ TEST_F(DialogTest, LibraryDialogShowsAHeaderAndGivesItBackDatedToday) {
     TInfoKniznice info = SampleInfo(LibPath("a.xml"));
     info.Description = "one||three";
     d.SetLibraryInfo(info);
-    EXPECT_FALSE(Ok(d)->isEnabled());
+    EXPECT_FALSE(Find<QPushButton>(d, "okBtn")->isEnabled());
     EXPECT_EQ(S(Find<QPlainTextEdit>(d, "popisMmo")->toPlainText()), "one\n\nthree");
     Find<QLineEdit>(d, "autorEdt")->setText("Eve");
-    EXPECT_TRUE(Ok(d)->isEnabled());
+    EXPECT_TRUE(Find<QPushButton>(d, "okBtn")->isEnabled());
     const TInfoKniznice back = d.GetLibraryInfo();
     EXPECT_EQ(S(back.FileName), S(LibPath("a.xml")));
     EXPECT_EQ(S(Header(back)), S("Physics|1.2.0|" + QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat)
