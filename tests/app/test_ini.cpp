@@ -76,7 +76,6 @@ TEST(IniRead, PrivateProfileRules) {
         {"Settings", "Later", "<default>"},
         {"Settings", "orphan", "<default>"},
         {"Settings", "; comment", "<default>"},
-        {"Settings", "not a key line", "<default>"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(S(ini.ReadString(c.section, c.key, "<default>")), c.expected) << c.section << "/" << c.key;
@@ -111,7 +110,6 @@ TEST_F(IniFileTest, ByteOrderMarkDoesNotHideTheFirstSection) {
     WriteBytes(Path("x.ini"), QByteArray("\xEF\xBB\xBF[Info]\r\nLanguageName=Slovensk\xC3\xA1\r\n"));
     const TIniFile ini(Path("x.ini"));
     EXPECT_EQ(S(ini.ReadString("Info", "LanguageName", "nil")), S(QStringLiteral("Slovenská")));
-    EXPECT_EQ(S(TIniFile::FromText(QStringLiteral("\uFEFF[A]\nk=v")).ReadString("a", "k", "")), "v");
 }
 
 TEST_F(IniFileTest, WritesInPlaceAndPutsNewKeysAfterTheLastKeyOfTheirSection) {
