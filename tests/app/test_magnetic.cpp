@@ -88,7 +88,7 @@ TEST_F(MagneticFormTest, SnapsWhileMovedAndMovesBesideWithoutSnapping) {
     form.MoveBy(2, 0);
     EXPECT_EQ(form.frameGeometry().x(), m.x() + m.width() + 2);
     EXPECT_FALSE(form.TouchesForm(&main));
-    // Activated off every screen, it comes back.
+    // Activated off every screen, it comes back (where to is OnScreenPosition's).
     form.move(-5000, 100);
     QEvent activate(QEvent::WindowActivate);
     QApplication::sendEvent(&form, &activate);
