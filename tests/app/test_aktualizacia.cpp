@@ -41,6 +41,7 @@ TEST(UpdateAnswer, TheFirstLineNamesTheNewestBuildInSixteenBits) {
         {"12\r\nBuild 12 is the newest\r\n", true, 12, TUpdateResult::Latest},
         {"65549", true, 13, TUpdateResult::Newer}, // 65536 + 13
         {"-1", true, 65535, TUpdateResult::Newer},
+        {"  14 \n", true, 14, TUpdateResult::Newer},
         {"", true, 0, TUpdateResult::Latest},
         {"13abc", false, 0, TUpdateResult::Failed},
         {"99999999999", false, 0, TUpdateResult::Failed}, // no 32-bit integer

@@ -215,6 +215,7 @@ TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
     SetDecSep(QLatin1Char(','));
     struct Case { const char *input; const char *preview; bool error; };
     const Case cases[] = {
+        {"   ", "0", false},
         {"2x+3(x-1)", "2*x+3*(x-1)", false},
         {"(2", "???", true},
         {"2,5e3", "2,5e3", false},

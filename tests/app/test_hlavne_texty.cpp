@@ -28,6 +28,7 @@ TEST(MainTexts, AFileReplacesKeyByKeyAndAMissingKeyGivesTheBuiltInText) {
 TEST(MainTexts, OnlyTheMakersHostOrItsSubdomainsPass) {
     struct Case { const char *address; bool ok; };
     const Case cases[] = {
+        {"https://tarbelon.example/", true},
         {"http://docs.TARBELON.example/en/index.html", true},
         {"https://tarbelon.example.evil.example/", false},
         {"https://eviltarbelon.example/", false},

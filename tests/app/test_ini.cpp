@@ -110,6 +110,7 @@ TEST_F(IniFileTest, ByteOrderMarkDoesNotHideTheFirstSection) {
     WriteBytes(Path("x.ini"), QByteArray("\xEF\xBB\xBF[Info]\r\nLanguageName=Slovensk\xC3\xA1\r\n"));
     const TIniFile ini(Path("x.ini"));
     EXPECT_EQ(S(ini.ReadString("Info", "LanguageName", "nil")), S(QStringLiteral("Slovenská")));
+    EXPECT_EQ(S(TIniFile::FromText(QStringLiteral("\uFEFF[A]\nk=v")).ReadString("a", "k", "")), "v");
 }
 
 TEST_F(IniFileTest, WritesInPlaceAndPutsNewKeysAfterTheLastKeyOfTheirSection) {
@@ -163,11 +164,17 @@ TEST_F(IniFileTest, AMissingFileIsMadeByTheFirstWriteInTheEncodingItNeeds) {
 
 // That the old file is kept is the text file's rule (TextFileTest).
 TEST_F(IniFileTest, AFailedWriteIsReportedAndNotTakenAsWritten) {
-    QDir().mkpath(Path("settings.ini")); // a folder in the place of the file
-    TIniFile ini(Path("settings.ini"));
-    EXPECT_FALSE(ini.WriteBool("a", "b", true));
+    WriteBytes(Path("f.ini"), "[a]\r\nk=1\r\n");
+    TIniFile ini(Path("f.ini"));
+    bool written;
+    {
+        TFileSizeLimit limit(10);
+        written = ini.WriteString("a", "new", "a value that makes the file longer");
+    }
+    EXPECT_FALSE(written);
     EXPECT_FALSE(ini.LastError().isEmpty());
-    EXPECT_FALSE(ini.ValueExists("a", "b"));
+    EXPECT_FALSE(ini.ValueExists("a", "new"));
+    QDir().mkpath(Path("settings.ini")); // a folder in the place of the file is not overwritten
+    EXPECT_FALSE(TIniFile(Path("settings.ini")).WriteBool("a", "b", true));
     EXPECT_TRUE(QFileInfo(Path("settings.ini")).isDir());
 }
-

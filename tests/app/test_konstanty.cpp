@@ -131,7 +131,9 @@ TEST(KonstantyEditorRules, SymbolAndValueKeys) {
         {',', "1E5", 3, 'e', QChar()},     // a second exponent
         {',', "12", 1, '-', QChar()},      // in the middle of the digits
         {',', "12", 0, '-', '-'},
+        {',', "-12", 0, '-', QChar()},
         {',', "1E5", 2, '-', '-'},         // right after the "E"
+        {',', "1E-5", 2, '-', QChar()},    // a "-" follows
         {',', "1", 1, 'x', QChar()},
         {',', "", 0, '+', '1'},
         {'.', "1.5", 3, '.', QChar()},

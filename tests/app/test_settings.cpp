@@ -48,6 +48,13 @@ TEST_F(SettingsTest, CentredAndUnkeptMemoryLeaveTheOldLinesAlone) {
     EXPECT_FALSE(next.SaveMemoryData);
 }
 
+TEST_F(SettingsTest, SaveReportsAFailedWrite) {
+    QDir().mkpath(Path("settings.ini")); // a folder where the file should be
+    SettingsIni().Reload();
+    EXPECT_FALSE(KProgramSettings().Save(&SettingsIni()));
+    EXPECT_FALSE(SettingsIni().LastError().isEmpty());
+}
+
 TEST_F(SettingsTest, UserIdFromTheUtcClockWhenNoneIsStored) {
     AppContext().UtcNow = [] { return QDateTime(QDate(2024, 1, 5), QTime(7, 8, 9), Qt::UTC); };
     struct Case { const char *file; const char *expected; };
