@@ -64,10 +64,11 @@ TEST_F(LanguageTest, ShippedFilesHoldTheSameKeys) {
     for (const auto &[file, other] : {std::pair{&english, &slovak}, std::pair{&slovak, &english}}) {
         QString section;
         for (const QString &line : file->Lines()) {
-            if (line.startsWith('['))
+            if (line.startsWith('[')) {
                 section = line.mid(1, line.indexOf(']') - 1);
-            else if (line.contains('=') && !line.startsWith(';'))
+            } else if (line.contains('=') && !line.startsWith(';')) {
                 EXPECT_TRUE(other->ValueExists(section, line.section('=', 0, 0).trimmed())) << S(section) << "/" << S(line);
+            }
         }
     }
     EXPECT_GT(english.Lines().size(), 300);
