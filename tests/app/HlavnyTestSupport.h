@@ -9,6 +9,7 @@
 #include "uOkna.h"
 #include "uOvladace.h"
 #include "uPremenne.h"
+#include "uToolWindowsLink.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -16,6 +17,30 @@
 #include <QPushButton>
 #include <QTest>
 #include <QToolButton>
+
+// Tool windows and a browser that log, in one list, what the main window
+// asks of them.
+struct TLoggingTools : TToolWindowsLink {
+    QStringList Log;
+    const ThlavnyFrm *Main = nullptr;
+    void Attach(TMainWindowLink *) override {}
+    void ShowGraph(const QString &function) override { Log << "graph " + function; }
+    void ShowDerivatives(const QString &function) override { Log << "derivatives " + function; }
+    void ShowSum(const QString &function) override { Log << "sum " + function; }
+    void ShowPolynomials() override { Log << "polynomials"; }
+    void ShowCombinatorics() override {}
+    void ShowStatistics() override {}
+    void ShowRuleOfThree() override {}
+    // The main window's code is already the new one when the tools follow.
+    void ApplyLanguage() override { Log << "tools " + Main->Texts().LanguageCode; }
+};
+struct TLoggingBrowser : TBrowserLink {
+    QStringList &Log;
+    explicit TLoggingBrowser(QStringList &log) : Log(log) {}
+    void Attach(TMainWindowLink *) override {}
+    void ShowExpressionBrowser() override { Log << "browser"; }
+    void ApplyLanguage() override { Log << "browser language"; }
+};
 
 class HlavnyTest : public AppTest {
 protected:

@@ -38,8 +38,6 @@ TEST_F(HlavnyTest, TheModeKeysEnableTheControlsByTheirTags) {
             EXPECT_EQ(Btn("BtnAE")->isEnabled(), c.complex) << where;
             EXPECT_EQ(Find<QWidget>(*W, "UpDownModulo")->isEnabled(), c.modulus) << where;
             EXPECT_EQ(Btn("BtnPi")->isEnabled(), !c.modulus) << where;
-            EXPECT_TRUE(ResultField()->isEnabled()) << where;
-            EXPECT_FALSE(Find<QWidget>(*W, "pozadieImg")->isEnabled()) << where;
             EXPECT_TRUE(Mode(c.set)->font().bold() && Mode(c.base)->font().bold()) << where;
         }
     }
@@ -71,91 +69,40 @@ TEST_F(HlavnyTest, TheModulusSelectorStepsItsCaptionAndTheNextEvaluation) {
     EXPECT_EQ(S(Shown()), "  3");
 }
 
-TEST_F(HlavnyTest, ABaseSwitchConvertsTheInputAndTheResult) {
+// The conversions are the model's; here the key, the hidden result and MS.
+TEST_F(HlavnyTest, ABaseSwitchConvertsTheInputTheResultAndAns) {
     Calculate(QStringLiteral("255+1"));
-    EXPECT_EQ(S(Shown()), "  256");
     Mode("sbHex")->click();
     EXPECT_EQ(S(Input()->Text()), "FF+1");
     EXPECT_EQ(S(Shown()), "  1 00");
-    Mode("sbBin")->click();
-    EXPECT_EQ(S(Input()->Text()), "11111111+1");
-    EXPECT_EQ(S(Shown()), "  1 0000 0000");
-    Mode("sbDec")->click();
-    EXPECT_EQ(S(Input()->Text()), "255+1");
-    EXPECT_EQ(S(Shown()), "  256");
+    Input()->SetText(QString());
+    Btn("BtnANS")->click();
+    EXPECT_EQ(S(Input()->Text()), "100");
     // The converted input evaluates to the same value.
     Mode("sbOct")->click();
-    EXPECT_EQ(S(Input()->Text()), "377+1");
     Equals();
     EXPECT_EQ(S(Shown()), "  400");
-}
-
-TEST_F(HlavnyTest, TheComplexSetKeepsTheImaginaryUnitInsideNumbers) {
-    Mode("sbKomplexne")->click();
-    Calculate(QStringLiteral("j10+12"));
-    EXPECT_EQ(S(Shown()), "  12+j10");
-    Mode("sbHex")->click();
-    EXPECT_EQ(S(Input()->Text()), "jA+C");
-    EXPECT_EQ(S(Shown()), "  C+jA");
-    Equals();
-    EXPECT_EQ(S(Shown()), "  C+jA");
-}
-
-TEST_F(HlavnyTest, AfterAnErrorTheHiddenResultIsConvertedAndShownAgain) {
-    Calculate(QStringLiteral("10+5"));
+    // After an error the hidden result is converted and shown again.
     Calculate(QStringLiteral("1+"));
     EXPECT_EQ(S(Shown()), "<hidden>");
-    Type(QStringLiteral("20"));
-    Mode("sbHex")->click();
-    EXPECT_EQ(S(Input()->Text()), "14");
-    EXPECT_EQ(S(Shown()), "  F");
+    Mode("sbDec")->click();
+    EXPECT_EQ(S(Shown()), "  256");
 }
 
-// ANS keeps the text of its base; what the ANS key puts in is converted.
-TEST_F(HlavnyTest, AnsIsConvertedToTheCurrentBaseWhenInserted) {
-    struct Case { const char *set, *calcBase, *input, *insertBase, *inserted; };
-    const Case cases[] = {
-        {"sbRealne", "sbDec", "15", "sbHex", "F"},
-        {"sbKomplexne", "sbDec", "3+j4", "sbBin", "(11+j100)"}, // a complex ANS in brackets
-        {"sbModulo", "sbHex", "5A+5", "sbHex", "5F"},           // the residue, stored in base 10
-    };
-    Find<TUpDown>(*W, "UpDownModulo")->SetPosition(97);
-    for (const Case &c : cases) {
-        Mode(c.set)->click();
-        Mode(c.calcBase)->click();
-        Calculate(QString::fromUtf8(c.input));
-        Mode(c.insertBase)->click();
-        Input()->SetText(QString());
-        Btn("BtnANS")->click();
-        EXPECT_EQ(S(Input()->Text()), c.inserted) << c.input;
-    }
-}
-
-// A base switch that cannot write the input or the result in the new base
-// drops the result: a later switch must not read its old text in the wrong
-// base and show a value that was never calculated.
+// A base switch that cannot write the result in the new base drops it: a
+// later switch must not read its old text in the wrong base and show a
+// value that was never calculated.
 TEST_F(HlavnyTest, AResultThatFailedToConvertIsNotShownAgainByTheNextSwitch) {
-    struct Case { const char *input; const char *firstShown; const char *converted; };
-    const Case cases[] = {
-        {"2^70", "  1,1805916207174113E21", "2^46"}, // the input converts, the result does not
-        {"1e400", "  1E400", "1e400"}, // the input itself cannot be written in base 16: left as it was
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.input);
-        Mode("sbDec")->click();
-        Calculate(QString::fromUtf8(c.input));
-        ASSERT_EQ(S(Shown()), c.firstShown);
-        Mode("sbHex")->click();
-        EXPECT_EQ(CodeNumber(W->LastError().Code), 26);
-        EXPECT_EQ(S(ErrorText()), "Chyba pri prevádzaní niektorých čísel.");
-        EXPECT_EQ(S(Input()->Text()), c.converted);
-        EXPECT_TRUE(Btn("BitBtn39")->isEnabled()); // base 16 all the same
-        EXPECT_EQ(S(Shown()), "<hidden>");
-        Mode("sbBin")->click();
-        EXPECT_EQ(S(Shown()), "<hidden>");
-        EXPECT_TRUE(ResultField()->text().isEmpty());
-        // MS now stores nothing of the lost result.
-        Btn("BtnMS")->click();
-        EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
-    }
+    Calculate(QStringLiteral("2^70"));
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(ErrorText()), "Chyba pri prevádzaní niektorých čísel.");
+    EXPECT_EQ(S(Input()->Text()), "2^46");
+    EXPECT_TRUE(Btn("BitBtn39")->isEnabled()); // base 16 all the same
+    EXPECT_EQ(S(Shown()), "<hidden>");
+    Mode("sbBin")->click();
+    EXPECT_EQ(S(Shown()), "<hidden>");
+    EXPECT_TRUE(ResultField()->text().isEmpty());
+    // MS now stores nothing of the lost result.
+    Btn("BtnMS")->click();
+    EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
 }

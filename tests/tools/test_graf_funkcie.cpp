@@ -2,7 +2,6 @@
 #include "GrafTestSupport.h"
 
 #include <QImage>
-#include <QTemporaryDir>
 
 #include <cmath>
 #include <limits>
@@ -39,31 +38,28 @@ protected:
 };
 
 TEST_F(GrafFunkcie, DefaultViewHasTheOriginInTheMiddleAndLabelledUnitGrid) {
-    for (const QChar separator : {QLatin1Char(','), QLatin1Char('.')}) {
-        SetDecSep(separator);
-        TGrafFunkcie &g = Show(QString()); // an empty text is the function 0
-        EXPECT_LE(std::fabs(g.Column(0) - W / 2.0), 0.5);
-        EXPECT_LE(std::fabs(g.RowFromBottom(0) - H / 2.0), 0.5);
-        for (const TBod &p : g.Points())
-            EXPECT_TRUE(p.Defined && p.Y == 0);
-        // lines every unit, 40 pixels apart across the plot, the axis left out
-        for (const auto &[lines, size] : {std::pair{g.VerticalGridLines(), W}, {g.HorizontalGridLines(), H}}) {
-            ASSERT_GE(lines.size(), 6);
-            EXPECT_TRUE(lines.first().Pixel < 41 && lines.last().Pixel > size - 41);
-            for (int i = 1; i < lines.size(); ++i) {
-                EXPECT_NEAR(lines[i].Pixel - lines[i - 1].Pixel, lines[i - 1].Label == QStringLiteral("-1") ? 80 : 40, 1);
-                EXPECT_EQ(S(lines[i].Label), std::to_string(std::lround(double(lines[i].Value))));
-            }
+    TGrafFunkcie &g = Show(QString()); // an empty text is the function 0
+    EXPECT_LE(std::fabs(g.Column(0) - W / 2.0), 0.5);
+    EXPECT_LE(std::fabs(g.RowFromBottom(0) - H / 2.0), 0.5);
+    for (const TBod &p : g.Points())
+        EXPECT_TRUE(p.Defined && p.Y == 0);
+    // lines every unit, 40 pixels apart across the plot, the axis left out
+    for (const auto &[lines, size] : {std::pair{g.VerticalGridLines(), W}, {g.HorizontalGridLines(), H}}) {
+        ASSERT_GE(lines.size(), 6);
+        EXPECT_TRUE(lines.first().Pixel < 41 && lines.last().Pixel > size - 41);
+        for (int i = 1; i < lines.size(); ++i) {
+            EXPECT_NEAR(lines[i].Pixel - lines[i - 1].Pixel, lines[i - 1].Label == QStringLiteral("-1") ? 80 : 40, 1);
+            EXPECT_EQ(S(lines[i].Label), std::to_string(std::lround(double(lines[i].Value))));
         }
-        g.HalveGridStep(true, false);
-        EXPECT_EQ(g.VerticalGridLines().first().Label, QStringLiteral("-7") + separator + QStringLiteral("5"));
     }
+    SetDecSep(QLatin1Char('.'));
+    g.HalveGridStep(true, false);
+    EXPECT_EQ(S(g.VerticalGridLines().first().Label), "-7.5");
     // labels of a fine grid take the exponent form
     for (int i = 0; i < 21; ++i)
-        G->ZoomIn(true, false);
-    const QList<TMriezkovaCiara> fine = G->VerticalGridLines();
-    ASSERT_FALSE(fine.isEmpty());
-    EXPECT_TRUE(fine.first().Label.contains(QLatin1Char('E')));
+        g.ZoomIn(true, false);
+    ASSERT_FALSE(g.VerticalGridLines().isEmpty());
+    EXPECT_TRUE(g.VerticalGridLines().first().Label.contains(QLatin1Char('E')));
 }
 
 TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheCurve) {
@@ -224,12 +220,7 @@ TEST_F(GrafFunkcie, GridHalvesDownToTwentyPixelsAndDoublesUpToThePlot) {
 
 TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
     TGrafFunkcie &g = Show(QStringLiteral("x^2+1"));
-    QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("plot.png"));
-    ASSERT_TRUE(Plot.save(file));
-    const QImage png(file);
-    ASSERT_EQ(png.size(), QSize(W, H));
-    auto at = [&png](int x, int y) { return png.pixel(x, y) & 0xFFFFFFu; };
+    auto at = [this](int x, int y) { return Plot.pixel(x, y) & 0xFFFFFFu; };
     const int c = g.Column(0);
     const int r = g.FlipY(g.RowFromBottom(0));
     for (const QPoint axis : {QPoint(c, r), QPoint(c + 20, r), QPoint(c, r + 20)})
@@ -238,7 +229,7 @@ TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
     int checked = 0; // every sample on the plot is painted at its pixel
     for (const TBod &p : g.Points()) {
         const QPoint px(g.Column(p.X), g.FlipY(g.RowFromBottom(p.Y)));
-        if (png.rect().contains(px)) {
+        if (Plot.rect().contains(px)) {
             EXPECT_EQ(at(px.x(), px.y()), TGrafFunkcie::CurveColor) << px.x() << "," << px.y();
             ++checked;
         }

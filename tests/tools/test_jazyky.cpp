@@ -1,10 +1,13 @@
-// The shipped language files on the polynomial, statistics, combinatorics and
-// rule-of-three windows: English replaces every text and message and the
-// windows make room for it; a file without the keys keeps the texts but
-// brings the built-in messages back; Slovak gives back the built-in texts.
+// The shipped language files on the tool windows: English replaces every text
+// and message and the windows make room for it; a file without the keys keeps
+// the texts but brings some built-in messages back; Slovak gives back the
+// built-in texts.
 #include "../app/AppTestSupport.h"
+#include "fDerivacie.h"
+#include "fGrafyFunkcii.h"
 #include "fMnohocleny.h"
 #include "fStatistika.h"
+#include "fSuma.h"
 #include "fTrojclenka.h"
 #include "kombinatorika.h"
 
@@ -36,10 +39,14 @@ QStringList NamedTexts(const QWidget &window) {
 
 class LanguageFilesTest : public AppTest {
 protected:
+    TFakeMainWindow Main;
     TstatistikaFrm Statistika;
     TkombinatorikaFrm Kombinatorika;
     TtrojclenkaFrm Trojclenka;
     TmnohoclenyFrm Mnohocleny;
+    TsumaFrm Suma{&Main};
+    TderivacieFrm Derivacie{&Main};
+    TGrafyFunkciiFrm Graf;
     const QList<QWidget *> Windows{&Statistika, &Kombinatorika, &Trojclenka, &Mnohocleny};
 
     void Apply(const char *file) {
@@ -48,15 +55,17 @@ protected:
         Kombinatorika.ApplyLanguage();
         Trojclenka.ApplyLanguage();
         Mnohocleny.ApplyLanguage();
+        Suma.ApplyLanguage();
+        Derivacie.ApplyLanguage();
+        Graf.ApplyLanguage();
     }
-    // Every message of the windows; the polynomial window's as a division
-    // shows them: by zero, then with a remainder.
+    // Every message of the windows: first the eight that a file without the
+    // keys takes back to the built-in ones (the polynomial window's as a
+    // division shows them, by zero and with a remainder; the derivative's
+    // after a failure), then the rest.
     QStringList Messages() {
         const TStatistika::TMessages &s = Statistika.Model().Messages;
-        const TKombinatorika &k = Kombinatorika.Model();
-        const TTrojclenka &t = Trojclenka.Model();
-        QStringList all{s.InputError, s.IncorrectValue, s.EmptyList, s.ZeroWeight, s.OutOfRange, k.KNotEntered,
-                        k.NNotEntered, k.InvalidInput, t.ValueNotEntered, t.InvalidInput};
+        QStringList all{s.InputError, s.IncorrectValue, s.EmptyList, s.ZeroWeight, s.OutOfRange};
         for (const char *q : {"", "x^2"}) {
             Find<QLineEdit>(Mnohocleny, "qEdt")->setText(q);
             Find<QAbstractButton>(Mnohocleny, "delenieBtn")->click();
@@ -64,7 +73,15 @@ protected:
             for (const TPlatnoMnohoclena::TText &text : Find<TPlatnoMnohoclena>(Mnohocleny, "vysImg")->Texts())
                 all.last() += text.Text;
         }
-        return all;
+        Find<QLineEdit>(Derivacie, "funkciaEdt")->setText(QStringLiteral("("));
+        Find<QAbstractButton>(Derivacie, "vypocetBtn")->click();
+        all.append(Find<QLineEdit>(Derivacie, "vysledokEdt")->text());
+        const TKombinatorika &k = Kombinatorika.Model();
+        const TTrojclenka &t = Trojclenka.Model();
+        const TCyklickeVypocty::TMessages &m = Suma.Model().Messages;
+        return all + QStringList{k.KNotEntered, k.NNotEntered, k.InvalidInput, t.ValueNotEntered, t.InvalidInput,
+                                 m.DifficultCalculationCaption, m.DifficultCalculation, m.TooDifficultCalculation,
+                                 m.InputError, m.InvalidBound, m.InvalidVariable};
     }
 };
 
@@ -83,13 +100,16 @@ TEST_F(LanguageFilesTest, EnglishReplacesEveryTextAndSlovakGivesBackTheBuiltInOn
         english.append(NamedTexts(*Windows.at(i)));
         ASSERT_EQ(english.at(i).size(), builtIn.at(i).size());
         // Every text but the signs on the polynomial window's buttons.
-        for (int j = 0; j < (Windows.at(i) == &Mnohocleny ? 1 : english.at(i).size()); ++j) {
+        for (int j = 0; j < (Windows.at(i) == &Mnohocleny ? 1 : english.at(i).size()); ++j)
             EXPECT_NE(S(english.at(i).at(j)), S(builtIn.at(i).at(j))) << S(Windows.at(i)->objectName());
-        }
     }
     const QStringList englishMessages = Messages();
     for (int i = 0; i < builtInMessages.size(); ++i)
-        EXPECT_NE(S(englishMessages.at(i)), S(builtInMessages.at(i)));
+        EXPECT_NE(S(englishMessages.at(i)), S(builtInMessages.at(i))) << i;
+    EXPECT_EQ(S(Suma.windowTitle()), "Sum / product of a series");
+    EXPECT_EQ(S(Graf.windowTitle()), "Graph of function y = x");
+    for (const char *group : {"PohybGpb", "mierkaGpb", "MriezkaGpb"})
+        EXPECT_FALSE(Find<QGroupBox>(Graf, group)->title().trimmed().isEmpty()) << group;
     // The windows make room for the longer texts.
     for (QWidget *window : Windows.mid(0, 3)) {
         window->show();
@@ -101,21 +121,20 @@ TEST_F(LanguageFilesTest, EnglishReplacesEveryTextAndSlovakGivesBackTheBuiltInOn
         }
     }
 
-    // A file without the keys keeps the texts; statistics and polynomials
-    // take their built-in messages again.
+    // A file without the keys keeps the texts; the graph's caption takes the
+    // built-in prefix rather than doubling the function.
     Apply("empty.txt");
     for (int i = 0; i < Windows.size(); ++i)
         EXPECT_EQ(NamedTexts(*Windows.at(i)), english.at(i));
-    const QStringList messages = Messages();
-    EXPECT_EQ(messages.mid(0, 5) + messages.mid(10), builtInMessages.mid(0, 5) + builtInMessages.mid(10));
+    EXPECT_EQ(Messages().mid(0, 8), builtInMessages.mid(0, 8));
+    EXPECT_EQ(S(Graf.windowTitle()), "Graf funkcie y = x");
 
     // Slovak is what the polynomial window has built in.
     Apply("slovak.txt");
-    const auto trimmed = [](QStringList texts) {
-        for (QString &text : texts)
+    QStringList slovak = NamedTexts(Mnohocleny), polynomial = builtIn.last();
+    for (QStringList *texts : {&slovak, &polynomial})
+        for (QString &text : *texts)
             text = text.trimmed();
-        return texts;
-    };
-    EXPECT_EQ(trimmed(NamedTexts(Mnohocleny)), trimmed(builtIn.last()));
+    EXPECT_EQ(slovak, polynomial);
     EXPECT_EQ(Messages(), builtInMessages);
 }

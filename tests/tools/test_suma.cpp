@@ -1,15 +1,9 @@
 // The sum window's wiring: what it hands the main window on each path, the
-// wait cursor, the refused fields and the keys of the bounds; then the
-// shipped English file on the sum, derivative and graph windows.
+// wait cursor, the refused fields and the keys of the bounds.
 #include "../app/AppTestSupport.h"
-#include "fDerivacie.h"
-#include "fGrafyFunkcii.h"
 #include "fSuma.h"
 #include "uNastroje.h"
 
-#include <QDir>
-#include <QFile>
-#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -124,33 +118,4 @@ TEST_F(SumaTest, TheSumCommandsWindowRefusesFieldsAndTakesOnlyIntegerBounds) {
     Find<QPushButton>(w, "vypocetBtn")->click();
     ASSERT_EQ(main.TakenResults.size(), 1);
     EXPECT_EQ(main.TakenResults.first(), 120);
-}
-
-TEST_F(SumaTest, TheEnglishFileTranslatesTheSumDerivativeAndGraphWindows) {
-    WriteBytes(Path("lang/english.txt"), ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/english.txt")));
-    TFakeMainWindow main;
-    TsumaFrm suma(&main);
-    TderivacieFrm derivacie(&main);
-    TGrafyFunkciiFrm graf;
-    const auto messages = [&suma] {
-        const TCyklickeVypocty::TMessages &m = suma.Model().Messages;
-        return QStringList{m.DifficultCalculationCaption, m.DifficultCalculation, m.TooDifficultCalculation,
-                           m.InputError, m.InvalidBound, m.InvalidVariable};
-    };
-    const QStringList builtIn = messages();
-    ASSERT_TRUE(LoadLanguageFile("lang\\english.txt"));
-    suma.ApplyLanguage();
-    derivacie.ApplyLanguage();
-    graf.ApplyLanguage();
-    EXPECT_EQ(S(graf.windowTitle()), "Graph of function y = x");
-    for (const char *group : {"PohybGpb", "mierkaGpb", "MriezkaGpb"})
-        EXPECT_FALSE(Find<QGroupBox>(graf, group)->title().trimmed().isEmpty()) << group;
-    for (int i = 0; i < builtIn.size(); ++i)
-        EXPECT_NE(S(messages().at(i)), S(builtIn.at(i)));
-    EXPECT_EQ(S(suma.windowTitle()), "Sum / product of a series");
-    EXPECT_EQ(S(Find<QPushButton>(suma, "vypocetBtn")->text()), "Calculate");
-    // The derivative window's built-in texts are English; its error text is not.
-    Find<QLineEdit>(derivacie, "funkciaEdt")->setText(QStringLiteral("("));
-    Find<QPushButton>(derivacie, "vypocetBtn")->click();
-    EXPECT_EQ(S(Find<QLineEdit>(derivacie, "vysledokEdt")->text()), "An error occurred during the calculation.");
 }
