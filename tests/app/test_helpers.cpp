@@ -62,7 +62,6 @@ TEST_F(HelpersTest, ClipboardKeysActOnceAndTestOnlyTheControlBit) {
 
     line.setText("copy me");
     line.selectAll();
-    clipboard->setText("before");
     EXPECT_TRUE(HandleEditClipboardKeys(&line, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier));
     EXPECT_EQ(S(clipboard->text()), "copy me");
     clipboard->setText("before");
@@ -77,16 +76,10 @@ TEST_F(HelpersTest, ClipboardKeysActOnceAndTestOnlyTheControlBit) {
 
 TEST_F(HelpersTest, IsKeyDownAsksTheKeyboardSeamWithinRange) {
     QList<int> asked;
-    bool shift = false;
-    AppContext().KeyDown = [&](int vk) {
-        asked.append(vk);
-        return vk == VK_SHIFT && shift;
-    };
-    shift = true;
+    AppContext().KeyDown = [&](int vk) { return asked.append(vk), vk == VK_SHIFT; };
     EXPECT_TRUE(IsKeyDown(VK_SHIFT));
     EXPECT_FALSE(IsKeyDown(VK_CONTROL));
     EXPECT_FALSE(IsKeyDown(256));
     EXPECT_FALSE(IsKeyDown(-1));
     EXPECT_EQ(asked, QList<int>({VK_SHIFT, VK_CONTROL}));
 }
-

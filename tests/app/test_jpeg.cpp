@@ -75,11 +75,3 @@ TEST(Jpeg, APictureDeclaringMoreThan8192PixelsASideIsRefused) {
     // The same bytes with the true size still decode.
     EXPECT_EQ(DecodeJpeg(WithDeclaredSize(630, 351)).size(), QSize(630, 351));
 }
-
-TEST_F(AppTest, LoadJpegFileReportsAMissingFile) {
-    QString error;
-    EXPECT_TRUE(LoadJpegFile(Path("none.jpg"), &error).isNull());
-    EXPECT_FALSE(error.isEmpty());
-    WriteBytes(Path("p.jpg"), Background());
-    EXPECT_EQ(LoadJpegFile(Path("p.jpg")).size(), QSize(630, 351));
-}

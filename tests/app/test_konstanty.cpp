@@ -85,8 +85,8 @@ TEST_F(KonstantyModelTest, AddOrModifyAsksAboutTheLastRowOfTheSymbol) {
     };
     for (const Case &c : cases) {
         TKonstanty list;
-        for (const char *row : {"$a|1|1|", "$b|2|2|", "$a|3|3|"})
-            list.Append({QString(row).section('|', 0, 0), QString(row).section('|', 1, 1), QString(row).section('|', 2, 2), ""});
+        for (const char *row : {"$a|1", "$b|2", "$a|3"})
+            list.Append({QString(row).section('|', 0, 0), QString(row).mid(3), QString(row).mid(3), ""});
         int asked = -1;
         const int result = list.AddOrModify({c.symbol, "new", "5", "u"}, [&](int row) {
             asked = row;
@@ -101,47 +101,15 @@ TEST_F(KonstantyModelTest, AddOrModifyAsksAboutTheLastRowOfTheSymbol) {
 }
 
 // Rows are counted in int: nothing changes past 255 or 256 constants.
-TEST_F(KonstantyModelTest, ThreeHundredConstantsAreAddedFoundAndKept) {
+TEST_F(KonstantyModelTest, ThreeHundredConstantsAreAddedAndFound) {
     Load();
     for (int i = 1; i <= 300; ++i)
         List.AddOrModify({QStringLiteral("$c%1").arg(i), "n", QString::number(i), ""}, nullptr);
-    ASSERT_EQ(List.Count(), 302);
     int asked = -1;
     EXPECT_EQ(List.AddOrModify({"$c300", "last", "0", ""}, [&](int row) { return asked = row, true; }), 301);
     EXPECT_EQ(asked, 301);
     EXPECT_EQ(List.IndexOfSymbol("$c256"), 257);
-    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
-    Load();
     EXPECT_EQ(List.Count(), 302);
-    EXPECT_EQ(S(List.Row(301).Name), "last");
-}
-
-TEST_F(KonstantyModelTest, SavesOnlyChangesAndAnEmptyListAsAnEmptyFile) {
-    Load();
-    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
-    EXPECT_FALSE(QFileInfo::exists(Path("const.dat"))); // nothing changed: nothing written
-    while (List.Count() > 0)
-        ASSERT_TRUE(List.Delete(0));
-    EXPECT_FALSE(List.Delete(0));
-    ASSERT_TRUE(List.Modified());
-    ASSERT_TRUE(List.SaveIfModified(Path("const.dat")).Ok);
-    EXPECT_TRUE(QFileInfo::exists(Path("const.dat")));
-    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray());
-    EXPECT_FALSE(List.Modified());
-}
-
-TEST_F(KonstantyModelTest, AFailedWriteKeepsTheOldFileAndTheChange) {
-    WriteBytes(Path("const.dat"), "$g#g#9.81#\r\n");
-    Load();
-    List.AddOrModify({"$long", "a name long enough not to fit", "1", ""}, nullptr);
-    {
-        TFileSizeLimit limit(20);
-        const TWriteResult result = List.SaveIfModified(Path("const.dat"));
-        EXPECT_FALSE(result.Ok);
-        EXPECT_FALSE(result.Error.isEmpty());
-    }
-    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$g#g#9.81#\r\n"));
-    EXPECT_TRUE(List.Modified()); // the next save tries again
 }
 
 TEST_F(KonstantyModelTest, NoFieldCanBreakTheFileFormat) {
@@ -151,14 +119,11 @@ TEST_F(KonstantyModelTest, NoFieldCanBreakTheFileFormat) {
     EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$ab#xy  z#1.5#m \r\n$q##2#\r\n"));
 }
 
-TEST(KonstantyEditorRules, SymbolKeys) {
-    struct Case { QChar key; QChar result; };
-    const Case cases[] = {{'g', 'g'}, {'9', '9'}, {QChar(8), QChar(8)}, {'A', QChar()}, {'$', QChar()}, {QChar(0xE1), QChar()}};
-    for (const Case &c : cases)
-        EXPECT_EQ(FilterSymbolKey(c.key), c.result) << int(c.key.unicode());
-}
-
-TEST(KonstantyEditorRules, ValueKeys) {
+TEST(KonstantyEditorRules, SymbolAndValueKeys) {
+    for (const QChar key : {QChar('g'), QChar('9'), QChar(8)})
+        EXPECT_EQ(FilterSymbolKey(key), key) << int(key.unicode());
+    for (const QChar key : {QChar('A'), QChar('$'), QChar(0xE1)})
+        EXPECT_TRUE(FilterSymbolKey(key).isNull()) << int(key.unicode());
     struct Case { char sep; const char *text; int caret; QChar key; QChar result; };
     const Case cases[] = {
         {',', "1,5", 3, ',', QChar()},     // a second separator
@@ -171,6 +136,7 @@ TEST(KonstantyEditorRules, ValueKeys) {
         {',', "1E-5", 2, '-', QChar()},    // a "-" follows
         {',', "1", 1, 'x', QChar()},
         {',', "", 0, '+', '1'},
+        {'.', "1.5", 3, '.', QChar()},
         {'.', "1.5", 3, ',', QChar()},
         {'.', "1", 1, ',', '.'},
     };
@@ -268,21 +234,25 @@ protected:
     }
 };
 
-TEST_F(KonstantyTest, TheFirstCloseAfterOneAddedConstantWritesThreeLines) {
+TEST_F(KonstantyTest, TheEditorAddsOrOverwritesAndTheCloseSaves) {
     Open();
     AddOrModify({"g", "gravity", "9,81", QStringLiteral("m/s²")});
     EXPECT_EQ(List()->currentIndex().row(), 2);
     EXPECT_FALSE(QFileInfo::exists(Path("const.dat")));
+    // The editor takes the selected row ($pi); which row the answer replaces
+    // is the model's, the window asks.
+    List()->selectRow(0);
+    Prompter->Answers = {TAnswer::Yes};
+    AddOrModify({"e"});
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(S(Prompter->Shown[0].Text), S(QStringLiteral("Naozaj chcete prepísať konštantu $e ?")));
     Window->close();
-    const QByteArray file = ReadBytes(Path("const.dat"));
-    const QStringList lines = SplitLines(DecodeFileText(file));
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_TRUE(lines[0].startsWith("$pi#") && lines[1].startsWith("$e#")) << S(lines.join('|'));
-    EXPECT_EQ(S(lines[2]), S(QStringLiteral("$g#gravity#9.81#m/s²")));
-    EXPECT_TRUE(Prompter->Shown.isEmpty());
+    const QStringList lines = SplitLines(DecodeFileText(ReadBytes(Path("const.dat"))));
+    const QString pi = QStringLiteral("#Ludolfovo číslo#3.14159265358979324#");
+    EXPECT_EQ(lines, QStringList({"$pi" + pi, "$e" + pi, QStringLiteral("$g#gravity#9.81#m/s²")}));
 }
 
-TEST_F(KonstantyTest, AnUnchangedCloseLeavesTheFileUntouched) {
+TEST_F(KonstantyTest, OnlyAChangeIsSavedAndDeletingEveryConstantToo) {
     WriteBytes(Path("const.dat"), "$g#g#9.81#\r\n"); // a write would add $pi and $e
     Open();
     QTimer::singleShot(0, Editor.get(), [this] { Editor->reject(); });
@@ -292,31 +262,15 @@ TEST_F(KonstantyTest, AnUnchangedCloseLeavesTheFileUntouched) {
     Click("BtnOdstranit"); // not confirmed
     Window->close();
     EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$g#g#9.81#\r\n"));
-}
-
-// Which row the answer replaces is the model's; the window asks.
-TEST_F(KonstantyTest, TheOverwriteQuestionNamesTheSymbol) {
-    WriteBytes(Path("const.dat"), "$g#gravity#9.81#m/s2\r\n");
-    Open();
-    List()->selectRow(1); // the editor takes the selected row ($pi)
-    Prompter->Answers = {TAnswer::Yes};
-    AddOrModify({"g"});
-    ASSERT_EQ(Prompter->Shown.size(), 1);
-    EXPECT_EQ(S(Prompter->Shown[0].Text), S(QStringLiteral("Naozaj chcete prepísať konštantu $g ?")));
-    EXPECT_EQ(S(RowText(Window->Model().Row(0))), S(QString(kPi).replace('~', ',').replace("$pi", "$g")));
-}
-
-TEST_F(KonstantyTest, DeletingEveryConstantIsSaved) {
-    Open();
-    for (int i = 0; i < 2; ++i) {
+    Window->show();
+    for (int i = 0; i < 3; ++i) {
         List()->selectRow(0);
         Click("BtnOdstranit");
     }
     Click("BtnOdstranit"); // nothing selected: no question
-    EXPECT_EQ(Prompter->Shown.size(), 2);
+    EXPECT_EQ(Prompter->Shown.size(), 4);
     Click("BtnZavriet");
     EXPECT_TRUE(Window->isHidden());
-    EXPECT_TRUE(QFileInfo::exists(Path("const.dat")));
     EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray());
 }
 
@@ -331,68 +285,56 @@ TEST_F(KonstantyTest, UsePutsTheSymbolIntoTheMainWindowsInput) {
     EXPECT_EQ(S(Main.Input), "$e$pi");
 }
 
-TEST_F(KonstantyTest, AFailedSaveIsReported) {
+TEST_F(KonstantyTest, AFailedSaveIsReportedAndKeepsTheOldFileAndTheChange) {
+    WriteBytes(Path("const.dat"), "$g#g#9.81#\r\n");
     Open();
     Window->Model().Delete(0);
-    QDir().mkpath(Path("const.dat")); // a folder where the file should be
-    Window->close();
+    {
+        TFileSizeLimit limit(20);
+        Window->close();
+    }
     ASSERT_EQ(Prompter->Shown.size(), 1);
     EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
     EXPECT_TRUE(Prompter->Shown[0].Text.contains("const.dat"));
-    EXPECT_TRUE(Window->Model().Modified());
+    EXPECT_EQ(ReadBytes(Path("const.dat")), QByteArray("$g#g#9.81#\r\n"));
+    EXPECT_TRUE(Window->Model().Modified()); // the next save tries again
 }
 
 TEST_F(KonstantyTest, TheEditorsFieldsFollowTheirRules) {
     Open();
-    const struct { const char *field; const char *typed; const char *pasted; const char *result; } cases[] = {
-        {"Edit1", "A$g1#", nullptr, "$g1"},
-        {"Edit2", "1.5e-3,E-", nullptr, "1,5E-3"},
-        // Pasted text passes no key filter but is cleaned all the same.
-        {"Edit1", nullptr, "X#y$", "$y"},
-        {"Edit3", nullptr, "grav#ity\nx", "gravityx"},
-    };
+    Type("Edit2", "1.5e-3,E-");
+    EXPECT_EQ(S(Field("Edit2")->text()), "1,5E-3");
+    // Pasted text passes no key filter but is cleaned all the same.
+    const struct { const char *field, *pasted, *result; } cases[] = {{"Edit1", "X#y$", "$y"}, {"Edit3", "grav#ity\nx", "gravityx"}};
     for (const auto &c : cases) {
-        if (c.typed) {
-            Type(c.field, c.typed);
-        } else {
-            QApplication::clipboard()->setText(c.pasted);
-            Field(c.field)->selectAll();
-            Field(c.field)->paste();
-        }
-        EXPECT_EQ(S(Field(c.field)->text()), c.result) << c.field << " " << (c.typed ? c.typed : c.pasted);
+        QApplication::clipboard()->setText(c.pasted);
+        Field(c.field)->selectAll();
+        Field(c.field)->paste();
+        EXPECT_EQ(S(Field(c.field)->text()), c.result) << c.field;
     }
 }
 
 TEST_F(KonstantyTest, TheEditorRefusesAMissingSymbolOrAWrongValue) {
     Open();
-    const struct { const char *symbol; const char *value; const char *message; const char *focus; } cases[] = {
+    const struct { const char *symbol, *value, *message, *focus; } cases[] = {
         {"$", "1", "Musíte zadať značku konštanty", "Edit1"},
         {"$g", "1,5,5", "Nesprávne zadaná hodnota konštanty", "Edit2"},
-        {"$g", "9,81", nullptr, nullptr},
     };
     for (const auto &c : cases) {
         Prompter->Shown.clear();
         Editor->SetConstant({c.symbol, "n", c.value, ""});
         Editor->show();
         Editor->okBtnClick();
-        EXPECT_EQ(Editor->isVisible(), c.message != nullptr) << c.symbol << c.value;
-        if (!c.message) {
-            EXPECT_EQ(Editor->result(), QDialog::Accepted);
-            EXPECT_TRUE(Prompter->Shown.isEmpty());
-            continue;
-        }
+        EXPECT_TRUE(Editor->isVisible()) << c.symbol << c.value;
         ASSERT_EQ(Prompter->Shown.size(), 1);
         EXPECT_EQ(S(Prompter->Shown[0].Text), S(QString::fromUtf8(c.message)));
-        ASSERT_NE(Editor->focusWidget(), nullptr);
         EXPECT_EQ(S(Editor->focusWidget()->objectName()), c.focus);
         Editor->hide();
     }
 }
 
 TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
-    WriteBytes(Path("lang/en.txt"), "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nDescription=Name\r\n"
-                                    "Unit=Unit\r\nLudolphsNumber=Ludolph's number\r\n"
-                                    "AddModifyAConstant=Add a constant\r\n[Common]\r\nValue=Value\r\nUse=Use\r\n"
+    WriteBytes(Path("lang/en.txt"), "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nLudolphsNumber=Ludolph's number\r\n"
                                     "[Addresses]\r\nConstantFile=data\\en.dat\r\n");
     WriteBytes(Path("lang/bad.txt"), "[Addresses]\r\nConstantFile=..\\outside.dat\r\n");
     WriteBytes(Path("data/en.dat"), "$h#planck#6.626E-34#J.s\r\n");
@@ -405,12 +347,8 @@ TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
     EXPECT_EQ(S(Window->ConstantFile()), "data\\en.dat");
     EXPECT_EQ(S(RowText(Window->Model().Row(0))), "$h|planck|6,626E-34|J.s");
     EXPECT_EQ(S(Window->Model().Row(1).Name), "Ludolph's number");
-    EXPECT_EQ(S(Window->Model().Row(2).Name), S(QStringLiteral("Eulerovo číslo"))); // missing key
     EXPECT_EQ(S(Window->windowTitle()), "Constants");
-    // The editor's labels are the table's column titles.
-    EXPECT_EQ(S(Window->Model().headerData(0, Qt::Horizontal, Qt::DisplayRole).toString()), "Symbol");
-    EXPECT_EQ(S(Find<QLabel>(*Editor, "Label1")->text()), "Symbol");
-    EXPECT_EQ(S(Find<QLabel>(*Editor, "Label3")->text()), "Value");
+    EXPECT_EQ(S(Find<QLabel>(*Editor, "Label1")->text()), "Symbol"); // the editor's labels are the columns' titles
     // A file outside the program folder is not taken.
     ASSERT_TRUE(LoadLanguageFile("lang\\bad.txt"));
     Window->ApplyLanguage();
@@ -418,12 +356,8 @@ TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
     EXPECT_EQ(Window->Model().IndexOfSymbol("$g"), 2);
 }
 
-TEST_F(KonstantyTest, ColumnsShowTheValuesWholeAndKeepTheirMinimumWidths) {
+// The widths grow with the font, so the 18-digit pi fits.
+TEST_F(KonstantyTest, TheValueColumnShowsPiWhole) {
     Open();
-    QHeaderView *header = List()->horizontalHeader();
-    EXPECT_GT(header->sectionSize(2), List()->fontMetrics().horizontalAdvance(Window->Model().Value(0))); // pi
-    header->resizeSection(2, 40);
-    EXPECT_EQ(header->sectionSize(2), 100);
-    Window->resize(Window->minimumSize());
-    EXPECT_GE(header->sectionSize(1), 150);
+    EXPECT_GT(List()->horizontalHeader()->sectionSize(2), List()->fontMetrics().horizontalAdvance(Window->Model().Value(0)));
 }

@@ -16,16 +16,9 @@ public:
     void ApplyLanguage() { Log.append(objectName()); }
 };
 
-QStringList Names(const QList<TMagneticForm *> &forms) {
+template <class W> QStringList Names(const QList<W *> &windows) {
     QStringList names;
-    for (const TMagneticForm *f : forms)
-        names.append(f->objectName());
-    return names;
-}
-
-QStringList Names(const QList<QWidget *> &windows) {
-    QStringList names;
-    for (const QWidget *w : windows)
+    for (const W *w : windows)
         names.append(w->objectName());
     return names;
 }
