@@ -1,6 +1,5 @@
 #include "uJpeg.h"
 
-#include <QFile>
 
 #include <csetjmp>
 #include <cstdio>
@@ -92,14 +91,4 @@ QImage DecodeJpeg(const QByteArray &bytes, QString *error) {
     if (error)
         *error = image.isNull() ? message : QString();
     return image;
-}
-
-QImage LoadJpegFile(const QString &fileName, QString *error) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error)
-            *error = file.errorString();
-        return QImage();
-    }
-    return DecodeJpeg(file.readAll(), error);
 }

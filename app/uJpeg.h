@@ -11,5 +11,3 @@ inline constexpr unsigned MaxJpegSide = 8192;
 // The picture in bytes as an RGB image; a null image (and the decoder's
 // message in error, when given) for data that is no readable JPEG.
 QImage DecodeJpeg(const QByteArray &bytes, QString *error = nullptr);
-// The same for a file; a null image when it cannot be read.
-QImage LoadJpegFile(const QString &fileName, QString *error = nullptr);
