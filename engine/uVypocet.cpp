@@ -302,13 +302,13 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
     // an 80-bit value written to memory and read back at once costs more
     // than the operation.
     long double acc = 0;
-    auto operandA = [&acc, R](const TInstruction &in) {
+    auto operandA = [&](const TInstruction &in) {
         if constexpr (!Exact)
             if (in.Flags & FromPrevious)
                 return acc;
         return R[in.A];
     };
-    auto put = [&acc, R](const TInstruction &in, long double v) {
+    auto put = [&](const TInstruction &in, long double v) {
         if constexpr (!Exact) {
             acc = v;
             if (in.Flags & NotStored)
@@ -319,7 +319,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
     // A malformed part is NaN, and so is a free name given none. The
     // sampling road tests only the operands that can be NaN.
     const quint8 mayBeNaN = slotsAreNumbers ? quint8(MayBeNaN) : quint8(MayBeNaN | ReadsSlot);
-    auto unreadable = [mayBeNaN](const TInstruction &in, long double a, long double b = 0) {
+    auto unreadable = [&](const TInstruction &in, long double a, long double b = 0) {
         if constexpr (!Exact)
             if (!(in.Flags & mayBeNaN))
                 return false;
