@@ -57,6 +57,7 @@ public:
     virtual void ShowExpressionPreview(const QString &text) = 0;
     // What an evaluation of the main window's expression depends on now
     // (number set, angle unit, separator, variables, constants, modulus),
-    // for the tools that evaluate it themselves.
-    virtual TEvaluationContext EvaluationContext() const { return TEvaluationContext(); }
+    // for the tools that evaluate it themselves. Every main window says it:
+    // a default would silently evaluate in degrees and the real set.
+    virtual TEvaluationContext EvaluationContext() const = 0;
 };

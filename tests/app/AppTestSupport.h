@@ -123,8 +123,10 @@ public:
     QList<TChyba> ShownErrors;
     int VariablesWindowShown = 0;
     QList<long double> TakenResults;
+    TEvaluationContext Context;
 
     QWidget *Window() override { return &Frame; }
+    TEvaluationContext EvaluationContext() const override { return Context; }
     QString InputText() const override { return Input; }
     void SetInputText(const QString &text) override { Input = text; }
     void InsertIntoInput(const QString &text) override { Input += text; }
