@@ -57,67 +57,12 @@ const char *const KindProperty = "druh";
 // mouse moves over them, false for the fields, which show it as it enters.
 const char *const HintGroupProperty = "hintGroup";
 
-// Colours and borders of the keys by kind; the fonts are set per key, so
-// that a key's font can be read back as it is shown. Every rule names the
-// main window's own controls: a style sheet reaches the child windows too,
-// and the tool windows are children of this one.
-const char *const StyleSheet = R"(
-ThlavnyFrm > QPushButton {
-    border: 1px solid #98a3bc; border-radius: 4px; padding: 0px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #eceff6);
-    color: #1b1b1b;
+// The look of the keys and labels, built into the program from
+// resources/styles/hlavny.qss.
+QString StyleSheet() {
+    QFile file(QStringLiteral(":/styles/hlavny.qss"));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
-ThlavnyFrm > QPushButton:hover { border-color: #4d6fb3; }
-ThlavnyFrm > QPushButton:pressed { background: #cdd7ec; }
-ThlavnyFrm > QPushButton[druh="operator"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #eaf1fd, stop:1 #d3e1f7);
-    color: #102a66;
-}
-ThlavnyFrm > QPushButton[druh="funkcia"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f6f3fb, stop:1 #e6e0f2);
-    color: #3b2366;
-}
-ThlavnyFrm > QPushButton[druh="komplex"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #f0f9f1, stop:1 #d9eedc);
-    color: #184d22;
-}
-ThlavnyFrm > QPushButton[druh="pamat"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff7ea, stop:1 #f6e3c4);
-    color: #5c3a00;
-}
-ThlavnyFrm > QPushButton[druh="mazanie"] {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #fff0f0, stop:1 #f4d4d4);
-    color: #861515;
-}
-ThlavnyFrm > QPushButton[druh="rovnasa"] {
-    border-color: #2c4d91;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b82d1, stop:1 #3a5fae);
-    color: #ffffff;
-}
-ThlavnyFrm > QPushButton[druh="rovnasa"]:pressed { background: #2f4f93; }
-ThlavnyFrm > QPushButton:checked { background: #cdd7ec; }
-ThlavnyFrm > QPushButton:disabled {
-    background: #eceef2; color: #a9aeb8; border-color: #d0d4dc;
-}
-ThlavnyFrm > QToolButton[druh="rezim"] {
-    border: 1px solid #98a3bc; border-radius: 3px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #ffffff, stop:1 #e9ecf4);
-    color: #2a2a2a;
-}
-ThlavnyFrm > QToolButton[druh="rezim"]:checked { background: #6a4fa3; border-color: #4b347d; color: #ffffff; }
-ThlavnyFrm > QToolButton[druh="rezim"]:hover { border-color: #4d6fb3; }
-ThlavnyFrm > QLabel#LblChyba { color: #d00000; }
-ThlavnyFrm > QLabel#nadpisLbl { color: #5b2a86; }
-ThlavnyFrm > QLabel#LabelPamat, ThlavnyFrm > QLabel#LabelM { color: #5c4a20; }
-QScrollArea#vysledokScr QLineEdit#vysledokEdt { background: transparent; border: none; color: #101010; }
-ThlavnyFrm > QLineEdit#EditDesM { border: 1px solid #98a3bc; border-radius: 2px; background: #ffffff; padding: 0px 2px; }
-ThlavnyFrm > QTextEdit#vstupRdt { border: 1px solid #7f8db0; border-radius: 3px; background: #ffffff; }
-ThlavnyFrm > QMenuBar { background: transparent; }
-ThlavnyFrm > QMenuBar::item { background: transparent; padding: 2px 8px; }
-ThlavnyFrm > QMenuBar::item:selected { background: #d6dcef; border-radius: 3px; }
-ThlavnyFrm > QStatusBar { background: #e4e8f1; border-top: 1px solid #c3cad9; }
-ThlavnyFrm > QStatusBar QLabel { color: #303030; }
-)";
 
 QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()) {
     QFont f = family.isEmpty() ? QApplication::font() : QFont(family);
@@ -210,7 +155,7 @@ ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint), m_companions(companions) {
     setObjectName(QStringLiteral("hlavnyFrm"));
     setFixedSize(HlavnyWidth, HlavnyHeight);
-    setStyleSheet(QString::fromLatin1(StyleSheet));
+    setStyleSheet(StyleSheet());
     CreateControls();
     CreateKeypad();
     m_menu = new THlavneMenu(*this, ActionMainMenuBar1, m_companions);

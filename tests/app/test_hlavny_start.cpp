@@ -152,6 +152,10 @@ TEST_F(StartTest, TheWindowIsBorderlessWithARoundedOutline) {
     EXPECT_FALSE(mask.contains(QPoint(0, 0)));
     EXPECT_FALSE(mask.contains(QPoint(W->width() - 1, W->height() - 1)));
     EXPECT_TRUE(mask.contains(QPoint(W->width() / 2, 0)));
+    // The keys' look comes from the built-in style sheet: the "=" key is white on blue.
+    auto *equals = Find<QPushButton>(*W, "BtnRovnaSa");
+    equals->ensurePolished();
+    EXPECT_EQ(equals->palette().color(QPalette::ButtonText), QColor(0xff, 0xff, 0xff));
 }
 
 // --- language ---------------------------------------------------------------------
