@@ -8,7 +8,6 @@
 #include "uPremenne.h"
 #include "uSpolocneOkna.h"
 
-#include <QApplication>
 #include <QCloseEvent>
 #include <QDrag>
 #include <QDir>
@@ -760,7 +759,8 @@ void TPrehliadacVyrazovFrm::PasteNode() {
     case TPasteResult::Nothing:
         break;
     case TPasteResult::Refused:
-        QApplication::beep();
+        if (AppContext().Beep)
+            AppContext().Beep();
         break;
     case TPasteResult::Inserted: {
         QTreeWidgetItem *parent = item->parent() ? item->parent() : stromVyrazovTrv->invisibleRootItem();

@@ -23,11 +23,21 @@
 namespace {
 
 // Font heights of the drawings, in pixels.
-constexpr int TextHeight = 18;     // terms and prefixes
-constexpr int ExponentHeight = 12; // raised exponents
-constexpr int HornerHeight = 15;   // the Horner table
+constexpr int TextHeight = 25;     // terms and prefixes
+constexpr int ExponentHeight = 8;  // raised exponents
+constexpr int HornerHeight = 16;   // the Horner table
 constexpr int Top = 5;             // the top of every text of a result
 constexpr int Gap = 2;             // after each piece of a term
+
+// The Horner table's rows, below the top of a pass (the first pass's top is
+// the coefficients' row): the products, the line under them, the results.
+// The next pass starts Pass pixels lower; the vertical rule reaches RuleEnd
+// below the last pass's top and the drawing ends 5 pixels under it.
+constexpr int ProductRow = 18;
+constexpr int LineRow = 36;
+constexpr int ResultRow = 38;
+constexpr int Pass = 36;
+constexpr int RuleEnd = 56;
 
 const QColor FailedColour(0xFF, 0x66, 0x66);
 
@@ -105,7 +115,7 @@ int TPlatnoMnohoclena::DrawText(int x, int y, const QString &text, int height, b
     const int w = TextWidth(text, height, bold);
     const int h = LineHeight(height, bold);
     m_texts.append({text, QRect(x, y, w, h), height, bold});
-    Extend(x + w, y + h + Top);
+    Extend(x + w, y + h);
     return w;
 }
 
@@ -117,6 +127,8 @@ void TPlatnoMnohoclena::DrawLine(const QPoint &from, const QPoint &to) {
     m_lines.append(QLine(from, to));
     Extend(std::max(from.x(), to.x()) + 1, std::max(from.y(), to.y()) + 1);
 }
+
+void TPlatnoMnohoclena::Reserve(int width, int height) { Extend(width, height); }
 
 void TPlatnoMnohoclena::Extend(int width, int height) {
     m_size = m_size.expandedTo(QSize(width, height));
@@ -651,23 +663,24 @@ void TmnohoclenyFrm::DrawHornerScheme(const THornerSchema &schema, const QString
     const int w = vysImg->TextWidth(point, HornerHeight) + 8;
     const int rule = w + 5;
     const auto right = [&](int c) { return rule + column * (c + 1); };
-    const int row = vysImg->LineHeight(HornerHeight, true) + 4;
 
     for (int c = 0; c < k; ++c)
         vysImg->DrawTextRight(right(c), Top, number(schema.Coefficients[size_t(c)]), HornerHeight, true);
-    int y = Top + row;
+    // Under the coefficients, pass by pass: m and the products, a line, the
+    // new coefficients with the remainder in bold.
+    int top = Top;
     for (const THornerPass &pass : schema.Passes) {
-        // The products under the coefficients, the line, the new coefficients.
-        vysImg->DrawText(9, y, point, HornerHeight);
+        vysImg->DrawText(9, top + ProductRow, point, HornerHeight);
         for (size_t i = 0; i < pass.Products.size(); ++i)
-            vysImg->DrawTextRight(right(int(i) + 1), y, number(pass.Products[i]), HornerHeight);
+            vysImg->DrawTextRight(right(int(i) + 1), top + ProductRow, number(pass.Products[i]), HornerHeight);
         const int results = int(pass.Results.size());
-        const int line = y + row;
-        vysImg->DrawLine(QPoint(5, line), QPoint(right(results - 1) + 4, line));
-        y = line + 2;
+        vysImg->DrawLine(QPoint(5, top + LineRow), QPoint(right(results - 1) + 4, top + LineRow));
         for (int i = 0; i < results; ++i)
-            vysImg->DrawTextRight(right(i), y, number(pass.Results[size_t(i)]), HornerHeight, i == results - 1);
-        y += row;
+            vysImg->DrawTextRight(right(i), top + ResultRow, number(pass.Results[size_t(i)]), HornerHeight,
+                                  i == results - 1);
+        top += Pass;
     }
-    vysImg->DrawLine(QPoint(rule, Top), QPoint(rule, y));
+    const int last = top - Pass;
+    vysImg->DrawLine(QPoint(rule, Top), QPoint(rule, last + RuleEnd));
+    vysImg->Reserve(right(k - 1) + 9, last + RuleEnd + 5);
 }

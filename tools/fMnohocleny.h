@@ -44,6 +44,8 @@ public:
     // The same, with the text ending at x = right.
     void DrawTextRight(int right, int y, const QString &text, int height, bool bold = false);
     void DrawLine(const QPoint &from, const QPoint &to);
+    // Grows the drawing to at least width x height.
+    void Reserve(int width, int height);
 
     const QList<TText> &Texts() const { return m_texts; }
     const QList<QLine> &Lines() const { return m_lines; }

@@ -8,18 +8,23 @@
 TStatistikaStav VypocitajStatistiku(const TSubor &values, TStatistickeUdaje &out) {
     if (values.empty())
         return TStatistikaStav::EmptyList;
+    // The products are taken in 80 bits as well: two doubles' product may
+    // lie beyond the range of double.
     long double sx = 0, px = 1, w = 0, sxy = 0;
     for (const TZaznam &v : values) {
-        sx += v.X;
-        px *= v.X;
+        const long double x = v.X;
+        sx += x;
+        px *= x;
         w += v.Y;
-        sxy += v.X * v.Y;
+        sxy += x * v.Y;
     }
     if (w == 0)
         return TStatistikaStav::ZeroWeight;
     long double q = 0;
-    for (const TZaznam &v : values)
-        q += v.X * v.X * v.Y / w;
+    for (const TZaznam &v : values) {
+        const long double x = v.X;
+        q += x * x * v.Y / w;
+    }
 
     const int n = int(values.size());
     out.Pocet = n;
@@ -35,7 +40,7 @@ TStatistikaStav VypocitajStatistiku(const TSubor &values, TStatistickeUdaje &out
     out.Odchylka = std::sqrt(out.Rozptyl);
 
     // The median needs only the middle of the sorted values.
-    std::vector<long double> xs;
+    std::vector<double> xs;
     xs.reserve(values.size());
     for (const TZaznam &v : values)
         xs.push_back(v.X);
@@ -45,12 +50,23 @@ TStatistikaStav VypocitajStatistiku(const TSubor &values, TStatistickeUdaje &out
         out.Median = *middle;
     } else {
         const long double below = *std::max_element(xs.begin(), middle);
-        out.Median = below / 2 + *middle / 2;
+        const long double above = *middle;
+        out.Median = below / 2 + above / 2;
     }
     return TStatistikaStav::Ok;
 }
 
 // ---------------------------------------------------------------------------
+
+// A cell's number as the 64-bit value the list holds; false for a text that
+// is no number or a number beyond the range of double.
+static bool ReadCell(const QString &text, double &value) {
+    long double read = 0;
+    if (!TryStrToFloat(text, read))
+        return false;
+    value = double(read);
+    return std::isfinite(value);
+}
 
 static QString OneLine(QString text) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
@@ -101,7 +117,7 @@ TStatistika::TVystup TStatistika::ReadValues(TSubor &values) {
     for (int r = 0; r < Count(); ++r) {
         TRow &row = m_rows[r];
         TZaznam z;
-        if (!TryStrToFloat(row.X, z.X)) {
+        if (!ReadCell(row.X, z.X)) {
             result = TVystup{TStatistikaStav::IncorrectValue, r, ColumnX, {}};
             break;
         }
@@ -111,7 +127,7 @@ TStatistika::TVystup TStatistika::ReadValues(TSubor &values) {
                 firstFilled = r;
             lastFilled = r;
         }
-        if (!TryStrToFloat(row.Y, z.Y)) {
+        if (!ReadCell(row.Y, z.Y)) {
             result = TVystup{TStatistikaStav::IncorrectValue, r, ColumnY, {}};
             break;
         }

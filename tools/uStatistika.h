@@ -8,14 +8,17 @@
 #include <QStringList>
 #include <vector>
 
-// One value and its weight.
+// One value and its weight, held in 64 bits: a number beyond the range of
+// double is not a value.
 struct TZaznam {
-    long double X = 0;
-    long double Y = 1;
+    double X = 0;
+    double Y = 1;
 };
 using TSubor = std::vector<TZaznam>;
 
-// The summary of a list. Everything is summed in 80-bit floating point.
+// The summary of a list. The values are 64-bit, but everything is summed in
+// 80-bit floating point, so a sum or product may lie beyond the range of
+// double.
 struct TStatistickeUdaje {
     int Pocet = 0;               // n
     long double Sucet = 0;       // sum of x
@@ -79,8 +82,8 @@ public:
     void SetCell(int row, int column, const QString &text);
 
     // Reads every row in order. An empty weight becomes "1" in its cell. A
-    // cell that is not a number stops the reading (IncorrectValue with its
-    // row and column).
+    // cell that is not a number, or one beyond the range of double, stops
+    // the reading (IncorrectValue with its row and column).
     TVystup ReadValues(TSubor &values);
     // ReadValues, then the summary of the values.
     TVystup Vypocet();

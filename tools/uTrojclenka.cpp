@@ -9,17 +9,26 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     for (int i = 0; i < 3; ++i)
         if (texts[i]->isEmpty())
             return {false, ValueNotEntered, i};
-    long double values[3];
-    for (int i = 0; i < 3; ++i)
-        if (!TryStrToFloat(*texts[i], values[i]))
+    // The numbers and X are 64-bit: a number beyond the range of double is
+    // no input, and X must fit as well. The product is taken in 80 bits, so
+    // that only X itself decides.
+    double values[3];
+    for (int i = 0; i < 3; ++i) {
+        long double read = 0;
+        if (!TryStrToFloat(*texts[i], read))
             return {false, InvalidInput, -1};
+        values[i] = double(read);
+        if (!std::isfinite(values[i]))
+            return {false, InvalidInput, -1};
+    }
     // Direct divides by the lower-left number c, inverse by the upper-left a.
     const int divisorField = priama ? 2 : 0;
-    const long double numerator = priama ? values[0] * values[1] : values[1] * values[2];
-    const long double divisor = values[divisorField];
+    const long double va = values[0], vb = values[1], vc = values[2];
+    const long double numerator = priama ? va * vb : vb * vc;
+    const double divisor = values[divisorField];
     if (divisor == 0)
         return {false, InvalidInput, numerator == 0 ? -1 : divisorField};
-    const long double x = numerator / divisor;
+    const double x = double(numerator / divisor);
     if (!std::isfinite(x))
         return {false, InvalidInput, -1};
     return {true, FormatFloat(QStringLiteral("0.####"), x), -1};

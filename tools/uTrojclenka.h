@@ -19,9 +19,10 @@ public:
     QString ValueNotEntered = QStringLiteral("Nie sú zadané všetky čísla");
     QString InvalidInput = QStringLiteral("Neplatný vstup");
 
-    // Direct proportion: X = a*b/c; inverse: X = b*c/a. The first empty
-    // field gives ValueNotEntered and the focus. A text that is not a
-    // number, 0/0 or a result beyond the number range gives InvalidInput; a
+    // Direct proportion: X = a*b/c; inverse: X = b*c/a, all four numbers
+    // 64-bit. The first empty field gives ValueNotEntered and the focus. A
+    // text that is not a number, a number or result beyond the range of
+    // double, or 0/0 gives InvalidInput; a
     // division of a non-zero number by zero gives InvalidInput and the focus
     // to the divisor's field. X is written with at most four decimals.
     TVysledok Vypocet(const QString &a, const QString &b, const QString &c, bool priama) const;

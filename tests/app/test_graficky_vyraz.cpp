@@ -187,13 +187,16 @@ TEST(GrafickyVyrazLayout, SignsKeepToTheirRows) {
         EXPECT_NEAR(k.MiddleRow(Box(operand)), bar, 3) << c.text;
     }
     // A power keeps the sign on its base's row, whatever its base is.
-    for (const char *text : {"(a+b)^2+c", "c+(a+b)^2", "(a-b)^2*c", "c+sin(x)^2", "c+sin(1/2)^2", "sin(1/2)^2+c"}) {
+    for (const char *text : {"(a+b)^2+c", "c+(a+b)^2", "(a-b)^2*c", "c+sin(x)^2", "c+sin(1/2)^2", "sin(1/2)^2+c",
+                             "c+x%^2", "c*x%^2", "c-x%^2"}) {
         TKresba k = Kresli(text);
         const TGrafickyVyraz &sign = *k.Tree;
         const bool powerLeft = sign.Child1->Kind == nkPower;
         const TGrafickyVyraz &c = powerLeft ? *sign.Child2 : *sign.Child1;
         const TGrafickyVyraz &base = *(powerLeft ? sign.Child1 : sign.Child2)->Child1;
-        const int row = base.Kind == nkFunction ? base.BaselineY : base.Child1->Child1->Y;
+        const int row = base.Kind == nkFunction  ? base.BaselineY
+                        : base.Kind == nkPercent ? base.Y
+                                                 : base.Child1->Child1->Y;
         EXPECT_EQ(c.Y, row) << text;
     }
 }

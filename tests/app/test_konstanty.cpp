@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
@@ -88,10 +89,14 @@ TEST_F(KonstantyModelTest, AddOrModifyAsksAboutTheLastRowOfTheSymbol) {
         for (const char *row : {"$a|1", "$b|2", "$a|3"})
             list.Append({QString(row).section('|', 0, 0), QString(row).mid(3), QString(row).mid(3), ""});
         int asked = -1;
+        QSignalSpy inserted(&list, &QAbstractItemModel::rowsInserted), changed(&list, &QAbstractItemModel::dataChanged);
         const int result = list.AddOrModify({c.symbol, "new", "5", "u"}, [&](int row) {
             asked = row;
             return c.answer;
         });
+        // The view hears of the added or the overwritten row.
+        EXPECT_EQ(inserted.size(), c.asked < 0 ? 1 : 0) << c.symbol;
+        EXPECT_EQ(changed.size(), c.asked >= 0 && c.answer ? 1 : 0) << c.symbol;
         EXPECT_EQ(asked, c.asked) << c.symbol << c.answer;
         EXPECT_EQ(result, c.result) << c.symbol << c.answer;
         EXPECT_EQ(Rows(list).mid(0, c.rows.size()), c.rows) << c.symbol << c.answer;

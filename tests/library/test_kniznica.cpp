@@ -68,6 +68,21 @@ TEST_F(KniznicaTest, TextsSurviveASaveAndALoad) {
               S(expected + "|" + expected + "|" + expected + "|x=" + expected));
 }
 
+TEST_F(KniznicaTest, CommentsXmlCannotHoldAreSavedSoThatTheFileLoads) {
+    LoadSample();
+    for (const char *text : {"note-", "a--b", "x--", "a---b"})
+        Lib.GetRoot().appendChild(Lib.GetRoot().ownerDocument().createComment(text));
+    Lib.Modified = true;
+    ASSERT_TRUE(Lib.Save().Ok);
+    TKniznicaVyrazov back;
+    ASSERT_TRUE(back.LoadFromFile(LibPath("s.xml")));
+    QStringList comments;
+    for (QDomNode n = back.GetRoot().firstChild(); !n.isNull(); n = n.nextSibling())
+        if (n.isComment())
+            comments << n.nodeValue();
+    EXPECT_EQ(S(comments.join('|')), "note- |a- -b|x- - |a- - -b");
+}
+
 TEST_F(KniznicaTest, LoadAcceptsOnlyWellFormedLibraries) {
     const struct {
         const char *file;

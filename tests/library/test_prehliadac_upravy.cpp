@@ -115,6 +115,16 @@ TEST_F(EditBrowserTest, DeleteAsksAndLeavesNothingSelected) {
 }
 
 TEST_F(EditBrowserTest, CopyCutAndPasteKeysWorkAcrossLibraries) {
+    // A library pasted among elements is refused with a beep.
+    int beeps = 0;
+    AppContext().Beep = [&beeps] { ++beeps; };
+    Select("Sample");
+    Key(Qt::Key_C);
+    Select("Second/e1");
+    Key(Qt::Key_V);
+    EXPECT_EQ(beeps, 1);
+    EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner,Work),Top),Second(e1,e2)");
+
     Select("Sample/Top");
     Key(Qt::Key_C);
     Select("Second/e2");

@@ -119,9 +119,9 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
     const QString huge = QStringLiteral("1") + QString(300, u'0') + QStringLiteral("x");
     const QString beyondDouble = QStringLiteral("1") + QString(400, u'0') + QStringLiteral("x");
     QStringList terms;
-    for (int i = 1; i <= 200; ++i)
+    for (int i = 1; i <= 1001; ++i)
         terms << QStringLiteral("x^%1").arg(i);
-    const QString manyTerms = terms.join(u'+');
+    const QString manyTerms = terms.mid(0, 200).join(u'+'), overLimit = terms.join(u'+');
     struct Row {
         std::function<QString()> run;
         TPolynomError error;
@@ -133,6 +133,7 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
         {[] { return Command('/', "x^30000", "x+1"); }, TPolynomError::TooManyTerms, "30000 quotient terms"},
         {[] { return Command('^', "a+b+c+d+e", "", 30); }, TPolynomError::TooManyTerms, "five variables to 30"},
         {[&] { return Command('^', manyTerms, "", 30); }, TPolynomError::TooMuchWork, "200 terms to 30"},
+        {[&] { return Command('^', overLimit, "", 2); }, TPolynomError::TooMuchWork, "1001 terms squared"},
         {[] { return Command('.', "x^20000", "x^20000"); }, TPolynomError::ExponentRange, "product exponent"},
         {[] { return Command('/', "x^30000", "x^-10000"); }, TPolynomError::ExponentRange, "quotient exponent"},
         {[] { return Command('+', "x^30000x^30000", ""); }, TPolynomError::ExponentRange, "parsed exponent sum"},
@@ -149,6 +150,19 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
         }
         EXPECT_EQ(error, std::optional(r.error)) << r.what;
     }
+}
+
+// 1000 terms squared take exactly the work allowed: x^k has k-1 products up
+// to x^1001, then one fewer each.
+TEST(PolynomialOperations, TheWorkLimitItselfIsAllowed) {
+    QStringList terms, square;
+    for (int i = 1; i <= 1000; ++i)
+        terms << QStringLiteral("x^%1").arg(i);
+    for (int k = 2; k <= 2000; ++k) {
+        const int c = std::min(k - 1, 2001 - k);
+        square << (c == 1 ? QString() : QString::number(c)) + QStringLiteral("x^%1").arg(k);
+    }
+    EXPECT_EQ(S(Command('^', terms.join(u'+'), "")), S(square.join(u'+')));
 }
 
 TEST(HornerScheme, DividesByXMinusMOverAndOver) {

@@ -5,8 +5,10 @@
 
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTest>
+#include <cmath>
 
 namespace {
 
@@ -43,8 +45,8 @@ TEST_F(StatistikaTest, SummaryOfValidLists) {
         // Rounding leaves Q - E^2 of three equal values below 0.
         {"dispersion never below 0", {{"0,011", "1"}, {"0,011", "1"}, {"0,011", "1"}}, {"3", "0,033", "0", "0,011", "0,011", "0", "0", "0,011"}},
         {"past 255 rows", Repeated("1", 150) + Repeated("2", 150), {"300", "450", "1,42724769270595988E45", "1,5", "1,5", "0,25", "0,5", "1,5"}},
-        {"beyond the range of double", {{"1E400", "2"}}, {"1", "1E400", "1E400", "1E400", "1E400", "0", "0", "1E400"}},
-        {"results beyond the range", {{"1E4000", "1"}, {"1E4000", "1"}}, {"2", "2E4000", "mimo rozsahu", "1E4000", "1E4000", "mimo rozsahu", "mimo rozsahu", "1E4000"}},
+        // 2^32 512 times: every sum exact, the product 2^16384 beyond 80 bits.
+        {"product beyond the range", Repeated("4294967296", 512), {"512", "2199023255552", "mimo rozsahu", "4294967296", "4294967296", "0", "0", "4294967296"}},
     };
     for (const Case &c : cases) {
         TStatistika model;
@@ -52,6 +54,31 @@ TEST_F(StatistikaTest, SummaryOfValidLists) {
         const TStatistika::TVystup out = model.Vypocet();
         ASSERT_EQ(out.Stav, TStatistikaStav::Ok) << c.name;
         EXPECT_EQ(S(model.Texty(out.Udaje).join(" | ")), S(c.texts.join(" | "))) << c.name;
+    }
+}
+
+TEST_F(StatistikaTest, SumsOfDoublesAreHeldBeyondTheRangeOfDouble) {
+    const double big = std::ldexp(1.0, 1000);
+    TStatistickeUdaje u;
+    ASSERT_EQ(VypocitajStatistiku({{big, big}, {big, big}}, u), TStatistikaStav::Ok);
+    EXPECT_EQ(u.Sucin, std::ldexp(1.0L, 2000));
+    EXPECT_EQ(u.StrednaHodnota, big);
+    EXPECT_EQ(u.Rozptyl, 0);
+}
+
+TEST_F(StatistikaTest, FilledWeightsAreAnnouncedToTheView) {
+    struct Case { TRows rows; int first, last; } cases[] = {
+        {{{"1", ""}, {"2", "5"}, {"3", ""}}, 0, 2}, {{{"1", "2"}, {"2", ""}}, 1, 1}, {{{"1", "2"}}, -1, -1}};
+    for (const Case &c : cases) {
+        TStatistika model;
+        Fill(model, c.rows);
+        QSignalSpy changed(&model, &QAbstractItemModel::dataChanged);
+        model.Vypocet();
+        ASSERT_EQ(changed.size(), c.first < 0 ? 0 : 1) << c.first;
+        if (c.first >= 0) {
+            EXPECT_TRUE(changed.at(0).at(0) == model.index(c.first, TStatistika::ColumnY) &&
+                        changed.at(0).at(1) == model.index(c.last, TStatistika::ColumnY)) << c.first;
+        }
     }
 }
 
@@ -65,6 +92,8 @@ TEST_F(StatistikaTest, ListsWithoutSummary) {
         {"blank left by the add button", {{"1", "1"}, {" ", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
         {"bad weight", {{"1", "1"}, {"2", "a"}, {"x", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnY},
         {"other decimal point", {{"1.5", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
+        {"value beyond double", {{"1", "1"}, {"1E4000", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
+        {"weight beyond double", {{"1", "-1,8E308"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnY},
         {"no rows", {}, TStatistikaStav::EmptyList, -1, -1},
         {"weights cancel", {{"1", "1"}, {"2", "-1"}}, TStatistikaStav::ZeroWeight, -1, -1},
     };
@@ -99,7 +128,7 @@ TEST_F(StatistikaTest, WindowCalculatesTypedRowsAndReportsBadOnes) {
     EXPECT_EQ(S(median->text()), "6,25");
     EXPECT_EQ(S(w.Model().Row(0).Y), "1");
 
-    w.Model().SetCell(1, TStatistika::ColumnY, "a");
+    w.Model().SetCell(1, TStatistika::ColumnY, "1e4000"); // beyond the 64-bit values
     Find<QPushButton>(w, "vypocetBtn")->click();
     ASSERT_EQ(Prompter->Shown.size(), 1);
     EXPECT_TRUE(Prompter->Shown.at(0).Kind == TMessageKind::Warning && Prompter->Shown.at(0).Caption == "Chyba vstupu");

@@ -25,8 +25,10 @@ TEST_F(TrojclenkaTest, ResultsMessagesAndFocus) {
         {"3", "1", "7", true, true, "0,4286", -1},       {"-1,5", "2", "4", false, true, "-5,3333", -1},
         {"5", "20", "0", true, false, invalid, 2},       {"0", "20", "10", false, false, invalid, 0},
         {"5", "20", "0", false, true, "0", -1},          {"0", "0", "0", true, false, invalid, -1},
-        {"1E4000", "1E4000", "1E-4000", true, false, invalid, -1},
-        {"1E-4000", "1E-4000", "1E4000", true, true, "0", -1},
+        {"1E4000", "1", "1", true, false, invalid, -1},  {"1E200", "1E200", "1E-100", true, false, invalid, -1},
+        {"1E200", "1E200", "1E200", true, true, "9,9999999999999997E199", -1}, // the double nearest 1E200
+        {"1E-400", "1", "1", true, true, "0", -1},
+        {"5", "20", "1E-400", true, false, invalid, 2},
         {"5", "1.5", "2", true, false, invalid, -1},     {"", "20", "10", true, false, missing, 0},
         {"5", "", "", false, false, missing, 1},         {"5", "20", "", true, false, missing, 2},
     };
@@ -68,4 +70,7 @@ TEST_F(TrojclenkaTest, WindowFiltersKeysAndShowsResultsAndMessages) {
     calculate->click();
     EXPECT_EQ(S(result->text()), "-1,4545");
     EXPECT_EQ(result->palette().color(QPalette::Text), QColor(Qt::black));
+    b->setText("1e4000"); // pasted: beyond the 64-bit numbers
+    calculate->click();
+    EXPECT_EQ(S(result->text()), "Neplatný vstup");
 }
