@@ -2,6 +2,7 @@
 
 #include "uCisla.h"
 
+#include <charconv>
 #include <cmath>
 
 TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, const QString &c, bool priama) const {
@@ -31,5 +32,11 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     const double x = double(numerator / divisor);
     if (!std::isfinite(x))
         return {false, InvalidInput, -1};
-    return {true, FormatFloat(QStringLiteral("0.####"), x), -1};
+    // X is shown with the digits that name its double, no more: 1E200 is
+    // "1E200", not the 18 digits of the double nearest to it.
+    char digits[32];
+    const auto written = std::to_chars(digits, digits + sizeof digits, x);
+    long double shown = x;
+    std::from_chars(digits, written.ptr, shown);
+    return {true, FormatFloat(QStringLiteral("0.####"), shown), -1};
 }
