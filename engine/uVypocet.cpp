@@ -544,6 +544,8 @@ Int128 Gcd128(Int128 a, Int128 b) {
 // n / d in lowest terms, the sign on the numerator; parts beyond 64 bits
 // make a value too large (code 20) that keeps its exact parts.
 TFrac MakeFraction(Int128 n, Int128 d) {
+    if (d == 1 && Abs128(n) <= MaxPart)
+        return Fraction(qint64(n), 1);
     if (d < 0) {
         n = -n;
         d = -d;
@@ -570,9 +572,6 @@ Int128 PowerOfTen(long k) {
 // exactly: the digits without the zeros at either end, times a power of ten.
 // Nothing is rounded: a value whose parts leave 64 bits is too large.
 TFrac FractionLiteral(QStringView text, QChar sep) {
-    long double v = 0;
-    if (!TryStrToFloat(text, v, sep))
-        return Failed(TErrorCode::Unreadable);
     constexpr int MaxDigits = 38; // 10^38 < 2^127
     const int n = int(text.size());
     int i = 0;
@@ -589,9 +588,11 @@ TFrac FractionLiteral(QStringView text, QChar sep) {
     long decimals = 0;  // digits after the separator
     bool afterSep = false;
     bool tooMany = false;
+    bool anyDigit = false;
     for (; i < n; ++i) {
         const QChar c = text.at(i);
         if (IsAsciiDigit(c)) {
+            anyDigit = true;
             if (afterSep)
                 ++decimals;
             const int digit = c.unicode() - '0';
@@ -614,8 +615,6 @@ TFrac FractionLiteral(QStringView text, QChar sep) {
             break;
         }
     }
-    if (m == 0 && !tooMany)
-        return Fraction(0, 1);
     long exponent = 0;
     if (i < n && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
         ++i;
@@ -624,14 +623,29 @@ TFrac FractionLiteral(QStringView text, QChar sep) {
             expNegative = text.at(i) == QLatin1Char('-');
             ++i;
         }
+        const int first = i;
         for (; i < n && IsAsciiDigit(text.at(i)); ++i)
             exponent = std::min(exponent * 10 + (text.at(i).unicode() - '0'), 1000000L);
+        anyDigit = anyDigit && i > first;
         if (expNegative)
             exponent = -exponent;
     }
+    while (i < n && text.at(i) == QLatin1Char(' '))
+        ++i;
+    // The form the engine's strict reader takes, nothing else.
+    if (!anyDigit || i < n)
+        return Failed(TErrorCode::Unreadable);
+    if (m == 0 && !tooMany)
+        return Fraction(0, 1);
     const long power = exponent - decimals + zeros;
-    if (tooMany || (power >= 0 && digits + power > MaxDigits) || power < -MaxDigits)
+    if (tooMany || (power >= 0 && digits + power > MaxDigits) || power < -MaxDigits) {
+        long double v = 0; // a value beyond the 80-bit range is no number
+        if (!TryStrToFloat(text, v, sep))
+            return Failed(TErrorCode::Unreadable);
         return Huge(v, tooMany ? !HasFraction(v) : power >= 0);
+    }
+    if (power == 0 && digits <= 18) // a whole number of 64 bits, the usual literal
+        return Fraction(qint64(negative ? -m : m), 1);
     const Int128 numerator = power >= 0 ? m * PowerOfTen(power) : m;
     return MakeFraction(negative ? -numerator : numerator, power >= 0 ? 1 : PowerOfTen(-power));
 }
