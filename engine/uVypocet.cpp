@@ -507,8 +507,8 @@ constexpr qint64 MaxPart = std::numeric_limits<qint64>::max();
 // arithmetic with it fails, but "%", "!", the checks of "nad", "div" and
 // "mod" and the exponent of "^" still read its exact value, kept in BigN /
 // BigD while it fits in 128 bits (Exact), beyond that its approximate
-// value Approx and whether it is whole (Integral). So "21!%" and a typed
-// 19-digit number with "%" stay exact.
+// value Approx and whether it is whole (Integral). So a typed 19-digit
+// number with "%" stays exact, and "5 nad 21!" compares exact values.
 struct TFrac {
     qint64 N = 0;
     qint64 D = 1;
@@ -556,7 +556,8 @@ TFrac MakeFraction(Int128 n, Int128 d) {
         d /= g;
     }
     if (Abs128(n) > MaxPart || d > MaxPart)
-        return TFrac{0, 1, TErrorCode::TooLarge, true, d == 1, static_cast<long double>(n) / static_cast<long double>(d), n, d};
+        return TFrac{0, 1, TErrorCode::TooLarge, true, d == 1,
+                     static_cast<long double>(n) / static_cast<long double>(d), n, d};
     return Fraction(qint64(n), qint64(d));
 }
 
