@@ -39,6 +39,22 @@ qint64 PartToInt64(long double x) {
     return RoundToInt64(x);
 }
 
+// A part of the display text. The general formatter writes a large value
+// in the exponent form, so a whole part in base 10 is written here with
+// every digit, grouped by three as the formatter groups base 10.
+QString DisplayPart(long double v, quint8 base) {
+    if (base == 10 && v == std::trunc(v) && std::fabs(v) < 9223372036854775808.0L) {
+        QString t = QString::number(qint64(v));
+        const qsizetype first = v < 0 ? 1 : 0;
+        for (qsizetype k = t.size() - 3; k > first; k -= 3)
+            t.insert(k, QLatin1Char(' '));
+        return t;
+    }
+    QString t;
+    FormatNumber(0, base, t, v);
+    return t;
+}
+
 quint64 Magnitude(qint64 x) { return x < 0 ? quint64(0) - quint64(x) : quint64(x); }
 
 } // namespace
@@ -110,13 +126,9 @@ void FractionToDisplay(TFraction f, quint8 base, QString &r) {
     NormaliseSign(f);
     if (f.Denominator == 0)
         throw EEngineInvalidOp("a fraction with a zero denominator");
-    QString t;
-    FormatNumber(0, base, t, f.Numerator);
-    if (f.Denominator != 1) {
-        QString d;
-        FormatNumber(0, base, d, f.Denominator);
-        t += QLatin1String(" / ") + d;
-    }
+    QString t = DisplayPart(f.Numerator, base);
+    if (f.Denominator != 1)
+        t += QLatin1String(" / ") + DisplayPart(f.Denominator, base);
     r = t;
 }
 

@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstring>
 #include <map>
+#include <numeric>
 #include <tuple>
 #include <limits>
 #include <numbers>
@@ -501,18 +502,37 @@ struct TRegisters {
 using Int128 = __int128;
 constexpr qint64 MaxPart = std::numeric_limits<qint64>::max();
 
+// A fraction register: N / D in lowest terms, D > 0, or D = 0 for a value
+// divided by zero. A value whose parts leave 64 bits is too large (Err 20):
+// arithmetic with it fails, but "%", "!", the checks of "nad", "div" and
+// "mod" and the exponent of "^" still read its exact value, kept in BigN /
+// BigD while it fits in 128 bits (Exact), beyond that its approximate
+// value Approx and whether it is whole (Integral). So a typed 19-digit
+// number with "%" stays exact, and "5 nad 21!" compares exact values.
 struct TFrac {
     qint64 N = 0;
-    qint64 D = 1; // 0 for a value divided by zero
+    qint64 D = 1;
     TErrorCode Err = TErrorCode::None;
-    long double Approx = 0; // a number beyond 64 bits (Err 20): its value
+    bool Exact = false;
+    bool Integral = false;
+    long double Approx = 0;
+    Int128 BigN = 0;
+    Int128 BigD = 1;
 };
+
+TFrac Fraction(qint64 n, qint64 d) { return TFrac{n, d}; }
+TFrac Failed(TErrorCode code) { return TFrac{0, 1, code}; }
+// Too large even for 128 bits: only its value is known.
+TFrac Huge(long double approx, bool whole) { return TFrac{0, 1, TErrorCode::TooLarge, false, whole, approx}; }
 
 Int128 Abs128(Int128 x) { return x < 0 ? -x : x; }
 
 Int128 Gcd128(Int128 a, Int128 b) {
     a = Abs128(a);
     b = Abs128(b);
+    // Parts within 64 bits, the usual case, take the quicker 64-bit gcd.
+    if ((a >> 64) == 0 && (b >> 64) == 0)
+        return Int128(std::gcd(quint64(a), quint64(b)));
     while (b != 0) {
         const Int128 t = a % b;
         a = b;
@@ -521,9 +541,11 @@ Int128 Gcd128(Int128 a, Int128 b) {
     return a;
 }
 
-// n / d in lowest terms, the sign on the numerator; parts beyond 64 bits are
-// too large (code 20).
+// n / d in lowest terms, the sign on the numerator; parts beyond 64 bits
+// make a value too large (code 20) that keeps its exact parts.
 TFrac MakeFraction(Int128 n, Int128 d) {
+    if (d == 1 && Abs128(n) <= MaxPart)
+        return Fraction(qint64(n), 1);
     if (d < 0) {
         n = -n;
         d = -d;
@@ -533,36 +555,61 @@ TFrac MakeFraction(Int128 n, Int128 d) {
         n /= g;
         d /= g;
     }
-    TFrac f;
-    if (Abs128(n) > MaxPart || d > MaxPart) {
-        f.Err = TErrorCode::TooLarge;
-        f.Approx = static_cast<long double>(n) / static_cast<long double>(d);
-        return f;
-    }
-    f.N = qint64(n);
-    f.D = qint64(d);
-    return f;
+    if (Abs128(n) > MaxPart || d > MaxPart)
+        return TFrac{0, 1, TErrorCode::TooLarge, true, d == 1,
+                     static_cast<long double>(n) / static_cast<long double>(d), n, d};
+    return Fraction(qint64(n), qint64(d));
 }
 
-// A decimal number text (digits, one separator, an exponent) as an exact
-// fraction when its digits and its power of ten fit in 64 bits.
-bool ExactDecimal(QStringView text, QChar sep, TFrac &out) {
-    QString digits;
-    int decimals = 0;
-    bool afterSep = false;
-    int i = 0;
+// 10^k for 0 <= k <= 38, the powers of ten that 128 bits hold.
+Int128 PowerOfTen(long k) {
+    Int128 r = 1;
+    while (k-- > 0)
+        r *= 10;
+    return r;
+}
+
+// A number as written (digits, at most one separator, an exponent), read
+// exactly: the digits without the zeros at either end, times a power of ten.
+// Nothing is rounded: a value whose parts leave 64 bits is too large.
+TFrac FractionLiteral(QStringView text, QChar sep) {
+    constexpr int MaxDigits = 38; // 10^38 < 2^127
     const int n = int(text.size());
+    int i = 0;
+    while (i < n && text.at(i) == QLatin1Char(' '))
+        ++i;
     bool negative = false;
     if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
         negative = text.at(i) == QLatin1Char('-');
         ++i;
     }
+    Int128 m = 0;
+    int digits = 0;     // in m
+    long zeros = 0;     // zeros after the last non-zero digit, not yet in m
+    long decimals = 0;  // digits after the separator
+    bool afterSep = false;
+    bool tooMany = false;
+    bool anyDigit = false;
     for (; i < n; ++i) {
         const QChar c = text.at(i);
         if (IsAsciiDigit(c)) {
-            digits += c;
+            anyDigit = true;
             if (afterSep)
                 ++decimals;
+            const int digit = c.unicode() - '0';
+            if (digit == 0) {
+                if (digits > 0)
+                    ++zeros;
+                continue;
+            }
+            if (digits + zeros + 1 > MaxDigits) {
+                tooMany = true;
+                continue;
+            }
+            for (; zeros > 0; --zeros, ++digits)
+                m *= 10;
+            m = m * 10 + digit;
+            ++digits;
         } else if (c == sep && !afterSep) {
             afterSep = true;
         } else {
@@ -570,105 +617,75 @@ bool ExactDecimal(QStringView text, QChar sep, TFrac &out) {
         }
     }
     long exponent = 0;
-    if (i < n) {
-        ++i; // "e"
+    if (i < n && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
+        ++i;
         bool expNegative = false;
         if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
             expNegative = text.at(i) == QLatin1Char('-');
             ++i;
         }
-        for (; i < n; ++i) {
-            exponent = exponent * 10 + (text.at(i).unicode() - '0');
-            if (exponent > 100000)
-                return false;
-        }
+        const int first = i;
+        for (; i < n && IsAsciiDigit(text.at(i)); ++i)
+            exponent = std::min(exponent * 10 + (text.at(i).unicode() - '0'), 1000000L);
+        anyDigit = anyDigit && i > first;
         if (expNegative)
             exponent = -exponent;
     }
-    long power = exponent - decimals;
-    while (digits.size() > 1 && digits.endsWith(QLatin1Char('0'))) {
-        digits.chop(1);
-        ++power;
+    while (i < n && text.at(i) == QLatin1Char(' '))
+        ++i;
+    // The form the engine's strict reader takes, nothing else.
+    if (!anyDigit || i < n)
+        return Failed(TErrorCode::Unreadable);
+    if (m == 0 && !tooMany)
+        return Fraction(0, 1);
+    const long power = exponent - decimals + zeros;
+    if (tooMany || (power >= 0 && digits + power > MaxDigits) || power < -MaxDigits) {
+        long double v = 0; // a value beyond the 80-bit range is no number
+        if (!TryStrToFloat(text, v, sep))
+            return Failed(TErrorCode::Unreadable);
+        return Huge(v, tooMany ? !HasFraction(v) : power >= 0);
     }
-    int lead = 0;
-    while (lead < digits.size() - 1 && digits.at(lead) == QLatin1Char('0'))
-        ++lead;
-    digits = digits.mid(lead);
-    if (digits == QLatin1String("0")) {
-        out = TFrac{0, 1, TErrorCode::None};
-        return true;
-    }
-    if (digits.size() > 18 || power > 18 || power < -18)
-        return false;
-    Int128 m = digits.toLongLong();
-    Int128 d = 1;
-    for (long k = 0; k < power; ++k)
-        m *= 10;
-    for (long k = 0; k < -power; ++k)
-        d *= 10;
-    out = MakeFraction(negative ? -m : m, d);
-    return out.Err == TErrorCode::None;
+    if (power == 0 && digits <= 18) // a whole number of 64 bits, the usual literal
+        return Fraction(qint64(negative ? -m : m), 1);
+    const Int128 numerator = power >= 0 ? m * PowerOfTen(power) : m;
+    return MakeFraction(negative ? -numerator : numerator, power >= 0 ? 1 : PowerOfTen(-power));
 }
 
-// A value with a fraction made exact as the decimals of the value: both
-// parts times 10 until whole, the parts then rounded (as far as 64 bits go).
-TFrac FromValue(long double value) {
-    constexpr long double Bound = 922337203685477580.0L;
-    long double a = value, b = 1;
-    while (HasFraction(a) && std::fabs(a) <= Bound && std::fabs(b) <= Bound) {
-        a *= 10;
-        b *= 10;
-    }
-    constexpr long double Limit = 9223372036854775808.0L;
-    if (!std::isfinite(a) || a >= Limit || a < -Limit || b >= Limit)
-        return TFrac{0, 1, TErrorCode::TooLarge};
-    return MakeFraction(Int128(std::llrintl(a)), Int128(std::llrintl(b)));
-}
-
-TFrac FractionLiteral(QStringView text, QChar sep) {
-    long double v = 0;
-    if (!TryStrToFloat(text, v, sep))
-        return TFrac{0, 1, TErrorCode::Unreadable};
-    TFrac f;
-    if (ExactDecimal(text, sep, f))
-        return f;
-    // More digits than 64 bits hold: the 15 significant digits a fraction
-    // part has always been written with.
-    if (ExactDecimal(FormatFloat(QStringLiteral("0.##############E-0"), v, sep), sep, f))
-        return f;
-    f = FromValue(v);
-    f.Approx = v;
-    return f;
-}
-
-// A whole-number operand of "!", "nad", "div" and "mod" that lies beyond 64
-// bits still has its checks made on its value before it is too large.
 bool BeyondRange(const TFrac &f) { return f.Err == TErrorCode::TooLarge; }
 long double ValueOf(const TFrac &f) {
     return BeyondRange(f) ? f.Approx : static_cast<long double>(f.N) / static_cast<long double>(f.D);
 }
-bool Whole(const TFrac &f) { return BeyondRange(f) ? !HasFraction(f.Approx) : f.N % f.D == 0; }
+bool Whole(const TFrac &f) {
+    if (!BeyondRange(f))
+        return f.N % f.D == 0;
+    return f.Exact ? f.BigD == 1 : f.Integral;
+}
+bool Negative(const TFrac &f) { return BeyondRange(f) ? f.Approx < 0 : f.N < 0; }
+// Whether the whole value b lies above the whole value a.
+bool Above(const TFrac &b, const TFrac &a) {
+    if ((BeyondRange(a) && !a.Exact) || (BeyondRange(b) && !b.Exact))
+        return ValueOf(b) > ValueOf(a);
+    const Int128 x = BeyondRange(a) ? a.BigN : Int128(a.N / a.D);
+    const Int128 y = BeyondRange(b) ? b.BigN : Int128(b.N / b.D);
+    return y > x;
+}
 
 // A part raised to a power that is not whole, kept as the 15 significant
 // digits it is written with.
 TFrac PartPower(qint64 x, long double p, QChar sep) {
     if (x < 0)
-        return TFrac{0, 1, TErrorCode::TooLarge}; // a root of a negative number
+        return Failed(TErrorCode::TooLarge); // a root of a negative number
     if (x == 0)
-        return TFrac{0, 1, TErrorCode::None};
+        return Fraction(0, 1);
     const long double v = std::pow(static_cast<long double>(x), p);
     if (!std::isfinite(v))
-        return TFrac{0, 1, TErrorCode::TooLarge};
+        return Failed(TErrorCode::TooLarge);
     if (v < 1e15L && v == std::trunc(v))
-        return TFrac{qint64(v), 1, TErrorCode::None};
-    const QString text = FormatFloat(QStringLiteral("0.##############E-0"), v, sep);
-    TFrac f;
-    if (ExactDecimal(text, sep, f))
-        return f;
-    return TFrac{0, 1, TErrorCode::TooLarge};
+        return Fraction(qint64(v), 1);
+    return FractionLiteral(FormatFloat(QStringLiteral("0.##############E-0"), v, sep), sep);
 }
 
-// x^p for a whole p >= 0, exactly; false when it leaves 64 bits.
+// x^p for a whole p >= 0, exactly; false when it leaves 128 bits.
 bool WholePower(qint64 x, qint64 p, Int128 &r) {
     r = 1;
     if (p == 0)
@@ -681,13 +698,11 @@ bool WholePower(qint64 x, qint64 p, Int128 &r) {
         r = (p % 2 == 0) ? 1 : -1;
         return true;
     }
-    if (p > 63)
+    if (p > 127)
         return false;
-    for (qint64 k = 0; k < p; ++k) {
-        r *= x;
-        if (Abs128(r) > MaxPart)
+    for (qint64 k = 0; k < p; ++k)
+        if (__builtin_mul_overflow(r, Int128(x), &r))
             return false;
-    }
     return true;
 }
 
@@ -698,7 +713,7 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
     };
     // What reading an operand as one real number reports: a text that is no
     // number, or a denominator of zero. A value beyond 64 bits is read by
-    // its approximate value here.
+    // its exact (or approximate) value here.
     auto readCode = [](const TFrac &f) {
         if (f.Err != TErrorCode::None && f.Err != TErrorCode::TooLarge)
             return f.Err;
@@ -713,28 +728,34 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
     for (const TInstruction &in : p.Code) {
         switch (in.Op) {
         case TOp::Function: // no functions here: the name is a malformed part
-            R[in.Dst] = TFrac{0, 1, TErrorCode::Unreadable};
+            R[in.Dst] = Failed(TErrorCode::Unreadable);
             break;
         case TOp::PercentPlain:
         case TOp::PercentPlus:
         case TOp::PercentMinus: {
-            const TFrac b = R[in.A];
-            if (BeyondRange(b)) {
-                const long double v = in.Op == TOp::PercentPlain  ? b.Approx / 100
-                                      : in.Op == TOp::PercentPlus ? (b.Approx + 100) / 100
-                                                                  : (100 - b.Approx) / 100;
-                R[in.Dst] = FromValue(v);
-                if (BeyondRange(R[in.Dst]))
-                    R[in.Dst].Approx = v;
-                break;
-            }
-            if (b.Err != TErrorCode::None)
+            const TFrac &b = R[in.A];
+            if (b.Err != TErrorCode::None && !BeyondRange(b))
                 return fail(b.Err);
-            const Int128 hundred = Int128(100) * b.D;
-            const Int128 n = in.Op == TOp::PercentPlain ? Int128(b.N)
-                             : in.Op == TOp::PercentPlus ? hundred + b.N
-                                                         : hundred - b.N;
-            R[in.Dst] = MakeFraction(n, hundred);
+            const bool exact = !BeyondRange(b) || b.Exact;
+            const Int128 n = BeyondRange(b) ? b.BigN : Int128(b.N);
+            const Int128 d = BeyondRange(b) ? b.BigD : Int128(b.D);
+            Int128 hundred = 0, top = n;
+            bool fits = exact && !__builtin_mul_overflow(d, Int128(100), &hundred);
+            if (fits && in.Op == TOp::PercentPlus)
+                fits = !__builtin_add_overflow(hundred, n, &top);
+            else if (fits && in.Op == TOp::PercentMinus)
+                fits = !__builtin_sub_overflow(hundred, n, &top);
+            if (fits) {
+                R[in.Dst] = MakeFraction(top, hundred);
+            } else {
+                // Beyond 128 bits: whether it is whole is as far as its
+                // value tells.
+                const long double v = ValueOf(b);
+                const long double r = in.Op == TOp::PercentPlain  ? v / 100
+                                      : in.Op == TOp::PercentPlus ? (100 + v) / 100
+                                                                  : (100 - v) / 100;
+                R[in.Dst] = Huge(r, !HasFraction(r));
+            }
             break;
         }
         case TOp::Power: {
@@ -742,16 +763,26 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
             if (BeyondRange(e)) {
-                // An exponent beyond 64 bits: 0, 1 or too large.
-                const long double v = std::pow(ValueOf(a), e.Approx);
-                if (!std::isfinite(v))
+                // An exponent beyond 64 bits leaves only 0, 1 and -1 in range.
+                if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+                    return fail(c);
+                if (a.N == 0)
+                    R[in.Dst] = Negative(e) ? Fraction(1, 0) : Fraction(0, 1);
+                else if (a.N == 1 && a.D == 1)
+                    R[in.Dst] = Fraction(1, 1);
+                else if (a.N == -1 && a.D == 1 && e.Exact && e.BigD == 1)
+                    R[in.Dst] = Fraction(e.BigN % 2 == 0 ? 1 : -1, 1);
+                else
                     return fail(TErrorCode::TooLarge);
-                R[in.Dst] = FromValue(v);
                 break;
             }
             if (e.Err != TErrorCode::None)
                 return fail(e.Err);
             if (const TErrorCode c = denominatorCode(e); c != TErrorCode::None)
+                return fail(c);
+            // A value over zero raised to a power stays a division by zero:
+            // (1/0)^(-1) is no 0.
+            if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
                 return fail(c);
             qint64 n = a.N, d = a.D;
             if (e.N % e.D == 0) {
@@ -766,7 +797,7 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
                     const long double pd80 = std::pow(static_cast<long double>(d), static_cast<long double>(k));
                     if (!std::isfinite(pn80) || !std::isfinite(pd80))
                         return fail(TErrorCode::TooLarge); // beyond the 80-bit range
-                    R[in.Dst] = TFrac{0, 1, TErrorCode::TooLarge, pn80 / pd80};
+                    R[in.Dst] = Huge(pn80 / pd80, d == 1 || d == -1);
                 } else {
                     R[in.Dst] = MakeFraction(pn, pd);
                 }
@@ -784,64 +815,63 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             break;
         }
         case TOp::Factorial: {
-            const TFrac a = R[in.A];
+            const TFrac &a = R[in.A];
             if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
-            if (!Whole(a) || ValueOf(a) < 0)
+            if (!Whole(a) || Negative(a))
                 return fail(TErrorCode::FactorialOfNonNatural);
             if (BeyondRange(a) || a.N / a.D > 65535)
                 return fail(TErrorCode::TooLarge);
             const qint64 x = a.N / a.D;
             long double approx = 1;
-            qint64 v = 1;
+            Int128 v = 1;
+            bool exact = true;
             for (qint64 k = 2; k <= x; ++k) {
                 approx *= static_cast<long double>(k);
-                if (k <= 20)
-                    v *= k;
+                exact = exact && !__builtin_mul_overflow(v, Int128(k), &v);
             }
             if (!std::isfinite(approx))
                 return fail(TErrorCode::TooLarge);
             // Beyond 20! the value is too large; it fails where it is used.
-            R[in.Dst] = x <= 20 ? TFrac{v, 1, TErrorCode::None}
-                                : TFrac{0, 1, TErrorCode::TooLarge, approx};
+            R[in.Dst] = exact ? MakeFraction(v, 1) : Huge(approx, true);
             break;
         }
         case TOp::Binomial: {
-            const TFrac a = R[in.A], b = R[in.B];
+            const TFrac &a = R[in.A], &b = R[in.B];
             if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
             if (const TErrorCode c = readCode(b); c != TErrorCode::None)
                 return fail(c);
-            if (!Whole(a) || !Whole(b) || ValueOf(a) < 0 || ValueOf(b) < 0) {
+            if (!Whole(a) || !Whole(b) || Negative(a) || Negative(b)) {
                 fail(TErrorCode::NonIntegerOperand);
                 err.Param1 = QStringLiteral("nad");
                 return false;
             }
-            if (ValueOf(b) > ValueOf(a))
+            if (Above(b, a))
                 return fail(TErrorCode::BinomialKAboveN);
             if (BeyondRange(a) || BeyondRange(b) || a.N / a.D > 65535)
                 return fail(TErrorCode::TooLarge);
             const qint64 n = a.N / a.D, k = b.N / b.D;
             const qint64 m = std::min(k, n - k);
             Int128 v = 1;
-            bool beyond = false;
+            bool exact = true;
             long double approx = 1;
             for (qint64 i = 1; i <= m; ++i) {
                 approx = approx * static_cast<long double>(n - m + i) / static_cast<long double>(i);
-                if (!beyond) {
-                    v = v * (n - m + i) / i;
-                    beyond = v > MaxPart;
+                if (exact) {
+                    exact = !__builtin_mul_overflow(v, Int128(n - m + i), &v);
+                    v /= i;
                 }
             }
             if (!std::isfinite(approx))
                 return fail(TErrorCode::TooLarge);
-            R[in.Dst] = beyond ? TFrac{0, 1, TErrorCode::TooLarge, approx} : TFrac{qint64(v), 1, TErrorCode::None};
+            R[in.Dst] = exact ? MakeFraction(v, 1) : Huge(approx, true);
             break;
         }
         case TOp::IntegerDivide:
         case TOp::Remainder: {
             const bool isDiv = in.Op == TOp::IntegerDivide;
-            const TFrac a = R[in.A], b = R[in.B];
+            const TFrac &a = R[in.A], &b = R[in.B];
             if (const TErrorCode c = readCode(a); c != TErrorCode::None)
                 return fail(c);
             if (const TErrorCode c = readCode(b); c != TErrorCode::None)
@@ -856,14 +886,14 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             const qint64 x = a.N / a.D, y = b.N / b.D;
             if (y == 0)
                 return fail(TErrorCode::DivisionByZero);
-            R[in.Dst] = TFrac{isDiv ? x / y : x % y, 1, TErrorCode::None};
+            R[in.Dst] = Fraction(isDiv ? x / y : x % y, 1);
             break;
         }
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
         case TOp::Subtract: {
-            const TFrac a = R[in.A], b = R[in.B];
+            const TFrac &a = R[in.A], &b = R[in.B];
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
             if (b.Err != TErrorCode::None)
@@ -871,12 +901,23 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             Int128 n, d;
             switch (in.Op) {
             case TOp::Multiply:
-                n = Int128(a.N) * b.N;
-                d = Int128(a.D) * b.D;
-                break;
             case TOp::Divide:
-                n = Int128(a.N) * b.D;
-                d = Int128(a.D) * b.N;
+                // A factor over zero is a division by zero whatever the
+                // other factor: 1/0^(-1) is no 0.
+                if (const TErrorCode c = denominatorCode(a); c != TErrorCode::None)
+                    return fail(c);
+                if (const TErrorCode c = denominatorCode(b); c != TErrorCode::None)
+                    return fail(c);
+                if (in.Op == TOp::Multiply) {
+                    n = Int128(a.N) * b.N;
+                    d = Int128(a.D) * b.D;
+                } else {
+                    n = Int128(a.N) * b.D;
+                    d = Int128(a.D) * b.N;
+                }
+                // A quotient over zero stops the evaluation.
+                if (d == 0)
+                    return fail(n == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
                 break;
             case TOp::Add:
                 n = Int128(a.N) * b.D + Int128(b.N) * a.D;
@@ -887,21 +928,20 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
                 d = Int128(a.D) * b.D;
                 break;
             }
-            // A product or quotient over zero stops the evaluation.
-            if (d == 0 && (in.Op == TOp::Multiply || in.Op == TOp::Divide))
-                return fail(n == 0 ? TErrorCode::TooLarge : TErrorCode::DivisionByZero);
             R[in.Dst] = MakeFraction(n, d);
             break;
         }
         case TOp::Negate: {
             TFrac v = R[in.A];
             v.N = -v.N;
+            v.BigN = -v.BigN;
+            v.Approx = -v.Approx;
             R[in.Dst] = v;
             break;
         }
         case TOp::GroupEnd:
         case TOp::Final: {
-            const TFrac v = R[in.A];
+            const TFrac &v = R[in.A];
             if (v.Err != TErrorCode::None)
                 return fail(v.Err);
             if (const TErrorCode c = denominatorCode(v); c != TErrorCode::None)

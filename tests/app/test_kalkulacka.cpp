@@ -48,6 +48,9 @@ TEST_F(AppTest, CalculateInEveryNumberSetAndBase) {
         Err(0, 10, false, "x+1", {{"x", "abc"}}, 31, 0, 3),
         Err(0, 10, false, "a+b", {{"a", "1"}}, 15, 0, 3, true),
         Ok(0, 10, true, "1/3+1/6", {}, "1 / 2", "1 / 2", ""),
+        // Every digit of a large part is shown.
+        Ok(0, 10, true, "1000000000000000009/100", {}, "1 000 000 000 000 000 009 / 100",
+           "1 000 000 000 000 000 009 / 100", ""),
         // A function sends the text to the real evaluator; still shown as a fraction.
         Ok(0, 10, true, "sin(30)", {}, "1 / 2", "1 / 2", ""),
         Err(0, 10, true, "5 div 0", {}, 25, 0, 7),
