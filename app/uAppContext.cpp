@@ -2,6 +2,7 @@
 
 #include "uAktualizacia.h"
 #include "uIniFile.h"
+#include "uQtPreklady.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -9,8 +10,10 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QGuiApplication>
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QMutexLocker>
+#include <QThread>
 
 TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QString &caption, const QString &text) {
     QMessageBox box(parent);
@@ -113,6 +116,7 @@ void TAppContext::Reset(const QString &programDir) {
     OpenUrl = [](const QUrl &url) { return QDesktopServices::openUrl(url); };
     UpdateInfoUrl = QUrl(QLatin1String(UpdateInfoAddress));
     Beep = [] { QApplication::beep(); };
+    QtTranslationsDir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     m_prompter = std::make_unique<TMessageBoxPrompter>();
     m_settingsIni = std::make_unique<TIniFile>(ProgramDir + QStringLiteral("settings.ini"));
     SetLanguageIni(nullptr);
@@ -131,6 +135,11 @@ std::shared_ptr<const TIniFile> TAppContext::LanguageIni() const {
 }
 
 void TAppContext::SetLanguageIni(std::shared_ptr<const TIniFile> ini) {
+    // Translators belong to the application's thread (and need the
+    // application, which the first context is made before).
+    const QCoreApplication *app = QCoreApplication::instance();
+    if (app && QThread::currentThread() == app->thread())
+        UseQtTexts(QtTextsLanguage(ini.get(), QtTranslationsDir), QtTranslationsDir);
     QMutexLocker lock(&m_languageLock);
     m_languageIni = std::move(ini);
 }

@@ -86,6 +86,10 @@ public:
     QUrl UpdateInfoUrl;
     // The default message beep: a refused change of view, for example.
     std::function<void()> Beep;
+    // The folder of Qt's own catalogues, from which Qt's texts (message box
+    // buttons, file dialogs) follow the language file: Slovak or the file's
+    // language, English when the folder lacks it.
+    QString QtTranslationsDir;
 
     TPrompter &Prompter() { return *m_prompter; }
     // Replaces the prompter by a recording one and returns it.
@@ -96,7 +100,8 @@ public:
 
     // The loaded language file, or none. The object is never changed once
     // published; a reader keeps its own reference, so a switch of language
-    // cannot free it under a worker thread.
+    // cannot free it under a worker thread. Setting it on the application's
+    // thread switches Qt's own texts to its language as well.
     std::shared_ptr<const TIniFile> LanguageIni() const;
     void SetLanguageIni(std::shared_ptr<const TIniFile> ini);
 

@@ -49,7 +49,8 @@ QString DecodeFileText(const QByteArray &bytes) {
     QByteArray body = bytes;
     if (body.startsWith(kUtf8Bom))
         body.remove(0, kUtf8Bom.size());
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    // The one mark is gone; a second one belongs to the text.
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString asUtf8 = utf8.decode(body);
     if (!utf8.hasError())
         return asUtf8;
@@ -69,6 +70,12 @@ QByteArray EncodeFileText(const QString &text) {
             return kUtf8Bom + text.toUtf8();
         out.append(char(b));
     }
+    // Windows-1250 bytes that happen to be valid UTF-8 ("ČŠ" is C8 8A, the
+    // UTF-8 of one letter) or begin with the mark would be read back as
+    // something else: such a text goes out as UTF-8 with the mark, which
+    // reads back as it is.
+    if (DecodeFileText(out) != text)
+        return kUtf8Bom + text.toUtf8();
     return out;
 }
 

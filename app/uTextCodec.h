@@ -2,7 +2,9 @@
 // "history.dat" and the history export) share one codec: they are read as
 // UTF-8 (with or without a byte-order mark) when the bytes are valid UTF-8
 // and as Windows-1250 otherwise; they are written in Windows-1250 when every
-// character fits and as UTF-8 with a byte-order mark otherwise. Lines end
+// character fits and those bytes read back as the same text (they are no
+// valid UTF-8), and as UTF-8 with a byte-order mark otherwise, so whatever is
+// written reads back identically. Lines end
 // with CR LF. Every file is written whole through QSaveFile, so a failed
 // write leaves the old file as it was.
 #pragma once

@@ -32,11 +32,42 @@ TEST(TextCodec, ReadsUtf8WithAndWithoutMarkElseWindows1250) {
     EXPECT_EQ(S(DecodeFileText(QByteArray("\xEF\xBB\xBF\x9A"))), S(QStringLiteral("š")));
 }
 
-TEST(TextCodec, WritesWindows1250WhenEveryCharacterFitsElseUtf8WithMark) {
-    EXPECT_EQ(EncodeFileText(QStringLiteral("čaj")), QByteArray("\xE8" "aj"));
-    const QString foreign = QStringLiteral("čaj Ж");
-    EXPECT_EQ(EncodeFileText(foreign), QByteArray("\xEF\xBB\xBF") + foreign.toUtf8());
-    EXPECT_EQ(S(DecodeFileText(EncodeFileText(foreign))), S(foreign));
+// Windows-1250 only when every character fits and the bytes cannot be read
+// as anything else; every text reads back as it was written.
+TEST(TextCodec, WritesWindows1250OnlyWhereItReadsBackElseUtf8WithMark) {
+    const QByteArray mark("\xEF\xBB\xBF");
+    struct Case { QString text; QByteArray cp1250; }; // empty cp1250: UTF-8 with the mark
+    const Case cases[] = {
+        {QStringLiteral("čaj € ő"), "\xE8" "aj \x80 \xF5"},
+        {QStringLiteral("ÁŠ"), "\xC1\x8A"},       // C1 8A is an overlong form, no UTF-8
+        {QStringLiteral("1+x"), "1+x"},
+        {QStringLiteral("ČŠ =  1"), {}},            // C8 8A is the UTF-8 of one letter
+        {QStringLiteral("ěšť"), {}},                // EC 9A 9D likewise
+        {QStringLiteral("ď»żx"), {}},               // EF BB BF would be taken for the mark
+        {QStringLiteral("\uFEFFx"), {}},            // a mark that belongs to the text
+        {QStringLiteral("čaj ∑ ø"), {}},            // outside Windows-1250
+    };
+    for (const Case &c : cases) {
+        const QByteArray bytes = EncodeFileText(c.text);
+        EXPECT_EQ(bytes, c.cp1250.isEmpty() ? mark + c.text.toUtf8() : c.cp1250) << S(c.text);
+        EXPECT_EQ(S(DecodeFileText(bytes)), S(c.text));
+    }
+}
+
+// Texts of up to six characters from all of Windows-1250, a mark and one
+// character outside it read back as written.
+TEST(TextCodec, EveryGeneratedTextReadsBack) {
+    QString alphabet = QStringLiteral("\uFEFF∑");
+    for (int b = 0x20; b < 0x100; ++b)
+        alphabet += Cp1250ToUnicode(uchar(b));
+    quint32 seed = 12345;
+    auto next = [&seed](int n) { return int((seed = seed * 1103515245u + 12345u) >> 16) % n; };
+    for (int i = 0; i < 20000; ++i) {
+        QString text;
+        for (int k = 1 + next(6); k > 0; --k)
+            text += alphabet.at(next(int(alphabet.size())));
+        ASSERT_EQ(S(DecodeFileText(EncodeFileText(text))), S(text));
+    }
 }
 
 TEST(TextCodec, SplitsLinesAtEveryKindOfBreak) {

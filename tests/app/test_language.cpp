@@ -3,10 +3,14 @@
 #include "fJazyk.h"
 #include "uIniFile.h"
 
+#include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QLabel>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 class LanguageTest : public AppTest {
 protected:
@@ -75,6 +79,71 @@ TEST_F(LanguageTest, ShippedFilesHoldTheSameKeys) {
     for (int code = 1; code <= 34; ++code)
         EXPECT_FALSE(english.ReadString("ErrorMessages", QStringLiteral("err%1").arg(code), "").isEmpty()) << code;
     EXPECT_EQ(S(english.ReadString("Info", "LanguageName", "")), "English");
+}
+
+// Opens a modal dialog through open and returns what read finds in it while
+// it is shown; the dialog is then closed.
+static QStringList ReadModal(const std::function<void()> &open, const std::function<QStringList(QDialog *)> &read) {
+    QStringList texts;
+    std::function<void()> look = [&] {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *dialog = qobject_cast<QDialog *>(w); dialog && dialog->isVisible()) {
+                texts = read(dialog);
+                dialog->reject();
+                return;
+            }
+        QTimer::singleShot(10, look);
+    };
+    QTimer::singleShot(0, look);
+    open();
+    return texts;
+}
+
+// What the user reads on Qt's own controls: a question's Yes and No, and a
+// save dialog's "Look in", Save and Cancel, through the real seams.
+TEST_F(LanguageTest, QtsOwnTextsFollowTheLanguageFile) {
+    for (const char *name : {"slovak.txt", "english.txt"})
+        Lang(name, ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/") + name));
+    Lang("other.txt", Header("Other", "LanguageIsoCode=xx\r\n")); // no language Qt knows: the system's
+    const char *slovak = "Án&o|&Nie|Hľadať v:|&Uložiť|Zrušiť";
+    const char *english = "&Yes|&No|Look in:|&Save|Cancel";
+    // file: empty for the built-in texts; system: the system's language
+    // (C when empty); folder: Qt's catalogues when empty.
+    struct Case { const char *file; const char *system; const char *folder; const char *texts; };
+    const Case cases[] = {
+        {"", "", "", slovak},
+        {"lang\\english.txt", "sk_SK", "", english},
+        {"lang\\slovak.txt", "", "", slovak},
+        {"lang\\other.txt", "", "", english},
+        {"lang\\other.txt", "sk_SK", "", slovak},
+        {"lang\\slovak.txt", "", "no catalogues", english},
+    };
+    const QLocale system;
+    for (const Case &c : cases) {
+        QLocale::setDefault(*c.system ? QLocale(c.system) : system);
+        AppContext().Reset(Dir.path()); // the real message boxes and file dialogs
+        if (*c.folder)
+            AppContext().QtTranslationsDir = Path(c.folder);
+        if (*c.file) {
+            ASSERT_TRUE(LoadLanguageFile(c.file));
+        }
+        QStringList texts = ReadModal([] { AppContext().Prompter().Show(nullptr, TMessageKind::Question, "?", "?"); },
+                                      [](QDialog *d) {
+                                          auto *box = qobject_cast<QMessageBox *>(d);
+                                          return box ? QStringList{box->button(QMessageBox::Yes)->text(),
+                                                                   box->button(QMessageBox::No)->text()}
+                                                     : QStringList();
+                                      });
+        texts += ReadModal([] { AppContext().SaveFileName(nullptr, {}); }, [](QDialog *d) {
+            auto *label = d->findChild<QLabel *>("lookInLabel");
+            auto *buttons = d->findChild<QDialogButtonBox *>("buttonBox");
+            return label && buttons ? QStringList{label->text(), buttons->button(QDialogButtonBox::Save)->text(),
+                                                  buttons->button(QDialogButtonBox::Cancel)->text()}
+                                    : QStringList();
+        });
+        EXPECT_EQ(S(texts.join('|')), c.texts) << c.file << " " << c.system << " " << c.folder;
+    }
+    QLocale::setDefault(system);
 }
 
 class ChooserTest : public LanguageTest {
