@@ -1,6 +1,13 @@
 #include "PrevodySustav.h"
 
+#include "Analyzator.h"
+#include "GeneratorVyrazov.h"
+#include "KomplexnyAnalyzator.h"
+#include "ZlomkovyAnalyzator.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -126,6 +133,9 @@ TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
         {8, 10, "10+19", "8+19"},                                         // "9" is no octal digit
         {16, 10, "10+FFFFFFFFFFFFFFFFF+10", "16+FFFFFFFFFFFFFFFFF+10"},   // beyond 64 bits
         {10, 16, "1+99999999999999999999", "1+99999999999999999999"},
+        // refused as a whole: a name that is a number in base 16, an "e" the
+        // scanner takes for an exponent, a value with more than 200 binary places
+        {10, 16, "2+a", "2+a"},         {10, 16, "2e*3", "2e*3"},         {10, 2, "1+1e-300", "1+1e-300"},
     };
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
@@ -161,3 +171,141 @@ INSTANTIATE_TEST_SUITE_P(BothSeparators, Prevody, ::testing::Values(',', '.'),
                          [](const ::testing::TestParamInfo<char> &info) {
                              return info.param == ',' ? std::string("Comma") : std::string("Point");
                          });
+
+namespace {
+
+// The "=" road of a text typed in a base: the check and the constants on
+// the text as it stands, its numbers written in base 10, then the evaluator
+// of the set. Code 0 with the value, or the failing code.
+struct TOutcome {
+    int code = 0;
+    long double re = 0, im = 0;
+};
+
+TOutcome Road(int base, QString text, const TEvaluationContext &context) {
+    const bool complex = context.NumberSet == TNumberSet::Complex;
+    TChyba err;
+    if (complex)
+        CheckComplexSyntax(text, context, err);
+    else
+        CheckSyntax(text, context, err);
+    if (!err.Failed())
+        CheckDollarReferences(text, context, err);
+    if (!err.Failed() && base != 10)
+        ConvertExpressionBase(base, 10, complex ? context.ImaginaryUnit : QChar(), text, err);
+    if (err.Failed())
+        return {CodeNumber(err.Code)};
+    if (QString(text).remove(QLatin1Char(' ')).isEmpty())
+        return {};
+    const TEngineResult r = complex                                     ? EvaluateComplex(text, context)
+                            : context.Fractions && UsesNoFunction(text) ? EvaluateFraction(text, context)
+                                                                        : EvaluateReal(text, context);
+    if (!r.Ok())
+        return {CodeNumber(r.Error.Code)};
+    return complex ? TOutcome{0, r.Complex.Re, r.Complex.Im} : TOutcome{0, r.Real, 0};
+}
+
+TOutcome RoadInBase(int base, const QString &text, const TEvaluationContext &context) {
+    try {
+        return Road(base, text, context);
+    } catch (const std::exception &) {
+        return {CodeNumber(TErrorCode::UnknownFailure)}; // as the "=" key's guard
+    }
+}
+
+bool SameOutcome(const TOutcome &a, const TOutcome &b) {
+    auto same = [](long double x, long double y) { return x == y || (std::isnan(x) && std::isnan(y)); };
+    return a.code == b.code && same(a.re, b.re) && same(a.im, b.im);
+}
+
+QString Describe(const TOutcome &o) {
+    return o.code ? QStringLiteral("code %1").arg(o.code)
+                  : QString::number(double(o.re), 'g', 19) + QLatin1Char(' ') + QString::number(double(o.im), 'g', 19);
+}
+
+} // namespace
+
+// The rows that once changed their meaning on a switch (variable x = 3, y = 2).
+TEST_P(Prevody, ASwitchedTextKeepsItsValue) {
+    TVariableList variables(QStringList{QStringLiteral("x=3"), QStringLiteral("y=2")});
+    TEvaluationContext context;
+    context.DecimalSeparator = Sep();
+    context.Variables = &variables;
+    struct Case { int to; const char *in; const char *switched; const char *back; };
+    const Case cases[] = {
+        {16, "1000x", "3E8*x", "1000*x"},
+        {16, "11x", "B*x", "11*x"},
+        {16, "999999999999999999", "DE0B6B3A763FFFF", "999999999999999999"},
+        {16, "7,875y", "7,E*y", "7,875*y"},
+        {2, "0,1", "0,0001100110011001100110011001100110011001100110011001100110011001101", "0,1"},
+        {8, "2,5e-3+x", "0,001217270243656050753412+x", "0,0025+x"},
+    };
+    for (const auto &c : cases) {
+        const QString in = WithSep(c.in, Sep());
+        QString t = in;
+        TChyba err;
+        ConvertExpressionBase(10, c.to, QChar(), t, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
+        EXPECT_EQ(t.toStdString(), WithSep(c.switched, Sep()).toStdString());
+        const TOutcome before = RoadInBase(10, in, context), after = RoadInBase(c.to, t, context);
+        EXPECT_TRUE(before.code == 0 && SameOutcome(before, after))
+            << c.in << ": " << Describe(before).toStdString() << " / " << Describe(after).toStdString();
+        ConvertExpressionBase(c.to, 10, QChar(), t, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
+        EXPECT_EQ(t.toStdString(), WithSep(c.back, Sep()).toStdString());
+    }
+}
+
+// Generated texts of the real set, of fractions and of the complex set (numbers with and without
+// decimals, variables, constants, functions, every operator, faults):
+// switched from base 10 to 2, 8 and 16 and back, each text gives in every
+// base what it gave before, value or code. A switch may refuse a text with
+// code 26; what a switch wrote, the next one reads. More texts with
+// TARBELON_GENERATED_CASES=<n>.
+TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
+    generator::TGenerator gen(1105);
+    int failures = 0, refused = 0, compared = 0;
+    const int sets[] = {generator::Realne, generator::Zlomky, generator::Komplexne};
+    const int count = qEnvironmentVariableIsSet("TARBELON_GENERATED_CASES")
+                          ? qEnvironmentVariableIntValue("TARBELON_GENERATED_CASES")
+                          : 450;
+    for (int i = 0; i < count; ++i) {
+        const generator::TPripad c = gen.Next(sets[i % 3]);
+        SetDecSep(c.Separator);
+        TVariableList variables(c.Variables);
+        TConstantList constants;
+        constants.Items = c.Constants;
+        TEvaluationContext context;
+        context.DecimalSeparator = c.Separator;
+        context.AngleUnit = TAngleUnit(c.AngleUnit);
+        context.Fractions = c.Set == generator::Zlomky;
+        context.NumberSet = c.Set == generator::Komplexne ? TNumberSet::Complex : TNumberSet::Real;
+        const QChar extra = c.Set == generator::Komplexne ? context.ImaginaryUnit : QChar();
+        context.Variables = &variables;
+        context.Constants = &constants;
+        const TOutcome before = RoadInBase(10, c.Text, context);
+        for (int base : {2, 8, 16}) {
+            QString t = c.Text;
+            TChyba err;
+            ConvertExpressionBase(10, base, extra, t, err);
+            if (err.Failed()) {
+                ++refused;
+                continue;
+            }
+            ++compared;
+            const TOutcome after = RoadInBase(base, t, context);
+            QString back = t;
+            ConvertExpressionBase(base, 10, extra, back, err);
+            const TOutcome again = err.Failed() ? TOutcome{CodeNumber(err.Code)} : RoadInBase(10, back, context);
+            if (!SameOutcome(before, after) || !SameOutcome(before, again)) {
+                ++failures;
+                ADD_FAILURE() << c.Text.toStdString() << " -> " << t.toStdString() << " -> " << back.toStdString()
+                              << ": " << Describe(before).toStdString() << " / " << Describe(after).toStdString()
+                              << " / " << Describe(again).toStdString();
+            }
+        }
+    }
+    SetDecSep(QLatin1Char(','));
+    EXPECT_EQ(failures, 0) << "of " << compared << " switches (" << refused << " refused)";
+    EXPECT_GT(compared, 600);
+}
