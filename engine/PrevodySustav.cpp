@@ -435,8 +435,10 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
                 FormatNumber(decimals, toBase, converted, value);
             } else {
                 converted = toBase == 10 ? ShortestDecimal(value) : ExactDigits(value, toBase);
-                // A number written without its whole part or with a separator
-                // at its end keeps that form (and the check's answer to it).
+                // A number written without its whole part, with a separator at
+                // its end or with a fraction of zeros keeps that form (and the
+                // answer of the checks to it: the modulo set takes whole
+                // numbers only).
                 if (digits.startsWith(sep)) {
                     if (converted == QLatin1String("0"))
                         converted = sep + converted; // ",0"
@@ -445,8 +447,8 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
                     else
                         throw EEngineConvertError("no whole part to leave out"); // ",2e5"
                 }
-                if (digits.endsWith(sep) && exponent.isEmpty() && !converted.contains(sep))
-                    converted += sep;
+                if (digits.contains(sep) && exponent.isEmpty() && !converted.contains(sep))
+                    converted += digits.endsWith(sep) ? QString(sep) : sep + QStringLiteral("0"); // "5,", "1,0"
             }
             if (extraAt == 0)
                 converted.prepend(extra);

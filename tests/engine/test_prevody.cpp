@@ -114,6 +114,8 @@ TEST_P(Prevody, ConvertExpressionBase) {
         {16, 10, 0, "1Fdiv3", "31div3"},    {16, 10, 0, "5modx", "5modx"},      {16, 10, 0, "$abc*1F", "$abc*31"},
         {16, 10, 0, "x2+2x", "x2+2x"},      {16, 10, 0, "10nad2", "16nad2"},    {8, 10, 0, "$17+17", "$17+15"},
         {10, 16, 0, "cos(30)+2e3", "cos(1E)+7D0"}, {10, 8, 0, "logy(64)", "logy(100)"}, {2, 16, 0, "1111,1", "F,8"},
+        // the form of a number keeps the checks' answer to it
+        {10, 2, 0, ",5+1,0+7,", ",1+1,0+111,"},
     };
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
