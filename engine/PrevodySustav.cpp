@@ -474,8 +474,10 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
             throw EEngineRangeError("text too long for the complex set");
     } catch (const std::exception &) {
         err.Code = TErrorCode::BaseConversion;
-        if (i == n) // refused as a whole: the text stays as it was
-            out.clear(), i = 0;
+        if (i == n) { // refused as a whole: the text stays as it was
+            out.clear();
+            i = 0;
+        }
         out += QStringView(s).mid(i);
     }
     expr = out;
