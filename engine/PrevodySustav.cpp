@@ -1,10 +1,12 @@
 #include "PrevodySustav.h"
 
+#include "KomplexnyAnalyzator.h"
 #include "uCisla.h"
 
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -73,6 +75,8 @@ long double DigitsToValue(int base, const QString &s) {
     v += f;
     if (!std::isfinite(v))
         throw EEngineRangeError("number out of range");
+    if (v >= TwoTo63) // beyond 64 bits the digits are no longer all kept
+        throw EEngineRangeError("number out of range");
     return negative ? -v : v;
 }
 
@@ -101,6 +105,21 @@ bool StartsWithWordOperator(QStringView run) {
            head.compare(QLatin1String("nad"), Qt::CaseInsensitive) == 0;
 }
 
+// Whether the letter at p is the exponent of a base-10 number ("1e300",
+// "2,5E-3"): after a digit or the separator, before a digit or, where the
+// exponent may be signed, a signed one. The complex set (a number with the
+// extra character) reads no sign there: "1e+2" is no number of it.
+bool IsExponentAt(const QString &s, int p, int base, bool signedExponent) {
+    const int n = int(s.size());
+    if (base != 10 || (s.at(p) != QLatin1Char('e') && s.at(p) != QLatin1Char('E')) || p == 0 ||
+        !(IsAsciiDigit(s.at(p - 1)) || s.at(p - 1) == DecSep()))
+        return false;
+    int q = p + 1;
+    if (signedExponent && q < n && (s.at(q) == QLatin1Char('+') || s.at(q) == QLatin1Char('-')))
+        ++q;
+    return q < n && IsAsciiDigit(s.at(q));
+}
+
 // Where a name begins inside a run of letters and digits: for each position,
 // whether the run from there on holds a letter that is not a digit of the
 // base (nor the extra character). A word operator followed by no name ends
@@ -121,16 +140,225 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra) {
             carry = false;
             continue;
         }
-        ahead[p] = (IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c)) || carry;
+        const bool nameLetter = IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c) &&
+                                !IsExponentAt(s, p, base, extra.isNull());
+        ahead[p] = nameLetter || carry;
         carry = ahead[p];
     }
     return ahead;
 }
 
-// The one walk of both expression conversions. Names (a letter run that holds
-// a letter that is not a digit of the base, such as "cos" or "x2"), user
-// constant references and word operators are passed over; every number is
-// converted in its place.
+// What the walk of an expression finds: a name (a letter run that holds a
+// letter that is not a digit of the base, such as "cos" or "x2"), a word
+// operator, a number, or anything else (operators, brackets, "$"
+// references, the "e" of the exponential form), each as a span of the text.
+enum class TPieceKind : quint8 { Other, Name, WordOperator, Number };
+
+struct TPiece {
+    TPieceKind Kind;
+    int Start;
+    int DigitsEnd; // a number: its digits (the extra character among them) end here...
+    int End;       // ...and a base-10 exponent ("2e3", "1,5E-4") here
+};
+
+bool IsExponentLetter(QChar c) { return c == QLatin1Char('e') || c == QLatin1Char('E'); }
+
+// The one reader of numbers and names in a base, shared by the conversion
+// and by its check of what it wrote.
+std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra) {
+    const int n = int(s.size());
+    const QChar sep = DecSep();
+    const bool hasExtra = !extra.isNull();
+    const QList<bool> nameAhead = NameLettersAhead(s, base, extra);
+    auto exponentialForm = [&](int k) {
+        return hasExtra && IsExponentLetter(s.at(k)) && k + 1 < n && s.at(k + 1) == QLatin1Char('^');
+    };
+    // The imaginary unit begins a name unless the letters and digits after
+    // it are digits of the base ("j4", "jA"; "j4x" is a name, as the
+    // scanner reads it).
+    auto unitStartsName = [&](int k) {
+        if (!hasExtra || s.at(k) != extra)
+            return false;
+        for (int m = k + 1; m < n && (IsAsciiLetter(s.at(m)) || IsAsciiDigit(s.at(m))); ++m)
+            if (!IsNumberChar(base, s.at(m)))
+                return true;
+        return false;
+    };
+    std::vector<TPiece> pieces;
+    pieces.reserve(size_t(n) / 2 + 1);
+    // Operators and the like that stand together are one piece.
+    auto other = [&pieces](int from, int to) {
+        if (!pieces.empty() && pieces.back().Kind == TPieceKind::Other && pieces.back().End == from)
+            pieces.back().End = pieces.back().DigitsEnd = to;
+        else
+            pieces.push_back({TPieceKind::Other, from, to, to});
+    };
+    int i = 0;
+    while (i < n) {
+        const QChar c = s.at(i);
+        if (c == QLatin1Char('$')) {
+            const int end = DollarReferenceEnd(s, i + 1) - 1;
+            other(i, end);
+            i = end;
+            continue;
+        }
+        if (exponentialForm(i)) {
+            other(i, i + 1);
+            ++i;
+            continue;
+        }
+        if ((IsAsciiLetter(c) && c != extra && nameAhead[i]) || unitStartsName(i)) {
+            int j = i;
+            while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
+                ++j;
+            // A number glued to a name by its separator ("arctgh2,5", "x,5")
+            // is read with the name as the scanner reads it: passed over as
+            // it stands, in every base.
+            while (j < n && (s.at(j) == QLatin1Char(',') || s.at(j) == QLatin1Char('.'))) {
+                ++j;
+                while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
+                    ++j;
+            }
+            // "div", "mod" and "nad" followed by a number: only the operator is a word
+            if (j - i > 3 && StartsWithWordOperator(QStringView(s).mid(i, 3)) && !nameAhead[i + 3]) {
+                pieces.push_back({TPieceKind::WordOperator, i, i + 3, i + 3});
+                i += 3;
+            } else {
+                const bool word = j - i == 3 && StartsWithWordOperator(QStringView(s).mid(i, 3));
+                pieces.push_back({word ? TPieceKind::WordOperator : TPieceKind::Name, i, j, j});
+                i = j;
+            }
+            continue;
+        }
+        const bool startsNumber = IsAsciiDigit(c) || c == sep || (hasExtra && c == extra) ||
+                                  (IsAsciiLetter(c) && IsNumberChar(base, c));
+        if (!startsNumber) {
+            other(i, i + 1);
+            ++i;
+            continue;
+        }
+        int j = i;
+        while (j < n) {
+            const QChar d = s.at(j);
+            if ((IsAsciiLetter(d) && d != extra && nameAhead[j]) || exponentialForm(j) || unitStartsName(j))
+                break; // a name begins here, as in "2cos"
+            if (IsAsciiDigit(d) || d == sep || (hasExtra && d == extra) || IsNumberChar(base, d))
+                ++j;
+            else
+                break;
+        }
+        int k = j;
+        bool anyDigit = false;
+        for (int m = i; m < j; ++m)
+            anyDigit = anyDigit || IsAsciiDigit(s.at(m));
+        if (base == 10 && anyDigit && k < n && IsExponentLetter(s.at(k)) && !exponentialForm(k)) {
+            int m = k + 1;
+            if (!hasExtra && m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')))
+                ++m;
+            const int digitsFrom = m;
+            while (m < n && IsAsciiDigit(s.at(m)))
+                ++m;
+            if (m > digitsFrom)
+                k = m;
+        }
+        pieces.push_back({TPieceKind::Number, i, j, k});
+        i = k;
+    }
+    return pieces;
+}
+
+// The longest fraction the conversion writes. The digits of a value in
+// bases 2, 8 and 16 end (its binary fraction is finite), but a tiny value
+// has thousands of them: such a value is refused.
+constexpr int MaxExactFractionDigits = 200;
+
+// Every digit of a value in base 2, 8 or 16: the binary value itself, so
+// that it reads back as exactly the same number.
+QString ExactDigits(long double value, int base) {
+    const long double a = std::fabs(value);
+    if (!std::isfinite(a) || a >= TwoTo63)
+        throw EEngineRangeError("number out of range");
+    quint64 whole = quint64(a);
+    long double f = a - static_cast<long double>(whole); // exact, as is every step below
+    QString t;
+    if (whole == 0)
+        t = QStringLiteral("0");
+    while (whole > 0) {
+        t.prepend(DigitToChar(quint8(whole % quint64(base))));
+        whole /= quint64(base);
+    }
+    if (f != 0)
+        t += DecSep();
+    for (int k = 0; f != 0; ++k) {
+        if (k == MaxExactFractionDigits)
+            throw EEngineRangeError("too many digits");
+        f *= base;
+        const int d = int(f);
+        t += DigitToChar(quint8(d));
+        f -= d;
+    }
+    return value < 0 ? QLatin1Char('-') + t : t;
+}
+
+// The value in plain base-10 notation with the fewest digits that read back
+// as exactly the same number.
+QString ShortestDecimal(long double value) {
+    char buf[6000];
+    auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
+    long double back = 0;
+    QString t = QString::fromLatin1(buf, int(written.ptr - buf));
+    t.replace(QLatin1Char('.'), DecSep());
+    if (written.ec != std::errc() || !TryStrToFloat(t, back) || back != value)
+        throw EEngineConvertError("no decimal form");
+    return t;
+}
+
+// The value of a number piece written in base.
+long double PieceValue(int base, const QString &digits, const QString &exponent) {
+    return base == 10 ? StrToFloat(digits + exponent) : DigitsToValue(base, digits);
+}
+
+// Whether two texts hold the same names and word operators (letter case
+// ignored) and as many numbers in the same order: what must read alike in
+// both bases.
+bool SameShape(QStringView a, const std::vector<TPiece> &pa, QStringView b, const std::vector<TPiece> &pb) {
+    size_t i = 0, k = 0;
+    for (;;) {
+        while (i < pa.size() && pa[i].Kind == TPieceKind::Other)
+            ++i;
+        while (k < pb.size() && pb[k].Kind == TPieceKind::Other)
+            ++k;
+        if (i == pa.size() || k == pb.size())
+            return i == pa.size() && k == pb.size();
+        if (pa[i].Kind != pb[k].Kind)
+            return false;
+        if (pa[i].Kind != TPieceKind::Number &&
+            a.mid(pa[i].Start, pa[i].End - pa[i].Start)
+                    .compare(b.mid(pb[k].Start, pb[k].End - pb[k].Start), Qt::CaseInsensitive) != 0)
+            return false;
+        ++i;
+        ++k;
+    }
+}
+
+// Puts "*" after the number just written to out where the name that follows
+// would run into it in base ("3E8" and "x" read as 3 and the name "E8x" in
+// base 16, "2" and "ex" as 2e in base 10). A name that begins with a word
+// operator ("modx") is left as the scanner's rules read it.
+void SeparateFromName(QString &out, const QString &number, const QString &name, int base, QChar extra) {
+    const std::vector<TPiece> read = ReadPieces(number + name, base, extra);
+    const bool apart = read.size() == 2 && read[0].Kind == TPieceKind::Number && read[0].End == number.size();
+    if (!apart && !StartsWithWordOperator(QStringView(name).left(3)))
+        out += QLatin1Char('*');
+}
+
+// The one walk of both expression conversions: names, user constant
+// references and word operators are passed over; every number is converted
+// in its place. A converted number never runs into a name: a "*" stands
+// between them ("B*x", not the name "Bx"; "3E8*x", not 3E8 with an exponent).
+// What the walk wrote must read in the new base as it read in the old one,
+// with the same names and numbers, or the text is refused ("a" is a name in
+// base 10 and a number in base 16).
 void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, bool formatted,
                     quint8 decimals) {
     err.ClearCodeAndSpan();
@@ -142,113 +370,114 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
     const int n = int(s.size());
     const QChar sep = DecSep();
     const bool hasExtra = !extra.isNull();
-    const QList<bool> nameAhead = NameLettersAhead(s, fromBase, extra);
     QString out;
     out.reserve(n + n / 2);
     int i = 0;
     try {
         CheckBase(fromBase);
         CheckBase(toBase);
-        while (i < n) {
-            const QChar c = s.at(i);
-            if (c == QLatin1Char('$')) {
-                const int end = DollarReferenceEnd(s, i + 1) - 1;
-                out += QStringView(s).mid(i, end - i);
-                i = end;
+        const std::vector<TPiece> pieces = ReadPieces(s, fromBase, extra);
+        for (size_t p = 0; p < pieces.size(); ++p) {
+            const TPiece &piece = pieces[p];
+            i = piece.Start;
+            if (piece.Kind == TPieceKind::WordOperator &&
+                ((piece.Start > 0 && s.at(piece.Start - 1) == QLatin1Char(' ')) ||
+                 (piece.End < n && s.at(piece.End) == QLatin1Char(' ')))) {
+                // A blank beside it keeps it apart from a name only while the
+                // other side is a blank, a bracket or a digit ("! nad x"
+                // reads "!nad x", which would read "!nadx" next time).
+                // (The ends of the text are no such side: "5 nad " at the end.)
+                auto bare = [&](int k) {
+                    if (k < 0 || k >= n)
+                        return true;
+                    const QChar c = s.at(k);
+                    return c != QLatin1Char(' ') && c != QLatin1Char('(') && c != QLatin1Char(')') && !IsAsciiDigit(c);
+                };
+                if (bare(piece.Start - 1))
+                    out += QLatin1Char(' ');
+                out += QStringView(s).mid(piece.Start, 3);
+                if (bare(piece.End))
+                    out += QLatin1Char(' ');
                 continue;
             }
-            if (hasExtra && (c == QLatin1Char('e') || c == QLatin1Char('E')) && i + 1 < n &&
-                s.at(i + 1) == QLatin1Char('^')) {
-                out += c; // the "e^" of the exponential form
-                ++i;
+            if (piece.Kind != TPieceKind::Number) {
+                out += QStringView(s).mid(piece.Start, piece.End - piece.Start);
                 continue;
             }
-            if (IsAsciiLetter(c) && c != extra && nameAhead[i]) {
-                int j = i;
-                while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
-                    ++j;
-                const QStringView run = QStringView(s).mid(i, j - i);
-                // "div", "mod" and "nad" followed by a number: only the operator is a word
-                if (run.size() > 3 && StartsWithWordOperator(run) && !nameAhead[i + 3]) {
-                    out += run.left(3);
-                    i += 3;
-                    continue;
-                }
-                out += run;
-                i = j;
-                continue;
-            }
-            const bool startsNumber = IsAsciiDigit(c) || c == sep || (hasExtra && c == extra) ||
-                                      (IsAsciiLetter(c) && IsNumberChar(fromBase, c));
-            if (!startsNumber) {
-                out += c;
-                ++i;
-                continue;
-            }
-            int j = i;
-            while (j < n) {
-                const QChar d = s.at(j);
-                if (IsAsciiLetter(d) && d != extra && nameAhead[j])
-                    break; // a name begins here, as in "2cos"
-                if (hasExtra && (d == QLatin1Char('e') || d == QLatin1Char('E')) && j + 1 < n &&
-                    s.at(j + 1) == QLatin1Char('^'))
-                    break;
-                if (IsAsciiDigit(d) || d == sep || (hasExtra && d == extra) || IsNumberChar(fromBase, d))
-                    ++j;
-                else
-                    break;
-            }
-            // A base-10 number keeps its exponent ("2e3", "1,5E-4").
-            int k = j;
-            if (fromBase == 10 && k < n && (s.at(k) == QLatin1Char('e') || s.at(k) == QLatin1Char('E'))) {
-                int m = k + 1;
-                if (m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')))
-                    ++m;
-                const int digitsFrom = m;
-                while (m < n && IsAsciiDigit(s.at(m)))
-                    ++m;
-                if (m > digitsFrom)
-                    k = m;
-            }
-            const QString token = s.mid(i, j - i);
-            const QString exponent = s.mid(j, k - j);
+            const QString token = s.mid(piece.Start, piece.DigitsEnd - piece.Start);
+            const QString exponent = s.mid(piece.DigitsEnd, piece.End - piece.DigitsEnd);
             if (!IsValidNumber(fromBase, extra, token))
                 throw EEngineConvertError("not a number of the base");
+            // In base 10 an "e" right after a number is read as its exponent:
+            // "2e" and "1e3e" are no numbers to convert.
+            if (fromBase == 10 && piece.End < n && IsExponentLetter(s.at(piece.End)) &&
+                !(hasExtra && piece.End + 1 < n && s.at(piece.End + 1) == QLatin1Char('^')))
+                throw EEngineConvertError("not a number");
             const qsizetype extraAt = hasExtra ? token.indexOf(extra) : -1;
+            if (extraAt > 0 && extraAt < token.size() - 1)
+                throw EEngineConvertError("the imaginary unit inside the digits"); // "3j10"
             QString digits = token;
             if (extraAt >= 0)
                 digits.remove(extraAt, 1);
+            // The complex set reads no exponent after a bare separator ("0,e5").
+            if (hasExtra && !exponent.isEmpty() && digits.endsWith(sep))
+                throw EEngineConvertError("not a number of the set");
             bool anyDigit = false;
             for (QChar d : digits)
                 anyDigit = anyDigit || d != sep;
             if (!anyDigit) { // the imaginary unit or a separator alone
-                out += QStringView(s).mid(i, k - i);
-                i = k;
+                out += QStringView(s).mid(piece.Start, piece.End - piece.Start);
                 continue;
             }
+            const long double value = PieceValue(fromBase, digits, exponent);
             QString converted;
             if (formatted) {
-                const long double value =
-                    fromBase == 10 ? StrToFloat(digits + exponent) : DigitsToValue(fromBase, digits);
                 FormatNumber(decimals, toBase, converted, value);
             } else {
-                QString decimal;
-                if (fromBase == 10)
-                    decimal = digits + exponent;
-                else
-                    BaseToDecimal(fromBase, digits, decimal);
-                DecimalToBase(toBase, decimal, 16, converted);
+                converted = toBase == 10 ? ShortestDecimal(value) : ExactDigits(value, toBase);
+                // A number written without its whole part, with a separator at
+                // its end or with a fraction of zeros keeps that form (and the
+                // answer of the checks to it: the modulo set takes whole
+                // numbers only).
+                if (digits.startsWith(sep)) {
+                    if (converted == QLatin1String("0"))
+                        converted = sep + converted; // ",0"
+                    else if (converted.startsWith(QLatin1Char('0')))
+                        converted.remove(0, 1);
+                    else
+                        throw EEngineConvertError("no whole part to leave out"); // ",2e5"
+                }
+                if (digits.contains(sep) && exponent.isEmpty() && !converted.contains(sep))
+                    converted += digits.endsWith(sep) ? QString(sep) : sep + QStringLiteral("0"); // "5,", "1,0"
             }
             if (extraAt == 0)
-                out += extra + converted;
+                converted.prepend(extra);
             else if (extraAt > 0)
-                out += converted + extra;
-            else
-                out += converted;
-            i = k;
+                converted += extra;
+            out += converted;
+            if (p + 1 < pieces.size() && pieces[p + 1].Kind == TPieceKind::Name) {
+                const TPiece &name = pieces[p + 1];
+                SeparateFromName(out, converted, s.mid(name.Start, name.End - name.Start), toBase, extra);
+            }
         }
+        i = n;
+        // (A shown result holds no names, and its digit groups are apart.)
+        const QString written = StripBlanks(out, TNumberSet::Real); // as the next reading sees it
+        if (!formatted && !SameShape(s, pieces, written, ReadPieces(written, toBase, extra)))
+            throw EEngineConvertError("the text reads otherwise in the new base");
+        // A complex text (one with the imaginary unit as the extra character)
+        // longer than the complex check reads, in either base, is not written
+        // in base 2, 8 or 16: the check would read the one and refuse the
+        // other, and the longer digits of these bases make it grow.
+        if (!formatted && hasExtra && toBase != 10 &&
+            std::max(written.size(), s.size()) > MaxComplexCheckLength)
+            throw EEngineRangeError("text too long for the complex set");
     } catch (const std::exception &) {
         err.Code = TErrorCode::BaseConversion;
+        if (i == n) { // refused as a whole: the text stays as it was
+            out.clear();
+            i = 0;
+        }
         out += QStringView(s).mid(i);
     }
     expr = out;
@@ -288,7 +517,7 @@ QString GroupDigits(const QString &t, int base, QChar sep) {
 
 void BaseToDecimal(int base, const QString &s, QString &r) {
     CheckBase(base);
-    r = DecimalText(DigitsToValue(base, s));
+    r = ShortestDecimal(DigitsToValue(base, s));
 }
 
 void DecimalToBase(int base, const QString &s, quint8 digits, QString &r) {

@@ -12,7 +12,18 @@
 // code 26 for a number with a digit that is not one of the base ("12" in
 // base 2). Function names, variables ("x2", "cos"), "$" references and the
 // word operators div, mod and nad are passed over in every base; in base 16
-// a letter run is a name only when it holds a letter that is no hex digit.
+// a letter run is a name only when it holds a letter that is no hex digit,
+// and "E" is a digit there, never an exponent.
+//
+// ConvertExpressionBase writes a text that evaluates as the one it was given:
+// each number is written with every digit of its value in bases 2, 8 and 16
+// (those of the 80-bit binary value, so "0,1" becomes "0,1999999999999999A"
+// in base 16) and with the fewest decimals that read back as that same value
+// in base 10; a "*" goes between a number and a name that would otherwise run
+// into it ("1000x" is "3E8*x" in base 16). A text that cannot be written so
+// is left as it was, with code 26: a value beyond 2^63 or too small for 200
+// digits, a name that reads as a number in the new base ("a" in base 16), a
+// number the scanner reads otherwise ("2e", "3j10").
 
 int CharToDigit(QChar ch);
 QChar DigitToChar(quint8 d);

@@ -1,7 +1,8 @@
 #include "ZlomkovyAnalyzator.h"
 
 bool UsesNoFunction(const QString &expr) {
-    const QList<int> first = FunctionOccurrences(AsciiLower(expr));
+    // Read without the blanks, as the evaluators read it ("r nd(2)" is rnd).
+    const QList<int> first = FunctionOccurrences(AsciiLower(StripBlanks(expr, TNumberSet::Real)));
     for (int position : first)
         if (position >= 0)
             return false;

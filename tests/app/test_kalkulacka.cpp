@@ -264,6 +264,30 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
     }
 }
 
+// What a switch writes into the input, "=" reads with the value it had
+// before (x = 3): "E" is a digit, a number never runs into a name.
+TEST_F(AppTest, ASwitchedInputGivesTheResultOfBefore) {
+    struct Case { const char *input, *converted, *shown; };
+    const Case cases[] = {
+        {"1000x", "3E8*x", "B B8"},
+        {"999999999999999999", "DE0B6B3A763FFFF", "D E0 B6 B3 A7 63 FF FF"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.input);
+        TPremenne rows;
+        rows.AppendRow(QStringLiteral("x"), QStringLiteral("3"));
+        TKalkulacka model(&rows);
+        const TVysledokVypoctu before = model.Calculate(QString::fromLatin1(c.input));
+        ASSERT_TRUE(before.Ok);
+        const TPrepnutieSustavy sw = model.SwitchBase(16, QString::fromLatin1(c.input), "  " + before.Shown);
+        EXPECT_EQ(S(sw.Input), c.converted);
+        const TVysledokVypoctu after = model.Calculate(sw.Input);
+        EXPECT_TRUE(after.Ok) << S(ErrorMessage(model.LastError));
+        EXPECT_EQ(S(after.Shown), c.shown);
+        EXPECT_EQ(S(after.Shown), S(sw.Result));
+    }
+}
+
 // The complex form key turns ANS over and back without loss, and ANS as it
 // leaves it is a number of the complex set.
 TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {

@@ -1,6 +1,13 @@
 #include "PrevodySustav.h"
 
+#include "Analyzator.h"
+#include "GeneratorVyrazov.h"
+#include "KomplexnyAnalyzator.h"
+#include "ZlomkovyAnalyzator.h"
+
 #include <gtest/gtest.h>
+
+#include <cmath>
 
 namespace {
 
@@ -107,6 +114,8 @@ TEST_P(Prevody, ConvertExpressionBase) {
         {16, 10, 0, "1Fdiv3", "31div3"},    {16, 10, 0, "5modx", "5modx"},      {16, 10, 0, "$abc*1F", "$abc*31"},
         {16, 10, 0, "x2+2x", "x2+2x"},      {16, 10, 0, "10nad2", "16nad2"},    {8, 10, 0, "$17+17", "$17+15"},
         {10, 16, 0, "cos(30)+2e3", "cos(1E)+7D0"}, {10, 8, 0, "logy(64)", "logy(100)"}, {2, 16, 0, "1111,1", "F,8"},
+        // the form of a number keeps the checks' answer to it
+        {10, 2, 0, ",5+1,0+7,", ",1+1,0+111,"},
     };
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
@@ -126,6 +135,9 @@ TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
         {8, 10, "10+19", "8+19"},                                         // "9" is no octal digit
         {16, 10, "10+FFFFFFFFFFFFFFFFF+10", "16+FFFFFFFFFFFFFFFFF+10"},   // beyond 64 bits
         {10, 16, "1+99999999999999999999", "1+99999999999999999999"},
+        // refused as a whole: a name that is a number in base 16, an "e" the
+        // scanner takes for an exponent, a value with more than 200 binary places
+        {10, 16, "2+a", "2+a"},         {10, 16, "2e*3", "2e*3"},         {10, 2, "1+1e-300", "1+1e-300"},
     };
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
@@ -161,3 +173,125 @@ INSTANTIATE_TEST_SUITE_P(BothSeparators, Prevody, ::testing::Values(',', '.'),
                          [](const ::testing::TestParamInfo<char> &info) {
                              return info.param == ',' ? std::string("Comma") : std::string("Point");
                          });
+
+namespace {
+
+// The "=" road of a text typed in a base: the check and the constants on
+// the text as it stands, its numbers written in base 10, the evaluator of
+// the set, and the guard of the "=" key. Code 0 with the value, or the code.
+struct TOutcome {
+    int code = 0;
+    long double re = 0, im = 0;
+    bool operator==(const TOutcome &o) const {
+        auto same = [](long double x, long double y) { return x == y || (std::isnan(x) && std::isnan(y)); };
+        return code == o.code && same(re, o.re) && same(im, o.im);
+    }
+};
+
+std::ostream &operator<<(std::ostream &os, const TOutcome &o) {
+    return o.code ? os << "code " << o.code : os << double(o.re) << " " << double(o.im);
+}
+
+TOutcome RoadInBase(int base, QString text, const TEvaluationContext &context) try {
+    const bool complex = context.NumberSet == TNumberSet::Complex;
+    TChyba err;
+    complex ? CheckComplexSyntax(text, context, err) : CheckSyntax(text, context, err);
+    if (!err.Failed())
+        CheckDollarReferences(text, context, err);
+    if (!err.Failed() && base != 10)
+        ConvertExpressionBase(base, 10, complex ? context.ImaginaryUnit : QChar(), text, err);
+    if (err.Failed())
+        return {CodeNumber(err.Code)};
+    if (QString(text).remove(QLatin1Char(' ')).isEmpty())
+        return {};
+    const TEngineResult r = complex                                     ? EvaluateComplex(text, context)
+                            : context.Fractions && UsesNoFunction(text) ? EvaluateFraction(text, context)
+                                                                        : EvaluateReal(text, context);
+    if (!r.Ok())
+        return {CodeNumber(r.Error.Code)};
+    return complex ? TOutcome{0, r.Complex.Re, r.Complex.Im} : TOutcome{0, r.Real, 0};
+} catch (const std::exception &) {
+    return {CodeNumber(TErrorCode::UnknownFailure)};
+}
+
+} // namespace
+
+// The rows that once changed their meaning on a switch (x = 3, y = 2): the
+// text switched from base 10 and back, and the value in the new base.
+TEST_P(Prevody, ASwitchedTextKeepsItsValue) {
+    TVariableList variables(QStringList{QStringLiteral("x=3"), QStringLiteral("y=2")});
+    TEvaluationContext context;
+    context.DecimalSeparator = Sep();
+    context.Variables = &variables;
+    struct Case { int to; const char *in, *switched, *back; };
+    const Case cases[] = {
+        {16, "1000x", "3E8*x", "1000*x"},
+        {16, "11x", "B*x", "11*x"},
+        {16, "999999999999999999", "DE0B6B3A763FFFF", "999999999999999999"},
+        {16, "7,875y", "7,E*y", "7,875*y"},
+        {2, "0,1", "0,0001100110011001100110011001100110011001100110011001100110011001101", "0,1"},
+        {8, "2,5e-3+x", "0,001217270243656050753412+x", "0,0025+x"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.in);
+        const QString in = WithSep(c.in, Sep());
+        QString t = in;
+        TChyba err;
+        ConvertExpressionBase(10, c.to, QChar(), t, err);
+        EXPECT_EQ(t.toStdString(), WithSep(c.switched, Sep()).toStdString());
+        const TOutcome before = RoadInBase(10, in, context);
+        EXPECT_EQ(before.code, 0);
+        EXPECT_EQ(RoadInBase(c.to, t, context), before);
+        ConvertExpressionBase(c.to, 10, QChar(), t, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0);
+        EXPECT_EQ(t.toStdString(), WithSep(c.back, Sep()).toStdString());
+    }
+}
+
+// Generated texts of the real set, of fractions and of the complex set
+// (numbers with and without decimals, both separators, variables,
+// constants, functions, every operator, faults), switched from base 10 to
+// 2, 8 and 16 and back: in every base each gives the value or the code it
+// gave before. A switch may refuse a text (code 26); what a switch wrote,
+// the next one reads. More texts with TARBELON_GENERATED_CASES=<n>.
+TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
+    generator::TGenerator gen(1105);
+    const int sets[] = {generator::Realne, generator::Zlomky, generator::Komplexne};
+    const int count = qEnvironmentVariableIsSet("TARBELON_GENERATED_CASES")
+                          ? qEnvironmentVariableIntValue("TARBELON_GENERATED_CASES")
+                          : 450;
+    int compared = 0;
+    for (int i = 0; i < count; ++i) {
+        const generator::TPripad c = gen.Next(sets[i % 3]);
+        SetDecSep(c.Separator);
+        TVariableList variables(c.Variables);
+        TConstantList constants;
+        constants.Items = c.Constants;
+        TEvaluationContext context;
+        context.DecimalSeparator = c.Separator;
+        context.AngleUnit = TAngleUnit(c.AngleUnit);
+        context.Fractions = c.Set == generator::Zlomky;
+        context.NumberSet = c.Set == generator::Komplexne ? TNumberSet::Complex : TNumberSet::Real;
+        context.Variables = &variables;
+        context.Constants = &constants;
+        const QChar extra = c.Set == generator::Komplexne ? context.ImaginaryUnit : QChar();
+        const TOutcome before = RoadInBase(10, c.Text, context);
+        for (int base : {2, 8, 16}) {
+            QString t = c.Text, back;
+            TChyba err;
+            ConvertExpressionBase(10, base, extra, t, err);
+            if (err.Failed())
+                continue;
+            ++compared;
+            back = t;
+            ConvertExpressionBase(base, 10, extra, back, err);
+            const TOutcome after = RoadInBase(base, t, context);
+            const TOutcome again = err.Failed() ? TOutcome{CodeNumber(err.Code)} : RoadInBase(10, back, context);
+            EXPECT_TRUE(after == before && again == before)
+                << c.Text.toStdString() << " -> " << t.toStdString() << " -> " << back.toStdString() << ": "
+                << before << " / " << after << " / " << again;
+        }
+    }
+    SetDecSep(SystemDecimalSeparator());
+    EXPECT_GT(compared, 600);
+}
