@@ -230,6 +230,18 @@ void FitLabel(QLabel *label, const QString &text, const QRect &box, bool keepRig
     }
 }
 
+// The largest font from largestPixels down to smallestPixels at which the
+// label's text fits its fixed width on one line.
+void FitFixedWidth(QLabel *label, int largestPixels, int smallestPixels) {
+    QFont font = label->font();
+    for (int pixels = largestPixels; pixels >= smallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(label->text()) + 2 <= label->width())
+            break;
+    }
+    label->setFont(font);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -493,6 +505,7 @@ void ThlavnyFrm::CreateControls() {
     StatusPanelHelp->setObjectName(QStringLiteral("StatusPanelHelp"));
     StatusPanelHelp->setTextFormat(Qt::PlainText);
     StatusPanelHelp->setFixedWidth(80);
+    FitFixedWidth(StatusPanelHelp, 11, 8);
     StatusPanelHint = new QLabel(StatusBar1);
     StatusPanelHint->setObjectName(QStringLiteral("StatusPanelHint"));
     StatusPanelHint->setTextFormat(Qt::PlainText);
@@ -739,6 +752,7 @@ void ThlavnyFrm::ApplyLanguage() {
     TranslateText(Label4, window, QStringLiteral("Decimals"));
     TranslateText(BtnSpat, window, QStringLiteral("Back"));
     TranslateText(StatusPanelHelp, window, QStringLiteral("Help"));
+    FitFixedWidth(StatusPanelHelp, 11, 8);
     TranslateText(BtnTG, window, QStringLiteral("btnTan"));
     TranslateText(BtnCotg, window, QStringLiteral("btnCotan"));
     TranslateText(Btnarctg, window, QStringLiteral("btnArctan"));
@@ -897,7 +911,7 @@ void ThlavnyFrm::ShowMemory(const QString &text) {
 
 void ThlavnyFrm::PlaceErrorLabel(const QString &text) {
     const int left = LabelPamat->x() + LabelPamat->width() + 8;
-    FitLabel(LblChyba, text, QRect(left, 80, ResultRightEdge - left, 32), true, 13, 9);
+    FitLabel(LblChyba, text, QRect(left, 81, ResultRightEdge - left, 30), true, 13, 9);
 }
 
 void ThlavnyFrm::HideResult() {
@@ -1243,13 +1257,15 @@ void ThlavnyFrm::minimalizovatImgClick() {
 
 void ThlavnyFrm::RestoreHiddenWindows() {
     const QList<QPointer<QWidget>> hidden = std::exchange(m_hiddenByMinimise, {});
+    // They come back over the main window, as they were, while the keyboard
+    // stays with the main window that the desktop has just restored.
     for (const QPointer<QWidget> &window : hidden)
-        if (window)
+        if (window) {
+            const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+            window->setAttribute(Qt::WA_ShowWithoutActivating);
             window->show();
-    if (!hidden.isEmpty()) {
-        raise();
-        activateWindow();
-    }
+            window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+        }
 }
 
 void ThlavnyFrm::changeEvent(QEvent *event) {
