@@ -147,6 +147,7 @@ void ThistoriaFrm::BtnPouzitClick() {
     if (m_main) {
         m_main->SetInputText(expression);
         m_main->ShowResult(result);
+        m_main->ActivateInput();
     }
 }
 

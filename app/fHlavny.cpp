@@ -42,6 +42,7 @@
 #include <QTimer>
 #include <QScreen>
 #include <QUrl>
+#include <QWindow>
 #include <QStatusBar>
 #include <QToolButton>
 
@@ -146,6 +147,46 @@ QIcon GraphIcon() {
     return QIcon(pm);
 }
 
+// Sets the label's text and fits the label to it inside box, at the largest
+// font from largestPixels down to smallestPixels at which the text shows
+// whole: on one line at the text's own width, kept against the box's right
+// or left edge, or else wrapped over the box's whole width. At the smallest
+// font a text that still does not fit takes the height it needs.
+void FitLabel(QLabel *label, const QString &text, const QRect &box, bool keepRightEdge, int largestPixels,
+              int smallestPixels) {
+    label->setText(text);
+    QFont font = label->font();
+    for (int pixels = largestPixels;; --pixels) {
+        font.setPixelSize(pixels);
+        const QFontMetrics fm(font);
+        // QLabel draws the text one pixel in from each side.
+        const int width = fm.horizontalAdvance(text) + 2;
+        const bool oneLine = width <= box.width();
+        const int wrappedHeight =
+            oneLine ? 0 : fm.boundingRect(QRect(0, 0, box.width(), 100 * box.height()), Qt::TextWordWrap, text).height();
+        if (oneLine || wrappedHeight <= box.height() || pixels <= smallestPixels) {
+            label->setFont(font);
+            label->setWordWrap(!oneLine);
+            const int w = oneLine ? width : box.width();
+            const int h = std::max(box.height(), wrappedHeight);
+            label->setGeometry(keepRightEdge ? box.x() + box.width() - w : box.x(), box.y(), w, h);
+            return;
+        }
+    }
+}
+
+// The largest font from largestPixels down to smallestPixels at which the
+// label's text fits its fixed width on one line.
+void FitFixedWidth(QLabel *label, int largestPixels, int smallestPixels) {
+    QFont font = label->font();
+    for (int pixels = largestPixels; pixels >= smallestPixels; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(label->text()) + 2 <= label->width())
+            break;
+    }
+    label->setFont(font);
+}
+
 } // namespace
 
 // ---------------------------------------------------------------------------
@@ -163,6 +204,8 @@ ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
     ConnectKeypad();
     InstallHints();
     setMouseTracking(true);
+    // "Always on top" holds for every window the program shows.
+    new TOnTopFollower([] { return KProgramSettings::Instance().OnTop; }, this);
     FormCreate();
 }
 
@@ -210,7 +253,7 @@ void ThlavnyFrm::CreateControls() {
     minimalizovatImg->setGeometry(586, 4, 16, 16);
     minimalizovatImg->SetImage(TitleGlyph(false));
     minimalizovatImg->setCursor(Qt::PointingHandCursor);
-    connect(minimalizovatImg, &TObrazok::clicked, this, &QWidget::showMinimized);
+    connect(minimalizovatImg, &TObrazok::clicked, this, &ThlavnyFrm::minimalizovatImgClick);
 
     zavrietImg = new TObrazok(this);
     tagged(zavrietImg, "zavrietImg", TagVzdy);
@@ -251,6 +294,7 @@ void ThlavnyFrm::CreateControls() {
     nahladImg->SetImage(PreviewGlyph());
     nahladImg->setCursor(Qt::PointingHandCursor);
     connect(nahladImg, &TObrazok::clicked, this, [this] { ShowExpressionPreview(InputText()); });
+    nahladImg->installEventFilter(this);
     connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
 
     // Result panel: memory at the left, the result right-aligned at 620.
@@ -268,7 +312,6 @@ void ThlavnyFrm::CreateControls() {
     tagged(LabelPamat, "LabelPamat", TagVzdy);
     LabelPamat->setTextFormat(Qt::PlainText);
     LabelPamat->setFont(PixelFont(12));
-    LabelPamat->setGeometry(30, 88, 130, 16);
 
     // The result sits in a scroll area that is as wide as the result up to
     // its greatest width; a wider result scrolls there, never cut off.
@@ -310,7 +353,8 @@ void ThlavnyFrm::CreateControls() {
     LblChyba->setTextFormat(Qt::PlainText);
     LblChyba->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     LblChyba->setFont(PixelFont(13));
-    LblChyba->setGeometry(164, 80, ResultRightEdge - 164, 32);
+    ShowMemory(LabelPamat->text());
+    PlaceErrorLabel(QString());
     LblChyba->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // Modes: number set, angle unit, base, then the options.
@@ -367,6 +411,14 @@ void ThlavnyFrm::CreateControls() {
     tagged(CheckBoxZlomky, "CheckBoxZlomky", TagRealne);
     CheckBoxZlomky->setFont(PixelFont(12));
     CheckBoxZlomky->setGeometry(478, modeY, 72, 22);
+    // A mode control keeps no keyboard focus: what is typed after a click
+    // goes on into the input, as after a key of the keypad. The check boxes
+    // are still reached with Tab.
+    CheckBoxHyp->setFocusPolicy(Qt::TabFocus);
+    CheckBoxZlomky->setFocusPolicy(Qt::TabFocus);
+    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{
+             sbRealne, sbKomplexne, sbModulo, sbDeg, sbRad, sbGrad, sbHex, sbDec, sbOct, sbBin, CheckBoxHyp, CheckBoxZlomky})
+        connect(b, &QAbstractButton::clicked, this, [this] { vstupRdt->setFocus(Qt::MouseFocusReason); });
 
     Label4 = new QLabel(QStringLiteral("Des.:"), this);
     tagged(Label4, "Label4", TagVzdy);
@@ -397,7 +449,8 @@ void ThlavnyFrm::CreateControls() {
     StatusPanelHelp = new QLabel(QStringLiteral(" F1 : Pomocník"), StatusBar1);
     StatusPanelHelp->setObjectName(QStringLiteral("StatusPanelHelp"));
     StatusPanelHelp->setTextFormat(Qt::PlainText);
-    StatusPanelHelp->setFixedWidth(96);
+    StatusPanelHelp->setFixedWidth(80);
+    FitFixedWidth(StatusPanelHelp, 11, 8);
     StatusPanelHint = new QLabel(StatusBar1);
     StatusPanelHint->setObjectName(QStringLiteral("StatusPanelHint"));
     StatusPanelHint->setTextFormat(Qt::PlainText);
@@ -562,7 +615,7 @@ void ThlavnyFrm::FormCreate() {
     PlaceOnScreen(s);
     setWindowFlag(Qt::WindowStaysOnTopHint, s.OnTop);
     if (s.SaveMemoryData)
-        LabelPamat->setText(s.Memory);
+        ShowMemory(s.Memory);
 
     LoadLanguageFile(s.LanguageFile); // a missing file keeps the built-in texts
     ApplyLanguage();
@@ -644,6 +697,7 @@ void ThlavnyFrm::ApplyLanguage() {
     TranslateText(Label4, window, QStringLiteral("Decimals"));
     TranslateText(BtnSpat, window, QStringLiteral("Back"));
     TranslateText(StatusPanelHelp, window, QStringLiteral("Help"));
+    FitFixedWidth(StatusPanelHelp, 11, 8);
     TranslateText(BtnTG, window, QStringLiteral("btnTan"));
     TranslateText(BtnCotg, window, QStringLiteral("btnCotan"));
     TranslateText(Btnarctg, window, QStringLiteral("btnArctan"));
@@ -733,7 +787,7 @@ void ThlavnyFrm::BtnRovnaSaClick() {
         if (!out.Ok) {
             ShowError(m_model.LastError);
             if (out.ShowVariables)
-                ShowVariablesWindow();
+                ShowVariablesWindow(input, QString());
             return;
         }
         ShowResult(out.Shown);
@@ -792,6 +846,19 @@ void ThlavnyFrm::ShowResult(const QString &text) {
     Shape1->update();
 }
 
+void ThlavnyFrm::ShowMemory(const QString &text) {
+    // Up to the left end of the widest result, which may be shown beside it.
+    const int left = 30;
+    FitLabel(LabelPamat, text, QRect(left, 81, ResultRightEdge - ResultMaxWidth - 4 - left, 30), false, 12, 8);
+    if (!LblChyba->text().isEmpty())
+        PlaceErrorLabel(LblChyba->text());
+}
+
+void ThlavnyFrm::PlaceErrorLabel(const QString &text) {
+    const int left = LabelPamat->x() + LabelPamat->width() + 8;
+    FitLabel(LblChyba, text, QRect(left, 81, ResultRightEdge - left, 30), true, 13, 9);
+}
+
 void ThlavnyFrm::HideResult() {
     vysledokEdt->hide();
     vysledokScr->hide();
@@ -815,7 +882,7 @@ void ThlavnyFrm::ShowError(const TChyba &err) {
     vstupRdt->SelectAll();
     vstupRdt->SetSelectionPlain();
     ShowResult(QString());
-    LblChyba->setText(text);
+    PlaceErrorLabel(text);
     vstupRdt->setFocus();
     vstupRdt->SetCaret(int(vstupRdt->Text().size()));
     if (err.SpanEnd != 0)
@@ -826,15 +893,25 @@ void ThlavnyFrm::ShowError(const TChyba &err) {
 
 void ThlavnyFrm::Shape1MouseDown() { vysledokEdt->deselect(); }
 
-void ThlavnyFrm::ShowVariablesWindow() {
+void ThlavnyFrm::ShowVariablesWindow(const QString &expression, const QString &excludedName) {
     TpremenneFrm *premenne = Premenne();
     if (!premenne)
         return;
+    QStringList names;
+    Guarded([&] { CollectVariableNames(expression, m_model.Context(), names, excludedName); });
     GiveFormStyle(premenne);
     premenne->show();
     premenne->raise();
     premenne->activateWindow();
-    premenne->FocusEditor();
+    premenne->FocusEditor(names);
+}
+
+void ThlavnyFrm::ActivateInput() {
+    if (isMinimized())
+        showNormal();
+    raise();
+    activateWindow();
+    vstupRdt->setFocus(Qt::OtherFocusReason);
 }
 
 void ThlavnyFrm::TakeResult(long double value) {
@@ -871,7 +948,7 @@ void ThlavnyFrm::grafBtnClick() {
         ValidateVariableValues(e, m_model.LastError, x, KontrolaRealne);
         if (m_model.LastError.Code == TErrorCode::MissingValue) {
             ShowError(m_model.LastError);
-            ShowVariablesWindow();
+            ShowVariablesWindow(e, x);
             return;
         }
         if (m_tools)
@@ -1003,13 +1080,7 @@ void ThlavnyFrm::UseExpression(const QString &text) {
 void ThlavnyFrm::GiveFormStyle(QWidget *window) const {
     if (!window)
         return;
-    const bool onTop = KProgramSettings::Instance().OnTop;
-    if (window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) != onTop) {
-        const bool visible = window->isVisible();
-        window->setWindowFlag(Qt::WindowStaysOnTopHint, onTop);
-        if (visible)
-            window->show();
-    }
+    SetStaysOnTop(window, KProgramSettings::Instance().OnTop);
 }
 
 // ---------------------------------------------------------------------------
@@ -1061,7 +1132,7 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
             if (e->buttons().testFlag(Qt::LeftButton))
                 pohybLblMouseMove(e->position().toPoint());
         }
-    } else if (watched == zavrietImg || watched == minimalizovatImg) {
+    } else if (watched == zavrietImg || watched == minimalizovatImg || watched == nahladImg) {
         TitlePictureEvent(static_cast<TObrazok *>(watched), event);
     }
     if (auto *control = qobject_cast<QWidget *>(watched); control && control->property(HintGroupProperty).isValid()) {
@@ -1111,6 +1182,43 @@ bool ThlavnyFrm::SaveAtClose() {
     return ok;
 }
 
+void ThlavnyFrm::minimalizovatImgClick() {
+    // A window in a modal loop is left alone, since hiding it would end the
+    // loop; while one runs, this picture cannot be clicked anyway.
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (window != this && IsProgramWindow(window) && window->isVisible()
+            && window->windowModality() == Qt::NonModal) {
+            m_hiddenByMinimise.append(window);
+            window->hide();
+        }
+    showMinimized();
+    // Without a window manager nothing takes the main window off the screen:
+    // then the others come back too, rather than being lost.
+    QTimer::singleShot(MinimiseCheckMs, this, [this] {
+        if (isMinimized() && windowHandle() && windowHandle()->isExposed())
+            showNormal();
+    });
+}
+
+void ThlavnyFrm::RestoreHiddenWindows() {
+    const QList<QPointer<QWidget>> hidden = std::exchange(m_hiddenByMinimise, {});
+    // They come back over the main window, as they were, while the keyboard
+    // stays with the main window that the desktop has just restored.
+    for (const QPointer<QWidget> &window : hidden)
+        if (window) {
+            const bool quiet = window->testAttribute(Qt::WA_ShowWithoutActivating);
+            window->setAttribute(Qt::WA_ShowWithoutActivating);
+            window->show();
+            window->setAttribute(Qt::WA_ShowWithoutActivating, quiet);
+        }
+}
+
+void ThlavnyFrm::changeEvent(QEvent *event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange && !isMinimized())
+        RestoreHiddenWindows();
+}
+
 void ThlavnyFrm::closeEvent(QCloseEvent *event) {
     if (!m_closed) {
         m_closed = true;
@@ -1138,13 +1246,17 @@ void ThlavnyFrm::pohybLblMouseMove(const QPoint &at) {
 
 void ThlavnyFrm::TitlePictureEvent(TObrazok *picture, QEvent *event) {
     const bool close = picture == zavrietImg;
+    // Only the close and minimise pictures have a highlighted look.
+    const bool lights = picture != nahladImg;
     const char *const pressed = "stlaceny";
     switch (event->type()) {
     case QEvent::Enter:
-        picture->SetImage((close ? pomZavrietaAktImg : pomMinimalizovatAktImg)->Image());
+        if (lights)
+            picture->SetImage((close ? pomZavrietaAktImg : pomMinimalizovatAktImg)->Image());
         break;
     case QEvent::Leave:
-        picture->SetImage((close ? pomZavrietImg : pomMinimalizovatImg)->Image());
+        if (lights)
+            picture->SetImage((close ? pomZavrietImg : pomMinimalizovatImg)->Image());
         break;
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton && !picture->property(pressed).toBool()) {

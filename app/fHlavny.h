@@ -124,6 +124,9 @@ public:
 
     // --- frame and life ----------------------------------------------------------
     void SetRoundRegion(int radius);
+    // The minimise picture minimises the program: every other shown window
+    // is hidden and comes back when the main window is restored.
+    void minimalizovatImgClick();
     // The window's texts from the loaded language file; starts the
     // translation of the hints when a file is loaded.
     void ApplyLanguage();
@@ -164,10 +167,12 @@ public:
     bool ApplyLanguageToAllForms(const QString &fileName) override;
     void ShowExpressionPreview(const QString &text) override;
     TEvaluationContext EvaluationContext() const override { return m_model.Context(); }
-    void ShowVariablesWindow() override;
+    void ShowVariablesWindow(const QString &expression, const QString &excludedName) override;
+    void ActivateInput() override;
     void TakeResult(long double value) override;
 
 protected:
+    void changeEvent(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
     void keyPressEvent(QKeyEvent *event) override;
@@ -192,6 +197,12 @@ private:
     // only); false with the error shown.
     bool PrepareToolExpression(quint8 emptyCode, QString &expression);
     void HideResult();
+    // The memory display and the error label take the room their texts need
+    // in the result panel: the memory from its left end, the error label
+    // from the result's right edge leftwards up to the memory.
+    void ShowMemory(const QString &text);
+    void PlaceErrorLabel(const QString &text);
+    void RestoreHiddenWindows();
     // The built-in hints and the events that show them.
     void InstallHints();
     void SetHint(const QString &control, const QString &text);
@@ -231,6 +242,8 @@ private:
     // is told from a change of the text.
     QString m_inputText;
     QPoint m_dragFrom;
+    // The windows the minimise picture hid, shown again with the main window.
+    QList<QPointer<QWidget>> m_hiddenByMinimise;
     QTimer *TimerZaciatok;
     QPointer<TUpdateCheck> m_menuCheck;
     QPointer<TUpdateCheck> m_startCheck;
@@ -325,3 +338,6 @@ constexpr int ResultMaxWidth = 373;
 // result scrolls.
 constexpr int ResultFontPixels = 17;
 constexpr int ResultMinFontPixels = 11;
+// How long a window manager has to take the minimised main window off the
+// screen before the program takes it for a desktop without one.
+constexpr int MinimiseCheckMs = 500;

@@ -239,7 +239,7 @@ void ThlavnyFrm::BtnMRClick() { InsertIntoInput(vstupRdt, LabelPamat->text()); }
 
 void ThlavnyFrm::BtnMSClick() {
     const QString shown = vysledokEdt->text();
-    LabelPamat->setText(shown.isEmpty() ? QStringLiteral("0") : shown);
+    ShowMemory(shown.isEmpty() ? QStringLiteral("0") : shown);
 }
 
 // ---------------------------------------------------------------------------

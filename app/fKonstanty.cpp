@@ -127,8 +127,11 @@ int TkonstantyFrm::SelectedRow() const {
 
 void TkonstantyFrm::BtnPouzitClick() {
     const int row = SelectedRow();
-    if (row >= 0 && m_main)
+    if (row >= 0 && m_main) {
         m_main->InsertIntoInput(m_konstanty.Caption(row));
+        // The expression goes on in the main window, not in this list.
+        m_main->ActivateInput();
+    }
 }
 
 void TkonstantyFrm::BtnNovaClick() {

@@ -71,8 +71,15 @@ TpremenneFrm::TpremenneFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
 
 TpremenneFrm::~TpremenneFrm() = default;
 
-void TpremenneFrm::FocusEditor() {
+void TpremenneFrm::FocusEditor(const QStringList &names) {
     ValueListEditor1->setFocus();
+    // The value the calculation waits for, so that what is typed cannot land
+    // in another variable's row.
+    for (const QString &name : names)
+        if (const int row = m_premenne.IndexOfName(name); row >= 0 && m_premenne.Row(row).Value.isEmpty()) {
+            ValueListEditor1->setCurrentIndex(m_premenne.index(row, 1));
+            return;
+        }
     if (!ValueListEditor1->currentIndex().isValid() && m_premenne.Count() > 0)
         ValueListEditor1->setCurrentIndex(m_premenne.index(0, 1));
 }

@@ -18,8 +18,9 @@ public:
 
     TPremenne &Model() { return m_premenne; }
     QTableView *Editor() const { return ValueListEditor1; }
-    // Puts the keyboard focus into the editor (after error 15).
-    void FocusEditor();
+    // Puts the keyboard focus into the editor (after error 15), on the value
+    // cell of the first of names that has a row without a value.
+    void FocusEditor(const QStringList &names = {});
 
     void ApplyLanguage();
 

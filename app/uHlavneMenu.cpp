@@ -219,7 +219,6 @@ void THlavneMenu::GrafFunkcieActExecute() {
 
 void THlavneMenu::VzdyNavrchuActExecute(bool checked) {
     KProgramSettings::Instance().OnTop = checked;
-    m_main.GiveFormStyle(&m_main);
-    for (QWidget *w : m_companions.Styled())
-        m_main.GiveFormStyle(w);
+    // Every window of the program follows, the hidden ones too.
+    SetStaysOnTopForAll(checked);
 }

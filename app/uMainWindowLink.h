@@ -39,8 +39,14 @@ public:
     // Shows the message of err in the error label and selects its span.
     virtual void ShowError(const TChyba &err) = 0;
     // Brings up the variables window with the main window's form style and
-    // the focus in its list, for the values error 15 asks for.
-    virtual void ShowVariablesWindow() = 0;
+    // the focus in its list, for the values error 15 asks for: on the value
+    // of the first variable of expression (excludedName skipped) that has
+    // none.
+    virtual void ShowVariablesWindow(const QString &expression, const QString &excludedName) = 0;
+    // Makes the main window the active window with the keyboard focus in its
+    // input (the caret where the last change of the text left it), so that
+    // what the user types next goes on into the expression.
+    virtual void ActivateInput() = 0;
     // A value calculated by a tool window: written in the main window's
     // decimals and base, it becomes ANS and is shown as the result. A value
     // that cannot be written in the base is shown as an error instead.

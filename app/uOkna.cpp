@@ -10,6 +10,9 @@
 #include "fUpravyKonstant.h"
 #include "uMagneticForm.h"
 
+#include <QApplication>
+#include <QWindow>
+
 TCompanionWindows::~TCompanionWindows() { DestroyAll(); }
 
 void TCompanionWindows::Put(TCompanion kind, QWidget *window, std::function<void()> applyLanguage) {
@@ -51,19 +54,63 @@ QList<TMagneticForm *> TCompanionWindows::Docked() const {
     return docked;
 }
 
-QList<QWidget *> TCompanionWindows::Styled() const {
-    QList<QWidget *> styled;
-    for (TCompanion kind : {TCompanion::About, TCompanion::History, TCompanion::Constants, TCompanion::Variables})
-        if (QWidget *w = Window(kind))
-            styled.append(w);
-    return styled;
-}
-
 void TCompanionWindows::DestroyAll() {
     while (!m_slots.isEmpty()) {
         const TSlot slot = m_slots.takeLast();
         delete slot.Window.data();
     }
+}
+
+// ---------------------------------------------------------------------------
+
+bool IsProgramWindow(const QWidget *window) {
+    if (!window || !window->isWindow())
+        return false;
+    switch (window->windowType()) {
+    case Qt::Window:
+    case Qt::Dialog:
+    case Qt::Sheet:
+    case Qt::Tool:
+        return true;
+    default:
+        return false;
+    }
+}
+
+void SetStaysOnTop(QWidget *window, bool onTop) {
+    if (!window || window->windowFlags().testFlag(Qt::WindowStaysOnTopHint) == onTop)
+        return;
+    // setWindowFlags() would make the native window anew, hiding a shown
+    // window first (which ends a dialog's modal loop) and showing it again
+    // elsewhere: the widget's flags are set without it, and the native window
+    // that already exists takes the one hint in place.
+    Qt::WindowFlags flags = window->windowFlags();
+    flags.setFlag(Qt::WindowStaysOnTopHint, onTop);
+    window->overrideWindowFlags(flags);
+    if (QWindow *handle = window->windowHandle())
+        handle->setFlag(Qt::WindowStaysOnTopHint, onTop);
+}
+
+void SetStaysOnTopForAll(bool onTop) {
+    for (QWidget *window : QApplication::topLevelWidgets())
+        if (IsProgramWindow(window))
+            SetStaysOnTop(window, onTop);
+}
+
+TOnTopFollower::TOnTopFollower(std::function<bool()> onTop, QObject *parent)
+    : QObject(parent), m_onTop(std::move(onTop)) {
+    qApp->installEventFilter(this);
+}
+
+bool TOnTopFollower::eventFilter(QObject *watched, QEvent *event) {
+    // The show event comes before the native window is mapped: the window
+    // manager sees the window in its layer from the first moment.
+    if (event->type() == QEvent::Show && watched->isWidgetType()) {
+        auto *window = static_cast<QWidget *>(watched);
+        if (IsProgramWindow(window))
+            SetStaysOnTop(window, m_onTop());
+    }
+    return false;
 }
 
 // ---------------------------------------------------------------------------

@@ -49,9 +49,6 @@ public:
     // The snapping companions in the order the main window's drag moves
     // them: variables, preview, constants, history.
     QList<TMagneticForm *> Docked() const;
-    // The windows that take the main window's form style when "always on
-    // top" changes: about box, history, constants, variables.
-    QList<QWidget *> Styled() const;
 
     // Destroys every companion, the last added first.
     void DestroyAll();
@@ -66,6 +63,36 @@ private:
     const TSlot *Find(TCompanion kind) const;
 
     QList<TSlot> m_slots; // in the order of creation
+};
+
+// "Always on top" reaches every window of the program, not the main window
+// alone: a window manager keeps an on-top window in a layer above the
+// windows that belong to it, so a tool window or a dialog that opened over
+// the main window would open behind it.
+
+// True for the program's own top-level windows, dialogs and tool windows
+// (menus, pop-ups and tips are not counted): the windows that take "always on
+// top" and that go when the program is minimised.
+bool IsProgramWindow(const QWidget *window);
+// Puts the window into the on-top layer or takes it out, in place: a window
+// that is shown stays shown (a dialog in its modal loop goes on).
+void SetStaysOnTop(QWidget *window, bool onTop);
+// Every window of the program that takes the setting (shown or not) gets it.
+void SetStaysOnTopForAll(bool onTop);
+
+// Gives every window that is about to be shown the setting that onTop()
+// answers at that moment, so that windows made later (tools, dialogs, message
+// boxes) open in the right layer. Watches the whole application while it
+// lives.
+class TOnTopFollower : public QObject {
+public:
+    TOnTopFollower(std::function<bool()> onTop, QObject *parent);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    std::function<bool()> m_onTop;
 };
 
 class TProgramWindows {

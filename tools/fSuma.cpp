@@ -166,7 +166,7 @@ void TsumaFrm::vypocetBtnClick() {
         break;
     case TKrok::ChybajuHodnoty:
         m_main->ShowError(out.Error);
-        m_main->ShowVariablesWindow();
+        m_main->ShowVariablesWindow(in.Function, in.Index);
         hide();
         break;
     case TKrok::Chyba:

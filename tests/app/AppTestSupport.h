@@ -122,6 +122,7 @@ public:
     QStringList Previews;
     QList<TChyba> ShownErrors;
     int VariablesWindowShown = 0;
+    int InputActivated = 0;
     QList<long double> TakenResults;
     TEvaluationContext Context;
 
@@ -143,7 +144,8 @@ public:
         err.ClearCodeAndSpan();
     }
     void ShowError(const TChyba &err) override { ShownErrors.append(err); }
-    void ShowVariablesWindow() override { ++VariablesWindowShown; }
+    void ShowVariablesWindow(const QString &, const QString &) override { ++VariablesWindowShown; }
+    void ActivateInput() override { ++InputActivated; }
     void TakeResult(long double value) override { TakenResults.append(value); }
     void GiveFormStyle(QWidget *) const override {}
     void ShowExpressionPreview(const QString &text) override { Previews.append(text); }

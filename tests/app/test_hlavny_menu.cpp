@@ -7,6 +7,8 @@
 #include "uHlavneTexty.h"
 
 #include <QAction>
+#include <QDialog>
+#include <QWindow>
 #include <QMenu>
 
 namespace {
@@ -47,15 +49,31 @@ TEST_F(MenuTest, EachViewAndHelpCommandShowsItsWindow) {
         EXPECT_FALSE(Act(name)->isEnabled()) << name;
 }
 
-TEST_F(MenuTest, AlwaysOnTopReachesTheMainWindowAndTheStyledCompanions) {
-    Act("VzdyNavrchuAct")->trigger();
-    EXPECT_TRUE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    for (TCompanion kind : {TCompanion::About, TCompanion::History, TCompanion::Variables})
-        EXPECT_TRUE(Companion(kind)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(Companion(TCompanion::Language)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    Act("VzdyNavrchuAct")->trigger();
-    EXPECT_FALSE(W->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
-    EXPECT_FALSE(Companion(TCompanion::History)->windowFlags().testFlag(Qt::WindowStaysOnTopHint));
+// Every window follows the setting in place, the shown ones without being
+// made anew, and a window made later opens in the main window's layer.
+TEST_F(MenuTest, AlwaysOnTopReachesEveryWindowAndThoseShownLater) {
+    W->show();
+    Act("HistoriuVypoctovAct")->trigger();
+    QWidget *history = Companion(TCompanion::History);
+    const QWindow *native = history->windowHandle();
+    for (bool onTop : {true, false}) {
+        Act("VzdyNavrchuAct")->trigger();
+        ASSERT_EQ(KProgramSettings::Instance().OnTop, onTop);
+        QDialog later(W);
+        later.show();
+        QList<QWidget *> windows = {W, &later};
+        for (TCompanion kind : {TCompanion::Preview, TCompanion::Language, TCompanion::Variables, TCompanion::History,
+                                TCompanion::Constants, TCompanion::ConstantEditor, TCompanion::About})
+            windows.append(Companion(kind));
+        for (QWidget *w : windows) {
+            EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop) << S(w->objectName());
+            if (w->windowHandle()) {
+                EXPECT_EQ(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop) << S(w->objectName());
+            }
+        }
+        EXPECT_TRUE(history->isVisible());
+        EXPECT_EQ(history->windowHandle(), native);
+    }
 }
 
 TEST_F(MenuTest, TheManualOpensFromTheProgramFolderOrItsAbsenceIsTold) {

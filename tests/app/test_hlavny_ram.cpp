@@ -50,16 +50,24 @@ TEST_F(FrameTest, DraggingTheTitleTakesTheDockedCompanionsAlong) {
 
 TEST_F(FrameTest, TheTitlePicturesLightUpSinkWhilePressedAndAct) {
     W->show();
+    // The preview picture sinks too, but has no highlighted look.
     const std::array<const char *, 3> cases[] = {{"zavrietImg", "pomZavrietImg", "pomZavrietaAktImg"},
-                                                 {"minimalizovatImg", "pomMinimalizovatImg", "pomMinimalizovatAktImg"}};
+                                                 {"minimalizovatImg", "pomMinimalizovatImg", "pomMinimalizovatAktImg"},
+                                                 {"nahladImg", nullptr, nullptr}};
     for (const auto &[name, normal, lit] : cases) {
         auto *picture = Find<TObrazok>(*W, name);
         const QPoint at = picture->pos();
-        ASSERT_NE(Find<TObrazok>(*W, normal)->Image(), Find<TObrazok>(*W, lit)->Image());
-        Enter(picture);
-        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, lit)->Image()) << name;
-        Leave(picture);
-        EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, normal)->Image()) << name;
+        const QImage look = picture->Image();
+        if (normal) {
+            ASSERT_NE(Find<TObrazok>(*W, normal)->Image(), Find<TObrazok>(*W, lit)->Image());
+            Enter(picture);
+            EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, lit)->Image()) << name;
+            Leave(picture);
+            EXPECT_EQ(picture->Image(), Find<TObrazok>(*W, normal)->Image()) << name;
+        } else {
+            Enter(picture);
+            EXPECT_EQ(picture->Image(), look) << name;
+        }
         Send(picture, QEvent::MouseButtonPress, QPoint(5, 5), Qt::LeftButton);
         EXPECT_EQ(picture->pos(), at + QPoint(1, 1)) << name;
         Send(picture, QEvent::MouseButtonRelease, QPoint(30, 30), Qt::NoButton); // released outside: no click
@@ -70,6 +78,22 @@ TEST_F(FrameTest, TheTitlePicturesLightUpSinkWhilePressedAndAct) {
     EXPECT_TRUE(W->isMinimized());
     QTest::mouseClick(Find<TObrazok>(*W, "zavrietImg"), Qt::LeftButton);
     EXPECT_FALSE(W->isVisible());
+}
+
+// The whole program goes: the shown companions with the main window, and
+// they come back with it; a hidden one stays hidden.
+TEST_F(FrameTest, TheMinimisePictureTakesTheShownWindowsAlong) {
+    W->show();
+    Historia()->show();
+    Konstanty()->show();
+    QTest::mouseClick(Find<TObrazok>(*W, "minimalizovatImg"), Qt::LeftButton);
+    EXPECT_TRUE(W->isMinimized());
+    EXPECT_FALSE(Historia()->isVisible());
+    EXPECT_FALSE(Konstanty()->isVisible());
+    W->showNormal(); // as the desktop restores it
+    EXPECT_TRUE(Historia()->isVisible());
+    EXPECT_TRUE(Konstanty()->isVisible());
+    EXPECT_FALSE(Premenne()->isVisible());
 }
 
 TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheControlUnderTheMouse) {
@@ -83,6 +107,9 @@ TEST_F(FrameTest, TheStatusBarShowsTheHintOfTheControlUnderTheMouse) {
     Send(W, QEvent::MouseMove, background, Qt::NoButton);
     EXPECT_EQ(S(Hint()), "");
     EXPECT_TRUE(Btn("BtnC")->toolTip().isEmpty()); // no pop-up tips
+    const QLabel *help = Find<QLabel>(*W, "StatusPanelHelp");
+    EXPECT_EQ(help->width(), 80);
+    EXPECT_LE(QFontMetrics(help->font()).horizontalAdvance(help->text()), help->contentsRect().width());
 }
 
 TEST_F(FrameTest, ALanguageFileTranslatesTheHintsItNamesOnly) {

@@ -117,3 +117,33 @@ TEST_F(HlavnyTest, AResultIsShownWholeSmallerOrScrollingButNeverCut) {
     }
     EXPECT_EQ(ResultField()->text().count(QLatin1Char('1')), 53);
 }
+
+// In English the error message of "nad" is longer than the room beside the
+// memory: the label keeps its right edge and wraps; a memory of eighteen
+// decimals shows whole, clear of the widest result.
+TEST_F(HlavnyTest, TheErrorLabelAndTheMemoryDisplayHoldTheirWholeTexts) {
+    WriteBytes(Path("lang/english.txt"), ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/english.txt")));
+    ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
+    W->show();
+    auto *memory = Find<QLabel>(*W, "LabelPamat");
+    auto *error = Find<QLabel>(*W, "LblChyba");
+    auto fits = [](const QLabel *label) {
+        const QRect box = label->contentsRect();
+        const QRect needed = QFontMetrics(label->font())
+                                 .boundingRect(QRect(0, 0, box.width(), 1000),
+                                               label->wordWrap() ? int(Qt::TextWordWrap) : 0, label->text());
+        return needed.width() <= box.width() && needed.height() <= box.height();
+    };
+    Find<TUpDown>(*W, "UpDownDesM")->SetPosition(18);
+    Calculate(QStringLiteral("1/7"));
+    ASSERT_EQ(ResultField()->text().count(QLatin1Char('1')), 3);
+    Btn("BtnMS")->click();
+    EXPECT_EQ(S(memory->text()), S(ResultField()->text()));
+    EXPECT_TRUE(fits(memory));
+    EXPECT_LE(memory->geometry().right() + 1, ResultRightEdge - ResultMaxWidth);
+    Calculate(QStringLiteral("3 nad 5"));
+    EXPECT_EQ(S(ErrorText()), "In the operation \"nad\" the first number (n) must be greater than the second (k).");
+    EXPECT_TRUE(fits(error));
+    EXPECT_EQ(error->geometry().right() + 1, ResultRightEdge);
+    EXPECT_GT(error->x(), memory->geometry().right());
+}

@@ -1,6 +1,6 @@
 // The companion windows as the main window reaches them: each kind in its
-// slot, and the program's fixed orders for the language switch, the drag,
-// the form style and destruction.
+// slot, and the program's fixed orders for the language switch, the drag
+// and destruction.
 #include "AppTestSupport.h"
 #include "uMagneticForm.h"
 #include "uOkna.h"
@@ -42,7 +42,6 @@ TEST(CompanionWindowsTest, EachListFollowsTheProgramsOrderWhateverTheOrderOfCrea
         companions.ApplyLanguage(); // the chooser re-applies itself
         EXPECT_EQ(Log, QStringList({"history", "constants", "preview", "variables", "editor", "about"}));
         EXPECT_EQ(Names(companions.Docked()), QStringList({"variables", "preview", "constants", "history"}));
-        EXPECT_EQ(Names(companions.Styled()), QStringList({"about", "history", "constants", "variables"}));
         Log.clear();
     }
     EXPECT_EQ(Log, QStringList({"destroy constants", "destroy editor", "destroy preview", "destroy history",

@@ -1,6 +1,5 @@
-// The Tools menu of the main window opens the polynomial, statistics,
-// combinatorics and rule-of-three windows once each; only the polynomial and
-// rule-of-three windows take the main window's always-on-top style; a
+// The Tools menu and the tool keys of the main window open each tool window
+// once; every one of them follows the main window's "always on top"; a
 // language switch of the main window reaches all of them.
 #include "../app/AppTestSupport.h"
 #include "fHlavny.h"
@@ -8,6 +7,8 @@
 #include "uOkna.h"
 
 #include <QAction>
+#include <QPushButton>
+#include <QWindow>
 
 class ToolsMenuTest : public AppTest {};
 
@@ -27,7 +28,7 @@ TEST_F(ToolsMenuTest, OpensEachWindowOnceWithItsFormStyleAndLanguage) {
     ASSERT_TRUE(main.ApplyLanguageToAllForms("lang\\t.txt"));
     // Each window, found by the caption its own section gives it, is the one
     // window of its name.
-    for (const auto &[caption, onTop] : {std::pair{"P", true}, {"K", false}, {"S", false}, {"R", true}}) {
+    for (const char *caption : {"P", "K", "S", "R"}) {
         QWidget *shown = nullptr;
         for (QWidget *w : main.findChildren<QWidget *>())
             if (w->isWindow() && w->windowTitle() == QLatin1String(caption))
@@ -35,6 +36,32 @@ TEST_F(ToolsMenuTest, OpensEachWindowOnceWithItsFormStyleAndLanguage) {
         ASSERT_TRUE(shown && !shown->objectName().isEmpty()) << caption;
         EXPECT_EQ(main.findChildren<QWidget *>(shown->objectName()).size(), 1) << caption;
         EXPECT_TRUE(shown->isVisible()) << caption;
-        EXPECT_EQ(shown->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop) << caption;
+    }
+}
+
+// The graph, derivative and sum windows open from the keys; each tool
+// window opens in the main window's layer and follows the setting.
+TEST_F(ToolsMenuTest, EveryToolWindowFollowsAlwaysOnTop) {
+    TNastroje tools;
+    TProgramWindows program({&tools, nullptr});
+    ThlavnyFrm &main = program.Main();
+    main.SetInputText(QStringLiteral("x^2"));
+    main.findChild<QAction *>("VzdyNavrchuAct")->trigger();
+    for (const char *key : {"grafBtn", "derivaciaBtn", "sumaBtn"})
+        main.findChild<QPushButton *>(key)->click();
+    for (const char *name : {"MnohoclenyAct", "KombinatorikaAct", "statistikaAct", "TrojclenkaAct"})
+        main.findChild<QAction *>(name)->trigger();
+    QList<QWidget *> windows;
+    for (QWidget *w : main.findChildren<QWidget *>())
+        if (w->isWindow() && w->isVisible())
+            windows.append(w);
+    ASSERT_EQ(windows.size(), 7);
+    for (bool onTop : {true, false}) {
+        for (QWidget *w : windows) {
+            EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowStaysOnTopHint), onTop) << S(w->objectName());
+            EXPECT_EQ(w->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint), onTop) << S(w->objectName());
+            EXPECT_TRUE(w->isVisible()) << S(w->objectName());
+        }
+        main.findChild<QAction *>("VzdyNavrchuAct")->trigger();
     }
 }
