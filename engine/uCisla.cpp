@@ -443,16 +443,14 @@ long double RoundSignificant(long double value) {
     // magnitude = t * 10^k with 10^17 <= t < 10^18; k from the binary
     // exponent to within one, settled by the range of t.
     int k = FloorLog10OfTwoPower(field - 16383) - (MaxSignificant - 1);
-    if (k <= -2 * (ExactPowers - 1) || k >= 2 * (ExactPowers - 1))
-        return RoundOperatorResult(value); // beyond 10^±37 or so: rare enough for the text road
-    // 10^|k|: exact up to 10^27, beyond it one rounding far below the
-    // 18th digit.
+    // Beyond the exact powers of ten (values below about 10^-9 or above
+    // 10^44) only the text road gives the nearest 80-bit value of the
+    // digits.
+    if (k <= 1 - ExactPowers || k >= ExactPowers - 1)
+        return RoundOperatorResult(value);
     const long double *p10 = PowersOfTen();
-    auto power = [p10](int e) {
-        return e < ExactPowers ? p10[e] : p10[ExactPowers - 1] * p10[e - (ExactPowers - 1)];
-    };
     const long double magnitude = std::fabs(value);
-    auto scaled = [&] { return k < 0 ? magnitude * power(-k) : magnitude / power(k); };
+    auto scaled = [&] { return k < 0 ? magnitude * p10[-k] : magnitude / p10[k]; };
     long double t = scaled();
     if (t < 1e17L || t >= 1e18L) {
         k += t < 1e17L ? -1 : 1;
@@ -462,7 +460,7 @@ long double RoundSignificant(long double value) {
     // is below 2^63, so t + 2^63 keeps no bit below the units.
     constexpr long double Units = 9223372036854775808.0L;
     const long double n = (t + Units) - Units;
-    const long double r = k < 0 ? n / power(-k) : n * power(k); // below 10^72: no overflow
+    const long double r = k < 0 ? n / p10[-k] : n * p10[k]; // below 10^46: no overflow
     return value < 0 ? -r : r;
 }
 
