@@ -52,7 +52,7 @@ void CosSinDegrees(long double degrees, long double &c, long double &s) {
     long double cr = 1, sr = 0;
     if (rest != 0)
         sincosl(rest, &sr, &cr);
-    switch ((long long)quarters & 3) {
+    switch (static_cast<long long>(quarters) & 3) {
     case 0: c = cr, s = sr; break;
     case 1: c = -sr, s = cr; break;
     case 2: c = -cr, s = -sr; break;
