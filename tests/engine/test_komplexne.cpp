@@ -334,13 +334,6 @@ struct QComplex { Q re = 0, im = 0; };
 // pi as the 80-bit value plus the rest.
 const Q Pi = Q(std::numbers::pi_v<long double>) + Q(-5.016557612668332023557e-20L);
 
-Q Power10(int n) {
-    Q p = 1;
-    while (n-- > 0)
-        p *= 10;
-    return p;
-}
-
 Q Sqrt(Q x) {
     if (x == 0)
         return 0;
@@ -387,18 +380,14 @@ public:
     TExpr Next(int depth) {
         if (depth == 0 || Pick(4) == 0)
             return Leaf();
-        switch (Pick(6)) {
-        case 0: case 1: return Binary(Next(depth - 1), Next(depth - 1), '+' + 2 * Pick(2)); // + or -
-        case 2: return Binary(Next(depth - 1), Next(depth - 1), '*');
-        case 3: return Binary(Next(depth - 1), Next(depth - 1), '/');
-        case 4: return PowerOf(Next(depth - 1), Pick(5));
-        default: {
-            TExpr a = Next(depth - 1);
-            TExpr r{QStringLiteral("abs(") + a.text + QLatin1Char(')'), {Sqrt(a.v.re * a.v.re + a.v.im * a.v.im), 0},
-                    a.bound + Digits18 * Abs(a.v), a.zeroDivisor};
-            return r;
-        }
-        }
+        const int kind = Pick(6);
+        const TExpr a = Next(depth - 1);
+        if (kind == 4)
+            return PowerOf(a, Pick(5));
+        if (kind == 5)
+            return TExpr{QStringLiteral("abs(") + a.text + QLatin1Char(')'),
+                         {Sqrt(a.v.re * a.v.re + a.v.im * a.v.im), 0}, a.bound + Digits18 * Abs(a.v), a.zeroDivisor};
+        return Binary(a, Next(depth - 1), "+-*/"[kind]);
     }
 
 private:
@@ -412,9 +401,12 @@ private:
             m = m * 10 + Pick(10);
         const int d = Pick(maxDecimals + 1);
         QString t = QString::number(m).rightJustified(d + 1, QLatin1Char('0'));
+        Q value = m;
         if (d > 0)
             t.insert(t.size() - d, QLatin1Char(','));
-        return {t, Q(m) / Power10(d)};
+        for (int i = 0; i < d; ++i)
+            value /= 10;
+        return {t, value};
     }
 
     TExpr Leaf() {
