@@ -2,8 +2,8 @@
 //
 // The evaluator compiles the text once and runs it with complex values:
 // bracket groups, "abs", powers with natural exponents, multiplication and
-// division, addition and subtraction. Every intermediate value is kept as
-// its token writes it ("[3+j4]", "[2e^-j45]": at most 16 decimals).
+// division, addition and subtraction. Every intermediate value keeps 18
+// significant digits in each part, as the complex arithmetic keeps them.
 #pragma once
 
 #include "uKompilovanyVyraz.h"

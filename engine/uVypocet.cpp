@@ -969,7 +969,13 @@ enum : quint8 {
     ImaginaryOne = 16,    // ... as the unit alone
     FromName = 32,        // a lone "e": no base of a power
     BadLiteral = 64,      // a number as written that is no number
+    // A value an operation made: what its token text holds follows from
+    // the value, and is worked out only where it is read (TokenFlags).
+    Computed = 128,
 };
+// With Computed: the value is the negative of the one that was computed
+// (and its minus sign is flipped as written).
+constexpr quint8 ComputedNegated = HasMinus;
 
 struct TCReg {
     long double Re = 0;
@@ -979,61 +985,61 @@ struct TCReg {
     TErrorCode Err = TErrorCode::None;
 };
 
-// Whether the token text of v holds the separator: decimals, or beyond 18
-// digits a mantissa of more than one digit.
+// Whether a part of a value holds decimals, for the test of a power's
+// exponent: beyond 18 digits, whether its token text writes a mantissa of
+// more than one digit.
 bool HasDecimals(long double v) {
     if (std::fabs(v) < 1e18L)
-        return v != __builtin_rintl(v);
+        return v != static_cast<long double>(static_cast<qint64>(v));
     return FormatPlain(v, 16, QLatin1Char('.')).contains(QLatin1Char('.'));
 }
 
-// The value as its token text writes it and ParseComplex reads it back: the
-// parts (or the modulus and the angle) with at most 16 decimals.
-TCReg AsToken(const TComplexNumber &z) {
+// An operation's result, its parts kept to 18 digits by the arithmetic.
+TCReg AsToken(const TComplexNumber &v) {
     TCReg r;
-    if (!z.Polar) {
-        r.Re = RoundPlain(z.Re, 16);
-        if (r.Re < 0)
-            r.Text |= HasMinus;
-        if (HasDecimals(r.Re))
-            r.Text |= HasSeparator;
-        if (z.Im != 0) {
-            const long double m = RoundPlain(std::fabs(z.Im), 16);
-            r.Im = z.Im < 0 ? -m : m;
-            r.Text |= HasUnit | ImaginaryWritten;
-            if (z.Im < 0)
-                r.Text |= HasMinus;
-            if (std::fabs(z.Im) == 1)
-                r.Text |= ImaginaryOne;
-            else if (HasDecimals(m))
-                r.Text |= HasSeparator;
-        }
-        if (std::isnan(r.Re) || std::isnan(r.Im))
-            r.Err = TErrorCode::Unreadable;
-        return r;
-    }
-    const long double modulus = RoundPlain(std::hypot(z.Re, z.Im), 16);
-    const long double angle = ComplexAngleDegrees(z);
-    if (HasDecimals(modulus))
-        r.Text |= HasSeparator;
-    if (angle == 0) {
-        r.Re = modulus; // written as the modulus alone: read back in algebraic form
-        r.Polar = false;
-    } else {
-        const long double a = RoundPlain(std::fabs(angle), 16);
-        const long double signedAngle = (angle < 0 ? -a : a) * DegreesToRadians;
-        r.Re = modulus * std::cos(signedAngle);
-        r.Im = modulus * std::sin(signedAngle);
-        r.Polar = true;
-        r.Text |= HasUnit;
-        if (angle < 0)
-            r.Text |= HasMinus;
-        if (HasDecimals(a))
-            r.Text |= HasSeparator;
-    }
-    if (std::isnan(r.Re) || std::isnan(r.Im))
-        r.Err = TErrorCode::Unreadable;
+    r.Re = v.Re;
+    r.Im = v.Im;
+    r.Polar = v.Polar;
+    r.Text = Computed;
     return r;
+}
+
+// What the token text of r holds: as written for a literal, and for a
+// computed value the parts, or in exponential form the modulus and the
+// angle (a value without an angle is written as its modulus alone).
+quint8 TokenFlags(const TCReg &r) {
+    if (!(r.Text & Computed))
+        return r.Text;
+    const bool negated = r.Text & ComputedNegated;
+    const long double re = negated ? -r.Re : r.Re, im = negated ? -r.Im : r.Im;
+    quint8 text = 0;
+    if (!r.Polar) {
+        if (re < 0)
+            text |= HasMinus;
+        if (HasDecimals(re))
+            text |= HasSeparator;
+        if (im != 0) {
+            text |= HasUnit | ImaginaryWritten;
+            if (im < 0)
+                text |= HasMinus;
+            if (std::fabs(im) == 1)
+                text |= ImaginaryOne;
+            else if (HasDecimals(im))
+                text |= HasSeparator;
+        }
+    } else {
+        const long double angle = ComplexAngleDegrees(TComplexNumber{re, im, true});
+        if (HasDecimals(RoundOperatorResult(std::hypot(re, im))))
+            text |= HasSeparator;
+        if (angle != 0) {
+            text |= HasUnit;
+            if (angle < 0)
+                text |= HasMinus;
+            if (HasDecimals(angle))
+                text |= HasSeparator;
+        }
+    }
+    return negated ? text ^ HasMinus : text;
 }
 
 TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Polar}; }
@@ -1087,19 +1093,26 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
     return r;
 }
 
+// A part of a token: at most 16 decimals, and a part too small for them
+// with its 18 digits and an exponent, so that no value reads back as 0.
+QString TokenPart(long double v, QChar sep) {
+    if (v != 0 && RoundPlain(v, 16) == 0)
+        return OperatorResultText(v, sep);
+    return FormatPlain(v, 16, sep);
+}
+
 QString ComplexTokenText(const TCReg &r, QChar sep, QChar unit) {
-    QString t = QStringLiteral("[") + FormatPlain(r.Re, 16, sep);
-    if (r.Text & ImaginaryWritten) {
+    const quint8 text = TokenFlags(r);
+    QString t = QStringLiteral("[") + TokenPart(r.Re, sep);
+    if (text & ImaginaryWritten) {
         t += r.Im < 0 || (r.Im == 0 && std::signbit(r.Im)) ? QLatin1Char('-') : QLatin1Char('+');
         t += unit;
-        if (!(r.Text & ImaginaryOne))
-            t += FormatPlain(std::fabs(r.Im), 16, sep);
+        if (!(text & ImaginaryOne))
+            t += TokenPart(std::fabs(r.Im), sep);
     }
     t += QLatin1Char(']');
     return t;
 }
-
-bool Finite(const TComplexNumber &z) { return std::isfinite(z.Re) && std::isfinite(z.Im); }
 
 bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
     auto fail = [&err](TErrorCode code) {
@@ -1112,9 +1125,12 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             const TCReg a = R[in.A];
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
-            const TComplexNumber v{std::hypot(a.Re, a.Im), 0, false};
-            if (!Finite(v))
+            TComplexNumber v;
+            try {
+                ComplexAbs(ValueOf(a), v);
+            } catch (const EEngineError &) {
                 return fail(TErrorCode::UnknownFailure);
+            }
             R[in.Dst] = AsToken(v);
             break;
         }
@@ -1123,7 +1139,7 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             if (a.Err != TErrorCode::None && (a.Text & FromName))
                 return fail(a.Err); // a name is no base at all
             // Natural exponents only, as written.
-            if (b.Text & (HasSeparator | HasUnit | HasMinus))
+            if (TokenFlags(b) & (HasSeparator | HasUnit | HasMinus))
                 return fail(TErrorCode::TooLarge);
             if (a.Err != TErrorCode::None)
                 return fail(a.Err);
@@ -1135,16 +1151,11 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             const qint64 n = std::llrintl(b.Re);
             if (n < 0 || n > 65535)
                 return fail(TErrorCode::UnknownFailure);
-            const TComplexNumber z = ValueOf(a);
-            TComplexNumber v = z;
-            if (n == 0) {
-                v.Re = 1;
-                v.Im = 0;
-            }
-            for (qint64 k = 2; k <= n; ++k) {
-                v = TComplexNumber{v.Re * z.Re - v.Im * z.Im, v.Re * z.Im + v.Im * z.Re, v.Polar && z.Polar};
-                if (!Finite(v))
-                    return fail(TErrorCode::UnknownFailure);
+            TComplexNumber v;
+            try {
+                ComplexPowerInt(ValueOf(a), quint16(n), v);
+            } catch (const EEngineError &) {
+                return fail(TErrorCode::UnknownFailure);
             }
             R[in.Dst] = AsToken(v);
             break;
@@ -1179,7 +1190,7 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             TCReg v = R[in.A];
             v.Re = -v.Re;
             v.Im = -v.Im;
-            v.Text ^= HasMinus;
+            v.Text ^= HasMinus; // of a computed value: ComputedNegated
             R[in.Dst] = v;
             break;
         }

@@ -288,6 +288,25 @@ TEST_F(AppTest, ASwitchedInputGivesTheResultOfBefore) {
     }
 }
 
+// Small complex values and a small part beside a large one reach the
+// display, in both forms.
+TEST_F(AppTest, ComplexResultsShowSmallValuesAndSmallParts) {
+    struct Case { const char *input, *shown, *turned; };
+    const Case cases[] = {
+        {"(1/100000000000000000)*100000000000000000", "1", "1"},
+        {"1/(0,001^6)", "1E18", "1E18"},
+        {"(57,4584e^-j45-914474664965e^-j180)", "914 474 665 005,629 224-j40,629 224",
+         "914 474 665 005,629 224e^-j2,5455960290582092E-9"},
+        {"8e^+j90-0,0000000040e^+j186", "3,9780875814730933E-9+j8", "8e^j90"},
+    };
+    for (const Case &c : cases) {
+        TKalkulacka model;
+        model.NumberSet = MnozinaKomplexne;
+        EXPECT_EQ(S(model.Calculate(QString::fromLatin1(c.input)).Shown), c.shown) << c.input;
+        EXPECT_EQ(S(model.ToggleComplexForm()), c.turned) << c.input;
+    }
+}
+
 // The complex form key turns ANS over and back without loss, and ANS as it
 // leaves it is a number of the complex set.
 TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {

@@ -1,9 +1,13 @@
 #include "KomplexneCisla.h"
 #include "KomplexnyAnalyzator.h"
 
+#include "uCisla.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
+#include <random>
 
 namespace {
 
@@ -273,6 +277,225 @@ TEST_F(Complex, EvaluatorResults) {
         EXPECT_EQ(CodeNumber(err.Code), 0) << c.text;
         EXPECT_EQ(S(r), c.token) << c.text;
     }
+}
+
+// Small values keep their digits, parts beside a much larger part keep
+// theirs, and values that cancel exactly stay whole.
+TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
+    struct Case { const char *text; const char *token; long double re, im; };
+    const Case cases[] = {
+        {"(1/100000000000000000)*100000000000000000", "[1]", 1, 0},
+        {"1/(0,001^6)", "[1E18]", 1e18L, 0},
+        {"1/100000000000000000000", "[1E-20]", 1e-20L, 0},
+        {"(57,4584e^-j45-914474664965e^-j180)", "[914474665005,629224-j40,6292242761291223]",
+         914474665005.629224L, -40.6292242761291223L},
+        {"8e^+j90-0,0000000040e^+j186", "[0,0000000039780876+j8,0000000004181138]", 3.97808758147309335e-9L,
+         8.00000000041811385L},
+        {"602200000000000000000000-j486", "[6,022E23-j486]", 6.022e23L, -486},
+        {"(602200000000000000000000-j486)*2", "[1,2044E24-j972]", 1.2044e24L, -972},
+        {"(3+j4)*(3-j4)", "[25]", 25, 0},     {"2e^j90", "[0+j2]", 0, 2},
+        {"2e^-j90^2", "[-4]", -4, 0},         {"(2e^j30)*(3e^j60)", "[0+j6]", 0, 6},
+        {"(2e^j30)^3", "[0+j8]", 0, 8},       {"(2e^j30)*(2e^j30)*(2e^j30)", "[0+j8]", 0, 8},
+        {"1e^j0+1e^j120+1e^j240", "[0]", 0, 0}, {"(2e^j45)^8", "[256]", 256, 0},
+        {"(1000e^j45)^4", "[-1000000000000]", -1e12L, 0}, {"2e^j30", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
+        {"2e^j3630", "[1,7320508075688773+j]", 1.73205080756887729L, 1}, {"(1+j)^8", "[16]", 16, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        const TEngineResult r = EvaluateComplex(QString::fromLatin1(c.text), ctx);
+        EXPECT_EQ(CodeNumber(r.Error.Code), 0) << c.text;
+        EXPECT_EQ(S(r.Token), c.token) << c.text;
+        EXPECT_EQ(r.Complex.Re, c.re) << c.text;
+        EXPECT_EQ(r.Complex.Im, c.im) << c.text;
+    }
+}
+
+// The angle from both parts keeps a small part's digits near every axis.
+TEST_F(Complex, AngleKeepsTheSmallPart) {
+    struct Case { long double re, im, degrees; };
+    const Case cases[] = {
+        {914474665005.629224L, -40.6292242761291223L, -2.54559602905820919984e-9L},
+        {3.97808758147309335e-9L, 8.00000000041811385L, 89.9999999715090463825L},
+        {-1, 1e-15L, 179.999999999999942704L}, {1, 1, 45}, {-3, -4, -126.869897645844021297L},
+        {0, -2, -90}, {-1, 0, 180}, {0, 0, 0},
+    };
+    for (const auto &c : cases)
+        EXPECT_LE(std::fabs(ComplexAngleDegrees(Z(c.re, c.im)) - c.degrees), 1e-17L * std::fabs(c.degrees))
+            << double(c.degrees);
+}
+
+// --- generated comparison with a reference of 113 bits -----------------------
+
+namespace reference {
+
+using Q = __float128;
+struct QComplex { Q re = 0, im = 0; };
+
+// pi as the 80-bit value plus the rest.
+const Q Pi = Q(std::numbers::pi_v<long double>) + Q(-5.016557612668332023557e-20L);
+
+Q Sqrt(Q x) {
+    if (x == 0)
+        return 0;
+    Q y = std::sqrt((long double)x);
+    for (int i = 0; i < 3; ++i)
+        y = (y + x / y) / 2;
+    return y;
+}
+
+long double Abs(const QComplex &z) { return std::hypot((long double)z.re, (long double)z.im); }
+
+// The cosine and sine of a decimal number of degrees, by series.
+void CosSin(Q degrees, Q &c, Q &s) {
+    Q turn = degrees - 360 * Q((long long)(degrees / 360));
+    const long long quarters = (long long)std::llround((long double)(turn / 90));
+    const Q x = (turn - 90 * Q(quarters)) * Pi / 180;
+    Q cr = 0, sr = 0, term = 1;
+    for (int k = 0; k < 60; ++k) {
+        (k % 2 ? sr : cr) += (k % 4 < 2 ? term : -term);
+        term *= x / (k + 1);
+    }
+    const int q = int(((quarters % 4) + 4) % 4);
+    c = q == 0 ? cr : q == 1 ? -sr : q == 2 ? -cr : sr;
+    s = q == 0 ? sr : q == 1 ? cr : q == 2 ? -sr : -cr;
+}
+
+// A generated expression: its text, its value and a bound on how far the
+// road may lie from it (each rounding: 18 digits, and a part that cancels
+// to within 10^-17 of its terms is 0).
+struct TExpr {
+    QString text;
+    QComplex v;
+    long double bound = 0;
+    bool zeroDivisor = false; // a division by an exact 0 on the way
+};
+
+constexpr long double Digits18 = 1.2e-17L; // per rounding, of the terms
+constexpr long double Ulps = 4e-19L;       // what the 80-bit reading leaves
+
+class TGen {
+public:
+    explicit TGen(unsigned seed) : m_rng(seed) {}
+
+    TExpr Next(int depth) {
+        if (depth == 0 || Pick(4) == 0)
+            return Leaf();
+        const int kind = Pick(6);
+        const TExpr a = Next(depth - 1);
+        if (kind == 4)
+            return PowerOf(a, Pick(5));
+        if (kind == 5)
+            return TExpr{QStringLiteral("abs(") + a.text + QLatin1Char(')'),
+                         {Sqrt(a.v.re * a.v.re + a.v.im * a.v.im), 0}, a.bound + Digits18 * Abs(a.v), a.zeroDivisor};
+        return Binary(a, Next(depth - 1), "+-*/"[kind]);
+    }
+
+private:
+    std::mt19937 m_rng;
+    int Pick(int n) { return int(m_rng() % unsigned(n)); }
+
+    // A decimal number: its text with "," and its exact value.
+    std::pair<QString, Q> Decimal(int maxDigits, int maxDecimals) {
+        long long m = 0;
+        for (int i = 1 + Pick(maxDigits); i > 0; --i)
+            m = m * 10 + Pick(10);
+        const int d = Pick(maxDecimals + 1);
+        QString t = QString::number(m).rightJustified(d + 1, QLatin1Char('0'));
+        Q value = m;
+        if (d > 0)
+            t.insert(t.size() - d, QLatin1Char(','));
+        for (int i = 0; i < d; ++i)
+            value /= 10;
+        return {t, value};
+    }
+
+    TExpr Leaf() {
+        const auto [text, value] = Decimal(7, 6);
+        switch (Pick(3)) {
+        case 0: return TExpr{text, {value, 0}, Ulps * (long double)value};
+        case 1: return TExpr{QLatin1Char('j') + text, {0, value}, Ulps * (long double)value};
+        default: {
+            static const int exact[] = {0, 30, 45, 60, 90, 120, 150, 180, 270, 360, 3630};
+            auto [angleText, angle] = Decimal(3, 2);
+            if (Pick(2)) {
+                angle = exact[Pick(11)];
+                angleText = QString::number(int(angle));
+            }
+            const bool minus = Pick(2);
+            Q c = 0, s = 0;
+            CosSin(minus ? -angle : angle, c, s);
+            // The 80-bit angle is off by an ulp, its radians by one more.
+            const long double bound = Ulps * (2 + (long double)angle * std::numbers::pi_v<long double> / 180);
+            return TExpr{text + (minus ? QStringLiteral("e^-j") : QStringLiteral("e^j")) + angleText,
+                         {value * c, value * s}, bound * (long double)value};
+        }
+        }
+    }
+
+    static TExpr Binary(const TExpr &a, const TExpr &b, char op) {
+        TExpr r{QLatin1Char('(') + a.text + QLatin1Char(op) + b.text + QLatin1Char(')'), {}, 0,
+                a.zeroDivisor || b.zeroDivisor};
+        const long double ma = Abs(a.v), mb = Abs(b.v);
+        if (op == '+' || op == '-') {
+            const Q sign = op == '+' ? 1 : -1;
+            r.v = {a.v.re + sign * b.v.re, a.v.im + sign * b.v.im};
+            r.bound = a.bound + b.bound + 2 * Digits18 * (ma + mb);
+        } else if (op == '*') {
+            r.v = {a.v.re * b.v.re - a.v.im * b.v.im, a.v.re * b.v.im + a.v.im * b.v.re};
+            r.bound = ma * b.bound + mb * a.bound + a.bound * b.bound + 3 * Digits18 * ma * mb;
+        } else {
+            const Q den = b.v.re * b.v.re + b.v.im * b.v.im;
+            if (den == 0) {
+                r.zeroDivisor = true;
+                return r;
+            }
+            r.v = {(a.v.re * b.v.re + a.v.im * b.v.im) / den, (a.v.im * b.v.re - a.v.re * b.v.im) / den};
+            r.bound = mb > b.bound ? (a.bound + Abs(r.v) * b.bound) / (mb - b.bound) + 3 * Digits18 * ma / mb
+                                   : INFINITY; // a divisor lost in its own uncertainty
+        }
+        return r;
+    }
+
+    static TExpr PowerOf(const TExpr &a, int n) {
+        TExpr r{QLatin1Char('(') + a.text + QStringLiteral(")^") + QString::number(n), {1, 0}, 0, a.zeroDivisor};
+        for (int i = 0; i < n; ++i)
+            r.v = {r.v.re * a.v.re - r.v.im * a.v.im, r.v.re * a.v.im + r.v.im * a.v.re};
+        const long double m = Abs(a.v);
+        r.bound = n == 0 ? 0 : n * std::pow(m + a.bound, n - 1) * a.bound + (n + 2) * Digits18 * std::pow(m, n);
+        return r;
+    }
+};
+
+} // namespace reference
+
+// Generated expressions of every operation (sums that cancel, exact angles,
+// small and large values) against the same tree in 113-bit arithmetic:
+// the road lies within what 18 digits per rounding allow.
+// TARBELON_COMPLEX_CASES=<n> runs more than the default.
+TEST_F(Complex, GeneratedExpressionsAgreeWithTheReference) {
+    const int count = qEnvironmentVariableIsSet("TARBELON_COMPLEX_CASES")
+                          ? qEnvironmentVariableIntValue("TARBELON_COMPLEX_CASES")
+                          : 3000;
+    reference::TGen gen(2026);
+    int compared = 0;
+    for (int i = 0; i < count; ++i) {
+        const reference::TExpr e = gen.Next(4);
+        const TEngineResult r = EvaluateComplex(e.text, ctx);
+        if (e.zeroDivisor) {
+            EXPECT_EQ(CodeNumber(r.Error.Code), 25) << S(e.text);
+            continue;
+        }
+        if (!std::isfinite(e.bound) || reference::Abs(e.v) > 1e4000L)
+            continue;
+        ++compared;
+        ASSERT_TRUE(r.Ok()) << S(e.text) << " code " << CodeNumber(r.Error.Code);
+        // The road's last step adds 0 and rounds once more.
+        const long double bound = e.bound + reference::Digits18 * reference::Abs(e.v);
+        const reference::QComplex d{reference::Q(r.Complex.Re) - e.v.re, reference::Q(r.Complex.Im) - e.v.im};
+        EXPECT_LE(reference::Abs(d), bound) << S(e.text) << " = " << S(r.Token) << ", off by "
+                                            << double(reference::Abs(d) / bound) << " of the bound";
+    }
+    EXPECT_GT(compared, count * 9 / 10);
 }
 
 TEST_F(Complex, EvaluatorUsesVariablesAndConstants) {
