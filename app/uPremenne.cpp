@@ -36,10 +36,13 @@ void TPremenne::SplitLine(const QString &line, QString &name, QString &value) {
 }
 
 int TPremenne::IndexOfName(const QString &name) const {
-    for (int i = 0; i < Count(); ++i)
-        if (m_rows.at(i).Name.compare(name, Qt::CaseInsensitive) == 0)
-            return i;
-    return -1;
+    if (!m_indexed) {
+        m_names.Clear();
+        for (int i = 0; i < Count(); ++i)
+            m_names.Add(m_rows.at(i).Name, i);
+        m_indexed = true;
+    }
+    return m_names.Find(name);
 }
 
 QString TPremenne::ValueOf(const QString &name) const {
@@ -56,6 +59,8 @@ void TPremenne::AddMissingNames(const QStringList &names) {
 void TPremenne::AppendRow(const QString &name, const QString &value) {
     beginInsertRows(QModelIndex(), Count(), Count());
     m_rows.append(TRow{OneLine(name), OneLine(value)});
+    if (m_indexed)
+        m_names.Add(m_rows.constLast().Name, Count() - 1);
     endInsertRows();
 }
 
@@ -64,6 +69,7 @@ void TPremenne::InsertRowAt(int index) {
         index = Count();
     beginInsertRows(QModelIndex(), index, index);
     m_rows.insert(index, TRow());
+    NamesChanged();
     endInsertRows();
 }
 
@@ -72,6 +78,7 @@ void TPremenne::DeleteRowAt(int index) {
         return;
     beginRemoveRows(QModelIndex(), index, index);
     m_rows.removeAt(index);
+    NamesChanged();
     endRemoveRows();
 }
 
@@ -106,6 +113,7 @@ bool TPremenne::setData(const QModelIndex &index, const QVariant &value, int rol
         if (eq >= 0)
             text.truncate(eq);
         row.Name = text;
+        NamesChanged();
     } else {
         row.Value = text;
     }

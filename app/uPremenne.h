@@ -55,6 +55,14 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
 private:
+    // The rows' names, indexed for IndexOfName: a long list is looked up
+    // once per name rather than searched through. Appending a row adds its
+    // name; any other change of the names rebuilds the index at the next
+    // lookup.
+    void NamesChanged() { m_indexed = false; }
+    mutable TNameIndex m_names;
+    mutable bool m_indexed = false;
+
     QList<TRow> m_rows;
     QString m_nameTitle = QStringLiteral("Názov");
     QString m_valueTitle = QStringLiteral("Hodnota");

@@ -1,9 +1,12 @@
 // What a user feels of the sum and derivative windows: one sum of 1/n^2
 // over 2,999 indices (the most the sum window computes), from setting the
 // expression to the result; and one 10th derivative of sin(x)*cos(x) in the
-// derivative window, from SetFunction to the shown text.
+// derivative window, from SetFunction to the shown text; and the implicit
+// multiplication signs of a 30,000-character text (one name, digits only,
+// and "2(x)" over and over, which takes two signs every four characters).
 #include "BenchApp.h"
 #include "fDerivacie.h"
+#include "uDerivacie.h"
 #include "uCyklickeVypocty.h"
 #include "uOvladace.h"
 
@@ -47,7 +50,25 @@ void BM_DerivativeWindowTenthOrder(benchmark::State &state) {
     state.counters["length"] = double(length);
 }
 
+void BM_MultiplicationSigns(benchmark::State &state, const QString &unit) {
+    QString text;
+    while (text.size() < 30000)
+        text += unit;
+    qsizetype length = 0;
+    for (auto _ : state) {
+        QString t = text;
+        InsertMultiplicationSigns(t);
+        length = t.size();
+        benchmark::DoNotOptimize(length);
+    }
+    state.counters["chars"] = double(text.size());
+    state.counters["signs"] = double(length - text.size());
+}
+
 } // namespace
 
 BENCHMARK(BM_SumOfInverseSquares)->Arg(2999)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_DerivativeWindowTenthOrder)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MultiplicationSigns, OneName, QStringLiteral("x"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MultiplicationSigns, Digits, QStringLiteral("7"))->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_MultiplicationSigns, GroupsTimesNumbers, QStringLiteral("2(x)"))->Unit(benchmark::kMillisecond);

@@ -360,6 +360,17 @@ int BinaryExponent(long double x) {
     return field - 16383;
 }
 
+// The binary exponent of a positive x to within one, read through a double:
+// an 80-bit value's bytes are read back from memory only after a stall,
+// while a double's come at once. Outside the double's range, the bytes.
+int ApproximateBinaryExponent(long double x) {
+    const double d = static_cast<double>(x);
+    quint64 bits = 0;
+    std::memcpy(&bits, &d, sizeof bits);
+    const int field = int(bits >> 52) & 0x7FF;
+    return field == 0 || field == 0x7FF ? BinaryExponent(x) : field - 1023;
+}
+
 // floor(e * log10(2)) within one, in integers (the callers settle the last
 // step against the powers of ten).
 int FloorLog10OfTwoPower(int e) { return (e * 78913) >> 18; }
@@ -395,6 +406,48 @@ bool RoundScaled(long double magnitude, int decimals, long double &result) {
     return true;
 }
 
+// The nearest integer to magnitude / 10^k (|k| < ExactPowers, magnitude
+// normal), worked out on the exact binary value in 128-bit integers: the
+// digits printf writes, where the scaled long double lies too close to a
+// tie to tell them. False for an exact tie (left to printf's own rule) and
+// where the quotient is no 18-digit integer or the integers cannot hold
+// the value.
+bool ExactScaledRound(long double magnitude, int k, quint64 &n) {
+    using U128 = unsigned __int128;
+    static constexpr auto powersOfFive = [] {
+        std::array<quint64, ExactPowers> t{};
+        quint64 p = 1;
+        for (int i = 0; i < ExactPowers; ++i) {
+            t[size_t(i)] = p;
+            p *= 5;
+        }
+        return t;
+    }();
+    // magnitude = m * 2^e exactly: the 64-bit mantissa and the exponent.
+    quint64 m = 0;
+    std::memcpy(&m, &magnitude, sizeof m);
+    const int e = BinaryExponent(magnitude) - 63;
+    // magnitude / 10^k = m * 5^-k * 2^(e - k) = num / den.
+    const int shift = e - k;
+    U128 num = U128(m) * (k < 0 ? powersOfFive[size_t(-k)] : 1); // below 2^127
+    U128 den = k > 0 ? powersOfFive[size_t(k)] : 1;              // below 2^63
+    if (shift >= 0) {
+        if (shift > 63 || (shift > 0 && num >> (127 - shift) != 0))
+            return false;
+        num <<= shift;
+    } else {
+        if (-shift > (k > 0 ? 64 : 127))
+            return false;
+        den <<= -shift;
+    }
+    const U128 q = num / den;
+    const U128 twice = (num % den) * 2;
+    if (q < 100000000000000000ULL || q >= 1000000000000000000ULL || twice == den)
+        return false;
+    n = quint64(q) + (twice > den ? 1 : 0);
+    return true;
+}
+
 } // namespace
 
 long double RoundOperatorResult(long double value) {
@@ -406,7 +459,7 @@ long double RoundOperatorResult(long double value) {
     // 18 significant digits: an integer N of 18 digits times 10^k. The
     // binary exponent gives k to within one; the range of N settles it.
     const long double *p10 = PowersOfTen();
-    int k = FloorLog10OfTwoPower(BinaryExponent(magnitude)) - (MaxSignificant - 1);
+    int k = FloorLog10OfTwoPower(ApproximateBinaryExponent(magnitude)) - (MaxSignificant - 1);
     for (int attempt = 0; attempt < 3; ++attempt) {
         if (k <= -ExactPowers || k >= ExactPowers)
             break;
@@ -419,11 +472,16 @@ long double RoundOperatorResult(long double value) {
             ++k;
             continue;
         }
-        // The nearest integer (the rounding mode's, to nearest); a value
-        // within an ulp of a tie is left to the text road.
-        const long double n = __builtin_rintl(t);
-        if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
-            break;
+        // The nearest integer (the rounding mode's, to nearest); within an
+        // ulp of a tie it is worked out on the exact value, and only an
+        // exact tie is left to the text road.
+        long double n = __builtin_rintl(t);
+        if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) { // an ulp of t at most
+            quint64 exact = 0;
+            if (!ExactScaledRound(magnitude, k, exact))
+                break;
+            n = static_cast<long double>(exact);
+        }
         const long double r = k < 0 ? n / p10[-k] : n * p10[k];
         return value < 0 ? -r : r;
     }

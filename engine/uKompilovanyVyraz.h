@@ -13,8 +13,9 @@
 //         else ... a gap in the curve ...
 //
 // The sum and product window compiles its expression with the index as the
-// free name and calls EvaluateReal({&index, 1}) per index: the result is
-// exactly what EvaluateReal gives on the text with the index written in. The
+// free name and calls EvaluateReal({&index, 1}, TText::ValueOnly) per index:
+// the value is exactly what EvaluateReal gives on the text with the index
+// written in. The
 // derivative window shows a constant as an exact fraction with the text road
 // EvaluateFraction(text, context).
 //
@@ -57,7 +58,11 @@ public:
     // The real set, exactly as EvaluateReal: each operation's result rounded
     // to 18 significant digits and each function's to 17 decimals, so that
     // sin(180) is 0 and 0,1+0,2-0,3 is 0. values: one per free name.
-    TEngineResult EvaluateReal(std::span<const long double> values = {}) const;
+    // ValueOnly leaves the token text empty, for a caller that reads only
+    // the value (a sum over a range): writing it costs as much as the
+    // arithmetic of a short expression.
+    enum class TText { Token, ValueOnly };
+    TEngineResult EvaluateReal(std::span<const long double> values = {}, TText text = TText::Token) const;
     // The real set for sampling: the same operations and the same error
     // codes, but no rounding steps, which would cost more than the
     // arithmetic; the value agrees with EvaluateReal's to about 17

@@ -5,6 +5,7 @@
 #include <QVarLengthArray>
 
 #include <algorithm>
+#include <optional>
 
 namespace prekladac {
 
@@ -92,6 +93,18 @@ private:
     QString &m_literalText;
     std::vector<std::pair<qint32, qint32>> &m_literals;
     const QStringList &m_lines;
+    // The variables' names, indexed at the first lookup where the lines are
+    // many: each name is then found at once, not searched for through all.
+    std::optional<TLineValues> m_values;
+
+    QString ValueOfVariable(QStringView name) {
+        constexpr qsizetype FewLines = 16;
+        if (m_lines.size() <= FewLines)
+            return ValueOfName(m_lines, name.toString());
+        if (!m_values)
+            m_values.emplace(m_lines);
+        return m_values->Value(name);
+    }
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
 
@@ -267,7 +280,7 @@ private:
             return j;
         }
         if (!m_lines.isEmpty()) {
-            PutValue(ValueOfName(m_lines, run.toString()));
+            PutValue(ValueOfVariable(run));
             return j;
         }
         // Without any variable a name stands for nothing, and the names of

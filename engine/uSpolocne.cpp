@@ -91,6 +91,19 @@ QString ValueOfName(const QStringList &lines, const QString &name) {
     return QString();
 }
 
+TLineValues::TLineValues(const QStringList &lines) : m_lines(lines) {
+    for (int k = 0; k < lines.size(); ++k) {
+        const int eq = int(lines.at(k).indexOf(QLatin1Char('=')));
+        if (eq >= 0)
+            m_index.Add(QStringView(lines.at(k)).left(eq), k);
+    }
+}
+
+QString TLineValues::Value(QStringView name) const {
+    const int k = m_index.Find(name);
+    return k < 0 ? QString() : m_lines.at(k).mid(m_lines.at(k).indexOf(QLatin1Char('=')) + 1);
+}
+
 // --- 1-based helpers -------------------------------------------------------
 
 void Delete(QString &s, int index, int count) {

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <QChar>
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QList>
@@ -122,6 +123,39 @@ public:
 // The value of Name in "name=value" lines (name compared without regard to
 // case, the first line wins); empty when there is no such line.
 QString ValueOfName(const QStringList &lines, const QString &name);
+
+// Names found without regard to letter case, as QString::compare with
+// Qt::CaseInsensitive matches them, in constant time: a long list of
+// variables is looked up once per name, not searched through for each.
+class TNameIndex {
+public:
+    void Clear() { m_first.clear(); }
+    // Gives name the position index, unless a name that matches it has one.
+    void Add(QStringView name, int index) {
+        const QString key = Key(name);
+        if (!m_first.contains(key))
+            m_first.insert(key, index);
+    }
+    // The position of the first name added that matches name, or -1.
+    int Find(QStringView name) const { return m_first.value(Key(name), -1); }
+
+private:
+    static QString Key(QStringView name) { return name.toString().toCaseFolded(); }
+    QHash<QString, int> m_first;
+};
+
+// The "name=value" lines with their names indexed: ValueOfName in constant
+// time. The lines must outlive the index and stay as they are.
+class TLineValues {
+public:
+    explicit TLineValues(const QStringList &lines);
+    // As ValueOfName(lines, name).
+    QString Value(QStringView name) const;
+
+private:
+    const QStringList &m_lines;
+    TNameIndex m_index;
+};
 
 // ---------------------------------------------------------------------------
 // Everything an evaluation depends on. The caller owns it and passes it; the

@@ -1590,13 +1590,15 @@ TErrorCode RealRun(const TProgram &p, const std::vector<TInstruction> &code, con
 
 } // namespace
 
-TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values) const {
+TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values, TText text) const {
     TEngineResult out;
     long double v = 0;
     if (RealRun<true>(m_program, m_program.Code, m_realLiterals, values, out.Error, v) != TErrorCode::None)
         return out;
     out.Real = v;
     out.Complex.Re = v;
+    if (text == TText::ValueOnly)
+        return out;
     // A text that is one number (its exponent took the "+0" in) is its own
     // token.
     const TInstruction &last = m_program.Code.back();

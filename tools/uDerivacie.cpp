@@ -11,7 +11,7 @@ namespace {
 
 bool IsLetterOrDigit(QChar c) { return IsAsciiLetter(c) || IsAsciiDigit(c); }
 
-bool IsFunctionOrWordOperator(const QString &word) {
+bool IsFunctionOrWordOperator(QStringView word) {
     return FunctionIndex(word) >= 0 || IsWordOperator(word, WordTailWithExp, TNumberSet::Real);
 }
 
@@ -27,45 +27,62 @@ bool EndsWithFunctionName(const QString &s, int last) {
     while (startWithoutE > 0 && IsAsciiLetter(s.at(startWithoutE - 1)) && s.at(startWithoutE - 1) != QLatin1Char('e') &&
            s.at(startWithoutE - 1) != QLatin1Char('E'))
         --startWithoutE;
-    return IsFunctionOrWordOperator(s.mid(start, last - start + 1)) ||
-           IsFunctionOrWordOperator(s.mid(startWithoutE, last - startWithoutE + 1));
+    return IsFunctionOrWordOperator(QStringView(s).mid(start, last - start + 1)) ||
+           IsFunctionOrWordOperator(QStringView(s).mid(startWithoutE, last - startWithoutE + 1));
 }
 
 } // namespace
 
 void InsertMultiplicationSigns(QString &t) {
+    // The walk reads the text as it was on entry and writes a new one, so
+    // that each character is read a bounded number of times and none is
+    // moved for a sign inserted before it: the time stays linear in the
+    // length, however many signs go in.
     const QString s = t; // the text as it was on entry
     const int n = int(s.size());
-    int inserted = 0;
-    int i = 0; // the pair (s[i], s[i + 1])
+    QString out;
+    int copied = 0; // s[0, copied) is in out
+    int i = 0;      // the pair (s[i], s[i + 1])
     while (i + 1 < n) {
         const QChar a = s.at(i);
         const QChar b = s.at(i + 1);
-        int runEnd = i + 1;
-        while (runEnd < n && IsLetterOrDigit(s.at(runEnd)))
-            ++runEnd;
-        const QString run = s.mid(i + 1, runEnd - i - 1); // empty when b is "$" or "("
+        // The run of letters and digits that starts at b, measured only
+        // where a rule reads it (empty when b is "$" or "(").
+        const auto runAfter = [&s, n, i]() {
+            int end = i + 1;
+            while (end < n && IsLetterOrDigit(s.at(end)))
+                ++end;
+            return QStringView(s).mid(i + 1, end - i - 1);
+        };
         const bool opens = b == QLatin1Char('$') || b == QLatin1Char('(');
         const bool postfix = a == QLatin1Char('!') || a == QLatin1Char('%');
         bool insert = false;
-        bool overRun = false;
+        QStringView run;
         if (postfix && IsAsciiDigit(b)) {
             insert = true;
         } else if ((postfix || IsAsciiDigit(a)) && (opens || IsAsciiLetter(b))) {
-            insert = !IsWordOperator(run, WordTailWithExp, TNumberSet::Real) && run != QLatin1String("e") && run != QLatin1String("E");
-            overRun = true;
+            run = runAfter();
+            insert = !IsWordOperator(run, WordTailWithExp, TNumberSet::Real) && run != QLatin1String("e") &&
+                     run != QLatin1String("E");
         } else if (IsAsciiLetter(a) && a != QLatin1Char('e') && a != QLatin1Char('E') && opens) {
             insert = !EndsWithFunctionName(s, i);
         } else if (a == QLatin1Char(')') && (opens || IsLetterOrDigit(b))) {
+            run = runAfter();
             insert = !IsWordOperator(run, WordTailWithExp, TNumberSet::Real);
-            overRun = true;
         }
         if (insert) {
-            t.insert(i + 1 + inserted, QLatin1Char('*'));
-            ++inserted;
+            if (out.isEmpty())
+                out.reserve(2 * n); // at most one sign for each pair
+            out += QStringView(s).mid(copied, i + 1 - copied);
+            out += QLatin1Char('*');
+            copied = i + 1;
         }
         // After a run the walk goes on from its last character.
-        i = overRun && !run.isEmpty() ? runEnd - 1 : i + 1;
+        i = run.isEmpty() ? i + 1 : i + int(run.size());
+    }
+    if (copied > 0) {
+        out += QStringView(s).mid(copied);
+        t = out;
     }
 }
 

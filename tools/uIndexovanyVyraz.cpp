@@ -15,7 +15,7 @@ public:
 
     bool Evaluate(qint64 index, long double &value, TChyba &err) override {
         const long double x = static_cast<long double>(index);
-        const TEngineResult r = m_expression.EvaluateReal({&x, 1});
+        const TEngineResult r = m_expression.EvaluateReal({&x, 1}, TCompiledExpression::TText::ValueOnly);
         if (!r.Ok()) {
             err = r.Error;
             return false;

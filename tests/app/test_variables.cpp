@@ -7,6 +7,8 @@
 #include <QTableView>
 #include <QTest>
 
+#include <functional>
+
 TEST(PremenneModel, NameValueLinesAndALookupThatIgnoresCase) {
     TPremenne p;
     EXPECT_EQ(p.Lines(), QStringList({"="})); // one empty row to start with
@@ -21,6 +23,28 @@ TEST(PremenneModel, NameValueLinesAndALookupThatIgnoresCase) {
     for (const Case &c : cases) {
         EXPECT_EQ(p.IndexOfName(c.name), c.index) << c.name;
         EXPECT_EQ(S(p.ValueOf(c.name)), c.value) << c.name;
+    }
+}
+
+TEST(PremenneModel, TheLookupFollowsEveryChangeOfTheRows) {
+    // Oracle: the first row whose name matches without regard to case.
+    TPremenne p;
+    auto search = [&p](const QString &name) {
+        for (int i = 0; i < p.Count(); ++i)
+            if (p.Row(i).Name.compare(name, Qt::CaseInsensitive) == 0)
+                return i;
+        return -1;
+    };
+    const std::function<void()> steps[] = {
+        [&] { p.AppendRow("a", "1"); },  [&] { p.AppendRow("B"); },       [&] { p.AppendRow("A", "2"); },
+        [&] { p.SetName(1, "c"); },      [&] { p.InsertRowAt(0); },        [&] { p.SetName(0, "b"); },
+        [&] { p.DeleteRowAt(2); },       [&] { p.SetLines({"x=1", "B=2", "b=3"}); },
+        [&] { p.AddMissingNames({"a", "X", "c"}); },
+    };
+    for (size_t step = 0; step < std::size(steps); ++step) {
+        steps[step]();
+        for (const char *name : {"a", "A", "b", "c", "x", ""})
+            EXPECT_EQ(p.IndexOfName(name), search(name)) << "step " << step << " name " << name;
     }
 }
 

@@ -106,5 +106,32 @@ TEST(RoundSignificant, KeepsEighteenDigits) {
         const long double unit = std::pow(10.0L, std::floor(std::log10(std::fabs(v))) - 17);
         EXPECT_EQ(RoundOperatorResult(r), r) << double(v);
         EXPECT_LE(std::fabs(r - v), 0.6L * unit) << double(v);
+
+TEST(RoundOperatorResult, KeepsTheValueTheTokenTextReadsBackAs) {
+    // The oracle is the text road: the value written with the token's
+    // picture and read back. Near ties (n + 1/2 times 10^k, an ulp or two
+    // either way) the scaled value cannot tell the side; the others are
+    // plain values of each decade and the quotients of a sum of 1/n^2.
+    const QString picture = QStringLiteral("0.##############################E-0");
+    std::vector<long double> values;
+    quint64 seed = 12345;
+    auto next = [&seed] { return seed = seed * 6364136223846793005ULL + 1442695040888963407ULL; };
+    for (int k = -27; k <= 27; ++k) {
+        for (int i = 0; i < 40; ++i) {
+            const long double n = static_cast<long double>(100000000000000000ULL + next() % 900000000000000000ULL);
+            long double x = k < 0 ? (n + 0.5L) / std::pow(10.0L, -k) : (n + 0.5L) * std::pow(10.0L, k);
+            for (int step = 0; step < 2; ++step)
+                x = std::nextafter(x, 0.0L);
+            for (int step = 0; step < 5; ++step, x = std::nextafter(x, HUGE_VALL))
+                values.push_back(i % 2 ? -x : x);
+            values.push_back(std::ldexp(static_cast<long double>(next() >> 11), k * 3 - 53));
+        }
+    }
+    for (int n = 1; n <= 3000; ++n)
+        values.push_back(1.0L / (static_cast<long double>(n) * n));
+    for (const long double x : values) {
+        long double viaText = 0;
+        ASSERT_TRUE(TryStrToFloat(FormatFloat(picture, x, QLatin1Char('.')), viaText, QLatin1Char('.')));
+        ASSERT_EQ(RoundOperatorResult(x), viaText) << FormatFloat("0.#########################E-0", x, '.').toStdString();
     }
 }

@@ -217,6 +217,22 @@ TEST_F(Spolocne, NormaliseDecimalSeparatorBothWays) {
     EXPECT_EQ(s, Q("1.5+2.5"));
 }
 
+TEST_F(Spolocne, AnIndexOfManyVariablesFindsWhatTheSearchThroughTheLinesFinds) {
+    // Letter case ignored as QString compares it (the Kelvin sign is a "k"),
+    // the first line wins, a line without "=" names nothing.
+    QStringList lines;
+    for (int k = 1; k <= 20; ++k)
+        lines += Q("v") + QString::number(k) + Q("=") + QString::number(k);
+    lines += {Q("noequals"), Q("V7=700"), Q("\u212A=9"), Q("Čo=8"), Q("=0"), Q("y=2=3")};
+    const TLineValues index(lines);
+    for (const char *name : {"v7", "V7", "v20", "v21", "noequals", "k", "K", "čO", "", "y", "Y=2"})
+        EXPECT_EQ(index.Value(Q(name)), ValueOfName(lines, Q(name))) << name;
+    // The evaluator, which indexes a long list, reads the same values.
+    TVariableList values(lines);
+    ctx.Variables = &values;
+    EXPECT_EQ(EvaluateReal(Q("V7+v20+k"), ctx).Real, 36);
+}
+
 TEST_F(Spolocne, LongTextsStayCorrect) {
     // Scans are linear: a long text with many occurrences is handled whole.
     QString s;

@@ -1,6 +1,7 @@
 // Sums and products over a range: the loop and its errors, the checks of
 // the index name and the bounds, the variables, and the limits of the range.
 #include "../app/AppTestSupport.h"
+#include "Analyzator.h"
 #include "uCyklickeVypocty.h"
 #include "uKalkulacka.h"
 #include "uPremenne.h"
@@ -63,6 +64,41 @@ TEST_F(CyklickeVypoctyTest, SumsAndProductsOverTheRangeStopAtTheFirstFailingInde
         EXPECT_EQ(CodeNumber(r.Error.Code), c.code) << name;
         EXPECT_EQ(S(r.Text), c.text) << name;
         EXPECT_EQ(r.Value, c.value) << name;
+    }
+}
+
+TEST_F(CyklickeVypoctyTest, EachIndexAddsWhatTheTextWithTheIndexWrittenInGives) {
+    // Oracle: the text road on the expression with each "n" that stands
+    // alone replaced by the index in brackets, accumulated in the same order.
+    const struct Case {
+        const char *expression;
+        qint64 from, to;
+        bool product;
+    } cases[] = {
+        {"1/n^2", 1, 2999, false},        {"sin(n)/n+n%-n/7", -60, 60, false},
+        {"(1+1/n)^n", 1, 200, true},      {"n!/3^n-n/10", 0, 170, false},
+        {"10^n/7+n mod 3", -27, 27, false}, {"1/(n-3)", 1, 5, false}, // fails at n = 3
+    };
+    for (const Case &c : cases) {
+        const QString text = QString::fromLatin1(c.expression);
+        TCyklickeVypocty model;
+        model.SetExpression(text);
+        const TCyklickeVypocty::TSucet got = model.Compute(c.from, c.to, c.product);
+        long double want = c.product ? 1 : 0;
+        TErrorCode code = TErrorCode::None;
+        for (qint64 i = c.from; i <= c.to && code == TErrorCode::None; ++i) {
+            QString written;
+            for (int k = 0; k < text.size(); ++k) {
+                const bool alone = text.at(k) == QLatin1Char('n') && (k == 0 || !IsAsciiLetter(text.at(k - 1))) &&
+                                   (k + 1 == text.size() || !IsAsciiLetter(text.at(k + 1)));
+                written += alone ? QStringLiteral("(%1)").arg(i) : QString(text.at(k));
+            }
+            const TEngineResult r = EvaluateReal(written, TEvaluationContext());
+            code = r.Error.Code;
+            want = c.product ? want * r.Real : want + r.Real;
+        }
+        EXPECT_EQ(got.Error.Code, code) << c.expression;
+        EXPECT_EQ(got.Value, code == TErrorCode::None ? want : 0) << c.expression;
     }
 }
 

@@ -23,6 +23,7 @@ TEST_F(DerivacieTest, InsertsTheImplicitMultiplicationSigns) {
         {"deg(x)", "deg(x)"},   // a function whose name holds an "e"
         {"exp(x)", "exp*(x)"},  // no function: its letters without "e" make "xp"
         {"2$e", "2*$e"},        {"(2)3x", "(2)*3x"}, // after ")" the walk goes on from the end of the run
+        {"2(x)2(x)", "2*(x)*2*(x)"}, {"!2x(", "!*2*x*("}, {")x", ")*x"}, // signs one after the other, at both ends
     };
     for (const auto &[in, out] : cases) {
         QString t = QString::fromLatin1(in);
