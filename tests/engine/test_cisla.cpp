@@ -106,6 +106,8 @@ TEST(RoundSignificant, KeepsEighteenDigits) {
         const long double unit = std::pow(10.0L, std::floor(std::log10(std::fabs(v))) - 17);
         EXPECT_EQ(RoundOperatorResult(r), r) << double(v);
         EXPECT_LE(std::fabs(r - v), 0.6L * unit) << double(v);
+    }
+}
 
 TEST(RoundOperatorResult, KeepsTheValueTheTokenTextReadsBackAs) {
     // The oracle is the text road: the value written with the token's
