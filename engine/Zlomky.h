@@ -7,7 +7,7 @@
 //
 // Nothing here reports an error code: a text that is not a number throws
 // EEngineConvertError, a part beyond 64 bits when reducing EEngineInvalidOp.
-// The exact arithmetic of the fraction evaluator is its own (uVypocet.cpp).
+// The exact arithmetic of the fraction evaluator is its own (uVypocetZlomky.cpp).
 #pragma once
 
 #include "uSpolocne.h"
