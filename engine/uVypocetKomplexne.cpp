@@ -273,7 +273,13 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
         case TOp::Fail:
             c = CodeOf(in.Aux);
             break;
-        default: // no other operation belongs to the complex set
+        case TOp::PercentPlain: // the complex set's scanner makes none of these
+        case TOp::PercentPlus:
+        case TOp::PercentMinus:
+        case TOp::Factorial:
+        case TOp::Binomial:
+        case TOp::IntegerDivide:
+        case TOp::Remainder:
             c = TErrorCode::Unreadable;
             break;
         }

@@ -115,7 +115,15 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
         case TOp::Fail:
             c = CodeOf(in.Aux);
             break;
-        default: // no other operation belongs to the modulo set
+        case TOp::Function: // the modulo set's scanner makes none of these
+        case TOp::PercentPlain:
+        case TOp::PercentPlus:
+        case TOp::PercentMinus:
+        case TOp::Power:
+        case TOp::Factorial:
+        case TOp::Binomial:
+        case TOp::IntegerDivide:
+        case TOp::Remainder:
             c = TErrorCode::Unreadable;
             break;
         }
