@@ -331,9 +331,10 @@ TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values
 
 TEngineResult TCompiledExpression::EvaluateFraction() const {
     TEngineResult out;
-    qint64 n = 0, d = 1;
-    if (!RunFractionProgram(m_program, out.Error, n, d))
+    TExactFraction v;
+    if (!RunFractionProgram(m_program, out.Error, v))
         return out;
+    const qint64 n = v.N, d = v.D;
     out.Fraction = TFraction{static_cast<long double>(n), static_cast<long double>(d)};
     out.Real = out.Fraction.Numerator / out.Fraction.Denominator;
     out.Complex.Re = out.Real;

@@ -7,6 +7,7 @@
 // stops it with its code.
 #pragma once
 
+#include "PresnyZlomok.h"
 #include "uKompilovanyVyraz.h"
 
 #include <limits>
@@ -81,8 +82,8 @@ TErrorCode RunRealProgram(const TProgram &p, const std::vector<TInstruction> &co
 
 // --- exact fractions (uVypocetZlomky.cpp) ---
 
-// The value in lowest terms, the sign on n; false with the code in err.
-bool RunFractionProgram(const TProgram &p, TChyba &err, qint64 &n, qint64 &d);
+// The value in lowest terms; false with the code in err.
+bool RunFractionProgram(const TProgram &p, TChyba &err, TExactFraction &value);
 
 // --- the complex set (uVypocetKomplexne.cpp) ---
 

@@ -2,6 +2,7 @@
 // fractions of 64-bit parts, with no function names.
 #include "uVypocet.h"
 
+#include "PresnyZlomok.h"
 #include "uCisla.h"
 
 #include <algorithm>
@@ -13,19 +14,17 @@ namespace vypocet {
 
 namespace {
 
-using Int128 = __int128;
 constexpr qint64 MaxPart = std::numeric_limits<qint64>::max();
 
-// A fraction register: N / D in lowest terms, D > 0, or D = 0 for a value
-// divided by zero. A value whose parts leave 64 bits is too large (Err 20):
-// arithmetic with it fails, but "%", "!", the checks of "nad", "div" and
-// "mod" and the exponent of "^" still read its exact value, kept in BigN /
-// BigD while it fits in 128 bits (Exact), beyond that its approximate
-// value Approx and whether it is whole (Integral). So a typed 19-digit
-// number with "%" stays exact, and "5 nad 21!" compares exact values.
-struct TFrac {
-    qint64 N = 0;
-    qint64 D = 1;
+// A fraction register: the exact fraction N / D in lowest terms, D > 0, or
+// D = 0 for a value divided by zero. A value whose parts leave 64 bits is
+// too large (Err 20): arithmetic with it fails, but "%", "!", the checks of
+// "nad", "div" and "mod" and the exponent of "^" still read its exact
+// value, kept in BigN / BigD while it fits in 128 bits (Exact), beyond
+// that its approximate value Approx and whether it is whole (Integral). So
+// a typed 19-digit number with "%" stays exact, and "5 nad 21!" compares
+// exact values.
+struct TFrac : TExactFraction {
     TErrorCode Err = TErrorCode::None;
     bool Exact = false;
     bool Integral = false;
@@ -34,135 +33,45 @@ struct TFrac {
     Int128 BigD = 1;
 };
 
-TFrac Fraction(qint64 n, qint64 d) { return TFrac{n, d}; }
-TFrac Failed(TErrorCode code) { return TFrac{0, 1, code}; }
+TFrac Fraction(qint64 n, qint64 d) { return TFrac{{n, d}}; }
+TFrac Failed(TErrorCode code) { return TFrac{{0, 1}, code}; }
 // Too large even for 128 bits: only its value is known.
-TFrac Huge(long double approx, bool whole) { return TFrac{0, 1, TErrorCode::TooLarge, false, whole, approx}; }
-
-Int128 Abs128(Int128 x) { return x < 0 ? -x : x; }
-
-Int128 Gcd128(Int128 a, Int128 b) {
-    a = Abs128(a);
-    b = Abs128(b);
-    // Parts within 64 bits, the usual case, take the quicker 64-bit gcd.
-    if ((a >> 64) == 0 && (b >> 64) == 0)
-        return Int128(std::gcd(quint64(a), quint64(b)));
-    while (b != 0) {
-        const Int128 t = a % b;
-        a = b;
-        b = t;
-    }
-    return a;
-}
+TFrac Huge(long double approx, bool whole) { return TFrac{{0, 1}, TErrorCode::TooLarge, false, whole, approx}; }
 
 // n / d in lowest terms, the sign on the numerator; parts beyond 64 bits
 // make a value too large (code 20) that keeps its exact parts.
 TFrac MakeFraction(Int128 n, Int128 d) {
     if (d == 1 && Abs128(n) <= MaxPart)
         return Fraction(qint64(n), 1);
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    const Int128 g = Gcd128(n, d);
-    if (g > 1) {
-        n /= g;
-        d /= g;
-    }
+    LowestTerms(n, d);
     if (Abs128(n) > MaxPart || d > MaxPart)
-        return TFrac{0, 1, TErrorCode::TooLarge, true, d == 1,
+        return TFrac{{0, 1}, TErrorCode::TooLarge, true, d == 1,
                      static_cast<long double>(n) / static_cast<long double>(d), n, d};
     return Fraction(qint64(n), qint64(d));
 }
 
-// 10^k for 0 <= k <= 38, the powers of ten that 128 bits hold.
-Int128 PowerOfTen(long k) {
-    Int128 r = 1;
-    while (k-- > 0)
-        r *= 10;
-    return r;
-}
-
-// A number as written (digits, at most one separator, an exponent), read
-// exactly: the digits without the zeros at either end, times a power of ten.
-// Nothing is rounded: a value whose parts leave 64 bits is too large.
+// A number as written, read exactly: the digits without the zeros at
+// either end, times a power of ten. Nothing is rounded: a value whose parts
+// leave 64 bits is too large.
 TFrac FractionLiteral(QStringView text, QChar sep) {
-    constexpr int MaxDigits = 38; // 10^38 < 2^127
-    const int n = int(text.size());
-    int i = 0;
-    while (i < n && text.at(i) == QLatin1Char(' '))
-        ++i;
-    bool negative = false;
-    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-        negative = text.at(i) == QLatin1Char('-');
-        ++i;
-    }
-    Int128 m = 0;
-    int digits = 0;     // in m
-    long zeros = 0;     // zeros after the last non-zero digit, not yet in m
-    long decimals = 0;  // digits after the separator
-    bool afterSep = false;
-    bool tooMany = false;
-    bool anyDigit = false;
-    for (; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (IsAsciiDigit(c)) {
-            anyDigit = true;
-            if (afterSep)
-                ++decimals;
-            const int digit = c.unicode() - '0';
-            if (digit == 0) {
-                if (digits > 0)
-                    ++zeros;
-                continue;
-            }
-            if (digits + zeros + 1 > MaxDigits) {
-                tooMany = true;
-                continue;
-            }
-            for (; zeros > 0; --zeros, ++digits)
-                m *= 10;
-            m = m * 10 + digit;
-            ++digits;
-        } else if (c == sep && !afterSep) {
-            afterSep = true;
-        } else {
-            break;
-        }
-    }
-    long exponent = 0;
-    if (i < n && (text.at(i) == QLatin1Char('e') || text.at(i) == QLatin1Char('E'))) {
-        ++i;
-        bool expNegative = false;
-        if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == QLatin1Char('-'))) {
-            expNegative = text.at(i) == QLatin1Char('-');
-            ++i;
-        }
-        const int first = i;
-        for (; i < n && IsAsciiDigit(text.at(i)); ++i)
-            exponent = std::min(exponent * 10 + (text.at(i).unicode() - '0'), 1000000L);
-        anyDigit = anyDigit && i > first;
-        if (expNegative)
-            exponent = -exponent;
-    }
-    while (i < n && text.at(i) == QLatin1Char(' '))
-        ++i;
-    // The form the engine's strict reader takes, nothing else.
-    if (!anyDigit || i < n)
+    TExactDecimal x;
+    if (!ReadExactDecimal(text, sep, x))
         return Failed(TErrorCode::Unreadable);
-    if (m == 0 && !tooMany)
+    if (x.Mantissa == 0 && !x.TooManyDigits)
         return Fraction(0, 1);
-    const long power = exponent - decimals + zeros;
-    if (tooMany || (power >= 0 && digits + power > MaxDigits) || power < -MaxDigits) {
+    const long power = x.Power();
+    const bool tooMany = x.TooManyDigits;
+    if (tooMany || (power >= 0 && x.Digits + power > TExactDecimal::MaxDigits) || power < -TExactDecimal::MaxDigits) {
         long double v = 0; // a value beyond the 80-bit range is no number
         if (!TryStrToFloat(text, v, sep))
             return Failed(TErrorCode::Unreadable);
         return Huge(v, tooMany ? !HasFraction(v) : power >= 0);
     }
-    if (power == 0 && digits <= 18) // a whole number of 64 bits, the usual literal
-        return Fraction(qint64(negative ? -m : m), 1);
+    const Int128 m = x.Mantissa;
+    if (power == 0 && x.Digits <= 18) // a whole number of 64 bits, the usual literal
+        return Fraction(qint64(x.Negative ? -m : m), 1);
     const Int128 numerator = power >= 0 ? m * PowerOfTen(power) : m;
-    return MakeFraction(negative ? -numerator : numerator, power >= 0 ? 1 : PowerOfTen(-power));
+    return MakeFraction(x.Negative ? -numerator : numerator, power >= 0 ? 1 : PowerOfTen(-power));
 }
 
 bool BeyondRange(const TFrac &f) { return f.Err == TErrorCode::TooLarge; }
@@ -494,22 +403,21 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
 
 } // namespace
 
-bool RunFractionProgram(const TProgram &p, TChyba &err, qint64 &n, qint64 &d) {
+bool RunFractionProgram(const TProgram &p, TChyba &err, TExactFraction &value) {
     TRegisters<TFrac> regs(p.RegisterCount);
     TFrac *R = regs.data;
     for (const prekladac::TLiteral &literal : p.Literals)
         R[literal.Register] = FractionLiteral(p.Text(literal), p.Separator);
     for (const qint32 r : p.InvalidRegisters)
-        R[r] = TFrac{0, 1, TErrorCode::Unreadable};
+        R[r] = Failed(TErrorCode::Unreadable);
     for (const qint32 r : p.ZeroRegisters)
-        R[r] = TFrac{0, 1, TErrorCode::None};
+        R[r] = Fraction(0, 1);
     for (const qint32 r : p.SlotRegisters)
-        R[r] = TFrac{0, 1, TErrorCode::Unreadable};
+        R[r] = Failed(TErrorCode::Unreadable);
     TFrac v;
     if (!RunFraction(p, R, err, v))
         return false;
-    n = v.N;
-    d = v.D;
+    value = v;
     return true;
 }
 

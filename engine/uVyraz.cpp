@@ -1,5 +1,6 @@
 #include "uVyraz.h"
 
+#include "PresnyZlomok.h"
 #include "uCisla.h"
 
 #include <algorithm>
@@ -586,36 +587,21 @@ enum TShape : quint8 {
     shFactorial,
 };
 
-// A reduced fraction, the denominator positive, both parts below 10^18 so
-// that they are written exactly in digits.
-struct TRational {
-    qint64 N = 0;
-    qint64 D = 1;
-};
-
+// The numbers are exact fractions, both parts below 10^18 so that they are
+// written exactly in digits.
 constexpr qint64 PartBound = 999999999999999999LL;
 
-bool MakeRational(qint64 n, qint64 d, TRational &r) {
-    if (d == 0 || n == std::numeric_limits<qint64>::min() || d == std::numeric_limits<qint64>::min())
+bool MakeRational(qint64 n, qint64 d, TExactFraction &r) {
+    if (n == std::numeric_limits<qint64>::min() || d == std::numeric_limits<qint64>::min())
         return false;
-    if (d < 0) {
-        n = -n;
-        d = -d;
-    }
-    const qint64 g = std::gcd(n, d);
-    n /= g;
-    d /= g;
-    if (n > PartBound || n < -PartBound || d > PartBound)
-        return false;
-    r = TRational{n, d};
-    return true;
+    return MakeExactFraction(n, d, PartBound, r);
 }
 
 bool Mul(qint64 a, qint64 b, qint64 &r) { return !__builtin_mul_overflow(a, b, &r); }
 
 // The exact value of a op b; false when there is none in range (an overflow,
 // a division by zero, an exponent that is not a whole number).
-bool FoldExactly(quint8 op, const TRational &a, const TRational &b, TRational &r) {
+bool FoldExactly(quint8 op, const TExactFraction &a, const TExactFraction &b, TExactFraction &r) {
     qint64 x, y, n, d;
     switch (op) {
     case nkPlus:
@@ -632,7 +618,7 @@ bool FoldExactly(quint8 op, const TRational &a, const TRational &b, TRational &r
     case nkPower: {
         if (b.D != 1 || b.N > 64 || b.N < -64 || (b.N < 0 && a.N == 0))
             return false;
-        TRational p{1, 1};
+        TExactFraction p{1, 1};
         for (qint64 k = 0; k < (b.N < 0 ? -b.N : b.N); ++k)
             if (!FoldExactly(nkTimes, p, a, p))
                 return false;
@@ -646,64 +632,29 @@ bool FoldExactly(quint8 op, const TRational &a, const TRational &b, TRational &r
 // The exact value of a number written as the engine writes numbers: an
 // optional sign, digits with at most one decimal separator, an optional
 // exponent.
-bool ReadExact(const QString &text, TRational &r) {
+bool ReadExact(const QString &text, TExactFraction &r) {
     const QChar sep = DecSep();
-    int i = 0;
-    const int n = int(text.size());
-    bool negative = false;
-    if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == kMinus)) {
-        negative = text.at(i) == kMinus;
-        ++i;
-    }
-    qint64 mantissa = 0;
-    qint64 scale = 1;
-    int digits = 0;
-    bool separator = false;
-    for (; i < n; ++i) {
-        const QChar c = text.at(i);
-        if (IsAsciiDigit(c)) {
-            if (!Mul(mantissa, 10, mantissa) || __builtin_add_overflow(mantissa, c.unicode() - '0', &mantissa))
-                return false;
-            if (separator && !Mul(scale, 10, scale))
-                return false;
-            ++digits;
-        } else if (c == sep && !separator) {
-            separator = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0)
+    // The engine's reader, held to what the printer writes exactly: no
+    // spaces, the digits and the powers of ten within 64 bits.
+    TExactDecimal x;
+    if (text.contains(QLatin1Char(' ')) || !ReadExactDecimal(text, sep, x) || x.TooManyDigits ||
+        x.Exponent > 40 || x.Exponent < -40)
         return false;
-    int exponent = 0;
-    if (i < n) {
-        if (text.at(i) != QLatin1Char('e') && text.at(i) != QLatin1Char('E'))
-            return false;
-        ++i;
-        bool expNegative = false;
-        if (i < n && (text.at(i) == QLatin1Char('+') || text.at(i) == kMinus)) {
-            expNegative = text.at(i) == kMinus;
-            ++i;
-        }
-        int expDigits = 0;
-        for (; i < n && IsAsciiDigit(text.at(i)); ++i) {
-            exponent = exponent * 10 + (text.at(i).unicode() - '0');
-            if (exponent > 40)
-                return false;
-            ++expDigits;
-        }
-        if (expDigits == 0 || i < n)
-            return false;
-        if (expNegative)
-            exponent = -exponent;
-    }
-    for (; exponent > 0; --exponent)
-        if (!Mul(mantissa, 10, mantissa))
-            return false;
-    for (; exponent < 0; ++exponent)
-        if (!Mul(scale, 10, scale))
-            return false;
-    return MakeRational(negative ? -mantissa : mantissa, scale, r);
+    constexpr Int128 Max64 = std::numeric_limits<qint64>::max();
+    Int128 mantissa = x.Mantissa;
+    for (long k = 0; k < x.Zeros && mantissa <= Max64; ++k)
+        mantissa *= 10;
+    long decimals = x.Decimals;
+    if (decimals > 18)
+        return false;
+    for (long k = 0; k < x.Exponent && mantissa <= Max64; ++k)
+        mantissa *= 10;
+    if (x.Exponent < 0)
+        decimals -= x.Exponent;
+    if (mantissa > Max64 || decimals > 18)
+        return false;
+    const qint64 m = qint64(mantissa);
+    return MakeRational(x.Negative ? -m : m, qint64(PowerOfTen(decimals)), r);
 }
 
 struct TSimple {
@@ -713,7 +664,7 @@ struct TSimple {
     QString Text;
     TShape Shape = shAtom;
     bool IsNumber = false; // Text is exactly Value
-    TRational Value;
+    TExactFraction Value;
     bool Signed() const { return Text.startsWith(kMinus); }
     bool Is(qint64 v) const { return IsNumber && Value.D == 1 && Value.N == v; }
 };
@@ -723,7 +674,7 @@ struct TSimple {
 // otherwise the fraction "1/3", placed as a product, which reads back as the
 // same value. Rounding here would turn small terms into 0 and later steps
 // would build on that.
-TSimple Number(const TRational &v) {
+TSimple Number(const TExactFraction &v) {
     TSimple p;
     p.IsNumber = true;
     p.Value = v;
@@ -763,11 +714,11 @@ TSimple Number(const TRational &v) {
 
 // The value of a op b for a power that has no exact fold (4^0,5): kept only
 // when it is a whole number, as a rounded root would be a different value.
-bool FoldWholePower(const TRational &a, const TRational &b, TRational &r) {
+bool FoldWholePower(const TExactFraction &a, const TExactFraction &b, TExactFraction &r) {
     const long double v = std::pow(static_cast<long double>(a.N) / a.D, static_cast<long double>(b.N) / b.D);
     if (!std::isfinite(v) || v != std::nearbyint(v) || std::fabs(v) > static_cast<long double>(PartBound))
         return false;
-    r = TRational{static_cast<qint64>(v), 1};
+    r = TExactFraction{static_cast<qint64>(v), 1};
     return true;
 }
 
@@ -817,7 +768,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
     const quint8 pk = n->ParentKind;
     switch (n->Kind) {
     case nkOperand: {
-        TRational v;
+        TExactFraction v;
         if (ReadExact(n->Text, v))
             return Number(v);
         return pk == nkPower ? Bracketed(n->Text) : TSimple{n->Text, shAtom};
@@ -837,7 +788,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
     case nkDivide:
     case nkPower: {
         const quint8 k = n->Kind;
-        TRational v;
+        TExactFraction v;
         if (a.IsNumber && b.IsNumber &&
             (FoldExactly(k, a.Value, b.Value, v) || (k == nkPower && FoldWholePower(a.Value, b.Value, v)))) {
             TSimple r = Number(v);
@@ -864,19 +815,19 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
             if (b.Is(1))
                 return a;
             if (a.Is(0) || b.Is(0))
-                return Number(TRational{0, 1});
+                return Number(TExactFraction{0, 1});
             return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         case nkDivide:
             if (a.Is(0) && !b.Is(0))
-                return Number(TRational{0, 1});
+                return Number(TExactFraction{0, 1});
             return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         default: // power
             if (a.Is(0))
-                return Number(TRational{0, 1});
+                return Number(TExactFraction{0, 1});
             if (a.Is(1) || b.Is(0))
-                return Number(TRational{1, 1});
+                return Number(TExactFraction{1, 1});
             if (b.Is(1))
                 return a;
             return Compose(n, Placed(a, k, false) + QLatin1String("^(") + b.Text + QLatin1Char(')'), shPower,
@@ -893,7 +844,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
         if (n->Text == QString(kMinus)) {
             // The sign of "-(...)" (or of a whole power): a negative number,
             // or the sign written before the argument as after "0-".
-            TRational v;
+            TExactFraction v;
             if (a.IsNumber && MakeRational(-a.Value.N, a.Value.D, v))
                 return Number(v);
             return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
