@@ -94,12 +94,7 @@ bool HasExponent(const QString &s) {
     return s.contains(QLatin1Char('e')) || s.contains(QLatin1Char('E'));
 }
 
-bool StartsWithWordOperator(QStringView run) {
-    const QStringView head = run.left(3);
-    return head.compare(QLatin1String("div"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("mod"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("nad"), Qt::CaseInsensitive) == 0;
-}
+bool StartsWithWordOperator(QStringView run) { return WordOperatorAt(run) >= 0; }
 
 // Where a name begins inside a run of letters and digits: for each position,
 // whether the run from there on holds a letter that is not a digit of the
