@@ -28,7 +28,12 @@ template <class F> bool Guard(TChyba &err, F &&step) {
 }
 
 // True for an expression of spaces only, which evaluates to 0.
-bool IsBlank(const QString &e) { return QString(e).remove(QLatin1Char(' ')).isEmpty(); }
+bool IsBlank(const QString &e) {
+    for (const QChar c : e)
+        if (c != QLatin1Char(' '))
+            return false;
+    return true;
+}
 
 // True when the value text is read as a fraction without an error.
 bool ReadsAsFraction(const QString &v) {
@@ -108,11 +113,12 @@ void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &co
 }
 
 bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
-    CheckConstantsAndBase(e, Context(), extra);
+    const TEvaluationContext context = Context();
+    CheckConstantsAndBase(e, context, extra);
     if (!LastError.Failed()) {
         // The names once for both steps (none at all in a text without a letter).
         QStringList names;
-        CollectVariableNames(e, Context(), names, QString());
+        CollectVariableNames(e, context, names, QString());
         AddMissingNames(names);
         ValidateNames(names, LastError, mode);
         // Missing values, and in the modulo set values that are no integers,

@@ -9,15 +9,12 @@ static QString OneLine(QString text) {
     return text;
 }
 
-TPremenne::TPremenne(QObject *parent) : QAbstractTableModel(parent) { m_rows.append(TRow()); }
-
-QStringList TPremenne::Lines() const {
-    QStringList lines;
-    lines.reserve(m_rows.size());
-    for (const TRow &row : m_rows)
-        lines.append(row.Name + QLatin1Char('=') + row.Value);
-    return lines;
+TPremenne::TPremenne(QObject *parent) : QAbstractTableModel(parent) {
+    m_rows.append(TRow());
+    m_lines.append(LineOf(m_rows.back()));
 }
+
+QStringList TPremenne::Lines() const { return m_lines; }
 
 void TPremenne::SetLines(const QStringList &lines) {
     while (Count() > 0)
@@ -56,6 +53,7 @@ void TPremenne::AddMissingNames(const QStringList &names) {
 void TPremenne::AppendRow(const QString &name, const QString &value) {
     beginInsertRows(QModelIndex(), Count(), Count());
     m_rows.append(TRow{OneLine(name), OneLine(value)});
+    m_lines.append(LineOf(m_rows.back()));
     endInsertRows();
 }
 
@@ -64,6 +62,7 @@ void TPremenne::InsertRowAt(int index) {
         index = Count();
     beginInsertRows(QModelIndex(), index, index);
     m_rows.insert(index, TRow());
+    m_lines.insert(index, LineOf(m_rows.at(index)));
     endInsertRows();
 }
 
@@ -72,6 +71,7 @@ void TPremenne::DeleteRowAt(int index) {
         return;
     beginRemoveRows(QModelIndex(), index, index);
     m_rows.removeAt(index);
+    m_lines.removeAt(index);
     endRemoveRows();
 }
 
@@ -109,6 +109,7 @@ bool TPremenne::setData(const QModelIndex &index, const QVariant &value, int rol
     } else {
         row.Value = text;
     }
+    m_lines[index.row()] = LineOf(row);
     emit dataChanged(index, index);
     return true;
 }

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 const TCharSet DigitChars = QStringLiteral("0123456789");
 const TCharSet LetterChars = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
@@ -21,16 +22,12 @@ QStringView WordOperatorName(int index) {
     return index >= 0 && index < WordOperatorCount ? words[index] : QStringView();
 }
 
-bool SameName(QStringView a, QStringView b) {
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i)
-        if (AsciiLower(a.at(i)) != AsciiLower(b.at(i)))
-            return false;
-    return true;
-}
-
 int WordOperatorAt(QStringView text) {
+    if (text.isEmpty())
+        return -1;
+    const QChar first = AsciiLower(text.at(0));
+    if (first != QLatin1Char('n') && first != QLatin1Char('d') && first != QLatin1Char('m'))
+        return -1; // the first letters of the words below
     for (int k = 0; k < WordOperatorCount; ++k) {
         const QStringView word = WordOperatorName(k);
         if (SameName(text.left(word.size()), word))
@@ -80,10 +77,25 @@ const QStringList &FunctionNames() {
 }
 
 int FunctionIndex(QStringView name) {
-    const QStringList &names = FunctionNames();
-    for (int i = 0; i < names.size(); ++i)
-        if (name.size() == names.at(i).size() && name.compare(names.at(i), Qt::CaseInsensitive) == 0)
-            return i;
+    // Each name's length and first letter, so that most names are passed
+    // over without a comparison (this runs for every name of every text).
+    struct TKey {
+        qsizetype Size;
+        QChar First;
+        QStringView Name;
+    };
+    static const std::vector<TKey> keys = [] {
+        std::vector<TKey> k;
+        for (const QString &f : FunctionNames())
+            k.push_back(TKey{f.size(), f.at(0), f});
+        return k;
+    }();
+    if (name.isEmpty())
+        return -1;
+    const QChar first = AsciiLower(name.at(0));
+    for (size_t i = 0; i < keys.size(); ++i)
+        if (keys[i].Size == name.size() && keys[i].First == first && SameName(name, keys[i].Name))
+            return int(i);
     return -1;
 }
 
@@ -115,11 +127,12 @@ QList<int> FunctionOccurrences(const QString &text) {
 
 QString ValueOfName(const QStringList &lines, const QString &name) {
     for (const QString &line : lines) {
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
+        // Only a line that begins with the name and "=" can be its line (a
+        // name holds no "=", so that "=" is the line's first).
+        if (line.size() <= name.size() || line.at(name.size()) != QLatin1Char('='))
             continue;
-        if (QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1);
+        if (SameName(QStringView(line).left(name.size()), name))
+            return line.mid(name.size() + 1);
     }
     return QString();
 }
@@ -200,11 +213,12 @@ QString StripBlanks(const QString &text, TNumberSet set) {
             }
         }
     }
-    QString out;
-    out.reserve(n);
+    QString out(n, Qt::Uninitialized);
+    QChar *to = out.data();
     for (int i = 0; i < n; ++i)
         if (text.at(i) != blank || (!keep.empty() && keep[size_t(i)]))
-            out += text.at(i);
+            *to++ = text.at(i);
+    out.truncate(int(to - out.constData()));
     return out;
 }
 

@@ -212,7 +212,14 @@ constexpr int WordOperatorCount = 3;
 QStringView WordOperatorName(int index);
 // The rule of letter case: names, function names and word operators are
 // read without regard to it (letters A-Z only).
-bool SameName(QStringView a, QStringView b);
+inline bool SameName(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (AsciiLower(a.at(i)) != AsciiLower(b.at(i)))
+            return false;
+    return true;
+}
 // The index of the word operator text begins with (letter case ignored),
 // or -1.
 int WordOperatorAt(QStringView text);
