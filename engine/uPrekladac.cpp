@@ -146,10 +146,12 @@ private:
     // A number: s[i, j) in lower case.
     void PutLiteral(const QString &s, int i, int j) {
         const qint32 start = qint32(m_literalText.size());
-        m_literalText.append(QStringView(s).mid(i, j - i));
+        // Written in place: the text's capacity was reserved for the
+        // expression, and an append per number cost more than the copy.
+        m_literalText.resize(start + (j - i));
         QChar *text = m_literalText.data() + start;
         for (int k = 0; k < j - i; ++k)
-            text[k] = AsciiLower(text[k]);
+            text[k] = AsciiLower(s.at(i + k));
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -807,12 +809,18 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
         program.SlotRegisters.push_back(compiler.NewRegister());
 
     // The base of logy: the value of the context's variable "y" (a value
-    // "y" is none), read as one number.
-    const QString base = lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
-    if (base.isEmpty() || base == QLatin1String("y"))
-        program.LogyBaseCode = TErrorCode::MissingValue;
-    else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
-        program.LogyBaseCode = TErrorCode::UnreadableValue;
+    // "y" is none), read as one number; looked up only where logy is written.
+    const bool logy = std::any_of(tokens.begin(), tokens.end(), [](const TToken &t) {
+        return t.Kind == TTok::Function && t.Index == LogyIndex();
+    });
+    if (logy) {
+        const QString base =
+            lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+        if (base.isEmpty() || base == QLatin1String("y"))
+            program.LogyBaseCode = TErrorCode::MissingValue;
+        else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
+            program.LogyBaseCode = TErrorCode::UnreadableValue;
+    }
 
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.
