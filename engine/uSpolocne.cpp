@@ -4,6 +4,7 @@
 #include <QStringView>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <vector>
 
@@ -77,25 +78,22 @@ const QStringList &FunctionNames() {
 }
 
 int FunctionIndex(QStringView name) {
-    // Each name's length and first letter, so that most names are passed
-    // over without a comparison (this runs for every name of every text).
-    struct TKey {
-        qsizetype Size;
-        QChar First;
-        QStringView Name;
-    };
-    static const std::vector<TKey> keys = [] {
-        std::vector<TKey> k;
-        for (const QString &f : FunctionNames())
-            k.push_back(TKey{f.size(), f.at(0), f});
-        return k;
+    // The names by their first letter, in list order, so that a name is
+    // compared only with the few that begin as it does (this runs for every
+    // name of every text).
+    static const std::array<std::vector<int>, 26> byFirst = [] {
+        std::array<std::vector<int>, 26> table;
+        const QStringList &names = FunctionNames();
+        for (int i = 0; i < names.size(); ++i)
+            table[size_t(names.at(i).at(0).unicode() - 'a')].push_back(i);
+        return table;
     }();
-    if (name.isEmpty())
+    if (name.isEmpty() || !IsAsciiLetter(name.at(0)))
         return -1;
-    const QChar first = AsciiLower(name.at(0));
-    for (size_t i = 0; i < keys.size(); ++i)
-        if (keys[i].Size == name.size() && keys[i].First == first && SameName(name, keys[i].Name))
-            return int(i);
+    const QStringList &names = FunctionNames();
+    for (const int i : byFirst[size_t(AsciiLower(name.at(0)).unicode() - 'a')])
+        if (SameName(name, names.at(i)))
+            return i;
     return -1;
 }
 
