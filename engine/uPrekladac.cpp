@@ -128,6 +128,14 @@ private:
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
 
+    // The index of the free name that name is, or -1.
+    int FreeSlot(QStringView name) const {
+        for (int k = 0; k < m_free.size(); ++k)
+            if (SameName(name, m_free.at(k)))
+                return k;
+        return -1;
+    }
+
     static TTok Operator(QChar c) {
         switch (c.unicode()) {
         case '+': return TTok::Plus;
@@ -146,8 +154,8 @@ private:
     // A number: s[i, j) in lower case.
     void PutLiteral(const QString &s, int i, int j) {
         const qint32 start = qint32(m_literalText.size());
-        // Written in place: the text's capacity was reserved for the
-        // expression, and an append per number cost more than the copy.
+        // Written in place (the compiler reserves the text's length): an
+        // append per number cost more than the copy itself.
         m_literalText.resize(start + (j - i));
         QChar *text = m_literalText.data() + start;
         for (int k = 0; k < j - i; ++k)
@@ -272,7 +280,7 @@ private:
         switch (NameKind(run, m_context, &function)) {
         case TNameKind::Function:
             Put(TTok::Function, function);
-            if (m_names && function == LogyIndex() && !(m_free.size() == 1 && SameName(m_free.at(0), u"y")))
+            if (m_names && function == LogyIndex() && FreeSlot(u"y") < 0)
                 m_names->Add(u"y"); // the base of logy is the variable "y"
             return j;
         case TNameKind::WordOperator:
@@ -293,10 +301,7 @@ private:
             break;
         }
         // A variable.
-        int slot = -1;
-        for (int k = 0; k < m_free.size() && slot < 0; ++k)
-            if (SameName(run, m_free.at(k)))
-                slot = k;
+        const int slot = FreeSlot(run);
         if (slot >= 0 && !insideValue) {
             Put(TTok::Slot, slot);
             return j;
