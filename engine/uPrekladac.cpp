@@ -153,6 +153,10 @@ private:
 
     // A number: s[i, j) in lower case.
     void PutLiteral(const QString &s, int i, int j) {
+        if (m_names) { // names are collected: no number is read
+            Put(TTok::Number);
+            return;
+        }
         const qint32 start = qint32(m_literalText.size());
         // Written in place (the compiler reserves the text's length): an
         // append per number cost more than the copy itself.
