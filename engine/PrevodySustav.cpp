@@ -98,12 +98,7 @@ bool HasExponent(const QString &s) {
     return s.contains(QLatin1Char('e')) || s.contains(QLatin1Char('E'));
 }
 
-bool StartsWithWordOperator(QStringView run) {
-    const QStringView head = run.left(3);
-    return head.compare(QLatin1String("div"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("mod"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("nad"), Qt::CaseInsensitive) == 0;
-}
+bool StartsWithWordOperator(QStringView run) { return WordOperatorAt(run) >= 0; }
 
 // Whether the letter at p is the exponent of a base-10 number ("1e300",
 // "2,5E-3"): after a digit or the separator, before a digit or, where the
