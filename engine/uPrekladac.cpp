@@ -254,7 +254,13 @@ private:
                                   (before == QLatin1Char('+') || before == QLatin1Char('-') ||
                                    before == QLatin1Char('^')) &&
                                   (!m_values || IsUnitRun(s, j));
-            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere ||
+            // A sign after an exponent letter that follows a digit and comes
+            // before one is the exponent's ("1E-20", as results are shown);
+            // elsewhere an "e" and a sign are no number ("2e-j45").
+            const bool exponentSign = (c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('e') &&
+                                      j - 2 >= i && IsNumberStart(AsciiLower(s.at(j - 2))) && j + 1 < n &&
+                                      IsAsciiDigit(s.at(j + 1));
+            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere || exponentSign ||
                               ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
                               (c == QLatin1Char('e') && !empty &&
                                (IsNumberStart(before) || before == QLatin1Char('e'))) ||
