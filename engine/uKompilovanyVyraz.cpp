@@ -284,7 +284,31 @@ TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEval
     return result;
 }
 
+bool TCompiledExpression::CompiledFor(TRoad road) const {
+    switch (road) {
+    case TRoad::Real: return m_program.Set == TNumberSet::Real && m_program.Functions;
+    case TRoad::Fraction: return m_program.Set == TNumberSet::Real && !m_program.Functions;
+    case TRoad::Complex: return m_program.Set == TNumberSet::Complex;
+    case TRoad::Modulo: return m_program.Set == TNumberSet::Modulo;
+    }
+    return false;
+}
+
+namespace {
+
+// A program run on another set's road would read its numbers, names and
+// operators by the wrong rules and answer wrongly: it is refused instead.
+TEngineResult WrongRoad() {
+    TEngineResult out;
+    out.Error.Set(TErrorCode::UnknownFailure);
+    return out;
+}
+
+} // namespace
+
 TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values, TText text) const {
+    if (!CompiledFor(TRoad::Real))
+        return WrongRoad();
     TEngineResult out;
     long double v = 0;
     if (RunRealProgram<true>(m_program, m_program.Code, m_realLiterals, values, out.Error, v) != TErrorCode::None)
@@ -306,16 +330,16 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
 }
 
 TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values, long double &result) const {
+    if (!CompiledFor(TRoad::Real))
+        return TErrorCode::UnknownFailure;
     TChyba err;
     long double v = 0;
-    if (m_program.Set != TNumberSet::Real) {
-        if (RunRealProgram<false>(m_program, m_program.Code, m_realLiterals, values, err, v) == TErrorCode::None)
-            result = v;
-        return err.Code;
-    }
-    // The inputs copied whole (no conversions), the free names set.
+    // The inputs copied whole (no conversions), the free names set. A code
+    // that reads no input ("()" fails at once) has none to copy, and its
+    // empty vector's data() may be null, which memcpy must not be given.
     TRegisters<long double> regs(m_fastRegisterCount);
-    std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
+    if (!m_initialRegisters.empty())
+        std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
     bool numbers = true;
     for (size_t k = 0; k < m_fastSlots.size(); ++k) {
         if (m_fastSlots[k] < 0)
@@ -330,6 +354,8 @@ TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values
 }
 
 TEngineResult TCompiledExpression::EvaluateFraction() const {
+    if (!CompiledFor(TRoad::Fraction))
+        return WrongRoad();
     TEngineResult out;
     TExactFraction v;
     if (!RunFractionProgram(m_program, out.Error, v))
@@ -344,6 +370,8 @@ TEngineResult TCompiledExpression::EvaluateFraction() const {
 }
 
 TEngineResult TCompiledExpression::EvaluateComplex() const {
+    if (!CompiledFor(TRoad::Complex))
+        return WrongRoad();
     TEngineResult out;
     TComplexNumber v;
     if (!RunComplexProgram(m_program, out.Error, v, out.Token))
@@ -354,6 +382,8 @@ TEngineResult TCompiledExpression::EvaluateComplex() const {
 }
 
 TEngineResult TCompiledExpression::EvaluateModulo() const {
+    if (!CompiledFor(TRoad::Modulo))
+        return WrongRoad();
     TEngineResult out;
     qint64 v = 0;
     if (!RunModuloProgram(m_program, out.Error, v))

@@ -494,8 +494,5 @@ TErrorCode RunRealProgram(const TProgram &p, const std::vector<TInstruction> &co
 template TErrorCode RunRealProgram<true>(const TProgram &, const std::vector<TInstruction> &,
                                          const std::vector<long double> &, std::span<const long double>, TChyba &,
                                          long double &);
-template TErrorCode RunRealProgram<false>(const TProgram &, const std::vector<TInstruction> &,
-                                          const std::vector<long double> &, std::span<const long double>, TChyba &,
-                                          long double &);
 
 } // namespace vypocet
