@@ -311,12 +311,48 @@ inline long double PercentValue(TOp op, long double b) {
                                     : (100.0L - b) / 100.0L;
 }
 
+// The registers as the instructions read and write them. The sampling
+// road keeps the value an instruction computed for the next one, which
+// often reads it (a chain of sums, a function of a bracket): an 80-bit
+// value written to memory and read back at once costs more than the
+// operation. A malformed part is NaN, and so is a free name given none;
+// the sampling road tests only the operands that can be NaN (the flags in
+// MayBeNaN).
+template <bool Exact>
+struct TRealRegisters {
+    long double *R;
+    quint8 MayBeNaN;
+    long double Acc = 0;
+
+    [[gnu::always_inline]] long double A(const TInstruction &in) const {
+        if constexpr (!Exact)
+            if (in.Flags & prekladac::FromPrevious)
+                return Acc;
+        return R[in.A];
+    }
+    [[gnu::always_inline]] void Put(const TInstruction &in, long double v) {
+        if constexpr (!Exact) {
+            Acc = v;
+            if (in.Flags & prekladac::NotStored)
+                return;
+        }
+        R[in.Dst] = v;
+    }
+    [[gnu::always_inline]] bool Unreadable(const TInstruction &in, long double a, long double b = 0) const {
+        if constexpr (!Exact)
+            if (!(in.Flags & MayBeNaN))
+                return false;
+        return std::isnan(a) || std::isnan(b);
+    }
+};
+
 // The function of the instruction of x, rounded to 17 decimals on the "="
 // road; the sampling road's paired sine and cosine write both values.
-template <bool Exact, typename TPut, typename TUnreadable>
-[[gnu::always_inline]] inline bool FunctionStep(const TInstruction &in, long double x, const TProgram &p,
-                                                long double *R, TChyba &err, TPut &put, TUnreadable &unreadable) {
-    if (unreadable(in, x)) {
+template <bool Exact>
+[[gnu::always_inline]] inline bool FunctionStep(const TInstruction &in, const TProgram &p, TRealRegisters<Exact> &regs,
+                                                TChyba &err) {
+    const long double x = regs.A(in);
+    if (regs.Unreadable(in, x)) {
         err.Set(TErrorCode::Unreadable);
         return false;
     }
@@ -326,14 +362,14 @@ template <bool Exact, typename TPut, typename TUnreadable>
             long double other = 0;
             if (!SineAndCosine(in.Aux & ~SineCosinePair, x, p, v, other, err))
                 return false;
-            R[in.B] = other;
-            put(in, v);
+            regs.R[in.B] = other;
+            regs.Put(in, v);
             return true;
         }
     }
     if (!FunctionValue(in.Aux, x, p, v, err))
         return false;
-    put(in, Exact ? RoundPlain(v, 17) : v);
+    regs.Put(in, Exact ? RoundPlain(v, 17) : v);
     return true;
 }
 
@@ -354,61 +390,34 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             err.Param1 = QLatin1String(name);
         return false;
     };
-    // The sampling road keeps the value an instruction computed for the next
-    // one, which often reads it (a chain of sums, a function of a bracket):
-    // an 80-bit value written to memory and read back at once costs more
-    // than the operation.
-    long double acc = 0;
-    auto operandA = [&](const TInstruction &in) {
-        if constexpr (!Exact)
-            if (in.Flags & prekladac::FromPrevious)
-                return acc;
-        return R[in.A];
-    };
-    auto put = [&](const TInstruction &in, long double v) {
-        if constexpr (!Exact) {
-            acc = v;
-            if (in.Flags & prekladac::NotStored)
-                return;
-        }
-        R[in.Dst] = v;
-    };
-    // A malformed part is NaN, and so is a free name given none. The
-    // sampling road tests only the operands that can be NaN.
-    const quint8 mayBeNaN = slotsAreNumbers ? quint8(prekladac::MayBeNaN)
-                                            : quint8(prekladac::MayBeNaN | prekladac::ReadsSlot);
-    auto unreadable = [&](const TInstruction &in, long double a, long double b = 0) {
-        if constexpr (!Exact)
-            if (!(in.Flags & mayBeNaN))
-                return false;
-        return std::isnan(a) || std::isnan(b);
-    };
+    TRealRegisters<Exact> regs{R, slotsAreNumbers ? quint8(prekladac::MayBeNaN)
+                                                  : quint8(prekladac::MayBeNaN | prekladac::ReadsSlot)};
     // An operation of two operands: the value step makes of them, rounded
     // and stored, or the fault it reports (with the operation's name for
     // code 14).
     auto binary = [&](const TInstruction &in, auto step, const char *name = nullptr) __attribute__((always_inline)) {
-        const long double a = operandA(in), b = R[in.B];
-        if (unreadable(in, a, b))
+        const long double a = regs.A(in), b = R[in.B];
+        if (regs.Unreadable(in, a, b))
             return fail(TErrorCode::Unreadable);
         long double v = 0;
         if (const TErrorCode c = step(a, b, v); c != TErrorCode::None)
             return fail(c, name);
-        put(in, Rounded<Exact>(v));
+        regs.Put(in, Rounded<Exact>(v));
         return true;
     };
     for (const TInstruction &in : code) {
         switch (in.Op) {
         case TOp::Function:
-            if (!FunctionStep<Exact>(in, operandA(in), p, R, err, put, unreadable))
+            if (!FunctionStep<Exact>(in, p, regs, err))
                 return false;
             break;
         case TOp::PercentPlain:
         case TOp::PercentPlus:
         case TOp::PercentMinus: {
-            const long double b = operandA(in);
-            if (unreadable(in, b))
+            const long double b = regs.A(in);
+            if (regs.Unreadable(in, b))
                 return fail(TErrorCode::Unreadable);
-            put(in, Rounded<Exact>(PercentValue(in.Op, b)));
+            regs.Put(in, Rounded<Exact>(PercentValue(in.Op, b)));
             break;
         }
         case TOp::Power:
@@ -416,13 +425,13 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
                 return false;
             break;
         case TOp::Factorial: {
-            const long double a = operandA(in);
-            if (unreadable(in, a))
+            const long double a = regs.A(in);
+            if (regs.Unreadable(in, a))
                 return fail(TErrorCode::Unreadable);
             long double v = 0;
             if (const TErrorCode c = FactorialValue(a, v); c != TErrorCode::None)
                 return fail(c);
-            put(in, Rounded<Exact>(v));
+            regs.Put(in, Rounded<Exact>(v));
             break;
         }
         case TOp::Binomial:
@@ -446,15 +455,15 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
                 return false;
             break;
         case TOp::Negate:
-            put(in, -operandA(in));
+            regs.Put(in, -regs.A(in));
             break;
         case TOp::GroupEnd:
             R[in.Dst] = R[in.A]; // not in the sampling road's code
             break;
         case TOp::Final:
-            if (unreadable(in, operandA(in)))
+            if (regs.Unreadable(in, regs.A(in)))
                 return fail(TErrorCode::Unreadable);
-            result = operandA(in);
+            result = regs.A(in);
             break;
         case TOp::Fail:
             return fail(CodeOf(in.Aux));
