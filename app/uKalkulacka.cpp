@@ -148,7 +148,8 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
         FractionToDisplay(r.Fraction, Radix, shown);
         value.Re = r.Real;
     } else {
-        const TEngineResult r = EvaluateReal(e, context);
+        // The value is formatted below: the token text is not needed.
+        const TEngineResult r = EvaluateReal(e, context, TCompiledExpression::TText::ValueOnly);
         if (!Evaluated(r))
             return;
         value.Re = r.Real;

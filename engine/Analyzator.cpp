@@ -18,8 +18,8 @@ const QChar Point = QLatin1Char('.');
 
 } // namespace
 
-TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context) {
-    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Real);
+TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context, TCompiledExpression::TText text) {
+    return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Real, text);
 }
 
 // --- packed angles ---------------------------------------------------------------

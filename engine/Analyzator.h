@@ -16,8 +16,10 @@
 // and Param2), 24 a factorial of no natural number, 25 a division by zero,
 // 27 a non-integer operand of nad/div/mod (Param1 the word), 28 k above n.
 // Variables take their values from the context's source (each as a bracket
-// group of its value), constants likewise.
-TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context);
+// group of its value), constants likewise. With TText::ValueOnly the token
+// is left empty: the road that shows the value formats it itself.
+TEngineResult EvaluateReal(const QString &expr, const TEvaluationContext &context,
+                           TCompiledExpression::TText text = TCompiledExpression::TText::Token);
 
 long double DmsToDegrees(long double x);
 long double DegreesToDms(long double x);

@@ -243,7 +243,8 @@ void TCompiledExpression::ReadRealLiterals() {
         m_realLiterals.push_back(RealLiteral(m_program.Text(literal), m_program.Separator));
 }
 
-TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &given, TRoad road) {
+TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEvaluationContext &given, TRoad road,
+                                                TText realText) {
     if (text.size() > MaxExpressionLength) {
         TEngineResult out;
         out.Error.Set(TErrorCode::UnknownFailure);
@@ -262,9 +263,9 @@ TEngineResult TCompiledExpression::EvaluateText(const QString &text, const TEval
     }
     thread_local TCompiledExpression reused;
     thread_local bool busy = false;
-    auto evaluate = [road](const TCompiledExpression &e) {
+    auto evaluate = [road, realText](const TCompiledExpression &e) {
         switch (road) {
-        case TRoad::Real: return e.EvaluateReal();
+        case TRoad::Real: return e.EvaluateReal({}, realText);
         case TRoad::Fraction: return e.EvaluateFraction();
         case TRoad::Complex: return e.EvaluateComplex();
         default: return e.EvaluateModulo();

@@ -85,9 +85,11 @@ public:
     // compiled for the road's number set and evaluated once by its
     // evaluator; a text longer than MaxExpressionLength gives code 29. The
     // thread's compiled form is reused from one text to the next, so that
-    // its memory is not taken anew for each.
+    // its memory is not taken anew for each. The real road writes no token
+    // with TText::ValueOnly (the value and the code stay the same).
     enum class TRoad { Real, Fraction, Complex, Modulo };
-    static TEngineResult EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road);
+    static TEngineResult EvaluateText(const QString &text, const TEvaluationContext &context, TRoad road,
+                                      TText realText = TText::Token);
 
 private:
     TCompiledExpression() = default;

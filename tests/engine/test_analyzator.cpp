@@ -132,6 +132,17 @@ TEST_F(Analyzator, ResultTokenTextAndBothSeparators) {
     EXPECT_EQ(r, Q("[2.2E2]"));
 }
 
+// Without its token the road gives the same value and the same code.
+TEST_F(Analyzator, TheValueOnlyRoadAgreesWithTheTokenRoad) {
+    for (const char *text : {"2+3*sin(30)", "0,1+0,2-0,3", "1/3", "1/0", "(-2)!", "5nad2,5", "2^0,5*ln(7)", "x"}) {
+        const TEngineResult token = EvaluateReal(Q(text), ctx);
+        const TEngineResult value = EvaluateReal(Q(text), ctx, TCompiledExpression::TText::ValueOnly);
+        EXPECT_EQ(value.Error.Code, token.Error.Code) << text;
+        EXPECT_EQ(value.Real, token.Real) << text;
+        EXPECT_TRUE(value.Token.isEmpty()) << text;
+    }
+}
+
 TEST_F(Analyzator, UnaryMinusAfterOperatorInsideTheEvaluator) {
     // the syntax check refuses "2*-3"; variable values bring such texts in
     variables.Items = {Q("x=-3")};

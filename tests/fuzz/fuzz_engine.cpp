@@ -16,6 +16,7 @@
 #include "uKompilovanyVyraz.h"
 #include "uSpolocne.h"
 
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -47,6 +48,14 @@ void RealRoads(const QString &text, TEvaluationContext context) {
     Guarded([&] {
         const TEngineResult byText = EvaluateReal(text, context);
         ExpectSame(TCompiledExpression(text, context).EvaluateReal(), byText, "real");
+        // Without the token: the same code and value.
+        const TEngineResult valueOnly = EvaluateReal(text, context, TCompiledExpression::TText::ValueOnly);
+        if (valueOnly.Error.Code != byText.Error.Code ||
+            (byText.Ok() && !(valueOnly.Real == byText.Real || (std::isnan(valueOnly.Real) && std::isnan(byText.Real))))) {
+            std::fprintf(stderr, "real without its token: code %d, with it %d\n", int(valueOnly.Error.Code),
+                         int(byText.Error.Code));
+            std::abort();
+        }
     });
     // A free name and a variable of the same integer value are the same
     // number to every operation.
