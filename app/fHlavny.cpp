@@ -6,6 +6,7 @@
 #include "fNahladVyrazu.h"
 #include "fPremenne.h"
 #include "uAktualizacia.h"
+#include "uAppContext.h"
 #include "uChyby.h"
 #include "uDisk.h"
 #include "uHinty.h"

@@ -6,6 +6,7 @@
 #include "PrevodySustav.h"
 #include "ZlomkovyAnalyzator.h"
 #include "Zlomky.h"
+#include "uAppContext.h"
 #include "uCisla.h"
 #include "uPremenne.h"
 
@@ -31,10 +32,10 @@ template <class F> bool Guard(TChyba &err, F &&step) {
 bool IsBlank(const QString &e) { return QString(e).remove(QLatin1Char(' ')).isEmpty(); }
 
 // True when the value text is read as a fraction without an error.
-bool ReadsAsFraction(const QString &v) {
+bool ReadsAsFraction(const QString &v, QChar sep) {
     try {
         TFraction f;
-        StrToFraction(v, f);
+        StrToFraction(v, f, sep);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -42,10 +43,10 @@ bool ReadsAsFraction(const QString &v) {
 }
 
 // True when the value text is read as a complex number without an error.
-bool ReadsAsComplex(const QString &v) {
+bool ReadsAsComplex(const QString &v, QChar sep) {
     try {
         TComplexNumber z;
-        ParseComplex(v, z);
+        ParseComplex(v, z, sep);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -88,12 +89,11 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
 }
 
 TEvaluationContext TKalkulacka::Context() const {
-    TEvaluationContext context;
+    TEvaluationContext context(DecSep());
     context.NumberSet = NumberSet == MnozinaKomplexne ? TNumberSet::Complex
                         : NumberSet == MnozinaModulo  ? TNumberSet::Modulo
                                                       : TNumberSet::Real;
     context.AngleUnit = AngleUnit;
-    context.DecimalSeparator = DecSep();
     context.Variables = Premenne;
     context.Constants = Konstanty;
     context.Modulus = Modulus;
@@ -104,7 +104,7 @@ void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &co
     if (!LastError.Failed())
         CheckDollarReferences(e, context, LastError);
     if (!LastError.Failed() && Radix != 10)
-        ConvertExpressionBase(Radix, 10, extra, e, LastError);
+        ConvertExpressionBase(Radix, 10, extra, e, LastError, context.Separator());
 }
 
 bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
@@ -131,12 +131,12 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
     QString shown;
     if (IsBlank(e)) {
         // Nothing to evaluate: the result is 0.
-        FormatNumber(Decimals, Radix, shown, 0);
+        FormatNumber(Decimals, Radix, shown, 0, context.Separator());
     } else if (Fractions && UsesNoFunction(e)) {
         const TEngineResult r = EvaluateFraction(e, context);
         if (!Evaluated(r))
             return; // Ans keeps the last good result
-        FractionToDisplay(r.Fraction, Radix, shown);
+        FractionToDisplay(r.Fraction, Radix, shown, context.Separator());
         value.Re = r.Real;
     } else {
         const TEngineResult r = EvaluateReal(e, context);
@@ -147,9 +147,9 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
             // A function's value is shown as a fraction too.
             TFraction f{r.Real, 1};
             ReduceFraction(f);
-            FractionToDisplay(f, Radix, shown);
+            FractionToDisplay(f, Radix, shown, context.Separator());
         } else {
-            FormatNumber(Decimals, Radix, shown, value.Re);
+            FormatNumber(Decimals, Radix, shown, value.Re, context.Separator());
         }
     }
     Succeed(out, shown, shown, Radix, value);
@@ -168,7 +168,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
             return;
         z = r.Complex;
     }
-    const QString shown = FormatComplexNumber(z, Decimals, Radix);
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, context.Separator());
     Succeed(out, shown, QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
 }
 
@@ -188,7 +188,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
         residue = result.Real;
     }
     QString shown;
-    FormatNumber(Decimals, Radix, shown, residue);
+    FormatNumber(Decimals, Radix, shown, residue, context.Separator());
     // ANS is the decimal residue; only the shown text is in the current base.
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
 }
@@ -238,7 +238,7 @@ bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
     LastError = TChyba();
     return Guard(LastError, [&] {
         QString t;
-        FormatNumber(Decimals, Radix, t, value);
+        FormatNumber(Decimals, Radix, t, value, DecSep());
         SetAns(t, Radix, TComplexNumber{value, 0, false});
         shown = t;
     });
@@ -261,6 +261,7 @@ void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err,
         err.Code = code;
         err.Param1 = name;
     };
+    const QChar sep = DecSep();
     // Every variable once, in order of appearance ("logy" asks for "y").
     QStringList names;
     CollectVariableNames(expression, Context(), names, excludedName);
@@ -278,12 +279,12 @@ void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err,
         if (fraction) // "1/4" is read as the fraction 1|4, also for the set below
             v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
         if (v.contains(QLatin1Char('[')) || v.contains(QLatin1Char(']'))
-            || !(fraction ? ReadsAsFraction(v) : ReadsAsComplex(v))) {
+            || !(fraction ? ReadsAsFraction(v, sep) : ReadsAsComplex(v, sep))) {
             fail(TErrorCode::UnreadableValue, key);
             return;
         }
         // Of the set.
-        const bool ofSet = mode == KontrolaRealne   ? ReadsAsFraction(v)
+        const bool ofSet = mode == KontrolaRealne   ? ReadsAsFraction(v, sep)
                            : mode == KontrolaModulo ? IsIntegerText(v)
                                                     : true;
         if (!ofSet) {
@@ -301,7 +302,7 @@ QString TKalkulacka::BuildVariableList(const QString &input) const {
     if (Radix != 10) {
         TChyba err;
         QString converted = input;
-        ConvertExpressionBase(Radix, 10, ExtraNumberChar(), converted, err);
+        ConvertExpressionBase(Radix, 10, ExtraNumberChar(), converted, err, DecSep());
         if (!err.Failed())
             text = converted;
     }
@@ -329,7 +330,7 @@ QChar TKalkulacka::ExtraNumberChar() const {
 QString TKalkulacka::ToggleComplexForm() {
     TComplexNumber z = AnsValue;
     z.Polar = !z.Polar;
-    const QString shown = FormatComplexNumber(z, Decimals, Radix);
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, DecSep());
     SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
     return shown;
 }
@@ -343,7 +344,7 @@ QString TKalkulacka::AnsForInsertion() const {
         // A complex ANS holds the imaginary unit inside its numbers.
         const QChar unit = Context().ImaginaryUnit;
         const QChar extra = Ans.contains(unit) ? unit : QChar();
-        ConvertExpressionBase(AnsRadix, Radix, extra, t, err);
+        ConvertExpressionBase(AnsRadix, Radix, extra, t, err, DecSep());
         if (!err.Failed())
             return t;
     } catch (...) {
@@ -357,12 +358,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
     try {
         const QChar extra = ExtraNumberChar();
         QString t = input;
-        ConvertExpressionBase(Radix, newBase, extra, t, LastError);
+        ConvertExpressionBase(Radix, newBase, extra, t, LastError, DecSep());
         if (!LastError.Failed()) {
             out.InputConverted = true;
             out.Input = t;
             QString r = resultText;
-            ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals);
+            ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals, DecSep());
             out.ResultConverted = true;
             out.Result = r;
         }
@@ -385,10 +386,10 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
 
 // --- complex display -----------------------------------------------------------------
 
-QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base) {
+QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base, QChar sep) {
     auto number = [&](long double v) {
         QString t;
-        FormatNumber(decimals, base, t, v);
+        FormatNumber(decimals, base, t, v, sep);
         return t;
     };
     const QChar unit = QLatin1Char('j');

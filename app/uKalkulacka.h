@@ -146,6 +146,7 @@ private:
 QString HistoryEntry(const QString &input, const QString &resultFieldText, const QString &variableList);
 
 // The display text of a complex number, every number written with
-// FormatNumber in the given base: algebraic ("3+j4", "0+j", "2-j", "5") or
-// exponential ("5e^j53,13", "2e^-j90", "4e^j180"; the angle in degrees).
-QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base);
+// FormatNumber in the given base and separator: algebraic ("3+j4", "0+j",
+// "2-j", "5") or exponential ("5e^j53,13", "2e^-j90", "4e^j180"; the angle
+// in degrees).
+QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base, QChar sep);

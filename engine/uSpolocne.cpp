@@ -1,6 +1,5 @@
 #include "uSpolocne.h"
 
-#include <QLocale>
 #include <QSet>
 #include <QStringView>
 
@@ -12,23 +11,6 @@ const TCharSet LetterChars = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghi
 const TCharSet DigitsAndLetters = DigitChars + LetterChars;
 const TCharSet WordTailReal = QStringLiteral("+,-.0123456789");
 const TCharSet WordTailWithExp = QStringLiteral("+,-.0123456789Ee");
-
-QChar SystemDecimalSeparator() {
-    const QString sep = QLocale::system().decimalPoint();
-    return sep == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
-}
-
-namespace {
-QChar &DefaultSeparator() {
-    static QChar separator = SystemDecimalSeparator();
-    return separator;
-}
-} // namespace
-
-QChar DecSep() { return DefaultSeparator(); }
-void SetDecSep(QChar separator) { DefaultSeparator() = separator; }
-
-QChar TEvaluationContext::Separator() const { return DecimalSeparator.isNull() ? DecSep() : DecimalSeparator; }
 
 // The order matters: names are found by plain substring search in list
 // order, so each name stands before every shorter name it contains.

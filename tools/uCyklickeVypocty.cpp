@@ -22,7 +22,7 @@ bool JeNazovIndexu(const QString &name) {
     for (QChar c : name)
         if (!IsAsciiLetter(c) && !IsAsciiDigit(c))
             return false;
-    return IsVariableName(name, TEvaluationContext()); // a name of the real set
+    return IsVariableName(name, TEvaluationContext(DecSep())); // a name of the real set
 }
 
 bool CitajHranicu(const QString &text, qint64 &value) {
@@ -42,7 +42,7 @@ bool CitajHranicu(const QString &text, qint64 &value) {
     return true;
 }
 
-TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)) {
+TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)), m_context(DecSep()) {
     if (!m_priprava)
         m_priprava = [this](const QString &expression, const QString &index) {
             return PripravIndexovanyVyraz(expression, index, m_context);
@@ -76,7 +76,7 @@ TCyklickeVypocty::TSucet TCyklickeVypocty::Compute(qint64 from, qint64 to, bool 
                 return out;
             }
         }
-        out.Text = FormatFloat(QStringLiteral("0.##############################E-0"), acc);
+        out.Text = FormatFloat(QStringLiteral("0.##############################E-0"), acc, DecSep());
     } catch (const EEngineInvalidOp &) {
         SetCode(out.Error, TErrorCode::TooLarge);
         return out;

@@ -124,7 +124,7 @@ TEST_F(AppTest, FormatComplexNumberAlgebraicAndExponential) {
         z.Re = c.re;
         z.Im = c.im;
         z.Polar = c.polar;
-        EXPECT_EQ(S(FormatComplexNumber(z, 6, c.base)), c.text) << c.text;
+        EXPECT_EQ(S(FormatComplexNumber(z, 6, c.base, QLatin1Char(','))), c.text) << c.text;
     }
 }
 

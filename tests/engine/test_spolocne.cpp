@@ -11,7 +11,7 @@ namespace {
 
 class Spolocne : public ::testing::Test {
 protected:
-    TEvaluationContext ctx;
+    TEvaluationContext ctx{QLatin1Char(',')};
 };
 
 QString Q(const char *s) { return QString::fromUtf8(s); }
@@ -316,7 +316,7 @@ TEST_F(Spolocne, WordOperatorBetweenBlanksStandsApartFromNames) {
                                 Conversion{"amodb", "10mod11"}}) {
         QString e = Q(c.in);
         TChyba err;
-        ConvertExpressionBase(16, 10, QChar(), e, err);
+        ConvertExpressionBase(16, 10, QChar(), e, err, ctx.Separator());
         EXPECT_EQ(e, Q(c.out)) << c.in;
     }
 }
