@@ -317,12 +317,6 @@ int FindIdentifier(const QString &s, int from, int &length) {
 
 } // namespace
 
-QString ExtractFirstIdentifier(const QString &s) {
-    int length = 0;
-    const int start = FindIdentifier(s, 0, length);
-    return start < 0 ? QString() : s.mid(start, length);
-}
-
 bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     if (token.isEmpty() || token.at(0) != unit)
         return false;
@@ -644,13 +638,6 @@ void RemoveSuperfluousBrackets(QString &s) {
         if (!removed[i])
             out += s.at(i);
     s = out;
-}
-
-void NormaliseDecimalSeparator(QString &s, QChar sep) {
-    if (sep != QLatin1Char('.'))
-        s.replace(QLatin1Char('.'), sep);
-    if (sep != QLatin1Char(','))
-        s.replace(QLatin1Char(','), sep);
 }
 
 void DeleteTokenAtCaret(QString &s, int &caret) {

@@ -236,7 +236,6 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
 // "div", "mod" or "nad" (lower case) followed only by wordTailChars; only
 // the real set has word operators.
 bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet);
-QString ExtractFirstIdentifier(const QString &s);
 // The 0-based index just after the name of the constant reference whose "$"
 // is at the 0-based index i of s.
 int DollarNameEnd(QStringView s, int i);
@@ -264,8 +263,6 @@ void MoveMinusBeforeProduct(QString &s);
 void SimplifySigns(QString &s);
 void RemoveSuperfluousBrackets(QString &s);
 bool AllCharsInSet(const QString &s, const TCharSet &chars);
-// "." and "," become the given separator.
-void NormaliseDecimalSeparator(QString &s, QChar separator);
 
 // The text as the engine reads it: every blank removed, except where a word
 // operator ("nad", "div", "mod", lower case, real set only) stands as a

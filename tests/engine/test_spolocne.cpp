@@ -76,16 +76,6 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
     EXPECT_FALSE(IsImaginaryUnitToken(Q("j4x"), QLatin1Char('j')));
 }
 
-TEST_F(Spolocne, ExtractFirstIdentifierSkipsExponentLetters) {
-    struct Case { const char *in; const char *name; };
-    const Case cases[] = {
-        {"2+x3*y", "x3"}, {"2e5+ab", "ab"}, {"1,5E-3", ""}, {"e+1", "e"}, {"2.e", ""},
-        {"3*$Na+1", "$Na"}, {"12", ""}, {"2ee", ""}, {"(e2x)", "e2x"},
-    };
-    for (const auto &c : cases)
-        EXPECT_EQ(ExtractFirstIdentifier(Q(c.in)), Q(c.name)) << c.in;
-}
-
 TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
     // A variable is a bracket group of its value: "2x" with x = -3 is -6,
     // x^2 is 9, and a longer name that holds another is a name of its own.
@@ -206,15 +196,6 @@ TEST_F(Spolocne, RemoveSuperfluousBrackets) {
         RemoveSuperfluousBrackets(s);
         EXPECT_EQ(s, Q(c.out)) << c.in;
     }
-}
-
-TEST_F(Spolocne, NormaliseDecimalSeparatorBothWays) {
-    QString s = Q("1.5+2,5");
-    NormaliseDecimalSeparator(s, QLatin1Char(','));
-    EXPECT_EQ(s, Q("1,5+2,5"));
-    s = Q("1.5+2,5");
-    NormaliseDecimalSeparator(s, QLatin1Char('.'));
-    EXPECT_EQ(s, Q("1.5+2.5"));
 }
 
 TEST_F(Spolocne, AnIndexOfManyVariablesFindsWhatTheSearchThroughTheLinesFinds) {
