@@ -12,7 +12,6 @@
 #include "uHinty.h"
 #include "uHlavneMenu.h"
 #include "uIniFile.h"
-#include "uJpeg.h"
 #include "uMagneticForm.h"
 #include "uOkna.h"
 #include "uOvladace.h"
@@ -24,7 +23,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFile>
@@ -34,7 +32,6 @@
 #include <QMenuBar>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScrollArea>
@@ -53,8 +50,6 @@
 
 namespace {
 
-const char *const TagProperty = "tag";
-const char *const KindProperty = "druh";
 // Set on every control with a hint: true for the keys, which show it as the
 // mouse moves over them, false for the fields, which show it as it enters.
 const char *const HintGroupProperty = "hintGroup";
@@ -64,88 +59,6 @@ const char *const HintGroupProperty = "hintGroup";
 QString StyleSheet() {
     QFile file(QStringLiteral(":/styles/hlavny.qss"));
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()) {
-    QFont f = family.isEmpty() ? QApplication::font() : QFont(family);
-    f.setPixelSize(pixels);
-    f.setBold(bold);
-    return f;
-}
-
-// The close and minimise pictures of the title area, in their normal and
-// their highlighted look.
-QImage TitleGlyph(bool close, bool highlighted = false) {
-    QImage img(16, 16, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(Qt::NoPen);
-    if (highlighted)
-        p.setBrush(close ? QColor(0xe0, 0x30, 0x40) : QColor(0x8c, 0x6c, 0xd0));
-    else
-        p.setBrush(close ? QColor(0xb8, 0x3a, 0x4a) : QColor(0x6a, 0x4f, 0xa3));
-    p.drawEllipse(QRectF(0.5, 0.5, 15, 15));
-    p.setPen(QPen(Qt::white, 2, Qt::SolidLine, Qt::RoundCap));
-    if (close) {
-        p.drawLine(QPointF(5, 5), QPointF(11, 11));
-        p.drawLine(QPointF(11, 5), QPointF(5, 11));
-    } else {
-        p.drawLine(QPointF(4.5, 8), QPointF(11.5, 8));
-    }
-    return img;
-}
-
-// The preview picture: a small fraction on a white card.
-QImage PreviewGlyph() {
-    QImage img(22, 24, QImage::Format_ARGB32_Premultiplied);
-    img.fill(Qt::transparent);
-    QPainter p(&img);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(0x9a, 0x8c, 0xc0));
-    p.setBrush(Qt::white);
-    p.drawRoundedRect(QRectF(0.5, 0.5, 21, 23), 3, 3);
-    p.setPen(QColor(0x3b, 0x23, 0x66));
-    p.setFont(PixelFont(9, true));
-    p.drawText(QRect(0, 1, 22, 10), Qt::AlignCenter, QStringLiteral("x"));
-    p.drawText(QRect(0, 13, 22, 10), Qt::AlignCenter, QStringLiteral("y"));
-    p.drawLine(QPointF(5, 12), QPointF(17, 12));
-    return img;
-}
-
-// The picture of the binomial coefficient key: n over k in brackets.
-QIcon BinomialIcon() {
-    QPixmap pm(26, 22);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QColor(0x3b, 0x23, 0x66));
-    p.setFont(PixelFont(10));
-    p.drawText(QRect(6, 0, 14, 11), Qt::AlignCenter, QStringLiteral("n"));
-    p.drawText(QRect(6, 10, 14, 11), Qt::AlignCenter, QStringLiteral("k"));
-    QPen pen(QColor(0x3b, 0x23, 0x66), 1.2);
-    p.setPen(pen);
-    p.drawArc(QRectF(2, 1, 6, 20), 100 * 16, 160 * 16);
-    p.drawArc(QRectF(18, 1, 6, 20), -80 * 16, 160 * 16);
-    return QIcon(pm);
-}
-
-// The picture of the graph key: axes and a curve.
-QIcon GraphIcon() {
-    QPixmap pm(26, 18);
-    pm.fill(Qt::transparent);
-    QPainter p(&pm);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(0x3b, 0x23, 0x66), 1));
-    p.drawLine(QPointF(2, 14.5), QPointF(24, 14.5));
-    p.drawLine(QPointF(6.5, 1), QPointF(6.5, 17));
-    QPainterPath curve;
-    curve.moveTo(2, 13);
-    curve.cubicTo(QPointF(9, 13), QPointF(11, 2), QPointF(16, 3));
-    curve.cubicTo(QPointF(20, 4), QPointF(21, 8), QPointF(24, 9));
-    p.setPen(QPen(QColor(0xb8, 0x3a, 0x4a), 1.6));
-    p.drawPath(curve);
-    return QIcon(pm);
 }
 
 // Sets the label's text and fits the label to it inside box, at the largest
@@ -199,7 +112,6 @@ ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
     setFixedSize(HlavnyWidth, HlavnyHeight);
     setStyleSheet(StyleSheet());
     CreateControls();
-    CreateKeypad();
     m_menu = new THlavneMenu(*this, ActionMainMenuBar1, m_companions);
     CreatePopupMenus();
     ConnectKeypad();
@@ -223,177 +135,21 @@ ThlavnyFrm::~ThlavnyFrm() {
 }
 
 void ThlavnyFrm::CreateControls() {
-    auto tagged = [](QWidget *w, const char *name, int tag) {
-        w->setObjectName(QLatin1String(name));
-        w->setProperty(TagProperty, tag);
-    };
+    VytvorHlavneOvladace(this, *this, DecSep());
 
-    pozadieImg = new TObrazok(this);
-    tagged(pozadieImg, "pozadieImg", TagNikdy);
-    pozadieImg->setGeometry(0, 0, HlavnyWidth, HlavnyHeight);
-    QFile picture(QStringLiteral(":/pictures/pozadie.jpg"));
-    if (picture.open(QIODevice::ReadOnly))
-        pozadieImg->SetImage(DecodeJpeg(picture.readAll()));
-    pozadieImg->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    pohybLbl = new QLabel(this);
-    tagged(pohybLbl, "pohybLbl", TagVzdy);
-    pohybLbl->setTextFormat(Qt::PlainText);
-    pohybLbl->setGeometry(0, 0, HlavnyWidth, 24);
     pohybLbl->installEventFilter(this);
-
-    nadpisLbl = new QLabel(this);
-    tagged(nadpisLbl, "nadpisLbl", TagVzdy);
-    nadpisLbl->setGeometry(12, 3, 240, 19);
-    nadpisLbl->setFont(PixelFont(14, true));
-    nadpisLbl->setTextFormat(Qt::PlainText);
-    nadpisLbl->setAttribute(Qt::WA_TransparentForMouseEvents);
-
-    minimalizovatImg = new TObrazok(this);
-    tagged(minimalizovatImg, "minimalizovatImg", TagVzdy);
-    minimalizovatImg->setGeometry(586, 4, 16, 16);
-    minimalizovatImg->SetImage(TitleGlyph(false));
-    minimalizovatImg->setCursor(Qt::PointingHandCursor);
     connect(minimalizovatImg, &TObrazok::clicked, this, &ThlavnyFrm::minimalizovatImgClick);
-
-    zavrietImg = new TObrazok(this);
-    tagged(zavrietImg, "zavrietImg", TagVzdy);
-    zavrietImg->setGeometry(606, 4, 16, 16);
-    zavrietImg->SetImage(TitleGlyph(true));
-    zavrietImg->setCursor(Qt::PointingHandCursor);
     connect(zavrietImg, &TObrazok::clicked, this, &QWidget::close);
-
-    // Hidden holders of the two looks of each title picture.
-    auto holder = [this](const char *name, const QImage &image) {
-        auto *picture = new TObrazok(this);
-        picture->setObjectName(QLatin1String(name));
-        picture->SetImage(image);
-        picture->hide();
-        return picture;
-    };
-    pomZavrietImg = holder("pomZavrietImg", TitleGlyph(true));
-    pomZavrietaAktImg = holder("pomZavrietaAktImg", TitleGlyph(true, true));
-    pomMinimalizovatImg = holder("pomMinimalizovatImg", TitleGlyph(false));
-    pomMinimalizovatAktImg = holder("pomMinimalizovatAktImg", TitleGlyph(false, true));
     zavrietImg->installEventFilter(this);
     minimalizovatImg->installEventFilter(this);
-
-    ActionMainMenuBar1 = new QMenuBar(this);
-    tagged(ActionMainMenuBar1, "ActionMainMenuBar1", TagVzdy);
-    ActionMainMenuBar1->setGeometry(6, 24, 618, 21);
-    ActionMainMenuBar1->setFont(PixelFont(12));
-
-    // Input.
-    vstupRdt = new TRiadkovyVstup(this);
-    tagged(vstupRdt, "vstupRdt", TagVzdy);
-    vstupRdt->setFont(PixelFont(16, false, QStringLiteral("DejaVu Sans Mono")));
-    vstupRdt->setGeometry(36, 48, 586, 28);
-    // The preview picture at the input's left.
-    nahladImg = new TObrazok(this);
-    tagged(nahladImg, "nahladImg", TagVzdy);
-    nahladImg->setGeometry(9, 50, 22, 24);
-    nahladImg->SetImage(PreviewGlyph());
-    nahladImg->setCursor(Qt::PointingHandCursor);
     connect(nahladImg, &TObrazok::clicked, this, [this] { ShowExpressionPreview(InputText()); });
     nahladImg->installEventFilter(this);
     connect(vstupRdt, &TRiadkovyVstup::EnterPressed, this, [this] { BtnRovnaSa->click(); });
-
-    // Result panel: memory at the left, the result right-aligned at 620.
-    Shape1 = new TTvar(this);
-    tagged(Shape1, "Shape1", TagVzdy);
-    Shape1->setGeometry(8, 80, 614, 32);
     connect(Shape1, &TTvar::Pressed, this, &ThlavnyFrm::Shape1MouseDown);
-
-    auto *labelM = new QLabel(QStringLiteral("M"), this);
-    tagged(labelM, "LabelM", TagVzdy);
-    labelM->setTextFormat(Qt::PlainText);
-    labelM->setFont(PixelFont(10, true));
-    labelM->setGeometry(16, 88, 12, 16);
-    LabelPamat = new QLabel(QStringLiteral("0"), this);
-    tagged(LabelPamat, "LabelPamat", TagVzdy);
-    LabelPamat->setTextFormat(Qt::PlainText);
-    LabelPamat->setFont(PixelFont(12));
-
-    // The result sits in a scroll area that is as wide as the result up to
-    // its greatest width; a wider result scrolls there, never cut off.
-    vysledokScr = new QScrollArea(this);
-    vysledokScr->setObjectName(QStringLiteral("vysledokScr"));
-    vysledokScr->setFrameShape(QFrame::NoFrame);
-    vysledokScr->setWidgetResizable(false);
-    vysledokScr->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    vysledokScr->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    vysledokScr->viewport()->setAutoFillBackground(false);
-    vysledokScr->setGeometry(ResultRightEdge - 100, 82, 100, 28);
-    // Set on the area itself, so that its scroll bar, made before the area
-    // had its name, takes it.
-    vysledokScr->setStyleSheet(QStringLiteral(
-        "QScrollArea { background: transparent; border: none; }"
-        "QScrollBar:horizontal { height: 7px; margin: 0px; background: #e6e9f2; border: none; border-radius: 3px; }"
-        "QScrollBar::handle:horizontal { background: #8e86b8; border-radius: 3px; min-width: 24px; }"
-        "QScrollBar::add-line:horizontal, QScrollBar::sub-line:horizontal { width: 0px; border: none; }"
-        "QScrollBar::add-page:horizontal, QScrollBar::sub-page:horizontal { background: none; }"));
-    vysledokEdt = new QLineEdit;
-    tagged(vysledokEdt, "vysledokEdt", TagVzdy);
-    vysledokEdt->setReadOnly(true);
-    vysledokEdt->setFrame(false);
-    vysledokEdt->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    vysledokEdt->setFont(PixelFont(ResultFontPixels, true));
-    vysledokEdt->setGeometry(0, 0, 100, 28);
-    vysledokScr->setWidget(vysledokEdt);
-    vysledokEdt->setAutoFillBackground(false);
-    vysledokEdt->hide();
-    vysledokScr->hide();
-
-    Label3 = new QLabel(this);
-    tagged(Label3, "Label3", TagVzdy);
-    Label3->setTextFormat(Qt::PlainText);
-    Label3->hide();
-
-    LblChyba = new QLabel(this);
-    tagged(LblChyba, "LblChyba", TagVzdy);
-    LblChyba->setTextFormat(Qt::PlainText);
-    LblChyba->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    LblChyba->setFont(PixelFont(13));
     ShowMemory(LabelPamat->text());
     PlaceErrorLabel(QString());
-    LblChyba->setAttribute(Qt::WA_TransparentForMouseEvents);
 
-    // Modes: number set, angle unit, base, then the options.
-    const int modeY = 117;
-    sbRealne = ModeKey("sbRealne", QStringLiteral("R"), 8, modeY, 26);
-    sbKomplexne = ModeKey("sbKomplexne", QStringLiteral("C"), 35, modeY, 26);
-    sbModulo = ModeKey("sbModulo", QStringLiteral("Z(5)"), 62, modeY, 44);
-    UpDownModulo = new TUpDown(this);
-    tagged(UpDownModulo, "UpDownModulo", TagRealneAKomplexne);
-    UpDownModulo->setGeometry(107, modeY, 14, 22);
-    UpDownModulo->Min = 2;
-    UpDownModulo->Max = 97;
-    UpDownModulo->SetPosition(5);
     UpDownModulo->OnChanging = [this](int newValue, bool up) { return UpDownModuloChangingEx(newValue, up); };
-
-    sbDeg = ModeKey("sbDeg", QStringLiteral("Deg"), 134, modeY, 38);
-    sbRad = ModeKey("sbRad", QStringLiteral("Rad"), 173, modeY, 38);
-    sbGrad = ModeKey("sbGrad", QStringLiteral("Grad"), 212, modeY, 40);
-
-    sbHex = ModeKey("sbHex", QStringLiteral("Hex"), 265, modeY, 36);
-    sbDec = ModeKey("sbDec", QStringLiteral("Dec"), 302, modeY, 36);
-    sbOct = ModeKey("sbOct", QStringLiteral("Oct"), 339, modeY, 36);
-    sbBin = ModeKey("sbBin", QStringLiteral("Bin"), 376, modeY, 36);
-
-    for (const QList<QToolButton *> &group : {QList<QToolButton *>{sbRealne, sbKomplexne, sbModulo},
-                                               QList<QToolButton *>{sbDeg, sbRad, sbGrad},
-                                               QList<QToolButton *>{sbHex, sbDec, sbOct, sbBin}}) {
-        auto *g = new QButtonGroup(this);
-        g->setExclusive(true);
-        for (QToolButton *b : group)
-            g->addButton(b);
-    }
-    sbRealne->setChecked(true);
-    sbDeg->setChecked(true);
-    sbDec->setChecked(true);
-    MarkDown({sbRealne, sbKomplexne, sbModulo});
-    MarkDown({sbDeg, sbRad, sbGrad});
-    MarkDown({sbHex, sbDec, sbOct, sbBin});
     connect(sbRealne, &QToolButton::clicked, this, [this] { Guarded([this] { sbRealneClick(); }); });
     connect(sbKomplexne, &QToolButton::clicked, this, [this] { Guarded([this] { sbKomplexneClick(); }); });
     connect(sbModulo, &QToolButton::clicked, this, [this] { Guarded([this] { sbModuloClick(); }); });
@@ -403,202 +159,15 @@ void ThlavnyFrm::CreateControls() {
     connect(sbDec, &QToolButton::clicked, this, [this] { Guarded([this] { sbDecClick(); }); });
     connect(sbOct, &QToolButton::clicked, this, [this] { Guarded([this] { sbOctClick(); }); });
     connect(sbBin, &QToolButton::clicked, this, [this] { Guarded([this] { sbBinClick(); }); });
-
-    CheckBoxHyp = new QCheckBox(QStringLiteral("hyp"), this);
-    tagged(CheckBoxHyp, "CheckBoxHyp", TagRealne);
-    CheckBoxHyp->setFont(PixelFont(12));
-    CheckBoxHyp->setGeometry(426, modeY, 50, 22);
-    CheckBoxZlomky = new QCheckBox(QStringLiteral("Zlomky"), this);
-    tagged(CheckBoxZlomky, "CheckBoxZlomky", TagRealne);
-    CheckBoxZlomky->setFont(PixelFont(12));
-    CheckBoxZlomky->setGeometry(478, modeY, 72, 22);
-    // A mode control keeps no keyboard focus: what is typed after a click
-    // goes on into the input, as after a key of the keypad. The check boxes
-    // are still reached with Tab.
-    CheckBoxHyp->setFocusPolicy(Qt::TabFocus);
-    CheckBoxZlomky->setFocusPolicy(Qt::TabFocus);
+    // After a mode click what is typed goes on into the input.
     for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{
              sbRealne, sbKomplexne, sbModulo, sbDeg, sbRad, sbGrad, sbHex, sbDec, sbOct, sbBin, CheckBoxHyp, CheckBoxZlomky})
         connect(b, &QAbstractButton::clicked, this, [this] { vstupRdt->setFocus(Qt::MouseFocusReason); });
-
-    Label4 = new QLabel(QStringLiteral("Des.:"), this);
-    tagged(Label4, "Label4", TagVzdy);
-    Label4->setTextFormat(Qt::PlainText);
-    Label4->setFont(PixelFont(12));
-    Label4->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    Label4->setGeometry(548, modeY, 34, 22);
-    EditDesM = new QLineEdit(this);
-    tagged(EditDesM, "EditDesM", TagRealneAKomplexne);
-    EditDesM->setFont(PixelFont(12));
-    EditDesM->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    EditDesM->setGeometry(585, modeY, 24, 22);
-    InstallNumericKeyFilter(EditDesM);
-    UpDownDesM = new TUpDown(this);
-    tagged(UpDownDesM, "UpDownDesM", TagRealneAKomplexne);
-    UpDownDesM->setGeometry(609, modeY, 13, 22);
-    UpDownDesM->Min = 2;
-    UpDownDesM->Max = 30;
-    UpDownDesM->SetPosition(6);
-    UpDownDesM->SetAssociate(EditDesM);
-
-    // The status bar: the help key's panel and the hint panel.
-    StatusBar1 = new QStatusBar(this);
-    tagged(StatusBar1, "StatusBar1", TagVzdy);
-    StatusBar1->setSizeGripEnabled(false);
-    StatusBar1->setGeometry(0, HlavnyHeight - 19, HlavnyWidth, 19);
-    StatusBar1->setFont(PixelFont(11));
-    StatusPanelHelp = new QLabel(QStringLiteral(" F1 : Pomocník"), StatusBar1);
-    StatusPanelHelp->setObjectName(QStringLiteral("StatusPanelHelp"));
-    StatusPanelHelp->setTextFormat(Qt::PlainText);
-    StatusPanelHelp->setFixedWidth(80);
     FitFixedWidth(StatusPanelHelp, 11, 8);
-    StatusPanelHint = new QLabel(StatusBar1);
-    StatusPanelHint->setObjectName(QStringLiteral("StatusPanelHint"));
-    StatusPanelHint->setTextFormat(Qt::PlainText);
-    StatusBar1->addWidget(StatusPanelHelp);
-    StatusBar1->addWidget(StatusPanelHint, 1);
-}
 
-QToolButton *ThlavnyFrm::ModeKey(const char *name, const QString &caption, int x, int y, int w) {
-    auto *b = new QToolButton(this);
-    b->setObjectName(QLatin1String(name));
-    b->setProperty(TagProperty, TagVzdy);
-    b->setProperty(KindProperty, QStringLiteral("rezim"));
-    b->setText(caption);
-    b->setCheckable(true);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFont(PixelFont(12));
-    b->setGeometry(x, y, w, 22);
-    return b;
-}
-
-QPushButton *ThlavnyFrm::Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w,
-                             int h) {
-    auto *b = new QPushButton(caption, this);
-    b->setObjectName(QLatin1String(name));
-    b->setProperty(TagProperty, tag);
-    b->setProperty(KindProperty, QLatin1String(kind));
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setGeometry(x, y, w, h);
-    const bool word = caption.size() > 2;
-    b->setFont(PixelFont(word ? 12 : 14, QLatin1String(kind) == QLatin1String("rovnasa")));
-    return b;
-}
-
-void ThlavnyFrm::CreateKeypad() {
-    // Five rows of keys under the modes; the last row ends at 320.
-    const int rowY[5] = {172, 202, 232, 262, 292};
-    const int h = 28;
-    const QChar sep = DecSep();
-
-    // Editing keys in the row of the modes' options, at the right.
-    const int editY = 143;
-    BtnSpat = Key("BtnSpat", QStringLiteral("Späť"), TagVzdy, "mazanie", 424, editY, 50, 20);
-    BtnJednoZmaz = Key("BtnJednoZmaz", QStringLiteral("←"), TagVzdy, "mazanie", 478, editY, 34, 20);
-    BtnCE = Key("BtnCE", QStringLiteral("CE"), TagVzdy, "mazanie", 516, editY, 34, 20);
-    BtnC = Key("BtnC", QStringLiteral("C"), TagVzdy, "mazanie", 554, editY, 34, 20);
-    BtnVelkost = Key("BtnVelkost", QStringLiteral("^"), TagVzdy, "", 596, editY, 26, 20);
-    BtnVelkost->setCheckable(true);
-    BtnSpat->setEnabled(false);
-
-    // The tool keys in the same row, over the first function columns.
-    grafBtn = Key("grafBtn", QString(), TagRealne, "funkcia", 8, editY, 44, 20);
-    grafBtn->setIcon(GraphIcon());
-    grafBtn->setIconSize(QSize(26, 18));
-    derivaciaBtn = Key("derivaciaBtn", QStringLiteral("f'(x)"), TagRealne, "funkcia", 55, editY, 44, 20);
-    derivaciaBtn->setFont(PixelFont(13));
-    sumaBtn = Key("sumaBtn", QStringLiteral("Σ"), TagRealne, "funkcia", 102, editY, 44, 20);
-    sumaBtn->setFont(PixelFont(15));
     connect(grafBtn, &QPushButton::clicked, this, [this] { grafBtnClick(); });
     connect(derivaciaBtn, &QPushButton::clicked, this, [this] { derivaciaBtnClick(); });
     connect(sumaBtn, &QPushButton::clicked, this, [this] { sumaBtnClick(); });
-
-    // Functions: five columns at the left.
-    struct Def {
-        const char *name;
-        QString caption;
-        int tag;
-    };
-    const int fx[5] = {8, 55, 102, 149, 196};
-    const Def functions[5][5] = {
-        {{"BtnSin", "sin", TagRealne}, {"BtnCos", "cos", TagRealne}, {"BtnTG", "tg", TagRealne},
-         {"BtnCotg", "cotg", TagRealne}, {"BtnLog", "log", TagRealne}},
-        {{"BtnArcsin", "arcsin", TagRealne}, {"BtnArccos", "arccos", TagRealne}, {"Btnarctg", "arctg", TagRealne},
-         {"BtnArccotg", "arccotg", TagRealne}, {"BtnLn", "ln", TagRealne}},
-        {{"BtnXna2", QStringLiteral("x²"), TagRealneAKomplexne}, {"BtnXna3", QStringLiteral("x³"), TagRealneAKomplexne},
-         {"BtnXnaY", QStringLiteral("xʸ"), TagRealneAKomplexne}, {"BtnDesatNaX", QStringLiteral("10ˣ"), TagRealne},
-         {"BtnLogy", QStringLiteral("logᵧ"), TagRealne}},
-        {{"BtnDruhaOdmocnina", QStringLiteral("√x"), TagRealne},
-         {"BtnTretiaOdmocnina", QStringLiteral("∛x"), TagRealne},
-         {"BtnOdmocnina", QStringLiteral("ʸ√x"), TagRealne}, {"BtnEnaX", QStringLiteral("eˣ"), TagRealne},
-         {"BtnDvaNaX", QStringLiteral("2ˣ"), TagRealne}},
-        {{"BtnFaktorial", "n !", TagRealne}, {"BtnKombinacne", "", TagRealne}, {"BtnDeg", "deg", TagRealne},
-         {"BtnDms", "d.ms", TagRealne}, {"BtnRan", "ran", TagRealne}},
-    };
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) {
-            const Def &d = functions[r][c];
-            QPushButton *b = Key(d.name, d.caption, d.tag, "funkcia", fx[c], rowY[r], 44, h);
-            b->setFont(PixelFont(d.caption.size() > 5 ? 11 : 13));
-        }
-    findChild<QPushButton *>(QStringLiteral("BtnKombinacne"))->setIcon(BinomialIcon());
-    findChild<QPushButton *>(QStringLiteral("BtnKombinacne"))->setIconSize(QSize(26, 22));
-    BtnTG = findChild<QPushButton *>(QStringLiteral("BtnTG"));
-    BtnCotg = findChild<QPushButton *>(QStringLiteral("BtnCotg"));
-    Btnarctg = findChild<QPushButton *>(QStringLiteral("Btnarctg"));
-    BtnArccotg = findChild<QPushButton *>(QStringLiteral("BtnArccotg"));
-
-    // Hexadecimal digits above the complex keys.
-    const int hx[2] = {252, 291};
-    const Def special[5][2] = {
-        {{"BitBtn39", "A", TagHexa}, {"BitBtn38", "B", TagHexa}},
-        {{"BitBtn40", "C", TagHexa}, {"BitBtn41", "D", TagHexa}},
-        {{"BitBtn42", "E", TagHexa}, {"BitBtn43", "F", TagHexa}},
-        {{"BitBtn49", "+j", TagKomplexne}, {"BitBtn50", "-j", TagKomplexne}},
-        {{"BitBtn51", "e^j", TagKomplexne}, {"BitBtn52", "e^-j", TagKomplexne}},
-    };
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 2; ++c) {
-            const Def &d = special[r][c];
-            Key(d.name, d.caption, d.tag, d.tag == TagHexa ? "" : "komplex", hx[c], rowY[r], 36, h);
-        }
-
-    // Digits and operators.
-    const int dx[5] = {339, 378, 417, 456, 495};
-    const Def digits[5][5] = {
-        {{"BitBtn7", "7", TagCislice2az7}, {"BitBtn8", "8", TagCislice8a9}, {"BitBtn9", "9", TagCislice8a9},
-         {"BitBtn44", "(", TagVzdy}, {"BitBtn45", ")", TagVzdy}},
-        {{"BitBtn4", "4", TagCislice2az7}, {"BitBtn5", "5", TagCislice2az7}, {"BitBtn6", "6", TagCislice2az7},
-         {"BtnKrat", "x", TagVzdy}, {"BtnDeleno", "/", TagVzdy}},
-        {{"BitBtn1", "1", TagVzdy}, {"BitBtn2", "2", TagCislice2az7}, {"BitBtn3", "3", TagCislice2az7},
-         {"BtnMinus", "-", TagVzdy}, {"BtnPlus", "+", TagVzdy}},
-        {{"BitBtn10", "0", TagVzdy}, {"BtnCiarka", QString(sep), TagRealneAKomplexne},
-         {"BtnPercenta", "%", TagRealne}, {"BtnDiv", "div", TagRealne}, {"BtnMod", "mod", TagRealne}},
-        {{"BtnANS", "ANS", TagVzdy}, {"BtnPrevratena", "1/x", TagVzdy}, {"BtnKonstanta", "$", TagRealneAKomplexne},
-         {"BtnPi", QStringLiteral("π"), TagRealneAKomplexne}, {"BtnAbs", "| x |", TagRealneAKomplexne}},
-    };
-    for (int r = 0; r < 5; ++r)
-        for (int c = 0; c < 5; ++c) {
-            const Def &d = digits[r][c];
-            const QString name = QLatin1String(d.name);
-            const char *kind = "";
-            if (c >= 3 || name == QLatin1String("BtnPercenta"))
-                kind = "operator";
-            if (name == QLatin1String("BtnANS"))
-                kind = "pamat";
-            if (r == 4 && c > 0)
-                kind = "funkcia";
-            Key(d.name, d.caption, d.tag, kind, dx[c], rowY[r], 36, h);
-        }
-    BtnCiarka = findChild<QPushButton *>(QStringLiteral("BtnCiarka"));
-    BtnDms = findChild<QPushButton *>(QStringLiteral("BtnDms"));
-
-    // Memory, the complex form key and "=".
-    Key("BtnMS", QStringLiteral("MS"), TagVzdy, "pamat", 543, rowY[0], 38, h);
-    Key("BtnMR", QStringLiteral("MR"), TagVzdy, "pamat", 584, rowY[0], 38, h);
-    Key("BtnAE", QStringLiteral("A E"), TagKomplexne, "komplex", 543, rowY[1], 79, h);
-    BtnRovnaSa = Key("BtnRovnaSa", QStringLiteral("="), TagVzdy, "rovnasa", 543, rowY[2], 79, rowY[4] + h - rowY[2]);
-    BtnRovnaSa->setFont(PixelFont(26, true));
     connect(BtnRovnaSa, &QPushButton::clicked, this, [this] { BtnRovnaSaClick(); });
 }
 

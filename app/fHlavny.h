@@ -6,6 +6,7 @@
 #include "Zlomky.h"
 #include "uKalkulacka.h"
 #include "uHlavneTexty.h"
+#include "uHlavnyOvladace.h"
 #include "uMainWindowLink.h"
 #include "uToolWindowsLink.h"
 
@@ -14,18 +15,11 @@
 
 class QAbstractButton;
 class QAction;
-class QCheckBox;
 class QKeyEvent;
-class QLabel;
-class QLineEdit;
 class QMenu;
-class QMenuBar;
-class QPushButton;
-class QScrollArea;
 class QThread;
 class QTimer;
 class TUpdateCheck;
-class QStatusBar;
 class QToolButton;
 class THlavneMenu;
 class ThistoriaFrm;
@@ -33,10 +27,10 @@ class TCompanionWindows;
 class TObrazok;
 class TpremenneFrm;
 class TRiadkovyVstup;
-class TTvar;
-class TUpDown;
 
-class ThlavnyFrm : public QWidget, public TMainWindowLink {
+// The controls are built from the tables of uHlavnyOvladace; the window
+// holds them as its own members.
+class ThlavnyFrm : public QWidget, public TMainWindowLink, private THlavneOvladace {
     Q_OBJECT
 public:
     // FormCreate: settings, position, language, user id, outline. The
@@ -179,12 +173,11 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
 
 private:
+    // Builds the controls and wires the title, the input, the result and
+    // the modes to their handlers.
     void CreateControls();
-    void CreateKeypad();
     void CreatePopupMenus();
     void ConnectKeypad();
-    QPushButton *Key(const char *name, const QString &caption, int tag, const char *kind, int x, int y, int w, int h);
-    QToolButton *ModeKey(const char *name, const QString &caption, int x, int y, int w);
     void FormCreate();
     void PlaceOnScreen(const class KProgramSettings &s);
     void LayoutOptionsRow();
@@ -261,60 +254,6 @@ private:
     // keypad and the on-screen keys it does).
     bool TypedOnMainKeyboard = false;
 
-    // Controls, named as in the window's layout.
-    TObrazok *pozadieImg;
-    QLabel *pohybLbl;
-    QLabel *nadpisLbl;
-    TObrazok *zavrietImg;
-    TObrazok *minimalizovatImg;
-    TObrazok *nahladImg;
-    TObrazok *pomZavrietImg;
-    TObrazok *pomZavrietaAktImg;
-    TObrazok *pomMinimalizovatImg;
-    TObrazok *pomMinimalizovatAktImg;
-    QMenuBar *ActionMainMenuBar1;
-    TRiadkovyVstup *vstupRdt;
-    TTvar *Shape1;
-    QScrollArea *vysledokScr;
-    QLineEdit *vysledokEdt;
-    QLabel *Label3;
-    QLabel *LblChyba;
-    QLabel *LabelPamat;
-    QToolButton *sbRealne;
-    QToolButton *sbKomplexne;
-    QToolButton *sbModulo;
-    TUpDown *UpDownModulo;
-    QToolButton *sbDeg;
-    QToolButton *sbRad;
-    QToolButton *sbGrad;
-    QToolButton *sbHex;
-    QToolButton *sbDec;
-    QToolButton *sbOct;
-    QToolButton *sbBin;
-    QCheckBox *CheckBoxHyp;
-    QCheckBox *CheckBoxZlomky;
-    QLabel *Label4;
-    QLineEdit *EditDesM;
-    TUpDown *UpDownDesM;
-    QPushButton *BtnRovnaSa;
-    QPushButton *BtnC;
-    QPushButton *BtnCE;
-    QPushButton *BtnJednoZmaz;
-    QPushButton *BtnSpat;
-    QPushButton *BtnVelkost;
-    QPushButton *BtnTG;
-    QPushButton *BtnCotg;
-    QPushButton *Btnarctg;
-    QPushButton *BtnArccotg;
-    QPushButton *BtnCiarka;
-    QPushButton *BtnDms;
-    QPushButton *grafBtn;
-    QPushButton *derivaciaBtn;
-    QPushButton *sumaBtn;
-    QStatusBar *StatusBar1;
-    QLabel *StatusPanelHelp;
-    QLabel *StatusPanelHint;
-
     // Popup menus: the input's and the result field's.
     QMenu *PopupMenu1;
     QAction *vystrihnut1;
@@ -328,16 +267,6 @@ private:
     QAction *vybratVsetko;
 };
 
-// The window's client size, the frame's outline and the right edge of the
-// result.
-constexpr int HlavnyWidth = 630;
-constexpr int HlavnyHeight = 351;
-constexpr int ResultRightEdge = 620;
-constexpr int ResultMaxWidth = 373;
-// The result's font: its size, and the smallest it shrinks to before the
-// result scrolls.
-constexpr int ResultFontPixels = 17;
-constexpr int ResultMinFontPixels = 11;
 // How long a window manager has to take the minimised main window off the
 // screen before the program takes it for a desktop without one.
 constexpr int MinimiseCheckMs = 500;

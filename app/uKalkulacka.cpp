@@ -29,7 +29,12 @@ template <class F> bool Guard(TChyba &err, F &&step) {
 }
 
 // True for an expression of spaces only, which evaluates to 0.
-bool IsBlank(const QString &e) { return QString(e).remove(QLatin1Char(' ')).isEmpty(); }
+bool IsBlank(const QString &e) {
+    for (const QChar c : e)
+        if (c != QLatin1Char(' '))
+            return false;
+    return true;
+}
 
 // True when the value text is read as a fraction without an error.
 bool ReadsAsFraction(const QString &v, QChar sep) {
@@ -108,10 +113,14 @@ void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &co
 }
 
 bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
-    CheckConstantsAndBase(e, Context(), extra);
+    const TEvaluationContext context = Context();
+    CheckConstantsAndBase(e, context, extra);
     if (!LastError.Failed()) {
-        AddMissingVariables(e, QString());
-        ValidateVariableValues(e, LastError, QString(), mode);
+        // The names once for both steps (none at all in a text without a letter).
+        QStringList names;
+        CollectVariableNames(e, context, names, QString());
+        AddMissingNames(names);
+        ValidateNames(names, LastError, mode);
         // Missing values, and in the modulo set values that are no integers,
         // are to be entered in the variables window.
         if (LastError.Code == TErrorCode::MissingValue ||
@@ -251,20 +260,29 @@ void TKalkulacka::AddMissingVariables(const QString &expression, const QString &
         return;
     QStringList names;
     CollectVariableNames(expression, Context(), names, excludedName);
-    Premenne->AddMissingNames(names);
+    AddMissingNames(names);
+}
+
+void TKalkulacka::AddMissingNames(const QStringList &names) {
+    if (Premenne && !names.isEmpty())
+        Premenne->AddMissingNames(names);
 }
 
 void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
                                          quint8 mode) const {
+    // Every variable once, in order of appearance ("logy" asks for "y").
+    QStringList names;
+    CollectVariableNames(expression, Context(), names, excludedName);
+    ValidateNames(names, err, mode);
+}
+
+void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, quint8 mode) const {
     err.ClearCodeAndSpan();
     auto fail = [&err](TErrorCode code, const QString &name) {
         err.Code = code;
         err.Param1 = name;
     };
     const QChar sep = DecSep();
-    // Every variable once, in order of appearance ("logy" asks for "y").
-    QStringList names;
-    CollectVariableNames(expression, Context(), names, excludedName);
     for (const QString &name : names) {
         const int row = Premenne ? Premenne->IndexOfName(name) : -1;
         if (row < 0 || Premenne->Row(row).Value.isEmpty()) {

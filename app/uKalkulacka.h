@@ -130,6 +130,9 @@ private:
     // base 10 (extra: the character numbers may hold besides their digits),
     // the variables added and checked. False when LastError holds an error.
     bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
+    // AddMissingVariables and ValidateVariableValues on names collected once.
+    void AddMissingNames(const QStringList &names);
+    void ValidateNames(const QStringList &names, TChyba &err, quint8 mode) const;
     // True for a result that holds a value; else LastError takes its error.
     bool Evaluated(const TEngineResult &result);
     // Ans, the base it is written in and its value at full precision.

@@ -9,15 +9,12 @@ static QString OneLine(QString text) {
     return text;
 }
 
-TPremenne::TPremenne(QObject *parent) : QAbstractTableModel(parent) { m_rows.append(TRow()); }
-
-QStringList TPremenne::Lines() const {
-    QStringList lines;
-    lines.reserve(m_rows.size());
-    for (const TRow &row : m_rows)
-        lines.append(row.Name + QLatin1Char('=') + row.Value);
-    return lines;
+TPremenne::TPremenne(QObject *parent) : QAbstractTableModel(parent) {
+    m_rows.append(TRow());
+    m_lines.append(LineOf(m_rows.back()));
 }
+
+QStringList TPremenne::Lines() const { return m_lines; }
 
 void TPremenne::SetLines(const QStringList &lines) {
     while (Count() > 0)
@@ -61,6 +58,7 @@ void TPremenne::AppendRow(const QString &name, const QString &value) {
     m_rows.append(TRow{OneLine(name), OneLine(value)});
     if (m_indexed)
         m_names.Add(m_rows.constLast().Name, Count() - 1);
+    m_lines.append(LineOf(m_rows.back()));
     endInsertRows();
 }
 
@@ -70,6 +68,7 @@ void TPremenne::InsertRowAt(int index) {
     beginInsertRows(QModelIndex(), index, index);
     m_rows.insert(index, TRow());
     NamesChanged();
+    m_lines.insert(index, LineOf(m_rows.at(index)));
     endInsertRows();
 }
 
@@ -79,6 +78,7 @@ void TPremenne::DeleteRowAt(int index) {
     beginRemoveRows(QModelIndex(), index, index);
     m_rows.removeAt(index);
     NamesChanged();
+    m_lines.removeAt(index);
     endRemoveRows();
 }
 
@@ -117,6 +117,7 @@ bool TPremenne::setData(const QModelIndex &index, const QVariant &value, int rol
     } else {
         row.Value = text;
     }
+    m_lines[index.row()] = LineOf(row);
     emit dataChanged(index, index);
     return true;
 }

@@ -64,6 +64,11 @@ private:
     mutable bool m_indexed = false;
 
     QList<TRow> m_rows;
+    // The rows as "name=value" lines, kept in step with m_rows: every
+    // evaluation reads them, and building them anew each time cost more
+    // than the evaluation itself.
+    QStringList m_lines;
+    static QString LineOf(const TRow &row) { return row.Name + QLatin1Char('=') + row.Value; }
     QString m_nameTitle = QStringLiteral("Názov");
     QString m_valueTitle = QStringLiteral("Hodnota");
 };

@@ -29,16 +29,20 @@ QChar RewriteTypedChar(QChar c) {
 }
 
 bool IsAcceptedTypedChar(QChar c) {
-    static const TCharSet accepted = QStringLiteral("\b !$%()*+,-./^") + DigitChars + LetterChars;
-    return InSet(c, accepted);
+    return InSet(c, ExpressionChars);
 }
 
 bool ContinuesFromAns(const QString &text) {
     if (text.isEmpty())
         return false;
-    static const TCharSet operators = QStringLiteral("!%*+-/^");
-    return InSet(text.at(0), operators) || text == QLatin1String(" div ") || text == QLatin1String(" mod ")
-           || text == QLatin1String(" nad ");
+    if (InSet(text.at(0), OperatorChars))
+        return true;
+    // A word operator key's text: the word between two blanks.
+    for (int k = 0; k < WordOperatorCount; ++k)
+        if (text.size() == WordOperatorName(k).size() + 2 && text.startsWith(QLatin1Char(' ')) &&
+            text.endsWith(QLatin1Char(' ')) && QStringView(text).mid(1, text.size() - 2) == WordOperatorName(k))
+            return true;
+    return false;
 }
 
 int InsertAtCaret(QString &s, int selStart, int selLength, const QString &text) {

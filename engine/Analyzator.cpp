@@ -8,7 +8,6 @@
 #include <algorithm>
 #include <vector>
 #include <array>
-#include <string_view>
 #include <cmath>
 
 namespace {
@@ -95,7 +94,7 @@ quint32 LetterBits(QStringView text) {
 // before a word operator, see StripBlanks). Returns the index
 // of the failing name (or -1) and its span in s.
 int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
-    static const TCharSet beforeArgument = QStringLiteral(" !%)*+-/^");
+    static const TCharSet beforeArgument = QStringLiteral(" )") + OperatorChars;
     const QStringList &names = FunctionNames();
     // The letters of each name: a run that lacks one of them cannot hold it.
     static const std::vector<quint32> nameBits = [&names] {
@@ -195,22 +194,20 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     enum : quint8 { Binary = 1, AfterBinary = 2, NotAtStart = 4, AfterDollar = 8, Allowed = 16, DigitLike = 32 };
     static const auto classes = [] {
         std::array<quint8, 128> t{};
-        for (char c : std::string_view("*+-/^"))
-            t[size_t(c)] |= Binary;
-        for (char c : std::string_view("!%*+-/^"))
-            t[size_t(c)] |= AfterBinary;
-        for (char c : std::string_view("!%*/^"))
-            t[size_t(c)] |= NotAtStart;
-        for (char c : std::string_view("!$%*+-/^"))
-            t[size_t(c)] |= AfterDollar;
-        for (char c : std::string_view("\b !$%()*+,-./^"))
-            t[size_t(c)] |= Allowed;
-        for (int c = 0; c < 128; ++c) {
-            if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'))
-                t[size_t(c)] |= Allowed;
+        auto mark = [&t](const TCharSet &chars, quint8 what) {
+            for (const QChar c : chars)
+                t[c.unicode()] |= what;
+        };
+        mark(BinaryOperatorChars, Binary);
+        mark(OperatorChars, AfterBinary);
+        mark(OperatorChars, NotAtStart);
+        t[size_t('+')] &= quint8(~NotAtStart); // a sign may open the text
+        t[size_t('-')] &= quint8(~NotAtStart);
+        mark(OperatorChars + QLatin1Char('$'), AfterDollar);
+        mark(ExpressionChars, Allowed);
+        for (int c = 0; c < 128; ++c)
             if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))
                 t[size_t(c)] |= DigitLike;
-        }
         return t;
     }();
     auto is = [](QChar c, quint8 what) { return c.unicode() < 128 && (classes[c.unicode()] & what) != 0; };

@@ -97,24 +97,18 @@ bool HasExponent(const QString &s) {
     return s.contains(QLatin1Char('e')) || s.contains(QLatin1Char('E'));
 }
 
-bool StartsWithWordOperator(QStringView run) {
-    const QStringView head = run.left(3);
-    return head.compare(QLatin1String("div"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("mod"), Qt::CaseInsensitive) == 0 ||
-           head.compare(QLatin1String("nad"), Qt::CaseInsensitive) == 0;
-}
+bool StartsWithWordOperator(QStringView run) { return WordOperatorAt(run) >= 0; }
 
 // Whether the letter at p is the exponent of a base-10 number ("1e300",
-// "2,5E-3"): after a digit or the separator, before a digit or, where the
-// exponent may be signed, a signed one. The complex set (a number with the
-// extra character) reads no sign there: "1e+2" is no number of it.
-bool IsExponentAt(const QString &s, int p, int base, bool signedExponent, QChar sep) {
+// "2,5E-3"): after a digit or the separator, before a digit or a sign and a
+// digit, in every number set.
+bool IsExponentAt(const QString &s, int p, int base, QChar sep) {
     const int n = int(s.size());
     if (base != 10 || (s.at(p) != QLatin1Char('e') && s.at(p) != QLatin1Char('E')) || p == 0 ||
         !(IsAsciiDigit(s.at(p - 1)) || s.at(p - 1) == sep))
         return false;
     int q = p + 1;
-    if (signedExponent && q < n && (s.at(q) == QLatin1Char('+') || s.at(q) == QLatin1Char('-')))
+    if (q < n && (s.at(q) == QLatin1Char('+') || s.at(q) == QLatin1Char('-')))
         ++q;
     return q < n && IsAsciiDigit(s.at(q));
 }
@@ -140,7 +134,7 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra, QChar sep)
             continue;
         }
         const bool nameLetter = IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c, sep) &&
-                                !IsExponentAt(s, p, base, extra.isNull(), sep);
+                                !IsExponentAt(s, p, base, sep);
         ahead[p] = nameLetter || carry;
         carry = ahead[p];
     }
@@ -251,7 +245,11 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
             anyDigit = anyDigit || IsAsciiDigit(s.at(m));
         if (base == 10 && anyDigit && k < n && IsExponentLetter(s.at(k)) && !exponentialForm(k)) {
             int m = k + 1;
-            if (!hasExtra && m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')))
+            // The complex set reads a sign there only right after a digit or
+            // the separator, as its scanner does ("1E-20", not "2je-1").
+            const bool signAllowed = !hasExtra || IsAsciiDigit(s.at(k - 1)) || s.at(k - 1) == sep;
+            if (signAllowed && m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')) &&
+                m + 1 < n && IsAsciiDigit(s.at(m + 1)))
                 ++m;
             const int digitsFrom = m;
             while (m < n && IsAsciiDigit(s.at(m)))

@@ -24,6 +24,11 @@
 // variables that are not free names and of the user constants. Compile again
 // when one of them changes. A TCompiledExpression is immutable: one object
 // can be evaluated from several threads at once.
+//
+// Each evaluation belongs to the number set the text was compiled for
+// (EvaluateReal and EvaluateFast to the real set, EvaluateFraction to the
+// real set with Fractions, and so on); called on a program of another set
+// it gives code 29 and no value.
 #pragma once
 
 #include "KomplexneCisla.h"
@@ -86,6 +91,9 @@ public:
 
 private:
     TCompiledExpression() = default;
+    // Whether the program was compiled for the road's number set (the real
+    // set with functions, the real set as fractions, complex, modulo).
+    bool CompiledFor(TRoad road) const;
     void ReadRealLiterals();
     void BuildFastCode();
 

@@ -2,6 +2,7 @@
 
 #include "uCisla.h"
 
+#include <QSet>
 #include <QVarLengthArray>
 
 #include <algorithm>
@@ -38,6 +39,11 @@ struct TToken {
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
 
+int LogyIndex() {
+    static const int index = FunctionIndex(u"logy");
+    return index;
+}
+
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
 // True when the run of letters and digits is a word operator followed by a
@@ -46,23 +52,48 @@ bool IsWordOperatorRun(QStringView run, TNumberSet set) {
     return IsWordOperator(run, WordTailWithExp, set);
 }
 
-// The word operator text begins with, letter case ignored, as the Index of
-// its token; -1 for none.
-int WordOperatorAt(QStringView text) {
-    constexpr QStringView words[] = {u"nad", u"div", u"mod"};
-    for (int k = 0; k < 3; ++k)
-        if (text.startsWith(words[k], Qt::CaseInsensitive))
-            return k;
-    return -1;
-}
+// Where the scanner puts the names it reads as variables when it collects
+// them instead of reading their values: each once, letter case ignored.
+class TNameList {
+public:
+    explicit TNameList(QStringList &list) : m_list(list) {}
+
+    void Add(QStringView name) {
+        // A handful of names is compared directly; many go through a set.
+        if (m_list.size() < 16) {
+            for (const QString &listed : std::as_const(m_list))
+                if (SameName(listed, name))
+                    return;
+            m_list.append(name.toString());
+            if (m_list.size() == 16)
+                for (const QString &listed : std::as_const(m_list))
+                    m_lower.insert(AsciiLower(listed));
+            return;
+        }
+        QString lower = name.toString();
+        for (QChar &c : lower)
+            c = AsciiLower(c);
+        if (m_lower.contains(lower))
+            return;
+        m_lower.insert(lower);
+        m_list.append(name.toString());
+    }
+
+private:
+    QStringList &m_list;
+    QSet<QString> m_lower;
+};
 
 class TScanner {
 public:
     // lines: the context's variables ("name=value"), none without a source.
+    // names: when given, the variables are listed there instead of being
+    // read, and the text is scanned as it is once they have values.
     TScanner(const TEvaluationContext &context, const QStringList &lines, const QStringList &freeNames,
-             std::vector<TToken> &out, QString &literalText, std::vector<std::pair<qint32, qint32>> &literals)
+             std::vector<TToken> &out, QString &literalText, std::vector<std::pair<qint32, qint32>> &literals,
+             TNameList *names = nullptr)
         : m_context(context), m_free(freeNames), m_out(out), m_literalText(literalText), m_literals(literals),
-          m_lines(lines) {}
+          m_lines(lines), m_names(names), m_values(names || !lines.isEmpty()) {}
 
     // Scans s (spaces removed). Inside a value put in for a constant or a
     // variable, names stand for nothing.
@@ -93,20 +124,30 @@ private:
     QString &m_literalText;
     std::vector<std::pair<qint32, qint32>> &m_literals;
     const QStringList &m_lines;
+    TNameList *m_names;
+    bool m_values; // names stand for variables (there are variables, or names are collected)
     // The variables' names, indexed at the first lookup where the lines are
     // many: each name is then found at once, not searched for through all.
-    std::optional<TLineValues> m_values;
+    std::optional<TLineValues> m_valueIndex;
 
     QString ValueOfVariable(QStringView name) {
         constexpr qsizetype FewLines = 16;
         if (m_lines.size() <= FewLines)
             return ValueOfName(m_lines, name.toString());
-        if (!m_values)
-            m_values.emplace(m_lines);
-        return m_values->Value(name);
+        if (!m_valueIndex)
+            m_valueIndex.emplace(m_lines);
+        return m_valueIndex->Value(name);
     }
 
     void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
+
+    // The index of the free name that name is, or -1.
+    int FreeSlot(QStringView name) const {
+        for (int k = 0; k < m_free.size(); ++k)
+            if (SameName(name, m_free.at(k)))
+                return k;
+        return -1;
+    }
 
     static TTok Operator(QChar c) {
         switch (c.unicode()) {
@@ -125,11 +166,17 @@ private:
 
     // A number: s[i, j) in lower case.
     void PutLiteral(const QString &s, int i, int j) {
+        if (m_names) { // names are collected: no number is read
+            Put(TTok::Number);
+            return;
+        }
         const qint32 start = qint32(m_literalText.size());
-        m_literalText.append(QStringView(s).mid(i, j - i));
+        // Written in place (the compiler reserves the text's length): an
+        // append per number cost more than the copy itself.
+        m_literalText.resize(start + (j - i));
         QChar *text = m_literalText.data() + start;
         for (int k = 0; k < j - i; ++k)
-            text[k] = AsciiLower(text[k]);
+            text[k] = AsciiLower(s.at(i + k));
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -147,6 +194,10 @@ private:
         const QStringView ref = QStringView(s).mid(i, end - i);
         const TConstantSource *constants = m_context.Constants;
         int found = -1;
+        if (m_names) { // a constant's value holds no variable
+            Put(TTok::Invalid);
+            return end;
+        }
         if (constants && !insideValue)
             for (int k = 0; k < constants->Count() && found < 0; ++k)
                 if (constants->Caption(k) == ref)
@@ -172,7 +223,7 @@ private:
                 // An "e" after anything but a digit, a separator or an "e"
                 // begins a name where names stand for variables.
                 const bool exponent = c == QLatin1Char('e') &&
-                                      (m_lines.isEmpty() || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
+                                      (!m_values || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
                                        AsciiLower(s.at(j - 1)) == QLatin1Char('e'));
                 // The modulo set reads a sign after an exponent letter as an
                 // operator (its numbers are whole).
@@ -202,8 +253,14 @@ private:
             const bool unitHere = c == unit && !empty &&
                                   (before == QLatin1Char('+') || before == QLatin1Char('-') ||
                                    before == QLatin1Char('^')) &&
-                                  (m_lines.isEmpty() || IsUnitRun(s, j));
-            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere ||
+                                  (!m_values || IsUnitRun(s, j));
+            // A sign after an exponent letter that follows a digit and comes
+            // before one is the exponent's ("1E-20", as results are shown);
+            // elsewhere an "e" and a sign are no number ("2e-j45").
+            const bool exponentSign = (c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('e') &&
+                                      j - 2 >= i && IsNumberStart(AsciiLower(s.at(j - 2))) && j + 1 < n &&
+                                      IsAsciiDigit(s.at(j + 1));
+            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere || exponentSign ||
                               ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
                               (c == QLatin1Char('e') && !empty &&
                                (IsNumberStart(before) || before == QLatin1Char('e'))) ||
@@ -241,36 +298,33 @@ private:
         for (int k = 0; k < length; ++k)
             lower[k] = AsciiLower(s.at(i + k));
         const QStringView run(lower, length);
-        const TNumberSet set = m_context.NumberSet;
 
-        const int function = FunctionIndex(run);
-        if (function >= 0) {
+        int function = -1;
+        switch (NameKind(run, m_context, &function)) {
+        case TNameKind::Function:
             Put(TTok::Function, function);
+            if (m_names && function == LogyIndex() && FreeSlot(u"y") < 0)
+                m_names->Add(u"y"); // the base of logy is the variable "y"
             return j;
-        }
-        if (IsWordOperatorRun(run, set)) {
+        case TNameKind::WordOperator:
             Put(TTok::WordOp, WordOperatorAt(run));
             if (j == i + 3 || IsNumberStart(s.at(i + 3)))
                 return i + 3; // a number may follow, and may run on past the name
             Put(TTok::Invalid); // an exponent letter where the number should be
             return j;
+        case TNameKind::LoneE:
+            Put(TTok::Invalid, LoneE); // no number: not even the base of a power
+            return j;
+        case TNameKind::ImaginaryUnit: {
+            const int end = ComplexLiteralEnd(s, i);
+            PutLiteral(s, i, end);
+            return end;
         }
-        if (set == TNumberSet::Complex) {
-            if (run == QLatin1String("e")) {
-                Put(TTok::Invalid, LoneE); // no number: not even the base of a power
-                return j;
-            }
-            if (IsImaginaryUnitToken(run, m_context.ImaginaryUnit)) {
-                const int end = ComplexLiteralEnd(s, i);
-                PutLiteral(s, i, end);
-                return end;
-            }
+        case TNameKind::Variable:
+            break;
         }
         // A variable.
-        int slot = -1;
-        for (int k = 0; k < m_free.size() && slot < 0; ++k)
-            if (run.compare(m_free.at(k), Qt::CaseInsensitive) == 0)
-                slot = k;
+        const int slot = FreeSlot(run);
         if (slot >= 0 && !insideValue) {
             Put(TTok::Slot, slot);
             return j;
@@ -279,7 +333,12 @@ private:
             Put(TTok::Invalid);
             return j;
         }
-        if (!m_lines.isEmpty()) {
+        if (m_names) {
+            m_names->Add(QStringView(s).mid(i, length)); // as typed
+            Put(TTok::Invalid);
+            return j;
+        }
+        if (m_values) {
             PutValue(ValueOfVariable(run));
             return j;
         }
@@ -778,12 +837,18 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
         program.SlotRegisters.push_back(compiler.NewRegister());
 
     // The base of logy: the value of the context's variable "y" (a value
-    // "y" is none), read as one number.
-    const QString base = lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
-    if (base.isEmpty() || base == QLatin1String("y"))
-        program.LogyBaseCode = TErrorCode::MissingValue;
-    else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
-        program.LogyBaseCode = TErrorCode::UnreadableValue;
+    // "y" is none), read as one number; looked up only where logy is written.
+    const bool logy = std::any_of(tokens.begin(), tokens.end(), [](const TToken &t) {
+        return t.Kind == TTok::Function && t.Index == LogyIndex();
+    });
+    if (logy) {
+        const QString base =
+            lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+        if (base.isEmpty() || base == QLatin1String("y"))
+            program.LogyBaseCode = TErrorCode::MissingValue;
+        else if (!TryStrToFloat(base, program.LogyBase, program.Separator))
+            program.LogyBaseCode = TErrorCode::UnreadableValue;
+    }
 
     // Bracket groups: each becomes a list of items in which an inner group is
     // one operand. A ")" that closes nothing is remembered.
@@ -866,3 +931,29 @@ TProgram Compile(const QString &text, const TEvaluationContext &context, const Q
 }
 
 } // namespace prekladac
+
+void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
+                          const QString &excludedName) {
+    list.clear();
+    if (!HoldsLetter(expr))
+        return;
+    // The scanner of the evaluator reads the text, as it will once the
+    // variables have values; what it would look up it lists.
+    using namespace prekladac;
+    thread_local std::vector<TToken> tokens;
+    thread_local QString literalText;
+    thread_local std::vector<std::pair<qint32, qint32>> literals;
+    tokens.clear();
+    literalText.truncate(0);
+    literals.clear();
+    const QStringList none;
+    const QStringList excluded = excludedName.isEmpty() ? QStringList() : QStringList{excludedName};
+    TNameList names(list);
+    TScanner(context, none, excluded, tokens, literalText, literals, &names)
+        .Scan(StripBlanks(expr, context.NumberSet), false);
+    if (tokens.capacity() > 65536) { // what a long text took is given back
+        tokens = std::vector<TToken>();
+        literalText = QString();
+        literals = std::vector<std::pair<qint32, qint32>>();
+    }
+}

@@ -1,16 +1,47 @@
 #include "uSpolocne.h"
 
-#include <QSet>
 #include <QStringView>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <vector>
 
 const TCharSet DigitChars = QStringLiteral("0123456789");
 const TCharSet LetterChars = QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 const TCharSet DigitsAndLetters = DigitChars + LetterChars;
 const TCharSet WordTailReal = QStringLiteral("+,-.0123456789");
 const TCharSet WordTailWithExp = QStringLiteral("+,-.0123456789Ee");
+const TCharSet OperatorChars = QStringLiteral("!%*+-/^");
+const TCharSet BinaryOperatorChars = QStringLiteral("*+-/^");
+const TCharSet PostfixOperatorChars = QStringLiteral("!%");
+const TCharSet ExpressionChars = QStringLiteral("\b $(),.") + OperatorChars + DigitsAndLetters;
+
+QStringView WordOperatorName(int index) {
+    static constexpr QStringView words[WordOperatorCount] = {u"nad", u"div", u"mod"};
+    return index >= 0 && index < WordOperatorCount ? words[index] : QStringView();
+}
+
+int WordOperatorAt(QStringView text) {
+    if (text.isEmpty())
+        return -1;
+    const QChar first = AsciiLower(text.at(0));
+    if (first != QLatin1Char('n') && first != QLatin1Char('d') && first != QLatin1Char('m'))
+        return -1; // the first letters of the words below
+    for (int k = 0; k < WordOperatorCount; ++k) {
+        const QStringView word = WordOperatorName(k);
+        if (SameName(text.left(word.size()), word))
+            return k;
+    }
+    return -1;
+}
+
+bool HoldsLetter(QStringView s) {
+    for (const QChar c : s)
+        if (IsAsciiLetter(c))
+            return true;
+    return false;
+}
 
 // The order matters: names are found by plain substring search in list
 // order, so each name stands before every shorter name it contains.
@@ -29,9 +60,21 @@ const QStringList &FunctionNames() {
 }
 
 int FunctionIndex(QStringView name) {
+    // The names by their first letter, in list order, so that a name is
+    // compared only with the few that begin as it does (this runs for every
+    // name of every text).
+    static const std::array<std::vector<int>, 26> byFirst = [] {
+        std::array<std::vector<int>, 26> table;
+        const QStringList &names = FunctionNames();
+        for (int i = 0; i < names.size(); ++i)
+            table[size_t(names.at(i).at(0).unicode() - 'a')].push_back(i);
+        return table;
+    }();
+    if (name.isEmpty() || !IsAsciiLetter(name.at(0)))
+        return -1;
     const QStringList &names = FunctionNames();
-    for (int i = 0; i < names.size(); ++i)
-        if (name.size() == names.at(i).size() && name.compare(names.at(i), Qt::CaseInsensitive) == 0)
+    for (const int i : byFirst[size_t(AsciiLower(name.at(0)).unicode() - 'a')])
+        if (SameName(name, names.at(i)))
             return i;
     return -1;
 }
@@ -64,14 +107,17 @@ QList<int> FunctionOccurrences(const QString &text) {
 
 QString ValueOfName(const QStringList &lines, const QString &name) {
     for (const QString &line : lines) {
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq < 0)
+        // Only a line that begins with the name and "=" can be its line (a
+        // name holds no "=", so that "=" is the line's first).
+        if (line.size() <= name.size() || line.at(name.size()) != QLatin1Char('='))
             continue;
-        if (QStringView(line).left(eq).compare(name, Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1);
+        if (SameName(QStringView(line).left(name.size()), name))
+            return line.mid(name.size() + 1);
     }
     return QString();
 }
+
+QString TNameIndex::Key(QStringView name) { return AsciiLower(name.toString()); }
 
 TLineValues::TLineValues(const QStringList &lines) : m_lines(lines) {
     for (int k = 0; k < lines.size(); ++k) {
@@ -135,8 +181,10 @@ QString StripBlanks(const QString &text, TNumberSet set) {
     std::vector<bool> keep;
     if (set == TNumberSet::Real) {
         for (int i = 0; i + 3 <= n; ++i) {
-            const QStringView word = QStringView(text).mid(i, 3);
-            if (word != u"nad" && word != u"div" && word != u"mod")
+            // Between blanks only the lower-case word is the operator: "x MOD 4"
+            // stays the name it was always read as.
+            const int k = WordOperatorAt(QStringView(text).mid(i, 3));
+            if (k < 0 || QStringView(text).mid(i, 3) != WordOperatorName(k))
                 continue;
             const QChar left = i > 0 ? text.at(i - 1) : QChar();
             const QChar right = i + 3 < n ? text.at(i + 3) : QChar();
@@ -160,11 +208,12 @@ QString StripBlanks(const QString &text, TNumberSet set) {
             }
         }
     }
-    QString out;
-    out.reserve(n);
+    QString out(n, Qt::Uninitialized);
+    QChar *to = out.data();
     for (int i = 0; i < n; ++i)
         if (text.at(i) != blank || (!keep.empty() && keep[size_t(i)]))
-            out += text.at(i);
+            *to++ = text.at(i);
+    out.truncate(int(to - out.constData()));
     return out;
 }
 
@@ -276,9 +325,7 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
 }
 
 bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet) {
-    if (numberSet != TNumberSet::Real)
-        return false;
-    if (!(token.startsWith(u"div") || token.startsWith(u"mod") || token.startsWith(u"nad")))
+    if (numberSet != TNumberSet::Real || WordOperatorAt(token) < 0)
         return false;
     for (int i = 3; i < token.size(); ++i)
         if (!InSet(token.at(i), wordTailChars))
@@ -293,32 +340,10 @@ bool IsExponentLead(QChar c) {
            c == QLatin1Char('e');
 }
 
-// The first identifier of s at or after the 0-based index `from`; the
-// character before `from` counts as absent. Returns its 0-based start (or -1)
-// and its length.
-int FindIdentifier(const QString &s, int from, int &length) {
-    const int n = int(s.size());
-    for (int i = from; i < n; ++i) {
-        const QChar c = s.at(i);
-        const bool dollar = c == QLatin1Char('$');
-        if (!dollar && !IsAsciiLetter(c))
-            continue;
-        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && i > from && IsExponentLead(s.at(i - 1)))
-            continue; // an exponent letter starts nothing
-        int j = i + 1;
-        while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
-            ++j;
-        length = j - i;
-        return i;
-    }
-    length = 0;
-    return -1;
-}
-
 } // namespace
 
 bool IsImaginaryUnitToken(QStringView token, QChar unit) {
-    if (token.isEmpty() || token.at(0) != unit)
+    if (token.isEmpty() || AsciiLower(token.at(0)) != AsciiLower(unit))
         return false;
     for (int i = 1; i < token.size(); ++i)
         if (!IsAsciiDigit(token.at(i)))
@@ -326,57 +351,27 @@ bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     return true;
 }
 
-bool IsVariableName(QStringView token, const TEvaluationContext &context) {
-    if (token.isEmpty())
-        return false;
-    if (FunctionIndex(token) >= 0)
-        return false;
-    if (token.startsWith(QLatin1Char('$')))
-        return false;
-    if (context.NumberSet == TNumberSet::Complex &&
-        (token == QLatin1String("e") || IsImaginaryUnitToken(token, context.ImaginaryUnit)))
-        return false;
-    return !IsWordOperator(token, WordTailWithExp, context.NumberSet);
-}
-
-// --- variables -----------------------------------------------------------------
-
-namespace {
-
-// Walks the identifiers of `text` from left to right (as the rest of the text
-// is consumed identifier by identifier), each distinct one once.
-template <typename F>
-void ForEachIdentifier(const QString &text, F &&visit) {
-    QSet<QString> seen;
-    int from = 0;
-    for (;;) {
-        int length = 0;
-        const int start = FindIdentifier(text, from, length);
-        if (start < 0)
-            break;
-        const QString name = text.mid(start, length);
-        if (!seen.contains(name)) {
-            seen.insert(name);
-            visit(name);
-        }
-        from = start + length;
+TNameKind NameKind(QStringView run, const TEvaluationContext &context, int *function) {
+    const int index = FunctionIndex(run);
+    if (function)
+        *function = index;
+    if (index >= 0)
+        return TNameKind::Function;
+    if (IsWordOperator(run, WordTailWithExp, context.NumberSet))
+        return TNameKind::WordOperator;
+    if (context.NumberSet == TNumberSet::Complex) {
+        if (run.size() == 1 && AsciiLower(run.at(0)) == QLatin1Char('e'))
+            return TNameKind::LoneE;
+        if (IsImaginaryUnitToken(run, context.ImaginaryUnit))
+            return TNameKind::ImaginaryUnit;
     }
+    return TNameKind::Variable;
 }
 
-} // namespace
-
-void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
-                          const QString &excludedName) {
-    list.clear();
-    const QString copy = StripBlanks(expr, context.NumberSet);
-    QSet<QString> listed;
-    ForEachIdentifier(copy, [&](const QString &found) {
-        const QString name = AsciiLower(found) == QLatin1String("logy") ? QStringLiteral("y") : found;
-        if (IsVariableName(name, context) && (excludedName.isEmpty() || name != excludedName) && !listed.contains(name)) {
-            listed.insert(name);
-            list.append(name);
-        }
-    });
+bool IsVariableName(QStringView token, const TEvaluationContext &context) {
+    if (token.isEmpty() || token.startsWith(QLatin1Char('$')))
+        return false;
+    return NameKind(token, context) == TNameKind::Variable;
 }
 
 // --- user constants ---------------------------------------------------------------
@@ -643,7 +638,7 @@ void RemoveSuperfluousBrackets(QString &s) {
 void DeleteTokenAtCaret(QString &s, int &caret) {
     if (s.isEmpty())
         return;
-    static const TCharSet delimiters = QStringLiteral("!%()*+-/^");
+    static const TCharSet delimiters = OperatorChars + QStringLiteral("()");
     const int n = int(s.size());
     caret = qBound(0, caret, n);
     int b = caret;

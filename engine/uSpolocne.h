@@ -124,8 +124,8 @@ public:
 // case, the first line wins); empty when there is no such line.
 QString ValueOfName(const QStringList &lines, const QString &name);
 
-// Names found without regard to letter case, as QString::compare with
-// Qt::CaseInsensitive matches them, in constant time: a long list of
+// Names found without regard to letter case, as the scanner reads them
+// (ASCII letters only), in constant time: a long list of
 // variables is looked up once per name, not searched through for each.
 class TNameIndex {
 public:
@@ -140,7 +140,7 @@ public:
     int Find(QStringView name) const { return m_first.value(Key(name), -1); }
 
 private:
-    static QString Key(QStringView name) { return name.toString().toCaseFolded(); }
+    static QString Key(QStringView name);
     QHash<QString, int> m_first;
 };
 
@@ -226,6 +226,47 @@ extern const TCharSet WordTailReal;        // "+", ",", "-", ".", "0".."9"
 extern const TCharSet WordTailWithExp;     // the same plus "E" and "e"
 
 // ---------------------------------------------------------------------------
+// The vocabulary of an expression, defined here once for the scanner, the
+// checks, the collector of variable names, the base conversion and the
+// input filter.
+//
+// The operator alphabet: the signs that stand between or after operands.
+extern const TCharSet OperatorChars;       // "!%*+-/^"
+extern const TCharSet BinaryOperatorChars; // "*+-/^"
+extern const TCharSet PostfixOperatorChars; // "!%"
+// Every character an expression may hold: backspace, blank, the operator
+// alphabet, "$", brackets, both separators, digits and letters.
+extern const TCharSet ExpressionChars;
+// The word operators ("nad", "div", "mod") in the order of their index.
+constexpr int WordOperatorCount = 3;
+QStringView WordOperatorName(int index);
+// The rule of letter case: names, function names and word operators are
+// read without regard to it (letters A-Z only).
+inline bool SameName(QStringView a, QStringView b) {
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i)
+        if (AsciiLower(a.at(i)) != AsciiLower(b.at(i)))
+            return false;
+    return true;
+}
+// The index of the word operator text begins with (letter case ignored),
+// or -1.
+int WordOperatorAt(QStringView text);
+
+// How the scanner reads a name (a run of letters and digits that begins
+// with a letter) in the context's number set.
+enum class TNameKind : quint8 {
+    Function,      // a function name
+    WordOperator,  // a word operator, possibly with the number that follows it ("mod3")
+    LoneE,         // the complex set's "e", no number by itself
+    ImaginaryUnit, // the complex set's unit with its coefficient ("j", "j45")
+    Variable,
+};
+// function receives the function's index when the name is one.
+TNameKind NameKind(QStringView run, const TEvaluationContext &context, int *function = nullptr);
+
+// ---------------------------------------------------------------------------
 // The operations shared by the checks, the evaluators and the windows.
 void CheckBrackets(QStringView text, const QString &typed, TChyba &err);
 // Inserts "*" after "!", "%", ")" or "]" where an operand follows: before
@@ -233,21 +274,28 @@ void CheckBrackets(QStringView text, const QString &typed, TChyba &err);
 // word operator of the set.
 void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, const TCharSet &operandChars,
                                   TNumberSet numberSet);
-// "div", "mod" or "nad" (lower case) followed only by wordTailChars; only
-// the real set has word operators.
+// A word operator (letter case ignored) followed only by wordTailChars;
+// only the real set has word operators.
 bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet);
 // The 0-based index just after the name of the constant reference whose "$"
 // is at the 0-based index i of s.
 int DollarNameEnd(QStringView s, int i);
+// The unit (letter case ignored) followed only by digits.
 bool IsImaginaryUnitToken(QStringView token, QChar unit);
-// A name that stands for a user variable in the context's number set: not
-// a function name, not a constant reference, not a word operator, and in
-// the complex set not "e" nor the imaginary unit with its coefficient.
+// A name that stands for a user variable in the context's number set
+// (NameKind): not a function name, not a constant reference, not a word
+// operator, and in the complex set not "e" nor the imaginary unit with its
+// coefficient; letter case ignored.
 bool IsVariableName(QStringView token, const TEvaluationContext &context);
-// The distinct variable names of expr in order of appearance ("logy" gives
-// "y"); every identifier of the text is looked at.
+// The names of expr (as typed) whose values the evaluator reads from the
+// variables, as the evaluator's own scanner finds them: each once (letter
+// case ignored, the first spelling kept) in order of appearance; "logy"
+// asks for "y". excludedName is a free name (the graph's x, the sum's
+// index) and is never listed. A text without a letter has none.
 void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
                           const QString &excludedName);
+// Whether s holds a letter A-Z or a-z.
+bool HoldsLetter(QStringView s);
 // Code 19 for the first reference with no user constant in the context;
 // expr is the text as typed and the span is given in it, spaces counted.
 void CheckDollarReferences(const QString &expr, const TEvaluationContext &context, TChyba &err);

@@ -1590,7 +1590,31 @@ TErrorCode RealRun(const TProgram &p, const std::vector<TInstruction> &code, con
 
 } // namespace
 
+bool TCompiledExpression::CompiledFor(TRoad road) const {
+    switch (road) {
+    case TRoad::Real: return m_program.Set == TNumberSet::Real && m_program.Functions;
+    case TRoad::Fraction: return m_program.Set == TNumberSet::Real && !m_program.Functions;
+    case TRoad::Complex: return m_program.Set == TNumberSet::Complex;
+    case TRoad::Modulo: return m_program.Set == TNumberSet::Modulo;
+    }
+    return false;
+}
+
+namespace {
+
+// A program run on another set's road would read its numbers, names and
+// operators by the wrong rules and answer wrongly: it is refused instead.
+TEngineResult WrongRoad() {
+    TEngineResult out;
+    out.Error.Set(TErrorCode::UnknownFailure);
+    return out;
+}
+
+} // namespace
+
 TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> values, TText text) const {
+    if (!CompiledFor(TRoad::Real))
+        return WrongRoad();
     TEngineResult out;
     long double v = 0;
     if (RealRun<true>(m_program, m_program.Code, m_realLiterals, values, out.Error, v) != TErrorCode::None)
@@ -1612,16 +1636,16 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
 }
 
 TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values, long double &result) const {
+    if (!CompiledFor(TRoad::Real))
+        return TErrorCode::UnknownFailure;
     TChyba err;
     long double v = 0;
-    if (m_program.Set != TNumberSet::Real) {
-        if (RealRun<false>(m_program, m_program.Code, m_realLiterals, values, err, v) == TErrorCode::None)
-            result = v;
-        return err.Code;
-    }
-    // The inputs copied whole (no conversions), the free names set.
+    // The inputs copied whole (no conversions), the free names set. A code
+    // that reads no input ("()" fails at once) has none to copy, and its
+    // empty vector's data() may be null, which memcpy must not be given.
     TRegisters<long double> regs(m_fastRegisterCount);
-    std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
+    if (!m_initialRegisters.empty())
+        std::memcpy(regs.data, m_initialRegisters.data(), m_initialRegisters.size() * sizeof(long double));
     bool numbers = true;
     for (size_t k = 0; k < m_fastSlots.size(); ++k) {
         if (m_fastSlots[k] < 0)
@@ -1636,6 +1660,8 @@ TErrorCode TCompiledExpression::EvaluateFast(std::span<const long double> values
 }
 
 TEngineResult TCompiledExpression::EvaluateFraction() const {
+    if (!CompiledFor(TRoad::Fraction))
+        return WrongRoad();
     TEngineResult out;
     const TProgram &p = m_program;
     TRegisters<TFrac> regs(p.RegisterCount);
@@ -1660,6 +1686,8 @@ TEngineResult TCompiledExpression::EvaluateFraction() const {
 }
 
 TEngineResult TCompiledExpression::EvaluateComplex() const {
+    if (!CompiledFor(TRoad::Complex))
+        return WrongRoad();
     TEngineResult out;
     const TProgram &p = m_program;
     TRegisters<TCReg> regs(p.RegisterCount);
@@ -1688,6 +1716,8 @@ TEngineResult TCompiledExpression::EvaluateComplex() const {
 }
 
 TEngineResult TCompiledExpression::EvaluateModulo() const {
+    if (!CompiledFor(TRoad::Modulo))
+        return WrongRoad();
     TEngineResult out;
     const TProgram &p = m_program;
     TRegisters<TMReg> regs(p.RegisterCount);

@@ -7,11 +7,19 @@
 
 namespace {
 
+// Sums and products are real: the main window's context may name another
+// set when it was switched while the window stayed open.
+TEvaluationContext RealSet(TEvaluationContext context) {
+    context.NumberSet = TNumberSet::Real;
+    context.Fractions = false;
+    return context;
+}
+
 class TKompilovanyIndexovanyVyraz final : public TIndexovanyVyraz {
 public:
     TKompilovanyIndexovanyVyraz(const QString &expression, const QString &indexName,
                                 const TEvaluationContext &context)
-        : m_expression(expression, context, QStringList{indexName}) {}
+        : m_expression(expression, RealSet(context), QStringList{indexName}) {}
 
     bool Evaluate(qint64 index, long double &value, TChyba &err) override {
         const long double x = static_cast<long double>(index);

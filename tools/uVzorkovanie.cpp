@@ -12,7 +12,11 @@ namespace {
 
 class TCompiledSampler final : public TFunctionSampler {
 public:
-    TCompiledSampler(const QString &text, const QString &varName, const TEvaluationContext &context) {
+    TCompiledSampler(const QString &text, const QString &varName, TEvaluationContext context) {
+        // A graph is real, whatever set the main window was switched to
+        // while the graph window stayed open.
+        context.NumberSet = TNumberSet::Real;
+        context.Fractions = false;
         try {
             m_expression.emplace(text, context, QStringList{varName});
         } catch (const EEngineInvalidOp &) {

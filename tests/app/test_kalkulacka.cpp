@@ -43,6 +43,9 @@ TEST_F(AppTest, CalculateInEveryNumberSetAndBase) {
         // Names are looked up without regard to case; the list names them as typed.
         Ok(0, 10, false, "x*y", {{"X", "2"}, {"Y", "5"}}, "10", "10", "x=2;y=5;"),
         Err(0, 10, false, "1/0", {}, 25, 0, 3),
+        // Word operators and the imaginary unit in capitals ask for no variable.
+        Ok(0, 10, false, "5MOD3", {}, "2", "2", ""),
+        Ok(1, 10, false, "3+J4", {}, "3+j4", "(3+j4)", ""),
         // The span counts the spaces of the input as typed.
         Err(0, 10, false, " sin +1", {}, 12, 1, 3),
         Err(0, 10, false, "x+1", {{"x", "abc"}}, 31, 0, 3),

@@ -1,4 +1,7 @@
 #include "Analyzator.h"
+#include "KomplexnyAnalyzator.h"
+#include "ModuloAnalyzator.h"
+#include "ZlomkovyAnalyzator.h"
 #include "uKompilovanyVyraz.h"
 #include "uCisla.h"
 
@@ -278,6 +281,48 @@ TEST_F(Analyzator, CompiledExpressionEvaluatesForEachValue) {
 
     const TCompiledExpression open(Q("x+("), ctx, {Q("x")});
     EXPECT_EQ(CodeNumber(Sample(open, 1, v).Code), 11);
+}
+
+// A compiled program answers only on the road of the set it was compiled
+// for, there as the text road does; on any other road it gives code 29 and
+// no value (a real "sin(30)+2" run as complex once gave "[32]").
+TEST_F(Analyzator, ACompiledProgramAnswersOnlyOnItsOwnRoad) {
+    using TRoad = TCompiledExpression::TRoad;
+    const TRoad roads[] = {TRoad::Real, TRoad::Fraction, TRoad::Complex, TRoad::Modulo};
+    for (const char *text : {"sin(30)+2", "2*3+1"})
+        for (const TRoad compiledFor : roads) {
+            TEvaluationContext context = ctx;
+            context.NumberSet = compiledFor == TRoad::Complex  ? TNumberSet::Complex
+                                : compiledFor == TRoad::Modulo ? TNumberSet::Modulo
+                                                               : TNumberSet::Real;
+            context.Fractions = compiledFor == TRoad::Fraction;
+            const TCompiledExpression compiled(Q(text), context);
+            const TEngineResult answers[] = {compiled.EvaluateReal(), compiled.EvaluateFraction(),
+                                             compiled.EvaluateComplex(), compiled.EvaluateModulo()};
+            for (int k = 0; k < 4; ++k) {
+                SCOPED_TRACE(std::string(text) + " compiled for road " + std::to_string(int(compiledFor)) +
+                             ", run on road " + std::to_string(k));
+                const TEngineResult oracle = TCompiledExpression::EvaluateText(Q(text), ctx, roads[k]);
+                const bool own = roads[k] == compiledFor;
+                EXPECT_EQ(answers[k].Error.Code, own ? oracle.Error.Code : TErrorCode::UnknownFailure);
+                EXPECT_EQ(answers[k].Token, own ? oracle.Token : QString());
+            }
+            long double y = 0;
+            const TErrorCode fast = compiled.EvaluateFast({}, y);
+            EXPECT_EQ(fast, compiledFor == TRoad::Real ? answers[0].Error.Code : TErrorCode::UnknownFailure) << text;
+        }
+}
+
+// A program that reads no input ("()" fails at once) copies none: the
+// sanitizer run catches a copy from the empty input's null pointer.
+TEST_F(Analyzator, TheSamplingRoadOfAnEmptyGroupCopiesNothing) {
+    for (const char *text : {"()", "(())", "2+()"}) {
+        const TCompiledExpression compiled(Q(text), ctx, {Q("x")});
+        long double y = 7;
+        const long double x = 1;
+        EXPECT_EQ(compiled.EvaluateFast({&x, 1}, y), TErrorCode::EmptyBrackets) << text;
+        EXPECT_EQ(y, 7) << text;
+    }
 }
 
 TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {

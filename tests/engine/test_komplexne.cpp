@@ -303,6 +303,28 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
     }
 }
 
+// A part the display writes with a signed exponent reads back (ANS of a
+// small result); an "e" with a sign elsewhere is still no number.
+TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
+    struct Case { const char *text; int code; long double re, im; };
+    const Case cases[] = {
+        {"1E-20+j", 0, 1e-20L, 1},
+        {"3,9780875814730933E-9+j8", 0, 3.9780875814730933e-9L, 8},
+        {"2,5E+3-j1E-3", 0, 2500, -0.001L},
+        {"3-2e-1", 0, 2.8L, 0},
+        {"2e-j45", 1, 0, 0},
+        {"2e+j", 1, 0, 0},
+    };
+    for (const auto &c : cases) {
+        const TEngineResult r = EvaluateComplex(QString::fromLatin1(c.text), ctx);
+        EXPECT_EQ(CodeNumber(r.Error.Code), c.code) << c.text;
+        if (c.code == 0) {
+            EXPECT_EQ(r.Complex.Re, c.re) << c.text;
+            EXPECT_EQ(r.Complex.Im, c.im) << c.text;
+        }
+    }
+}
+
 // The angle from both parts keeps a small part's digits near every axis.
 TEST_F(Complex, AngleKeepsTheSmallPart) {
     struct Case { long double re, im, degrees; };

@@ -4,6 +4,7 @@
 
 #include "Analyzator.h"
 #include "uCisla.h"
+#include "uIndexovanyVyraz.h"
 
 #include <cmath>
 #include <numbers>
@@ -144,6 +145,23 @@ TEST_F(Vzorkovanie, AFailedSampleLeavesYAndAnUncompilableTextFailsEverySample) {
     }
     long double y = 0;
     EXPECT_NE(CompileFunction(QString(70000, QLatin1Char('1')), QStringLiteral("x"), Context)->Sample(1, y), 0);
+}
+
+// The graph and the sum are real: compiled with the main window's context
+// after it was switched to another set, they still read the text as real
+// ("mod" is an operator there, not a name).
+TEST_F(Vzorkovanie, TheGraphAndTheSumReadTheirTextAsRealInEverySet) {
+    for (const TNumberSet set : {TNumberSet::Real, TNumberSet::Complex, TNumberSet::Modulo}) {
+        TEvaluationContext context = Context;
+        context.NumberSet = set;
+        long double y = 0;
+        EXPECT_EQ(CompileFunction(QStringLiteral("5 mod x+1"), QStringLiteral("x"), context)->Sample(3, y), 0);
+        EXPECT_EQ(y, 3) << int(set);
+        long double v = 0;
+        TChyba err;
+        EXPECT_TRUE(PripravIndexovanyVyraz(QStringLiteral("5 mod n+1"), QStringLiteral("n"), context)->Evaluate(3, v, err));
+        EXPECT_EQ(v, 3) << int(set);
+    }
 }
 
 } // namespace
