@@ -79,13 +79,13 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
     LastError = TChyba();
     const bool finished = Guard(LastError, [&] {
         switch (NumberSet) {
-        case MnozinaKomplexne:
+        case TNumberSet::Complex:
             CalculateComplex(input, out);
             break;
-        case MnozinaModulo:
+        case TNumberSet::Modulo:
             CalculateModulo(input, out);
             break;
-        default:
+        case TNumberSet::Real:
             CalculateReal(input, out);
             break;
         }
@@ -95,9 +95,7 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
 
 TEvaluationContext TKalkulacka::Context() const {
     TEvaluationContext context(DecSep());
-    context.NumberSet = NumberSet == MnozinaKomplexne ? TNumberSet::Complex
-                        : NumberSet == MnozinaModulo  ? TNumberSet::Modulo
-                                                      : TNumberSet::Real;
+    context.NumberSet = NumberSet;
     context.AngleUnit = AngleUnit;
     context.Variables = Premenne;
     context.Constants = Konstanty;
@@ -112,7 +110,7 @@ void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &co
         ConvertExpressionBase(Radix, 10, extra, e, LastError, context.Separator());
 }
 
-bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
+bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, TKontrola mode, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckConstantsAndBase(e, context, extra);
     if (!LastError.Failed()) {
@@ -124,7 +122,7 @@ bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVy
         // Missing values, and in the modulo set values that are no integers,
         // are to be entered in the variables window.
         if (LastError.Code == TErrorCode::MissingValue ||
-            (mode == KontrolaModulo && LastError.Code == TErrorCode::ValueNotInSet))
+            (mode == TKontrola::Modulo && LastError.Code == TErrorCode::ValueNotInSet))
             out.ShowVariables = true;
     }
     return !LastError.Failed();
@@ -133,7 +131,7 @@ bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVy
 void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, QChar(), KontrolaRealne, out))
+    if (!PrepareForEvaluation(e, QChar(), TKontrola::Realne, out))
         return;
 
     TComplexNumber value;
@@ -167,7 +165,7 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
 void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckComplexSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, context.ImaginaryUnit, KontrolaKomplexne, out))
+    if (!PrepareForEvaluation(e, context.ImaginaryUnit, TKontrola::Komplexne, out))
         return;
 
     TComplexNumber z;
@@ -184,7 +182,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
 void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckModuloSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, QChar(), KontrolaModulo, out))
+    if (!PrepareForEvaluation(e, QChar(), TKontrola::Modulo, out))
         return;
 
     QString r = QStringLiteral("0");
@@ -269,14 +267,14 @@ void TKalkulacka::AddMissingNames(const QStringList &names) {
 }
 
 void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                         quint8 mode) const {
+                                         TKontrola mode) const {
     // Every variable once, in order of appearance ("logy" asks for "y").
     QStringList names;
     CollectVariableNames(expression, Context(), names, excludedName);
     ValidateNames(names, err, mode);
 }
 
-void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, quint8 mode) const {
+void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, TKontrola mode) const {
     err.ClearCodeAndSpan();
     auto fail = [&err](TErrorCode code, const QString &name) {
         err.Code = code;
@@ -302,8 +300,8 @@ void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, quint8 mo
             return;
         }
         // Of the set.
-        const bool ofSet = mode == KontrolaRealne   ? ReadsAsFraction(v, sep)
-                           : mode == KontrolaModulo ? IsIntegerText(v)
+        const bool ofSet = mode == TKontrola::Realne   ? ReadsAsFraction(v, sep)
+                           : mode == TKontrola::Modulo ? IsIntegerText(v)
                                                     : true;
         if (!ofSet) {
             fail(TErrorCode::ValueNotInSet, key);
@@ -342,7 +340,7 @@ QString HistoryEntry(const QString &input, const QString &resultFieldText, const
 // --- bases -----------------------------------------------------------------------
 
 QChar TKalkulacka::ExtraNumberChar() const {
-    return NumberSet == MnozinaKomplexne ? Context().ImaginaryUnit : QChar();
+    return NumberSet == TNumberSet::Complex ? Context().ImaginaryUnit : QChar();
 }
 
 QString TKalkulacka::ToggleComplexForm() {

@@ -2,7 +2,6 @@
 
 #include "uAppContext.h"
 #include "uCisla.h"
-#include "uKalkulacka.h"
 #include "uMainWindowLink.h"
 
 #include <cmath>
@@ -107,7 +106,7 @@ TCyklickeVypocty::TVystup TCyklickeVypocty::Priprav(const TVstup &vstup, TMainWi
     SetVariable(vstup.Index);
     m_context = main.EvaluationContext();
     main.AddMissingVariables(vstup.Function, vstup.Index);
-    main.ValidateVariableValues(vstup.Function, out.Error, vstup.Index, KontrolaRealne);
+    main.ValidateVariableValues(vstup.Function, out.Error, vstup.Index, TKontrola::Realne);
     if (out.Error.Failed()) {
         // A value that is missing, unreadable or not real would fail at
         // every index: nothing is computed.

@@ -146,7 +146,7 @@ public:
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
     void UseExpression(const QString &text) override { UsedExpressions.append(text); }
-    void ValidateVariableValues(const QString &, TChyba &err, const QString &, quint8) override {
+    void ValidateVariableValues(const QString &, TChyba &err, const QString &, TKontrola) override {
         err.ClearCodeAndSpan();
     }
     void ShowError(const TChyba &err) override { ShownErrors.append(err); }

@@ -21,7 +21,7 @@ public:
         Model.AddMissingVariables(expression, excludedName);
     }
     void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                quint8 mode) override {
+                                TKontrola mode) override {
         Model.ValidateVariableValues(expression, err, excludedName, mode);
     }
 };
