@@ -6,6 +6,7 @@
 #include "fNahladVyrazu.h"
 #include "fPremenne.h"
 #include "uAktualizacia.h"
+#include "uAppContext.h"
 #include "uChyby.h"
 #include "uDisk.h"
 #include "uHinty.h"
@@ -339,9 +340,9 @@ void ThlavnyFrm::SyncModelWithControls() {
     m_model.Premenne = premenne ? &premenne->Model() : nullptr;
     TkonstantyFrm *konstanty = m_companions.Get<TkonstantyFrm>(TCompanion::Constants);
     m_model.Konstanty = konstanty ? &konstanty->Model() : nullptr;
-    m_model.NumberSet = sbKomplexne->isChecked() ? MnozinaKomplexne
-                        : sbModulo->isChecked()  ? MnozinaModulo
-                                                 : MnozinaRealne;
+    m_model.NumberSet = sbKomplexne->isChecked() ? TNumberSet::Complex
+                        : sbModulo->isChecked()  ? TNumberSet::Modulo
+                                                 : TNumberSet::Real;
     m_model.Fractions = CheckBoxZlomky->isChecked();
     m_model.Decimals = quint8(UpDownDesM->Position());
     m_model.Modulus = quint16(UpDownModulo->Position());
@@ -374,7 +375,7 @@ void ThlavnyFrm::AddMissingVariables(const QString &expression, const QString &e
 }
 
 void ThlavnyFrm::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                        quint8 mode) {
+                                        TKontrola mode) {
     SyncModelWithControls();
     m_model.ValidateVariableValues(expression, err, excludedName, mode);
 }
@@ -514,7 +515,7 @@ void ThlavnyFrm::grafBtnClick() {
         // x is the graph's own variable: it needs no value.
         const QString x = QStringLiteral("x");
         AddMissingVariables(e, x);
-        ValidateVariableValues(e, m_model.LastError, x, KontrolaRealne);
+        ValidateVariableValues(e, m_model.LastError, x, TKontrola::Realne);
         if (m_model.LastError.Code == TErrorCode::MissingValue) {
             ShowError(m_model.LastError);
             ShowVariablesWindow(e, x);
@@ -557,7 +558,7 @@ void ThlavnyFrm::MarkDown(const QList<QToolButton *> &group) {
 
 void ThlavnyFrm::ApplyEnabling() {
     SyncModelWithControls();
-    const quint8 set = m_model.NumberSet;
+    const TNumberSet set = m_model.NumberSet;
     const quint8 radix = m_model.Radix;
     setUpdatesEnabled(false);
     for (QObject *child : children()) {
@@ -568,12 +569,12 @@ void ThlavnyFrm::ApplyEnabling() {
         if (tag.isValid())
             w->setEnabled(IsEnabledForMode(tag.toInt(), set, radix));
     }
-    UpDownModulo->setEnabled(set == MnozinaModulo);
+    UpDownModulo->setEnabled(set == TNumberSet::Modulo);
     setUpdatesEnabled(true);
     update();
 }
 
-void ThlavnyFrm::SwitchNumberSet(quint8 numberSet) {
+void ThlavnyFrm::SwitchNumberSet(TNumberSet numberSet) {
     MarkDown({sbRealne, sbKomplexne, sbModulo});
     ApplyEnabling();
     m_model.NumberSet = numberSet;

@@ -55,7 +55,7 @@ public:
     void BtnRovnaSaClick();
     void AddMissingVariables(const QString &expression, const QString &excludedName) override;
     void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                quint8 mode) override;
+                                TKontrola mode) override;
     void ShowResult(const QString &text) override;
     void AddToHistory();
     void ShowError(const TChyba &err) override;
@@ -103,9 +103,9 @@ public:
     void sumaBtnClick();
 
     // --- modes ------------------------------------------------------------------
-    void sbRealneClick() { SwitchNumberSet(MnozinaRealne); }
-    void sbKomplexneClick() { SwitchNumberSet(MnozinaKomplexne); }
-    void sbModuloClick() { SwitchNumberSet(MnozinaModulo); }
+    void sbRealneClick() { SwitchNumberSet(TNumberSet::Real); }
+    void sbKomplexneClick() { SwitchNumberSet(TNumberSet::Complex); }
+    void sbModuloClick() { SwitchNumberSet(TNumberSet::Modulo); }
     void sbHexClick() { SwitchBase(16); }
     void sbDecClick() { SwitchBase(10); }
     void sbOctClick() { SwitchBase(8); }
@@ -181,7 +181,7 @@ private:
     void FormCreate();
     void PlaceOnScreen(const class KProgramSettings &s);
     void LayoutOptionsRow();
-    void SwitchNumberSet(quint8 numberSet);
+    void SwitchNumberSet(TNumberSet numberSet);
     void SwitchBase(quint8 base);
     void ApplyEnabling();
     void MarkDown(const QList<QToolButton *> &group);

@@ -11,6 +11,7 @@
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QLibraryInfo>
+#include <QLocale>
 #include <QMessageBox>
 #include <QMutexLocker>
 #include <QThread>
@@ -148,3 +149,18 @@ TAppContext &AppContext() {
     static TAppContext context;
     return context;
 }
+
+QChar SystemDecimalSeparator() {
+    const QString sep = QLocale::system().decimalPoint();
+    return sep == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
+}
+
+namespace {
+QChar &ProgramSeparator() {
+    static QChar separator = SystemDecimalSeparator();
+    return separator;
+}
+} // namespace
+
+QChar DecSep() { return ProgramSeparator(); }
+void SetDecSep(QChar separator) { ProgramSeparator() = separator; }

@@ -121,3 +121,11 @@ private:
 };
 
 TAppContext &AppContext();
+
+// ---------------------------------------------------------------------------
+// The program's decimal separator: the system locale's unless set (tests set
+// "," or "."). The windows type and show it, and the main window's model and
+// the tools hand it to the engine, which has none of its own.
+QChar SystemDecimalSeparator();
+QChar DecSep();
+void SetDecSep(QChar separator);

@@ -2,6 +2,7 @@
 
 #include "Analyzator.h"
 #include "KomplexnyAnalyzator.h"
+#include "uAppContext.h"
 
 #include <QPainter>
 #include <QPolygon>
@@ -557,7 +558,7 @@ QString ExpressionPreviewText(const QString &text, TChyba &err) {
     if (t.isEmpty())
         return QStringLiteral("0");
     try {
-        CheckSyntax(t, TEvaluationContext(), err);
+        CheckSyntax(t, TEvaluationContext(DecSep()), err);
         if (err.Failed())
             return QStringLiteral("???");
         MarkComplexNumbers(t);

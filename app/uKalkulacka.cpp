@@ -6,6 +6,7 @@
 #include "PrevodySustav.h"
 #include "ZlomkovyAnalyzator.h"
 #include "Zlomky.h"
+#include "uAppContext.h"
 #include "uCisla.h"
 #include "uPremenne.h"
 
@@ -36,10 +37,10 @@ bool IsBlank(const QString &e) {
 }
 
 // True when the value text is read as a fraction without an error.
-bool ReadsAsFraction(const QString &v) {
+bool ReadsAsFraction(const QString &v, QChar sep) {
     try {
         TFraction f;
-        StrToFraction(v, f);
+        StrToFraction(v, f, sep);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -47,10 +48,10 @@ bool ReadsAsFraction(const QString &v) {
 }
 
 // True when the value text is read as a complex number without an error.
-bool ReadsAsComplex(const QString &v) {
+bool ReadsAsComplex(const QString &v, QChar sep) {
     try {
         TComplexNumber z;
-        ParseComplex(v, z);
+        ParseComplex(v, z, sep);
         return true;
     } catch (const std::exception &) {
         return false;
@@ -78,13 +79,13 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
     LastError = TChyba();
     const bool finished = Guard(LastError, [&] {
         switch (NumberSet) {
-        case MnozinaKomplexne:
+        case TNumberSet::Complex:
             CalculateComplex(input, out);
             break;
-        case MnozinaModulo:
+        case TNumberSet::Modulo:
             CalculateModulo(input, out);
             break;
-        default:
+        case TNumberSet::Real:
             CalculateReal(input, out);
             break;
         }
@@ -93,12 +94,9 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
 }
 
 TEvaluationContext TKalkulacka::Context() const {
-    TEvaluationContext context;
-    context.NumberSet = NumberSet == MnozinaKomplexne ? TNumberSet::Complex
-                        : NumberSet == MnozinaModulo  ? TNumberSet::Modulo
-                                                      : TNumberSet::Real;
+    TEvaluationContext context(DecSep());
+    context.NumberSet = NumberSet;
     context.AngleUnit = AngleUnit;
-    context.DecimalSeparator = DecSep();
     context.Variables = Premenne;
     context.Constants = Konstanty;
     context.Modulus = Modulus;
@@ -109,10 +107,10 @@ void TKalkulacka::CheckConstantsAndBase(QString &e, const TEvaluationContext &co
     if (!LastError.Failed())
         CheckDollarReferences(e, context, LastError);
     if (!LastError.Failed() && Radix != 10)
-        ConvertExpressionBase(Radix, 10, extra, e, LastError);
+        ConvertExpressionBase(Radix, 10, extra, e, LastError, context.Separator());
 }
 
-bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out) {
+bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, TKontrola mode, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckConstantsAndBase(e, context, extra);
     if (!LastError.Failed()) {
@@ -124,7 +122,7 @@ bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVy
         // Missing values, and in the modulo set values that are no integers,
         // are to be entered in the variables window.
         if (LastError.Code == TErrorCode::MissingValue ||
-            (mode == KontrolaModulo && LastError.Code == TErrorCode::ValueNotInSet))
+            (mode == TKontrola::Modulo && LastError.Code == TErrorCode::ValueNotInSet))
             out.ShowVariables = true;
     }
     return !LastError.Failed();
@@ -133,19 +131,19 @@ bool TKalkulacka::PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVy
 void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, QChar(), KontrolaRealne, out))
+    if (!PrepareForEvaluation(e, QChar(), TKontrola::Realne, out))
         return;
 
     TComplexNumber value;
     QString shown;
     if (IsBlank(e)) {
         // Nothing to evaluate: the result is 0.
-        FormatNumber(Decimals, Radix, shown, 0);
+        FormatNumber(Decimals, Radix, shown, 0, context.Separator());
     } else if (Fractions && UsesNoFunction(e)) {
         const TEngineResult r = EvaluateFraction(e, context);
         if (!Evaluated(r))
             return; // Ans keeps the last good result
-        FractionToDisplay(r.Fraction, Radix, shown);
+        FractionToDisplay(r.Fraction, Radix, shown, context.Separator());
         value.Re = r.Real;
     } else {
         // The value is formatted below: the token text is not needed.
@@ -157,9 +155,9 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
             // A function's value is shown as a fraction too.
             TFraction f{r.Real, 1};
             ReduceFraction(f);
-            FractionToDisplay(f, Radix, shown);
+            FractionToDisplay(f, Radix, shown, context.Separator());
         } else {
-            FormatNumber(Decimals, Radix, shown, value.Re);
+            FormatNumber(Decimals, Radix, shown, value.Re, context.Separator());
         }
     }
     Succeed(out, shown, shown, Radix, value);
@@ -168,7 +166,7 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
 void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckComplexSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, context.ImaginaryUnit, KontrolaKomplexne, out))
+    if (!PrepareForEvaluation(e, context.ImaginaryUnit, TKontrola::Komplexne, out))
         return;
 
     TComplexNumber z;
@@ -178,14 +176,14 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
             return;
         z = r.Complex;
     }
-    const QString shown = FormatComplexNumber(z, Decimals, Radix);
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, context.Separator());
     Succeed(out, shown, QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
 }
 
 void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     const TEvaluationContext context = Context();
     CheckModuloSyntax(e, context, LastError);
-    if (!PrepareForEvaluation(e, QChar(), KontrolaModulo, out))
+    if (!PrepareForEvaluation(e, QChar(), TKontrola::Modulo, out))
         return;
 
     QString r = QStringLiteral("0");
@@ -198,7 +196,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
         residue = result.Real;
     }
     QString shown;
-    FormatNumber(Decimals, Radix, shown, residue);
+    FormatNumber(Decimals, Radix, shown, residue, context.Separator());
     // ANS is the decimal residue; only the shown text is in the current base.
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
 }
@@ -248,7 +246,7 @@ bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
     LastError = TChyba();
     return Guard(LastError, [&] {
         QString t;
-        FormatNumber(Decimals, Radix, t, value);
+        FormatNumber(Decimals, Radix, t, value, DecSep());
         SetAns(t, Radix, TComplexNumber{value, 0, false});
         shown = t;
     });
@@ -270,19 +268,20 @@ void TKalkulacka::AddMissingNames(const QStringList &names) {
 }
 
 void TKalkulacka::ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                         quint8 mode) const {
+                                         TKontrola mode) const {
     // Every variable once, in order of appearance ("logy" asks for "y").
     QStringList names;
     CollectVariableNames(expression, Context(), names, excludedName);
     ValidateNames(names, err, mode);
 }
 
-void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, quint8 mode) const {
+void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, TKontrola mode) const {
     err.ClearCodeAndSpan();
     auto fail = [&err](TErrorCode code, const QString &name) {
         err.Code = code;
         err.Param1 = name;
     };
+    const QChar sep = DecSep();
     for (const QString &name : names) {
         const int row = Premenne ? Premenne->IndexOfName(name) : -1;
         if (row < 0 || Premenne->Row(row).Value.isEmpty()) {
@@ -297,13 +296,13 @@ void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, quint8 mo
         if (fraction) // "1/4" is read as the fraction 1|4, also for the set below
             v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
         if (v.contains(QLatin1Char('[')) || v.contains(QLatin1Char(']'))
-            || !(fraction ? ReadsAsFraction(v) : ReadsAsComplex(v))) {
+            || !(fraction ? ReadsAsFraction(v, sep) : ReadsAsComplex(v, sep))) {
             fail(TErrorCode::UnreadableValue, key);
             return;
         }
         // Of the set.
-        const bool ofSet = mode == KontrolaRealne   ? ReadsAsFraction(v)
-                           : mode == KontrolaModulo ? IsIntegerText(v)
+        const bool ofSet = mode == TKontrola::Realne   ? ReadsAsFraction(v, sep)
+                           : mode == TKontrola::Modulo ? IsIntegerText(v)
                                                     : true;
         if (!ofSet) {
             fail(TErrorCode::ValueNotInSet, key);
@@ -320,7 +319,7 @@ QString TKalkulacka::BuildVariableList(const QString &input) const {
     if (Radix != 10) {
         TChyba err;
         QString converted = input;
-        ConvertExpressionBase(Radix, 10, ExtraNumberChar(), converted, err);
+        ConvertExpressionBase(Radix, 10, ExtraNumberChar(), converted, err, DecSep());
         if (!err.Failed())
             text = converted;
     }
@@ -342,13 +341,13 @@ QString HistoryEntry(const QString &input, const QString &resultFieldText, const
 // --- bases -----------------------------------------------------------------------
 
 QChar TKalkulacka::ExtraNumberChar() const {
-    return NumberSet == MnozinaKomplexne ? Context().ImaginaryUnit : QChar();
+    return NumberSet == TNumberSet::Complex ? Context().ImaginaryUnit : QChar();
 }
 
 QString TKalkulacka::ToggleComplexForm() {
     TComplexNumber z = AnsValue;
     z.Polar = !z.Polar;
-    const QString shown = FormatComplexNumber(z, Decimals, Radix);
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, DecSep());
     SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
     return shown;
 }
@@ -362,7 +361,7 @@ QString TKalkulacka::AnsForInsertion() const {
         // A complex ANS holds the imaginary unit inside its numbers.
         const QChar unit = Context().ImaginaryUnit;
         const QChar extra = Ans.contains(unit) ? unit : QChar();
-        ConvertExpressionBase(AnsRadix, Radix, extra, t, err);
+        ConvertExpressionBase(AnsRadix, Radix, extra, t, err, DecSep());
         if (!err.Failed())
             return t;
     } catch (...) {
@@ -376,12 +375,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
     try {
         const QChar extra = ExtraNumberChar();
         QString t = input;
-        ConvertExpressionBase(Radix, newBase, extra, t, LastError);
+        ConvertExpressionBase(Radix, newBase, extra, t, LastError, DecSep());
         if (!LastError.Failed()) {
             out.InputConverted = true;
             out.Input = t;
             QString r = resultText;
-            ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals);
+            ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals, DecSep());
             out.ResultConverted = true;
             out.Result = r;
         }
@@ -404,10 +403,10 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
 
 // --- complex display -----------------------------------------------------------------
 
-QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base) {
+QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base, QChar sep) {
     auto number = [&](long double v) {
         QString t;
-        FormatNumber(decimals, base, t, v);
+        FormatNumber(decimals, base, t, v, sep);
         return t;
     };
     const QChar unit = QLatin1Char('j');

@@ -5,22 +5,13 @@
 #pragma once
 
 #include "KomplexneCisla.h"
+#include "uKontrola.h"
 #include "uSpolocne.h"
 
 #include <QString>
 
 class TPremenne;
 struct TEngineResult;
-
-// The number sets of the main window (the engine's NumberSet values).
-constexpr quint8 MnozinaRealne = 0;
-constexpr quint8 MnozinaKomplexne = 1;
-constexpr quint8 MnozinaModulo = 2;
-
-// Modes of ValidateVariableValues.
-constexpr quint8 KontrolaRealne = 1;    // real numbers or fractions
-constexpr quint8 KontrolaKomplexne = 2;
-constexpr quint8 KontrolaModulo = 3;    // integers
 
 // What one press of "=" came to.
 struct TVysledokVypoctu {
@@ -56,7 +47,7 @@ public:
 
     // What the window's controls say.
     quint8 Radix = 10;
-    quint8 NumberSet = MnozinaRealne;
+    TNumberSet NumberSet = TNumberSet::Real;
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
     // The user constants (none when null).
     const TConstantSource *Konstanty = nullptr;
@@ -82,7 +73,7 @@ public:
     // and belongs to the set of the mode: code 15 (no value), 31 (not
     // readable, Param1 the name) or 17 (not of the set, Param1 the name).
     void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                quint8 mode) const;
+                                TKontrola mode) const;
     // "name=value;" for each variable of input, in order of appearance; in a
     // base other than 10 the numbers of input are no names.
     QString BuildVariableList(const QString &input) const;
@@ -129,10 +120,10 @@ private:
     // After the syntax check: the user constants, the numbers written in
     // base 10 (extra: the character numbers may hold besides their digits),
     // the variables added and checked. False when LastError holds an error.
-    bool PrepareForEvaluation(QString &e, QChar extra, quint8 mode, TVysledokVypoctu &out);
+    bool PrepareForEvaluation(QString &e, QChar extra, TKontrola mode, TVysledokVypoctu &out);
     // AddMissingVariables and ValidateVariableValues on names collected once.
     void AddMissingNames(const QStringList &names);
-    void ValidateNames(const QStringList &names, TChyba &err, quint8 mode) const;
+    void ValidateNames(const QStringList &names, TChyba &err, TKontrola mode) const;
     // True for a result that holds a value; else LastError takes its error.
     bool Evaluated(const TEngineResult &result);
     // Ans, the base it is written in and its value at full precision.
@@ -149,6 +140,7 @@ private:
 QString HistoryEntry(const QString &input, const QString &resultFieldText, const QString &variableList);
 
 // The display text of a complex number, every number written with
-// FormatNumber in the given base: algebraic ("3+j4", "0+j", "2-j", "5") or
-// exponential ("5e^j53,13", "2e^-j90", "4e^j180"; the angle in degrees).
-QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base);
+// FormatNumber in the given base and separator: algebraic ("3+j4", "0+j",
+// "2-j", "5") or exponential ("5e^j53,13", "2e^-j90", "4e^j180"; the angle
+// in degrees).
+QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 base, QChar sep);

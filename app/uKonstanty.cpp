@@ -1,5 +1,6 @@
 #include "uKonstanty.h"
 
+#include "uAppContext.h"
 #include "uCisla.h"
 #include "uSpolocneOkna.h"
 #include "uTextCodec.h"

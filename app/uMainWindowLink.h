@@ -2,6 +2,7 @@
 // implements it and hands itself to each companion it creates.
 #pragma once
 
+#include "uKontrola.h"
 #include "uSpolocne.h"
 
 #include <QString>
@@ -35,7 +36,7 @@ public:
     // Checks the values of the variables of expression (excludedName
     // skipped) in the given mode: code 15, 31 or 17 in err.
     virtual void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                        quint8 mode) = 0;
+                                        TKontrola mode) = 0;
     // Shows the message of err in the error label and selects its span.
     virtual void ShowError(const TChyba &err) = 0;
     // Brings up the variables window with the main window's form style and

@@ -9,7 +9,7 @@
 
 void InitialiseUnits() {
     AppContext().Reset(QCoreApplication::applicationDirPath());
-    SetDecSep(SystemDecimalSeparator()); // the engine keeps no other state
+    SetDecSep(SystemDecimalSeparator());
 }
 
 int RunProgram(int argc, char **argv, const TProgramLinks &links) {

@@ -2,7 +2,7 @@
 
 #include "Zlomky.h"
 
-bool IsEnabledForMode(int tag, quint8 numberSet, quint8 radix) {
+bool IsEnabledForMode(int tag, TNumberSet numberSet, quint8 radix) {
     switch (tag) {
     case TagVzdy:
         return true;
@@ -13,11 +13,11 @@ bool IsEnabledForMode(int tag, quint8 numberSet, quint8 radix) {
     case TagHexa:
         return radix == 16;
     case TagRealne:
-        return numberSet == 0;
+        return numberSet == TNumberSet::Real;
     case TagKomplexne:
-        return numberSet == 1;
+        return numberSet == TNumberSet::Complex;
     case TagRealneAKomplexne:
-        return numberSet == 0 || numberSet == 1;
+        return numberSet == TNumberSet::Real || numberSet == TNumberSet::Complex;
     default:
         return false;
     }

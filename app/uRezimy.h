@@ -2,6 +2,8 @@
 // leave usable, and the modulus that steps through the primes.
 #pragma once
 
+#include "uSpolocne.h"
+
 #include <QtGlobal>
 
 class TPrvocisla;
@@ -16,9 +18,9 @@ constexpr int TagKomplexne = 60;     // the complex number set
 constexpr int TagRealneAKomplexne = 70; // the real and the complex sets
 constexpr int TagNikdy = 0;          // never
 
-// Whether a control with the tag is enabled in the number set (0 real,
-// 1 complex, 2 modulo) and the base (2, 8, 10, 16).
-bool IsEnabledForMode(int tag, quint8 numberSet, quint8 radix);
+// Whether a control with the tag is enabled in the number set and the base
+// (2, 8, 10, 16).
+bool IsEnabledForMode(int tag, TNumberSet numberSet, quint8 radix);
 
 // The modulus selector: from the position, a step to newValue (up or down)
 // gives the smallest prime not below newValue (up) or the largest prime not

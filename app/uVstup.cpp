@@ -1,5 +1,6 @@
 #include "uVstup.h"
 
+#include "uAppContext.h"
 #include "uCisla.h"
 #include "uSpolocne.h"
 #include "uSpolocneOkna.h"
@@ -78,7 +79,7 @@ QString DecimalCommaText(int caret) {
     return caret == 0 ? QLatin1Char('0') + QString(DecSep()) : QString(DecSep());
 }
 
-QString RandomNumberText(long double value) { return FormatFloat(QStringLiteral("0.######"), value); }
+QString RandomNumberText(long double value) { return FormatFloat(QStringLiteral("0.######"), value, DecSep()); }
 
 QString FirstInputLine(const QString &text) {
     QString line = text;

@@ -7,9 +7,8 @@
 namespace {
 
 TEvaluationContext Context() {
-    TEvaluationContext context;
+    TEvaluationContext context(QLatin1Char(','));
     context.NumberSet = TNumberSet::Complex;
-    context.DecimalSeparator = QLatin1Char(',');
     return context;
 }
 
@@ -26,9 +25,9 @@ static void BM_ComplexRoad(benchmark::State &state) {
         const TEngineResult r = EvaluateComplex(input, context);
         TComplexNumber z = r.Complex;
         QString algebraic, exponential;
-        ComplexToToken(z, algebraic);
+        ComplexToToken(z, algebraic, context.Separator());
         z.Polar = true;
-        ComplexToToken(z, exponential);
+        ComplexToToken(z, exponential, context.Separator());
         benchmark::DoNotOptimize(algebraic);
         benchmark::DoNotOptimize(exponential);
         if (err.Failed() || !r.Ok()) {

@@ -6,6 +6,7 @@
 #include "Analyzator.h"
 #include "uKompilovanyVyraz.h"
 #include "BenchApp.h"
+#include "uAppContext.h"
 #include "uGrafFunkcie.h"
 #include "uVzorkovanie.h"
 
@@ -21,8 +22,7 @@ namespace {
 TEvaluationContext GraphContext() {
     BenchApp();
     SetDecSep(QLatin1Char(','));
-    TEvaluationContext context;
-    context.DecimalSeparator = QLatin1Char(',');
+    TEvaluationContext context(QLatin1Char(','));
     context.AngleUnit = TAngleUnit::Radians;
     return context;
 }

@@ -1,6 +1,7 @@
 // The "=" road of a text with many distinct variables, each with its row in
 // the variables window: the rows looked up, the values checked and written
 // into the text, the sum evaluated and shown.
+#include "uAppContext.h"
 #include "uKalkulacka.h"
 #include "uPremenne.h"
 

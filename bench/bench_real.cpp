@@ -13,8 +13,7 @@
 namespace {
 
 TEvaluationContext Context(TAngleUnit unit = TAngleUnit::Degrees) {
-    TEvaluationContext context;
-    context.DecimalSeparator = QLatin1Char(',');
+    TEvaluationContext context(QLatin1Char(','));
     context.AngleUnit = unit;
     return context;
 }
@@ -31,7 +30,7 @@ void EqualsRoad(benchmark::State &state, const QString &typed) {
             break;
         }
         QString shown;
-        FormatNumber(10, 10, shown, r.Real, context.DecimalSeparator);
+        FormatNumber(10, 10, shown, r.Real, context.Separator());
         benchmark::DoNotOptimize(shown);
     }
 }

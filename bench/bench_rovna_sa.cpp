@@ -3,6 +3,7 @@
 // constants, nested brackets, %, !, nad, div and mod, long sums, other
 // bases and fractions): the main window's model checks, evaluates and
 // formats each text. The time per expression is the figure that matters.
+#include "uAppContext.h"
 #include "uKalkulacka.h"
 #include "uPremenne.h"
 

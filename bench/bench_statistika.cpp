@@ -1,6 +1,7 @@
 // What a user feels of the statistics and combinatorics windows: one
 // calculation over 100,000 typed rows (reading the cells, the summary, the
 // texts), and the slowest counts the combinatorics fields allow.
+#include "uAppContext.h"
 #include "uKombinatorika.h"
 #include "uSpolocne.h"
 #include "uStatistika.h"

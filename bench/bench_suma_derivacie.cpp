@@ -6,6 +6,7 @@
 // and "2(x)" over and over, which takes two signs every four characters).
 #include "BenchApp.h"
 #include "fDerivacie.h"
+#include "uAppContext.h"
 #include "uDerivacie.h"
 #include "uCyklickeVypocty.h"
 #include "uOvladace.h"

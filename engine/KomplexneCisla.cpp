@@ -84,8 +84,8 @@ void RemoveFirst(QString &s, QChar c) {
 
 } // namespace
 
-void ParseComplex(const QString &s, TComplexNumber &z) {
-    if (!TryParseComplex(s, z, DecSep(), QLatin1Char('j')))
+void ParseComplex(const QString &s, TComplexNumber &z, QChar separator) {
+    if (!TryParseComplex(s, z, separator, QLatin1Char('j')))
         throw EEngineConvertError("'" + s.toStdString() + "' is not a valid complex number");
 }
 
@@ -145,25 +145,25 @@ long double ComplexAngleDegrees(const TComplexNumber &z) {
     return std::atan2(y, x) * DegreesPerRadian;
 }
 
-void ComplexToToken(const TComplexNumber &z, QString &r) {
+void ComplexToToken(const TComplexNumber &z, QString &r, QChar separator) {
     const QChar unit = QLatin1Char('j');
     QString t = QStringLiteral("[");
     if (!z.Polar) {
-        t += FormatFloat(TokenPicture, z.Re);
+        t += FormatFloat(TokenPicture, z.Re, separator);
         if (z.Im != 0) {
             t += z.Im > 0 ? QLatin1Char('+') : QLatin1Char('-');
             t += unit;
             const long double m = std::fabs(z.Im);
             if (m != 1)
-                t += FormatFloat(TokenPicture, m);
+                t += FormatFloat(TokenPicture, m, separator);
         }
     } else {
-        t += FormatFloat(TokenPicture, std::hypot(z.Re, z.Im));
+        t += FormatFloat(TokenPicture, std::hypot(z.Re, z.Im), separator);
         const long double angle = ComplexAngleDegrees(z);
         if (angle != 0) {
             t += angle > 0 ? QLatin1String("e^") : QLatin1String("e^-");
             t += unit;
-            t += FormatFloat(TokenPicture, std::fabs(angle));
+            t += FormatFloat(TokenPicture, std::fabs(angle), separator);
         }
     }
     t += QLatin1Char(']');

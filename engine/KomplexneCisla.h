@@ -28,13 +28,14 @@ struct TComplexNumber {
 };
 
 // Z := the value of a token text, "[3-j4]", "[2e^j45]" or without brackets,
-// with the program's decimal separator and "j".
-void ParseComplex(const QString &s, TComplexNumber &z);
+// with the given decimal separator and "j".
+void ParseComplex(const QString &s, TComplexNumber &z, QChar separator);
 // The same with the given separator and imaginary unit; false (Z left
 // alone) for a text that is no complex number.
 bool TryParseComplex(const QString &s, TComplexNumber &z, QChar separator, QChar unit);
-// R := the token text of Z in the form its Polar flag asks for.
-void ComplexToToken(const TComplexNumber &z, QString &r);
+// R := the token text of Z in the form its Polar flag asks for, with the
+// given decimal separator and "j".
+void ComplexToToken(const TComplexNumber &z, QString &r, QChar separator);
 
 // The result is in exponential form only when both operands are.
 void ComplexAdd(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber &r);

@@ -39,8 +39,8 @@ void CheckBase(int base) {
 
 // A digit of the base ("0".."9", then "A".. and "a".. for bases above 10)
 // or the decimal separator.
-bool IsNumberChar(int base, QChar c) {
-    if (c == DecSep())
+bool IsNumberChar(int base, QChar c, QChar sep) {
+    if (c == sep)
         return true;
     int d = -1;
     if (IsAsciiDigit(c))
@@ -54,14 +54,13 @@ bool IsNumberChar(int base, QChar c) {
 
 // The value of a number written in `base`: the part after the first
 // separator is the fraction (further separators are ignored).
-long double DigitsToValue(int base, const QString &s) {
+long double DigitsToValue(int base, const QString &s, QChar sep) {
     QString t = AsciiUpper(s.trimmed());
     bool negative = false;
     if (t.startsWith(QLatin1Char('-')) || t.startsWith(QLatin1Char('+'))) {
         negative = t.at(0) == QLatin1Char('-');
         t.remove(0, 1);
     }
-    const QChar sep = DecSep();
     const qsizetype dot = t.indexOf(sep);
     const QString intPart = dot < 0 ? t : t.left(dot);
     QString frac = dot < 0 ? QString() : t.mid(dot + 1);
@@ -82,7 +81,7 @@ long double DigitsToValue(int base, const QString &s) {
 
 // Value in plain base-10 notation with up to 16 decimals; integers up to the
 // 64-bit range are written with all their digits.
-QString DecimalText(long double v) {
+QString DecimalText(long double v, QChar sep) {
     const long double a = std::fabs(v);
     if (a >= 1e18L) {
         const long double r = std::nearbyint(a);
@@ -91,7 +90,7 @@ QString DecimalText(long double v) {
             return v < 0 ? QLatin1Char('-') + digits : digits;
         }
     }
-    return FormatFloat(PlainPicture, v);
+    return FormatFloat(PlainPicture, v, sep);
 }
 
 bool HasExponent(const QString &s) {
@@ -103,10 +102,10 @@ bool StartsWithWordOperator(QStringView run) { return WordOperatorAt(run) >= 0; 
 // Whether the letter at p is the exponent of a base-10 number ("1e300",
 // "2,5E-3"): after a digit or the separator, before a digit or a sign and a
 // digit, in every number set.
-bool IsExponentAt(const QString &s, int p, int base) {
+bool IsExponentAt(const QString &s, int p, int base, QChar sep) {
     const int n = int(s.size());
     if (base != 10 || (s.at(p) != QLatin1Char('e') && s.at(p) != QLatin1Char('E')) || p == 0 ||
-        !(IsAsciiDigit(s.at(p - 1)) || s.at(p - 1) == DecSep()))
+        !(IsAsciiDigit(s.at(p - 1)) || s.at(p - 1) == sep))
         return false;
     int q = p + 1;
     if (q < n && (s.at(q) == QLatin1Char('+') || s.at(q) == QLatin1Char('-')))
@@ -119,7 +118,7 @@ bool IsExponentAt(const QString &s, int p, int base) {
 // base (nor the extra character). A word operator followed by no name ends
 // the run for what stands before it, so that "1Fmod3" in base 16 is the
 // number 1F, "mod" and 3.
-QList<bool> NameLettersAhead(const QString &s, int base, QChar extra) {
+QList<bool> NameLettersAhead(const QString &s, int base, QChar extra, QChar sep) {
     const int n = int(s.size());
     QList<bool> ahead(n + 1, false);
     bool carry = false; // what the position before sees
@@ -134,8 +133,8 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra) {
             carry = false;
             continue;
         }
-        const bool nameLetter = IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c) &&
-                                !IsExponentAt(s, p, base);
+        const bool nameLetter = IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c, sep) &&
+                                !IsExponentAt(s, p, base, sep);
         ahead[p] = nameLetter || carry;
         carry = ahead[p];
     }
@@ -159,11 +158,10 @@ bool IsExponentLetter(QChar c) { return c == QLatin1Char('e') || c == QLatin1Cha
 
 // The one reader of numbers and names in a base, shared by the conversion
 // and by its check of what it wrote.
-std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra) {
+std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar sep) {
     const int n = int(s.size());
-    const QChar sep = DecSep();
     const bool hasExtra = !extra.isNull();
-    const QList<bool> nameAhead = NameLettersAhead(s, base, extra);
+    const QList<bool> nameAhead = NameLettersAhead(s, base, extra, sep);
     auto exponentialForm = [&](int k) {
         return hasExtra && IsExponentLetter(s.at(k)) && k + 1 < n && s.at(k + 1) == QLatin1Char('^');
     };
@@ -174,7 +172,7 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra) {
         if (!hasExtra || s.at(k) != extra)
             return false;
         for (int m = k + 1; m < n && (IsAsciiLetter(s.at(m)) || IsAsciiDigit(s.at(m))); ++m)
-            if (!IsNumberChar(base, s.at(m)))
+            if (!IsNumberChar(base, s.at(m), sep))
                 return true;
         return false;
     };
@@ -225,7 +223,7 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra) {
             continue;
         }
         const bool startsNumber = IsAsciiDigit(c) || c == sep || (hasExtra && c == extra) ||
-                                  (IsAsciiLetter(c) && IsNumberChar(base, c));
+                                  (IsAsciiLetter(c) && IsNumberChar(base, c, sep));
         if (!startsNumber) {
             other(i, i + 1);
             ++i;
@@ -236,7 +234,7 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra) {
             const QChar d = s.at(j);
             if ((IsAsciiLetter(d) && d != extra && nameAhead[j]) || exponentialForm(j) || unitStartsName(j))
                 break; // a name begins here, as in "2cos"
-            if (IsAsciiDigit(d) || d == sep || (hasExtra && d == extra) || IsNumberChar(base, d))
+            if (IsAsciiDigit(d) || d == sep || (hasExtra && d == extra) || IsNumberChar(base, d, sep))
                 ++j;
             else
                 break;
@@ -272,7 +270,7 @@ constexpr int MaxExactFractionDigits = 200;
 
 // Every digit of a value in base 2, 8 or 16: the binary value itself, so
 // that it reads back as exactly the same number.
-QString ExactDigits(long double value, int base) {
+QString ExactDigits(long double value, int base, QChar sep) {
     const long double a = std::fabs(value);
     if (!std::isfinite(a) || a >= TwoTo63)
         throw EEngineRangeError("number out of range");
@@ -286,7 +284,7 @@ QString ExactDigits(long double value, int base) {
         whole /= quint64(base);
     }
     if (f != 0)
-        t += DecSep();
+        t += sep;
     for (int k = 0; f != 0; ++k) {
         if (k == MaxExactFractionDigits)
             throw EEngineRangeError("too many digits");
@@ -300,20 +298,20 @@ QString ExactDigits(long double value, int base) {
 
 // The value in plain base-10 notation with the fewest digits that read back
 // as exactly the same number.
-QString ShortestDecimal(long double value) {
+QString ShortestDecimal(long double value, QChar sep) {
     char buf[6000];
     auto written = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed);
     long double back = 0;
     QString t = QString::fromLatin1(buf, int(written.ptr - buf));
-    t.replace(QLatin1Char('.'), DecSep());
-    if (written.ec != std::errc() || !TryStrToFloat(t, back) || back != value)
+    t.replace(QLatin1Char('.'), sep);
+    if (written.ec != std::errc() || !TryStrToFloat(t, back, sep) || back != value)
         throw EEngineConvertError("no decimal form");
     return t;
 }
 
 // The value of a number piece written in base.
-long double PieceValue(int base, const QString &digits, const QString &exponent) {
-    return base == 10 ? StrToFloat(digits + exponent) : DigitsToValue(base, digits);
+long double PieceValue(int base, const QString &digits, const QString &exponent, QChar sep) {
+    return base == 10 ? StrToFloat(digits + exponent, sep) : DigitsToValue(base, digits, sep);
 }
 
 // Whether two texts hold the same names and word operators (letter case
@@ -343,8 +341,8 @@ bool SameShape(QStringView a, const std::vector<TPiece> &pa, QStringView b, cons
 // would run into it in base ("3E8" and "x" read as 3 and the name "E8x" in
 // base 16, "2" and "ex" as 2e in base 10). A name that begins with a word
 // operator ("modx") is left as the scanner's rules read it.
-void SeparateFromName(QString &out, const QString &number, const QString &name, int base, QChar extra) {
-    const std::vector<TPiece> read = ReadPieces(number + name, base, extra);
+void SeparateFromName(QString &out, const QString &number, const QString &name, int base, QChar extra, QChar sep) {
+    const std::vector<TPiece> read = ReadPieces(number + name, base, extra, sep);
     const bool apart = read.size() == 2 && read[0].Kind == TPieceKind::Number && read[0].End == number.size();
     if (!apart && !StartsWithWordOperator(QStringView(name).left(3)))
         out += QLatin1Char('*');
@@ -358,7 +356,7 @@ void SeparateFromName(QString &out, const QString &number, const QString &name, 
 // with the same names and numbers, or the text is refused ("a" is a name in
 // base 10 and a number in base 16).
 void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, bool formatted,
-                    quint8 decimals) {
+                    quint8 decimals, QChar sep) {
     err.ClearCodeAndSpan();
     // A word operator between blanks keeps a blank beside a name, which
     // passes to the text converted (the number set is the reader's: where
@@ -366,7 +364,6 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
     expr = StripBlanks(expr, TNumberSet::Real);
     const QString s = expr;
     const int n = int(s.size());
-    const QChar sep = DecSep();
     const bool hasExtra = !extra.isNull();
     QString out;
     out.reserve(n + n / 2);
@@ -374,7 +371,7 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
     try {
         CheckBase(fromBase);
         CheckBase(toBase);
-        const std::vector<TPiece> pieces = ReadPieces(s, fromBase, extra);
+        const std::vector<TPiece> pieces = ReadPieces(s, fromBase, extra, sep);
         for (size_t p = 0; p < pieces.size(); ++p) {
             const TPiece &piece = pieces[p];
             i = piece.Start;
@@ -404,7 +401,7 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
             }
             const QString token = s.mid(piece.Start, piece.DigitsEnd - piece.Start);
             const QString exponent = s.mid(piece.DigitsEnd, piece.End - piece.DigitsEnd);
-            if (!IsValidNumber(fromBase, extra, token))
+            if (!IsValidNumber(fromBase, extra, token, sep))
                 throw EEngineConvertError("not a number of the base");
             // In base 10 an "e" right after a number is read as its exponent:
             // "2e" and "1e3e" are no numbers to convert.
@@ -427,12 +424,12 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
                 out += QStringView(s).mid(piece.Start, piece.End - piece.Start);
                 continue;
             }
-            const long double value = PieceValue(fromBase, digits, exponent);
+            const long double value = PieceValue(fromBase, digits, exponent, sep);
             QString converted;
             if (formatted) {
-                FormatNumber(decimals, toBase, converted, value);
+                FormatNumber(decimals, toBase, converted, value, sep);
             } else {
-                converted = toBase == 10 ? ShortestDecimal(value) : ExactDigits(value, toBase);
+                converted = toBase == 10 ? ShortestDecimal(value, sep) : ExactDigits(value, toBase, sep);
                 // A number written without its whole part, with a separator at
                 // its end or with a fraction of zeros keeps that form (and the
                 // answer of the checks to it: the modulo set takes whole
@@ -455,13 +452,13 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
             out += converted;
             if (p + 1 < pieces.size() && pieces[p + 1].Kind == TPieceKind::Name) {
                 const TPiece &name = pieces[p + 1];
-                SeparateFromName(out, converted, s.mid(name.Start, name.End - name.Start), toBase, extra);
+                SeparateFromName(out, converted, s.mid(name.Start, name.End - name.Start), toBase, extra, sep);
             }
         }
         i = n;
         // (A shown result holds no names, and its digit groups are apart.)
         const QString written = StripBlanks(out, TNumberSet::Real); // as the next reading sees it
-        if (!formatted && !SameShape(s, pieces, written, ReadPieces(written, toBase, extra)))
+        if (!formatted && !SameShape(s, pieces, written, ReadPieces(written, toBase, extra, sep)))
             throw EEngineConvertError("the text reads otherwise in the new base");
         // A complex text (one with the imaginary unit as the extra character)
         // longer than the complex check reads, in either base, is not written
@@ -513,17 +510,16 @@ QString GroupDigits(const QString &t, int base, QChar sep) {
 
 } // namespace
 
-void BaseToDecimal(int base, const QString &s, QString &r) {
+void BaseToDecimal(int base, const QString &s, QString &r, QChar sep) {
     CheckBase(base);
-    r = ShortestDecimal(DigitsToValue(base, s));
+    r = ShortestDecimal(DigitsToValue(base, s, sep), sep);
 }
 
-void DecimalToBase(int base, const QString &s, quint8 digits, QString &r) {
+void DecimalToBase(int base, const QString &s, quint8 digits, QString &r, QChar sep) {
     CheckBase(base);
-    const QChar sep = DecSep();
     QString t = s.trimmed();
     if (HasExponent(t)) {
-        t = DecimalText(StrToFloat(t));
+        t = DecimalText(StrToFloat(t, sep), sep);
         if (HasExponent(t))
             throw EEngineRangeError("number out of range");
     }
@@ -567,7 +563,7 @@ void DecimalToBase(int base, const QString &s, quint8 digits, QString &r) {
         while (fracDigits.endsWith(QLatin1Char('0')))
             fracDigits.chop(1);
     } else if (!fracText.isEmpty()) {
-        long double f = StrToFloat(QStringLiteral("0") + sep + fracText);
+        long double f = StrToFloat(QStringLiteral("0") + sep + fracText, sep);
         for (int k = 0; k < digits && f != 0.0L; ++k) {
             f *= base;
             const int d = static_cast<int>(f);
@@ -582,26 +578,26 @@ void DecimalToBase(int base, const QString &s, quint8 digits, QString &r) {
     r = res;
 }
 
-bool IsValidNumber(int base, QChar extra, const QString &token) {
+bool IsValidNumber(int base, QChar extra, const QString &token, QChar sep) {
     if (token.isEmpty())
         return false;
     int extras = 0;
     for (QChar c : token) {
         if (!extra.isNull() && c == extra)
             ++extras;
-        else if (!IsNumberChar(base, c))
+        else if (!IsNumberChar(base, c, sep))
             return false;
     }
     return extras <= 1;
 }
 
-void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err) {
-    ConvertNumbers(fromBase, toBase, extra, expr, err, false, 0);
+void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, QChar sep) {
+    ConvertNumbers(fromBase, toBase, extra, expr, err, false, 0, sep);
 }
 
 void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err,
-                                    quint8 decimals) {
-    ConvertNumbers(fromBase, toBase, extra, expr, err, true, decimals);
+                                    quint8 decimals, QChar sep) {
+    ConvertNumbers(fromBase, toBase, extra, expr, err, true, decimals, sep);
 }
 
 namespace {
@@ -656,10 +652,6 @@ QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep
 }
 
 } // namespace
-
-void FormatNumber(quint8 decimals, int base, QString &r, long double value) {
-    FormatNumber(decimals, base, r, value, DecSep());
-}
 
 void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar sep) {
     CheckBase(base);

@@ -15,6 +15,9 @@
 // a letter run is a name only when it holds a letter that is no hex digit,
 // and "E" is a digit there, never an exponent.
 //
+// Every number is read and written with the decimal separator the caller
+// gives (sep); nothing here has a separator of its own.
+//
 // ConvertExpressionBase writes a text that evaluates as the one it was given:
 // each number is written with every digit of its value in bases 2, 8 and 16
 // (those of the 80-bit binary value, so "0,1" becomes "0,1999999999999999A"
@@ -27,17 +30,17 @@
 
 int CharToDigit(QChar ch);
 QChar DigitToChar(quint8 d);
-void BaseToDecimal(int base, const QString &s, QString &r);
-void DecimalToBase(int base, const QString &s, quint8 digits, QString &r);
+void BaseToDecimal(int base, const QString &s, QString &r, QChar sep);
+void DecimalToBase(int base, const QString &s, quint8 digits, QString &r, QChar sep);
 // extra: QChar() for none, else the one extra number character (the imaginary unit)
-bool IsValidNumber(int base, QChar extra, const QString &token);
-void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err);
-void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals);
+bool IsValidNumber(int base, QChar extra, const QString &token, QChar sep);
+void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, QChar sep);
+void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals,
+                                    QChar sep);
 // R := Value as display text in Base with at most Decimals decimals (no
 // trailing zeros), digits grouped by one space (4 in base 2, 3 in bases 8
 // and 10, 2 in base 16). In base 10 a value that would show as 0 is written
 // in scientific form; in bases 2, 8 and 16 the value itself is converted and
 // rounded in that base (16/3 with 6 decimals in base 16 is "5,55 55 55").
 // Throws EEngineRangeError beyond the 64-bit range in bases 2, 8 and 16.
-void FormatNumber(quint8 decimals, int base, QString &r, long double value);
-void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar separator);
+void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar sep);

@@ -11,12 +11,12 @@ namespace {
 
 // A part of a fraction token: a whole number with all its digits, anything
 // else (a part not yet reduced) plainly with up to 18 significant digits.
-QString FormatFractionPart(long double v) {
+QString FormatFractionPart(long double v, QChar sep) {
     if (!std::isfinite(v))
         throw EEngineInvalidOp("invalid floating point operation");
     if (v == std::trunc(v) && std::fabs(v) < 9223372036854775808.0L)
         return QString::number(qint64(v));
-    return FormatFloat(QStringLiteral("0.##################"), v);
+    return FormatFloat(QStringLiteral("0.##################"), v, sep);
 }
 
 // The sign moves to the numerator; two negative parts both become positive.
@@ -42,7 +42,7 @@ qint64 PartToInt64(long double x) {
 // A part of the display text. The general formatter writes a large value
 // in the exponent form, so a whole part in base 10 is written here with
 // every digit, grouped by three as the formatter groups base 10.
-QString DisplayPart(long double v, quint8 base) {
+QString DisplayPart(long double v, quint8 base, QChar sep) {
     if (base == 10 && v == std::trunc(v) && std::fabs(v) < 9223372036854775808.0L) {
         QString t = QString::number(qint64(v));
         const qsizetype first = v < 0 ? 1 : 0;
@@ -51,7 +51,7 @@ QString DisplayPart(long double v, quint8 base) {
         return t;
     }
     QString t;
-    FormatNumber(0, base, t, v);
+    FormatNumber(0, base, t, v, sep);
     return t;
 }
 
@@ -87,7 +87,7 @@ void TPrvocisla::Clear() {
 
 // --- texts --------------------------------------------------------------------
 
-void StrToFraction(const QString &s, TFraction &f) {
+void StrToFraction(const QString &s, TFraction &f, QChar sep) {
     if (s.isEmpty())
         return;
     QString t = s;
@@ -96,47 +96,47 @@ void StrToFraction(const QString &s, TFraction &f) {
     t.remove(QLatin1Char(' '));
     const int bar = int(t.indexOf(QLatin1Char('|')));
     if (bar >= 0) {
-        const long double numerator = StrToFloat(t.left(bar));
-        const long double denominator = StrToFloat(t.mid(bar + 1));
+        const long double numerator = StrToFloat(t.left(bar), sep);
+        const long double denominator = StrToFloat(t.mid(bar + 1), sep);
         f.Numerator = numerator;
         f.Denominator = denominator;
     } else {
-        f.Numerator = StrToFloat(t);
+        f.Numerator = StrToFloat(t, sep);
         f.Denominator = 1;
     }
 }
 
-void FractionToText(TFraction f, QString &r) {
+void FractionToText(TFraction f, QString &r, QChar sep) {
     NormaliseSign(f);
     QString t;
     t.reserve(24);
     t += QLatin1Char('[');
     if (f.Numerator >= 0)
         t += QLatin1Char('+');
-    t += FormatFractionPart(f.Numerator);
+    t += FormatFractionPart(f.Numerator, sep);
     if (f.Denominator != 1) {
         t += QLatin1Char('|');
-        t += FormatFractionPart(f.Denominator);
+        t += FormatFractionPart(f.Denominator, sep);
     }
     t += QLatin1Char(']');
     r = t;
 }
 
-void FractionToDisplay(TFraction f, quint8 base, QString &r) {
+void FractionToDisplay(TFraction f, quint8 base, QString &r, QChar sep) {
     NormaliseSign(f);
     if (f.Denominator == 0)
         throw EEngineInvalidOp("a fraction with a zero denominator");
-    QString t = DisplayPart(f.Numerator, base);
+    QString t = DisplayPart(f.Numerator, base, sep);
     if (f.Denominator != 1)
-        t += QLatin1String(" / ") + DisplayPart(f.Denominator, base);
+        t += QLatin1String(" / ") + DisplayPart(f.Denominator, base, sep);
     r = t;
 }
 
-void FractionTextToDisplay(const QString &s, quint8 base, QString &r) {
+void FractionTextToDisplay(const QString &s, quint8 base, QString &r, QChar sep) {
     TFraction f;
-    StrToFraction(s, f);
+    StrToFraction(s, f, sep);
     ReduceFraction(f);
-    FractionToDisplay(f, base, r);
+    FractionToDisplay(f, base, r, sep);
 }
 
 // --- reduction and arithmetic ---------------------------------------------------

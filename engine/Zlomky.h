@@ -5,8 +5,10 @@
 // the numerator and, when the denominator is not 1, "|" and the
 // denominator. The display text is "3 / 4" in the chosen base.
 //
-// Nothing here reports an error code: a text that is not a number throws
-// EEngineConvertError, a part beyond 64 bits when reducing EEngineInvalidOp.
+// Every text is read and written with the decimal separator the caller
+// gives (sep). Nothing here reports an error code: a text that is not a
+// number throws EEngineConvertError, a part beyond 64 bits when reducing
+// EEngineInvalidOp.
 // The exact arithmetic of the fraction evaluator is its own (uVypocetZlomky.cpp).
 #pragma once
 
@@ -47,16 +49,16 @@ constexpr quint16 ModulusPrimesLimit = 97;
 
 // Reads a token text ("[+3|4]", "[-5]") or a plain number into F. An empty
 // text leaves F as it was.
-void StrToFraction(const QString &s, TFraction &f);
+void StrToFraction(const QString &s, TFraction &f, QChar sep);
 // The token text of F, the sign moved to the numerator ("[-3|4]", "[+5]").
-void FractionToText(TFraction f, QString &r);
+void FractionToText(TFraction f, QString &r, QChar sep);
 // The display text of F in Base ("-3 / 4", "5"); no "+" is written. A zero
 // denominator is never shown: it throws EEngineInvalidOp.
-void FractionToDisplay(TFraction f, quint8 base, QString &r);
+void FractionToDisplay(TFraction f, quint8 base, QString &r, QChar sep);
 // Makes both parts integral (a decimal part by tens) and brings them to
 // lowest terms. The sign stays on the part that carries it; 0/0 is left
 // alone. A part beyond the 64-bit range throws EEngineInvalidOp.
 void ReduceFraction(TFraction &f);
 
 // StrToFraction, ReduceFraction and FractionToDisplay in that order.
-void FractionTextToDisplay(const QString &s, quint8 base, QString &r);
+void FractionTextToDisplay(const QString &s, quint8 base, QString &r, QChar sep);

@@ -224,10 +224,6 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
 
 } // namespace
 
-bool TryStrToFloat(QStringView text, long double &value) {
-    return TryStrToFloat(text, value, DecSep());
-}
-
 namespace {
 
 // The usual number, read without the library: at most 19 significant digits
@@ -331,15 +327,11 @@ bool TryStrToFloat(QStringView text, long double &value, QChar separator) {
     return true;
 }
 
-long double StrToFloat(const QString &text) {
+long double StrToFloat(const QString &text, QChar separator) {
     long double v = 0;
-    if (!TryStrToFloat(text, v))
+    if (!TryStrToFloat(text, v, separator))
         throw EEngineConvertError("'" + text.toStdString() + "' is not a valid number");
     return v;
-}
-
-QString FormatFloat(const QString &picture, long double value) {
-    return FormatFloat(picture, value, DecSep());
 }
 
 QString FormatFloat(const QString &picture, long double value, QChar separator) {

@@ -1,8 +1,7 @@
 // The one strict parser and the one pattern formatter of the engine's numbers.
 //
-// Numbers are long double. Texts use the engine's decimal separator
-// (the one given, or the program's, DecSep()); nothing depends on the C or
-// Qt locale.
+// Numbers are long double. Texts use the decimal separator the caller
+// gives; nothing depends on the C or Qt locale.
 #pragma once
 
 #include <QString>
@@ -14,11 +13,10 @@
 // optional sign and at least one digit, optional spaces. Nothing else.
 // Returns false (and leaves value alone) for anything else or a value that
 // does not fit in long double.
-bool TryStrToFloat(QStringView text, long double &value);
 bool TryStrToFloat(QStringView text, long double &value, QChar separator);
 
 // As TryStrToFloat, but throws EEngineConvertError on failure.
-long double StrToFloat(const QString &text);
+long double StrToFloat(const QString &text, QChar separator);
 
 // Formats value with a picture of the form
 //   "0", "0.###", "0.0###", "0.0000", "0.###E-0", "0.###E+0"
@@ -28,7 +26,6 @@ long double StrToFloat(const QString &text);
 // picture whose value has more than 18 integer digits falls back to the
 // general form ("1,5E30"). Throws EEngineInvalidOp for infinities and NaNs,
 // so that neither can ever be shown.
-QString FormatFloat(const QString &picture, long double value);
 QString FormatFloat(const QString &picture, long double value, QChar separator);
 
 // The value an operator's result keeps: rounded to 18 significant decimal

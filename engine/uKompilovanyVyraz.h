@@ -3,7 +3,7 @@
 //
 // Usage, for the function graph (compile f(x) once, evaluate per x):
 //
-//     TEvaluationContext context;            // number set, angle unit, separator,
+//     TEvaluationContext context(separator);   // number set, angle unit, separator,
 //     context.AngleUnit = TAngleUnit::Radians; // variables and constants sources
 //     context.Variables = &variables;
 //     const TCompiledExpression f(text, context, {QStringLiteral("x")});

@@ -1,6 +1,5 @@
 #include "uSpolocne.h"
 
-#include <QLocale>
 #include <QStringView>
 
 #include <algorithm>
@@ -43,23 +42,6 @@ bool HoldsLetter(QStringView s) {
             return true;
     return false;
 }
-
-QChar SystemDecimalSeparator() {
-    const QString sep = QLocale::system().decimalPoint();
-    return sep == QLatin1String(",") ? QLatin1Char(',') : QLatin1Char('.');
-}
-
-namespace {
-QChar &DefaultSeparator() {
-    static QChar separator = SystemDecimalSeparator();
-    return separator;
-}
-} // namespace
-
-QChar DecSep() { return DefaultSeparator(); }
-void SetDecSep(QChar separator) { DefaultSeparator() = separator; }
-
-QChar TEvaluationContext::Separator() const { return DecimalSeparator.isNull() ? DecSep() : DecimalSeparator; }
 
 // The order matters: names are found by plain substring search in list
 // order, so each name stands before every shorter name it contains.
@@ -358,35 +340,7 @@ bool IsExponentLead(QChar c) {
            c == QLatin1Char('e');
 }
 
-// The first identifier of s at or after the 0-based index `from`; the
-// character before `from` counts as absent. Returns its 0-based start (or -1)
-// and its length.
-int FindIdentifier(const QString &s, int from, int &length) {
-    const int n = int(s.size());
-    for (int i = from; i < n; ++i) {
-        const QChar c = s.at(i);
-        const bool dollar = c == QLatin1Char('$');
-        if (!dollar && !IsAsciiLetter(c))
-            continue;
-        if ((c == QLatin1Char('E') || c == QLatin1Char('e')) && i > from && IsExponentLead(s.at(i - 1)))
-            continue; // an exponent letter starts nothing
-        int j = i + 1;
-        while (j < n && (IsAsciiLetter(s.at(j)) || IsAsciiDigit(s.at(j))))
-            ++j;
-        length = j - i;
-        return i;
-    }
-    length = 0;
-    return -1;
-}
-
 } // namespace
-
-QString ExtractFirstIdentifier(const QString &s) {
-    int length = 0;
-    const int start = FindIdentifier(s, 0, length);
-    return start < 0 ? QString() : s.mid(start, length);
-}
 
 bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     if (token.isEmpty() || AsciiLower(token.at(0)) != AsciiLower(unit))
@@ -679,13 +633,6 @@ void RemoveSuperfluousBrackets(QString &s) {
         if (!removed[i])
             out += s.at(i);
     s = out;
-}
-
-void NormaliseDecimalSeparator(QString &s, QChar sep) {
-    if (sep != QLatin1Char('.'))
-        s.replace(QLatin1Char('.'), sep);
-    if (sep != QLatin1Char(','))
-        s.replace(QLatin1Char(','), sep);
 }
 
 void DeleteTokenAtCaret(QString &s, int &caret) {

@@ -165,17 +165,20 @@ enum class TNumberSet : quint8 { Real = 0, Complex = 1, Modulo = 2 };
 enum class TAngleUnit : quint8 { Degrees = 0, Radians = 1, Grads = 2 };
 
 struct TEvaluationContext {
+    // The separator has no default: the engine keeps none of its own, so the
+    // owner of a context (the main window's model, a tool, a test) names it.
+    explicit TEvaluationContext(QChar separator) : DecimalSeparator(separator) {}
+
     TNumberSet NumberSet = TNumberSet::Real;
     bool Fractions = false;                       // the real set evaluated as exact fractions
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
-    QChar DecimalSeparator;                       // "," or "."; the program's default when left null
+    QChar DecimalSeparator;                       // "," or "."
     const TVariableSource *Variables = nullptr;   // none = no variables
     const TConstantSource *Constants = nullptr;   // none = no constants
     quint16 Modulus = 5;                          // n of the integers modulo n
     QChar ImaginaryUnit = QLatin1Char('j');
 
-    // The separator in force: DecimalSeparator, or the program's default.
-    QChar Separator() const;
+    QChar Separator() const { return DecimalSeparator; }
 };
 
 // The 34 built-in function names in their fixed order: each name stands
@@ -188,13 +191,6 @@ int FunctionIndex(QStringView name);
 // text (compared as written), or -1. Names are letters, so only the runs of
 // letters are searched.
 QList<int> FunctionOccurrences(const QString &text);
-
-// The program's decimal separator: the system locale's unless set. It is
-// the default of every context that names none, and what the windows type
-// and show; the engine itself reads only the context's.
-QChar SystemDecimalSeparator();
-QChar DecSep();
-void SetDecSep(QChar separator);
 
 // ---------------------------------------------------------------------------
 // 1-based string helpers. Out-of-range arguments are clamped, never UB.
@@ -281,7 +277,6 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
 // A word operator (letter case ignored) followed only by wordTailChars;
 // only the real set has word operators.
 bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet numberSet);
-QString ExtractFirstIdentifier(const QString &s);
 // The 0-based index just after the name of the constant reference whose "$"
 // is at the 0-based index i of s.
 int DollarNameEnd(QStringView s, int i);
@@ -316,8 +311,6 @@ void MoveMinusBeforeProduct(QString &s);
 void SimplifySigns(QString &s);
 void RemoveSuperfluousBrackets(QString &s);
 bool AllCharsInSet(const QString &s, const TCharSet &chars);
-// "." and "," become the given separator.
-void NormaliseDecimalSeparator(QString &s, QChar separator);
 
 // The text as the engine reads it: every blank removed, except where a word
 // operator ("nad", "div", "mod", lower case, real set only) stands as a

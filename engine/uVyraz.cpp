@@ -632,8 +632,7 @@ bool FoldExactly(quint8 op, const TExactFraction &a, const TExactFraction &b, TE
 // The exact value of a number written as the engine writes numbers: an
 // optional sign, digits with at most one decimal separator, an optional
 // exponent.
-bool ReadExact(const QString &text, TExactFraction &r) {
-    const QChar sep = DecSep();
+bool ReadExact(const QString &text, QChar sep, TExactFraction &r) {
     // The engine's reader, held to what the printer writes exactly: no
     // spaces, the digits and the powers of ten within 64 bits.
     TExactDecimal x;
@@ -674,7 +673,7 @@ struct TSimple {
 // otherwise the fraction "1/3", placed as a product, which reads back as the
 // same value. Rounding here would turn small terms into 0 and later steps
 // would build on that.
-TSimple Number(const TExactFraction &v) {
+TSimple Number(const TExactFraction &v, QChar sep) {
     TSimple p;
     p.IsNumber = true;
     p.Value = v;
@@ -703,7 +702,7 @@ TSimple Number(const TExactFraction &v) {
         QString digits = QString::number(scaled);
         if (digits.size() <= places)
             digits = QString(places - digits.size() + 1, QLatin1Char('0')) + digits;
-        digits.insert(digits.size() - places, DecSep());
+        digits.insert(digits.size() - places, sep);
         p.Text = v.N < 0 ? kMinus + digits : digits;
         return p;
     }
@@ -764,13 +763,13 @@ TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initial
 
 // The simplified text of a node, given those of its children (a of Left, b of
 // Right).
-Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
+Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep) {
     const quint8 pk = n->ParentKind;
     switch (n->Kind) {
     case nkOperand: {
         TExactFraction v;
-        if (ReadExact(n->Text, v))
-            return Number(v);
+        if (ReadExact(n->Text, sep, v))
+            return Number(v, sep);
         return pk == nkPower ? Bracketed(n->Text) : TSimple{n->Text, shAtom};
     }
 
@@ -791,7 +790,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
         TExactFraction v;
         if (a.IsNumber && b.IsNumber &&
             (FoldExactly(k, a.Value, b.Value, v) || (k == nkPower && FoldWholePower(a.Value, b.Value, v)))) {
-            TSimple r = Number(v);
+            TSimple r = Number(v, sep);
             if (k == nkPlus && pk == nkPower)
                 return Bracketed(r.Text);
             return r;
@@ -815,19 +814,19 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
             if (b.Is(1))
                 return a;
             if (a.Is(0) || b.Is(0))
-                return Number(TExactFraction{0, 1});
+                return Number(TExactFraction{0, 1}, sep);
             return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         case nkDivide:
             if (a.Is(0) && !b.Is(0))
-                return Number(TExactFraction{0, 1});
+                return Number(TExactFraction{0, 1}, sep);
             return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
                            {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         default: // power
             if (a.Is(0))
-                return Number(TExactFraction{0, 1});
+                return Number(TExactFraction{0, 1}, sep);
             if (a.Is(1) || b.Is(0))
-                return Number(TExactFraction{1, 1});
+                return Number(TExactFraction{1, 1}, sep);
             if (b.Is(1))
                 return a;
             return Compose(n, Placed(a, k, false) + QLatin1String("^(") + b.Text + QLatin1Char(')'), shPower,
@@ -846,7 +845,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
             // or the sign written before the argument as after "0-".
             TExactFraction v;
             if (a.IsNumber && MakeRational(-a.Value.N, a.Value.D, v))
-                return Number(v);
+                return Number(v, sep);
             return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
         }
         return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
@@ -864,27 +863,27 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b) {
 
 // The recursion is kept apart from Combine, so that each level costs the
 // stack as little as possible.
-TSimple Simplify(const TVyraz *n) {
+TSimple Simplify(const TVyraz *n, QChar sep) {
     if (!n)
         return {QStringLiteral("?"), shAtom};
-    TSimple a = Simplify(n->Left.get());
-    TSimple b = Simplify(n->Right.get());
-    return Combine(n, std::move(a), std::move(b));
+    TSimple a = Simplify(n->Left.get(), sep);
+    TSimple b = Simplify(n->Right.get(), sep);
+    return Combine(n, std::move(a), std::move(b), sep);
 }
 
 } // namespace
 
-void TVyraz::ToSimplifiedString(QString &r) const { r = Simplify(this).Text; }
+void TVyraz::ToSimplifiedString(QString &r, QChar sep) const { r = Simplify(this, sep).Text; }
 
 // --- derivative chain -------------------------------------------------------
 
-void DerivativeStep(TVyraz &work, QString &t, const QString &varName) {
+void DerivativeStep(TVyraz &work, QString &t, const QString &varName, QChar sep) {
     work.Parse(t, nkTop);
     QString d;
     work.Derive(varName, d);
     SimplifySigns(d);
     work.Parse(d, nkTop);
-    work.ToSimplifiedString(d);
+    work.ToSimplifiedString(d, sep);
     RemoveSuperfluousBrackets(d);
     // The signs are tidied once the arguments are in round brackets again:
     // moving a minus before a product walks over round bracket groups only,
@@ -896,11 +895,11 @@ void DerivativeStep(TVyraz &work, QString &t, const QString &varName) {
     t = d;
 }
 
-void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order) {
+void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order, QChar sep) {
     if (order < 1 || order > MaxDerivativeOrder)
         throw EEngineRangeError("derivative order out of range");
     QString d = t;
     for (int i = 0; i < order; ++i)
-        DerivativeStep(work, d, varName);
+        DerivativeStep(work, d, varName, sep);
     t = d;
 }

@@ -90,8 +90,8 @@ public:
     // where the value ends, "1/3" where it does not, left as written where
     // it has no exact value in 64-bit fractions), and with trivial 0 and 1
     // operands dropped. Function arguments are written in square brackets
-    // ("sin[x]").
-    void ToSimplifiedString(QString &r) const;
+    // ("sin[x]"). Numbers are read and written with the separator sep.
+    void ToSimplifiedString(QString &r, QChar sep) const;
 };
 
 // Splits ranges of one text at their loosest top-level operator, as the
@@ -126,10 +126,10 @@ private:
 // One derivative step on t with respect to varName, through the tree work:
 // parse, derive, tidy the signs, parse again, fold, drop superfluous
 // brackets, turn square brackets back into round ones and tidy the signs.
-// t receives the result.
-void DerivativeStep(TVyraz &work, QString &t, const QString &varName);
+// t receives the result; its numbers are read and written with sep.
+void DerivativeStep(TVyraz &work, QString &t, const QString &varName, QChar sep);
 
 // The derivative of the given order (1 to MaxDerivativeOrder): the step
 // applied order times. Any result longer than MaxExpressionLength raises
 // EEngineRangeError.
-void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order);
+void DeriveNTimes(TVyraz &work, QString &t, const QString &varName, int order, QChar sep);

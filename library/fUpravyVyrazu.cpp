@@ -1,5 +1,6 @@
 #include "fUpravyVyrazu.h"
 
+#include "uAppContext.h"
 #include "uDisk.h"
 #include "uPremenne.h"
 #include "uSpolocne.h"
@@ -113,7 +114,7 @@ void TUpravyVyrazuFrm::AddVariablesFromExpression() {
     if (eq >= 0)
         s.remove(0, eq + 1);
     QStringList names;
-    CollectVariableNames(s, TEvaluationContext(), names, QString()); // the names of the real set
+    CollectVariableNames(s, TEvaluationContext(DecSep()), names, QString()); // the names of the real set
     if (names.isEmpty())
         return;
     // The blank row of an empty list gives way to the first real one.

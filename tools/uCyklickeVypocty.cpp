@@ -2,7 +2,6 @@
 
 #include "uAppContext.h"
 #include "uCisla.h"
-#include "uKalkulacka.h"
 #include "uMainWindowLink.h"
 
 #include <cmath>
@@ -22,7 +21,7 @@ bool JeNazovIndexu(const QString &name) {
     for (QChar c : name)
         if (!IsAsciiLetter(c) && !IsAsciiDigit(c))
             return false;
-    return IsVariableName(name, TEvaluationContext()); // a name of the real set
+    return IsVariableName(name, TEvaluationContext(DecSep())); // a name of the real set
 }
 
 bool CitajHranicu(const QString &text, qint64 &value) {
@@ -42,7 +41,7 @@ bool CitajHranicu(const QString &text, qint64 &value) {
     return true;
 }
 
-TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)) {
+TCyklickeVypocty::TCyklickeVypocty(TPriprava priprava) : m_priprava(std::move(priprava)), m_context(DecSep()) {
     if (!m_priprava)
         m_priprava = [this](const QString &expression, const QString &index) {
             return PripravIndexovanyVyraz(expression, index, m_context);
@@ -76,7 +75,7 @@ TCyklickeVypocty::TSucet TCyklickeVypocty::Compute(qint64 from, qint64 to, bool 
                 return out;
             }
         }
-        out.Text = FormatFloat(QStringLiteral("0.##############################E-0"), acc);
+        out.Text = FormatFloat(QStringLiteral("0.##############################E-0"), acc, DecSep());
     } catch (const EEngineInvalidOp &) {
         SetCode(out.Error, TErrorCode::TooLarge);
         return out;
@@ -107,7 +106,7 @@ TCyklickeVypocty::TVystup TCyklickeVypocty::Priprav(const TVstup &vstup, TMainWi
     SetVariable(vstup.Index);
     m_context = main.EvaluationContext();
     main.AddMissingVariables(vstup.Function, vstup.Index);
-    main.ValidateVariableValues(vstup.Function, out.Error, vstup.Index, KontrolaRealne);
+    main.ValidateVariableValues(vstup.Function, out.Error, vstup.Index, TKontrola::Realne);
     if (out.Error.Failed()) {
         // A value that is missing, unreadable or not real would fail at
         // every index: nothing is computed.

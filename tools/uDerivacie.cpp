@@ -2,6 +2,7 @@
 
 #include "ZlomkovyAnalyzator.h"
 #include "Zlomky.h"
+#include "uAppContext.h"
 
 
 // ---------------------------------------------------------------------------
@@ -180,10 +181,10 @@ bool ExactFraction(const QString &text, QString &shown) {
     if (text.contains(QLatin1Char('^')))
         return false;
     try {
-        const TEngineResult r = EvaluateFraction(text, TEvaluationContext());
+        const TEngineResult r = EvaluateFraction(text, TEvaluationContext(DecSep()));
         if (!r.Ok())
             return false;
-        FractionToDisplay(r.Fraction, 10, shown);
+        FractionToDisplay(r.Fraction, 10, shown, DecSep());
         return true;
     } catch (...) {
         return false;
@@ -196,7 +197,7 @@ bool ExactFraction(const QString &text, QString &shown) {
 
 TDerivacie::TPremenneFunkcie TDerivacie::VariablesOf(const QString &function) {
     TPremenneFunkcie out;
-    CollectVariableNames(function, TEvaluationContext(), out.Names, QString());
+    CollectVariableNames(function, TEvaluationContext(DecSep()), out.Names, QString());
     for (int i = 0; i < out.Names.size(); ++i)
         if (out.Names.at(i).compare(QLatin1String("x"), Qt::CaseInsensitive) == 0) {
             out.Selected = i;
@@ -214,7 +215,7 @@ TDerivacie::TVysledok TDerivacie::Calculate(const QString &function, const QStri
     InsertMultiplicationSigns(t);
     try {
         QString shown = t;
-        DeriveNTimes(Work, shown, variable, order);
+        DeriveNTimes(Work, shown, variable, order, DecSep());
         // The tree folds numbers exactly; a constant is shown as the
         // fraction the calculator shows ("1 / 3").
         QString fraction;

@@ -1,5 +1,6 @@
 #include "uKombinatorika.h"
 
+#include "uAppContext.h"
 #include "uCisla.h"
 #include "uSpolocne.h"
 
@@ -77,5 +78,5 @@ TKombinatorika::TVysledok TKombinatorika::Vypocet(TUloha uloha, const QString &n
     long double r = 0;
     if (!ReadCount(n, nv) || !ReadCount(k, kv) || !Pocet(uloha, nv, kv, r))
         return {TVysledok::InvalidInput, InvalidInput};
-    return {TVysledok::Ok, FormatFloat(QStringLiteral("0.#"), r)};
+    return {TVysledok::Ok, FormatFloat(QStringLiteral("0.#"), r, DecSep())};
 }

@@ -1,5 +1,6 @@
 #include "uStatistika.h"
 
+#include "uAppContext.h"
 #include "uCisla.h"
 
 #include <algorithm>
@@ -62,7 +63,7 @@ TStatistikaStav VypocitajStatistiku(const TSubor &values, TStatistickeUdaje &out
 // is no number or a number beyond the range of double.
 static bool ReadCell(const QString &text, double &value) {
     long double read = 0;
-    if (!TryStrToFloat(text, read))
+    if (!TryStrToFloat(text, read, DecSep()))
         return false;
     value = double(read);
     return std::isfinite(value);
@@ -148,7 +149,7 @@ TStatistika::TVystup TStatistika::Vypocet() {
 
 QStringList TStatistika::Texty(const TStatistickeUdaje &u) const {
     const auto text = [this](long double v) {
-        return std::isfinite(v) ? FormatFloat(QStringLiteral("0.###"), v) : Messages.OutOfRange;
+        return std::isfinite(v) ? FormatFloat(QStringLiteral("0.###"), v, DecSep()) : Messages.OutOfRange;
     };
     return {QString::number(u.Pocet), text(u.Sucet),   text(u.Sucin),    text(u.APriemer),
             text(u.StrednaHodnota),   text(u.Rozptyl), text(u.Odchylka), text(u.Median)};

@@ -1,5 +1,6 @@
 #include "uTrojclenka.h"
 
+#include "uAppContext.h"
 #include "uCisla.h"
 
 #include <charconv>
@@ -16,7 +17,7 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     double values[3];
     for (int i = 0; i < 3; ++i) {
         long double read = 0;
-        if (!TryStrToFloat(*texts[i], read))
+        if (!TryStrToFloat(*texts[i], read, DecSep()))
             return {false, InvalidInput, -1};
         values[i] = double(read);
         if (!std::isfinite(values[i]))
@@ -38,5 +39,5 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     const auto written = std::to_chars(digits, digits + sizeof digits, x);
     long double shown = x;
     std::from_chars(digits, written.ptr, shown);
-    return {true, FormatFloat(QStringLiteral("0.####"), shown), -1};
+    return {true, FormatFloat(QStringLiteral("0.####"), shown, DecSep()), -1};
 }

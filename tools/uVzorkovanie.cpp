@@ -2,6 +2,7 @@
 // once with x as its free name and each sample runs the compiled program.
 #include "uVzorkovanie.h"
 
+#include "uAppContext.h"
 #include "uKompilovanyVyraz.h"
 
 #include <cmath>
@@ -58,5 +59,5 @@ std::unique_ptr<TFunctionSampler> CompileFunction(const QString &text, const QSt
 }
 
 std::unique_ptr<TFunctionSampler> CompileFunction(const QString &text, const QString &varName) {
-    return CompileFunction(text, varName, TEvaluationContext());
+    return CompileFunction(text, varName, TEvaluationContext(DecSep()));
 }

@@ -124,10 +124,16 @@ public:
     int VariablesWindowShown = 0;
     int InputActivated = 0;
     QList<long double> TakenResults;
-    TEvaluationContext Context;
+    // The settings of the context; its separator is the program's at the
+    // time of the call, as the main window's model gives it.
+    TEvaluationContext Context{QLatin1Char(',')};
 
     QWidget *Window() override { return &Frame; }
-    TEvaluationContext EvaluationContext() const override { return Context; }
+    TEvaluationContext EvaluationContext() const override {
+        TEvaluationContext c = Context;
+        c.DecimalSeparator = DecSep();
+        return c;
+    }
     QString InputText() const override { return Input; }
     void SetInputText(const QString &text) override { Input = text; }
     void InsertIntoInput(const QString &text) override { Input += text; }
@@ -140,7 +146,7 @@ public:
     }
     void SetBackEnabled(bool enabled) override { BackEnabled.append(enabled); }
     void UseExpression(const QString &text) override { UsedExpressions.append(text); }
-    void ValidateVariableValues(const QString &, TChyba &err, const QString &, quint8) override {
+    void ValidateVariableValues(const QString &, TChyba &err, const QString &, TKontrola) override {
         err.ClearCodeAndSpan();
     }
     void ShowError(const TChyba &err) override { ShownErrors.append(err); }

@@ -14,7 +14,7 @@ TEST(Modes, EachTagIsUsableInItsNumberSetsAndBases) {
     for (const Case &c : cases) {
         QStringList enabled;
         for (int tag = 0; tag <= 70; tag += 10)
-            if (IsEnabledForMode(tag, c.set, c.radix))
+            if (IsEnabledForMode(tag, TNumberSet(c.set), c.radix))
                 enabled << QString::number(tag);
         EXPECT_EQ(S(enabled.join(' ')), c.enabled) << int(c.set) << " " << int(c.radix);
     }

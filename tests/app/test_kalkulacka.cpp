@@ -78,7 +78,7 @@ TEST_F(AppTest, CalculateInEveryNumberSetAndBase) {
         TPremenne rows;
         TKalkulacka model(&rows);
         ASSERT_TRUE(model.Calculate(QStringLiteral("40+2")).Ok);
-        model.NumberSet = c.set;
+        model.NumberSet = TNumberSet(c.set);
         model.Radix = c.radix;
         model.Fractions = c.fractions;
         for (const auto &[name, value] : c.variables)
@@ -127,7 +127,7 @@ TEST_F(AppTest, FormatComplexNumberAlgebraicAndExponential) {
         z.Re = c.re;
         z.Im = c.im;
         z.Polar = c.polar;
-        EXPECT_EQ(S(FormatComplexNumber(z, 6, c.base)), c.text) << c.text;
+        EXPECT_EQ(S(FormatComplexNumber(z, 6, c.base, QLatin1Char(','))), c.text) << c.text;
     }
 }
 
@@ -141,21 +141,21 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     rows.AppendRow("Y", "10");
     rows.AppendRow("br", "]1[");
     TKalkulacka model(&rows);
-    struct Case { const char *expr; quint8 mode; const char *excluded; quint8 code; const char *param; };
+    struct Case { const char *expr; TKontrola mode; const char *excluded; quint8 code; const char *param; };
     const Case cases[] = {
-        {"a+f", KontrolaRealne, "", 0, ""},
-        {"a+c", KontrolaRealne, "", 17, "c"},
-        {"a+c", KontrolaKomplexne, "", 0, ""},
-        {"a*f", KontrolaModulo, "", 17, "f"},
-        {"bad+1", KontrolaKomplexne, "", 31, "bad"},
-        {"blank", KontrolaRealne, "", 15, ""},
-        {"a+nothere", KontrolaRealne, "", 15, ""},
-        {"x^2+a", KontrolaRealne, "x", 0, ""}, // the excluded name needs no value
-        {"logy(8)", KontrolaRealne, "", 0, ""}, // y, found as Y
-        {"sin(a)+2e5*$pi mod 2", KontrolaRealne, "", 0, ""},
+        {"a+f", TKontrola::Realne, "", 0, ""},
+        {"a+c", TKontrola::Realne, "", 17, "c"},
+        {"a+c", TKontrola::Komplexne, "", 0, ""},
+        {"a*f", TKontrola::Modulo, "", 17, "f"},
+        {"bad+1", TKontrola::Komplexne, "", 31, "bad"},
+        {"blank", TKontrola::Realne, "", 15, ""},
+        {"a+nothere", TKontrola::Realne, "", 15, ""},
+        {"x^2+a", TKontrola::Realne, "x", 0, ""}, // the excluded name needs no value
+        {"logy(8)", TKontrola::Realne, "", 0, ""}, // y, found as Y
+        {"sin(a)+2e5*$pi mod 2", TKontrola::Realne, "", 0, ""},
         // square brackets belong to no value, in any set
-        {"2br", KontrolaRealne, "", 31, "br"},
-        {"2br", KontrolaModulo, "", 31, "br"},
+        {"2br", TKontrola::Realne, "", 31, "br"},
+        {"2br", TKontrola::Modulo, "", 31, "br"},
     };
     for (const Case &c : cases) {
         TChyba err;
@@ -250,7 +250,7 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
         TKalkulacka model;
-        model.NumberSet = c.set;
+        model.NumberSet = TNumberSet(c.set);
         model.Radix = c.from;
         model.Modulus = 97;
         const TVysledokVypoctu out = model.Calculate(QString::fromLatin1(c.input));
@@ -304,7 +304,7 @@ TEST_F(AppTest, ComplexResultsShowSmallValuesAndSmallParts) {
     };
     for (const Case &c : cases) {
         TKalkulacka model;
-        model.NumberSet = MnozinaKomplexne;
+        model.NumberSet = TNumberSet::Complex;
         EXPECT_EQ(S(model.Calculate(QString::fromLatin1(c.input)).Shown), c.shown) << c.input;
         EXPECT_EQ(S(model.ToggleComplexForm()), c.turned) << c.input;
     }
@@ -323,10 +323,10 @@ TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
         TKalkulacka model;
-        model.NumberSet = c.set;
+        model.NumberSet = TNumberSet(c.set);
         model.Radix = c.radix;
         ASSERT_EQ(S(model.Calculate(QString::fromLatin1(c.input)).Shown), c.shown);
-        model.NumberSet = MnozinaKomplexne;
+        model.NumberSet = TNumberSet::Complex;
         EXPECT_EQ(S(model.ToggleComplexForm()), c.turned);
         EXPECT_EQ(S(model.Ans), std::string("(") + c.turned + ")");
         EXPECT_EQ(S(model.ToggleComplexForm()), c.shown);

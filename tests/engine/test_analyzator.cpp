@@ -19,9 +19,7 @@ class Analyzator : public ::testing::Test {
 protected:
     TVariableList variables;
     TConstantList constants;
-    TEvaluationContext ctx;
-
-    void SetUp() override { ctx.DecimalSeparator = QLatin1Char(','); }
+    TEvaluationContext ctx{QLatin1Char(',')};
 
     // The "=" road: the syntax check, then the evaluation of the checked text.
     TChyba Calculate(const QString &typed, QString &result) {
@@ -416,11 +414,9 @@ TEST_F(Analyzator, TwoContextsOnTwoThreads) {
     // Everything an evaluation reads is in its context: two threads with a
     // different separator, angle unit and variables do not disturb each other.
     TVariableList first({Q("x=30")}), second({Q("x=100")});
-    TEvaluationContext degrees;
-    degrees.DecimalSeparator = QLatin1Char(',');
+    TEvaluationContext degrees(QLatin1Char(','));
     degrees.Variables = &first;
-    TEvaluationContext grads;
-    grads.DecimalSeparator = QLatin1Char('.');
+    TEvaluationContext grads(QLatin1Char('.'));
     grads.AngleUnit = TAngleUnit::Grads;
     grads.Variables = &second;
     const TCompiledExpression shared(Q("2*x+1"), degrees);

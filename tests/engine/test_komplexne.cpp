@@ -13,18 +13,23 @@ namespace {
 
 class Complex : public ::testing::Test {
 protected:
-    TEvaluationContext ctx;
+    TEvaluationContext ctx{QLatin1Char(',')};
 
-    void SetUp() override {
-        ctx.NumberSet = TNumberSet::Complex;
-        UseSeparator(',');
-    }
-    void TearDown() override { SetDecSep(SystemDecimalSeparator()); }
+    void SetUp() override { ctx.NumberSet = TNumberSet::Complex; }
 
     // The separator of the context and of the token texts.
-    void UseSeparator(char sep) {
-        ctx.DecimalSeparator = QLatin1Char(sep);
-        SetDecSep(QLatin1Char(sep));
+    void UseSeparator(char sep) { ctx.DecimalSeparator = QLatin1Char(sep); }
+
+    QString Token(const TComplexNumber &z) const {
+        QString r;
+        ComplexToToken(z, r, ctx.Separator());
+        return r;
+    }
+
+    TComplexNumber Parse(const QString &s) const {
+        TComplexNumber z;
+        ParseComplex(s, z, ctx.Separator());
+        return z;
     }
 
     // The result token, or empty after an error.
@@ -42,18 +47,6 @@ TComplexNumber Z(long double re, long double im, bool polar = false) {
     z.Re = re;
     z.Im = im;
     z.Polar = polar;
-    return z;
-}
-
-QString Token(const TComplexNumber &z) {
-    QString r;
-    ComplexToToken(z, r);
-    return r;
-}
-
-TComplexNumber Parse(const QString &s) {
-    TComplexNumber z;
-    ParseComplex(s, z);
     return z;
 }
 

@@ -8,12 +8,9 @@ namespace {
 
 class ModuloTest : public ::testing::TestWithParam<char> {
 protected:
-    TEvaluationContext ctx;
+    TEvaluationContext ctx{QLatin1Char(GetParam())};
 
-    void SetUp() override {
-        ctx.DecimalSeparator = QLatin1Char(GetParam());
-        ctx.NumberSet = TNumberSet::Modulo;
-    }
+    void SetUp() override { ctx.NumberSet = TNumberSet::Modulo; }
 
     // The residue, or empty after an error.
     QString Eval(quint16 n, const QString &text, TChyba &err) {

@@ -4,10 +4,12 @@
 #include "GeneratorVyrazov.h"
 #include "KomplexnyAnalyzator.h"
 #include "ZlomkovyAnalyzator.h"
+#include "uVyraz.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <thread>
 
 namespace {
 
@@ -23,9 +25,6 @@ QString WithSep(const char *s, QChar sep) {
 
 class Prevody : public ::testing::TestWithParam<char> {
 protected:
-    void SetUp() override {
-        SetDecSep(QLatin1Char(GetParam()));
-    }
     QChar Sep() const { return QLatin1Char(GetParam()); }
 };
 
@@ -44,16 +43,16 @@ TEST_P(Prevody, FormatNumberDecimalsAndGrouping) {
     };
     for (const auto &c : cases) {
         QString r;
-        FormatNumber(c.decimals, c.base, r, c.value);
+        FormatNumber(c.decimals, c.base, r, c.value, Sep());
         EXPECT_EQ(r, WithSep(c.out, Sep())) << c.out << " base " << c.base;
     }
 }
 
 TEST_P(Prevody, FormatNumberOutOfRangeIsAnEngineError) {
     QString r;
-    EXPECT_THROW(FormatNumber(2, 16, r, 1e30L), EEngineRangeError);
-    EXPECT_THROW(FormatNumber(2, 2, r, -1e19L), EEngineRangeError);
-    EXPECT_THROW(FormatNumber(2, 10, r, INFINITY), EEngineError);
+    EXPECT_THROW(FormatNumber(2, 16, r, 1e30L, Sep()), EEngineRangeError);
+    EXPECT_THROW(FormatNumber(2, 2, r, -1e19L, Sep()), EEngineRangeError);
+    EXPECT_THROW(FormatNumber(2, 10, r, INFINITY, Sep()), EEngineError);
 }
 
 TEST_P(Prevody, BaseToDecimal) {
@@ -64,7 +63,7 @@ TEST_P(Prevody, BaseToDecimal) {
     };
     for (const auto &c : cases) {
         QString r;
-        BaseToDecimal(c.base, WithSep(c.in, Sep()), r);
+        BaseToDecimal(c.base, WithSep(c.in, Sep()), r, Sep());
         EXPECT_EQ(r, WithSep(c.out, Sep())) << c.in;
     }
 }
@@ -78,15 +77,15 @@ TEST_P(Prevody, DecimalToBase) {
     };
     for (const auto &c : cases) {
         QString r;
-        DecimalToBase(c.base, WithSep(c.in, Sep()), c.digits, r);
+        DecimalToBase(c.base, WithSep(c.in, Sep()), c.digits, r, Sep());
         EXPECT_EQ(r, WithSep(c.out, Sep())) << c.in << " base " << c.base;
     }
     QString r;
-    EXPECT_THROW(DecimalToBase(16, Q("9223372036854775808"), 16, r), EEngineRangeError);
-    EXPECT_THROW(DecimalToBase(16, WithSep("1,5E30", Sep()), 16, r), EEngineRangeError);
-    EXPECT_THROW(DecimalToBase(16, Q("12x"), 16, r), EEngineError);
-    EXPECT_THROW(DecimalToBase(0, Q("12"), 16, r), EEngineRangeError);
-    EXPECT_THROW(DecimalToBase(2, Q("-"), 16, r), EEngineConvertError);
+    EXPECT_THROW(DecimalToBase(16, Q("9223372036854775808"), 16, r, Sep()), EEngineRangeError);
+    EXPECT_THROW(DecimalToBase(16, WithSep("1,5E30", Sep()), 16, r, Sep()), EEngineRangeError);
+    EXPECT_THROW(DecimalToBase(16, Q("12x"), 16, r, Sep()), EEngineError);
+    EXPECT_THROW(DecimalToBase(0, Q("12"), 16, r, Sep()), EEngineRangeError);
+    EXPECT_THROW(DecimalToBase(2, Q("-"), 16, r, Sep()), EEngineConvertError);
 }
 
 TEST_P(Prevody, DigitsAndValidNumbers) {
@@ -99,7 +98,7 @@ TEST_P(Prevody, DigitsAndValidNumbers) {
         {16, 'j', "Aj", true},  {16, 'j', "jAj", false}, {2, 0, "1j", false}, {10, 0, "1,5", true},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(IsValidNumber(c.base, c.extra ? QLatin1Char(c.extra) : QChar(), WithSep(c.token, Sep())), c.valid)
+        EXPECT_EQ(IsValidNumber(c.base, c.extra ? QLatin1Char(c.extra) : QChar(), WithSep(c.token, Sep()), Sep()), c.valid)
             << c.token;
 }
 
@@ -122,7 +121,7 @@ TEST_P(Prevody, ConvertExpressionBase) {
         TChyba err;
         err.Code = TErrorCode::OperatorBeforeClose;
         err.SpanEnd = 3;
-        ConvertExpressionBase(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err);
+        ConvertExpressionBase(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err, Sep());
         EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
         EXPECT_EQ(err.SpanEnd, 0) << c.in;
         EXPECT_EQ(e, WithSep(c.out, Sep())) << c.in << " " << c.from << "->" << c.to;
@@ -142,7 +141,7 @@ TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
         TChyba err;
-        ConvertExpressionBase(c.from, c.to, QChar(), e, err);
+        ConvertExpressionBase(c.from, c.to, QChar(), e, err, Sep());
         EXPECT_EQ(CodeNumber(err.Code), 26) << c.in;
         EXPECT_EQ(err.SpanStart, 0);
         EXPECT_EQ(err.SpanEnd, 0);
@@ -159,14 +158,37 @@ TEST_P(Prevody, ConvertExpressionBaseFormatted) {
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
         TChyba err;
-        ConvertExpressionBaseFormatted(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err, c.decimals);
+        ConvertExpressionBaseFormatted(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err, c.decimals, Sep());
         EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
         EXPECT_EQ(e, WithSep(c.out, Sep())) << c.in;
     }
     QString e = Q("1E30");
     TChyba err;
-    ConvertExpressionBaseFormatted(10, 16, QChar(), e, err, 2);
+    ConvertExpressionBaseFormatted(10, 16, QChar(), e, err, 2, Sep());
     EXPECT_EQ(CodeNumber(err.Code), 26);
+}
+
+// The separator is the caller's: a conversion, a display text and a
+// derivative with "," on one thread and with "." on another at once.
+TEST(PrevodyThreads, EachCallKeepsTheSeparatorItIsGiven) {
+    auto run = [](QChar sep, QStringList &out) {
+        for (int i = 0; i < 500; ++i) {
+            QString e = WithSep("255,5+x", sep), shown, d = WithSep("0,25*x^2", sep);
+            TChyba err;
+            ConvertExpressionBase(10, 16, QChar(), e, err, sep);
+            FormatNumber(2, 10, shown, 1234.5L, sep);
+            TVyraz work;
+            DeriveNTimes(work, d, Q("x"), 1, sep);
+            out << e + QLatin1Char(' ') + shown + QLatin1Char(' ') + d;
+        }
+    };
+    QStringList comma, point;
+    std::thread one([&] { run(QLatin1Char(','), comma); });
+    std::thread two([&] { run(QLatin1Char('.'), point); });
+    one.join();
+    two.join();
+    EXPECT_EQ(comma.count(Q("FF,8+x 1 234,5 0,5*x")), 500);
+    EXPECT_EQ(point.count(Q("FF.8+x 1 234.5 0.5*x")), 500);
 }
 
 INSTANTIATE_TEST_SUITE_P(BothSeparators, Prevody, ::testing::Values(',', '.'),
@@ -199,7 +221,7 @@ TOutcome RoadInBase(int base, QString text, const TEvaluationContext &context) t
     if (!err.Failed())
         CheckDollarReferences(text, context, err);
     if (!err.Failed() && base != 10)
-        ConvertExpressionBase(base, 10, complex ? context.ImaginaryUnit : QChar(), text, err);
+        ConvertExpressionBase(base, 10, complex ? context.ImaginaryUnit : QChar(), text, err, context.Separator());
     if (err.Failed())
         return {CodeNumber(err.Code)};
     if (QString(text).remove(QLatin1Char(' ')).isEmpty())
@@ -220,8 +242,7 @@ TOutcome RoadInBase(int base, QString text, const TEvaluationContext &context) t
 // text switched from base 10 and back, and the value in the new base.
 TEST_P(Prevody, ASwitchedTextKeepsItsValue) {
     TVariableList variables(QStringList{QStringLiteral("x=3"), QStringLiteral("y=2")});
-    TEvaluationContext context;
-    context.DecimalSeparator = Sep();
+    TEvaluationContext context(Sep());
     context.Variables = &variables;
     struct Case { int to; const char *in, *switched, *back; };
     const Case cases[] = {
@@ -237,12 +258,12 @@ TEST_P(Prevody, ASwitchedTextKeepsItsValue) {
         const QString in = WithSep(c.in, Sep());
         QString t = in;
         TChyba err;
-        ConvertExpressionBase(10, c.to, QChar(), t, err);
+        ConvertExpressionBase(10, c.to, QChar(), t, err, Sep());
         EXPECT_EQ(t.toStdString(), WithSep(c.switched, Sep()).toStdString());
         const TOutcome before = RoadInBase(10, in, context);
         EXPECT_EQ(before.code, 0);
         EXPECT_EQ(RoadInBase(c.to, t, context), before);
-        ConvertExpressionBase(c.to, 10, QChar(), t, err);
+        ConvertExpressionBase(c.to, 10, QChar(), t, err, Sep());
         EXPECT_EQ(CodeNumber(err.Code), 0);
         EXPECT_EQ(t.toStdString(), WithSep(c.back, Sep()).toStdString());
     }
@@ -263,12 +284,10 @@ TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
     int compared = 0;
     for (int i = 0; i < count; ++i) {
         const generator::TPripad c = gen.Next(sets[i % 3]);
-        SetDecSep(c.Separator);
         TVariableList variables(c.Variables);
         TConstantList constants;
         constants.Items = c.Constants;
-        TEvaluationContext context;
-        context.DecimalSeparator = c.Separator;
+        TEvaluationContext context(c.Separator);
         context.AngleUnit = TAngleUnit(c.AngleUnit);
         context.Fractions = c.Set == generator::Zlomky;
         context.NumberSet = c.Set == generator::Komplexne ? TNumberSet::Complex : TNumberSet::Real;
@@ -279,12 +298,12 @@ TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
         for (int base : {2, 8, 16}) {
             QString t = c.Text, back;
             TChyba err;
-            ConvertExpressionBase(10, base, extra, t, err);
+            ConvertExpressionBase(10, base, extra, t, err, c.Separator);
             if (err.Failed())
                 continue;
             ++compared;
             back = t;
-            ConvertExpressionBase(base, 10, extra, back, err);
+            ConvertExpressionBase(base, 10, extra, back, err, c.Separator);
             const TOutcome after = RoadInBase(base, t, context);
             const TOutcome again = err.Failed() ? TOutcome{CodeNumber(err.Code)} : RoadInBase(10, back, context);
             EXPECT_TRUE(after == before && again == before)
@@ -292,6 +311,5 @@ TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
                 << before << " / " << after << " / " << again;
         }
     }
-    SetDecSep(SystemDecimalSeparator());
     EXPECT_GT(compared, 600);
 }

@@ -26,8 +26,7 @@ namespace {
 
 // The outcome of the road as one line: code, span, Param1, Param2, token.
 QString Road(const TPripad &c) {
-    TEvaluationContext context;
-    context.DecimalSeparator = c.Separator;
+    TEvaluationContext context(c.Separator);
     context.AngleUnit = TAngleUnit(c.AngleUnit);
     context.NumberSet = c.Set == generator::Komplexne ? TNumberSet::Complex
                         : c.Set == generator::Modulo  ? TNumberSet::Modulo

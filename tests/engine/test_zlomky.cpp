@@ -7,22 +7,16 @@
 
 namespace {
 
-// Writes the engine's "," into a text in the separator under test.
-QString Sep(const char *text) {
-    QString s = QString::fromLatin1(text);
-    s.replace(QLatin1Char(','), DecSep());
-    return s;
-}
-
 class FractionTest : public ::testing::TestWithParam<char> {
 protected:
-    TEvaluationContext ctx;
+    TEvaluationContext ctx{QLatin1Char(GetParam())};
 
-    void SetUp() override {
-        ctx.DecimalSeparator = QLatin1Char(GetParam());
-        SetDecSep(QLatin1Char(GetParam()));
+    // Writes the tables' "," into a text in the separator under test.
+    QString Sep(const char *text) const {
+        QString s = QString::fromLatin1(text);
+        s.replace(QLatin1Char(','), ctx.Separator());
+        return s;
     }
-    void TearDown() override { SetDecSep(SystemDecimalSeparator()); }
 
     // The result token, or empty after an error.
     QString Eval(const QString &text, TChyba &err) {
@@ -60,7 +54,7 @@ TEST_P(FractionTest, TokenTextMovesTheSign) {
     };
     for (const auto &c : cases) {
         QString r;
-        FractionToText(TFraction{c.n, c.d}, r);
+        FractionToText(TFraction{c.n, c.d}, r, ctx.Separator());
         EXPECT_EQ(r, Sep(c.text)) << c.text;
     }
 }
@@ -72,17 +66,17 @@ TEST_P(FractionTest, StrToFractionReadsTokensAndNumbers) {
     };
     for (const auto &c : cases) {
         TFraction f{99, 99};
-        StrToFraction(Sep(c.text), f);
+        StrToFraction(Sep(c.text), f, ctx.Separator());
         EXPECT_EQ(f.Numerator, c.n) << c.text;
         EXPECT_EQ(f.Denominator, c.d) << c.text;
     }
     TFraction kept{3, 8};
-    StrToFraction(QString(), kept);
+    StrToFraction(QString(), kept, ctx.Separator());
     EXPECT_EQ(kept.Numerator, 3);
     EXPECT_EQ(kept.Denominator, 8);
     for (const char *bad : {"[x]", "[1|]", "[|2]", "[1|2|3]", "[1;5]"}) {
         TFraction f{3, 8};
-        EXPECT_THROW(StrToFraction(QString::fromLatin1(bad), f), EEngineConvertError) << bad;
+        EXPECT_THROW(StrToFraction(QString::fromLatin1(bad), f, ctx.Separator()), EEngineConvertError) << bad;
         EXPECT_EQ(f.Numerator, 3) << bad;
     }
 }
@@ -198,11 +192,11 @@ TEST_P(FractionTest, DisplayInEveryBase) {
     };
     for (const auto &c : cases) {
         QString r;
-        FractionTextToDisplay(Sep(c.token), c.base, r);
+        FractionTextToDisplay(Sep(c.token), c.base, r, ctx.Separator());
         EXPECT_EQ(r, QString::fromLatin1(c.shown)) << c.token << " base " << int(c.base);
     }
     QString r;
-    EXPECT_THROW(FractionTextToDisplay(QStringLiteral("[+1|0]"), 10, r), EEngineInvalidOp);
+    EXPECT_THROW(FractionTextToDisplay(QStringLiteral("[+1|0]"), 10, r, ctx.Separator()), EEngineInvalidOp);
 }
 
 TEST_P(FractionTest, EvaluatesExactly) {

@@ -254,8 +254,7 @@ TEST(ZlomkyGenerovane, TheRoadGivesTheExactValueOrCode20) {
                           : 4000;
     int values = 0, tooLarge = 0, differences = 0;
     for (const QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
-        TEvaluationContext context;
-        context.DecimalSeparator = sep;
+        TEvaluationContext context(sep);
         TGenerator gen(sep.unicode(), sep);
         for (int i = 0; i < count / 2 && differences < 20; ++i) {
             QString text;

@@ -95,18 +95,18 @@ void ModuloRoad(const QString &text, const TEvaluationContext &context) {
     });
 }
 
-void BaseRoad(const QString &text, int base, QChar extra) {
+void BaseRoad(const QString &text, int base, QChar extra, QChar sep) {
     Guarded([&] {
         QString converted = text;
         TChyba err;
-        ConvertExpressionBase(10, base, extra, converted, err);
+        ConvertExpressionBase(10, base, extra, converted, err, sep);
         if (!err.Failed())
-            ConvertExpressionBase(base, 10, extra, converted, err);
+            ConvertExpressionBase(base, 10, extra, converted, err, sep);
     });
     Guarded([&] {
         QString converted = text;
         TChyba err;
-        ConvertExpressionBase(base, 10, extra, converted, err);
+        ConvertExpressionBase(base, 10, extra, converted, err, sep);
     });
 }
 
@@ -125,9 +125,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     };
     const QString text = QString::fromUtf8(reinterpret_cast<const char *>(data + 1), qsizetype(size - 1));
 
-    TEvaluationContext context;
     const unsigned set = take(3);
-    context.DecimalSeparator = take(2) ? QLatin1Char('.') : QLatin1Char(',');
+    TEvaluationContext context(take(2) ? QLatin1Char('.') : QLatin1Char(','));
     context.AngleUnit = TAngleUnit(take(3));
     static const int bases[] = {2, 8, 16};
     const int base = bases[take(3)];
@@ -148,6 +147,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
         ModuloRoad(text, context);
         break;
     }
-    BaseRoad(text, base, context.NumberSet == TNumberSet::Complex ? context.ImaginaryUnit : QChar());
+    const QChar extra = context.NumberSet == TNumberSet::Complex ? context.ImaginaryUnit : QChar();
+    BaseRoad(text, base, extra, context.Separator());
     return 0;
 }

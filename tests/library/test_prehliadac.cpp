@@ -180,9 +180,10 @@ TEST_F(BrowserTest, ShippedLibrariesHoldValidExpressionsWithTheirVariables) {
             lib->ReadExpression(expressions.at(e).toElement(), name, notation, desc, vars);
             const QString expression = notation.mid(notation.indexOf('=') + 1);
             TChyba err;
-            CheckSyntax(expression, TEvaluationContext(), err);
+            const TEvaluationContext context(QLatin1Char(',')); // the libraries' separator
+            CheckSyntax(expression, context, err);
             EXPECT_EQ(CodeNumber(err.Code), 0) << S(name);
-            CollectVariableNames(expression, TEvaluationContext(), used, QString());
+            CollectVariableNames(expression, context, used, QString());
             EXPECT_EQ(vars.replaceInStrings(QRegularExpression("=.*"), QString()), used) << S(name);
         }
     }

@@ -29,11 +29,10 @@ protected:
     int Samples = 0;
     // What the samples are evaluated with ("," as the separator); tests
     // change it before a graph.
-    TEvaluationContext Context;
+    TEvaluationContext Context{QLatin1Char(',')};
 
     void SetUp() override {
         AppTest::SetUp();
-        Context.DecimalSeparator = QLatin1Char(',');
         AppContext().Beep = [this] { ++Beeps; };
     }
 };

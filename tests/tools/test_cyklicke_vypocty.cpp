@@ -21,7 +21,7 @@ public:
         Model.AddMissingVariables(expression, excludedName);
     }
     void ValidateVariableValues(const QString &expression, TChyba &err, const QString &excludedName,
-                                quint8 mode) override {
+                                TKontrola mode) override {
         Model.ValidateVariableValues(expression, err, excludedName, mode);
     }
 };
@@ -93,7 +93,7 @@ TEST_F(CyklickeVypoctyTest, EachIndexAddsWhatTheTextWithTheIndexWrittenInGives) 
                                    (k + 1 == text.size() || !IsAsciiLetter(text.at(k + 1)));
                 written += alone ? QStringLiteral("(%1)").arg(i) : QString(text.at(k));
             }
-            const TEngineResult r = EvaluateReal(written, TEvaluationContext());
+            const TEngineResult r = EvaluateReal(written, TEvaluationContext(DecSep()));
             code = r.Error.Code;
             want = c.product ? want * r.Real : want + r.Real;
         }

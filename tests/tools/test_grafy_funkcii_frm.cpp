@@ -106,7 +106,7 @@ TEST_F(GrafyFunkciiFrm, ResizeGivesThePlotTheRoomAndPlacesThePanel) {
 TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindowsContext) {
     class TRadiansMain : public TFakeMainWindow {
         TEvaluationContext EvaluationContext() const override {
-            TEvaluationContext c;
+            TEvaluationContext c(QLatin1Char(','));
             c.AngleUnit = TAngleUnit::Radians;
             return c;
         }

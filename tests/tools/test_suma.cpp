@@ -36,7 +36,7 @@ public:
 class TVariablesCheck : public TFakeMainWindow {
 public:
     quint8 Code = 0;
-    void ValidateVariableValues(const QString &, TChyba &err, const QString &, quint8) override {
+    void ValidateVariableValues(const QString &, TChyba &err, const QString &, TKontrola) override {
         err.ClearCodeAndSpan();
         err.Code = TErrorCode(Code);
     }

@@ -61,7 +61,7 @@ TEST_F(Vzorkovanie, EverySampleAgreesWithTheEvaluatorOnTheSubstitutedText) {
     // and domain edges of the functions in the table.
     QStringList xs;
     for (int k = -1024; k < 1024; ++k)
-        xs += FormatFloat(QStringLiteral("0.##########"), k / 64.0L);
+        xs += FormatFloat(QStringLiteral("0.##########"), k / 64.0L, Context.Separator());
     for (const char *edge : {"90", "-90", "180", "270", "360", "100", "200", "300", "-16", "16", "16,015625",
                              "57,2957795130823209", "65535", "0,000001", "-0,000001", "1E-20", "170", "171"})
         xs += QString::fromLatin1(edge);
@@ -117,7 +117,7 @@ TEST_F(Vzorkovanie, EverySampleAgreesWithTheEvaluatorOnTheSubstitutedText) {
         int failures = 0, defined = 0;
         for (const QString &x : xs) {
             long double at = 0;
-            ASSERT_TRUE(TryStrToFloat(x, at)) << S(x);
+            ASSERT_TRUE(TryStrToFloat(x, at, Context.Separator())) << S(x);
             long double got = 0;
             const TEngineResult want = EvaluateReal(WithX(text, x), Context);
             const int wantCode = CodeNumber(want.Error.Code);
