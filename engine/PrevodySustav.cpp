@@ -268,6 +268,18 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
 // has thousands of them: such a value is refused.
 constexpr int MaxExactFractionDigits = 200;
 
+// The digits of a whole number in base ("0" for 0).
+QString WholeDigits(quint64 n, int base) {
+    if (n == 0)
+        return QStringLiteral("0");
+    QString t;
+    while (n > 0) {
+        t.prepend(DigitToChar(quint8(n % quint64(base))));
+        n /= quint64(base);
+    }
+    return t;
+}
+
 // Every digit of a value in base 2, 8 or 16: the binary value itself, so
 // that it reads back as exactly the same number.
 QString ExactDigits(long double value, int base, QChar sep) {
@@ -276,13 +288,7 @@ QString ExactDigits(long double value, int base, QChar sep) {
         throw EEngineRangeError("number out of range");
     quint64 whole = quint64(a);
     long double f = a - static_cast<long double>(whole); // exact, as is every step below
-    QString t;
-    if (whole == 0)
-        t = QStringLiteral("0");
-    while (whole > 0) {
-        t.prepend(DigitToChar(quint8(whole % quint64(base))));
-        whole /= quint64(base);
-    }
+    QString t = WholeDigits(whole, base);
     if (f != 0)
         t += sep;
     for (int k = 0; f != 0; ++k) {
@@ -545,13 +551,7 @@ void DecimalToBase(int base, const QString &s, quint8 digits, QString &r, QChar 
             throw EEngineRangeError("number out of range");
         n = n * 10 + d;
     }
-    QString res;
-    if (n == 0)
-        res = QStringLiteral("0");
-    while (n > 0) {
-        res.prepend(DigitToChar(quint8(n % quint64(base))));
-        n /= quint64(base);
-    }
+    QString res = WholeDigits(n, base);
 
     // The fraction, digit by digit.
     for (QChar c : fracText)
