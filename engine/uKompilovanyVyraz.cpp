@@ -72,14 +72,14 @@ void PairSinesAndCosines(TFastCode f) {
     std::map<std::pair<qint32, qint32>, size_t> function; // (index, operand) -> instruction
     for (size_t i = 0; i < code.size(); ++i) {
         const TInstruction &in = code[i];
-        if (in.Op == TOp::Function && (in.Aux == SineIndex || in.Aux == CosineIndex))
+        if (in.Op == TOp::Function && (TFunction(in.Aux) == TFunction::Sin || TFunction(in.Aux) == TFunction::Cos))
             function.emplace(std::pair{in.Aux, in.A}, i);
     }
     std::vector<bool> gone(code.size(), false);
     for (const auto &[key, i] : function) {
-        if (key.first != SineIndex)
+        if (TFunction(key.first) != TFunction::Sin)
             continue;
-        const auto cosine = function.find(std::pair{CosineIndex, key.second});
+        const auto cosine = function.find(std::pair{qint32(TFunction::Cos), key.second});
         if (cosine == function.end())
             continue;
         const size_t first = std::min(i, cosine->second), second = std::max(i, cosine->second);

@@ -18,7 +18,7 @@ enum class TTok : quint8 {
     Number,   // Index: the literal
     Slot,     // Index: the free name
     Invalid,  // a malformed part
-    Function, // Index: the function's list index
+    Function, // Index: the function (TFunction)
     WordOp,   // Index: 0 nad, 1 div, 2 mod
     Plus,
     Minus,
@@ -38,11 +38,6 @@ struct TToken {
 
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
-
-int LogyIndex() {
-    static const int index = FunctionIndex(u"logy");
-    return index;
-}
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
@@ -299,11 +294,11 @@ private:
             lower[k] = AsciiLower(s.at(i + k));
         const QStringView run(lower, length);
 
-        int function = -1;
+        TFunction function{};
         switch (NameKind(run, m_context, &function)) {
         case TNameKind::Function:
-            Put(TTok::Function, function);
-            if (m_names && function == LogyIndex() && FreeSlot(u"y") < 0)
+            Put(TTok::Function, qint32(function));
+            if (m_names && function == TFunction::Logy && FreeSlot(u"y") < 0)
                 m_names->Add(u"y"); // the base of logy is the variable "y"
             return j;
         case TNameKind::WordOperator:
@@ -351,7 +346,6 @@ private:
 
     int GluedNames(const QString &s, int i) {
         const int n = int(s.size());
-        const QStringList &names = FunctionNames();
         bool invalid = false;
         // A number before letters that are no word operator as a whole
         // multiplies them, even where they begin with one ("7modcosh7").
@@ -368,15 +362,15 @@ private:
         while (i < n && IsAsciiLetter(s.at(i))) {
             const QStringView rest = QStringView(s).mid(i);
             int found = -1;
-            for (int f = 0; f < names.size() && found < 0; ++f)
-                if (rest.startsWith(names.at(f), Qt::CaseInsensitive))
+            for (int f = 0; f < FunctionCount && found < 0; ++f)
+                if (rest.startsWith(FunctionTable[size_t(f)].Name, Qt::CaseInsensitive))
                     found = f;
             if (found >= 0) {
                 if (invalid)
                     Put(TTok::Invalid);
                 invalid = false;
                 Put(TTok::Function, found);
-                i += int(names.at(found).size());
+                i += int(FunctionTable[size_t(found)].Name.size());
                 continue;
             }
             if (m_context.NumberSet == TNumberSet::Real) {
@@ -425,7 +419,7 @@ enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Sl
 struct TItem {
     TItemKind Kind;
     qint32 Pos;         // index of its token: the order of the text
-    qint32 Value = 0;   // the register of an operand; a function's or word's index
+    qint32 Value = 0;   // the register of an operand; a function (TFunction) or a word's index
 };
 
 // An instruction with its place in the order of the stages.
@@ -550,7 +544,7 @@ private:
     }
 
     // A function name takes the operand that follows it; functions run
-    // first, in the order of the name list and then of the text.
+    // first, in the order of the function table and then of the text.
     void BindFunctions() {
         const TNumberSet set = m_p.Set;
         size_t w = 0;
@@ -561,7 +555,7 @@ private:
                 continue;
             }
             const bool usable = (set == TNumberSet::Real && m_p.Functions) ||
-                                (set == TNumberSet::Complex && FunctionNames().at(item.Value) == QLatin1String("abs"));
+                                (set == TNumberSet::Complex && FunctionInfo(TFunction(item.Value)).InComplexSet);
             if (!usable) {
                 m_items[w++] = TItem{TItemKind::Operand, item.Pos, Invalid()};
                 continue;
@@ -839,7 +833,7 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     // The base of logy: the value of the context's variable "y" (a value
     // "y" is none), read as one number; looked up only where logy is written.
     const bool logy = std::any_of(tokens.begin(), tokens.end(), [](const TToken &t) {
-        return t.Kind == TTok::Function && t.Index == LogyIndex();
+        return t.Kind == TTok::Function && TFunction(t.Index) == TFunction::Logy;
     });
     if (logy) {
         const QString base =

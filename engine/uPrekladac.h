@@ -9,7 +9,7 @@
 // parser makes of each bracket group a list of instructions, one per
 // operation, in the order in which the operations are carried out: the
 // groups from the last "(" to the first, and in each group the functions
-// (in list order), "%", "^" (from the right), "!", "nad", "div" and "mod",
+// (in table order), "%", "^" (from the right), "!", "nad", "div" and "mod",
 // "*" and "/", "+" and "-" (each from the left). The first instruction that
 // fails gives the error, so a text with several faults reports the one met
 // first in that order.

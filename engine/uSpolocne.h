@@ -5,6 +5,8 @@
 // as are the helpers Delete and At.
 #pragma once
 
+#include "uFunkcie.h"
+
 #include <QChar>
 #include <QHash>
 #include <QString>
@@ -178,17 +180,6 @@ struct TEvaluationContext {
     QChar Separator() const;
 };
 
-// The 34 built-in function names in their fixed order: each name stands
-// before every shorter name it contains, so that a search in list order
-// finds the longest.
-const QStringList &FunctionNames();
-// The index of a whole function name (letter case ignored), or -1.
-int FunctionIndex(QStringView name);
-// For each function name, the 0-based position of its first occurrence in
-// text (compared as written), or -1. Names are letters, so only the runs of
-// letters are searched.
-QList<int> FunctionOccurrences(const QString &text);
-
 // The program's decimal separator: the system locale's unless set. It is
 // the default of every context that names none, and what the windows type
 // and show; the engine itself reads only the context's.
@@ -267,8 +258,8 @@ enum class TNameKind : quint8 {
     ImaginaryUnit, // the complex set's unit with its coefficient ("j", "j45")
     Variable,
 };
-// function receives the function's index when the name is one.
-TNameKind NameKind(QStringView run, const TEvaluationContext &context, int *function = nullptr);
+// function receives the function when the name is one.
+TNameKind NameKind(QStringView run, const TEvaluationContext &context, TFunction *function = nullptr);
 
 // ---------------------------------------------------------------------------
 // The operations shared by the checks, the evaluators and the windows.

@@ -56,8 +56,6 @@ struct TRegisters {
 // sinl(x) + cosl(x)): the instruction of the one met first carries this bit
 // in Aux and the register of the other in B.
 constexpr qint32 SineCosinePair = 0x100;
-constexpr qint32 SineIndex = 22;
-constexpr qint32 CosineIndex = 23;
 
 // --- the real set (uVypocetRealne.cpp) ---
 

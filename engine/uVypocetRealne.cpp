@@ -37,17 +37,17 @@ long double Binomial(long double n, long double k) {
 
 // The error of a function of x outside its domain, or of one whose value
 // overflows. Out of line: the sampling road's loop stays small.
-[[gnu::noinline, gnu::cold]] void FunctionFault(int index, long double x, const TProgram &p, bool domain,
+[[gnu::noinline, gnu::cold]] void FunctionFault(TFunction function, long double x, const TProgram &p, bool domain,
                                                 TChyba &err) {
     if (domain) {
         err.Set(TErrorCode::OutsideDomain);
         QString shown;
         FormatNumber(2, 10, shown, x, p.Separator);
         err.Param1 = shown;
-        err.Param2 = FunctionNames().at(index);
+        err.Param2 = FunctionName(function);
     } else {
         err.Set(TErrorCode::FunctionOverflow);
-        err.Param1 = FunctionNames().at(index);
+        err.Param1 = FunctionName(function);
     }
 }
 
@@ -117,74 +117,56 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
 
 // A built-in function of x; false with the code in err on failure. Inlined
 // into the evaluator, so that x and the value stay in the FPU's registers.
-[[gnu::always_inline]] inline bool FunctionValue(int index, long double x, const TProgram &p, long double &value,
-                                                 TChyba &err) {
+[[gnu::always_inline]] inline bool FunctionValue(TFunction function, long double x, const TProgram &p,
+                                                 long double &value, TChyba &err) {
     const TAngleUnit unit = p.AngleUnit;
     TFault fault = Ok;
     long double v = 0;
-    switch (index) {
-    case 33: v = std::nearbyint(x); break;                            // rnd
-    case 30: v = x * x; break;                                        // sqr
-    case 29: fault = x < 0 ? Domain : Value(v, std::sqrt(x)); break; // sqrt
-    case 24: v = std::fabs(x); break;                                 // abs
-    case 27: fault = x <= 0 ? Domain : Value(v, std::log10(x)); break; // log
-    case 28: fault = x <= 0 ? Domain : Value(v, std::log(x)); break;   // ln
-    case 31: v = DmsToDegrees(x); break;                              // deg
-    case 32: v = DegreesToDms(x); break;                              // dms
-    case 25: v = x > 0 ? 1 : (x < 0 ? -1 : 0); break;                 // sign
-    case 26:                                                          // logy
+    using enum TFunction;
+    switch (function) {
+    case Rnd: v = std::nearbyint(x); break;
+    case Sqr: v = x * x; break;
+    case Sqrt: fault = x < 0 ? Domain : Value(v, std::sqrt(x)); break;
+    case Abs: v = std::fabs(x); break;
+    case Log: fault = x <= 0 ? Domain : Value(v, std::log10(x)); break;
+    case Ln: fault = x <= 0 ? Domain : Value(v, std::log(x)); break;
+    case Deg: v = DmsToDegrees(x); break;
+    case Dms: v = DegreesToDms(x); break;
+    case Sign: v = x > 0 ? 1 : (x < 0 ? -1 : 0); break;
+    case Logy:
         if (!LogarithmToY(x, p, v, fault, err))
             return false;
         break;
-    case 22: v = std::sin(ToRadians(x, unit)); break; // sin
-    case 23: v = std::cos(ToRadians(x, unit)); break; // cos
-    case 14:                                          // tan
-    case 15:                                          // tg
-        fault = Tangent(x, unit, v);
-        break;
-    case 10: // cotan
-    case 11: // cotg
-        fault = Cotangent(x, unit, v);
-        break;
-    case 17: // arcsin
-        fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::asin(x), unit));
-        break;
-    case 19: // arccos
-        fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::acos(x), unit));
-        break;
-    case 6: // arctan
-    case 7: // arctg
-        v = FromRadians(std::atan(x), unit);
-        break;
-    case 2: // arccotg
-    case 3: // arccot
-        v = FromRadians(Pi / 2 - std::atan(x), unit); // values from 0 to pi
-        break;
-    case 20: v = std::sinh(x); break; // sinh
-    case 21: v = std::cosh(x); break; // cosh
-    case 12:                          // tanh
-    case 13:                          // tgh
-        v = std::tanh(x);
-        break;
-    case 8: // cotanh
-    case 9: // cotgh
-        fault = x == 0 ? Domain : Value(v, 1.0L / std::tanh(x));
-        break;
-    case 16: v = std::asinh(x); break;                                 // arcsinh
-    case 18: fault = x < 1 ? Domain : Value(v, std::acosh(x)); break; // arccosh
-    case 4:                                                            // arctanh
-    case 5:                                                            // arctgh
-        fault = x <= -1 || x >= 1 ? Domain : Value(v, std::atanh(x));
-        break;
-    default: // 0 arccoth, 1 arccotgh
-        fault = x >= -1 && x <= 1 ? Domain : Value(v, std::atanh(1.0L / x));
-        break;
+    case Sin: v = std::sin(ToRadians(x, unit)); break;
+    case Cos: v = std::cos(ToRadians(x, unit)); break;
+    case Tan:
+    case Tg: fault = Tangent(x, unit, v); break;
+    case Cotan:
+    case Cotg: fault = Cotangent(x, unit, v); break;
+    case Arcsin: fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::asin(x), unit)); break;
+    case Arccos: fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::acos(x), unit)); break;
+    case Arctan:
+    case Arctg: v = FromRadians(std::atan(x), unit); break;
+    case Arccotg:
+    case Arccot: v = FromRadians(Pi / 2 - std::atan(x), unit); break; // values from 0 to pi
+    case Sinh: v = std::sinh(x); break;
+    case Cosh: v = std::cosh(x); break;
+    case Tanh:
+    case Tgh: v = std::tanh(x); break;
+    case Cotanh:
+    case Cotgh: fault = x == 0 ? Domain : Value(v, 1.0L / std::tanh(x)); break;
+    case Arcsinh: v = std::asinh(x); break;
+    case Arccosh: fault = x < 1 ? Domain : Value(v, std::acosh(x)); break;
+    case Arctanh:
+    case Arctgh: fault = x <= -1 || x >= 1 ? Domain : Value(v, std::atanh(x)); break;
+    case Arccoth:
+    case Arccotgh: fault = x >= -1 && x <= 1 ? Domain : Value(v, std::atanh(1.0L / x)); break;
     }
 
     if (fault == Ok && !Finite80(v))
         fault = std::isnan(v) ? Domain : Overflow;
     if (fault != Ok) [[unlikely]] {
-        FunctionFault(index, x, p, fault == Domain, err);
+        FunctionFault(function, x, p, fault == Domain, err);
         return false;
     }
     value = v;
@@ -194,19 +176,19 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
 // sin and cos of x; value is the function `first`'s, other the other's.
 // They fail as the two functions one after the other would: only for an
 // argument that is no finite number, and then in the first.
-bool SineAndCosine(qint32 first, long double x, const TProgram &p, long double &value, long double &other,
+bool SineAndCosine(TFunction first, long double x, const TProgram &p, long double &value, long double &other,
                    TChyba &err) {
     const long double t = ToRadians(x, p.AngleUnit);
     long double s = 0, c = 0;
     sincosl(t, &s, &c);
-    value = first == SineIndex ? s : c;
-    other = first == SineIndex ? c : s;
+    value = first == TFunction::Sin ? s : c;
+    other = first == TFunction::Sin ? c : s;
     if (!Finite80(value) || !Finite80(other)) {
         // As the functions one by one report it.
         long double v = 0;
         if (!FunctionValue(first, x, p, v, err))
             return false;
-        return FunctionValue(first == SineIndex ? CosineIndex : SineIndex, x, p, v, err);
+        return FunctionValue(first == TFunction::Sin ? TFunction::Cos : TFunction::Sin, x, p, v, err);
     }
     return true;
 }
@@ -360,14 +342,14 @@ template <bool Exact>
     if constexpr (!Exact) {
         if (in.Aux & SineCosinePair) {
             long double other = 0;
-            if (!SineAndCosine(in.Aux & ~SineCosinePair, x, p, v, other, err))
+            if (!SineAndCosine(TFunction(in.Aux & ~SineCosinePair), x, p, v, other, err))
                 return false;
             regs.R[in.B] = other;
             regs.Put(in, v);
             return true;
         }
     }
-    if (!FunctionValue(in.Aux, x, p, v, err))
+    if (!FunctionValue(TFunction(in.Aux), x, p, v, err))
         return false;
     regs.Put(in, Exact ? RoundPlain(v, 17) : v);
     return true;
