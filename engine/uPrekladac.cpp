@@ -19,7 +19,7 @@ enum class TTok : quint8 {
     Slot,     // Index: the free name
     Invalid,  // a malformed part
     Function, // Index: the function (TFunction)
-    WordOp,   // Index: 0 nad, 1 div, 2 mod
+    WordOp,   // Index: the word (TWordOperator)
     Plus,
     Minus,
     Star,
@@ -419,7 +419,7 @@ enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Sl
 struct TItem {
     TItemKind Kind;
     qint32 Pos;         // index of its token: the order of the text
-    qint32 Value = 0;   // the register of an operand; a function (TFunction) or a word's index
+    qint32 Value = 0;   // the register of an operand; a function (TFunction) or a word (TWordOperator)
 };
 
 // An instruction with its place in the order of the stages.
@@ -603,6 +603,7 @@ private:
 
     bool At(TItemKind kind) const { return m_at < int(m_items.size()) && m_items[size_t(m_at)].Kind == kind; }
     const TItem &Current() const { return m_items[size_t(m_at)]; }
+    bool AtWord(TWordOperator word) const { return At(TItemKind::WordOp) && TWordOperator(Current().Value) == word; }
 
     // The sign of an operand written right after an operator.
     template <typename F>
@@ -670,7 +671,7 @@ private:
 
     qint32 BinomialLevel() {
         qint32 x = FactorialLevel();
-        while (At(TItemKind::WordOp) && Current().Value == 0) {
+        while (AtWord(TWordOperator::Nad)) {
             const qint64 key = 2LL * Current().Pos;
             ++m_at;
             const qint32 k = Signed([this] { return FactorialLevel(); }, StageBinomial, key);
@@ -681,8 +682,8 @@ private:
 
     qint32 IntegerDivisionLevel() {
         qint32 x = BinomialLevel();
-        while (At(TItemKind::WordOp) && Current().Value != 0) {
-            const TOp op = Current().Value == 1 ? TOp::IntegerDivide : TOp::Remainder;
+        while (AtWord(TWordOperator::Div) || AtWord(TWordOperator::Mod)) {
+            const TOp op = AtWord(TWordOperator::Div) ? TOp::IntegerDivide : TOp::Remainder;
             const qint64 key = 2LL * Current().Pos;
             ++m_at;
             const qint32 y = Signed([this] { return BinomialLevel(); }, StageIntegerDivision, key);

@@ -232,9 +232,12 @@ extern const TCharSet PostfixOperatorChars; // "!%"
 // Every character an expression may hold: backspace, blank, the operator
 // alphabet, "$", brackets, both separators, digits and letters.
 extern const TCharSet ExpressionChars;
-// The word operators ("nad", "div", "mod") in the order of their index.
+// The word operators in the order of their index: n over k, the integer
+// quotient and the remainder.
+enum class TWordOperator : quint8 { Nad, Div, Mod };
 constexpr int WordOperatorCount = 3;
 QStringView WordOperatorName(int index);
+inline QStringView WordOperatorName(TWordOperator word) { return WordOperatorName(int(word)); }
 // The rule of letter case: names, function names and word operators are
 // read without regard to it (letters A-Z only).
 inline bool SameName(QStringView a, QStringView b) {

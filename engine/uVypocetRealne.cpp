@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace vypocet {
 
@@ -366,24 +367,25 @@ template <bool Exact>
 bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err,
              long double &result, bool slotsAreNumbers) {
     // The name of the operation a code 14 names.
-    auto fail = [&err](TErrorCode code, const char *name = nullptr) {
+    auto fail = [&err](TErrorCode code, std::optional<TWordOperator> word = std::nullopt) {
         err.Set(code);
-        if (name && code == TErrorCode::NonIntegerOperand)
-            err.Param1 = QLatin1String(name);
+        if (word && code == TErrorCode::NonIntegerOperand)
+            err.Param1 = WordOperatorName(*word).toString();
         return false;
     };
     TRealRegisters<Exact> regs{R, slotsAreNumbers ? quint8(prekladac::MayBeNaN)
                                                   : quint8(prekladac::MayBeNaN | prekladac::ReadsSlot)};
     // An operation of two operands: the value step makes of them, rounded
-    // and stored, or the fault it reports (with the operation's name for
-    // code 14).
-    auto binary = [&](const TInstruction &in, auto step, const char *name = nullptr) __attribute__((always_inline)) {
+    // and stored, or the fault it reports (with the word operator's name for
+    // code 27).
+    auto binary = [&](const TInstruction &in, auto step,
+                      std::optional<TWordOperator> word = std::nullopt) __attribute__((always_inline)) {
         const long double a = regs.A(in), b = R[in.B];
         if (regs.Unreadable(in, a, b))
             return fail(TErrorCode::Unreadable);
         long double v = 0;
         if (const TErrorCode c = step(a, b, v); c != TErrorCode::None)
-            return fail(c, name);
+            return fail(c, word);
         regs.Put(in, Rounded<Exact>(v));
         return true;
     };
@@ -417,15 +419,15 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             break;
         }
         case TOp::Binomial:
-            if (!binary(in, BinomialValue, "nad"))
+            if (!binary(in, BinomialValue, TWordOperator::Nad))
                 return false;
             break;
         case TOp::IntegerDivide:
-            if (!binary(in, WholeQuotientValue<true>, "div"))
+            if (!binary(in, WholeQuotientValue<true>, TWordOperator::Div))
                 return false;
             break;
         case TOp::Remainder:
-            if (!binary(in, WholeQuotientValue<false>, "mod"))
+            if (!binary(in, WholeQuotientValue<false>, TWordOperator::Mod))
                 return false;
             break;
         case TOp::Multiply:
