@@ -414,6 +414,20 @@ enum TStage : int {
     StageSum,
 };
 
+// The order of the instructions within a stage (the sort key after the
+// stage): the first that fails gives the error. An operator's key comes from
+// the position of its token, growing from the left (powers: from the right);
+// keys are even, so that a step that runs just before an operator (the sign
+// of its right operand, a factorial taken as the base of a power, a product
+// of two operands side by side) takes the odd key below it. Functions go by
+// the table's order, then from the left.
+struct TOrderKey {
+    static constexpr qint64 FromLeft(qint32 pos) { return 2LL * pos; }
+    static constexpr qint64 FromRight(qint32 pos) { return -2LL * pos; }
+    static constexpr qint64 JustBefore(qint64 key) { return key - 1; }
+    static constexpr qint64 Function(qint32 function, qint32 pos) { return qint64(function) * (qint64(1) << 32) + pos; }
+};
+
 enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Slash, Caret, Bang, Percent };
 
 struct TItem {
@@ -513,8 +527,8 @@ public:
             const qint32 more = ParseSum();
             if (m_at == before)
                 ++m_at;
-            value = Place(StageProduct, 2LL * m_items[size_t(std::min(before, int(m_items.size()) - 1))].Pos,
-                          TOp::Multiply, value, more);
+            const qint32 pos = m_items[size_t(std::min(before, int(m_items.size()) - 1))].Pos;
+            value = Place(StageProduct, TOrderKey::FromLeft(pos), TOp::Multiply, value, more);
         }
 
         std::sort(m_placed.begin(), m_placed.end(), [](const TPlaced &a, const TPlaced &b) {
@@ -567,7 +581,7 @@ private:
             } else {
                 argument = Invalid();
             }
-            const qint64 key = qint64(item.Value) * (qint64(1) << 32) + item.Pos;
+            const qint64 key = TOrderKey::Function(item.Value, item.Pos);
             m_items[w++] =
                 TItem{TItemKind::Operand, item.Pos, Place(StageFunction, key, TOp::Function, argument, -1, item.Value)};
         }
@@ -596,7 +610,8 @@ private:
                 op = m_items[w - 1].Kind == TItemKind::Plus ? TOp::PercentPlus : TOp::PercentMinus;
                 m_items[w - 1].Kind = TItemKind::Star;
             }
-            m_items[w++] = TItem{TItemKind::Operand, item.Pos, Place(StagePercent, item.Pos, op, operand)};
+            const qint32 percent = Place(StagePercent, TOrderKey::FromLeft(item.Pos), op, operand);
+            m_items[w++] = TItem{TItemKind::Operand, item.Pos, percent};
         }
         m_items.resize(w);
     }
@@ -612,7 +627,7 @@ private:
             return operand();
         ++m_at;
         const qint32 x = operand();
-        return Place(stage, key - 1, TOp::Negate, x);
+        return Place(stage, TOrderKey::JustBefore(key), TOp::Negate, x);
     }
 
     qint32 Primary() {
@@ -628,7 +643,7 @@ private:
             m_items[size_t(m_at + 1)].Kind == TItemKind::Caret) {
             const qint32 caret = m_items[size_t(m_at + 1)].Pos;
             ++m_at;
-            x = Place(StagePower, -2LL * caret - 1, TOp::Factorial, x);
+            x = Place(StagePower, TOrderKey::JustBefore(TOrderKey::FromRight(caret)), TOp::Factorial, x);
         }
         return x;
     }
@@ -652,9 +667,9 @@ private:
         }
         qint32 r = bases.back();
         for (size_t k = carets.size(); k-- > 0;) {
-            const qint64 key = -2LL * carets[k];
+            const qint64 key = TOrderKey::FromRight(carets[k]);
             if (signs[k + 1])
-                r = Place(StagePower, key - 1, TOp::Negate, r);
+                r = Place(StagePower, TOrderKey::JustBefore(key), TOp::Negate, r);
             r = Place(StagePower, key, TOp::Power, bases[k], r);
         }
         return r;
@@ -663,7 +678,7 @@ private:
     qint32 FactorialLevel() {
         qint32 x = PowerChain();
         while (At(TItemKind::Bang)) {
-            x = Place(StageFactorial, Current().Pos, TOp::Factorial, x);
+            x = Place(StageFactorial, TOrderKey::FromLeft(Current().Pos), TOp::Factorial, x);
             ++m_at;
         }
         return x;
@@ -672,7 +687,7 @@ private:
     qint32 BinomialLevel() {
         qint32 x = FactorialLevel();
         while (AtWord(TWordOperator::Nad)) {
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 k = Signed([this] { return FactorialLevel(); }, StageBinomial, key);
             x = Place(StageBinomial, key, TOp::Binomial, x, k);
@@ -684,7 +699,7 @@ private:
         qint32 x = BinomialLevel();
         while (AtWord(TWordOperator::Div) || AtWord(TWordOperator::Mod)) {
             const TOp op = AtWord(TWordOperator::Div) ? TOp::IntegerDivide : TOp::Remainder;
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 y = Signed([this] { return BinomialLevel(); }, StageIntegerDivision, key);
             x = Place(StageIntegerDivision, key, op, x, y);
@@ -697,13 +712,13 @@ private:
         for (;;) {
             if (At(TItemKind::Star) || At(TItemKind::Slash)) {
                 const TOp op = At(TItemKind::Star) ? TOp::Multiply : TOp::Divide;
-                const qint64 key = 2LL * Current().Pos;
+                const qint64 key = TOrderKey::FromLeft(Current().Pos);
                 ++m_at;
                 const qint32 y = Signed([this] { return IntegerDivisionLevel(); }, StageProduct, key);
                 x = Place(StageProduct, key, op, x, y);
             } else if (At(TItemKind::Operand)) {
                 // Two operands side by side multiply.
-                const qint64 key = 2LL * Current().Pos - 1;
+                const qint64 key = TOrderKey::JustBefore(TOrderKey::FromLeft(Current().Pos));
                 const qint32 y = IntegerDivisionLevel();
                 x = Place(StageProduct, key, TOp::Multiply, x, y);
             } else {
@@ -717,7 +732,7 @@ private:
         if (At(TItemKind::Minus) || At(TItemKind::Plus)) {
             // A leading sign: 0 - term (or 0 + term in the complex set).
             const TOp op = At(TItemKind::Minus) ? TOp::Subtract : TOp::Add;
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 term = Product();
             x = Place(StageSum, key, op, Zero(), term);
@@ -726,7 +741,7 @@ private:
         }
         while (At(TItemKind::Plus) || At(TItemKind::Minus)) {
             const TOp op = At(TItemKind::Plus) ? TOp::Add : TOp::Subtract;
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 y = Signed([this] { return Product(); }, StageSum, key);
             x = Place(StageSum, key, op, x, y);

@@ -62,7 +62,8 @@ TEST(FunctionTable, DerivativesFollowTheRows) {
         TVyraz work;
         QString derivative = text;
         if (!f.DerivativeBefore && f.Function != TFunction::Logy) {
-            EXPECT_THROW(DeriveNTimes(work, derivative, QStringLiteral("x"), 1), EEngineNoDerivative) << qPrintable(text);
+            EXPECT_THROW(DeriveNTimes(work, derivative, QStringLiteral("x"), 1), EEngineNoDerivative)
+                << qPrintable(text);
             continue;
         }
         DeriveNTimes(work, derivative, QStringLiteral("x"), 1);
