@@ -486,7 +486,7 @@ public:
 
         if (m_items.empty()) {
             const qint32 r = NewRegister();
-            m_p.Code.push_back(TInstruction{TOp::Fail, r, -1, -1, CodeNumber(TErrorCode::EmptyBrackets)});
+            m_p.Code.push_back(TInstruction{.Op = TOp::Fail, .Code = TErrorCode::EmptyBrackets, .Dst = r});
             return r;
         }
 
@@ -541,7 +541,7 @@ public:
         if (!top)
             return value;
         const qint32 end = NewRegister();
-        m_p.Code.push_back(TInstruction{TOp::Final, end, value});
+        m_p.Code.push_back(TInstruction{.Op = TOp::Final, .Dst = end, .A = value});
         return end;
     }
 
@@ -551,9 +551,10 @@ private:
     std::vector<TPlaced> &m_placed;
     int m_at = 0;
 
-    qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, qint32 aux = 0) {
+    qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, TFunction function = {}) {
         const qint32 dst = NewRegister();
-        m_placed.push_back(TPlaced{stage, key, TInstruction{op, dst, a, b, aux}});
+        m_placed.push_back(
+            TPlaced{stage, key, TInstruction{.Op = op, .Function = function, .Dst = dst, .A = a, .B = b}});
         return dst;
     }
 
@@ -582,8 +583,8 @@ private:
                 argument = Invalid();
             }
             const qint64 key = TOrderKey::Function(item.Value, item.Pos);
-            m_items[w++] =
-                TItem{TItemKind::Operand, item.Pos, Place(StageFunction, key, TOp::Function, argument, -1, item.Value)};
+            const qint32 value = Place(StageFunction, key, TOp::Function, argument, -1, TFunction(item.Value));
+            m_items[w++] = TItem{TItemKind::Operand, item.Pos, value};
         }
         m_items.resize(w);
     }
@@ -899,16 +900,16 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
         TGroup &group = groups[g];
         if (!group.Closed) {
             program.Code.push_back(
-                TInstruction{TOp::Fail, group.Result, -1, -1, CodeNumber(TErrorCode::UnclosedBracket)});
+                TInstruction{.Op = TOp::Fail, .Code = TErrorCode::UnclosedBracket, .Dst = group.Result});
             continue;
         }
         const qint32 value = compiler.CompileGroup(group.Items, false);
         // The group's value goes to the register its parent reads.
-        program.Code.push_back(TInstruction{TOp::GroupEnd, group.Result, value});
+        program.Code.push_back(TInstruction{.Op = TOp::GroupEnd, .Dst = group.Result, .A = value});
     }
     if (stray)
-        program.Code.push_back(TInstruction{TOp::Fail, compiler.NewRegister(), -1, -1,
-                                            CodeNumber(TErrorCode::StrayClose)});
+        program.Code.push_back(
+            TInstruction{.Op = TOp::Fail, .Code = TErrorCode::StrayClose, .Dst = compiler.NewRegister()});
     program.Result = compiler.CompileGroup(groups[0].Items, true);
 }
 

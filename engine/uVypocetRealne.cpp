@@ -341,16 +341,16 @@ template <bool Exact>
     }
     long double v = 0;
     if constexpr (!Exact) {
-        if (in.Aux & SineCosinePair) {
+        if (in.Flags & prekladac::PairsSineCosine) {
             long double other = 0;
-            if (!SineAndCosine(TFunction(in.Aux & ~SineCosinePair), x, p, v, other, err))
+            if (!SineAndCosine(in.Function, x, p, v, other, err))
                 return false;
             regs.R[in.B] = other;
             regs.Put(in, v);
             return true;
         }
     }
-    if (!FunctionValue(TFunction(in.Aux), x, p, v, err))
+    if (!FunctionValue(in.Function, x, p, v, err))
         return false;
     regs.Put(in, Exact ? RoundPlain(v, 17) : v);
     return true;
@@ -450,7 +450,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             result = regs.A(in);
             break;
         case TOp::Fail:
-            return fail(CodeOf(in.Aux));
+            return fail(in.Code);
         }
     }
     return true;

@@ -390,7 +390,7 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
                 result = R[in.Dst];
             break;
         case TOp::Fail:
-            c = CodeOf(in.Aux);
+            c = in.Code;
             break;
         }
         if (c != TErrorCode::None) {
