@@ -34,12 +34,10 @@ struct TFunctionInfo {
     const char *DerivativeAfter;
 };
 
-constexpr int FunctionCount = 34;
-
 // The order matters: names are found by plain substring search in table
 // order, so each name stands before every shorter name it contains; and a
 // bracket group's functions are applied in this order.
-inline constexpr std::array<TFunctionInfo, FunctionCount> FunctionTable{{
+inline constexpr auto FunctionTable = std::to_array<TFunctionInfo>({
     {u"arccoth", TFunction::Arccoth, false, false, "1/(1-", "^2)"},
     {u"arccotgh", TFunction::Arccotgh, false, false, "1/(1-", "^2)"},
     {u"arccotg", TFunction::Arccotg, false, true, "-1/(", "^2+1)"},
@@ -74,7 +72,8 @@ inline constexpr std::array<TFunctionInfo, FunctionCount> FunctionTable{{
     {u"deg", TFunction::Deg, false, false, nullptr, nullptr},
     {u"dms", TFunction::Dms, false, false, nullptr, nullptr},
     {u"rnd", TFunction::Rnd, false, false, nullptr, nullptr},
-}};
+});
+constexpr int FunctionCount = int(FunctionTable.size());
 
 namespace function_table_checks {
 constexpr bool Contains(QStringView text, QStringView part) {
