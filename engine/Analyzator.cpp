@@ -95,12 +95,11 @@ quint32 LetterBits(QStringView text) {
 // of the failing name (or -1) and its span in s.
 int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
     static const TCharSet beforeArgument = QStringLiteral(" )") + OperatorChars;
-    const QStringList &names = FunctionNames();
     // The letters of each name: a run that lacks one of them cannot hold it.
-    static const std::vector<quint32> nameBits = [&names] {
+    static const std::vector<quint32> nameBits = [] {
         std::vector<quint32> bits;
-        for (const QString &name : names)
-            bits.push_back(LetterBits(name));
+        for (const TFunctionInfo &function : FunctionTable)
+            bits.push_back(LetterBits(function.Name));
         return bits;
     }();
     const int n = int(s.size());
@@ -130,9 +129,9 @@ int FailingFunctionName(QStringView s, int &spanStart, int &spanEnd) {
             run.append(s.at(k));
             at.append(k);
         }
-        const int limit = bestName < 0 ? int(names.size()) : bestName;
+        const int limit = bestName < 0 ? FunctionCount : bestName;
         for (int f = 0; f < limit && !run.empty(); ++f) {
-            const QString &name = names.at(f);
+            const QStringView name = FunctionTable[size_t(f)].Name;
             const qsizetype len = name.size();
             if (run.size() < len || (nameBits[size_t(f)] & ~runBits) != 0)
                 continue;
@@ -277,7 +276,7 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
         end = PositionWithoutBlanks(words, end);
     }
     if (name >= 0) {
-        err.Param1 = FunctionNames().at(name);
+        err.Param1 = FunctionName(TFunction(name));
         fail(TErrorCode::FunctionWithoutArgument, start, end);
     }
 }

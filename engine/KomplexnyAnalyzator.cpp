@@ -99,21 +99,22 @@ void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, 
     // A bracket fault stays unless a function name is at fault too.
     CheckBrackets(s, expr, err);
 
-    // Function names: every one but "abs" is refused (the first in list
-    // order); "abs" must be followed by its argument.
+    // Function names: every one the set does not evaluate is refused (the
+    // first in table order); the others ("abs") must be followed by their
+    // argument.
     const QString t = AsciiLower(s) + QLatin1Char('+');
-    const QStringList &names = FunctionNames();
     const QList<int> first = FunctionOccurrences(t);
-    for (int k = 0; k < names.size(); ++k) {
-        const QString &name = names.at(k);
-        if (name != QLatin1String("abs")) {
+    for (int k = 0; k < FunctionCount; ++k) {
+        const TFunctionInfo &function = FunctionTable[size_t(k)];
+        const QStringView name = function.Name;
+        if (!function.InComplexSet) {
             if (first[k] >= 0)
                 return Fail(err, TErrorCode::FunctionNotInSet, first[k], first[k] + int(name.size()), expr);
             continue;
         }
         for (qsizetype p = first[k]; p >= 0; p = t.indexOf(name, p + 1)) {
             if (IsOneOf(t.at(p + name.size()), "!%)*+-/^")) {
-                err.Param1 = name;
+                err.Param1 = name.toString();
                 return Fail(err, TErrorCode::FunctionWithoutArgument, int(p), int(p + name.size()), expr);
             }
         }

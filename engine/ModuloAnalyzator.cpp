@@ -62,7 +62,8 @@ void CheckModuloSyntax(const QString &expr, const TEvaluationContext &, TChyba &
     const QList<int> found = FunctionOccurrences(lower);
     for (int k = 0; k < found.size(); ++k)
         if (found[k] >= 0)
-            return Fail(err, expr, TErrorCode::FunctionNotInSet, found[k], found[k] + int(FunctionNames().at(k).size()));
+            return Fail(err, expr, TErrorCode::FunctionNotInSet, found[k],
+                        found[k] + int(FunctionTable[size_t(k)].Name.size()));
 }
 
 TEngineResult EvaluateModulo(const QString &expr, const TEvaluationContext &context) {

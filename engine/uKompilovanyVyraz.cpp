@@ -43,7 +43,7 @@ void DropCopiesAndRepeats(TFastCode f) {
         if (!added)
             alias[size_t(p.Literals[k].Register)] = at->second;
     }
-    using TKey = std::tuple<quint8, qint32, qint32, qint32>;
+    using TKey = std::tuple<quint8, quint8, qint32, qint32>;
     std::map<TKey, qint32> computed;
     f.Code.reserve(p.Code.size());
     for (TInstruction in : p.Code) {
@@ -54,7 +54,7 @@ void DropCopiesAndRepeats(TFastCode f) {
         in.A = resolve(in.A);
         in.B = resolve(in.B);
         if (in.Op != TOp::Final && in.Op != TOp::Fail) {
-            const auto [at, added] = computed.emplace(TKey{quint8(in.Op), in.A, in.B, in.Aux}, in.Dst);
+            const auto [at, added] = computed.emplace(TKey{quint8(in.Op), quint8(in.Function), in.A, in.B}, in.Dst);
             if (!added) {
                 alias[size_t(in.Dst)] = at->second;
                 continue;
@@ -69,21 +69,21 @@ void DropCopiesAndRepeats(TFastCode f) {
 // per operand at most.)
 void PairSinesAndCosines(TFastCode f) {
     std::vector<TInstruction> &code = f.Code;
-    std::map<std::pair<qint32, qint32>, size_t> function; // (index, operand) -> instruction
+    std::map<std::pair<TFunction, qint32>, size_t> function; // (function, operand) -> instruction
     for (size_t i = 0; i < code.size(); ++i) {
         const TInstruction &in = code[i];
-        if (in.Op == TOp::Function && (in.Aux == SineIndex || in.Aux == CosineIndex))
-            function.emplace(std::pair{in.Aux, in.A}, i);
+        if (in.Op == TOp::Function && (in.Function == TFunction::Sin || in.Function == TFunction::Cos))
+            function.emplace(std::pair{in.Function, in.A}, i);
     }
     std::vector<bool> gone(code.size(), false);
     for (const auto &[key, i] : function) {
-        if (key.first != SineIndex)
+        if (key.first != TFunction::Sin)
             continue;
-        const auto cosine = function.find(std::pair{CosineIndex, key.second});
+        const auto cosine = function.find(std::pair{TFunction::Cos, key.second});
         if (cosine == function.end())
             continue;
         const size_t first = std::min(i, cosine->second), second = std::max(i, cosine->second);
-        code[first].Aux |= SineCosinePair;
+        code[first].Flags |= PairsSineCosine;
         code[first].B = code[second].Dst;
         gone[second] = true;
     }
@@ -114,8 +114,8 @@ void DropPlusZero(TFastCode f) {
 }
 
 // B of a paired sine and cosine is the register it writes, not an operand.
-bool ReadsB(const TInstruction &in) { return in.B >= 0 && !(in.Op == TOp::Function && (in.Aux & SineCosinePair)); }
-bool WritesB(const TInstruction &in) { return in.Op == TOp::Function && (in.Aux & SineCosinePair); }
+bool ReadsB(const TInstruction &in) { return in.B >= 0 && !(in.Op == TOp::Function && (in.Flags & PairsSineCosine)); }
+bool WritesB(const TInstruction &in) { return in.Op == TOp::Function && (in.Flags & PairsSineCosine); }
 
 // The operands that can be NaN: a malformed part, a literal that is no
 // number, a free name (given NaN) and the negation of one of them. Every

@@ -18,8 +18,8 @@ enum class TTok : quint8 {
     Number,   // Index: the literal
     Slot,     // Index: the free name
     Invalid,  // a malformed part
-    Function, // Index: the function's list index
-    WordOp,   // Index: 0 nad, 1 div, 2 mod
+    Function, // Index: the function (TFunction)
+    WordOp,   // Index: the word (TWordOperator)
     Plus,
     Minus,
     Star,
@@ -38,11 +38,6 @@ struct TToken {
 
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
-
-int LogyIndex() {
-    static const int index = FunctionIndex(u"logy");
-    return index;
-}
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
@@ -299,11 +294,11 @@ private:
             lower[k] = AsciiLower(s.at(i + k));
         const QStringView run(lower, length);
 
-        int function = -1;
+        TFunction function{};
         switch (NameKind(run, m_context, &function)) {
         case TNameKind::Function:
-            Put(TTok::Function, function);
-            if (m_names && function == LogyIndex() && FreeSlot(u"y") < 0)
+            Put(TTok::Function, qint32(function));
+            if (m_names && function == TFunction::Logy && FreeSlot(u"y") < 0)
                 m_names->Add(u"y"); // the base of logy is the variable "y"
             return j;
         case TNameKind::WordOperator:
@@ -351,7 +346,6 @@ private:
 
     int GluedNames(const QString &s, int i) {
         const int n = int(s.size());
-        const QStringList &names = FunctionNames();
         bool invalid = false;
         // A number before letters that are no word operator as a whole
         // multiplies them, even where they begin with one ("7modcosh7").
@@ -368,15 +362,15 @@ private:
         while (i < n && IsAsciiLetter(s.at(i))) {
             const QStringView rest = QStringView(s).mid(i);
             int found = -1;
-            for (int f = 0; f < names.size() && found < 0; ++f)
-                if (rest.startsWith(names.at(f), Qt::CaseInsensitive))
+            for (int f = 0; f < FunctionCount && found < 0; ++f)
+                if (rest.startsWith(FunctionTable[size_t(f)].Name, Qt::CaseInsensitive))
                     found = f;
             if (found >= 0) {
                 if (invalid)
                     Put(TTok::Invalid);
                 invalid = false;
                 Put(TTok::Function, found);
-                i += int(names.at(found).size());
+                i += int(FunctionTable[size_t(found)].Name.size());
                 continue;
             }
             if (m_context.NumberSet == TNumberSet::Real) {
@@ -420,12 +414,26 @@ enum TStage : int {
     StageSum,
 };
 
+// The order of the instructions within a stage (the sort key after the
+// stage): the first that fails gives the error. An operator's key comes from
+// the position of its token, growing from the left (powers: from the right);
+// keys are even, so that a step that runs just before an operator (the sign
+// of its right operand, a factorial taken as the base of a power, a product
+// of two operands side by side) takes the odd key below it. Functions go by
+// the table's order, then from the left.
+struct TOrderKey {
+    static constexpr qint64 FromLeft(qint32 pos) { return 2LL * pos; }
+    static constexpr qint64 FromRight(qint32 pos) { return -2LL * pos; }
+    static constexpr qint64 JustBefore(qint64 key) { return key - 1; }
+    static constexpr qint64 Function(qint32 function, qint32 pos) { return qint64(function) * (qint64(1) << 32) + pos; }
+};
+
 enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Slash, Caret, Bang, Percent };
 
 struct TItem {
     TItemKind Kind;
     qint32 Pos;         // index of its token: the order of the text
-    qint32 Value = 0;   // the register of an operand; a function's or word's index
+    qint32 Value = 0;   // the register of an operand; a function (TFunction) or a word (TWordOperator)
 };
 
 // An instruction with its place in the order of the stages.
@@ -478,7 +486,7 @@ public:
 
         if (m_items.empty()) {
             const qint32 r = NewRegister();
-            m_p.Code.push_back(TInstruction{TOp::Fail, r, -1, -1, CodeNumber(TErrorCode::EmptyBrackets)});
+            m_p.Code.push_back(TInstruction{.Op = TOp::Fail, .Code = TErrorCode::EmptyBrackets, .Dst = r});
             return r;
         }
 
@@ -519,8 +527,8 @@ public:
             const qint32 more = ParseSum();
             if (m_at == before)
                 ++m_at;
-            value = Place(StageProduct, 2LL * m_items[size_t(std::min(before, int(m_items.size()) - 1))].Pos,
-                          TOp::Multiply, value, more);
+            const qint32 pos = m_items[size_t(std::min(before, int(m_items.size()) - 1))].Pos;
+            value = Place(StageProduct, TOrderKey::FromLeft(pos), TOp::Multiply, value, more);
         }
 
         std::sort(m_placed.begin(), m_placed.end(), [](const TPlaced &a, const TPlaced &b) {
@@ -533,7 +541,7 @@ public:
         if (!top)
             return value;
         const qint32 end = NewRegister();
-        m_p.Code.push_back(TInstruction{TOp::Final, end, value});
+        m_p.Code.push_back(TInstruction{.Op = TOp::Final, .Dst = end, .A = value});
         return end;
     }
 
@@ -543,14 +551,15 @@ private:
     std::vector<TPlaced> &m_placed;
     int m_at = 0;
 
-    qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, qint32 aux = 0) {
+    qint32 Place(int stage, qint64 key, TOp op, qint32 a, qint32 b = -1, TFunction function = {}) {
         const qint32 dst = NewRegister();
-        m_placed.push_back(TPlaced{stage, key, TInstruction{op, dst, a, b, aux}});
+        m_placed.push_back(
+            TPlaced{stage, key, TInstruction{.Op = op, .Function = function, .Dst = dst, .A = a, .B = b}});
         return dst;
     }
 
     // A function name takes the operand that follows it; functions run
-    // first, in the order of the name list and then of the text.
+    // first, in the order of the function table and then of the text.
     void BindFunctions() {
         const TNumberSet set = m_p.Set;
         size_t w = 0;
@@ -561,7 +570,7 @@ private:
                 continue;
             }
             const bool usable = (set == TNumberSet::Real && m_p.Functions) ||
-                                (set == TNumberSet::Complex && FunctionNames().at(item.Value) == QLatin1String("abs"));
+                                (set == TNumberSet::Complex && FunctionInfo(TFunction(item.Value)).InComplexSet);
             if (!usable) {
                 m_items[w++] = TItem{TItemKind::Operand, item.Pos, Invalid()};
                 continue;
@@ -573,9 +582,9 @@ private:
             } else {
                 argument = Invalid();
             }
-            const qint64 key = qint64(item.Value) * (qint64(1) << 32) + item.Pos;
-            m_items[w++] =
-                TItem{TItemKind::Operand, item.Pos, Place(StageFunction, key, TOp::Function, argument, -1, item.Value)};
+            const qint64 key = TOrderKey::Function(item.Value, item.Pos);
+            const qint32 value = Place(StageFunction, key, TOp::Function, argument, -1, TFunction(item.Value));
+            m_items[w++] = TItem{TItemKind::Operand, item.Pos, value};
         }
         m_items.resize(w);
     }
@@ -602,13 +611,15 @@ private:
                 op = m_items[w - 1].Kind == TItemKind::Plus ? TOp::PercentPlus : TOp::PercentMinus;
                 m_items[w - 1].Kind = TItemKind::Star;
             }
-            m_items[w++] = TItem{TItemKind::Operand, item.Pos, Place(StagePercent, item.Pos, op, operand)};
+            const qint32 percent = Place(StagePercent, TOrderKey::FromLeft(item.Pos), op, operand);
+            m_items[w++] = TItem{TItemKind::Operand, item.Pos, percent};
         }
         m_items.resize(w);
     }
 
     bool At(TItemKind kind) const { return m_at < int(m_items.size()) && m_items[size_t(m_at)].Kind == kind; }
     const TItem &Current() const { return m_items[size_t(m_at)]; }
+    bool AtWord(TWordOperator word) const { return At(TItemKind::WordOp) && TWordOperator(Current().Value) == word; }
 
     // The sign of an operand written right after an operator.
     template <typename F>
@@ -617,7 +628,7 @@ private:
             return operand();
         ++m_at;
         const qint32 x = operand();
-        return Place(stage, key - 1, TOp::Negate, x);
+        return Place(stage, TOrderKey::JustBefore(key), TOp::Negate, x);
     }
 
     qint32 Primary() {
@@ -633,7 +644,7 @@ private:
             m_items[size_t(m_at + 1)].Kind == TItemKind::Caret) {
             const qint32 caret = m_items[size_t(m_at + 1)].Pos;
             ++m_at;
-            x = Place(StagePower, -2LL * caret - 1, TOp::Factorial, x);
+            x = Place(StagePower, TOrderKey::JustBefore(TOrderKey::FromRight(caret)), TOp::Factorial, x);
         }
         return x;
     }
@@ -657,9 +668,9 @@ private:
         }
         qint32 r = bases.back();
         for (size_t k = carets.size(); k-- > 0;) {
-            const qint64 key = -2LL * carets[k];
+            const qint64 key = TOrderKey::FromRight(carets[k]);
             if (signs[k + 1])
-                r = Place(StagePower, key - 1, TOp::Negate, r);
+                r = Place(StagePower, TOrderKey::JustBefore(key), TOp::Negate, r);
             r = Place(StagePower, key, TOp::Power, bases[k], r);
         }
         return r;
@@ -668,7 +679,7 @@ private:
     qint32 FactorialLevel() {
         qint32 x = PowerChain();
         while (At(TItemKind::Bang)) {
-            x = Place(StageFactorial, Current().Pos, TOp::Factorial, x);
+            x = Place(StageFactorial, TOrderKey::FromLeft(Current().Pos), TOp::Factorial, x);
             ++m_at;
         }
         return x;
@@ -676,8 +687,8 @@ private:
 
     qint32 BinomialLevel() {
         qint32 x = FactorialLevel();
-        while (At(TItemKind::WordOp) && Current().Value == 0) {
-            const qint64 key = 2LL * Current().Pos;
+        while (AtWord(TWordOperator::Nad)) {
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 k = Signed([this] { return FactorialLevel(); }, StageBinomial, key);
             x = Place(StageBinomial, key, TOp::Binomial, x, k);
@@ -687,9 +698,9 @@ private:
 
     qint32 IntegerDivisionLevel() {
         qint32 x = BinomialLevel();
-        while (At(TItemKind::WordOp) && Current().Value != 0) {
-            const TOp op = Current().Value == 1 ? TOp::IntegerDivide : TOp::Remainder;
-            const qint64 key = 2LL * Current().Pos;
+        while (AtWord(TWordOperator::Div) || AtWord(TWordOperator::Mod)) {
+            const TOp op = AtWord(TWordOperator::Div) ? TOp::IntegerDivide : TOp::Remainder;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 y = Signed([this] { return BinomialLevel(); }, StageIntegerDivision, key);
             x = Place(StageIntegerDivision, key, op, x, y);
@@ -702,13 +713,13 @@ private:
         for (;;) {
             if (At(TItemKind::Star) || At(TItemKind::Slash)) {
                 const TOp op = At(TItemKind::Star) ? TOp::Multiply : TOp::Divide;
-                const qint64 key = 2LL * Current().Pos;
+                const qint64 key = TOrderKey::FromLeft(Current().Pos);
                 ++m_at;
                 const qint32 y = Signed([this] { return IntegerDivisionLevel(); }, StageProduct, key);
                 x = Place(StageProduct, key, op, x, y);
             } else if (At(TItemKind::Operand)) {
                 // Two operands side by side multiply.
-                const qint64 key = 2LL * Current().Pos - 1;
+                const qint64 key = TOrderKey::JustBefore(TOrderKey::FromLeft(Current().Pos));
                 const qint32 y = IntegerDivisionLevel();
                 x = Place(StageProduct, key, TOp::Multiply, x, y);
             } else {
@@ -722,7 +733,7 @@ private:
         if (At(TItemKind::Minus) || At(TItemKind::Plus)) {
             // A leading sign: 0 - term (or 0 + term in the complex set).
             const TOp op = At(TItemKind::Minus) ? TOp::Subtract : TOp::Add;
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 term = Product();
             x = Place(StageSum, key, op, Zero(), term);
@@ -731,7 +742,7 @@ private:
         }
         while (At(TItemKind::Plus) || At(TItemKind::Minus)) {
             const TOp op = At(TItemKind::Plus) ? TOp::Add : TOp::Subtract;
-            const qint64 key = 2LL * Current().Pos;
+            const qint64 key = TOrderKey::FromLeft(Current().Pos);
             ++m_at;
             const qint32 y = Signed([this] { return Product(); }, StageSum, key);
             x = Place(StageSum, key, op, x, y);
@@ -839,7 +850,7 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     // The base of logy: the value of the context's variable "y" (a value
     // "y" is none), read as one number; looked up only where logy is written.
     const bool logy = std::any_of(tokens.begin(), tokens.end(), [](const TToken &t) {
-        return t.Kind == TTok::Function && t.Index == LogyIndex();
+        return t.Kind == TTok::Function && TFunction(t.Index) == TFunction::Logy;
     });
     if (logy) {
         const QString base =
@@ -889,16 +900,16 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
         TGroup &group = groups[g];
         if (!group.Closed) {
             program.Code.push_back(
-                TInstruction{TOp::Fail, group.Result, -1, -1, CodeNumber(TErrorCode::UnclosedBracket)});
+                TInstruction{.Op = TOp::Fail, .Code = TErrorCode::UnclosedBracket, .Dst = group.Result});
             continue;
         }
         const qint32 value = compiler.CompileGroup(group.Items, false);
         // The group's value goes to the register its parent reads.
-        program.Code.push_back(TInstruction{TOp::GroupEnd, group.Result, value});
+        program.Code.push_back(TInstruction{.Op = TOp::GroupEnd, .Dst = group.Result, .A = value});
     }
     if (stray)
-        program.Code.push_back(TInstruction{TOp::Fail, compiler.NewRegister(), -1, -1,
-                                            CodeNumber(TErrorCode::StrayClose)});
+        program.Code.push_back(
+            TInstruction{.Op = TOp::Fail, .Code = TErrorCode::StrayClose, .Dst = compiler.NewRegister()});
     program.Result = compiler.CompileGroup(groups[0].Items, true);
 }
 

@@ -9,7 +9,7 @@
 // parser makes of each bracket group a list of instructions, one per
 // operation, in the order in which the operations are carried out: the
 // groups from the last "(" to the first, and in each group the functions
-// (in list order), "%", "^" (from the right), "!", "nad", "div" and "mod",
+// (in table order), "%", "^" (from the right), "!", "nad", "div" and "mod",
 // "*" and "/", "+" and "-" (each from the left). The first instruction that
 // fails gives the error, so a text with several faults reports the one met
 // first in that order.
@@ -22,7 +22,7 @@
 namespace prekladac {
 
 enum class TOp : quint8 {
-    Function,     // Dst := function Aux of A (real) or abs (complex)
+    Function,     // Dst := the instruction's Function of A (real), abs of A (complex)
     PercentPlain, // A / 100
     PercentPlus,  // (100 + A) / 100
     PercentMinus, // (100 - A) / 100
@@ -38,7 +38,7 @@ enum class TOp : quint8 {
     Negate,       // the sign of an operand written after an operator; no rounding
     GroupEnd,     // a bracket group's value is complete
     Final,        // the value of the whole expression
-    Fail,         // stops with code Aux: an empty group, an unclosed or stray bracket
+    Fail,         // stops with the instruction's Code: an empty group, an unclosed or stray bracket
 };
 
 // Flags of the sampling road's code (TCompiledExpression::EvaluateFast).
@@ -47,15 +47,21 @@ enum : quint8 {
     NotStored = 2,    // the value is read only as A of the next instruction
     MayBeNaN = 4,     // an operand can be a malformed part (NaN)
     ReadsSlot = 8,    // an operand can be a free name's value (NaN when none is given)
+    // A sine and a cosine of one argument computed together (one reduction
+    // of the argument instead of two, as a C++ compiler makes of sinl(x) +
+    // cosl(x)): the instruction of the one met first writes the other's
+    // value to the register B.
+    PairsSineCosine = 16,
 };
 
 struct TInstruction {
     TOp Op;
+    TFunction Function{};                // of Op Function
+    TErrorCode Code = TErrorCode::None;  // of Op Fail
+    quint8 Flags = 0;
     qint32 Dst;
     qint32 A = -1;
-    qint32 B = -1;
-    qint32 Aux = 0;
-    quint8 Flags = 0;
+    qint32 B = -1;                       // the second operand (or, see PairsSineCosine, a second result)
 };
 
 // A number as written (a part of TProgram::LiteralText), and the register

@@ -43,67 +43,6 @@ bool HoldsLetter(QStringView s) {
     return false;
 }
 
-// The order matters: names are found by plain substring search in list
-// order, so each name stands before every shorter name it contains.
-const QStringList &FunctionNames() {
-    static const QStringList names{
-        QStringLiteral("arccoth"), QStringLiteral("arccotgh"), QStringLiteral("arccotg"), QStringLiteral("arccot"),
-        QStringLiteral("arctanh"), QStringLiteral("arctgh"),   QStringLiteral("arctan"),  QStringLiteral("arctg"),
-        QStringLiteral("cotanh"),  QStringLiteral("cotgh"),    QStringLiteral("cotan"),   QStringLiteral("cotg"),
-        QStringLiteral("tanh"),    QStringLiteral("tgh"),      QStringLiteral("tan"),     QStringLiteral("tg"),
-        QStringLiteral("arcsinh"), QStringLiteral("arcsin"),   QStringLiteral("arccosh"), QStringLiteral("arccos"),
-        QStringLiteral("sinh"),    QStringLiteral("cosh"),     QStringLiteral("sin"),     QStringLiteral("cos"),
-        QStringLiteral("abs"),     QStringLiteral("sign"),     QStringLiteral("logy"),    QStringLiteral("log"),
-        QStringLiteral("ln"),      QStringLiteral("sqrt"),     QStringLiteral("sqr"),     QStringLiteral("deg"),
-        QStringLiteral("dms"),     QStringLiteral("rnd")};
-    return names;
-}
-
-int FunctionIndex(QStringView name) {
-    // The names by their first letter, in list order, so that a name is
-    // compared only with the few that begin as it does (this runs for every
-    // name of every text).
-    static const std::array<std::vector<int>, 26> byFirst = [] {
-        std::array<std::vector<int>, 26> table;
-        const QStringList &names = FunctionNames();
-        for (int i = 0; i < names.size(); ++i)
-            table[size_t(names.at(i).at(0).unicode() - 'a')].push_back(i);
-        return table;
-    }();
-    if (name.isEmpty() || !IsAsciiLetter(name.at(0)))
-        return -1;
-    const QStringList &names = FunctionNames();
-    for (const int i : byFirst[size_t(AsciiLower(name.at(0)).unicode() - 'a')])
-        if (SameName(name, names.at(i)))
-            return i;
-    return -1;
-}
-
-QList<int> FunctionOccurrences(const QString &text) {
-    const QStringList &names = FunctionNames();
-    QList<int> first(names.size(), -1);
-    const int n = int(text.size());
-    int i = 0;
-    while (i < n) {
-        if (!IsAsciiLetter(text.at(i))) {
-            ++i;
-            continue;
-        }
-        int end = i;
-        while (end < n && IsAsciiLetter(text.at(end)))
-            ++end;
-        const QStringView run = QStringView(text).mid(i, end - i);
-        for (int k = 0; k < names.size(); ++k) {
-            if (first[k] >= 0 || names.at(k).size() > run.size())
-                continue;
-            const qsizetype p = run.indexOf(names.at(k));
-            if (p >= 0)
-                first[k] = i + int(p);
-        }
-        i = end;
-    }
-    return first;
-}
 
 QString ValueOfName(const QStringList &lines, const QString &name) {
     for (const QString &line : lines) {
@@ -351,12 +290,13 @@ bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     return true;
 }
 
-TNameKind NameKind(QStringView run, const TEvaluationContext &context, int *function) {
+TNameKind NameKind(QStringView run, const TEvaluationContext &context, TFunction *function) {
     const int index = FunctionIndex(run);
-    if (function)
-        *function = index;
-    if (index >= 0)
+    if (index >= 0) {
+        if (function)
+            *function = TFunction(index);
         return TNameKind::Function;
+    }
     if (IsWordOperator(run, WordTailWithExp, context.NumberSet))
         return TNameKind::WordOperator;
     if (context.NumberSet == TNumberSet::Complex) {

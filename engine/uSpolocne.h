@@ -5,6 +5,8 @@
 // as are the helpers Delete and At.
 #pragma once
 
+#include "uFunkcie.h"
+
 #include <QChar>
 #include <QHash>
 #include <QString>
@@ -181,16 +183,6 @@ struct TEvaluationContext {
     QChar Separator() const { return DecimalSeparator; }
 };
 
-// The 34 built-in function names in their fixed order: each name stands
-// before every shorter name it contains, so that a search in list order
-// finds the longest.
-const QStringList &FunctionNames();
-// The index of a whole function name (letter case ignored), or -1.
-int FunctionIndex(QStringView name);
-// For each function name, the 0-based position of its first occurrence in
-// text (compared as written), or -1. Names are letters, so only the runs of
-// letters are searched.
-QList<int> FunctionOccurrences(const QString &text);
 
 // ---------------------------------------------------------------------------
 // 1-based string helpers. Out-of-range arguments are clamped, never UB.
@@ -237,9 +229,12 @@ extern const TCharSet PostfixOperatorChars; // "!%"
 // Every character an expression may hold: backspace, blank, the operator
 // alphabet, "$", brackets, both separators, digits and letters.
 extern const TCharSet ExpressionChars;
-// The word operators ("nad", "div", "mod") in the order of their index.
+// The word operators in the order of their index: n over k, the integer
+// quotient and the remainder.
+enum class TWordOperator : quint8 { Nad, Div, Mod };
 constexpr int WordOperatorCount = 3;
 QStringView WordOperatorName(int index);
+inline QStringView WordOperatorName(TWordOperator word) { return WordOperatorName(int(word)); }
 // The rule of letter case: names, function names and word operators are
 // read without regard to it (letters A-Z only).
 inline bool SameName(QStringView a, QStringView b) {
@@ -263,8 +258,8 @@ enum class TNameKind : quint8 {
     ImaginaryUnit, // the complex set's unit with its coefficient ("j", "j45")
     Variable,
 };
-// function receives the function's index when the name is one.
-TNameKind NameKind(QStringView run, const TEvaluationContext &context, int *function = nullptr);
+// function receives the function when the name is one.
+TNameKind NameKind(QStringView run, const TEvaluationContext &context, TFunction *function = nullptr);
 
 // ---------------------------------------------------------------------------
 // The operations shared by the checks, the evaluators and the windows.

@@ -27,9 +27,6 @@ constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
 // exactly for a finite v, NaN for an infinity or a NaN.
 inline bool Finite80(long double v) { return v - v == 0; }
 
-// The code a Fail instruction stops with.
-inline TErrorCode CodeOf(qint32 aux) { return TErrorCode(quint8(aux)); }
-
 // Registers of up to this many values live on the stack.
 constexpr qint32 StackRegisters = 96;
 
@@ -50,14 +47,6 @@ struct TRegisters {
         }
     }
 };
-
-// The sampling road computes a sine and a cosine of one argument together
-// (one reduction of the argument instead of two, as a C++ compiler makes of
-// sinl(x) + cosl(x)): the instruction of the one met first carries this bit
-// in Aux and the register of the other in B.
-constexpr qint32 SineCosinePair = 0x100;
-constexpr qint32 SineIndex = 22;
-constexpr qint32 CosineIndex = 23;
 
 // --- the real set (uVypocetRealne.cpp) ---
 

@@ -271,7 +271,7 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
                 result = R[in.A];
             break;
         case TOp::Fail:
-            c = CodeOf(in.Aux);
+            c = in.Code;
             break;
         case TOp::PercentPlain: // the complex set's scanner makes none of these
         case TOp::PercentPlus:

@@ -113,7 +113,7 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
                 result = R[in.Dst].V;
             break;
         case TOp::Fail:
-            c = CodeOf(in.Aux);
+            c = in.Code;
             break;
         case TOp::Function: // the modulo set's scanner makes none of these
         case TOp::PercentPlain:

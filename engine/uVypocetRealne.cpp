@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 namespace vypocet {
 
@@ -37,17 +38,17 @@ long double Binomial(long double n, long double k) {
 
 // The error of a function of x outside its domain, or of one whose value
 // overflows. Out of line: the sampling road's loop stays small.
-[[gnu::noinline, gnu::cold]] void FunctionFault(int index, long double x, const TProgram &p, bool domain,
+[[gnu::noinline, gnu::cold]] void FunctionFault(TFunction function, long double x, const TProgram &p, bool domain,
                                                 TChyba &err) {
     if (domain) {
         err.Set(TErrorCode::OutsideDomain);
         QString shown;
         FormatNumber(2, 10, shown, x, p.Separator);
         err.Param1 = shown;
-        err.Param2 = FunctionNames().at(index);
+        err.Param2 = FunctionName(function);
     } else {
         err.Set(TErrorCode::FunctionOverflow);
-        err.Param1 = FunctionNames().at(index);
+        err.Param1 = FunctionName(function);
     }
 }
 
@@ -117,74 +118,56 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
 
 // A built-in function of x; false with the code in err on failure. Inlined
 // into the evaluator, so that x and the value stay in the FPU's registers.
-[[gnu::always_inline]] inline bool FunctionValue(int index, long double x, const TProgram &p, long double &value,
-                                                 TChyba &err) {
+[[gnu::always_inline]] inline bool FunctionValue(TFunction function, long double x, const TProgram &p,
+                                                 long double &value, TChyba &err) {
     const TAngleUnit unit = p.AngleUnit;
     TFault fault = Ok;
     long double v = 0;
-    switch (index) {
-    case 33: v = std::nearbyint(x); break;                            // rnd
-    case 30: v = x * x; break;                                        // sqr
-    case 29: fault = x < 0 ? Domain : Value(v, std::sqrt(x)); break; // sqrt
-    case 24: v = std::fabs(x); break;                                 // abs
-    case 27: fault = x <= 0 ? Domain : Value(v, std::log10(x)); break; // log
-    case 28: fault = x <= 0 ? Domain : Value(v, std::log(x)); break;   // ln
-    case 31: v = DmsToDegrees(x); break;                              // deg
-    case 32: v = DegreesToDms(x); break;                              // dms
-    case 25: v = x > 0 ? 1 : (x < 0 ? -1 : 0); break;                 // sign
-    case 26:                                                          // logy
+    using enum TFunction;
+    switch (function) {
+    case Rnd: v = std::nearbyint(x); break;
+    case Sqr: v = x * x; break;
+    case Sqrt: fault = x < 0 ? Domain : Value(v, std::sqrt(x)); break;
+    case Abs: v = std::fabs(x); break;
+    case Log: fault = x <= 0 ? Domain : Value(v, std::log10(x)); break;
+    case Ln: fault = x <= 0 ? Domain : Value(v, std::log(x)); break;
+    case Deg: v = DmsToDegrees(x); break;
+    case Dms: v = DegreesToDms(x); break;
+    case Sign: v = x > 0 ? 1 : (x < 0 ? -1 : 0); break;
+    case Logy:
         if (!LogarithmToY(x, p, v, fault, err))
             return false;
         break;
-    case 22: v = std::sin(ToRadians(x, unit)); break; // sin
-    case 23: v = std::cos(ToRadians(x, unit)); break; // cos
-    case 14:                                          // tan
-    case 15:                                          // tg
-        fault = Tangent(x, unit, v);
-        break;
-    case 10: // cotan
-    case 11: // cotg
-        fault = Cotangent(x, unit, v);
-        break;
-    case 17: // arcsin
-        fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::asin(x), unit));
-        break;
-    case 19: // arccos
-        fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::acos(x), unit));
-        break;
-    case 6: // arctan
-    case 7: // arctg
-        v = FromRadians(std::atan(x), unit);
-        break;
-    case 2: // arccotg
-    case 3: // arccot
-        v = FromRadians(Pi / 2 - std::atan(x), unit); // values from 0 to pi
-        break;
-    case 20: v = std::sinh(x); break; // sinh
-    case 21: v = std::cosh(x); break; // cosh
-    case 12:                          // tanh
-    case 13:                          // tgh
-        v = std::tanh(x);
-        break;
-    case 8: // cotanh
-    case 9: // cotgh
-        fault = x == 0 ? Domain : Value(v, 1.0L / std::tanh(x));
-        break;
-    case 16: v = std::asinh(x); break;                                 // arcsinh
-    case 18: fault = x < 1 ? Domain : Value(v, std::acosh(x)); break; // arccosh
-    case 4:                                                            // arctanh
-    case 5:                                                            // arctgh
-        fault = x <= -1 || x >= 1 ? Domain : Value(v, std::atanh(x));
-        break;
-    default: // 0 arccoth, 1 arccotgh
-        fault = x >= -1 && x <= 1 ? Domain : Value(v, std::atanh(1.0L / x));
-        break;
+    case Sin: v = std::sin(ToRadians(x, unit)); break;
+    case Cos: v = std::cos(ToRadians(x, unit)); break;
+    case Tan:
+    case Tg: fault = Tangent(x, unit, v); break;
+    case Cotan:
+    case Cotg: fault = Cotangent(x, unit, v); break;
+    case Arcsin: fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::asin(x), unit)); break;
+    case Arccos: fault = x < -1 || x > 1 ? Domain : Value(v, FromRadians(std::acos(x), unit)); break;
+    case Arctan:
+    case Arctg: v = FromRadians(std::atan(x), unit); break;
+    case Arccotg:
+    case Arccot: v = FromRadians(Pi / 2 - std::atan(x), unit); break; // values from 0 to pi
+    case Sinh: v = std::sinh(x); break;
+    case Cosh: v = std::cosh(x); break;
+    case Tanh:
+    case Tgh: v = std::tanh(x); break;
+    case Cotanh:
+    case Cotgh: fault = x == 0 ? Domain : Value(v, 1.0L / std::tanh(x)); break;
+    case Arcsinh: v = std::asinh(x); break;
+    case Arccosh: fault = x < 1 ? Domain : Value(v, std::acosh(x)); break;
+    case Arctanh:
+    case Arctgh: fault = x <= -1 || x >= 1 ? Domain : Value(v, std::atanh(x)); break;
+    case Arccoth:
+    case Arccotgh: fault = x >= -1 && x <= 1 ? Domain : Value(v, std::atanh(1.0L / x)); break;
     }
 
     if (fault == Ok && !Finite80(v))
         fault = std::isnan(v) ? Domain : Overflow;
     if (fault != Ok) [[unlikely]] {
-        FunctionFault(index, x, p, fault == Domain, err);
+        FunctionFault(function, x, p, fault == Domain, err);
         return false;
     }
     value = v;
@@ -194,19 +177,19 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
 // sin and cos of x; value is the function `first`'s, other the other's.
 // They fail as the two functions one after the other would: only for an
 // argument that is no finite number, and then in the first.
-bool SineAndCosine(qint32 first, long double x, const TProgram &p, long double &value, long double &other,
+bool SineAndCosine(TFunction first, long double x, const TProgram &p, long double &value, long double &other,
                    TChyba &err) {
     const long double t = ToRadians(x, p.AngleUnit);
     long double s = 0, c = 0;
     sincosl(t, &s, &c);
-    value = first == SineIndex ? s : c;
-    other = first == SineIndex ? c : s;
+    value = first == TFunction::Sin ? s : c;
+    other = first == TFunction::Sin ? c : s;
     if (!Finite80(value) || !Finite80(other)) {
         // As the functions one by one report it.
         long double v = 0;
         if (!FunctionValue(first, x, p, v, err))
             return false;
-        return FunctionValue(first == SineIndex ? CosineIndex : SineIndex, x, p, v, err);
+        return FunctionValue(first == TFunction::Sin ? TFunction::Cos : TFunction::Sin, x, p, v, err);
     }
     return true;
 }
@@ -358,16 +341,16 @@ template <bool Exact>
     }
     long double v = 0;
     if constexpr (!Exact) {
-        if (in.Aux & SineCosinePair) {
+        if (in.Flags & prekladac::PairsSineCosine) {
             long double other = 0;
-            if (!SineAndCosine(in.Aux & ~SineCosinePair, x, p, v, other, err))
+            if (!SineAndCosine(in.Function, x, p, v, other, err))
                 return false;
             regs.R[in.B] = other;
             regs.Put(in, v);
             return true;
         }
     }
-    if (!FunctionValue(in.Aux, x, p, v, err))
+    if (!FunctionValue(in.Function, x, p, v, err))
         return false;
     regs.Put(in, Exact ? RoundPlain(v, 17) : v);
     return true;
@@ -384,24 +367,25 @@ template <bool Exact>
 bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err,
              long double &result, bool slotsAreNumbers) {
     // The name of the operation a code 14 names.
-    auto fail = [&err](TErrorCode code, const char *name = nullptr) {
+    auto fail = [&err](TErrorCode code, std::optional<TWordOperator> word = std::nullopt) {
         err.Set(code);
-        if (name && code == TErrorCode::NonIntegerOperand)
-            err.Param1 = QLatin1String(name);
+        if (word && code == TErrorCode::NonIntegerOperand)
+            err.Param1 = WordOperatorName(*word).toString();
         return false;
     };
     TRealRegisters<Exact> regs{R, slotsAreNumbers ? quint8(prekladac::MayBeNaN)
                                                   : quint8(prekladac::MayBeNaN | prekladac::ReadsSlot)};
     // An operation of two operands: the value step makes of them, rounded
-    // and stored, or the fault it reports (with the operation's name for
-    // code 14).
-    auto binary = [&](const TInstruction &in, auto step, const char *name = nullptr) __attribute__((always_inline)) {
+    // and stored, or the fault it reports (with the word operator's name for
+    // code 27).
+    auto binary = [&](const TInstruction &in, auto step,
+                      std::optional<TWordOperator> word = std::nullopt) __attribute__((always_inline)) {
         const long double a = regs.A(in), b = R[in.B];
         if (regs.Unreadable(in, a, b))
             return fail(TErrorCode::Unreadable);
         long double v = 0;
         if (const TErrorCode c = step(a, b, v); c != TErrorCode::None)
-            return fail(c, name);
+            return fail(c, word);
         regs.Put(in, Rounded<Exact>(v));
         return true;
     };
@@ -435,15 +419,15 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             break;
         }
         case TOp::Binomial:
-            if (!binary(in, BinomialValue, "nad"))
+            if (!binary(in, BinomialValue, TWordOperator::Nad))
                 return false;
             break;
         case TOp::IntegerDivide:
-            if (!binary(in, WholeQuotientValue<true>, "div"))
+            if (!binary(in, WholeQuotientValue<true>, TWordOperator::Div))
                 return false;
             break;
         case TOp::Remainder:
-            if (!binary(in, WholeQuotientValue<false>, "mod"))
+            if (!binary(in, WholeQuotientValue<false>, TWordOperator::Mod))
                 return false;
             break;
         case TOp::Multiply:
@@ -466,7 +450,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             result = regs.A(in);
             break;
         case TOp::Fail:
-            return fail(CodeOf(in.Aux));
+            return fail(in.Code);
         }
     }
     return true;

@@ -364,13 +364,13 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             break;
         case TOp::Binomial:
             if ((c = BinomialStep(R[in.A], R[in.B], R[in.Dst])) == TErrorCode::NonIntegerOperand)
-                err.Param1 = QStringLiteral("nad");
+                err.Param1 = WordOperatorName(TWordOperator::Nad).toString();
             break;
         case TOp::IntegerDivide:
         case TOp::Remainder: {
             const bool isDiv = in.Op == TOp::IntegerDivide;
             if ((c = WholeQuotientStep(isDiv, R[in.A], R[in.B], R[in.Dst])) == TErrorCode::NonIntegerOperand)
-                err.Param1 = isDiv ? QStringLiteral("div") : QStringLiteral("mod");
+                err.Param1 = WordOperatorName(isDiv ? TWordOperator::Div : TWordOperator::Mod).toString();
             break;
         }
         case TOp::Multiply:
@@ -390,7 +390,7 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
                 result = R[in.Dst];
             break;
         case TOp::Fail:
-            c = CodeOf(in.Aux);
+            c = in.Code;
             break;
         }
         if (c != TErrorCode::None) {

@@ -68,7 +68,7 @@ bool Independence(const TVyraz *n, const QString &v, std::unordered_map<const TV
     case nkFunction:
         r = Independence(n->Right.get(), v, memo);
         // The base of logy is the variable "y".
-        if (v == QLatin1String("y") && BareName(n->Text) == QLatin1String("logy"))
+        if (v == QLatin1String("y") && BareName(n->Text) == FunctionInfo(TFunction::Logy).Name)
             r = false;
         break;
     default:
@@ -395,51 +395,11 @@ void TVyraz::ToString(QString &r) const {
 
 namespace {
 
-// The derivative of a function of u, without the chain factor u', is the
-// text Before + "(u)" + After.
-struct TOwnFactor {
-    const char *Name;
-    const char *Before;
-    const char *After;
-};
-
-const TOwnFactor OwnFactors[] = {
-    {"ln", "1/(", ")"},
-    {"log", "1/(", "*ln(10))"},
-    {"sin", "cos", ""},
-    {"cos", "-sin", ""},
-    {"tg", "1/cos", "^2"},
-    {"tan", "1/cos", "^2"},
-    {"cotg", "-1/sin", "^2"},
-    {"cotan", "-1/sin", "^2"},
-    {"arcsin", "1/(1-", "^2)^(1/2)"},
-    {"arccos", "-1/(1-", "^2)^(1/2)"},
-    {"arctg", "1/(", "^2+1)"},
-    {"arctan", "1/(", "^2+1)"},
-    {"arccotg", "-1/(", "^2+1)"},
-    {"arccot", "-1/(", "^2+1)"},
-    {"sinh", "cosh", ""},
-    {"cosh", "sinh", ""},
-    {"tgh", "1/cosh", "^2"},
-    {"tanh", "1/cosh", "^2"},
-    {"cotgh", "-1/sinh", "^2"},
-    {"cotanh", "-1/sinh", "^2"},
-    {"arcsinh", "1/(1+", "^2)^(1/2)"},
-    {"arccosh", "1/(", "^2-1)^(1/2)"},
-    {"arctgh", "1/(1-", "^2)"},
-    {"arctanh", "1/(1-", "^2)"},
-    {"arccotgh", "1/(1-", "^2)"},
-    {"arccoth", "1/(1-", "^2)"},
-    {"sqr", "2*", ""},
-    {"sqrt", "1/(2*sqrt", ")"},
-    {"abs", "sign", ""},
-};
-
-const TOwnFactor *FindOwnFactor(const QString &name) {
-    for (const TOwnFactor &f : OwnFactors)
-        if (name == QLatin1String(f.Name))
-            return &f;
-    return nullptr;
+// The built-in function a node's name is, written as in the table (letter
+// case counts here), or none.
+const TFunctionInfo *BuiltIn(const QString &name) {
+    const int k = FunctionIndex(name);
+    return k >= 0 && name == FunctionTable[size_t(k)].Name ? &FunctionTable[size_t(k)] : nullptr;
 }
 
 class TDeriver {
@@ -535,6 +495,7 @@ private:
     QString Function(const TVyraz *n, const QString &d) const {
         const bool negative = n->Text.startsWith(kMinus);
         const QString name = BareName(n->Text);
+        const TFunctionInfo *function = BuiltIn(name);
         const QString a = Plain(n->Right.get());
         const bool argDep = !Independent(n->Right.get());
 
@@ -544,7 +505,7 @@ private:
             // The bare sign of "-(...)".
             r = d;
             chain = false;
-        } else if (name == QLatin1String("logy")) {
+        } else if (function && function->Function == TFunction::Logy) {
             // logy(u) = ln(u)/ln(y), y being the variable "y".
             const QString byArg = QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + d;
             if (V == QLatin1String("y"))
@@ -553,8 +514,9 @@ private:
             else
                 r = byArg;
             chain = false;
-        } else if (const TOwnFactor *f = FindOwnFactor(name)) {
-            r = QLatin1String(f->Before) + a + QLatin1String(f->After);
+        } else if (function && function->DerivativeBefore) {
+            // The function's own factor, without the chain factor u'.
+            r = QLatin1String(function->DerivativeBefore) + a + QLatin1String(function->DerivativeAfter);
         } else {
             // rnd, sign, deg, dms and names that are no built-in function.
             throw EEngineNoDerivative(name);
