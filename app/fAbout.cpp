@@ -37,8 +37,8 @@ QFont PixelFont(const QString &family, int pixels, bool bold, bool italic = fals
 } // namespace
 
 ToProgrameFrm::ToProgrameFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("oProgrameFrm"));
     setWindowTitle(QStringLiteral("Tarbelon - O programe"));
     setFixedSize(434, 318);
@@ -77,8 +77,8 @@ ToProgrameFrm::ToProgrameFrm(QWidget *parent)
     kontaktLbl = new TLinkLabel(this);
     kontaktLbl->setObjectName(QStringLiteral("kontaktLbl"));
     kontaktLbl->setGeometry(x, 206, 240, 20);
-    patickaLbl = PlacedLabel(this, "patickaLbl", QStringLiteral("Vedecká kalkulačka pre každý deň."),
-                           QRect(x, 244, 240, 18));
+    patickaLbl =
+        PlacedLabel(this, "patickaLbl", QStringLiteral("Vedecká kalkulačka pre každý deň."), QRect(x, 244, 240, 18));
     for (QLabel *l : {verziaTitulokLbl, datumVerzieTitulokLbl, strankaTitulokLbl, kontaktTitulokLbl, patickaLbl})
         l->setFont(title);
     for (QLabel *l : {verziaLbl, datumVerzieLbl})

@@ -184,14 +184,16 @@ void ThistoriaFrm::BtnUlozitClick() {
     const auto &ask = AppContext().SaveFileName;
     if (!ask)
         return;
-    const QString fileName =
-        ask(this, TFileDialogRequest{m_dialogTitle, m_dialogFileName, DialogFilterToQt(m_dialogFilter), QStringLiteral("txt")});
+    const QString fileName = ask(this, TFileDialogRequest{m_dialogTitle, m_dialogFileName,
+                                                          DialogFilterToQt(m_dialogFilter), QStringLiteral("txt")});
     if (fileName.isEmpty())
         return;
     const TWriteResult result = m_historia.Save(fileName);
     if (!result)
-        ShowWarningBox(QApplication::applicationName(),
-                       QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), result.Error), this);
+        ShowWarningBox(
+            QApplication::applicationName(),
+            QStringLiteral("Cannot create file \"%1\". %2").arg(QDir::toNativeSeparators(fileName), result.Error),
+            this);
 }
 
 bool ThistoriaFrm::SaveHistoryFile(QString *error) const {
@@ -214,5 +216,6 @@ void ThistoriaFrm::ApplyLanguage() {
     TranslateText(BtnZatvorit, common, QStringLiteral("Close"));
     m_dialogTitle = LanguageText(form, QStringLiteral("SaveDialogCaption"), m_dialogTitle);
     m_dialogFileName = LanguageText(form, QStringLiteral("DefaultFileName"), m_dialogFileName);
-    m_dialogFilter = LanguageText(common, QStringLiteral("TextFile"), QStringLiteral("Textový súbor")) + QStringLiteral("|*.txt");
+    m_dialogFilter =
+        LanguageText(common, QStringLiteral("TextFile"), QStringLiteral("Textový súbor")) + QStringLiteral("|*.txt");
 }

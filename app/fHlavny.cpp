@@ -77,7 +77,8 @@ void FitLabel(QLabel *label, const QString &text, const QRect &box, bool keepRig
         const int width = fm.horizontalAdvance(text) + 2;
         const bool oneLine = width <= box.width();
         const int wrappedHeight =
-            oneLine ? 0 : fm.boundingRect(QRect(0, 0, box.width(), 100 * box.height()), Qt::TextWordWrap, text).height();
+            oneLine ? 0
+                    : fm.boundingRect(QRect(0, 0, box.width(), 100 * box.height()), Qt::TextWordWrap, text).height();
         if (oneLine || wrappedHeight <= box.height() || pixels <= smallestPixels) {
             label->setFont(font);
             label->setWordWrap(!oneLine);
@@ -160,8 +161,9 @@ void ThlavnyFrm::CreateControls() {
     connect(sbOct, &QToolButton::clicked, this, [this] { Guarded([this] { sbOctClick(); }); });
     connect(sbBin, &QToolButton::clicked, this, [this] { Guarded([this] { sbBinClick(); }); });
     // After a mode click what is typed goes on into the input.
-    for (QAbstractButton *b : std::initializer_list<QAbstractButton *>{
-             sbRealne, sbKomplexne, sbModulo, sbDeg, sbRad, sbGrad, sbHex, sbDec, sbOct, sbBin, CheckBoxHyp, CheckBoxZlomky})
+    for (QAbstractButton *b :
+         std::initializer_list<QAbstractButton *>{sbRealne, sbKomplexne, sbModulo, sbDeg, sbRad, sbGrad, sbHex, sbDec,
+                                                  sbOct, sbBin, CheckBoxHyp, CheckBoxZlomky})
         connect(b, &QAbstractButton::clicked, this, [this] { vstupRdt->setFocus(Qt::MouseFocusReason); });
     FitFixedWidth(StatusPanelHelp, 11, 8);
 
@@ -290,7 +292,8 @@ void ThlavnyFrm::ApplyLanguage() {
 
     // The hints follow off the main thread, from this file's own object.
     m_hintThreads.removeAll(QPointer<QThread>());
-    if (QThread *thread = StartHintTranslation(language, this, [this](const THint &hint) { SetHint(hint.Control, hint.Text); }))
+    if (QThread *thread =
+            StartHintTranslation(language, this, [this](const THint &hint) { SetHint(hint.Control, hint.Text); }))
         m_hintThreads.append(thread);
 }
 
@@ -691,7 +694,8 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
         // After the input has taken the release: a click into a selection
         // clears it only then.
         if (event->type() == QEvent::MouseButtonRelease)
-            QMetaObject::invokeMethod(this, [this] { Guarded([this] { vstupRdtMouseUp(); }); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                this, [this] { Guarded([this] { vstupRdtMouseUp(); }); }, Qt::QueuedConnection);
     } else if (watched == pohybLbl) {
         if (event->type() == QEvent::MouseButtonPress) {
             auto *e = static_cast<QMouseEvent *>(event);
@@ -756,8 +760,8 @@ void ThlavnyFrm::minimalizovatImgClick() {
     // A window in a modal loop is left alone, since hiding it would end the
     // loop; while one runs, this picture cannot be clicked anyway.
     for (QWidget *window : QApplication::topLevelWidgets())
-        if (window != this && IsProgramWindow(window) && window->isVisible()
-            && window->windowModality() == Qt::NonModal) {
+        if (window != this && IsProgramWindow(window) && window->isVisible() &&
+            window->windowModality() == Qt::NonModal) {
             m_hiddenByMinimise.append(window);
             window->hide();
         }
@@ -840,8 +844,7 @@ void ThlavnyFrm::TitlePictureEvent(TObrazok *picture, QEvent *event) {
             picture->move(picture->pos() - QPoint(1, 1));
         }
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -857,11 +860,11 @@ void ThlavnyFrm::RepaintChildControls() {
 void ThlavnyFrm::InstallHints() {
     // Controls that show their hint when the mouse enters them; the keys
     // show it also as the mouse moves over them.
-    static const QStringList enterControls = {
-        QStringLiteral("Shape1"),     QStringLiteral("LabelPamat"),   QStringLiteral("nahladImg"),
-        QStringLiteral("CheckBoxHyp"), QStringLiteral("CheckBoxZlomky"), QStringLiteral("vstupRdt"),
-        QStringLiteral("EditDesM"),   QStringLiteral("UpDownDesM"),   QStringLiteral("UpDownModulo"),
-        QStringLiteral("vysledokEdt")};
+    static const QStringList enterControls = {QStringLiteral("Shape1"),         QStringLiteral("LabelPamat"),
+                                              QStringLiteral("nahladImg"),      QStringLiteral("CheckBoxHyp"),
+                                              QStringLiteral("CheckBoxZlomky"), QStringLiteral("vstupRdt"),
+                                              QStringLiteral("EditDesM"),       QStringLiteral("UpDownDesM"),
+                                              QStringLiteral("UpDownModulo"),   QStringLiteral("vysledokEdt")};
     for (const THintRow &row : HintRows()) {
         const QString name = QLatin1String(row.Control);
         QWidget *control = findChild<QWidget *>(name);
@@ -912,8 +915,8 @@ void ThlavnyFrm::ZobrazitNavodActExecute() {
 }
 
 TUpdateCheck *ThlavnyFrm::StartUpdateCheck(bool automatic) {
-    auto *check =
-        new TUpdateCheck(UpdateUrl(AppContext().UpdateInfoUrl, m_userId, m_texts.LanguageCode, automatic), UpdateTimeoutMs, this);
+    auto *check = new TUpdateCheck(UpdateUrl(AppContext().UpdateInfoUrl, m_userId, m_texts.LanguageCode, automatic),
+                                   UpdateTimeoutMs, this);
     connect(check, &TUpdateCheck::Finished, check, &QObject::deleteLater);
     return check;
 }
@@ -930,15 +933,9 @@ void ThlavnyFrm::ZistitNovsiuVerziuActExecute() {
     connect(m_menuCheck, &TUpdateCheck::Finished, this, [this](TUpdateResult result) {
         QApplication::restoreOverrideCursor();
         switch (result) {
-        case TUpdateResult::Newer:
-            OfferDownload();
-            break;
-        case TUpdateResult::Latest:
-            ShowInfoBox(m_texts.msgUpdateCheck, m_texts.msgUsingLatestVersion, this);
-            break;
-        case TUpdateResult::Failed:
-            ShowWarningBox(m_texts.msgUpdateCheck, m_texts.msgUnableToFindUpdates, this);
-            break;
+        case TUpdateResult::Newer: OfferDownload(); break;
+        case TUpdateResult::Latest: ShowInfoBox(m_texts.msgUpdateCheck, m_texts.msgUsingLatestVersion, this); break;
+        case TUpdateResult::Failed: ShowWarningBox(m_texts.msgUpdateCheck, m_texts.msgUnableToFindUpdates, this); break;
         }
     });
     m_menuCheck->Start();

@@ -211,7 +211,8 @@ private:
     ThistoriaFrm *Historia() const;
     // Runs a handler so that nothing escapes it: an exception is shown as
     // code 29.
-    template <class F> void Guarded(F &&handler) {
+    template <class F>
+    void Guarded(F &&handler) {
         try {
             handler();
         } catch (...) {

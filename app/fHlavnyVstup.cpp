@@ -55,8 +55,8 @@ const TPevnyText FixedTextKeys[] = {
 
 // Keys that put their caption into the input.
 const char *const CaptionKeys[] = {
-    "BitBtn1",  "BitBtn2",  "BitBtn3",  "BitBtn4",  "BitBtn5",  "BitBtn6",  "BitBtn7",  "BitBtn8",
-    "BitBtn9",  "BitBtn10", "BitBtn39", "BitBtn38", "BitBtn40", "BitBtn41", "BitBtn42", "BitBtn43",
+    "BitBtn1",  "BitBtn2",  "BitBtn3",  "BitBtn4",  "BitBtn5",  "BitBtn6",  "BitBtn7",     "BitBtn8",
+    "BitBtn9",  "BitBtn10", "BitBtn39", "BitBtn38", "BitBtn40", "BitBtn41", "BitBtn42",    "BitBtn43",
     "BitBtn44", "BitBtn45", "BitBtn49", "BitBtn50", "BitBtn51", "BitBtn52", "BtnPercenta",
 };
 

@@ -13,8 +13,8 @@
 #include <QVBoxLayout>
 
 TjazykFrm::TjazykFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       m_main(main) {
     setObjectName(QStringLiteral("jazykFrm"));
     setWindowTitle(QStringLiteral("Language"));
@@ -91,7 +91,8 @@ void TjazykFrm::FormShow() {
     const std::shared_ptr<const TIniFile> ini = LanguageIni();
     if (!ini)
         return;
-    const QString current = ini->ReadString(QStringLiteral("info"), QStringLiteral("languagename"), TZoznamJazykov::NoName);
+    const QString current =
+        ini->ReadString(QStringLiteral("info"), QStringLiteral("languagename"), TZoznamJazykov::NoName);
     const QList<QListWidgetItem *> found = languagesLsb->findItems(current, Qt::MatchExactly);
     {
         const QSignalBlocker quiet(languagesLsb);

@@ -145,8 +145,8 @@ void TkonstantyFrm::BtnNovaClick() {
     const TKonstanta constant = m_editor->Constant();
     const int row = m_konstanty.AddOrModify(constant, [this, &constant](int) {
         return AppContext().Prompter().Show(this, TMessageKind::Question, m_rewriteCaption,
-                                            FillPlaceholder(m_rewriteText, QLatin1String("#1"), constant.Symbol))
-               == TAnswer::Yes;
+                                            FillPlaceholder(m_rewriteText, QLatin1String("#1"), constant.Symbol)) ==
+               TAnswer::Yes;
     });
     if (row >= 0)
         ListView1->selectRow(row);
@@ -156,8 +156,9 @@ void TkonstantyFrm::BtnOdstranitClick() {
     const int row = SelectedRow();
     if (row < 0)
         return;
-    const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::Question, m_deleteCaption,
-                                                        FillPlaceholder(m_deleteText, QLatin1String("#1"), m_konstanty.Caption(row)));
+    const TAnswer answer =
+        AppContext().Prompter().Show(this, TMessageKind::Question, m_deleteCaption,
+                                     FillPlaceholder(m_deleteText, QLatin1String("#1"), m_konstanty.Caption(row)));
     if (answer == TAnswer::Yes)
         m_konstanty.Delete(row);
 }
@@ -217,7 +218,8 @@ void TkonstantyFrm::ApplyLanguage() {
         m_rewriteText = LanguageText(form, QStringLiteral("ReallyRewrite"), m_rewriteText);
         m_piName = LanguageText(form, QStringLiteral("LudolphsNumber"), m_piName);
         m_eName = LanguageText(form, QStringLiteral("EulerNumber"), m_eName);
-        m_constantFile = SafeConstantFile(LanguageText(QStringLiteral("Addresses"), QStringLiteral("ConstantFile"), m_constantFile));
+        m_constantFile =
+            SafeConstantFile(LanguageText(QStringLiteral("Addresses"), QStringLiteral("ConstantFile"), m_constantFile));
     }
     if (saved)
         NacitajKonstanty();

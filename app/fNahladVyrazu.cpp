@@ -72,7 +72,8 @@ TnahladVyrazuFrm::TnahladVyrazuFrm(TMainWindowLink *main, QWidget *parent) : TMa
     SetSnapDistance(5);
     CentreOnScreen(this);
     QPoint beside;
-    if (Master() && PlacePreviewBeside(Master()->frameGeometry(), frameGeometry().size(), PrimaryScreenSize().width(), beside))
+    if (Master() &&
+        PlacePreviewBeside(Master()->frameGeometry(), frameGeometry().size(), PrimaryScreenSize().width(), beside))
         move(beside);
     ApplyLanguage();
 }

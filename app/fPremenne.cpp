@@ -97,8 +97,8 @@ void TpremenneFrm::Button3Click() {
 }
 
 bool TpremenneFrm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == ValueListEditor1 && event->type() == QEvent::KeyPress
-        && HandleValueListKey(ValueListEditor1, m_premenne, static_cast<QKeyEvent *>(event)))
+    if (watched == ValueListEditor1 && event->type() == QEvent::KeyPress &&
+        HandleValueListKey(ValueListEditor1, m_premenne, static_cast<QKeyEvent *>(event)))
         return true;
     return TMagneticForm::eventFilter(watched, event);
 }

@@ -77,12 +77,10 @@ TuprKonstFrm::TuprKonstFrm(const TKonstanty *columns, QWidget *parent)
     // Pasted or dropped text passes no key filter: every change is cleaned.
     // The symbol's "$" rule holds for every change; its character rule for
     // the user's (a row taken from the file shows as it stands).
-    connect(Edit1, &QLineEdit::textChanged, this, [this] {
-        Clean(Edit1, [](const QString &t, int &c) { return CleanSymbolText(t, c, false); });
-    });
-    connect(Edit1, &QLineEdit::textEdited, this, [this] {
-        Clean(Edit1, [](const QString &t, int &c) { return CleanSymbolText(t, c, true); });
-    });
+    connect(Edit1, &QLineEdit::textChanged, this,
+            [this] { Clean(Edit1, [](const QString &t, int &c) { return CleanSymbolText(t, c, false); }); });
+    connect(Edit1, &QLineEdit::textEdited, this,
+            [this] { Clean(Edit1, [](const QString &t, int &c) { return CleanSymbolText(t, c, true); }); });
     connect(Edit2, &QLineEdit::textEdited, this, [this] { Clean(Edit2, CleanValueText); });
     connect(Edit3, &QLineEdit::textChanged, this, [this] { Clean(Edit3, CleanNameText); });
     connect(Edit4, &QLineEdit::textChanged, this, [this] { Clean(Edit4, CleanNameText); });
@@ -105,7 +103,9 @@ void TuprKonstFrm::Clean(QLineEdit *edit, const std::function<QString(const QStr
     edit->setCursorPosition(caret);
 }
 
-TKonstanta TuprKonstFrm::Constant() const { return TKonstanta{Edit1->text(), Edit3->text(), Edit2->text(), Edit4->text()}; }
+TKonstanta TuprKonstFrm::Constant() const {
+    return TKonstanta{Edit1->text(), Edit3->text(), Edit2->text(), Edit4->text()};
+}
 
 void TuprKonstFrm::SetConstant(const TKonstanta &constant) {
     Edit1->setText(constant.Symbol);

@@ -44,16 +44,13 @@ TAnswer TMessageBoxPrompter::Show(QWidget *parent, TMessageKind kind, const QStr
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Yes:
-        return TAnswer::Yes;
-    case QMessageBox::No:
-        return TAnswer::No;
-    case QMessageBox::Cancel:
-        return TAnswer::Cancel;
+    case QMessageBox::Yes: return TAnswer::Yes;
+    case QMessageBox::No: return TAnswer::No;
+    case QMessageBox::Cancel: return TAnswer::Cancel;
     default:
         return kind == TMessageKind::Question || kind == TMessageKind::InformationQuestion ? TAnswer::No
-             : kind == TMessageKind::QuestionWithCancel ? TAnswer::Cancel
-                                                        : TAnswer::Ok;
+               : kind == TMessageKind::QuestionWithCancel                                  ? TAnswer::Cancel
+                                                                                           : TAnswer::Ok;
     }
 }
 
@@ -98,14 +95,10 @@ void TAppContext::Reset(const QString &programDir) {
     KeyDown = [](int virtualKey) {
         const Qt::KeyboardModifiers mods = QGuiApplication::queryKeyboardModifiers();
         switch (virtualKey) {
-        case VK_SHIFT:
-            return mods.testFlag(Qt::ShiftModifier);
-        case VK_CONTROL:
-            return mods.testFlag(Qt::ControlModifier);
-        case VK_MENU:
-            return mods.testFlag(Qt::AltModifier);
-        default:
-            return false;
+        case VK_SHIFT: return mods.testFlag(Qt::ShiftModifier);
+        case VK_CONTROL: return mods.testFlag(Qt::ControlModifier);
+        case VK_MENU: return mods.testFlag(Qt::AltModifier);
+        default: return false;
         }
     };
     SaveFileName = [](QWidget *parent, const TFileDialogRequest &r) {

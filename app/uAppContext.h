@@ -56,7 +56,7 @@ public:
 // What a file dialog is asked for. Filter uses Qt's form ("Text (*.txt)").
 struct TFileDialogRequest {
     QString Title;
-    QString FileName;      // proposed name
+    QString FileName; // proposed name
     QString Filter;
     QString DefaultSuffix; // without the dot
 };

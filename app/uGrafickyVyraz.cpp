@@ -120,12 +120,9 @@ bool IsOperand(const TGrafickyVyraz &n, const char *text) {
 // The sign written for "+", "-" and "*": multiplication is a centred dot.
 QString SignOf(int kind) {
     switch (kind) {
-    case nkPlus:
-        return QStringLiteral("+");
-    case nkMinus:
-        return QStringLiteral("-");
-    default:
-        return QString(QChar(0x00B7));
+    case nkPlus: return QStringLiteral("+");
+    case nkMinus: return QStringLiteral("-");
+    default: return QString(QChar(0x00B7));
     }
 }
 
@@ -161,33 +158,24 @@ int BracketAnchor(const TGrafickyVyraz &b, int mid) {
 // function's name or an inner sign.
 int SignAnchor(const TGrafickyVyraz &n, int y, int mid, bool left) {
     switch (n.Kind) {
-    case nkDivide:
-        return n.Y - y + n.Child1->Height + 2 - mid;
+    case nkDivide: return n.Y - y + n.Child1->Height + 2 - mid;
     case nkPower: {
         // The sign keeps to the base's row: the raised exponent does not
         // count, and a bracketed base counts as a bracket would.
         const TGrafickyVyraz &base = *n.Child1;
         switch (base.Kind) {
-        case nkOperand:
-            return base.Y - y;
-        case nkFunction:
-            return base.BaselineY - y;
-        case nkBrackets:
-            return base.Y - y + BracketAnchor(base, mid);
-        default:
-            return left ? n.Y - y + n.Height / 2 - mid : base.Y - y;
+        case nkOperand: return base.Y - y;
+        case nkFunction: return base.BaselineY - y;
+        case nkBrackets: return base.Y - y + BracketAnchor(base, mid);
+        default: return left ? n.Y - y + n.Height / 2 - mid : base.Y - y;
         }
     }
-    case nkBrackets:
-        return n.Y - y + BracketAnchor(n, mid);
+    case nkBrackets: return n.Y - y + BracketAnchor(n, mid);
     case nkPlus:
     case nkMinus:
-    case nkTimes:
-        return n.Y - y + n.BaselineY;
-    case nkFunction:
-        return n.BaselineY - y;
-    default:
-        return n.Y - y;
+    case nkTimes: return n.Y - y + n.BaselineY;
+    case nkFunction: return n.BaselineY - y;
+    default: return n.Y - y;
     }
 }
 
@@ -275,9 +263,7 @@ struct TGrafickyVyraz::TParser {
             node.Kind = p.Kind;
             node.Child1 = Child(node, s, p.Pos - 1, node.FontSize, depth);
             break;
-        default:
-            SplitBinary(node, p.Kind, p.Pos, s, e, depth);
-            break;
+        default: SplitBinary(node, p.Kind, p.Pos, s, e, depth); break;
         }
     }
 };
@@ -368,17 +354,14 @@ void TGrafickyVyraz::Measure(TPlatno &canvas) {
     }
     case nkPlus:
     case nkMinus:
-    case nkTimes:
-        MeasureOperator(canvas);
-        break;
+    case nkTimes: MeasureOperator(canvas); break;
     case nkPower:
         if (IsRoot())
             MeasureRoot(canvas);
         else
             MeasurePower(canvas);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -429,7 +412,7 @@ void TGrafickyVyraz::MeasureRoot(TPlatno &canvas) {
     TGrafickyVyraz &base = *Child1;
     TGrafickyVyraz &bracket = *Child2;
     TGrafickyVyraz &power = *bracket.Child1->Child1; // the numerator: the power under the root
-    TGrafickyVyraz &index = *bracket.Child1->Child2;  // the denominator: the root's index
+    TGrafickyVyraz &index = *bracket.Child1->Child2; // the denominator: the root's index
     base.Measure(canvas);
     const bool unitPower = IsOperand(power, "1");
     if (!unitPower) {
@@ -483,9 +466,7 @@ void TGrafickyVyraz::Draw(TPlatno &canvas) const {
         return;
     canvas.SetFontSize(FontSize);
     switch (Kind) {
-    case nkOperand:
-        canvas.TextOut(X, Y, Text);
-        break;
+    case nkOperand: canvas.TextOut(X, Y, Text); break;
     case nkBrackets: {
         const TGrafickyVyraz &inside = *Child1;
         inside.Draw(canvas);
@@ -494,9 +475,7 @@ void TGrafickyVyraz::Draw(TPlatno &canvas) const {
     }
     case nkPlus:
     case nkMinus:
-    case nkTimes:
-        DrawOperator(canvas);
-        break;
+    case nkTimes: DrawOperator(canvas); break;
     case nkDivide: {
         const int bar = Y + Child1->Height + 2;
         Child1->Draw(canvas);
@@ -506,7 +485,8 @@ void TGrafickyVyraz::Draw(TPlatno &canvas) const {
     }
     case nkFactorial:
     case nkPercent:
-        canvas.TextOut(X + Child1->Width + 2, BaselineY, Kind == nkFactorial ? QStringLiteral("!") : QStringLiteral("%"));
+        canvas.TextOut(X + Child1->Width + 2, BaselineY,
+                       Kind == nkFactorial ? QStringLiteral("!") : QStringLiteral("%"));
         Child1->Draw(canvas);
         break;
     case nkPower:
@@ -521,8 +501,7 @@ void TGrafickyVyraz::Draw(TPlatno &canvas) const {
         canvas.TextOut(X, BaselineY, Text);
         Child2->Draw(canvas);
         break;
-    default:
-        break;
+    default: break;
     }
 }
 

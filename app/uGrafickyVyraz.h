@@ -104,8 +104,8 @@ public:
     // Moves the node and every node below it.
     void MoveBy(int dx, int dy);
 
-    int X = 0;         // left edge of the node's box
-    int Y = 0;         // top edge of the node's box
+    int X = 0; // left edge of the node's box
+    int Y = 0; // top edge of the node's box
     // Where the node's own sign or name is written: for "+", "-" and "*" the
     // distance from Y down to the top of the sign; for "!", "%" and
     // functions the canvas Y of the top of the sign or name.

@@ -123,7 +123,8 @@ QThread *StartHintTranslation(std::shared_ptr<const TIniFile> language, QObject 
         // Only the lookups run here; each hint is set on the receiver's
         // thread. The receiver waits for this thread before it goes away.
         for (const THint &hint : TranslateHints(*language))
-            QMetaObject::invokeMethod(receiver, [setHint, hint] { setHint(hint); }, Qt::QueuedConnection);
+            QMetaObject::invokeMethod(
+                receiver, [setHint, hint] { setHint(hint); }, Qt::QueuedConnection);
     });
     QObject::connect(thread, &QThread::finished, thread, &QObject::deleteLater);
     thread->start();

@@ -86,12 +86,12 @@ THlavneMenu::THlavneMenu(ThlavnyFrm &main, QMenuBar *bar, TCompanionWindows &com
     // View.
     connect(AddAction("NahladVyrazuAct", QStringLiteral("Náhľad výrazu..."), m_view), &QAction::triggered, this,
             [this] { m_main.ShowExpressionPreview(m_main.InputText()); });
-    connect(AddAction("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), m_view), &QAction::triggered,
-            this, [this] { ShowWindow(m_companions.Window(TCompanion::History), true); });
+    connect(AddAction("HistoriuVypoctovAct", QStringLiteral("Históriu výpočtov..."), m_view), &QAction::triggered, this,
+            [this] { ShowWindow(m_companions.Window(TCompanion::History), true); });
     connect(AddAction("KonstantyAct", QStringLiteral("Konštanty..."), m_view), &QAction::triggered, this,
             [this] { ShowWindow(m_companions.Window(TCompanion::Constants), true); });
-    connect(AddAction("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), m_view), &QAction::triggered,
-            this, [this] { ShowWindow(m_companions.Window(TCompanion::Variables), true); });
+    connect(AddAction("VlastnePremenneAct", QStringLiteral("Vlastné premenné..."), m_view), &QAction::triggered, this,
+            [this] { ShowWindow(m_companions.Window(TCompanion::Variables), true); });
     connect(AddAction("PrehliadacVyrazovAct", QStringLiteral("Expression browser..."), m_view), &QAction::triggered,
             this, [this] {
                 if (m_browser)
@@ -116,9 +116,9 @@ THlavneMenu::THlavneMenu(ThlavnyFrm &main, QMenuBar *bar, TCompanionWindows &com
     m_preferences->addSeparator();
     connect(AddAction("UkladatHodnotuVPamatiAct", QStringLiteral("Ukladať hodnotu v pamäti"), m_preferences, true),
             &QAction::triggered, this, [&s](bool checked) { s.SaveMemoryData = checked; });
-    connect(AddAction("PamatatSiHistoriuVypoctovAct", QStringLiteral("Pamätať si históriu výpočtov"), m_preferences,
-                      true),
-            &QAction::triggered, this, [&s](bool checked) { s.SaveHistory = checked; });
+    connect(
+        AddAction("PamatatSiHistoriuVypoctovAct", QStringLiteral("Pamätať si históriu výpočtov"), m_preferences, true),
+        &QAction::triggered, this, [&s](bool checked) { s.SaveHistory = checked; });
     m_preferences->addSeparator();
     connect(AddAction("KontrolovatAktualizaciePriStarteProgramuAct",
                       QStringLiteral("Kontrolovať aktualizácie pri štarte programu"), m_preferences, true),

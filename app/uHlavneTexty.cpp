@@ -51,8 +51,8 @@ void THlavneTexty::Apply(const TIniFile &language) {
             *page.Field = QLatin1String(page.BuiltIn);
     }
 
-    LanguageCode = language.ReadString(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2"))
-                       .left(2);
+    LanguageCode =
+        language.ReadString(QStringLiteral("Info"), QStringLiteral("LanguageIsoCode"), QStringLiteral("e2")).left(2);
 }
 
 bool IsMakersAddress(const QString &address) {

@@ -42,11 +42,11 @@ enum class TDruhOvladaca : quint8 {
 
 // How a control looks and behaves beyond its kind.
 enum TVlastnost : unsigned {
-    Tucne = 1,           // bold font
-    Vpravo = 2,          // text aligned right, centred vertically
-    Skryty = 4,          // hidden
+    Tucne = 1,            // bold font
+    Vpravo = 2,           // text aligned right, centred vertically
+    Skryty = 4,           // hidden
     PriehladnyPreMys = 8, // the mouse goes through to what lies below
-    Ruka = 16,           // the pointing-hand cursor
+    Ruka = 16,            // the pointing-hand cursor
 };
 
 // A control without a tag, and one that is placed later, by code (a null
@@ -149,7 +149,13 @@ const TOvladac Pamat[] = {
     {"BtnMS", Klaves, {543, KlavesY[0], 38, KlavesH}, "MS", TagVzdy, "pamat", 14},
     {"BtnMR", Klaves, {584, KlavesY[0], 38, KlavesH}, "MR", TagVzdy, "pamat", 14},
     {"BtnAE", Klaves, {543, KlavesY[1], 79, KlavesH}, "A E", TagKomplexne, "komplex", 12},
-    {"BtnRovnaSa", Klaves, {543, KlavesY[2], 79, KlavesY[4] + KlavesH - KlavesY[2]}, "=", TagVzdy, "rovnasa", 26,
+    {"BtnRovnaSa",
+     Klaves,
+     {543, KlavesY[2], 79, KlavesY[4] + KlavesH - KlavesY[2]},
+     "=",
+     TagVzdy,
+     "rovnasa",
+     26,
      Tucne},
 };
 
@@ -207,11 +213,16 @@ const TKlaves Funkcie[] = {
 // Hexadecimal digits above the complex keys.
 constexpr int HexaX[] = {252, 291};
 const TKlaves HexaAKomplexne[] = {
-    {"BitBtn39", "A", TagHexa, "", 14},        {"BitBtn38", "B", TagHexa, "", 14},
-    {"BitBtn40", "C", TagHexa, "", 14},        {"BitBtn41", "D", TagHexa, "", 14},
-    {"BitBtn42", "E", TagHexa, "", 14},        {"BitBtn43", "F", TagHexa, "", 14},
-    {"BitBtn49", "+j", TagKomplexne, "komplex", 14}, {"BitBtn50", "-j", TagKomplexne, "komplex", 14},
-    {"BitBtn51", "e^j", TagKomplexne, "komplex", 12}, {"BitBtn52", "e^-j", TagKomplexne, "komplex", 12},
+    {"BitBtn39", "A", TagHexa, "", 14},
+    {"BitBtn38", "B", TagHexa, "", 14},
+    {"BitBtn40", "C", TagHexa, "", 14},
+    {"BitBtn41", "D", TagHexa, "", 14},
+    {"BitBtn42", "E", TagHexa, "", 14},
+    {"BitBtn43", "F", TagHexa, "", 14},
+    {"BitBtn49", "+j", TagKomplexne, "komplex", 14},
+    {"BitBtn50", "-j", TagKomplexne, "komplex", 14},
+    {"BitBtn51", "e^j", TagKomplexne, "komplex", 12},
+    {"BitBtn52", "e^-j", TagKomplexne, "komplex", 12},
 };
 
 // Digits and operators.
@@ -265,29 +276,23 @@ QFont PixelFont(int pixels, bool bold = false, const QString &family = QString()
 
 QWidget *NovyOvladac(TDruhOvladaca kind, QWidget *window) {
     switch (kind) {
-    case Obrazok:
-        return new TObrazok(window);
+    case Obrazok: return new TObrazok(window);
     case Popis: {
         auto *label = new QLabel(window);
         label->setTextFormat(Qt::PlainText);
         return label;
     }
-    case Ponuka:
-        return new QMenuBar(window);
-    case Vstup:
-        return new TRiadkovyVstup(window);
-    case Tvar:
-        return new TTvar(window);
-    case Posuvnik:
-        return new QScrollArea(window);
+    case Ponuka: return new QMenuBar(window);
+    case Vstup: return new TRiadkovyVstup(window);
+    case Tvar: return new TTvar(window);
+    case Posuvnik: return new QScrollArea(window);
     case Rezim: {
         auto *key = new QToolButton(window);
         key->setCheckable(true);
         key->setFocusPolicy(Qt::NoFocus);
         return key;
     }
-    case HoreDole:
-        return new TUpDown(window);
+    case HoreDole: return new TUpDown(window);
     case Zaskrtavacie: {
         // A mode control keeps no keyboard focus: what is typed after a
         // click goes on into the input, as after a key of the keypad. The
@@ -296,10 +301,8 @@ QWidget *NovyOvladac(TDruhOvladaca kind, QWidget *window) {
         box->setFocusPolicy(Qt::TabFocus);
         return box;
     }
-    case Pole:
-        return new QLineEdit(window);
-    case Stav:
-        return new QStatusBar(window);
+    case Pole: return new QLineEdit(window);
+    case Stav: return new QStatusBar(window);
     case Klaves: {
         auto *key = new QPushButton(window);
         key->setFocusPolicy(Qt::NoFocus);
@@ -441,7 +444,8 @@ QIcon GraphIcon() {
 // Each part finds the controls the window reaches directly and gives them
 // their pictures, ranges and groups.
 
-template <class T> void Najdi(QWidget *window, T *&control, const char *name) {
+template <class T>
+void Najdi(QWidget *window, T *&control, const char *name) {
     control = window->findChild<T *>(QLatin1String(name), Qt::FindDirectChildrenOnly);
 }
 
@@ -519,9 +523,8 @@ void NastavRezimy(QWidget *w, THlavneOvladace &c) {
     c.UpDownModulo->Max = 97;
     c.UpDownModulo->SetPosition(5);
     // One key of each group is down, and shown in bold.
-    const QList<QToolButton *> groups[] = {{c.sbRealne, c.sbKomplexne, c.sbModulo},
-                                           {c.sbDeg, c.sbRad, c.sbGrad},
-                                           {c.sbHex, c.sbDec, c.sbOct, c.sbBin}};
+    const QList<QToolButton *> groups[] = {
+        {c.sbRealne, c.sbKomplexne, c.sbModulo}, {c.sbDeg, c.sbRad, c.sbGrad}, {c.sbHex, c.sbDec, c.sbOct, c.sbBin}};
     for (const QList<QToolButton *> &group : groups) {
         auto *g = new QButtonGroup(w);
         g->setExclusive(true);

@@ -52,7 +52,8 @@ bool ParseIniInteger(const QString &text, qint32 &value) {
         ++i;
     }
     int base = 10;
-    if (i + 1 < t.size() && t.at(i) == QLatin1Char('0') && (t.at(i + 1) == QLatin1Char('x') || t.at(i + 1) == QLatin1Char('X'))) {
+    if (i + 1 < t.size() && t.at(i) == QLatin1Char('0') &&
+        (t.at(i + 1) == QLatin1Char('x') || t.at(i + 1) == QLatin1Char('X'))) {
         base = 16;
         i += 2;
     }

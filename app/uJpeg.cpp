@@ -1,6 +1,5 @@
 #include "uJpeg.h"
 
-
 #include <csetjmp>
 #include <cstdio>
 #include <jpeglib.h>
@@ -45,8 +44,8 @@ bool Decode(const QByteArray &bytes, QImage &image, QString &message) {
     jpeg_read_header(&info, TRUE);
     // A damaged header may declare any size; the decoder would reserve
     // memory for it before reading a single row.
-    if (info.image_width == 0 || info.image_height == 0 || info.image_width > MaxJpegSide
-        || info.image_height > MaxJpegSide) {
+    if (info.image_width == 0 || info.image_height == 0 || info.image_width > MaxJpegSide ||
+        info.image_height > MaxJpegSide) {
         jpeg_destroy_decompress(&info);
         message = QStringLiteral("the picture declares %1 x %2 pixels; at most %3 pixels a side are read")
                       .arg(info.image_width)

@@ -16,7 +16,8 @@ namespace {
 
 // Runs a step so that nothing escapes it: an invalid operation becomes
 // code 20 in err, any other exception code 29. False when the step threw.
-template <class F> bool Guard(TChyba &err, F &&step) {
+template <class F>
+bool Guard(TChyba &err, F &&step) {
     try {
         step();
         return true;
@@ -79,15 +80,9 @@ TVysledokVypoctu TKalkulacka::Calculate(const QString &input) {
     LastError = TChyba();
     const bool finished = Guard(LastError, [&] {
         switch (NumberSet) {
-        case TNumberSet::Complex:
-            CalculateComplex(input, out);
-            break;
-        case TNumberSet::Modulo:
-            CalculateModulo(input, out);
-            break;
-        case TNumberSet::Real:
-            CalculateReal(input, out);
-            break;
+        case TNumberSet::Complex: CalculateComplex(input, out); break;
+        case TNumberSet::Modulo: CalculateModulo(input, out); break;
+        case TNumberSet::Real: CalculateReal(input, out); break;
         }
     });
     return finished ? out : TVysledokVypoctu();
@@ -295,15 +290,15 @@ void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, TKontrola
         const bool fraction = v.contains(QLatin1Char('/'));
         if (fraction) // "1/4" is read as the fraction 1|4, also for the set below
             v.replace(v.indexOf(QLatin1Char('/')), 1, QLatin1Char('|'));
-        if (v.contains(QLatin1Char('[')) || v.contains(QLatin1Char(']'))
-            || !(fraction ? ReadsAsFraction(v, sep) : ReadsAsComplex(v, sep))) {
+        if (v.contains(QLatin1Char('[')) || v.contains(QLatin1Char(']')) ||
+            !(fraction ? ReadsAsFraction(v, sep) : ReadsAsComplex(v, sep))) {
             fail(TErrorCode::UnreadableValue, key);
             return;
         }
         // Of the set.
         const bool ofSet = mode == TKontrola::Realne   ? ReadsAsFraction(v, sep)
                            : mode == TKontrola::Modulo ? IsIntegerText(v)
-                                                    : true;
+                                                       : true;
         if (!ofSet) {
             fail(TErrorCode::ValueNotInSet, key);
             return;

@@ -43,12 +43,11 @@ TKonstanta ParseLine(const QString &line) {
     return TKonstanta{f.value(0), f.value(1), StoredValue(f.value(2)), f.value(3)};
 }
 
-bool IsLowerLetterOrDigit(QChar c) {
-    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || IsAsciiDigit(c);
-}
+bool IsLowerLetterOrDigit(QChar c) { return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || IsAsciiDigit(c); }
 
 // Removes the characters that keep() refuses and moves caret along.
-template <class F> QString KeepOnly(const QString &text, int &caret, F keep) {
+template <class F>
+QString KeepOnly(const QString &text, int &caret, F keep) {
     QString out;
     out.reserve(text.size());
     int newCaret = caret;
@@ -65,7 +64,8 @@ template <class F> QString KeepOnly(const QString &text, int &caret, F keep) {
 } // namespace
 
 TKonstanty::TKonstanty(QObject *parent) : QAbstractTableModel(parent) {
-    m_titles = {QStringLiteral("Značka"), QStringLiteral("Názov"), QStringLiteral("Hodnota"), QStringLiteral("Jednotka")};
+    m_titles = {QStringLiteral("Značka"), QStringLiteral("Názov"), QStringLiteral("Hodnota"),
+                QStringLiteral("Jednotka")};
 }
 
 QString TKonstanty::Caption(int index) const { return m_rows.at(index).Symbol; }
@@ -157,14 +157,10 @@ QVariant TKonstanty::data(const QModelIndex &index, int role) const {
         return QVariant();
     const TKonstanta &k = m_rows.at(index.row());
     switch (index.column()) {
-    case 0:
-        return k.Symbol;
-    case 1:
-        return k.Name;
-    case 2:
-        return ShownValue(k.Value);
-    default:
-        return k.Unit;
+    case 0: return k.Symbol;
+    case 1: return k.Name;
+    case 2: return ShownValue(k.Value);
+    default: return k.Unit;
     }
 }
 
@@ -228,7 +224,8 @@ QString CleanSymbolText(const QString &text, int &caret, bool strict) {
 }
 
 QString CleanNameText(const QString &text, int &caret) {
-    return KeepOnly(text, caret, [](int, QChar c) { return c != kSeparator && c.unicode() >= 32 && c.unicode() != 127; });
+    return KeepOnly(text, caret,
+                    [](int, QChar c) { return c != kSeparator && c.unicode() >= 32 && c.unicode() != 127; });
 }
 
 QString CleanValueText(const QString &text, int &caret) {
@@ -253,8 +250,8 @@ QString SafeConstantFile(const QString &name) {
     static const QString kDefault = QStringLiteral("const.dat");
     QString path = name;
     path.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (path.trimmed().isEmpty() || path.startsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('/'))
-        || path.contains(QLatin1Char(':')))
+    if (path.trimmed().isEmpty() || path.startsWith(QLatin1Char('/')) || path.endsWith(QLatin1Char('/')) ||
+        path.contains(QLatin1Char(':')))
         return kDefault;
     for (QChar c : std::as_const(path))
         if (c.unicode() < 32 || c.unicode() == 127)

@@ -33,8 +33,8 @@ QPoint SnapPosition(const QRect &proposed, const QRect &master, int distance) {
 }
 
 bool TouchesRect(const QRect &window, const QRect &other) {
-    return RightOf(window) == other.x() || window.x() == RightOf(other) || window.y() == BottomOf(other)
-        || BottomOf(window) == other.y();
+    return RightOf(window) == other.x() || window.x() == RightOf(other) || window.y() == BottomOf(other) ||
+           BottomOf(window) == other.y();
 }
 
 bool IsOnScreen(const QRect &window, const QSize &screen) {

@@ -70,10 +70,8 @@ bool IsProgramWindow(const QWidget *window) {
     case Qt::Window:
     case Qt::Dialog:
     case Qt::Sheet:
-    case Qt::Tool:
-        return true;
-    default:
-        return false;
+    case Qt::Tool: return true;
+    default: return false;
     }
 }
 

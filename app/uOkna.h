@@ -33,14 +33,18 @@ public:
 
     // Takes window (a top-level window with an ApplyLanguage()) as the
     // companion of the given kind and owns it from now on.
-    template <class TWindow> TWindow *Add(TCompanion kind, TWindow *window) {
+    template <class TWindow>
+    TWindow *Add(TCompanion kind, TWindow *window) {
         Put(kind, window, [window] { window->ApplyLanguage(); });
         return window;
     }
 
     // The companion of the given kind, or null while it does not exist.
     QWidget *Window(TCompanion kind) const;
-    template <class TWindow> TWindow *Get(TCompanion kind) const { return qobject_cast<TWindow *>(Window(kind)); }
+    template <class TWindow>
+    TWindow *Get(TCompanion kind) const {
+        return qobject_cast<TWindow *>(Window(kind));
+    }
     bool Has(TCompanion kind) const { return Window(kind) != nullptr; }
 
     // Re-applies the loaded language to the companions, in the program's

@@ -20,9 +20,9 @@ int DragAxis(int position, int size, int screenStart, int screenSize, int low, i
 QPoint DragPosition(const QRect &window, const QPoint &delta, const QRect &screen) {
     const int w = window.width();
     const int h = window.height();
-    const int x = DragAxis(window.x() + delta.x(), w, screen.x(), screen.width(), 20 - w,
-                           std::max(20 - w, screen.width() - 20));
-    const int y = DragAxis(window.y() + delta.y(), h, screen.y(), screen.height(), 0,
-                           std::max(0, screen.height() - 50));
+    const int x =
+        DragAxis(window.x() + delta.x(), w, screen.x(), screen.width(), 20 - w, std::max(20 - w, screen.width() - 20));
+    const int y =
+        DragAxis(window.y() + delta.y(), h, screen.y(), screen.height(), 0, std::max(0, screen.height() - 50));
     return QPoint(x, y);
 }

@@ -44,16 +44,14 @@ bool KProgramSettings::Save(TIniFile *ini) const {
         return false;
     if (SaveMemoryData && !ini->WriteString(kMemory, QStringLiteral("Data"), Memory))
         return false;
-    return ini->WriteBool(kSettings, QStringLiteral("SaveHistory"), SaveHistory)
-        && ini->WriteBool(kSettings, QStringLiteral("CheckUpdatesAtStart"), CheckUpdatesAtStart)
-        && ini->WriteString(kSettings, QStringLiteral("LanguageFile"), LanguageFile);
+    return ini->WriteBool(kSettings, QStringLiteral("SaveHistory"), SaveHistory) &&
+           ini->WriteBool(kSettings, QStringLiteral("CheckUpdatesAtStart"), CheckUpdatesAtStart) &&
+           ini->WriteString(kSettings, QStringLiteral("LanguageFile"), LanguageFile);
 }
 
 QString ReadUserId(const TIniFile &ini) { return ini.ReadString(kSettings, QStringLiteral("UID"), kNoUserId); }
 
-QString MakeUserId(const QDateTime &utc) {
-    return utc.toUTC().toString(QStringLiteral("yyMMddHHmmss"));
-}
+QString MakeUserId(const QDateTime &utc) { return utc.toUTC().toString(QStringLiteral("yyMMddHHmmss")); }
 
 QString ReadOrCreateUserId(const TIniFile &ini) {
     const QString id = ReadUserId(ini);

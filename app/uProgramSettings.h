@@ -8,7 +8,7 @@ class TIniFile;
 
 class KProgramSettings {
 public:
-    bool Center = true;      // main window centred at start, else at Top/Left
+    bool Center = true; // main window centred at start, else at Top/Left
     qint32 Top = 100;
     qint32 Left = 100;
     bool OnTop = false;
@@ -16,7 +16,7 @@ public:
     QString Memory = QStringLiteral("0");
     bool SaveHistory = false;
     bool CheckUpdatesAtStart = true;
-    QString LanguageFile;    // relative to the program folder, "lang\..."; empty = built-in texts
+    QString LanguageFile; // relative to the program folder, "lang\..."; empty = built-in texts
 
     // The one settings object, created with the defaults on first use.
     static KProgramSettings &Instance();

@@ -8,11 +8,9 @@
 #include <QLocale>
 #include <memory>
 
-QString TQtTranslator::translate(const char *context, const char *sourceText, const char *disambiguation,
-                                 int n) const {
+QString TQtTranslator::translate(const char *context, const char *sourceText, const char *disambiguation, int n) const {
     QString text = QTranslator::translate(context, sourceText, disambiguation, n);
-    if (text.isEmpty() && context
-        && (qstrcmp(context, "QPlatformTheme") == 0 || qstrcmp(context, "QGnomeTheme") == 0))
+    if (text.isEmpty() && context && (qstrcmp(context, "QPlatformTheme") == 0 || qstrcmp(context, "QGnomeTheme") == 0))
         text = QTranslator::translate("QDialogButtonBox", sourceText, disambiguation, n);
     return text;
 }
@@ -24,8 +22,8 @@ const QString kEnglish = QStringLiteral("en");
 // Two lower-case letters, or empty.
 QString LanguageCode(QString text) {
     text = text.trimmed().left(2).toLower();
-    const bool letters = text.size() == 2 && text.at(0) >= QLatin1Char('a') && text.at(0) <= QLatin1Char('z')
-                         && text.at(1) >= QLatin1Char('a') && text.at(1) <= QLatin1Char('z');
+    const bool letters = text.size() == 2 && text.at(0) >= QLatin1Char('a') && text.at(0) <= QLatin1Char('z') &&
+                         text.at(1) >= QLatin1Char('a') && text.at(1) <= QLatin1Char('z');
     return letters ? text : QString();
 }
 

@@ -4,22 +4,14 @@
 
 bool IsEnabledForMode(int tag, TNumberSet numberSet, quint8 radix) {
     switch (tag) {
-    case TagVzdy:
-        return true;
-    case TagCislice2az7:
-        return radix == 8 || radix == 10 || radix == 16;
-    case TagCislice8a9:
-        return radix == 10 || radix == 16;
-    case TagHexa:
-        return radix == 16;
-    case TagRealne:
-        return numberSet == TNumberSet::Real;
-    case TagKomplexne:
-        return numberSet == TNumberSet::Complex;
-    case TagRealneAKomplexne:
-        return numberSet == TNumberSet::Real || numberSet == TNumberSet::Complex;
-    default:
-        return false;
+    case TagVzdy: return true;
+    case TagCislice2az7: return radix == 8 || radix == 10 || radix == 16;
+    case TagCislice8a9: return radix == 10 || radix == 16;
+    case TagHexa: return radix == 16;
+    case TagRealne: return numberSet == TNumberSet::Real;
+    case TagKomplexne: return numberSet == TNumberSet::Complex;
+    case TagRealneAKomplexne: return numberSet == TNumberSet::Real || numberSet == TNumberSet::Complex;
+    default: return false;
     }
 }
 

@@ -9,14 +9,14 @@
 class TPrvocisla;
 
 // Tags of the main window's controls: the modes in which each is usable.
-constexpr int TagVzdy = 10;          // always
-constexpr int TagCislice2az7 = 20;   // bases 8, 10 and 16
-constexpr int TagCislice8a9 = 30;    // bases 10 and 16
-constexpr int TagHexa = 40;          // base 16
-constexpr int TagRealne = 50;        // the real number set
-constexpr int TagKomplexne = 60;     // the complex number set
+constexpr int TagVzdy = 10;             // always
+constexpr int TagCislice2az7 = 20;      // bases 8, 10 and 16
+constexpr int TagCislice8a9 = 30;       // bases 10 and 16
+constexpr int TagHexa = 40;             // base 16
+constexpr int TagRealne = 50;           // the real number set
+constexpr int TagKomplexne = 60;        // the complex number set
 constexpr int TagRealneAKomplexne = 70; // the real and the complex sets
-constexpr int TagNikdy = 0;          // never
+constexpr int TagNikdy = 0;             // never
 
 // Whether a control with the tag is enabled in the number set and the base
 // (2, 8, 10, 16).

@@ -53,8 +53,8 @@ void FitButton(QPushButton *button) {
     button->setMinimumSize(std::max(80, fm.horizontalAdvance(button->text()) + 24), fm.height() + 10);
 }
 
-QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
-                             const QString &cancelText, int minimumWidth) {
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn, const QString &cancelText,
+                             int minimumWidth) {
     okBtn = Named(new QPushButton(QStringLiteral("Ok"), dialog), "okBtn");
     okBtn->setDefault(true);
     zrusitBtn = Named(new QPushButton(cancelText, dialog), "zrusitBtn");
@@ -133,18 +133,16 @@ void TranslateDigitKey(QChar &key, bool plusIsOne) {
         key = QLatin1Char('0');
         break;
     case u',':
-    case u'.':
-        key = DecSep();
-        break;
-    default:
-        break;
+    case u'.': key = DecSep(); break;
+    default: break;
     }
 }
 
 void FilterNumericKeyPress(const QLineEdit *edit, QChar &key) {
     TranslateDigitKey(key, true);
     const QChar sep = DecSep();
-    const bool allowed = key == QChar(8) || key == QChar(9) || key == QLatin1Char('-') || IsAsciiDigit(key) || key == sep;
+    const bool allowed =
+        key == QChar(8) || key == QChar(9) || key == QLatin1Char('-') || IsAsciiDigit(key) || key == sep;
     if (!allowed) {
         key = QChar(0);
         return;
@@ -163,14 +161,11 @@ void FilterNumericKeyPress(const QLineEdit *edit, QChar &key) {
     }
 }
 
-template <class TEdit> static void PerformClipboardKey(TEdit *edit, int key, bool readOnly) {
+template <class TEdit>
+static void PerformClipboardKey(TEdit *edit, int key, bool readOnly) {
     switch (key) {
-    case Qt::Key_A:
-        edit->selectAll();
-        break;
-    case Qt::Key_C:
-        edit->copy();
-        break;
+    case Qt::Key_A: edit->selectAll(); break;
+    case Qt::Key_C: edit->copy(); break;
     case Qt::Key_V:
         if (!readOnly)
             edit->paste();
@@ -268,8 +263,7 @@ namespace {
 class TKeyRewriter : public QObject {
 public:
     enum TMode { DigitTranslation, NumericField, ClipboardKeys };
-    TKeyRewriter(QObject *owner, TMode mode, bool plusIsOne)
-        : QObject(owner), m_mode(mode), m_plusIsOne(plusIsOne) {}
+    TKeyRewriter(QObject *owner, TMode mode, bool plusIsOne) : QObject(owner), m_mode(mode), m_plusIsOne(plusIsOne) {}
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
@@ -279,9 +273,9 @@ protected:
         if (m_mode == ClipboardKeys) {
             if (event->type() == QEvent::ShortcutOverride) {
                 // Keep application shortcuts from taking these keys.
-                if (keyEvent->modifiers().testFlag(Qt::ControlModifier)
-                    && (keyEvent->key() == Qt::Key_A || keyEvent->key() == Qt::Key_C
-                        || keyEvent->key() == Qt::Key_V || keyEvent->key() == Qt::Key_X))
+                if (keyEvent->modifiers().testFlag(Qt::ControlModifier) &&
+                    (keyEvent->key() == Qt::Key_A || keyEvent->key() == Qt::Key_C || keyEvent->key() == Qt::Key_V ||
+                     keyEvent->key() == Qt::Key_X))
                     event->accept();
                 return false;
             }

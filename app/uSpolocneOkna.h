@@ -24,7 +24,8 @@ class TPremenne;
 
 // Gives the widget its objectName and returns it, so that a control is
 // made and named in one expression.
-template <class T> T *Named(T *widget, const char *name) {
+template <class T>
+T *Named(T *widget, const char *name) {
     widget->setObjectName(QLatin1String(name));
     return widget;
 }
@@ -52,8 +53,8 @@ void FitButton(QPushButton *button);
 // The buttons "okBtn" and "zrusitBtn" of a dialog at the right end of a
 // row, each at least minimumWidth wide: OK is the default button, Cancel
 // rejects the dialog. The dialog connects OK to its own check.
-QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn,
-                             const QString &cancelText, int minimumWidth = 0);
+QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *&zrusitBtn, const QString &cancelText,
+                             int minimumWidth = 0);
 
 // Shows message in a warning box captioned with the dialog's title and puts
 // the focus on focus, when text is empty. True when it did.
@@ -128,8 +129,7 @@ class TDigitKeyDelegate : public QStyledItemDelegate {
 public:
     explicit TDigitKeyDelegate(bool plusIsOne, QObject *parent = nullptr)
         : QStyledItemDelegate(parent), m_plusIsOne(plusIsOne) {}
-    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option,
-                          const QModelIndex &index) const override;
+    QWidget *createEditor(QWidget *parent, const QStyleOptionViewItem &option, const QModelIndex &index) const override;
     // Hands the text of an open cell editor to the model.
     void CommitOpenEditor();
 

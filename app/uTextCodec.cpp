@@ -25,9 +25,7 @@ static const char16_t kCp1250High[128] = {
     0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, // F8
 };
 
-QChar Cp1250ToUnicode(uchar byte) {
-    return byte < 0x80 ? QChar(byte) : QChar(kCp1250High[byte - 0x80]);
-}
+QChar Cp1250ToUnicode(uchar byte) { return byte < 0x80 ? QChar(byte) : QChar(kCp1250High[byte - 0x80]); }
 
 bool UnicodeToCp1250(QChar c, uchar &byte) {
     const char16_t u = c.unicode();
@@ -50,7 +48,8 @@ QString DecodeFileText(const QByteArray &bytes) {
     if (body.startsWith(kUtf8Bom))
         body.remove(0, kUtf8Bom.size());
     // The one mark is gone; a second one belongs to the text.
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     const QString asUtf8 = utf8.decode(body);
     if (!utf8.hasError())
         return asUtf8;

@@ -17,20 +17,14 @@ QChar RewriteTypedChar(QChar c) {
         return QLatin1Char(')');
     case u'\u00A7': // §
         return QLatin1Char('!');
-    case u'&':
-        return QLatin1Char('*');
+    case u'&': return QLatin1Char('*');
     case u'\u011B': // ě and ř: digits in other fields, but not of this row
-    case u'\u0159':
-        return c;
-    default:
-        TranslateDigitKey(c, false);
-        return c;
+    case u'\u0159': return c;
+    default: TranslateDigitKey(c, false); return c;
     }
 }
 
-bool IsAcceptedTypedChar(QChar c) {
-    return InSet(c, ExpressionChars);
-}
+bool IsAcceptedTypedChar(QChar c) { return InSet(c, ExpressionChars); }
 
 bool ContinuesFromAns(const QString &text) {
     if (text.isEmpty())
@@ -75,9 +69,7 @@ QString FunctionKeyText(const QString &caption, bool hyperbolic) {
     return caption + (hyperbolic ? QStringLiteral("h(") : QStringLiteral("("));
 }
 
-QString DecimalCommaText(int caret) {
-    return caret == 0 ? QLatin1Char('0') + QString(DecSep()) : QString(DecSep());
-}
+QString DecimalCommaText(int caret) { return caret == 0 ? QLatin1Char('0') + QString(DecSep()) : QString(DecSep()); }
 
 QString RandomNumberText(long double value) { return FormatFloat(QStringLiteral("0.######"), value, DecSep()); }
 

@@ -11,7 +11,8 @@ TPolozkaJazyka::TPolozkaJazyka(const QString &folder, const QString &fileName) {
     if (!path.isEmpty() && !path.endsWith(QLatin1Char('/')))
         path += QLatin1Char('/');
     const TIniFile ini(path + fileName);
-    m_udaje.LanguageName = ini.ReadString(QStringLiteral("Info"), QStringLiteral("LanguageName"), TZoznamJazykov::NoName);
+    m_udaje.LanguageName =
+        ini.ReadString(QStringLiteral("Info"), QStringLiteral("LanguageName"), TZoznamJazykov::NoName);
     m_udaje.Program = ini.ReadString(QStringLiteral("Info"), QStringLiteral("Program"), QString());
     m_udaje.FileDate = ini.ReadString(QStringLiteral("Info"), QStringLiteral("FileDate"), QString());
     m_udaje.AuthorName = ini.ReadString(QStringLiteral("Author"), QStringLiteral("name"), QString());

@@ -34,8 +34,8 @@ const QString TenFunctions =
 long double DampedSineInCpp(long double x) { return std::sin(x) * std::pow(2.718281828L, -x / 5); }
 
 long double TenFunctionsInCpp(long double x) {
-    return std::sin(x) + std::cos(x) + std::tan(x / 3) + std::sqrt(std::fabs(x)) + std::log(x * x + 1) +
-           std::atan(x) + std::sinh(x / 10) + std::cosh(x / 10) + std::log10(x * x + 2);
+    return std::sin(x) + std::cos(x) + std::tan(x / 3) + std::sqrt(std::fabs(x)) + std::log(x * x + 1) + std::atan(x) +
+           std::sinh(x / 10) + std::cosh(x / 10) + std::log10(x * x + 2);
 }
 
 // The xs of one redraw of the default plot: one every fifth pixel.
@@ -56,7 +56,8 @@ void SampleThroughSampler(benchmark::State &state, const QString &text) {
     }
 }
 
-template <long double (*F)(long double)> void SampleInCpp(benchmark::State &state) {
+template <long double (*F)(long double)>
+void SampleInCpp(benchmark::State &state) {
     int i = 0;
     for (auto _ : state) {
         long double x = SampleX(i);

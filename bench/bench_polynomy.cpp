@@ -94,15 +94,9 @@ static void BM_PolynomialWindowCommand(benchmark::State &state) {
     QPushButton *button = window.findChild<QPushButton *>(QStringLiteral("umocniPBtn"));
     n->setValue(30);
     switch (state.range(0)) {
-    case 0:
-        p->setText(QStringLiteral("x+y+z+1"));
-        break;
-    case 1:
-        p->setText(QStringLiteral("a+b+c+d+e"));
-        break;
-    case 2:
-        p->setText(Dense(199));
-        break;
+    case 0: p->setText(QStringLiteral("x+y+z+1")); break;
+    case 1: p->setText(QStringLiteral("a+b+c+d+e")); break;
+    case 2: p->setText(Dense(199)); break;
     default:
         p->setText(QStringLiteral("x^30000"));
         q->setText(QStringLiteral("x+1"));

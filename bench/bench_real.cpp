@@ -38,9 +38,9 @@ void EqualsRoad(benchmark::State &state, const QString &typed) {
 const QString ShortExpression = QStringLiteral("2+3*sin(30)");
 
 // 177 characters, five functions, brackets nested four deep.
-const QString LongExpression = QStringLiteral(
-    "((12,5+sin(30)*3)^2-sqrt(144)/(4+2*(3-1)))*(ln(2,71828)+cos(60)*(1+2*(3+4*(5-6/(7+8)))))"
-    "/(abs(-3,5)+2^3-(1,25*(2-(3-(4-5)))))+(17,25-3*(2+4/(8-6))*(1,5+0,5))^2/(3+4*(5-(6-7)))-7");
+const QString LongExpression =
+    QStringLiteral("((12,5+sin(30)*3)^2-sqrt(144)/(4+2*(3-1)))*(ln(2,71828)+cos(60)*(1+2*(3+4*(5-6/(7+8)))))"
+                   "/(abs(-3,5)+2^3-(1,25*(2-(3-(4-5)))))+(17,25-3*(2+4/(8-6))*(1,5+0,5))^2/(3+4*(5-(6-7)))-7");
 
 void BM_EqualsShort(benchmark::State &state) { EqualsRoad(state, ShortExpression); }
 void BM_EqualsLong(benchmark::State &state) {

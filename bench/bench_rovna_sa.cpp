@@ -80,9 +80,8 @@ void BM_EqualsMixedSet(benchmark::State &state) {
             benchmark::DoNotOptimize(press(p));
     state.counters["expressions"] = double(presses.size());
     // Seconds per expression (shown in the time unit of the counter).
-    state.counters["per_expression"] =
-        benchmark::Counter(double(presses.size()), benchmark::Counter::kIsIterationInvariantRate |
-                                                       benchmark::Counter::kInvert);
+    state.counters["per_expression"] = benchmark::Counter(
+        double(presses.size()), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_EqualsMixedSet)->Unit(benchmark::kMicrosecond);
 

@@ -31,9 +31,10 @@ BENCHMARK(StatisticsOf100000Rows)->Unit(benchmark::kMillisecond);
 
 void CombinatoricsLargestFields(benchmark::State &state) {
     const TKombinatorika model;
-    const TKombinatorika::TUloha all[] = {TKombinatorika::KombinacneCislo,       TKombinatorika::VariacieBezOpakovania,
-                                          TKombinatorika::VariacieSOpakovanim,   TKombinatorika::KombinacieBezOpakovania,
-                                          TKombinatorika::KombinacieSOpakovanim, TKombinatorika::Permutacie};
+    const TKombinatorika::TUloha all[] = {
+        TKombinatorika::KombinacneCislo,       TKombinatorika::VariacieBezOpakovania,
+        TKombinatorika::VariacieSOpakovanim,   TKombinatorika::KombinacieBezOpakovania,
+        TKombinatorika::KombinacieSOpakovanim, TKombinatorika::Permutacie};
     for (auto _ : state)
         for (TKombinatorika::TUloha uloha : all) {
             TKombinatorika::TVysledok r = model.Vypocet(uloha, QStringLiteral("9999"), QStringLiteral("4999"));

@@ -72,9 +72,7 @@ TComplexNumber Kept(const TComplexNumber &z) {
 // ((2e^j30)^3 is 0 + j8, 1e^j0 + 1e^j120 + 1e^j240 is 0), while a small
 // part beside a large one stays.
 constexpr long double Uncertainty = 1e-17L;
-long double Settled(long double part, long double terms) {
-    return std::fabs(part) < terms * Uncertainty ? 0 : part;
-}
+long double Settled(long double part, long double terms) { return std::fabs(part) < terms * Uncertainty ? 0 : part; }
 
 void RemoveFirst(QString &s, QChar c) {
     const qsizetype i = s.indexOf(c);

@@ -139,8 +139,7 @@ void MarkComplexNumbers(QString &expr, QChar unit) {
             const QChar before = i > 0 ? expr.at(i - 1) : QChar();
             const bool empty = i == start;
             const bool take = c == QLatin1Char(',') || c == QLatin1Char('.') || IsAsciiDigit(c) ||
-                              (c == unit && empty) ||
-                              (c == unit && IsOneOf(before, "+-^")) ||
+                              (c == unit && empty) || (c == unit && IsOneOf(before, "+-^")) ||
                               ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
                               ((c == QLatin1Char('E') || c == QLatin1Char('e')) && !empty) ||
                               (c == QLatin1Char('^') && before == QLatin1Char('e'));
@@ -159,7 +158,6 @@ void MarkComplexNumbers(QString &expr, QChar unit) {
         out.replace(QLatin1String("]]"), QLatin1String("]"));
     expr = out;
 }
-
 
 TEngineResult EvaluateComplex(const QString &expr, const TEvaluationContext &context) {
     return TCompiledExpression::EvaluateText(expr, context, TCompiledExpression::TRoad::Complex);

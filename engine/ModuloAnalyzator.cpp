@@ -5,8 +5,7 @@ namespace {
 const TCharSet ModuloOperators = QStringLiteral("*+-/");
 // Characters the check lets through: brackets, the four operators, digits
 // and letters (variables and, refused later, function names).
-const TCharSet ModuloAllowed =
-    QStringLiteral("()*+-/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
+const TCharSet ModuloAllowed = QStringLiteral("()*+-/0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz");
 const TCharSet ModuloRefusedOperators = QStringLiteral("!%^");
 
 void Fail(TChyba &err, const QString &typed, TErrorCode code, int start, int end) {

@@ -61,9 +61,9 @@ struct TExactDecimal {
     bool Negative = false;
     Int128 Mantissa = 0;
     int Digits = 0;
-    long Zeros = 0;     // zeros after the last non-zero digit, not in Mantissa
-    long Decimals = 0;  // digits after the separator
-    long Exponent = 0;  // as written, its size kept to 10^6
+    long Zeros = 0;             // zeros after the last non-zero digit, not in Mantissa
+    long Decimals = 0;          // digits after the separator
+    long Exponent = 0;          // as written, its size kept to 10^6
     bool TooManyDigits = false; // more than MaxDigits significant digits: Mantissa holds the first
 
     long Power() const { return Exponent - Decimals + Zeros; }

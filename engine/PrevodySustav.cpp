@@ -93,9 +93,7 @@ QString DecimalText(long double v, QChar sep) {
     return FormatFloat(PlainPicture, v, sep);
 }
 
-bool HasExponent(const QString &s) {
-    return s.contains(QLatin1Char('e')) || s.contains(QLatin1Char('E'));
-}
+bool HasExponent(const QString &s) { return s.contains(QLatin1Char('e')) || s.contains(QLatin1Char('E')); }
 
 bool StartsWithWordOperator(QStringView run) { return WordOperatorAt(run) >= 0; }
 
@@ -133,8 +131,8 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra, QChar sep)
             carry = false;
             continue;
         }
-        const bool nameLetter = IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c, sep) &&
-                                !IsExponentAt(s, p, base, sep);
+        const bool nameLetter =
+            IsAsciiLetter(c) && c != extra && !IsNumberChar(base, c, sep) && !IsExponentAt(s, p, base, sep);
         ahead[p] = nameLetter || carry;
         carry = ahead[p];
     }
@@ -222,8 +220,8 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
             }
             continue;
         }
-        const bool startsNumber = IsAsciiDigit(c) || c == sep || (hasExtra && c == extra) ||
-                                  (IsAsciiLetter(c) && IsNumberChar(base, c, sep));
+        const bool startsNumber =
+            IsAsciiDigit(c) || c == sep || (hasExtra && c == extra) || (IsAsciiLetter(c) && IsNumberChar(base, c, sep));
         if (!startsNumber) {
             other(i, i + 1);
             ++i;
@@ -248,8 +246,8 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
             // The complex set reads a sign there only right after a digit or
             // the separator, as its scanner does ("1E-20", not "2je-1").
             const bool signAllowed = !hasExtra || IsAsciiDigit(s.at(k - 1)) || s.at(k - 1) == sep;
-            if (signAllowed && m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')) &&
-                m + 1 < n && IsAsciiDigit(s.at(m + 1)))
+            if (signAllowed && m < n && (s.at(m) == QLatin1Char('+') || s.at(m) == QLatin1Char('-')) && m + 1 < n &&
+                IsAsciiDigit(s.at(m + 1)))
                 ++m;
             const int digitsFrom = m;
             while (m < n && IsAsciiDigit(s.at(m)))
@@ -361,8 +359,8 @@ void SeparateFromName(QString &out, const QString &number, const QString &name, 
 // What the walk wrote must read in the new base as it read in the old one,
 // with the same names and numbers, or the text is refused ("a" is a name in
 // base 10 and a number in base 16).
-void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, bool formatted,
-                    quint8 decimals, QChar sep) {
+void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, bool formatted, quint8 decimals,
+                    QChar sep) {
     err.ClearCodeAndSpan();
     // A word operator between blanks keeps a blank beside a name, which
     // passes to the text converted (the number set is the reader's: where
@@ -470,8 +468,7 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
         // longer than the complex check reads, in either base, is not written
         // in base 2, 8 or 16: the check would read the one and refuse the
         // other, and the longer digits of these bases make it grow.
-        if (!formatted && hasExtra && toBase != 10 &&
-            std::max(written.size(), s.size()) > MaxComplexCheckLength)
+        if (!formatted && hasExtra && toBase != 10 && std::max(written.size(), s.size()) > MaxComplexCheckLength)
             throw EEngineRangeError("text too long for the complex set");
     } catch (const std::exception &) {
         err.Code = TErrorCode::BaseConversion;
@@ -595,8 +592,8 @@ void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr,
     ConvertNumbers(fromBase, toBase, extra, expr, err, false, 0, sep);
 }
 
-void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err,
-                                    quint8 decimals, QChar sep) {
+void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals,
+                                    QChar sep) {
     ConvertNumbers(fromBase, toBase, extra, expr, err, true, decimals, sep);
 }
 
@@ -662,9 +659,8 @@ void FormatNumber(quint8 decimals, int base, QString &r, long double value, QCha
     QString t = FormatPlain(value, decimals, sep);
     // A value that the decimals show as 0 is written in the exponent form.
     // FormatPlain writes no exponent here, so "shown as 0" is "no digit but 0".
-    const bool shownAsZero = std::none_of(t.cbegin(), t.cend(), [](QChar c) {
-        return c >= QLatin1Char('1') && c <= QLatin1Char('9');
-    });
+    const bool shownAsZero =
+        std::none_of(t.cbegin(), t.cend(), [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
     if (shownAsZero && value != 0.0L)
         t = FormatFloat(QStringLiteral("0.################E+0"), value, sep);
     if (HasExponent(t)) {

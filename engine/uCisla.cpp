@@ -32,8 +32,8 @@ const long double *PowersOfTen() {
 }
 
 struct TPicture {
-    int minDecimals = 0;    // "0" after the point
-    int maxDecimals = 0;    // "0" and "#" after the point
+    int minDecimals = 0; // "0" after the point
+    int maxDecimals = 0; // "0" and "#" after the point
     bool scientific = false;
     bool exponentAlwaysSigned = false;
     int exponentDigits = 1;
@@ -191,7 +191,7 @@ QString FormatFixed(const TPicture &p, long double value, QChar sep) {
             digits[count++] = char('0' + m % 10);
         while (count <= decimals)
             digits[count++] = '0'; // at least one integer digit
-        int low = 0; // index of the lowest digit written
+        int low = 0;               // index of the lowest digit written
         while (low < decimals - p.minDecimals && digits[low] == '0')
             ++low;
         QChar text[40]; // a sign, at most 18 digits and 27 zeros before them, a separator: one string made once

@@ -16,14 +16,44 @@
 
 // In the order of the table below.
 enum class TFunction : quint8 {
-    Arccoth, Arccotgh, Arccotg, Arccot, Arctanh, Arctgh, Arctan, Arctg,
-    Cotanh, Cotgh, Cotan, Cotg, Tanh, Tgh, Tan, Tg,
-    Arcsinh, Arcsin, Arccosh, Arccos, Sinh, Cosh, Sin, Cos,
-    Abs, Sign, Logy, Log, Ln, Sqrt, Sqr, Deg, Dms, Rnd,
+    Arccoth,
+    Arccotgh,
+    Arccotg,
+    Arccot,
+    Arctanh,
+    Arctgh,
+    Arctan,
+    Arctg,
+    Cotanh,
+    Cotgh,
+    Cotan,
+    Cotg,
+    Tanh,
+    Tgh,
+    Tan,
+    Tg,
+    Arcsinh,
+    Arcsin,
+    Arccosh,
+    Arccos,
+    Sinh,
+    Cosh,
+    Sin,
+    Cos,
+    Abs,
+    Sign,
+    Logy,
+    Log,
+    Ln,
+    Sqrt,
+    Sqr,
+    Deg,
+    Dms,
+    Rnd,
 };
 
 struct TFunctionInfo {
-    QStringView Name;   // lower case; read without regard to letter case
+    QStringView Name; // lower case; read without regard to letter case
     TFunction Function;
     bool InComplexSet;  // the complex set evaluates it too (the real set evaluates all)
     bool UsesAngleUnit; // its argument (sin, tan...) or value (arcsin...) is an angle in the context's unit

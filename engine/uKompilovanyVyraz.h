@@ -42,10 +42,10 @@
 // (the value in square brackets; a fraction "[+3|4]", a complex number
 // "[3+j4]", a residue modulo n as bare digits) and as a value.
 struct TEngineResult {
-    TChyba Error;          // Code None on success; evaluation errors carry no span
-    QString Token;         // empty after an error
-    long double Real = 0;  // real set and fractions: the value; modulo: the residue
-    TFraction Fraction;    // fractions: the reduced parts
+    TChyba Error;         // Code None on success; evaluation errors carry no span
+    QString Token;        // empty after an error
+    long double Real = 0; // real set and fractions: the value; modulo: the residue
+    TFraction Fraction;   // fractions: the reduced parts
     TComplexNumber Complex;
 
     bool Ok() const { return !Error.Failed(); }
@@ -100,9 +100,9 @@ private:
     void BuildFastCode();
 
     prekladac::TProgram m_program;
-    std::vector<long double> m_realLiterals; // the real set: NaN for a literal that is no number
+    std::vector<long double> m_realLiterals;         // the real set: NaN for a literal that is no number
     std::vector<prekladac::TInstruction> m_fastCode; // the real set: the code of EvaluateFast
-    std::vector<long double> m_initialRegisters;      // ... the registers it reads before writing
-    std::vector<qint32> m_fastSlots;                  // ... the free names' registers (-1: not read)
+    std::vector<long double> m_initialRegisters;     // ... the registers it reads before writing
+    std::vector<qint32> m_fastSlots;                 // ... the free names' registers (-1: not read)
     qint32 m_fastRegisterCount = 0;
 };

@@ -43,9 +43,7 @@ bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') ||
 
 // True when the run of letters and digits is a word operator followed by a
 // number's characters ("mod", "div2"): only in the real set.
-bool IsWordOperatorRun(QStringView run, TNumberSet set) {
-    return IsWordOperator(run, WordTailWithExp, set);
-}
+bool IsWordOperatorRun(QStringView run, TNumberSet set) { return IsWordOperator(run, WordTailWithExp, set); }
 
 // Where the scanner puts the names it reads as variables when it collects
 // them instead of reading their values: each once, letter case ignored.
@@ -217,15 +215,15 @@ private:
                 const QChar c = AsciiLower(s.at(j));
                 // An "e" after anything but a digit, a separator or an "e"
                 // begins a name where names stand for variables.
-                const bool exponent = c == QLatin1Char('e') &&
-                                      (!m_values || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
-                                       AsciiLower(s.at(j - 1)) == QLatin1Char('e'));
+                const bool exponent =
+                    c == QLatin1Char('e') && (!m_values || j == i || IsNumberStart(AsciiLower(s.at(j - 1))) ||
+                                              AsciiLower(s.at(j - 1)) == QLatin1Char('e'));
                 // The modulo set reads a sign after an exponent letter as an
                 // operator (its numbers are whole).
-                const bool part = IsNumberStart(c) || exponent ||
-                                  ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
-                                   AsciiLower(s.at(j - 1)) == QLatin1Char('e') &&
-                                   m_context.NumberSet != TNumberSet::Modulo);
+                const bool part =
+                    IsNumberStart(c) || exponent ||
+                    ((c == QLatin1Char('+') || c == QLatin1Char('-')) && j > i &&
+                     AsciiLower(s.at(j - 1)) == QLatin1Char('e') && m_context.NumberSet != TNumberSet::Modulo);
                 if (!part)
                     break;
                 ++j;
@@ -245,21 +243,21 @@ private:
             const bool empty = j == i;
             // The unit after a sign or "^" belongs to the literal only as
             // the unit with its coefficient: a longer name there is a name.
-            const bool unitHere = c == unit && !empty &&
-                                  (before == QLatin1Char('+') || before == QLatin1Char('-') ||
-                                   before == QLatin1Char('^')) &&
-                                  (!m_values || IsUnitRun(s, j));
+            const bool unitHere =
+                c == unit && !empty &&
+                (before == QLatin1Char('+') || before == QLatin1Char('-') || before == QLatin1Char('^')) &&
+                (!m_values || IsUnitRun(s, j));
             // A sign after an exponent letter that follows a digit and comes
             // before one is the exponent's ("1E-20", as results are shown);
             // elsewhere an "e" and a sign are no number ("2e-j45").
             const bool exponentSign = (c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('e') &&
                                       j - 2 >= i && IsNumberStart(AsciiLower(s.at(j - 2))) && j + 1 < n &&
                                       IsAsciiDigit(s.at(j + 1));
-            const bool take = IsNumberStart(c) || (c == unit && empty) || unitHere || exponentSign ||
-                              ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
-                              (c == QLatin1Char('e') && !empty &&
-                               (IsNumberStart(before) || before == QLatin1Char('e'))) ||
-                              (c == QLatin1Char('^') && before == QLatin1Char('e'));
+            const bool take =
+                IsNumberStart(c) || (c == unit && empty) || unitHere || exponentSign ||
+                ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
+                (c == QLatin1Char('e') && !empty && (IsNumberStart(before) || before == QLatin1Char('e'))) ||
+                (c == QLatin1Char('^') && before == QLatin1Char('e'));
             if (!take)
                 break;
             ++j;
@@ -304,7 +302,7 @@ private:
         case TNameKind::WordOperator:
             Put(TTok::WordOp, WordOperatorAt(run));
             if (j == i + 3 || IsNumberStart(s.at(i + 3)))
-                return i + 3; // a number may follow, and may run on past the name
+                return i + 3;   // a number may follow, and may run on past the name
             Put(TTok::Invalid); // an exponent letter where the number should be
             return j;
         case TNameKind::LoneE:
@@ -315,8 +313,7 @@ private:
             PutLiteral(s, i, end);
             return end;
         }
-        case TNameKind::Variable:
-            break;
+        case TNameKind::Variable: break;
         }
         // A variable.
         const int slot = FreeSlot(run);
@@ -432,8 +429,8 @@ enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Sl
 
 struct TItem {
     TItemKind Kind;
-    qint32 Pos;         // index of its token: the order of the text
-    qint32 Value = 0;   // the register of an operand; a function (TFunction) or a word (TWordOperator)
+    qint32 Pos;       // index of its token: the order of the text
+    qint32 Value = 0; // the register of an operand; a function (TFunction) or a word (TWordOperator)
 };
 
 // An instruction with its place in the order of the stages.
@@ -444,10 +441,10 @@ struct TPlaced {
 };
 
 struct TGroup {
-    qint32 Open = -1;     // the token index of its "(", -1 for the whole text
+    qint32 Open = -1; // the token index of its "(", -1 for the whole text
     bool Closed = false;
     QVarLengthArray<TItem, 16> Items;
-    qint32 Result = -1;   // register of its value
+    qint32 Result = -1; // register of its value
 };
 
 class TCompiler {
@@ -765,8 +762,7 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
     case TTok::Caret: return TItem{TItemKind::Caret, pos};
     case TTok::Bang: return TItem{TItemKind::Bang, pos};
     case TTok::Percent: return TItem{TItemKind::Percent, pos};
-    default:
-        return TItem{TItemKind::Operand, pos, t.Index == LoneE ? compiler.InvalidLoneE() : compiler.Invalid()};
+    default: return TItem{TItemKind::Operand, pos, t.Index == LoneE ? compiler.InvalidLoneE() : compiler.Invalid()};
     }
 }
 
@@ -915,8 +911,7 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
 
 } // namespace
 
-void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames,
-             TProgram &program) {
+void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames, TProgram &program) {
     thread_local TScratch reused;
     if (reused.Busy) { // a source of values that compiles in turn
         TScratch own;

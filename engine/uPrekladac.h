@@ -35,10 +35,10 @@ enum class TOp : quint8 {
     Divide,
     Add,
     Subtract,
-    Negate,       // the sign of an operand written after an operator; no rounding
-    GroupEnd,     // a bracket group's value is complete
-    Final,        // the value of the whole expression
-    Fail,         // stops with the instruction's Code: an empty group, an unclosed or stray bracket
+    Negate,   // the sign of an operand written after an operator; no rounding
+    GroupEnd, // a bracket group's value is complete
+    Final,    // the value of the whole expression
+    Fail,     // stops with the instruction's Code: an empty group, an unclosed or stray bracket
 };
 
 // Flags of the sampling road's code (TCompiledExpression::EvaluateFast).
@@ -56,12 +56,12 @@ enum : quint8 {
 
 struct TInstruction {
     TOp Op;
-    TFunction Function{};                // of Op Function
-    TErrorCode Code = TErrorCode::None;  // of Op Fail
+    TFunction Function{};               // of Op Function
+    TErrorCode Code = TErrorCode::None; // of Op Fail
     quint8 Flags = 0;
     qint32 Dst;
     qint32 A = -1;
-    qint32 B = -1;                       // the second operand (or, see PairsSineCosine, a second result)
+    qint32 B = -1; // the second operand (or, see PairsSineCosine, a second result)
 };
 
 // A number as written (a part of TProgram::LiteralText), and the register
@@ -104,7 +104,6 @@ struct TProgram {
 // variables whose values each evaluation gives (their slots in this order).
 TProgram Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames);
 // The same into a program that exists: its memory is reused.
-void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames,
-             TProgram &program);
+void Compile(const QString &text, const TEvaluationContext &context, const QStringList &freeNames, TProgram &program);
 
 } // namespace prekladac

@@ -43,7 +43,6 @@ bool HoldsLetter(QStringView s) {
     return false;
 }
 
-
 QString ValueOfName(const QStringList &lines, const QString &name) {
     for (const QString &line : lines) {
         // Only a line that begins with the name and "=" can be its line (a
@@ -241,7 +240,8 @@ void InsertImplicitMultiplication(QString &expr, const TCharSet &wordTailChars, 
     while (i <= n) {
         const QChar c = copy.at(i - 2);
         const QChar d = copy.at(i - 1);
-        const bool closes = c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char(')') || c == QLatin1Char(']');
+        const bool closes =
+            c == QLatin1Char('!') || c == QLatin1Char('%') || c == QLatin1Char(')') || c == QLatin1Char(']');
         if (closes && (d == QLatin1Char('(') || d == QLatin1Char('['))) {
             out += QLatin1Char('*');
         } else if (closes && (InSet(d, operandChars) || d == QLatin1Char('$'))) {
@@ -321,10 +321,17 @@ namespace {
 bool EndsDollarName(QChar c) {
     switch (c.unicode()) {
     case ' ': // before a word operator (StripBlanks)
-    case '!': case '$': case '%': case '(': case ')': case '*': case '+': case '-': case '/': case '^':
-        return true;
-    default:
-        return false;
+    case '!':
+    case '$':
+    case '%':
+    case '(':
+    case ')':
+    case '*':
+    case '+':
+    case '-':
+    case '/':
+    case '^': return true;
+    default: return false;
     }
 }
 
@@ -348,9 +355,7 @@ int ConstantIndex(const TConstantSource &constants, QStringView caption) {
 
 } // namespace
 
-int DollarReferenceEnd(const QString &s, int pos) {
-    return DollarNameEnd(s, pos - 1) + 1;
-}
+int DollarReferenceEnd(const QString &s, int pos) { return DollarNameEnd(s, pos - 1) + 1; }
 
 void CheckDollarReferences(const QString &expr, const TEvaluationContext &context, TChyba &err) {
     err.ClearCodeAndSpan();
@@ -417,9 +422,7 @@ void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
     }
 }
 
-void DeleteAll(QString &s, const QString &sub) {
-    ReplaceAll(s, sub, QString());
-}
+void DeleteAll(QString &s, const QString &sub) { ReplaceAll(s, sub, QString()); }
 
 bool AllCharsInSet(const QString &s, const TCharSet &chars) {
     for (QChar c : s)
@@ -530,12 +533,12 @@ void RemoveSuperfluousBrackets(QString &s) {
         const QChar c = s.at(i);
         ops[i + 1] = ops[i];
         switch (c.unicode()) {
-        case '+': case '-': case '*': case '/': case '^':
-            ++ops[i + 1];
-            break;
-        case '(':
-            stack.append(i);
-            break;
+        case '+':
+        case '-':
+        case '*':
+        case '/':
+        case '^': ++ops[i + 1]; break;
+        case '(': stack.append(i); break;
         case ')':
             if (!stack.isEmpty()) {
                 const int open = stack.takeLast();
@@ -543,13 +546,12 @@ void RemoveSuperfluousBrackets(QString &s) {
                 match[i] = open;
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
     QList<bool> removed(n, false);
-    int removedBefore = 0;             // removed characters before i
-    QList<int> removedClosersAhead;    // closers of removed pairs that enclose i, innermost last
+    int removedBefore = 0;          // removed characters before i
+    QList<int> removedClosersAhead; // closers of removed pairs that enclose i, innermost last
     for (int i = 0; i < n; ++i) {
         while (!removedClosersAhead.isEmpty() && removedClosersAhead.last() < i) {
             removedClosersAhead.removeLast();

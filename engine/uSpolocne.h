@@ -21,12 +21,12 @@ static_assert(LDBL_MANT_DIG == 64, "the engine computes in the 80-bit extended f
 // The codes of the error record; the numbers are those of the messages.
 enum class TErrorCode : quint8 {
     None = 0,
-    Unreadable = 1,             // an operand or argument that is no number
+    Unreadable = 1, // an operand or argument that is no number
     LeadingOperator = 2,
     TrailingOperator = 3,
     TrailingSeparator = 4,
     TwoOperators = 5,
-    SeparatorWithoutDigit = 6,  // no digit after the separator
+    SeparatorWithoutDigit = 6, // no digit after the separator
     OperatorBeforeClose = 7,
     OperatorAfterOpen = 8,
     EmptyBrackets = 9,
@@ -40,7 +40,7 @@ enum class TErrorCode : quint8 {
     ValueNotInSet = 17,
     MissingConstant = 18,
     UnknownConstant = 19,
-    TooLarge = 20,              // also an invalid operation
+    TooLarge = 20, // also an invalid operation
     NegativeBaseRoot = 21,
     OutsideDomain = 22,
     FunctionOverflow = 23,
@@ -62,16 +62,24 @@ constexpr int CodeNumber(TErrorCode code) { return int(code); }
 
 // The error record passed to every check and evaluator.
 struct TChyba {
-    QString Param1;      // replaces "#1" in the message of the code
-    QString Param2;      // replaces "#2"
+    QString Param1; // replaces "#1" in the message of the code
+    QString Param2; // replaces "#2"
     TErrorCode Code = TErrorCode::None;
     qint32 SpanStart = 0; // 0-based start of the faulty part of the input
     qint32 SpanEnd = 0;   // 0-based, end exclusive
 
     bool Failed() const { return Code != TErrorCode::None; }
-    void ClearCodeAndSpan() { Code = TErrorCode::None; SpanStart = 0; SpanEnd = 0; }
+    void ClearCodeAndSpan() {
+        Code = TErrorCode::None;
+        SpanStart = 0;
+        SpanEnd = 0;
+    }
     // A code without a span.
-    void Set(TErrorCode code) { Code = code; SpanStart = 0; SpanEnd = 0; }
+    void Set(TErrorCode code) {
+        Code = code;
+        SpanStart = 0;
+        SpanEnd = 0;
+    }
 };
 
 // ---------------------------------------------------------------------------
@@ -82,10 +90,18 @@ struct TChyba {
 struct EEngineError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
-struct EEngineInvalidOp : EEngineError { using EEngineError::EEngineError; };   // invalid floating-point operation
-struct EEngineConvertError : EEngineError { using EEngineError::EEngineError; }; // text that is not a number
-struct EEngineRangeError : EEngineError { using EEngineError::EEngineError; };   // a position or integer out of range
-struct EEngineOverflow : EEngineError { using EEngineError::EEngineError; };     // a value beyond the 80-bit range
+struct EEngineInvalidOp : EEngineError {
+    using EEngineError::EEngineError;
+}; // invalid floating-point operation
+struct EEngineConvertError : EEngineError {
+    using EEngineError::EEngineError;
+}; // text that is not a number
+struct EEngineRangeError : EEngineError {
+    using EEngineError::EEngineError;
+}; // a position or integer out of range
+struct EEngineOverflow : EEngineError {
+    using EEngineError::EEngineError;
+}; // a value beyond the 80-bit range
 
 // ---------------------------------------------------------------------------
 // Read interfaces through which the engine sees the variables window's
@@ -172,17 +188,16 @@ struct TEvaluationContext {
     explicit TEvaluationContext(QChar separator) : DecimalSeparator(separator) {}
 
     TNumberSet NumberSet = TNumberSet::Real;
-    bool Fractions = false;                       // the real set evaluated as exact fractions
+    bool Fractions = false; // the real set evaluated as exact fractions
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
-    QChar DecimalSeparator;                       // "," or "."
-    const TVariableSource *Variables = nullptr;   // none = no variables
-    const TConstantSource *Constants = nullptr;   // none = no constants
-    quint16 Modulus = 5;                          // n of the integers modulo n
+    QChar DecimalSeparator;                     // "," or "."
+    const TVariableSource *Variables = nullptr; // none = no variables
+    const TConstantSource *Constants = nullptr; // none = no constants
+    quint16 Modulus = 5;                        // n of the integers modulo n
     QChar ImaginaryUnit = QLatin1Char('j');
 
     QChar Separator() const { return DecimalSeparator; }
 };
-
 
 // ---------------------------------------------------------------------------
 // 1-based string helpers. Out-of-range arguments are clamped, never UB.
@@ -211,11 +226,11 @@ inline bool InSet(QChar c, const TCharSet &set) {
     return false;
 }
 
-extern const TCharSet DigitChars;          // "0".."9"
-extern const TCharSet LetterChars;         // "A".."Z", "a".."z"
-extern const TCharSet DigitsAndLetters;    // digits and letters
-extern const TCharSet WordTailReal;        // "+", ",", "-", ".", "0".."9"
-extern const TCharSet WordTailWithExp;     // the same plus "E" and "e"
+extern const TCharSet DigitChars;       // "0".."9"
+extern const TCharSet LetterChars;      // "A".."Z", "a".."z"
+extern const TCharSet DigitsAndLetters; // digits and letters
+extern const TCharSet WordTailReal;     // "+", ",", "-", ".", "0".."9"
+extern const TCharSet WordTailWithExp;  // the same plus "E" and "e"
 
 // ---------------------------------------------------------------------------
 // The vocabulary of an expression, defined here once for the scanner, the
@@ -223,8 +238,8 @@ extern const TCharSet WordTailWithExp;     // the same plus "E" and "e"
 // input filter.
 //
 // The operator alphabet: the signs that stand between or after operands.
-extern const TCharSet OperatorChars;       // "!%*+-/^"
-extern const TCharSet BinaryOperatorChars; // "*+-/^"
+extern const TCharSet OperatorChars;        // "!%*+-/^"
+extern const TCharSet BinaryOperatorChars;  // "*+-/^"
 extern const TCharSet PostfixOperatorChars; // "!%"
 // Every character an expression may hold: backspace, blank, the operator
 // alphabet, "$", brackets, both separators, digits and letters.

@@ -58,16 +58,16 @@ long double RealLiteral(QStringView text, QChar sep);
 // each result rounded as the "=" road shows it. slotsAreNumbers: no free
 // name's value is NaN. On success result holds the value.
 template <bool Exact>
-bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err,
-             long double &result, bool slotsAreNumbers = false);
+bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err, long double &result,
+             bool slotsAreNumbers = false);
 
 // The program's own code on registers filled here: the literals as read
 // (literals, or read from the text when it holds none), then the values
 // of the free names.
 template <bool Exact>
 TErrorCode RunRealProgram(const TProgram &p, const std::vector<TInstruction> &code,
-                          const std::vector<long double> &literals, std::span<const long double> values,
-                          TChyba &err, long double &result);
+                          const std::vector<long double> &literals, std::span<const long double> values, TChyba &err,
+                          long double &result);
 
 // --- exact fractions (uVypocetZlomky.cpp) ---
 

@@ -248,18 +248,12 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
         case TOp::Function: // abs, the one function of the set
             c = AbsStep(R[in.A], R[in.Dst]);
             break;
-        case TOp::Power:
-            c = PowerStep(R[in.A], R[in.B], R[in.Dst]);
-            break;
+        case TOp::Power: c = PowerStep(R[in.A], R[in.B], R[in.Dst]); break;
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
-        case TOp::Subtract:
-            c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst]);
-            break;
-        case TOp::Negate:
-            R[in.Dst] = Negated(R[in.A]);
-            break;
+        case TOp::Subtract: c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst]); break;
+        case TOp::Negate: R[in.Dst] = Negated(R[in.A]); break;
         case TOp::GroupEnd: // a group's value passes on as written, if it is one
             if (R[in.A].Err != TErrorCode::None && !(R[in.A].Text & BadLiteral))
                 c = R[in.A].Err;
@@ -270,18 +264,14 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
             if ((c = R[in.A].Err) == TErrorCode::None)
                 result = R[in.A];
             break;
-        case TOp::Fail:
-            c = in.Code;
-            break;
+        case TOp::Fail: c = in.Code; break;
         case TOp::PercentPlain: // the complex set's scanner makes none of these
         case TOp::PercentPlus:
         case TOp::PercentMinus:
         case TOp::Factorial:
         case TOp::Binomial:
         case TOp::IntegerDivide:
-        case TOp::Remainder:
-            c = TErrorCode::Unreadable;
-            break;
+        case TOp::Remainder: c = TErrorCode::Unreadable; break;
         }
         if (c != TErrorCode::None) {
             err.Set(c);

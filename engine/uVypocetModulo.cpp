@@ -96,9 +96,7 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
-        case TOp::Subtract:
-            c = ArithmeticStep(in.Op, R[in.A], R[in.B], n, R[in.Dst]);
-            break;
+        case TOp::Subtract: c = ArithmeticStep(in.Op, R[in.A], R[in.B], n, R[in.Dst]); break;
         case TOp::Negate: {
             const TMReg a = R[in.A];
             R[in.Dst] = TMReg{-a.V, a.Err != TErrorCode::None || a.V == 0 ? a.Err : TErrorCode::UnknownFailure};
@@ -112,9 +110,7 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
             if (in.Op == TOp::Final)
                 result = R[in.Dst].V;
             break;
-        case TOp::Fail:
-            c = in.Code;
-            break;
+        case TOp::Fail: c = in.Code; break;
         case TOp::Function: // the modulo set's scanner makes none of these
         case TOp::PercentPlain:
         case TOp::PercentPlus:
@@ -123,9 +119,7 @@ bool RunModulo(const TProgram &p, TMReg *R, TChyba &err, qint64 &result) {
         case TOp::Factorial:
         case TOp::Binomial:
         case TOp::IntegerDivide:
-        case TOp::Remainder:
-            c = TErrorCode::Unreadable;
-            break;
+        case TOp::Remainder: c = TErrorCode::Unreadable; break;
         }
         if (c != TErrorCode::None) {
             err.Set(c);

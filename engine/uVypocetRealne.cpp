@@ -364,8 +364,8 @@ long double RealLiteral(QStringView text, QChar sep) {
 }
 
 template <bool Exact>
-bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err,
-             long double &result, bool slotsAreNumbers) {
+bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long double *R, TChyba &err, long double &result,
+             bool slotsAreNumbers) {
     // The name of the operation a code 14 names.
     auto fail = [&err](TErrorCode code, std::optional<TWordOperator> word = std::nullopt) {
         err.Set(code);
@@ -378,8 +378,8 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
     // An operation of two operands: the value step makes of them, rounded
     // and stored, or the fault it reports (with the word operator's name for
     // code 27).
-    auto binary = [&](const TInstruction &in, auto step,
-                      std::optional<TWordOperator> word = std::nullopt) __attribute__((always_inline)) {
+    auto binary = [&](const TInstruction &in, auto step, std::optional<TWordOperator> word = std::nullopt)
+        __attribute__((always_inline)) {
         const long double a = regs.A(in), b = R[in.B];
         if (regs.Unreadable(in, a, b))
             return fail(TErrorCode::Unreadable);
@@ -434,13 +434,12 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
         case TOp::Divide:
         case TOp::Add:
         case TOp::Subtract:
-            if (!binary(in, [&in](long double a, long double b, long double &v)
+            if (!binary(
+                    in, [&in](long double a, long double b, long double &v)
                             __attribute__((always_inline)) { return ArithmeticValue(in.Op, a, b, v); }))
                 return false;
             break;
-        case TOp::Negate:
-            regs.Put(in, -regs.A(in));
-            break;
+        case TOp::Negate: regs.Put(in, -regs.A(in)); break;
         case TOp::GroupEnd:
             R[in.Dst] = R[in.A]; // not in the sampling road's code
             break;
@@ -449,22 +448,21 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
                 return fail(TErrorCode::Unreadable);
             result = regs.A(in);
             break;
-        case TOp::Fail:
-            return fail(in.Code);
+        case TOp::Fail: return fail(in.Code);
         }
     }
     return true;
 }
 
-template bool RunReal<true>(const TProgram &, const std::vector<TInstruction> &, long double *, TChyba &,
-                            long double &, bool);
+template bool RunReal<true>(const TProgram &, const std::vector<TInstruction> &, long double *, TChyba &, long double &,
+                            bool);
 template bool RunReal<false>(const TProgram &, const std::vector<TInstruction> &, long double *, TChyba &,
                              long double &, bool);
 
 template <bool Exact>
 TErrorCode RunRealProgram(const TProgram &p, const std::vector<TInstruction> &code,
-                          const std::vector<long double> &literals, std::span<const long double> values,
-                          TChyba &err, long double &result) {
+                          const std::vector<long double> &literals, std::span<const long double> values, TChyba &err,
+                          long double &result) {
     TRegisters<long double> regs(p.RegisterCount);
     long double *R = regs.data;
     if (literals.size() == p.Literals.size()) {

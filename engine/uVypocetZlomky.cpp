@@ -45,8 +45,9 @@ TFrac MakeFraction(Int128 n, Int128 d) {
         return Fraction(qint64(n), 1);
     LowestTerms(n, d);
     if (Abs128(n) > MaxPart || d > MaxPart)
-        return TFrac{{0, 1}, TErrorCode::TooLarge, true, d == 1,
-                     static_cast<long double>(n) / static_cast<long double>(d), n, d};
+        return TFrac{
+            {0, 1}, TErrorCode::TooLarge, true, d == 1, static_cast<long double>(n) / static_cast<long double>(d), n,
+            d};
     return Fraction(qint64(n), qint64(d));
 }
 
@@ -353,15 +354,9 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
             break;
         case TOp::PercentPlain:
         case TOp::PercentPlus:
-        case TOp::PercentMinus:
-            c = PercentStep(in.Op, R[in.A], R[in.Dst]);
-            break;
-        case TOp::Power:
-            c = PowerStep(R[in.A], R[in.B], p.Separator, R[in.Dst]);
-            break;
-        case TOp::Factorial:
-            c = FactorialStep(R[in.A], R[in.Dst]);
-            break;
+        case TOp::PercentMinus: c = PercentStep(in.Op, R[in.A], R[in.Dst]); break;
+        case TOp::Power: c = PowerStep(R[in.A], R[in.B], p.Separator, R[in.Dst]); break;
+        case TOp::Factorial: c = FactorialStep(R[in.A], R[in.Dst]); break;
         case TOp::Binomial:
             if ((c = BinomialStep(R[in.A], R[in.B], R[in.Dst])) == TErrorCode::NonIntegerOperand)
                 err.Param1 = WordOperatorName(TWordOperator::Nad).toString();
@@ -376,22 +371,14 @@ bool RunFraction(const TProgram &p, TFrac *R, TChyba &err, TFrac &result) {
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
-        case TOp::Subtract:
-            c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst]);
-            break;
-        case TOp::Negate:
-            R[in.Dst] = Negated(R[in.A]);
-            break;
-        case TOp::GroupEnd:
-            c = CompleteStep(R[in.A], R[in.Dst]);
-            break;
+        case TOp::Subtract: c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst]); break;
+        case TOp::Negate: R[in.Dst] = Negated(R[in.A]); break;
+        case TOp::GroupEnd: c = CompleteStep(R[in.A], R[in.Dst]); break;
         case TOp::Final:
             if ((c = CompleteStep(R[in.A], R[in.Dst])) == TErrorCode::None)
                 result = R[in.Dst];
             break;
-        case TOp::Fail:
-            c = in.Code;
-            break;
+        case TOp::Fail: c = in.Code; break;
         }
         if (c != TErrorCode::None) {
             err.Set(c); // keeps the name a step gave

@@ -16,9 +16,7 @@ const QChar kOpen = QLatin1Char('(');
 const QChar kClose = QLatin1Char(')');
 const QChar kMinus = QLatin1Char('-');
 
-[[noreturn]] void Malformed(const char *what) {
-    throw EEngineRangeError(std::string("malformed expression: ") + what);
-}
+[[noreturn]] void Malformed(const char *what) { throw EEngineRangeError(std::string("malformed expression: ") + what); }
 
 void CheckLength(const QString &s) {
     if (s.size() > MaxExpressionLength)
@@ -33,9 +31,7 @@ bool InChars(QChar c, const char *chars) {
 }
 
 // The function name without a leading minus sign.
-QString BareName(const QString &name) {
-    return name.startsWith(kMinus) ? name.mid(1) : name;
-}
+QString BareName(const QString &name) { return name.startsWith(kMinus) ? name.mid(1) : name; }
 
 // --- independence -----------------------------------------------------------
 
@@ -47,14 +43,12 @@ bool Independence(const TVyraz *n, const QString &v, std::unordered_map<const TV
     bool r = true;
     switch (n->Kind) {
     case nkOperand:
-        r = !(n->Text == v || (n->Text.size() == v.size() + 1 && n->Text.startsWith(kMinus) &&
-                               QStringView(n->Text).mid(1) == v));
+        r = !(n->Text == v ||
+              (n->Text.size() == v.size() + 1 && n->Text.startsWith(kMinus) && QStringView(n->Text).mid(1) == v));
         break;
     case nkBrackets:
     case nkFactorial:
-    case nkPercent:
-        r = Independence(n->Left.get(), v, memo);
-        break;
+    case nkPercent: r = Independence(n->Left.get(), v, memo); break;
     case nkPlus:
     case nkMinus:
     case nkTimes:
@@ -71,8 +65,7 @@ bool Independence(const TVyraz *n, const QString &v, std::unordered_map<const TV
         if (v == QLatin1String("y") && BareName(n->Text) == FunctionInfo(TFunction::Logy).Name)
             r = false;
         break;
-    default:
-        break;
+    default: break;
     }
     if (memo)
         (*memo)[n] = r;
@@ -290,25 +283,17 @@ bool KindIn(quint8 k, std::initializer_list<int> set) {
 bool PlainNeedsBrackets(const TVyraz &n) {
     const quint8 pk = n.ParentKind;
     switch (n.Kind) {
-    case nkOperand:
-        return pk == nkPower || pk == nkFunction;
-    case nkBrackets:
-        return false;
+    case nkOperand: return pk == nkPower || pk == nkFunction;
+    case nkBrackets: return false;
     case nkPlus:
-    case nkMinus:
-        return !KindIn(pk, {nkPlus, nkTop});
+    case nkMinus: return !KindIn(pk, {nkPlus, nkTop});
     case nkTimes:
-    case nkDivide:
-        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkTop});
+    case nkDivide: return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkTop});
     case nkFactorial:
-    case nkPower:
-        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
-    case nkFunction:
-        return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
-    case nkPercent:
-        return pk == nkFunction;
-    default:
-        return false;
+    case nkPower: return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
+    case nkFunction: return !KindIn(pk, {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
+    case nkPercent: return pk == nkFunction;
+    default: return false;
     }
 }
 
@@ -334,9 +319,7 @@ void AppendPlain(const TVyraz *n, QString &out) {
     if (wrap)
         out += kOpen;
     switch (n->Kind) {
-    case nkOperand:
-        out += n->Text;
-        break;
+    case nkOperand: out += n->Text; break;
     case nkBrackets:
         out += kOpen;
         AppendPlain(n->Left.get(), out);
@@ -368,9 +351,7 @@ void AppendPlain(const TVyraz *n, QString &out) {
         AppendPlain(n->Left.get(), out);
         out += QLatin1Char('%');
         break;
-    default:
-        out += QLatin1Char('?');
-        break;
+    default: out += QLatin1Char('?'); break;
     }
     if (wrap)
         out += kClose;
@@ -444,14 +425,10 @@ private:
     // derivatives dl and dr of its children ("0" for an independent child).
     Q_NEVER_INLINE QString Rule(const TVyraz *n, const QString &dl, const QString &dr) const {
         switch (n->Kind) {
-        case nkOperand:
-            return n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
-        case nkBrackets:
-            return QLatin1Char('(') + dl + QLatin1Char(')');
-        case nkPlus:
-            return QLatin1Char('(') + dl + QLatin1Char('+') + dr + QLatin1Char(')');
-        case nkMinus:
-            return QLatin1Char('(') + dl + QLatin1Char('-') + dr + QLatin1Char(')');
+        case nkOperand: return n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
+        case nkBrackets: return QLatin1Char('(') + dl + QLatin1Char(')');
+        case nkPlus: return QLatin1Char('(') + dl + QLatin1Char('+') + dr + QLatin1Char(')');
+        case nkMinus: return QLatin1Char('(') + dl + QLatin1Char('-') + dr + QLatin1Char(')');
         case nkTimes:
             return QLatin1Char('(') + dl + QLatin1Char('*') + Plain(n->Right.get()) + QLatin1Char('+') +
                    Plain(n->Left.get()) + QLatin1Char('*') + dr + QLatin1Char(')');
@@ -460,16 +437,11 @@ private:
             return QLatin1Char('(') + dl + QLatin1Char('*') + pr + QLatin1Char('-') + Plain(n->Left.get()) +
                    QLatin1Char('*') + dr + QLatin1String(")/(") + pr + QLatin1String(")^2");
         }
-        case nkFactorial:
-            throw EEngineNoDerivative(QStringLiteral("!"));
-        case nkPercent:
-            throw EEngineNoDerivative(QStringLiteral("%"));
-        case nkPower:
-            return Power(n, dl, dr);
-        case nkFunction:
-            return Function(n, dr);
-        default:
-            return QStringLiteral("0");
+        case nkFactorial: throw EEngineNoDerivative(QStringLiteral("!"));
+        case nkPercent: throw EEngineNoDerivative(QStringLiteral("%"));
+        case nkPower: return Power(n, dl, dr);
+        case nkFunction: return Function(n, dr);
+        default: return QStringLiteral("0");
         }
     }
 
@@ -573,10 +545,8 @@ bool FoldExactly(quint8 op, const TExactFraction &a, const TExactFraction &b, TE
         if (op == nkPlus ? __builtin_add_overflow(x, y, &n) : __builtin_sub_overflow(x, y, &n))
             return false;
         return MakeRational(n, d, r);
-    case nkTimes:
-        return Mul(a.N, b.N, n) && Mul(a.D, b.D, d) && MakeRational(n, d, r);
-    case nkDivide:
-        return b.N != 0 && Mul(a.N, b.D, n) && Mul(a.D, b.N, d) && MakeRational(n, d, r);
+    case nkTimes: return Mul(a.N, b.N, n) && Mul(a.D, b.D, d) && MakeRational(n, d, r);
+    case nkDivide: return b.N != 0 && Mul(a.N, b.D, n) && Mul(a.D, b.N, d) && MakeRational(n, d, r);
     case nkPower: {
         if (b.D != 1 || b.N > 64 || b.N < -64 || (b.N < 0 && a.N == 0))
             return false;
@@ -586,8 +556,7 @@ bool FoldExactly(quint8 op, const TExactFraction &a, const TExactFraction &b, TE
                 return false;
         return b.N < 0 ? MakeRational(p.D, p.N, r) : (r = p, true);
     }
-    default:
-        return false;
+    default: return false;
     }
 }
 
@@ -598,8 +567,8 @@ bool ReadExact(const QString &text, QChar sep, TExactFraction &r) {
     // The engine's reader, held to what the printer writes exactly: no
     // spaces, the digits and the powers of ten within 64 bits.
     TExactDecimal x;
-    if (text.contains(QLatin1Char(' ')) || !ReadExactDecimal(text, sep, x) || x.TooManyDigits ||
-        x.Exponent > 40 || x.Exponent < -40)
+    if (text.contains(QLatin1Char(' ')) || !ReadExactDecimal(text, sep, x) || x.TooManyDigits || x.Exponent > 40 ||
+        x.Exponent < -40)
         return false;
     constexpr Int128 Max64 = std::numeric_limits<qint64>::max();
     Int128 mantissa = x.Mantissa;
@@ -692,26 +661,13 @@ TSimple Bracketed(const QString &s) { return {QLatin1Char('(') + s + QLatin1Char
 QString Placed(const TSimple &x, quint8 op, bool right) {
     bool wrap = false;
     switch (op) {
-    case nkMinus:
-        wrap = right && x.Shape == shSum;
-        break;
-    case nkTimes:
-        wrap = x.Shape == shSum;
-        break;
-    case nkDivide:
-        wrap = x.Shape == shSum || (right && (x.Shape == shProduct || x.Signed()));
-        break;
-    case nkPower:
-        wrap = !right && (x.Shape != shAtom || x.Signed());
-        break;
-    case nkFactorial:
-        wrap = x.Shape == shSum || x.Shape == shProduct;
-        break;
-    case nkPercent:
-        wrap = x.Shape != shAtom;
-        break;
-    default:
-        break;
+    case nkMinus: wrap = right && x.Shape == shSum; break;
+    case nkTimes: wrap = x.Shape == shSum; break;
+    case nkDivide: wrap = x.Shape == shSum || (right && (x.Shape == shProduct || x.Signed())); break;
+    case nkPower: wrap = !right && (x.Shape != shAtom || x.Signed()); break;
+    case nkFactorial: wrap = x.Shape == shSum || x.Shape == shProduct; break;
+    case nkPercent: wrap = x.Shape != shAtom; break;
+    default: break;
     }
     return wrap ? QLatin1Char('(') + x.Text + QLatin1Char(')') : x.Text;
 }
@@ -818,8 +774,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
         return {Placed(a, nkPercent, false) + QLatin1Char('%'), shAtom};
     }
 
-    default:
-        return {QStringLiteral("?"), shAtom};
+    default: return {QStringLiteral("?"), shAtom};
     }
 }
 

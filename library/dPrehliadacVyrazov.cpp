@@ -130,14 +130,10 @@ TPrehliadacVyrazovDta::TPrehliadacVyrazovDta(QWidget *owner) : QObject(owner) {
 
 QIcon TPrehliadacVyrazovDta::PictureOf(TNodeKind kind) const {
     switch (kind) {
-    case LibraryKind:
-        return Picture(LibraryPicture);
-    case CategoryKind:
-        return Picture(CategoryPicture);
-    case ExpressionKind:
-        return Picture(ExpressionPicture);
-    default:
-        return QIcon();
+    case LibraryKind: return Picture(LibraryPicture);
+    case CategoryKind: return Picture(CategoryPicture);
+    case ExpressionKind: return Picture(ExpressionPicture);
+    default: return QIcon();
     }
 }
 

@@ -149,8 +149,8 @@ protected:
 
 private:
     bool Accepts(const QDropEvent *event) const {
-        return event->source() == this && m_dragged && AcceptsDrop
-               && AcceptsDrop(m_dragged, itemAt(event->position().toPoint()));
+        return event->source() == this && m_dragged && AcceptsDrop &&
+               AcceptsDrop(m_dragged, itemAt(event->position().toPoint()));
     }
 
     QPersistentModelIndex m_pressed;
@@ -247,9 +247,9 @@ void TPrehliadacVyrazovFrm::CreateControls() {
     premenneVle->setColumnWidth(0, 80);
     auto *expressionLayout = new QVBoxLayout(vyrazPnl);
     expressionLayout->setContentsMargins(0, 0, 0, 0);
-    for (QWidget *w : {static_cast<QWidget *>(nazovLbl), static_cast<QWidget *>(nazovEdt),
-                       static_cast<QWidget *>(vyrazLbl), static_cast<QWidget *>(vyrazEdt),
-                       static_cast<QWidget *>(popisLbl)})
+    for (QWidget *w :
+         {static_cast<QWidget *>(nazovLbl), static_cast<QWidget *>(nazovEdt), static_cast<QWidget *>(vyrazLbl),
+          static_cast<QWidget *>(vyrazEdt), static_cast<QWidget *>(popisLbl)})
         expressionLayout->addWidget(w);
     expressionLayout->addWidget(PopisMmo, 2);
     expressionLayout->addWidget(premenneLbl);
@@ -373,8 +373,7 @@ void TPrehliadacVyrazovFrm::SetBuiltInTexts() {
     LoadError = QStringLiteral("Some files in the library directory could not be loaded:");
     NoLibraries = QStringLiteral("No libraries found in the library folder.");
     ReallyReloadCaption = QStringLiteral("Reload libraries");
-    ReallyReload =
-        QStringLiteral("Reloading will cause loss of changes in these modified libraries:#1Really reload?");
+    ReallyReload = QStringLiteral("Reloading will cause loss of changes in these modified libraries:#1Really reload?");
     SaveErrorCaption = QStringLiteral("Error while saving libraries");
     SaveError = QStringLiteral("These libraries could not be saved and are still modified:");
 }
@@ -412,9 +411,9 @@ void TPrehliadacVyrazovFrm::ApplyLanguage() {
         TranslateText(vyrazLbl, browser, QStringLiteral("Expression"));
         popisLbl->setText(popisKnizniceNadpisLbl->text());
         TranslateText(premenneLbl, browser, QStringLiteral("Variables"));
-        m_variables->SetColumnTitles(LanguageText(common, QStringLiteral("Name"), m_variables->NameTitle()),
-                                     LanguageText(browser, QStringLiteral("VariableDescritpion"),
-                                                  m_variables->ValueTitle()));
+        m_variables->SetColumnTitles(
+            LanguageText(common, QStringLiteral("Name"), m_variables->NameTitle()),
+            LanguageText(browser, QStringLiteral("VariableDescritpion"), m_variables->ValueTitle()));
         // Not among the original keys: the warning of a failed save.
         text(browser, "SaveErrorCaption", SaveErrorCaption);
         text(browser, "SaveError", SaveError);
@@ -468,8 +467,8 @@ void TPrehliadacVyrazovFrm::AddLibraryToTree(TKniznicaVyrazov *library) {
         InsertSorted(top, node, top->childCount());
 }
 
-void TPrehliadacVyrazovFrm::CollectNodes(const QDomElement &element, TKniznicaVyrazov *library,
-                                        bool lookThroughUnnamed, QList<QTreeWidgetItem *> &out) const {
+void TPrehliadacVyrazovFrm::CollectNodes(const QDomElement &element, TKniznicaVyrazov *library, bool lookThroughUnnamed,
+                                         QList<QTreeWidgetItem *> &out) const {
     const bool shown = element.hasAttribute(kName) && element.tagName() != kVar;
     if (!shown && !lookThroughUnnamed)
         return;
@@ -550,8 +549,7 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
         pouzitBtn->setEnabled(false);
         break;
     }
-    default:
-        break; // a category: the panel keeps what it showed
+    default: break; // a category: the panel keeps what it showed
     }
 }
 
@@ -653,7 +651,8 @@ void TPrehliadacVyrazovFrm::NewExpressionClick() {
     TUpravyVyrazuFrm *dialog = GetUpravyVyrazuFrm();
     dialog->ClearFields();
     if (dialog->exec() == QDialog::Accepted)
-        NewExpression(dialog->ExpressionName(), dialog->Notation(), dialog->DescriptionLines(), dialog->VariableLines());
+        NewExpression(dialog->ExpressionName(), dialog->Notation(), dialog->DescriptionLines(),
+                      dialog->VariableLines());
 }
 
 void TPrehliadacVyrazovFrm::NewExpression(const QString &name, const QString &notation, const QStringList &descLines,
@@ -701,8 +700,7 @@ void TPrehliadacVyrazovFrm::ModifyClick() {
                                 dialog->VariableLines());
         break;
     }
-    default:
-        break;
+    default: break;
     }
 }
 
@@ -711,8 +709,7 @@ void TPrehliadacVyrazovFrm::ApplyExpressionEdit(const QString &name, const QStri
     TUzolStromu *item = SelectedItem();
     if (!item || item->Kind() != ExpressionKind)
         return;
-    item->Reference.Library->ModifyExpression(item->Reference.Node, name, notation, JoinStrings(descLines, kSep),
-                                              vars);
+    item->Reference.Library->ModifyExpression(item->Reference.Node, name, notation, JoinStrings(descLines, kSep), vars);
     {
         const QSignalBlocker blocker(stromVyrazovTrv);
         item->setText(0, name);
@@ -756,8 +753,7 @@ void TPrehliadacVyrazovFrm::PasteNode() {
     const TXMLNodeReference reference = item->Reference;
     QDomElement pasted;
     switch (PasteBefore(m_clipboard, reference.Node, *reference.Library, pasted)) {
-    case TPasteResult::Nothing:
-        break;
+    case TPasteResult::Nothing: break;
     case TPasteResult::Refused:
         if (AppContext().Beep)
             AppContext().Beep();
@@ -813,7 +809,8 @@ TUpravyVyrazuFrm *TPrehliadacVyrazovFrm::GetUpravyVyrazuFrm() {
 }
 
 bool TPrehliadacVyrazovFrm::eventFilter(QObject *watched, QEvent *event) {
-    if (watched == stromVyrazovTrv && (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
+    if (watched == stromVyrazovTrv &&
+        (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)) {
         auto *key = static_cast<QKeyEvent *>(event);
         const bool control = key->modifiers().testFlag(Qt::ControlModifier);
         std::function<void()> command;
@@ -886,12 +883,8 @@ void TPrehliadacVyrazovFrm::closeEvent(QCloseEvent *event) {
         else
             event->ignore();
         break;
-    case TAnswer::No:
-        event->accept();
-        break;
-    default:
-        event->ignore();
-        break;
+    case TAnswer::No: event->accept(); break;
+    default: event->ignore(); break;
     }
 }
 

@@ -121,8 +121,8 @@ TInfoKniznice TUpravyKnizniceFrm::GetLibraryInfo() const {
 void TUpravyKnizniceFrm::vyberSuborBtnClick() {
     TFileDialogRequest request;
     request.Title = windowTitle();
-    request.FileName = menoSuboruEdt->text().isEmpty() ? QDir(m_initialFolder).filePath(DefaultFileName)
-                                                       : menoSuboruEdt->text();
+    request.FileName =
+        menoSuboruEdt->text().isEmpty() ? QDir(m_initialFolder).filePath(DefaultFileName) : menoSuboruEdt->text();
     request.Filter = FilterText + QStringLiteral(" (*.xml)");
     request.DefaultSuffix = QStringLiteral("xml");
     const auto &ask = AppContext().SaveFileName;
@@ -132,8 +132,8 @@ void TUpravyKnizniceFrm::vyberSuborBtnClick() {
 }
 
 void TUpravyKnizniceFrm::okBtnClick() {
-    if (WarnIfEmpty(this, nazovEdt->text(), NoLibraryNameErr, nazovEdt)
-        || WarnIfEmpty(this, menoSuboruEdt->text(), NoFileNameErr, vyberSuborBtn))
+    if (WarnIfEmpty(this, nazovEdt->text(), NoLibraryNameErr, nazovEdt) ||
+        WarnIfEmpty(this, menoSuboruEdt->text(), NoFileNameErr, vyberSuborBtn))
         return;
     accept();
 }
@@ -166,5 +166,6 @@ void TUpravyKnizniceFrm::ApplyLanguage() {
     TranslateText(popisLbl, browser, QStringLiteral("Description"));
     TranslateText(okBtn, common, QStringLiteral("Ok"));
     TranslateText(zrusitBtn, common, QStringLiteral("Cancel"));
-    FilterText = LanguageText(browser, QStringLiteral("TarbelonLibrary"), QStringLiteral("Tarbelon expression library (xml)"));
+    FilterText =
+        LanguageText(browser, QStringLiteral("TarbelonLibrary"), QStringLiteral("Tarbelon expression library (xml)"));
 }

@@ -124,8 +124,8 @@ void TUpravyVyrazuFrm::AddVariablesFromExpression() {
 }
 
 void TUpravyVyrazuFrm::okBtnClick() {
-    if (WarnIfEmpty(this, nazovCmb->currentText(), NoExpressionNameErr, nazovCmb)
-        || WarnIfEmpty(this, vyrazEdt->text(), NoExpressionErr, vyrazEdt))
+    if (WarnIfEmpty(this, nazovCmb->currentText(), NoExpressionNameErr, nazovCmb) ||
+        WarnIfEmpty(this, vyrazEdt->text(), NoExpressionErr, vyrazEdt))
         return;
     nazovCmb->addItem(nazovCmb->currentText());
     accept();
@@ -142,8 +142,8 @@ bool TUpravyVyrazuFrm::eventFilter(QObject *watched, QEvent *event) {
         AddVariablesFromExpression();
     // Rows are added with Insert or Down below the last filled row, and
     // deleted with Ctrl+Delete.
-    if (watched == premenneVle && event->type() == QEvent::KeyPress
-        && HandleValueListKey(premenneVle, *m_variables, static_cast<QKeyEvent *>(event)))
+    if (watched == premenneVle && event->type() == QEvent::KeyPress &&
+        HandleValueListKey(premenneVle, *m_variables, static_cast<QKeyEvent *>(event)))
         return true;
     return QDialog::eventFilter(watched, event);
 }

@@ -123,13 +123,9 @@ public:
 
     void WriteNode(const QDomNode &node) {
         switch (node.nodeType()) {
-        case QDomNode::ElementNode:
-            WriteElement(node.toElement());
-            break;
+        case QDomNode::ElementNode: WriteElement(node.toElement()); break;
         case QDomNode::TextNode:
-        case QDomNode::CDATASectionNode:
-            WriteText(node.nodeValue());
-            break;
+        case QDomNode::CDATASectionNode: WriteText(node.nodeValue()); break;
         case QDomNode::CommentNode: {
             // "--" may not stand in a comment, nor "-" at its end.
             QString text = XmlSafe(node.nodeValue());
@@ -145,15 +141,15 @@ public:
             // is written in UTF-8 and must not claim otherwise.
             const QDomProcessingInstruction pi = node.toProcessingInstruction();
             if (pi.target().compare(QLatin1String("xml"), Qt::CaseInsensitive) != 0)
-                m_w.writeProcessingInstruction(pi.target(), XmlSafe(pi.data()).replace(QLatin1String("?>"), QLatin1String("? >")));
+                m_w.writeProcessingInstruction(pi.target(),
+                                               XmlSafe(pi.data()).replace(QLatin1String("?>"), QLatin1String("? >")));
             break;
         }
         case QDomNode::EntityReferenceNode:
             for (QDomNode n = node.firstChild(); !n.isNull(); n = n.nextSibling())
                 WriteNode(n);
             break;
-        default:
-            break; // document type and the like: not part of a library
+        default: break; // document type and the like: not part of a library
         }
     }
 

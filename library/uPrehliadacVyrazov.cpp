@@ -17,7 +17,8 @@ namespace {
 // Runs work(0) .. work(count - 1) on a few threads and waits for them. Each
 // library is a document of its own, so they can be parsed and freed side by
 // side; a folder of many large libraries loads in a fraction of the time.
-template <class F> void ForEachInParallel(int count, const F &work) {
+template <class F>
+void ForEachInParallel(int count, const F &work) {
     const int threads = qMin(count, QThread::idealThreadCount());
     if (threads <= 1) {
         for (int i = 0; i < count; ++i)
@@ -89,10 +90,9 @@ void KExpressionViewer::LoadFolder(const QString &folder, QString &errors) {
     // Every kind of entry is listed, so that a folder named "*.xml" is
     // reported rather than passed over.
     const QDir dir(path);
-    const QStringList names =
-        dir.entryList({QStringLiteral("*.xml")},
-                      QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                      QDir::Name | QDir::IgnoreCase);
+    const QStringList names = dir.entryList(
+        {QStringLiteral("*.xml")}, QDir::Files | QDir::Dirs | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+        QDir::Name | QDir::IgnoreCase);
     std::vector<std::unique_ptr<TKniznicaVyrazov>> loaded(size_t(names.size()));
     std::vector<char> ok(size_t(names.size()), 0);
     ForEachInParallel(int(names.size()), [&](int i) {
@@ -142,8 +142,8 @@ QString KExpressionViewer::SaveAll() {
         TInfoKniznice info;
         library->GetLibraryInfo(info);
         const QString file = library->DeleteOnSave ? library->StoredPath() : library->FileName;
-        failures += kListBreak + QStringLiteral("- ") + info.Name + QStringLiteral(" (")
-                    + QDir::toNativeSeparators(file) + QStringLiteral("): ") + result.Error;
+        failures += kListBreak + QStringLiteral("- ") + info.Name + QStringLiteral(" (") +
+                    QDir::toNativeSeparators(file) + QStringLiteral("): ") + result.Error;
     }
     return failures;
 }

@@ -40,8 +40,8 @@ QIcon PreviewIcon() {
 } // namespace
 
 TderivacieFrm::TderivacieFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint),
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint),
       m_main(main) {
     setObjectName(QStringLiteral("derivacieFrm"));
     setWindowTitle(QStringLiteral("Function derivative"));

@@ -58,18 +58,10 @@ QIcon Picture(TPicture kind) {
         p.restore();
     };
     switch (kind) {
-    case TPicture::Right:
-        arrow(0);
-        break;
-    case TPicture::Down:
-        arrow(90);
-        break;
-    case TPicture::Left:
-        arrow(180);
-        break;
-    case TPicture::Up:
-        arrow(270);
-        break;
+    case TPicture::Right: arrow(0); break;
+    case TPicture::Down: arrow(90); break;
+    case TPicture::Left: arrow(180); break;
+    case TPicture::Up: arrow(270); break;
     case TPicture::Centre:
         p.setBrush(Qt::NoBrush);
         p.drawEllipse(QPointF(8, 8), 5, 5);
@@ -250,7 +242,8 @@ TGrafyFunkciiFrm::TGrafyFunkciiFrm(QWidget *parent, TGrafFunkcie::TSamplerFactor
 
 TGrafyFunkciiFrm::~TGrafyFunkciiFrm() = default;
 
-template <class F> void TGrafyFunkciiFrm::Do(F operation) {
+template <class F>
+void TGrafyFunkciiFrm::Do(F operation) {
     operation();
     grafImg->update();
     vodorovnePravitkoImg->update();

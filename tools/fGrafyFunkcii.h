@@ -55,7 +55,8 @@ protected:
 private:
     void PlaceControls();
     // Runs one operation of the model and shows the new pictures.
-    template <class F> void Do(F operation);
+    template <class F>
+    void Do(F operation);
     int Step() const;
 
     std::unique_ptr<TGrafFunkcie> m_graph;

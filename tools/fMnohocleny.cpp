@@ -23,11 +23,11 @@
 namespace {
 
 // Font heights of the drawings, in pixels.
-constexpr int TextHeight = 25;     // terms and prefixes
-constexpr int ExponentHeight = 8;  // raised exponents
-constexpr int HornerHeight = 16;   // the Horner table
-constexpr int Top = 5;             // the top of every text of a result
-constexpr int Gap = 2;             // after each piece of a term
+constexpr int TextHeight = 25;    // terms and prefixes
+constexpr int ExponentHeight = 8; // raised exponents
+constexpr int HornerHeight = 16;  // the Horner table
+constexpr int Top = 5;            // the top of every text of a result
+constexpr int Gap = 2;            // after each piece of a term
 
 // The Horner table's rows, below the top of a pass (the first pass's top is
 // the coefficients' row): the products, the line under them, the results.
@@ -319,10 +319,8 @@ TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
     umocniPBtn->setToolTip(QStringLiteral("Umocnenie prvého mnohočlena"));
     hornerBtn->setToolTip(QStringLiteral("Hornerova schéma v bode m"));
     vymenaBtn->setToolTip(QStringLiteral("Vymeniť P a Q"));
-    kopirovatVysledokDoPBtn->setToolTip(
-        QStringLiteral("Kopírovať výsledok posledného výpočtu do prvého mnohočlena"));
-    kopirovatVysledokDoQBtn->setToolTip(
-        QStringLiteral("Kopírovať výsledok posledného výpočtu do druhého mnohočlena"));
+    kopirovatVysledokDoPBtn->setToolTip(QStringLiteral("Kopírovať výsledok posledného výpočtu do prvého mnohočlena"));
+    kopirovatVysledokDoQBtn->setToolTip(QStringLiteral("Kopírovať výsledok posledného výpočtu do druhého mnohočlena"));
 
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect desk = screen->availableGeometry();
@@ -380,15 +378,16 @@ bool TmnohoclenyFrm::eventFilter(QObject *watched, QEvent *event) {
             // stand in a polynomial are dropped; keys that type nothing and
             // control characters pass.
             const QString typed = static_cast<QKeyEvent *>(event)->text();
-            if (typed.size() == 1 && typed.at(0).unicode() >= 32 && typed.at(0).unicode() != 127
-                && !TPolynom::IsPolynomialChar(typed.at(0), Separator()))
+            if (typed.size() == 1 && typed.at(0).unicode() >= 32 && typed.at(0).unicode() != 127 &&
+                !TPolynom::IsPolynomialChar(typed.at(0), Separator()))
                 return true;
         }
     }
     return QWidget::eventFilter(watched, event);
 }
 
-template <class F> void TmnohoclenyFrm::Guarded(F &&command) {
+template <class F>
+void TmnohoclenyFrm::Guarded(F &&command) {
     try {
         command();
     } catch (const EPolynom &e) {
@@ -408,24 +407,14 @@ void TmnohoclenyFrm::ShowErrorCode(TErrorCode code) {
 
 void TmnohoclenyFrm::ShowModelError(const EPolynom &error) {
     switch (error.Kind) {
-    case TPolynomError::ExponentRange:
-        ShowError(m_texts.errExponentRange);
-        break;
-    case TPolynomError::TooManyTerms:
-        ShowError(m_texts.errTooManyTerms, QString::number(TPolynom::MaxTerms));
-        break;
-    case TPolynomError::TooMuchWork:
-        ShowError(m_texts.errTooMuchWork, QString::number(TPolynom::MaxWork));
-        break;
-    case TPolynomError::Overflow:
-        ShowErrorCode(TErrorCode::TooLarge);
-        break;
+    case TPolynomError::ExponentRange: ShowError(m_texts.errExponentRange); break;
+    case TPolynomError::TooManyTerms: ShowError(m_texts.errTooManyTerms, QString::number(TPolynom::MaxTerms)); break;
+    case TPolynomError::TooMuchWork: ShowError(m_texts.errTooMuchWork, QString::number(TPolynom::MaxWork)); break;
+    case TPolynomError::Overflow: ShowErrorCode(TErrorCode::TooLarge); break;
     case TPolynomError::DivisorLeadingTerm:
         ShowError(m_texts.errDivisorLeadingTerm, QStringLiteral("Q"), QString(error.Letter));
         break;
-    case TPolynomError::DivisionByZero:
-        ShowError(m_texts.errDivisionByZero);
-        break;
+    case TPolynomError::DivisionByZero: ShowError(m_texts.errDivisionByZero); break;
     }
 }
 

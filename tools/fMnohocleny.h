@@ -96,7 +96,8 @@ private:
     void hornerBtnClick();
 
     // Runs a command: a refused operation shows its message.
-    template <class F> void Guarded(F &&command);
+    template <class F>
+    void Guarded(F &&command);
     QChar Separator() const;
     // Parses text into polynomial with a variable list of its own.
     void ParseAlone(TPolynom &polynomial, const QString &text);

@@ -30,8 +30,8 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) 
 } // namespace
 
 TstatistikaFrm::TstatistikaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                          | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("statistikaFrm"));
     setWindowTitle(QStringLiteral("Štatistika"));
 
@@ -50,8 +50,8 @@ TstatistikaFrm::TstatistikaFrm(QWidget *parent)
     hodnotyVle->horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
     hodnotyVle->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     hodnotyVle->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    hodnotyVle->setFixedWidth(57 + 57 + hodnotyVle->verticalScrollBar()->sizeHint().width()
-                              + 2 * hodnotyVle->frameWidth());
+    hodnotyVle->setFixedWidth(57 + 57 + hodnotyVle->verticalScrollBar()->sizeHint().width() +
+                              2 * hodnotyVle->frameWidth());
     hodnotyVle->installEventFilter(this);
     // Keys typed on a cell that is not being edited open its editor with the
     // key; the translation applies to those too.
@@ -170,8 +170,7 @@ void TstatistikaFrm::vypocetBtnClick() {
     const TStatistika::TVystup out = m_statistika.Vypocet();
     const TStatistika::TMessages &m = m_statistika.Messages;
     switch (out.Stav) {
-    case TStatistikaStav::Ok:
-        break;
+    case TStatistikaStav::Ok: break;
     case TStatistikaStav::IncorrectValue:
         hodnotyVle->setCurrentIndex(m_statistika.index(out.Row, out.Column));
         hodnotyVle->scrollTo(hodnotyVle->currentIndex());
@@ -185,7 +184,8 @@ void TstatistikaFrm::vypocetBtnClick() {
         return;
     }
     const QStringList texts = m_statistika.Texty(out.Udaje);
-    QLineEdit *edits[] = {pocetEdt, sucetEdt, sucinEdt, APriemerEdt, strednaHodnotaEdt, rozptylEdt, odchylkaEdt, medianEdt};
+    QLineEdit *edits[] = {pocetEdt,          sucetEdt,   sucinEdt,    APriemerEdt,
+                          strednaHodnotaEdt, rozptylEdt, odchylkaEdt, medianEdt};
     for (int i = 0; i < 8; ++i) {
         edits[i]->setText(texts.at(i));
         edits[i]->setCursorPosition(0);
@@ -210,8 +210,8 @@ bool TstatistikaFrm::eventFilter(QObject *watched, QEvent *event) {
             return true;
         }
         if (key->key() == Qt::Key_Down && row == m_statistika.Count() - 1) {
-            const bool filled = row < 0 || !m_statistika.Row(row).X.trimmed().isEmpty()
-                                || !m_statistika.Row(row).Y.trimmed().isEmpty();
+            const bool filled =
+                row < 0 || !m_statistika.Row(row).X.trimmed().isEmpty() || !m_statistika.Row(row).Y.trimmed().isEmpty();
             if (filled) {
                 m_statistika.AppendRow(QString(), QString());
                 hodnotyVle->setCurrentIndex(m_statistika.index(row + 1, column));

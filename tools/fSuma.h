@@ -17,8 +17,7 @@ class TsumaFrm : public QWidget {
 public:
     // main: the main window that checks the variables and takes the result;
     // priprava: how the expression is prepared for its index.
-    explicit TsumaFrm(TMainWindowLink *main, QWidget *parent = nullptr,
-                      TCyklickeVypocty::TPriprava priprava = {});
+    explicit TsumaFrm(TMainWindowLink *main, QWidget *parent = nullptr, TCyklickeVypocty::TPriprava priprava = {});
 
     const TCyklickeVypocty &Model() const { return m_model; }
 

@@ -44,8 +44,8 @@ QLabel *MakeArrow(QWidget *parent, const char *name, bool up) {
 } // namespace
 
 TtrojclenkaFrm::TtrojclenkaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("trojclenkaFrm"));
     setWindowTitle(QStringLiteral("Trojčlenka"));
 

@@ -46,15 +46,13 @@ protected:
         const QFontMetrics fm = fontMetrics();
         const int mid = height() / 2;
         const int baseline = mid + (fm.ascent() - fm.descent()) / 2;
-        const int upper = mid - 2 - fm.descent();  // baseline of a numerator
-        const int lower = mid + 2 + fm.ascent();   // baseline of a denominator
+        const int upper = mid - 2 - fm.descent(); // baseline of a numerator
+        const int lower = mid + 2 + fm.ascent();  // baseline of a denominator
         int x = 1;
         for (const TKus &kus : m_kusy) {
             const int w = Width(kus);
             switch (kus.Druh) {
-            case TKus::Text:
-                p.drawText(x, baseline, kus.A);
-                break;
+            case TKus::Text: p.drawText(x, baseline, kus.A); break;
             case TKus::Zlomok:
                 p.drawText(x + (w - fm.horizontalAdvance(kus.A)) / 2, upper, kus.A);
                 p.drawText(x + (w - fm.horizontalAdvance(kus.B)) / 2, lower, kus.B);
@@ -100,15 +98,12 @@ private:
     int Width(const TKus &kus) const {
         const QFontMetrics fm = fontMetrics();
         switch (kus.Druh) {
-        case TKus::Text:
-            return fm.horizontalAdvance(kus.A);
-        case TKus::Zlomok:
-            return std::max(fm.horizontalAdvance(kus.A), fm.horizontalAdvance(kus.B)) + 6;
+        case TKus::Text: return fm.horizontalAdvance(kus.A);
+        case TKus::Zlomok: return std::max(fm.horizontalAdvance(kus.A), fm.horizontalAdvance(kus.B)) + 6;
         case TKus::Kombinacne:
             return std::max(fm.horizontalAdvance(kus.A), fm.horizontalAdvance(kus.B)) + 2 * BracketWidth() + 2;
         case TKus::Mocnina:
-        case TKus::Index:
-            return fm.horizontalAdvance(kus.A) + QFontMetrics(SmallFont()).horizontalAdvance(kus.B) + 1;
+        case TKus::Index: return fm.horizontalAdvance(kus.A) + QFontMetrics(SmallFont()).horizontalAdvance(kus.B) + 1;
         }
         return 0;
     }
@@ -130,8 +125,8 @@ QRadioButton *MakeChoice(QWidget *parent, const char *name, const QString &text)
 } // namespace
 
 TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
+    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("kombinatorikaFrm"));
     setWindowTitle(QStringLiteral("Kombinatorika"));
 
@@ -211,7 +206,8 @@ void TkombinatorikaFrm::FitSize() {
 }
 
 TKombinatorika::TUloha TkombinatorikaFrm::Uloha() const {
-    const QRadioButton *buttons[] = {RadioButton1, RadioButton2, RadioButton3, RadioButton4, RadioButton5, RadioButton6};
+    const QRadioButton *buttons[] = {RadioButton1, RadioButton2, RadioButton3,
+                                     RadioButton4, RadioButton5, RadioButton6};
     for (int i = 0; i < 6; ++i)
         if (buttons[i]->isChecked())
             return TKombinatorika::TUloha(i);

@@ -43,8 +43,7 @@ public:
         QString TooDifficultCalculation = QStringLiteral("Zadaný výpočet je príliš časovo náročný.");
         QString InputError = QStringLiteral("Chyba vstupu");
         QString InvalidBound = QStringLiteral("Hranica musí byť celé číslo.");
-        QString InvalidVariable =
-            QStringLiteral("Premenná musí byť názov z písmen a číslic, ktorý začína písmenom.");
+        QString InvalidVariable = QStringLiteral("Premenná musí byť názov z písmen a číslic, ktorý začína písmenom.");
     };
     TMessages Messages;
 

@@ -4,7 +4,6 @@
 #include "Zlomky.h"
 #include "uAppContext.h"
 
-
 // ---------------------------------------------------------------------------
 // Implicit multiplication
 

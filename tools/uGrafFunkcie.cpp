@@ -62,7 +62,8 @@ QString FloatToStr(long double v) {
 // apart and into the vertical ruler.
 QFont RulerFont(int pixels = 11) {
     QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Nimbus Sans Narrow")});
+    font.setFamilies(
+        {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Nimbus Sans Narrow")});
     font.setStyleHint(QFont::SansSerif);
     font.setPixelSize(pixels);
     return font;
@@ -105,8 +106,8 @@ void TZoznamBodov::Merge(const std::vector<TBod> &ascending) {
 
 // --- the model -------------------------------------------------------------------
 
-TGrafFunkcie::TGrafFunkcie(QImage *graphCanvas, int width, int height, QImage *vRulerCanvas,
-                           QImage *hRulerCanvas, TSamplerFactory samplerFactory)
+TGrafFunkcie::TGrafFunkcie(QImage *graphCanvas, int width, int height, QImage *vRulerCanvas, QImage *hRulerCanvas,
+                           TSamplerFactory samplerFactory)
     : m_graphCanvas(graphCanvas), m_vRulerCanvas(vRulerCanvas), m_hRulerCanvas(hRulerCanvas),
       m_samplerFactory(std::move(samplerFactory)), m_width(width), m_height(height) {
     if (!m_samplerFactory)
@@ -234,7 +235,7 @@ QList<QPolygon> TGrafFunkcie::CurvePieces() const {
 // --- painting ----------------------------------------------------------------------
 
 QList<TMriezkovaCiara> TGrafFunkcie::GridLines(long double step, long double offset, long double scale, int size,
-                                                  bool piLabels) const {
+                                               bool piLabels) const {
     QList<TMriezkovaCiara> lines;
     if (!(step > 0) || !(scale > 0) || size <= 0)
         return lines;

@@ -17,8 +17,7 @@ TEvaluationContext RealSet(TEvaluationContext context) {
 
 class TKompilovanyIndexovanyVyraz final : public TIndexovanyVyraz {
 public:
-    TKompilovanyIndexovanyVyraz(const QString &expression, const QString &indexName,
-                                const TEvaluationContext &context)
+    TKompilovanyIndexovanyVyraz(const QString &expression, const QString &indexName, const TEvaluationContext &context)
         : m_expression(expression, RealSet(context), QStringList{indexName}) {}
 
     bool Evaluate(qint64 index, long double &value, TChyba &err) override {

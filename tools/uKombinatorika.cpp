@@ -50,9 +50,7 @@ bool TKombinatorika::Pocet(TUloha uloha, quint16 n, quint16 k, long double &resu
         r = NadK(unsigned(m), k);
         break;
     }
-    case Permutacie:
-        r = Factorial(n);
-        break;
+    case Permutacie: r = Factorial(n); break;
     }
     if (!std::isfinite(r))
         return false;

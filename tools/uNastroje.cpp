@@ -27,7 +27,8 @@ void TNastroje::ShowGraph(const QString &function) {
         // Each function is compiled with the main window's context as it is
         // then: its angle unit, variables and constants.
         m_grafyFunkcii = new TGrafyFunkciiFrm(MainWindow(), [this](const QString &text) {
-            return CompileFunction(text, QStringLiteral("x"), m_main ? m_main->EvaluationContext() : TEvaluationContext(DecSep()));
+            return CompileFunction(text, QStringLiteral("x"),
+                                   m_main ? m_main->EvaluationContext() : TEvaluationContext(DecSep()));
         });
     if (m_main)
         m_main->GiveFormStyle(m_grafyFunkcii);

@@ -51,8 +51,7 @@ void ClaimSlots(TPremennePolynomu &variables, const TPremennePolynomu &letters) 
 
 // Exponents written in the slots of from, rewritten in the slots of to;
 // letters that to lacks are dropped.
-TExponenty TranslateExponents(const TExponenty &exponents, const TPremennePolynomu &from,
-                              const TPremennePolynomu &to) {
+TExponenty TranslateExponents(const TExponenty &exponents, const TPremennePolynomu &from, const TPremennePolynomu &to) {
     if (from == to)
         return exponents;
     TExponenty result{};
@@ -97,7 +96,8 @@ const char *ErrorText(TPolynomError kind) {
 
 } // namespace
 
-EPolynom::EPolynom(TPolynomError kind, QChar letter) : std::runtime_error(ErrorText(kind)), Kind(kind), Letter(letter) {}
+EPolynom::EPolynom(TPolynomError kind, QChar letter)
+    : std::runtime_error(ErrorText(kind)), Kind(kind), Letter(letter) {}
 
 // ---------------------------------------------------------------------------
 // TClen
@@ -110,8 +110,8 @@ void TClen::AddCoefficient(double value) {
     // Rounding noise of decimal coefficients that should cancel (0,1 + 0,2
     // - 0,3) is 0; sums of whole numbers are exact and kept as they are.
     constexpr long double Noise = 0x1p-50L;
-    if (sum != 0 && !(IsWhole(old) && IsWhole(value))
-        && std::fabs(sum) <= Noise * std::max(std::fabs(old), std::fabs(static_cast<long double>(value))))
+    if (sum != 0 && !(IsWhole(old) && IsWhole(value)) &&
+        std::fabs(sum) <= Noise * std::max(std::fabs(old), std::fabs(static_cast<long double>(value))))
         sum = 0;
     m_coefficient = double(sum);
 }

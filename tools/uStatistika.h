@@ -20,14 +20,14 @@ using TSubor = std::vector<TZaznam>;
 // 80-bit floating point, so a sum or product may lie beyond the range of
 // double.
 struct TStatistickeUdaje {
-    int Pocet = 0;               // n
-    long double Sucet = 0;       // sum of x
-    long double Sucin = 1;       // product of x
-    long double APriemer = 0;    // sum of x / n, the weights ignored
+    int Pocet = 0;                  // n
+    long double Sucet = 0;          // sum of x
+    long double Sucin = 1;          // product of x
+    long double APriemer = 0;       // sum of x / n, the weights ignored
     long double StrednaHodnota = 0; // E = sum of x*y / sum of y
-    long double Rozptyl = 0;     // D = sum of x^2*y/W - E^2, never below 0
-    long double Odchylka = 0;    // square root of D
-    long double Median = 0;      // middle value of the sorted x, weights ignored
+    long double Rozptyl = 0;        // D = sum of x^2*y/W - E^2, never below 0
+    long double Odchylka = 0;       // square root of D
+    long double Median = 0;         // middle value of the sorted x, weights ignored
 };
 
 // Why a list has no summary.

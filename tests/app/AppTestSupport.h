@@ -74,7 +74,8 @@ protected:
     }
 
     // The child control called name; a missing one fails the test.
-    template <class T> T *Find(QWidget &window, const char *name) {
+    template <class T>
+    T *Find(QWidget &window, const char *name) {
         T *child = window.findChild<T *>(name);
         EXPECT_NE(child, nullptr) << name;
         return child;

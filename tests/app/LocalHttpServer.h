@@ -30,8 +30,9 @@ public:
     }
 
     static QByteArray Http(int status, const QByteArray &body) {
-        return "HTTP/1.1 " + QByteArray::number(status) + " X\r\nContent-Type: text/plain\r\nContent-Length: "
-             + QByteArray::number(body.size()) + "\r\nConnection: close\r\n\r\n" + body;
+        return "HTTP/1.1 " + QByteArray::number(status) +
+               " X\r\nContent-Type: text/plain\r\nContent-Length: " + QByteArray::number(body.size()) +
+               "\r\nConnection: close\r\n\r\n" + body;
     }
 
 private:

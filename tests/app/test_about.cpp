@@ -16,7 +16,9 @@ TEST_F(AboutTest, ShowsThePictureAndOpensItsLinks) {
     ToProgrameFrm about;
     EXPECT_EQ(Find<TObrazok>(about, "obrazokImg")->Image().size(), QSize(169, 318)); // the built-in picture
 
-    struct Case { const char *label, *opened; };
+    struct Case {
+        const char *label, *opened;
+    };
     const Case cases[] = {{"strankaLbl", MakersHomePage}, {"kontaktLbl", "mailto:info@tarbelon.example"}};
     for (const Case &c : cases) {
         auto *link = Find<QLabel>(about, c.label);
@@ -36,4 +38,3 @@ TEST_F(AboutTest, ShowsThePictureAndOpensItsLinks) {
     QTest::mouseClick(Find<QPushButton>(about, "okBtn"), Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
 }
-

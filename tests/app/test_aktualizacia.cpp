@@ -35,7 +35,12 @@ TUpdateResult Check(const QUrl &url, int timeoutMs = UpdateTimeoutMs) {
 } // namespace
 
 TEST(UpdateAnswer, TheFirstLineNamesTheNewestBuildInSixteenBits) {
-    struct Case { const char *answer; bool read; quint16 build; TUpdateResult result; };
+    struct Case {
+        const char *answer;
+        bool read;
+        quint16 build;
+        TUpdateResult result;
+    };
     const Case cases[] = {
         {"13", true, 13, TUpdateResult::Newer},
         {"12\r\nBuild 12 is the newest\r\n", true, 12, TUpdateResult::Latest},
@@ -58,8 +63,8 @@ TEST(UpdateAnswer, TheFirstLineNamesTheNewestBuildInSixteenBits) {
 
 TEST(UpdateQuery, EveryValueReachesTheServerAsItWas) {
     const QString uid = QStringLiteral("26 12&lang=xx+1#é%41%");
-    const QUrl url = UpdateUrl(QUrl(QStringLiteral("https://tarbelon.example/updateinfo.php")), uid,
-                               QStringLiteral("s&"), false);
+    const QUrl url =
+        UpdateUrl(QUrl(QStringLiteral("https://tarbelon.example/updateinfo.php")), uid, QStringLiteral("s&"), false);
     EXPECT_EQ(url.host(), "tarbelon.example");
     EXPECT_EQ(url.path(), "/updateinfo.php");
     const QByteArray target = url.toEncoded(QUrl::RemoveScheme | QUrl::RemoveAuthority);
@@ -75,7 +80,11 @@ TEST(UpdateQuery, EveryValueReachesTheServerAsItWas) {
 
 TEST(UpdateCheck, OnlyATwoHundredAnswerWithANumberCounts) {
     // How the body reads is UpdateAnswer's table; here the server's side.
-    struct Case { const char *what; QByteArray answer; TUpdateResult result; };
+    struct Case {
+        const char *what;
+        QByteArray answer;
+        TUpdateResult result;
+    };
     const Case cases[] = {
         {"13", TLocalHttpServer::Http(200, "13\r\n"), TUpdateResult::Newer},
         {"abc", TLocalHttpServer::Http(200, "abc"), TUpdateResult::Failed},

@@ -21,7 +21,11 @@ TEST_F(FileTextsTest, EveryFileReadsBackTheTextsItWasGiven) {
     const QString texts[] = {QStringLiteral("ČŠ =  1"), QStringLiteral("čaj € ő ľ"), QStringLiteral("∑ ø Ľ")};
     // write puts text into every text field of the file the way the program
     // does; read gives back the fields the program reads from it.
-    struct Row { const char *file; std::function<void(const QString &)> write; std::function<QStringList()> read; };
+    struct Row {
+        const char *file;
+        std::function<void(const QString &)> write;
+        std::function<QStringList()> read;
+    };
     const Row rows[] = {
         {"settings.ini",
          [&](const QString &text) {

@@ -70,15 +70,14 @@ TKresba Kresli(const QString &text) {
 } // namespace
 
 TEST(GrafickyVyrazTree, SplitsLikeTheExpressionTree) {
-    struct Case { const char *text; const char *shape; };
+    struct Case {
+        const char *text;
+        const char *shape;
+    };
     const Case cases[] = {
         {"(1+x)/2", "[[1+x]/2]"}, // the bar groups: no bracket node
-        {"((1+x))/2", "[([1+x])/2]"},
-        {"(a)+(b)", "[(a)+(b)]"},
-        {"a^b^c", "[a^[b^c]]"},
-        {"x%*2", "[[x%]*2]"},
-        {"-(x+1)", "-([x+1])"},
-        {"x^(1/2)", "[x^([1/2])]"},
+        {"((1+x))/2", "[([1+x])/2]"}, {"(a)+(b)", "[(a)+(b)]"}, {"a^b^c", "[a^[b^c]]"},
+        {"x%*2", "[[x%]*2]"},         {"-(x+1)", "-([x+1])"},   {"x^(1/2)", "[x^([1/2])]"},
     };
     // How the top level splits is the expression tree's; these rows are the drawing's own.
     for (const Case &c : cases) {
@@ -90,7 +89,8 @@ TEST(GrafickyVyrazTree, SplitsLikeTheExpressionTree) {
 TEST(GrafickyVyrazTree, MalformedTextRaises) {
     const QString deepest = QString(MaxTreeDepth, '(') + "x" + QString(MaxTreeDepth, ')');
     const QString tooDeep = "(" + deepest + ")";
-    const QString cases[] = {"", "x+", "()", "(x", "x)", "2*-x", "x!^2", "5!%", "sin(x)y", tooDeep, QString(MaxExpressionLength + 1, 'x')};
+    const QString cases[] = {
+        "", "x+", "()", "(x", "x)", "2*-x", "x!^2", "5!%", "sin(x)y", tooDeep, QString(MaxExpressionLength + 1, 'x')};
     for (const QString &text : cases)
         EXPECT_THROW(TGrafickyVyraz(text, nullptr, 0, 0, 16), EEngineRangeError) << S(text.left(20));
     // The deepest nesting allowed is built, measured and drawn.
@@ -137,9 +137,14 @@ TEST(GrafickyVyrazLayout, ExponentsAreRaisedBesideTheirBase) {
 }
 
 TEST(GrafickyVyrazLayout, PowersOfBracketedFractionsAreRoots) {
-    struct Case { const char *text; bool radical; bool power; bool index; };
+    struct Case {
+        const char *text;
+        bool radical;
+        bool power;
+        bool index;
+    };
     const Case cases[] = {
-        {"x^(1/2)", true, false, false}, {"x^(1/3)", true, false, true}, {"x^(2/3)", true, true, true},
+        {"x^(1/2)", true, false, false}, {"x^(1/3)", true, false, true},   {"x^(2/3)", true, true, true},
         {"x^(2/1)", false, true, false}, {"x^(1/1)", false, false, false},
     };
     for (const Case &c : cases) {
@@ -174,7 +179,10 @@ TEST(GrafickyVyrazLayout, SignsKeepToTheirRows) {
         EXPECT_LT(dot, a.Y + a.Height);
     }
     // Beside a fraction, signs and operands come onto the bar.
-    struct Case { const char *text; const char *fraction; };
+    struct Case {
+        const char *text;
+        const char *fraction;
+    };
     const Case cases[] = {{"a/b*c", "1"}, {"1/2+x^2", "1"}, {"x-1/2", "2"}, {"(1/2)+1", "11"}, {"1+(a/b)^2", "211"}};
     for (const Case &c : cases) {
         TKresba k = Kresli(c.text);
@@ -210,19 +218,22 @@ TEST(GrafickyVyrazLayout, FunctionNameCentredOnItsArgument) {
         EXPECT_NEAR(k.MiddleRow(name), centre, 4) << text;
         // The bracket's arcs stand on both sides of its content.
         EXPECT_GT(k.Ink(QRect(bracket.X, bracket.Y, inside.X - bracket.X, bracket.Height)), 0) << text;
-        EXPECT_GT(k.Ink(QRect(QPoint(inside.X + inside.Width, bracket.Y), Box(bracket).bottomRight() + QPoint(1, 0))), 0) << text;
+        EXPECT_GT(k.Ink(QRect(QPoint(inside.X + inside.Width, bracket.Y), Box(bracket).bottomRight() + QPoint(1, 0))),
+                  0)
+            << text;
     }
 }
 
 TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
     SetDecSep(QLatin1Char(','));
-    struct Case { const char *input; const char *preview; bool error; };
+    struct Case {
+        const char *input;
+        const char *preview;
+        bool error;
+    };
     const Case cases[] = {
-        {"   ", "0", false},
-        {"2x+3(x-1)", "2*x+3*(x-1)", false},
-        {"(2", "???", true},
-        {"2,5e3", "2,5e3", false},
-        {"5 nad x + 2 x", "5 nad x+2*x", false}, // a word operator between blanks stays apart from the name
+        {"   ", "0", false},       {"2x+3(x-1)", "2*x+3*(x-1)", false},     {"(2", "???", true},
+        {"2,5e3", "2,5e3", false}, {"5 nad x + 2 x", "5 nad x+2*x", false}, // a word operator between blanks stays apart from the name
     };
     for (const Case &c : cases) {
         TChyba err;

@@ -11,12 +11,16 @@
 class HelpersTest : public AppTest {};
 
 TEST_F(HelpersTest, TranslateDigitKeyTable) {
-    struct Case { char16_t typed; bool plusIsOne; char16_t expected; };
+    struct Case {
+        char16_t typed;
+        bool plusIsOne;
+        char16_t expected;
+    };
     for (QChar sep : {QLatin1Char(','), QLatin1Char('.')}) {
         SetDecSep(sep);
         // The Slovak number row is covered where it is typed into the main window.
         const Case cases[] = {
-            {u'+', true, u'1'}, {u'+', false, u'+'}, {u'ř', false, u'5'},
+            {u'+', true, u'1'},           {u'+', false, u'+'},         {u'ř', false, u'5'},
             {u',', false, sep.unicode()}, {u'.', true, sep.unicode()}, {u'Č', false, u'Č'},
         };
         for (const Case &c : cases) {

@@ -29,11 +29,15 @@ TEST(HistoriaModel, AddMovesDuplicatesIgnoringCaseAndKeepsTwoHundred) {
 }
 
 TEST(HistoriaModel, SplitEntryForUse) {
-    struct Case { const char *entry; const char *expression; const char *result; };
+    struct Case {
+        const char *entry;
+        const char *expression;
+        const char *result;
+    };
     const Case cases[] = {
         {"2*x =  6 [x=3;]", "2*x", " 6"},
         {"a = b =  1", "a", "b =  1"},
-        {"x = [x=1;]", "x", ""},          // "[" right after " = "
+        {"x = [x=1;]", "x", ""}, // "[" right after " = "
         {"no equals sign", "no equals sign", ""},
         {"", "", ""},
     };
@@ -63,7 +67,10 @@ TEST(HistoriaModel, DeleteAndBackOnEveryPosition) {
 
     for (const char *e : {"a", "b", "c"})
         h.Add(e);
-    struct Step { int from; int to; };
+    struct Step {
+        int from;
+        int to;
+    };
     const Step steps[] = {{2, 1}, {0, 2}, {-1, 2}};
     for (const Step &s : steps) {
         h.SetItemIndex(s.from);

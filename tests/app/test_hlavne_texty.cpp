@@ -7,9 +7,10 @@
 TEST(MainTexts, AFileReplacesKeyByKeyAndAMissingKeyGivesTheBuiltInText) {
     THlavneTexty texts;
     const THlavneTexty builtIn;
-    texts.Apply(TIniFile::FromText("[Messages]\nmsgError=Fehler\n[Addresses]\nHomePage=https://www.tarbelon.example/de/\n"
-                                   "ManualFile=\\manual\\de\\manual.html\nDownloadPage=https://evil.example/?q=tarbelon.example\n"
-                                   "[Info]\nLanguageIsoCode=deu\n"));
+    texts.Apply(TIniFile::FromText(
+        "[Messages]\nmsgError=Fehler\n[Addresses]\nHomePage=https://www.tarbelon.example/de/\n"
+        "ManualFile=\\manual\\de\\manual.html\nDownloadPage=https://evil.example/?q=tarbelon.example\n"
+        "[Info]\nLanguageIsoCode=deu\n"));
     EXPECT_EQ(S(texts.msgError), "Fehler");
     EXPECT_EQ(texts.msgUpdateCheck, builtIn.msgUpdateCheck);
     EXPECT_EQ(S(texts.HomePage), "https://www.tarbelon.example/de/");
@@ -26,7 +27,10 @@ TEST(MainTexts, AFileReplacesKeyByKeyAndAMissingKeyGivesTheBuiltInText) {
 }
 
 TEST(MainTexts, OnlyTheMakersHostOrItsSubdomainsPass) {
-    struct Case { const char *address; bool ok; };
+    struct Case {
+        const char *address;
+        bool ok;
+    };
     const Case cases[] = {
         {"https://tarbelon.example/", true},
         {"http://docs.TARBELON.example/en/index.html", true},
@@ -46,14 +50,16 @@ TEST_F(AppTest, TheManualMustBeAFileInsideTheProgramFolder) {
     WriteBytes(Path("outside.html"), "<html></html>");
     QDir().mkpath(program + "manual/folder.html");
     QFile::link(Path("outside.html"), program + "manual/link.html");
-    struct Case { const char *manualFile, *found; }; // found: under the program folder, "" for none
+    struct Case {
+        const char *manualFile, *found;
+    }; // found: under the program folder, "" for none
     const Case cases[] = {
         {"\\manual\\en\\manual.html", "manual/en/manual.html"},
         {"\\manual\\en\\..\\en\\manual.html", "manual/en/manual.html"},
-        {"\\manual\\sk\\manual.html", ""},         // missing
-        {"\\manual\\folder.html", ""},              // a folder
-        {"\\..\\outside.html", ""},                 // above the program folder
-        {"\\manual\\link.html", ""},                // a link that leads out
+        {"\\manual\\sk\\manual.html", ""}, // missing
+        {"\\manual\\folder.html", ""},     // a folder
+        {"\\..\\outside.html", ""},        // above the program folder
+        {"\\manual\\link.html", ""},       // a link that leads out
         {"C:\\Windows\\notepad.exe", ""},
     };
     const QString real = QFileInfo(program).canonicalFilePath() + QLatin1Char('/');

@@ -26,7 +26,12 @@ protected:
 TEST_F(FocusTest, UseLeavesTheMainWindowActiveWithTheInputReadyForMore) {
     Calculate(QStringLiteral("2*3"));
     const QString pi = Konstanty()->Model().Caption(0);
-    struct Case { QWidget *window; const char *list; int row; QString before, after; };
+    struct Case {
+        QWidget *window;
+        const char *list;
+        int row;
+        QString before, after;
+    };
     const Case cases[] = {
         {Konstanty(), "ListView1", 0, QStringLiteral("2*"), "2*" + pi},
         {Historia(), "ListBox1", 0, QStringLiteral("1"), QStringLiteral("2*3")},
@@ -51,7 +56,11 @@ TEST_F(FocusTest, UseLeavesTheMainWindowActiveWithTheInputReadyForMore) {
 // the calculation lacks, on the "=" road and on the graph key alike.
 TEST_F(FocusTest, TheVariablesWindowWaitsOnTheFirstMissingValue) {
     SetVariable("a", "1");
-    struct Case { const char *key; QString input; const char *missing; };
+    struct Case {
+        const char *key;
+        QString input;
+        const char *missing;
+    };
     const Case cases[] = {
         {"BtnRovnaSa", QStringLiteral("a+b+c"), "b"},
         {"grafBtn", QStringLiteral("a*x+d+e"), "d"},

@@ -37,7 +37,11 @@ protected:
 };
 
 TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
-    struct Case { char sep; const char *typed; const char *input; };
+    struct Case {
+        char sep;
+        const char *typed;
+        const char *input;
+    };
     const Case cases[] = {
         // The Slovak number row gives its digits; "+" stays "+".
         {',', "+ľščťžýáíé", "+234567890"},
@@ -66,7 +70,11 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
     // "key:Name" clicks a key, "type:text" types
-    struct Case { const char *action; bool shift; const char *input; };
+    struct Case {
+        const char *action;
+        bool shift;
+        const char *input;
+    };
     const Case cases[] = {
         {"key:BtnKrat", false, "1024*"}, // the group spaces of the result stay behind
         {"type:7", false, "7"},          // anything else replaces the input, which "=" left selected
@@ -99,7 +107,12 @@ TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
 
 // One key of each kind at the caret, over a selection or beside it.
 TEST_F(KeypadTest, EachKindOfKeyEditsAtTheCaret) {
-    struct Case { const char *key, *text; int caret, length; const char *after; int caretAfter; };
+    struct Case {
+        const char *key, *text;
+        int caret, length;
+        const char *after;
+        int caretAfter;
+    };
     const Case cases[] = {
         {"BitBtn43", "12345", 1, 2, "1F45", 2},          // a hexadecimal digit
         {"BitBtn52", "12345", 1, 2, "1e^-j45", 5},       // complex
@@ -217,8 +230,10 @@ TEST_F(KeypadTest, DigitsTypedToTheWindowItselfGoToTheInput) {
     Mode("sbBin")->click();
     SetInput(QStringLiteral("1"), 1);
     // The digit keys' handlers run even while the keys are disabled.
-    const std::pair<QChar, const char *> cases[] = {{QLatin1Char('8'), "18"}, {QChar(0x013E), "182"},
-                                                    {QLatin1Char('.'), "182,"}, {QLatin1Char('x'), "182,"},
+    const std::pair<QChar, const char *> cases[] = {{QLatin1Char('8'), "18"},
+                                                    {QChar(0x013E), "182"},
+                                                    {QLatin1Char('.'), "182,"},
+                                                    {QLatin1Char('x'), "182,"},
                                                     {QChar(8), "182"}};
     for (const auto &[typed, input] : cases) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(typed));
@@ -260,15 +275,19 @@ TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
 // Bracket highlighting
 
 TEST(BracketHighlight, ThePairAroundTheCaretIsBoldAnOpenOneAloneRed) {
-    struct Case { const char *text; int caret; TZvyraznenieZatvoriek plan; };
+    struct Case {
+        const char *text;
+        int caret;
+        TZvyraznenieZatvoriek plan;
+    };
     const Case cases[] = {
-        {"(1+2)", 1, {0, 4, -1}},       // right after the "(": its pair
-        {"(1+2)", 0, {}},               // before the "(": outside
-        {"(1+2", 4, {0, -1, 0}},        // no partner: bold and red
-        {"1+2)", 1, {}},                // a ")" alone is never marked
-        {"(1+(2*3))", 5, {3, 7, -1}},   // the inner pair only
+        {"(1+2)", 1, {0, 4, -1}},     // right after the "(": its pair
+        {"(1+2)", 0, {}},             // before the "(": outside
+        {"(1+2", 4, {0, -1, 0}},      // no partner: bold and red
+        {"1+2)", 1, {}},              // a ")" alone is never marked
+        {"(1+(2*3))", 5, {3, 7, -1}}, // the inner pair only
         {"(1+(2*3))", 8, {0, 8, -1}},
-        {"(1)+(2)", 3, {}},             // between two complete groups
+        {"(1)+(2)", 3, {}}, // between two complete groups
         {"f(x(y)", 6, {1, -1, 1}},
     };
     for (const Case &c : cases)

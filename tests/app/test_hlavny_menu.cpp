@@ -95,7 +95,13 @@ TEST_F(MenuTest, TheManualOpensFromTheProgramFolderOrItsAbsenceIsTold) {
 
 TEST_F(MenuTest, TheUpdateCheckTellsItsAnswer) {
     // shownKind -1: nothing shown; a question is answered Yes.
-    struct Case { const char *what; bool fromMenu; QByteArray answer; int shownKind; bool downloadOpened; };
+    struct Case {
+        const char *what;
+        bool fromMenu;
+        QByteArray answer;
+        int shownKind;
+        bool downloadOpened;
+    };
     const Case cases[] = {
         {"newer, menu", true, TLocalHttpServer::Http(200, "13"), int(TMessageKind::InformationQuestion), true},
         {"latest, menu", true, TLocalHttpServer::Http(200, "12"), int(TMessageKind::Information), false},
@@ -166,8 +172,8 @@ TEST_F(MenuTest, ALanguageSwitchReachesEveryWindowAsPlainTextAndAMissingKeyKeeps
             EXPECT_EQ(label->textFormat(), Qt::PlainText) << S(label->objectName());
     Act("DomovskaStrankaProgramuAct")->trigger();
     Act("onlineDokumentaciaAct")->trigger();
-    EXPECT_EQ(OpenedUrls, QList<QUrl>({QUrl(BuiltInHomePage), QUrl(BuiltInHomePage),
-                                       QUrl("https://docs.tarbelon.example/sk/")}));
+    EXPECT_EQ(OpenedUrls,
+              QList<QUrl>({QUrl(BuiltInHomePage), QUrl(BuiltInHomePage), QUrl("https://docs.tarbelon.example/sk/")}));
     EXPECT_EQ(S(W->Texts().LanguageCode), "e2");
 }
 
@@ -175,9 +181,9 @@ TEST_F(MenuTest, TheSlovakFileLeadsBackToTheTextsTheProgramStartsWith) {
     // Every text of the main window and its companions by name.
     auto texts = [this] {
         QMap<QString, QString> all;
-        for (QWidget *window : {static_cast<QWidget *>(W), Companion(TCompanion::History),
-                                Companion(TCompanion::Variables), Companion(TCompanion::Constants),
-                                Companion(TCompanion::ConstantEditor), Companion(TCompanion::About)}) {
+        for (QWidget *window :
+             {static_cast<QWidget *>(W), Companion(TCompanion::History), Companion(TCompanion::Variables),
+              Companion(TCompanion::Constants), Companion(TCompanion::ConstantEditor), Companion(TCompanion::About)}) {
             all.insert(window->objectName(), window->windowTitle());
             for (QObject *o : window->findChildren<QObject *>())
                 if (!o->objectName().isEmpty() && (qobject_cast<QAbstractButton *>(o) || qobject_cast<QLabel *>(o) ||

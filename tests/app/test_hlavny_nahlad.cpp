@@ -15,7 +15,12 @@ protected:
 TEST_F(HlavnyNahladTest, EveryRoadShowsThePreviewOfItsText) {
     ASSERT_NE(Preview(), nullptr);
     EXPECT_TRUE(Preview()->isHidden());
-    struct Case { const char *road; const char *input; const char *drawn; bool error; };
+    struct Case {
+        const char *road;
+        const char *input;
+        const char *drawn;
+        bool error;
+    };
     const Case cases[] = {
         {"menu", "1/2 + x^2", "[[1/2]+[x^2]]", false},
         {"picture", "2(x+1", "???", true},
@@ -36,4 +41,3 @@ TEST_F(HlavnyNahladTest, EveryRoadShowsThePreviewOfItsText) {
         EXPECT_EQ(W->LastError().Failed(), c.error) << c.road;
     }
 }
-

@@ -16,7 +16,9 @@ protected:
 
 TEST_F(ToolKeysTest, EachKeyChecksTheInputAndHandsItOver) {
     // handed: "" when nothing is
-    const struct { const char *key, *base, *input, *handed, *error; } cases[] = {
+    const struct {
+        const char *key, *base, *input, *handed, *error;
+    } cases[] = {
         {"grafBtn", "sbDec", "  ", "", "You must enter a function."},
         {"sumaBtn", "sbDec", " ", "", "You must enter an expression."},
         {"grafBtn", "sbDec", "x^2+a", "", "Nie sú zadané všetky premenné."},

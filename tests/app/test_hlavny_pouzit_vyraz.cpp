@@ -2,7 +2,9 @@
 #include "HlavnyTestSupport.h"
 
 TEST_F(HlavnyTest, UseExpressionPutsTheRightHandSideIntoTheInputWithoutEvaluating) {
-    const struct { const char *text, *input, *variables; } cases[] = {
+    const struct {
+        const char *text, *input, *variables;
+    } cases[] = {
         {"f = x^2+a", " x^2+a", "=;x=;a="},
         {"2*b+$pi", "2*b+$pi", "=;x=;a=;b="},
         {"y=c=d", "c=d", "=;x=;a=;b=;c=;d="},

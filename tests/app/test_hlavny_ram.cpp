@@ -33,7 +33,7 @@ TEST_F(FrameTest, DraggingTheTitleTakesTheDockedCompanionsAlong) {
     W->move(100, 100);
     TMagneticForm *history = Historia();
     TMagneticForm *variables = Premenne();
-    history->move(W->x() + W->width(), 150);     // docked at the right edge
+    history->move(W->x() + W->width(), 150);       // docked at the right edge
     variables->move(W->x() + W->width() + 1, 400); // one pixel away
     QLabel *title = Find<QLabel>(*W, "pohybLbl");
     Send(title, QEvent::MouseButtonPress, QPoint(200, 10), Qt::LeftButton);

@@ -5,11 +5,14 @@
 #include "uRezimy.h"
 
 TEST(Modes, EachTagIsUsableInItsNumberSetsAndBases) {
-    struct Case { quint8 set, radix; const char *enabled; };
+    struct Case {
+        quint8 set, radix;
+        const char *enabled;
+    };
     const Case cases[] = {
-        {0, 10, "10 20 30 50 70"}, {0, 16, "10 20 30 40 50 70"}, {0, 8, "10 20 50 70"}, {0, 2, "10 50 70"},
-        {1, 10, "10 20 30 60 70"}, {1, 2, "10 60 70"},           {2, 10, "10 20 30"},   {2, 16, "10 20 30 40"},
-        {2, 8, "10 20"},
+        {0, 10, "10 20 30 50 70"}, {0, 16, "10 20 30 40 50 70"}, {0, 8, "10 20 50 70"},
+        {0, 2, "10 50 70"},        {1, 10, "10 20 30 60 70"},    {1, 2, "10 60 70"},
+        {2, 10, "10 20 30"},       {2, 16, "10 20 30 40"},       {2, 8, "10 20"},
     };
     for (const Case &c : cases) {
         QStringList enabled;
@@ -22,7 +25,10 @@ TEST(Modes, EachTagIsUsableInItsNumberSetsAndBases) {
 
 // The controls follow their tags whichever key is pressed first.
 TEST_F(HlavnyTest, TheModeKeysEnableTheControlsByTheirTags) {
-    struct Case { const char *set, *base; bool hexDigit, function, complex, modulus; };
+    struct Case {
+        const char *set, *base;
+        bool hexDigit, function, complex, modulus;
+    };
     const Case cases[] = {
         {"sbRealne", "sbHex", true, true, false, false},
         {"sbKomplexne", "sbBin", false, false, true, false},
@@ -46,7 +52,12 @@ TEST_F(HlavnyTest, TheModeKeysEnableTheControlsByTheirTags) {
 // The stepping rule itself; the selector's wiring is checked below.
 TEST(StepModulus, SmallestPrimeNotBelowUpLargestBelowDown) {
     TPrvocisla primes;
-    struct Case { quint16 position; int newValue; bool up; quint16 expected; };
+    struct Case {
+        quint16 position;
+        int newValue;
+        bool up;
+        quint16 expected;
+    };
     const Case cases[] = {
         {5, 6, true, 7}, {7, 6, false, 5}, {2, 1, false, 2}, {97, 98, true, 97}, {89, 90, true, 97}, {23, 24, true, 29},
     };

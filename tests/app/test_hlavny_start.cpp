@@ -46,9 +46,9 @@ TEST_F(StartTest, FirstStartItsShutDownAndTheMenuSwitches) {
     Calculate(QStringLiteral("1+1"));
     EndProgram();
     EXPECT_TRUE(Prompter->Shown.isEmpty());
-    EXPECT_EQ(Lines("settings.ini"), QStringList({"[MainForm]", "Center=1", "OnTop=0", "[Settings]",
-                                                  "SaveMemoryData=0", "SaveHistory=0", "CheckUpdatesAtStart=1",
-                                                  "LanguageFile=", "UID=261205202543"}));
+    EXPECT_EQ(Lines("settings.ini"),
+              QStringList({"[MainForm]", "Center=1", "OnTop=0", "[Settings]", "SaveMemoryData=0", "SaveHistory=0",
+                           "CheckUpdatesAtStart=1", "LanguageFile=", "UID=261205202543"}));
     EXPECT_FALSE(QFileInfo::exists(Path("history.dat"))); // the history is not kept
 
     // The next start reads the same id, although the clock has moved on;
@@ -97,9 +97,9 @@ TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
     EndProgram();
     EXPECT_TRUE(Prompter->Shown.isEmpty());
     EXPECT_EQ(Lines("settings.ini"),
-              QStringList({"[MainForm]", "Center=0", "Top=130", "Left=150", "OnTop=1", "[Settings]",
-                           "SaveMemoryData=1", "SaveHistory=1", "CheckUpdatesAtStart=0",
-                           "LanguageFile=lang\\english.txt", "UID=123456789012", "[Memory]", "Data=7"}));
+              QStringList({"[MainForm]", "Center=0", "Top=130", "Left=150", "OnTop=1", "[Settings]", "SaveMemoryData=1",
+                           "SaveHistory=1", "CheckUpdatesAtStart=0", "LanguageFile=lang\\english.txt",
+                           "UID=123456789012", "[Memory]", "Data=7"}));
     EXPECT_EQ(Lines("history.dat"), QStringList({"1+1 =  2", "2+3 =  5"}));
 }
 
@@ -132,7 +132,10 @@ TEST_F(StartTest, AFailedWriteAtShutDownWarnsOnceAndSavesTheRest) {
 
 // The title strip must keep 20 by 10 pixels on a screen.
 TEST_F(StartTest, APositionOffEveryScreenIsBroughtBack) {
-    struct Case { int left, top; bool stays; };
+    struct Case {
+        int left, top;
+        bool stays;
+    };
     const Case cases[] = {{5000, 5000, false}, {100, -300, false}, {20 - HlavnyWidth, 100, true}};
     for (const Case &c : cases) {
         WriteBytes(Path("settings.ini"),

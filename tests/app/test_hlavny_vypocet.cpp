@@ -7,7 +7,12 @@
 #include <QScrollBar>
 
 TEST_F(HlavnyTest, EqualsShowsTheResultOrTheErrorInEveryNumberSet) {
-    struct Case { const char *set; bool fractions; const char *input, *shown, *history, *error; int selStart, selLength; };
+    struct Case {
+        const char *set;
+        bool fractions;
+        const char *input, *shown, *history, *error;
+        int selStart, selLength;
+    };
     // In sequence: an error hides the result, and the next result clears the error.
     const Case cases[] = {
         {"sbRealne", false, "2*x+1", "  7", "2*x+1 =  7 [x=3;]", "", 0, 5},
@@ -90,7 +95,12 @@ TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
 
 TEST_F(HlavnyTest, AResultIsShownWholeSmallerOrScrollingButNeverCut) {
     // smaller: a smaller font than the usual one
-    struct Case { const char *what, *base; bool fractions; QString input; bool smaller, scrolls; };
+    struct Case {
+        const char *what, *base;
+        bool fractions;
+        QString input;
+        bool smaller, scrolls;
+    };
     const Case cases[] = {
         {"short", "sbDec", false, QStringLiteral("1+1"), false, false},
         {"wide fraction", "sbDec", true, QStringLiteral("28284271247461901/20000000000000000"), true, false},

@@ -4,10 +4,14 @@
 #include "uTextCodec.h"
 
 TEST(TextCodec, Windows1250BytesOfTheSlovakAndCzechLetters) {
-    struct Case { uchar byte; char16_t unicode; };
+    struct Case {
+        uchar byte;
+        char16_t unicode;
+    };
     // Letters from every range of the table where it differs from Latin-1, one that
     // agrees, ASCII, and an unused byte that stands for itself.
-    const Case cases[] = {{0x8A, u'Š'}, {0x9D, u'ť'}, {0xBC, u'Ľ'}, {0xE1, u'á'}, {0x80, u'€'}, {0x41, u'A'}, {0x81, u'\u0081'}};
+    const Case cases[] = {{0x8A, u'Š'}, {0x9D, u'ť'}, {0xBC, u'Ľ'},     {0xE1, u'á'},
+                          {0x80, u'€'}, {0x41, u'A'}, {0x81, u'\u0081'}};
     for (const Case &c : cases) {
         EXPECT_EQ(Cp1250ToUnicode(c.byte).unicode(), c.unicode) << int(c.byte);
         uchar back = 0;
@@ -20,7 +24,10 @@ TEST(TextCodec, Windows1250BytesOfTheSlovakAndCzechLetters) {
 
 TEST(TextCodec, ReadsUtf8WithAndWithoutMarkElseWindows1250) {
     const QString text = QStringLiteral("Uložiť históriu");
-    struct Case { const char *what; QByteArray bytes; };
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+    };
     const Case cases[] = {
         {"utf-8", text.toUtf8()},
         {"utf-8 with mark", QByteArray("\xEF\xBB\xBF") + text.toUtf8()},
@@ -36,16 +43,20 @@ TEST(TextCodec, ReadsUtf8WithAndWithoutMarkElseWindows1250) {
 // as anything else; every text reads back as it was written.
 TEST(TextCodec, WritesWindows1250OnlyWhereItReadsBackElseUtf8WithMark) {
     const QByteArray mark("\xEF\xBB\xBF");
-    struct Case { QString text; QByteArray cp1250; }; // empty cp1250: UTF-8 with the mark
+    struct Case {
+        QString text;
+        QByteArray cp1250;
+    }; // empty cp1250: UTF-8 with the mark
     const Case cases[] = {
-        {QStringLiteral("čaj € ő"), "\xE8" "aj \x80 \xF5"},
-        {QStringLiteral("ÁŠ"), "\xC1\x8A"},       // C1 8A is an overlong form, no UTF-8
+        {QStringLiteral("čaj € ő"), "\xE8"
+                                    "aj \x80 \xF5"},
+        {QStringLiteral("ÁŠ"), "\xC1\x8A"}, // C1 8A is an overlong form, no UTF-8
         {QStringLiteral("1+x"), "1+x"},
-        {QStringLiteral("ČŠ =  1"), {}},            // C8 8A is the UTF-8 of one letter
-        {QStringLiteral("ěšť"), {}},                // EC 9A 9D likewise
-        {QStringLiteral("ď»żx"), {}},               // EF BB BF would be taken for the mark
-        {QStringLiteral("\uFEFFx"), {}},            // a mark that belongs to the text
-        {QStringLiteral("čaj ∑ ø"), {}},            // outside Windows-1250
+        {QStringLiteral("ČŠ =  1"), {}}, // C8 8A is the UTF-8 of one letter
+        {QStringLiteral("ěšť"), {}},     // EC 9A 9D likewise
+        {QStringLiteral("ď»żx"), {}},    // EF BB BF would be taken for the mark
+        {QStringLiteral("\uFEFFx"), {}}, // a mark that belongs to the text
+        {QStringLiteral("čaj ∑ ø"), {}}, // outside Windows-1250
     };
     for (const Case &c : cases) {
         const QByteArray bytes = EncodeFileText(c.text);
@@ -92,11 +103,15 @@ TEST_F(TextFileTest, FailedWriteKeepsTheOldFileAndSaysWhy) {
 }
 
 TEST(IniRead, PrivateProfileRules) {
-    const TIniFile ini = TIniFile::FromText(QStringLiteral(
-        "; comment=1\r\norphan=before any section\r\n[Settings]\r\nLanguageFile=lang\\english.txt\r\n"
-        "  Spaced  =  padded value  \r\nTwice=first\r\ntwice=second\r\nEquals=a=b\r\nnot a key line\r\n"
-        "[ settings ]\r\nLater=hidden by the first section\r\n[Other]\r\nTwice=other\r\n"));
-    struct Case { const char *section; const char *key; const char *expected; };
+    const TIniFile ini = TIniFile::FromText(
+        QStringLiteral("; comment=1\r\norphan=before any section\r\n[Settings]\r\nLanguageFile=lang\\english.txt\r\n"
+                       "  Spaced  =  padded value  \r\nTwice=first\r\ntwice=second\r\nEquals=a=b\r\nnot a key line\r\n"
+                       "[ settings ]\r\nLater=hidden by the first section\r\n[Other]\r\nTwice=other\r\n"));
+    struct Case {
+        const char *section;
+        const char *key;
+        const char *expected;
+    };
     const Case cases[] = {
         {"Settings", "LanguageFile", "lang\\english.txt"},
         {"SETTINGS", "languagefile", "lang\\english.txt"},
@@ -113,23 +128,31 @@ TEST(IniRead, PrivateProfileRules) {
 }
 
 TEST(IniRead, IntegersAndBooleans) {
-    const TIniFile ini = TIniFile::FromText(QStringLiteral(
-        "[s]\n"
-        "neg=-60\nplus=+7\nhex=0x1F\nHEX=0XfF\nupper=0XfF\nspace= 12 \n"
-        "abc=abc\nmixed=12a\nempty=\nbig=99999999999\nbare=0x\nbool0=0\nbool2=2\n"));
-    struct Case { const char *key; qint32 expected; };
+    const TIniFile ini =
+        TIniFile::FromText(QStringLiteral("[s]\n"
+                                          "neg=-60\nplus=+7\nhex=0x1F\nHEX=0XfF\nupper=0XfF\nspace= 12 \n"
+                                          "abc=abc\nmixed=12a\nempty=\nbig=99999999999\nbare=0x\nbool0=0\nbool2=2\n"));
+    struct Case {
+        const char *key;
+        qint32 expected;
+    };
     const Case ints[] = {
-        {"neg", -60}, {"plus", 7}, {"upper", 255}, {"space", 12},
-        {"mixed", 100}, {"empty", 100}, {"big", 100}, {"bare", 100}, {"missing", 100},
+        {"neg", -60},   {"plus", 7},  {"upper", 255}, {"space", 12},    {"mixed", 100},
+        {"empty", 100}, {"big", 100}, {"bare", 100},  {"missing", 100},
     };
     for (const Case &c : ints)
         EXPECT_EQ(ini.ReadInteger("s", c.key, 100), c.expected) << c.key;
     // Keys ignore case: of "hex" and "HEX" the first line wins.
     EXPECT_EQ(ini.ReadInteger("S", "HEX", 0), 31);
 
-    struct BoolCase { const char *key; bool def; bool expected; };
+    struct BoolCase {
+        const char *key;
+        bool def;
+        bool expected;
+    };
     const BoolCase bools[] = {
-        {"bool0", true, false}, {"bool2", false, true}, {"hex", false, true}, {"abc", true, true}, {"abc", false, false},
+        {"bool0", true, false}, {"bool2", false, true}, {"hex", false, true},
+        {"abc", true, true},    {"abc", false, false},
     };
     for (const BoolCase &c : bools)
         EXPECT_EQ(ini.ReadBool("s", c.key, c.def), c.expected) << c.key;
@@ -148,20 +171,25 @@ TEST_F(IniFileTest, WritesInPlaceAndPutsNewKeysAfterTheLastKeyOfTheirSection) {
     WriteBytes(Path("s.ini"), "; my settings\n[mainform]\ncenter = 1\nTop=5\n\n; about the next section\n"
                               "[Settings]\nunknown line\nPath=C:\\calc\\\nPATH=second\n");
     TIniFile ini(Path("s.ini"));
-    struct Step { const char *section; const char *key; const char *value; };
+    struct Step {
+        const char *section;
+        const char *key;
+        const char *value;
+    };
     const Step steps[] = {
-        {"MainForm", "Center", "0"},      // replaced in place, the file's spelling of the key kept
-        {"MAINFORM", "Left", "60"},       // new key after Top, before the blank line and comment
-        {"Settings", "Path", "D:\\x\\"},  // backslashes as they stand; only the first of two keys
-        {"Memory", "Data", "1,5"},        // a new section at the end
+        {"MainForm", "Center", "0"},     // replaced in place, the file's spelling of the key kept
+        {"MAINFORM", "Left", "60"},      // new key after Top, before the blank line and comment
+        {"Settings", "Path", "D:\\x\\"}, // backslashes as they stand; only the first of two keys
+        {"Memory", "Data", "1,5"},       // a new section at the end
         {"memory", "Extra", "a;b"},
     };
     for (const Step &s : steps)
         ASSERT_TRUE(ini.WriteString(s.section, s.key, s.value)) << s.key;
-    EXPECT_EQ(ReadBytes(Path("s.ini")),
-              QByteArray("; my settings\r\n[mainform]\r\ncenter=0\r\nTop=5\r\nLeft=60\r\n\r\n; about the next section\r\n"
-                         "[Settings]\r\nunknown line\r\nPath=D:\\x\\\r\nPATH=second\r\n\r\n[Memory]\r\nData=1,5\r\n"
-                         "Extra=a;b\r\n"));
+    EXPECT_EQ(
+        ReadBytes(Path("s.ini")),
+        QByteArray("; my settings\r\n[mainform]\r\ncenter=0\r\nTop=5\r\nLeft=60\r\n\r\n; about the next section\r\n"
+                   "[Settings]\r\nunknown line\r\nPath=D:\\x\\\r\nPATH=second\r\n\r\n[Memory]\r\nData=1,5\r\n"
+                   "Extra=a;b\r\n"));
     const TIniFile again(Path("s.ini"));
     EXPECT_EQ(S(again.ReadString("settings", "path", "")), "D:\\x\\");
     EXPECT_EQ(again.ReadInteger("MainForm", "LEFT", 0), 60);

@@ -31,7 +31,10 @@ TEST(Jpeg, DecodesTheBackgroundPicture) {
 
 TEST(Jpeg, BrokenDataGivesNoPictureAndNoCrash) {
     const QByteArray good = Background();
-    struct Case { const char *what; QByteArray bytes; };
+    struct Case {
+        const char *what;
+        QByteArray bytes;
+    };
     const Case cases[] = {
         {"empty", QByteArray()},
         {"not a JPEG", QByteArray("GIF89a this is no JPEG at all")},
@@ -65,7 +68,9 @@ static QByteArray WithDeclaredSize(int width, int height) {
 }
 
 TEST(Jpeg, APictureDeclaringMoreThan8192PixelsASideIsRefused) {
-    struct Case { int width, height; };
+    struct Case {
+        int width, height;
+    };
     const Case cases[] = {{60000, 38000}, {8193, 10}};
     for (const Case &c : cases) {
         QString error;

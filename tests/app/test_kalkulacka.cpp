@@ -30,8 +30,8 @@ RoadCase Ok(quint8 set, quint8 radix, bool fractions, const char *input, const V
     return {set, radix, fractions, input, vars, shown, ans, list, 0, 0, 0, false};
 }
 
-RoadCase Err(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &vars, quint8 code,
-             int selStart, int selLength, bool showVariables = false) {
+RoadCase Err(quint8 set, quint8 radix, bool fractions, const char *input, const Vars &vars, quint8 code, int selStart,
+             int selLength, bool showVariables = false) {
     return {set, radix, fractions, input, vars, nullptr, nullptr, nullptr, code, selStart, selLength, showVariables};
 }
 
@@ -111,16 +111,17 @@ TEST_F(AppTest, MissingVariablesGetEmptyRowsInTheirOrder) {
 }
 
 TEST_F(AppTest, FormatComplexNumberAlgebraicAndExponential) {
-    struct Case { long double re, im; bool polar; quint8 base; const char *text; };
+    struct Case {
+        long double re, im;
+        bool polar;
+        quint8 base;
+        const char *text;
+    };
     const Case cases[] = {
-        {0, 1, false, 10, "0+j"},
-        {2, -1, false, 10, "2-j"},
-        {5, 0, false, 10, "5"},
-        {-1.5L, -2.25L, false, 10, "-1,5-j2,25"},
-        {10, 255, false, 16, "A+jFF"},
-        {0, -2, true, 10, "2e^-j90"},
-        {-4, 0, true, 10, "4e^j180"},
-        {0, 3, true, 2, "11e^j101 1010"},
+        {0, 1, false, 10, "0+j"},      {2, -1, false, 10, "2-j"},
+        {5, 0, false, 10, "5"},        {-1.5L, -2.25L, false, 10, "-1,5-j2,25"},
+        {10, 255, false, 16, "A+jFF"}, {0, -2, true, 10, "2e^-j90"},
+        {-4, 0, true, 10, "4e^j180"},  {0, 3, true, 2, "11e^j101 1010"},
     };
     for (const Case &c : cases) {
         TComplexNumber z;
@@ -141,7 +142,13 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     rows.AppendRow("Y", "10");
     rows.AppendRow("br", "]1[");
     TKalkulacka model(&rows);
-    struct Case { const char *expr; TKontrola mode; const char *excluded; quint8 code; const char *param; };
+    struct Case {
+        const char *expr;
+        TKontrola mode;
+        const char *excluded;
+        quint8 code;
+        const char *param;
+    };
     const Case cases[] = {
         {"a+f", TKontrola::Realne, "", 0, ""},
         {"a+c", TKontrola::Realne, "", 17, "c"},
@@ -150,7 +157,7 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
         {"bad+1", TKontrola::Komplexne, "", 31, "bad"},
         {"blank", TKontrola::Realne, "", 15, ""},
         {"a+nothere", TKontrola::Realne, "", 15, ""},
-        {"x^2+a", TKontrola::Realne, "x", 0, ""}, // the excluded name needs no value
+        {"x^2+a", TKontrola::Realne, "x", 0, ""},  // the excluded name needs no value
         {"logy(8)", TKontrola::Realne, "", 0, ""}, // y, found as Y
         {"sin(a)+2e5*$pi mod 2", TKontrola::Realne, "", 0, ""},
         // square brackets belong to no value, in any set
@@ -171,7 +178,12 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
 }
 
 TEST_F(AppTest, ErrorMessagePlaceholders) {
-    struct Case { quint8 code; const char *p1; const char *p2; const char *text; };
+    struct Case {
+        quint8 code;
+        const char *p1;
+        const char *p2;
+        const char *text;
+    };
     const Case cases[] = {
         {22, "-1", "ln", "Parameter \"-1\" nepatrí do definičného oboru funkcie \"ln\"."},
         {9, "x", "y", "Prázdne zátvorky."},
@@ -187,10 +199,16 @@ TEST_F(AppTest, ErrorMessagePlaceholders) {
 }
 
 TEST_F(AppTest, ToolKeysCheckTheInputAndWriteItInBaseTen) {
-    struct Case { quint8 radix; const char *input; quint8 empty; quint8 code; const char *handed; };
+    struct Case {
+        quint8 radix;
+        const char *input;
+        quint8 empty;
+        quint8 code;
+        const char *handed;
+    };
     const Case cases[] = {
-        {10, "x + 1", 33, 0, "x + 1"},          // base 10: as typed
-        {16, "FF + n * A", 34, 0, "255+n*10"},  // other bases: base 10, no spaces
+        {10, "x + 1", 33, 0, "x + 1"},         // base 10: as typed
+        {16, "FF + n * A", 34, 0, "255+n*10"}, // other bases: base 10, no spaces
         {10, " \t ", 34, 34, ""},
         {10, "2 +", 33, 3, ""},
         {10, "$zz + 1", 33, 19, ""},
@@ -207,13 +225,16 @@ TEST_F(AppTest, ToolKeysCheckTheInputAndWriteItInBaseTen) {
 }
 
 TEST_F(AppTest, ToolResultsBecomeAnsInTheBaseAndDecimals) {
-    struct Case { long double value; quint8 radix; quint8 decimals; const char *shown; quint8 code; };
+    struct Case {
+        long double value;
+        quint8 radix;
+        quint8 decimals;
+        const char *shown;
+        quint8 code;
+    };
     const Case cases[] = {
-        {255.5L, 16, 6, "FF,8", 0},
-        {1.0L / 3, 10, 4, "0,333 3", 0},
-        {1234567, 10, 6, "1 234 567", 0},
-        {5, 2, 6, "101", 0},
-        {1e30L, 16, 6, "", 29}, // beyond what base 16 writes: Ans stays
+        {255.5L, 16, 6, "FF,8", 0}, {1.0L / 3, 10, 4, "0,333 3", 0}, {1234567, 10, 6, "1 234 567", 0},
+        {5, 2, 6, "101", 0},        {1e30L, 16, 6, "", 29}, // beyond what base 16 writes: Ans stays
     };
     for (const Case &c : cases) {
         TKalkulacka model;
@@ -234,7 +255,11 @@ TEST_F(AppTest, ToolResultsBecomeAnsInTheBaseAndDecimals) {
 // A base switch converts the input and the result text; ANS keeps its own
 // base and is converted only as the ANS key puts it in.
 TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
-    struct Case { quint8 set, from, to; const char *input, *converted, *result, *ans; quint8 code; };
+    struct Case {
+        quint8 set, from, to;
+        const char *input, *converted, *result, *ans;
+        quint8 code;
+    };
     const Case cases[] = {
         {0, 10, 16, "255+1", "FF+1", "1 00", "100", 0},
         {0, 16, 2, "FF+1", "11111111+1", "1 0000 0000", "100000000", 0},
@@ -270,7 +295,9 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
 // What a switch writes into the input, "=" reads with the value it had
 // before (x = 3): "E" is a digit, a number never runs into a name.
 TEST_F(AppTest, ASwitchedInputGivesTheResultOfBefore) {
-    struct Case { const char *input, *converted, *shown; };
+    struct Case {
+        const char *input, *converted, *shown;
+    };
     const Case cases[] = {
         {"1000x", "3E8*x", "B B8"},
         {"999999999999999999", "DE0B6B3A763FFFF", "D E0 B6 B3 A7 63 FF FF"},
@@ -294,7 +321,9 @@ TEST_F(AppTest, ASwitchedInputGivesTheResultOfBefore) {
 // Small complex values and a small part beside a large one reach the
 // display, in both forms.
 TEST_F(AppTest, ComplexResultsShowSmallValuesAndSmallParts) {
-    struct Case { const char *input, *shown, *turned; };
+    struct Case {
+        const char *input, *shown, *turned;
+    };
     const Case cases[] = {
         {"(1/100000000000000000)*100000000000000000", "1", "1"},
         {"1/(0,001^6)", "1E18", "1E18"},
@@ -313,7 +342,10 @@ TEST_F(AppTest, ComplexResultsShowSmallValuesAndSmallParts) {
 // The complex form key turns ANS over and back without loss, and ANS as it
 // leaves it is a number of the complex set.
 TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {
-    struct Case { quint8 set, radix; const char *input, *shown, *turned; };
+    struct Case {
+        quint8 set, radix;
+        const char *input, *shown, *turned;
+    };
     const Case cases[] = {
         {1, 10, "3+j4", "3+j4", "5e^j53,130 102"},
         // Six binary places of the angle, rounded in base 2, round back to the same parts.

@@ -40,12 +40,18 @@ protected:
 TEST_F(KonstantyModelTest, LoadsTheFileInBothSeparatorsAndWritesItWithPoints) {
     // file nullptr: no file; in rows "~" stands for the decimal separator;
     // saved: the file after one more constant was added.
-    struct Case { const char *file; QStringList rows; QByteArray saved; };
+    struct Case {
+        const char *file;
+        QStringList rows;
+        QByteArray saved;
+    };
     const QByteArray builtIn = "$pi#Ludolfovo \xe8\xedslo#3.14159265358979324#\r\n"
                                "$e#Eulerovo \xe8\xedslo#2.71828182845904524#\r\n";
     const Case cases[] = {
         {nullptr, {kPi, kE}, builtIn + "$x#x#1#\r\n"},
-        {"$g#gravity#9,81#m/s2\r\n", {"$g|gravity|9~81|m/s2", kPi, kE}, "$g#gravity#9.81#m/s2\r\n" + builtIn + "$x#x#1#\r\n"},
+        {"$g#gravity#9,81#m/s2\r\n",
+         {"$g|gravity|9~81|m/s2", kPi, kE},
+         "$g#gravity#9.81#m/s2\r\n" + builtIn + "$x#x#1#\r\n"},
         // Three fields, one field, a blank line, fields past the fourth.
         {"$g#gravity#9.81\n$h\n\n$c#c#3e8#m/s#more#x",
          {"$g|gravity|9~81|", "$h|||", "|||", "$c|c|3e8|m/s", kPi, kE},
@@ -78,7 +84,12 @@ TEST_F(KonstantyModelTest, LoadsTheFileInBothSeparatorsAndWritesItWithPoints) {
 
 TEST_F(KonstantyModelTest, AddOrModifyAsksAboutTheLastRowOfTheSymbol) {
     // asked: the row asked about, -1 for no question
-    struct Case { const char *symbol; bool answer; int asked, result; QStringList rows; };
+    struct Case {
+        const char *symbol;
+        bool answer;
+        int asked, result;
+        QStringList rows;
+    };
     const Case cases[] = {
         {"$A", true, -1, 3, {"$a|1|1|", "$b|2|2|", "$a|3|3|", "$A|new|5|u"}}, // case counts
         {"$a", true, 2, 2, {"$a|1|1|", "$b|2|2|", "$a|new|5|u"}},
@@ -129,41 +140,45 @@ TEST(KonstantyEditorRules, SymbolAndValueKeys) {
         EXPECT_EQ(FilterSymbolKey(key), key) << int(key.unicode());
     for (const QChar key : {QChar('A'), QChar('$'), QChar(0xE1)})
         EXPECT_TRUE(FilterSymbolKey(key).isNull()) << int(key.unicode());
-    struct Case { char sep; const char *text; int caret; QChar key; QChar result; };
+    struct Case {
+        char sep;
+        const char *text;
+        int caret;
+        QChar key;
+        QChar result;
+    };
     const Case cases[] = {
-        {',', "1,5", 3, ',', QChar()},     // a second separator
-        {',', "1,5", 3, '.', QChar()},     // "." is the separator too
-        {',', "1E5", 3, 'e', QChar()},     // a second exponent
-        {',', "12", 1, '-', QChar()},      // in the middle of the digits
-        {',', "12", 0, '-', '-'},
-        {',', "-12", 0, '-', QChar()},
-        {',', "1E5", 2, '-', '-'},         // right after the "E"
-        {',', "1E-5", 2, '-', QChar()},    // a "-" follows
-        {',', "1", 1, 'x', QChar()},
-        {',', "", 0, '+', '1'},
-        {'.', "1.5", 3, '.', QChar()},
-        {'.', "1.5", 3, ',', QChar()},
-        {'.', "1", 1, ',', '.'},
+        {',', "1,5", 3, ',', QChar()}, // a second separator
+        {',', "1,5", 3, '.', QChar()}, // "." is the separator too
+        {',', "1E5", 3, 'e', QChar()}, // a second exponent
+        {',', "12", 1, '-', QChar()},  // in the middle of the digits
+        {',', "12", 0, '-', '-'},       {',', "-12", 0, '-', QChar()}, {',', "1E5", 2, '-', '-'}, // right after the "E"
+        {',', "1E-5", 2, '-', QChar()},                                                           // a "-" follows
+        {',', "1", 1, 'x', QChar()},    {',', "", 0, '+', '1'},        {'.', "1.5", 3, '.', QChar()},
+        {'.', "1.5", 3, ',', QChar()},  {'.', "1", 1, ',', '.'},
     };
     for (const Case &c : cases) {
         SetDecSep(QLatin1Char(c.sep));
-        EXPECT_EQ(FilterValueKey(c.text, c.caret, c.key), c.result) << c.sep << " " << c.text << " " << int(c.key.unicode());
+        EXPECT_EQ(FilterValueKey(c.text, c.caret, c.key), c.result)
+            << c.sep << " " << c.text << " " << int(c.key.unicode());
     }
     SetDecSep(SystemDecimalSeparator());
 }
 
 TEST(KonstantyEditorRules, FieldsAreCleanedOnEveryChange) {
     SetDecSep(QLatin1Char(','));
-    struct Case { const char *rule; const char *text; int caret; const char *result; int newCaret; };
+    struct Case {
+        const char *rule;
+        const char *text;
+        int caret;
+        const char *result;
+        int newCaret;
+    };
     const Case cases[] = {
-        {"symbol", "g", 1, "$g", 2},
-        {"symbol", "", 0, "$", 1},
-        {"symbol", "$g$", 3, "$g", 2},
-        {"strict", "$Ab#c9", 6, "$bc9", 4},
-        {"strict", "x#y", 3, "$xy", 3},
-        {"loose", "$Gx", 3, "$Gx", 3},      // a row of the file shows as it stands
-        {"name", "a#b\nc", 5, "abc", 3},
-        {"value", "9.81e-3 m#", 10, "9,81E-3", 7},
+        {"symbol", "g", 1, "$g", 2},     {"symbol", "", 0, "$", 1},
+        {"symbol", "$g$", 3, "$g", 2},   {"strict", "$Ab#c9", 6, "$bc9", 4},
+        {"strict", "x#y", 3, "$xy", 3},  {"loose", "$Gx", 3, "$Gx", 3}, // a row of the file shows as it stands
+        {"name", "a#b\nc", 5, "abc", 3}, {"value", "9.81e-3 m#", 10, "9,81E-3", 7},
     };
     for (const Case &c : cases) {
         int caret = c.caret;
@@ -178,11 +193,21 @@ TEST(KonstantyEditorRules, FieldsAreCleanedOnEveryChange) {
 }
 
 TEST(KonstantyEditorRules, OnlyARelativeFileInsideTheProgramFolder) {
-    struct Case { const char *name; const char *result; };
+    struct Case {
+        const char *name;
+        const char *result;
+    };
     const Case cases[] = {
-        {"const.dat", "const.dat"},   {"data\\moje.dat", "data\\moje.dat"}, {"", "const.dat"}, {"c:\\const.dat", "const.dat"},
-        {"/etc/x", "const.dat"},      {"\\\\server\\x", "const.dat"},      {"..\\const.dat", "const.dat"},
-        {"a\\..\\..\\x", "const.dat"}, {"lang\\", "const.dat"},            {"a\\\\b", "const.dat"},
+        {"const.dat", "const.dat"},
+        {"data\\moje.dat", "data\\moje.dat"},
+        {"", "const.dat"},
+        {"c:\\const.dat", "const.dat"},
+        {"/etc/x", "const.dat"},
+        {"\\\\server\\x", "const.dat"},
+        {"..\\const.dat", "const.dat"},
+        {"a\\..\\..\\x", "const.dat"},
+        {"lang\\", "const.dat"},
+        {"a\\\\b", "const.dat"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(S(SafeConstantFile(c.name)), c.result) << c.name;
@@ -310,7 +335,9 @@ TEST_F(KonstantyTest, TheEditorsFieldsFollowTheirRules) {
     Type("Edit2", "1.5e-3,E-");
     EXPECT_EQ(S(Field("Edit2")->text()), "1,5E-3");
     // Pasted text passes no key filter but is cleaned all the same.
-    const struct { const char *field, *pasted, *result; } cases[] = {{"Edit1", "X#y$", "$y"}, {"Edit3", "grav#ity\nx", "gravityx"}};
+    const struct {
+        const char *field, *pasted, *result;
+    } cases[] = {{"Edit1", "X#y$", "$y"}, {"Edit3", "grav#ity\nx", "gravityx"}};
     for (const auto &c : cases) {
         QApplication::clipboard()->setText(c.pasted);
         Field(c.field)->selectAll();
@@ -321,7 +348,9 @@ TEST_F(KonstantyTest, TheEditorsFieldsFollowTheirRules) {
 
 TEST_F(KonstantyTest, TheEditorRefusesAMissingSymbolOrAWrongValue) {
     Open();
-    const struct { const char *symbol, *value, *message, *focus; } cases[] = {
+    const struct {
+        const char *symbol, *value, *message, *focus;
+    } cases[] = {
         {"$", "1", "Musíte zadať značku konštanty", "Edit1"},
         {"$g", "1,5,5", "Nesprávne zadaná hodnota konštanty", "Edit2"},
     };
@@ -339,8 +368,9 @@ TEST_F(KonstantyTest, TheEditorRefusesAMissingSymbolOrAWrongValue) {
 }
 
 TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
-    WriteBytes(Path("lang/en.txt"), "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nLudolphsNumber=Ludolph's number\r\n"
-                                    "[Addresses]\r\nConstantFile=data\\en.dat\r\n");
+    WriteBytes(Path("lang/en.txt"),
+               "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nLudolphsNumber=Ludolph's number\r\n"
+               "[Addresses]\r\nConstantFile=data\\en.dat\r\n");
     WriteBytes(Path("lang/bad.txt"), "[Addresses]\r\nConstantFile=..\\outside.dat\r\n");
     WriteBytes(Path("data/en.dat"), "$h#planck#6.626E-34#J.s\r\n");
     Open();
@@ -364,5 +394,6 @@ TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
 // The widths grow with the font, so the 18-digit pi fits.
 TEST_F(KonstantyTest, TheValueColumnShowsPiWhole) {
     Open();
-    EXPECT_GT(List()->horizontalHeader()->sectionSize(2), List()->fontMetrics().horizontalAdvance(Window->Model().Value(0)));
+    EXPECT_GT(List()->horizontalHeader()->sectionSize(2),
+              List()->fontMetrics().horizontalAdvance(Window->Model().Value(0)));
 }

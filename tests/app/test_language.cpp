@@ -30,7 +30,7 @@ TEST_F(LanguageTest, LoadLanguageFileOnlyWhenTheFileExists) {
     const std::shared_ptr<const TIniFile> first = LanguageIni();
     EXPECT_EQ(S(LanguageText("COMMON", "OK", "current")), "OK!");
     EXPECT_EQ(S(LanguageText("Common", "cancel", "current")), "current"); // no key
-    EXPECT_FALSE(LoadLanguageFile("lang\\missing.txt")); // keeps the loaded one
+    EXPECT_FALSE(LoadLanguageFile("lang\\missing.txt"));                  // keeps the loaded one
     EXPECT_EQ(LanguageIni(), first);
     Lang("other.txt", Header("Other"));
     ASSERT_TRUE(LoadLanguageFile("lang/other.txt"));
@@ -71,7 +71,8 @@ TEST_F(LanguageTest, ShippedFilesHoldTheSameKeys) {
             if (line.startsWith('[')) {
                 section = line.mid(1, line.indexOf(']') - 1);
             } else if (line.contains('=') && !line.startsWith(';')) {
-                EXPECT_TRUE(other->ValueExists(section, line.section('=', 0, 0).trimmed())) << S(section) << "/" << S(line);
+                EXPECT_TRUE(other->ValueExists(section, line.section('=', 0, 0).trimmed()))
+                    << S(section) << "/" << S(line);
             }
         }
     }
@@ -109,7 +110,12 @@ TEST_F(LanguageTest, QtsOwnTextsFollowTheLanguageFile) {
     const char *english = "&Yes|&No|Look in:|&Save|Cancel";
     // file: empty for the built-in texts; system: the system's language
     // (C when empty); folder: Qt's catalogues when empty.
-    struct Case { const char *file; const char *system; const char *folder; const char *texts; };
+    struct Case {
+        const char *file;
+        const char *system;
+        const char *folder;
+        const char *texts;
+    };
     const Case cases[] = {
         {"", "", "", slovak},
         {"lang\\english.txt", "sk_SK", "", english},
@@ -134,13 +140,15 @@ TEST_F(LanguageTest, QtsOwnTextsFollowTheLanguageFile) {
                                                                    box->button(QMessageBox::No)->text()}
                                                      : QStringList();
                                       });
-        texts += ReadModal([] { AppContext().SaveFileName(nullptr, {}); }, [](QDialog *d) {
-            auto *label = d->findChild<QLabel *>("lookInLabel");
-            auto *buttons = d->findChild<QDialogButtonBox *>("buttonBox");
-            return label && buttons ? QStringList{label->text(), buttons->button(QDialogButtonBox::Save)->text(),
-                                                  buttons->button(QDialogButtonBox::Cancel)->text()}
-                                    : QStringList();
-        });
+        texts += ReadModal([] { AppContext().SaveFileName(nullptr, {}); },
+                           [](QDialog *d) {
+                               auto *label = d->findChild<QLabel *>("lookInLabel");
+                               auto *buttons = d->findChild<QDialogButtonBox *>("buttonBox");
+                               return label && buttons
+                                          ? QStringList{label->text(), buttons->button(QDialogButtonBox::Save)->text(),
+                                                        buttons->button(QDialogButtonBox::Cancel)->text()}
+                                          : QStringList();
+                           });
         EXPECT_EQ(S(texts.join('|')), c.texts) << c.file << " " << c.system << " " << c.folder;
     }
     QLocale::setDefault(system);

@@ -4,16 +4,20 @@
 
 TEST(SnapGeometry, EachAxisSnapsToTheMasterEdgesOnItsOwn) {
     const QRect master(100, 100, 300, 200); // right edge 400, bottom edge 300
-    struct Case { QRect window; int distance; QPoint expected; };
+    struct Case {
+        QRect window;
+        int distance;
+        QPoint expected;
+    };
     const Case cases[] = {
-        {{394, 5000, 200, 100}, 5, {394, 5000}}, {{395, 5000, 200, 100}, 5, {400, 5000}}, // left onto right edge
-        {{405, 5000, 200, 100}, 5, {400, 5000}}, {{406, 5000, 200, 100}, 5, {406, 5000}},
+        {{394, 5000, 200, 100}, 5, {394, 5000}},   {{395, 5000, 200, 100}, 5, {400, 5000}}, // left onto right edge
+        {{405, 5000, 200, 100}, 5, {400, 5000}},   {{406, 5000, 200, 100}, 5, {406, 5000}},
         {{-105, 5000, 200, 100}, 5, {-100, 5000}}, {{-94, 5000, 200, 100}, 5, {-94, 5000}}, // right onto left
-        {{102, 5000, 200, 100}, 5, {102, 5000}},                                        // left to left: no snap
-        {{2000, 295, 100, 50}, 5, {2000, 300}}, {{2000, 306, 100, 50}, 5, {2000, 306}}, // top onto bottom edge
-        {{2000, -5, 100, 100}, 5, {2000, 0}}, {{2000, 6, 100, 100}, 5, {2000, 6}},      // bottom onto top
-        {{2000, 102, 100, 50}, 5, {2000, 102}},                                         // top to top: no snap
-        {{401, 5000, 100, 100}, 0, {401, 5000}},                                        // distance 0: only exactly
+        {{102, 5000, 200, 100}, 5, {102, 5000}},                                            // left to left: no snap
+        {{2000, 295, 100, 50}, 5, {2000, 300}},    {{2000, 306, 100, 50}, 5, {2000, 306}},  // top onto bottom edge
+        {{2000, -5, 100, 100}, 5, {2000, 0}},      {{2000, 6, 100, 100}, 5, {2000, 6}},     // bottom onto top
+        {{2000, 102, 100, 50}, 5, {2000, 102}},                                             // top to top: no snap
+        {{401, 5000, 100, 100}, 0, {401, 5000}},                                            // distance 0: only exactly
     };
     for (const Case &c : cases)
         EXPECT_EQ(SnapPosition(c.window, master, c.distance), c.expected) << c.window.x() << "," << c.window.y();
@@ -21,12 +25,15 @@ TEST(SnapGeometry, EachAxisSnapsToTheMasterEdgesOnItsOwn) {
 
 TEST(SnapGeometry, TouchesComparesOneCoordinateOnly) {
     const QRect main(100, 100, 300, 200);
-    struct Case { QRect window; bool expected; };
+    struct Case {
+        QRect window;
+        bool expected;
+    };
     const Case cases[] = {
-        {QRect(401, 100, 50, 50), false},  // one pixel away from the right edge
-        {QRect(400, 9000, 50, 50), true},  // no overlap needed on the other axis
-        {QRect(150, 50, 50, 50), true},    // above
-        {QRect(150, 150, 50, 50), false},  // inside
+        {QRect(401, 100, 50, 50), false}, // one pixel away from the right edge
+        {QRect(400, 9000, 50, 50), true}, // no overlap needed on the other axis
+        {QRect(150, 50, 50, 50), true},   // above
+        {QRect(150, 150, 50, 50), false}, // inside
     };
     for (const Case &c : cases)
         EXPECT_EQ(TouchesRect(c.window, main), c.expected) << c.window.x() << "," << c.window.y();
@@ -34,7 +41,10 @@ TEST(SnapGeometry, TouchesComparesOneCoordinateOnly) {
 
 TEST(SnapGeometry, OnScreenOrBackToTheCentre) {
     const QSize screen(1024, 768);
-    struct Case { QRect window; QPoint expected; };
+    struct Case {
+        QRect window;
+        QPoint expected;
+    };
     const Case cases[] = {
         {QRect(-299, 100, 300, 200), QPoint(-299, 100)}, // one pixel visible
         {QRect(-300, 100, 300, 200), QPoint(362, 284)},
@@ -48,13 +58,17 @@ TEST(SnapGeometry, OnScreenOrBackToTheCentre) {
 
 TEST(SnapGeometry, PlaceBesideTheMainWindow) {
     const QSize window(305, 230);
-    struct Case { QRect master; bool placed; QPoint expected; };
+    struct Case {
+        QRect master;
+        bool placed;
+        QPoint expected;
+    };
     const Case cases[] = {
-        {QRect(100, 50, 300, 400), true, QPoint(400, 50)},   // room on the right
-        {QRect(700, 60, 300, 400), true, QPoint(395, 60)},   // at the right screen edge: left
-        {QRect(719, 60, 300, 400), true, QPoint(414, 60)},   // right edge 1019 is not < 1024 - 305
-        {QRect(200, 60, 700, 400), false, QPoint()},          // neither side has room
-        {QRect(305, 60, 450, 400), false, QPoint()},          // left 305 is not > 305
+        {QRect(100, 50, 300, 400), true, QPoint(400, 50)}, // room on the right
+        {QRect(700, 60, 300, 400), true, QPoint(395, 60)}, // at the right screen edge: left
+        {QRect(719, 60, 300, 400), true, QPoint(414, 60)}, // right edge 1019 is not < 1024 - 305
+        {QRect(200, 60, 700, 400), false, QPoint()},       // neither side has room
+        {QRect(305, 60, 450, 400), false, QPoint()},       // left 305 is not > 305
     };
     for (const Case &c : cases) {
         QPoint at;
@@ -108,4 +122,3 @@ TEST_F(MagneticFormTest, CompanionsThatTouchMoveWithTheMainWindow) {
     EXPECT_EQ(docked.frameGeometry().topLeft(), QPoint(m.x() + m.width() + 30, 100));
     EXPECT_EQ(away.frameGeometry().topLeft(), QPoint(m.x() + m.width() + 1, 120));
 }
-

@@ -20,12 +20,16 @@ int Ink(const QImage &image) {
 
 TEST(PreviewPlacement, LeftOfTheMainWindowFirstThenRight) {
     const QSize window(220, 130);
-    struct Case { QRect master; bool placed; QPoint expected; };
+    struct Case {
+        QRect master;
+        bool placed;
+        QPoint expected;
+    };
     const Case cases[] = {
         {QRect(300, 50, 400, 300), true, QPoint(80, 50)},   // room on the left
         {QRect(220, 60, 400, 300), true, QPoint(620, 60)},  // left 220 is not > 220: right
         {QRect(100, 60, 959, 300), true, QPoint(1059, 60)}, // right edge 1059 < 1280 - 220
-        {QRect(100, 60, 960, 300), false, QPoint()},         // 1060 is not
+        {QRect(100, 60, 960, 300), false, QPoint()},        // 1060 is not
     };
     for (const Case &c : cases) {
         QPoint at;
@@ -54,7 +58,10 @@ TEST_F(NahladTest, RedrawSizesThePictureAndDrawsWhatTheTreeCannotTakeAsQuestionM
     TnahladVyrazuFrm w(&Main);
     QWidget *picture = Find<QWidget>(w, "Image1");
     ASSERT_NE(picture, nullptr);
-    struct Case { QString text; QString drawn; };
+    struct Case {
+        QString text;
+        QString drawn;
+    };
     const Case cases[] = {
         {"1/2+x^2", "1/2+x^2"},
         {"x+", "???"},

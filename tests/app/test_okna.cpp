@@ -16,7 +16,8 @@ public:
     void ApplyLanguage() { Log.append(objectName()); }
 };
 
-template <class W> QStringList Names(const QList<W *> &windows) {
+template <class W>
+QStringList Names(const QList<W *> &windows) {
     QStringList names;
     for (const W *w : windows)
         names.append(w->objectName());

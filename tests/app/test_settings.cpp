@@ -21,14 +21,13 @@ TEST_F(SettingsTest, MalformedValuesGiveTheDefaultsAndMissingKeysKeepTheCurrentV
     EXPECT_FALSE(s.SaveMemoryData);
     EXPECT_FALSE(s.SaveHistory);
     EXPECT_FALSE(s.CheckUpdatesAtStart);
-    EXPECT_EQ(S(s.Memory), "7"); // read whatever SaveMemoryData says
+    EXPECT_EQ(S(s.Memory), "7");                 // read whatever SaveMemoryData says
     EXPECT_EQ(S(s.LanguageFile), "lang\\x.txt"); // no such key
 }
 
 TEST_F(SettingsTest, CentredAndUnkeptMemoryLeaveTheOldLinesAlone) {
-    WriteBytes(Path("settings.ini"),
-               "[MainForm]\r\nCenter=0\r\nTop=50\r\nLeft=60\r\nOnTop=0\r\n"
-               "[Settings]\r\nSaveMemoryData=1\r\n[Memory]\r\nData=42\r\n");
+    WriteBytes(Path("settings.ini"), "[MainForm]\r\nCenter=0\r\nTop=50\r\nLeft=60\r\nOnTop=0\r\n"
+                                     "[Settings]\r\nSaveMemoryData=1\r\n[Memory]\r\nData=42\r\n");
     SettingsIni().Reload();
     KProgramSettings s;
     s.Load(&SettingsIni());
@@ -57,7 +56,10 @@ TEST_F(SettingsTest, SaveReportsAFailedWrite) {
 
 TEST_F(SettingsTest, UserIdFromTheUtcClockWhenNoneIsStored) {
     AppContext().UtcNow = [] { return QDateTime(QDate(2024, 1, 5), QTime(7, 8, 9), Qt::UTC); };
-    struct Case { const char *file; const char *expected; };
+    struct Case {
+        const char *file;
+        const char *expected;
+    };
     const Case cases[] = {
         {"", "240105070809"},
         {"[Settings]\r\nUID=none\r\n", "240105070809"},

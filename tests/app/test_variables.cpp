@@ -18,7 +18,11 @@ TEST(PremenneModel, NameValueLinesAndALookupThatIgnoresCase) {
     p.AppendRow("ALFA", "2");
     EXPECT_EQ(p.Lines(), QStringList({"x=3,5", "Alfa=1", "ALFA=2"}));
     EXPECT_EQ(S(ValueOfName(p.Lines(), "alfa")), "1");
-    struct Case { const char *name; int index; const char *value; };
+    struct Case {
+        const char *name;
+        int index;
+        const char *value;
+    };
     const Case cases[] = {{"aLfA", 1, "1"}, {"beta", -1, ""}, {"X", 0, "3,5"}};
     for (const Case &c : cases) {
         EXPECT_EQ(p.IndexOfName(c.name), c.index) << c.name;
@@ -36,10 +40,19 @@ TEST(PremenneModel, TheLookupFollowsEveryChangeOfTheRows) {
         return -1;
     };
     const std::function<void()> steps[] = {
-        [&] { p.AppendRow("a", "1"); },  [&] { p.AppendRow("B"); },       [&] { p.AppendRow("A", "2"); },
-        [&] { p.SetName(1, "c"); },      [&] { p.InsertRowAt(0); },        [&] { p.SetName(0, "b"); },
-        [&] { p.DeleteRowAt(2); },       [&] { p.SetLines({"x=1", "B=2", "b=3"}); },
-        [&] { p.AddMissingNames({"a", "X", "c"}); },
+        [&] { p.AppendRow("a", "1"); },
+        [&] { p.AppendRow("B"); },
+        [&] { p.AppendRow("A", "2"); },
+        [&] { p.SetName(1, "c"); },
+        [&] { p.InsertRowAt(0); },
+        [&] { p.SetName(0, "b"); },
+        [&] { p.DeleteRowAt(2); },
+        [&] {
+            p.SetLines({"x=1", "B=2", "b=3"});
+        },
+        [&] {
+            p.AddMissingNames({"a", "X", "c"});
+        },
     };
     for (size_t step = 0; step < std::size(steps); ++step) {
         steps[step]();
@@ -135,4 +148,3 @@ TEST_F(VariablesTest, PlacedBesideTheMainWindowWhenThereIsRoom) {
     const QRect m = Main.Frame.frameGeometry();
     EXPECT_EQ(f.frameGeometry().topLeft(), QPoint(m.x() + m.width(), m.y()));
 }
-

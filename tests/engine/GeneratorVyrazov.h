@@ -53,7 +53,8 @@ public:
             }
         }
         if (Pick(3) == 0)
-            c.Constants = {{QStringLiteral("$c"), Sep("2,5")}, {QStringLiteral("$Na"), Sep("6,022E23")},
+            c.Constants = {{QStringLiteral("$c"), Sep("2,5")},
+                           {QStringLiteral("$Na"), Sep("6,022E23")},
                            {QStringLiteral("$k"), QStringLiteral("-3")}};
         c.Text = Expression(0);
         if (Pick(4) == 0)
@@ -92,18 +93,48 @@ private:
 
     QString Number() {
         if (m_set == Modulo) {
-            static const char *numbers[] = {"0", "1", "2", "3", "5", "7", "10", "12", "96", "97", "100", "65535", "65536", "123"};
+            static const char *numbers[] = {"0",  "1",  "2",  "3",   "5",     "7",     "10",
+                                            "12", "96", "97", "100", "65535", "65536", "123"};
             return QString::fromLatin1(numbers[Pick(std::size(numbers))]);
         }
         if (m_set == Komplexne) {
-            static const char *numbers[] = {"0", "1", "2", "3", "4", "10", "0,5", "1,5", "j", "j4", "j0,5", "2e^j45",
-                                            "2e^-j90", "3e^j180", "1e2", "100", "7"};
+            static const char *numbers[] = {"0",  "1",    "2",      "3",       "4",       "10",  "0,5", "1,5", "j",
+                                            "j4", "j0,5", "2e^j45", "2e^-j90", "3e^j180", "1e2", "100", "7"};
             return Sep(numbers[Pick(std::size(numbers))]);
         }
-        static const char *numbers[] = {"0", "1", "2", "3", "4", "5", "7", "9", "10", "12", "30", "45", "60", "90",
-                                        "180", "100", "0,5", "1,5", "2,5", ",25", "0,1", "0,2", "0,3", "1e3",
-                                        "2,5e-3", "1e20", "1e300", "123456789", "999999999999999",
-                                        "0,333333333333333333333", "65535", "1755", "3,14159265358979"};
+        static const char *numbers[] = {"0",
+                                        "1",
+                                        "2",
+                                        "3",
+                                        "4",
+                                        "5",
+                                        "7",
+                                        "9",
+                                        "10",
+                                        "12",
+                                        "30",
+                                        "45",
+                                        "60",
+                                        "90",
+                                        "180",
+                                        "100",
+                                        "0,5",
+                                        "1,5",
+                                        "2,5",
+                                        ",25",
+                                        "0,1",
+                                        "0,2",
+                                        "0,3",
+                                        "1e3",
+                                        "2,5e-3",
+                                        "1e20",
+                                        "1e300",
+                                        "123456789",
+                                        "999999999999999",
+                                        "0,333333333333333333333",
+                                        "65535",
+                                        "1755",
+                                        "3,14159265358979"};
         return Sep(numbers[Pick(std::size(numbers))]);
     }
 
@@ -122,10 +153,11 @@ private:
                 return QStringLiteral("abs(") + Expression(depth + 1) + QLatin1Char(')');
             if (m_set == Modulo)
                 return QLatin1Char('(') + Expression(depth + 1) + QLatin1Char(')');
-            static const char *functions[] = {
-                "arccoth", "arccotgh", "arccotg", "arccot", "arctanh", "arctgh", "arctan", "arctg", "cotanh",
-                "cotgh", "cotan", "cotg", "tanh", "tgh", "tan", "tg", "arcsinh", "arcsin", "arccosh", "arccos",
-                "sinh", "cosh", "sin", "cos", "abs", "sign", "logy", "log", "ln", "sqrt", "sqr", "deg", "dms", "rnd"};
+            static const char *functions[] = {"arccoth", "arccotgh", "arccotg", "arccot", "arctanh", "arctgh", "arctan",
+                                              "arctg",   "cotanh",   "cotgh",   "cotan",  "cotg",    "tanh",   "tgh",
+                                              "tan",     "tg",       "arcsinh", "arcsin", "arccosh", "arccos", "sinh",
+                                              "cosh",    "sin",      "cos",     "abs",    "sign",    "logy",   "log",
+                                              "ln",      "sqrt",     "sqr",     "deg",    "dms",     "rnd"};
             QString name = QString::fromLatin1(functions[Pick(std::size(functions))]);
             if (Pick(8) == 0)
                 name = name.toUpper();
@@ -173,8 +205,8 @@ private:
     }
 
     QString Mutate(QString text) {
-        static const char *pieces[] = {"+", "-", "*", "/", "^", "!", "%", "(", ")", "$", ",", ".", "e", "j", "x",
-                                       "sin", "mod", "()", "2", "E", "#", " "};
+        static const char *pieces[] = {"+", "-", "*", "/", "^",   "!",   "%",  "(", ")", "$", ",",
+                                       ".", "e", "j", "x", "sin", "mod", "()", "2", "E", "#", " "};
         const int edits = 1 + int(Pick(3));
         for (int i = 0; i < edits && !text.isEmpty(); ++i) {
             const int at = int(Pick(size_t(text.size())));

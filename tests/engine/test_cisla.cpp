@@ -6,18 +6,28 @@
 #include <limits>
 #include <random>
 
-struct FormatCase { const char *picture; long double value; const char *comma; };
+struct FormatCase {
+    const char *picture;
+    long double value;
+    const char *comma;
+};
 
 TEST(FormatFloat, PicturesWithCommaSeparator) {
     const FormatCase cases[] = {
         {"0.##############################E-0", 220.0L, "2,2E2"},
-        {"0.##############################E-0", -0.5L, "-5E-1"}, {"0.##############################E-0", 0.0L, "0E0"},
+        {"0.##############################E-0", -0.5L, "-5E-1"},
+        {"0.##############################E-0", 0.0L, "0E0"},
         {"0.##############################E-0", 0.1L + 0.2L, "3E-1"},
         {"0.##############################E-0", 1.0L / 3.0L, "3,33333333333333333E-1"},
-        {"0.#################", 0.5L, "0,5"}, {"0.#################", 1e-18L, "0"},
-        {"0.#################", -1e-18L, "0"}, {"0.0###############", -12.3045L, "-12,3045"},
-        {"0.################E+0", 12345.0L, "1,2345E+4"}, {"0", 1234567.4L, "1234567"}, {"0", 2.5L, "2"},
-        {"0.##", 1e30L, "1E30"}, {"0.0000", 1.5L, "1,5000"},
+        {"0.#################", 0.5L, "0,5"},
+        {"0.#################", 1e-18L, "0"},
+        {"0.#################", -1e-18L, "0"},
+        {"0.0###############", -12.3045L, "-12,3045"},
+        {"0.################E+0", 12345.0L, "1,2345E+4"},
+        {"0", 1234567.4L, "1234567"},
+        {"0", 2.5L, "2"},
+        {"0.##", 1e30L, "1E30"},
+        {"0.0000", 1.5L, "1,5000"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(FormatFloat(QString::fromLatin1(c.picture), c.value, QLatin1Char(',')), QString::fromLatin1(c.comma))
@@ -31,13 +41,22 @@ TEST(FormatFloat, PointSeparatorAndNonFinite) {
 }
 
 TEST(StrToFloat, AcceptsOnlyNumbers) {
-    struct Case { const char *text; bool ok; long double value; };
+    struct Case {
+        const char *text;
+        bool ok;
+        long double value;
+    };
     const Case cases[] = {
-        {"2,5", true, 2.5L},     {"-1,2E-5", true, -1.2e-5L}, {"+3", true, 3},   {",5", true, 0.5L},
-        {"5,", true, 5},         {" 7 ", true, 7},            {"1e3", true, 1000}, {"2.5", false, 0},
-        {"", false, 0},          {"-", false, 0},              {",", false, 0},   {"1e", false, 0},
-        {"1e+", false, 0},       {"1,2,3", false, 0},          {"0x10", false, 0}, {"1e99999", false, 0},
-        {"inf", false, 0},       {"nan", false, 0},            {"12a", false, 0},
+        {"2,5", true, 2.5L}, {"-1,2E-5", true, -1.2e-5L},
+        {"+3", true, 3},     {",5", true, 0.5L},
+        {"5,", true, 5},     {" 7 ", true, 7},
+        {"1e3", true, 1000}, {"2.5", false, 0},
+        {"", false, 0},      {"-", false, 0},
+        {",", false, 0},     {"1e", false, 0},
+        {"1e+", false, 0},   {"1,2,3", false, 0},
+        {"0x10", false, 0},  {"1e99999", false, 0},
+        {"inf", false, 0},   {"nan", false, 0},
+        {"12a", false, 0},
     };
     for (const auto &c : cases) {
         long double v = -99;
@@ -134,6 +153,7 @@ TEST(RoundOperatorResult, KeepsTheValueTheTokenTextReadsBackAs) {
     for (const long double x : values) {
         long double viaText = 0;
         ASSERT_TRUE(TryStrToFloat(FormatFloat(picture, x, QLatin1Char('.')), viaText, QLatin1Char('.')));
-        ASSERT_EQ(RoundOperatorResult(x), viaText) << FormatFloat("0.#########################E-0", x, '.').toStdString();
+        ASSERT_EQ(RoundOperatorResult(x), viaText)
+            << FormatFloat("0.#########################E-0", x, '.').toStdString();
     }
 }

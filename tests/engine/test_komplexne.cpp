@@ -53,14 +53,27 @@ TComplexNumber Z(long double re, long double im, bool polar = false) {
 // --- token texts -------------------------------------------------------------
 
 TEST_F(Complex, TokenTextsInBothFormsWithEitherSeparator) {
-    struct Case { long double re, im; bool polar; const char *comma; const char *point; };
+    struct Case {
+        long double re, im;
+        bool polar;
+        const char *comma;
+        const char *point;
+    };
     const Case cases[] = {
-        {3, 4, false, "[3+j4]", "[3+j4]"}, {3, -4, false, "[3-j4]", "[3-j4]"}, {3, -1, false, "[3-j]", "[3-j]"},
-        {0, 0, false, "[0]", "[0]"}, {-2, 0, false, "[-2]", "[-2]"},
-        {1.5L, -0.25L, false, "[1,5-j0,25]", "[1.5-j0.25]"}, {-0.0L, -0.0L, false, "[0]", "[0]"},
-        {1e30L, 2, false, "[1E30+j2]", "[1E30+j2]"}, {0, 2, true, "[2e^j90]", "[2e^j90]"}, {5, 0, true, "[5]", "[5]"},
-        {0, 0, true, "[0]", "[0]"}, {0, 0.5L, true, "[0,5e^j90]", "[0.5e^j90]"},
-        {1, 1, true, "[1,414213562373095e^j45]", "[1.414213562373095e^j45]"}, {-3, -4, true, "[5e^-j126,869897645844021]", "[5e^-j126.869897645844021]"},
+        {3, 4, false, "[3+j4]", "[3+j4]"},
+        {3, -4, false, "[3-j4]", "[3-j4]"},
+        {3, -1, false, "[3-j]", "[3-j]"},
+        {0, 0, false, "[0]", "[0]"},
+        {-2, 0, false, "[-2]", "[-2]"},
+        {1.5L, -0.25L, false, "[1,5-j0,25]", "[1.5-j0.25]"},
+        {-0.0L, -0.0L, false, "[0]", "[0]"},
+        {1e30L, 2, false, "[1E30+j2]", "[1E30+j2]"},
+        {0, 2, true, "[2e^j90]", "[2e^j90]"},
+        {5, 0, true, "[5]", "[5]"},
+        {0, 0, true, "[0]", "[0]"},
+        {0, 0.5L, true, "[0,5e^j90]", "[0.5e^j90]"},
+        {1, 1, true, "[1,414213562373095e^j45]", "[1.414213562373095e^j45]"},
+        {-3, -4, true, "[5e^-j126,869897645844021]", "[5e^-j126.869897645844021]"},
     };
     for (const auto &c : cases) {
         UseSeparator(',');
@@ -71,11 +84,21 @@ TEST_F(Complex, TokenTextsInBothFormsWithEitherSeparator) {
 }
 
 TEST_F(Complex, ParseReadsBothForms) {
-    struct Case { const char *text; long double re, im; bool polar; };
+    struct Case {
+        const char *text;
+        long double re, im;
+        bool polar;
+    };
     const Case cases[] = {
-        {"[3-j4]", 3, -4, false},      {"-j", 0, -1, false},      {"j", 0, 1, false},
-        {"-3", -3, 0, false},          {"[ 1,5 - j 0,5 ]", 1.5L, -0.5L, false}, {"j2,5", 0, 2.5L, false},
-        {"", 0, 0, false},             {"[2e^-j90]", 0, -2, true}, {"e^j180", -1, 0, true},
+        {"[3-j4]", 3, -4, false},
+        {"-j", 0, -1, false},
+        {"j", 0, 1, false},
+        {"-3", -3, 0, false},
+        {"[ 1,5 - j 0,5 ]", 1.5L, -0.5L, false},
+        {"j2,5", 0, 2.5L, false},
+        {"", 0, 0, false},
+        {"[2e^-j90]", 0, -2, true},
+        {"e^j180", -1, 0, true},
         {"2e^j", 2 * std::cos(std::acos(-1.0L) / 180), 2 * std::sin(std::acos(-1.0L) / 180), true},
         {"2e^-j", 2 * std::cos(std::acos(-1.0L) / 180), -2 * std::sin(std::acos(-1.0L) / 180), true},
         {"4e^+j0", 4, 0, true},
@@ -112,11 +135,15 @@ TEST_F(Complex, TokensReadBackInEveryQuadrantAndForm) {
 
 TEST_F(Complex, FourOperationsKeepTheExponentialFlagOnlyWhenBothHaveIt) {
     using Op = void (*)(const TComplexNumber &, const TComplexNumber &, TComplexNumber &);
-    struct Case { Op op; TComplexNumber a, b; long double re, im; };
+    struct Case {
+        Op op;
+        TComplexNumber a, b;
+        long double re, im;
+    };
     const Case cases[] = {
-        {ComplexAdd, Z(1, 2), Z(3, -5), 4, -3}, {ComplexSub, Z(1, 2), Z(3, -5), -2, 7},
-        {ComplexMul, Z(3, 4), Z(3, -4), 25, 0}, {ComplexMul, Z(0, 1), Z(0, 1), -1, 0},
-        {ComplexDiv, Z(1, 1), Z(1, -1), 0, 1}, {ComplexDiv, Z(10, 5), Z(2, 0), 5, 2.5L},
+        {ComplexAdd, Z(1, 2), Z(3, -5), 4, -3},   {ComplexSub, Z(1, 2), Z(3, -5), -2, 7},
+        {ComplexMul, Z(3, 4), Z(3, -4), 25, 0},   {ComplexMul, Z(0, 1), Z(0, 1), -1, 0},
+        {ComplexDiv, Z(1, 1), Z(1, -1), 0, 1},    {ComplexDiv, Z(10, 5), Z(2, 0), 5, 2.5L},
         {ComplexDiv, Z(3, 4), Z(0, 2), 2, -1.5L},
     };
     for (const auto &c : cases) {
@@ -152,10 +179,14 @@ TEST_F(Complex, DivisionByZeroAndOverflowRaiseInsteadOfInfinities) {
 }
 
 TEST_F(Complex, IntegerPowersAndModulus) {
-    struct Case { TComplexNumber z; quint16 n; long double re, im; };
+    struct Case {
+        TComplexNumber z;
+        quint16 n;
+        long double re, im;
+    };
     const Case cases[] = {
-        {Z(0, 1), 2, -1, 0},  {Z(0, 1), 1, 0, 1},   {Z(1, 1), 2, 0, 2},  {Z(2, 0), 10, 1024, 0},
-        {Z(0, 0), 0, 1, 0},   {Z(0.5L, 0), 65535, 0, 0}, {Z(-1, 0), 65535, -1, 0},
+        {Z(0, 1), 2, -1, 0}, {Z(0, 1), 1, 0, 1},        {Z(1, 1), 2, 0, 2},       {Z(2, 0), 10, 1024, 0},
+        {Z(0, 0), 0, 1, 0},  {Z(0.5L, 0), 65535, 0, 0}, {Z(-1, 0), 65535, -1, 0},
     };
     for (const auto &c : cases) {
         TComplexNumber r;
@@ -178,32 +209,67 @@ TEST_F(Complex, IntegerPowersAndModulus) {
 
 // --- syntax check ------------------------------------------------------------
 
-struct CheckCase { const char *text; char sep; int code; int start; int end; };
+struct CheckCase {
+    const char *text;
+    char sep;
+    int code;
+    int start;
+    int end;
+};
 
 TEST_F(Complex, CheckReportsEachCodeWithItsSpan) {
     const CheckCase cases[] = {
         // passing texts
-        {"3+j4", ',', 0, 0, 0},        {"2e^-j45", ',', 0, 0, 0},  {"2e^+j45", ',', 0, 0, 0},
-        {"abs(3+j4)", ',', 0, 0, 0},   {"$r*2", ',', 0, 0, 0},     {"   ", ',', 0, 0, 0},
-        {"1.5+j0.5", '.', 0, 0, 0},    {"-j", ',', 0, 0, 0},       {"1E5*j", ',', 0, 0, 0},
+        {"3+j4", ',', 0, 0, 0},
+        {"2e^-j45", ',', 0, 0, 0},
+        {"2e^+j45", ',', 0, 0, 0},
+        {"abs(3+j4)", ',', 0, 0, 0},
+        {"$r*2", ',', 0, 0, 0},
+        {"   ", ',', 0, 0, 0},
+        {"1.5+j0.5", '.', 0, 0, 0},
+        {"-j", ',', 0, 0, 0},
+        {"1E5*j", ',', 0, 0, 0},
         // 32: the exponential form
-        {"2e^j(45)", ',', 32, 1, 5},   {"2e^-j(45)", ',', 32, 1, 6}, {"2 e^+j (4)", ',', 32, 2, 8},
-        {"2eej", ',', 32, 2, 3},       {"2jj", ',', 32, 2, 3},       {"je", ',', 32, 1, 2},
+        {"2e^j(45)", ',', 32, 1, 5},
+        {"2e^-j(45)", ',', 32, 1, 6},
+        {"2 e^+j (4)", ',', 32, 2, 8},
+        {"2eej", ',', 32, 2, 3},
+        {"2jj", ',', 32, 2, 3},
+        {"je", ',', 32, 1, 2},
         // 13 and 16: characters
-        {"5!", ',', 13, 1, 2},         {"10%", ',', 13, 2, 3},       {"2 + # 3", ',', 16, 4, 5},
-        {"1.5", ',', 16, 1, 2},        {"2;", '.', 16, 1, 2},
+        {"5!", ',', 13, 1, 2},
+        {"10%", ',', 13, 2, 3},
+        {"2 + # 3", ',', 16, 4, 5},
+        {"1.5", ',', 16, 1, 2},
+        {"2;", '.', 16, 1, 2},
         // 2, 3, 4: ends of the text
-        {"^2", ',', 2, 0, 1},          {"3 -", ',', 3, 2, 3},        {"3,", ',', 4, 1, 2}, {"3.", '.', 4, 1, 2},
+        {"^2", ',', 2, 0, 1},
+        {"3 -", ',', 3, 2, 3},
+        {"3,", ',', 4, 1, 2},
+        {"3.", '.', 4, 1, 2},
         // pairs
-        {"2^-1", ',', 5, 2, 3},        {"2E^-j4", ',', 5, 3, 4},     {"1,+2", ',', 6, 2, 3},
-        {"1.)", '.', 6, 2, 3},         {"(2+)", ',', 7, 3, 4},       {"(^2)", ',', 8, 1, 2},
-        {"$+2", ',', 18, 0, 1},        {"$,5", ',', 18, 0, 1},       {"3$", ',', 18, 1, 2},
-        {"(,5)", ',', 30, 1, 2},       {"(.5)", '.', 30, 1, 2},      {"(1),5", ',', 30, 3, 4},
+        {"2^-1", ',', 5, 2, 3},
+        {"2E^-j4", ',', 5, 3, 4},
+        {"1,+2", ',', 6, 2, 3},
+        {"1.)", '.', 6, 2, 3},
+        {"(2+)", ',', 7, 3, 4},
+        {"(^2)", ',', 8, 1, 2},
+        {"$+2", ',', 18, 0, 1},
+        {"$,5", ',', 18, 0, 1},
+        {"3$", ',', 18, 1, 2},
+        {"(,5)", ',', 30, 1, 2},
+        {"(.5)", '.', 30, 1, 2},
+        {"(1),5", ',', 30, 3, 4},
         // brackets
-        {"2*()", ',', 9, 2, 4},        {"( 1 + 2", ',', 11, 0, 1},   {"1 + 2 )", ',', 10, 6, 7},
+        {"2*()", ',', 9, 2, 4},
+        {"( 1 + 2", ',', 11, 0, 1},
+        {"1 + 2 )", ',', 10, 6, 7},
         // function names
-        {"2 + arcsin(1)", ',', 14, 4, 10}, {"abs", ',', 12, 0, 3},   {"abs(1)*2 * abs", ',', 12, 11, 14},
-        {"(abs", ',', 12, 1, 4},       {"(sin(1)", ',', 14, 1, 4},
+        {"2 + arcsin(1)", ',', 14, 4, 10},
+        {"abs", ',', 12, 0, 3},
+        {"abs(1)*2 * abs", ',', 12, 11, 14},
+        {"(abs", ',', 12, 1, 4},
+        {"(sin(1)", ',', 14, 1, 4},
     };
     for (const auto &c : cases) {
         UseSeparator(c.sep);
@@ -239,9 +305,9 @@ TEST_F(Complex, CheckTakesAtMost255CharactersWithoutBlanks) {
 
 TEST_F(Complex, MarkingLiterals) {
     const std::pair<const char *, const char *> marks[] = {
-        {"3+j4", "[3]+[j4]"},       {"2e^-j45", "[2e^-j45]"}, {"1,5E3", "[1,5E3]"}, {"j", "[j]"},
-        {"[3+j4]", "[3]+[j4]"},     {"2j", "[2][j]"},         {"abs(.5)", "abs([.5])"},
-        {"x1*2e^+j3", "x[1]*[2e^+j3]"}, {"2^-j", "[2]^-[j]"},
+        {"3+j4", "[3]+[j4]"},   {"2e^-j45", "[2e^-j45]"}, {"1,5E3", "[1,5E3]"},     {"j", "[j]"},
+        {"[3+j4]", "[3]+[j4]"}, {"2j", "[2][j]"},         {"abs(.5)", "abs([.5])"}, {"x1*2e^+j3", "x[1]*[2e^+j3]"},
+        {"2^-j", "[2]^-[j]"},
     };
     for (const auto &[in, out] : marks) {
         QString t = QString::fromLatin1(in);
@@ -253,15 +319,32 @@ TEST_F(Complex, MarkingLiterals) {
 // --- evaluator ---------------------------------------------------------------
 
 TEST_F(Complex, EvaluatorResults) {
-    struct Case { const char *text; char sep; const char *token; };
+    struct Case {
+        const char *text;
+        char sep;
+        const char *token;
+    };
     const Case cases[] = {
-        {"(3+j4)*(3-j4)", ',', "[25]"},     {"(1+j)/(1-j)", ',', "[0+j]"},   {"abs(3+j4)", ',', "[5]"},
-        {"-j", ',', "[0-j]"},               {"2e^j90", ',', "[0+j2]"},       {"(1+j)^0", ',', "[1]"},
-        {"3^3^3", ',', "[7625597484987]"},  {"2j*j", ',', "[-2]"},           {"10-2-3", ',', "[5]"},
-        {"8/2/2", ',', "[2]"},              {"(1+j)(1-j)", ',', "[2]"},      {"1,5+j0,5", ',', "[1,5+j0,5]"},
-        {"1.5+j0.5", '.', "[1.5+j0.5]"},    {"2 * ( 1 - j )", ',', "[2-j2]"}, {"2^(2*3)", ',', "[64]"},
-        {"abs(2e^-j30)*j", ',', "[0+j2]"},  {"(2e^j30)*(3e^j60)", ',', "[0+j6]"}, {"-(2-j)", ',', "[-2+j]"},
-        {"4-j4/2", ',', "[4-j2]"},          {"(3+j4)*(1-j2)/(2+j)", ',', "[4-j3]"},
+        {"(3+j4)*(3-j4)", ',', "[25]"},
+        {"(1+j)/(1-j)", ',', "[0+j]"},
+        {"abs(3+j4)", ',', "[5]"},
+        {"-j", ',', "[0-j]"},
+        {"2e^j90", ',', "[0+j2]"},
+        {"(1+j)^0", ',', "[1]"},
+        {"3^3^3", ',', "[7625597484987]"},
+        {"2j*j", ',', "[-2]"},
+        {"10-2-3", ',', "[5]"},
+        {"8/2/2", ',', "[2]"},
+        {"(1+j)(1-j)", ',', "[2]"},
+        {"1,5+j0,5", ',', "[1,5+j0,5]"},
+        {"1.5+j0.5", '.', "[1.5+j0.5]"},
+        {"2 * ( 1 - j )", ',', "[2-j2]"},
+        {"2^(2*3)", ',', "[64]"},
+        {"abs(2e^-j30)*j", ',', "[0+j2]"},
+        {"(2e^j30)*(3e^j60)", ',', "[0+j6]"},
+        {"-(2-j)", ',', "[-2+j]"},
+        {"4-j4/2", ',', "[4-j2]"},
+        {"(3+j4)*(1-j2)/(2+j)", ',', "[4-j3]"},
     };
     for (const auto &c : cases) {
         UseSeparator(c.sep);
@@ -275,23 +358,33 @@ TEST_F(Complex, EvaluatorResults) {
 // Small values keep their digits, parts beside a much larger part keep
 // theirs, and values that cancel exactly stay whole.
 TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
-    struct Case { const char *text; const char *token; long double re, im; };
+    struct Case {
+        const char *text;
+        const char *token;
+        long double re, im;
+    };
     const Case cases[] = {
         {"(1/100000000000000000)*100000000000000000", "[1]", 1, 0},
         {"1/(0,001^6)", "[1E18]", 1e18L, 0},
         {"1/100000000000000000000", "[1E-20]", 1e-20L, 0},
-        {"(57,4584e^-j45-914474664965e^-j180)", "[914474665005,629224-j40,6292242761291223]",
-         914474665005.629224L, -40.6292242761291223L},
+        {"(57,4584e^-j45-914474664965e^-j180)", "[914474665005,629224-j40,6292242761291223]", 914474665005.629224L,
+         -40.6292242761291223L},
         {"8e^+j90-0,0000000040e^+j186", "[0,0000000039780876+j8,0000000004181138]", 3.97808758147309335e-9L,
          8.00000000041811385L},
         {"602200000000000000000000-j486", "[6,022E23-j486]", 6.022e23L, -486},
         {"(602200000000000000000000-j486)*2", "[1,2044E24-j972]", 1.2044e24L, -972},
-        {"(3+j4)*(3-j4)", "[25]", 25, 0},     {"2e^j90", "[0+j2]", 0, 2},
-        {"2e^-j90^2", "[-4]", -4, 0},         {"(2e^j30)*(3e^j60)", "[0+j6]", 0, 6},
-        {"(2e^j30)^3", "[0+j8]", 0, 8},       {"(2e^j30)*(2e^j30)*(2e^j30)", "[0+j8]", 0, 8},
-        {"1e^j0+1e^j120+1e^j240", "[0]", 0, 0}, {"(2e^j45)^8", "[256]", 256, 0},
-        {"(1000e^j45)^4", "[-1000000000000]", -1e12L, 0}, {"2e^j30", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
-        {"2e^j3630", "[1,7320508075688773+j]", 1.73205080756887729L, 1}, {"(1+j)^8", "[16]", 16, 0},
+        {"(3+j4)*(3-j4)", "[25]", 25, 0},
+        {"2e^j90", "[0+j2]", 0, 2},
+        {"2e^-j90^2", "[-4]", -4, 0},
+        {"(2e^j30)*(3e^j60)", "[0+j6]", 0, 6},
+        {"(2e^j30)^3", "[0+j8]", 0, 8},
+        {"(2e^j30)*(2e^j30)*(2e^j30)", "[0+j8]", 0, 8},
+        {"1e^j0+1e^j120+1e^j240", "[0]", 0, 0},
+        {"(2e^j45)^8", "[256]", 256, 0},
+        {"(1000e^j45)^4", "[-1000000000000]", -1e12L, 0},
+        {"2e^j30", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
+        {"2e^j3630", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
+        {"(1+j)^8", "[16]", 16, 0},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -306,7 +399,11 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
 // A part the display writes with a signed exponent reads back (ANS of a
 // small result); an "e" with a sign elsewhere is still no number.
 TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
-    struct Case { const char *text; int code; long double re, im; };
+    struct Case {
+        const char *text;
+        int code;
+        long double re, im;
+    };
     const Case cases[] = {
         {"1E-20+j", 0, 1e-20L, 1},
         {"3,9780875814730933E-9+j8", 0, 3.9780875814730933e-9L, 8},
@@ -327,12 +424,18 @@ TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
 
 // The angle from both parts keeps a small part's digits near every axis.
 TEST_F(Complex, AngleKeepsTheSmallPart) {
-    struct Case { long double re, im, degrees; };
+    struct Case {
+        long double re, im, degrees;
+    };
     const Case cases[] = {
         {914474665005.629224L, -40.6292242761291223L, -2.54559602905820919984e-9L},
         {3.97808758147309335e-9L, 8.00000000041811385L, 89.9999999715090463825L},
-        {-1, 1e-15L, 179.999999999999942704L}, {1, 1, 45}, {-3, -4, -126.869897645844021297L},
-        {0, -2, -90}, {-1, 0, 180}, {0, 0, 0},
+        {-1, 1e-15L, 179.999999999999942704L},
+        {1, 1, 45},
+        {-3, -4, -126.869897645844021297L},
+        {0, -2, -90},
+        {-1, 0, 180},
+        {0, 0, 0},
     };
     for (const auto &c : cases)
         EXPECT_LE(std::fabs(ComplexAngleDegrees(Z(c.re, c.im)) - c.degrees), 1e-17L * std::fabs(c.degrees))
@@ -344,7 +447,9 @@ TEST_F(Complex, AngleKeepsTheSmallPart) {
 namespace reference {
 
 using Q = __float128;
-struct QComplex { Q re = 0, im = 0; };
+struct QComplex {
+    Q re = 0, im = 0;
+};
 
 // pi as the 80-bit value plus the rest.
 const Q Pi = Q(std::numbers::pi_v<long double>) + Q(-5.016557612668332023557e-20L);
@@ -401,7 +506,9 @@ public:
             return PowerOf(a, Pick(5));
         if (kind == 5)
             return TExpr{QStringLiteral("abs(") + a.text + QLatin1Char(')'),
-                         {Sqrt(a.v.re * a.v.re + a.v.im * a.v.im), 0}, a.bound + Digits18 * Abs(a.v), a.zeroDivisor};
+                         {Sqrt(a.v.re * a.v.re + a.v.im * a.v.im), 0},
+                         a.bound + Digits18 * Abs(a.v),
+                         a.zeroDivisor};
         return Binary(a, Next(depth - 1), "+-*/"[kind]);
     }
 
@@ -442,13 +549,16 @@ private:
             // The 80-bit angle is off by an ulp, its radians by one more.
             const long double bound = Ulps * (2 + (long double)angle * std::numbers::pi_v<long double> / 180);
             return TExpr{text + (minus ? QStringLiteral("e^-j") : QStringLiteral("e^j")) + angleText,
-                         {value * c, value * s}, bound * (long double)value};
+                         {value * c, value * s},
+                         bound * (long double)value};
         }
         }
     }
 
     static TExpr Binary(const TExpr &a, const TExpr &b, char op) {
-        TExpr r{QLatin1Char('(') + a.text + QLatin1Char(op) + b.text + QLatin1Char(')'), {}, 0,
+        TExpr r{QLatin1Char('(') + a.text + QLatin1Char(op) + b.text + QLatin1Char(')'),
+                {},
+                0,
                 a.zeroDivisor || b.zeroDivisor};
         const long double ma = Abs(a.v), mb = Abs(b.v);
         if (op == '+' || op == '-') {
@@ -507,8 +617,8 @@ TEST_F(Complex, GeneratedExpressionsAgreeWithTheReference) {
         // The road's last step adds 0 and rounds once more.
         const long double bound = e.bound + reference::Digits18 * reference::Abs(e.v);
         const reference::QComplex d{reference::Q(r.Complex.Re) - e.v.re, reference::Q(r.Complex.Im) - e.v.im};
-        EXPECT_LE(reference::Abs(d), bound) << S(e.text) << " = " << S(r.Token) << ", off by "
-                                            << double(reference::Abs(d) / bound) << " of the bound";
+        EXPECT_LE(reference::Abs(d), bound)
+            << S(e.text) << " = " << S(r.Token) << ", off by " << double(reference::Abs(d) / bound) << " of the bound";
     }
     EXPECT_GT(compared, count * 9 / 10);
 }
@@ -533,16 +643,30 @@ TEST_F(Complex, EvaluatorUsesVariablesAndConstants) {
 }
 
 TEST_F(Complex, EvaluatorErrors) {
-    struct Case { const char *text; char sep; int code; const char *r; };
+    struct Case {
+        const char *text;
+        char sep;
+        int code;
+        const char *r;
+    };
     const Case cases[] = {
-        {"1/0", ',', 25, nullptr},       {"(1-1)/(j-j)", ',', 25, nullptr}, {"(1/0)+1", ',', 25, ""},
-        {"2^j", ',', 20, ""},            {"2^(0-1)", ',', 20, ""},           {"2^0,5", ',', 20, ""},
-        {"2^0.5", '.', 20, ""},          {"(2^(1+j))*3", ',', 20, ""},       {"2^0,5", '.', 1, nullptr},
+        {"1/0", ',', 25, nullptr},
+        {"(1-1)/(j-j)", ',', 25, nullptr},
+        {"(1/0)+1", ',', 25, ""},
+        {"2^j", ',', 20, ""},
+        {"2^(0-1)", ',', 20, ""},
+        {"2^0,5", ',', 20, ""},
+        {"2^0.5", '.', 20, ""},
+        {"(2^(1+j))*3", ',', 20, ""},
+        {"2^0,5", '.', 1, nullptr},
         // bracket faults end the group step instead of looping
-        {"()", ',', 9, ""},              {"(1+2", ',', 11, ""},
-        {"1+2)", ',', 10, ""},           {"2*(()+1)", ',', 9, ""},
+        {"()", ',', 9, ""},
+        {"(1+2", ',', 11, ""},
+        {"1+2)", ',', 10, ""},
+        {"2*(()+1)", ',', 9, ""},
         // what no stage consumes is no result
-        {"x+1", ',', 1, nullptr},        {"+e^2", ',', 1, nullptr},
+        {"x+1", ',', 1, nullptr},
+        {"+e^2", ',', 1, nullptr},
         {"(a)*2", ',', 1, ""},
     };
     for (const auto &c : cases) {

@@ -23,13 +23,20 @@ TEST(ExactFraction, DecimalsAreReadAsWrittenOrRefused) {
         TDecimal Value;
     };
     const Row rows[] = {
-        {"0", ',', true, {false, 0, 0}},          {" -1,500 ", ',', true, {true, 15, -1}},
-        {"+0.0020e3", '.', true, {false, 2, 0}},  {"120E-2", '.', true, {false, 12, -1}},
-        {"5.", '.', true, {false, 5, 0}},         {",25", ',', true, {false, 25, -2}},
-        {"1,5", '.', false, {}},                  {"1.5.", '.', false, {}},
-        {"e5", '.', false, {}},                   {"5e", '.', false, {}},
-        {"5e+", '.', false, {}},                  {"--5", '.', false, {}},
-        {"5 5", '.', false, {}},                  {"", '.', false, {}},
+        {"0", ',', true, {false, 0, 0}},
+        {" -1,500 ", ',', true, {true, 15, -1}},
+        {"+0.0020e3", '.', true, {false, 2, 0}},
+        {"120E-2", '.', true, {false, 12, -1}},
+        {"5.", '.', true, {false, 5, 0}},
+        {",25", ',', true, {false, 25, -2}},
+        {"1,5", '.', false, {}},
+        {"1.5.", '.', false, {}},
+        {"e5", '.', false, {}},
+        {"5e", '.', false, {}},
+        {"5e+", '.', false, {}},
+        {"--5", '.', false, {}},
+        {"5 5", '.', false, {}},
+        {"", '.', false, {}},
     };
     for (const Row &row : rows) {
         TExactDecimal x;
@@ -72,7 +79,7 @@ TEST(ExactFraction, LowestTermsWithinTheBound) {
         qint64 RN, RD;
     };
     const Row rows[] = {
-        {6, -4, 100, true, -3, 2}, {0, -7, 100, true, 0, 1},  {-5, 5, 100, true, -1, 1},
+        {6, -4, 100, true, -3, 2}, {0, -7, 100, true, 0, 1},   {-5, 5, 100, true, -1, 1},
         {1, 0, 100, false, 0, 0},  {202, 2, 100, false, 0, 0}, {300, 3, 100, true, 100, 1},
     };
     for (const Row &row : rows) {

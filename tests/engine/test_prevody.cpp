@@ -31,15 +31,34 @@ protected:
 } // namespace
 
 TEST_P(Prevody, FormatNumberDecimalsAndGrouping) {
-    struct Case { quint8 decimals; int base; long double value; const char *out; };
+    struct Case {
+        quint8 decimals;
+        int base;
+        long double value;
+        const char *out;
+    };
     const Case cases[] = {
-        {2, 10, 1234567.891L, "1 234 567,89"}, {2, 10, 0.001234L, "1,234E-3"}, {2, 16, 255.0L, "FF"},
-        {4, 10, 0.1234567L, "0,123 5"},         {8, 10, 1.23456789L, "1,234 567 89"}, {2, 10, -1234.5L, "-1 234,5"},
-        {0, 10, 0.3L, "3E-1"},                  {2, 10, 1e30L, "1E30"},             {0, 2, 4095.0L, "1111 1111 1111"},
-        {0, 2, 255.0L, "1111 1111"},            {10, 2, 0.3L, "0,0100 1100 11"},    {0, 2, 0.3L, "0"},
-        {0, 8, 4095.0L, "7 777"},               {2, 8, -8.5L, "-10,4"},             {0, 16, 65535.0L, "FF FF"},
-        {0, 16, 4095.0L, "F FF"},               {4, 16, 0.1L, "0,19 9A"}, {6, 16, 16.0L / 3, "5,55 55 55"},           {2, 16, -4096.0L, "-10 00"},
-        {2, 16, 0.001L, "0"},                   {0, 10, 0.0L, "0"},
+        {2, 10, 1234567.891L, "1 234 567,89"},
+        {2, 10, 0.001234L, "1,234E-3"},
+        {2, 16, 255.0L, "FF"},
+        {4, 10, 0.1234567L, "0,123 5"},
+        {8, 10, 1.23456789L, "1,234 567 89"},
+        {2, 10, -1234.5L, "-1 234,5"},
+        {0, 10, 0.3L, "3E-1"},
+        {2, 10, 1e30L, "1E30"},
+        {0, 2, 4095.0L, "1111 1111 1111"},
+        {0, 2, 255.0L, "1111 1111"},
+        {10, 2, 0.3L, "0,0100 1100 11"},
+        {0, 2, 0.3L, "0"},
+        {0, 8, 4095.0L, "7 777"},
+        {2, 8, -8.5L, "-10,4"},
+        {0, 16, 65535.0L, "FF FF"},
+        {0, 16, 4095.0L, "F FF"},
+        {4, 16, 0.1L, "0,19 9A"},
+        {6, 16, 16.0L / 3, "5,55 55 55"},
+        {2, 16, -4096.0L, "-10 00"},
+        {2, 16, 0.001L, "0"},
+        {0, 10, 0.0L, "0"},
     };
     for (const auto &c : cases) {
         QString r;
@@ -56,10 +75,19 @@ TEST_P(Prevody, FormatNumberOutOfRangeIsAnEngineError) {
 }
 
 TEST_P(Prevody, BaseToDecimal) {
-    struct Case { int base; const char *in; const char *out; };
+    struct Case {
+        int base;
+        const char *in;
+        const char *out;
+    };
     const Case cases[] = {
-        {2, "101,1", "5,5"},     {16, "ff", "255"},   {16, "FF,8", "255,5"}, {16, "1,8,8", "1,53125"},
-        {16, "7FFFFFFFFFFFFFFF", "9223372036854775807"}, {2, "-11", "-3"},   {10, "12,5", "12,5"},
+        {2, "101,1", "5,5"},
+        {16, "ff", "255"},
+        {16, "FF,8", "255,5"},
+        {16, "1,8,8", "1,53125"},
+        {16, "7FFFFFFFFFFFFFFF", "9223372036854775807"},
+        {2, "-11", "-3"},
+        {10, "12,5", "12,5"},
     };
     for (const auto &c : cases) {
         QString r;
@@ -69,11 +97,22 @@ TEST_P(Prevody, BaseToDecimal) {
 }
 
 TEST_P(Prevody, DecimalToBase) {
-    struct Case { int base; const char *in; quint8 digits; const char *out; };
+    struct Case {
+        int base;
+        const char *in;
+        quint8 digits;
+        const char *out;
+    };
     const Case cases[] = {
-        {16, "255,5", 16, "FF,8"}, {2, "0,1", 16, "0,0001100110011001"}, {2, "-10", 16, "-1010"},
-        {16, "1E3", 16, "3E8"},    {16, "9223372036854775807", 16, "7FFFFFFFFFFFFFFF"},
-        {10, "0,30", 16, "0,3"},   {10, "1,23456", 2, "1,23"}, {8, "0,5", 0, "0"}, {2, "0", 16, "0"},
+        {16, "255,5", 16, "FF,8"},
+        {2, "0,1", 16, "0,0001100110011001"},
+        {2, "-10", 16, "-1010"},
+        {16, "1E3", 16, "3E8"},
+        {16, "9223372036854775807", 16, "7FFFFFFFFFFFFFFF"},
+        {10, "0,30", 16, "0,3"},
+        {10, "1,23456", 2, "1,23"},
+        {8, "0,5", 0, "0"},
+        {2, "0", 16, "0"},
     };
     for (const auto &c : cases) {
         QString r;
@@ -92,27 +131,52 @@ TEST_P(Prevody, DigitsAndValidNumbers) {
     EXPECT_EQ(CharToDigit(QLatin1Char('G')), 0);
     EXPECT_EQ(DigitToChar(16), QLatin1Char('#'));
 
-    struct Case { int base; char extra; const char *token; bool valid; };
+    struct Case {
+        int base;
+        char extra;
+        const char *token;
+        bool valid;
+    };
     const Case cases[] = {
-        {16, 0, "1aF,0", true}, {2, 0, "102", false}, {8, 0, "8", false}, {10, 0, "", false},
+        {16, 0, "1aF,0", true}, {2, 0, "102", false},    {8, 0, "8", false},  {10, 0, "", false},
         {16, 'j', "Aj", true},  {16, 'j', "jAj", false}, {2, 0, "1j", false}, {10, 0, "1,5", true},
     };
     for (const auto &c : cases)
-        EXPECT_EQ(IsValidNumber(c.base, c.extra ? QLatin1Char(c.extra) : QChar(), WithSep(c.token, Sep()), Sep()), c.valid)
+        EXPECT_EQ(IsValidNumber(c.base, c.extra ? QLatin1Char(c.extra) : QChar(), WithSep(c.token, Sep()), Sep()),
+                  c.valid)
             << c.token;
 }
 
 TEST_P(Prevody, ConvertExpressionBase) {
-    struct Case { int from; int to; char extra; const char *in; const char *out; };
+    struct Case {
+        int from;
+        int to;
+        char extra;
+        const char *in;
+        const char *out;
+    };
     const Case cases[] = {
-        {2, 10, 0, "x10+10", "x10+2"},      {10, 2, 0, "2+10", "10+1010"},      {10, 16, 0, "255,5", "FF,8"},
-        {16, 10, 'j', "Aj+1", "10j+1"},     {16, 10, 'j', "jA*j", "j10*j"},     {16, 10, 'j', "3+j4", "3+j4"},
-        {16, 10, 'j', "2e^j2D", "2e^j45"},  {10, 16, 0, "1 2 + 3", "C+3"},
+        {2, 10, 0, "x10+10", "x10+2"},
+        {10, 2, 0, "2+10", "10+1010"},
+        {10, 16, 0, "255,5", "FF,8"},
+        {16, 10, 'j', "Aj+1", "10j+1"},
+        {16, 10, 'j', "jA*j", "j10*j"},
+        {16, 10, 'j', "3+j4", "3+j4"},
+        {16, 10, 'j', "2e^j2D", "2e^j45"},
+        {10, 16, 0, "1 2 + 3", "C+3"},
         // names, word operators and references stand at letters that are no digits
-        {16, 10, 0, "cos(30)", "cos(48)"},  {16, 10, 0, "ff+1", "255+1"},       {16, 10, 0, "5modff", "5mod255"},
-        {16, 10, 0, "1Fdiv3", "31div3"},    {16, 10, 0, "5modx", "5modx"},      {16, 10, 0, "$abc*1F", "$abc*31"},
-        {16, 10, 0, "x2+2x", "x2+2x"},      {16, 10, 0, "10nad2", "16nad2"},    {8, 10, 0, "$17+17", "$17+15"},
-        {10, 16, 0, "cos(30)+2e3", "cos(1E)+7D0"}, {10, 8, 0, "logy(64)", "logy(100)"}, {2, 16, 0, "1111,1", "F,8"},
+        {16, 10, 0, "cos(30)", "cos(48)"},
+        {16, 10, 0, "ff+1", "255+1"},
+        {16, 10, 0, "5modff", "5mod255"},
+        {16, 10, 0, "1Fdiv3", "31div3"},
+        {16, 10, 0, "5modx", "5modx"},
+        {16, 10, 0, "$abc*1F", "$abc*31"},
+        {16, 10, 0, "x2+2x", "x2+2x"},
+        {16, 10, 0, "10nad2", "16nad2"},
+        {8, 10, 0, "$17+17", "$17+15"},
+        {10, 16, 0, "cos(30)+2e3", "cos(1E)+7D0"},
+        {10, 8, 0, "logy(64)", "logy(100)"},
+        {2, 16, 0, "1111,1", "F,8"},
         // the form of a number keeps the checks' answer to it
         {10, 2, 0, ",5+1,0+7,", ",1+1,0+111,"},
     };
@@ -129,14 +193,21 @@ TEST_P(Prevody, ConvertExpressionBase) {
 }
 
 TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
-    struct Case { int from; int to; const char *in; const char *partly; };
+    struct Case {
+        int from;
+        int to;
+        const char *in;
+        const char *partly;
+    };
     const Case cases[] = {
-        {8, 10, "10+19", "8+19"},                                         // "9" is no octal digit
-        {16, 10, "10+FFFFFFFFFFFFFFFFF+10", "16+FFFFFFFFFFFFFFFFF+10"},   // beyond 64 bits
+        {8, 10, "10+19", "8+19"},                                       // "9" is no octal digit
+        {16, 10, "10+FFFFFFFFFFFFFFFFF+10", "16+FFFFFFFFFFFFFFFFF+10"}, // beyond 64 bits
         {10, 16, "1+99999999999999999999", "1+99999999999999999999"},
         // refused as a whole: a name that is a number in base 16, an "e" the
         // scanner takes for an exponent, a value with more than 200 binary places
-        {10, 16, "2+a", "2+a"},         {10, 16, "2e*3", "2e*3"},         {10, 2, "1+1e-300", "1+1e-300"},
+        {10, 16, "2+a", "2+a"},
+        {10, 16, "2e*3", "2e*3"},
+        {10, 2, "1+1e-300", "1+1e-300"},
     };
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
@@ -150,7 +221,14 @@ TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
 }
 
 TEST_P(Prevody, ConvertExpressionBaseFormatted) {
-    struct Case { int from; int to; char extra; quint8 decimals; const char *in; const char *out; };
+    struct Case {
+        int from;
+        int to;
+        char extra;
+        quint8 decimals;
+        const char *in;
+        const char *out;
+    };
     const Case cases[] = {
         {10, 2, 0, 0, "1 234", "100 1101 0010"}, {16, 10, 0, 2, "  FF FF", "65 535"}, {10, 2, 0, 4, "  1,5", "1,1"},
         {10, 16, 'j', 2, "  3 + j255", "3+jFF"}, {10, 2, 0, 4, "1,5E-3", "0"},
@@ -158,7 +236,8 @@ TEST_P(Prevody, ConvertExpressionBaseFormatted) {
     for (const auto &c : cases) {
         QString e = WithSep(c.in, Sep());
         TChyba err;
-        ConvertExpressionBaseFormatted(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err, c.decimals, Sep());
+        ConvertExpressionBaseFormatted(c.from, c.to, c.extra ? QLatin1Char(c.extra) : QChar(), e, err, c.decimals,
+                                       Sep());
         EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
         EXPECT_EQ(e, WithSep(c.out, Sep())) << c.in;
     }
@@ -244,7 +323,10 @@ TEST_P(Prevody, ASwitchedTextKeepsItsValue) {
     TVariableList variables(QStringList{QStringLiteral("x=3"), QStringLiteral("y=2")});
     TEvaluationContext context(Sep());
     context.Variables = &variables;
-    struct Case { int to; const char *in, *switched, *back; };
+    struct Case {
+        int to;
+        const char *in, *switched, *back;
+    };
     const Case cases[] = {
         {16, "1000x", "3E8*x", "1000*x"},
         {16, "11x", "B*x", "11*x"},
@@ -307,8 +389,8 @@ TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
             const TOutcome after = RoadInBase(base, t, context);
             const TOutcome again = err.Failed() ? TOutcome{CodeNumber(err.Code)} : RoadInBase(10, back, context);
             EXPECT_TRUE(after == before && again == before)
-                << c.Text.toStdString() << " -> " << t.toStdString() << " -> " << back.toStdString() << ": "
-                << before << " / " << after << " / " << again;
+                << c.Text.toStdString() << " -> " << t.toStdString() << " -> " << back.toStdString() << ": " << before
+                << " / " << after << " / " << again;
         }
     }
     EXPECT_GT(compared, 600);

@@ -20,16 +20,20 @@ protected:
 
 QString Q(const char *s) { return QString::fromUtf8(s); }
 
-struct SpanCase { const char *typed; int code; int start; int end; };
+struct SpanCase {
+    const char *typed;
+    int code;
+    int start;
+    int end;
+};
 
 } // namespace
 
 TEST_F(Spolocne, CheckBracketsReportsCodesWithTypedSpans) {
     const SpanCase cases[] = {
-        {"(1+2))", 10, 5, 6}, {"(1+(2", 11, 0, 1}, {"( 1 + 2", 11, 0, 1}, {"1 + 2 )", 10, 6, 7},
-        {"  (1) + ( 2", 11, 8, 9},
-        {")(", 10, 0, 1},        // the stray ")" wins over the open "("
-        {"(1))+((2", 10, 3, 4}, {"(1+2)", 0, 0, 0}, {"", 0, 0, 0},
+        {"(1+2))", 10, 5, 6},   {"(1+(2", 11, 0, 1},       {"( 1 + 2", 11, 0, 1},
+        {"1 + 2 )", 10, 6, 7},  {"  (1) + ( 2", 11, 8, 9}, {")(", 10, 0, 1}, // the stray ")" wins over the open "("
+        {"(1))+((2", 10, 3, 4}, {"(1+2)", 0, 0, 0},        {"", 0, 0, 0},
     };
     for (const auto &c : cases) {
         QString text = Q(c.typed);
@@ -43,11 +47,15 @@ TEST_F(Spolocne, CheckBracketsReportsCodesWithTypedSpans) {
 }
 
 TEST_F(Spolocne, InsertImplicitMultiplication) {
-    struct Case { const char *in; const char *out; quint8 numberSet; };
+    struct Case {
+        const char *in;
+        const char *out;
+        quint8 numberSet;
+    };
     const Case cases[] = {
-        {"[2][3]", "[2]*[3]", 0}, {"[2]!x", "[2]!*x", 0}, {"[2](", "[2]*(", 0}, {"[2]mod[3]", "[2]mod[3]", 0},
-        {"[2]mod[3]", "[2]*mod[3]", 1}, {"(1)$a", "(1)*$a", 0}, {"[5]%[2]", "[5]%*[2]", 0},
-        {"(x)(y)x2y", "(x)*(y)*x2y", 0}, {"[2]+[3]", "[2]+[3]", 0},
+        {"[2][3]", "[2]*[3]", 0},      {"[2]!x", "[2]!*x", 0},          {"[2](", "[2]*(", 0},
+        {"[2]mod[3]", "[2]mod[3]", 0}, {"[2]mod[3]", "[2]*mod[3]", 1},  {"(1)$a", "(1)*$a", 0},
+        {"[5]%[2]", "[5]%*[2]", 0},    {"(x)(y)x2y", "(x)*(y)*x2y", 0}, {"[2]+[3]", "[2]+[3]", 0},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -65,11 +73,15 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
     EXPECT_TRUE(IsWordOperator(Q("MOD"), WordTailReal, TNumberSet::Real)); // letter case as the scanner reads it
     EXPECT_FALSE(IsWordOperator(Q("nadx"), WordTailReal, TNumberSet::Real));
 
-    struct Case { const char *token; quint8 numberSet; bool variable; };
+    struct Case {
+        const char *token;
+        quint8 numberSet;
+        bool variable;
+    };
     const Case cases[] = {
-        {"x", 0, true},   {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
-        {"e", 0, true},   {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
-        {"jx", 1, true},  {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+        {"x", 0, true},  {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
+        {"e", 0, true},  {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
+        {"jx", 1, true}, {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -83,11 +95,19 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
 TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
     // A variable is a bracket group of its value: "2x" with x = -3 is -6,
     // x^2 is 9, and a longer name that holds another is a name of its own.
-    struct Case { const char *in; QStringList lines; const char *out; };
+    struct Case {
+        const char *in;
+        QStringList lines;
+        const char *out;
+    };
     const Case cases[] = {
-        {"x+2x", {"x=2"}, "[6E0]"}, {"e+2e3*x", {"x=2", "e=5"}, "[4,005E3]"},
-        {"X*y", {"x= 1 000", "Y=3"}, "[3E3]"}, {"xy+x", {"x=2", "xy=7"}, "[9E0]"},
-        {"x^2-2x", {"x=-3"}, "[1,5E1]"}, {"x+e", {"x=1", "e=4"}, "[5E0]"}, {"ex+1", {"x=1", "ex=2"}, "[3E0]"},
+        {"x+2x", {"x=2"}, "[6E0]"},
+        {"e+2e3*x", {"x=2", "e=5"}, "[4,005E3]"},
+        {"X*y", {"x= 1 000", "Y=3"}, "[3E3]"},
+        {"xy+x", {"x=2", "xy=7"}, "[9E0]"},
+        {"x^2-2x", {"x=-3"}, "[1,5E1]"},
+        {"x+e", {"x=1", "e=4"}, "[5E0]"},
+        {"ex+1", {"x=1", "ex=2"}, "[3E0]"},
     };
     ctx.DecimalSeparator = QLatin1Char(',');
     for (const auto &c : cases) {
@@ -106,10 +126,17 @@ TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
 }
 
 TEST_F(Spolocne, CollectVariableNames) {
-    struct Case { const char *in; const char *excluded; QStringList names; quint8 numberSet; };
+    struct Case {
+        const char *in;
+        const char *excluded;
+        QStringList names;
+        quint8 numberSet;
+    };
     const Case cases[] = {
-        {"logy(x)+y", "", {"y", "x"}, 0}, {"a + b*a + sin(c)", "", {"a", "b", "c"}, 0}, {"x^2+k*x", "x", {"k"}, 0},
-        {"7mod2+q", "", {"q"}, 0}, {"e+j2+r", "", {"r"}, 1}, {"$g*t", "", {"t"}, 0}, {"x+e", "", {"x", "e"}, 0},
+        {"logy(x)+y", "", {"y", "x"}, 0}, {"a + b*a + sin(c)", "", {"a", "b", "c"}, 0},
+        {"x^2+k*x", "x", {"k"}, 0},       {"7mod2+q", "", {"q"}, 0},
+        {"e+j2+r", "", {"r"}, 1},         {"$g*t", "", {"t"}, 0},
+        {"x+e", "", {"x", "e"}, 0},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -123,13 +150,17 @@ TEST_F(Spolocne, CollectVariableNames) {
 // operators and the imaginary unit in any letter case are none, and a name
 // is one name whatever its letter case.
 TEST_F(Spolocne, CollectedNamesAreReadAsTheEvaluatorReadsThem) {
-    struct Case { const char *in; quint8 numberSet; const char *excluded; QStringList names; };
+    struct Case {
+        const char *in;
+        quint8 numberSet;
+        const char *excluded;
+        QStringList names;
+    };
     const Case cases[] = {
-        {"5MOD3", 0, "", {}},       {"7DIV2", 0, "", {}},          {"5NAD2", 0, "", {}},
-        {"3+J4", 1, "", {}},        {"2E^J45", 1, "", {}},         {"E*z", 1, "", {"z"}},
-        {"x+X*y", 0, "", {"x", "y"}}, {"X^2+k", 0, "x", {"k"}},    {"LOGY(8)+Y", 0, "", {"y"}},
-        {"5MODx", 0, "", {"MODx"}}, {"5nadx", 0, "", {"nadx"}},    {"2e+e", 0, "", {"e"}},
-        {"12,5*(3-1)", 0, "", {}},  {"sin(x)", 2, "", {"x"}},
+        {"5MOD3", 0, "", {}},        {"7DIV2", 0, "", {}},       {"5NAD2", 0, "", {}},         {"3+J4", 1, "", {}},
+        {"2E^J45", 1, "", {}},       {"E*z", 1, "", {"z"}},      {"x+X*y", 0, "", {"x", "y"}}, {"X^2+k", 0, "x", {"k"}},
+        {"LOGY(8)+Y", 0, "", {"y"}}, {"5MODx", 0, "", {"MODx"}}, {"5nadx", 0, "", {"nadx"}},   {"2e+e", 0, "", {"e"}},
+        {"12,5*(3-1)", 0, "", {}},   {"sin(x)", 2, "", {"x"}},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -184,10 +215,16 @@ TEST_F(Spolocne, DollarReferences) {
     constants.Items = {{Q("$g"), Q("9,81")}, {Q("$Na"), Q("6,022 E23")}, {Q("$ab"), Q("3")}};
     ctx.Constants = &constants;
 
-    struct Case { const char *typed; int code; const char *param; int start; int end; };
+    struct Case {
+        const char *typed;
+        int code;
+        const char *param;
+        int start;
+        int end;
+    };
     const Case cases[] = {
-        {"1+$q", 19, "$q", 2, 4}, {"1 + $q * 2", 19, "$q", 4, 6}, {"$g+$na", 19, "$na", 3, 6},
-        {"$ab + $a", 19, "$a", 6, 8},  // the span marks the unknown reference, not "$ab"
+        {"1+$q", 19, "$q", 2, 4},    {"1 + $q * 2", 19, "$q", 4, 6},
+        {"$g+$na", 19, "$na", 3, 6}, {"$ab + $a", 19, "$a", 6, 8}, // the span marks the unknown reference, not "$ab"
         {"$g*$Na+$ab", 0, "", 0, 0},
     };
     for (const auto &c : cases) {
@@ -217,9 +254,16 @@ TEST_F(Spolocne, DollarReferences) {
 }
 
 TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
-    struct Case { const char *in; const char *oldText; const char *newText; const char *out; };
+    struct Case {
+        const char *in;
+        const char *oldText;
+        const char *newText;
+        const char *out;
+    };
     const Case cases[] = {
-        {"++-", "+-", "-", "-"}, {"a--b--c", "--", "+", "a+b+c"}, {"aabb", "ab", "", ""},
+        {"++-", "+-", "-", "-"},
+        {"a--b--c", "--", "+", "a+b+c"},
+        {"aabb", "ab", "", ""},
         {"aa", "a", "aa", "aaaa"}, // a replacement holding the old text is one pass
     };
     for (const auto &c : cases) {
@@ -233,11 +277,20 @@ TEST_F(Spolocne, ReplaceAndDeleteRestartWhereTheTextChanged) {
 }
 
 TEST_F(Spolocne, MoveMinusAndSimplifySigns) {
-    struct Case { const char *in; const char *moved; const char *simplified; };
+    struct Case {
+        const char *in;
+        const char *moved;
+        const char *simplified;
+    };
     const Case cases[] = {
-        {"2*-3", "-2*3", "-2*3"}, {"a+2*-3", "a+-2*3", "a-2*3"}, {"a-b*-c", "a--b*c", "a+b*c"},
-        {"(x+1)*-3", "-(x+1)*3", "-(x+1)*3"}, {"sin(a*-b)", "sin(-a*b)", "sin(-a*b)"},
-        {"1+2e-5*-3", "1+-2e-5*3", "1-2e-5*3"}, {"+-x", "+-x", "-x"}, {"a---b", "a---b", "a-b"},
+        {"2*-3", "-2*3", "-2*3"},
+        {"a+2*-3", "a+-2*3", "a-2*3"},
+        {"a-b*-c", "a--b*c", "a+b*c"},
+        {"(x+1)*-3", "-(x+1)*3", "-(x+1)*3"},
+        {"sin(a*-b)", "sin(-a*b)", "sin(-a*b)"},
+        {"1+2e-5*-3", "1+-2e-5*3", "1-2e-5*3"},
+        {"+-x", "+-x", "-x"},
+        {"a---b", "a---b", "a-b"},
     };
     for (const auto &c : cases) {
         QString s = Q(c.in);
@@ -250,10 +303,19 @@ TEST_F(Spolocne, MoveMinusAndSimplifySigns) {
 }
 
 TEST_F(Spolocne, RemoveSuperfluousBrackets) {
-    struct Case { const char *in; const char *out; };
+    struct Case {
+        const char *in;
+        const char *out;
+    };
     const Case cases[] = {
-        {"(x)", "x"}, {"((a+b))", "a+b"}, {"(a+b)*(c)", "(a+b)*c"}, {"2*((x))^(2)", "2*x^2"},
-        {"((a+b)(c))", "(a+b)c"}, {"(a+b)*(c-d)", "(a+b)*(c-d)"}, {"sin[(x+1)]", "sin[(x+1)]"}, {"((x)", "(x"},
+        {"(x)", "x"},
+        {"((a+b))", "a+b"},
+        {"(a+b)*(c)", "(a+b)*c"},
+        {"2*((x))^(2)", "2*x^2"},
+        {"((a+b)(c))", "(a+b)c"},
+        {"(a+b)*(c-d)", "(a+b)*(c-d)"},
+        {"sin[(x+1)]", "sin[(x+1)]"},
+        {"((x)", "(x"},
     };
     for (const auto &c : cases) {
         QString s = Q(c.in);
@@ -313,19 +375,22 @@ TEST_F(Spolocne, WordOperatorBetweenBlanksStandsApartFromNames) {
     ctx.Variables = &values;
     ctx.Constants = &constants;
     ctx.DecimalSeparator = QLatin1Char(',');
-    struct Case { const char *typed; QStringList names; int code; const char *token; int spanStart; int spanEnd; };
+    struct Case {
+        const char *typed;
+        QStringList names;
+        int code;
+        const char *token;
+        int spanStart;
+        int spanEnd;
+    };
     const Case cases[] = {
-        {"5 nad x", {"x"}, 0, "[1E1]", 0, 0},
-        {"x mod 4", {"x"}, 0, "[3E0]", 0, 0},
-        {"x  div  2", {"x"}, 0, "[1E0]", 0, 0},
-        {"x mod4", {"x"}, 0, "[3E0]", 0, 0},
-        {"(b)nad x", {"b", "x"}, 28, "", 0, 0},
-        {"2,5 mod x", {"x"}, 27, "", 0, 0},
-        {"$ab mod b", {"b"}, 0, "[1E0]", 0, 0},
-        {"$q nad 2", {}, 19, "", 0, 2},          // the reference ends before the word
-        {"cos mod 3", {}, 12, "", 0, 3},         // a function before the operator has no argument
-        {"5nadx", {"nadx"}, 9, "", 0, 0},        // no blanks: a name, still without a value
-        {"x MOD 4", {"xMOD4"}, 9, "", 0, 0},     // upper case is no word operator
+        {"5 nad x", {"x"}, 0, "[1E1]", 0, 0},      {"x mod 4", {"x"}, 0, "[3E0]", 0, 0},
+        {"x  div  2", {"x"}, 0, "[1E0]", 0, 0},    {"x mod4", {"x"}, 0, "[3E0]", 0, 0},
+        {"(b)nad x", {"b", "x"}, 28, "", 0, 0},    {"2,5 mod x", {"x"}, 27, "", 0, 0},
+        {"$ab mod b", {"b"}, 0, "[1E0]", 0, 0},    {"$q nad 2", {}, 19, "", 0, 2}, // the reference ends before the word
+        {"cos mod 3", {}, 12, "", 0, 3},           // a function before the operator has no argument
+        {"5nadx", {"nadx"}, 9, "", 0, 0},          // no blanks: a name, still without a value
+        {"x MOD 4", {"xMOD4"}, 9, "", 0, 0},       // upper case is no word operator
         {"x2nad x", {"x2nadx"}, 0, "[7E0]", 0, 0}, // the "2" ends a name, not a number
     };
     for (const auto &c : cases) {
@@ -356,9 +421,12 @@ TEST_F(Spolocne, WordOperatorBetweenBlanksStandsApartFromNames) {
     CollectVariableNames(Q("x mod 4"), ctx, names, QString());
     EXPECT_EQ(names, QStringList{Q("xmod4")});
     // numbers of another base beside the word are numbers, and the blanks stay
-    struct Conversion { const char *in; const char *out; };
-    for (const Conversion &c : {Conversion{"a mod b", "10 mod 11"}, Conversion{"x mod 1F", "x mod 31"},
-                                Conversion{"amodb", "10mod11"}}) {
+    struct Conversion {
+        const char *in;
+        const char *out;
+    };
+    for (const Conversion &c :
+         {Conversion{"a mod b", "10 mod 11"}, Conversion{"x mod 1F", "x mod 31"}, Conversion{"amodb", "10mod11"}}) {
         QString e = Q(c.in);
         TChyba err;
         ConvertExpressionBase(16, 10, QChar(), e, err, ctx.Separator());

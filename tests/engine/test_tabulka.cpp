@@ -74,9 +74,13 @@ QString CaseLine(const TPripad &c) {
     QStringList constants;
     for (const auto &[caption, value] : c.Constants)
         constants << caption + QLatin1Char('=') + value;
-    return QStringList{QString::number(c.Set), QString(c.Separator), QString::number(c.AngleUnit),
-                       QString::number(c.Modulus), c.Variables.join(QLatin1Char(';')),
-                       constants.join(QLatin1Char(';')), c.Text}
+    return QStringList{QString::number(c.Set),
+                       QString(c.Separator),
+                       QString::number(c.AngleUnit),
+                       QString::number(c.Modulus),
+                       c.Variables.join(QLatin1Char(';')),
+                       constants.join(QLatin1Char(';')),
+                       c.Text}
         .join(QLatin1Char('\t'));
 }
 

@@ -34,7 +34,9 @@ QString Derivative(const QString &text, const QString &var = Q("x"), int order =
 // and y as variables, a = 0.5, b = 2 and the constant $e; used to check
 // derivative texts against difference quotients.
 long double EvalText(const QString &text, long double x, long double y = 1.7L) {
-    const auto num = [](long double v) { return FormatFloat(Q("0.##############################E-0"), v, QLatin1Char('.')); };
+    const auto num = [](long double v) {
+        return FormatFloat(Q("0.##############################E-0"), v, QLatin1Char('.'));
+    };
     const TVariableList vars({Q("x=") + num(x), Q("y=") + num(y), Q("a=0.5"), Q("b=2")});
     TConstantList constants;
     constants.Items = {{Q("$e"), num(std::exp(1.0L))}};
@@ -66,13 +68,18 @@ class VyrazTest : public ::testing::Test {};
 // --- parsing and printing -----------------------------------------------------
 
 TEST_F(VyrazTest, PrintsWithTheBracketsTheKindsNeed) {
-    const struct { const char *text, *plain; } cases[] = {
-        {"a-b-c", "(a-b)-c"},       {"a-(b-c)", "a-(b-c)"},     {"a/b/c", "(a/b)/c"},
-        {"a^b^c", "(a)^((b)^(c))"}, {"(a+b)*c", "(a+b)*c"},     {"a+b*c", "a+b*c"},
-        {"sin(x)+1", "sin(x)+1"},   {"((x))", "x"},             {"2^3!", "((2)^(3))!"},
-        {"-x", "-x"},               {"-(x+1)", "-(x+1)"},       {"x^2%", "(x)^2%"},
-        {"a*b/c", "(a*b)/c"},       {"+x", "x"},                {"2 + x", "2 + x"},
-        {"-x^2", "-((x)^(2))"},     {"x/(-y)", "x/(-y)"},       {"x^(-sin(x))", "(x)^(-sin(x))"},
+    const struct {
+        const char *text, *plain;
+    } cases[] = {
+        {"a-b-c", "(a-b)-c"},     {"a-(b-c)", "a-(b-c)"},
+        {"a/b/c", "(a/b)/c"},     {"a^b^c", "(a)^((b)^(c))"},
+        {"(a+b)*c", "(a+b)*c"},   {"a+b*c", "a+b*c"},
+        {"sin(x)+1", "sin(x)+1"}, {"((x))", "x"},
+        {"2^3!", "((2)^(3))!"},   {"-x", "-x"},
+        {"-(x+1)", "-(x+1)"},     {"x^2%", "(x)^2%"},
+        {"a*b/c", "(a*b)/c"},     {"+x", "x"},
+        {"2 + x", "2 + x"},       {"-x^2", "-((x)^(2))"},
+        {"x/(-y)", "x/(-y)"},     {"x^(-sin(x))", "(x)^(-sin(x))"},
     };
     for (const auto &c : cases) {
         const QString plain = Plain(Q(c.text));
@@ -82,11 +89,13 @@ TEST_F(VyrazTest, PrintsWithTheBracketsTheKindsNeed) {
 }
 
 TEST_F(VyrazTest, FindsTheVariable) {
-    const struct { const char *text, *var; bool independent; } cases[] = {
-        {"-x", "x", false},        {"x", "x", false},          {"2x", "x", true},
-        {"x2", "x", true},         {"X", "x", true},           {"sin(y)+3", "x", true},
-        {"a^(b*x)", "x", false},   {"x!", "x", false},         {"(x+1)%", "x", false},
-        {"logy(2)", "y", false},   {"logy(2)", "x", true},     {"x^2", "", true},
+    const struct {
+        const char *text, *var;
+        bool independent;
+    } cases[] = {
+        {"-x", "x", false},     {"x", "x", false},       {"2x", "x", true},       {"x2", "x", true},
+        {"X", "x", true},       {"sin(y)+3", "x", true}, {"a^(b*x)", "x", false}, {"x!", "x", false},
+        {"(x+1)%", "x", false}, {"logy(2)", "y", false}, {"logy(2)", "x", true},  {"x^2", "", true},
     };
     for (const auto &c : cases) {
         TVyraz t;
@@ -96,9 +105,9 @@ TEST_F(VyrazTest, FindsTheVariable) {
 }
 
 TEST_F(VyrazTest, RefusesMalformedText) {
-    const char *cases[] = {"",     "x+",    "()",   "2*-x",   "(x",     "x)",    ")(",    "x^",
-                           "*x",   "!x",    "x!2",  "x%2",    "a(b)c",  "(a)(b)", "-",     "+",
-                           "x^-2", "--x",   "sin()", "2**3",  "x/",     "(x+)",   "f(x)(y)"};
+    const char *cases[] = {"",     "x+",  "()",    "2*-x", "(x",    "x)",     ")(",     "x^",
+                           "*x",   "!x",  "x!2",   "x%2",  "a(b)c", "(a)(b)", "-",      "+",
+                           "x^-2", "--x", "sin()", "2**3", "x/",    "(x+)",   "f(x)(y)"};
     for (const char *text : cases) {
         TVyraz t;
         t.Parse(Q("x+1"), nkTop);
@@ -147,7 +156,12 @@ TEST_F(VyrazTest, BoundsLengthAndNesting) {
 
 // --- derivatives ----------------------------------------------------------------
 
-struct DerivativeCase { const char *text; const char *var; int order; const char *result; };
+struct DerivativeCase {
+    const char *text;
+    const char *var;
+    int order;
+    const char *result;
+};
 
 void ExpectDerivatives(const DerivativeCase *cases, size_t count) {
     for (size_t i = 0; i < count; ++i) {
@@ -158,39 +172,77 @@ void ExpectDerivatives(const DerivativeCase *cases, size_t count) {
 
 TEST_F(VyrazTest, FirstDerivativesOfEveryFunction) {
     const DerivativeCase cases[] = {
-        {"ln(x)", "x", 1, "1/x"}, {"log(x)", "x", 1, "1/(x*ln(10))"}, {"logy(x)", "x", 1, "1/(x*ln(y))"},
-        {"sin(x)", "x", 1, "cos(x)"}, {"cos(x)", "x", 1, "-sin(x)"}, {"tg(x)", "x", 1, "1/cos(x)^2"},
-        {"tan(x)", "x", 1, "1/cos(x)^2"}, {"cotg(x)", "x", 1, "-1/sin(x)^2"}, {"arcsin(x)", "x", 1, "1/(1-x^2)^0.5"},
-        {"arccos(x)", "x", 1, "-1/(1-x^2)^0.5"}, {"arctg(x)", "x", 1, "1/(x^2+1)"},
-        {"arccotg(x)", "x", 1, "-1/(x^2+1)"}, {"sinh(x)", "x", 1, "cosh(x)"}, {"cosh(x)", "x", 1, "sinh(x)"},
-        {"tgh(x)", "x", 1, "1/cosh(x)^2"}, {"cotgh(x)", "x", 1, "-1/sinh(x)^2"},
-        {"arcsinh(x)", "x", 1, "1/(1+x^2)^0.5"}, {"arccosh(x)", "x", 1, "1/(x^2-1)^0.5"},
-        {"arctgh(x)", "x", 1, "1/(1-x^2)"}, {"arccotgh(x)", "x", 1, "1/(1-x^2)"}, {"sqr(x)", "x", 1, "2*x"},
-        {"sqrt(x)", "x", 1, "1/(2*sqrt(x))"}, {"abs(x)", "x", 1, "sign(x)"}, {"sin(x^2)", "x", 1, "cos((x^2))*2*x"},
-        {"-cos(x)", "x", 1, "sin(x)"}, {"x^2", "x", 1, "2*x"}, {"x^3", "x", 1, "3*x^2"}, {"2^x", "x", 1, "2^x*ln(2)"},
-        {"$e^x", "x", 1, "$e^x"}, {"x", "x", 1, "1"}, {"-x", "x", 1, "-1"},
+        {"ln(x)", "x", 1, "1/x"},
+        {"log(x)", "x", 1, "1/(x*ln(10))"},
+        {"logy(x)", "x", 1, "1/(x*ln(y))"},
+        {"sin(x)", "x", 1, "cos(x)"},
+        {"cos(x)", "x", 1, "-sin(x)"},
+        {"tg(x)", "x", 1, "1/cos(x)^2"},
+        {"tan(x)", "x", 1, "1/cos(x)^2"},
+        {"cotg(x)", "x", 1, "-1/sin(x)^2"},
+        {"arcsin(x)", "x", 1, "1/(1-x^2)^0.5"},
+        {"arccos(x)", "x", 1, "-1/(1-x^2)^0.5"},
+        {"arctg(x)", "x", 1, "1/(x^2+1)"},
+        {"arccotg(x)", "x", 1, "-1/(x^2+1)"},
+        {"sinh(x)", "x", 1, "cosh(x)"},
+        {"cosh(x)", "x", 1, "sinh(x)"},
+        {"tgh(x)", "x", 1, "1/cosh(x)^2"},
+        {"cotgh(x)", "x", 1, "-1/sinh(x)^2"},
+        {"arcsinh(x)", "x", 1, "1/(1+x^2)^0.5"},
+        {"arccosh(x)", "x", 1, "1/(x^2-1)^0.5"},
+        {"arctgh(x)", "x", 1, "1/(1-x^2)"},
+        {"arccotgh(x)", "x", 1, "1/(1-x^2)"},
+        {"sqr(x)", "x", 1, "2*x"},
+        {"sqrt(x)", "x", 1, "1/(2*sqrt(x))"},
+        {"abs(x)", "x", 1, "sign(x)"},
+        {"sin(x^2)", "x", 1, "cos((x^2))*2*x"},
+        {"-cos(x)", "x", 1, "sin(x)"},
+        {"x^2", "x", 1, "2*x"},
+        {"x^3", "x", 1, "3*x^2"},
+        {"2^x", "x", 1, "2^x*ln(2)"},
+        {"$e^x", "x", 1, "$e^x"},
+        {"x", "x", 1, "1"},
+        {"-x", "x", 1, "-1"},
     };
     ExpectDerivatives(cases, std::size(cases));
 }
 
 TEST_F(VyrazTest, HigherOrders) {
     const DerivativeCase cases[] = {
-        {"x^3", "x", 2, "6*x"},      {"x^3", "x", 3, "6"},       {"x^3", "x", 4, "0"},
-        {"x^2", "x", 2, "2"},        {"sin(x)", "x", 2, "-sin(x)"}, {"sin(x)", "x", 3, "-cos(x)"},
-        {"sin(x)", "x", 4, "sin(x)"}, {"$e^x", "x", 10, "$e^x"},  {"1/x", "x", 2, "2*x/(x^2)^2"},
+        {"x^3", "x", 2, "6*x"},
+        {"x^3", "x", 3, "6"},
+        {"x^3", "x", 4, "0"},
+        {"x^2", "x", 2, "2"},
+        {"sin(x)", "x", 2, "-sin(x)"},
+        {"sin(x)", "x", 3, "-cos(x)"},
+        {"sin(x)", "x", 4, "sin(x)"},
+        {"$e^x", "x", 10, "$e^x"},
+        {"1/x", "x", 2, "2*x/(x^2)^2"},
         // a minus moved before a product stays out of the function's argument
-        {"sin(-x)", "x", 1, "-cos(-x)*1"}, {"sin(-x)", "x", 3, "cos(-x)*1"},
+        {"sin(-x)", "x", 1, "-cos(-x)*1"},
+        {"sin(-x)", "x", 3, "cos(-x)*1"},
     };
     ExpectDerivatives(cases, std::size(cases));
 }
 
 TEST_F(VyrazTest, ProductsQuotientsConstantsAndOtherVariables) {
     const DerivativeCase cases[] = {
-        {"x*sin(x)", "x", 1, "sin(x)+x*cos(x)"}, {"(x+1)*(x-1)", "x", 1, "(x-1)+(x+1)"}, {"1/x", "x", 1, "-1/x^2"},
-        {"x/3", "x", 1, "1/3"}, {"sin(x)/x", "x", 1, "(cos(x)*x-sin(x))/x^2"}, {"x*(1/3)", "x", 1, "1/3"},
-        {"5", "x", 1, "0"}, {"x^2+sin(x)", "", 1, "0"}, {"a*x", "x", 1, "a"}, {"a*x", "a", 1, "x"},
-        {"y^2+x", "x", 1, "1"}, {"$c*x", "x", 1, "$c"}, {"X^2", "x", 1, "0"}, {"rnd(2)+x", "x", 1, "1"},
-        {"3!*x", "x", 1, "3!"}, {"x/(2-5)", "x", 1, "-1/3"},
+        {"x*sin(x)", "x", 1, "sin(x)+x*cos(x)"},
+        {"(x+1)*(x-1)", "x", 1, "(x-1)+(x+1)"},
+        {"1/x", "x", 1, "-1/x^2"},
+        {"x/3", "x", 1, "1/3"},
+        {"sin(x)/x", "x", 1, "(cos(x)*x-sin(x))/x^2"},
+        {"x*(1/3)", "x", 1, "1/3"},
+        {"5", "x", 1, "0"},
+        {"x^2+sin(x)", "", 1, "0"},
+        {"a*x", "x", 1, "a"},
+        {"a*x", "a", 1, "x"},
+        {"y^2+x", "x", 1, "1"},
+        {"$c*x", "x", 1, "$c"},
+        {"X^2", "x", 1, "0"},
+        {"rnd(2)+x", "x", 1, "1"},
+        {"3!*x", "x", 1, "3!"},
+        {"x/(2-5)", "x", 1, "-1/3"},
     };
     ExpectDerivatives(cases, std::size(cases));
 }
@@ -199,14 +251,21 @@ TEST_F(VyrazTest, ProductsQuotientsConstantsAndOtherVariables) {
 // end are written as fractions, and what has no exact value stays as written.
 TEST_F(VyrazTest, FoldsNumbersExactly) {
     const DerivativeCase cases[] = {
-        {"0.0001*x^2", "x", 1, "0.0002*x"},      {"0.0001*x^2+x^3", "x", 1, "0.0002*x+3*x^2"},
-        {"x*0.0004", "x", 1, "0.0004"},          {"x*(1/3)+x^2", "x", 1, "1/3+2*x"},
-        {"x^(1/3)", "x", 1, "1/3*x^(-2/3)"},     {"x-x*(1/3)", "x", 1, "2/3"},
-        {"x*2.50", "x", 1, "2.5"},               {"x*(-1/3)^2", "x", 1, "1/9"},
-        {"x*4^0.5", "x", 1, "2"},                {"x*2^0.5", "x", 1, "2^0.5"},
-        {"x*10^18*10^18", "x", 1, "10^18*10^18"}, {"x*(1/3)^40", "x", 1, "(1/3)^40"},
+        {"0.0001*x^2", "x", 1, "0.0002*x"},
+        {"0.0001*x^2+x^3", "x", 1, "0.0002*x+3*x^2"},
+        {"x*0.0004", "x", 1, "0.0004"},
+        {"x*(1/3)+x^2", "x", 1, "1/3+2*x"},
+        {"x^(1/3)", "x", 1, "1/3*x^(-2/3)"},
+        {"x-x*(1/3)", "x", 1, "2/3"},
+        {"x*2.50", "x", 1, "2.5"},
+        {"x*(-1/3)^2", "x", 1, "1/9"},
+        {"x*4^0.5", "x", 1, "2"},
+        {"x*2^0.5", "x", 1, "2^0.5"},
+        {"x*10^18*10^18", "x", 1, "10^18*10^18"},
+        {"x*(1/3)^40", "x", 1, "(1/3)^40"},
         {"x*123456789012345678901234", "x", 1, "123456789012345678901234"},
-        {"x/0", "x", 1, "0/0"},                   {"0.001*x^3", "x", 3, "0.006"},
+        {"x/0", "x", 1, "0/0"},
+        {"0.001*x^3", "x", 3, "0.006"},
     };
     ExpectDerivatives(cases, std::size(cases));
     const QChar comma = QLatin1Char(',');
@@ -216,9 +275,13 @@ TEST_F(VyrazTest, FoldsNumbersExactly) {
 
 TEST_F(VyrazTest, RulesWhereThereWasNone) {
     const DerivativeCase cases[] = {
-        {"x^x", "x", 1, "x^x*(ln(x)+x/x)"}, {"x^sin(x)", "x", 1, "x^sin(x)*(cos(x)*ln(x)+sin(x)/x)"},
-        {"-(x^2+1)", "x", 1, "-2*x"}, {"-x^2", "x", 1, "-2*x"}, {"-sin(x)^2", "x", 1, "-2*sin(x)*cos(x)"},
-        {"(-sin(x))^3", "x", 1, "-3*(-sin(x))^2*cos(x)"}, {"logy(x)", "y", 1, "-ln(x)/(y*ln(y)^2)"},
+        {"x^x", "x", 1, "x^x*(ln(x)+x/x)"},
+        {"x^sin(x)", "x", 1, "x^sin(x)*(cos(x)*ln(x)+sin(x)/x)"},
+        {"-(x^2+1)", "x", 1, "-2*x"},
+        {"-x^2", "x", 1, "-2*x"},
+        {"-sin(x)^2", "x", 1, "-2*sin(x)*cos(x)"},
+        {"(-sin(x))^3", "x", 1, "-3*(-sin(x))^2*cos(x)"},
+        {"logy(x)", "y", 1, "-ln(x)/(y*ln(y)^2)"},
     };
     ExpectDerivatives(cases, std::size(cases));
     for (const char *text : {"rnd(x)", "sign(x)", "deg(x)", "dms(2*x)", "foo(x)", "Sin(x)", "x!", "(x+1)%"}) {
@@ -245,14 +308,31 @@ TEST_F(VyrazTest, CapsTheGrowingText) {
 
 // Every derivative text agrees with difference quotients of the original.
 TEST_F(VyrazTest, DerivativesAgreeWithDifferenceQuotients) {
-    const struct { const char *text, *var; int order; long double at; } cases[] = {
-        {"sin(2*x+1)*cos(x)", "x", 1, 0.3L}, {"arccotg(x+1)", "x", 2, 0.7L}, {"arccosh(x+2)", "x", 2, 0.1L},
-        {"logy(x*y)", "y", 1, 1.3L},         {"sqrt(x^2+1)", "x", 2, 0.6L},  {"abs(x^3-2)", "x", 1, 0.5L},
-        {"x^x", "x", 2, 1.2L},               {"x^sin(x)", "x", 2, 0.9L},     {"(x+1)^(x-0.5)", "x", 1, 0.8L},
-        {"$e^(x^2)", "x", 2, 0.4L},          {"2^(sin(x))", "x", 2, 0.7L},   {"-x^3+x/(x+1)", "x", 2, 0.5L},
-        {"(-sin(x))^3", "x", 3, 0.4L},       {"x^3*ln(x)", "x", 3, 1.4L},    {"x/(1-x^2)^2", "x", 2, 0.3L},
-        {"tg(-x)", "x", 3, 0.6L},            {"cos(x*(-x))*x", "x", 3, 0.4L}, {"-(x^2-x)/(x+3)", "x", 3, 0.6L},
-        {"a*x^2+b*x", "x", 1, 0.6L},         {"arctgh(x/2)*sinh(x)", "x", 2, 0.4L},
+    const struct {
+        const char *text, *var;
+        int order;
+        long double at;
+    } cases[] = {
+        {"sin(2*x+1)*cos(x)", "x", 1, 0.3L},
+        {"arccotg(x+1)", "x", 2, 0.7L},
+        {"arccosh(x+2)", "x", 2, 0.1L},
+        {"logy(x*y)", "y", 1, 1.3L},
+        {"sqrt(x^2+1)", "x", 2, 0.6L},
+        {"abs(x^3-2)", "x", 1, 0.5L},
+        {"x^x", "x", 2, 1.2L},
+        {"x^sin(x)", "x", 2, 0.9L},
+        {"(x+1)^(x-0.5)", "x", 1, 0.8L},
+        {"$e^(x^2)", "x", 2, 0.4L},
+        {"2^(sin(x))", "x", 2, 0.7L},
+        {"-x^3+x/(x+1)", "x", 2, 0.5L},
+        {"(-sin(x))^3", "x", 3, 0.4L},
+        {"x^3*ln(x)", "x", 3, 1.4L},
+        {"x/(1-x^2)^2", "x", 2, 0.3L},
+        {"tg(-x)", "x", 3, 0.6L},
+        {"cos(x*(-x))*x", "x", 3, 0.4L},
+        {"-(x^2-x)/(x+3)", "x", 3, 0.6L},
+        {"a*x^2+b*x", "x", 1, 0.6L},
+        {"arctgh(x/2)*sinh(x)", "x", 2, 0.4L},
     };
     for (const auto &c : cases) {
         const QString var = Q(c.var);

@@ -30,7 +30,11 @@ INSTANTIATE_TEST_SUITE_P(Separators, FractionTest, ::testing::Values(',', '.'),
                          [](const auto &info) { return info.param == ',' ? "Comma" : "Point"; });
 
 TEST(Prvocisla, GenerateListsLargestFirst) {
-    struct Case { quint16 limit; int count; qint32 first; };
+    struct Case {
+        quint16 limit;
+        int count;
+        qint32 first;
+    };
     const Case cases[] = {{997, 168, 997}, {0, 5, 11}, {13, 6, 13}, {100, 25, 97}};
     for (const auto &c : cases) {
         TPrvocisla primes;
@@ -45,11 +49,21 @@ TEST(Prvocisla, GenerateListsLargestFirst) {
 }
 
 TEST_P(FractionTest, TokenTextMovesTheSign) {
-    struct Case { long double n, d; const char *text; };
+    struct Case {
+        long double n, d;
+        const char *text;
+    };
     const Case cases[] = {
-        {-3, -4, "[+3|4]"}, {3, -4, "[-3|4]"}, {5, 1, "[+5]"}, {1, 0, "[+1|0]"}, {2.5L, 1, "[+2,5]"},
-        {1e15L, 1, "[+1000000000000000]"}, {123456789012345.0L, 1, "[+123456789012345]"},
-        {1e-6L, 1, "[+0,000001]"}, {1.0L / 3, 1, "[+0,333333333333333333]"}, {-0.0L, 1, "[+0]"},
+        {-3, -4, "[+3|4]"},
+        {3, -4, "[-3|4]"},
+        {5, 1, "[+5]"},
+        {1, 0, "[+1|0]"},
+        {2.5L, 1, "[+2,5]"},
+        {1e15L, 1, "[+1000000000000000]"},
+        {123456789012345.0L, 1, "[+123456789012345]"},
+        {1e-6L, 1, "[+0,000001]"},
+        {1.0L / 3, 1, "[+0,333333333333333333]"},
+        {-0.0L, 1, "[+0]"},
         {9223372036854775807.0L - 1024, 1, "[+9223372036854774783]"},
     };
     for (const auto &c : cases) {
@@ -60,7 +74,10 @@ TEST_P(FractionTest, TokenTextMovesTheSign) {
 }
 
 TEST_P(FractionTest, StrToFractionReadsTokensAndNumbers) {
-    struct Case { const char *text; long double n, d; };
+    struct Case {
+        const char *text;
+        long double n, d;
+    };
     const Case cases[] = {
         {"[+3|4]", 3, 4}, {"[-5]", -5, 1}, {"[1 2]", 12, 1}, {"[2,5|-1]", 2.5L, -1}, {"7", 7, 1}, {"[1E3|2]", 1000, 2},
     };
@@ -82,11 +99,21 @@ TEST_P(FractionTest, StrToFractionReadsTokensAndNumbers) {
 }
 
 TEST(Zlomky, ReduceFractionTable) {
-    struct Case { long double n, d, rn, rd; };
+    struct Case {
+        long double n, d, rn, rd;
+    };
     const Case cases[] = {
-        {0.125L, 1, 1, 8},      {1009, 2018, 1, 2}, {12, 18, 2, 3},  {6, -4, 3, -2},
-        {0, 6, 0, 1},           {6, 0, 1, 0},             {0, 0, 0, 0},    {0.25L, 0.5L, 1, 2},
-        {997 * 3, 997 * 5, 3, 5}, {1024, 4096, 1, 4},     {-0.75L, -1.5L, -1, -2},
+        {0.125L, 1, 1, 8},
+        {1009, 2018, 1, 2},
+        {12, 18, 2, 3},
+        {6, -4, 3, -2},
+        {0, 6, 0, 1},
+        {6, 0, 1, 0},
+        {0, 0, 0, 0},
+        {0.25L, 0.5L, 1, 2},
+        {997 * 3, 997 * 5, 3, 5},
+        {1024, 4096, 1, 4},
+        {-0.75L, -1.5L, -1, -2},
     };
     for (const auto &c : cases) {
         TFraction f{c.n, c.d};
@@ -110,14 +137,23 @@ TEST(Zlomky, ReduceFractionOfEndlessDecimalsStopsAtTheBound) {
 }
 
 TEST_P(FractionTest, ExactAsFarAsSixtyFourBitsReach) {
-    struct Case { const char *expr; const char *result; };
+    struct Case {
+        const char *expr;
+        const char *result;
+    };
     const Case cases[] = {
-        {"999999999999999+2", "[+1000000000000001]"},   {"60 nad 30", "[+118264581564861424]"},
-        {"20!", "[+2432902008176640000]"},              {"9223372036854775807", "[+9223372036854775807]"},
-        {"(2/3)^(0-2)", "[+9|4]"},                      {"(4/9)^0,5", "[+2|3]"},
-        {"1009/2018", "[+1|2]"},                        {"3!^2", "[+36]"},
-        {"0,1+0,2-0,3", "[+0]"},                        {"1/3*3", "[+1]"},
-        {"123456789/1000000007*1000000007", "[+123456789]"}, {"1755 nad 2", "[+1539135]"},
+        {"999999999999999+2", "[+1000000000000001]"},
+        {"60 nad 30", "[+118264581564861424]"},
+        {"20!", "[+2432902008176640000]"},
+        {"9223372036854775807", "[+9223372036854775807]"},
+        {"(2/3)^(0-2)", "[+9|4]"},
+        {"(4/9)^0,5", "[+2|3]"},
+        {"1009/2018", "[+1|2]"},
+        {"3!^2", "[+36]"},
+        {"0,1+0,2-0,3", "[+0]"},
+        {"1/3*3", "[+1]"},
+        {"123456789/1000000007*1000000007", "[+123456789]"},
+        {"1755 nad 2", "[+1539135]"},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -140,7 +176,11 @@ TEST_P(FractionTest, ExactAsFarAsSixtyFourBitsReach) {
 // Every typed number is read with all its digits: exactly when its reduced
 // parts fit in 64 bits, code 20 otherwise; nothing is rounded on the way.
 TEST_P(FractionTest, LongNumbersAreReadExactly) {
-    struct Case { const char *expr; const char *result; quint8 code; };
+    struct Case {
+        const char *expr;
+        const char *result;
+        quint8 code;
+    };
     const Case cases[] = {
         {"1000000000000000001-1000000000000000000", "[+1]", 0},
         {"7777777775777777007-7777777775777777000", "[+7]", 0},
@@ -178,15 +218,26 @@ TEST_P(FractionTest, LongNumbersAreReadExactly) {
 }
 
 TEST_P(FractionTest, DisplayInEveryBase) {
-    struct Case { const char *token; quint8 base; const char *shown; };
+    struct Case {
+        const char *token;
+        quint8 base;
+        const char *shown;
+    };
     const Case cases[] = {
-        {"[+6|8]", 10, "3 / 4"},        {"[+4|2]", 10, "2"},          {"[+5|10]", 10, "1 / 2"},
-        {"[-3|4]", 10, "-3 / 4"},       {"[3|-4]", 10, "-3 / 4"},     {"[+1234567|2]", 10, "1 234 567 / 2"},
-        {"[+0,25]", 10, "1 / 4"},       {"[+5|8]", 2, "101 / 1000"},  {"[-10]", 2, "-1010"},
-        {"[+255|256]", 16, "FF / 1 00"}, {"[+9|64]", 8, "11 / 100"},  {"[+0|5]", 16, "0"},
+        {"[+6|8]", 10, "3 / 4"},
+        {"[+4|2]", 10, "2"},
+        {"[+5|10]", 10, "1 / 2"},
+        {"[-3|4]", 10, "-3 / 4"},
+        {"[3|-4]", 10, "-3 / 4"},
+        {"[+1234567|2]", 10, "1 234 567 / 2"},
+        {"[+0,25]", 10, "1 / 4"},
+        {"[+5|8]", 2, "101 / 1000"},
+        {"[-10]", 2, "-1010"},
+        {"[+255|256]", 16, "FF / 1 00"},
+        {"[+9|64]", 8, "11 / 100"},
+        {"[+0|5]", 16, "0"},
         {"[+1000000000000000009|100]", 10, "1 000 000 000 000 000 009 / 100"},
-        {"[-9223372036854775807|1000000000000000000]", 10,
-         "-9 223 372 036 854 775 807 / 1 000 000 000 000 000 000"},
+        {"[-9223372036854775807|1000000000000000000]", 10, "-9 223 372 036 854 775 807 / 1 000 000 000 000 000 000"},
         {"[+999999999999999999]", 10, "999 999 999 999 999 999"},
         {"[+1000000000000000009]", 16, "D E0 B6 B3 A7 64 00 09"},
     };
@@ -200,17 +251,35 @@ TEST_P(FractionTest, DisplayInEveryBase) {
 }
 
 TEST_P(FractionTest, EvaluatesExactly) {
-    struct Case { const char *expr; const char *result; };
+    struct Case {
+        const char *expr;
+        const char *result;
+    };
     const Case cases[] = {
-        {"1/3+1/6", "[+1|2]"},      {"6/3", "[+2]"},             {"-1/2", "[-1|2]"},
-        {"2^(-1)", "[+1|2]"},       {"2^3^2", "[+512]"},         {"(4/9)^(1/2)", "[+2|3]"},
-        {"2^3!", "[+40320]"},       {"0!", "[+1]"},              {"5 nad 2", "[+10]"},
-        {"(0-7) mod 2", "[-1]"},    {"(0-7) div 2", "[-3]"},     {"200+10%", "[+220]"},
-        {"200-10%", "[+180]"},      {"2*10%", "[+1|5]"},         {"-10%", "[-1|10]"},
-        {"1,5+1/2", "[+2]"},        {"1/3+1/6*(2/5)^2", "[+9|25]"}, {"2-(1/2-3)", "[+9|2]"},
-        {"(0-1)/(0-3)", "[+1|3]"},  {"(1/2)^(0-1)", "[+2]"},
+        {"1/3+1/6", "[+1|2]"},
+        {"6/3", "[+2]"},
+        {"-1/2", "[-1|2]"},
+        {"2^(-1)", "[+1|2]"},
+        {"2^3^2", "[+512]"},
+        {"(4/9)^(1/2)", "[+2|3]"},
+        {"2^3!", "[+40320]"},
+        {"0!", "[+1]"},
+        {"5 nad 2", "[+10]"},
+        {"(0-7) mod 2", "[-1]"},
+        {"(0-7) div 2", "[-3]"},
+        {"200+10%", "[+220]"},
+        {"200-10%", "[+180]"},
+        {"2*10%", "[+1|5]"},
+        {"-10%", "[-1|10]"},
+        {"1,5+1/2", "[+2]"},
+        {"1/3+1/6*(2/5)^2", "[+9|25]"},
+        {"2-(1/2-3)", "[+9|2]"},
+        {"(0-1)/(0-3)", "[+1|3]"},
+        {"(1/2)^(0-1)", "[+2]"},
         // Powers of 0, 1 and -1 stay exact past 64 bits of exponent.
-        {"1^64", "[+1]"},           {"0^100", "[+0]"},           {"(0-1)^65", "[-1]"},
+        {"1^64", "[+1]"},
+        {"0^100", "[+0]"},
+        {"(0-1)^65", "[-1]"},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -221,18 +290,39 @@ TEST_P(FractionTest, EvaluatesExactly) {
 }
 
 TEST_P(FractionTest, StageErrors) {
-    struct Case { const char *expr; quint8 code; const char *param1; };
+    struct Case {
+        const char *expr;
+        quint8 code;
+        const char *param1;
+    };
     const Case cases[] = {
-        {"(1/2)!", 24, ""},          {"(0-3)!", 24, ""},          {"2 nad 5", 28, ""},
-        {"(0-5) nad 1", 27, "nad"},  {"(15/2) mod 2", 27, "mod"}, {"7 div (1/2)", 27, "div"},
-        {"1/0", 25, ""},             {"0/0", 20, ""},             {"7 div 0", 25, ""},
-        {"7 mod (2-2)", 25, ""},     {"1e4000*1e4000", 20, ""},   {"2^20000", 20, ""},
-        {"0^(-1)", 25, ""},          {"0^(-1)+1", 25, ""},        {"0^(-1)-0^(-1)", 20, ""},
-        {"0^(-1)*2", 25, ""},        {"(-8)^(1/3)", 20, ""},      {"70000!", 20, ""},
-        {"70000 nad 2", 20, ""},     {"2^(0^(-1))", 25, ""},      {"(0^(-1))!", 25, ""},
-        {"2*(1/0)", 25, ""},         {"2*()", 9, ""},             {"((1)", 11, ""},
+        {"(1/2)!", 24, ""},
+        {"(0-3)!", 24, ""},
+        {"2 nad 5", 28, ""},
+        {"(0-5) nad 1", 27, "nad"},
+        {"(15/2) mod 2", 27, "mod"},
+        {"7 div (1/2)", 27, "div"},
+        {"1/0", 25, ""},
+        {"0/0", 20, ""},
+        {"7 div 0", 25, ""},
+        {"7 mod (2-2)", 25, ""},
+        {"1e4000*1e4000", 20, ""},
+        {"2^20000", 20, ""},
+        {"0^(-1)", 25, ""},
+        {"0^(-1)+1", 25, ""},
+        {"0^(-1)-0^(-1)", 20, ""},
+        {"0^(-1)*2", 25, ""},
+        {"(-8)^(1/3)", 20, ""},
+        {"70000!", 20, ""},
+        {"70000 nad 2", 20, ""},
+        {"2^(0^(-1))", 25, ""},
+        {"(0^(-1))!", 25, ""},
+        {"2*(1/0)", 25, ""},
+        {"2*()", 9, ""},
+        {"((1)", 11, ""},
         {"1+2)", 10, ""},
-        {"2e99999", 1, ""},          {"5!%", 1, ""},
+        {"2e99999", 1, ""},
+        {"5!%", 1, ""},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -257,10 +347,12 @@ TEST_P(FractionTest, VariablesAreSubstituted) {
 }
 
 TEST(ZlomkovyAnalyzator, UsesNoFunction) {
-    struct Case { const char *expr; bool none; };
-    const Case cases[] = {{"2+3", true},      {"sin(30)", false}, {"signal+1", false},
-                          {"SIN(30)", false}, {"x nad 2", true},  {"", true},
-                          {"2*sqrt", false}};
+    struct Case {
+        const char *expr;
+        bool none;
+    };
+    const Case cases[] = {{"2+3", true},     {"sin(30)", false}, {"signal+1", false}, {"SIN(30)", false},
+                          {"x nad 2", true}, {"", true},         {"2*sqrt", false}};
     for (const auto &c : cases)
         EXPECT_EQ(UsesNoFunction(QString::fromLatin1(c.expr)), c.none) << c.expr;
 }
@@ -273,7 +365,10 @@ TEST_P(FractionTest, ConstantReferencesKeepTheirCaseBesideVariables) {
     constants.Items = {{QStringLiteral("$Na"), QStringLiteral("6")}, {QStringLiteral("$x"), QStringLiteral("3")}};
     ctx.Variables = &vars;
     ctx.Constants = &constants;
-    struct Case { const char *text; const char *result; };
+    struct Case {
+        const char *text;
+        const char *result;
+    };
     for (const Case &c : {Case{"$Na/4+x", "[+2]"}, Case{"$x*x", "[+3|2]"}, Case{"$Na*$x-x", "[+35|2]"}}) {
         TChyba err;
         EXPECT_EQ(Eval(QString::fromLatin1(c.text), err), QString::fromLatin1(c.result)) << c.text;

@@ -71,9 +71,8 @@ TQ Arithmetic(char op, const TQ &a, const TQ &b) {
         return op == '*' ? Make(a.N * b.N, a.D * b.D) : Make(a.N * b.D, a.D * b.N);
     }
     if (!Exact(a) || !Exact(b)) // n/0 + x is n/0, n/0 - m/0 is 0/0
-        return TQ{a.State == b.State || a.State == TStav::ZeroByZero || b.State == TStav::ZeroByZero
-                      ? TStav::ZeroByZero
-                      : TStav::DivZero};
+        return TQ{a.State == b.State || a.State == TStav::ZeroByZero || b.State == TStav::ZeroByZero ? TStav::ZeroByZero
+                                                                                                     : TStav::DivZero};
     return Make(op == '+' ? a.N * b.D + b.N * a.D : a.N * b.D - b.N * a.D, a.D * b.D);
 }
 

@@ -29,12 +29,12 @@ void ExpectSame(const TEngineResult &compiled, const TEngineResult &text, const 
     if (compiled.Error.Code == text.Error.Code && compiled.Token == text.Token)
         return;
     std::fprintf(stderr, "%s: compiled gives code %d \"%s\", the text road code %d \"%s\"\n", road,
-                 int(compiled.Error.Code), qPrintable(compiled.Token), int(text.Error.Code),
-                 qPrintable(text.Token));
+                 int(compiled.Error.Code), qPrintable(compiled.Token), int(text.Error.Code), qPrintable(text.Token));
     std::abort();
 }
 
-template <typename F> void Guarded(F &&f) {
+template <typename F>
+void Guarded(F &&f) {
     try {
         f();
     } catch (const EEngineError &) {
@@ -51,7 +51,8 @@ void RealRoads(const QString &text, TEvaluationContext context) {
         // Without the token: the same code and value.
         const TEngineResult valueOnly = EvaluateReal(text, context, TCompiledExpression::TText::ValueOnly);
         if (valueOnly.Error.Code != byText.Error.Code ||
-            (byText.Ok() && !(valueOnly.Real == byText.Real || (std::isnan(valueOnly.Real) && std::isnan(byText.Real))))) {
+            (byText.Ok() &&
+             !(valueOnly.Real == byText.Real || (std::isnan(valueOnly.Real) && std::isnan(byText.Real))))) {
             std::fprintf(stderr, "real without its token: code %d, with it %d\n", int(valueOnly.Error.Code),
                          int(byText.Error.Code));
             std::abort();

@@ -43,7 +43,8 @@ protected:
         QStringList texts;
         for (const QString &name : names.split('|')) {
             QObject *o = W->findChild<QObject *>(name);
-            const QVariant text = o ? o->property(qobject_cast<QPlainTextEdit *>(o) ? "plainText" : "text") : QVariant();
+            const QVariant text =
+                o ? o->property(qobject_cast<QPlainTextEdit *>(o) ? "plainText" : "text") : QVariant();
             EXPECT_TRUE(text.isValid()) << S(name);
             texts.append(text.toString());
         }

@@ -79,8 +79,8 @@ TEST_F(EditingTest, DropsThatMakeNoSenseAreRefusedAndChangeNothing) {
         {"A:", "B:Full", false, false},                     // libraries never move
         {"A:Top", "B:", true, false},                       // into a library, never beside it
         {"A:Top", "B:Full/f1", true, true},
-        {"B:b1", "B:Odd", false, true},                     // nowhere to go inside an unknown element
-        {"A:Top", "B:Nothing", false, false},               // no node under the cursor
+        {"B:b1", "B:Odd", false, true},       // nowhere to go inside an unknown element
+        {"A:Top", "B:Nothing", false, false}, // no node under the cursor
     };
     for (const auto &c : cases) {
         EXPECT_EQ(CanDropOn(At(c.dragged), At(c.target), false), c.plain) << c.dragged << " on " << c.target;

@@ -90,7 +90,8 @@ TEST_F(KniznicaTest, LoadAcceptsOnlyWellFormedLibraries) {
         bool loads;
         const char *header;
     } cases[] = {
-        {"good.xml", kSampleLibrary, true, "Sample|1.0|1.1.2025|Bob|bob.example|bob@example.org|First line|Second line"},
+        {"good.xml", kSampleLibrary, true,
+         "Sample|1.0|1.1.2025|Bob|bob.example|bob@example.org|First line|Second line"},
         {"noname.xml", "<library version=\"2\"><expr name=\"x\" notation=\"1\"/></library>", true, "|2|||||"},
         {"cp1250.xml", "<?xml version=\"1.0\" encoding=\"windows-1250\"?><library name=\"\x9a\xe8\"/>", true,
          "\xc5\xa1\xc4\x8d||||||"},
@@ -113,8 +114,9 @@ TEST_F(KniznicaTest, LoadAcceptsOnlyWellFormedLibraries) {
 
 TEST_F(KniznicaTest, ReadExpressionTakesTheLastDescriptionAndEveryVariable) {
     QDomDocument doc;
-    doc.setContent(QByteArray("<r><expr name=\"n\" notation=\"a+b\"><desc>first</desc><var name=\"a\" description=\"d\"/>"
-                              "<desc>second</desc><var/><other/></expr><category name=\"c\"/></r>"));
+    doc.setContent(
+        QByteArray("<r><expr name=\"n\" notation=\"a+b\"><desc>first</desc><var name=\"a\" description=\"d\"/>"
+                   "<desc>second</desc><var/><other/></expr><category name=\"c\"/></r>"));
     const QDomElement root = doc.documentElement();
     EXPECT_EQ(S(ReadExpr(Lib, root.firstChildElement("expr"))), "n|a+b|second|a=d;=");
     EXPECT_EQ(S(ReadExpr(Lib, root.firstChildElement("category"))), "<kept>|||");
@@ -129,7 +131,9 @@ TEST_F(KniznicaTest, ModifyRewritesOnlyExpressionsKeepingTheDescriptionFirstAndN
     EXPECT_FALSE(Lib.Modified);
 
     QDomElement e = ElementAt(Lib.GetRoot(), "Mechanics/Work");
-    const auto xml = [&] { return QString::fromUtf8(ElementToXml(e)).remove(QRegularExpression("\\n *")).toStdString(); };
+    const auto xml = [&] {
+        return QString::fromUtf8(ElementToXml(e)).remove(QRegularExpression("\\n *")).toStdString();
+    };
     Lib.ModifyExpression(e, "n", "x", "changed", {"a=angle"});
     EXPECT_TRUE(Lib.Modified);
     EXPECT_EQ(xml(), R"(<expr name="n" notation="x"><desc>changed</desc><var name="a" description="angle"/></expr>)");
@@ -140,7 +144,10 @@ TEST_F(KniznicaTest, ModifyRewritesOnlyExpressionsKeepingTheDescriptionFirstAndN
 TEST_F(KniznicaTest, AFailedSaveOrDeletionIsReportedAndTheOldFileSurvives) {
     LoadSample();
     Lib.RenameNode(Lib.GetRoot(), QString(4096, QLatin1Char('n')));
-    const TWriteResult r = [&] { const TFileSizeLimit limit(100); return Lib.Save(); }();
+    const TWriteResult r = [&] {
+        const TFileSizeLimit limit(100);
+        return Lib.Save();
+    }();
     EXPECT_FALSE(r.Ok);
     EXPECT_FALSE(r.Error.isEmpty());
     EXPECT_TRUE(Lib.Modified);

@@ -35,7 +35,8 @@ TEST_F(BrowserTest, DetailsCommandsAndUseFollowTheSelection) {
         std::string s;
         for (const char *name : {"saveMni", "novaKategoriaMni", "novyVyrazMni", "premenovatMni", "odstranitMni",
                                  "upravitMni", "newCategoryTbtn", "modifyTBtn", "pouzitBtn"})
-            s += W->findChild<QObject *>(name) && W->findChild<QObject *>(name)->property("enabled").toBool() ? '1' : '0';
+            s += W->findChild<QObject *>(name) && W->findChild<QObject *>(name)->property("enabled").toBool() ? '1'
+                                                                                                              : '0';
         return s;
     };
     EXPECT_EQ(states(), "000000000");
@@ -60,8 +61,8 @@ TEST_F(BrowserTest, DetailsCommandsAndUseFollowTheSelection) {
     EXPECT_EQ(states(), "111111110");
     EXPECT_TRUE(Find<QWidget>(*W, "vyrazPnl")->isHidden());
     EXPECT_EQ(S(Texts("nazovKnizniceEdt|suborEdt|verziaLbl|autorLbl|webLbl|emailLbl|popisKnizniceMmo")),
-              S("Sample|" + QDir::toNativeSeparators(LibPath("a.xml"))
-                + "|1.0|Bob|bob.example|bob@example.org|First line\nSecond line"));
+              S("Sample|" + QDir::toNativeSeparators(LibPath("a.xml")) +
+                "|1.0|Bob|bob.example|bob@example.org|First line\nSecond line"));
 }
 
 TEST_F(BrowserTest, ClosingAsksAboutModifiedLibrariesAndStaysWhenASaveFails) {
@@ -126,7 +127,8 @@ TEST_F(BrowserTest, ReloadAndLanguageSwitchDropChangesOnlyWhenTheUserAgrees) {
     const std::string question = "Reload libraries|Reloading will cause loss of changes in these modified libraries:"
                                  "\n\r\n\r- Renamed\n\r\n\rReally reload?";
     // The new folder is empty.
-    EXPECT_EQ(Boxes(), question + ";" + question + ";Error while loading libraries|No libraries found in the library folder.");
+    EXPECT_EQ(Boxes(),
+              question + ";" + question + ";Error while loading libraries|No libraries found in the library folder.");
 }
 
 // The program's road: the main window's menu opens the browser through its
@@ -153,8 +155,9 @@ TEST_F(BrowserTest, TheMainWindowOpensTheBrowserAndTakesAnExpressionFromIt) {
         Find<QPushButton>(*W, "pouzitBtn")->click();
         EXPECT_EQ(S(main.InputText()), "x+1");
 
-        WriteBytes(Path("lang/t.txt"), "[Addresses]\r\nLibraryPath=other\\\r\n[ExpressionBrowser]\r\nCaption=Formulas\r\n"
-                                       "[Common]\r\nUse=Take\r\nReload=Again\r\n");
+        WriteBytes(Path("lang/t.txt"),
+                   "[Addresses]\r\nLibraryPath=other\\\r\n[ExpressionBrowser]\r\nCaption=Formulas\r\n"
+                   "[Common]\r\nUse=Take\r\nReload=Again\r\n");
         ASSERT_TRUE(main.ApplyLanguageToAllForms("lang\\t.txt"));
         EXPECT_EQ(S(W->windowTitle() + "|" + Texts("pouzitBtn|reloadMni")), "Formulas|Take|Again");
         EXPECT_EQ(S(TreeText()), "Elsewhere");

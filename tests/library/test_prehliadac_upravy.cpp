@@ -7,13 +7,16 @@ protected:
     void SetUp() override {
         BrowserTest::SetUp();
         WriteLibrary("a.xml", kSampleLibrary);
-        WriteLibrary("b.xml", R"(<library name="Second"><expr name="e1" notation="1"/><expr name="e2" notation="2"/></library>)");
+        WriteLibrary(
+            "b.xml",
+            R"(<library name="Second"><expr name="e1" notation="1"/><expr name="e2" notation="2"/></library>)");
         Open().show();
     }
 
     // Triggers the menu item, which shows a modal dialog of type D; act runs
     // while it is open and clicks its OK.
-    template <class D> void WithDialog(const char *item, const std::function<void(D &)> &act) {
+    template <class D>
+    void WithDialog(const char *item, const std::function<void(D &)> &act) {
         D *dialog = nullptr;
         QObject guard; // dies with the call, so a dialog that never shows leaves nothing behind
         QTimer::singleShot(0, &guard, [&] {
@@ -72,8 +75,10 @@ TEST_F(EditBrowserTest, NewAndModifiedExpressionsAndLibrariesGoThroughTheirDialo
               "<var name=\"t\" description=\"\"/> </expr>");
 
     WithDialog<TUpravyVyrazuFrm>("upravitMni", [&](TUpravyVyrazuFrm &d) {
-        EXPECT_EQ(S(QStringList{d.ExpressionName(), d.Notation(), d.DescriptionLines().join('/'),
-                                d.VariableLines().join(';')}.join('|')), "Speed|v=s/t|one/two|s=path;t=");
+        EXPECT_EQ(
+            S(QStringList{d.ExpressionName(), d.Notation(), d.DescriptionLines().join('/'), d.VariableLines().join(';')}
+                  .join('|')),
+            "Speed|v=s/t|one/two|s=path;t=");
         Find<QComboBox>(d, "nazovCmb")->setEditText("Velocity");
     });
     EXPECT_EQ(S(Texts("nazovEdt")), "Velocity");
@@ -84,7 +89,8 @@ TEST_F(EditBrowserTest, NewAndModifiedExpressionsAndLibrariesGoThroughTheirDialo
         Find<QPushButton>(d, "vyberSuborBtn")->click();
     });
     Select("Sample");
-    WithDialog<TUpravyKnizniceFrm>("upravitMni", [&](TUpravyKnizniceFrm &d) { Find<QLineEdit>(d, "nazovEdt")->setText("Moved"); });
+    WithDialog<TUpravyKnizniceFrm>("upravitMni",
+                                   [&](TUpravyKnizniceFrm &d) { Find<QLineEdit>(d, "nazovEdt")->setText("Moved"); });
     EXPECT_EQ(S(TreeText()), "Moved(Mechanics(Inner(Velocity),Work),Top),Second(e1,e2),Mine");
     EXPECT_EQ(S(Texts("nazovKnizniceEdt")), "Moved");
     Item("saveMni")->trigger();

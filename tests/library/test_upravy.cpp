@@ -64,8 +64,8 @@ TEST_F(DialogTest, LibraryDialogProposesANewLibraryAndChecksNameAndFile) {
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     Find<QPushButton>(d, "vyberSuborBtn")->click();
     EXPECT_EQ(S(d.GetLibraryInfo().FileName), S(LibPath("mine.xml")));
-    EXPECT_EQ(S(proposed.join(';')), S(LibPath("new_library.xml") + " Tarbelon expression library (xml) (*.xml);"
-                                       + LibPath("mine.xml") + " Tarbelon expression library (xml) (*.xml)"));
+    EXPECT_EQ(S(proposed.join(';')), S(LibPath("new_library.xml") + " Tarbelon expression library (xml) (*.xml);" +
+                                       LibPath("mine.xml") + " Tarbelon expression library (xml) (*.xml)"));
 
     Find<QLineEdit>(d, "nazovEdt")->clear();
     d.okBtnClick();
@@ -88,8 +88,9 @@ TEST_F(DialogTest, LibraryDialogShowsAHeaderAndGivesItBackDatedToday) {
     EXPECT_TRUE(Find<QPushButton>(d, "okBtn")->isEnabled());
     const TInfoKniznice back = d.GetLibraryInfo();
     EXPECT_EQ(S(back.FileName), S(LibPath("a.xml")));
-    EXPECT_EQ(S(Header(back)), S("Physics|1.2.0|" + QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat)
-                                 + "|Eve|example.org|ann@example.org|one||three"));
+    EXPECT_EQ(S(Header(back)),
+              S("Physics|1.2.0|" + QLocale::system().toString(QDate(2026, 12, 5), QLocale::ShortFormat) +
+                "|Eve|example.org|ann@example.org|one||three"));
 }
 
 TEST_F(DialogTest, ALanguageFileTranslatesBothDialogs) {
@@ -100,7 +101,8 @@ TEST_F(DialogTest, ALanguageFileTranslatesBothDialogs) {
     TUpravyVyrazuFrm e;
     TUpravyKnizniceFrm l;
     l.ResetForNewLibrary();
-    EXPECT_EQ(S(l.GetLibraryInfo().Name + "|" + l.windowTitle() + "|" + l.FilterText), "Formulas|Library|Library of formulas");
+    EXPECT_EQ(S(l.GetLibraryInfo().Name + "|" + l.windowTitle() + "|" + l.FilterText),
+              "Formulas|Library|Library of formulas");
     EXPECT_EQ(S(e.NoExpressionErr), "Type it.");
     EXPECT_EQ(S(Find<QPushButton>(e, "zrusitBtn")->text() + "|" + Find<QPushButton>(l, "zrusitBtn")->text()),
               "Back|Back");

@@ -16,7 +16,10 @@ inline TGrafFunkcie::TSamplerFactory CountingSamplers(int &count, const TEvaluat
         std::unique_ptr<TFunctionSampler> Inner;
         int &Count;
         TCounting(std::unique_ptr<TFunctionSampler> inner, int &count) : Inner(std::move(inner)), Count(count) {}
-        quint8 Sample(long double x, long double &y) override { ++Count; return Inner->Sample(x, y); }
+        quint8 Sample(long double x, long double &y) override {
+            ++Count;
+            return Inner->Sample(x, y);
+        }
     };
     return [&count, &context](const QString &text) -> std::unique_ptr<TFunctionSampler> {
         return std::make_unique<TCounting>(CompileFunction(text, QStringLiteral("x"), context), count);

@@ -45,13 +45,16 @@ TEST_F(CyklickeVypoctyTest, SumsAndProductsOverTheRangeStopAtTheFirstFailingInde
         long double value = 0;
         const char *text = "";
     } cases[] = {
-        {"n", "n", 0, 5, false, 0, 15, "1,5E1"}, {"n", "n", 1, 5, true, 0, 120, "1,2E2"},
+        {"n", "n", 0, 5, false, 0, 15, "1,5E1"},
+        {"n", "n", 1, 5, true, 0, 120, "1,2E2"},
         // lower above upper: nothing summed
-        {"n", "n", 5, 0, false, 0, 0, "0E0"},    {"n", "n", 5, 0, true, 0, 1, "1E0"},
-        {"k^2", "k", -2, 2, false, 0, 10, "1E1"}, {"2^I", "i", 0, 10, false, 0, 2047, "2,047E3"},
-        {"", "n", 1, 3, false, 0, 0, "0E0"}, // an empty expression is 0
-        {"1/(n-3)", "n", 1, 5, true, 25},    // fails half-way
-        {"10^300*n", "n", 1, 20, true, 20}, // the product leaves the number range
+        {"n", "n", 5, 0, false, 0, 0, "0E0"},
+        {"n", "n", 5, 0, true, 0, 1, "1E0"},
+        {"k^2", "k", -2, 2, false, 0, 10, "1E1"},
+        {"2^I", "i", 0, 10, false, 0, 2047, "2,047E3"},
+        {"", "n", 1, 3, false, 0, 0, "0E0"},  // an empty expression is 0
+        {"1/(n-3)", "n", 1, 5, true, 25},     // fails half-way
+        {"10^300*n", "n", 1, 20, true, 20},   // the product leaves the number range
         {"10^4931*n", "n", 1, 20, false, 20}, // and so does the sum
     };
     for (const auto &c : cases) {
@@ -75,9 +78,8 @@ TEST_F(CyklickeVypoctyTest, EachIndexAddsWhatTheTextWithTheIndexWrittenInGives) 
         qint64 from, to;
         bool product;
     } cases[] = {
-        {"1/n^2", 1, 2999, false},        {"sin(n)/n+n%-n/7", -60, 60, false},
-        {"(1+1/n)^n", 1, 200, true},      {"n!/3^n-n/10", 0, 170, false},
-        {"10^n/7+n mod 3", -27, 27, false}, {"1/(n-3)", 1, 5, false}, // fails at n = 3
+        {"1/n^2", 1, 2999, false},      {"sin(n)/n+n%-n/7", -60, 60, false}, {"(1+1/n)^n", 1, 200, true},
+        {"n!/3^n-n/10", 0, 170, false}, {"10^n/7+n mod 3", -27, 27, false},  {"1/(n-3)", 1, 5, false}, // fails at n = 3
     };
     for (const Case &c : cases) {
         const QString text = QString::fromLatin1(c.expression);
@@ -110,15 +112,20 @@ TEST_F(CyklickeVypoctyTest, RefusesUnusableFieldsAndTooLongRangesAndAsksBeforeLo
         const char *box; // the message shown; none: nothing asked
         TAnswer answer = TAnswer::Yes;
     } cases[] = {
-        {"", "0", "5", P::PoleIndex, "index"},    {"n+1", "0", "5", P::PoleIndex, "index"},
+        {"", "0", "5", P::PoleIndex, "index"},
+        {"n+1", "0", "5", P::PoleIndex, "index"},
         {"[#]", "0", "5", P::PoleIndex, "index"}, // would stand in its own replacement text
-        {"sin", "0", "5", P::PoleIndex, "index"}, {"n", "", "5", P::PoleOd, "bound"},
-        {"n", "-", "5", P::PoleOd, "bound"},      {"n", "0", "1234567890", P::PoleDo, "bound"},
+        {"sin", "0", "5", P::PoleIndex, "index"},
+        {"n", "", "5", P::PoleOd, "bound"},
+        {"n", "-", "5", P::PoleOd, "bound"},
+        {"n", "0", "1234567890", P::PoleDo, "bound"},
         {"n", "0", "2,5", P::PoleDo, "bound"},
         {"k2", "-12345678", "-12345000", P::ZiadnePole, ""}, // letters and digits; nine characters
-        {"n", "0", "999", P::ZiadnePole, ""},     {"n", "0", "1000", P::ZiadnePole, "long"},
+        {"n", "0", "999", P::ZiadnePole, ""},
+        {"n", "0", "1000", P::ZiadnePole, "long"},
         {"n", "0", "1000", P::ZiadnePole, "long", TAnswer::No},
-        {"n", "-1500", "1499", P::ZiadnePole, "long"}, {"n", "0", "3000", P::ZiadnePole, "too long"},
+        {"n", "-1500", "1499", P::ZiadnePole, "long"},
+        {"n", "0", "3000", P::ZiadnePole, "too long"},
         {"n", "3000", "0", P::ZiadnePole, ""},
     };
     for (const auto &c : cases) {

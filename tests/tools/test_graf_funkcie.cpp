@@ -33,7 +33,8 @@ protected:
     }
     // The world point at the plot's centre.
     QPointF Centre() const {
-        return {double(G->Width() / 2.0L * G->ScaleX() - G->OffsetX()), double(G->Height() / 2.0L * G->ScaleY() - G->OffsetY())};
+        return {double(G->Width() / 2.0L * G->ScaleX() - G->OffsetX()),
+                double(G->Height() / 2.0L * G->ScaleY() - G->OffsetY())};
     }
 };
 
@@ -102,7 +103,8 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
 
 TEST_F(GrafFunkcie, TrigModeChoosesAPiGridLabelledInFactorsOfPi) {
     // "sin", "cos" or "tg" anywhere in the text, in small letters
-    for (const auto &[text, trig] : {std::pair{"sin(x)", true}, {"cotgh(x)", true}, {"SIN(x)", false}, {"tanh(x)", false}})
+    for (const auto &[text, trig] :
+         {std::pair{"sin(x)", true}, {"cotgh(x)", true}, {"SIN(x)", false}, {"tanh(x)", false}})
         EXPECT_EQ(Show(QString::fromLatin1(text)).Trig(), trig) << text;
     TGrafFunkcie &g = Show(QStringLiteral("tg(x)"));
     EXPECT_EQ(g.XGridUnit(), Pi);
@@ -174,7 +176,7 @@ TEST_F(GrafFunkcie, ViewChangesKeepTheirWorldPointsAndStopAtTheirLimits) {
         g.ZoomOut(true, false);
     EXPECT_TRUE(g.ScaleX() == 1.6L && g.GridX() / g.ScaleX() >= 20);
     EXPECT_EQ(Samples, 6 * MainPass); // the refusal draws nothing
-    while (Beeps == 1) // in, down to the finest scale
+    while (Beeps == 1)                // in, down to the finest scale
         g.ZoomIn(true, false);
     EXPECT_TRUE(g.ScaleX() <= 1.1920928955e-8L && g.ScaleX() * 2 > 1.1920928955e-8L);
     EXPECT_LE(g.GridX() / g.ScaleX(), 160);

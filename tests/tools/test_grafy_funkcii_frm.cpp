@@ -31,7 +31,8 @@ protected:
     }
     // The world point at the plot's centre.
     static QPointF Centre(const TGrafFunkcie &g) {
-        return {double(g.Width() / 2.0L * g.ScaleX() - g.OffsetX()), double(g.Height() / 2.0L * g.ScaleY() - g.OffsetY())};
+        return {double(g.Width() / 2.0L * g.ScaleX() - g.OffsetX()),
+                double(g.Height() / 2.0L * g.ScaleY() - g.OffsetY())};
     }
 };
 
@@ -58,18 +59,26 @@ TEST_F(GrafyFunkciiFrm, EachButtonReachesItsOperation) {
     EXPECT_TRUE(Find<QLineEdit>(w, "posunEdt")->isReadOnly());
     const struct {
         const char *button;
-        int steps; // up-down clicks from 40, by 5 between 5 and 80
-        int dx, dy; // pixels the picture moves (right, down)
+        int steps;                           // up-down clicks from 40, by 5 between 5 and 80
+        int dx, dy;                          // pixels the picture moves (right, down)
         double scaleX, scaleY, gridX, gridY; // factors
     } cases[] = {
-        {"vpravoBtn", 9, 80, 0, 1, 1, 1, 1},       {"vlavoBtn", -7, -5, 0, 1, 1, 1, 1},
-        {"horeBtn", -8, 0, 5, 1, 1, 1, 1},         {"doleBtn", 0, 0, -40, 1, 1, 1, 1},
-        {"priblizBtn", 0, 0, 0, 0.5, 0.5, 1, 1},   {"priblizXBtn", 0, 0, 0, 0.5, 1, 1, 1},
-        {"priblizYBtn", 0, 0, 0, 1, 0.5, 1, 1},    {"oddialBtn", 0, 0, 0, 2, 2, 1, 1},
-        {"oddialXBtn", 0, 0, 0, 2, 1, 1, 1},       {"oddialYBtn", 0, 0, 0, 1, 2, 1, 1},
-        {"zvacsiMriezkuBtn", 0, 0, 0, 1, 1, 0.5, 0.5}, {"zvacsiiMriezkuXBtn", 0, 0, 0, 1, 1, 0.5, 1},
-        {"zcacsiiMriezkuYBtn", 0, 0, 0, 1, 1, 1, 0.5}, {"zmensiMriezkuBtn", 0, 0, 0, 1, 1, 2, 2},
-        {"zmensiMriezkuXBtn", 0, 0, 0, 1, 1, 2, 1},    {"zmensiMriezkuYBtn", 0, 0, 0, 1, 1, 1, 2},
+        {"vpravoBtn", 9, 80, 0, 1, 1, 1, 1},
+        {"vlavoBtn", -7, -5, 0, 1, 1, 1, 1},
+        {"horeBtn", -8, 0, 5, 1, 1, 1, 1},
+        {"doleBtn", 0, 0, -40, 1, 1, 1, 1},
+        {"priblizBtn", 0, 0, 0, 0.5, 0.5, 1, 1},
+        {"priblizXBtn", 0, 0, 0, 0.5, 1, 1, 1},
+        {"priblizYBtn", 0, 0, 0, 1, 0.5, 1, 1},
+        {"oddialBtn", 0, 0, 0, 2, 2, 1, 1},
+        {"oddialXBtn", 0, 0, 0, 2, 1, 1, 1},
+        {"oddialYBtn", 0, 0, 0, 1, 2, 1, 1},
+        {"zvacsiMriezkuBtn", 0, 0, 0, 1, 1, 0.5, 0.5},
+        {"zvacsiiMriezkuXBtn", 0, 0, 0, 1, 1, 0.5, 1},
+        {"zcacsiiMriezkuYBtn", 0, 0, 0, 1, 1, 1, 0.5},
+        {"zmensiMriezkuBtn", 0, 0, 0, 1, 1, 2, 2},
+        {"zmensiMriezkuXBtn", 0, 0, 0, 1, 1, 2, 1},
+        {"zmensiMriezkuYBtn", 0, 0, 0, 1, 1, 1, 2},
     };
     for (const auto &c : cases) {
         w.SetFunction(QStringLiteral("x"));
@@ -79,8 +88,10 @@ TEST_F(GrafyFunkciiFrm, EachButtonReachesItsOperation) {
         Find<QPushButton>(w, c.button)->click();
         const TGrafFunkcie &g = w.Graph();
         EXPECT_EQ(Centre(g) - before, QPointF(double(-c.dx * g.ScaleX()), double(c.dy * g.ScaleY()))) << c.button;
-        EXPECT_EQ((std::array{double(g.ScaleX() / 0.025L), double(g.ScaleY() / 0.025L), double(g.GridX()), double(g.GridY())}),
-                  (std::array{c.scaleX, c.scaleY, c.gridX, c.gridY})) << c.button;
+        EXPECT_EQ((std::array{double(g.ScaleX() / 0.025L), double(g.ScaleY() / 0.025L), double(g.GridX()),
+                              double(g.GridY())}),
+                  (std::array{c.scaleX, c.scaleY, c.gridX, c.gridY}))
+            << c.button;
     }
     Find<QPushButton>(w, "vystredBtn")->click();
     EXPECT_EQ(Centre(w.Graph()), QPointF(0, 0));

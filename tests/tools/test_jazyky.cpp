@@ -79,9 +79,12 @@ protected:
         const TKombinatorika &k = Kombinatorika.Model();
         const TTrojclenka &t = Trojclenka.Model();
         const TCyklickeVypocty::TMessages &m = Suma.Model().Messages;
-        return all + QStringList{k.KNotEntered, k.NNotEntered, k.InvalidInput, t.ValueNotEntered, t.InvalidInput,
-                                 m.DifficultCalculationCaption, m.DifficultCalculation, m.TooDifficultCalculation,
-                                 m.InputError, m.InvalidBound, m.InvalidVariable};
+        return all + QStringList{k.KNotEntered,          k.NNotEntered,
+                                 k.InvalidInput,         t.ValueNotEntered,
+                                 t.InvalidInput,         m.DifficultCalculationCaption,
+                                 m.DifficultCalculation, m.TooDifficultCalculation,
+                                 m.InputError,           m.InvalidBound,
+                                 m.InvalidVariable};
     }
 };
 

@@ -19,11 +19,15 @@ TEST_F(KombinatorikaTest, CountsAndMessages) {
         R::TStav stav;
         const char *text;
     } cases[] = {
-        {K::KombinacneCislo, "5", "2", R::Ok, "10"},          {K::VariacieBezOpakovania, "5", "2", R::Ok, "20"},
-        {K::VariacieSOpakovanim, "5", "2", R::Ok, "25"},      {K::KombinacieBezOpakovania, "5", "2", R::Ok, "10"},
-        {K::KombinacieSOpakovanim, "5", "2", R::Ok, "15"},    {K::Permutacie, "5", "2", R::Ok, "120"},
+        {K::KombinacneCislo, "5", "2", R::Ok, "10"},
+        {K::VariacieBezOpakovania, "5", "2", R::Ok, "20"},
+        {K::VariacieSOpakovanim, "5", "2", R::Ok, "25"},
+        {K::KombinacieBezOpakovania, "5", "2", R::Ok, "10"},
+        {K::KombinacieSOpakovanim, "5", "2", R::Ok, "15"},
+        {K::Permutacie, "5", "2", R::Ok, "120"},
         {K::KombinacneCislo, "2", "5", R::InvalidInput, "Neplatný vstup."},
-        {K::VariacieSOpakovanim, "2", "5", R::Ok, "32"},      {K::KombinacneCislo, "5", "0", R::Ok, "1"},
+        {K::VariacieSOpakovanim, "2", "5", R::Ok, "32"},
+        {K::KombinacneCislo, "5", "0", R::Ok, "1"},
         {K::KombinacneCislo, "0", "0", R::Ok, "1"},
         {K::KombinacieSOpakovanim, "0", "0", R::InvalidInput, "Neplatný vstup."},
         // Exact while the products fit in the 64-bit mantissa.
@@ -71,7 +75,7 @@ TEST_F(KombinatorikaTest, WindowTakesDigitsAndShowsResultsAndMessages) {
     auto *calculate = Find<QPushButton>(w, "vypocetBtn");
     n->clear();
     n->setFocus();
-    TypeText(n, QStringLiteral("ťa-,+"));  // the 5 of the Slovak number row; "+" is 1
+    TypeText(n, QStringLiteral("ťa-,+")); // the 5 of the Slovak number row; "+" is 1
     EXPECT_EQ(S(n->text()), "51");
     TypeText(n, QStringLiteral("234"));
     EXPECT_EQ(S(n->text()), "5123"); // four digits at most

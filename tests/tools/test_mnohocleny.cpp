@@ -99,7 +99,8 @@ TEST_F(MnohoclenyTest, RefusedCommandsShowTheirMessages) {
         {"x", "x^-1+1", "0", "hornerBtn", "Pre výpočet Hornerovej schémy nesmie mať polynóm Q záporné indexy."},
         {"x", "x^2", "1,2,3", "hornerBtn", "Nesprávne zadaná hodnota.", "bodEdt"},
         {"x", "x^2+1", "1" + QString(300, u'0'), "hornerBtn", "Chyba výpočtu: Príliš vysoké číslo."},
-        {"x^3", "xy+1", "0", "delenieBtn", "Najvyšší člen deliteľa Q podľa premennej x musí byť jediný a bez inej premennej."},
+        {"x^3", "xy+1", "0", "delenieBtn",
+         "Najvyšší člen deliteľa Q podľa premennej x musí byť jediný a bez inej premennej."},
         {"x^20000", "x^20000", "0", "nasobenieBtn", "Exponent musí byť z rozsahu -32768 až 32767."},
         {"a+b+c+d+e", "x", "0", "umocniPBtn", "Výsledok by mal viac ako 10000 členov.", nullptr, 30},
     };

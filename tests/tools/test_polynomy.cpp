@@ -34,18 +34,14 @@ QString Command(char op, const QString &p, const QString &q, int n = 2) {
         r = Parsed(p);
         r.AddText(q, r.Variables(), op == '-', false, sep);
         return r.ToText(sep);
-    case '.':
-        TPolynom::Multiply(a, Parsed(q, a.Variables()), r);
-        return r.ToText(sep);
+    case '.': TPolynom::Multiply(a, Parsed(q, a.Variables()), r); return r.ToText(sep);
     case '/': {
         const TPolynom divisor = Parsed(q);
         TPolynom remainder;
         TPolynom::Divide(Parsed(p, divisor.Variables()), divisor, remainder, r);
         return r.ToText(sep) + QStringLiteral(" r ") + remainder.ToText(sep);
     }
-    default:
-        a.Power(n);
-        return a.ToText(sep);
+    default: a.Power(n); return a.ToText(sep);
     }
 }
 
@@ -56,9 +52,18 @@ TEST(PolynomialText, ParsesAndPrints) {
         const char *text, *printed;
         char16_t sep = u',';
     } rows[] = {
-        {"x^", "x"},       {"-x", "-x"},     {"", "0"},           {"x^2x^-2", "1"},    {"2x+3x", "5x"},
-        {"x-x", "0"},      {"x^-1", "x^-1"}, {"x^2x", "x^3"},     {"2x3", "6x"},       {"yx+xy", "2yx"},
-        {"2 x ^ 2 + y", "2x^2+y"},           {"x-0,0004y", "x-0y"},
+        {"x^", "x"},
+        {"-x", "-x"},
+        {"", "0"},
+        {"x^2x^-2", "1"},
+        {"2x+3x", "5x"},
+        {"x-x", "0"},
+        {"x^-1", "x^-1"},
+        {"x^2x", "x^3"},
+        {"2x3", "6x"},
+        {"yx+xy", "2yx"},
+        {"2 x ^ 2 + y", "2x^2+y"},
+        {"x-0,0004y", "x-0y"},
         {"2,5x-1,25", "2,5x-1,25"},
         {"2.5x-1.25", "2.5x-1.25", u'.'},
         // Rounding noise of a cancellation is no term; whole numbers stay exact.
@@ -77,13 +82,12 @@ TEST(PolynomialText, CheckAcceptsWhatTheParserReads) {
         bool valid;
         char16_t sep = u',';
     } rows[] = {
-        {"", true},          {"x^", true},       {"x^-2", true},      {"5x^3-3x^2+6x", true},
-        {"2 x", true},       {"x^32767", true},  {"2,5x", true},      {"2.5x", true, u'.'},
-        {"2^3", false},      {"x^2,5", false},   {"2 ^2", false},     {"x+", false},
-        {"x,", false},       {",5x", false},     {"^x", false},       {"X", false},
-        {"x*2", false},      {"x++y", false},    {"x^^2", false},     {"x^y", false},
-        {"x,5", false},      {"x^32768", false}, {"2,,5", false},     {"1,2,3x", false},
-        {"2,5x", false, u'.'}, {"2.5x", false},
+        {"", true},        {"x^", true},       {"x^-2", true},       {"5x^3-3x^2+6x", true}, {"2 x", true},
+        {"x^32767", true}, {"2,5x", true},     {"2.5x", true, u'.'}, {"2^3", false},         {"x^2,5", false},
+        {"2 ^2", false},   {"x+", false},      {"x,", false},        {",5x", false},         {"^x", false},
+        {"X", false},      {"x*2", false},     {"x++y", false},      {"x^^2", false},        {"x^y", false},
+        {"x,5", false},    {"x^32768", false}, {"2,,5", false},      {"1,2,3x", false},      {"2,5x", false, u'.'},
+        {"2.5x", false},
     };
     for (const Row &r : rows)
         EXPECT_EQ(TPolynom::IsValidText(QString::fromUtf8(r.text), r.sep), r.valid) << r.text << " sep " << char(r.sep);
@@ -127,7 +131,8 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
         TPolynomError error;
         const char *what;
     } rows[] = {
-        {[] { return Command('/', "x^2", "xy"); }, TPolynomError::DivisorLeadingTerm, "leading term with another variable"},
+        {[] { return Command('/', "x^2", "xy"); }, TPolynomError::DivisorLeadingTerm,
+         "leading term with another variable"},
         {[] { return Command('/', "x^2", "x+xy"); }, TPolynomError::DivisorLeadingTerm, "two leading terms"},
         {[] { return Command('/', "x^2", "x-x"); }, TPolynomError::DivisionByZero, "zero divisor"},
         {[] { return Command('/', "x^30000", "x+1"); }, TPolynomError::TooManyTerms, "30000 quotient terms"},
@@ -139,7 +144,11 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
         {[] { return Command('+', "x^30000x^30000", ""); }, TPolynomError::ExponentRange, "parsed exponent sum"},
         {[&] { return Command('.', huge, huge); }, TPolynomError::Overflow, "product beyond double"},
         {[&] { return Command('+', beyondDouble, ""); }, TPolynomError::Overflow, "typed beyond double"},
-        {[] { Parsed("x^10+1").HornerScheme(1e300L); return QString(); }, TPolynomError::Overflow, "Horner at a huge m"},
+        {[] {
+             Parsed("x^10+1").HornerScheme(1e300L);
+             return QString();
+         },
+         TPolynomError::Overflow, "Horner at a huge m"},
     };
     for (const Row &r : rows) {
         std::optional<TPolynomError> error;
@@ -172,7 +181,11 @@ TEST(HornerScheme, DividesByXMinusMOverAndOver) {
         std::vector<double> coefficients;
         std::vector<std::vector<double>> products, results;
     } rows[] = {
-        {"x^3-6x^2+11x-6", 2, {1, -6, 11, -6}, {{2, -8, 6}, {2, -4}, {2}, {}}, {{1, -4, 3, 0}, {1, -2, -1}, {1, 0}, {1}}},
+        {"x^3-6x^2+11x-6",
+         2,
+         {1, -6, 11, -6},
+         {{2, -8, 6}, {2, -4}, {2}, {}},
+         {{1, -4, 3, 0}, {1, -2, -1}, {1, 0}, {1}}},
         {"x^2+3", 0, {1, 0, 3}, {{0, 0}, {0}, {}}, {{1, 0, 3}, {1, 0}, {1}}},
         {"3+2x", -1, {2, 3}, {{-2}, {}}, {{2, 1}, {2}}},
         {"5", 7, {5}, {{}}, {{5}}},

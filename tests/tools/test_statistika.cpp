@@ -38,15 +38,27 @@ TEST_F(StatistikaTest, SummaryOfValidLists) {
         TRows rows;
         QStringList texts;
     } cases[] = {
-        {"empty weights count as 1", {{"1", ""}, {"2", ""}, {"3", ""}}, {"3", "6", "6", "2", "2", "0,667", "0,816", "2"}},
+        {"empty weights count as 1",
+         {{"1", ""}, {"2", ""}, {"3", ""}},
+         {"3", "6", "6", "2", "2", "0,667", "0,816", "2"}},
         {"weights", {{"10", "3"}, {"20", "1"}}, {"2", "30", "200", "15", "12,5", "18,75", "4,33", "15"}},
-        {"even count, unsorted", {{"4", "1"}, {"1", "1"}, {"3", "1"}, {"2", "1"}}, {"4", "10", "24", "2,5", "2,5", "1,25", "1,118", "2,5"}},
-        {"negative and fractional", {{"-1,5", "2"}, {" 4 ", "0,5"}, {"1E1", "1"}}, {"3", "12,5", "-60", "4,167", "2,571", "25,531", "5,053", "4"}},
+        {"even count, unsorted",
+         {{"4", "1"}, {"1", "1"}, {"3", "1"}, {"2", "1"}},
+         {"4", "10", "24", "2,5", "2,5", "1,25", "1,118", "2,5"}},
+        {"negative and fractional",
+         {{"-1,5", "2"}, {" 4 ", "0,5"}, {"1E1", "1"}},
+         {"3", "12,5", "-60", "4,167", "2,571", "25,531", "5,053", "4"}},
         // Rounding leaves Q - E^2 of three equal values below 0.
-        {"dispersion never below 0", {{"0,011", "1"}, {"0,011", "1"}, {"0,011", "1"}}, {"3", "0,033", "0", "0,011", "0,011", "0", "0", "0,011"}},
-        {"past 255 rows", Repeated("1", 150) + Repeated("2", 150), {"300", "450", "1,42724769270595988E45", "1,5", "1,5", "0,25", "0,5", "1,5"}},
+        {"dispersion never below 0",
+         {{"0,011", "1"}, {"0,011", "1"}, {"0,011", "1"}},
+         {"3", "0,033", "0", "0,011", "0,011", "0", "0", "0,011"}},
+        {"past 255 rows",
+         Repeated("1", 150) + Repeated("2", 150),
+         {"300", "450", "1,42724769270595988E45", "1,5", "1,5", "0,25", "0,5", "1,5"}},
         // 2^32 512 times: every sum exact, the product 2^16384 beyond 80 bits.
-        {"product beyond the range", Repeated("4294967296", 512), {"512", "2199023255552", "mimo rozsahu", "4294967296", "4294967296", "0", "0", "4294967296"}},
+        {"product beyond the range",
+         Repeated("4294967296", 512),
+         {"512", "2199023255552", "mimo rozsahu", "4294967296", "4294967296", "0", "0", "4294967296"}},
     };
     for (const Case &c : cases) {
         TStatistika model;
@@ -67,8 +79,10 @@ TEST_F(StatistikaTest, SumsOfDoublesAreHeldBeyondTheRangeOfDouble) {
 }
 
 TEST_F(StatistikaTest, FilledWeightsAreAnnouncedToTheView) {
-    struct Case { TRows rows; int first, last; } cases[] = {
-        {{{"1", ""}, {"2", "5"}, {"3", ""}}, 0, 2}, {{{"1", "2"}, {"2", ""}}, 1, 1}, {{{"1", "2"}}, -1, -1}};
+    struct Case {
+        TRows rows;
+        int first, last;
+    } cases[] = {{{{"1", ""}, {"2", "5"}, {"3", ""}}, 0, 2}, {{{"1", "2"}, {"2", ""}}, 1, 1}, {{{"1", "2"}}, -1, -1}};
     for (const Case &c : cases) {
         TStatistika model;
         Fill(model, c.rows);
@@ -77,7 +91,8 @@ TEST_F(StatistikaTest, FilledWeightsAreAnnouncedToTheView) {
         ASSERT_EQ(changed.size(), c.first < 0 ? 0 : 1) << c.first;
         if (c.first >= 0) {
             EXPECT_TRUE(changed.at(0).at(0) == model.index(c.first, TStatistika::ColumnY) &&
-                        changed.at(0).at(1) == model.index(c.last, TStatistika::ColumnY)) << c.first;
+                        changed.at(0).at(1) == model.index(c.last, TStatistika::ColumnY))
+                << c.first;
         }
     }
 }
@@ -89,10 +104,18 @@ TEST_F(StatistikaTest, ListsWithoutSummary) {
         TStatistikaStav stav;
         int row, column;
     } cases[] = {
-        {"blank left by the add button", {{"1", "1"}, {" ", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
+        {"blank left by the add button",
+         {{"1", "1"}, {" ", "1"}},
+         TStatistikaStav::IncorrectValue,
+         1,
+         TStatistika::ColumnX},
         {"bad weight", {{"1", "1"}, {"2", "a"}, {"x", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnY},
         {"other decimal point", {{"1.5", "1"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnX},
-        {"value beyond double", {{"1", "1"}, {"1E4000", "1"}}, TStatistikaStav::IncorrectValue, 1, TStatistika::ColumnX},
+        {"value beyond double",
+         {{"1", "1"}, {"1E4000", "1"}},
+         TStatistikaStav::IncorrectValue,
+         1,
+         TStatistika::ColumnX},
         {"weight beyond double", {{"1", "-1,8E308"}}, TStatistikaStav::IncorrectValue, 0, TStatistika::ColumnY},
         {"no rows", {}, TStatistikaStav::EmptyList, -1, -1},
         {"weights cancel", {{"1", "1"}, {"2", "-1"}}, TStatistikaStav::ZeroWeight, -1, -1},

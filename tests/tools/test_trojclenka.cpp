@@ -21,16 +21,23 @@ TEST_F(TrojclenkaTest, ResultsMessagesAndFocus) {
         const char *text;
         int focus;
     } cases[] = {
-        {"5", "20", "10", true, true, "10", -1},         {"5", "20", "10", false, true, "40", -1},
-        {"3", "1", "7", true, true, "0,4286", -1},       {"-1,5", "2", "4", false, true, "-5,3333", -1},
-        {"5", "20", "0", true, false, invalid, 2},       {"0", "20", "10", false, false, invalid, 0},
-        {"5", "20", "0", false, true, "0", -1},          {"0", "0", "0", true, false, invalid, -1},
-        {"1E4000", "1", "1", true, false, invalid, -1},  {"1E200", "1E200", "1E-100", true, false, invalid, -1},
+        {"5", "20", "10", true, true, "10", -1},
+        {"5", "20", "10", false, true, "40", -1},
+        {"3", "1", "7", true, true, "0,4286", -1},
+        {"-1,5", "2", "4", false, true, "-5,3333", -1},
+        {"5", "20", "0", true, false, invalid, 2},
+        {"0", "20", "10", false, false, invalid, 0},
+        {"5", "20", "0", false, true, "0", -1},
+        {"0", "0", "0", true, false, invalid, -1},
+        {"1E4000", "1", "1", true, false, invalid, -1},
+        {"1E200", "1E200", "1E-100", true, false, invalid, -1},
         {"1E200", "1E200", "1E200", true, true, "1E200", -1}, // the double's own digits
         {"1E-400", "1", "1", true, true, "0", -1},
         {"5", "20", "1E-400", true, false, invalid, 2},
-        {"5", "1.5", "2", true, false, invalid, -1},     {"", "20", "10", true, false, missing, 0},
-        {"5", "", "", false, false, missing, 1},         {"5", "20", "", true, false, missing, 2},
+        {"5", "1.5", "2", true, false, invalid, -1},
+        {"", "20", "10", true, false, missing, 0},
+        {"5", "", "", false, false, missing, 1},
+        {"5", "20", "", true, false, missing, 2},
     };
     const TTrojclenka model;
     for (const Case &c : cases) {

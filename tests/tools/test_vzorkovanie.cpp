@@ -51,7 +51,8 @@ protected:
         Variables.Items = {QStringLiteral("a=1,5"), QStringLiteral("b=-2"), QStringLiteral("y=2"),
                            QStringLiteral("e=2,718281828")};
         Context.Variables = &Variables;
-        Constants.Items = {{QStringLiteral("$g"), QStringLiteral("9,81")}, {QStringLiteral("$Na"), QStringLiteral("6,022E23")}};
+        Constants.Items = {{QStringLiteral("$g"), QStringLiteral("9,81")},
+                           {QStringLiteral("$Na"), QStringLiteral("6,022E23")}};
         Context.Constants = &Constants;
     }
 };
@@ -159,7 +160,8 @@ TEST_F(Vzorkovanie, TheGraphAndTheSumReadTheirTextAsRealInEverySet) {
         EXPECT_EQ(y, 3) << int(set);
         long double v = 0;
         TChyba err;
-        EXPECT_TRUE(PripravIndexovanyVyraz(QStringLiteral("5 mod n+1"), QStringLiteral("n"), context)->Evaluate(3, v, err));
+        EXPECT_TRUE(
+            PripravIndexovanyVyraz(QStringLiteral("5 mod n+1"), QStringLiteral("n"), context)->Evaluate(3, v, err));
         EXPECT_EQ(v, 3) << int(set);
     }
 }
