@@ -271,6 +271,14 @@ bool QuickDecimal(QStringView text, QChar separator, long double &value) {
 
 } // namespace
 
+bool TryStrToDouble(QStringView text, double &value, QChar separator) {
+    long double read = 0;
+    if (!TryStrToFloat(text, read, separator) || !std::isfinite(double(read)))
+        return false;
+    value = double(read);
+    return true;
+}
+
 bool TryStrToFloat(QStringView text, long double &value, QChar separator) {
     if (QuickDecimal(text, separator, value))
         return true;

@@ -14,6 +14,9 @@
 // Returns false (and leaves value alone) for anything else or a value that
 // does not fit in long double.
 bool TryStrToFloat(QStringView text, long double &value, QChar separator);
+// As TryStrToFloat, for a 64-bit value: false also for a number beyond the
+// range of double.
+bool TryStrToDouble(QStringView text, double &value, QChar separator);
 
 // As TryStrToFloat, but throws EEngineConvertError on failure.
 long double StrToFloat(const QString &text, QChar separator);

@@ -61,13 +61,7 @@ TStatistikaStav VypocitajStatistiku(const TSubor &values, TStatistickeUdaje &out
 
 // A cell's number as the 64-bit value the list holds; false for a text that
 // is no number or a number beyond the range of double.
-static bool ReadCell(const QString &text, double &value) {
-    long double read = 0;
-    if (!TryStrToFloat(text, read, DecSep()))
-        return false;
-    value = double(read);
-    return std::isfinite(value);
-}
+static bool ReadCell(const QString &text, double &value) { return TryStrToDouble(text, value, DecSep()); }
 
 static QString OneLine(QString text) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));

@@ -15,14 +15,9 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     // no input, and X must fit as well. The product is taken in 80 bits, so
     // that only X itself decides.
     double values[3];
-    for (int i = 0; i < 3; ++i) {
-        long double read = 0;
-        if (!TryStrToFloat(*texts[i], read, DecSep()))
+    for (int i = 0; i < 3; ++i)
+        if (!TryStrToDouble(*texts[i], values[i], DecSep()))
             return {false, InvalidInput, -1};
-        values[i] = double(read);
-        if (!std::isfinite(values[i]))
-            return {false, InvalidInput, -1};
-    }
     // Direct divides by the lower-left number c, inverse by the upper-left a.
     const int divisorField = priama ? 2 : 0;
     const long double va = values[0], vb = values[1], vc = values[2];
