@@ -516,8 +516,10 @@ private:
     std::mt19937 m_rng;
     int Pick(int n) { return int(m_rng() % unsigned(n)); }
 
-    // A decimal number: its text with "," and its exact value.
-    std::pair<QString, Q> Decimal(int maxDigits, int maxDecimals) {
+    // A decimal number: its text with "," and its exact value; with
+    // exponent, now and then written with a signed exponent as the display
+    // writes small and large parts ("1,5E-3").
+    std::pair<QString, Q> Decimal(int maxDigits, int maxDecimals, bool exponent = false) {
         long long m = 0;
         for (int i = 1 + Pick(maxDigits); i > 0; --i)
             m = m * 10 + Pick(10);
@@ -528,11 +530,17 @@ private:
             t.insert(t.size() - d, QLatin1Char(','));
         for (int i = 0; i < d; ++i)
             value /= 10;
+        if (exponent && Pick(4) == 0) {
+            const int e = Pick(25) - 12;
+            t += (e < 0 ? QStringLiteral("E-") : QStringLiteral("E+")) + QString::number(std::abs(e));
+            for (int i = 0; i < std::abs(e); ++i)
+                value = e < 0 ? value / 10 : value * 10;
+        }
         return {t, value};
     }
 
     TExpr Leaf() {
-        const auto [text, value] = Decimal(7, 6);
+        const auto [text, value] = Decimal(7, 6, true);
         switch (Pick(3)) {
         case 0: return TExpr{text, {value, 0}, Ulps * (long double)value};
         case 1: return TExpr{QLatin1Char('j') + text, {0, value}, Ulps * (long double)value};
