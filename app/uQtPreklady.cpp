@@ -1,6 +1,7 @@
 #include "uQtPreklady.h"
 
 #include "uIniFile.h"
+#include "uSpolocne.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -20,11 +21,10 @@ namespace {
 const QString kEnglish = QStringLiteral("en");
 
 // Two lower-case letters, or empty.
-QString LanguageCode(QString text) {
-    text = text.trimmed().left(2).toLower();
-    const bool letters = text.size() == 2 && text.at(0) >= QLatin1Char('a') && text.at(0) <= QLatin1Char('z') &&
-                         text.at(1) >= QLatin1Char('a') && text.at(1) <= QLatin1Char('z');
-    return letters ? text : QString();
+QString LanguageCode(const QString &text) {
+    const QString code = AsciiLower(text.trimmed().left(2));
+    const bool letters = code.size() == 2 && IsAsciiLetter(code.at(0)) && IsAsciiLetter(code.at(1));
+    return letters ? code : QString();
 }
 
 // Qt's catalogue of language in folder; empty when there is none. Only the
