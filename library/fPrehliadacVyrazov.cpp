@@ -76,6 +76,13 @@ void InsertSorted(QTreeWidgetItem *parent, QTreeWidgetItem *item, int index) {
     parent->insertChild(at, item);
 }
 
+// A node's caption, with the whole name as its tooltip: a narrow tree
+// cuts long names short.
+void SetCaption(QTreeWidgetItem *item, const QString &name) {
+    item->setText(0, name);
+    item->setToolTip(0, name);
+}
+
 const QString kDragFormat = QStringLiteral("application/x-tarbelon-library-node");
 
 // The tree: a node is dragged onto another of the same tree, and the
@@ -486,7 +493,7 @@ void TPrehliadacVyrazovFrm::CollectNodes(const QDomElement &element, TKniznicaVy
 
 TUzolStromu *TPrehliadacVyrazovFrm::CreateTreeNode(const QDomElement &element, TKniznicaVyrazov *library) const {
     auto *node = new TUzolStromu({element, library});
-    node->setText(0, element.attribute(kName));
+    SetCaption(node, element.attribute(kName));
     node->setIcon(0, m_dta->PictureOf(node->Kind()));
     return node;
 }
@@ -514,7 +521,7 @@ void TPrehliadacVyrazovFrm::SelectionChange() {
     UpdateToolButtons();
 }
 
-void TPrehliadacVyrazovFrm::ShowNodeDetails() {
+void TPrehliadacVyrazovFrm::ShowNodeDetails(bool showEmptyForCategory) {
     const TUzolStromu *item = SelectedItem();
     if (!item)
         return;
@@ -549,8 +556,23 @@ void TPrehliadacVyrazovFrm::ShowNodeDetails() {
         pouzitBtn->setEnabled(false);
         break;
     }
-    default: break; // a category: the panel keeps what it showed
+    default: // a category
+        if (showEmptyForCategory) {
+            nazovEdt->clear();
+            vyrazEdt->clear();
+            PopisMmo->clear();
+            m_variables->SetLines({});
+            vyrazPnl->show();
+            kniznicaPnl->hide();
+            pouzitBtn->setEnabled(false);
+        }
+        break;
     }
+}
+
+void TPrehliadacVyrazovFrm::Beep() const {
+    if (AppContext().Beep)
+        AppContext().Beep();
 }
 
 TEditEnabling TPrehliadacVyrazovFrm::CurrentEnabling() const {
@@ -609,6 +631,10 @@ void TPrehliadacVyrazovFrm::StartRename(QTreeWidgetItem *item) {
 void TPrehliadacVyrazovFrm::RenameEnd(QTreeWidgetItem *item) {
     SetEditable(item, false);
     m_editedItem = nullptr;
+    {
+        const QSignalBlocker blocker(stromVyrazovTrv);
+        item->setToolTip(0, item->text(0));
+    }
     if (const TUzolStromu *node = TUzolStromu::Of(item))
         node->Reference.Library->RenameNode(node->Reference.Node, item->text(0));
 }
@@ -636,8 +662,10 @@ void TPrehliadacVyrazovFrm::NewCategory() {
     const TXMLNodeReference reference = item->Reference;
     QDomElement category;
     reference.Library->AddCategory(reference.Node, NewCategoryText, category);
-    if (category.isNull())
+    if (category.isNull()) {
+        Beep(); // the library may nest no deeper
         return;
+    }
     item->setExpanded(true);
     TUzolStromu *node = InsertSubtree(item, item->childCount(), category, reference.Library);
     stromVyrazovTrv->setCurrentItem(node);
@@ -663,8 +691,10 @@ void TPrehliadacVyrazovFrm::NewExpression(const QString &name, const QString &no
     const TXMLNodeReference reference = item->Reference;
     QDomElement expr;
     reference.Library->AddExpression(reference.Node, name, notation, JoinStrings(descLines, kSep), vars, expr);
-    if (expr.isNull())
+    if (expr.isNull()) {
+        Beep(); // the library may nest no deeper
         return;
+    }
     item->setExpanded(true);
     stromVyrazovTrv->setCurrentItem(InsertSubtree(item, item->childCount(), expr, reference.Library));
 }
@@ -687,7 +717,7 @@ void TPrehliadacVyrazovFrm::ModifyClick() {
         reference.Library->SetLibraryInfo(header);
         {
             const QSignalBlocker blocker(stromVyrazovTrv);
-            item->setText(0, header.Name);
+            SetCaption(item, header.Name);
         }
         ShowNodeDetails();
         break;
@@ -712,7 +742,7 @@ void TPrehliadacVyrazovFrm::ApplyExpressionEdit(const QString &name, const QStri
     item->Reference.Library->ModifyExpression(item->Reference.Node, name, notation, JoinStrings(descLines, kSep), vars);
     {
         const QSignalBlocker blocker(stromVyrazovTrv);
-        item->setText(0, name);
+        SetCaption(item, name);
     }
     ShowNodeDetails();
 }
@@ -754,10 +784,7 @@ void TPrehliadacVyrazovFrm::PasteNode() {
     QDomElement pasted;
     switch (PasteBefore(m_clipboard, reference.Node, *reference.Library, pasted)) {
     case TPasteResult::Nothing: break;
-    case TPasteResult::Refused:
-        if (AppContext().Beep)
-            AppContext().Beep();
-        break;
+    case TPasteResult::Refused: Beep(); break;
     case TPasteResult::Inserted: {
         QTreeWidgetItem *parent = item->parent() ? item->parent() : stromVyrazovTrv->invisibleRootItem();
         InsertSubtree(parent, parent->indexOfChild(item), pasted, reference.Library);
@@ -794,6 +821,10 @@ void TPrehliadacVyrazovFrm::DropNode(QTreeWidgetItem *dragged, QTreeWidgetItem *
     }
     DeleteTreeNode(dragged);
     stromVyrazovTrv->setCurrentItem(shift ? node : target);
+    // The details, Use and the commands follow the node selected now, not
+    // the dragged one the press had shown.
+    ShowNodeDetails(true);
+    UpdateToolButtons();
 }
 
 TUpravyKnizniceFrm *TPrehliadacVyrazovFrm::GetUpravyKnizniceFrm() {

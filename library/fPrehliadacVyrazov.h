@@ -168,7 +168,12 @@ private:
     // Deletes a node with its descendants and their references.
     void DeleteTreeNode(QTreeWidgetItem *item);
     void SelectionChange();
-    void ShowNodeDetails();
+    // Shows the selected library or expression. A selected category leaves
+    // the panel as it was, unless showEmptyForCategory: then the panel is
+    // emptied and Use disabled (after a drop, which selects a node the user
+    // did not pick).
+    void ShowNodeDetails(bool showEmptyForCategory = false);
+    void Beep() const;
     void UpdateToolButtons();
     void PopupEnabling();
     TEditEnabling CurrentEnabling() const;

@@ -114,7 +114,7 @@ TInfoKniznice TUpravyKnizniceFrm::GetLibraryInfo() const {
     info.AuthorEmail = autorMailEdt->text();
     const QDate today = AppContext().UtcNow().toLocalTime().date();
     info.Date = QLocale::system().toString(today, QLocale::ShortFormat);
-    info.Description = JoinStrings(popisMmo->toPlainText().split(QLatin1Char('\n')), QLatin1Char('|'));
+    info.Description = JoinStrings(MemoLines(popisMmo->toPlainText()), QLatin1Char('|'));
     return info;
 }
 

@@ -2,6 +2,7 @@
 
 #include "uAppContext.h"
 #include "uDisk.h"
+#include "uPrehliadacVyrazov.h"
 #include "uPremenne.h"
 #include "uSpolocne.h"
 #include "uSpolocneOkna.h"
@@ -97,7 +98,7 @@ QString TUpravyVyrazuFrm::ExpressionName() const { return nazovCmb->currentText(
 
 QString TUpravyVyrazuFrm::Notation() const { return vyrazEdt->text(); }
 
-QStringList TUpravyVyrazuFrm::DescriptionLines() const { return PopisMmo->toPlainText().split(QLatin1Char('\n')); }
+QStringList TUpravyVyrazuFrm::DescriptionLines() const { return MemoLines(PopisMmo->toPlainText()); }
 
 QStringList TUpravyVyrazuFrm::VariableLines() const { return m_variables->Lines(); }
 

@@ -6,7 +6,9 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
 #include <QXmlStreamWriter>
+#include <vector>
 
 namespace {
 
@@ -107,6 +109,9 @@ const QStringList &AttributeOrder(const QString &tag) {
     return named;
 }
 
+// Writes a document or one element with its subtree. The walk keeps its own
+// stack of open nodes instead of recursing, so that the depth of a library
+// never reaches the depth of the call stack.
 class TLibraryWriter {
 public:
     explicit TLibraryWriter(QByteArray *out) : m_w(out) {
@@ -117,13 +122,58 @@ public:
     void WriteDocument(const QDomDocument &document) {
         m_w.writeStartDocument();
         for (QDomNode n = document.firstChild(); !n.isNull(); n = n.nextSibling())
-            WriteNode(n);
+            WriteTree(n);
         m_w.writeEndDocument();
     }
 
-    void WriteNode(const QDomNode &node) {
+    void WriteTree(const QDomNode &top) {
+        m_open.clear();
+        Begin(top);
+        while (!m_open.empty()) {
+            TOpenNode &open = m_open.back();
+            QDomNode child;
+            if (!open.First.isNull()) {
+                child = open.First;
+                open.First = QDomNode();
+            } else {
+                if (open.Next == open.Skip)
+                    open.Next = open.Next.nextSibling();
+                child = open.Next;
+                if (!child.isNull())
+                    open.Next = child.nextSibling();
+            }
+            if (!child.isNull()) {
+                Begin(child); // may push: open is not used after this
+                continue;
+            }
+            if (open.IsElement)
+                m_w.writeEndElement();
+            m_open.pop_back();
+        }
+    }
+
+private:
+    // An element or entity reference whose children are being written.
+    struct TOpenNode {
+        QDomNode Next;  // the next child in document order
+        QDomNode First; // a child written before all others (a library's description)
+        QDomNode Skip;  // that child again, not written a second time
+        bool IsElement; // an end tag closes it
+    };
+
+    // Writes a node that has no children to walk, or opens one that has.
+    void Begin(const QDomNode &node) {
         switch (node.nodeType()) {
-        case QDomNode::ElementNode: WriteElement(node.toElement()); break;
+        case QDomNode::ElementNode: {
+            const QDomElement element = node.toElement();
+            WriteStartTag(element);
+            TOpenNode open{element.firstChild(), QDomNode(), QDomNode(), true};
+            // A library's description is its first child.
+            if (element.tagName() == kLibrary)
+                open.First = open.Skip = element.firstChildElement(kDesc);
+            m_open.push_back(open);
+            break;
+        }
         case QDomNode::TextNode:
         case QDomNode::CDATASectionNode: WriteText(node.nodeValue()); break;
         case QDomNode::CommentNode: {
@@ -145,15 +195,12 @@ public:
                                                XmlSafe(pi.data()).replace(QLatin1String("?>"), QLatin1String("? >")));
             break;
         }
-        case QDomNode::EntityReferenceNode:
-            for (QDomNode n = node.firstChild(); !n.isNull(); n = n.nextSibling())
-                WriteNode(n);
-            break;
+        case QDomNode::EntityReferenceNode: m_open.push_back({node.firstChild(), QDomNode(), QDomNode(), false}); break;
         default: break; // document type and the like: not part of a library
         }
     }
 
-    void WriteElement(const QDomElement &element) {
+    void WriteStartTag(const QDomElement &element) {
         const QString tag = element.tagName();
         m_w.writeStartElement(tag);
         const QStringList &order = AttributeOrder(tag);
@@ -170,21 +217,8 @@ public:
         others.sort();
         for (const QString &name : std::as_const(others))
             m_w.writeAttribute(name, XmlSafe(element.attribute(name)));
-
-        // A library's description is its first child.
-        QDomElement first;
-        if (tag == kLibrary) {
-            first = element.firstChildElement(kDesc);
-            if (!first.isNull())
-                WriteElement(first);
-        }
-        for (QDomNode n = element.firstChild(); !n.isNull(); n = n.nextSibling())
-            if (first.isNull() || n != first)
-                WriteNode(n);
-        m_w.writeEndElement();
     }
 
-private:
     // A carriage return is written as a reference, since a parser turns a
     // literal one into a line feed.
     void WriteText(const QString &raw) {
@@ -199,7 +233,27 @@ private:
     }
 
     QXmlStreamWriter m_w;
+    std::vector<TOpenNode> m_open;
 };
+
+// Whether the XML nests elements deeper than kMaxLibraryDepth. A streaming
+// read stops at the first level too many, before the DOM is built.
+template <class Text>
+bool NestsTooDeep(const Text &xml) {
+    QXmlStreamReader reader(xml);
+    int depth = 0;
+    while (!reader.atEnd()) {
+        switch (reader.readNext()) {
+        case QXmlStreamReader::StartElement:
+            if (++depth > kMaxLibraryDepth)
+                return true;
+            break;
+        case QXmlStreamReader::EndElement: --depth; break;
+        default: break;
+        }
+    }
+    return false;
+}
 
 // The encoding an XML declaration at the start of bytes names, or empty.
 QByteArray DeclaredEncoding(const QByteArray &bytes) {
@@ -210,6 +264,42 @@ QByteArray DeclaredEncoding(const QByteArray &bytes) {
 }
 
 } // namespace
+
+int ElementDepth(const QDomNode &node) {
+    int depth = 0;
+    for (QDomNode n = node; !n.isNull() && n.isElement(); n = n.parentNode())
+        ++depth;
+    return depth;
+}
+
+int SubtreeHeight(const QDomElement &element) {
+    // Depth first without recursion: from each element to its first child
+    // element, else to the next sibling of it or of the nearest ancestor
+    // that has one.
+    if (element.isNull())
+        return 0;
+    int height = 1, depth = 1;
+    QDomElement e = element;
+    for (;;) {
+        // An expression keeps a level for the description and variables
+        // that an edit may give it.
+        if (e.tagName() == kExpr)
+            height = qMax(height, depth + 1);
+        const QDomElement child = e.firstChildElement();
+        if (!child.isNull()) {
+            e = child;
+            height = qMax(height, ++depth);
+            continue;
+        }
+        while (e != element && e.nextSiblingElement().isNull()) {
+            e = e.parentNode().toElement();
+            --depth;
+        }
+        if (e == element)
+            return height;
+        e = e.nextSiblingElement();
+    }
+}
 
 TKniznicaVyrazov::TKniznicaVyrazov() = default;
 
@@ -226,9 +316,10 @@ bool TKniznicaVyrazov::LoadFromFile(const QString &path) {
     if (!encoding.isEmpty() && !QStringDecoder(encoding.constData()).isValid()) {
         // An encoding the parser does not know: read the bytes as the
         // program's other text files are read (UTF-8, else Windows-1250).
-        parsed = bool(Document.setContent(DecodeFileText(bytes)));
+        const QString text = DecodeFileText(bytes);
+        parsed = !NestsTooDeep(text) && bool(Document.setContent(text));
     } else {
-        parsed = bool(Document.setContent(bytes));
+        parsed = !NestsTooDeep(bytes) && bool(Document.setContent(bytes));
     }
     if (!parsed || GetRoot().tagName() != kLibrary) {
         Document = QDomDocument();
@@ -297,7 +388,7 @@ void TKniznicaVyrazov::ReadExpression(const QDomElement &node, QString &name, QS
 
 void TKniznicaVyrazov::AddCategory(QDomElement parent, const QString &name, QDomElement &newNode) {
     newNode = QDomElement();
-    if (parent.isNull())
+    if (parent.isNull() || !FitsUnder(parent, 1))
         return;
     QDomElement category = Document.createElement(kCategory);
     category.setAttribute(kName, name);
@@ -315,6 +406,8 @@ void TKniznicaVyrazov::AddExpression(QDomElement parent, const QString &name, co
     QDomElement expr = Document.createElement(kExpr);
     expr.setAttribute(kName, name);
     expr.setAttribute(kNotation, notation);
+    if (!FitsUnder(parent, SubtreeHeight(expr)))
+        return;
     SetDescription(expr, desc, false);
     AppendVariables(Document, expr, vars);
     parent.appendChild(expr);
@@ -350,7 +443,7 @@ void TKniznicaVyrazov::DeleteNode(QDomElement node) {
 }
 
 QDomElement TKniznicaVyrazov::InsertNode(QDomElement parent, const QDomElement &node, int index) {
-    if (parent.isNull() || node.isNull())
+    if (parent.isNull() || node.isNull() || !FitsUnder(parent, SubtreeHeight(node)))
         return QDomElement();
     QDomElement element = node;
     if (element.ownerDocument() != Document)
@@ -425,13 +518,14 @@ QByteArray ElementToXml(const QDomElement &element) {
     if (element.isNull())
         return out;
     TLibraryWriter writer(&out);
-    writer.WriteElement(element);
+    writer.WriteTree(element);
     return out;
 }
 
 void KNodeClipboard::Copy(const QDomElement &node) {
     m_xml = ElementToXml(node);
     m_tagName = node.tagName();
+    m_height = SubtreeHeight(node);
 }
 
 QDomElement KNodeClipboard::GetCopy(QDomDocument &into) const {

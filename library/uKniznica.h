@@ -33,6 +33,23 @@ enum TNodeKind : quint8 {
     OtherKind = 3,      // any other name
 };
 
+// The deepest nesting of elements a library may have, the root counting as
+// the first level. A deeper file is refused when it is loaded, and no edit
+// makes one: Qt's DOM takes nested elements apart recursively and grows
+// slow with depth, so a file of thousands of levels would hang or crash the
+// program, and one the browser saved would not load again.
+constexpr int kMaxLibraryDepth = 256;
+
+// The level of node in its document: 1 for the root, 0 for a null node or
+// one outside any element.
+int ElementDepth(const QDomNode &node);
+// The levels that element and its descendant elements span: 1 for an
+// element without child elements, 0 for a null one; an "expr" spans at
+// least 2, room for the description and variables an edit may give it.
+int SubtreeHeight(const QDomElement &element);
+// Whether a subtree of the given height may become a child of parent.
+inline bool FitsUnder(const QDomNode &parent, int height) { return ElementDepth(parent) + height <= kMaxLibraryDepth; }
+
 // The library header as the browser and the library dialog exchange it.
 struct TInfoKniznice {
     QString Name;
@@ -61,7 +78,8 @@ public:
     QDomElement GetRoot() const { return Document.documentElement(); }
 
     // Parses the file; true only when it is well-formed XML whose root is
-    // "library". The library is clean afterwards.
+    // "library" and whose elements nest no deeper than kMaxLibraryDepth.
+    // The library is clean afterwards.
     bool LoadFromFile(const QString &path);
     // Replaces the document by one holding only a root filled from info;
     // the library is modified (a new library is written at the next save).
@@ -76,6 +94,8 @@ public:
     // outputs other than name are cleared.
     void ReadExpression(const QDomElement &node, QString &name, QString &notation, QString &desc,
                         QStringList &vars) const;
+    // A new element that would nest deeper than kMaxLibraryDepth is not
+    // added: newNode is null and nothing changes.
     void AddCategory(QDomElement parent, const QString &name, QDomElement &newNode);
     // Vars are "name=description" lines; a line that is exactly "=" (an
     // empty row of a value list) is skipped.
@@ -90,7 +110,8 @@ public:
     void DeleteNode(QDomElement node);
     // Inserts node into parent's children at index (0-based; appended when
     // index is past the end). A node of another document is imported as a
-    // deep copy; the inserted element is returned.
+    // deep copy; the inserted element is returned. A node that would nest
+    // deeper than kMaxLibraryDepth is not inserted (null is returned).
     QDomElement InsertNode(QDomElement parent, const QDomElement &node, int index);
     void SetDeleteOnSave(bool value);
 
@@ -129,8 +150,11 @@ public:
     void Clear() { m_xml.clear(); }
     // The name of the stored element ("library", "expr", ...).
     QString CopiedTagName() const { return m_tagName; }
+    // The levels the stored element spans (see SubtreeHeight).
+    int CopiedHeight() const { return m_height; }
 
 private:
     QByteArray m_xml;
     QString m_tagName;
+    int m_height = 0;
 };

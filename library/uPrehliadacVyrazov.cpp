@@ -12,6 +12,13 @@ QString JoinStrings(const QStringList &list, QChar sep) { return list.join(sep);
 
 QStringList SplitString(const QString &s, QChar sep) { return s.split(sep, Qt::KeepEmptyParts); }
 
+QStringList MemoLines(const QString &text) {
+    QStringList lines = text.split(QLatin1Char('\n'));
+    while (lines.size() > 1 && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
 namespace {
 
 // Runs work(0) .. work(count - 1) on a few threads and waits for them. Each
@@ -169,6 +176,9 @@ bool CanDropOn(const QDomElement &dragged, const QDomElement &target, bool shift
     if (TKniznicaVyrazov::GetNodeKind(dragged) == LibraryKind)
         return false;
     const TNodeKind kind = TKniznicaVyrazov::GetNodeKind(target);
+    const bool into = !shift && (kind == LibraryKind || kind == CategoryKind);
+    if (!FitsUnder(into ? QDomNode(target) : target.parentNode(), SubtreeHeight(dragged)))
+        return false;
     if (shift)
         return kind != LibraryKind && !target.parentNode().isNull();
     return kind != OtherKind;
@@ -203,7 +213,7 @@ TPasteResult PasteBefore(const KNodeClipboard &clipboard, const QDomElement &tar
     const bool targetIsLibrary = TKniznicaVyrazov::GetNodeKind(target) == LibraryKind;
     if (copyIsLibrary)
         return targetIsLibrary ? TPasteResult::Nothing : TPasteResult::Refused;
-    if (targetIsLibrary || target.parentNode().isNull())
+    if (targetIsLibrary || target.parentNode().isNull() || !FitsUnder(target.parentNode(), clipboard.CopiedHeight()))
         return TPasteResult::Refused;
     const QDomElement clone = clipboard.GetCopy(library.Document);
     if (clone.isNull())

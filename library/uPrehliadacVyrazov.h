@@ -17,6 +17,9 @@ QString JoinStrings(const QStringList &list, QChar sep);
 // The text split at every sep: "" gives one empty line, a text ending with
 // sep an empty last line.
 QStringList SplitString(const QString &s, QChar sep);
+// The lines of a multi-line edit's text. Line breaks at the end of the text
+// end its last line and make no empty lines of their own.
+QStringList MemoLines(const QString &text);
 
 class KExpressionViewer {
 public:
@@ -64,7 +67,7 @@ struct TEditEnabling {
 TEditEnabling EditEnabling(bool selected, TNodeKind kind);
 
 // Whether dragged may be dropped on target. Libraries never move; nothing
-// moves into itself. A plain drop puts the element into a library or
+// moves into itself, nor where it would nest deeper than kMaxLibraryDepth. A plain drop puts the element into a library or
 // category, or before an expression, and is refused on any other element
 // (it would have nowhere to go). With Shift it goes before the target,
 // which must not be a library.
@@ -87,6 +90,7 @@ enum class TPasteResult {
 };
 
 // Puts a new copy of the clipboard's element into library just before
-// target. A library is never pasted, and nothing is pasted beside a library.
+// target. A library is never pasted, and nothing is pasted beside a library
+// or where it would nest deeper than kMaxLibraryDepth.
 TPasteResult PasteBefore(const KNodeClipboard &clipboard, const QDomElement &target, TKniznicaVyrazov &library,
                          QDomElement &pasted);

@@ -1,6 +1,9 @@
 // One library file: loading, the header, expressions, edits and saving.
 #include "LibraryTestSupport.h"
 
+#include <QThread>
+#include <QXmlStreamReader>
+
 class KniznicaTest : public LibraryTest {
 protected:
     TKniznicaVyrazov Lib;
@@ -187,4 +190,87 @@ TEST_F(KniznicaTest, SaveGoesToTheNewNameAndDeletesOnlyTheLibrarysOwnFile) {
     fresh.SetDeleteOnSave(true);
     EXPECT_TRUE(fresh.Save().Ok);
     EXPECT_TRUE(QFile::exists(LibPath("other.xml")));
+}
+
+// Categories nested to the given number of levels, the root being the first.
+static QByteArray Nested(int levels) {
+    QByteArray xml = "<library name=\"Deep\">";
+    for (int i = 1; i < levels; ++i)
+        xml += "<category name=\"c" + QByteArray::number(i) + "\">";
+    for (int i = 1; i < levels; ++i)
+        xml += "</category>";
+    return xml + "</library>";
+}
+
+TEST_F(KniznicaTest, ALibraryNestedBeyondTheLimitIsRefusedAndNoEditBuildsOne) {
+    WriteLibrary("over.xml", Nested(kMaxLibraryDepth + 1));
+    WriteLibrary("huge.xml", Nested(20000));
+    EXPECT_FALSE(Lib.LoadFromFile(LibPath("over.xml")));
+    EXPECT_FALSE(Lib.LoadFromFile(LibPath("huge.xml")));
+
+    // A library at the limit loads, saves and loads again unchanged.
+    WriteLibrary("deep.xml", Nested(kMaxLibraryDepth));
+    ASSERT_TRUE(Lib.LoadFromFile(LibPath("deep.xml")));
+    Lib.Modified = true;
+    ASSERT_TRUE(Lib.Save().Ok);
+    TKniznicaVyrazov back;
+    ASSERT_TRUE(back.LoadFromFile(LibPath("deep.xml")));
+    EXPECT_EQ(SubtreeHeight(back.GetRoot()), kMaxLibraryDepth);
+
+    // The deepest category takes nothing more; one level up an expression
+    // fits only with its room for a description and variables.
+    QDomElement deepest = Lib.GetRoot();
+    while (!deepest.firstChildElement().isNull())
+        deepest = deepest.firstChildElement();
+    const QDomElement above = deepest.parentNode().toElement();
+    Lib.Modified = false;
+    QDomElement made;
+    Lib.AddCategory(deepest, "x", made);
+    EXPECT_TRUE(made.isNull());
+    Lib.AddExpression(above, "e", "1", "", {}, made);
+    EXPECT_TRUE(made.isNull());
+    EXPECT_TRUE(Lib.InsertNode(deepest, Lib.Document.createElement("expr"), 0).isNull());
+    EXPECT_FALSE(Lib.Modified);
+
+    // A category holding an expression spans three levels.
+    TKniznicaVyrazov other;
+    other.CreateNew(SampleInfo(LibPath("o.xml")));
+    QDomElement category;
+    other.AddCategory(other.GetRoot(), "k", category);
+    other.AddExpression(category, "e", "1", "", {}, made);
+    EXPECT_FALSE(CanDropOn(category, above, false));
+    EXPECT_FALSE(CanDropOn(category, deepest, true));
+    EXPECT_TRUE(CanDropOn(category, Lib.GetRoot(), false));
+
+    KNodeClipboard clipboard;
+    clipboard.Copy(ElementAt(Lib.GetRoot(), "c1/c2"));
+    QDomElement pasted;
+    EXPECT_EQ(PasteBefore(clipboard, ElementAt(Lib.GetRoot(), "c1/c2"), Lib, pasted), TPasteResult::Inserted);
+    EXPECT_EQ(PasteBefore(clipboard, deepest, Lib, pasted), TPasteResult::Refused);
+    Lib.AddExpression(above.parentNode().toElement(), "e", "1", "d", {"x=y"}, made);
+    EXPECT_FALSE(made.isNull());
+}
+
+TEST_F(KniznicaTest, TheWriterNeedsNoStackForDepth) {
+    // Built past the load limit on purpose, and written on a thread whose
+    // stack a recursive walk of this depth would overflow.
+    const int levels = 5000;
+    QDomElement e = Lib.Document.createElement("library");
+    Lib.Document.appendChild(e);
+    for (int i = 1; i < levels; ++i)
+        e = e.appendChild(Lib.Document.createElement("category")).toElement();
+    QByteArray xml;
+    std::unique_ptr<QThread> writer(QThread::create([&] { xml = Lib.ToXml(); }));
+    writer->setStackSize(256 * 1024);
+    writer->start();
+    ASSERT_TRUE(writer->wait(60000));
+    QXmlStreamReader reader(xml);
+    int depth = 0, deepest = 0;
+    while (!reader.atEnd())
+        if (reader.readNext() == QXmlStreamReader::StartElement)
+            deepest = qMax(deepest, ++depth);
+        else if (reader.isEndElement())
+            --depth;
+    EXPECT_FALSE(reader.hasError());
+    EXPECT_EQ(deepest, levels);
 }

@@ -17,10 +17,17 @@ TEST_F(BrowserTest, TheTreeShowsLibrariesThenCategoriesThenExpressionsAndWarnsOf
 </library>)");
     WriteLibrary("c.xml", R"(<library><expr name="Loose" notation="x"/><category name="Cat"/></library>)");
     WriteLibrary("d-bad.xml", "<library");
+    // Nested deeper than the program takes apart safely.
+    QByteArray deep;
+    for (int i = 0; i < kMaxLibraryDepth; ++i)
+        deep += "<category name=\"c\">";
+    WriteLibrary("e-deep.xml", "<library name=\"Deep\">" + deep + "</library>");
     Open();
     EXPECT_EQ(S(TreeText()), "Second(C1(C2,e1,e2),Through,e0,Odd),Cat,Loose");
     EXPECT_EQ(Boxes(), "Error while loading libraries|Some files in the library directory could not be loaded:"
-                       "\n\r\n\rd-bad.xml");
+                       "\n\r\n\rd-bad.xml\n\re-deep.xml");
+    // A narrow tree cuts names short: the whole name is the node's tooltip.
+    EXPECT_EQ(S(Node("Second/C1/e1")->toolTip(0)), "e1");
 }
 
 TEST_F(BrowserTest, DetailsCommandsAndUseFollowTheSelection) {

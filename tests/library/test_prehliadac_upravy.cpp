@@ -160,9 +160,14 @@ TEST_F(EditBrowserTest, DragMovesTheDraggedNodeIntoOrBeforeTheTarget) {
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Top),Work)),Second(e1,e2)");
     EXPECT_EQ(S(Document(0)), "l:Sample[d,c:Mechanics[e:Work[d,v:F,v:s],c:Inner[e:Top]]]");
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "Inner"); // the target
+    // The details no longer show the expression the press had selected.
+    EXPECT_EQ(S(Texts("nazovEdt|vyrazEdt")), "|");
+    EXPECT_FALSE(Find<QPushButton>(*W, "pouzitBtn")->isEnabled());
 
     shift = true;
     W->DropNode(Node("Second/e2"), Node("Sample/Mechanics"));
     EXPECT_EQ(S(TreeText()), "Sample(Mechanics(Inner(Top),Work),e2),Second(e1)");
     EXPECT_EQ(S(W->SelectedNode().attribute("name")), "e2"); // the moved node
+    EXPECT_EQ(S(Texts("nazovEdt|vyrazEdt")), "e2|2");
+    EXPECT_TRUE(Find<QPushButton>(*W, "pouzitBtn")->isEnabled());
 }

@@ -107,3 +107,26 @@ TEST_F(DialogTest, ALanguageFileTranslatesBothDialogs) {
     EXPECT_EQ(S(Find<QPushButton>(e, "zrusitBtn")->text() + "|" + Find<QPushButton>(l, "zrusitBtn")->text()),
               "Back|Back");
 }
+
+TEST_F(DialogTest, LineBreaksEndingADescriptionAddNoEmptyLine) {
+    const struct {
+        const char *typed, *stored;
+    } cases[] = {{"one\ntwo\n", "one|two"}, {"one\n\nthree\n\n", "one||three"}, {"\n", ""}, {"one", "one"}};
+    for (const auto &c : cases) {
+        TUpravyKnizniceFrm d;
+        d.SetLibraryInfo(SampleInfo(LibPath("a.xml")));
+        Find<QPlainTextEdit>(d, "popisMmo")->setPlainText(c.typed);
+        TKniznicaVyrazov lib;
+        lib.CreateNew(d.GetLibraryInfo());
+        ASSERT_TRUE(lib.Save().Ok);
+        TKniznicaVyrazov back;
+        ASSERT_TRUE(back.LoadFromFile(LibPath("a.xml")));
+        TInfoKniznice info;
+        back.GetLibraryInfo(info);
+        EXPECT_EQ(S(info.Description), c.stored) << c.typed;
+
+        TUpravyVyrazuFrm e;
+        e.SetFields("n", "x", c.typed, {});
+        EXPECT_EQ(S(JoinStrings(e.DescriptionLines(), '|')), c.stored) << c.typed;
+    }
+}
