@@ -103,6 +103,21 @@ TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
     EXPECT_EQ(Lines("history.dat"), QStringList({"1+1 =  2", "2+3 =  5"}));
 }
 
+// Back is usable from the start when the kept history holds an entry, and
+// steps up through it from the last entry, which the history selects.
+TEST_F(StartTest, BackAtStartStepsThroughTheKeptHistory) {
+    WriteBytes(Path("settings.ini"), "[Settings]\r\nSaveHistory=1\r\n");
+    for (const char *kept : {"", "1+1 =  2\r\n2+2 =  4\r\n3+3 =  6\r\n"}) {
+        WriteBytes(Path("history.dat"), kept);
+        Restart();
+        EXPECT_EQ(Btn("BtnSpat")->isEnabled(), *kept != '\0') << kept;
+    }
+    for (const char *expression : {"2+2", "1+1", "3+3"}) {
+        QTest::mouseClick(Btn("BtnSpat"), Qt::LeftButton);
+        EXPECT_EQ(S(Input()->Text()), expression);
+    }
+}
+
 // The shut-down tries every write, then warns once; a user constant is
 // used at once and saved at exit.
 TEST_F(StartTest, AFailedWriteAtShutDownWarnsOnceAndSavesTheRest) {
