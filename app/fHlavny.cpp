@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainterPath>
@@ -663,28 +664,29 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
     if (watched == vstupRdt) {
         if (event->type() == QEvent::KeyPress) {
             auto *e = static_cast<QKeyEvent *>(event);
-            bool typed = false;
-            Guarded([&] {
-                vstupRdtKeyDown(e->key(), e->modifiers());
-                // A typed character never reaches the input itself: the key
-                // rules put it in or drop it. Backspace, Enter, Tab and the
-                // control keys go on to the input's own handling.
-                TypedOnMainKeyboard = !e->modifiers().testFlag(Qt::KeypadModifier);
-                // Alt and Meta chords are the menus' and the desktop's keys,
-                // never characters for the expression: one that no shortcut
-                // took is dropped.
-                if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) {
-                    typed = true;
-                    return;
-                }
-                for (QChar c : e->text())
-                    if (c.unicode() >= 32 && c.unicode() != 127) {
-                        typed = true;
-                        vstupRdtKeyPress(c);
-                    }
-            });
-            TypedOnMainKeyboard = false;
-            return typed;
+            Guarded([&] { vstupRdtKeyDown(e->key(), e->modifiers()); });
+            // Alt and Meta chords are the menus' and the desktop's keys,
+            // never characters for the expression: one that no shortcut
+            // took is dropped.
+            if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+                return true;
+            // Backspace, Enter, Tab and the control keys go on to the
+            // input's own handling.
+            return TypeIntoInput(e->text(), !e->modifiers().testFlag(Qt::KeypadModifier));
+        }
+        if (event->type() == QEvent::InputMethod) {
+            // Dead keys, compose sequences and input methods commit their
+            // characters here, not as key presses: they take the same rules.
+            auto *e = static_cast<QInputMethodEvent *>(event);
+            if (e->commitString().isEmpty() && e->replacementLength() == 0)
+                return false; // only the text being composed, shown by the input
+            // The composition goes on to the input without the commit; a
+            // replacement of the text around the caret is not taken, since
+            // the input's text changes only by the rules.
+            QInputMethodEvent composing(e->preeditString(), e->attributes());
+            QCoreApplication::sendEvent(vstupRdt, &composing);
+            TypeIntoInput(e->commitString(), true);
+            return true;
         }
         if (event->type() == QEvent::KeyRelease) {
             auto *e = static_cast<QKeyEvent *>(event);
@@ -719,6 +721,22 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool ThlavnyFrm::TypeIntoInput(const QString &text, bool mainKeyboard) {
+    // A typed character never reaches the input itself: the key rules put it
+    // in or drop it.
+    bool typed = false;
+    TypedOnMainKeyboard = mainKeyboard;
+    Guarded([&] {
+        for (QChar c : text)
+            if (c.unicode() >= 32 && c.unicode() != 127) {
+                typed = true;
+                vstupRdtKeyPress(c);
+            }
+    });
+    TypedOnMainKeyboard = false;
+    return typed;
 }
 
 bool ThlavnyFrm::SaveAtClose() {
