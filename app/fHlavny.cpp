@@ -925,8 +925,7 @@ void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
 void ThlavnyFrm::ZobrazitNavodActExecute() {
     const QString path = ManualPath(ProgramDir(), m_texts.ManualFile);
     if (!path.isEmpty()) {
-        if (const auto &open = AppContext().OpenUrl)
-            open(QUrl::fromLocalFile(path));
+        OpenAddress(QUrl::fromLocalFile(path), this);
         return;
     }
     ShowWarningBox(m_texts.msgError, m_texts.msgCouldntFindManual, this);
@@ -976,6 +975,5 @@ void ThlavnyFrm::OfferDownload() {
     const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::InformationQuestion, m_texts.msgUpdateCheck,
                                                         m_texts.msgNewVersionFound);
     if (answer == TAnswer::Yes)
-        if (const auto &open = AppContext().OpenUrl)
-            open(QUrl(m_texts.DownloadPage));
+        OpenAddress(QUrl(m_texts.DownloadPage), this);
 }
