@@ -895,13 +895,21 @@ void ThlavnyFrm::InstallHints() {
 }
 
 void ThlavnyFrm::SetHint(const QString &control, const QString &text) {
-    if (QWidget *w = findChild<QWidget *>(control))
-        w->setStatusTip(text);
+    QWidget *w = findChild<QWidget *>(control);
+    if (!w)
+        return;
+    w->setStatusTip(text);
+    // A language switch while the panel shows this control's hint: the new
+    // language at once, not at the next move of the mouse.
+    if (w == m_hintShown)
+        ZmenHint(w);
 }
 
 void ThlavnyFrm::ZmenHint(QWidget *control) {
-    if (control)
-        StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
+    if (!control)
+        return;
+    m_hintShown = control;
+    StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
 }
 
 void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
@@ -909,7 +917,10 @@ void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
     ZmenHint(control);
 }
 
-void ThlavnyFrm::ObnovHint() { StatusPanelHint->clear(); }
+void ThlavnyFrm::ObnovHint() {
+    m_hintShown = nullptr;
+    StatusPanelHint->clear();
+}
 
 void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
     // Only over the window's own background: a control under the mouse

@@ -245,6 +245,8 @@ private:
     QTimer *TimerZaciatok;
     QPointer<TUpdateCheck> m_menuCheck;
     QPointer<TUpdateCheck> m_startCheck;
+    // The control whose hint the status bar shows.
+    QPointer<QWidget> m_hintShown;
     // The hint threads started by language switches that may still run.
     QList<QPointer<QThread>> m_hintThreads;
 
