@@ -241,8 +241,9 @@ void ThlavnyFrm::SetRoundRegion(int radius) {
 // Texts
 
 // The check boxes and the decimals caption take the width their texts need,
-// packed to the right against the decimals field, so that a longer caption
-// of another language never runs into its neighbour.
+// the fractions and the decimals packed to the right against the decimals
+// field, so that a longer caption of another language never runs into its
+// neighbour.
 void ThlavnyFrm::LayoutOptionsRow() {
     const int y = Label4->y();
     const int h = Label4->height();
@@ -250,8 +251,7 @@ void ThlavnyFrm::LayoutOptionsRow() {
     Label4->setGeometry(EditDesM->x() - 2 - labelWidth, y, labelWidth, h);
     const int fractionsWidth = CheckBoxZlomky->sizeHint().width();
     CheckBoxZlomky->setGeometry(Label4->x() - 2 - fractionsWidth, y, fractionsWidth, h);
-    const int hypWidth = CheckBoxHyp->sizeHint().width();
-    CheckBoxHyp->setGeometry(CheckBoxZlomky->x() - 4 - hypWidth, y, hypWidth, h);
+    CheckBoxHyp->resize(CheckBoxHyp->sizeHint().width(), CheckBoxHyp->height());
 }
 
 void ThlavnyFrm::ApplyLanguage() {

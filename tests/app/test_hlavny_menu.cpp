@@ -185,6 +185,7 @@ TEST_F(MenuTest, ALanguageSwitchReachesEveryWindowAsPlainTextAndAMissingKeyKeeps
     EXPECT_EQ(tools.Log, QStringList({"polynomials", "browser", "tools en", "browser language"}));
     EXPECT_EQ(S(Companion(TCompanion::History)->windowTitle()), "Calculation history");
     EXPECT_EQ(S(Find<QLabel>(*Companion(TCompanion::About), "kontaktTitulokLbl")->text()), "contact:");
+    EXPECT_EQ(S(Find<QPushButton>(*Companion(TCompanion::About), "okBtn")->text()), "OK");
 
     // A file with a few keys: those change, shown as they stand, never as
     // markup; the others keep the English text, and the messages go back to

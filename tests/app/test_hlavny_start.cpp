@@ -182,15 +182,21 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     CopyEnglish();
     ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
     EXPECT_EQ(S(KProgramSettings::Instance().LanguageFile), "lang\\english.txt");
-    EXPECT_EQ(S(Find<QLabel>(*W, "Label4")->text()), "Dec.:");
+    auto *decimals = Find<QLabel>(*W, "Label4");
+    EXPECT_EQ(S(decimals->text()), "Decimals:");
     EXPECT_EQ(S(Btn("BtnTG")->text()), "tan");
-    // The longer captions still fit between the base keys and the decimals field.
+    // The longer captions still fit between the base keys and the decimals
+    // field, and "hyp" between the tool keys and Back.
     const QRect hyp = Find<QCheckBox>(*W, "CheckBoxHyp")->geometry();
     const QRect fractions = Find<QCheckBox>(*W, "CheckBoxZlomky")->geometry();
     EXPECT_GE(fractions.width(), Find<QCheckBox>(*W, "CheckBoxZlomky")->sizeHint().width());
-    EXPECT_LT(Find<QToolButton>(*W, "sbBin")->geometry().right(), hyp.left());
-    EXPECT_LT(hyp.right(), fractions.left());
-    EXPECT_LT(fractions.right(), Find<QLabel>(*W, "Label4")->geometry().left());
+    EXPECT_GE(hyp.width(), Find<QCheckBox>(*W, "CheckBoxHyp")->sizeHint().width());
+    EXPECT_GE(decimals->width(), decimals->fontMetrics().horizontalAdvance(decimals->text()));
+    EXPECT_LT(Find<QToolButton>(*W, "sbBin")->geometry().right(), fractions.left());
+    EXPECT_LT(fractions.right(), decimals->geometry().left());
+    EXPECT_LT(decimals->geometry().right(), Find<QLineEdit>(*W, "EditDesM")->geometry().left());
+    EXPECT_LT(Btn("sumaBtn")->geometry().right(), hyp.left());
+    EXPECT_LT(hyp.right(), Btn("BtnSpat")->geometry().left());
     Calculate(QStringLiteral("sin+1"));
     EXPECT_EQ(S(ErrorText()), "Function \"sin\" has no argument.");
 
