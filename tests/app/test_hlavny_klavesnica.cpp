@@ -291,6 +291,15 @@ TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
     QTest::keyClick(ResultField(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(ResultField(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(S(clipboard->text()), "  1 024");
+    // Nothing typed, pasted, cut or deleted changes it.
+    clipboard->setText(QStringLiteral("9"));
+    QTest::keyClicks(ResultField(), QStringLiteral("7+"));
+    for (const int key : {int(Qt::Key_V), int(Qt::Key_X)})
+        QTest::keyClick(ResultField(), Qt::Key(key), Qt::ControlModifier);
+    QTest::keyClick(ResultField(), Qt::Key_Backspace);
+    QTest::keyClick(ResultField(), Qt::Key_Delete);
+    EXPECT_EQ(S(ResultField()->text()), "  1 024");
+    EXPECT_TRUE(ResultField()->isReadOnly());
 }
 
 // ---------------------------------------------------------------------------
