@@ -119,4 +119,6 @@ void ToProgrameFrm::ApplyLanguage() {
     TranslateText(datumVerzieTitulokLbl, form, QStringLiteral("DateOfVersion"));
     TranslateText(strankaTitulokLbl, form, QStringLiteral("Homepage"));
     TranslateText(kontaktTitulokLbl, form, QStringLiteral("Contact"));
+    // The button reads as the other windows' do in the language.
+    TranslateText(okBtn, QStringLiteral("Common"), QStringLiteral("ok"));
 }

@@ -40,7 +40,7 @@ static QPushButton *MakeButton(QWidget *parent, const char *name, const QString 
 ThistoriaFrm::ThistoriaFrm(TMainWindowLink *main, QWidget *parent) : TMagneticForm(parent), m_main(main) {
     setObjectName(QStringLiteral("historiaFrm"));
     setWindowTitle(QStringLiteral("História výpočtov"));
-    setMinimumSize(422, 134);
+    setMinimumSize(MinimumWidth, 134);
     resize(416, 237);
 
     ListBox1 = new QListWidget(this);
@@ -92,7 +92,23 @@ ThistoriaFrm::ThistoriaFrm(TMainWindowLink *main, QWidget *parent) : TMagneticFo
     const QString file = ProgramDir() + QStringLiteral("history.dat");
     if (KProgramSettings::Instance().SaveHistory && QFileInfo(file).isFile() && m_historia.Load(file))
         ShowList();
+    // The window's own buttons wait for a click or a calculation, but the
+    // main window's Back steps through a saved history from the start.
+    if (m_main && !m_historia.IsEmpty())
+        m_main->SetBackEnabled(true);
     ApplyLanguage();
+    FitButtons();
+}
+
+void ThistoriaFrm::FitButtons() {
+    // The window is never narrower than its row of buttons, so that none is
+    // squeezed below its caption and glyph in any language. The row's size
+    // is taken anew for the captions just set.
+    layout()->activate();
+    const int needed = std::max(MinimumWidth, minimumSizeHint().width());
+    setMinimumWidth(needed);
+    if (width() < needed)
+        resize(needed, height());
 }
 
 void ThistoriaFrm::ShowList() {
@@ -218,4 +234,5 @@ void ThistoriaFrm::ApplyLanguage() {
     m_dialogFileName = LanguageText(form, QStringLiteral("DefaultFileName"), m_dialogFileName);
     m_dialogFilter =
         LanguageText(common, QStringLiteral("TextFile"), QStringLiteral("Textový súbor")) + QStringLiteral("|*.txt");
+    FitButtons();
 }

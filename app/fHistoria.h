@@ -40,7 +40,10 @@ public:
     void BtnUlozitClick();
 
 private:
+    static constexpr int MinimumWidth = 422;
+
     void ShowList();
+    void FitButtons();
     void ListBox1Click();
     void Edit1Click();
 

@@ -30,6 +30,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainterPath>
@@ -240,8 +241,9 @@ void ThlavnyFrm::SetRoundRegion(int radius) {
 // Texts
 
 // The check boxes and the decimals caption take the width their texts need,
-// packed to the right against the decimals field, so that a longer caption
-// of another language never runs into its neighbour.
+// the fractions and the decimals packed to the right against the decimals
+// field, so that a longer caption of another language never runs into its
+// neighbour.
 void ThlavnyFrm::LayoutOptionsRow() {
     const int y = Label4->y();
     const int h = Label4->height();
@@ -249,8 +251,7 @@ void ThlavnyFrm::LayoutOptionsRow() {
     Label4->setGeometry(EditDesM->x() - 2 - labelWidth, y, labelWidth, h);
     const int fractionsWidth = CheckBoxZlomky->sizeHint().width();
     CheckBoxZlomky->setGeometry(Label4->x() - 2 - fractionsWidth, y, fractionsWidth, h);
-    const int hypWidth = CheckBoxHyp->sizeHint().width();
-    CheckBoxHyp->setGeometry(CheckBoxZlomky->x() - 4 - hypWidth, y, hypWidth, h);
+    CheckBoxHyp->resize(CheckBoxHyp->sizeHint().width(), CheckBoxHyp->height());
 }
 
 void ThlavnyFrm::ApplyLanguage() {
@@ -663,28 +664,29 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
     if (watched == vstupRdt) {
         if (event->type() == QEvent::KeyPress) {
             auto *e = static_cast<QKeyEvent *>(event);
-            bool typed = false;
-            Guarded([&] {
-                vstupRdtKeyDown(e->key(), e->modifiers());
-                // A typed character never reaches the input itself: the key
-                // rules put it in or drop it. Backspace, Enter, Tab and the
-                // control keys go on to the input's own handling.
-                TypedOnMainKeyboard = !e->modifiers().testFlag(Qt::KeypadModifier);
-                // Alt and Meta chords are the menus' and the desktop's keys,
-                // never characters for the expression: one that no shortcut
-                // took is dropped.
-                if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier)) {
-                    typed = true;
-                    return;
-                }
-                for (QChar c : e->text())
-                    if (c.unicode() >= 32 && c.unicode() != 127) {
-                        typed = true;
-                        vstupRdtKeyPress(c);
-                    }
-            });
-            TypedOnMainKeyboard = false;
-            return typed;
+            Guarded([&] { vstupRdtKeyDown(e->key(), e->modifiers()); });
+            // Alt and Meta chords are the menus' and the desktop's keys,
+            // never characters for the expression: one that no shortcut
+            // took is dropped.
+            if (e->modifiers() & (Qt::AltModifier | Qt::MetaModifier))
+                return true;
+            // Backspace, Enter, Tab and the control keys go on to the
+            // input's own handling.
+            return TypeIntoInput(e->text(), !e->modifiers().testFlag(Qt::KeypadModifier));
+        }
+        if (event->type() == QEvent::InputMethod) {
+            // Dead keys, compose sequences and input methods commit their
+            // characters here, not as key presses: they take the same rules.
+            auto *e = static_cast<QInputMethodEvent *>(event);
+            if (e->commitString().isEmpty() && e->replacementLength() == 0)
+                return false; // only the text being composed, shown by the input
+            // The composition goes on to the input without the commit; a
+            // replacement of the text around the caret is not taken, since
+            // the input's text changes only by the rules.
+            QInputMethodEvent composing(e->preeditString(), e->attributes());
+            QCoreApplication::sendEvent(vstupRdt, &composing);
+            TypeIntoInput(e->commitString(), true);
+            return true;
         }
         if (event->type() == QEvent::KeyRelease) {
             auto *e = static_cast<QKeyEvent *>(event);
@@ -719,6 +721,22 @@ bool ThlavnyFrm::eventFilter(QObject *watched, QEvent *event) {
         }
     }
     return QWidget::eventFilter(watched, event);
+}
+
+bool ThlavnyFrm::TypeIntoInput(const QString &text, bool mainKeyboard) {
+    // A typed character never reaches the input itself: the key rules put it
+    // in or drop it.
+    bool typed = false;
+    TypedOnMainKeyboard = mainKeyboard;
+    Guarded([&] {
+        for (QChar c : text)
+            if (c.unicode() >= 32 && c.unicode() != 127) {
+                typed = true;
+                vstupRdtKeyPress(c);
+            }
+    });
+    TypedOnMainKeyboard = false;
+    return typed;
 }
 
 bool ThlavnyFrm::SaveAtClose() {
@@ -877,13 +895,21 @@ void ThlavnyFrm::InstallHints() {
 }
 
 void ThlavnyFrm::SetHint(const QString &control, const QString &text) {
-    if (QWidget *w = findChild<QWidget *>(control))
-        w->setStatusTip(text);
+    QWidget *w = findChild<QWidget *>(control);
+    if (!w)
+        return;
+    w->setStatusTip(text);
+    // A language switch while the panel shows this control's hint: the new
+    // language at once, not at the next move of the mouse.
+    if (w == m_hintShown)
+        ZmenHint(w);
 }
 
 void ThlavnyFrm::ZmenHint(QWidget *control) {
-    if (control)
-        StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
+    if (!control)
+        return;
+    m_hintShown = control;
+    StatusPanelHint->setText(QLatin1Char(' ') + control->statusTip());
 }
 
 void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
@@ -891,7 +917,10 @@ void ThlavnyFrm::CheckBoxHypMouseEnter(QWidget *control) {
     ZmenHint(control);
 }
 
-void ThlavnyFrm::ObnovHint() { StatusPanelHint->clear(); }
+void ThlavnyFrm::ObnovHint() {
+    m_hintShown = nullptr;
+    StatusPanelHint->clear();
+}
 
 void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
     // Only over the window's own background: a control under the mouse
@@ -907,8 +936,7 @@ void ThlavnyFrm::mouseMoveEvent(QMouseEvent *event) {
 void ThlavnyFrm::ZobrazitNavodActExecute() {
     const QString path = ManualPath(ProgramDir(), m_texts.ManualFile);
     if (!path.isEmpty()) {
-        if (const auto &open = AppContext().OpenUrl)
-            open(QUrl::fromLocalFile(path));
+        OpenAddress(QUrl::fromLocalFile(path), this);
         return;
     }
     ShowWarningBox(m_texts.msgError, m_texts.msgCouldntFindManual, this);
@@ -958,6 +986,5 @@ void ThlavnyFrm::OfferDownload() {
     const TAnswer answer = AppContext().Prompter().Show(this, TMessageKind::InformationQuestion, m_texts.msgUpdateCheck,
                                                         m_texts.msgNewVersionFound);
     if (answer == TAnswer::Yes)
-        if (const auto &open = AppContext().OpenUrl)
-            open(QUrl(m_texts.DownloadPage));
+        OpenAddress(QUrl(m_texts.DownloadPage), this);
 }

@@ -181,6 +181,10 @@ private:
     void FormCreate();
     void PlaceOnScreen(const class KProgramSettings &s);
     void LayoutOptionsRow();
+    // Characters typed into the input, from a key (mainKeyboard: not from
+    // the numeric keypad) or committed by an input method, each through the
+    // key rules; false when none was a character at all.
+    bool TypeIntoInput(const QString &text, bool mainKeyboard);
     void SwitchNumberSet(TNumberSet numberSet);
     void SwitchBase(quint8 base);
     void ApplyEnabling();
@@ -241,6 +245,8 @@ private:
     QTimer *TimerZaciatok;
     QPointer<TUpdateCheck> m_menuCheck;
     QPointer<TUpdateCheck> m_startCheck;
+    // The control whose hint the status bar shows.
+    QPointer<QWidget> m_hintShown;
     // The hint threads started by language switches that may still run.
     QList<QPointer<QThread>> m_hintThreads;
 

@@ -1,10 +1,10 @@
 #include "uHlavneMenu.h"
 
 #include "fHlavny.h"
-#include "uAppContext.h"
 #include "uDisk.h"
 #include "uOkna.h"
 #include "uProgramSettings.h"
+#include "uSpolocneOkna.h"
 #include "uToolWindowsLink.h"
 
 #include <QAbstractButton>
@@ -207,10 +207,7 @@ void THlavneMenu::ShowWindow(QWidget *window, bool withStyle) {
     window->activateWindow();
 }
 
-void THlavneMenu::OpenAddress(const QString &address) {
-    if (const auto &open = AppContext().OpenUrl)
-        open(QUrl(address));
-}
+void THlavneMenu::OpenAddress(const QString &address) { ::OpenAddress(QUrl(address), &m_main); }
 
 void THlavneMenu::GrafFunkcieActExecute() {
     if (QAbstractButton *key = GraphKey(m_main))

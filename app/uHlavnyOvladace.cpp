@@ -115,10 +115,15 @@ const TOvladac Rezimy[] = {
     {"sbBin", Rezim, {376, RezimY, 36, 22}, "Bin", TagVzdy, "rezim", 12},
 };
 
-// The options at the right of the modes (the window packs them against the
-// decimals field to fit their texts), then the status bar.
+// The row of the tool and editing keys, under the modes.
+constexpr int UpravyY = 143;
+
+// The options: "hyp" beside the tool keys, over the trigonometric keys it
+// turns hyperbolic; the fractions and the decimals at the right of the modes
+// (the window packs them against the decimals field to fit their texts);
+// then the status bar.
 const TOvladac MoznostiAStav[] = {
-    {"CheckBoxHyp", Zaskrtavacie, {426, RezimY, 50, 22}, "hyp", TagRealne, nullptr, 12},
+    {"CheckBoxHyp", Zaskrtavacie, {154, UpravyY - 1, 50, 22}, "hyp", TagRealne, nullptr, 12},
     {"CheckBoxZlomky", Zaskrtavacie, {478, RezimY, 72, 22}, "Zlomky", TagRealne, nullptr, 12},
     {"Label4", Popis, {548, RezimY, 34, 22}, "Des.:", TagVzdy, nullptr, 12, Vpravo},
     {"EditDesM", Pole, {585, RezimY, 24, 22}, nullptr, TagRealneAKomplexne, nullptr, 12, Vpravo},
@@ -128,7 +133,6 @@ const TOvladac MoznostiAStav[] = {
 
 // Under the modes: the tool keys over the first function columns, the
 // editing keys at the right.
-constexpr int UpravyY = 143;
 const TOvladac UpravyANastroje[] = {
     {"BtnSpat", Klaves, {424, UpravyY, 50, 20}, "Späť", TagVzdy, "mazanie", 12},
     {"BtnJednoZmaz", Klaves, {478, UpravyY, 34, 20}, "←", TagVzdy, "mazanie", 14},

@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDialog>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -201,20 +202,38 @@ bool HandleEditClipboardKeys(QWidget *edit, int key, Qt::KeyboardModifiers modif
     return false;
 }
 
-static void OpenUrl(const QUrl &url) {
+static QString CouldntOpenText(const QUrl &url) {
+    // A file by its path as the system writes it, anything else as the
+    // address handed over.
+    const QString name =
+        url.isLocalFile() ? QDir::toNativeSeparators(url.toLocalFile()) : url.toString(QUrl::PreferLocalFile);
+    const QString text = LanguageText(QStringLiteral("Messages"), QStringLiteral("msgCouldntOpenAddress"),
+                                      QStringLiteral("Nepodarilo sa otvoriť adresu alebo súbor \"#1\"."));
+    // A translation that forgot the placeholder still names it.
+    return text.contains(QLatin1String("#1")) ? QString(text).replace(QLatin1String("#1"), name)
+                                              : text + QLatin1Char('\n') + name;
+}
+
+bool OpenAddress(const QUrl &url, QWidget *parent) {
+    // The desktop reports a missing browser or file opener only in its log:
+    // the user is told here.
     const auto &open = AppContext().OpenUrl;
-    if (open && url.isValid())
-        open(url);
+    if (url.isValid() && open && open(url))
+        return true;
+    ShowWarningBox(LanguageText(QStringLiteral("Messages"), QStringLiteral("msgError"), QStringLiteral("Chyba")),
+                   CouldntOpenText(url), parent);
+    return false;
 }
 
 void OpenMailLink(const QLabel *label) {
-    if (label)
-        OpenUrl(QUrl(QStringLiteral("mailto:") + label->text().trimmed()));
+    // An empty label names nothing to open.
+    if (label && !label->text().trimmed().isEmpty())
+        OpenAddress(QUrl(QStringLiteral("mailto:") + label->text().trimmed()), label->window());
 }
 
 void OpenWebLink(const QLabel *label) {
-    if (label)
-        OpenUrl(QUrl::fromUserInput(label->text().trimmed()));
+    if (label && !label->text().trimmed().isEmpty())
+        OpenAddress(QUrl::fromUserInput(label->text().trimmed()), label->window());
 }
 
 static void SetLabelColour(QLabel *label, const QColor &colour) {

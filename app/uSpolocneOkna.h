@@ -18,6 +18,7 @@ class QKeyEvent;
 class QLineEdit;
 class QPushButton;
 class QTableView;
+class QUrl;
 class QWidget;
 class QAbstractButton;
 class TPremenne;
@@ -86,8 +87,14 @@ void FilterNumericKeyPress(const QLineEdit *edit, QChar &key);
 // that the edit does not perform it a second time.
 bool HandleEditClipboardKeys(QWidget *edit, int key, Qt::KeyboardModifiers modifiers);
 
+// Hands a web address, a "mailto:" link or a local file to the desktop
+// (through the application context). When that fails, a warning on parent
+// says that it could not be opened and names it (the language file's
+// Messages msgCouldntOpenAddress, "#1" for the name); false then.
+bool OpenAddress(const QUrl &url, QWidget *parent = nullptr);
+
 // The shell opens "mailto:" + the label's text, or the text itself as a web
-// address.
+// address; an empty label opens nothing.
 void OpenMailLink(const QLabel *label);
 void OpenWebLink(const QLabel *label);
 

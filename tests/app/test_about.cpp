@@ -34,6 +34,12 @@ TEST_F(AboutTest, ShowsThePictureAndOpensItsLinks) {
         ASSERT_EQ(OpenedUrls.size(), 1) << c.label;
         EXPECT_EQ(S(OpenedUrls[0].toString()), c.opened);
     }
+    // Without a mail program the address is named in a message.
+    AppContext().OpenUrl = [](const QUrl &) { return false; };
+    QTest::mouseClick(Find<QLabel>(about, "kontaktLbl"), Qt::LeftButton);
+    ASSERT_EQ(Prompter->Shown.size(), 1);
+    EXPECT_EQ(S(Prompter->Shown[0].Text),
+              S(QStringLiteral("Nepodarilo sa otvoriť adresu alebo súbor \"mailto:info@tarbelon.example\".")));
     about.show();
     QTest::mouseClick(Find<QPushButton>(about, "okBtn"), Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());

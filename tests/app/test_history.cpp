@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QLayout>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -137,6 +138,26 @@ TEST_F(HistoryTest, ClickShowsUseCopyAndDoubleClickTakeAndDeleteFollowsTheModel)
     EXPECT_EQ(Main.BackEnabled.last(), false);
 }
 
+// Each button is as wide as its glyph and caption need, in the built-in
+// texts and in each shipped language.
+TEST_F(HistoryTest, TheButtonsHoldTheirWholeCaptions) {
+    for (const char *name : {"slovak.txt", "english.txt"})
+        WriteBytes(Path(QStringLiteral("lang/") + name),
+                   ReadBytes(QStringLiteral(TARBELON_SOURCE_DIR "/resources/lang/") + name));
+    ThistoriaFrm f(&Main);
+    f.show();
+    for (const char *file : {"", "lang\\english.txt", "lang\\slovak.txt"}) {
+        if (*file) {
+            ASSERT_TRUE(LoadLanguageFile(file));
+            f.ApplyLanguage();
+        }
+        QApplication::processEvents(); // the window's new size
+        f.layout()->activate();
+        for (QPushButton *button : f.findChildren<QPushButton *>())
+            EXPECT_GE(button->width(), button->sizeHint().width()) << file << " " << S(button->text());
+    }
+}
+
 TEST_F(HistoryTest, ExportWritesTheListOrReportsAFailure) {
     int dialogs = 0;
     QString chosen = Path("export.txt");
@@ -167,10 +188,12 @@ TEST_F(HistoryTest, HistoryDatIsLoadedWholeOnlyWhenKept) {
         file += QByteArray::number(i) + " =  " + QByteArray::number(i) + "\r\n";
     WriteBytes(Path("history.dat"), file);
     EXPECT_EQ(List(*std::make_unique<ThistoriaFrm>(&Main))->count(), 0); // not kept: not read
+    EXPECT_EQ(Main.BackEnabled.last(), false);
     KProgramSettings::Instance().SaveHistory = true;
     ThistoriaFrm f(&Main);
     EXPECT_EQ(List(f)->count(), 205); // not trimmed
     EXPECT_FALSE(ButtonsEnabled(f));
+    EXPECT_EQ(Main.BackEnabled.last(), true); // the main window's Back steps through it at once
     f.PridajDoHistorie("new =  1"); // the list is not at exactly 200: nothing dropped
     EXPECT_EQ(List(f)->count(), 206);
 }

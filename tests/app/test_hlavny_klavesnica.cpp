@@ -7,6 +7,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QInputMethodEvent>
 #include <QRegularExpression>
 #include <QStatusBar>
 
@@ -66,6 +67,27 @@ TEST_F(KeypadTest, TypedCharactersAreRewrittenOrDropped) {
     // A chord with Alt that no menu takes types nothing.
     QTest::keyClick(Input(), 'n', Qt::AltModifier);
     EXPECT_EQ(S(Input()->Text()), "14");
+}
+
+// Dead keys, compose and input methods commit their characters instead of
+// typing keys: they take the same rules.
+TEST_F(KeypadTest, CharactersCommittedByAnInputMethodAreTypedCharacters) {
+    auto commit = [this](const QString &text, const QString &composing = QString()) {
+        QInputMethodEvent e(composing, {});
+        e.setCommitString(text);
+        QApplication::sendEvent(Input(), &e);
+    };
+    SetInput(QStringLiteral("1+2"), 2);
+    commit(QString(), QStringLiteral("ˇ")); // still composing: nothing goes in
+    for (const char *c : {"ô", "č", "#", "a", "("})
+        commit(QString::fromUtf8(c));
+    EXPECT_EQ(S(Input()->Text()), "1+4a(2");
+    EXPECT_EQ(Input()->SelStart(), 5);
+    // An operator right after "=" continues from ANS, Shift or not.
+    Calculate(QStringLiteral("2+3"));
+    HoldShift(true);
+    commit(QStringLiteral("*"));
+    EXPECT_EQ(S(Input()->Text()), "5*");
 }
 
 TEST_F(KeypadTest, AnOperatorRightAfterEqualsContinuesFromAns) {
@@ -269,6 +291,15 @@ TEST_F(KeypadTest, PopupMenusAndPastingSeveralLines) {
     QTest::keyClick(ResultField(), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(ResultField(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(S(clipboard->text()), "  1 024");
+    // Nothing typed, pasted, cut or deleted changes it.
+    clipboard->setText(QStringLiteral("9"));
+    QTest::keyClicks(ResultField(), QStringLiteral("7+"));
+    for (const int key : {int(Qt::Key_V), int(Qt::Key_X)})
+        QTest::keyClick(ResultField(), Qt::Key(key), Qt::ControlModifier);
+    QTest::keyClick(ResultField(), Qt::Key_Backspace);
+    QTest::keyClick(ResultField(), Qt::Key_Delete);
+    EXPECT_EQ(S(ResultField()->text()), "  1 024");
+    EXPECT_TRUE(ResultField()->isReadOnly());
 }
 
 // ---------------------------------------------------------------------------

@@ -93,6 +93,41 @@ TEST_F(MenuTest, TheManualOpensFromTheProgramFolderOrItsAbsenceIsTold) {
     EXPECT_EQ(Prompter->Shown.size(), 1);
 }
 
+// Without a browser or file opener each Help command says what it could
+// not open, in the words of the language file when one is loaded.
+TEST_F(MenuTest, AnAddressOrFileThatCannotBeOpenedIsNamed) {
+    WriteBytes(Path("manual/en/manual.html"), "<html></html>");
+    const QString manual = QDir::toNativeSeparators(QFileInfo(Path("manual/en/manual.html")).canonicalFilePath());
+    CopyLanguage("english.txt");
+    AppContext().OpenUrl = [this](const QUrl &url) {
+        OpenedUrls.append(url);
+        return false;
+    };
+    struct Case {
+        const char *language, *action;
+        QString box;
+    };
+    const Case cases[] = {
+        {"", "ZobrazitNavodAct", "Chyba|Nepodarilo sa otvoriť adresu alebo súbor \"" + manual + "\"."},
+        {"lang\\english.txt", "onlineDokumentaciaAct",
+         "Error|The address or file \"https://docs.tarbelon.example/\" could not be opened."},
+        {"lang\\english.txt", "DomovskaStrankaProgramuAct",
+         "Error|The address or file \"https://tarbelon.example/\" could not be opened."},
+    };
+    for (const Case &c : cases) {
+        if (*c.language) {
+            ASSERT_TRUE(W->ApplyLanguageToAllForms(QLatin1String(c.language)));
+        }
+        Prompter->Shown.clear();
+        OpenedUrls.clear();
+        Act(c.action)->trigger();
+        EXPECT_EQ(OpenedUrls.size(), 1) << c.action;
+        ASSERT_EQ(Prompter->Shown.size(), 1) << c.action;
+        EXPECT_EQ(Prompter->Shown[0].Kind, TMessageKind::Warning);
+        EXPECT_EQ(S(Prompter->Shown[0].Caption + "|" + Prompter->Shown[0].Text), S(c.box));
+    }
+}
+
 TEST_F(MenuTest, TheUpdateCheckTellsItsAnswer) {
     // shownKind -1: nothing shown; a question is answered Yes.
     struct Case {
@@ -150,6 +185,7 @@ TEST_F(MenuTest, ALanguageSwitchReachesEveryWindowAsPlainTextAndAMissingKeyKeeps
     EXPECT_EQ(tools.Log, QStringList({"polynomials", "browser", "tools en", "browser language"}));
     EXPECT_EQ(S(Companion(TCompanion::History)->windowTitle()), "Calculation history");
     EXPECT_EQ(S(Find<QLabel>(*Companion(TCompanion::About), "kontaktTitulokLbl")->text()), "contact:");
+    EXPECT_EQ(S(Find<QPushButton>(*Companion(TCompanion::About), "okBtn")->text()), "OK");
 
     // A file with a few keys: those change, shown as they stand, never as
     // markup; the others keep the English text, and the messages go back to

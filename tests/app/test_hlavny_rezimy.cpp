@@ -49,6 +49,38 @@ TEST_F(HlavnyTest, TheModeKeysEnableTheControlsByTheirTags) {
     }
 }
 
+// Every key of the keypad, and the options, by its class of use: its tag,
+// and whether it is usable in each number set and base.
+TEST_F(HlavnyTest, EveryKeyCarriesItsTagAndIsUsableByIt) {
+    const std::pair<int, const char *> tags[] = {
+        {10, "BitBtn1 BitBtn10 BitBtn44 BitBtn45 BtnDeleno BtnKrat BtnMinus BtnPlus BtnPrevratena BtnANS BtnMR "
+             "BtnMS BtnC BtnCE BtnJednoZmaz BtnSpat BtnVelkost BtnRovnaSa"},
+        {20, "BitBtn2 BitBtn3 BitBtn4 BitBtn5 BitBtn6 BitBtn7"},
+        {30, "BitBtn8 BitBtn9"},
+        {40, "BitBtn39 BitBtn38 BitBtn40 BitBtn41 BitBtn42 BitBtn43"},
+        {50, "BtnPercenta BtnDiv BtnMod BtnFaktorial BtnKombinacne BtnDesatNaX BtnDvaNaX BtnEnaX BtnLog BtnLogy "
+             "BtnLn BtnDruhaOdmocnina BtnTretiaOdmocnina BtnOdmocnina BtnDeg BtnDms BtnSin BtnCos BtnTG BtnCotg "
+             "BtnArcsin BtnArccos Btnarctg BtnArccotg BtnRan grafBtn derivaciaBtn sumaBtn CheckBoxHyp CheckBoxZlomky"},
+        {60, "BitBtn49 BitBtn50 BitBtn51 BitBtn52 BtnAE"},
+        {70, "BtnKonstanta BtnPi BtnAbs BtnXna2 BtnXna3 BtnXnaY BtnCiarka EditDesM UpDownDesM"},
+    };
+    const char *const sets[] = {"sbRealne", "sbKomplexne", "sbModulo"};
+    const std::pair<const char *, quint8> bases[] = {{"sbHex", 16}, {"sbDec", 10}, {"sbOct", 8}, {"sbBin", 2}};
+    for (int set = 0; set < 3; ++set)
+        for (const auto &[base, radix] : bases) {
+            Mode(sets[set])->click();
+            Mode(base)->click();
+            for (const auto &[tag, names] : tags)
+                for (const QString &name : QString::fromLatin1(names).split(' ')) {
+                    const QWidget *control = Find<QWidget>(*W, name.toLatin1().constData());
+                    ASSERT_NE(control, nullptr);
+                    EXPECT_EQ(control->property("tag").toInt(), tag) << S(name);
+                    EXPECT_EQ(control->isEnabled(), IsEnabledForMode(tag, TNumberSet(set), radix))
+                        << S(name) << " " << sets[set] << " " << base;
+                }
+        }
+}
+
 // The stepping rule itself; the selector's wiring is checked below.
 TEST(StepModulus, SmallestPrimeNotBelowUpLargestBelowDown) {
     TPrvocisla primes;

@@ -103,6 +103,21 @@ TEST_F(StartTest, StartWithCompleteSettingsAndShutDownInOrder) {
     EXPECT_EQ(Lines("history.dat"), QStringList({"1+1 =  2", "2+3 =  5"}));
 }
 
+// Back is usable from the start when the kept history holds an entry, and
+// steps up through it from the last entry, which the history selects.
+TEST_F(StartTest, BackAtStartStepsThroughTheKeptHistory) {
+    WriteBytes(Path("settings.ini"), "[Settings]\r\nSaveHistory=1\r\n");
+    for (const char *kept : {"", "1+1 =  2\r\n2+2 =  4\r\n3+3 =  6\r\n"}) {
+        WriteBytes(Path("history.dat"), kept);
+        Restart();
+        EXPECT_EQ(Btn("BtnSpat")->isEnabled(), *kept != '\0') << kept;
+    }
+    for (const char *expression : {"2+2", "1+1", "3+3"}) {
+        QTest::mouseClick(Btn("BtnSpat"), Qt::LeftButton);
+        EXPECT_EQ(S(Input()->Text()), expression);
+    }
+}
+
 // The shut-down tries every write, then warns once; a user constant is
 // used at once and saved at exit.
 TEST_F(StartTest, AFailedWriteAtShutDownWarnsOnceAndSavesTheRest) {
@@ -167,15 +182,21 @@ TEST_F(StartTest, ALanguageFileReplacesTheTextsOfTheWindowAndItsMessages) {
     CopyEnglish();
     ASSERT_TRUE(W->ApplyLanguageToAllForms(QStringLiteral("lang\\english.txt")));
     EXPECT_EQ(S(KProgramSettings::Instance().LanguageFile), "lang\\english.txt");
-    EXPECT_EQ(S(Find<QLabel>(*W, "Label4")->text()), "Dec.:");
+    auto *decimals = Find<QLabel>(*W, "Label4");
+    EXPECT_EQ(S(decimals->text()), "Decimals:");
     EXPECT_EQ(S(Btn("BtnTG")->text()), "tan");
-    // The longer captions still fit between the base keys and the decimals field.
+    // The longer captions still fit between the base keys and the decimals
+    // field, and "hyp" between the tool keys and Back.
     const QRect hyp = Find<QCheckBox>(*W, "CheckBoxHyp")->geometry();
     const QRect fractions = Find<QCheckBox>(*W, "CheckBoxZlomky")->geometry();
     EXPECT_GE(fractions.width(), Find<QCheckBox>(*W, "CheckBoxZlomky")->sizeHint().width());
-    EXPECT_LT(Find<QToolButton>(*W, "sbBin")->geometry().right(), hyp.left());
-    EXPECT_LT(hyp.right(), fractions.left());
-    EXPECT_LT(fractions.right(), Find<QLabel>(*W, "Label4")->geometry().left());
+    EXPECT_GE(hyp.width(), Find<QCheckBox>(*W, "CheckBoxHyp")->sizeHint().width());
+    EXPECT_GE(decimals->width(), decimals->fontMetrics().horizontalAdvance(decimals->text()));
+    EXPECT_LT(Find<QToolButton>(*W, "sbBin")->geometry().right(), fractions.left());
+    EXPECT_LT(fractions.right(), decimals->geometry().left());
+    EXPECT_LT(decimals->geometry().right(), Find<QLineEdit>(*W, "EditDesM")->geometry().left());
+    EXPECT_LT(Btn("sumaBtn")->geometry().right(), hyp.left());
+    EXPECT_LT(hyp.right(), Btn("BtnSpat")->geometry().left());
     Calculate(QStringLiteral("sin+1"));
     EXPECT_EQ(S(ErrorText()), "Function \"sin\" has no argument.");
 

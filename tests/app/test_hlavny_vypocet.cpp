@@ -152,7 +152,7 @@ TEST_F(HlavnyTest, TheErrorLabelAndTheMemoryDisplayHoldTheirWholeTexts) {
     EXPECT_TRUE(fits(memory));
     EXPECT_LE(memory->geometry().right() + 1, ResultRightEdge - ResultMaxWidth);
     Calculate(QStringLiteral("3 nad 5"));
-    EXPECT_EQ(S(ErrorText()), "In the operation \"nad\" the first number (n) must be greater than the second (k).");
+    EXPECT_EQ(S(ErrorText()), "In the operation \"nad\" the first number (n) must not be smaller than the second (k).");
     EXPECT_TRUE(fits(error));
     EXPECT_EQ(error->geometry().right() + 1, ResultRightEdge);
     EXPECT_GT(error->x(), memory->geometry().right());

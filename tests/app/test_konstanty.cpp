@@ -208,6 +208,9 @@ TEST(KonstantyEditorRules, OnlyARelativeFileInsideTheProgramFolder) {
         {"a\\..\\..\\x", "const.dat"},
         {"lang\\", "const.dat"},
         {"a\\\\b", "const.dat"},
+        {"moje konstanty.dat", "moje konstanty.dat"},
+        {"moje\tkonstanty.dat", "const.dat"},
+        {"moje\x7f.dat", "const.dat"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(S(SafeConstantFile(c.name)), c.result) << c.name;
@@ -370,16 +373,16 @@ TEST_F(KonstantyTest, TheEditorRefusesAMissingSymbolOrAWrongValue) {
 TEST_F(KonstantyTest, ALanguageSwitchTranslatesSavesFirstAndNamesTheFile) {
     WriteBytes(Path("lang/en.txt"),
                "[ConstantForm]\r\nCaption=Constants\r\nID=Symbol\r\nLudolphsNumber=Ludolph's number\r\n"
-               "[Addresses]\r\nConstantFile=data\\en.dat\r\n");
+               "[Addresses]\r\nConstantFile=data\\moje konstanty.dat\r\n");
     WriteBytes(Path("lang/bad.txt"), "[Addresses]\r\nConstantFile=..\\outside.dat\r\n");
-    WriteBytes(Path("data/en.dat"), "$h#planck#6.626E-34#J.s\r\n");
+    WriteBytes(Path("data/moje konstanty.dat"), "$h#planck#6.626E-34#J.s\r\n");
     Open();
     Window->Model().AddOrModify({"$g", "gravity", "9,81", ""}, nullptr); // not written yet
     ASSERT_TRUE(LoadLanguageFile("lang\\en.txt"));
     Window->ApplyLanguage();
     Editor->ApplyLanguage();
     EXPECT_TRUE(ReadBytes(Path("const.dat")).endsWith("$g#gravity#9.81#\r\n")); // the file named so far
-    EXPECT_EQ(S(Window->ConstantFile()), "data\\en.dat");
+    EXPECT_EQ(S(Window->ConstantFile()), "data\\moje konstanty.dat");
     EXPECT_EQ(S(RowText(Window->Model().Row(0))), "$h|planck|6,626E-34|J.s");
     EXPECT_EQ(S(Window->Model().Row(1).Name), "Ludolph's number");
     EXPECT_EQ(S(Window->windowTitle()), "Constants");

@@ -2,6 +2,7 @@
 #include "AppTestSupport.h"
 #include "fJazyk.h"
 #include "uIniFile.h"
+#include "uQtPreklady.h"
 
 #include <QDialogButtonBox>
 #include <QFileDialog>
@@ -98,6 +99,21 @@ static QStringList ReadModal(const std::function<void()> &open, const std::funct
     QTimer::singleShot(0, look);
     open();
     return texts;
+}
+
+// The language of Qt's own texts under a German system: English for an
+// English file, the file's language where Qt has a catalogue for it, the
+// system's where it has none, and Slovak, the built-in texts', without a file.
+TEST_F(LanguageTest, QtsTextsTakeTheFilesLanguageOrTheSystemsUnderAGermanSystem) {
+    WriteBytes(Path("qt/qtbase_sk.qm"), "catalogue");
+    const QLocale system;
+    QLocale::setDefault(QLocale::German);
+    const std::pair<const char *, const char *> cases[] = {{"en", "en"}, {"sk", "sk"}, {"hu", "de"}, {nullptr, "sk"}};
+    for (const auto &[code, language] : cases) {
+        const TIniFile file = TIniFile::FromText(QStringLiteral("[Info]\nLanguageIsoCode=") + QLatin1String(code));
+        EXPECT_EQ(S(QtTextsLanguage(code ? &file : nullptr, Path("qt"))), language) << (code ? code : "no file");
+    }
+    QLocale::setDefault(system);
 }
 
 // What the user reads on Qt's own controls: a question's Yes and No, and a
