@@ -95,6 +95,8 @@ TEvaluationContext TKalkulacka::Context() const {
     context.Variables = Premenne;
     context.Constants = Konstanty;
     context.Modulus = Modulus;
+    // Bases 2, 8 and 16 show every digit of a whole number.
+    context.ExactWholeNumbers = Radix != 10;
     return context;
 }
 

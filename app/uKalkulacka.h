@@ -64,7 +64,7 @@ public:
 
     // What an evaluation depends on, as the controls say it now: the number
     // set, the angle unit, the program's separator, the variables, the
-    // constants and the modulus.
+    // constants and the modulus; whole numbers exact in bases 2, 8 and 16.
     TEvaluationContext Context() const;
 
     // Appends an empty row for each variable of expression that the

@@ -610,7 +610,7 @@ QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep
         throw EEngineInvalidOp("invalid floating point operation");
     const bool negative = value < 0;
     const long double a = std::fabs(value);
-    if (a >= TwoTo63)
+    if (a > TwoTo63 || (a == TwoTo63 && !negative)) // the range of a signed 64-bit number
         throw EEngineRangeError("number out of range");
     quint64 whole = quint64(a);
     long double f = a - static_cast<long double>(whole);

@@ -432,3 +432,59 @@ TEST_F(AppTest, AResultSwitchedThereAndBackIsShownAsBefore) {
     }
     EXPECT_GT(trips, 1000);
 }
+
+// Whole numbers typed in base 2, 8 or 16 are shown with every digit when
+// the result is whole and within the signed 64-bit range, in the real and
+// the complex set, against the digits worked out in integers. Base 10 keeps
+// the real set's 18 significant digits.
+TEST_F(AppTest, WholeNumbersOf64BitsAreShownExactlyInBases2816) {
+    auto digits = [](__int128 n, int base, bool grouped) {
+        const int group = base == 2 ? 4 : base == 16 ? 2 : 3;
+        unsigned __int128 m = n < 0 ? -n : n;
+        std::string d;
+        do {
+            d.insert(d.begin(), "0123456789ABCDEF"[int(m % base)]);
+            m /= base;
+        } while (m != 0);
+        std::string t = n < 0 ? "-" : "";
+        for (size_t i = 0; i < d.size(); ++i) {
+            if (grouped && i > 0 && (d.size() - i) % group == 0)
+                t += ' ';
+            t += d[i];
+        }
+        return t;
+    };
+    std::mt19937_64 rng(9);
+    const __int128 limit = __int128(1) << 63;
+    int compared = 0;
+    for (int i = 0; i < 2000; ++i) {
+        TKalkulacka model;
+        model.NumberSet = i % 2 ? TNumberSet::Complex : TNumberSet::Real;
+        model.Radix = quint8(i % 3 == 0 ? 2 : i % 3 == 1 ? 8 : 16);
+        model.Decimals = quint8(2 + rng() % 29);
+        // a mostly of 56 to 63 bits, b of any length
+        const __int128 a = __int128(rng() >> (1 + rng() % (i % 4 ? 8 : 63))), b = __int128(rng() >> (1 + rng() % 63));
+        const int op = int(rng() % (model.NumberSet == TNumberSet::Real ? 6 : 4));
+        static const char *const ops[] = {"+", "-", "*", "-", " div ", " mod "};
+        if (op >= 4 && b == 0)
+            continue;
+        const __int128 exact = op == 0   ? a + b
+                               : op == 1 ? a - b
+                               : op == 2 ? a * b
+                               : op == 3 ? -a
+                               : op == 4 ? a / b
+                                         : a % b;
+        if (exact < -limit || exact >= limit)
+            continue;
+        const std::string text = op == 3 ? "-" + digits(a, model.Radix, false)
+                                         : digits(a, model.Radix, false) + ops[op] + digits(b, model.Radix, false);
+        const TVysledokVypoctu out = model.Calculate(QString::fromStdString(text));
+        ASSERT_TRUE(out.Ok) << text << " " << S(ErrorMessage(model.LastError));
+        EXPECT_EQ(S(out.Shown), digits(exact, model.Radix, true)) << text;
+        ++compared;
+    }
+    EXPECT_GT(compared, 1500);
+    TKalkulacka model;
+    model.Calculate(QStringLiteral("1152921504606846975"));
+    EXPECT_EQ(model.AnsValue.Re, 1152921504606846980.0L);
+}

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <thread>
 
 namespace {
@@ -71,6 +73,7 @@ TEST_P(Prevody, FormatNumberOutOfRangeIsAnEngineError) {
     QString r;
     EXPECT_THROW(FormatNumber(2, 16, r, 1e30L, Sep()), EEngineRangeError);
     EXPECT_THROW(FormatNumber(2, 2, r, -1e19L, Sep()), EEngineRangeError);
+    EXPECT_THROW(FormatNumber(2, 8, r, 9223372036854775808.0L, Sep()), EEngineRangeError); // 2^63
     EXPECT_THROW(FormatNumber(2, 10, r, INFINITY, Sep()), EEngineError);
 }
 
@@ -494,4 +497,36 @@ TEST(PrevodyGenerated, AComplexSwitchKeepsTheValueOrRefuses) {
     }
     EXPECT_GT(compared, count * 2);
     EXPECT_GT(refused, 0);
+}
+
+// Every whole number of the signed 64-bit range is shown in bases 2, 8 and
+// 16 with every digit, against its digits worked out in integers.
+TEST(PrevodyGenerated, WholeNumbersOf64BitsShowEveryDigit) {
+    auto reference = [](qint64 n, int base) {
+        const int group = base == 2 ? 4 : base == 16 ? 2 : 3;
+        quint64 m = n < 0 ? 0 - quint64(n) : quint64(n);
+        std::string digits;
+        do {
+            digits.insert(digits.begin(), "0123456789ABCDEF"[m % quint64(base)]);
+            m /= quint64(base);
+        } while (m != 0);
+        std::string t = n < 0 ? "-" : "";
+        for (size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % group == 0)
+                t += ' ';
+            t += digits[i];
+        }
+        return t;
+    };
+    std::mt19937_64 rng(1105);
+    for (int i = 0; i < 3000; ++i) {
+        const qint64 n = i == 0   ? std::numeric_limits<qint64>::min()
+                         : i == 1 ? std::numeric_limits<qint64>::max()
+                                  : qint64(rng() >> (1 + rng() % 63)) * (rng() % 2 ? 1 : -1);
+        for (int base : {2, 8, 16}) {
+            QString r;
+            FormatNumber(quint8(rng() % 31), base, r, static_cast<long double>(n), QLatin1Char(','));
+            ASSERT_EQ(r.toStdString(), reference(n, base)) << n;
+        }
+    }
 }
