@@ -282,6 +282,7 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
         // that cannot be converted stays as it was.
         {0, 10, 16, "2^70", "2^46", "", nullptr, 26},
         {0, 10, 16, "1e400", "1e400", "", nullptr, 26},
+        {1, 10, 16, "30^2", "30^2", "", nullptr, 26}, // 1E^2 would be an exponential form
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
