@@ -95,6 +95,8 @@ TEvaluationContext TKalkulacka::Context() const {
     context.Variables = Premenne;
     context.Constants = Konstanty;
     context.Modulus = Modulus;
+    // Bases 2, 8 and 16 show every digit of a whole number.
+    context.ExactWholeNumbers = Radix != 10;
     return context;
 }
 
@@ -131,6 +133,8 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
 
     TComplexNumber value;
     QString shown;
+    TFraction fraction;
+    bool asFraction = false;
     if (IsBlank(e)) {
         // Nothing to evaluate: the result is 0.
         FormatNumber(Decimals, Radix, shown, 0, context.Separator());
@@ -140,6 +144,8 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
             return; // Ans keeps the last good result
         FractionToDisplay(r.Fraction, Radix, shown, context.Separator());
         value.Re = r.Real;
+        fraction = r.Fraction;
+        asFraction = true;
     } else {
         // The value is formatted below: the token text is not needed.
         const TEngineResult r = EvaluateReal(e, context, TCompiledExpression::TText::ValueOnly);
@@ -148,14 +154,16 @@ void TKalkulacka::CalculateReal(QString e, TVysledokVypoctu &out) {
         value.Re = r.Real;
         if (Fractions) {
             // A function's value is shown as a fraction too.
-            TFraction f{r.Real, 1};
-            ReduceFraction(f);
-            FractionToDisplay(f, Radix, shown, context.Separator());
+            fraction = TFraction{r.Real, 1};
+            ReduceFraction(fraction);
+            FractionToDisplay(fraction, Radix, shown, context.Separator());
+            asFraction = true;
         } else {
             FormatNumber(Decimals, Radix, shown, value.Re, context.Separator());
         }
     }
     Succeed(out, shown, shown, Radix, value);
+    ResultShown(shown, asFraction ? TResultForm::Fraction : TResultForm::Number, fraction);
 }
 
 void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
@@ -173,6 +181,7 @@ void TKalkulacka::CalculateComplex(QString e, TVysledokVypoctu &out) {
     }
     const QString shown = FormatComplexNumber(z, Decimals, Radix, context.Separator());
     Succeed(out, shown, QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
+    ResultShown(shown, TResultForm::Complex);
 }
 
 void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
@@ -194,6 +203,7 @@ void TKalkulacka::CalculateModulo(QString e, TVysledokVypoctu &out) {
     FormatNumber(Decimals, Radix, shown, residue, context.Separator());
     // ANS is the decimal residue; only the shown text is in the current base.
     Succeed(out, shown, r, 10, TComplexNumber{residue, 0, false});
+    ResultShown(shown, TResultForm::Number);
 }
 
 bool TKalkulacka::Evaluated(const TEngineResult &result) {
@@ -243,6 +253,7 @@ bool TKalkulacka::TakeRealResult(long double value, QString &shown) {
         QString t;
         FormatNumber(Decimals, Radix, t, value, DecSep());
         SetAns(t, Radix, TComplexNumber{value, 0, false});
+        ResultShown(t, TResultForm::Number);
         shown = t;
     });
 }
@@ -344,6 +355,7 @@ QString TKalkulacka::ToggleComplexForm() {
     z.Polar = !z.Polar;
     const QString shown = FormatComplexNumber(z, Decimals, Radix, DecSep());
     SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
+    ResultShown(shown, TResultForm::Complex);
     return shown;
 }
 
@@ -364,9 +376,32 @@ QString TKalkulacka::AnsForInsertion() const {
     return Ans;
 }
 
+void TKalkulacka::ResultShown(const QString &shown, TResultForm form, const TFraction &fraction) {
+    m_resultShown = true;
+    m_shownResult = shown;
+    m_resultForm = form;
+    m_resultFraction = fraction;
+}
+
+QString TKalkulacka::WriteResult(quint8 base) const {
+    QString t;
+    switch (m_resultForm) {
+    case TResultForm::Number: FormatNumber(Decimals, base, t, AnsValue.Re, DecSep()); break;
+    case TResultForm::Fraction: FractionToDisplay(m_resultFraction, base, t, DecSep()); break;
+    case TResultForm::Complex: t = FormatComplexNumber(AnsValue, Decimals, base, DecSep()); break;
+    }
+    return t;
+}
+
 TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, const QString &resultText) {
     TPrepnutieSustavy out;
     LastError = TChyba();
+    // The shown text is rounded to the decimals: converted as it stands it
+    // would carry that rounding into the new base and back ("-0,7" at 10
+    // decimals would come back from base 2 as -0,700 195 312 5). The last
+    // result is written from its value instead.
+    const bool ownResult = m_resultShown && resultText.trimmed() == m_shownResult;
+    m_resultShown = ownResult;
     try {
         const QChar extra = ExtraNumberChar();
         QString t = input;
@@ -375,7 +410,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
             out.InputConverted = true;
             out.Input = t;
             QString r = resultText;
-            ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals, DecSep());
+            if (ownResult) {
+                r = WriteResult(newBase);
+                m_shownResult = r;
+            } else {
+                ConvertExpressionBaseFormatted(Radix, newBase, extra, r, LastError, Decimals, DecSep());
+            }
             out.ResultConverted = true;
             out.Result = r;
         }
@@ -387,10 +427,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
         LastError.Set(TErrorCode::UnknownFailure);
     }
     // A result that could not be written in the new base is dropped: its
-    // text would be read in the wrong base by the next switch.
+    // text would be read in the wrong base by the next switch. The last
+    // result itself is written again by the next switch.
     if (LastError.Failed()) {
         out.ResultConverted = true;
         out.Result.clear();
+        m_shownResult.clear();
     }
     Radix = newBase;
     return out;
@@ -404,26 +446,33 @@ QString FormatComplexNumber(const TComplexNumber &z, quint8 decimals, quint8 bas
         FormatNumber(decimals, base, t, v, sep);
         return t;
     };
+    // Bases 2, 8 and 16 write no exponent: a part too small for the
+    // decimals shows as 0 there, and is then left out as a part that is 0
+    // ("E", not "E+j0"; "5", not "5e^j0").
+    auto shownAsZero = [](const QString &t) { return t == QLatin1String("0"); };
     const QChar unit = QLatin1Char('j');
     if (!z.Polar) {
         QString text = number(z.Re);
         if (z.Im == 0)
             return text;
+        const long double a = std::fabs(z.Im);
+        const QString im = a != 1 ? number(a) : QString();
+        if (shownAsZero(im))
+            return text;
         text += z.Im > 0 ? QLatin1Char('+') : QLatin1Char('-');
         text += unit;
-        const long double a = std::fabs(z.Im);
-        if (a != 1)
-            text += number(a);
+        text += im;
         return text;
     }
     TComplexNumber modulus;
     ComplexAbs(z, modulus);
     QString text = number(modulus.Re);
     const long double angle = ComplexAngleDegrees(z);
-    if (angle != 0) {
+    const QString shownAngle = angle != 0 ? number(std::fabs(angle)) : QString();
+    if (angle != 0 && !shownAsZero(shownAngle)) {
         text += angle > 0 ? QStringLiteral("e^") : QStringLiteral("e^-");
         text += unit;
-        text += number(std::fabs(angle));
+        text += shownAngle;
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "KomplexneCisla.h"
+#include "Zlomky.h"
 #include "uKontrola.h"
 #include "uSpolocne.h"
 
@@ -63,7 +64,7 @@ public:
 
     // What an evaluation depends on, as the controls say it now: the number
     // set, the angle unit, the program's separator, the variables, the
-    // constants and the modulus.
+    // constants and the modulus; whole numbers exact in bases 2, 8 and 16.
     TEvaluationContext Context() const;
 
     // Appends an empty row for each variable of expression that the
@@ -102,14 +103,30 @@ public:
     // was written in to the current base. Ans itself stays as it is.
     QString AnsForInsertion() const;
 
-    // Converts every number of input and of the result text from the
-    // current base to newBase and makes newBase the current base (also after
-    // an error, which LastError then holds: 26 for a number that cannot be
-    // written in the new base, 29 for anything else). After an error the
+    // Converts every number of input from the current base to newBase and
+    // makes newBase the current base (also after an error, which LastError
+    // then holds: 26 for a number that cannot be written in the new base, 29
+    // for anything else). A result text that is the last result as written
+    // here (or the empty text a switch left where it could not write it) is
+    // that result's value written anew in newBase with Decimals, so that a
+    // switch there and back shows the text of before; any other text (an
+    // entry of the history) is converted as it stands. After an error the
     // result is empty.
     TPrepnutieSustavy SwitchBase(quint8 newBase, const QString &input, const QString &resultText);
 
 private:
+    // How the shown result is written from AnsValue: a number, the parts of
+    // a fraction, or a complex number in the form its Polar flag names.
+    enum class TResultForm : quint8 { Number, Fraction, Complex };
+    bool m_resultShown = false; // the result field holds the last result written here
+    QString m_shownResult;      // ... as written (empty: a switch could not write it)
+    TResultForm m_resultForm = TResultForm::Number;
+    TFraction m_resultFraction;
+    // The last result written in base, as its form asks; throws for a value
+    // that cannot be written there.
+    QString WriteResult(quint8 base) const;
+    void ResultShown(const QString &shown, TResultForm form, const TFraction &fraction = TFraction());
+
     void CalculateReal(QString e, TVysledokVypoctu &out);
     void CalculateComplex(QString e, TVysledokVypoctu &out);
     void CalculateModulo(QString e, TVysledokVypoctu &out);

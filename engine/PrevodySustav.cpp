@@ -141,9 +141,10 @@ QList<bool> NameLettersAhead(const QString &s, int base, QChar extra, QChar sep)
 
 // What the walk of an expression finds: a name (a letter run that holds a
 // letter that is not a digit of the base, such as "cos" or "x2"), a word
-// operator, a number, or anything else (operators, brackets, "$"
-// references, the "e" of the exponential form), each as a span of the text.
-enum class TPieceKind : quint8 { Other, Name, WordOperator, Number };
+// operator, a number, the "e" of the complex set's exponential form ("e^"
+// after a number), or anything else (operators, brackets, "$" references),
+// each as a span of the text.
+enum class TPieceKind : quint8 { Other, Name, WordOperator, Number, ExponentialForm };
 
 struct TPiece {
     TPieceKind Kind;
@@ -193,7 +194,7 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
             continue;
         }
         if (exponentialForm(i)) {
-            other(i, i + 1);
+            pieces.push_back({TPieceKind::ExponentialForm, i, i + 1, i + 1});
             ++i;
             continue;
         }
@@ -319,8 +320,10 @@ long double PieceValue(int base, const QString &digits, const QString &exponent,
 }
 
 // Whether two texts hold the same names and word operators (letter case
-// ignored) and as many numbers in the same order: what must read alike in
-// both bases.
+// ignored), as many numbers and the same exponential forms in the same
+// order: what must read alike in both bases. (In base 16 a number that ends
+// in the digit "E" before "^" reads as an exponential form in the complex
+// set: 30^2 is not 1E^2 there.)
 bool SameShape(QStringView a, const std::vector<TPiece> &pa, QStringView b, const std::vector<TPiece> &pb) {
     size_t i = 0, k = 0;
     for (;;) {
@@ -607,7 +610,7 @@ QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep
         throw EEngineInvalidOp("invalid floating point operation");
     const bool negative = value < 0;
     const long double a = std::fabs(value);
-    if (a >= TwoTo63)
+    if (a > TwoTo63 || (a == TwoTo63 && !negative)) // the range of a signed 64-bit number
         throw EEngineRangeError("number out of range");
     quint64 whole = quint64(a);
     long double f = a - static_cast<long double>(whole);

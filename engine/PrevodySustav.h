@@ -26,7 +26,8 @@
 // into it ("1000x" is "3E8*x" in base 16). A text that cannot be written so
 // is left as it was, with code 26: a value beyond 2^63 or too small for 200
 // digits, a name that reads as a number in the new base ("a" in base 16), a
-// number the scanner reads otherwise ("2e", "3j10").
+// number the scanner reads otherwise ("2e", "3j10"; 30^2 of the complex set,
+// which would be 1E^2 in base 16, an exponential form there).
 
 int CharToDigit(QChar ch);
 QChar DigitToChar(quint8 d);

@@ -800,6 +800,7 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     program.AngleUnit = context.AngleUnit;
     program.Modulus = context.Modulus;
     program.ImaginaryUnit = context.ImaginaryUnit;
+    program.ExactWholeNumbers = context.ExactWholeNumbers;
     program.RegisterCount = 0;
     program.LiteralText.truncate(0);
     program.Literals.clear();

@@ -79,6 +79,7 @@ struct TProgram {
     TAngleUnit AngleUnit = TAngleUnit::Degrees;
     quint16 Modulus = 5;
     QChar ImaginaryUnit = QLatin1Char('j');
+    bool ExactWholeNumbers = false; // of the real set, as the context says
 
     qint32 RegisterCount = 0;
     QString LiteralText; // the numbers as written, one after the other, lower case

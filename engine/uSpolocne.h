@@ -195,6 +195,13 @@ struct TEvaluationContext {
     const TConstantSource *Constants = nullptr; // none = no constants
     quint16 Modulus = 5;                        // n of the integers modulo n
     QChar ImaginaryUnit = QLatin1Char('j');
+    // The real set keeps a whole result within the 64-bit range with every
+    // digit instead of 18 significant ones. Set where numbers are typed and
+    // shown in base 2, 8 or 16, which show every digit of a whole number
+    // (FFFFFFFFFFFFFFF is 1152921504606846975, not ...980): the 80-bit
+    // value holds such a number exactly, so there is no residue of a binary
+    // fraction for the rounding to remove.
+    bool ExactWholeNumbers = false;
 
     QChar Separator() const { return DecimalSeparator; }
 };

@@ -27,6 +27,13 @@ constexpr long double NaN = std::numeric_limits<long double>::quiet_NaN();
 // exactly for a finite v, NaN for an infinity or a NaN.
 inline bool Finite80(long double v) { return v - v == 0; }
 
+// A whole value within the 64-bit range, which the 80-bit format holds
+// exactly: where the program's ExactWholeNumbers is set, such a result is
+// kept as it is instead of rounded to 18 significant digits.
+inline bool WholeIn64Bits(long double v) {
+    return v >= -9223372036854775808.0L && v < 9223372036854775808.0L && v == __builtin_rintl(v);
+}
+
 // Registers of up to this many values live on the stack.
 constexpr qint32 StackRegisters = 96;
 

@@ -167,6 +167,54 @@ QString ComplexTokenText(const TCReg &r, QChar sep, QChar unit) {
     return t;
 }
 
+// Where the program keeps whole numbers exact (ExactWholeNumbers), an
+// operation on whole parts whose result is whole within the 64-bit range
+// keeps that result as the real set does: a sum of such parts is exact, and
+// so is a product whose every term is such a part. False where this does
+// not apply; the arithmetic then rounds as always.
+bool ExactWhole(TOp op, const TComplexNumber &a, const TComplexNumber &b, TComplexNumber &r) {
+    if (!WholeIn64Bits(a.Re) || !WholeIn64Bits(a.Im) || !WholeIn64Bits(b.Re) || !WholeIn64Bits(b.Im))
+        return false;
+    TComplexNumber v{0, 0, a.Polar && b.Polar};
+    switch (op) {
+    case TOp::Add: v.Re = a.Re + b.Re, v.Im = a.Im + b.Im; break;
+    case TOp::Subtract: v.Re = a.Re - b.Re, v.Im = a.Im - b.Im; break;
+    case TOp::Multiply: {
+        const long double rr = a.Re * b.Re, ii = a.Im * b.Im, ri = a.Re * b.Im, ir = a.Im * b.Re;
+        if (!WholeIn64Bits(rr) || !WholeIn64Bits(ii) || !WholeIn64Bits(ri) || !WholeIn64Bits(ir))
+            return false;
+        v.Re = rr - ii, v.Im = ri + ir;
+        break;
+    }
+    case TOp::Divide: // by a real number only, which divides each part
+        if (b.Im != 0 || b.Re == 0)
+            return false;
+        v.Re = a.Re / b.Re, v.Im = a.Im / b.Re;
+        break;
+    default: return false;
+    }
+    if (!WholeIn64Bits(v.Re) || !WholeIn64Bits(v.Im))
+        return false;
+    v.Re += 0.0L; // no -0
+    v.Im += 0.0L;
+    r = v;
+    return true;
+}
+
+// z^n by squaring, every product as ExactWhole makes it.
+bool ExactWholePower(const TComplexNumber &z, quint16 n, TComplexNumber &r) {
+    TComplexNumber v{1, 0, z.Polar}, square = z;
+    for (unsigned m = n; m != 0; m >>= 1) {
+        if ((m & 1) && !ExactWhole(TOp::Multiply, v, square, v))
+            return false;
+        if (m > 1 && !ExactWhole(TOp::Multiply, square, square, square))
+            return false;
+    }
+    v.Polar = z.Polar;
+    r = v;
+    return true;
+}
+
 // The steps of the operations, each the value r of its operands or the
 // code of its fault.
 
@@ -183,7 +231,7 @@ TErrorCode AbsStep(const TCReg &a, TCReg &r) {
     return TErrorCode::None;
 }
 
-TErrorCode PowerStep(const TCReg &a, const TCReg &b, TCReg &r) {
+TErrorCode PowerStep(const TCReg &a, const TCReg &b, TCReg &r, bool keepWhole) {
     if (a.Err != TErrorCode::None && (a.Text & FromName))
         return a.Err; // a name is no base at all
     // Natural exponents only, as written.
@@ -200,6 +248,10 @@ TErrorCode PowerStep(const TCReg &a, const TCReg &b, TCReg &r) {
     if (n < 0 || n > 65535)
         return TErrorCode::UnknownFailure;
     TComplexNumber v;
+    if (keepWhole && ExactWholePower(ValueOf(a), quint16(n), v)) {
+        r = AsToken(v);
+        return TErrorCode::None;
+    }
     try {
         ComplexPowerInt(ValueOf(a), quint16(n), v);
     } catch (const EEngineError &) {
@@ -209,13 +261,17 @@ TErrorCode PowerStep(const TCReg &a, const TCReg &b, TCReg &r) {
     return TErrorCode::None;
 }
 
-TErrorCode ArithmeticStep(TOp op, const TCReg &a, const TCReg &b, TCReg &r) {
+TErrorCode ArithmeticStep(TOp op, const TCReg &a, const TCReg &b, TCReg &r, bool keepWhole) {
     if (a.Err != TErrorCode::None)
         return a.Err;
     if (b.Err != TErrorCode::None)
         return b.Err;
     const TComplexNumber x = ValueOf(a), y = ValueOf(b);
     TComplexNumber v;
+    if (keepWhole && ExactWhole(op, x, y, v)) {
+        r = AsToken(v);
+        return TErrorCode::None;
+    }
     try {
         if (op == TOp::Multiply)
             ComplexMul(x, y, v);
@@ -248,11 +304,11 @@ bool RunComplex(const TProgram &p, TCReg *R, TChyba &err, TCReg &result) {
         case TOp::Function: // abs, the one function of the set
             c = AbsStep(R[in.A], R[in.Dst]);
             break;
-        case TOp::Power: c = PowerStep(R[in.A], R[in.B], R[in.Dst]); break;
+        case TOp::Power: c = PowerStep(R[in.A], R[in.B], R[in.Dst], p.ExactWholeNumbers); break;
         case TOp::Multiply:
         case TOp::Divide:
         case TOp::Add:
-        case TOp::Subtract: c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst]); break;
+        case TOp::Subtract: c = ArithmeticStep(in.Op, R[in.A], R[in.B], R[in.Dst], p.ExactWholeNumbers); break;
         case TOp::Negate: R[in.Dst] = Negated(R[in.A]); break;
         case TOp::GroupEnd: // a group's value passes on as written, if it is one
             if (R[in.A].Err != TErrorCode::None && !(R[in.A].Text & BadLiteral))

@@ -208,10 +208,11 @@ long double WholePower(long double x, int n) {
     }
 }
 
+// keepWhole: the program's ExactWholeNumbers.
 template <bool Exact>
-inline long double Rounded(long double v) {
+inline long double Rounded(long double v, bool keepWhole) {
     if constexpr (Exact)
-        return RoundOperatorResult(v);
+        return keepWhole && WholeIn64Bits(v) ? v : RoundOperatorResult(v);
     else
         return v;
 }
@@ -352,7 +353,7 @@ template <bool Exact>
     }
     if (!FunctionValue(in.Function, x, p, v, err))
         return false;
-    regs.Put(in, Exact ? RoundPlain(v, 17) : v);
+    regs.Put(in, Exact && !(p.ExactWholeNumbers && WholeIn64Bits(v)) ? RoundPlain(v, 17) : v);
     return true;
 }
 
@@ -375,6 +376,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
     };
     TRealRegisters<Exact> regs{R, slotsAreNumbers ? quint8(prekladac::MayBeNaN)
                                                   : quint8(prekladac::MayBeNaN | prekladac::ReadsSlot)};
+    const bool keepWhole = p.ExactWholeNumbers;
     // An operation of two operands: the value step makes of them, rounded
     // and stored, or the fault it reports (with the word operator's name for
     // code 27).
@@ -386,7 +388,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
         long double v = 0;
         if (const TErrorCode c = step(a, b, v); c != TErrorCode::None)
             return fail(c, word);
-        regs.Put(in, Rounded<Exact>(v));
+        regs.Put(in, Rounded<Exact>(v, keepWhole));
         return true;
     };
     for (const TInstruction &in : code) {
@@ -401,7 +403,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             const long double b = regs.A(in);
             if (regs.Unreadable(in, b))
                 return fail(TErrorCode::Unreadable);
-            regs.Put(in, Rounded<Exact>(PercentValue(in.Op, b)));
+            regs.Put(in, Rounded<Exact>(PercentValue(in.Op, b), keepWhole));
             break;
         }
         case TOp::Power:
@@ -415,7 +417,7 @@ bool RunReal(const TProgram &p, const std::vector<TInstruction> &code, long doub
             long double v = 0;
             if (const TErrorCode c = FactorialValue(a, v); c != TErrorCode::None)
                 return fail(c);
-            regs.Put(in, Rounded<Exact>(v));
+            regs.Put(in, Rounded<Exact>(v, keepWhole));
             break;
         }
         case TOp::Binomial:

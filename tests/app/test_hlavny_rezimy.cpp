@@ -132,6 +132,45 @@ TEST_F(HlavnyTest, ABaseSwitchConvertsTheInputTheResultAndAns) {
     EXPECT_EQ(S(Shown()), "  256");
 }
 
+// A switch writes the result's value in the new base, so that a switch
+// back shows what was shown before: one row per kind of result, and a text
+// put there by the history, which is converted as it stands.
+TEST_F(HlavnyTest, AResultSwitchedThereAndBackIsShownAsBefore) {
+    struct Case {
+        const char *set;
+        bool fractions, formKey;
+        int decimals;
+        const char *input, *via, *shown, *inVia;
+    };
+    const Case cases[] = {
+        {"sbRealne", false, false, 10, "-0,7", "sbBin", "  -0,7", "  -0,1011 0011 01"},
+        {"sbRealne", false, false, 6, "5E-13", "sbHex", "  5E-13", "  0"},
+        {"sbRealne", true, false, 6, "255/7", "sbHex", "  255 / 7", "  FF / 7"},
+        {"sbKomplexne", false, false, 3, "0,1+j0,0001", "sbOct", "  0,1+j1E-4", "  0,063"},
+        {"sbKomplexne", false, true, 4, "3+j4", "sbBin", "  5e^j53,130 1", "  101e^j11 0101,001"},
+        {"sbModulo", false, false, 6, "7*8", "sbBin", "  1", "  1"},
+        {"sbRealne", false, false, 6, nullptr, "sbBin", "  1,5", "  1,1"}, // a text of the history
+    };
+    auto *decimals = Find<TUpDown>(*W, "UpDownDesM");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.shown);
+        Mode(c.set)->click();
+        Find<QCheckBox>(*W, "CheckBoxZlomky")->setChecked(c.fractions);
+        decimals->SetPosition(c.decimals);
+        if (c.input)
+            Calculate(QString::fromUtf8(c.input));
+        else
+            W->ShowResult(QStringLiteral("1,5"));
+        if (c.formKey)
+            Btn("BtnAE")->click();
+        EXPECT_EQ(S(Shown()), c.shown);
+        Mode(c.via)->click();
+        EXPECT_EQ(S(Shown()), c.inVia);
+        Mode("sbDec")->click();
+        EXPECT_EQ(S(Shown()), c.shown);
+    }
+}
+
 // A base switch that cannot write the result in the new base drops it: a
 // later switch must not read its old text in the wrong base and show a
 // value that was never calculated.

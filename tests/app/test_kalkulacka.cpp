@@ -6,6 +6,8 @@
 #include "uKalkulacka.h"
 #include "uPremenne.h"
 
+#include <random>
+
 namespace {
 
 using Vars = QList<QPair<QString, QString>>;
@@ -118,10 +120,19 @@ TEST_F(AppTest, FormatComplexNumberAlgebraicAndExponential) {
         const char *text;
     };
     const Case cases[] = {
-        {0, 1, false, 10, "0+j"},      {2, -1, false, 10, "2-j"},
-        {5, 0, false, 10, "5"},        {-1.5L, -2.25L, false, 10, "-1,5-j2,25"},
-        {10, 255, false, 16, "A+jFF"}, {0, -2, true, 10, "2e^-j90"},
-        {-4, 0, true, 10, "4e^j180"},  {0, 3, true, 2, "11e^j101 1010"},
+        {0, 1, false, 10, "0+j"},
+        {2, -1, false, 10, "2-j"},
+        {5, 0, false, 10, "5"},
+        {-1.5L, -2.25L, false, 10, "-1,5-j2,25"},
+        {10, 255, false, 16, "A+jFF"},
+        {0, -2, true, 10, "2e^-j90"},
+        {-4, 0, true, 10, "4e^j180"},
+        {0, 3, true, 2, "11e^j101 1010"},
+        // A part too small for the decimals of base 2, 8 or 16 is not written.
+        {14, 1e-30L, false, 16, "E"},
+        {0, -1e-30L, false, 8, "0"},
+        {5, 1e-25L, true, 16, "5"},
+        {14, 1e-30L, false, 10, "14+j1E-30"},
     };
     for (const Case &c : cases) {
         TComplexNumber z;
@@ -271,6 +282,7 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
         // that cannot be converted stays as it was.
         {0, 10, 16, "2^70", "2^46", "", nullptr, 26},
         {0, 10, 16, "1e400", "1e400", "", nullptr, 26},
+        {1, 10, 16, "30^2", "30^2", "", nullptr, 26}, // 1E^2 would be an exponential form
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.input);
@@ -367,4 +379,113 @@ TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {
         EXPECT_TRUE(again.Ok) << S(model.Ans) << " " << S(ErrorMessage(model.LastError));
         EXPECT_EQ(S(again.Shown), c.shown);
     }
+}
+
+// The shown result switched from its base to another and back (also by
+// way of a third) is the text shown before, in every number set and form,
+// at any decimals: the value is written anew each time, not the shown
+// digits.
+TEST_F(AppTest, AResultSwitchedThereAndBackIsShownAsBefore) {
+    std::mt19937 rng(2103);
+    auto pick = [&rng](int n) { return int(rng() % quint32(n)); };
+    auto number = [&]() {
+        QString t = QString::number(1 + pick(999999)) + QLatin1Char(',') + QString::number(pick(1000000));
+        if (pick(2))
+            t += QStringLiteral("E") + QString::number(pick(40) - 25);
+        return pick(3) ? t : QLatin1Char('-') + t;
+    };
+    const quint8 bases[] = {2, 8, 10, 16};
+    int trips = 0;
+    for (int i = 0; i < 1500; ++i) {
+        TKalkulacka model;
+        model.NumberSet = TNumberSet(i % 3);
+        model.Fractions = i % 6 == 3;
+        model.Modulus = 97;
+        model.Decimals = quint8(2 + pick(29));
+        QString input = model.NumberSet == TNumberSet::Modulo    ? QString::number(pick(65536))
+                        : model.NumberSet == TNumberSet::Complex ? number() + QStringLiteral("+j") + number()
+                        : model.Fractions
+                            ? QString::number(pick(2000) - 1000) + QStringLiteral("/") + QString::number(1 + pick(99))
+                            : number() + QStringLiteral("/") + QString::number(1 + pick(99));
+        const TVysledokVypoctu out = model.Calculate(input);
+        ASSERT_TRUE(out.Ok) << S(input) << " " << S(ErrorMessage(model.LastError));
+        QString shown = QStringLiteral("  ") +
+                        (model.NumberSet == TNumberSet::Complex && pick(2) ? model.ToggleComplexForm() : out.Shown);
+        // (A switch that cannot write the input ends the trip.)
+        auto switchTo = [&](quint8 base) {
+            if (base == model.Radix)
+                return true;
+            const TPrepnutieSustavy sw = model.SwitchBase(base, input, shown);
+            input = sw.Input;
+            shown = QStringLiteral("  ") + sw.Result;
+            return sw.InputConverted;
+        };
+        if (!switchTo(bases[pick(4)]))
+            continue;
+        const quint8 from = model.Radix;
+        const QString before = shown;
+        const quint8 via = bases[pick(4)], third = bases[pick(4)];
+        if (!switchTo(via) || !switchTo(third) || !switchTo(from))
+            continue;
+        trips += via != from;
+        EXPECT_EQ(S(shown), S(before)) << S(input) << " in base " << int(from) << " by way of " << int(via) << " and "
+                                       << int(third) << ", " << int(model.Decimals) << " decimals";
+    }
+    EXPECT_GT(trips, 1000);
+}
+
+// Whole numbers typed in base 2, 8 or 16 are shown with every digit when
+// the result is whole and within the signed 64-bit range, in the real and
+// the complex set, against the digits worked out in integers. Base 10 keeps
+// the real set's 18 significant digits.
+TEST_F(AppTest, WholeNumbersOf64BitsAreShownExactlyInBases2816) {
+    auto digits = [](__int128 n, int base, bool grouped) {
+        const int group = base == 2 ? 4 : base == 16 ? 2 : 3;
+        unsigned __int128 m = n < 0 ? -n : n;
+        std::string d;
+        do {
+            d.insert(d.begin(), "0123456789ABCDEF"[int(m % base)]);
+            m /= base;
+        } while (m != 0);
+        std::string t = n < 0 ? "-" : "";
+        for (size_t i = 0; i < d.size(); ++i) {
+            if (grouped && i > 0 && (d.size() - i) % group == 0)
+                t += ' ';
+            t += d[i];
+        }
+        return t;
+    };
+    std::mt19937_64 rng(9);
+    const __int128 limit = __int128(1) << 63;
+    int compared = 0;
+    for (int i = 0; i < 2000; ++i) {
+        TKalkulacka model;
+        model.NumberSet = i % 2 ? TNumberSet::Complex : TNumberSet::Real;
+        model.Radix = quint8(i % 3 == 0 ? 2 : i % 3 == 1 ? 8 : 16);
+        model.Decimals = quint8(2 + rng() % 29);
+        // a mostly of 56 to 63 bits, b of any length
+        const __int128 a = __int128(rng() >> (1 + rng() % (i % 4 ? 8 : 63))), b = __int128(rng() >> (1 + rng() % 63));
+        const int op = int(rng() % (model.NumberSet == TNumberSet::Real ? 6 : 4));
+        static const char *const ops[] = {"+", "-", "*", "-", " div ", " mod "};
+        if (op >= 4 && b == 0)
+            continue;
+        const __int128 exact = op == 0   ? a + b
+                               : op == 1 ? a - b
+                               : op == 2 ? a * b
+                               : op == 3 ? -a
+                               : op == 4 ? a / b
+                                         : a % b;
+        if (exact < -limit || exact >= limit)
+            continue;
+        const std::string text = op == 3 ? "-" + digits(a, model.Radix, false)
+                                         : digits(a, model.Radix, false) + ops[op] + digits(b, model.Radix, false);
+        const TVysledokVypoctu out = model.Calculate(QString::fromStdString(text));
+        ASSERT_TRUE(out.Ok) << text << " " << S(ErrorMessage(model.LastError));
+        EXPECT_EQ(S(out.Shown), digits(exact, model.Radix, true)) << text;
+        ++compared;
+    }
+    EXPECT_GT(compared, 1500);
+    TKalkulacka model;
+    model.Calculate(QStringLiteral("1152921504606846975"));
+    EXPECT_EQ(model.AnsValue.Re, 1152921504606846980.0L);
 }

@@ -503,3 +503,43 @@ TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {
     // a product below the smallest normal number comes out as 0
     ExpectClose(ValueOf("1e-4000*1e-940+1"), 1, "underflow");
 }
+
+// With ExactWholeNumbers a whole result within the 64-bit range keeps every
+// digit, in the real and the complex set, also through functions, powers
+// and quotients; any other result keeps its 18 digits, and without the
+// setting every result does.
+TEST(AnalyzatorWholeNumbers, WholeResultsOf64BitsKeepEveryDigit) {
+    struct Case {
+        bool exact, complex;
+        const char *text;
+        long double re, im;
+    };
+    const Case cases[] = {
+        {true, false, "1152921504606846975", 1152921504606846975.0L, 0},
+        {true, false, "1152921504606846975-1", 1152921504606846974.0L, 0},
+        {true, false, "-9223372036854775807-1", -9223372036854775808.0L, 0},
+        {true, false, "abs(-9223372036854775807)", 9223372036854775807.0L, 0},
+        {true, false, "4294967295*2147483647", 9223372030412324865.0L, 0},
+        {true, false, "2^62+3", 4611686018427387907.0L, 0},
+        {true, false, "9223372036854775806 div 2", 4611686018427387903.0L, 0},
+        {true, false, "9223372036854775807 mod 10", 7, 0},
+        // not whole, or beyond 64 bits: 18 digits
+        {true, false, "1152921504606846975/2", 576460752303423488.0L, 0},
+        {true, false, "9223372036854775807+1", 9223372036854775810.0L, 0},
+        {false, false, "1152921504606846975", 1152921504606846980.0L, 0},
+        {true, true, "1152921504606846975-j1152921504606846975", 1152921504606846975.0L, -1152921504606846975.0L},
+        {true, true, "(3037000499+j2)*(3037000499-j2)", 9223372030926249005.0L, 0},
+        {true, true, "(1+j)^124", -4611686018427387904.0L, 0},
+        {true, true, "(4611686018427387903+j)*2/2", 4611686018427387903.0L, 1},
+        {false, true, "1152921504606846975+j", 1152921504606846980.0L, 1},
+    };
+    for (const Case &c : cases) {
+        TEvaluationContext context(QLatin1Char(','));
+        context.ExactWholeNumbers = c.exact;
+        context.NumberSet = c.complex ? TNumberSet::Complex : TNumberSet::Real;
+        const TEngineResult r = c.complex ? EvaluateComplex(Q(c.text), context) : EvaluateReal(Q(c.text), context);
+        ASSERT_TRUE(r.Ok()) << c.text;
+        EXPECT_EQ(r.Complex.Re, c.re) << c.text;
+        EXPECT_EQ(r.Complex.Im, c.im) << c.text;
+    }
+}

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
+#include <random>
 #include <thread>
 
 namespace {
@@ -71,6 +73,7 @@ TEST_P(Prevody, FormatNumberOutOfRangeIsAnEngineError) {
     QString r;
     EXPECT_THROW(FormatNumber(2, 16, r, 1e30L, Sep()), EEngineRangeError);
     EXPECT_THROW(FormatNumber(2, 2, r, -1e19L, Sep()), EEngineRangeError);
+    EXPECT_THROW(FormatNumber(2, 8, r, 9223372036854775808.0L, Sep()), EEngineRangeError); // 2^63
     EXPECT_THROW(FormatNumber(2, 10, r, INFINITY, Sep()), EEngineError);
 }
 
@@ -394,4 +397,136 @@ TEST(PrevodyGenerated, ASwitchKeepsTheValueOfEveryText) {
         }
     }
     EXPECT_GT(compared, 600);
+}
+
+namespace {
+
+// Complex texts whose numbers end in every digit of base 16 once written
+// there: whole numbers (30 is 1E), short binary fractions (0,875 is 0,E),
+// coefficients of the imaginary unit, exponential forms with their angles,
+// decimal exponents, powers and brackets.
+class TComplexTexts {
+public:
+    explicit TComplexTexts(quint32 seed) : m_rng(seed) {}
+
+    QString Next(QChar sep) {
+        m_sep = sep;
+        return Sum(0);
+    }
+
+private:
+    std::mt19937 m_rng;
+    QChar m_sep;
+
+    int Pick(int n) { return int(m_rng() % quint32(n)); }
+    QString Whole() { return QString::number(Pick(4) == 0 ? Pick(1000) : Pick(64)); }
+    QString Real() {
+        if (Pick(3) != 0)
+            return Whole();
+        if (Pick(4) == 0) // a decimal exponent, which only base 10 writes
+            return Whole() + (Pick(2) ? QStringLiteral("E") : QStringLiteral("e")) + QString::number(Pick(4) - 2);
+        return Whole() + m_sep + QString::number(Pick(8) * 125).rightJustified(3, QLatin1Char('0'));
+    }
+    QString Number() {
+        switch (Pick(6)) {
+        case 0: return QStringLiteral("j") + (Pick(4) == 0 ? QString() : Real());
+        case 1: return Real() + (Pick(2) ? QStringLiteral("e^j") : QStringLiteral("e^-j")) + Whole();
+        default: return Real();
+        }
+    }
+    QString Factor(int depth) {
+        QString t = depth < 3 && Pick(4) == 0 ? (Pick(3) == 0 ? QStringLiteral("abs(") : QStringLiteral("(")) +
+                                                    Sum(depth + 1) + QLatin1Char(')')
+                                              : Number();
+        if (Pick(4) == 0)
+            t += QLatin1Char('^') + (Pick(2) ? QString::number(Pick(4)) : Whole());
+        return t;
+    }
+    QString Sum(int depth) {
+        QString t = Pick(6) == 0 ? QStringLiteral("-") : QString();
+        t += Factor(depth);
+        for (int k = Pick(3); k > 0; --k)
+            t += QLatin1Char("+-*/"[Pick(4)]) + Factor(depth);
+        return t;
+    }
+};
+
+} // namespace
+
+// A complex text switched from base 10 to 2, 8 or 16 and back gives the
+// value (or the fault) it gave before in every base, or the switch refuses
+// it with code 26 and leaves it as it was.
+TEST(PrevodyGenerated, AComplexSwitchKeepsTheValueOrRefuses) {
+    for (const char *refused : {"30^2", "j14^3", "0,875^2+1"}) { // 1E^2, jE^3, 0,E^2: exponential forms in base 16
+        QString t = Q(refused);
+        TChyba err;
+        ConvertExpressionBase(10, 16, QLatin1Char('j'), t, err, QLatin1Char(','));
+        EXPECT_EQ(CodeNumber(err.Code), 26) << refused;
+        EXPECT_EQ(t, Q(refused));
+    }
+    TComplexTexts gen(2103);
+    const int count = qEnvironmentVariableIsSet("TARBELON_GENERATED_CASES")
+                          ? qEnvironmentVariableIntValue("TARBELON_GENERATED_CASES")
+                          : 1500;
+    int compared = 0, refused = 0;
+    for (int i = 0; i < count; ++i) {
+        const QChar sep = i % 2 ? QLatin1Char('.') : QLatin1Char(',');
+        TEvaluationContext context(sep);
+        context.NumberSet = TNumberSet::Complex;
+        const QString text = gen.Next(sep);
+        const TOutcome before = RoadInBase(10, text, context);
+        for (int base : {2, 8, 16}) {
+            QString t = text;
+            TChyba err;
+            ConvertExpressionBase(10, base, context.ImaginaryUnit, t, err, sep);
+            if (err.Failed()) {
+                ++refused;
+                EXPECT_EQ(CodeNumber(err.Code), 26);
+                EXPECT_EQ(t, text);
+                continue;
+            }
+            ++compared;
+            QString back = t;
+            ConvertExpressionBase(base, 10, context.ImaginaryUnit, back, err, sep);
+            const TOutcome after = RoadInBase(base, t, context);
+            const TOutcome again = err.Failed() ? TOutcome{CodeNumber(err.Code)} : RoadInBase(10, back, context);
+            EXPECT_TRUE(after == before && again == before)
+                << text.toStdString() << " -> " << t.toStdString() << " -> " << back.toStdString() << ": " << before
+                << " / " << after << " / " << again;
+        }
+    }
+    EXPECT_GT(compared, count * 2);
+    EXPECT_GT(refused, 0);
+}
+
+// Every whole number of the signed 64-bit range is shown in bases 2, 8 and
+// 16 with every digit, against its digits worked out in integers.
+TEST(PrevodyGenerated, WholeNumbersOf64BitsShowEveryDigit) {
+    auto reference = [](qint64 n, int base) {
+        const int group = base == 2 ? 4 : base == 16 ? 2 : 3;
+        quint64 m = n < 0 ? 0 - quint64(n) : quint64(n);
+        std::string digits;
+        do {
+            digits.insert(digits.begin(), "0123456789ABCDEF"[m % quint64(base)]);
+            m /= quint64(base);
+        } while (m != 0);
+        std::string t = n < 0 ? "-" : "";
+        for (size_t i = 0; i < digits.size(); ++i) {
+            if (i > 0 && (digits.size() - i) % group == 0)
+                t += ' ';
+            t += digits[i];
+        }
+        return t;
+    };
+    std::mt19937_64 rng(1105);
+    for (int i = 0; i < 3000; ++i) {
+        const qint64 n = i == 0   ? std::numeric_limits<qint64>::min()
+                         : i == 1 ? std::numeric_limits<qint64>::max()
+                                  : qint64(rng() >> (1 + rng() % 63)) * (rng() % 2 ? 1 : -1);
+        for (int base : {2, 8, 16}) {
+            QString r;
+            FormatNumber(quint8(rng() % 31), base, r, static_cast<long double>(n), QLatin1Char(','));
+            ASSERT_EQ(r.toStdString(), reference(n, base)) << n;
+        }
+    }
 }
