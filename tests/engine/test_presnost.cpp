@@ -1,0 +1,181 @@
+// The digits a result shows: the display's rounding of a value's 18
+// digits, against an exact reference worked out here.
+#include "PrevodySustav.h"
+#include "uCisla.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+namespace {
+
+QString Q(const char *s) { return QString::fromUtf8(s); }
+std::string S(const QString &s) { return s.toStdString(); }
+
+// --- exact decimal references, on digit strings ---
+
+// The 18 significant digits of |v| (glibc's printf rounds the exact binary
+// value): |v| = D[0],D[1..17] * 10^E.
+struct TDigits {
+    std::string D;
+    int E = 0;
+};
+
+TDigits EighteenOf(long double v) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.17Le", std::fabs(v));
+    TDigits d;
+    for (const char *c = buf; *c != 'e'; ++c)
+        if (*c != '.')
+            d.D += *c;
+    d.E = std::atoi(std::strchr(buf, 'e') + 1);
+    return d;
+}
+
+// The first `keep` digits of d (keep may be 0), one added when the next
+// digit is 5 or more: the digits of a rounding a half away from zero. The
+// result may have one digit more ("999" -> "1000").
+std::string KeepRounded(const std::string &d, int keep) {
+    std::string r = d.substr(0, size_t(keep));
+    if (d[size_t(keep)] < '5')
+        return r.empty() ? "0" : r;
+    int i = keep - 1;
+    while (i >= 0 && r[size_t(i)] == '9')
+        r[size_t(i--)] = '0';
+    if (i < 0)
+        r.insert(r.begin(), '1');
+    else
+        ++r[size_t(i)];
+    return r;
+}
+
+std::string TrimZeros(std::string s) {
+    while (!s.empty() && s.back() == '0')
+        s.pop_back();
+    return s;
+}
+
+// The display text without the spaces of the groups: the 18 digits rounded
+// to `decimals` decimals, or the exponent form with up to 17 digits when
+// that gives 0, or with 18 beyond 18 integer digits.
+std::string ExpectedShown(long double v, int decimals, char sep) {
+    if (v == 0)
+        return "0";
+    const TDigits d = EighteenOf(v);
+    const std::string sign = v < 0 ? "-" : "";
+    auto scientific = [&](int digits, bool signedExponent) {
+        std::string m = KeepRounded(d.D, digits);
+        int e = d.E;
+        if (int(m.size()) > digits) { // 9,99.. rounded up to 10
+            m.pop_back();
+            ++e;
+        }
+        const std::string rest = TrimZeros(m.substr(1));
+        return sign + m.substr(0, 1) + (rest.empty() ? "" : sep + rest) + "E" +
+               (e < 0            ? "-"
+                : signedExponent ? "+"
+                                 : "") +
+               std::to_string(std::abs(e));
+    };
+    if (d.E >= 18)
+        return scientific(18, false);
+    // Q * 10^-decimals, Q made of the digits kept.
+    const int keep = d.E + 1 + decimals;
+    std::string q;
+    if (keep >= 18)
+        q = d.D + std::string(size_t(keep - 18), '0');
+    else if (keep >= 0)
+        q = KeepRounded(d.D, keep);
+    else
+        q = "0";
+    if (q.find_first_not_of('0') == std::string::npos)
+        return scientific(17, true);
+    if (int(q.size()) <= decimals)
+        q.insert(0, size_t(decimals + 1 - int(q.size())), '0');
+    const std::string whole = q.substr(0, q.size() - size_t(decimals));
+    const std::string fraction = TrimZeros(q.substr(q.size() - size_t(decimals)));
+    return sign + whole + (fraction.empty() ? "" : sep + fraction);
+}
+
+std::string Shown(long double v, int decimals, char sep, int base = 10) {
+    QString r;
+    FormatNumber(quint8(decimals), base, r, v, QLatin1Char(sep));
+    return S(r.remove(QLatin1Char(' ')));
+}
+
+} // namespace
+
+TEST(FormatNumberHalves, TheEighteenDigitsRoundAHalfAwayFromZero) {
+    struct Case {
+        int decimals, base;
+        long double value;
+        const char *shown;
+    };
+    const Case cases[] = {
+        {2, 10, 1.0L / 8, "0,13"},
+        {2, 10, 5.0L / 8, "0,63"},
+        {2, 10, 2.675L, "2,68"},
+        {2, 10, 1.005L, "1,01"},
+        {2, 10, 1234.565L, "1 234,57"},
+        {0, 10, 2.5L, "3"},
+        {0, 10, -2.5L, "-3"},
+        {2, 10, 0.005L, "0,01"},
+        {2, 10, -0.005L, "-0,01"},
+        {2, 10, 0.00499999L, "4,99999E-3"},
+        {6, 10, 999999999999999999.0L, "999 999 999 999 999 999"},
+        {6, 10, 99999999999999999.9L, "99 999 999 999 999 999,9"},
+        {6, 10, 999999999999999999.6L, "1E18"},
+        {6, 10, 1.23456789L, "1,234 568"},
+        {0, 2, 2.5L, "11"},
+        {0, 2, -0.5L, "-1"},
+        {1, 16, 1.0L / 32, "0,1"},
+    };
+    for (const char sep : {',', '.'})
+        for (const Case &c : cases) {
+            QString r;
+            FormatNumber(quint8(c.decimals), c.base, r, c.value, QLatin1Char(sep));
+            EXPECT_EQ(S(r), S(Q(c.shown).replace(QLatin1Char(','), QLatin1Char(sep)))) << c.shown;
+        }
+    // A switch from base 16 to 10 with no decimals rounds the same way.
+    QString e = Q("0,8+2,8");
+    TChyba err;
+    ConvertExpressionBaseFormatted(16, 10, QChar(), e, err, 0, QLatin1Char(','));
+    EXPECT_EQ(S(e), "1+3");
+}
+
+// Generated values (any binary value, decimal halves as typed, exact
+// binary halves, values an ulp beside them) at 0 to 6 decimals against the
+// 18 digits printf gives, rounded on their text.
+TEST(FormatNumberHalves, GeneratedValuesAgreeWithTheirDigitsRounded) {
+    std::mt19937_64 rng(102);
+    std::vector<long double> values;
+    for (int i = 0; i < 600; ++i) {
+        values.push_back(std::ldexp(static_cast<long double>(rng()), int(rng() % 140) - 130));
+        // A half at the d-th decimal: up to 12 whole digits, d - 1 decimals and a 5.
+        const int d = int(rng() % 7) + 1;
+        std::string text = std::to_string(rng() % 1000000000000ULL >> (rng() % 40)) + "." +
+                           std::to_string(rng() % 10000000).substr(0, size_t(d - 1)) + "5";
+        long double half = 0;
+        EXPECT_TRUE(TryStrToFloat(QString::fromStdString(text), half, QLatin1Char('.'))) << text;
+        values.push_back(half);
+        values.push_back(std::nextafter(half, 0.0L));
+        values.push_back(std::nextafter(half, HUGE_VALL));
+        values.push_back(static_cast<long double>(rng() % 100000) / 64 + 1.0L / 128);
+    }
+    int failures = 0;
+    for (size_t i = 0; i < values.size() && failures < 10; ++i) {
+        const long double v = i % 3 ? values[i] : -values[i];
+        const char sep = i % 2 ? ',' : '.';
+        for (int decimals = 0; decimals <= 6; ++decimals) {
+            const std::string want = ExpectedShown(v, decimals, sep), got = Shown(v, decimals, sep);
+            if (got != want) {
+                ++failures;
+                ADD_FAILURE() << EighteenOf(v).D << "E" << EighteenOf(v).E << " at " << decimals << ": " << got
+                              << " instead of " << want;
+            }
+        }
+    }
+}
