@@ -633,3 +633,15 @@ qint64 RoundToInt64(long double value) {
         throw EEngineRangeError("integer out of range");
     return std::llrintl(value); // the default rounding mode rounds ties to even
 }
+
+bool IsResidueOfPi(long double value, long double argument, long double radiansPerUnit) {
+    const long double a = std::fabs(value), x = std::fabs(argument);
+    if (!(a > 0 && a < 5e-18L) || !(x > 0) || !std::isfinite(x))
+        return false;
+    // The 18-digit argument nearest to a zero of the function lies within
+    // half a unit of its last digit from it; the conversion to radians adds
+    // an ulp or two.
+    const TDecimalForm d = EighteenDigits(x);
+    const long double halfUnit = 0.5L * std::pow(10.0L, static_cast<long double>(d.K));
+    return a <= (halfUnit + x * 0x1p-62L) * radiansPerUnit;
+}

@@ -61,6 +61,15 @@ QString OperatorResultText(long double value, QChar separator, bool inBrackets =
 // without building the picture.
 QString FormatPlain(long double value, int maxDecimals, QChar separator);
 
+// Whether value, a sine, cosine, tangent or cotangent of argument (in the
+// angle unit that radiansPerUnit turns into radians), is what the rounding
+// of pi leaves where the function is 0 (cos(90) in degrees gives about
+// 1E-19): the argument is the 18-digit number nearest to a zero of the
+// function, so the value lies within half a unit of its last digit (in
+// radians), and 17 decimals would write it as 0. The value of a small
+// argument (sin(1E-20) in radians) is no residue.
+bool IsResidueOfPi(long double value, long double argument, long double radiansPerUnit);
+
 // Nearest integer, ties to even, checked to fit in 64 bits
 // (EEngineRangeError otherwise).
 qint64 RoundToInt64(long double value);

@@ -78,6 +78,10 @@ inline bool OnQuarterPole(long double x, TAngleUnit unit, bool odd) {
     return odd ? r == half / 2 : r == 0;
 }
 
+inline long double UnitInRadians(TAngleUnit unit) {
+    return unit == TAngleUnit::Degrees ? DegreesToRadians : unit == TAngleUnit::Grads ? GradsToRadians : 1.0L;
+}
+
 inline long double FromRadians(long double t, TAngleUnit unit) {
     if (unit == TAngleUnit::Degrees)
         return t * RadiansToDegrees;
@@ -329,8 +333,21 @@ struct TRealRegisters {
     }
 };
 
-// The function of the instruction of x, rounded to 17 decimals on the "="
-// road; the sampling road's paired sine and cosine write both values.
+// The value v of a function of x that the "=" road keeps: 18 significant
+// digits, as any step keeps its value, but 0 for what the rounding of pi
+// leaves of a zero of a periodic function (cos(90) in degrees).
+inline long double KeptFunctionValue(TFunction function, long double x, long double v, TAngleUnit unit) {
+    using enum TFunction;
+    const bool periodic = function == Sin || function == Cos || function == Tg || function == Tan || function == Cotg ||
+                          function == Cotan;
+    if (periodic && IsResidueOfPi(v, x, UnitInRadians(unit)))
+        return 0;
+    return RoundOperatorResult(v);
+}
+
+// The function of the instruction of x, kept as KeptFunctionValue says on
+// the "=" road; the sampling road's paired sine and cosine write both
+// values.
 template <bool Exact>
 [[gnu::always_inline]] inline bool FunctionStep(const TInstruction &in, const TProgram &p, TRealRegisters<Exact> &regs,
                                                 TChyba &err) {
@@ -352,7 +369,7 @@ template <bool Exact>
     }
     if (!FunctionValue(in.Function, x, p, v, err))
         return false;
-    regs.Put(in, Exact ? RoundPlain(v, 17) : v);
+    regs.Put(in, Exact ? KeptFunctionValue(in.Function, x, v, p.AngleUnit) : v);
     return true;
 }
 

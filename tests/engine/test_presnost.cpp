@@ -1,12 +1,16 @@
-// The digits a result shows: the display's rounding of a value's 18
-// digits, against an exact reference worked out here.
+// The digits a result keeps and shows: the display's rounding of a value's
+// 18 digits, function values beside the residues of pi, arccotg and whole
+// powers, each against an exact reference worked out here.
+#include "Analyzator.h"
 #include "PrevodySustav.h"
 #include "uCisla.h"
+#include "uKompilovanyVyraz.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdio>
+#include <numbers>
 #include <random>
 #include <string>
 
@@ -106,6 +110,39 @@ std::string Shown(long double v, int decimals, char sep, int base = 10) {
     return S(r.remove(QLatin1Char(' ')));
 }
 
+class Presnost : public ::testing::Test {
+protected:
+    TConstantList constants;
+    TEvaluationContext ctx{QLatin1Char(',')};
+
+    void SetUp() override {
+        constants.Items = {{Q("$pi"), Q("3,14159265358979324")}};
+        ctx.Constants = &constants;
+    }
+
+    // The "=" road's token, or "code n".
+    std::string Token(const QString &typed, TAngleUnit unit = TAngleUnit::Degrees) {
+        ctx.AngleUnit = unit;
+        TChyba err;
+        CheckSyntax(typed, ctx, err);
+        if (!err.Failed())
+            CheckDollarReferences(typed, ctx, err);
+        if (err.Failed())
+            return "code " + std::to_string(CodeNumber(err.Code));
+        const TEngineResult r = EvaluateReal(typed, ctx);
+        return r.Ok() ? S(r.Token) : "code " + std::to_string(CodeNumber(r.Error.Code));
+    }
+
+    long double Value(const QString &typed, TAngleUnit unit) {
+        ctx.AngleUnit = unit;
+        const TEngineResult r = EvaluateReal(typed, ctx);
+        EXPECT_TRUE(r.Ok()) << S(typed) << " code " << CodeNumber(r.Error.Code);
+        return r.Real;
+    }
+};
+
+constexpr TAngleUnit Deg = TAngleUnit::Degrees, Rad = TAngleUnit::Radians, Grad = TAngleUnit::Grads;
+
 } // namespace
 
 TEST(FormatNumberHalves, TheEighteenDigitsRoundAHalfAwayFromZero) {
@@ -176,6 +213,93 @@ TEST(FormatNumberHalves, GeneratedValuesAgreeWithTheirDigitsRounded) {
                 ADD_FAILURE() << EighteenOf(v).D << "E" << EighteenOf(v).E << " at " << decimals << ": " << got
                               << " instead of " << want;
             }
+        }
+    }
+}
+
+// Every function value keeps 18 digits, as any step keeps its value; only
+// what pi's rounding leaves of a zero of sin, cos, tg or cotg is 0.
+TEST_F(Presnost, FunctionValuesKeepEighteenDigitsAndPiResiduesVanish) {
+    struct Case {
+        TAngleUnit unit;
+        const char *typed, *token;
+    };
+    const Case cases[] = {
+        {Deg, "cos(90)", "[0E0]"},
+        {Deg, "sin(180)", "[0E0]"},
+        {Deg, "tg(180)", "[0E0]"},
+        {Deg, "cotg(-90)", "[0E0]"},
+        {Deg, "sin(360000180)", "[0E0]"},
+        {Rad, "cos($pi/2)", "[0E0]"},
+        {Rad, "sin($pi)", "[0E0]"},
+        {Rad, "tg(-2*$pi)", "[0E0]"},
+        {Rad, "cos(3*$pi/2)", "[0E0]"},
+        {Rad, "cotg($pi/2)", "[0E0]"},
+        {Grad, "cos(100)", "[0E0]"},
+        {Grad, "sin(200)", "[0E0]"},
+        {Grad, "tg(-200)", "[0E0]"},
+        {Grad, "cotg(300)", "[0E0]"},
+        {Deg, "abs(1E-20)", "[1E-20]"},
+        {Deg, "sqrt(1E-40)", "[1E-20]"},
+        {Deg, "1/abs(1E-20)", "[1E20]"},
+        {Deg, "abs(1,23456789E-12)*1E12", "[1,23456789E0]"},
+        {Deg, "sqrt(2E-10)", "[1,41421356237309505E-5]"},
+        {Rad, "sin(1E-20)", "[1E-20]"},
+        {Rad, "tg(-1E-20)", "[-1E-20]"},
+        {Deg, "sin(1E-20)", "[1,74532925199432958E-22]"},
+        {Grad, "tg(1E-20)", "[1,57079632679489662E-22]"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Token(Q(c.typed), c.unit), c.token) << c.typed;
+    ctx.DecimalSeparator = QLatin1Char('.');
+    EXPECT_EQ(Token(Q("sin(1E-20)"), Rad), "[1E-20]");
+    constants.Items = {{Q("$pi"), Q("3.14159265358979324")}};
+    EXPECT_EQ(Token(Q("cos($pi/2)"), Rad), "[0E0]");
+
+    // Shown with 6 decimals, the small value's digits are there.
+    ctx.DecimalSeparator = QLatin1Char(',');
+    EXPECT_EQ(Shown(Value(Q("abs(1,23456789E-12)*1E12"), Deg), 6, ','), "1,234568");
+
+    // An argument one unit of its 18th digit away from 90 degrees is no
+    // zero of the cosine: its value stays, while 17 decimals wrote 0.
+    for (const char *typed : {"cos(90,0000000000000001)", "-cos(89,9999999999999999)", "cotg(90,0000000000000001)"}) {
+        const long double v = Value(Q(typed), Deg);
+        EXPECT_LT(v, -1.5e-18L) << typed;
+        EXPECT_GT(v, -2e-18L) << typed;
+    }
+}
+
+// Both kinds over generated arguments in each unit: a zero of the function
+// written as a whole number of degrees or grads (or as the 18 digits of a
+// multiple of pi/2 in radians) gives 0; a small argument keeps its value.
+TEST_F(Presnost, GeneratedZerosAndSmallArguments) {
+    std::mt19937_64 rng(103);
+    const long double pi = std::numbers::pi_v<long double>;
+    for (int i = 0; i < 300; ++i) {
+        const long long k = (long long)(rng() % 2000001) - 1000000;
+        const TAngleUnit unit = i % 2 ? Deg : Grad;
+        const long long half = unit == Deg ? 180 : 200;
+        const QString atZero = QString::number(k * half), atQuarter = QString::number(k * half + half / 2);
+        for (const QString &typed :
+             {"sin(" + atZero + ")", "tg(" + atZero + ")", "cos(" + atQuarter + ")", "cotg(" + atQuarter + ")"})
+            EXPECT_EQ(Token(typed, unit), "[0E0]") << S(typed);
+    }
+    for (int k = -3; k <= 3; ++k) { // |x| < 10: 17 decimals of the 18 digits
+        const QString whole = OperatorResultText(RoundOperatorResult(k * pi), QLatin1Char(','));
+        const QString quarter = OperatorResultText(RoundOperatorResult((k - (k > 0) + 0.5L) * pi), QLatin1Char(','));
+        for (const QString &typed :
+             {"sin(" + whole + ")", "tg(" + whole + ")", "cos(" + quarter + ")", "cotg(" + quarter + ")"})
+            EXPECT_EQ(Token(typed, Rad), "[0E0]") << S(typed);
+    }
+    for (int i = 0; i < 300; ++i) {
+        const long double x = std::ldexp(static_cast<long double>(rng() >> 11) + 1, -int(rng() % 900) - 90);
+        const QString text = OperatorResultText(x, QLatin1Char(','));
+        const TAngleUnit unit = TAngleUnit(i % 3);
+        const long double factor = unit == Deg ? pi / 180 : unit == Grad ? pi / 200 : 1;
+        const long double argument = RoundOperatorResult(x) * factor;
+        for (const char *name : {"sin", "tg"}) {
+            const long double v = Value(Q(name) + QLatin1Char('(') + text + QLatin1Char(')'), unit);
+            EXPECT_LE(std::fabs(v / argument - 1), 2e-17L) << name << " " << S(text) << " in unit " << i % 3;
         }
     }
 }
