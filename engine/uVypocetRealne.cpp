@@ -90,6 +90,15 @@ inline long double FromRadians(long double t, TAngleUnit unit) {
     return t;
 }
 
+// The inverse cotangent, from 0 to pi, as arctg(1/x): pi/2 - arctg(x)
+// would cancel for a large x and leave nothing of a value near 1/x.
+inline long double ArcCotangent(long double x) {
+    if (x == 0)
+        return Pi / 2;
+    const long double a = std::atan(1.0L / x);
+    return x < 0 ? a + Pi : a;
+}
+
 inline TFault Tangent(long double x, TAngleUnit unit, long double &v) {
     if (unit != TAngleUnit::Radians && OnQuarterPole(x, unit, true))
         return Domain;
@@ -153,7 +162,7 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
     case Arctan:
     case Arctg: v = FromRadians(std::atan(x), unit); break;
     case Arccotg:
-    case Arccot: v = FromRadians(Pi / 2 - std::atan(x), unit); break; // values from 0 to pi
+    case Arccot: v = FromRadians(ArcCotangent(x), unit); break;
     case Sinh: v = std::sinh(x); break;
     case Cosh: v = std::cosh(x); break;
     case Tanh:

@@ -303,3 +303,25 @@ TEST_F(Presnost, GeneratedZerosAndSmallArguments) {
         }
     }
 }
+
+// arccotg keeps its digits for every argument: against arctan2(1, x), within
+// half a unit of the 18th digit (and an ulp or two of the unit's factor).
+TEST_F(Presnost, ArcCotangentKeepsItsDigits) {
+    EXPECT_EQ(Token(Q("1/arccotg(1E18)"), Rad), "[1E18]");
+    EXPECT_EQ(Token(Q("7/arccotg(3E19)"), Deg), "[3,66519142918809211E18]");
+    EXPECT_EQ(Shown(Value(Q("7/arccotg(3E19)"), Deg), 6, ','), "3,66519142918809211E18");
+    EXPECT_EQ(Token(Q("arccotg(0)"), Grad), "[1E2]");
+    EXPECT_EQ(Token(Q("arccotg(-1)"), Deg), "[1,35E2]");
+    const long double pi = std::numbers::pi_v<long double>;
+    std::mt19937_64 rng(110);
+    for (int i = 0; i < 600; ++i) {
+        const long double x = std::ldexp(static_cast<long double>(rng()), int(rng() % 200) - 163) * (i % 2 ? -1 : 1);
+        const TAngleUnit unit = TAngleUnit(i % 3);
+        const long double factor = unit == Deg ? 180 / pi : unit == Grad ? 200 / pi : 1;
+        const long double want = std::atan2(1.0L, RoundOperatorResult(x)) * factor;
+        const QString typed = QStringLiteral("arccotg(") + OperatorResultText(x, QLatin1Char(',')) + QLatin1Char(')');
+        const long double got = Value(typed, unit);
+        const long double unit18 = std::pow(10.0L, std::floor(std::log10(want)) - 17);
+        EXPECT_LE(std::fabs(got - want), 0.5L * unit18 + want * 0x1p-61L) << S(typed) << " in unit " << i % 3;
+    }
+}
