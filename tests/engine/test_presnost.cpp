@@ -110,6 +110,28 @@ std::string Shown(long double v, int decimals, char sep, int base = 10) {
     return S(r.remove(QLatin1Char(' ')));
 }
 
+// The digits of m^n for a whole m, little end first.
+std::string PowerDigits(unsigned m, int n) {
+    std::string digits = "1";
+    for (int i = 0; i < n; ++i) {
+        unsigned carry = 0;
+        for (char &c : digits) {
+            const unsigned x = unsigned(c - '0') * m + carry;
+            c = char('0' + x % 10);
+            carry = x / 10;
+        }
+        for (; carry > 0; carry /= 10)
+            digits += char('0' + carry % 10);
+    }
+    return std::string(digits.rbegin(), digits.rend());
+}
+
+// The result token of a value of 18 digits d * 10^e, as the engine writes it.
+std::string TokenOf(const std::string &digits18, int e, char sep) {
+    const std::string rest = TrimZeros(digits18.substr(1));
+    return "[" + digits18.substr(0, 1) + (rest.empty() ? "" : sep + rest) + "E" + std::to_string(e) + "]";
+}
+
 class Presnost : public ::testing::Test {
 protected:
     TConstantList constants;
@@ -323,5 +345,31 @@ TEST_F(Presnost, ArcCotangentKeepsItsDigits) {
         const long double got = Value(typed, unit);
         const long double unit18 = std::pow(10.0L, std::floor(std::log10(want)) - 17);
         EXPECT_LE(std::fabs(got - want), 0.5L * unit18 + want * 0x1p-61L) << S(typed) << " in unit " << i % 3;
+    }
+}
+
+// A whole power of a decimal base is the general power of the base's binary
+// value, not a product of roundings: the rows where the two differ in the
+// 18th digit, against the exact power rounded to 18 digits.
+TEST_F(Presnost, WholePowersOfDecimalBases) {
+    struct Case {
+        unsigned digits;
+        int decimals, exponent;
+    };
+    const Case cases[] = {{33, 1, 21},   {11, 1, 64},   {71, 1, 13}, {1603, 2, 23},
+                          {9176, 3, 30}, {1701, 3, 26}, {49, 2, 52}, {3292, 3, 61}};
+    for (const char sep : {',', '.'}) {
+        ctx.DecimalSeparator = QLatin1Char(sep);
+        for (const Case &c : cases) {
+            const std::string exact = PowerDigits(c.digits, c.exponent);
+            const std::string rounded = KeepRounded(exact + "0", 18);
+            const int e = int(exact.size()) - 1 - c.decimals * c.exponent + (rounded.size() > 18 ? 1 : 0);
+            std::string base = std::to_string(c.digits);
+            base.insert(base.size() - size_t(c.decimals), 1, sep);
+            if (base[0] == sep)
+                base.insert(0, "0");
+            const QString typed = QString::fromStdString(base + "^" + std::to_string(c.exponent));
+            EXPECT_EQ(Token(typed), TokenOf(rounded.substr(0, 18), e, sep)) << S(typed);
+        }
     }
 }
