@@ -638,6 +638,10 @@ bool IsResidueOfPi(long double value, long double argument, long double radiansP
     const long double a = std::fabs(value), x = std::fabs(argument);
     if (!(a > 0 && a < 5e-18L) || !(x > 0) || !std::isfinite(x))
         return false;
+    // Half a unit of the 18th digit is below 5E-18 of the argument: a value
+    // of a small argument is far above that, and needs no digits counted.
+    if (a > x * 5.3e-18L * radiansPerUnit)
+        return false;
     // The 18-digit argument nearest to a zero of the function lies within
     // half a unit of its last digit from it; the conversion to radians adds
     // an ulp or two.
