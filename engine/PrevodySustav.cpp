@@ -600,8 +600,8 @@ void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QStri
 namespace {
 
 // Value written in base 2, 8 or 16: the digits of the binary value itself,
-// rounded at the last decimal a half away from zero, as base 10 rounds. Multiplying the
-// fraction by these bases is exact, so every digit is.
+// rounded at the last decimal a half away from zero, as base 10 rounds.
+// Multiplying the fraction by these bases is exact, so every digit is.
 QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep) {
     if (!std::isfinite(value))
         throw EEngineInvalidOp("invalid floating point operation");
