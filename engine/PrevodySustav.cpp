@@ -603,8 +603,8 @@ void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QStri
 namespace {
 
 // Value written in base 2, 8 or 16: the digits of the binary value itself,
-// rounded at the last decimal (half to even) in that base. Multiplying the
-// fraction by these bases is exact, so every digit is.
+// rounded at the last decimal a half away from zero, as base 10 rounds.
+// Multiplying the fraction by these bases is exact, so every digit is.
 QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep) {
     if (!std::isfinite(value))
         throw EEngineInvalidOp("invalid floating point operation");
@@ -622,8 +622,7 @@ QString ToPowerOfTwoBase(quint8 decimals, int base, long double value, QChar sep
         digits.push_back(d);
         f -= d;
     }
-    const int last = digits.empty() ? int(whole % quint64(base)) : digits.back();
-    if (f > 0.5L || (f == 0.5L && last % 2 == 1)) {
+    if (f >= 0.5L) {
         int k = int(digits.size()) - 1;
         while (k >= 0 && digits[size_t(k)] == base - 1)
             digits[size_t(k--)] = 0;

@@ -40,8 +40,10 @@ void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QStri
                                     QChar sep);
 // R := Value as display text in Base with at most Decimals decimals (no
 // trailing zeros), digits grouped by one space (4 in base 2, 3 in bases 8
-// and 10, 2 in base 16). In base 10 a value that would show as 0 is written
-// in scientific form; in bases 2, 8 and 16 the value itself is converted and
+// and 10, 2 in base 16), a half rounded away from zero. In base 10 the
+// value's 18 significant digits are rounded (FormatFloat), so 1,005 with 2
+// decimals is 1,01, and a value that would show as 0 is written in
+// scientific form; in bases 2, 8 and 16 the value itself is converted and
 // rounded in that base (16/3 with 6 decimals in base 16 is "5,55 55 55").
 // Throws EEngineRangeError beyond the 64-bit range in bases 2, 8 and 16.
 void FormatNumber(quint8 decimals, int base, QString &r, long double value, QChar sep);

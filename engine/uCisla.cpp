@@ -1,6 +1,8 @@
 #include "uCisla.h"
 #include "uSpolocne.h"
 
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <array>
 #include <limits>
@@ -31,108 +33,6 @@ const long double *PowersOfTen() {
     return table.data();
 }
 
-struct TPicture {
-    int minDecimals = 0; // "0" after the point
-    int maxDecimals = 0; // "0" and "#" after the point
-    bool scientific = false;
-    bool exponentAlwaysSigned = false;
-    int exponentDigits = 1;
-};
-
-TPicture ParsePicture(QStringView picture) {
-    TPicture p;
-    bool afterPoint = false;
-    for (const QChar c : picture) {
-        if (p.scientific) {
-            if (c == QLatin1Char('+'))
-                p.exponentAlwaysSigned = true;
-            else if (c == QLatin1Char('0'))
-                ++p.exponentDigits;
-        } else if (c == QLatin1Char('E') || c == QLatin1Char('e')) {
-            p.scientific = true;
-            p.exponentDigits = 0;
-        } else if (c == QLatin1Char('.')) {
-            afterPoint = true;
-        } else if (afterPoint && c == QLatin1Char('0')) {
-            p.minDecimals = ++p.maxDecimals;
-        } else if (afterPoint && c == QLatin1Char('#')) {
-            ++p.maxDecimals;
-        }
-    }
-    p.exponentDigits = std::max(p.exponentDigits, 1);
-    return p;
-}
-
-// The digits printf wrote ("-123.4500" or "1.2300e+05" without the
-// exponent) become the engine's text: trailing decimals trimmed down to
-// minDecimals, the point replaced by the separator, no "-0".
-QString Compose(const char *digits, int length, int minDecimals, QChar sep, const char *exponent, int expLength) {
-    const char *point = static_cast<const char *>(std::memchr(digits, '.', size_t(length)));
-    int end = length;
-    if (point) {
-        const int pointAt = int(point - digits);
-        while (end > pointAt + 1 + minDecimals && digits[end - 1] == '0')
-            --end;
-        if (end == pointAt + 1)
-            end = pointAt; // no decimals left: no point either
-    }
-    bool allZero = true;
-    for (int i = 0; i < end; ++i)
-        if (digits[i] >= '1' && digits[i] <= '9')
-            allZero = false;
-    const int skip = (allZero && digits[0] == '-') ? 1 : 0; // never "-0"
-    QString r(end - skip + expLength, Qt::Uninitialized);
-    QChar *out = r.data();
-    for (int i = skip; i < end; ++i)
-        *out++ = digits[i] == '.' ? sep : QLatin1Char(digits[i]);
-    for (int i = 0; i < expLength; ++i)
-        *out++ = QLatin1Char(exponent[i]);
-    return r;
-}
-
-// Scientific form: one integer digit, up to maxDecimals decimals within the
-// significant-digit limit.
-QString FormatScientific(const TPicture &p, long double value, QChar sep) {
-    const int decimals = std::min(p.maxDecimals, MaxSignificant - 1);
-    char buf[64];
-    const int n = std::snprintf(buf, sizeof buf, "%.*Le", decimals, value);
-    const char *e = static_cast<const char *>(std::memchr(buf, 'e', size_t(n)));
-    const int mantissaLength = int(e - buf);
-    int exponent = std::atoi(e + 1);
-    bool zero = true;
-    for (int i = 0; i < mantissaLength; ++i)
-        if (buf[i] >= '1' && buf[i] <= '9')
-            zero = false;
-    if (zero)
-        exponent = 0;
-    char exp[16];
-    int expLength = 0;
-    exp[expLength++] = 'E';
-    if (exponent < 0)
-        exp[expLength++] = '-';
-    else if (p.exponentAlwaysSigned)
-        exp[expLength++] = '+';
-    const int magnitude = exponent < 0 ? -exponent : exponent;
-    expLength += std::snprintf(exp + expLength, sizeof exp - size_t(expLength), "%0*d", p.exponentDigits, magnitude);
-    return Compose(buf, mantissaLength, p.minDecimals, sep, exp, expLength);
-}
-
-// floor(log10(m)) for m >= 1, as std::log10 gives it: counted against the
-// powers of ten, the logarithm taken only within a hair of one of them.
-int FloorLog10(long double m) {
-    if (m < 1e26L) {
-        int e = 0;
-        long double next = 10;
-        while (m >= next) {
-            ++e;
-            next *= 10; // exact up to 10^27
-        }
-        if (m < next * (1 - 1e-15L))
-            return e;
-    }
-    return int(std::floor(std::log10(m)));
-}
-
 // The whole part of 0 <= t < 2^63, as static_cast<quint64> gives it, but by
 // the rounding mode in force: a cast would switch the FPU's rounding mode to
 // truncation and back, which costs more than the rest of the conversion.
@@ -141,85 +41,6 @@ quint64 WholePart(long double t) {
     if (w > t)
         w -= 1;
     return quint64(__builtin_llrintl(w));
-}
-
-// Digits of |value| * 10^decimals rounded to an integer, as printf rounds
-// the binary value, or false where only printf is sure (a tie within an ulp,
-// beyond 18 digits or the exact powers).
-bool ScaledDigits(long double magnitude, int decimals, quint64 &n) {
-    if (decimals < 0 || decimals >= ExactPowers)
-        return false;
-    const long double t = magnitude * PowersOfTen()[decimals];
-    if (!(t < 1e18L))
-        return false;
-    const quint64 whole = WholePart(t);
-    const long double fraction = t - static_cast<long double>(whole);
-    if (std::fabs(fraction - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
-        return false;
-    n = whole + (fraction > 0.5L ? 1 : 0);
-    return true;
-}
-
-QString FormatFixed(const TPicture &p, long double value, QChar sep) {
-    // How many integer digits the value has decides how many decimals the
-    // significant-digit limit leaves.
-    const long double mag = std::fabs(value);
-    int intDigits = 1;
-    if (mag >= 1.0L)
-        intDigits = FloorLog10(mag) + 1;
-    if (intDigits > MaxSignificant) {
-        TPicture general;
-        general.maxDecimals = MaxSignificant - 1;
-        return FormatScientific(general, value, sep);
-    }
-    int decimals = p.maxDecimals;
-    if (mag >= 1.0L)
-        decimals = std::min(decimals, MaxSignificant - intDigits);
-    else if (mag > 0.0L && decimals > MaxSignificant) {
-        // Leading zeros after the point do not count as significant.
-        const int leadingZeros = -int(std::floor(std::log10(mag))) - 1;
-        decimals = std::min(decimals, leadingZeros + MaxSignificant);
-    }
-    decimals = std::max(decimals, 0);
-    quint64 n = 0;
-    if (ScaledDigits(mag, decimals, n)) {
-        // The digits of n with the point `decimals` places from the right,
-        // trailing decimals trimmed down to minDecimals.
-        char digits[32];
-        int count = 0;
-        for (quint64 m = n; m > 0; m /= 10)
-            digits[count++] = char('0' + m % 10);
-        while (count <= decimals)
-            digits[count++] = '0'; // at least one integer digit
-        int low = 0;               // index of the lowest digit written
-        while (low < decimals - p.minDecimals && digits[low] == '0')
-            ++low;
-        QChar text[40]; // a sign, at most 18 digits and 27 zeros before them, a separator: one string made once
-        int length = 0;
-        if (value < 0 && n != 0)
-            text[length++] = QLatin1Char('-');
-        for (int k = count - 1; k >= decimals; --k)
-            text[length++] = QLatin1Char(digits[k]);
-        if (low < decimals) {
-            text[length++] = sep;
-            for (int k = decimals - 1; k >= low; --k)
-                text[length++] = QLatin1Char(digits[k]);
-        }
-        return QString(text, length);
-    }
-    // Up to 18 integer digits, a sign, a point and the decimals: the buffer
-    // must hold them all, or the digits would be cut off instead of rounded.
-    char small[96];
-    std::string large;
-    char *buf = small;
-    size_t size = sizeof small;
-    if (size_t(decimals) + 32 > size) {
-        large.resize(size_t(decimals) + 32);
-        buf = large.data();
-        size = large.size();
-    }
-    const int written = std::snprintf(buf, size, "%.*Lf", decimals, value);
-    return Compose(buf, std::max(written, 0), p.minDecimals, sep, nullptr, 0);
 }
 
 } // namespace
@@ -342,13 +163,6 @@ long double StrToFloat(const QString &text, QChar separator) {
     return v;
 }
 
-QString FormatFloat(const QString &picture, long double value, QChar separator) {
-    if (!std::isfinite(value))
-        throw EEngineInvalidOp("invalid floating point operation");
-    const TPicture p = ParsePicture(picture);
-    return p.scientific ? FormatScientific(p, value, separator) : FormatFixed(p, value, separator);
-}
-
 namespace {
 
 // The exponent of a normal 80-bit value, read from its bits (16383 is the
@@ -388,22 +202,6 @@ long double ThroughText(const QString &picture, long double value) {
 const QString &OperatorPicture() {
     static const QString p = QStringLiteral("0.##############################E-0");
     return p;
-}
-
-// |value| rounded to `decimals` decimals (0 <= decimals < ExactPowers) as
-// printf rounds the exact binary value and strtold reads the digits back,
-// or false when the scaled value lies within an ulp of a tie (or is too
-// large for 63 bits), where only the text road is sure.
-bool RoundScaled(long double magnitude, int decimals, long double &result) {
-    const long double *p10 = PowersOfTen();
-    const long double t = magnitude * p10[decimals];
-    if (!(t < 1e18L))
-        return false;
-    const long double n = __builtin_rintl(t);
-    if (std::fabs(std::fabs(t - n) - 0.5L) <= t * 1.1e-19L) // an ulp of t at most
-        return false;
-    result = n / p10[decimals];
-    return true;
 }
 
 // The nearest integer to magnitude / 10^k (|k| < ExactPowers, magnitude
@@ -449,6 +247,219 @@ bool ExactScaledRound(long double magnitude, int k, quint64 &n) {
 }
 
 } // namespace
+
+namespace {
+
+// 10^0 .. 10^19, the powers of ten that 64 bits hold.
+constexpr auto WholePowersOfTen = [] {
+    std::array<quint64, 20> t{};
+    quint64 p = 1;
+    for (size_t i = 0; i < t.size(); ++i) {
+        t[i] = p;
+        p *= 10;
+    }
+    return t;
+}();
+
+// The decimal form of a value that every picture writes: its 18
+// significant digits, magnitude = N * 10^K with 10^17 <= N < 10^18.
+struct TDecimalForm {
+    quint64 N = 0;
+    int K = 0;
+};
+
+// The 18-digit form of a positive finite magnitude, rounded to nearest (an
+// exact tie to even, as printf breaks it): worked out on the scaled value,
+// within an ulp of a tie on the exact binary value, and by printf beyond
+// the exact powers of ten or at an exact tie.
+TDecimalForm EighteenDigits(long double magnitude) {
+    const long double *p10 = PowersOfTen();
+    int k = FloorLog10OfTwoPower(ApproximateBinaryExponent(magnitude)) - (MaxSignificant - 1);
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        if (k <= -ExactPowers || k >= ExactPowers)
+            break;
+        const long double t = k < 0 ? magnitude * p10[-k] : magnitude / p10[k];
+        if (t < 9e16L) {
+            --k;
+            continue;
+        }
+        if (t > 2e18L) {
+            ++k;
+            continue;
+        }
+        quint64 n = 0;
+        const long double whole = __builtin_rintl(t);
+        if (std::fabs(std::fabs(t - whole) - 0.5L) > t * 1.1e-19L) // more than an ulp of t from a tie
+            n = quint64(__builtin_llrintl(whole));
+        else if (!ExactScaledRound(magnitude, k, n))
+            break;
+        if (n < WholePowersOfTen[MaxSignificant - 1]) {
+            --k;
+            continue;
+        }
+        if (n >= WholePowersOfTen[MaxSignificant]) {
+            ++k;
+            continue;
+        }
+        return {n, k};
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.*Le", MaxSignificant - 1, magnitude);
+    TDecimalForm d;
+    const char *c = buf;
+    for (; *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9')
+            d.N = d.N * 10 + quint64(*c - '0');
+    d.K = std::atoi(c + 1) - (MaxSignificant - 1);
+    return d;
+}
+
+// n / 10^drop rounded to a whole number, a half away from zero: how a
+// picture rounds the 18 digits to the decimals it writes.
+quint64 RoundHalfAway(quint64 n, int drop) {
+    if (drop <= 0)
+        return n;
+    if (drop >= int(WholePowersOfTen.size()))
+        return 0; // n < 10^18 is below half of 10^19
+    const quint64 unit = WholePowersOfTen[size_t(drop)];
+    const quint64 r = n % unit;
+    return n / unit + (r >= unit - r ? 1 : 0);
+}
+
+// q * 10^e as the engine reads the digits back: the nearest 80-bit value.
+long double DecimalValue(quint64 q, int e) {
+    if (e > -ExactPowers && e < ExactPowers) { // exact operands, one rounding
+        const long double m = static_cast<long double>(q);
+        return e < 0 ? m / PowersOfTen()[-e] : m * PowersOfTen()[e];
+    }
+    char buf[48];
+    const int n = std::snprintf(buf, sizeof buf, "%lluE%d", static_cast<unsigned long long>(q), e);
+    long double v = std::numeric_limits<long double>::quiet_NaN();
+    std::from_chars(buf, buf + n, v, std::chars_format::general);
+    return v;
+}
+
+struct TPicture {
+    int minDecimals = 0; // "0" after the point
+    int maxDecimals = 0; // "0" and "#" after the point
+    bool scientific = false;
+    bool exponentAlwaysSigned = false;
+    int exponentDigits = 1;
+};
+
+TPicture ParsePicture(QStringView picture) {
+    TPicture p;
+    bool afterPoint = false;
+    for (const QChar c : picture) {
+        if (p.scientific) {
+            if (c == QLatin1Char('+'))
+                p.exponentAlwaysSigned = true;
+            else if (c == QLatin1Char('0'))
+                ++p.exponentDigits;
+        } else if (c == QLatin1Char('E') || c == QLatin1Char('e')) {
+            p.scientific = true;
+            p.exponentDigits = 0;
+        } else if (c == QLatin1Char('.')) {
+            afterPoint = true;
+        } else if (afterPoint && c == QLatin1Char('0')) {
+            p.minDecimals = ++p.maxDecimals;
+        } else if (afterPoint && c == QLatin1Char('#')) {
+            ++p.maxDecimals;
+        }
+    }
+    p.exponentDigits = std::max(p.exponentDigits, 1);
+    return p;
+}
+
+// The text of q / 10^decimals: at least one whole digit, the decimals
+// without trailing zeros but at least minDecimals of them, and a "-" only
+// before a value that is not 0.
+void AppendFixed(QVarLengthArray<QChar, 64> &out, bool negative, quint64 q, int decimals, int minDecimals, QChar sep) {
+    while (decimals > minDecimals && q != 0 && q % 10 == 0) {
+        q /= 10;
+        --decimals;
+    }
+    if (q == 0)
+        decimals = 0;
+    char digits[20];
+    int count = 0;
+    for (quint64 m = q; m > 0; m /= 10)
+        digits[count++] = char('0' + m % 10);
+    if (negative && q != 0)
+        out.append(QLatin1Char('-'));
+    if (count <= decimals)
+        out.append(QLatin1Char('0'));
+    for (int i = count - 1; i >= decimals; --i)
+        out.append(QLatin1Char(digits[i]));
+    const int written = std::max(decimals, minDecimals);
+    if (written > 0)
+        out.append(sep);
+    for (int i = decimals - 1; i >= 0; --i)
+        out.append(QLatin1Char(i < count ? digits[i] : '0'));
+    for (int i = decimals; i < minDecimals; ++i)
+        out.append(QLatin1Char('0'));
+}
+
+// Scientific form: one integer digit and up to maxDecimals decimals of the
+// 18 digits, rounded a half away from zero.
+QString FormatScientific(const TPicture &p, long double value, QChar sep) {
+    const int decimals = std::min(p.maxDecimals, MaxSignificant - 1);
+    quint64 q = 0;
+    int exponent = 0;
+    if (value != 0) {
+        const TDecimalForm d = EighteenDigits(std::fabs(value));
+        q = RoundHalfAway(d.N, MaxSignificant - 1 - decimals);
+        exponent = d.K + MaxSignificant - 1;
+        if (q == WholePowersOfTen[size_t(decimals) + 1]) { // 9,99 rounded up to 10,0
+            q /= 10;
+            ++exponent;
+        }
+    }
+    QVarLengthArray<QChar, 64> out;
+    AppendFixed(out, value < 0, q, decimals, p.minDecimals, sep);
+    out.append(QLatin1Char('E'));
+    if (exponent < 0)
+        out.append(QLatin1Char('-'));
+    else if (p.exponentAlwaysSigned)
+        out.append(QLatin1Char('+'));
+    char digits[12];
+    int count = 0;
+    for (int m = exponent < 0 ? -exponent : exponent; m > 0 || count < p.exponentDigits; m /= 10)
+        digits[count++] = char('0' + m % 10);
+    while (count > 0)
+        out.append(QLatin1Char(digits[--count]));
+    return QString(out.constData(), out.size());
+}
+
+// Plain form: the 18 digits rounded to maxDecimals decimals, a half away
+// from zero (so 2,675 with two decimals is 2,68 and 0,005 is 0,01). A value
+// of more than 18 integer digits is written in the scientific form.
+QString FormatFixed(const TPicture &p, long double value, QChar sep) {
+    QVarLengthArray<QChar, 64> out;
+    const long double magnitude = std::fabs(value);
+    if (magnitude == 0) {
+        AppendFixed(out, false, 0, 0, p.minDecimals, sep);
+    } else {
+        const TDecimalForm d = EighteenDigits(magnitude);
+        if (d.K > 0) {
+            TPicture general;
+            general.maxDecimals = MaxSignificant - 1;
+            return FormatScientific(general, value, sep);
+        }
+        const int decimals = std::min(-d.K, p.maxDecimals);
+        AppendFixed(out, value < 0, RoundHalfAway(d.N, -d.K - decimals), decimals, p.minDecimals, sep);
+    }
+    return QString(out.constData(), out.size());
+}
+
+} // namespace
+
+QString FormatFloat(const QString &picture, long double value, QChar separator) {
+    if (!std::isfinite(value))
+        throw EEngineInvalidOp("invalid floating point operation");
+    const TPicture p = ParsePicture(picture);
+    return p.scientific ? FormatScientific(p, value, separator) : FormatFixed(p, value, separator);
+}
 
 long double RoundOperatorResult(long double value) {
     if (!std::isfinite(value))
@@ -597,20 +608,15 @@ long double RoundPlain(long double value, int maxDecimals) {
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)
         return 0;
-    // As FormatFixed decides it, with the same logarithm.
-    int decimals = maxDecimals;
-    if (magnitude >= 1.0L) {
-        const int intDigits = FloorLog10(magnitude) + 1;
-        if (intDigits > MaxSignificant)
-            return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
-        decimals = std::min(decimals, MaxSignificant - intDigits);
-    }
-    // Below 1 the leading zeros after the point are no significant digits:
-    // at most 17 decimals never reach the limit of 18.
-    decimals = std::max(decimals, 0);
+    // The digits FormatFixed writes, read back.
+    const TDecimalForm d = EighteenDigits(magnitude);
     long double r = 0;
-    if (decimals >= ExactPowers || !RoundScaled(magnitude, decimals, r))
-        return ThroughText(QStringLiteral("0.") + QString(maxDecimals, QLatin1Char('#')), value);
+    if (d.K > 0) {
+        r = DecimalValue(d.N, d.K);
+    } else {
+        const int decimals = std::min(-d.K, maxDecimals);
+        r = DecimalValue(RoundHalfAway(d.N, -d.K - decimals), -decimals);
+    }
     return value < 0 && r != 0 ? -r : r;
 }
 
@@ -626,4 +632,20 @@ qint64 RoundToInt64(long double value) {
     if (!std::isfinite(value) || value >= 9223372036854775808.0L || value < -9223372036854775808.0L)
         throw EEngineRangeError("integer out of range");
     return std::llrintl(value); // the default rounding mode rounds ties to even
+}
+
+bool IsResidueOfPi(long double value, long double argument, long double radiansPerUnit) {
+    const long double a = std::fabs(value), x = std::fabs(argument);
+    if (!(a > 0 && a < 5e-18L) || !(x > 0) || !std::isfinite(x))
+        return false;
+    // Half a unit of the 18th digit is below 5E-18 of the argument: a value
+    // of a small argument is far above that, and needs no digits counted.
+    if (a > x * 5.3e-18L * radiansPerUnit)
+        return false;
+    // The 18-digit argument nearest to a zero of the function lies within
+    // half a unit of its last digit from it; the conversion to radians adds
+    // an ulp or two.
+    const TDecimalForm d = EighteenDigits(x);
+    const long double halfUnit = 0.5L * std::pow(10.0L, static_cast<long double>(d.K));
+    return a <= (halfUnit + x * 0x1p-62L) * radiansPerUnit;
 }

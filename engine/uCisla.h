@@ -25,10 +25,13 @@ long double StrToFloat(const QString &text, QChar separator);
 //   "0", "0.###", "0.0###", "0.0000", "0.###E-0", "0.###E+0"
 // "0" after the point is a decimal that is always written, "#" one written
 // only when not a trailing zero. "E-0" writes the exponent's sign only when
-// negative, "E+0" always. At most 18 significant digits are written. A fixed
-// picture whose value has more than 18 integer digits falls back to the
-// general form ("1,5E30"). Throws EEngineInvalidOp for infinities and NaNs,
-// so that neither can ever be shown.
+// negative, "E+0" always. What is written is the value's decimal form of 18
+// significant digits (the nearest, as the engine's tokens hold it), rounded
+// to the picture's decimals a half away from zero: "0.##" writes 2,675 as
+// 2,68 and 1/8 as 0,13, "0" writes -2,5 as -3. A fixed picture whose value
+// has more than 18 integer digits falls back to the general form
+// ("1,5E30"). Throws EEngineInvalidOp for infinities and NaNs, so that
+// neither can ever be shown.
 QString FormatFloat(const QString &picture, long double value, QChar separator);
 
 // The value an operator's result keeps: rounded to 18 significant decimal
@@ -44,9 +47,9 @@ long double RoundOperatorResult(long double value);
 // number or that the rounding takes beyond the range. The complex set's
 // arithmetic keeps its parts with it.
 long double RoundSignificant(long double value);
-// The value as the plain picture "0." + maxDecimals times "#" writes it (at
-// most 18 significant digits) and the engine reads it back: 17 decimals for
-// a function's result, 16 for the parts of a complex token. NaN as above.
+// The value as the plain picture "0." + maxDecimals times "#" writes it
+// (FormatPlain) and the engine reads it back: 16 decimals for the parts of
+// a complex token. NaN as above.
 long double RoundPlain(long double value, int maxDecimals);
 
 // The token text of a value that RoundOperatorResult kept, as the picture
@@ -57,6 +60,15 @@ QString OperatorResultText(long double value, QChar separator, bool inBrackets =
 // FormatFloat with the picture "0" or "0." and maxDecimals times "#",
 // without building the picture.
 QString FormatPlain(long double value, int maxDecimals, QChar separator);
+
+// Whether value, a sine, cosine, tangent or cotangent of argument (in the
+// angle unit that radiansPerUnit turns into radians), is what the rounding
+// of pi leaves where the function is 0 (cos(90) in degrees gives about
+// 1E-19): the argument is the 18-digit number nearest to a zero of the
+// function, so the value lies within half a unit of its last digit (in
+// radians), and 17 decimals would write it as 0. The value of a small
+// argument (sin(1E-20) in radians) is no residue.
+bool IsResidueOfPi(long double value, long double argument, long double radiansPerUnit);
 
 // Nearest integer, ties to even, checked to fit in 64 bits
 // (EEngineRangeError otherwise).

@@ -78,12 +78,25 @@ inline bool OnQuarterPole(long double x, TAngleUnit unit, bool odd) {
     return odd ? r == half / 2 : r == 0;
 }
 
+inline long double UnitInRadians(TAngleUnit unit) {
+    return unit == TAngleUnit::Degrees ? DegreesToRadians : unit == TAngleUnit::Grads ? GradsToRadians : 1.0L;
+}
+
 inline long double FromRadians(long double t, TAngleUnit unit) {
     if (unit == TAngleUnit::Degrees)
         return t * RadiansToDegrees;
     if (unit == TAngleUnit::Grads)
         return t * RadiansToGrads;
     return t;
+}
+
+// The inverse cotangent, from 0 to pi, as arctg(1/x): pi/2 - arctg(x)
+// would cancel for a large x and leave nothing of a value near 1/x.
+inline long double ArcCotangent(long double x) {
+    if (x == 0)
+        return Pi / 2;
+    const long double a = std::atan(1.0L / x);
+    return x < 0 ? a + Pi : a;
 }
 
 inline TFault Tangent(long double x, TAngleUnit unit, long double &v) {
@@ -149,7 +162,7 @@ inline bool LogarithmToY(long double x, const TProgram &p, long double &v, TFaul
     case Arctan:
     case Arctg: v = FromRadians(std::atan(x), unit); break;
     case Arccotg:
-    case Arccot: v = FromRadians(Pi / 2 - std::atan(x), unit); break; // values from 0 to pi
+    case Arccot: v = FromRadians(ArcCotangent(x), unit); break;
     case Sinh: v = std::sinh(x); break;
     case Cosh: v = std::cosh(x); break;
     case Tanh:
@@ -330,8 +343,21 @@ struct TRealRegisters {
     }
 };
 
-// The function of the instruction of x, rounded to 17 decimals on the "="
-// road; the sampling road's paired sine and cosine write both values.
+// The value v of a function of x that the "=" road keeps: 18 significant
+// digits, as any step keeps its value, but 0 for what the rounding of pi
+// leaves of a zero of a periodic function (cos(90) in degrees).
+inline long double KeptFunctionValue(TFunction function, long double x, long double v, TAngleUnit unit) {
+    using enum TFunction;
+    const bool periodic = function == Sin || function == Cos || function == Tg || function == Tan || function == Cotg ||
+                          function == Cotan;
+    if (periodic && IsResidueOfPi(v, x, UnitInRadians(unit)))
+        return 0;
+    return RoundOperatorResult(v);
+}
+
+// The function of the instruction of x, kept as KeptFunctionValue says on
+// the "=" road; the sampling road's paired sine and cosine write both
+// values.
 template <bool Exact>
 [[gnu::always_inline]] inline bool FunctionStep(const TInstruction &in, const TProgram &p, TRealRegisters<Exact> &regs,
                                                 TChyba &err) {
@@ -353,7 +379,10 @@ template <bool Exact>
     }
     if (!FunctionValue(in.Function, x, p, v, err))
         return false;
-    regs.Put(in, Exact && !(p.ExactWholeNumbers && WholeIn64Bits(v)) ? RoundPlain(v, 17) : v);
+    if (Exact && p.ExactWholeNumbers && WholeIn64Bits(v))
+        regs.Put(in, v);
+    else
+        regs.Put(in, Exact ? KeptFunctionValue(in.Function, x, v, p.AngleUnit) : v);
     return true;
 }
 

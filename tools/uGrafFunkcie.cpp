@@ -1,6 +1,7 @@
 #include "uGrafFunkcie.h"
 
 #include "uAppContext.h"
+#include "uCisla.h"
 #include "uSpolocne.h"
 
 #include <QFont>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
-#include <cstdio>
 #include <numbers>
 
 namespace {
@@ -37,25 +37,20 @@ int RoundPixel(long double v) {
 }
 
 // A ruler label: the shortest text of at most 15 significant digits with
-// the engine's decimal separator, in exponent form below 1E-4 and from 1E15.
+// the engine's decimal separator, in exponent form below 1E-4 and from 1E15,
+// rounded as every number shown (the value's 18 digits, a half away from
+// zero).
 QString FloatToStr(long double v) {
     if (v == 0)
         return QStringLiteral("0");
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15Lg", v);
-    QString s = QString::fromLatin1(buf);
-    const int e = int(s.indexOf(QLatin1Char('e')));
-    if (e >= 0) {
-        QString mantissa = s.left(e);
-        QString exponent = s.mid(e + 1);
-        const bool negative = exponent.startsWith(QLatin1Char('-'));
-        exponent.remove(0, 1); // the sign
-        while (exponent.size() > 1 && exponent.startsWith(QLatin1Char('0')))
-            exponent.remove(0, 1);
-        s = mantissa + QLatin1Char('E') + (negative ? QStringLiteral("-") : QString()) + exponent;
-    }
-    s.replace(QLatin1Char('.'), DecSep());
-    return s;
+    if (!std::isfinite(v))
+        return QString::number(double(v));
+    const QChar sep = DecSep();
+    const QString general = FormatFloat(QStringLiteral("0.##############E-0"), v, sep);
+    const int exponent = general.mid(general.indexOf(QLatin1Char('E')) + 1).toInt();
+    if (exponent < -4 || exponent >= 15)
+        return general;
+    return FormatPlain(v, 14 - exponent, sep);
 }
 
 // Narrow faces first: a label should fit between two grid lines 20 pixels

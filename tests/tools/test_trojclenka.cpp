@@ -24,6 +24,7 @@ TEST_F(TrojclenkaTest, ResultsMessagesAndFocus) {
         {"5", "20", "10", true, true, "10", -1},
         {"5", "20", "10", false, true, "40", -1},
         {"3", "1", "7", true, true, "0,4286", -1},
+        {"1", "1", "32", true, true, "0,0313", -1}, // 0,03125: a half away from zero
         {"-1,5", "2", "4", false, true, "-5,3333", -1},
         {"5", "20", "0", true, false, invalid, 2},
         {"0", "20", "10", false, false, invalid, 0},
