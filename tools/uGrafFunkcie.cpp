@@ -1,6 +1,7 @@
 #include "uGrafFunkcie.h"
 
 #include "uAppContext.h"
+#include "uFunkcie.h"
 #include "uSpolocne.h"
 
 #include <QFont>
@@ -70,6 +71,22 @@ QFont RulerFont(int pixels = 11) {
 }
 
 QFont PiFont() { return RulerFont(15); }
+
+// Whether the text names a trigonometric function, and so gets the pi grid:
+// a name that holds "sin", "cos" or "tg" (sinh, cotg and arcsin count too),
+// written in small letters, or an English name whose Slovak twin holds one
+// (tan as tg, arccot as arccotg).
+bool NamesTrigonometry(const QString &text) {
+    const QList<int> found = FunctionOccurrences(text);
+    for (const TFunctionInfo &f : FunctionTable) {
+        if (found[int(f.Function)] < 0)
+            continue;
+        const QStringView name = f.SlovakTwin ? FunctionInfo(*f.SlovakTwin).Name : f.Name;
+        if (name.contains(u"sin") || name.contains(u"cos") || name.contains(u"tg"))
+            return true;
+    }
+    return false;
+}
 
 // Writes text with its cell's top-left corner at (x, y).
 void TextOut(QPainter &painter, int x, int y, const QString &text) {
@@ -146,8 +163,7 @@ void TGrafFunkcie::SetExpression(const QString &text) {
     // An empty text is the function 0, with the grid of any other function
     // without trigonometry.
     m_expression = text.isEmpty() ? QStringLiteral("0") : text;
-    m_trig = m_expression.contains(QLatin1String("sin")) || m_expression.contains(QLatin1String("cos")) ||
-             m_expression.contains(QLatin1String("tg"));
+    m_trig = NamesTrigonometry(m_expression);
     m_gridX = DefaultGridX();
     m_sampler = m_samplerFactory(m_expression);
 }

@@ -103,9 +103,10 @@ public:
 
     // --- operations -------------------------------------------------------------
     // A new function: the trigonometric mode follows from its text (it holds
-    // "sin", "cos" or "tg", also inside longer names), and with it the x
-    // grid; the text is made ready for sampling once. An empty text is the
-    // function 0. No redraw.
+    // "sin", "cos" or "tg", also inside longer names, or the English twin of
+    // such a name: tan, cotan, arctan...), and with it the x grid; the text
+    // is made ready for sampling once. An empty text is the function 0. No
+    // redraw.
     void SetExpression(const QString &text);
     // Default scales and grid, origin in the middle; the trigonometric mode
     // and its x grid unit stay. No redraw.

@@ -68,7 +68,11 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
         const char *text;
         long double step;
         int move; // pixels the origin is moved away first
-    } cases[] = {{"1/x", 1, 0}, {"tg(x)", Pi / 2, 0}, {"1/(x-750)", 1, -30000}, {"cotg(x)", Pi / 2, 20000}};
+    } cases[] = {{"1/x", 1, 0},
+                 {"tg(x)", Pi / 2, 0},
+                 {"tan(x)", Pi / 2, 0},
+                 {"1/(x-750)", 1, -30000},
+                 {"cotg(x)", Pi / 2, 20000}};
     Context.AngleUnit = TAngleUnit::Radians;
     for (const auto &c : cases) {
         TGrafFunkcie &g = Show(QString::fromLatin1(c.text));
@@ -102,10 +106,13 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
 }
 
 TEST_F(GrafFunkcie, TrigModeChoosesAPiGridLabelledInFactorsOfPi) {
-    // "sin", "cos" or "tg" anywhere in the text, in small letters
-    for (const auto &[text, trig] :
-         {std::pair{"sin(x)", true}, {"cotgh(x)", true}, {"SIN(x)", false}, {"tanh(x)", false}})
-        EXPECT_EQ(Show(QString::fromLatin1(text)).Trig(), trig) << text;
+    // "sin", "cos" or "tg" anywhere in the text, in small letters, or the
+    // English name of such a function (the English keypad writes "tan(")
+    for (const char *text :
+         {"sin(x)", "cotgh(x)", "tan(x)", "2*cotan(x)", "tanh(x)", "arctan(x)", "arccot(x)", "arccoth(x)"})
+        EXPECT_TRUE(Show(QString::fromLatin1(text)).Trig()) << text;
+    for (const char *text : {"SIN(x)", "TAN(x)", "sqrt(x)+ln(x)"})
+        EXPECT_FALSE(Show(QString::fromLatin1(text)).Trig()) << text;
     TGrafFunkcie &g = Show(QStringLiteral("tg(x)"));
     EXPECT_EQ(g.XGridUnit(), Pi);
     for (const TMriezkovaCiara &l : g.VerticalGridLines()) {

@@ -128,17 +128,17 @@ TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindo
     TGrafyFunkciiFrm *w = main.Frame.findChild<TGrafyFunkciiFrm *>();
     ASSERT_NE(w, nullptr);
     auto *trig = Find<QCheckBox>(*w, "goniometrickaChb");
-    for (const bool sine : {false, true}) {
+    for (const bool tangent : {false, true}) {
         Find<QPushButton>(*w, "oddialBtn")->click(); // a view for the function to reset
-        tools.ShowGraph(sine ? QStringLiteral("sin(x)*2") : QStringLiteral("1/x"));
+        tools.ShowGraph(tangent ? QStringLiteral("tan(x)*2") : QStringLiteral("1/x"));
         EXPECT_EQ(main.Frame.findChildren<TGrafyFunkciiFrm *>().size(), 1);
         EXPECT_TRUE(w->isVisible() && w->isWindow());
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Graf funkcie y = ") + w->Graph().Expression());
-        EXPECT_TRUE(trig->isChecked() == sine && w->Graph().Trig() == sine);
+        EXPECT_TRUE(trig->isChecked() == tangent && w->Graph().Trig() == tangent);
         EXPECT_EQ(w->Graph().ScaleX(), 0.025L);
     }
     const TBod &p = w->Graph().Points().First(); // in radians
-    EXPECT_NEAR(double(p.Y), 2 * std::sin(double(p.X)), 1e-15);
+    EXPECT_NEAR(double(p.Y), double(2 * std::tan(p.X)), 1e-15);
     trig->click(); // the check box switches the pi grid of the function shown
     EXPECT_FALSE(w->Graph().Trig());
     UseLanguage("[FunctionGraph]\r\nGraphOfFunction=Graph:\r\n");
