@@ -60,8 +60,8 @@ QString FloatToStr(long double v) {
 }
 
 // Narrow faces first: a label should fit between two grid lines 20 pixels
-// apart and into the vertical ruler.
-QFont RulerFont(int pixels = 11) {
+// apart.
+QFont LabelFont(int pixels) {
     QFont font;
     font.setFamilies(
         {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Nimbus Sans Narrow")});
@@ -70,7 +70,12 @@ QFont RulerFont(int pixels = 11) {
     return font;
 }
 
-QFont PiFont() { return RulerFont(15); }
+QFont PiFont() { return LabelFont(15); }
+
+// Where the vertical ruler's labels start, and the room left after the
+// widest of them.
+constexpr int VRulerLabelLeft = 1;
+constexpr int VRulerLabelRoom = 2;
 
 // Whether the text names a trigonometric function, and so gets the pi grid:
 // a name that holds "sin", "cos" or "tg" (sinh, cotg and arcsin count too),
@@ -299,6 +304,16 @@ QList<TMriezkovaCiara> TGrafFunkcie::HorizontalGridLines() const {
     return GridLines(m_gridY, m_offsetY, m_scaleY, m_height, false);
 }
 
+QFont TGrafFunkcie::RulerFont() { return LabelFont(11); }
+
+int TGrafFunkcie::VerticalRulerWidth() const {
+    const QFontMetrics metrics(RulerFont());
+    int widest = metrics.horizontalAdvance(QStringLiteral("0"));
+    for (const TMriezkovaCiara &l : HorizontalGridLines())
+        widest = std::max(widest, metrics.horizontalAdvance(l.Label));
+    return VRulerLabelLeft + widest + VRulerLabelRoom;
+}
+
 void TGrafFunkcie::PaintGrid() {
     QPainter plot(m_graphCanvas);
     plot.setPen(QPen(QColor::fromRgb(GridColor), 1, Qt::DotLine));
@@ -341,7 +356,7 @@ void TGrafFunkcie::PaintGrid() {
         for (const TMriezkovaCiara &l : HorizontalGridLines()) {
             const int row = FlipY(l.Pixel);
             plot.drawLine(0, row, m_width, row);
-            TextOut(ruler, 1, row - 6, l.Label);
+            TextOut(ruler, VRulerLabelLeft, row - 6, l.Label);
         }
     }
 }
@@ -368,7 +383,7 @@ void TGrafFunkcie::Draw(bool resample) {
             QPainter ruler(m_vRulerCanvas);
             ruler.setPen(QColor::fromRgb(AxisColor));
             ruler.setFont(RulerFont());
-            TextOut(ruler, 1, r - 6, QStringLiteral("0"));
+            TextOut(ruler, VRulerLabelLeft, r - 6, QStringLiteral("0"));
         }
     }
     const int c = Column(0);

@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QImage;
 
 // One sample of the function.
@@ -128,6 +129,12 @@ public:
     // each strictly inside the plot, the axes left out.
     QList<TMriezkovaCiara> VerticalGridLines() const;
     QList<TMriezkovaCiara> HorizontalGridLines() const;
+    // The font of the rulers' labels.
+    static QFont RulerFont();
+    // The width the vertical ruler needs to show its widest label whole: the
+    // labels of the horizontal grid lines and the axis's "0", written from
+    // pixel 1, with two pixels to spare before the plot.
+    int VerticalRulerWidth() const;
 
     // Halve or double the scale per axis, about the plot's centre. Zooming
     // in stops at 1.1920928955e-8 units per pixel or where the origin would

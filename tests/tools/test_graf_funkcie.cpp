@@ -2,10 +2,12 @@
 #include "GrafTestSupport.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -252,3 +254,44 @@ TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
 }
 
 } // namespace
+
+// Over views of every kind of y label (fine grids, far moves, exponents), a
+// ruler of the width the model asks for shows each label whole: the label's
+// ink, drawn alone, ends before the ruler's last column, and the painted
+// ruler leaves that column blank.
+TEST_F(GrafFunkcie, VerticalRulerOfTheWidthAskedShowsEveryLabelWhole) {
+    std::mt19937 rng(125);
+    const QFont font = TGrafFunkcie::RulerFont();
+    auto inkEnd = [&font](const QString &label) { // one past the last inked column
+        QImage alone(400, 20, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter p(&alone);
+        p.setFont(font);
+        p.drawText(1, 15, label);
+        p.end();
+        int end = 0;
+        for (int x = 0; x < alone.width(); ++x)
+            for (int y = 0; y < alone.height(); ++y)
+                if ((alone.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu)
+                    end = x + 1;
+        return end;
+    };
+    int widened = 0;
+    for (int view = 0; view < 40; ++view) {
+        TGrafFunkcie &g = Show(QStringLiteral("x"));
+        for (int i = int(rng() % 28); i > 0; --i)
+            g.ZoomIn(false, true);
+        for (int i = int(rng() % 3); i > 0; --i)
+            g.HalveGridStep(false, true);
+        g.Move(0, int(rng() % 60001) - 30000);
+        const int width = g.VerticalRulerWidth();
+        widened += width > 26;
+        VRuler = QImage(width, H, QImage::Format_RGB32);
+        g.Draw(false);
+        for (const TMriezkovaCiara &l : g.HorizontalGridLines())
+            EXPECT_LT(inkEnd(l.Label), width) << S(l.Label) << " in " << width;
+        for (int y = 0; y < H; ++y)
+            ASSERT_EQ(VRuler.pixel(width - 1, y) & 0xFFFFFFu, g.RulerColor) << view << " row " << y;
+    }
+    EXPECT_GT(widened, 10);
+}

@@ -114,6 +114,29 @@ TEST_F(GrafyFunkciiFrm, ResizeGivesThePlotTheRoomAndPlacesThePanel) {
     EXPECT_EQ(Find<QWidget>(w, "zvislePravitkoImg")->height(), grown.height());
 }
 
+// Labels of eighths need a wider ruler than designed: the plot gives up the
+// room and takes it back when a new function resets the view.
+TEST_F(GrafyFunkciiFrm, VerticalRulerTakesTheWidthOfItsWidestLabel) {
+    TGrafyFunkciiFrm w;
+    w.SetFunction(QStringLiteral("x"));
+    QWidget *ruler = Find<QWidget>(w, "zvislePravitkoImg"), *plot = Find<QWidget>(w, "grafImg"),
+            *top = Find<QWidget>(w, "vodorovnePravitkoImg");
+    const QPointF centre = Centre(w.Graph());
+    for (const char *button : {"priblizYBtn", "priblizYBtn", "priblizYBtn", "zcacsiiMriezkuYBtn", "zcacsiiMriezkuYBtn"})
+        Find<QPushButton>(w, button)->click();
+    ASSERT_EQ(w.Graph().GridY(), 0.125L);
+    for (const bool reset : {false, true}) {
+        if (reset)
+            w.SetFunction(QStringLiteral("x"));
+        EXPECT_EQ(ruler->width(), reset ? 26 : w.Graph().VerticalRulerWidth());
+        EXPECT_GT(ruler->width(), reset ? 0 : 26);
+        EXPECT_TRUE(plot->x() == ruler->geometry().right() + 1 && top->x() == plot->x() - 4);
+        EXPECT_TRUE(plot->width() + ruler->width() == 615 + 26 && top->width() == plot->width() - 4);
+        EXPECT_EQ(QSize(w.Graph().Width(), w.Graph().Height()), plot->size());
+        EXPECT_EQ(Centre(w.Graph()), centre);
+    }
+}
+
 TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindowsContext) {
     class TRadiansMain : public TFakeMainWindow {
         TEvaluationContext EvaluationContext() const override {
