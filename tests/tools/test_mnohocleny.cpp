@@ -91,6 +91,7 @@ TEST_F(MnohoclenyTest, RefusedCommandsShowTheirMessages) {
     } rows[] = {
         {"x*2", "x", "0", "scitanieBtn", "Chyba v zápise výrazu P.", "pEdt"},
         {"x", "x+", "0", "odcitanieBtn", "Chyba v zápise výrazu Q.", "qEdt"},
+        {"x", "x+", "0", "hornerBtn", "Chyba v zápise výrazu Q.", "qEdt"},
         {"x", "", "0", "delenieBtn", "Nepovolená operácia: Delenie nulou."},
         {"abcdef", "x", "0", "umocniPBtn", "Vo výraze P môže byť najviac 5 premenných."},
         {"abc", "def", "0", "nasobenieBtn", "V oboch výrazoch môže byť spolu najviac 5 premenných."},
