@@ -94,9 +94,12 @@ bool QuickDecimal(QStringView text, QChar separator, long double &value) {
 
 bool TryStrToDouble(QStringView text, double &value, QChar separator) {
     long double read = 0;
-    if (!TryStrToFloat(text, read, separator) || !std::isfinite(double(read)))
+    if (!TryStrToFloat(text, read, separator))
         return false;
-    value = double(read);
+    const double d = double(read);
+    if (!std::isfinite(d) || (read != 0 && std::fabs(d) < std::numeric_limits<double>::min()))
+        return false;
+    value = d;
     return true;
 }
 

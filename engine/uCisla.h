@@ -14,8 +14,12 @@
 // Returns false (and leaves value alone) for anything else or a value that
 // does not fit in long double.
 bool TryStrToFloat(QStringView text, long double &value, QChar separator);
-// As TryStrToFloat, for a 64-bit value: false also for a number beyond the
-// range of double.
+// As TryStrToFloat, for a 64-bit value: false also for a number outside the
+// range of double, above it or below it. Below it means a non-zero number
+// whose double is smaller than the smallest normal double (2.2E-308): such a
+// number would be read as 0 (1E-400) or as a subnormal that keeps only some
+// of its digits (1E-320 keeps three, 3E-324 becomes 4.9E-324), neither the
+// number typed. A zero ("0", "0E5", "-0") is 0.
 bool TryStrToDouble(QStringView text, double &value, QChar separator);
 
 // As TryStrToFloat, but throws EEngineConvertError on failure.

@@ -13,6 +13,7 @@
 
 #include <array>
 #include <cstddef>
+#include <optional>
 
 // In the order of the table below.
 enum class TFunction : quint8 {
@@ -62,27 +63,30 @@ struct TFunctionInfo {
     // (logy has a rule of its own: its base is the variable "y").
     const char *DerivativeBefore;
     const char *DerivativeAfter;
+    // An English name's Slovak twin, the same function under the other name
+    // (tan is tg); none for the other rows.
+    std::optional<TFunction> SlovakTwin = std::nullopt;
 };
 
 // The order matters: names are found by plain substring search in table
 // order, so each name stands before every shorter name it contains; and a
 // bracket group's functions are applied in this order.
 inline constexpr auto FunctionTable = std::to_array<TFunctionInfo>({
-    {u"arccoth", TFunction::Arccoth, false, false, "1/(1-", "^2)"},
+    {u"arccoth", TFunction::Arccoth, false, false, "1/(1-", "^2)", TFunction::Arccotgh},
     {u"arccotgh", TFunction::Arccotgh, false, false, "1/(1-", "^2)"},
     {u"arccotg", TFunction::Arccotg, false, true, "-1/(", "^2+1)"},
-    {u"arccot", TFunction::Arccot, false, true, "-1/(", "^2+1)"},
-    {u"arctanh", TFunction::Arctanh, false, false, "1/(1-", "^2)"},
+    {u"arccot", TFunction::Arccot, false, true, "-1/(", "^2+1)", TFunction::Arccotg},
+    {u"arctanh", TFunction::Arctanh, false, false, "1/(1-", "^2)", TFunction::Arctgh},
     {u"arctgh", TFunction::Arctgh, false, false, "1/(1-", "^2)"},
-    {u"arctan", TFunction::Arctan, false, true, "1/(", "^2+1)"},
+    {u"arctan", TFunction::Arctan, false, true, "1/(", "^2+1)", TFunction::Arctg},
     {u"arctg", TFunction::Arctg, false, true, "1/(", "^2+1)"},
-    {u"cotanh", TFunction::Cotanh, false, false, "-1/sinh", "^2"},
+    {u"cotanh", TFunction::Cotanh, false, false, "-1/sinh", "^2", TFunction::Cotgh},
     {u"cotgh", TFunction::Cotgh, false, false, "-1/sinh", "^2"},
-    {u"cotan", TFunction::Cotan, false, true, "-1/sin", "^2"},
+    {u"cotan", TFunction::Cotan, false, true, "-1/sin", "^2", TFunction::Cotg},
     {u"cotg", TFunction::Cotg, false, true, "-1/sin", "^2"},
-    {u"tanh", TFunction::Tanh, false, false, "1/cosh", "^2"},
+    {u"tanh", TFunction::Tanh, false, false, "1/cosh", "^2", TFunction::Tgh},
     {u"tgh", TFunction::Tgh, false, false, "1/cosh", "^2"},
-    {u"tan", TFunction::Tan, false, true, "1/cos", "^2"},
+    {u"tan", TFunction::Tan, false, true, "1/cos", "^2", TFunction::Tg},
     {u"tg", TFunction::Tg, false, true, "1/cos", "^2"},
     {u"arcsinh", TFunction::Arcsinh, false, false, "1/(1+", "^2)^(1/2)"},
     {u"arcsin", TFunction::Arcsin, false, true, "1/(1-", "^2)^(1/2)"},
@@ -129,8 +133,30 @@ constexpr bool LongerNamesFirst() {
                 return false;
     return true;
 }
+constexpr bool SameText(const char *a, const char *b) {
+    if (!a || !b)
+        return a == b;
+    while (*a && *a == *b)
+        ++a, ++b;
+    return *a == *b;
+}
+// An English name and its Slovak twin are one function under two names: the
+// same use of angles and of the number sets, the same derivative.
+constexpr bool TwinsAlike() {
+    for (const auto &f : FunctionTable) {
+        if (!f.SlovakTwin)
+            continue;
+        const auto &t = FunctionTable[size_t(*f.SlovakTwin)];
+        if (t.SlovakTwin || t.Function == f.Function || t.UsesAngleUnit != f.UsesAngleUnit ||
+            t.InComplexSet != f.InComplexSet || !SameText(t.DerivativeBefore, f.DerivativeBefore) ||
+            !SameText(t.DerivativeAfter, f.DerivativeAfter))
+            return false;
+    }
+    return true;
+}
 } // namespace function_table_checks
 static_assert(function_table_checks::InEnumOrder(), "a row of the function table out of the enum's order");
+static_assert(function_table_checks::TwinsAlike(), "a function and its Slovak twin behave differently");
 static_assert(function_table_checks::LongerNamesFirst(), "a function name after a shorter name it contains");
 
 constexpr const TFunctionInfo &FunctionInfo(TFunction function) { return FunctionTable[size_t(function)]; }

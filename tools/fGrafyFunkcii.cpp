@@ -27,6 +27,8 @@ const QString BuiltInCaptionPrefix = QStringLiteral("Graf funkcie y =");
 constexpr int DesignWidth = 665;
 constexpr int DesignHeight = 409;
 constexpr int PanelHeight = 56;
+// The vertical ruler as designed; it grows when a label needs more.
+constexpr int DesignRulerWidth = 26;
 
 // The images' sizes are 16-bit in the model's arithmetic.
 int Fit16(int v) { return std::clamp(v, 1, 32767); }
@@ -245,12 +247,25 @@ TGrafyFunkciiFrm::~TGrafyFunkciiFrm() = default;
 template <class F>
 void TGrafyFunkciiFrm::Do(F operation) {
     operation();
+    FitRuler();
     grafImg->update();
     vodorovnePravitkoImg->update();
     zvislePravitkoImg->update();
 }
 
 int TGrafyFunkciiFrm::Step() const { return posunUpd->value(); }
+
+void TGrafyFunkciiFrm::FitRuler() {
+    // A cut label would show another number ("0,12" for 0,125), so the
+    // ruler takes the width of its widest label and the plot the rest. Only
+    // the plot's width changes, and with it none of the ruler's labels.
+    const int width = std::max(DesignRulerWidth, m_graph->VerticalRulerWidth());
+    if (width == m_rulerWidth)
+        return;
+    m_rulerWidth = width;
+    PlaceControls();
+    m_graph->Resize(grafImg->Picture.width(), grafImg->Picture.height());
+}
 
 void TGrafyFunkciiFrm::SetFunction(const QString &text) {
     m_graph->ResetView();
@@ -280,10 +295,13 @@ void TGrafyFunkciiFrm::ApplyLanguage() {
 void TGrafyFunkciiFrm::PlaceControls() {
     const int dw = width() - DesignWidth;
     const int dh = height() - DesignHeight;
+    // What the vertical ruler takes beyond its design width, the plot and
+    // the horizontal ruler above it give up.
+    const int wider = m_rulerWidth - DesignRulerWidth;
     Shape1->setGeometry(7, 7, 650 + dw, 339 + dh);
-    grafImg->setGeometry(41, 32, 615 + dw, 313 + dh);
-    vodorovnePravitkoImg->setGeometry(37, 12, 611 + dw, 21);
-    zvislePravitkoImg->setGeometry(15, 32, 26, 313 + dh);
+    grafImg->setGeometry(41 + wider, 32, 615 + dw - wider, 313 + dh);
+    vodorovnePravitkoImg->setGeometry(37 + wider, 12, 611 + dw - wider, 21);
+    zvislePravitkoImg->setGeometry(15, 32, m_rulerWidth, 313 + dh);
     Label1->move(13, 14);
     Label1->adjustSize();
     ovladaniePnl->setGeometry(0, height() - PanelHeight, width(), PanelHeight);

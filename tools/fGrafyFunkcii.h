@@ -58,11 +58,14 @@ private:
     template <class F>
     void Do(F operation);
     int Step() const;
+    // Gives the vertical ruler the width of its widest label.
+    void FitRuler();
 
     std::unique_ptr<TGrafFunkcie> m_graph;
     int m_lastMouseX = 0;
     int m_lastMouseY = 0;
     QString m_captionPrefix;
+    int m_rulerWidth = 26; // the vertical ruler's, as designed until a label needs more
 
     QFrame *Shape1;
     TObrazGrafu *grafImg;

@@ -38,6 +38,10 @@ constexpr int LineRow = 36;
 constexpr int ResultRow = 38;
 constexpr int Pass = 36;
 constexpr int RuleEnd = 56;
+// The distance of two columns of the table where their numbers leave room,
+// and the least room between two numbers: a quarter of the font's height.
+constexpr int ColumnStep = 60;
+constexpr int ThinSpace = HornerHeight / 4;
 
 const QColor FailedColour(0xFF, 0x66, 0x66);
 
@@ -637,21 +641,31 @@ void TmnohoclenyFrm::DrawHornerScheme(const THornerSchema &schema, const QString
         return;
     const QChar separator = Separator();
     const auto number = [separator](double v) { return FormatFloat(QStringLiteral("0.###"), v, separator); };
-    // Columns are 60 pixels apart, or wider when a number needs it.
-    int widest = 0;
-    const auto measure = [&](const std::vector<double> &values) {
-        for (double v : values)
-            widest = std::max(widest, vysImg->TextWidth(number(v), HornerHeight, true));
+    // Columns are 60 pixels apart; one moves further right only where one
+    // of its numbers would otherwise come closer than a thin space to the
+    // column left of it (the first column to the rule), by what it needs.
+    std::vector<int> widest(size_t(k), 0);
+    const auto measure = [&](int c, double v, bool bold) {
+        widest[size_t(c)] = std::max(widest[size_t(c)], vysImg->TextWidth(number(v), HornerHeight, bold));
     };
-    measure(schema.Coefficients);
+    for (int c = 0; c < k; ++c)
+        measure(c, schema.Coefficients[size_t(c)], true);
     for (const THornerPass &pass : schema.Passes) {
-        measure(pass.Products);
-        measure(pass.Results);
+        for (size_t i = 0; i < pass.Products.size(); ++i)
+            measure(int(i) + 1, pass.Products[i], false);
+        for (size_t i = 0; i < pass.Results.size(); ++i)
+            measure(int(i), pass.Results[i], i + 1 == pass.Results.size());
     }
-    const int column = std::max(60, widest + 16);
     const int w = vysImg->TextWidth(point, HornerHeight) + 8;
     const int rule = w + 5;
-    const auto right = [&](int c) { return rule + column * (c + 1); };
+    // The numbers are right-aligned: those of column c end at right(c).
+    std::vector<int> columns;
+    int x = rule;
+    for (int c = 0; c < k; ++c) {
+        x += std::max(ColumnStep, widest[size_t(c)] + ThinSpace);
+        columns.push_back(x);
+    }
+    const auto right = [&](int c) { return columns[size_t(c)]; };
 
     for (int c = 0; c < k; ++c)
         vysImg->DrawTextRight(right(c), Top, number(schema.Coefficients[size_t(c)]), HornerHeight, true);

@@ -2,6 +2,7 @@
 
 #include "uAppContext.h"
 #include "uCisla.h"
+#include "uFunkcie.h"
 #include "uSpolocne.h"
 
 #include <QFont>
@@ -54,8 +55,8 @@ QString FloatToStr(long double v) {
 }
 
 // Narrow faces first: a label should fit between two grid lines 20 pixels
-// apart and into the vertical ruler.
-QFont RulerFont(int pixels = 11) {
+// apart.
+QFont LabelFont(int pixels) {
     QFont font;
     font.setFamilies(
         {QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Nimbus Sans Narrow")});
@@ -64,7 +65,28 @@ QFont RulerFont(int pixels = 11) {
     return font;
 }
 
-QFont PiFont() { return RulerFont(15); }
+QFont PiFont() { return LabelFont(15); }
+
+// Where the vertical ruler's labels start, and the room left after the
+// widest of them.
+constexpr int VRulerLabelLeft = 1;
+constexpr int VRulerLabelRoom = 2;
+
+// Whether the text names a trigonometric function, and so gets the pi grid:
+// a name that holds "sin", "cos" or "tg" (sinh, cotg and arcsin count too),
+// written in small letters, or an English name whose Slovak twin holds one
+// (tan as tg, arccot as arccotg).
+bool NamesTrigonometry(const QString &text) {
+    const QList<int> found = FunctionOccurrences(text);
+    for (const TFunctionInfo &f : FunctionTable) {
+        if (found[int(f.Function)] < 0)
+            continue;
+        const QStringView name = f.SlovakTwin ? FunctionInfo(*f.SlovakTwin).Name : f.Name;
+        if (name.contains(u"sin") || name.contains(u"cos") || name.contains(u"tg"))
+            return true;
+    }
+    return false;
+}
 
 // Writes text with its cell's top-left corner at (x, y).
 void TextOut(QPainter &painter, int x, int y, const QString &text) {
@@ -141,8 +163,7 @@ void TGrafFunkcie::SetExpression(const QString &text) {
     // An empty text is the function 0, with the grid of any other function
     // without trigonometry.
     m_expression = text.isEmpty() ? QStringLiteral("0") : text;
-    m_trig = m_expression.contains(QLatin1String("sin")) || m_expression.contains(QLatin1String("cos")) ||
-             m_expression.contains(QLatin1String("tg"));
+    m_trig = NamesTrigonometry(m_expression);
     m_gridX = DefaultGridX();
     m_sampler = m_samplerFactory(m_expression);
 }
@@ -278,6 +299,16 @@ QList<TMriezkovaCiara> TGrafFunkcie::HorizontalGridLines() const {
     return GridLines(m_gridY, m_offsetY, m_scaleY, m_height, false);
 }
 
+QFont TGrafFunkcie::RulerFont() { return LabelFont(11); }
+
+int TGrafFunkcie::VerticalRulerWidth() const {
+    const QFontMetrics metrics(RulerFont());
+    int widest = metrics.horizontalAdvance(QStringLiteral("0"));
+    for (const TMriezkovaCiara &l : HorizontalGridLines())
+        widest = std::max(widest, metrics.horizontalAdvance(l.Label));
+    return VRulerLabelLeft + widest + VRulerLabelRoom;
+}
+
 void TGrafFunkcie::PaintGrid() {
     QPainter plot(m_graphCanvas);
     plot.setPen(QPen(QColor::fromRgb(GridColor), 1, Qt::DotLine));
@@ -320,7 +351,7 @@ void TGrafFunkcie::PaintGrid() {
         for (const TMriezkovaCiara &l : HorizontalGridLines()) {
             const int row = FlipY(l.Pixel);
             plot.drawLine(0, row, m_width, row);
-            TextOut(ruler, 1, row - 6, l.Label);
+            TextOut(ruler, VRulerLabelLeft, row - 6, l.Label);
         }
     }
 }
@@ -347,7 +378,7 @@ void TGrafFunkcie::Draw(bool resample) {
             QPainter ruler(m_vRulerCanvas);
             ruler.setPen(QColor::fromRgb(AxisColor));
             ruler.setFont(RulerFont());
-            TextOut(ruler, 1, r - 6, QStringLiteral("0"));
+            TextOut(ruler, VRulerLabelLeft, r - 6, QStringLiteral("0"));
         }
     }
     const int c = Column(0);

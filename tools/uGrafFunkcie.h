@@ -15,6 +15,7 @@
 #include <memory>
 #include <vector>
 
+class QFont;
 class QImage;
 
 // One sample of the function.
@@ -103,9 +104,10 @@ public:
 
     // --- operations -------------------------------------------------------------
     // A new function: the trigonometric mode follows from its text (it holds
-    // "sin", "cos" or "tg", also inside longer names), and with it the x
-    // grid; the text is made ready for sampling once. An empty text is the
-    // function 0. No redraw.
+    // "sin", "cos" or "tg", also inside longer names, or the English twin of
+    // such a name: tan, cotan, arctan...), and with it the x grid; the text
+    // is made ready for sampling once. An empty text is the function 0. No
+    // redraw.
     void SetExpression(const QString &text);
     // Default scales and grid, origin in the middle; the trigonometric mode
     // and its x grid unit stay. No redraw.
@@ -127,6 +129,12 @@ public:
     // each strictly inside the plot, the axes left out.
     QList<TMriezkovaCiara> VerticalGridLines() const;
     QList<TMriezkovaCiara> HorizontalGridLines() const;
+    // The font of the rulers' labels.
+    static QFont RulerFont();
+    // The width the vertical ruler needs to show its widest label whole: the
+    // labels of the horizontal grid lines and the axis's "0", written from
+    // pixel 1, with two pixels to spare before the plot.
+    int VerticalRulerWidth() const;
 
     // Halve or double the scale per axis, about the plot's centre. Zooming
     // in stops at 1.1920928955e-8 units per pixel or where the origin would

@@ -18,10 +18,11 @@ TTrojclenka::TVysledok TTrojclenka::Vypocet(const QString &a, const QString &b, 
     for (int i = 0; i < 3; ++i)
         if (!TryStrToDouble(*texts[i], values[i], DecSep()))
             return {false, InvalidInput, -1};
-    // Direct divides by the lower-left number c, inverse by the upper-left a.
-    const int divisorField = priama ? 2 : 0;
+    // Direct proportion: X / c = b / a, so X = b*c/a divides by a; inverse:
+    // X * c = a * b, so X = a*b/c divides by c.
+    const int divisorField = priama ? 0 : 2;
     const long double va = values[0], vb = values[1], vc = values[2];
-    const long double numerator = priama ? va * vb : vb * vc;
+    const long double numerator = priama ? vb * vc : va * vb;
     const double divisor = values[divisorField];
     if (divisor == 0)
         return {false, InvalidInput, numerator == 0 ? -1 : divisorField};

@@ -71,6 +71,52 @@ TEST(StrToFloat, AcceptsOnlyNumbers) {
     EXPECT_FALSE(TryStrToFloat(u"2,5", v, QLatin1Char('.')));
 }
 
+// A 64-bit value is a zero or a normal double: a non-zero number that would
+// be read as 0 or as a subnormal is refused like one beyond the largest.
+TEST(StrToDouble, TakesZerosAndTheNormalRangeOnly) {
+    const struct {
+        const char *text;
+        bool ok;
+        double value;
+    } cases[] = {
+        {"0", true, 0},
+        {"-0", true, 0},
+        {"0E5", true, 0},
+        {"0,000E-999", true, 0},
+        {"2,5", true, 2.5},
+        {"2,2250738585072014E-308", true, std::numeric_limits<double>::min()},
+        {"2,2250738585072012E-308", true, std::numeric_limits<double>::min()}, // rounds up to it
+        {"2,2250738585072011E-308", false, 0},                                 // rounds down below it
+        {"-1E-310", false, 0},
+        {"4,9E-324", false, 0},
+        {"1E-400", false, 0},
+        {"1,7976931348623157E308", true, std::numeric_limits<double>::max()},
+        {"1,7976931348623159E308", false, 0},
+        {"1E4000", false, 0},
+    };
+    for (const auto &c : cases) {
+        double v = -99;
+        EXPECT_EQ(TryStrToDouble(QString::fromLatin1(c.text), v, QLatin1Char(',')), c.ok) << c.text;
+        EXPECT_EQ(v, c.ok ? c.value : -99) << c.text;
+    }
+    // Random numbers about both ends of the range, against the C library's
+    // correctly rounded double of the same text.
+    std::mt19937_64 rng(400);
+    std::uniform_int_distribution<int> digit(0, 9), digits(1, 18), exponent(-345, -290), sign(0, 1);
+    for (int i = 0; i < 3000; ++i) {
+        std::string mantissa(1, char('1' + digit(rng) % 9));
+        for (int d = digits(rng); d > 1; --d)
+            mantissa += char('0' + digit(rng));
+        const int e = i % 2 ? exponent(rng) : -exponent(rng) + 10;
+        const std::string text =
+            (sign(rng) ? "-" : "") + mantissa.substr(0, 1) + "." + mantissa.substr(1) + "e" + std::to_string(e);
+        const double reference = std::strtod(text.c_str(), nullptr);
+        const bool ok = std::isfinite(reference) && std::fabs(reference) >= std::numeric_limits<double>::min();
+        double v = 0;
+        EXPECT_EQ(TryStrToDouble(QString::fromStdString(text), v, QLatin1Char('.')), ok) << text;
+    }
+}
+
 TEST(StrToFloat, TokenRoundTripKeepsEighteenDigits) {
     for (long double x : {1.0L / 3.0L, 2.0L / 7.0L, 123456.789L, -9.87654321e-300L}) {
         const QString t = FormatFloat("0.##############################E-0", x, QLatin1Char(','));

@@ -76,3 +76,20 @@ TEST(FunctionTable, DerivativesFollowTheRows) {
             << qPrintable(text) << " gives " << qPrintable(derivative);
     }
 }
+
+// Each English name is the same function as its Slovak twin, in every
+// angle unit.
+TEST(FunctionTable, EnglishNamesAreTheirSlovakTwins) {
+    QStringList english;
+    for (const TFunctionInfo &f : FunctionTable) {
+        if (!f.SlovakTwin)
+            continue;
+        english << f.Name.toString();
+        const TFunctionInfo &twin = FunctionInfo(*f.SlovakTwin);
+        for (const long double x : {ArgumentOf(f.Function), ArgumentOf(f.Function) * 1.3L})
+            for (const TAngleUnit unit : {TAngleUnit::Degrees, TAngleUnit::Radians, TAngleUnit::Grads})
+                EXPECT_EQ(ValueAt(Call(f, "x"), x, unit), ValueAt(Call(twin, "x"), x, unit))
+                    << qPrintable(Call(f, "x")) << " and " << qPrintable(Call(twin, "x"));
+    }
+    EXPECT_EQ(english.join(u' ').toStdString(), "arccoth arccot arctanh arctan cotanh cotan tanh tan");
+}

@@ -2,10 +2,12 @@
 #include "GrafTestSupport.h"
 
 #include <QImage>
+#include <QPainter>
 
 #include <cmath>
 #include <limits>
 #include <numbers>
+#include <random>
 
 namespace {
 
@@ -68,7 +70,11 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
         const char *text;
         long double step;
         int move; // pixels the origin is moved away first
-    } cases[] = {{"1/x", 1, 0}, {"tg(x)", Pi / 2, 0}, {"1/(x-750)", 1, -30000}, {"cotg(x)", Pi / 2, 20000}};
+    } cases[] = {{"1/x", 1, 0},
+                 {"tg(x)", Pi / 2, 0},
+                 {"tan(x)", Pi / 2, 0},
+                 {"1/(x-750)", 1, -30000},
+                 {"cotg(x)", Pi / 2, 20000}};
     Context.AngleUnit = TAngleUnit::Radians;
     for (const auto &c : cases) {
         TGrafFunkcie &g = Show(QString::fromLatin1(c.text));
@@ -102,10 +108,13 @@ TEST_F(GrafFunkcie, SamplesEveryFifthColumnAndTheMultiplesOnThePlotThatBreakTheC
 }
 
 TEST_F(GrafFunkcie, TrigModeChoosesAPiGridLabelledInFactorsOfPi) {
-    // "sin", "cos" or "tg" anywhere in the text, in small letters
-    for (const auto &[text, trig] :
-         {std::pair{"sin(x)", true}, {"cotgh(x)", true}, {"SIN(x)", false}, {"tanh(x)", false}})
-        EXPECT_EQ(Show(QString::fromLatin1(text)).Trig(), trig) << text;
+    // "sin", "cos" or "tg" anywhere in the text, in small letters, or the
+    // English name of such a function (the English keypad writes "tan(")
+    for (const char *text :
+         {"sin(x)", "cotgh(x)", "tan(x)", "2*cotan(x)", "tanh(x)", "arctan(x)", "arccot(x)", "arccoth(x)"})
+        EXPECT_TRUE(Show(QString::fromLatin1(text)).Trig()) << text;
+    for (const char *text : {"SIN(x)", "TAN(x)", "sqrt(x)+ln(x)"})
+        EXPECT_FALSE(Show(QString::fromLatin1(text)).Trig()) << text;
     TGrafFunkcie &g = Show(QStringLiteral("tg(x)"));
     EXPECT_EQ(g.XGridUnit(), Pi);
     for (const TMriezkovaCiara &l : g.VerticalGridLines()) {
@@ -245,3 +254,44 @@ TEST_F(GrafFunkcie, RenderedPlotHasTheAxesGridAndCurveColours) {
 }
 
 } // namespace
+
+// Over views of every kind of y label (fine grids, far moves, exponents), a
+// ruler of the width the model asks for shows each label whole: the label's
+// ink, drawn alone, ends before the ruler's last column, and the painted
+// ruler leaves that column blank.
+TEST_F(GrafFunkcie, VerticalRulerOfTheWidthAskedShowsEveryLabelWhole) {
+    std::mt19937 rng(125);
+    const QFont font = TGrafFunkcie::RulerFont();
+    auto inkEnd = [&font](const QString &label) { // one past the last inked column
+        QImage alone(400, 20, QImage::Format_RGB32);
+        alone.fill(Qt::white);
+        QPainter p(&alone);
+        p.setFont(font);
+        p.drawText(1, 15, label);
+        p.end();
+        int end = 0;
+        for (int x = 0; x < alone.width(); ++x)
+            for (int y = 0; y < alone.height(); ++y)
+                if ((alone.pixel(x, y) & 0xFFFFFFu) != 0xFFFFFFu)
+                    end = x + 1;
+        return end;
+    };
+    int widened = 0;
+    for (int view = 0; view < 40; ++view) {
+        TGrafFunkcie &g = Show(QStringLiteral("x"));
+        for (int i = int(rng() % 28); i > 0; --i)
+            g.ZoomIn(false, true);
+        for (int i = int(rng() % 3); i > 0; --i)
+            g.HalveGridStep(false, true);
+        g.Move(0, int(rng() % 60001) - 30000);
+        const int width = g.VerticalRulerWidth();
+        widened += width > 26;
+        VRuler = QImage(width, H, QImage::Format_RGB32);
+        g.Draw(false);
+        for (const TMriezkovaCiara &l : g.HorizontalGridLines())
+            EXPECT_LT(inkEnd(l.Label), width) << S(l.Label) << " in " << width;
+        for (int y = 0; y < H; ++y)
+            ASSERT_EQ(VRuler.pixel(width - 1, y) & 0xFFFFFFu, g.RulerColor) << view << " row " << y;
+    }
+    EXPECT_GT(widened, 10);
+}

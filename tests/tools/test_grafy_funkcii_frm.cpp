@@ -114,6 +114,29 @@ TEST_F(GrafyFunkciiFrm, ResizeGivesThePlotTheRoomAndPlacesThePanel) {
     EXPECT_EQ(Find<QWidget>(w, "zvislePravitkoImg")->height(), grown.height());
 }
 
+// Labels of eighths need a wider ruler than designed: the plot gives up the
+// room and takes it back when a new function resets the view.
+TEST_F(GrafyFunkciiFrm, VerticalRulerTakesTheWidthOfItsWidestLabel) {
+    TGrafyFunkciiFrm w;
+    w.SetFunction(QStringLiteral("x"));
+    QWidget *ruler = Find<QWidget>(w, "zvislePravitkoImg"), *plot = Find<QWidget>(w, "grafImg"),
+            *top = Find<QWidget>(w, "vodorovnePravitkoImg");
+    const QPointF centre = Centre(w.Graph());
+    for (const char *button : {"priblizYBtn", "priblizYBtn", "priblizYBtn", "zcacsiiMriezkuYBtn", "zcacsiiMriezkuYBtn"})
+        Find<QPushButton>(w, button)->click();
+    ASSERT_EQ(w.Graph().GridY(), 0.125L);
+    for (const bool reset : {false, true}) {
+        if (reset)
+            w.SetFunction(QStringLiteral("x"));
+        EXPECT_EQ(ruler->width(), reset ? 26 : w.Graph().VerticalRulerWidth());
+        EXPECT_GT(ruler->width(), reset ? 0 : 26);
+        EXPECT_TRUE(plot->x() == ruler->geometry().right() + 1 && top->x() == plot->x() - 4);
+        EXPECT_TRUE(plot->width() + ruler->width() == 615 + 26 && top->width() == plot->width() - 4);
+        EXPECT_EQ(QSize(w.Graph().Width(), w.Graph().Height()), plot->size());
+        EXPECT_EQ(Centre(w.Graph()), centre);
+    }
+}
+
 TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindowsContext) {
     class TRadiansMain : public TFakeMainWindow {
         TEvaluationContext EvaluationContext() const override {
@@ -128,17 +151,17 @@ TEST_F(GrafyFunkciiFrm, GraphCommandShowsEachFunctionInOneWindowWithTheMainWindo
     TGrafyFunkciiFrm *w = main.Frame.findChild<TGrafyFunkciiFrm *>();
     ASSERT_NE(w, nullptr);
     auto *trig = Find<QCheckBox>(*w, "goniometrickaChb");
-    for (const bool sine : {false, true}) {
+    for (const bool tangent : {false, true}) {
         Find<QPushButton>(*w, "oddialBtn")->click(); // a view for the function to reset
-        tools.ShowGraph(sine ? QStringLiteral("sin(x)*2") : QStringLiteral("1/x"));
+        tools.ShowGraph(tangent ? QStringLiteral("tan(x)*2") : QStringLiteral("1/x"));
         EXPECT_EQ(main.Frame.findChildren<TGrafyFunkciiFrm *>().size(), 1);
         EXPECT_TRUE(w->isVisible() && w->isWindow());
         EXPECT_EQ(w->windowTitle(), QStringLiteral("Graf funkcie y = ") + w->Graph().Expression());
-        EXPECT_TRUE(trig->isChecked() == sine && w->Graph().Trig() == sine);
+        EXPECT_TRUE(trig->isChecked() == tangent && w->Graph().Trig() == tangent);
         EXPECT_EQ(w->Graph().ScaleX(), 0.025L);
     }
     const TBod &p = w->Graph().Points().First(); // in radians
-    EXPECT_NEAR(double(p.Y), 2 * std::sin(double(p.X)), 1e-15);
+    EXPECT_NEAR(double(p.Y), double(2 * std::tan(p.X)), 1e-15);
     trig->click(); // the check box switches the pi grid of the function shown
     EXPECT_FALSE(w->Graph().Trig());
     UseLanguage("[FunctionGraph]\r\nGraphOfFunction=Graph:\r\n");

@@ -75,12 +75,15 @@ TEST_F(KombinatorikaTest, WindowTakesDigitsAndShowsResultsAndMessages) {
     auto *calculate = Find<QPushButton>(w, "vypocetBtn");
     n->clear();
     n->setFocus();
-    TypeText(n, QStringLiteral("ťa-,+")); // the 5 of the Slovak number row; "+" is 1
+    TypeText(n, QStringLiteral("ťa- ,+")); // the 5 of the Slovak number row; "+" is 1; no space
     EXPECT_EQ(S(n->text()), "51");
     TypeText(n, QStringLiteral("234"));
     EXPECT_EQ(S(n->text()), "5123"); // four digits at most
     n->setText("5");
-    k->setText("2");
+    k->clear();
+    k->setFocus();
+    TypeText(k, QStringLiteral(" 2 "));
+    EXPECT_EQ(S(k->text()), "2");
     Find<QRadioButton>(w, "RadioButton3")->click();
     calculate->click();
     EXPECT_EQ(S(result->text()), "25");

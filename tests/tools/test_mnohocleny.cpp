@@ -91,6 +91,7 @@ TEST_F(MnohoclenyTest, RefusedCommandsShowTheirMessages) {
     } rows[] = {
         {"x*2", "x", "0", "scitanieBtn", "Chyba v zápise výrazu P.", "pEdt"},
         {"x", "x+", "0", "odcitanieBtn", "Chyba v zápise výrazu Q.", "qEdt"},
+        {"x", "x+", "0", "hornerBtn", "Chyba v zápise výrazu Q.", "qEdt"},
         {"x", "", "0", "delenieBtn", "Nepovolená operácia: Delenie nulou."},
         {"abcdef", "x", "0", "umocniPBtn", "Vo výraze P môže byť najviac 5 premenných."},
         {"abc", "def", "0", "nasobenieBtn", "V oboch výrazoch môže byť spolu najviac 5 premenných."},
@@ -149,6 +150,41 @@ TEST_F(MnohoclenyTest, HornerSchemeIsDrawnAsATable) {
 
     Edit("pEdt")->setText(QStringLiteral("x"));
     EXPECT_FALSE(Edit("vysEdt")->isHidden());
+}
+
+// Columns stand 60 pixels apart; only a column with a number that would
+// come within a thin space (4 pixels) of its left neighbour moves further
+// right.
+TEST_F(MnohoclenyTest, HornerColumnsWidenOnlyWhereANumberNeedsIt) {
+    const struct {
+        const char *q, *m;
+        std::vector<int> distances; // of the columns' right edges; 0: wider than 60
+    } rows[] = {
+        {"15132x^2+x+1", "1", {60, 60}},
+        {"x^3+100000000x^2+1", "0", {0, 60, 60}},
+        {"x^2+x+100000000", "0", {60, 0}},
+        {"123456789012x^2-x", "1000", {0, 0}},
+    };
+    for (const auto &r : rows) {
+        Edit("qEdt")->setText(r.q);
+        Edit("bodEdt")->setText(r.m);
+        Click("hornerBtn");
+        // The cells of each row from the left: no number comes within a
+        // thin space of the one before it.
+        std::map<int, std::map<int, QRect>> cells;
+        for (const TPlatnoMnohoclena::TText &t : Image()->Texts())
+            cells[t.Rect.top()][t.Rect.left()] = t.Rect;
+        for (const auto &[y, row] : cells)
+            for (auto it = row.begin(); std::next(it) != row.end(); ++it)
+                EXPECT_GE(std::next(it)->second.left() - it->second.right() - 1, 4) << r.q << " row " << y;
+        std::vector<int> distances;
+        const auto &header = cells.begin()->second;
+        for (auto it = header.begin(); std::next(it) != header.end(); ++it) {
+            const int d = std::next(it)->second.right() - it->second.right();
+            distances.push_back(d > 60 ? 0 : d);
+        }
+        EXPECT_EQ(distances, r.distances) << r.q;
+    }
 }
 
 TEST_F(MnohoclenyTest, EditsTakeOnlyPolynomialCharacters) {

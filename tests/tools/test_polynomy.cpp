@@ -161,6 +161,42 @@ TEST(PolynomialOperations, RefuseWhatCannotEndOrFit) {
     }
 }
 
+// Divisions by x - a whose steps update terms made by earlier steps: the
+// remainder is the dividend at x = a, and the quotient times the divisor
+// plus the remainder is the dividend, both compared term by term through
+// the model's own product and sums.
+TEST(PolynomialOperations, QuotientTimesDivisorPlusRemainderIsTheDividend) {
+    const struct {
+        const char *base;
+        int power;
+        const char *divisor, *remainderBase; // the remainder is remainderBase^power
+    } rows[] = {
+        {"x+y+1", 24, "x+y+z+1", "-z"},
+        {"x+y+1", 34, "x+y+z+1", "-z"}, // more updates than the term limit, never 700 terms at once
+        {"2x-y+3", 9, "x-2y", "3y+3"},
+        {"x+2y", 7, "x+3", "2y-3"},
+    };
+    const QChar sep = u',';
+    // a - b is zero, b parsed into a's list
+    const auto same = [sep](TPolynom a, const TPolynom &b) {
+        a.AddText(b.ToText(sep), a.Variables(), true, false, sep);
+        return a.IsZero();
+    };
+    for (const auto &r : rows) {
+        const TPolynom divisor = Parsed(r.divisor);
+        TPolynom power = Parsed(r.base), expected = Parsed(r.remainderBase);
+        power.Power(r.power);
+        expected.Power(r.power);
+        const TPolynom dividend = Parsed(power.ToText(sep), divisor.Variables());
+        TPolynom remainder, quotient, back;
+        ASSERT_NO_THROW(TPolynom::Divide(dividend, divisor, remainder, quotient)) << r.base;
+        EXPECT_TRUE(same(remainder, expected)) << r.base << ": " << S(remainder.ToText(sep));
+        TPolynom::Multiply(quotient, divisor, back);
+        back.AddText(remainder.ToText(sep), back.Variables(), false, false, sep);
+        EXPECT_TRUE(same(back, dividend)) << r.base;
+    }
+}
+
 // 1000 terms squared take exactly the work allowed: x^k has k-1 products up
 // to x^1001, then one fewer each.
 TEST(PolynomialOperations, TheWorkLimitItselfIsAllowed) {

@@ -100,14 +100,15 @@ TEST_F(SumaTest, TheSumCommandsWindowRefusesFieldsAndTakesOnlyIntegerBounds) {
     EXPECT_TRUE(main.ShownErrors.isEmpty() && main.TakenResults.isEmpty());
 
     // Typing: the number row's letters are digits, "+" is 1, one "-" and only
-    // at the start, nothing else; the field's colour goes with the change.
+    // at the start, nothing else (no space); the field's colour goes with the
+    // change.
     lower->selectAll();
-    TypeText(lower, QStringLiteral("-ľa-5+.x"));
+    TypeText(lower, QStringLiteral("-ľ a-5+. x"));
     EXPECT_EQ(S(lower->text()), "-251");
     EXPECT_TRUE(lower->styleSheet().isEmpty());
     upper->setFocus();
     upper->selectAll();
-    TypeText(upper, QStringLiteral("1234567890"));
+    TypeText(upper, QStringLiteral("1 234567890"));
     EXPECT_EQ(S(upper->text()), "123456789"); // nine characters at most
 
     // The product sign, and the product handed to the main window.

@@ -21,20 +21,27 @@ TEST_F(TrojclenkaTest, ResultsMessagesAndFocus) {
         const char *text;
         int focus;
     } cases[] = {
-        {"5", "20", "10", true, true, "10", -1},
-        {"5", "20", "10", false, true, "40", -1},
-        {"3", "1", "7", true, true, "0,4286", -1},
-        {"1", "1", "32", true, true, "0,0313", -1}, // 0,03125: a half away from zero
-        {"-1,5", "2", "4", false, true, "-5,3333", -1},
-        {"5", "20", "0", true, false, invalid, 2},
-        {"0", "20", "10", false, false, invalid, 0},
-        {"5", "20", "0", false, true, "0", -1},
+        // 5 kg cost 20, so 10 kg cost 40; 5 workers take 20 days, so 10 take 10.
+        {"5", "20", "10", true, true, "40", -1},
+        {"5", "20", "10", false, true, "10", -1},
+        {"3", "1", "7", true, true, "2,3333", -1},
+        {"3", "1", "7", false, true, "0,4286", -1},
+        {"32", "1", "1", true, true, "0,0313", -1}, // 0,03125: a half away from zero
+        {"-1,5", "2", "4", false, true, "-0,75", -1},
+        // A division by zero puts the focus on the divisor: a for direct, c for inverse.
+        {"0", "20", "10", true, false, invalid, 0},
+        {"5", "20", "0", false, false, invalid, 2},
+        {"5", "20", "0", true, true, "0", -1},
+        {"0", "20", "10", false, true, "0", -1},
         {"0", "0", "0", true, false, invalid, -1},
         {"1E4000", "1", "1", true, false, invalid, -1},
-        {"1E200", "1E200", "1E-100", true, false, invalid, -1},
+        {"1E-100", "1E200", "1E200", true, false, invalid, -1},
         {"1E200", "1E200", "1E200", true, true, "1E200", -1}, // the double's own digits
-        {"1E-400", "1", "1", true, true, "0", -1},
-        {"5", "20", "1E-400", true, false, invalid, 2},
+        // Below the 64-bit range is no number, as above it; a zero is 0.
+        {"1E308", "1E-400", "1", false, false, invalid, -1},
+        {"1", "1", "1E-400", true, false, invalid, -1},
+        {"5", "20", "1E-400", false, false, invalid, -1},
+        {"1", "-0", "0E5", true, true, "0", -1},
         {"5", "1.5", "2", true, false, invalid, -1},
         {"", "20", "10", true, false, missing, 0},
         {"5", "", "", false, false, missing, 1},
@@ -64,20 +71,38 @@ TEST_F(TrojclenkaTest, WindowFiltersKeysAndShowsResultsAndMessages) {
     TypeText(a, QStringLiteral("-ť.x5-.")); // number row, one separator, one leading minus
     EXPECT_EQ(S(a->text()), "-5,5");
     b->setText("2");
-    c->setText("0");
-    calculate->click();
-    EXPECT_EQ(S(result->text()), "Neplatný vstup");
-    EXPECT_EQ(result->palette().color(QPalette::Text), QColor(Qt::red));
-    EXPECT_EQ(QApplication::focusWidget(), c);
-
     c->setText("4");
-    EXPECT_TRUE(result->text().isEmpty()); // a change clears the result
-    Find<QRadioButton>(w, "RadioButton2")->click();
-    EXPECT_FALSE(Find<QLabel>(w, "Image2")->isVisible());
-    EXPECT_TRUE(Find<QLabel>(w, "Image3")->isVisible());
     calculate->click();
     EXPECT_EQ(S(result->text()), "-1,4545");
-    EXPECT_EQ(result->palette().color(QPalette::Text), QColor(Qt::black));
+    c->setText("3");
+    EXPECT_TRUE(result->text().isEmpty()); // a change clears the result
+
+    // Each proportion, with a result (the focus stays in b) and with its
+    // divisor 0 (the focus goes there); the arrow on the left points up for
+    // direct, down for inverse.
+    const struct {
+        const char *choice, *a, *c, *text;
+        QLineEdit *focus;
+    } rows[] = {
+        {"RadioButton1", "5", "10", "4", b},
+        {"RadioButton1", "0", "10", "Neplatný vstup", a},
+        {"RadioButton2", "5", "10", "1", b},
+        {"RadioButton2", "5", "0", "Neplatný vstup", c},
+    };
+    for (const auto &r : rows) {
+        Find<QRadioButton>(w, r.choice)->click();
+        const bool direct = std::string(r.choice) == "RadioButton1";
+        EXPECT_TRUE(Find<QLabel>(w, "Image2")->isVisible() == direct &&
+                    Find<QLabel>(w, "Image3")->isVisible() != direct);
+        a->setText(r.a);
+        c->setText(r.c);
+        b->setFocus();
+        calculate->click();
+        EXPECT_EQ(S(result->text()), r.text) << r.choice << ' ' << r.a << ' ' << r.c;
+        const bool ok = r.focus == b;
+        EXPECT_EQ(result->palette().color(QPalette::Text), QColor(ok ? Qt::black : Qt::red)) << r.choice;
+        EXPECT_EQ(QApplication::focusWidget(), r.focus) << r.choice << ' ' << r.a << ' ' << r.c;
+    }
     b->setText("1e4000"); // pasted: beyond the 64-bit numbers
     calculate->click();
     EXPECT_EQ(S(result->text()), "Neplatný vstup");
