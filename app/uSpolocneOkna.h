@@ -60,6 +60,14 @@ QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *
 // the focus on focus, when text is empty. True when it did.
 bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus);
 
+// A window of its own that belongs to the window that opens it, with the
+// title bar, system menu and buttons of a plain window: a tool window, since
+// the window manager learns whom a window belongs to only from dialogs and
+// tool windows.
+inline constexpr Qt::WindowFlags ToolWindowFlags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                                   Qt::WindowCloseButtonHint;
+
 // Moves the window to the middle of the primary screen.
 void CentreOnScreen(QWidget *window);
 

@@ -160,7 +160,7 @@ private:
 } // namespace
 
 TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_main(main) {
+    : QWidget(parent, ToolWindowFlags), m_main(main) {
     setObjectName(QStringLiteral("PrehliadacVyrazovFrm"));
     setWindowTitle(QStringLiteral("Expression browser"));
     CreateControls();
