@@ -169,6 +169,7 @@ TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *par
     if (parent) {
         const QRect owner = parent->window()->frameGeometry();
         move(owner.center() - QPoint(width() / 2, height() / 2));
+        KeepOnScreen(this);
     }
 
     ApplyLanguage();

@@ -3,6 +3,7 @@
 // window that belongs to it, so that the window manager keeps it above the
 // main window and minimises it with it.
 #include "HlavnyTestSupport.h"
+#include "uSpolocneOkna.h"
 
 #include <QMessageBox>
 #include <QWindow>
@@ -63,4 +64,33 @@ TEST_F(OwnedWindowsTest, TheLanguageChooserHasNoMaximiseButtonAndTheAboutBoxOnly
         // be resized.
         EXPECT_EQ(window->minimumSize() == window->maximumSize(), row.FixedSize) << S(window->objectName());
     }
+}
+
+TEST(KeepOnScreenTest, AFrameMovesTheLeastIntoTheAvailableAreaTitleBarFirst) {
+    const QRect available(0, 30, 800, 570); // a panel over the top 30 pixels
+    struct Row {
+        QRect Frame;
+        QPoint TopLeft;
+    };
+    const Row rows[] = {
+        {{100, 100, 200, 100}, {100, 100}}, // inside: stays
+        {{100, 10, 200, 100}, {100, 30}},   // title bar under the panel
+        {{700, 100, 200, 100}, {600, 100}}, // past the right edge
+        {{-40, 550, 200, 100}, {0, 500}},   // past the left and bottom edges
+        {{100, -50, 200, 700}, {100, 30}},  // taller than the area: the top stays on it
+        {{50, 100, 900, 100}, {0, 100}},    // wider than the area: the left edge stays on it
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(FrameTopLeftOnScreen(row.Frame, available), row.TopLeft) << row.Frame.x() << "," << row.Frame.y();
+    // Any frame that fits ends wholly on the area, moved only where it
+    // stood off it.
+    for (int x = -900; x <= 1700; x += 97)
+        for (int y = -700; y <= 1300; y += 89) {
+            const QRect frame(x, y, 300, 200);
+            const QRect placed(FrameTopLeftOnScreen(frame, available), frame.size());
+            EXPECT_TRUE(available.contains(placed)) << x << "," << y;
+            if (available.contains(frame)) {
+                EXPECT_EQ(placed, frame);
+            }
+        }
 }
