@@ -37,7 +37,7 @@ QFont PixelFont(const QString &family, int pixels, bool bold, bool italic = fals
 } // namespace
 
 ToProgrameFrm::ToProgrameFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("oProgrameFrm"));
     setWindowTitle(QStringLiteral("Tarbelon - O programe"));

@@ -121,6 +121,8 @@ ThlavnyFrm::ThlavnyFrm(TCompanionWindows &companions, QWidget *parent)
     setMouseTracking(true);
     // "Always on top" holds for every window the program shows.
     new TOnTopFollower([] { return KProgramSettings::Instance().OnTop; }, this);
+    // And every window the program shows belongs to this one.
+    new TMainWindowOwner(this);
     FormCreate();
 }
 

@@ -13,7 +13,7 @@
 #include <QVBoxLayout>
 
 TjazykFrm::TjazykFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    : QWidget(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_main(main) {
     setObjectName(QStringLiteral("jazykFrm"));

@@ -16,9 +16,11 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableView>
 #include <QTextEdit>
 #include <QUrl>
+#include <algorithm>
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text) {
     auto *label = new QLabel(text, parent);
@@ -81,6 +83,58 @@ bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, Q
 void CentreOnScreen(QWidget *window) {
     const QSize screen = PrimaryScreenSize();
     window->move((screen.width() - window->width()) / 2, (screen.height() - window->height()) / 2);
+}
+
+QPoint FrameTopLeftOnScreen(const QRect &frame, const QRect &available) {
+    // The far edges first, then the near ones: the near ones win.
+    const int x = std::max(available.x(), std::min(frame.x(), available.x() + available.width() - frame.width()));
+    const int y = std::max(available.y(), std::min(frame.y(), available.y() + available.height() - frame.height()));
+    return QPoint(x, y);
+}
+
+namespace {
+
+QMargins FrameMargins(const QWidget *window) {
+    const QRect outer = window->frameGeometry();
+    const QRect inner = window->geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
+// The frame a window has, or will have once the window manager has framed
+// it: that of its owner, else that of any framed window shown.
+QMargins ExpectedFrameMargins(const QWidget *window) {
+    QMargins margins = FrameMargins(window);
+    if (!margins.isNull())
+        return margins;
+    if (const QWidget *owner = window->parentWidget())
+        margins = FrameMargins(owner->window());
+    for (const QWidget *other : QApplication::topLevelWidgets())
+        if (margins.isNull() && other != window && other->isVisible())
+            margins = FrameMargins(other);
+    return margins;
+}
+
+} // namespace
+
+void KeepOnScreen(QWidget *window) {
+    if (!window || !window->isWindow())
+        return;
+    const QRect inner = window->geometry();
+    const QRect frame = inner.marginsAdded(ExpectedFrameMargins(window));
+    QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = window->screen();
+    if (!screen)
+        return;
+    const QPoint target = FrameTopLeftOnScreen(frame, screen->availableGeometry());
+    if (target == frame.topLeft())
+        return;
+    // The window keeps its rule of placement: a dialog is centred on its
+    // owner again at its next showing.
+    const bool moved = window->testAttribute(Qt::WA_Moved);
+    window->setGeometry(inner.translated(target - frame.topLeft()));
+    window->setAttribute(Qt::WA_Moved, moved);
 }
 
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent) {

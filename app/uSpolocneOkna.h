@@ -8,6 +8,8 @@
 #include <QChar>
 #include <QLabel>
 #include <QObject>
+#include <QPoint>
+#include <QRect>
 #include <QPointer>
 #include <QString>
 #include <QStyledItemDelegate>
@@ -61,8 +63,26 @@ QHBoxLayout *MakeOkCancelRow(QDialog *dialog, QPushButton *&okBtn, QPushButton *
 // the focus on focus, when text is empty. True when it did.
 bool WarnIfEmpty(QWidget *dialog, const QString &text, const QString &message, QWidget *focus);
 
+// A window of its own that belongs to the window that opens it, with the
+// title bar, system menu and buttons of a plain window: a tool window, since
+// the window manager learns whom a window belongs to only from dialogs and
+// tool windows.
+inline constexpr Qt::WindowFlags ToolWindowFlags = Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                                   Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint |
+                                                   Qt::WindowCloseButtonHint;
+
 // Moves the window to the middle of the primary screen.
 void CentreOnScreen(QWidget *window);
+
+// Where a window's frame (title bar and borders included) goes so that it
+// lies on the available area of the screen: moved the least distance into
+// it; a frame larger than the area keeps its top-left corner, and so its
+// title bar, on it.
+QPoint FrameTopLeftOnScreen(const QRect &frame, const QRect &available);
+// Moves a top-level window so that its frame lies on the available area of
+// its screen. Before a window is first shown its frame is not known yet: it
+// is taken to be as thick as the frame of the window that opened it.
+void KeepOnScreen(QWidget *window);
 
 // Modal boxes with one OK button and the exclamation or information icon.
 void ShowWarningBox(const QString &caption, const QString &text, QWidget *parent = nullptr);

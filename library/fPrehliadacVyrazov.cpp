@@ -167,7 +167,7 @@ private:
 } // namespace
 
 TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window), m_main(main) {
+    : QWidget(parent, ToolWindowFlags), m_main(main) {
     setObjectName(QStringLiteral("PrehliadacVyrazovFrm"));
     setWindowTitle(QStringLiteral("Expression browser"));
     CreateControls();
@@ -176,6 +176,7 @@ TPrehliadacVyrazovFrm::TPrehliadacVyrazovFrm(TMainWindowLink *main, QWidget *par
     if (parent) {
         const QRect owner = parent->window()->frameGeometry();
         move(owner.center() - QPoint(width() / 2, height() / 2));
+        KeepOnScreen(this);
     }
 
     ApplyLanguage();

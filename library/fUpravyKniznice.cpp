@@ -140,6 +140,9 @@ void TUpravyKnizniceFrm::okBtnClick() {
 
 void TUpravyKnizniceFrm::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
+    // Centred on a window near the screen's edge, the dialog could open with
+    // its title bar off the screen.
+    KeepOnScreen(this);
     nazovEdt->setFocus();
 }
 

@@ -134,6 +134,9 @@ void TUpravyVyrazuFrm::okBtnClick() {
 
 void TUpravyVyrazuFrm::showEvent(QShowEvent *event) {
     QDialog::showEvent(event);
+    // Centred on a window near the screen's edge, the dialog could open with
+    // its title bar off the screen.
+    KeepOnScreen(this);
     okBtn->setEnabled(false);
     nazovCmb->setFocus();
 }

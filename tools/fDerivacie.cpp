@@ -40,7 +40,7 @@ QIcon PreviewIcon() {
 } // namespace
 
 TderivacieFrm::TderivacieFrm(TMainWindowLink *main, QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint),
       m_main(main) {
     setObjectName(QStringLiteral("derivacieFrm"));

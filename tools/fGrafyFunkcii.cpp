@@ -1,6 +1,7 @@
 #include "fGrafyFunkcii.h"
 
 #include "uDisk.h"
+#include "uSpolocneOkna.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -121,7 +122,7 @@ void TObrazGrafu::paintEvent(QPaintEvent *) {
 }
 
 TGrafyFunkciiFrm::TGrafyFunkciiFrm(QWidget *parent, TGrafFunkcie::TSamplerFactory samplerFactory)
-    : QWidget(parent, Qt::Window) {
+    : QWidget(parent, ToolWindowFlags) {
     setObjectName(QStringLiteral("GrafyFunkciiFrm"));
     setWindowTitle(BuiltInCaptionPrefix);
     setMinimumSize(320, 240);

@@ -174,7 +174,7 @@ void TPlatnoMnohoclena::paintEvent(QPaintEvent *event) {
 // ---------------------------------------------------------------------------
 // TmnohoclenyFrm
 
-TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, Qt::Window) {
+TmnohoclenyFrm::TmnohoclenyFrm(QWidget *parent) : QWidget(parent, ToolWindowFlags) {
     setObjectName(QStringLiteral("mnohoclenyFrm"));
     setWindowTitle(QStringLiteral("Mnohočleny"));
     setMinimumSize(423, 338);

@@ -30,7 +30,7 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &text) 
 } // namespace
 
 TstatistikaFrm::TstatistikaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+    : QWidget(parent, Qt::Tool | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("statistikaFrm"));
     setWindowTitle(QStringLiteral("Štatistika"));

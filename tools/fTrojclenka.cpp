@@ -44,7 +44,7 @@ QLabel *MakeArrow(QWidget *parent, const char *name, bool up) {
 } // namespace
 
 TtrojclenkaFrm::TtrojclenkaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("trojclenkaFrm"));
     setWindowTitle(QStringLiteral("Trojčlenka"));

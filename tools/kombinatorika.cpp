@@ -125,7 +125,7 @@ QRadioButton *MakeChoice(QWidget *parent, const char *name, const QString &text)
 } // namespace
 
 TkombinatorikaFrm::TkombinatorikaFrm(QWidget *parent)
-    : QWidget(parent, Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+    : QWidget(parent, Qt::Tool | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("kombinatorikaFrm"));
     setWindowTitle(QStringLiteral("Kombinatorika"));

@@ -5,6 +5,9 @@
 #include "fHlavny.h"
 #include "uOkna.h"
 
+#include <QScreen>
+#include <QWindow>
+
 TEST_F(BrowserTest, TheTreeShowsLibrariesThenCategoriesThenExpressionsAndWarnsOfBadFiles) {
     // An expression between categories, an element without a name whose
     // named child shows through, a var that never shows, and a library
@@ -170,6 +173,36 @@ TEST_F(BrowserTest, TheMainWindowOpensTheBrowserAndTakesAnExpressionFromIt) {
         EXPECT_EQ(S(TreeText()), "Elsewhere");
     }
     EXPECT_FALSE(link.PrehliadacVyrazovFrmExists()); // gone with the main window
+}
+
+// The browser is a tool window of the main window and its dialogs belong to
+// the browser; a dialog centred on a browser at the screen's top edge opens
+// with its frame on the screen.
+TEST_F(BrowserTest, TheBrowserBelongsToTheMainWindowAndItsDialogsOpenOnTheScreen) {
+    TPrehliadacVyrazovLink link;
+    TProgramWindows windows({nullptr, &link});
+    ThlavnyFrm &main = windows.Main();
+    main.show();
+    Find<QAction>(main, "PrehliadacVyrazovAct")->trigger();
+    W = link.GetPrehliadacVyrazovFrm();
+    EXPECT_EQ(W->windowType(), Qt::Tool);
+    ASSERT_NE(W->windowHandle(), nullptr);
+    EXPECT_EQ(W->windowHandle()->transientParent(), main.windowHandle());
+    const QRect available = W->screen()->availableGeometry();
+    W->move(available.topLeft());
+    for (QDialog *dialog : std::initializer_list<QDialog *>{W->GetUpravyKnizniceFrm(), W->GetUpravyVyrazuFrm()}) {
+        dialog->show();
+        EXPECT_EQ(dialog->windowType(), Qt::Tool) << S(dialog->objectName());
+        EXPECT_EQ(dialog->windowHandle()->transientParent(), W->windowHandle()) << S(dialog->objectName());
+        EXPECT_TRUE(available.contains(dialog->frameGeometry())) << S(dialog->objectName());
+        dialog->hide();
+        // Placed wholly off the screen, it still opens on it.
+        dialog->move(available.topLeft() - QPoint(500, 500));
+        dialog->show();
+        EXPECT_TRUE(available.contains(dialog->frameGeometry())) << S(dialog->objectName());
+        dialog->hide();
+    }
+    W = nullptr;
 }
 
 // The libraries that ship: each loads, and each expression is a valid

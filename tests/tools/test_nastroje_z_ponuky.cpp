@@ -65,3 +65,35 @@ TEST_F(ToolsMenuTest, EveryToolWindowFollowsAlwaysOnTop) {
         main.findChild<QAction *>("VzdyNavrchuAct")->trigger();
     }
 }
+
+// Each tool window is a tool window of the main window, which X11 shows as
+// belonging to it, with the buttons it has of its own.
+TEST_F(ToolsMenuTest, EveryToolWindowBelongsToTheMainWindow) {
+    TNastroje tools;
+    TProgramWindows program({&tools, nullptr});
+    ThlavnyFrm &main = program.Main();
+    main.show();
+    main.SetInputText(QStringLiteral("x^2"));
+    for (const char *key : {"grafBtn", "derivaciaBtn", "sumaBtn"})
+        main.findChild<QPushButton *>(key)->click();
+    for (const char *name : {"MnohoclenyAct", "KombinatorikaAct", "statistikaAct", "TrojclenkaAct"})
+        main.findChild<QAction *>(name)->trigger();
+    struct Row {
+        const char *Name;
+        bool Minimise;
+        bool Maximise;
+    };
+    const Row rows[] = {{"GrafyFunkciiFrm", true, true},   {"derivacieFrm", true, false},
+                        {"sumaFrm", false, false},         {"mnohoclenyFrm", true, true},
+                        {"kombinatorikaFrm", true, false}, {"statistikaFrm", true, false},
+                        {"trojclenkaFrm", true, false}};
+    for (const Row &row : rows) {
+        auto *w = main.findChild<QWidget *>(row.Name);
+        ASSERT_TRUE(w && w->isVisible()) << row.Name;
+        EXPECT_EQ(w->windowType(), Qt::Tool) << row.Name;
+        ASSERT_NE(w->windowHandle(), nullptr) << row.Name;
+        EXPECT_EQ(w->windowHandle()->transientParent(), main.windowHandle()) << row.Name;
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowMinimizeButtonHint), row.Minimise) << row.Name;
+        EXPECT_EQ(w->windowFlags().testFlag(Qt::WindowMaximizeButtonHint), row.Maximise) << row.Name;
+    }
+}
