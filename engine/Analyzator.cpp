@@ -187,7 +187,6 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     if (s.isEmpty())
         return;
 
-    const QChar sep = context.Separator();
     const int len = int(s.size());
     // What each ASCII character is for the rules, looked up once per character.
     enum : quint8 { Binary = 1, AfterBinary = 2, NotAtStart = 4, AfterDollar = 8, Allowed = 16, DigitLike = 32 };
@@ -223,7 +222,7 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
         return fail(TErrorCode::LeadingOperator, 0, 1);
     if (is(last, Binary))
         return fail(TErrorCode::TrailingOperator, len - 1, len);
-    if (last == sep)
+    if (IsDecimalSeparator(last))
         return fail(TErrorCode::TrailingSeparator, len - 1, len);
     if (!is(first, Allowed))
         return fail(TErrorCode::ForbiddenCharacter, 0, 1);
@@ -242,15 +241,15 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
             return fail(TErrorCode::ForbiddenCharacter, i - 1, i);
         if (is(a, Binary) && is(b, AfterBinary))
             return fail(TErrorCode::TwoOperators, i - 1, i);
-        if (a == sep && !is(b, DigitLike))
+        if (IsDecimalSeparator(a) && !is(b, DigitLike))
             return fail(TErrorCode::SeparatorWithoutDigit, i - 1, i);
-        if (is(a, Binary) && (b == QLatin1Char(')') || b == sep))
+        if (is(a, Binary) && (b == QLatin1Char(')') || IsDecimalSeparator(b)))
             return fail(TErrorCode::OperatorBeforeClose, i - 1, i);
         if (a == QLatin1Char('(') && is(b, NotAtStart))
             return fail(TErrorCode::OperatorAfterOpen, i - 1, i);
-        if (a == QLatin1Char('$') && (is(b, AfterDollar) || b == sep))
+        if (a == QLatin1Char('$') && (is(b, AfterDollar) || IsDecimalSeparator(b)))
             return fail(TErrorCode::MissingConstant, i - 2, i - 1);
-        if (b == sep && !is(a, DigitLike))
+        if (IsDecimalSeparator(b) && !is(a, DigitLike))
             return fail(TErrorCode::DigitBeforeSeparator, i - 1, i);
     }
     if (last == QLatin1Char('$'))

@@ -366,6 +366,10 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
     // passes to the text converted (the number set is the reader's: where
     // no word operators exist the blank goes there).
     expr = StripBlanks(expr, TNumberSet::Real);
+    // Either separator is the caller's, as the evaluators read them.
+    for (QChar &c : expr)
+        if (IsDecimalSeparator(c))
+            c = sep;
     const QString s = expr;
     const int n = int(s.size());
     const bool hasExtra = !extra.isNull();
