@@ -285,6 +285,10 @@ void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, TKontrola
         }
         const QString key = Premenne->Row(row).Name;
         QString v = Premenne->Row(row).Value;
+        // Either separator is the program's, as the evaluators read values.
+        for (QChar &c : v)
+            if (IsDecimalSeparator(c))
+                c = sep;
         // Readable at all: a fraction, or else a complex number; square
         // brackets belong to no value.
         const bool fraction = v.contains(QLatin1Char('/'));

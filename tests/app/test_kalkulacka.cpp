@@ -141,6 +141,8 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     rows.AppendRow("blank", "");
     rows.AppendRow("Y", "10");
     rows.AppendRow("br", "]1[");
+    rows.AppendRow("p", "0.5"); // saved under the other separator
+    rows.AppendRow("q", "2e^j4.5");
     TKalkulacka model(&rows);
     struct Case {
         const char *expr;
@@ -163,6 +165,10 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
         // square brackets belong to no value, in any set
         {"2br", TKontrola::Realne, "", 31, "br"},
         {"2br", TKontrola::Modulo, "", 31, "br"},
+        // either separator is the program's
+        {"p+1", TKontrola::Realne, "", 0, ""},
+        {"p*q", TKontrola::Komplexne, "", 0, ""},
+        {"p", TKontrola::Modulo, "", 17, "p"},
     };
     for (const Case &c : cases) {
         TChyba err;
