@@ -346,8 +346,21 @@ QChar TKalkulacka::ExtraNumberChar() const {
 QString TKalkulacka::ToggleComplexForm() {
     TComplexNumber z = AnsValue;
     z.Polar = !z.Polar;
-    const QString shown = FormatComplexNumber(z, Decimals, Radix, DecSep());
-    SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
+    const QChar sep = DecSep();
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, sep);
+    // The key only shows the value otherwise: what continues from ANS is the
+    // value itself, not its rounded modulus and angle. It is written in
+    // base 10 in the algebraic form, whose digits read back exactly (an
+    // angle's cosine and sine would not); ANS is put into the input in the
+    // current base.
+    QString exact = ExactDecimal(z.Re, sep);
+    if (z.Im != 0) {
+        exact += z.Im > 0 ? QLatin1Char('+') : QLatin1Char('-');
+        exact += Context().ImaginaryUnit;
+        if (std::fabs(z.Im) != 1)
+            exact += ExactDecimal(std::fabs(z.Im), sep);
+    }
+    SetAns(QLatin1Char('(') + exact + QLatin1Char(')'), 10, z);
     return shown;
 }
 

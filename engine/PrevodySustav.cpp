@@ -673,3 +673,5 @@ void FormatNumber(quint8 decimals, int base, QString &r, long double value, QCha
     }
     r = GroupDigits(t, base, sep);
 }
+
+QString ExactDecimal(long double value, QChar sep) { return ShortestDecimal(value, sep); }

@@ -202,6 +202,23 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
     EXPECT_EQ(S(Shown()), "  3+j4");
 }
 
+// After the form key an operator continues from the value, not from the
+// rounded modulus and angle shown.
+TEST_F(KeypadTest, AnOperatorAfterTheFormKeyContinuesFromTheValue) {
+    Mode("sbKomplexne")->click();
+    auto *decimals = Find<TUpDown>(*W, "UpDownDesM");
+    decimals->SetPosition(2);
+    Calculate(QStringLiteral("(3+j4)*(1-j2)"));
+    Click("BtnAE");
+    EXPECT_EQ(S(Shown()), "  11,18e^-j10,3");
+    Click("BtnKrat");
+    EXPECT_EQ(S(Input()->Text()), "(11-j2)*");
+    QTest::keyClicks(Input(), "1");
+    decimals->SetPosition(6);
+    Equals();
+    EXPECT_EQ(S(Shown()), "  11-j2");
+}
+
 // The order of the walk is the history model's; here only the wiring.
 TEST_F(KeypadTest, HistoryBack) {
     Calculate(QStringLiteral("1+1"));
