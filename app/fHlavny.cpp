@@ -350,6 +350,8 @@ void ThlavnyFrm::SyncModelWithControls() {
                         : sbModulo->isChecked()  ? TNumberSet::Modulo
                                                  : TNumberSet::Real;
     m_model.Fractions = CheckBoxZlomky->isChecked();
+    // A number typed into the decimals field counts before the field is left.
+    UpDownDesM->TakeAssociateText();
     m_model.Decimals = quint8(UpDownDesM->Position());
     m_model.Modulus = quint16(UpDownModulo->Position());
 }

@@ -296,6 +296,10 @@ void TKalkulacka::ValidateNames(const QStringList &names, TChyba &err, TKontrola
         }
         const QString key = Premenne->Row(row).Name;
         QString v = Premenne->Row(row).Value;
+        // Either separator is the program's, as the evaluators read values.
+        for (QChar &c : v)
+            if (IsDecimalSeparator(c))
+                c = sep;
         // Readable at all: a fraction, or else a complex number; square
         // brackets belong to no value.
         const bool fraction = v.contains(QLatin1Char('/'));
@@ -353,8 +357,21 @@ QChar TKalkulacka::ExtraNumberChar() const {
 QString TKalkulacka::ToggleComplexForm() {
     TComplexNumber z = AnsValue;
     z.Polar = !z.Polar;
-    const QString shown = FormatComplexNumber(z, Decimals, Radix, DecSep());
-    SetAns(QLatin1Char('(') + shown + QLatin1Char(')'), Radix, z);
+    const QChar sep = DecSep();
+    const QString shown = FormatComplexNumber(z, Decimals, Radix, sep);
+    // The key only shows the value otherwise: what continues from ANS is the
+    // value itself, not its rounded modulus and angle. It is written in
+    // base 10 in the algebraic form, whose digits read back exactly (an
+    // angle's cosine and sine would not); ANS is put into the input in the
+    // current base.
+    QString exact = ExactDecimal(z.Re, sep);
+    if (z.Im != 0) {
+        exact += z.Im > 0 ? QLatin1Char('+') : QLatin1Char('-');
+        exact += Context().ImaginaryUnit;
+        if (std::fabs(z.Im) != 1)
+            exact += ExactDecimal(std::fabs(z.Im), sep);
+    }
+    SetAns(QLatin1Char('(') + exact + QLatin1Char(')'), 10, z);
     ResultShown(shown, TResultForm::Complex);
     return shown;
 }

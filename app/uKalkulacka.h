@@ -94,9 +94,10 @@ public:
     bool TakeRealResult(long double value, QString &shown);
 
     // The complex form key: AnsValue goes over to the other form (algebraic
-    // or exponential), is shown in the current base with Decimals, and Ans
-    // takes the shown text in round brackets, as the complex road writes it.
-    // Returns the text to show. Throws for a value that cannot be shown.
+    // or exponential) and is shown in the current base with Decimals; Ans
+    // takes the value at full precision, in round brackets, so that what
+    // continues from it is the value before the key. Returns the text to
+    // show. Throws for a value that cannot be shown.
     QString ToggleComplexForm();
 
     // ANS as it is to be put into the input: Ans converted from the base it

@@ -185,6 +185,8 @@ void TUpDown::ShowPosition() {
 }
 
 void TUpDown::TakeAssociateText() {
+    if (!m_associate)
+        return;
     bool ok = false;
     const int value = m_associate->text().trimmed().toInt(&ok);
     SetPosition(ok ? value : m_position);

@@ -73,6 +73,10 @@ public:
 
     // One step up or down, as a click on the arrow does.
     void Step(bool up);
+    // Takes what the associated field shows as the position (bounded, and
+    // shown so) now, as leaving the field does: a key that acts while the
+    // field still has the focus uses the number the user sees.
+    void TakeAssociateText();
 
 signals:
     void PositionChanged(int position);
@@ -85,7 +89,6 @@ protected:
 
 private:
     void ShowPosition();
-    void TakeAssociateText();
 
     int m_position = 0;
     QLineEdit *m_associate = nullptr;

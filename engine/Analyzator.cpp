@@ -187,10 +187,17 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     if (s.isEmpty())
         return;
 
-    const QChar sep = context.Separator();
     const int len = int(s.size());
     // What each ASCII character is for the rules, looked up once per character.
-    enum : quint8 { Binary = 1, AfterBinary = 2, NotAtStart = 4, AfterDollar = 8, Allowed = 16, DigitLike = 32 };
+    enum : quint8 {
+        Binary = 1,
+        AfterBinary = 2,
+        NotAtStart = 4,
+        AfterDollar = 8,
+        Allowed = 16,
+        DigitLike = 32,
+        Separator = 64
+    };
     static const auto classes = [] {
         std::array<quint8, 128> t{};
         auto mark = [&t](const TCharSet &chars, quint8 what) {
@@ -204,9 +211,12 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
         t[size_t('-')] &= quint8(~NotAtStart);
         mark(OperatorChars + QLatin1Char('$'), AfterDollar);
         mark(ExpressionChars, Allowed);
-        for (int c = 0; c < 128; ++c)
+        for (int c = 0; c < 128; ++c) {
             if ((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))
                 t[size_t(c)] |= DigitLike;
+            if (IsDecimalSeparator(QChar(c)))
+                t[size_t(c)] |= Separator;
+        }
         return t;
     }();
     auto is = [](QChar c, quint8 what) { return c.unicode() < 128 && (classes[c.unicode()] & what) != 0; };
@@ -223,7 +233,7 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
         return fail(TErrorCode::LeadingOperator, 0, 1);
     if (is(last, Binary))
         return fail(TErrorCode::TrailingOperator, len - 1, len);
-    if (last == sep)
+    if (IsDecimalSeparator(last))
         return fail(TErrorCode::TrailingSeparator, len - 1, len);
     if (!is(first, Allowed))
         return fail(TErrorCode::ForbiddenCharacter, 0, 1);
@@ -242,15 +252,15 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
             return fail(TErrorCode::ForbiddenCharacter, i - 1, i);
         if (is(a, Binary) && is(b, AfterBinary))
             return fail(TErrorCode::TwoOperators, i - 1, i);
-        if (a == sep && !is(b, DigitLike))
+        if (is(a, Separator) && !is(b, DigitLike))
             return fail(TErrorCode::SeparatorWithoutDigit, i - 1, i);
-        if (is(a, Binary) && (b == QLatin1Char(')') || b == sep))
+        if (is(a, Binary) && (b == QLatin1Char(')') || is(b, Separator)))
             return fail(TErrorCode::OperatorBeforeClose, i - 1, i);
         if (a == QLatin1Char('(') && is(b, NotAtStart))
             return fail(TErrorCode::OperatorAfterOpen, i - 1, i);
-        if (a == QLatin1Char('$') && (is(b, AfterDollar) || b == sep))
+        if (a == QLatin1Char('$') && (is(b, AfterDollar) || is(b, Separator)))
             return fail(TErrorCode::MissingConstant, i - 2, i - 1);
-        if (b == sep && !is(a, DigitLike))
+        if (is(b, Separator) && !is(a, DigitLike))
             return fail(TErrorCode::DigitBeforeSeparator, i - 1, i);
     }
     if (last == QLatin1Char('$'))

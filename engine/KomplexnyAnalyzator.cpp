@@ -25,8 +25,8 @@ void Fail(TChyba &err, TErrorCode code, int spanStart, int spanEnd, const QStrin
     AdjustSpanToTyped(typed, err);
 }
 
-bool IsAllowedChar(QChar c, QChar sep) {
-    return IsAsciiDigit(c) || IsAsciiLetter(c) || IsOneOf(c, "$()*+,-/^") || c == sep;
+bool IsAllowedChar(QChar c) {
+    return IsAsciiDigit(c) || IsAsciiLetter(c) || IsOneOf(c, "$()*+-/^") || IsDecimalSeparator(c);
 }
 
 } // namespace
@@ -40,7 +40,6 @@ void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, 
     if (s.size() > MaxComplexCheckLength)
         throw EEngineRangeError("expression too long");
     const QChar unit = context.ImaginaryUnit;
-    const QChar sep = context.Separator();
     const int len = int(s.size());
 
     // The angle of the exponential form may not stand in brackets.
@@ -57,7 +56,7 @@ void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, 
         const QChar c = s.at(i);
         if (c == QLatin1Char('!') || c == QLatin1Char('%'))
             return Fail(err, TErrorCode::OperatorNotInSet, i, i + 1, expr);
-        if (!IsAllowedChar(c, sep))
+        if (!IsAllowedChar(c))
             return Fail(err, TErrorCode::ForbiddenCharacter, i, i + 1, expr);
     }
 
@@ -65,7 +64,7 @@ void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, 
         return Fail(err, TErrorCode::LeadingOperator, 0, 1, expr);
     if (IsOperator(s.back()))
         return Fail(err, TErrorCode::TrailingOperator, len - 1, len, expr);
-    if (s.back() == sep)
+    if (IsDecimalSeparator(s.back()))
         return Fail(err, TErrorCode::TrailingSeparator, len - 1, len, expr);
 
     // Pairs of neighbours; c is the character at the 0-based index i.
@@ -78,15 +77,15 @@ void CheckComplexSyntax(const QString &expr, const TEvaluationContext &context, 
             return Fail(err, TErrorCode::TwoOperators, i, i + 1, expr);
         if ((p == QLatin1Char('e') || p == unit) && (c == QLatin1Char('e') || c == unit))
             return Fail(err, TErrorCode::ComplexNotation, i, i + 1, expr);
-        if (p == sep && IsOneOf(c, "!%()*+-/^"))
+        if (IsDecimalSeparator(p) && IsOneOf(c, "!%()*+-/^"))
             return Fail(err, TErrorCode::SeparatorWithoutDigit, i, i + 1, expr);
         if (IsOperator(p) && c == QLatin1Char(')'))
             return Fail(err, TErrorCode::OperatorBeforeClose, i, i + 1, expr);
         if (p == QLatin1Char('(') && IsOneOf(c, "*/^"))
             return Fail(err, TErrorCode::OperatorAfterOpen, i, i + 1, expr);
-        if (p == QLatin1Char('$') && (IsOperator(c) || c == QLatin1Char('$') || c == sep))
+        if (p == QLatin1Char('$') && (IsOperator(c) || c == QLatin1Char('$') || IsDecimalSeparator(c)))
             return Fail(err, TErrorCode::MissingConstant, i - 1, i, expr);
-        if ((p == QLatin1Char('(') || p == QLatin1Char(')')) && c == sep)
+        if ((p == QLatin1Char('(') || p == QLatin1Char(')')) && IsDecimalSeparator(c))
             return Fail(err, TErrorCode::DigitBeforeSeparator, i, i + 1, expr);
     }
 

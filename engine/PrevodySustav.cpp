@@ -369,6 +369,10 @@ void ConvertNumbers(int fromBase, int toBase, QChar extra, QString &expr, TChyba
     // passes to the text converted (the number set is the reader's: where
     // no word operators exist the blank goes there).
     expr = StripBlanks(expr, TNumberSet::Real);
+    // Either separator is the caller's, as the evaluators read them.
+    for (QChar &c : expr)
+        if (IsDecimalSeparator(c))
+            c = sep;
     const QString s = expr;
     const int n = int(s.size());
     const bool hasExtra = !extra.isNull();
@@ -671,3 +675,5 @@ void FormatNumber(quint8 decimals, int base, QString &r, long double value, QCha
     }
     r = GroupDigits(t, base, sep);
 }
+
+QString ExactDecimal(long double value, QChar sep) { return ShortestDecimal(value, sep); }

@@ -38,6 +38,10 @@ bool IsValidNumber(int base, QChar extra, const QString &token, QChar sep);
 void ConvertExpressionBase(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, QChar sep);
 void ConvertExpressionBaseFormatted(int fromBase, int toBase, QChar extra, QString &expr, TChyba &err, quint8 decimals,
                                     QChar sep);
+// The value in plain base-10 notation with the fewest digits that read back
+// as exactly the same value, as the conversion writes numbers ("0,1",
+// "1500"). Throws EEngineConvertError for a value that is no finite number.
+QString ExactDecimal(long double value, QChar sep);
 // R := Value as display text in Base with at most Decimals decimals (no
 // trailing zeros), digits grouped by one space (4 in base 2, 3 in bases 8
 // and 10, 2 in base 16), a half rounded away from zero. In base 10 the

@@ -41,6 +41,10 @@ constexpr qint32 LoneE = 1;
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
+// A number's character as the evaluators read it: either separator is the
+// context's.
+QChar NumberChar(QChar c, QChar separator) { return IsDecimalSeparator(c) ? separator : c; }
+
 // True when the run of letters and digits is a word operator followed by a
 // number's characters ("mod", "div2"): only in the real set.
 bool IsWordOperatorRun(QStringView run, TNumberSet set) { return IsWordOperator(run, WordTailWithExp, set); }
@@ -168,8 +172,9 @@ private:
         // append per number cost more than the copy itself.
         m_literalText.resize(start + (j - i));
         QChar *text = m_literalText.data() + start;
+        const QChar separator = m_context.Separator();
         for (int k = 0; k < j - i; ++k)
-            text[k] = AsciiLower(s.at(i + k));
+            text[k] = AsciiLower(NumberChar(s.at(i + k), separator));
         m_literals.emplace_back(start, j - i);
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
@@ -850,8 +855,9 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
         return t.Kind == TTok::Function && TFunction(t.Index) == TFunction::Logy;
     });
     if (logy) {
-        const QString base =
-            lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+        QString base = lines.isEmpty() ? QString() : ValueOfName(lines, QStringLiteral("y")).remove(QLatin1Char(' '));
+        for (QChar &c : base)
+            c = NumberChar(c, program.Separator);
         if (base.isEmpty() || base == QLatin1String("y"))
             program.LogyBaseCode = TErrorCode::MissingValue;
         else if (!TryStrToFloat(base, program.LogyBase, program.Separator))

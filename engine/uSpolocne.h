@@ -251,6 +251,10 @@ extern const TCharSet PostfixOperatorChars; // "!%"
 // Every character an expression may hold: backspace, blank, the operator
 // alphabet, "$", brackets, both separators, digits and letters.
 extern const TCharSet ExpressionChars;
+// The decimal separator of an expression: "," and "." alike, whichever one
+// the context writes, so that a text typed, pasted or saved under the other
+// one reads the same. Neither character has another role in an expression.
+inline bool IsDecimalSeparator(QChar c) { return c == QLatin1Char(',') || c == QLatin1Char('.'); }
 // The word operators in the order of their index: n over k, the integer
 // quotient and the remainder.
 enum class TWordOperator : quint8 { Nad, Div, Mod };

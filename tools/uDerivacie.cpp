@@ -210,6 +210,10 @@ TDerivacie::TPremenneFunkcie TDerivacie::VariablesOf(const QString &function) {
 TDerivacie::TVysledok TDerivacie::Calculate(const QString &function, const QString &variable, int order) {
     QString t = function;
     t.remove(QLatin1Char(' '));
+    // Either separator is the locale's, as "=" reads it.
+    for (QChar &c : t)
+        if (IsDecimalSeparator(c))
+            c = DecSep();
     ExpandExponents(t);
     InsertMultiplicationSigns(t);
     try {

@@ -224,6 +224,57 @@ TEST_F(KeypadTest, TheComplexFormKeyTurnsTheResultOverAndBack) {
     EXPECT_EQ(S(Shown()), "  3+j4");
 }
 
+// After the form key an operator continues from the value, not from the
+// rounded modulus and angle shown.
+TEST_F(KeypadTest, AnOperatorAfterTheFormKeyContinuesFromTheValue) {
+    Mode("sbKomplexne")->click();
+    auto *decimals = Find<TUpDown>(*W, "UpDownDesM");
+    decimals->SetPosition(2);
+    Calculate(QStringLiteral("(3+j4)*(1-j2)"));
+    Click("BtnAE");
+    EXPECT_EQ(S(Shown()), "  11,18e^-j10,3");
+    Click("BtnKrat");
+    EXPECT_EQ(S(Input()->Text()), "(11-j2)*");
+    QTest::keyClicks(Input(), "1");
+    decimals->SetPosition(6);
+    Equals();
+    EXPECT_EQ(S(Shown()), "  11-j2");
+}
+
+// A number typed into the decimals field counts on every road that shows a
+// result, also when the field still has the focus.
+TEST_F(KeypadTest, TheDecimalsTypedCountBeforeTheFieldIsLeft) {
+    struct Case {
+        const char *set, *input, *decimals, *key, *shown;
+    };
+    const Case cases[] = {
+        {"sbRealne", "1/3", "12", "BtnRovnaSa", "  0,333 333 333 333"},
+        {"sbKomplexne", "3+j4", "3", "BtnAE", "  5e^j53,13"},
+        {"sbRealne", "1/3", "2", "sbHex", "  0,55"},
+    };
+    W->show();
+    W->activateWindow();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return QApplication::activeWindow() == W; }, 5000));
+    auto *field = Find<QLineEdit>(*W, "EditDesM");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.key);
+        Mode(c.set)->click();
+        Mode("sbDec")->click();
+        Find<TUpDown>(*W, "UpDownDesM")->SetPosition(6);
+        Calculate(QString::fromLatin1(c.input));
+        field->setFocus();
+        field->selectAll();
+        QTest::keyClicks(field, c.decimals);
+        ASSERT_TRUE(field->hasFocus());
+        if (QPushButton *key = W->findChild<QPushButton *>(c.key))
+            QTest::mouseClick(key, Qt::LeftButton);
+        else
+            Mode(c.key)->click();
+        EXPECT_EQ(S(Shown()), c.shown);
+        EXPECT_EQ(S(field->text()), c.decimals);
+    }
+}
+
 // The order of the walk is the history model's; here only the wiring.
 TEST_F(KeypadTest, HistoryBack) {
     Calculate(QStringLiteral("1+1"));

@@ -3,6 +3,8 @@
 // back; the rules of each number set are the model's.
 #include "HlavnyTestSupport.h"
 
+#include <QAction>
+#include <QClipboard>
 #include <QScrollArea>
 #include <QScrollBar>
 
@@ -91,6 +93,45 @@ TEST_F(HlavnyTest, TheDecimalSeparatorIsTheEngines) {
     QTest::keyClicks(Input(), "25*2");
     Equals();
     EXPECT_EQ(S(Shown()), "  2.5");
+}
+
+// A number written with the other separator (pasted, a memory or a value
+// kept under the other locale) reads as with the program's, on every road.
+TEST_F(HlavnyTest, TheOtherSeparatorReadsAsTheProgramsOne) {
+    struct Case {
+        char sep;
+        const char *set, *base;
+        bool fractions;
+        const char *pasted, *memory, *value, *shown;
+    };
+    const Case cases[] = {
+        {',', "sbRealne", "sbDec", false, "1.5+1", "", "", "  2,5"},
+        {'.', "sbRealne", "sbDec", false, "1,5+1", "", "", "  2.5"},
+        {',', "sbRealne", "sbDec", true, "1.5+1/4", "", "", "  7 / 4"},
+        {',', "sbKomplexne", "sbDec", false, "1.5+j0.5", "", "", "  1,5+j0,5"},
+        {',', "sbRealne", "sbHex", false, "A.8+1", "", "", "  B,8"},
+        {',', "sbRealne", "sbDec", false, "*4", "  0.25", "", "  1"}, // MR, then the rest pasted
+        {'.', "sbRealne", "sbDec", false, "2*x", "", "0,25", "  0.5"},
+    };
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.pasted);
+        SetDecSep(QLatin1Char(c.sep));
+        Mode(c.set)->click();
+        Mode(c.base)->click();
+        Find<QCheckBox>(*W, "CheckBoxZlomky")->setChecked(c.fractions);
+        SetVariable("x", QString::fromLatin1(c.value));
+        Input()->SetText(QString());
+        if (*c.memory) {
+            Find<QLabel>(*W, "LabelPamat")->setText(QString::fromLatin1(c.memory));
+            QTest::mouseClick(Btn("BtnMR"), Qt::LeftButton);
+        }
+        clipboard->setText(QString::fromLatin1(c.pasted));
+        Find<QAction>(*W, "prilepit")->trigger();
+        Equals();
+        EXPECT_EQ(S(ErrorText()), "");
+        EXPECT_EQ(S(Shown()), c.shown);
+    }
 }
 
 TEST_F(HlavnyTest, AResultIsShownWholeSmallerOrScrollingButNeverCut) {

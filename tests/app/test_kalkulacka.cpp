@@ -152,6 +152,8 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
     rows.AppendRow("blank", "");
     rows.AppendRow("Y", "10");
     rows.AppendRow("br", "]1[");
+    rows.AppendRow("p", "0.5"); // saved under the other separator
+    rows.AppendRow("q", "2e^j4.5");
     TKalkulacka model(&rows);
     struct Case {
         const char *expr;
@@ -174,6 +176,10 @@ TEST_F(AppTest, ValidateVariableValuesByMode) {
         // square brackets belong to no value, in any set
         {"2br", TKontrola::Realne, "", 31, "br"},
         {"2br", TKontrola::Modulo, "", 31, "br"},
+        // either separator is the program's
+        {"p+1", TKontrola::Realne, "", 0, ""},
+        {"p*q", TKontrola::Komplexne, "", 0, ""},
+        {"p", TKontrola::Modulo, "", 17, "p"},
     };
     for (const Case &c : cases) {
         TChyba err;
@@ -405,7 +411,8 @@ TEST_F(AppTest, TheComplexFormKeyTurnsAnsOverAndBack) {
         ASSERT_EQ(S(model.Calculate(QString::fromLatin1(c.input)).Shown), c.shown);
         model.NumberSet = TNumberSet::Complex;
         EXPECT_EQ(S(model.ToggleComplexForm()), c.turned);
-        EXPECT_EQ(S(model.Ans), std::string("(") + c.turned + ")");
+        // What continues is the value, not the rounded modulus and angle.
+        EXPECT_EQ(S(model.AnsForInsertion()), std::string("(") + c.shown + ")");
         EXPECT_EQ(S(model.ToggleComplexForm()), c.shown);
         model.ToggleComplexForm();
         const TVysledokVypoctu again = model.Calculate(model.AnsForInsertion());
@@ -521,4 +528,46 @@ TEST_F(AppTest, WholeNumbersOf64BitsAreShownExactlyInBases2816) {
     TKalkulacka model;
     model.Calculate(QStringLiteral("1152921504606846975"));
     EXPECT_EQ(model.AnsValue.Re, 1152921504606846980.0L);
+}
+
+// Continuing from ANS after the form key uses the value before the key,
+// whatever the decimals and the base: generated products and quotients of
+// parts of every size, turned over once or twice, put into the input in a
+// base and evaluated again, give the same parts to the last bit.
+TEST_F(AppTest, AnsAfterTheFormKeyContinuesWithTheValueBeforeIt) {
+    TKalkulacka model;
+    model.NumberSet = TNumberSet::Complex;
+    // The example: 11-j2 shown with 2 decimals in the exponential form.
+    model.Decimals = 2;
+    ASSERT_EQ(S(model.Calculate(QStringLiteral("(3+j4)*(1-j2)")).Shown), "11-j2");
+    EXPECT_EQ(S(model.ToggleComplexForm()), "11,18e^-j10,3");
+    model.Decimals = 6;
+    EXPECT_EQ(S(model.Calculate(model.AnsForInsertion() + QStringLiteral("*1")).Shown), "11-j2");
+
+    std::mt19937 rng(1101);
+    const auto part = [&rng] {
+        static const char *const scales[] = {"", "0,00", "1000", "0,000000", "1234567"};
+        return QString::number(int(rng() % 2000) - 1000) + QString::fromLatin1(scales[rng() % 5]) +
+               QString::number(rng() % 97);
+    };
+    const quint8 bases[] = {10, 2, 8, 16};
+    for (int i = 0; i < 300; ++i) {
+        const QString text = QStringLiteral("(%1+j%2)%3(%4-j%5)")
+                                 .arg(part(), part(), QLatin1String(rng() % 2 ? "*" : "/"), part(), part())
+                                 .replace(QLatin1String("+j-"), QLatin1String("-j"))
+                                 .replace(QLatin1String("-j-"), QLatin1String("+j"));
+        model.Radix = 10;
+        model.Decimals = quint8(2 + rng() % 29);
+        if (!model.Calculate(text).Ok)
+            continue; // a zero divisor
+        const TComplexNumber before = model.AnsValue;
+        for (int turns = 1 + int(rng() % 2); turns > 0; --turns)
+            model.ToggleComplexForm();
+        // Bases 2, 8 and 16 hold whole parts below 2^63 only.
+        if (std::max(std::fabs(before.Re), std::fabs(before.Im)) < 0x1p63L)
+            model.Radix = bases[rng() % 4];
+        const QString ans = model.AnsForInsertion();
+        ASSERT_TRUE(model.Calculate(ans).Ok) << S(text) << " -> " << S(ans);
+        EXPECT_TRUE(model.AnsValue.Re == before.Re && model.AnsValue.Im == before.Im) << S(text) << " -> " << S(ans);
+    }
 }

@@ -284,6 +284,48 @@ TEST_F(Analyzator, LogyReadsTheVariableY) {
     EXPECT_EQ(CodeNumber(ErrorOf("logy(8)").Code), 15);
 }
 
+// Either character is the decimal separator in every set, in the text, a
+// variable's value, a constant's value and the base of logy; the result is
+// written with the context's.
+TEST_F(Analyzator, EverySetReadsBothSeparators) {
+    enum Road { Real, Fraction, Complex, Modulo };
+    const struct {
+        Road road;
+        char sep;
+        const char *typed, *token;
+        int code;
+    } cases[] = {
+        {Real, ',', "1.5+1", "[2,5E0]", 0},
+        {Real, '.', "1,5+1", "[2.5E0]", 0},
+        {Real, ',', "x*$c+logy(4)", "[-7,5E-1]", 0}, // x=0.5, $c=0.5, y=0,25: 0.25 - 1
+        {Real, '.', "x*$c+logy(4)", "[-7.5E-1]", 0},
+        {Fraction, ',', "1.5+1/4", "[+7|4]", 0},
+        {Fraction, '.', "1,5+1/4", "[+7|4]", 0},
+        {Complex, ',', "1.5+j0.5", "[1,5+j0,5]", 0},
+        {Complex, '.', "1,5+j0,5", "[1.5+j0.5]", 0},
+        {Complex, ',', "2.5e^j90.0*x", "[0+j1,25]", 0},
+        {Modulo, ',', "1.5+1", "", 1},
+        {Modulo, '.', "1,5+1", "", 1},
+    };
+    TVariableList values({Q("x=0.5"), Q("y=0,25")});
+    constants.Items = {{Q("$c"), Q("0.5")}};
+    for (const auto &c : cases) {
+        TEvaluationContext context(QLatin1Char(c.sep));
+        context.Variables = &values;
+        context.Constants = &constants;
+        context.NumberSet = c.road == Complex  ? TNumberSet::Complex
+                            : c.road == Modulo ? TNumberSet::Modulo
+                                               : TNumberSet::Real;
+        context.Fractions = c.road == Fraction;
+        const TEngineResult r = c.road == Complex    ? EvaluateComplex(Q(c.typed), context)
+                                : c.road == Modulo   ? EvaluateModulo(Q(c.typed), context)
+                                : c.road == Fraction ? EvaluateFraction(Q(c.typed), context)
+                                                     : EvaluateReal(Q(c.typed), context);
+        EXPECT_EQ(CodeNumber(r.Error.Code), c.code) << c.typed << " " << c.sep;
+        EXPECT_EQ(r.Token, Q(c.token)) << c.typed << " " << c.sep;
+    }
+}
+
 TEST_F(Analyzator, ConstantReferencesKeepTheirCaseBesideVariables) {
     constants.Items = {{Q("$Na"), Q("6,022E23")}, {Q("$x"), Q("3")}};
     ctx.Constants = &constants;
@@ -411,12 +453,13 @@ TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
     EXPECT_EQ(err.Param1, Q("sin"));
 }
 
+// Either character is the separator for the rules of the check.
 TEST_F(Analyzator, SyntaxCheckFollowsTheDecimalSeparator) {
     ctx.DecimalSeparator = QLatin1Char('.');
     const struct {
         const char *typed;
         int code;
-    } cases[] = {{"2.", 4}, {"2.x", 6}, {"(.5)", 30}, {"2+.5", 7}, {"2.5", 0}, {"2,", 0}};
+    } cases[] = {{"2.", 4}, {"2.x", 6}, {"(.5)", 30}, {"2+.5", 7}, {"2.5", 0}, {"2,", 4}, {"(,5)", 30}, {"2,5", 0}};
     for (const auto &c : cases) {
         TChyba err;
         CheckSyntax(Q(c.typed), ctx, err);
@@ -485,8 +528,8 @@ TEST_F(Analyzator, TwoContextsOnTwoThreads) {
     two.join();
     ASSERT_EQ(a.size(), 4000);
     ASSERT_EQ(b.size(), 4000);
-    // In the first context "." is no separator: "0.25" is no number there.
-    EXPECT_EQ(a.count(QString()), 2000);
+    // Each context writes its own separator ("0.25" reads in both).
+    EXPECT_EQ(a.count(Q("[7,5E-1]")), 2000);
     EXPECT_EQ(a.count(Q("[6,1E1]")), 2000);
     EXPECT_EQ(b.count(Q("[1.25E0]")), 2000); // sin(100 grads) = 1
     EXPECT_EQ(b.count(Q("[6,1E1]")), 2000);  // one compiled text, shared

@@ -195,6 +195,29 @@ TEST_P(Prevody, ConvertExpressionBase) {
     }
 }
 
+// A number written with the other separator is read with the caller's and
+// written with it.
+TEST_P(Prevody, ConvertExpressionBaseReadsTheOtherSeparator) {
+    const QChar other = Sep() == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+    const struct {
+        int from, to;
+        const char *in, *out;
+    } cases[] = {
+        {16, 10, "1,8+A,8*x", "1,5+10,5*x"},
+        {2, 10, "1,1", "1,5"},
+        {10, 16, "255,5", "FF,8"},
+        {10, 2, ",5+1,0+7,", ",1+1,0+111,"},
+    };
+    for (const auto &c : cases) {
+        QString e = Q(c.in);
+        e.replace(QLatin1Char(','), other);
+        TChyba err;
+        ConvertExpressionBase(c.from, c.to, QChar(), e, err, Sep());
+        EXPECT_EQ(CodeNumber(err.Code), 0) << c.in;
+        EXPECT_EQ(e, WithSep(c.out, Sep())) << c.in << " " << c.from << "->" << c.to;
+    }
+}
+
 TEST_P(Prevody, ConvertExpressionBaseFailuresGiveCode26) {
     struct Case {
         int from;

@@ -159,3 +159,37 @@ TEST(Tabulka, GeneratedTextsEndWithACodeOrAResult) {
             }
         }
 }
+
+// The other decimal separator (a text pasted, a value or a constant saved
+// under the other locale) reads as the context's: each generated text, with
+// its separators swapped at random in the text, the variables' values and
+// the constants, gives the same code, span and result as written.
+TEST(Tabulka, TheOtherSeparatorReadsAsTheContexts) {
+    generator::TGenerator gen(1301);
+    std::mt19937 coin(1302);
+    int swapped = 0;
+    for (int i = 0; i < 500; ++i)
+        for (int set = 0; set < 4; ++set) {
+            const TPripad c = gen.Next(set);
+            const QChar other = c.Separator == QLatin1Char(',') ? QLatin1Char('.') : QLatin1Char(',');
+            const auto swap = [&](QString s) {
+                for (QChar &ch : s)
+                    if (ch == c.Separator && coin() % 2 == 0) {
+                        ch = other;
+                        ++swapped;
+                    }
+                return s;
+            };
+            TPripad d = c;
+            d.Text = swap(c.Text);
+            for (QString &line : d.Variables)
+                line = swap(line);
+            for (auto &constant : d.Constants)
+                constant.second = swap(constant.second);
+            // A name that ran into a separator is named as it was typed.
+            QStringList road = Road(d).split(QLatin1Char('|'));
+            road[1].replace(other, c.Separator);
+            EXPECT_EQ(road.join(QLatin1Char('|')).toStdString(), Road(c).toStdString()) << CaseLine(d).toStdString();
+        }
+    EXPECT_GT(swapped, 1000);
+}

@@ -147,3 +147,22 @@ TEST_F(DerivacieTest, WindowShowsVariablesResultsErrorsAndThePreview) {
     EXPECT_EQ(result->text(), QStringLiteral("2"));
     EXPECT_EQ(result->palette().color(QPalette::Text), normal);
 }
+
+// A function written with the other separator reads as with the locale's.
+TEST_F(DerivacieTest, EitherSeparatorReadsAsTheLocales) {
+    const struct {
+        char sep;
+        const char *function, *shown;
+    } cases[] = {
+        {',', "1.5*x^2", "3*x"},
+        {'.', "1,5*x^2", "3*x"},
+        {',', "2.5e-3*x", "1 / 400"},
+        {'.', "x^2,5", "2.5*x^1.5"},
+    };
+    TDerivacie model;
+    for (const auto &c : cases) {
+        SetDecSep(QLatin1Char(c.sep));
+        EXPECT_EQ(S(model.Calculate(QString::fromLatin1(c.function), QStringLiteral("x"), 1).Text), c.shown)
+            << c.function;
+    }
+}
