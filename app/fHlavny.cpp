@@ -592,9 +592,17 @@ void ThlavnyFrm::SwitchNumberSet(TNumberSet numberSet) {
 void ThlavnyFrm::SwitchBase(quint8 base) {
     MarkDown({sbHex, sbDec, sbOct, sbBin});
     SyncModelWithControls();
-    // The model converts from the old base and takes the new one, also
-    // after an error.
+    // The model converts from the old base and takes the new one, unless
+    // the input cannot be written in it: then the old base's key goes down
+    // again.
     const TPrepnutieSustavy out = m_model.SwitchBase(base, vstupRdt->Text(), vysledokEdt->text());
+    if (m_model.Radix != base) {
+        const std::pair<quint8, QToolButton *> keys[] = {{16, sbHex}, {10, sbDec}, {8, sbOct}, {2, sbBin}};
+        for (const auto &[radix, key] : keys)
+            if (radix == m_model.Radix)
+                key->setChecked(true);
+        MarkDown({sbHex, sbDec, sbOct, sbBin});
+    }
     ApplyEnabling();
     if (out.InputConverted)
         vstupRdt->SetText(out.Input);

@@ -443,6 +443,12 @@ TPrepnutieSustavy TKalkulacka::SwitchBase(quint8 newBase, const QString &input, 
     } catch (...) {
         LastError.Set(TErrorCode::UnknownFailure);
     }
+    // An input that cannot be written in the new base keeps its digits, and
+    // they mean what they say only in the old base ("30^2" read in base 16
+    // is 48 squared): the old base stays in force, with the input and the
+    // result as they were.
+    if (!out.InputConverted)
+        return out;
     // A result that could not be written in the new base is dropped: its
     // text would be read in the wrong base by the next switch. The last
     // result itself is written again by the next switch.

@@ -188,3 +188,20 @@ TEST_F(HlavnyTest, AResultThatFailedToConvertIsNotShownAgainByTheNextSwitch) {
     Btn("BtnMS")->click();
     EXPECT_EQ(S(Find<QLabel>(*W, "LabelPamat")->text()), "0");
 }
+
+// An input that cannot be written in the new base keeps the old one in
+// force: left in its digits under the new base it would be read otherwise
+// ("a" as a hex digit, "30^2" as 48 squared).
+TEST_F(HlavnyTest, AnInputTheNewBaseCannotHoldKeepsTheOldBase) {
+    SetVariable(QStringLiteral("a"), QStringLiteral("1"));
+    Calculate(QStringLiteral("a+30^2"));
+    EXPECT_EQ(S(Shown()), "  901");
+    Mode("sbHex")->click();
+    EXPECT_EQ(S(ErrorText()), "Chyba pri prevádzaní niektorých čísel.");
+    EXPECT_EQ(S(Input()->Text()), "a+30^2");
+    EXPECT_TRUE(Mode("sbDec")->isChecked());
+    EXPECT_FALSE(Mode("sbHex")->isChecked());
+    EXPECT_FALSE(Btn("BitBtn39")->isEnabled()); // the hex digits stay off
+    Equals();
+    EXPECT_EQ(S(Shown()), "  901");
+}

@@ -317,8 +317,8 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
         {1, 10, 16, "j10+12", "jA+C", "C+jA", "(C+jA)", 0}, // the j stays inside the number
         {1, 10, 2, "3+j4", "11+j100", "11+j100", "(11+j100)", 0},
         {2, 16, 2, "5A+5", "1011010+101", "101 1111", "1011111", 0}, // ANS holds the residue in base 10
-        // What cannot be written in the new base drops the result; an input
-        // that cannot be converted stays as it was.
+        // A result that cannot be written in the new base is dropped; an
+        // input that cannot be converted stays as it was, in its old base.
         {0, 10, 16, "2^70", "2^46", "", nullptr, 26},
         {0, 10, 16, "1e400", "1e400", "", nullptr, 26},
         {1, 10, 16, "30^2", "30^2", "", nullptr, 26}, // 1E^2 would be an exponential form
@@ -333,10 +333,13 @@ TEST_F(AppTest, ABaseSwitchConvertsTheInputTheResultAndAnsForInsertion) {
         ASSERT_TRUE(out.Ok) << S(ErrorMessage(model.LastError));
         const TPrepnutieSustavy sw = model.SwitchBase(c.to, QString::fromLatin1(c.input), "  " + out.Shown);
         EXPECT_EQ(S(sw.InputConverted ? sw.Input : QString::fromLatin1(c.input)), c.converted);
-        EXPECT_TRUE(sw.ResultConverted);
+        // An input that cannot be converted keeps the old base in force and
+        // leaves the result alone.
+        const bool refused = c.code != 0 && !sw.InputConverted;
+        EXPECT_EQ(sw.ResultConverted, !refused);
         EXPECT_EQ(S(sw.Result), c.result);
         EXPECT_EQ(CodeNumber(model.LastError.Code), c.code);
-        EXPECT_EQ(model.Radix, c.to);
+        EXPECT_EQ(model.Radix, refused ? c.from : c.to);
         if (c.ans) {
             EXPECT_EQ(S(model.AnsForInsertion()), c.ans);
         }
