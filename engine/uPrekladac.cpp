@@ -122,6 +122,7 @@ private:
     // The variables' names, indexed at the first lookup where the lines are
     // many: each name is then found at once, not searched for through all.
     std::optional<TLineValues> m_valueIndex;
+    TConstantFinder m_constants{m_context.Constants}; // likewise the user constants
 
     QString ValueOfVariable(QStringView name) {
         constexpr qsizetype FewLines = 16;
@@ -185,20 +186,15 @@ private:
     int Dollar(const QString &s, int i, bool insideValue) {
         const int end = DollarNameEnd(s, i);
         const QStringView ref = QStringView(s).mid(i, end - i);
-        const TConstantSource *constants = m_context.Constants;
-        int found = -1;
         if (m_names) { // a constant's value holds no variable
             Put(TTok::Invalid);
             return end;
         }
-        if (constants && !insideValue)
-            for (int k = 0; k < constants->Count() && found < 0; ++k)
-                if (constants->Caption(k) == ref)
-                    found = k;
+        const int found = insideValue ? -1 : m_constants.Find(ref);
         if (found < 0)
             Put(TTok::Invalid);
         else
-            PutValue(constants->Value(found));
+            PutValue(m_context.Constants->Value(found));
         return end;
     }
 

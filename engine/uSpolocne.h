@@ -175,6 +175,24 @@ private:
     TNameIndex m_index;
 };
 
+// The user constants found by their references ("$" + symbol, compared
+// exactly, letter case counting), the first of equal captions winning. A
+// long list is indexed at the first lookup, so that many references among
+// many constants are each found at once, not searched for through all. The
+// source must outlive the finder and stay as it is.
+class TConstantFinder {
+public:
+    explicit TConstantFinder(const TConstantSource *constants) : m_constants(constants) {}
+    // The index of the constant whose caption is reference, or -1 (also
+    // without a source).
+    int Find(QStringView reference);
+
+private:
+    const TConstantSource *m_constants;
+    bool m_indexed = false;
+    QHash<QString, int> m_index;
+};
+
 // ---------------------------------------------------------------------------
 // Everything an evaluation depends on. The caller owns it and passes it; the
 // engine keeps no state of its own, so two contexts can be used on two

@@ -340,6 +340,35 @@ TEST_F(Spolocne, AnIndexOfManyVariablesFindsWhatTheSearchThroughTheLinesFinds) {
     EXPECT_EQ(EvaluateReal(Q("V7+v20"), ctx).Real, 27);
 }
 
+// A list of constants too long to search through is indexed: the reference
+// finds what the search would, the first of equal captions, letter case
+// counting, in the check and in the evaluation.
+TEST_F(Spolocne, AnIndexOfManyConstantsFindsWhatTheSearchFinds) {
+    for (const int count : {3, 40}) {
+        TConstantList constants;
+        for (int k = 1; k <= count; ++k)
+            constants.Items.append({Q("$c") + QString::number(k), QString::number(k)});
+        constants.Items.append({Q("$c2"), Q("200")});
+        constants.Items.append({Q("$C2"), Q("7")});
+        TConstantFinder finder(&constants);
+        for (const char *reference : {"$c1", "$c2", "$C2", "$c3", "$C3", "$c41", "$", "c2"}) {
+            int searched = -1;
+            for (int k = 0; k < constants.Count() && searched < 0; ++k)
+                searched = constants.Caption(k) == Q(reference) ? k : -1;
+            EXPECT_EQ(finder.Find(Q(reference)), searched) << reference << " among " << count;
+        }
+        ctx.Constants = &constants;
+        TChyba err;
+        CheckDollarReferences(Q("$c2+$C2+$c3"), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << count;
+        CheckDollarReferences(Q("$c2+$C3"), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 19) << count;
+        EXPECT_EQ(err.Param1, Q("$C3")) << count;
+        EXPECT_EQ(EvaluateReal(Q("$c2+$C2+$c3"), ctx).Real, 12) << count;
+    }
+    EXPECT_EQ(TConstantFinder(nullptr).Find(Q("$c1")), -1);
+}
+
 TEST_F(Spolocne, LongTextsStayCorrect) {
     // Scans are linear: a long text with many occurrences is handled whole.
     QString s;
