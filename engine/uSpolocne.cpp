@@ -284,10 +284,16 @@ bool IsExponentLead(QChar c) {
 bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     if (token.isEmpty() || AsciiLower(token.at(0)) != AsciiLower(unit))
         return false;
-    for (int i = 1; i < token.size(); ++i)
-        if (!IsAsciiDigit(token.at(i)))
-            return false;
-    return true;
+    // The coefficient's digits, and after them perhaps an exponent letter
+    // with its digits ("j5E13"; "j5E" before "-4" of "j5E-4").
+    int i = 1;
+    while (i < token.size() && IsAsciiDigit(token.at(i)))
+        ++i;
+    if (i > 1 && i < token.size() && AsciiLower(token.at(i)) == QLatin1Char('e'))
+        ++i;
+    while (i < token.size() && IsAsciiDigit(token.at(i)))
+        ++i;
+    return i == token.size();
 }
 
 TNameKind NameKind(QStringView run, const TEvaluationContext &context, TFunction *function) {

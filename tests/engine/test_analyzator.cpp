@@ -411,6 +411,56 @@ TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
     EXPECT_EQ(err.Param1, Q("sin"));
 }
 
+// A word operator needs its second operand as "+" does: at the end, before
+// ")" or before an operator it is a fault with its own span. In the other
+// sets "nad", "div" and "mod" are names.
+TEST_F(Analyzator, SyntaxCheckOfWordOperators) {
+    struct Case {
+        const char *typed;
+        int code;
+        int start;
+        int end;
+    };
+    const Case cases[] = {
+        {"5 nad", 3, 2, 5},     {"7 mod", 3, 2, 5},     {"7 div", 3, 2, 5},     {"7MOD", 3, 1, 4},
+        {"(5 nad)+1", 7, 3, 6}, {"5 nad * 3", 5, 2, 5}, {"5 nad -!", 5, 7, 8},  {"5 nad +mod 2", 5, 2, 5},
+        {"5 nad%", 5, 2, 5},    {"5 nad -3", 0, 0, 0},  {"(7)mod(2)", 0, 0, 0}, {"xnad", 0, 0, 0},
+        {"5 modx", 0, 0, 0},    {"5 nad (2)", 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        CheckSyntax(Q(c.typed), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), c.code) << c.typed;
+        EXPECT_EQ(err.SpanStart, c.start) << c.typed;
+        EXPECT_EQ(err.SpanEnd, c.end) << c.typed;
+    }
+    TChyba err;
+    ctx.Fractions = true;
+    CheckSyntax(Q("5 nad"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 3);
+    ctx.Fractions = false;
+    ctx.NumberSet = TNumberSet::Complex;
+    CheckComplexSyntax(Q("5 nad"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 0);
+    ctx.NumberSet = TNumberSet::Modulo;
+    CheckModuloSyntax(Q("7 mod"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 0);
+}
+
+// The search for function names compares every letter of a name: a name
+// that holds one but for its last letter is a variable.
+TEST_F(Analyzator, SyntaxCheckFindsWholeFunctionNamesOnly) {
+    for (const char *typed : {"scot+1", "glow+1", "gtx+1", "co+ab*sq-t", "arcco+lo"}) {
+        TChyba err;
+        CheckSyntax(Q(typed), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << typed;
+    }
+    TChyba err;
+    CheckSyntax(Q("sqr+sqrt(2)"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 12);
+    EXPECT_EQ(err.Param1, Q("sqr"));
+}
+
 TEST_F(Analyzator, SyntaxCheckFollowsTheDecimalSeparator) {
     ctx.DecimalSeparator = QLatin1Char('.');
     const struct {
@@ -494,6 +544,15 @@ TEST_F(Analyzator, TwoContextsOnTwoThreads) {
 
 TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {
     EXPECT_EQ(CodeNumber(ErrorOf(",5eEE").Code), 1); // passes the check, reads as one bad number
+    // An exponent's sign is only one typed: the evaluator's "+0" after the
+    // text is none, nor is it the second operand of a word operator.
+    for (const char *text : {"5e", "2E", "1,5e", "(2e)", "5 nad", "7 mod", "7 div", "5*"}) {
+        TChyba err;
+        EXPECT_TRUE(Raw(Q(text), err).isEmpty()) << text;
+        EXPECT_EQ(CodeNumber(err.Code), 1) << text;
+    }
+    ExpectClose(ValueOf("1e-3"), 1e-3L, "1e-3");
+    ExpectClose(ValueOf("2e+5"), 2e5L, "2e+5");
     const char *unchecked[] = {"*", "^2", "[", "(*)"};
     for (const char *text : unchecked) {
         TChyba err;

@@ -229,6 +229,8 @@ TEST_F(Complex, CheckReportsEachCodeWithItsSpan) {
         {"1.5+j0.5", '.', 0, 0, 0},
         {"-j", ',', 0, 0, 0},
         {"1E5*j", ',', 0, 0, 0},
+        {"7 mod", ',', 0, 0, 0}, // no word operators here: a name
+        {"scot+glow", ',', 0, 0, 0},
         // 32: the exponential form
         {"2e^j(45)", ',', 32, 1, 5},
         {"2e^-j(45)", ',', 32, 1, 6},
@@ -305,9 +307,12 @@ TEST_F(Complex, CheckTakesAtMost255CharactersWithoutBlanks) {
 
 TEST_F(Complex, MarkingLiterals) {
     const std::pair<const char *, const char *> marks[] = {
-        {"3+j4", "[3]+[j4]"},   {"2e^-j45", "[2e^-j45]"}, {"1,5E3", "[1,5E3]"},     {"j", "[j]"},
-        {"[3+j4]", "[3]+[j4]"}, {"2j", "[2][j]"},         {"abs(.5)", "abs([.5])"}, {"x1*2e^+j3", "x[1]*[2e^+j3]"},
-        {"2^-j", "[2]^-[j]"},
+        {"3+j4", "[3]+[j4]"},     {"2e^-j45", "[2e^-j45]"},
+        {"1,5E3", "[1,5E3]"},     {"j", "[j]"},
+        {"[3+j4]", "[3]+[j4]"},   {"2j", "[2][j]"},
+        {"abs(.5)", "abs([.5])"}, {"x1*2e^+j3", "x[1]*[2e^+j3]"},
+        {"2^-j", "[2]^-[j]"},     {"1E-20-j5E-4", "[1E-20]-[j5E-4]"},
+        {"2e-j45", "[2e]-[j45]"},
     };
     for (const auto &[in, out] : marks) {
         QString t = QString::fromLatin1(in);
@@ -396,9 +401,11 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
     }
 }
 
-// A part the display writes with a signed exponent reads back (ANS of a
-// small result); an "e" with a sign elsewhere is still no number.
-TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
+// A part the display writes with an exponent reads back (ANS of a small or
+// large result), also after the imaginary unit, and as a variable's value;
+// an "e" with a sign elsewhere is still no number, and an exponent's sign
+// is only one typed.
+TEST_F(Complex, ExponentsAsTheDisplayWritesThem) {
     struct Case {
         const char *text;
         int code;
@@ -409,9 +416,26 @@ TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
         {"3,9780875814730933E-9+j8", 0, 3.9780875814730933e-9L, 8},
         {"2,5E+3-j1E-3", 0, 2500, -0.001L},
         {"3-2e-1", 0, 2.8L, 0},
+        {"(0+j5E-4)", 0, 0, 5e-4L},
+        {"(0+j1E20)", 0, 0, 1e20L},
+        {"-j1,5E+3*j", 0, 1500, 0},
+        {"j1E0", 0, 0, 1},
+        {"2e^j9E1", 0, 0, 2},
+        {"1e-3", 0, 0.001L, 0},
+        {"2e+5", 0, 200000, 0},
+        {"-(v)", 0, 0, -1},  // v = j1E0
+        {"w/1E13", 0, 0, 5}, // w = j5E13
         {"2e-j45", 1, 0, 0},
         {"2e+j", 1, 0, 0},
+        {"2e", 1, 0, 0},
+        {"1,5e", 1, 0, 0},
+        {"2E", 1, 0, 0},
+        {"2e^j90e", 1, 0, 0},
+        {"j5e", 1, 0, 0},
     };
+    // With variables the scanner reads names: "j5E" must not be one.
+    TVariableList vars({QStringLiteral("v=j1E0"), QStringLiteral("w=j5E13")});
+    ctx.Variables = &vars;
     for (const auto &c : cases) {
         const TEngineResult r = EvaluateComplex(QString::fromLatin1(c.text), ctx);
         EXPECT_EQ(CodeNumber(r.Error.Code), c.code) << c.text;
@@ -419,6 +443,11 @@ TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
             EXPECT_EQ(r.Complex.Re, c.re) << c.text;
             EXPECT_EQ(r.Complex.Im, c.im) << c.text;
         }
+        QStringList names;
+        CollectVariableNames(QString::fromLatin1(c.text), ctx, names, QString());
+        EXPECT_TRUE(names.isEmpty() || names == QStringList{QStringLiteral("v")} ||
+                    names == QStringList{QStringLiteral("w")})
+            << c.text << ": " << S(names.join(QLatin1Char(',')));
     }
 }
 

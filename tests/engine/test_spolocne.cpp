@@ -79,9 +79,10 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
         bool variable;
     };
     const Case cases[] = {
-        {"x", 0, true},  {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
-        {"e", 0, true},  {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
-        {"jx", 1, true}, {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+        {"x", 0, true},      {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
+        {"e", 0, true},      {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
+        {"jx", 1, true},     {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+        {"j5E13", 1, false}, {"j5e", 1, false}, {"j5ex", 1, true}, {"je5", 1, true},   {"j5E13", 0, true},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -90,6 +91,9 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
     EXPECT_TRUE(IsImaginaryUnitToken(Q("j"), QLatin1Char('j')));
     EXPECT_TRUE(IsImaginaryUnitToken(Q("j45"), QLatin1Char('j')));
     EXPECT_FALSE(IsImaginaryUnitToken(Q("j4x"), QLatin1Char('j')));
+    // the coefficient with an exponent, as results are shown, is no name
+    EXPECT_TRUE(IsImaginaryUnitToken(Q("J5E13"), QLatin1Char('j')));
+    EXPECT_FALSE(IsImaginaryUnitToken(Q("jE5"), QLatin1Char('j')));
 }
 
 TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
