@@ -512,6 +512,20 @@ TEST_F(Analyzator, DeepAndLongTextsAreReadWithoutRecursion) {
     EXPECT_EQ(names, QStringList{Q("x")});
 }
 
+TEST_F(Analyzator, LongNumbersAreReadAsAnyOtherNumber) {
+    const std::pair<QString, const char *> cases[] = {
+        {Q("0,") + QString(4095, QLatin1Char('3')), "0,333333333333333333"},
+        {Q("1") + QString(4940, QLatin1Char('0')) + Q("E-4900"), "1E40"},
+        {Q("2*0,") + QString(5000, QLatin1Char('5')), "10/9"},
+    };
+    for (const auto &[text, same] : cases) {
+        QString r, expected;
+        ASSERT_EQ(CodeNumber(Calculate(text, r).Code), 0) << same;
+        ASSERT_EQ(CodeNumber(Calculate(Q(same), expected).Code), 0) << same;
+        EXPECT_EQ(r, expected) << same;
+    }
+}
+
 TEST_F(Analyzator, TwoContextsOnTwoThreads) {
     // Everything an evaluation reads is in its context: two threads with a
     // different separator, angle unit and variables do not disturb each other.
