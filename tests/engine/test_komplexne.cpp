@@ -1,4 +1,5 @@
 #include "KomplexneCisla.h"
+#include "Analyzator.h"
 #include "KomplexnyAnalyzator.h"
 
 #include "uCisla.h"
@@ -390,6 +391,12 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
         {"2e^j30", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
         {"2e^j3630", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
         {"(1+j)^8", "[16]", 16, 0},
+        {"(796242693+j796242692)*(796242691+j796242692)", "[-1+j1,26800484912681373E18]", -1, 1.26800484912681373e18L},
+        {"j992791939676582228+j1-j992791939676582228", "[0+j]", 0, 1},
+        {"(2e^j30,1)*(3e^j59,9)", "[0+j6]", 0, 6},
+        {"(1e^j1)^360", "[1]", 1, 0},
+        {"1e^j1E-18", "[1+j1,74532925199432958E-20]", 1, 1.74532925199432958e-20L},
+        {"2e^j90,00000000000000001", "[0+j2]", 0, 2},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -399,6 +406,90 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
         EXPECT_EQ(r.Complex.Re, c.re) << c.text;
         EXPECT_EQ(r.Complex.Im, c.im) << c.text;
     }
+}
+
+// Sums, differences and products whose parts nearly cancel, against the
+// real set's answer for the same formulas of the same parts (a*c - b*d and
+// a*d + b*c for a product): a part keeps what the real set keeps of it.
+TEST_F(Complex, CancellingPartsKeepWhatTheRealSetKeeps) {
+    std::mt19937_64 rng(28);
+    auto pick = [&rng](long long n) { return (long long)(rng() % quint64(n)); };
+    // A number of at most 18 digits: its mantissa and its exponent of ten.
+    struct TNumber {
+        long long m;
+        int e;
+    };
+    auto text = [](TNumber x) {
+        QString t = QString::number(std::llabs(x.m));
+        if (x.e != 0)
+            t += QStringLiteral("E") + QString::number(x.e);
+        return t;
+    };
+    auto signedText = [&text](TNumber x) { return (x.m < 0 ? QStringLiteral("-") : QString()) + text(x); };
+    auto complexText = [&](TNumber re, TNumber im) {
+        return QStringLiteral("(") + signedText(re) + (im.m < 0 ? QStringLiteral("-j") : QStringLiteral("+j")) +
+               text(im) + QStringLiteral(")");
+    };
+    auto realText = [&signedText](TNumber x) { return QStringLiteral("(") + signedText(x) + QStringLiteral(")"); };
+    // A number near -x: its digits shifted by up to two places, and a few
+    // units of the last of them changed.
+    auto nearNegative = [&](TNumber x) {
+        int shift = int(pick(3));
+        long long m = x.m;
+        for (int k = 0; k < shift && std::llabs(m) < 10000000000000000LL; ++k)
+            m *= 10;
+        const int shifted =
+            m == x.m ? 0 : int(QString::number(std::llabs(m)).size() - QString::number(std::llabs(x.m)).size());
+        return TNumber{-(m + pick(19) - 9), x.e - shifted};
+    };
+    auto any = [&](int maxDigits) {
+        long long m = 1 + pick(9);
+        for (int k = 1 + int(pick(maxDigits)); k > 1; --k)
+            m = m * 10 + pick(10);
+        return TNumber{pick(2) ? m : -m, int(pick(41)) - 20};
+    };
+    TEvaluationContext real(QLatin1Char(','));
+    auto realRoad = [&real](const QString &t) {
+        const TEngineResult r = EvaluateReal(t, real);
+        EXPECT_TRUE(r.Ok()) << S(t);
+        return r.Real;
+    };
+    int cancelled = 0;
+    for (int i = 0; i < 1500; ++i) {
+        TNumber a, b, c, d;
+        const char op = "+-*"[i % 3];
+        if (op == '*') {
+            // a*c - b*d cancels: c = b*k, d = a*k + s, all whole.
+            a = TNumber{1 + pick(999999999), 0};
+            b = TNumber{1 + pick(999999999), 0};
+            const long long k = 1 + pick(999999999);
+            c = TNumber{b.m * k, 0};
+            d = TNumber{a.m * k + pick(19) - 9, 0};
+            if (pick(2))
+                std::swap(c, d), std::swap(a, b); // a*d + b*c cancels instead
+            if (pick(2))
+                c.m = -c.m, d.m = -d.m;
+            const int e = int(pick(21)) - 10; // the same scale for all
+            a.e = b.e = c.e = d.e = e;
+        } else {
+            a = any(18);
+            b = any(18);
+            c = op == '+' ? nearNegative(a) : TNumber{-nearNegative(a).m, nearNegative(a).e};
+            d = op == '+' ? nearNegative(b) : TNumber{-nearNegative(b).m, nearNegative(b).e};
+        }
+        const QString text = complexText(a, b) + QLatin1Char(op) + complexText(c, d);
+        const TEngineResult r = EvaluateComplex(text, ctx);
+        ASSERT_TRUE(r.Ok()) << S(text);
+        const QString A = realText(a), B = realText(b), C = realText(c), D = realText(d);
+        const long double re =
+            op == '*' ? realRoad(A + "*" + C + "-" + B + "*" + D) : realRoad(A + QLatin1Char(op) + C);
+        const long double im =
+            op == '*' ? realRoad(A + "*" + D + "+" + B + "*" + C) : realRoad(B + QLatin1Char(op) + D);
+        EXPECT_EQ(r.Complex.Re, re) << S(text);
+        EXPECT_EQ(r.Complex.Im, im) << S(text);
+        cancelled += std::fabs(re) < 1e-9L * std::fabs(realRoad(A)) || std::fabs(im) < 1e-9L * std::fabs(realRoad(B));
+    }
+    EXPECT_GT(cancelled, 500); // the parts did cancel
 }
 
 // A part the display writes with an exponent reads back (ANS of a small or
