@@ -1,6 +1,7 @@
 // The "=" road of a text with many distinct variables, each with its row in
 // the variables window: the rows looked up, the values checked and written
-// into the text, the sum evaluated and shown.
+// into the text, the sum evaluated and shown. The same for references to
+// user constants among many constants.
 #include "uAppContext.h"
 #include "uKalkulacka.h"
 #include "uPremenne.h"
@@ -33,6 +34,32 @@ void BM_EqualsWithManyVariables(benchmark::State &state) {
     state.counters["variables"] = double(count);
 }
 
+// 5,000 references to as many constants of a list of 10,000: each checked
+// and then read in the evaluation.
+void BM_EqualsWithManyConstants(benchmark::State &state) {
+    SetDecSep(QLatin1Char(','));
+    const int count = 10000, used = 5000;
+    TConstantList constants;
+    for (int k = 1; k <= count; ++k)
+        constants.Items.append({QStringLiteral("$c") + QString::number(k), QStringLiteral("1")});
+    QString text;
+    for (int k = count - used + 1; k <= count; ++k) // the last ones: a search from the front walks far
+        text += (text.isEmpty() ? QString() : QStringLiteral("+")) + QStringLiteral("$c") + QString::number(k);
+    TKalkulacka calculator;
+    calculator.Konstanty = &constants;
+    for (auto _ : state) {
+        const TVysledokVypoctu r = calculator.Calculate(text);
+        if (!r.Ok || r.Shown != QStringLiteral("5 000")) {
+            state.SkipWithError("wrong result");
+            break;
+        }
+        benchmark::DoNotOptimize(r);
+    }
+    state.counters["constants"] = double(count);
+    state.counters["references"] = double(used);
+}
+
 } // namespace
 
 BENCHMARK(BM_EqualsWithManyVariables)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EqualsWithManyConstants)->Unit(benchmark::kMillisecond);

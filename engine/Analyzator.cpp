@@ -272,12 +272,19 @@ void CheckSyntax(const QString &expr, const TEvaluationContext &context, TChyba 
     if (emptyBrackets >= 0)
         return fail(TErrorCode::EmptyBrackets, emptyBrackets, emptyBrackets + 2);
 
-    CheckBrackets(s, expr, err); // 10 or 11; the check goes on
-
     // Names are read as the evaluator reads them: a word operator between
     // blanks stands apart from the names beside it.
     const QString words = StripBlanks(expr, context.NumberSet);
     const bool apart = words.size() != s.size();
+
+    // A word operator is an operator: it needs its second operand, as "+" does.
+    TChyba word;
+    if (FindWordOperatorWithoutOperand(words, context, word))
+        return fail(word.Code, PositionWithoutBlanks(words, word.SpanStart),
+                    PositionWithoutBlanks(words, word.SpanEnd));
+
+    CheckBrackets(s, expr, err); // 10 or 11; the check goes on
+
     int start = 0, end = 0;
     const QString lowerWords = apart ? AsciiLower(words) : QString();
     const int name = FailingFunctionName(apart ? QStringView(lowerWords) : s, start, end);

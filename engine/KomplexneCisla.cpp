@@ -42,13 +42,23 @@ bool UnitCoefficient(const QString &text, QChar sep, long double &v) {
     return TryStrToFloat(text, v, sep);
 }
 
+// Within this part of an angle of a quarter turn, the rest is a residue of
+// the angle's last digits (below the 18 digits a value keeps), not an angle
+// of its own: the turn is the quarter turn itself.
+constexpr long double AngleResidue = 1e-18L;
+
 // The cosine and sine of an angle in degrees. The whole quarter turns go
 // exactly, so that 90, 180 and 270 give 0 and ±1 exactly, and the radians
-// of the rest (at most 45 degrees) lose no digits to a large angle.
+// of the rest (at most 45 degrees) lose no digits to a large angle. A rest
+// that is a residue of a quarter turn is none; a small angle that is no
+// turn at all (1E-20 degrees) keeps its sine.
 void CosSinDegrees(long double degrees, long double &c, long double &s) {
     const long double turn = std::fmod(degrees, 360.0L);
     const long double quarters = __builtin_rintl(turn / 90.0L);
-    const long double rest = (turn - quarters * 90.0L) * RadiansPerDegree; // exact difference
+    long double restDegrees = turn - quarters * 90.0L; // exact difference
+    if (std::fabs(restDegrees) < std::fabs(degrees) * AngleResidue)
+        restDegrees = 0;
+    const long double rest = restDegrees * RadiansPerDegree;
     long double cr = 1, sr = 0;
     if (rest != 0)
         sincosl(rest, &sr, &cr);
@@ -60,19 +70,21 @@ void CosSinDegrees(long double degrees, long double &c, long double &s) {
     }
 }
 
-// Each part to 18 significant digits, as the real set keeps a value. NaN
-// for a part beyond the range.
-TComplexNumber Kept(const TComplexNumber &z) {
-    return TComplexNumber{RoundSignificant(z.Re), RoundSignificant(z.Im), z.Polar};
-}
+// What the real set keeps of the result of an operation: 18 significant
+// digits. NaN beyond the range (RequireFinite then refuses it).
+long double R(long double v) { return RoundOperatorResult(v); }
 
-// A part of a result made of terms whose magnitudes sum to `terms`: the
-// operands' last digits leave it uncertain by about 10^-17 of that, and a
-// part within that is 0. So parts that cancel give clean results
-// ((2e^j30)^3 is 0 + j8, 1e^j0 + 1e^j120 + 1e^j240 is 0), while a small
-// part beside a large one stays.
-constexpr long double Uncertainty = 1e-17L;
-long double Settled(long double part, long double terms) { return std::fabs(part) < terms * Uncertainty ? 0 : part; }
+// The parts of r*e^(j*degrees), each as the real set writes r*cos(angle):
+// rounded once. The form stays with them.
+TComplexNumber FromForm(long double modulus, long double degrees) {
+    long double c = 0, s = 0;
+    CosSinDegrees(degrees, c, s);
+    TComplexNumber z{R(modulus * c), R(modulus * s), true};
+    z.HasForm = true;
+    z.Modulus = modulus;
+    z.Angle = degrees;
+    return z;
+}
 
 void RemoveFirst(QString &s, QChar c) {
     const qsizetype i = s.indexOf(c);
@@ -101,11 +113,7 @@ bool TryParseComplex(const QString &s, TComplexNumber &z, QChar sep, QChar unit)
         long double r = 0, angle = 0;
         if (!NumberOrDefault(t.left(ePos), 1, sep, r) || !UnitCoefficient(angleText, sep, angle))
             return false;
-        long double c = 0, s = 0;
-        CosSinDegrees(angle, c, s);
-        // Like a typed number, the value is read at full precision; exact
-        // angles give exact 0 and ±1.
-        const TComplexNumber v{r * c, r * s, true};
+        const TComplexNumber v = FromForm(r, angle);
         if (!std::isfinite(v.Re) || !std::isfinite(v.Im))
             return false;
         z = v;
@@ -170,14 +178,17 @@ void ComplexToToken(const TComplexNumber &z, QString &r, QChar separator) {
 
 namespace {
 
-// a + b, or a - b with sign -1.
+// a + b, or a - b with sign -1: each part as the real set adds it.
 TComplexNumber Sum(const TComplexNumber &a, const TComplexNumber &b, long double sign) {
-    TComplexNumber v{a.Re + sign * b.Re, a.Im + sign * b.Im, a.Polar && b.Polar};
-    v.Re = Settled(v.Re, std::fabs(a.Re) + std::fabs(b.Re));
-    v.Im = Settled(v.Im, std::fabs(a.Im) + std::fabs(b.Im));
-    v = Kept(v);
+    const TComplexNumber v{R(a.Re + sign * b.Re), R(a.Im + sign * b.Im), a.Polar && b.Polar};
     RequireFinite(v);
     return v;
+}
+
+// Both are exponential forms known as such: their product and quotient
+// turn by the sum and difference of the angles.
+bool BothForms(const TComplexNumber &a, const TComplexNumber &b) {
+    return a.Polar && b.Polar && a.HasForm && b.HasForm;
 }
 
 } // namespace
@@ -186,31 +197,14 @@ void ComplexAdd(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber
 
 void ComplexSub(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber &r) { r = Sum(a, b, -1); }
 
-namespace {
-
-// The product at full precision; terms, when given, takes the magnitudes
-// of the terms of each part.
-TComplexNumber Product(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber *terms = nullptr) {
-    const long double rr = a.Re * b.Re, ii = a.Im * b.Im, ri = a.Re * b.Im, ir = a.Im * b.Re;
-    if (terms)
-        *terms = TComplexNumber{std::fabs(rr) + std::fabs(ii), std::fabs(ri) + std::fabs(ir), false};
-    return TComplexNumber{rr - ii, ri + ir, a.Polar && b.Polar};
-}
-
-// The same for the magnitudes of the terms: every term counts, whatever
-// its sign.
-TComplexNumber TermProduct(const TComplexNumber &a, const TComplexNumber &b) {
-    return TComplexNumber{a.Re * b.Re + a.Im * b.Im, a.Re * b.Im + a.Im * b.Re, false};
-}
-
-} // namespace
-
 void ComplexMul(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber &r) {
-    TComplexNumber terms;
-    TComplexNumber v = Product(a, b, &terms);
-    v.Re = Settled(v.Re, terms.Re);
-    v.Im = Settled(v.Im, terms.Im);
-    v = Kept(v);
+    TComplexNumber v;
+    if (BothForms(a, b)) {
+        v = FromForm(a.Modulus * b.Modulus, a.Angle + b.Angle);
+    } else {
+        // As the real set works out a*c - b*d and a*d + b*c.
+        v = TComplexNumber{R(R(a.Re * b.Re) - R(a.Im * b.Im)), R(R(a.Re * b.Im) + R(a.Im * b.Re)), a.Polar && b.Polar};
+    }
     RequireFinite(v);
     r = v;
 }
@@ -222,76 +216,75 @@ void ComplexDiv(const TComplexNumber &a, const TComplexNumber &b, TComplexNumber
         throw EEngineInvalidOp("division by zero");
     TComplexNumber v;
     v.Polar = a.Polar && b.Polar;
-    if (d == 0) { // a real divisor divides each part, as the real set divides
-        v.Re = a.Re / c;
-        v.Im = a.Im / c;
+    if (BothForms(a, b)) {
+        v = FromForm(a.Modulus / b.Modulus, a.Angle - b.Angle);
+    } else if (d == 0) { // a real divisor divides each part, as the real set divides
+        v.Re = R(a.Re / c);
+        v.Im = R(a.Im / c);
     } else {
-        const long double den = c * c + d * d;
-        const long double ac = a.Re * c, bd = a.Im * d, bc = a.Im * c, ad = a.Re * d;
-        v.Re = Settled(ac + bd, std::fabs(ac) + std::fabs(bd)) / den;
-        v.Im = Settled(bc - ad, std::fabs(bc) + std::fabs(ad)) / den;
+        // As the real set works out (a*c + b*d) / (c*c + d*d) and
+        // (b*c - a*d) / (c*c + d*d).
+        const long double den = R(R(c * c) + R(d * d));
+        v.Re = R(R(R(a.Re * c) + R(a.Im * d)) / den);
+        v.Im = R(R(R(a.Im * c) - R(a.Re * d)) / den);
         if (den == 0 || !std::isfinite(den) || !std::isfinite(v.Re) || !std::isfinite(v.Im)) {
-            // The squares left the 80-bit range although the quotient may
-            // not: divide by the larger part first.
+            // The squares or the products left the 80-bit range although
+            // the quotient may not: divide by the larger part first.
             if (std::fabs(c) >= std::fabs(d)) {
                 const long double q = d / c;
                 const long double s = c + d * q;
-                v.Re = (a.Re + a.Im * q) / s;
-                v.Im = (a.Im - a.Re * q) / s;
+                v.Re = R((a.Re + a.Im * q) / s);
+                v.Im = R((a.Im - a.Re * q) / s);
             } else {
                 const long double q = c / d;
                 const long double s = c * q + d;
-                v.Re = (a.Re * q + a.Im) / s;
-                v.Im = (a.Im * q - a.Re) / s;
+                v.Re = R((a.Re * q + a.Im) / s);
+                v.Im = R((a.Im * q - a.Re) / s);
             }
         }
     }
-    v = Kept(v);
     RequireFinite(v);
     r = v;
 }
 
 void ComplexPowerInt(const TComplexNumber &z, quint16 n, TComplexNumber &r) {
+    if (n == 0) {
+        r = FromForm(1, 0);
+        r.Polar = z.Polar;
+        return;
+    }
+    if (z.Polar && z.HasForm) {
+        const TComplexNumber v = FromForm(std::pow(z.Modulus, static_cast<long double>(n)), z.Angle * n);
+        RequireFinite(v);
+        r = v;
+        return;
+    }
     // Squares of z times the factors of the bits of n, at full precision (a
-    // square is made only when a higher bit needs it), beside the same
-    // products of the parts' magnitudes: the terms of each part. The last
-    // digits of the n factors leave n times the uncertainty of a product,
-    // of the terms or of the modulus, whichever is less (the terms grow
-    // faster than the value where the parts turn).
-    TComplexNumber v{1, 0, z.Polar}, terms{1, 0, false};
-    TComplexNumber square = z, squareTerms{std::fabs(z.Re), std::fabs(z.Im), false};
+    // square is made only when a higher bit needs it), rounded once.
+    TComplexNumber v{1, 0, z.Polar}, square = z;
     bool first = true;
+    auto product = [](const TComplexNumber &a, const TComplexNumber &b) {
+        return TComplexNumber{a.Re * b.Re - a.Im * b.Im, a.Re * b.Im + a.Im * b.Re, a.Polar};
+    };
     for (unsigned m = n; m != 0;) {
         if (m & 1) {
-            if (first) {
-                v = square;
-                terms = squareTerms;
-            } else {
-                v = Product(v, square);
-                terms = TermProduct(terms, squareTerms);
-            }
+            v = first ? square : product(v, square);
             first = false;
         }
         m >>= 1;
         if (m != 0) {
-            square = Product(square, square);
-            squareTerms = TermProduct(squareTerms, squareTerms);
+            square = product(square, square);
             RequireFinite(square);
         }
     }
-    if (n > 1) {
-        const long double modulus = std::hypot(v.Re, v.Im);
-        v.Re = Settled(v.Re, n * std::min(terms.Re, modulus));
-        v.Im = Settled(v.Im, n * std::min(terms.Im, modulus));
-    }
-    v = Kept(v);
-    v.Polar = z.Polar;
+    v = TComplexNumber{R(v.Re), R(v.Im), z.Polar};
     RequireFinite(v);
     r = v;
 }
 
 void ComplexAbs(const TComplexNumber &z, TComplexNumber &r) {
-    TComplexNumber v{RoundSignificant(std::hypot(z.Re, z.Im)), 0, false};
+    const long double modulus = z.Polar && z.HasForm ? std::fabs(z.Modulus) : std::hypot(z.Re, z.Im);
+    TComplexNumber v{R(modulus), 0, false};
     RequireFinite(v);
     r = v;
 }

@@ -5,13 +5,21 @@
 // angle in degrees). The imaginary unit ("j" unless a context names another)
 // is written before its coefficient: [3+j4], [2e^-j45].
 //
-// The operations work at the full 80 bits, and a result keeps its parts as
-// the real set keeps a value, to 18 significant digits each, so that a
-// value is as precise however small it is. A part that cancels to within
-// 10^-17 of its terms (the operands' last digits leave it that uncertain)
-// is 0, so that exact values stay exact: (3+j4)(3-j4) is 25, (2e^j30)^3 is
-// 0 + j8, 1e^j0 + 1e^j120 + 1e^j240 is 0. Exponential forms are read with
-// exact quarter turns: 2e^j90 is 0 + j2.
+// The parts of a sum, a product and a quotient are worked out as the real
+// set works out the same formulas of the parts (a*c - b*d for the real part
+// of a product, and so on): each step rounded to 18 significant digits, so
+// that a part keeps what the real set keeps of it, however small it is or
+// whatever it cancels against ((3+j4)(3-j4) is 25, and
+// (796242693+j796242692)(796242691+j796242692) is -1+j...). A power works
+// at the full 80 bits and rounds its parts once.
+//
+// An exponential form r*e^(j*angle) is turned into its parts as the real
+// set writes r*cos(angle) and r*sin(angle), each rounded to 18 digits
+// (1e^j0 + 1e^j120 + 1e^j240 is 0): quarter turns exactly, and a part that
+// is only the residue of an angle within its last digits of a quarter turn
+// is 0 (2e^j90 is 0 + j2). Products, quotients and powers of exponential
+// forms multiply the moduli and add the angles before they turn them into
+// parts, so that (2e^j30)^3 is 0 + j8.
 //
 // The operations report no codes. A text that is not a number raises
 // EEngineConvertError, a zero divisor EEngineInvalidOp and a result beyond
@@ -25,6 +33,13 @@ struct TComplexNumber {
     long double Re = 0;
     long double Im = 0;
     bool Polar = false; // written in exponential form
+    // The exponential form the parts were made of, as it was written or as
+    // a product, a quotient or a power of such forms made it: the modulus
+    // (negative for a form that was negated) and the angle in degrees.
+    // Without it (false) the parts alone are the value.
+    bool HasForm = false;
+    long double Modulus = 0;
+    long double Angle = 0;
 };
 
 // Z := the value of a token text, "[3-j4]", "[2e^j45]" or without brackets,

@@ -137,8 +137,13 @@ void MarkComplexNumbers(QString &expr, QChar unit) {
             const QChar c = expr.at(i);
             const QChar before = i > 0 ? expr.at(i - 1) : QChar();
             const bool empty = i == start;
+            // The sign of an exponent after a digit, as results are shown ("1E-20", "j5E-4").
+            const bool exponentSign = (c == QLatin1Char('+') || c == QLatin1Char('-')) &&
+                                      (before == QLatin1Char('E') || before == QLatin1Char('e')) && i - 2 >= start &&
+                                      (IsAsciiDigit(expr.at(i - 2)) || IsOneOf(expr.at(i - 2), ",.")) && i + 1 < n &&
+                                      IsAsciiDigit(expr.at(i + 1));
             const bool take = c == QLatin1Char(',') || c == QLatin1Char('.') || IsAsciiDigit(c) ||
-                              (c == unit && empty) || (c == unit && IsOneOf(before, "+-^")) ||
+                              (c == unit && empty) || (c == unit && IsOneOf(before, "+-^")) || exponentSign ||
                               ((c == QLatin1Char('+') || c == QLatin1Char('-')) && before == QLatin1Char('^')) ||
                               ((c == QLatin1Char('E') || c == QLatin1Char('e')) && !empty) ||
                               (c == QLatin1Char('^') && before == QLatin1Char('e'));

@@ -165,13 +165,13 @@ std::vector<TPiece> ReadPieces(const QString &s, int base, QChar extra, QChar se
         return hasExtra && IsExponentLetter(s.at(k)) && k + 1 < n && s.at(k + 1) == QLatin1Char('^');
     };
     // The imaginary unit begins a name unless the letters and digits after
-    // it are digits of the base ("j4", "jA"; "j4x" is a name, as the
-    // scanner reads it).
+    // it are digits of the base, or in base 10 an exponent ("j4", "jA",
+    // "j5E-4"; "j4x" is a name, as the scanner reads it).
     auto unitStartsName = [&](int k) {
         if (!hasExtra || s.at(k) != extra)
             return false;
         for (int m = k + 1; m < n && (IsAsciiLetter(s.at(m)) || IsAsciiDigit(s.at(m))); ++m)
-            if (!IsNumberChar(base, s.at(m), sep))
+            if (!IsNumberChar(base, s.at(m), sep) && !IsExponentAt(s, m, base, sep))
                 return true;
         return false;
     };

@@ -106,8 +106,11 @@ bool TryStrToDouble(QStringView text, double &value, QChar separator) {
 bool TryStrToFloat(QStringView text, long double &value, QChar separator) {
     if (QuickDecimal(text, separator, value))
         return true;
+    // Any length: the digits of a long number are read whole and rounded
+    // once, as those of a short one ("0," and 4,095 threes is 1/3 to the
+    // last bit, "1" and 4,940 zeros "E-4900" is 1E40).
     const QStringView t = text.trimmed();
-    if (t.isEmpty() || t.size() > 4096)
+    if (t.isEmpty())
         return false;
     std::string s;
     s.reserve(size_t(t.size()));

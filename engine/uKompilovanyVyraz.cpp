@@ -318,8 +318,7 @@ TEngineResult TCompiledExpression::EvaluateReal(std::span<const long double> val
     out.Complex.Re = v;
     if (text == TText::ValueOnly)
         return out;
-    // A text that is one number (its exponent took the "+0" in) is its own
-    // token.
+    // An empty text (its value the appended 0) is that number's token.
     const TInstruction &last = m_program.Code.back();
     for (const TLiteral &literal : m_program.Literals)
         if (last.Op == TOp::Final && literal.Register == last.A) {

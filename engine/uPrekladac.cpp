@@ -38,6 +38,9 @@ struct TToken {
 
 // The Index of an Invalid token that is a lone "e" of the complex set.
 constexpr qint32 LoneE = 1;
+// The Index of the Plus of the "+0" appended after the text: no sign of
+// what stands before it, and never dropped as one.
+constexpr qint32 AppendedPlus = 1;
 
 bool IsNumberStart(QChar c) { return IsAsciiDigit(c) || c == QLatin1Char(',') || c == QLatin1Char('.'); }
 
@@ -99,6 +102,7 @@ public:
         int i = 0;
         while (i < n) {
             const QChar c = s.at(i);
+            m_tokenStart = i;
             if (c == QLatin1Char(' ')) {
                 ++i; // what StripBlanks left beside a word operator: it ends a name
             } else if (c == QLatin1Char('$')) {
@@ -114,6 +118,25 @@ public:
         }
     }
 
+    // Where each token begins in the text scanned (the text itself, not a
+    // value put in for a name: for a scan that collects names).
+    void RecordStarts(std::vector<qint32> *starts) { m_starts = starts; }
+
+    // The "+0" after the text, as tokens of their own: no part of the text
+    // reads it as its own ("5e" takes no "+0" as its exponent, "5 nad" no
+    // 0 as its second operand).
+    void AppendPlusZero() {
+        Put(TTok::Plus, AppendedPlus);
+        if (m_names) {
+            Put(TTok::Number);
+            return;
+        }
+        const qint32 start = qint32(m_literalText.size());
+        m_literalText += QLatin1Char('0');
+        m_literals.emplace_back(start, 1);
+        Put(TTok::Number, qint32(m_literals.size() - 1));
+    }
+
 private:
     const TEvaluationContext &m_context;
     const QStringList &m_free;
@@ -126,6 +149,9 @@ private:
     // The variables' names, indexed at the first lookup where the lines are
     // many: each name is then found at once, not searched for through all.
     std::optional<TLineValues> m_valueIndex;
+    TConstantFinder m_constants{m_context.Constants}; // likewise the user constants
+    std::vector<qint32> *m_starts = nullptr;
+    qint32 m_tokenStart = 0;
 
     QString ValueOfVariable(QStringView name) {
         constexpr qsizetype FewLines = 16;
@@ -136,7 +162,11 @@ private:
         return m_valueIndex->Value(name);
     }
 
-    void Put(TTok kind, qint32 index = 0) { m_out.push_back(TToken{kind, index}); }
+    void Put(TTok kind, qint32 index = 0) {
+        m_out.push_back(TToken{kind, index});
+        if (m_starts)
+            m_starts->push_back(m_tokenStart);
+    }
 
     // The index of the free name that name is, or -1.
     int FreeSlot(QStringView name) const {
@@ -190,20 +220,15 @@ private:
     int Dollar(const QString &s, int i, bool insideValue) {
         const int end = DollarNameEnd(s, i);
         const QStringView ref = QStringView(s).mid(i, end - i);
-        const TConstantSource *constants = m_context.Constants;
-        int found = -1;
         if (m_names) { // a constant's value holds no variable
             Put(TTok::Invalid);
             return end;
         }
-        if (constants && !insideValue)
-            for (int k = 0; k < constants->Count() && found < 0; ++k)
-                if (constants->Caption(k) == ref)
-                    found = k;
+        const int found = insideValue ? -1 : m_constants.Find(ref);
         if (found < 0)
             Put(TTok::Invalid);
         else
-            PutValue(constants->Value(found));
+            PutValue(m_context.Constants->Value(found));
         return end;
     }
 
@@ -434,8 +459,10 @@ enum class TItemKind : quint8 { Operand, Function, WordOp, Plus, Minus, Star, Sl
 
 struct TItem {
     TItemKind Kind;
-    qint32 Pos;       // index of its token: the order of the text
-    qint32 Value = 0; // the register of an operand; a function (TFunction) or a word (TWordOperator)
+    qint32 Pos; // index of its token: the order of the text
+    // The register of an operand; a function (TFunction) or a word
+    // (TWordOperator); AppendedPlus for the Plus of the appended "+0".
+    qint32 Value = 0;
 };
 
 // An instruction with its place in the order of the stages.
@@ -494,7 +521,8 @@ public:
 
         // A "+" written after an operator is no sign (real numbers and
         // fractions); a leading "+" neither, except in the complex set,
-        // where it adds to 0.
+        // where it adds to 0. The appended "+0" stays what it is, so that
+        // an operator at the end has no operand.
         if (real || set == TNumberSet::Modulo) {
             size_t w = 0;
             for (size_t i = 0; i < m_items.size(); ++i) {
@@ -503,8 +531,9 @@ public:
                     if (w == 0)
                         continue;
                     const TItemKind before = m_items[w - 1].Kind;
-                    if (real && (before == TItemKind::Star || before == TItemKind::Slash || before == TItemKind::Plus ||
-                                 before == TItemKind::Minus || before == TItemKind::WordOp))
+                    if (real && item.Value != AppendedPlus &&
+                        (before == TItemKind::Star || before == TItemKind::Slash || before == TItemKind::Plus ||
+                         before == TItemKind::Minus || before == TItemKind::WordOp))
                         continue;
                 }
                 m_items[w++] = item;
@@ -760,7 +789,7 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
     case TTok::Slot: return TItem{TItemKind::Operand, pos, slotRegisters[size_t(t.Index)]};
     case TTok::Function: return TItem{TItemKind::Function, pos, t.Index};
     case TTok::WordOp: return TItem{TItemKind::WordOp, pos, t.Index};
-    case TTok::Plus: return TItem{TItemKind::Plus, pos};
+    case TTok::Plus: return TItem{TItemKind::Plus, pos, t.Index};
     case TTok::Minus: return TItem{TItemKind::Minus, pos};
     case TTok::Star: return TItem{TItemKind::Star, pos};
     case TTok::Slash: return TItem{TItemKind::Slash, pos};
@@ -775,7 +804,6 @@ TItem ItemOf(const TToken &t, qint32 pos, TCompiler &compiler, const std::vector
 // reuses its memory from one text to the next.
 struct TScratch {
     bool Busy = false;
-    QString Text; // the text without spaces, "+0" appended
     std::vector<TToken> Tokens;
     std::vector<std::pair<qint32, qint32>> Literals;
     std::vector<qint32> LiteralRegisters;
@@ -818,23 +846,17 @@ void CompileWith(TScratch &scratch, const QString &text, const TEvaluationContex
     program.LogyBaseCode = TErrorCode::None;
     program.LogyBase = 0;
 
-    QString &s = scratch.Text;
-    const QString stripped = StripBlanks(text, context.NumberSet);
-    s.resize(stripped.size() + 2);
-    QChar *out = s.data();
-    for (const QChar c : stripped)
-        *out++ = c;
-    *out++ = QLatin1Char('+');
-    *out++ = QLatin1Char('0');
-
+    const QString s = StripBlanks(text, context.NumberSet);
     std::vector<TToken> &tokens = scratch.Tokens;
     tokens.clear();
-    tokens.reserve(size_t(s.size()));
+    tokens.reserve(size_t(s.size()) + 2);
     std::vector<std::pair<qint32, qint32>> &literals = scratch.Literals;
     literals.clear();
-    program.LiteralText.reserve(s.size());
+    program.LiteralText.reserve(s.size() + 1);
     const QStringList lines = context.Variables ? context.Variables->Lines() : QStringList();
-    TScanner(context, lines, freeNames, tokens, program.LiteralText, literals).Scan(s, false);
+    TScanner scanner(context, lines, freeNames, tokens, program.LiteralText, literals);
+    scanner.Scan(s, false);
+    scanner.AppendPlusZero();
 
     scratch.Items.clear();
     scratch.Placed.clear();
@@ -969,4 +991,57 @@ void CollectVariableNames(const QString &expr, const TEvaluationContext &context
         literalText = QString();
         literals = std::vector<std::pair<qint32, qint32>>();
     }
+}
+
+bool FindWordOperatorWithoutOperand(const QString &stripped, const TEvaluationContext &context, TChyba &err) {
+    if (context.NumberSet != TNumberSet::Real)
+        return false; // only the real set has word operators
+    bool word = false;
+    for (int i = 0; i + 3 <= stripped.size() && !word; ++i)
+        word = WordOperatorAt(QStringView(stripped).mid(i, 3)) >= 0;
+    if (!word)
+        return false;
+    // The tokens as the evaluator reads them, names not looked up.
+    using namespace prekladac;
+    std::vector<TToken> tokens;
+    std::vector<qint32> starts;
+    QString literalText;
+    std::vector<std::pair<qint32, qint32>> literals;
+    QStringList names;
+    TNameList nameList(names);
+    const QStringList none;
+    TScanner scanner(context, none, none, tokens, literalText, literals, &nameList);
+    scanner.RecordStarts(&starts);
+    scanner.Scan(stripped, false);
+    for (size_t k = 0; k < tokens.size(); ++k) {
+        if (tokens[k].Kind != TTok::WordOp)
+            continue;
+        // A sign may stand before the operand (the check's rules on pairs of
+        // operators have seen to what follows it).
+        size_t next = k + 1;
+        if (next < tokens.size() && (tokens[next].Kind == TTok::Plus || tokens[next].Kind == TTok::Minus))
+            ++next;
+        TErrorCode code = TErrorCode::None;
+        if (next == tokens.size()) {
+            code = TErrorCode::TrailingOperator;
+        } else {
+            switch (tokens[next].Kind) {
+            case TTok::Close: code = TErrorCode::OperatorBeforeClose; break;
+            case TTok::Star:
+            case TTok::Slash:
+            case TTok::Caret:
+            case TTok::Bang:
+            case TTok::Percent:
+            case TTok::WordOp: code = TErrorCode::TwoOperators; break;
+            default: break; // an operand
+            }
+        }
+        if (code == TErrorCode::None)
+            continue;
+        err.Code = code;
+        err.SpanStart = starts[k];
+        err.SpanEnd = starts[k] + 3;
+        return true;
+    }
+    return false;
 }

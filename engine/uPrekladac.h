@@ -3,9 +3,10 @@
 // callers use TCompiledExpression (uKompilovanyVyraz.h) or the text
 // operations.
 //
-// An expression is read once. The scanner turns the text (spaces removed,
-// "+0" appended at the top) into tokens; a user constant and a variable that
-// is not a free slot stand as a bracket group of their value's tokens. The
+// An expression is read once. The scanner turns the text (spaces removed)
+// into tokens, and "+0" is appended at the top as tokens of their own; a
+// user constant and a variable that is not a free slot stand as a bracket
+// group of their value's tokens. The
 // parser makes of each bracket group a list of instructions, one per
 // operation, in the order in which the operations are carried out: the
 // groups from the last "(" to the first, and in each group the functions

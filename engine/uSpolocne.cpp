@@ -284,10 +284,16 @@ bool IsExponentLead(QChar c) {
 bool IsImaginaryUnitToken(QStringView token, QChar unit) {
     if (token.isEmpty() || AsciiLower(token.at(0)) != AsciiLower(unit))
         return false;
-    for (int i = 1; i < token.size(); ++i)
-        if (!IsAsciiDigit(token.at(i)))
-            return false;
-    return true;
+    // The coefficient's digits, and after them perhaps an exponent letter
+    // with its digits ("j5E13"; "j5E" before "-4" of "j5E-4").
+    int i = 1;
+    while (i < token.size() && IsAsciiDigit(token.at(i)))
+        ++i;
+    if (i > 1 && i < token.size() && AsciiLower(token.at(i)) == QLatin1Char('e'))
+        ++i;
+    while (i < token.size() && IsAsciiDigit(token.at(i)))
+        ++i;
+    return i == token.size();
 }
 
 TNameKind NameKind(QStringView run, const TEvaluationContext &context, TFunction *function) {
@@ -344,26 +350,34 @@ int DollarNameEnd(QStringView s, int i) {
     return j;
 }
 
-namespace {
-
-int ConstantIndex(const TConstantSource &constants, QStringView caption) {
-    for (int k = 0; k < constants.Count(); ++k)
-        if (constants.Caption(k) == caption)
-            return k;
-    return -1;
+int TConstantFinder::Find(QStringView reference) {
+    if (!m_constants)
+        return -1;
+    const int count = m_constants->Count();
+    constexpr int FewConstants = 16; // compared directly: no index pays for itself
+    if (count <= FewConstants) {
+        for (int k = 0; k < count; ++k)
+            if (m_constants->Caption(k) == reference)
+                return k;
+        return -1;
+    }
+    if (!m_indexed) {
+        m_index.reserve(count);
+        for (int k = count; k-- > 0;) // from the last, so that the first of equal captions stays
+            m_index.insert(m_constants->Caption(k), k);
+        m_indexed = true;
+    }
+    return m_index.value(reference.toString(), -1);
 }
-
-} // namespace
 
 int DollarReferenceEnd(const QString &s, int pos) { return DollarNameEnd(s, pos - 1) + 1; }
 
 void CheckDollarReferences(const QString &expr, const TEvaluationContext &context, TChyba &err) {
     err.ClearCodeAndSpan();
-    // Without a list of constants every reference is unknown.
-    const TConstantList none;
-    const TConstantSource *constants = context.Constants ? context.Constants : &none;
     if (!expr.contains(QLatin1Char('$')))
         return;
+    // Without a list of constants every reference is unknown.
+    TConstantFinder constants(context.Constants);
     const QString copy = StripBlanks(expr, context.NumberSet);
     const int n = int(copy.size());
     for (int i = 0; i + 1 < n; ++i) {
@@ -371,7 +385,7 @@ void CheckDollarReferences(const QString &expr, const TEvaluationContext &contex
             continue;
         const int end = DollarNameEnd(copy, i);
         const QStringView ref = QStringView(copy).mid(i, end - i);
-        if (ConstantIndex(*constants, ref) < 0) {
+        if (constants.Find(ref) < 0) {
             err.Code = TErrorCode::UnknownConstant;
             err.Param1 = ref.toString();
             err.SpanStart = PositionWithoutBlanks(copy, i);

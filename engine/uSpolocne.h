@@ -175,6 +175,24 @@ private:
     TNameIndex m_index;
 };
 
+// The user constants found by their references ("$" + symbol, compared
+// exactly, letter case counting), the first of equal captions winning. A
+// long list is indexed at the first lookup, so that many references among
+// many constants are each found at once, not searched for through all. The
+// source must outlive the finder and stay as it is.
+class TConstantFinder {
+public:
+    explicit TConstantFinder(const TConstantSource *constants) : m_constants(constants) {}
+    // The index of the constant whose caption is reference, or -1 (also
+    // without a source).
+    int Find(QStringView reference);
+
+private:
+    const TConstantSource *m_constants;
+    bool m_indexed = false;
+    QHash<QString, int> m_index;
+};
+
 // ---------------------------------------------------------------------------
 // Everything an evaluation depends on. The caller owns it and passes it; the
 // engine keeps no state of its own, so two contexts can be used on two
@@ -301,7 +319,10 @@ bool IsWordOperator(QStringView token, const TCharSet &wordTailChars, TNumberSet
 // The 0-based index just after the name of the constant reference whose "$"
 // is at the 0-based index i of s.
 int DollarNameEnd(QStringView s, int i);
-// The unit (letter case ignored) followed only by digits.
+// The unit (letter case ignored) followed only by digits, which may hold
+// an exponent letter after the first digit ("j", "j45", "j5E13", and "j5E"
+// of "j5E-4"): the imaginary unit with its coefficient, as results are
+// shown, never a name.
 bool IsImaginaryUnitToken(QStringView token, QChar unit);
 // A name that stands for a user variable in the context's number set
 // (NameKind): not a function name, not a constant reference, not a word
@@ -315,6 +336,12 @@ bool IsVariableName(QStringView token, const TEvaluationContext &context);
 // index) and is never listed. A text without a letter has none.
 void CollectVariableNames(const QString &expr, const TEvaluationContext &context, QStringList &list,
                           const QString &excludedName);
+// The first word operator of stripped (a text of the real set as
+// StripBlanks made it) that has no second operand, as the evaluator reads
+// the text: the end of the text (code 3), ")" (code 7) or an operator
+// (code 5) follows it, or a sign and then one of these. True with the code
+// and the word's span in stripped; false when there is none.
+bool FindWordOperatorWithoutOperand(const QString &stripped, const TEvaluationContext &context, TChyba &err);
 // Whether s holds a letter A-Z or a-z.
 bool HoldsLetter(QStringView s);
 // Code 19 for the first reference with no user constant in the context;

@@ -36,6 +36,9 @@ struct TCReg {
     bool Polar = false;
     quint8 Text = 0;
     TErrorCode Err = TErrorCode::None;
+    bool HasForm = false; // the exponential form (TComplexNumber)
+    long double Modulus = 0;
+    long double Angle = 0;
 };
 
 // Whether a part of a value holds decimals, for the test of a power's
@@ -53,6 +56,9 @@ TCReg AsToken(const TComplexNumber &v) {
     r.Re = v.Re;
     r.Im = v.Im;
     r.Polar = v.Polar;
+    r.HasForm = v.HasForm;
+    r.Modulus = v.Modulus;
+    r.Angle = v.Angle;
     r.Text = Computed;
     return r;
 }
@@ -95,7 +101,13 @@ quint8 TokenFlags(const TCReg &r) {
     return negated ? text ^ HasMinus : text;
 }
 
-TComplexNumber ValueOf(const TCReg &r) { return TComplexNumber{r.Re, r.Im, r.Polar}; }
+TComplexNumber ValueOf(const TCReg &r) {
+    TComplexNumber z{r.Re, r.Im, r.Polar};
+    z.HasForm = r.HasForm;
+    z.Modulus = r.Modulus;
+    z.Angle = r.Angle;
+    return z;
+}
 
 // The usual literals, a real number or the unit with its coefficient ("3",
 // "j4", "j"), read without the general parser.
@@ -134,6 +146,9 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
         r.Re = z.Re;
         r.Im = z.Im;
         r.Polar = z.Polar;
+        r.HasForm = z.HasForm;
+        r.Modulus = z.Modulus;
+        r.Angle = z.Angle;
     }
     for (const QChar c : text) {
         if (c == sep)
@@ -293,7 +308,8 @@ TErrorCode ArithmeticStep(TOp op, const TCReg &a, const TCReg &b, TCReg &r, bool
 TCReg Negated(TCReg v) {
     v.Re = -v.Re;
     v.Im = -v.Im;
-    v.Text ^= HasMinus; // of a computed value: ComputedNegated
+    v.Modulus = -v.Modulus; // -r e^(j angle): the same turn
+    v.Text ^= HasMinus;     // of a computed value: ComputedNegated
     return v;
 }
 

@@ -5,6 +5,12 @@
 #include "uChyby.h"
 #include "uKalkulacka.h"
 #include "uPremenne.h"
+#include "PrevodySustav.h"
+#include "uCisla.h"
+#include "uVypocet.h"
+
+#include <cmath>
+#include <random>
 
 #include <random>
 
@@ -391,6 +397,94 @@ TEST_F(AppTest, ComplexResultsShowSmallValuesAndSmallParts) {
         EXPECT_EQ(S(model.Calculate(QString::fromLatin1(c.input)).Shown), c.shown) << c.input;
         EXPECT_EQ(S(model.ToggleComplexForm()), c.turned) << c.input;
     }
+}
+
+// A complex result as the main window shows it, in every base, with any
+// number of decimals and in both forms, is read back by "=" on ANS to the
+// value the shown text holds (each part kept to 18 digits, as any number
+// is); in base 10 a variable with the shown text as its value gives it too.
+TEST_F(AppTest, ComplexResultsReadBackInEveryBaseAndDecimals) {
+    // The examples: an imaginary part shown with an exponent is a number.
+    {
+        TKalkulacka model;
+        model.NumberSet = TNumberSet::Complex;
+        model.Decimals = 3;
+        // (0,0005 rounds to 0,001 at 3 decimals; 0,0004 has no digit there.)
+        ASSERT_EQ(S(model.Calculate(QStringLiteral("0,0004j")).Shown), "0+j4E-4");
+        const TVysledokVypoctu again = model.Calculate(model.Ans);
+        EXPECT_TRUE(again.Ok) << S(ErrorMessage(model.LastError));
+        EXPECT_EQ(S(again.Shown), "0+j4E-4");
+        ASSERT_EQ(S(model.Calculate(QStringLiteral("1E20j")).Shown), "0+j1E20");
+        EXPECT_EQ(S(model.Calculate(model.Ans).Shown), "0+j1E20");
+        for (const char *value : {"j1E0", "j5E13"}) {
+            TPremenne rows;
+            rows.SetLines({QStringLiteral("x=") + QString::fromLatin1(value)});
+            TKalkulacka withX(&rows);
+            withX.NumberSet = TNumberSet::Complex;
+            EXPECT_TRUE(withX.Calculate(QStringLiteral("-(x)")).Ok) << value << S(ErrorMessage(withX.LastError));
+            EXPECT_EQ(withX.AnsValue.Im, -std::stold(QString::fromLatin1(value).mid(1).toStdString())) << value;
+        }
+    }
+    std::mt19937_64 rng(6);
+    auto part = [&rng]() -> long double {
+        switch (rng() % 6) {
+        case 0: return 0;
+        case 1: return rng() % 2 ? 1 : -1;
+        default: {
+            const long double mantissa = (long double)(rng() % 1000000007) / 1000000007 + 0.05L;
+            const int exponent = int(rng() % 51) - 25;
+            return (rng() % 2 ? mantissa : -mantissa) * std::pow(10.0L, exponent);
+        }
+        }
+    };
+    int compared = 0;
+    for (const char sep : {',', '.'}) {
+        SetDecSep(QLatin1Char(sep));
+        for (int i = 0; i < 60; ++i) {
+            TComplexNumber z{part(), part(), rng() % 2 == 0};
+            for (const quint8 base : {2, 8, 10, 16})
+                for (const quint8 decimals : {0, 2, 3, 6, 13, 30}) {
+                    QString shown;
+                    try {
+                        shown = FormatComplexNumber(z, decimals, base, QLatin1Char(sep));
+                    } catch (const EEngineError &) {
+                        continue; // no digits for it in this base
+                    }
+                    const std::string what = S(shown) + " base " + std::to_string(base);
+                    // The value the text holds, read by the plain reader.
+                    QString plain = shown;
+                    TChyba err;
+                    ConvertExpressionBase(base, 10, QLatin1Char('j'), plain, err, QLatin1Char(sep));
+                    ASSERT_FALSE(err.Failed()) << what;
+                    TComplexNumber held;
+                    ASSERT_TRUE(TryParseComplex(plain, held, QLatin1Char(sep), QLatin1Char('j'))) << what;
+                    TKalkulacka model;
+                    model.NumberSet = TNumberSet::Complex;
+                    model.Radix = base;
+                    model.Decimals = decimals;
+                    const TVysledokVypoctu r = model.Calculate(QLatin1Char('(') + shown + QLatin1Char(')'));
+                    ASSERT_TRUE(r.Ok) << what << ": " << S(ErrorMessage(model.LastError));
+                    // Bases 2, 8 and 16 keep a whole part of 64 bits whole.
+                    auto kept = [base](long double v) {
+                        return base != 10 && vypocet::WholeIn64Bits(v) ? v : RoundOperatorResult(v);
+                    };
+                    EXPECT_EQ(model.AnsValue.Re, kept(held.Re)) << what;
+                    EXPECT_EQ(model.AnsValue.Im, kept(held.Im)) << what;
+                    ++compared;
+                    if (base != 10)
+                        continue;
+                    TPremenne rows;
+                    rows.SetLines({QStringLiteral("v=") + shown});
+                    TKalkulacka withV(&rows);
+                    withV.NumberSet = TNumberSet::Complex;
+                    ASSERT_TRUE(withV.Calculate(QStringLiteral("v")).Ok) << what;
+                    EXPECT_EQ(withV.AnsValue.Re, model.AnsValue.Re) << what;
+                    EXPECT_EQ(withV.AnsValue.Im, model.AnsValue.Im) << what;
+                }
+        }
+    }
+    SetDecSep(QLatin1Char(','));
+    EXPECT_GT(compared, 1500);
 }
 
 // The complex form key turns ANS over and back without loss, and ANS as it

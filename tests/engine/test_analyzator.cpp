@@ -453,6 +453,57 @@ TEST_F(Analyzator, SyntaxCheckCodesAndTypedSpans) {
     EXPECT_EQ(err.Param1, Q("sin"));
 }
 
+// A word operator needs its second operand as "+" does: at the end, before
+// ")" or before an operator it is a fault with its own span. In the other
+// sets "nad", "div" and "mod" are names.
+TEST_F(Analyzator, SyntaxCheckOfWordOperators) {
+    struct Case {
+        const char *typed;
+        int code;
+        int start;
+        int end;
+    };
+    const Case cases[] = {
+        {"5 nad", 3, 2, 5},     {"7 mod", 3, 2, 5},     {"7 div", 3, 2, 5},     {"7MOD", 3, 1, 4},
+        {"(5 nad)+1", 7, 3, 6}, {"5 nad * 3", 5, 2, 5}, {"5 nad -!", 5, 7, 8},  {"5 nad +mod 2", 5, 2, 5},
+        {"5 nad%", 5, 2, 5},    {"5 nad -3", 0, 0, 0},  {"(7)mod(2)", 0, 0, 0}, {"xnad", 0, 0, 0},
+        {"5 modx", 0, 0, 0},    {"5 nad (2)", 0, 0, 0},
+    };
+    for (const auto &c : cases) {
+        TChyba err;
+        CheckSyntax(Q(c.typed), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), c.code) << c.typed;
+        EXPECT_EQ(err.SpanStart, c.start) << c.typed;
+        EXPECT_EQ(err.SpanEnd, c.end) << c.typed;
+    }
+    TChyba err;
+    ctx.Fractions = true;
+    CheckSyntax(Q("5 nad"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 3);
+    ctx.Fractions = false;
+    ctx.NumberSet = TNumberSet::Complex;
+    CheckComplexSyntax(Q("5 nad"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 0);
+    ctx.NumberSet = TNumberSet::Modulo;
+    CheckModuloSyntax(Q("7 mod"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 0);
+}
+
+// The search for function names compares every letter of a name: a name
+// that holds one but for its last letter is a variable.
+TEST_F(Analyzator, SyntaxCheckFindsWholeFunctionNamesOnly) {
+    for (const char *typed : {"scot+1", "glow+1", "gtx+1", "co+ab*sq-t", "arcco+lo"}) {
+        TChyba err;
+        CheckSyntax(Q(typed), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << typed;
+    }
+    TChyba err;
+    CheckSyntax(Q("sqr+sqrt(2)"), ctx, err);
+    EXPECT_EQ(CodeNumber(err.Code), 12);
+    EXPECT_EQ(err.Param1, Q("sqr"));
+}
+
+
 // Either character is the separator for the rules of the check.
 TEST_F(Analyzator, SyntaxCheckFollowsTheDecimalSeparator) {
     ctx.DecimalSeparator = QLatin1Char('.');
@@ -505,6 +556,20 @@ TEST_F(Analyzator, DeepAndLongTextsAreReadWithoutRecursion) {
     EXPECT_EQ(names, QStringList{Q("x")});
 }
 
+TEST_F(Analyzator, LongNumbersAreReadAsAnyOtherNumber) {
+    const std::pair<QString, const char *> cases[] = {
+        {Q("0,") + QString(4095, QLatin1Char('3')), "0,333333333333333333"},
+        {Q("1") + QString(4940, QLatin1Char('0')) + Q("E-4900"), "1E40"},
+        {Q("2*0,") + QString(5000, QLatin1Char('5')), "10/9"},
+    };
+    for (const auto &[text, same] : cases) {
+        QString r, expected;
+        ASSERT_EQ(CodeNumber(Calculate(text, r).Code), 0) << same;
+        ASSERT_EQ(CodeNumber(Calculate(Q(same), expected).Code), 0) << same;
+        EXPECT_EQ(r, expected) << same;
+    }
+}
+
 TEST_F(Analyzator, TwoContextsOnTwoThreads) {
     // Everything an evaluation reads is in its context: two threads with a
     // different separator, angle unit and variables do not disturb each other.
@@ -537,6 +602,15 @@ TEST_F(Analyzator, TwoContextsOnTwoThreads) {
 
 TEST_F(Analyzator, LeftoversOfMalformedTextsAreErrorsNotResults) {
     EXPECT_EQ(CodeNumber(ErrorOf(",5eEE").Code), 1); // passes the check, reads as one bad number
+    // An exponent's sign is only one typed: the evaluator's "+0" after the
+    // text is none, nor is it the second operand of a word operator.
+    for (const char *text : {"5e", "2E", "1,5e", "(2e)", "5 nad", "7 mod", "7 div", "5*"}) {
+        TChyba err;
+        EXPECT_TRUE(Raw(Q(text), err).isEmpty()) << text;
+        EXPECT_EQ(CodeNumber(err.Code), 1) << text;
+    }
+    ExpectClose(ValueOf("1e-3"), 1e-3L, "1e-3");
+    ExpectClose(ValueOf("2e+5"), 2e5L, "2e+5");
     const char *unchecked[] = {"*", "^2", "[", "(*)"};
     for (const char *text : unchecked) {
         TChyba err;

@@ -126,6 +126,27 @@ TEST(StrToFloat, TokenRoundTripKeepsEighteenDigits) {
     }
 }
 
+// However many digits a number has, it is read whole and rounded once.
+TEST(StrToFloat, LongNumbersAreReadAsShortOnes) {
+    struct Case {
+        QString text;
+        long double value;
+    };
+    const Case cases[] = {
+        {QStringLiteral("0,") + QString(4095, QLatin1Char('3')), 1.0L / 3},
+        {QStringLiteral("1") + QString(4940, QLatin1Char('0')) + QStringLiteral("E-4900"), 1e40L},
+        {QStringLiteral("-0,") + QString(60000, QLatin1Char('0')) + QStringLiteral("25E60001"), -2.5L},
+        {QString(4100, QLatin1Char('9')) + QStringLiteral("e-4100"), 1},
+    };
+    for (const auto &c : cases) {
+        long double v = 0;
+        EXPECT_TRUE(TryStrToFloat(c.text, v, QLatin1Char(','))) << c.text.size();
+        EXPECT_EQ(v, c.value) << c.text.size();
+    }
+    long double v = 0;
+    EXPECT_FALSE(TryStrToFloat(QString(5000, QLatin1Char('9')), v, QLatin1Char(','))); // beyond the range
+}
+
 TEST(RoundToInt64, TiesToEvenAndRange) {
     EXPECT_EQ(RoundToInt64(2.5L), 2);
     EXPECT_EQ(RoundToInt64(3.5L), 4);

@@ -1,4 +1,5 @@
 #include "KomplexneCisla.h"
+#include "Analyzator.h"
 #include "KomplexnyAnalyzator.h"
 
 #include "uCisla.h"
@@ -229,6 +230,8 @@ TEST_F(Complex, CheckReportsEachCodeWithItsSpan) {
         {"1.5+j0.5", '.', 0, 0, 0},
         {"-j", ',', 0, 0, 0},
         {"1E5*j", ',', 0, 0, 0},
+        {"7 mod", ',', 0, 0, 0}, // no word operators here: a name
+        {"scot+glow", ',', 0, 0, 0},
         // 32: the exponential form
         {"2e^j(45)", ',', 32, 1, 5},
         {"2e^-j(45)", ',', 32, 1, 6},
@@ -306,9 +309,12 @@ TEST_F(Complex, CheckTakesAtMost255CharactersWithoutBlanks) {
 
 TEST_F(Complex, MarkingLiterals) {
     const std::pair<const char *, const char *> marks[] = {
-        {"3+j4", "[3]+[j4]"},   {"2e^-j45", "[2e^-j45]"}, {"1,5E3", "[1,5E3]"},     {"j", "[j]"},
-        {"[3+j4]", "[3]+[j4]"}, {"2j", "[2][j]"},         {"abs(.5)", "abs([.5])"}, {"x1*2e^+j3", "x[1]*[2e^+j3]"},
-        {"2^-j", "[2]^-[j]"},
+        {"3+j4", "[3]+[j4]"},     {"2e^-j45", "[2e^-j45]"},
+        {"1,5E3", "[1,5E3]"},     {"j", "[j]"},
+        {"[3+j4]", "[3]+[j4]"},   {"2j", "[2][j]"},
+        {"abs(.5)", "abs([.5])"}, {"x1*2e^+j3", "x[1]*[2e^+j3]"},
+        {"2^-j", "[2]^-[j]"},     {"1E-20-j5E-4", "[1E-20]-[j5E-4]"},
+        {"2e-j45", "[2e]-[j45]"},
     };
     for (const auto &[in, out] : marks) {
         QString t = QString::fromLatin1(in);
@@ -386,6 +392,12 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
         {"2e^j30", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
         {"2e^j3630", "[1,7320508075688773+j]", 1.73205080756887729L, 1},
         {"(1+j)^8", "[16]", 16, 0},
+        {"(796242693+j796242692)*(796242691+j796242692)", "[-1+j1,26800484912681373E18]", -1, 1.26800484912681373e18L},
+        {"j992791939676582228+j1-j992791939676582228", "[0+j]", 0, 1},
+        {"(2e^j30,1)*(3e^j59,9)", "[0+j6]", 0, 6},
+        {"(1e^j1)^360", "[1]", 1, 0},
+        {"1e^j1E-18", "[1+j1,74532925199432958E-20]", 1, 1.74532925199432958e-20L},
+        {"2e^j90,00000000000000001", "[0+j2]", 0, 2},
     };
     for (const auto &c : cases) {
         TChyba err;
@@ -397,9 +409,95 @@ TEST_F(Complex, PartsKeepEighteenDigitsAndExactValuesStayExact) {
     }
 }
 
-// A part the display writes with a signed exponent reads back (ANS of a
-// small result); an "e" with a sign elsewhere is still no number.
-TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
+// Sums, differences and products whose parts nearly cancel, against the
+// real set's answer for the same formulas of the same parts (a*c - b*d and
+// a*d + b*c for a product): a part keeps what the real set keeps of it.
+TEST_F(Complex, CancellingPartsKeepWhatTheRealSetKeeps) {
+    std::mt19937_64 rng(28);
+    auto pick = [&rng](long long n) { return (long long)(rng() % quint64(n)); };
+    // A number of at most 18 digits: its mantissa and its exponent of ten.
+    struct TNumber {
+        long long m;
+        int e;
+    };
+    auto text = [](TNumber x) {
+        QString t = QString::number(std::llabs(x.m));
+        if (x.e != 0)
+            t += QStringLiteral("E") + QString::number(x.e);
+        return t;
+    };
+    auto signedText = [&text](TNumber x) { return (x.m < 0 ? QStringLiteral("-") : QString()) + text(x); };
+    auto complexText = [&](TNumber re, TNumber im) {
+        return QStringLiteral("(") + signedText(re) + (im.m < 0 ? QStringLiteral("-j") : QStringLiteral("+j")) +
+               text(im) + QStringLiteral(")");
+    };
+    auto realText = [&signedText](TNumber x) { return QStringLiteral("(") + signedText(x) + QStringLiteral(")"); };
+    // A number near -x: its digits shifted by up to two places, and a few
+    // units of the last of them changed.
+    auto nearNegative = [&](TNumber x) {
+        int shift = int(pick(3));
+        long long m = x.m;
+        for (int k = 0; k < shift && std::llabs(m) < 10000000000000000LL; ++k)
+            m *= 10;
+        const int shifted =
+            m == x.m ? 0 : int(QString::number(std::llabs(m)).size() - QString::number(std::llabs(x.m)).size());
+        return TNumber{-(m + pick(19) - 9), x.e - shifted};
+    };
+    auto any = [&](int maxDigits) {
+        long long m = 1 + pick(9);
+        for (int k = 1 + int(pick(maxDigits)); k > 1; --k)
+            m = m * 10 + pick(10);
+        return TNumber{pick(2) ? m : -m, int(pick(41)) - 20};
+    };
+    TEvaluationContext real(QLatin1Char(','));
+    auto realRoad = [&real](const QString &t) {
+        const TEngineResult r = EvaluateReal(t, real);
+        EXPECT_TRUE(r.Ok()) << S(t);
+        return r.Real;
+    };
+    int cancelled = 0;
+    for (int i = 0; i < 1500; ++i) {
+        TNumber a, b, c, d;
+        const char op = "+-*"[i % 3];
+        if (op == '*') {
+            // a*c - b*d cancels: c = b*k, d = a*k + s, all whole.
+            a = TNumber{1 + pick(999999999), 0};
+            b = TNumber{1 + pick(999999999), 0};
+            const long long k = 1 + pick(999999999);
+            c = TNumber{b.m * k, 0};
+            d = TNumber{a.m * k + pick(19) - 9, 0};
+            if (pick(2))
+                std::swap(c, d), std::swap(a, b); // a*d + b*c cancels instead
+            if (pick(2))
+                c.m = -c.m, d.m = -d.m;
+            const int e = int(pick(21)) - 10; // the same scale for all
+            a.e = b.e = c.e = d.e = e;
+        } else {
+            a = any(18);
+            b = any(18);
+            c = op == '+' ? nearNegative(a) : TNumber{-nearNegative(a).m, nearNegative(a).e};
+            d = op == '+' ? nearNegative(b) : TNumber{-nearNegative(b).m, nearNegative(b).e};
+        }
+        const QString text = complexText(a, b) + QLatin1Char(op) + complexText(c, d);
+        const TEngineResult r = EvaluateComplex(text, ctx);
+        ASSERT_TRUE(r.Ok()) << S(text);
+        const QString A = realText(a), B = realText(b), C = realText(c), D = realText(d);
+        const long double re =
+            op == '*' ? realRoad(A + "*" + C + "-" + B + "*" + D) : realRoad(A + QLatin1Char(op) + C);
+        const long double im =
+            op == '*' ? realRoad(A + "*" + D + "+" + B + "*" + C) : realRoad(B + QLatin1Char(op) + D);
+        EXPECT_EQ(r.Complex.Re, re) << S(text);
+        EXPECT_EQ(r.Complex.Im, im) << S(text);
+        cancelled += std::fabs(re) < 1e-9L * std::fabs(realRoad(A)) || std::fabs(im) < 1e-9L * std::fabs(realRoad(B));
+    }
+    EXPECT_GT(cancelled, 500); // the parts did cancel
+}
+
+// A part the display writes with an exponent reads back (ANS of a small or
+// large result), also after the imaginary unit, and as a variable's value;
+// an "e" with a sign elsewhere is still no number, and an exponent's sign
+// is only one typed.
+TEST_F(Complex, ExponentsAsTheDisplayWritesThem) {
     struct Case {
         const char *text;
         int code;
@@ -410,9 +508,26 @@ TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
         {"3,9780875814730933E-9+j8", 0, 3.9780875814730933e-9L, 8},
         {"2,5E+3-j1E-3", 0, 2500, -0.001L},
         {"3-2e-1", 0, 2.8L, 0},
+        {"(0+j5E-4)", 0, 0, 5e-4L},
+        {"(0+j1E20)", 0, 0, 1e20L},
+        {"-j1,5E+3*j", 0, 1500, 0},
+        {"j1E0", 0, 0, 1},
+        {"2e^j9E1", 0, 0, 2},
+        {"1e-3", 0, 0.001L, 0},
+        {"2e+5", 0, 200000, 0},
+        {"-(v)", 0, 0, -1},  // v = j1E0
+        {"w/1E13", 0, 0, 5}, // w = j5E13
         {"2e-j45", 1, 0, 0},
         {"2e+j", 1, 0, 0},
+        {"2e", 1, 0, 0},
+        {"1,5e", 1, 0, 0},
+        {"2E", 1, 0, 0},
+        {"2e^j90e", 1, 0, 0},
+        {"j5e", 1, 0, 0},
     };
+    // With variables the scanner reads names: "j5E" must not be one.
+    TVariableList vars({QStringLiteral("v=j1E0"), QStringLiteral("w=j5E13")});
+    ctx.Variables = &vars;
     for (const auto &c : cases) {
         const TEngineResult r = EvaluateComplex(QString::fromLatin1(c.text), ctx);
         EXPECT_EQ(CodeNumber(r.Error.Code), c.code) << c.text;
@@ -420,6 +535,11 @@ TEST_F(Complex, SignedExponentsAsTheDisplayWritesThem) {
             EXPECT_EQ(r.Complex.Re, c.re) << c.text;
             EXPECT_EQ(r.Complex.Im, c.im) << c.text;
         }
+        QStringList names;
+        CollectVariableNames(QString::fromLatin1(c.text), ctx, names, QString());
+        EXPECT_TRUE(names.isEmpty() || names == QStringList{QStringLiteral("v")} ||
+                    names == QStringList{QStringLiteral("w")})
+            << c.text << ": " << S(names.join(QLatin1Char(',')));
     }
 }
 

@@ -166,6 +166,10 @@ TEST_P(Prevody, ConvertExpressionBase) {
         {16, 10, 'j', "jA*j", "j10*j"},
         {16, 10, 'j', "3+j4", "3+j4"},
         {16, 10, 'j', "2e^j2D", "2e^j45"},
+        // a coefficient shown with an exponent is a number, not a name
+        {10, 16, 'j', "(0+j5E-1)", "(0+j0,8)"},
+        {10, 2, 'j', "1E1-j1E+1", "1010-j1010"},
+        {10, 16, 'j', "8e^j1E1", "8e^jA"},
         {10, 16, 0, "1 2 + 3", "C+3"},
         // names, word operators and references stand at letters that are no digits
         {16, 10, 0, "cos(30)", "cos(48)"},

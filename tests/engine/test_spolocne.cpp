@@ -79,9 +79,10 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
         bool variable;
     };
     const Case cases[] = {
-        {"x", 0, true},  {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
-        {"e", 0, true},  {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
-        {"jx", 1, true}, {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+        {"x", 0, true},      {"x2", 0, true},   {"SIN", 0, false}, {"sqrt", 0, false}, {"$g", 0, false},
+        {"e", 0, true},      {"e", 1, false},   {"j", 1, false},   {"j12", 1, false},  {"j", 0, true},
+        {"jx", 1, true},     {"mod", 0, false}, {"mod", 2, true},  {"nad5", 0, false}, {"modx", 0, true},
+        {"j5E13", 1, false}, {"j5e", 1, false}, {"j5ex", 1, true}, {"je5", 1, true},   {"j5E13", 0, true},
     };
     for (const auto &c : cases) {
         ctx.NumberSet = TNumberSet(c.numberSet);
@@ -90,6 +91,9 @@ TEST_F(Spolocne, WordOperatorsAndVariableNames) {
     EXPECT_TRUE(IsImaginaryUnitToken(Q("j"), QLatin1Char('j')));
     EXPECT_TRUE(IsImaginaryUnitToken(Q("j45"), QLatin1Char('j')));
     EXPECT_FALSE(IsImaginaryUnitToken(Q("j4x"), QLatin1Char('j')));
+    // the coefficient with an exponent, as results are shown, is no name
+    EXPECT_TRUE(IsImaginaryUnitToken(Q("J5E13"), QLatin1Char('j')));
+    EXPECT_FALSE(IsImaginaryUnitToken(Q("jE5"), QLatin1Char('j')));
 }
 
 TEST_F(Spolocne, VariablesStandForTheirValuesInBrackets) {
@@ -338,6 +342,35 @@ TEST_F(Spolocne, AnIndexOfManyVariablesFindsWhatTheSearchThroughTheLinesFinds) {
     TVariableList values(lines);
     ctx.Variables = &values;
     EXPECT_EQ(EvaluateReal(Q("V7+v20"), ctx).Real, 27);
+}
+
+// A list of constants too long to search through is indexed: the reference
+// finds what the search would, the first of equal captions, letter case
+// counting, in the check and in the evaluation.
+TEST_F(Spolocne, AnIndexOfManyConstantsFindsWhatTheSearchFinds) {
+    for (const int count : {3, 40}) {
+        TConstantList constants;
+        for (int k = 1; k <= count; ++k)
+            constants.Items.append({Q("$c") + QString::number(k), QString::number(k)});
+        constants.Items.append({Q("$c2"), Q("200")});
+        constants.Items.append({Q("$C2"), Q("7")});
+        TConstantFinder finder(&constants);
+        for (const char *reference : {"$c1", "$c2", "$C2", "$c3", "$C3", "$c41", "$", "c2"}) {
+            int searched = -1;
+            for (int k = 0; k < constants.Count() && searched < 0; ++k)
+                searched = constants.Caption(k) == Q(reference) ? k : -1;
+            EXPECT_EQ(finder.Find(Q(reference)), searched) << reference << " among " << count;
+        }
+        ctx.Constants = &constants;
+        TChyba err;
+        CheckDollarReferences(Q("$c2+$C2+$c3"), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 0) << count;
+        CheckDollarReferences(Q("$c2+$C3"), ctx, err);
+        EXPECT_EQ(CodeNumber(err.Code), 19) << count;
+        EXPECT_EQ(err.Param1, Q("$C3")) << count;
+        EXPECT_EQ(EvaluateReal(Q("$c2+$C2+$c3"), ctx).Real, 12) << count;
+    }
+    EXPECT_EQ(TConstantFinder(nullptr).Find(Q("$c1")), -1);
 }
 
 TEST_F(Spolocne, LongTextsStayCorrect) {
