@@ -116,6 +116,18 @@ TEST_F(DerivacieTest, DerivativesOfEachOrderAndConstantsAsExactFractions) {
     EXPECT_EQ(S(model.Calculate(QStringLiteral("x*0.5"), QStringLiteral("x"), 1).Text), "1 / 2");
 }
 
+TEST_F(DerivacieTest, SumsOfThirtyThousandTerms) {
+    QString sum = QStringLiteral("x"), products = QStringLiteral("2x");
+    for (int i = 1; i < 30000; ++i)
+        sum += QStringLiteral("+x");
+    for (int i = 1; i < 15000; ++i)
+        products += QStringLiteral("-2x");
+    TDerivacie model;
+    EXPECT_EQ(S(model.Calculate(sum, QStringLiteral("x"), 1).Text), "30 000");
+    EXPECT_EQ(S(model.Calculate(products, QStringLiteral("x"), 1).Text), "-29 996");
+    EXPECT_EQ(S(model.Calculate(sum, QStringLiteral("x"), 2).Text), "0");
+}
+
 TEST_F(DerivacieTest, FailuresShowTheErrorText) {
     TDerivacie model;
     model.ErrorText = QStringLiteral("failed");
