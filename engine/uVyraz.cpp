@@ -17,11 +17,13 @@ const QChar kClose = QLatin1Char(')');
 const QChar kMinus = QLatin1Char('-');
 const QChar kPlus = QLatin1Char('+');
 
-// The longest text the derivative works on between its steps. The raw
+// The longest text the derivative works on within a step. The raw
 // derivative is far longer than the text it is read back into: a sum of
 // 16,000 terms "2*x" gives "(0*x+2*1)" for each of them before the fold
-// leaves "32000". Only the result of a step is held to MaxExpressionLength.
-constexpr qsizetype MaxWorkLength = 16 * qsizetype(MaxExpressionLength);
+// leaves "32000", and the first derivative of a sum of common terms is up
+// to five times as long as the sum. Only the result of a step is held to
+// MaxExpressionLength.
+constexpr qsizetype MaxWorkLength = 8 * qsizetype(MaxExpressionLength);
 
 [[noreturn]] void Malformed(const char *what) { throw EEngineRangeError(std::string("malformed expression: ") + what); }
 
@@ -660,7 +662,7 @@ const TFunctionInfo *BuiltIn(const QString &name) {
 
 class TDeriver {
 public:
-    TDeriver(const TVyraz &root, const QString &v) : V(v) {
+    TDeriver(const TVyraz &root, const QString &v, qsizetype maxLength) : V(v), MaxLength(maxLength) {
         if (!V.isEmpty())
             Independence(&root, V, Indep);
     }
@@ -704,10 +706,11 @@ public:
 
 private:
     const QString &V;
+    const qsizetype MaxLength;
     std::unordered_map<const TVyraz *, bool> Indep;
 
-    static void CheckSize(qsizetype size) {
-        if (size > MaxWorkLength)
+    void CheckSize(qsizetype size) const {
+        if (size > MaxLength)
             throw EEngineRangeError("derivative too long");
     }
 
@@ -828,7 +831,7 @@ private:
 } // namespace
 
 void TVyraz::Derive(const QString &varName, QString &r) const {
-    TDeriver deriver(*this, varName);
+    TDeriver deriver(*this, varName, MaxWorkLength);
     r = deriver.D(this);
 }
 

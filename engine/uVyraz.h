@@ -87,7 +87,8 @@ public:
     // r := the derivative of the subtree with respect to varName, as a raw,
     // heavily bracketed text. Raises EEngineNoDerivative for a function
     // without a derivative rule and EEngineRangeError when the text would
-    // grow beyond MaxExpressionLength.
+    // grow beyond eight times MaxExpressionLength (the raw text is read back
+    // and folded into a far shorter one).
     void Derive(const QString &varName, QString &r) const;
 
     // r := the text of the subtree with sums, differences, products,
