@@ -290,6 +290,19 @@ TEST_F(VyrazTest, FoldsNumbersExactly) {
     EXPECT_EQ(Derivative(Q("0,0001*x^2"), Q("x"), 1, comma), Q("0,0002*x"));
 }
 
+// As the evaluator reads them: a number's exponent keeps its sign, and a
+// percent right after a sign multiplies the term before it.
+TEST_F(VyrazTest, NumbersAndPercentsAsTheEvaluatorReadsThem) {
+    const DerivativeCase cases[] = {
+        {"1E-5*x", "x", 1, "0.00001"}, {"2.5E-3*x^2", "x", 1, "0.005*x"}, {"x^2e-1", "x", 1, "0.2*x^(-0.8)"},
+        {"x-1e-5", "x", 1, "1"},       {"x+10%", "x", 1, "1.1"},          {"x-10%", "x", 1, "0.9"},
+        {"2*x+10%", "x", 1, "2.2"},    {"x*10%", "x", 1, "0.1"},          {"x%", "x", 1, "0.01"},
+        {"(x+1)%", "x", 1, "0.01"},    {"x+(10%)", "x", 1, "1"},          {"x+10%%", "x", 1, "0.011"},
+        {"x^2+50%", "x", 2, "3"},      {"a-b+10%", "b", 1, "-1.1"},
+    };
+    ExpectDerivatives(cases, std::size(cases));
+}
+
 TEST_F(VyrazTest, RulesWhereThereWasNone) {
     const DerivativeCase cases[] = {
         {"x^x", "x", 1, "x^x*(ln(x)+x/x)"},
