@@ -7,6 +7,10 @@
 // it out (Measure) and paints it (Draw) on a TPlatno, which measures and
 // paints through QPainter on any paint device, so the whole of it works on a
 // QImage without a window.
+//
+// None of these recurses along the tree: a sum of 30,000 terms is a chain of
+// nodes as deep as it is long, and it is built, laid out, painted and freed
+// with stacks of its own.
 #pragma once
 
 #include "uVyraz.h"
@@ -88,13 +92,14 @@ public:
     // Parses text into a tree whose every node starts at (x, y) with the
     // given font size (at least MinGrafickyFontSize). Malformed text (an
     // empty part, unbalanced brackets, an operator without an operand, text
-    // after a postfix "!" or "%", a text longer than MaxExpressionLength or
-    // nested deeper than MaxTreeDepth) raises EEngineRangeError.
+    // after a postfix "!" or "%", a text longer than MaxExpressionLength)
+    // raises EEngineRangeError.
     TGrafickyVyraz(const QString &text, TGrafickyVyraz *parent, int x, int y, int fontSize);
     ~TGrafickyVyraz() override;
 
     // Lays out the subtree: Width, Height and BaselineY of every node, and
-    // the children moved into place. Runs before Draw.
+    // the children moved into place (every position is final when it
+    // returns). Runs before Draw.
     void Measure(TPlatno &canvas);
     // Paints the measured subtree.
     void Draw(TPlatno &canvas) const;
@@ -129,13 +134,37 @@ private:
     struct TParser;
     TGrafickyVyraz(TGrafickyVyraz *parent, int x, int y, int fontSize);
 
+    // The layout moves what it has measured as it goes. A move of a node is
+    // made at once for the node and only noted for what lies below it
+    // (Shift), and passed on to the children when their places are read
+    // (Settle): moving a chain of 30,000 nodes at each of its links would
+    // cost the square of its length.
+    int m_pendingX = 0; // a move of the children not made yet
+    int m_pendingY = 0;
+    void Shift(int dx, int dy);
+    void Settle();
+    // Settles the node and the nodes below it down to the given number of
+    // levels, so that the places of the nodes one level further are read
+    // right.
+    void SettleDown(int levels);
+    // Settles every node of the subtree.
+    void SettleAll();
+
+    // The children the node's layout measures before its own step, in the
+    // order the step takes them; their number.
+    int MeasuredChildren(TGrafickyVyraz *children[3]);
+    // The node's own step of the layout, its children being measured.
+    void MeasureOwn(TPlatno &canvas);
     void MeasureOperator(TPlatno &canvas);
-    void MeasurePower(TPlatno &canvas);
-    void MeasureRoot(TPlatno &canvas);
+    void MeasurePower();
+    void MeasureRoot();
     // The measured raised part (an exponent, the power under a root) goes
     // to the right of the measured base, which is lowered beside it; the
     // node's width and height take both in.
     void PlaceRaised(TGrafickyVyraz &base, TGrafickyVyraz &raised);
+    // Paints what belongs to the node itself; the children to paint after
+    // it, their number.
+    int DrawOwn(TPlatno &canvas, const TGrafickyVyraz *children[3]) const;
     void DrawOperator(TPlatno &canvas) const;
     void DrawRoot(TPlatno &canvas) const;
 };

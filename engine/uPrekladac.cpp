@@ -56,9 +56,13 @@ bool IsWordOperatorRun(QStringView run, TNumberSet set) { return IsWordOperator(
 // them instead of reading their values: each once, letter case ignored.
 class TNameList {
 public:
-    explicit TNameList(QStringList &list) : m_list(list) {}
+    // keep false: the names are only passed over (the parts of a text are
+    // wanted, not its names).
+    explicit TNameList(QStringList &list, bool keep = true) : m_list(list), m_keep(keep) {}
 
     void Add(QStringView name) {
+        if (!m_keep)
+            return;
         // A handful of names is compared directly; many go through a set.
         if (m_list.size() < 16) {
             for (const QString &listed : std::as_const(m_list))
@@ -81,6 +85,7 @@ public:
 
 private:
     QStringList &m_list;
+    bool m_keep;
     QSet<QString> m_lower;
 };
 
@@ -103,6 +108,8 @@ public:
         while (i < n) {
             const QChar c = s.at(i);
             m_tokenStart = i;
+            const int start = i;
+            const size_t tokens = m_out.size();
             if (c == QLatin1Char(' ')) {
                 ++i; // what StripBlanks left beside a word operator: it ends a name
             } else if (c == QLatin1Char('$')) {
@@ -115,6 +122,8 @@ public:
                 Put(Operator(c));
                 ++i;
             }
+            if (m_parts)
+                m_parts->push_back(TTextPart{PartKind(c, tokens), start, i});
         }
     }
 
@@ -137,6 +146,9 @@ public:
         Put(TTok::Number, qint32(m_literals.size() - 1));
     }
 
+    // Where Scan writes the parts of the text it reads (none: not written).
+    void RecordParts(std::vector<TTextPart> *parts) { m_parts = parts; }
+
 private:
     const TEvaluationContext &m_context;
     const QStringList &m_free;
@@ -146,6 +158,7 @@ private:
     const QStringList &m_lines;
     TNameList *m_names;
     bool m_values; // names stand for variables (there are variables, or names are collected)
+    std::vector<TTextPart> *m_parts = nullptr;
     // The variables' names, indexed at the first lookup where the lines are
     // many: each name is then found at once, not searched for through all.
     std::optional<TLineValues> m_valueIndex;
@@ -166,6 +179,29 @@ private:
         m_out.push_back(TToken{kind, index});
         if (m_starts)
             m_starts->push_back(m_tokenStart);
+    }
+
+    // The kind of the part that began with c and whose first token (if any)
+    // is m_out[token].
+    TTextPartKind PartKind(QChar c, size_t token) const {
+        if (c == QLatin1Char(' '))
+            return TTextPartKind::Blank;
+        if (c == QLatin1Char('$'))
+            return TTextPartKind::Constant;
+        if (IsNumberStart(c))
+            return TTextPartKind::Number;
+        if (IsAsciiLetter(c) && token < m_out.size()) {
+            switch (m_out[token].Kind) {
+            case TTok::Function: return TTextPartKind::Function;
+            case TTok::WordOp: return TTextPartKind::WordOperator;
+            default: return TTextPartKind::Name;
+            }
+        }
+        switch (c.unicode()) {
+        case '(': return TTextPartKind::Open;
+        case ')': return TTextPartKind::Close;
+        default: return InSet(c, OperatorChars) ? TTextPartKind::Operator : TTextPartKind::Other;
+        }
     }
 
     // The index of the free name that name is, or -1.
@@ -1044,4 +1080,22 @@ bool FindWordOperatorWithoutOperand(const QString &stripped, const TEvaluationCo
         return true;
     }
     return false;
+}
+
+void ReadTextParts(const QString &text, std::vector<TTextPart> &parts) {
+    using namespace prekladac;
+    parts.clear();
+    // The scanner as the collector of names runs it (names stand for
+    // variables, no value is looked up), with the names passed over.
+    std::vector<TToken> tokens;
+    tokens.reserve(size_t(text.size()));
+    QString literalText;
+    std::vector<std::pair<qint32, qint32>> literals;
+    const QStringList none;
+    QStringList unused;
+    TNameList names(unused, false);
+    const TEvaluationContext context(QLatin1Char('.'));
+    TScanner scanner(context, none, none, tokens, literalText, literals, &names);
+    scanner.RecordParts(&parts);
+    scanner.Scan(text, false);
 }

@@ -417,23 +417,59 @@ bool HasFraction(long double x) {
 void ReplaceAll(QString &s, const QString &oldText, const QString &newText) {
     if (oldText.isEmpty())
         return;
-    // Replacing the first occurrence again and again: an occurrence can only
-    // newly appear where the replacement joins the text before it, so the
-    // search resumes there instead of at the start. A replacement that holds
-    // the old text would never end that way; it is then a single pass.
-    const bool selfContaining = newText.contains(oldText);
-    const bool grows = newText.size() > oldText.size();
+    qsizetype p = s.indexOf(oldText);
+    if (p < 0)
+        return;
+    const qsizetype m = oldText.size();
     const qsizetype limit = 4 * std::max<qsizetype>(s.size(), MaxExpressionLength);
-    qsizetype from = 0;
-    for (;;) {
-        const qsizetype p = s.indexOf(oldText, from);
-        if (p < 0)
-            return;
-        s.replace(p, oldText.size(), newText);
-        if (grows && s.size() > limit)
-            throw EEngineRangeError("text too long");
-        from = selfContaining ? p + newText.size() : std::max<qsizetype>(0, p - oldText.size() + 1);
+    QString out = s.left(p);
+    out.reserve(s.size());
+    if (newText.contains(oldText)) {
+        // A replacement that holds the old text would never end if done
+        // again and again; it is then a single pass.
+        qsizetype from = 0;
+        while (p >= 0) {
+            out += QStringView(s).mid(from, p - from);
+            out += newText;
+            if (out.size() > limit)
+                throw EEngineRangeError("text too long");
+            from = p + m;
+            p = s.indexOf(oldText, from);
+        }
+        out += QStringView(s).mid(from);
+        s = out;
+        return;
     }
+    // Replacing the first occurrence again and again, in one pass: the text
+    // is read into out one character at a time, and an occurrence is
+    // replaced as soon as out ends with it (the first to end is the first
+    // to begin). Its replacement is read again before the rest, as it may
+    // form a new occurrence with what stands before or after it. So out
+    // never holds an occurrence, and the time is linear in the length.
+    const bool grows = newText.size() > m;
+    const QChar last = oldText.back();
+    std::vector<QChar> again; // the replacement still to read, its next character on top
+    qsizetype i = p;
+    for (;;) {
+        QChar c;
+        if (!again.empty()) {
+            c = again.back();
+            again.pop_back();
+        } else if (i < s.size()) {
+            c = s.at(i++);
+        } else {
+            break;
+        }
+        out += c;
+        if (c == last && out.size() >= m && QStringView(out).right(m) == oldText) {
+            out.chop(m);
+            for (qsizetype k = newText.size(); k-- > 0;)
+                again.push_back(newText.at(k));
+            if (grows && out.size() + qsizetype(again.size()) + (s.size() - i) > limit)
+                throw EEngineRangeError("text too long");
+        }
+    }
+    s = out;
 }
 
 void DeleteAll(QString &s, const QString &sub) { ReplaceAll(s, sub, QString()); }

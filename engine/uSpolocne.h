@@ -15,6 +15,7 @@
 #include <QPair>
 #include <cfloat>
 #include <stdexcept>
+#include <vector>
 
 static_assert(LDBL_MANT_DIG == 64, "the engine computes in the 80-bit extended format");
 
@@ -342,6 +343,31 @@ void CollectVariableNames(const QString &expr, const TEvaluationContext &context
 // (code 5) follows it, or a sign and then one of these. True with the code
 // and the word's span in stripped; false when there is none.
 bool FindWordOperatorWithoutOperand(const QString &stripped, const TEvaluationContext &context, TChyba &err);
+
+// How the scanner of the real set reads a text when its names stand for
+// variables (as they do on the "=" road whenever a variable has a value):
+// the parts of the text in their order, each with its kind and its span
+// [Start, End) (0-based). Readers that rewrite a text for another consumer
+// (the expression tree) take numbers, names and operators from here, so
+// that they read "1E-5x" and "x mod 3" as the evaluator does.
+enum class TTextPartKind : quint8 {
+    Number,       // a literal, the sign of its exponent included ("2,5E-3")
+    Name,         // a variable
+    Constant,     // a user-constant reference ("$e")
+    Function,     // a function name
+    WordOperator, // "nad", "div" or "mod"
+    Open,
+    Close,
+    Operator, // one character of the operator alphabet
+    Blank,    // a blank StripBlanks left beside a word operator
+    Other,    // any other character
+};
+struct TTextPart {
+    TTextPartKind Kind;
+    qint32 Start;
+    qint32 End;
+};
+void ReadTextParts(const QString &text, std::vector<TTextPart> &parts);
 // Whether s holds a letter A-Z or a-z.
 bool HoldsLetter(QStringView s);
 // Code 19 for the first reference with no user constant in the context;

@@ -15,6 +15,15 @@ namespace {
 const QChar kOpen = QLatin1Char('(');
 const QChar kClose = QLatin1Char(')');
 const QChar kMinus = QLatin1Char('-');
+const QChar kPlus = QLatin1Char('+');
+
+// The longest text the derivative works on within a step. The raw
+// derivative is far longer than the text it is read back into: a sum of
+// 16,000 terms "2*x" gives "(0*x+2*1)" for each of them before the fold
+// leaves "32000", and the first derivative of a sum of common terms is up
+// to five times as long as the sum. Only the result of a step is held to
+// MaxExpressionLength.
+constexpr qsizetype MaxWorkLength = 8 * qsizetype(MaxExpressionLength);
 
 [[noreturn]] void Malformed(const char *what) { throw EEngineRangeError(std::string("malformed expression: ") + what); }
 
@@ -33,43 +42,93 @@ bool InChars(QChar c, const char *chars) {
 // The function name without a leading minus sign.
 QString BareName(const QString &name) { return name.startsWith(kMinus) ? name.mid(1) : name; }
 
+// The children a walk visits: "!" and "%" hold an operand in Left, a
+// function its argument in Right, the binary operators both; Left and Right
+// of other kinds are not part of the expression.
+bool VisitsLeft(quint8 kind) {
+    return kind == nkBrackets || kind == nkFactorial || kind == nkPercent || (kind >= nkPlus && kind <= nkPower);
+}
+bool VisitsRight(quint8 kind) {
+    return kind == nkFunction || (kind >= nkPlus && kind <= nkPower && kind != nkFactorial);
+}
+
 // --- independence -----------------------------------------------------------
 
-// True when the subtree of n does not contain the variable v. With a memo,
-// the answer of every node of the subtree is recorded there.
-bool Independence(const TVyraz *n, const QString &v, std::unordered_map<const TVyraz *, bool> *memo) {
-    if (!n)
-        return true;
-    bool r = true;
-    switch (n->Kind) {
-    case nkOperand:
-        r = !(n->Text == v ||
-              (n->Text.size() == v.size() + 1 && n->Text.startsWith(kMinus) && QStringView(n->Text).mid(1) == v));
-        break;
-    case nkBrackets:
-    case nkFactorial:
-    case nkPercent: r = Independence(n->Left.get(), v, memo); break;
-    case nkPlus:
-    case nkMinus:
-    case nkTimes:
-    case nkDivide:
-    case nkPower: {
-        const bool l = Independence(n->Left.get(), v, memo);
-        const bool rr = Independence(n->Right.get(), v, memo);
-        r = l && rr;
-        break;
+bool IsTheVariable(const TVyraz &n, const QString &v) {
+    return n.Text == v ||
+           (n.Text.size() == v.size() + 1 && n.Text.startsWith(kMinus) && QStringView(n.Text).mid(1) == v);
+}
+
+// The base of logy is the variable "y".
+bool IsLogyOfY(const TVyraz &n, const QString &v) {
+    return v == QLatin1String("y") && BareName(n.Text) == FunctionInfo(TFunction::Logy).Name;
+}
+
+// True when the subtree of root does not contain the variable v.
+bool Independence(const TVyraz *root, const QString &v) {
+    std::vector<const TVyraz *> stack{root};
+    while (!stack.empty()) {
+        const TVyraz *n = stack.back();
+        stack.pop_back();
+        if (!n)
+            continue;
+        if ((n->Kind == nkOperand && IsTheVariable(*n, v)) || (n->Kind == nkFunction && IsLogyOfY(*n, v)))
+            return false;
+        if (VisitsLeft(n->Kind))
+            stack.push_back(n->Left.get());
+        if (VisitsRight(n->Kind))
+            stack.push_back(n->Right.get());
     }
-    case nkFunction:
-        r = Independence(n->Right.get(), v, memo);
-        // The base of logy is the variable "y".
-        if (v == QLatin1String("y") && BareName(n->Text) == FunctionInfo(TFunction::Logy).Name)
+    return true;
+}
+
+// The answer of every node of the subtree of root, into memo.
+void Independence(const TVyraz *root, const QString &v, std::unordered_map<const TVyraz *, bool> &memo) {
+    const auto answer = [&memo](const TVyraz *child) { return !child || memo[child]; };
+    std::vector<std::pair<const TVyraz *, bool>> stack{{root, false}}; // a node, and whether its children are done
+    while (!stack.empty()) {
+        const auto [n, childrenDone] = stack.back();
+        stack.pop_back();
+        if (!n)
+            continue;
+        const bool left = VisitsLeft(n->Kind), right = VisitsRight(n->Kind);
+        if (!childrenDone && (left || right)) {
+            stack.emplace_back(n, true);
+            if (left)
+                stack.emplace_back(n->Left.get(), false);
+            if (right)
+                stack.emplace_back(n->Right.get(), false);
+            continue;
+        }
+        bool r = true;
+        if (n->Kind == nkOperand)
+            r = !IsTheVariable(*n, v);
+        else if (n->Kind == nkFunction && IsLogyOfY(*n, v))
             r = false;
-        break;
-    default: break;
+        else
+            r = (!left || answer(n->Left.get())) && (!right || answer(n->Right.get()));
+        memo[n] = r;
     }
-    if (memo)
-        (*memo)[n] = r;
-    return r;
+}
+
+// Frees the subtrees one node at a time: a node's own destructor then finds
+// no child, however deep the tree.
+void ReleaseChildren(std::unique_ptr<TVyraz> &left, std::unique_ptr<TVyraz> &right) {
+    if (!left && !right)
+        return;
+    std::vector<std::unique_ptr<TVyraz>> pending;
+    if (left)
+        pending.push_back(std::move(left));
+    if (right)
+        pending.push_back(std::move(right));
+    while (!pending.empty()) {
+        std::unique_ptr<TVyraz> n = std::move(pending.back());
+        pending.pop_back();
+        if (n->Left)
+            pending.push_back(std::move(n->Left));
+        if (n->Right)
+            pending.push_back(std::move(n->Right));
+    }
 }
 
 } // namespace
@@ -79,13 +138,12 @@ EEngineNoDerivative::EEngineNoDerivative(const QString &functionName)
 
 // --- node -------------------------------------------------------------------
 
-TVyraz::~TVyraz() = default;
+TVyraz::~TVyraz() { ReleaseChildren(Left, Right); }
 
 void TVyraz::Clear() {
     Kind = nkEmpty;
     ParentKind = nkTop;
-    Left.reset();
-    Right.reset();
+    ReleaseChildren(Left, Right);
 }
 
 void TVyraz::Parenthesize(QString &s) { s = QLatin1Char('(') + s + QLatin1Char(')'); }
@@ -100,6 +158,7 @@ std::unique_ptr<TVyraz> TVyraz::CreateFromString(const QString &text, quint8 par
 
 TExpressionSplitter::TExpressionSplitter(const QString &text) : m_text(text), m_match(size_t(text.size()) + 2, 0) {
     std::vector<int> open;
+    bool exponentSign = false; // an "e" or "E" stands before a sign
     for (int i = 1; i <= int(text.size()); ++i) {
         const QChar c = text.at(i - 1);
         if (c == kOpen) {
@@ -110,13 +169,27 @@ TExpressionSplitter::TExpressionSplitter(const QString &text) : m_text(text), m_
             m_match[size_t(i)] = open.back();
             m_match[size_t(open.back())] = i;
             open.pop_back();
+        } else if ((c == kPlus || c == kMinus) && i > 1) {
+            const QChar before = text.at(i - 2);
+            exponentSign = exponentSign || before == QLatin1Char('e') || before == QLatin1Char('E');
         }
     }
     if (!open.empty())
         Malformed("an unclosed bracket");
+    // Which signs belong to a number, the engine's scanner says: "1E-5x" is
+    // the number 1E-5 and x, "x2e-5" the name x2e less 5.
+    if (exponentSign) {
+        thread_local std::vector<TTextPart> parts;
+        ReadTextParts(text, parts);
+        for (const TTextPart &part : parts)
+            if (part.Kind == TTextPartKind::Number)
+                for (int i = part.Start; i < part.End; ++i)
+                    if (text.at(i) == kPlus || text.at(i) == kMinus)
+                        m_match[size_t(i + 1)] = -1;
+    }
 }
 
-TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
+TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e, std::vector<int> *chain) const {
     if (s > e)
         Malformed("an empty operand");
 
@@ -127,7 +200,8 @@ TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
     // follows it, and a "^" in the last position has no exponent.
     int mul = 0, bang = 0, pct = 0, pow = 0;
     bool group = false;
-    for (int p = e; p >= s; --p) {
+    TSplit found;
+    for (int p = e; p >= s && !found.Kind; --p) {
         const QChar c = At(p);
         if (c == kClose) {
             p = m_match[size_t(p)]; // the loop steps over the "("
@@ -135,9 +209,9 @@ TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
             continue;
         }
         if (p > s) {
-            if (c == QLatin1Char('+') || c == kMinus)
-                return {c == kMinus ? nkMinus : nkPlus, p};
-            if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
+            if ((c == kPlus || c == kMinus) && !InNumber(p))
+                found = {c == kMinus ? nkMinus : nkPlus, p};
+            else if (!mul && (c == QLatin1Char('*') || c == QLatin1Char('/')))
                 mul = p;
             else if (!bang && c == QLatin1Char('!'))
                 bang = p;
@@ -153,14 +227,33 @@ TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
             Malformed("text after a postfix operator");
         return TSplit{kind, p};
     };
-    if (mul)
-        return {At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul};
-    if (bang)
-        return postfix(nkFactorial, bang);
-    if (pow)
-        return {nkPower, pow};
-    if (pct)
-        return postfix(nkPercent, pct);
+    if (!found.Kind) {
+        if (mul)
+            found = {At(mul) == QLatin1Char('*') ? nkTimes : nkDivide, mul};
+        else if (bang)
+            return postfix(nkFactorial, bang);
+        else if (pow)
+            found = {nkPower, pow};
+        else if (pct)
+            return postfix(nkPercent, pct);
+    }
+    if (found.Kind) {
+        if (chain) {
+            // The operators of the level, from the left, over the top level.
+            chain->clear();
+            for (int p = s; p <= e; ++p) {
+                const QChar c = At(p);
+                if (c == kOpen)
+                    p = m_match[size_t(p)];
+                else if (found.Kind == nkPlus || found.Kind == nkMinus
+                             ? (c == kPlus || c == kMinus) && p > s && !InNumber(p)
+                         : found.Kind == nkPower ? c == QLatin1Char('^') && p < e
+                                                 : (c == QLatin1Char('*') || c == QLatin1Char('/')) && p > s)
+                    chain->push_back(p);
+            }
+        }
+        return found;
+    }
     if (group) {
         if (At(e) != kClose)
             Malformed("text after a bracket");
@@ -177,35 +270,78 @@ TExpressionSplitter::TSplit TExpressionSplitter::Split(int s, int e) const {
     }
     if (InChars(At(s), "*/!%^") || At(e) == QLatin1Char('^'))
         Malformed("an operator without an operand");
-    if (s == e && (At(s) == kMinus || At(s) == QLatin1Char('+')))
+    if (s == e && (At(s) == kMinus || At(s) == kPlus))
         Malformed("a sign without an operand");
     return {nkOperand, 0};
 }
 
 namespace {
 
-// Builds the tree of a text from its splits.
-struct TVyrazParser {
-    TExpressionSplitter split;
+std::unique_ptr<TVyraz> NewNode(quint8 kind) {
+    auto n = std::make_unique<TVyraz>();
+    n->Kind = kind;
+    return n;
+}
 
-    explicit TVyrazParser(const QString &t) : split(t) {}
+std::unique_ptr<TVyraz> NewOperand(const char *text) {
+    auto n = NewNode(nkOperand);
+    n->Text = QLatin1String(text);
+    return n;
+}
 
-    std::unique_ptr<TVyraz> Child(int s, int e, quint8 parentKind, int depth) {
-        auto node = std::make_unique<TVyraz>();
-        ParseRange(*node, s, e, parentKind, depth);
-        return node;
+// Builds the tree of a text from its splits. Each part of the text that is
+// still to be read waits on a stack of tasks; a chain of terms is split in
+// one go into a chain of nodes.
+class TVyrazParser {
+public:
+    explicit TVyrazParser(const QString &t) : m_split(t), m_length(int(t.size())) {}
+
+    void Run(TVyraz &root, int s, int e) {
+        m_tasks.push_back({&root, s, e});
+        while (!m_tasks.empty()) {
+            const TTask t = m_tasks.back();
+            m_tasks.pop_back();
+            Build(*t.Node, t.S, t.E);
+        }
+        // Every node's ParentKind is the Kind of its holder (the chains were
+        // rearranged for "%" after their nodes were made).
+        std::vector<TVyraz *> stack{&root};
+        while (!stack.empty()) {
+            TVyraz *n = stack.back();
+            stack.pop_back();
+            for (TVyraz *child : {n->Left.get(), n->Right.get()})
+                if (child) {
+                    child->ParentKind = n->Kind;
+                    stack.push_back(child);
+                }
+        }
     }
 
-    void ParseRange(TVyraz &node, int s, int e, quint8 parentKind, int depth) {
-        if (depth > MaxTreeDepth)
-            throw EEngineRangeError("expression nested too deeply");
-        node.Clear();
-        node.ParentKind = parentKind;
+private:
+    struct TTask {
+        TVyraz *Node;
+        int S, E;
+    };
+    TExpressionSplitter m_split;
+    int m_length;
+    std::vector<TTask> m_tasks;
+    std::vector<int> m_chain;
+    // By position: the sign that a "%" follows directly ('+' or '-'), else 0.
+    std::vector<char> m_signedPercent;
+
+    // A node for the range, read later.
+    std::unique_ptr<TVyraz> Task(int s, int e) {
+        auto n = std::make_unique<TVyraz>();
+        m_tasks.push_back({n.get(), s, e});
+        return n;
+    }
+
+    void Build(TVyraz &node, int s, int e) {
         for (;;) {
             // A leading plus sign changes nothing.
-            if (s <= e && split.At(s) == QLatin1Char('+'))
+            if (s <= e && m_split.At(s) == kPlus)
                 ++s;
-            const TExpressionSplitter::TSplit p = split.Split(s, e);
+            const TExpressionSplitter::TSplit p = m_split.Split(s, e, &m_chain);
             switch (p.Kind) {
             case nkBrackets:
                 // The whole part is one bracket group: parse its inside into
@@ -215,57 +351,175 @@ struct TVyrazParser {
                 continue;
             case nkOperand:
                 node.Kind = nkOperand;
-                node.Text = split.Mid(s, e);
+                node.Text = m_split.Mid(s, e);
                 return;
             case nkFunction:
                 node.Kind = nkFunction;
-                node.Text = split.Mid(s, p.Pos - 1);
-                node.Right = Child(p.Pos, e, nkFunction, depth + 1);
+                node.Text = m_split.Mid(s, p.Pos - 1);
+                node.Right = Task(p.Pos, e);
                 return;
             case nkFactorial:
-            case nkPercent:
-                node.Kind = p.Kind;
-                node.Left = Child(s, p.Pos - 1, p.Kind, depth + 1);
+                node.Kind = nkFactorial;
+                node.Left = Task(s, p.Pos - 1);
                 return;
+            case nkPercent: Percent(node, s, p.Pos); return;
             case nkPower:
-                if (split.At(s) == kMinus) {
+                if (m_split.At(s) == kMinus) {
                     // A leading minus negates the whole power: -x^2 is -(x^2).
                     node.Kind = nkFunction;
                     node.Text = QString(kMinus);
-                    node.Right = Child(s + 1, e, nkFunction, depth + 1);
+                    node.Right = Task(s + 1, e);
                     return;
                 }
-                [[fallthrough]];
-            default:
-                node.Kind = p.Kind;
-                node.Right = Child(p.Pos + 1, e, p.Kind, depth + 1);
-                node.Left = Child(s, p.Pos - 1, p.Kind, depth + 1);
+                Powers(node, s, e);
                 return;
+            case nkPlus:
+            case nkMinus: Sum(node, s, e); return;
+            default: Product(node, s, e); return;
             }
         }
     }
+
+    // a*b/c*d: ((a*b)/c)*d, the chain of nodes down the left operands.
+    void Product(TVyraz &node, int s, int e) {
+        const std::vector<int> &ops = m_chain;
+        TVyraz *n = &node;
+        for (size_t k = ops.size(); k-- > 0;) {
+            n->Kind = m_split.At(ops[k]) == QLatin1Char('*') ? nkTimes : nkDivide;
+            n->Right = Task(ops[k] + 1, k + 1 < ops.size() ? ops[k + 1] - 1 : e);
+            if (k == 0) {
+                n->Left = Task(s, ops[0] - 1);
+            } else {
+                n->Left = std::make_unique<TVyraz>();
+                n = n->Left.get();
+            }
+        }
+    }
+
+    // a^b^c: a^(b^c), the chain of nodes down the exponents.
+    void Powers(TVyraz &node, int s, int e) {
+        const std::vector<int> &ops = m_chain;
+        TVyraz *n = &node;
+        for (size_t k = 0; k < ops.size(); ++k) {
+            n->Kind = nkPower;
+            n->Left = Task(k == 0 ? s : ops[k - 1] + 1, ops[k] - 1);
+            if (k + 1 == ops.size()) {
+                n->Right = Task(ops[k] + 1, e);
+            } else {
+                n->Right = std::make_unique<TVyraz>();
+                n = n->Right.get();
+            }
+        }
+    }
+
+    // The end (exclusive) of the operand a term begins with: a number, a
+    // name or a reference, a function's name with its bracket group, or a
+    // bracket group.
+    int OperandEnd(int s, int e) const {
+        int k = s;
+        while (k <= e && !(InChars(m_split.At(k), "+-*/^!%()") && !m_split.InNumber(k)))
+            ++k;
+        if (k <= e && m_split.At(k) == kOpen)
+            k = m_split.Match(k) + 1;
+        return k;
+    }
+
+    // a-b+B%*d: the evaluator takes a "%" whose operand directly follows a
+    // sign as that sign turned into "*" and the operand into 1+B/100 (1-B/100
+    // after "-"), so the term before the sign is multiplied: a-b*(1+B/100)*d,
+    // here a-(b*((1+B/100)*d)) with the same value.
+    void Sum(TVyraz &node, int s, int e) {
+        const std::vector<int> &ops = m_chain;
+        struct TTerm {
+            quint8 Sign; // the kind of the sign before the term (none for the first)
+            std::unique_ptr<TVyraz> Node;
+        };
+        std::vector<TTerm> terms;
+        terms.reserve(ops.size() + 1);
+        terms.push_back({nkEmpty, Task(s, ops[0] - 1)});
+        for (size_t k = 0; k < ops.size(); ++k) {
+            const int ts = ops[k] + 1, te = k + 1 < ops.size() ? ops[k + 1] - 1 : e;
+            const QChar sign = m_split.At(ops[k]);
+            std::unique_ptr<TVyraz> term = Task(ts, te);
+            const int end = OperandEnd(ts, te);
+            if (end > ts && end <= te && m_split.At(end) == QLatin1Char('%')) {
+                if (m_signedPercent.empty())
+                    m_signedPercent.assign(size_t(m_length) + 2, 0);
+                m_signedPercent[size_t(end)] = char(sign.unicode());
+                auto product = NewNode(nkTimes);
+                product->Left = std::move(terms.back().Node);
+                product->Right = std::move(term);
+                terms.back().Node = std::move(product);
+            } else {
+                terms.push_back({sign == kMinus ? quint8(nkMinus) : quint8(nkPlus), std::move(term)});
+            }
+        }
+        TVyraz *n = &node;
+        if (terms.size() == 1) {
+            // One product is left: it takes the node's place.
+            node.Kind = terms[0].Node->Kind;
+            node.Left = std::move(terms[0].Node->Left);
+            node.Right = std::move(terms[0].Node->Right);
+            return;
+        }
+        for (size_t k = terms.size(); k-- > 1;) {
+            n->Kind = terms[k].Sign;
+            n->Right = std::move(terms[k].Node);
+            if (k == 1) {
+                n->Left = std::move(terms[0].Node);
+            } else {
+                n->Left = std::make_unique<TVyraz>();
+                n = n->Left.get();
+            }
+        }
+    }
+
+    // B% is 1/100*B; after a sign (see Sum) it is 1+1/100*B or 1-1/100*B.
+    // (1/100 comes first, so that the printed text reads back as the same
+    // tree.)
+    void Percent(TVyraz &node, int s, int p) {
+        auto hundredth = NewNode(nkDivide);
+        hundredth->Left = NewOperand("1");
+        hundredth->Right = NewOperand("100");
+        const char sign = m_signedPercent.empty() ? 0 : m_signedPercent[size_t(p)];
+        TVyraz *value = &node;
+        if (sign) {
+            node.Kind = sign == '-' ? nkMinus : nkPlus;
+            node.Left = NewOperand("1");
+            node.Right = std::make_unique<TVyraz>();
+            value = node.Right.get();
+        }
+        value->Kind = nkTimes;
+        value->Left = std::move(hundredth);
+        value->Right = Task(s, p - 1);
+    }
 };
+
+// Parses text into node; the text may be as long as maxLength.
+void ParseText(TVyraz &node, const QString &text, quint8 parentKind, qsizetype maxLength) {
+    node.Clear();
+    node.ParentKind = parentKind;
+    if (text.size() > maxLength)
+        throw EEngineRangeError("expression longer than 65535 characters");
+    try {
+        TVyrazParser parser(text);
+        parser.Run(node, 1, int(text.size()));
+    } catch (...) {
+        node.Clear();
+        node.ParentKind = parentKind;
+        throw;
+    }
+    node.ParentKind = parentKind;
+}
 
 } // namespace
 
-void TVyraz::Parse(const QString &text, quint8 parentKind) {
-    Clear();
-    ParentKind = parentKind;
-    CheckLength(text);
-    try {
-        TVyrazParser parser(text);
-        parser.ParseRange(*this, 1, int(text.size()), parentKind, 0);
-    } catch (...) {
-        Clear();
-        ParentKind = parentKind;
-        throw;
-    }
-}
+void TVyraz::Parse(const QString &text, quint8 parentKind) { ParseText(*this, text, parentKind, MaxExpressionLength); }
 
 bool TVyraz::IsIndependentOf(const QString &varName) const {
     if (varName.isEmpty())
         return true;
-    return Independence(this, varName, nullptr);
+    return Independence(this, varName);
 }
 
 // --- plain printer ----------------------------------------------------------
@@ -297,8 +551,6 @@ bool PlainNeedsBrackets(const TVyraz &n) {
     }
 }
 
-void AppendPlain(const TVyraz *n, QString &out);
-
 // Brackets the text written from position start on when it begins with a
 // minus sign, which the parser would otherwise take as a binary minus (after
 // "/" or "^") or as the sign of a whole power (a base).
@@ -309,54 +561,79 @@ void BracketIfSigned(QString &out, qsizetype start) {
     }
 }
 
-void AppendPlain(const TVyraz *n, QString &out) {
-    if (!n) {
-        out += QLatin1Char('?');
-        return;
+// Appends the infix text of the subtree of root to out.
+void AppendPlain(const TVyraz *root, QString &out) {
+    // What is left to write of a node: its start (after its operand), the
+    // operator and its right operand, or its end.
+    enum TStage : quint8 { Start, AfterLeft, End };
+    struct TFrame {
+        const TVyraz *N;
+        TStage Stage;
+        qsizetype Begin = 0;      // where the node's text begins in out
+        qsizetype RightBegin = 0; // where its right operand's text begins
+        bool Wrap = false;
+    };
+    std::vector<TFrame> stack{{root, Start}};
+    while (!stack.empty()) {
+        TFrame f = stack.back();
+        stack.pop_back();
+        const TVyraz *n = f.N;
+        if (f.Stage == Start) {
+            if (!n) {
+                out += QLatin1Char('?');
+                continue;
+            }
+            f.Begin = out.size();
+            f.Wrap = PlainNeedsBrackets(*n);
+            if (f.Wrap)
+                out += kOpen;
+            switch (n->Kind) {
+            case nkOperand: out += n->Text; break;
+            case nkBrackets:
+            case nkFactorial:
+            case nkPercent:
+                if (n->Kind == nkBrackets)
+                    out += kOpen;
+                stack.push_back({n, End, f.Begin, 0, f.Wrap});
+                stack.push_back({n->Left.get(), Start});
+                continue;
+            case nkPlus:
+            case nkMinus:
+            case nkTimes:
+            case nkDivide:
+            case nkPower:
+                stack.push_back({n, AfterLeft, f.Begin, 0, f.Wrap});
+                stack.push_back({n->Left.get(), Start});
+                continue;
+            case nkFunction:
+                out += n->Text;
+                stack.push_back({n, End, f.Begin, 0, f.Wrap});
+                stack.push_back({n->Right.get(), Start});
+                continue;
+            default: out += QLatin1Char('?'); break;
+            }
+        } else if (f.Stage == AfterLeft) {
+            static const char ops[] = "???+-*/?^";
+            out += QLatin1Char(ops[n->Kind]);
+            f.RightBegin = out.size();
+            f.Stage = End;
+            stack.push_back(f);
+            stack.push_back({n->Right.get(), Start});
+            continue;
+        } else {
+            switch (n->Kind) {
+            case nkBrackets: out += kClose; break;
+            case nkFactorial: out += QLatin1Char('!'); break;
+            case nkPercent: out += QLatin1Char('%'); break;
+            case nkDivide: BracketIfSigned(out, f.RightBegin); break;
+            default: break;
+            }
+        }
+        if (f.Wrap)
+            out += kClose;
+        else if (n->ParentKind == nkPower)
+            BracketIfSigned(out, f.Begin);
     }
-    const qsizetype start = out.size();
-    const bool wrap = PlainNeedsBrackets(*n);
-    if (wrap)
-        out += kOpen;
-    switch (n->Kind) {
-    case nkOperand: out += n->Text; break;
-    case nkBrackets:
-        out += kOpen;
-        AppendPlain(n->Left.get(), out);
-        out += kClose;
-        break;
-    case nkPlus:
-    case nkMinus:
-    case nkTimes:
-    case nkDivide:
-    case nkPower: {
-        static const char ops[] = "???+-*/?^";
-        AppendPlain(n->Left.get(), out);
-        out += QLatin1Char(ops[n->Kind]);
-        const qsizetype rs = out.size();
-        AppendPlain(n->Right.get(), out);
-        if (n->Kind == nkDivide)
-            BracketIfSigned(out, rs);
-        break;
-    }
-    case nkFactorial:
-        AppendPlain(n->Left.get(), out);
-        out += QLatin1Char('!');
-        break;
-    case nkFunction:
-        out += n->Text;
-        AppendPlain(n->Right.get(), out);
-        break;
-    case nkPercent:
-        AppendPlain(n->Left.get(), out);
-        out += QLatin1Char('%');
-        break;
-    default: out += QLatin1Char('?'); break;
-    }
-    if (wrap)
-        out += kClose;
-    else if (n->ParentKind == nkPower)
-        BracketIfSigned(out, start);
 }
 
 QString Plain(const TVyraz *n) {
@@ -385,33 +662,56 @@ const TFunctionInfo *BuiltIn(const QString &name) {
 
 class TDeriver {
 public:
-    TDeriver(const TVyraz &root, const QString &v) : V(v) {
+    TDeriver(const TVyraz &root, const QString &v, qsizetype maxLength) : V(v), MaxLength(maxLength) {
         if (!V.isEmpty())
-            Independence(&root, V, &Indep);
+            Independence(&root, V, Indep);
     }
 
-    // The recursion is kept apart from the rules, so that each level costs
-    // the stack as little as possible.
-    QString D(const TVyraz *n) {
-        if (V.isEmpty() || Independent(n))
-            return QStringLiteral("0");
-        // The operands' derivatives first: a text that outgrows the bound
-        // stops the walk before anything is printed.
-        const QString dl = D(n->Left.get());
-        const QString dr = D(n->Right.get());
-        CheckSize(dl.size() + dr.size());
-        const QString r = Rule(n, dl, dr);
-        CheckSize(r.size());
-        return r;
+    // The derivative of the subtree of root, the operands' derivatives
+    // before their node's (a text that outgrows the bound stops the walk
+    // before anything more is printed). A node's text is built in the text
+    // of its left operand's derivative, so that a long chain of sums is
+    // written once, not copied at each of its nodes.
+    QString D(const TVyraz *root) {
+        struct TFrame {
+            const TVyraz *N;
+            bool OperandsDone;
+        };
+        std::vector<TFrame> stack{{root, false}};
+        std::vector<QString> done; // the derivatives found, the last on top
+        while (!stack.empty()) {
+            const TFrame f = stack.back();
+            stack.pop_back();
+            const TVyraz *n = f.N;
+            if (V.isEmpty() || Independent(n)) {
+                done.emplace_back(QStringLiteral("0"));
+                continue;
+            }
+            if (!f.OperandsDone) {
+                stack.push_back({n, true});
+                stack.push_back({n->Right.get(), false});
+                stack.push_back({n->Left.get(), false}); // first, so its text lies below
+                continue;
+            }
+            QString dr = std::move(done.back());
+            done.pop_back();
+            QString dl = std::move(done.back());
+            done.pop_back();
+            CheckSize(dl.size() + dr.size());
+            done.push_back(Rule(n, std::move(dl), std::move(dr)));
+            CheckSize(done.back().size());
+        }
+        return std::move(done.back());
     }
 
 private:
     const QString &V;
+    const qsizetype MaxLength;
     std::unordered_map<const TVyraz *, bool> Indep;
 
-    static void CheckSize(qsizetype size) {
-        if (size > MaxExpressionLength)
-            throw EEngineRangeError("derivative longer than 65535 characters");
+    void CheckSize(qsizetype size) const {
+        if (size > MaxLength)
+            throw EEngineRangeError("derivative too long");
     }
 
     bool Independent(const TVyraz *n) const {
@@ -423,24 +723,49 @@ private:
 
     // The derivative of a node that depends on the variable, given the
     // derivatives dl and dr of its children ("0" for an independent child).
-    Q_NEVER_INLINE QString Rule(const TVyraz *n, const QString &dl, const QString &dr) const {
+    Q_NEVER_INLINE QString Rule(const TVyraz *n, QString &&dl, QString &&dr) const {
+        QString r = std::move(dl);
         switch (n->Kind) {
         case nkOperand: return n->Text == V ? QStringLiteral("1") : QStringLiteral("(-1)");
-        case nkBrackets: return QLatin1Char('(') + dl + QLatin1Char(')');
-        case nkPlus: return QLatin1Char('(') + dl + QLatin1Char('+') + dr + QLatin1Char(')');
-        case nkMinus: return QLatin1Char('(') + dl + QLatin1Char('-') + dr + QLatin1Char(')');
+        case nkBrackets:
+            r.prepend(kOpen);
+            r += kClose;
+            return r;
+        case nkPlus:
+        case nkMinus:
+            r.prepend(kOpen);
+            r += n->Kind == nkPlus ? kPlus : kMinus;
+            r += dr;
+            r += kClose;
+            return r;
         case nkTimes:
-            return QLatin1Char('(') + dl + QLatin1Char('*') + Plain(n->Right.get()) + QLatin1Char('+') +
-                   Plain(n->Left.get()) + QLatin1Char('*') + dr + QLatin1Char(')');
+            r.prepend(kOpen);
+            r += QLatin1Char('*');
+            AppendPlain(n->Right.get(), r);
+            r += kPlus;
+            AppendPlain(n->Left.get(), r);
+            r += QLatin1Char('*');
+            r += dr;
+            r += kClose;
+            return r;
         case nkDivide: {
             const QString pr = Plain(n->Right.get());
-            return QLatin1Char('(') + dl + QLatin1Char('*') + pr + QLatin1Char('-') + Plain(n->Left.get()) +
-                   QLatin1Char('*') + dr + QLatin1String(")/(") + pr + QLatin1String(")^2");
+            r.prepend(kOpen);
+            r += QLatin1Char('*');
+            r += pr;
+            r += kMinus;
+            AppendPlain(n->Left.get(), r);
+            r += QLatin1Char('*');
+            r += dr;
+            r += QLatin1String(")/(");
+            r += pr;
+            r += QLatin1String(")^2");
+            return r;
         }
         case nkFactorial: throw EEngineNoDerivative(QStringLiteral("!"));
         case nkPercent: throw EEngineNoDerivative(QStringLiteral("%"));
-        case nkPower: return Power(n, dl, dr);
-        case nkFunction: return Function(n, dr);
+        case nkPower: return Power(n, r, dr);
+        case nkFunction: return Function(n, std::move(dr));
         default: return QStringLiteral("0");
         }
     }
@@ -464,20 +789,22 @@ private:
         return pe + QLatin1Char('*') + pb + QLatin1String("^(") + pe + QLatin1String("-1)*") + db;
     }
 
-    QString Function(const TVyraz *n, const QString &d) const {
+    QString Function(const TVyraz *n, QString &&d) const {
         const bool negative = n->Text.startsWith(kMinus);
         const QString name = BareName(n->Text);
+        if (name.isEmpty()) {
+            // The bare sign of "-(...)": the argument is not printed, so that
+            // many signs in a row cost no more than their number.
+            d.prepend(kMinus);
+            return std::move(d);
+        }
         const TFunctionInfo *function = BuiltIn(name);
         const QString a = Plain(n->Right.get());
         const bool argDep = !Independent(n->Right.get());
 
         QString r;
         bool chain = true;
-        if (name.isEmpty()) {
-            // The bare sign of "-(...)".
-            r = d;
-            chain = false;
-        } else if (function && function->Function == TFunction::Logy) {
+        if (function && function->Function == TFunction::Logy) {
             // logy(u) = ln(u)/ln(y), y being the variable "y".
             const QString byArg = QLatin1String("1/(") + a + QLatin1String("*ln(y))*") + d;
             if (V == QLatin1String("y"))
@@ -504,7 +831,7 @@ private:
 } // namespace
 
 void TVyraz::Derive(const QString &varName, QString &r) const {
-    TDeriver deriver(*this, varName);
+    TDeriver deriver(*this, varName, MaxWorkLength);
     r = deriver.D(this);
 }
 
@@ -652,13 +979,20 @@ bool FoldWholePower(const TExactFraction &a, const TExactFraction &b, TExactFrac
     return true;
 }
 
-TSimple Bracketed(const QString &s) { return {QLatin1Char('(') + s + QLatin1Char(')'), shAtom}; }
+// The texts are built in place (a moved text grows at either end without a
+// copy), so that a chain of many terms is written in time linear in its
+// length.
+TSimple Bracketed(QString s) {
+    s.prepend(kOpen);
+    s += kClose;
+    return {std::move(s), shAtom};
+}
 
 // The operand text as it may stand on the given side of the operator;
 // brackets are added only where the text would otherwise be read differently
 // (which happens for texts passed up from a dropped 0 or 1 operand, and for
 // negative numbers and signed functions).
-QString Placed(const TSimple &x, quint8 op, bool right) {
+QString Placed(TSimple &&x, quint8 op, bool right) {
     bool wrap = false;
     switch (op) {
     case nkMinus: wrap = right && x.Shape == shSum; break;
@@ -669,14 +1003,27 @@ QString Placed(const TSimple &x, quint8 op, bool right) {
     case nkPercent: wrap = x.Shape != shAtom; break;
     default: break;
     }
-    return wrap ? QLatin1Char('(') + x.Text + QLatin1Char(')') : x.Text;
+    return wrap ? Bracketed(std::move(x.Text)).Text : std::move(x.Text);
+}
+
+// "-" + s.
+QString Negated(QString s) {
+    s.prepend(kMinus);
+    return s;
+}
+
+// a + op + b.
+QString Joined(QString a, QChar op, const QString &b) {
+    a += op;
+    a += b;
+    return a;
 }
 
 // The result of a binary node: wrapped unless the parent kind is listed.
-TSimple Compose(const TVyraz *n, const QString &text, TShape shape, std::initializer_list<int> bare) {
+TSimple Compose(const TVyraz *n, QString text, TShape shape, std::initializer_list<int> bare) {
     if (KindIn(n->ParentKind, bare))
-        return {text, shape};
-    return Bracketed(text);
+        return {std::move(text), shape};
+    return Bracketed(std::move(text));
 }
 
 // The simplified text of a node, given those of its children (a of Left, b of
@@ -695,7 +1042,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
         if (a.IsNumber)
             return a;
         if (n->Left && KindIn(n->Left->Kind, {nkPlus, nkMinus, nkTimes, nkDivide, nkPower}))
-            return Bracketed(a.Text);
+            return Bracketed(std::move(a.Text));
         return a;
     }
 
@@ -710,7 +1057,7 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
             (FoldExactly(k, a.Value, b.Value, v) || (k == nkPower && FoldWholePower(a.Value, b.Value, v)))) {
             TSimple r = Number(v, sep);
             if (k == nkPlus && pk == nkPower)
-                return Bracketed(r.Text);
+                return Bracketed(std::move(r.Text));
             return r;
         }
         switch (k) {
@@ -719,13 +1066,16 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
                 return b;
             if (b.Is(0))
                 return a;
-            return Compose(n, a.Text + QLatin1Char('+') + b.Text, shSum, {nkPlus, nkFunction, nkTop});
+            return Compose(n, Joined(std::move(a.Text), kPlus, b.Text), shSum, {nkPlus, nkFunction, nkTop});
         case nkMinus:
-            if (a.Is(0))
-                return {kMinus + Placed(b, nkMinus, true), b.Shape == shSum ? shAtom : b.Shape};
+            if (a.Is(0)) {
+                const TShape shape = b.Shape == shSum ? shAtom : b.Shape;
+                return {Negated(Placed(std::move(b), nkMinus, true)), shape};
+            }
             if (b.Is(0))
                 return a;
-            return Compose(n, a.Text + QLatin1Char('-') + Placed(b, nkMinus, true), shSum, {nkPlus, nkFunction, nkTop});
+            return Compose(n, Joined(std::move(a.Text), kMinus, Placed(std::move(b), nkMinus, true)), shSum,
+                           {nkPlus, nkFunction, nkTop});
         case nkTimes:
             if (a.Is(1))
                 return b;
@@ -733,13 +1083,13 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
                 return a;
             if (a.Is(0) || b.Is(0))
                 return Number(TExactFraction{0, 1}, sep);
-            return Compose(n, Placed(a, k, false) + QLatin1Char('*') + Placed(b, k, true), shProduct,
-                           {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
+            return Compose(n, Joined(Placed(std::move(a), k, false), QLatin1Char('*'), Placed(std::move(b), k, true)),
+                           shProduct, {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         case nkDivide:
             if (a.Is(0) && !b.Is(0))
                 return Number(TExactFraction{0, 1}, sep);
-            return Compose(n, Placed(a, k, false) + QLatin1Char('/') + Placed(b, k, true), shProduct,
-                           {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
+            return Compose(n, Joined(Placed(std::move(a), k, false), QLatin1Char('/'), Placed(std::move(b), k, true)),
+                           shProduct, {nkPlus, nkMinus, nkTimes, nkFunction, nkTop});
         default: // power
             if (a.Is(0))
                 return Number(TExactFraction{0, 1}, sep);
@@ -747,13 +1097,14 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
                 return Number(TExactFraction{1, 1}, sep);
             if (b.Is(1))
                 return a;
-            return Compose(n, Placed(a, k, false) + QLatin1String("^(") + b.Text + QLatin1Char(')'), shPower,
-                           {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
+            return Compose(n,
+                           Joined(Placed(std::move(a), k, false), QLatin1Char('^'), Bracketed(std::move(b.Text)).Text),
+                           shPower, {nkPlus, nkMinus, nkTimes, nkDivide, nkTop});
         }
     }
 
     case nkFactorial: {
-        return {Placed(a, nkFactorial, false) + QLatin1Char('!'), shFactorial};
+        return {Placed(std::move(a), nkFactorial, false) + QLatin1Char('!'), shFactorial};
     }
 
     case nkFunction: {
@@ -764,28 +1115,51 @@ Q_NEVER_INLINE TSimple Combine(const TVyraz *n, TSimple a, TSimple b, QChar sep)
             TExactFraction v;
             if (a.IsNumber && MakeRational(-a.Value.N, a.Value.D, v))
                 return Number(v, sep);
-            return {kMinus + Placed(a, nkMinus, true), a.Shape == shSum ? shAtom : a.Shape};
+            const TShape shape = a.Shape == shSum ? shAtom : a.Shape;
+            return {Negated(Placed(std::move(a), nkMinus, true)), shape};
         }
-        return Compose(n, n->Text + QLatin1Char('[') + a.Text + QLatin1Char(']'), shAtom,
-                       {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
+        QString text = std::move(a.Text);
+        text.prepend(QLatin1Char('['));
+        text.prepend(n->Text);
+        text += QLatin1Char(']');
+        return Compose(n, std::move(text), shAtom, {nkPlus, nkMinus, nkTimes, nkDivide, nkFactorial, nkPower, nkTop});
     }
 
     case nkPercent: {
-        return {Placed(a, nkPercent, false) + QLatin1Char('%'), shAtom};
+        return {Placed(std::move(a), nkPercent, false) + QLatin1Char('%'), shAtom};
     }
 
     default: return {QStringLiteral("?"), shAtom};
     }
 }
 
-// The recursion is kept apart from Combine, so that each level costs the
-// stack as little as possible.
-TSimple Simplify(const TVyraz *n, QChar sep) {
-    if (!n)
-        return {QStringLiteral("?"), shAtom};
-    TSimple a = Simplify(n->Left.get(), sep);
-    TSimple b = Simplify(n->Right.get(), sep);
-    return Combine(n, std::move(a), std::move(b), sep);
+// The simplified text of the subtree of root: the children's texts before
+// their node's.
+TSimple Simplify(const TVyraz *root, QChar sep) {
+    struct TFrame {
+        const TVyraz *N;
+        bool ChildrenDone;
+    };
+    std::vector<TFrame> stack{{root, false}};
+    std::vector<TSimple> done; // the texts found, the last on top
+    while (!stack.empty()) {
+        const TFrame f = stack.back();
+        stack.pop_back();
+        if (!f.N) {
+            done.emplace_back(QStringLiteral("?"), shAtom);
+        } else if (!f.ChildrenDone) {
+            stack.push_back({f.N, true});
+            stack.push_back({f.N->Right.get(), false});
+            stack.push_back({f.N->Left.get(), false}); // first, so its text lies below
+        } else {
+            TSimple b = std::move(done.back());
+            done.pop_back();
+            TSimple a = std::move(done.back());
+            done.pop_back();
+            done.push_back(Combine(f.N, std::move(a), std::move(b), sep));
+        }
+    }
+    return std::move(done.back());
 }
 
 } // namespace
@@ -795,11 +1169,13 @@ void TVyraz::ToSimplifiedString(QString &r, QChar sep) const { r = Simplify(this
 // --- derivative chain -------------------------------------------------------
 
 void DerivativeStep(TVyraz &work, QString &t, const QString &varName, QChar sep) {
-    work.Parse(t, nkTop);
+    // The texts between the parses are held to the longer bound of the work
+    // (see MaxWorkLength); the result of the step to MaxExpressionLength.
+    ParseText(work, t, nkTop, MaxWorkLength);
     QString d;
     work.Derive(varName, d);
     SimplifySigns(d);
-    work.Parse(d, nkTop);
+    ParseText(work, d, nkTop, MaxWorkLength);
     work.ToSimplifiedString(d, sep);
     RemoveSuperfluousBrackets(d);
     // The signs are tidied once the arguments are in round brackets again:

@@ -4,6 +4,10 @@
 // derivative steps that gives the n-th derivative of a text.
 //
 // A node owns its children: freeing a node frees its whole subtree.
+//
+// No operation recurses along a tree: a sum or product of many terms is a
+// chain of nodes as deep as it is long, and texts of up to 65535 characters
+// are built, walked and freed with stacks of their own.
 #pragma once
 
 #include "uSpolocne.h"
@@ -29,17 +33,12 @@ enum TExpressionNodeKind : quint8 {
 // Not a kind: as ParentKind it marks the top of a tree.
 constexpr quint8 nkTop = 11;
 
-// The deepest tree Parse builds. Every operation on a tree recurses along
-// its depth, so the bound keeps the stack safe; deeper texts are refused with
-// EEngineRangeError.
-constexpr int MaxTreeDepth = 1000;
-
 // The highest order the derivative chain takes.
 constexpr int MaxDerivativeOrder = 10;
 
 // Raised by the derivative for a function or operator that has no derivative
-// rule (rnd, sign, deg, dms, "!", "%", or a name that is not a built-in
-// function) when its operand depends on the variable.
+// rule (rnd, sign, deg, dms, "!", or a name that is not a built-in function)
+// when its operand depends on the variable.
 struct EEngineNoDerivative : EEngineError {
     QString FunctionName;
     explicit EEngineNoDerivative(const QString &functionName);
@@ -63,9 +62,15 @@ public:
 
     // Replaces the node's content by the tree of text. Malformed text (an
     // empty part, unbalanced brackets, an operator with a missing operand,
-    // text after a postfix "!" or "%", a text longer than MaxExpressionLength
-    // or nested deeper than MaxTreeDepth) raises EEngineRangeError and leaves
-    // the node cleared.
+    // text after a postfix "!" or "%", a text longer than MaxExpressionLength)
+    // raises EEngineRangeError and leaves the node cleared.
+    //
+    // The tree reads the text as the real evaluator does: a number's
+    // exponent keeps its sign ("2,5E-3" is one operand), and "%" is
+    // computed, not kept: B% is 1/100*B, and a percent that follows a "+"
+    // or "-" directly turns that sign into a product of the term before it
+    // with 1+B/100 or 1-B/100 ("x+10%" is x*(1+1/100*10), "a-b-10%" is
+    // a-b*(1-1/100*10)). So no nkPercent node is built.
     void Parse(const QString &text, quint8 parentKind);
 
     // Kind nkEmpty, ParentKind nkTop, no children; Text is left as it is.
@@ -82,7 +87,8 @@ public:
     // r := the derivative of the subtree with respect to varName, as a raw,
     // heavily bracketed text. Raises EEngineNoDerivative for a function
     // without a derivative rule and EEngineRangeError when the text would
-    // grow beyond MaxExpressionLength.
+    // grow beyond eight times MaxExpressionLength (the raw text is read back
+    // and folded into a far shorter one).
     void Derive(const QString &varName, QString &r) const;
 
     // r := the text of the subtree with sums, differences, products,
@@ -113,14 +119,28 @@ public:
         quint8 Kind = nkEmpty;
         int Pos = 0;
     };
-    TSplit Split(int s, int e) const;
+    // With chain given, a split at a binary operator also lists the
+    // positions of every operator of its level at the top level of the
+    // range, from the left: all signs of a sum (not the first character's),
+    // all "*" and "/" of a product, all "^" of a power (which group to the
+    // right). A chain of n terms is so split in one pass, not in n.
+    TSplit Split(int s, int e, std::vector<int> *chain = nullptr) const;
+
+    // Whether [s, e] is one bracket group.
+    bool IsGroup(int s, int e) const { return s < e && At(s) == QLatin1Char('(') && m_match[size_t(s)] == e; }
+    // The partner of the bracket at i.
+    int Match(int i) const { return m_match[size_t(i)]; }
+    // Whether the "+" or "-" at i is the sign of a number's exponent.
+    bool InNumber(int i) const { return m_match[size_t(i)] < 0; }
 
     QChar At(int i) const { return m_text.at(i - 1); }
     QString Mid(int s, int e) const { return m_text.mid(s - 1, e - s + 1); }
 
 private:
     const QString &m_text;
-    std::vector<int> m_match; // m_match[i]: the partner of the bracket at i
+    // m_match[i]: the partner of the bracket at i; -1 for the sign of an
+    // exponent, as the engine's scanner reads numbers; else 0.
+    std::vector<int> m_match;
 };
 
 // One derivative step on t with respect to varName, through the tree work:

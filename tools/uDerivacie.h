@@ -8,19 +8,13 @@
 #include <QString>
 #include <QStringList>
 
-// Writes "*" where t multiplies without a sign: after "!" or "%" before a
-// digit; after "!", "%" or a digit before "$", "(" or a letter (not before
-// a word operator, nor before the exponent mark of a number as in 2e-5);
-// after a variable before "$" or "(" (not after a function name or word
-// operator: "sin(" stays, "x(" becomes "x*("); after ")" before "$", "(",
-// a digit or a letter (not before a word operator). "2x(y)" becomes
-// "2*x*(y)", "(x+1)(x-1)" becomes "(x+1)*(x-1)".
+// Writes "*" where the evaluator multiplies two operands that stand side by
+// side, reading the text with its scanner: after a number, a name, a
+// constant reference, ")", "!" or "%", before a number, a name, a reference,
+// a function name or "(". So "2x(y)" becomes "2*x*(y)", "(x+1)(x-1)"
+// becomes "(x+1)*(x-1)", "3e2x" becomes "3e2*x" (the number 3e2), while
+// "sin(", "2e-5" and "x2e" stay, and no sign goes beside a word operator.
 void InsertMultiplicationSigns(QString &t);
-
-// Writes each number with an exponent ("2e-5", "1,5E3") as the plain decimal
-// it stands for ("0,00002", "1500"), so that the tree, which splits at every
-// "-" and "+", takes it as one number. Exponents beyond 64 stay as written.
-void ExpandExponents(QString &t);
 
 class TDerivacie {
 public:
@@ -44,11 +38,13 @@ public:
     };
     // The derivative of the given order (1 to MaxDerivativeOrder) of
     // function with respect to variable (an empty name makes every term a
-    // constant). The spaces are removed, the exponents of numbers expanded
-    // and the implicit multiplications written first. A result that is a plain number is shown as the exact
-    // fraction of its value ("1 / 3", "-2", "5"); its value is worked out
-    // without the rounding of the derivative's printer, so that x*(1/3)
-    // gives "1 / 3", not the fraction of 0,333.
+    // constant). The function is read as the evaluator reads it (its
+    // blanks, numbers, names and implicit products); a word operator (nad,
+    // div, mod), which is defined on whole numbers only, has no derivative
+    // and gives ErrorText, as "!" does. A result that is a plain number is
+    // shown as the exact fraction of its value ("1 / 3", "-2", "5"); its
+    // value is worked out without the rounding of the derivative's printer,
+    // so that x*(1/3) gives "1 / 3", not the fraction of 0,333.
     TVysledok Calculate(const QString &function, const QString &variable, int order);
 
 private:

@@ -87,15 +87,54 @@ TEST(GrafickyVyrazTree, SplitsLikeTheExpressionTree) {
 }
 
 TEST(GrafickyVyrazTree, MalformedTextRaises) {
-    const QString deepest = QString(MaxTreeDepth, '(') + "x" + QString(MaxTreeDepth, ')');
-    const QString tooDeep = "(" + deepest + ")";
     const QString cases[] = {
-        "", "x+", "()", "(x", "x)", "2*-x", "x!^2", "5!%", "sin(x)y", tooDeep, QString(MaxExpressionLength + 1, 'x')};
-    for (const QString &text : cases)
-        EXPECT_THROW(TGrafickyVyraz(text, nullptr, 0, 0, 16), EEngineRangeError) << S(text.left(20));
-    // The deepest nesting allowed is built, measured and drawn.
-    TKresba k = Kresli(deepest);
-    EXPECT_GT(k.Ink(k.Image.rect()), 0);
+        "", "x+", "()", "(x", "x)", "2*-x", "x!^2", "5!%", "2e-5", "sin(x)y", QString(MaxExpressionLength + 1, 'x')};
+    for (const QString &text : cases) {
+        if (text == "2e-5") // the sign of an exponent splits nothing
+            EXPECT_EQ(TGrafickyVyraz(text, nullptr, 0, 0, 16).Kind, nkOperand);
+        else
+            EXPECT_THROW(TGrafickyVyraz(text, nullptr, 0, 0, 16), EEngineRangeError) << S(text.left(20));
+    }
+}
+
+// Long chains and deep nesting are laid out and painted in time linear in
+// their length, and without recursion; only the part in view is painted.
+TEST(GrafickyVyrazTree, ChainsAndNestingOfAnyLength) {
+    const auto repeated = [](const QString &unit, int n) {
+        QString s = "x";
+        for (int i = 1; i < n; ++i)
+            s += unit;
+        return s;
+    };
+    const QString texts[] = {repeated("+x", 30000), repeated("*x", 30000), repeated("/x", 20000), repeated("^x", 20000),
+                             QString(20000, '(') + "x" + QString(20000, ')')};
+    QImage image(100, 60, QImage::Format_RGB32);
+    for (const QString &text : texts) {
+        TGrafickyVyraz tree(text, nullptr, 5, 5, 16);
+        TPlatno measuring(&image);
+        tree.Measure(measuring);
+        const TGrafickyVyraz *first = &tree;
+        while (first->Child1)
+            first = first->Child1.get();
+        // The view around the first x.
+        image.fill(Qt::white);
+        QPainter painter(&image);
+        painter.translate(10 - first->X, 10 - first->Y);
+        TPlatno canvas(painter);
+        canvas.SetVisibleRect(image.rect().translated(first->X - 10, first->Y - 10));
+        tree.Draw(canvas);
+        painter.end();
+        const TKresba view{nullptr, image};
+        EXPECT_GT(view.Ink(QRect(10, 10, first->Width, first->Height)), 0) << S(text.left(4));
+        if (text.startsWith("x+") || text.startsWith("x*")) {
+            // The first term at the left edge, the last one ends the
+            // drawing, on the same row.
+            const TGrafickyVyraz &last = *tree.Child2;
+            EXPECT_EQ(first->X, 5);
+            EXPECT_EQ(last.X + last.Width, tree.X + tree.Width);
+            EXPECT_EQ(last.Y, first->Y);
+        }
+    }
 }
 
 TEST(GrafickyVyrazTree, ExponentsShrinkDownToSizeEight) {

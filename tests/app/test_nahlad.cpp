@@ -88,13 +88,21 @@ TEST_F(NahladTest, DrawingWiderThanAnyScreenScrolls) {
     QWidget *picture = Find<QWidget>(w, "Image1");
     auto *scroll = Find<QScrollArea>(w, "ScrollBox1");
     ASSERT_TRUE(picture && scroll);
-    w.SetExpression(QString(4000, 'w'));
-    w.Redraw();
-    EXPECT_GT(picture->width(), 32767);
-    EXPECT_EQ(picture->size(), DrawnSize(picture, QString(4000, 'w')));
+    // A long name, and a sum of 30,000 terms (a chain of nodes as deep as it
+    // is long).
+    QString sum = "x";
+    for (int i = 1; i < 30000; ++i)
+        sum += "+x";
     w.show();
-    scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
-    EXPECT_GT(Ink(scroll->viewport()->grab().toImage()), 0);
+    for (const QString &text : {QString(4000, 'w'), sum}) {
+        w.SetExpression(text);
+        w.Redraw();
+        EXPECT_NE(S(w.Tree()->Text), "???");
+        EXPECT_GT(picture->width(), 32767);
+        EXPECT_EQ(picture->size(), DrawnSize(picture, text));
+        scroll->horizontalScrollBar()->setValue(scroll->horizontalScrollBar()->maximum());
+        EXPECT_GT(Ink(scroll->viewport()->grab().toImage()), 0);
+    }
 }
 
 TEST_F(NahladTest, CreationSnapsBesideTheMainWindowAndTakesTheLanguage) {
