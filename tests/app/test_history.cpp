@@ -194,6 +194,6 @@ TEST_F(HistoryTest, HistoryDatIsLoadedWholeOnlyWhenKept) {
     EXPECT_EQ(List(f)->count(), 205); // not trimmed
     EXPECT_FALSE(ButtonsEnabled(f));
     EXPECT_EQ(Main.BackEnabled.last(), true); // the main window's Back steps through it at once
-    f.PridajDoHistorie("new =  1"); // the list is not at exactly 200: nothing dropped
+    f.PridajDoHistorie("new =  1");           // the list is not at exactly 200: nothing dropped
     EXPECT_EQ(List(f)->count(), 206);
 }

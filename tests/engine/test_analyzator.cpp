@@ -503,7 +503,6 @@ TEST_F(Analyzator, SyntaxCheckFindsWholeFunctionNamesOnly) {
     EXPECT_EQ(err.Param1, Q("sqr"));
 }
 
-
 // Either character is the separator for the rules of the check.
 TEST_F(Analyzator, SyntaxCheckFollowsTheDecimalSeparator) {
     ctx.DecimalSeparator = QLatin1Char('.');
