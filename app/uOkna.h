@@ -104,9 +104,10 @@ private:
 // main window and gives it no taskbar entry of its own. A window says whom it
 // belongs to through its transient parent, which X11 hands on to the window
 // manager (WM_TRANSIENT_FOR) only for dialogs and tool windows; so every
-// window of the program is a dialog or a tool window, and this follower gives each one that shows without an owner of its own
-// (a companion, the about box, a message box without a parent) the main
-// window as its owner, before the window manager first sees it. A window
+// window of the program is a dialog or a tool window, and this follower
+// gives each one that shows without an owner of its own (a companion, the
+// about box, a message box without a parent) the main window as its owner,
+// before the window manager first sees it. A window
 // that has an owner (a tool window, a dialog of the browser) keeps it: its
 // owner belongs to the main window in turn.
 class TMainWindowOwner : public QObject {

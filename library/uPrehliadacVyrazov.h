@@ -67,9 +67,10 @@ struct TEditEnabling {
 TEditEnabling EditEnabling(bool selected, TNodeKind kind);
 
 // Whether dragged may be dropped on target. Libraries never move; nothing
-// moves into itself, nor where it would nest deeper than kMaxLibraryDepth. A plain drop puts the element into a library or
-// category, or before an expression, and is refused on any other element
-// (it would have nowhere to go). With Shift it goes before the target,
+// moves into itself, nor where it would nest deeper than kMaxLibraryDepth.
+// A plain drop puts the element into a library or category, or before an
+// expression, and is refused on any other element (it would have nowhere
+// to go). With Shift it goes before the target,
 // which must not be a library.
 bool CanDropOn(const QDomElement &dragged, const QDomElement &target, bool shift);
 
