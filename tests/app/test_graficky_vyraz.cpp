@@ -271,9 +271,12 @@ TEST(GrafickyVyrazPreviewText, InputBecomesTheTextToDraw) {
         bool error;
     };
     const Case cases[] = {
-        {"   ", "0", false},       {"2x+3(x-1)", "2*x+3*(x-1)", false},     {"(2", "???", true},
+        {"   ", "0", false},
+        {"2x+3(x-1)", "2*x+3*(x-1)", false},
+        {"(2", "???", true},
         // A word operator between blanks stays apart from the name.
-        {"2,5e3", "2,5e3", false}, {"5 nad x + 2 x", "5 nad x+2*x", false},
+        {"2,5e3", "2,5e3", false},
+        {"5 nad x + 2 x", "5 nad x+2*x", false},
     };
     for (const Case &c : cases) {
         TChyba err;
