@@ -505,40 +505,6 @@ long double RoundOperatorResult(long double value) {
     return ThroughText(OperatorPicture(), value);
 }
 
-long double RoundSignificant(long double value) {
-    // The exponent field settles zero, the numbers below the normal ones,
-    // infinities and NaN, and gives k below.
-    unsigned char bytes[sizeof(long double)];
-    std::memcpy(bytes, &value, sizeof bytes);
-    const int field = (bytes[9] & 0x7F) << 8 | bytes[8];
-    if (field == 0x7FFF)
-        return std::numeric_limits<long double>::quiet_NaN();
-    if (field == 0)
-        return 0;
-    // magnitude = t * 10^k with 10^17 <= t < 10^18; k from the binary
-    // exponent to within one, settled by the range of t.
-    int k = FloorLog10OfTwoPower(field - 16383) - (MaxSignificant - 1);
-    // Beyond the exact powers of ten (values below about 10^-9 or above
-    // 10^44) only the text road gives the nearest 80-bit value of the
-    // digits.
-    if (k <= 1 - ExactPowers || k >= ExactPowers - 1)
-        return RoundOperatorResult(value);
-    const long double *p10 = PowersOfTen();
-    const long double magnitude = std::fabs(value);
-    auto scaled = [&] { return k < 0 ? magnitude * p10[-k] : magnitude / p10[k]; };
-    long double t = scaled();
-    if (t < 1e17L || t >= 1e18L) {
-        k += t < 1e17L ? -1 : 1;
-        t = scaled();
-    }
-    // The nearest whole number (ties to even), as the FPU rounds a sum: t
-    // is below 2^63, so t + 2^63 keeps no bit below the units.
-    constexpr long double Units = 9223372036854775808.0L;
-    const long double n = (t + Units) - Units;
-    const long double r = k < 0 ? n / p10[-k] : n * p10[k]; // below 10^46: no overflow
-    return value < 0 ? -r : r;
-}
-
 QString OperatorResultText(long double value, QChar separator, bool inBrackets) {
     const long double magnitude = std::fabs(value);
     if (magnitude == 0)

@@ -44,13 +44,6 @@ QString FormatFloat(const QString &picture, long double value, QChar separator);
 // NaN when the rounded value lies beyond the 80-bit range. No text is made
 // unless the value is within a hair of a rounding tie or beyond 10^±27.
 long double RoundOperatorResult(long double value);
-// value rounded to 18 significant digits: the nearest 80-bit value of its
-// 18 digits, as RoundOperatorResult, but a value within a hair of a tie
-// may round either way, so that no text is made between 10^-9 and 10^44.
-// 0 below the smallest normal number; NaN for a value that is no finite
-// number or that the rounding takes beyond the range. For a caller that
-// needs the 18 digits fast rather than the text's answer at a tie.
-long double RoundSignificant(long double value);
 // The value as the plain picture "0." + maxDecimals times "#" writes it
 // (FormatPlain) and the engine reads it back: 16 decimals for the parts of
 // a complex token. NaN as above.

@@ -172,29 +172,6 @@ TEST(FormatFloat, ManyDecimalsOfATinyValueAreRoundedNotCut) {
     EXPECT_EQ(t, QStringLiteral("0,") + QString(124, QLatin1Char('0')) + QStringLiteral("125"));
 }
 
-// The fast rounding of the complex set against the text road of the real
-// set: a number of 18 digits (which that road keeps as it is) within half
-// a unit of the 18th digit (and the 80-bit ulp of the result), a hair
-// more near a tie.
-TEST(RoundSignificant, KeepsEighteenDigits) {
-    const long double nan = std::numeric_limits<long double>::quiet_NaN();
-    EXPECT_EQ(RoundSignificant(0.1L + 0.2L), 0.3L);
-    EXPECT_EQ(RoundSignificant(-1.0L / 3), -0.333333333333333333L);
-    EXPECT_EQ(RoundSignificant(1180591620717411303424.0L), 1.18059162071741130e21L);
-    EXPECT_EQ(RoundSignificant(1e45L * (1 + 1e-19L)), 1e45L);
-    EXPECT_EQ(RoundSignificant(1e-4940L), 0);
-    EXPECT_TRUE(std::isnan(RoundSignificant(INFINITY)));
-    EXPECT_TRUE(std::isnan(RoundSignificant(nan)));
-    std::mt19937_64 rng(18);
-    for (int i = 0; i < 20000; ++i) {
-        const long double v = std::ldexp(static_cast<long double>(rng()), int(rng() % 240) - 184) * (i % 2 ? -1 : 1);
-        const long double r = RoundSignificant(v);
-        const long double unit = std::pow(10.0L, std::floor(std::log10(std::fabs(v))) - 17);
-        EXPECT_EQ(RoundOperatorResult(r), r) << double(v);
-        EXPECT_LE(std::fabs(r - v), 0.6L * unit) << double(v);
-    }
-}
-
 TEST(RoundOperatorResult, KeepsTheValueTheTokenTextReadsBackAs) {
     // The oracle is the text road: the value written with the token's
     // picture and read back. Near ties (n + 1/2 times 10^k, an ulp or two
