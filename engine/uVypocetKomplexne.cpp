@@ -30,15 +30,9 @@ enum : quint8 {
 // (and its minus sign is flipped as written).
 constexpr quint8 ComputedNegated = HasMinus;
 
-struct TCReg {
-    long double Re = 0;
-    long double Im = 0;
-    bool Polar = false;
+struct TCReg : TComplexNumber {
     quint8 Text = 0;
     TErrorCode Err = TErrorCode::None;
-    bool HasForm = false; // the exponential form (TComplexNumber)
-    long double Modulus = 0;
-    long double Angle = 0;
 };
 
 // Whether a part of a value holds decimals, for the test of a power's
@@ -53,12 +47,7 @@ bool HasDecimals(long double v) {
 // An operation's result, its parts kept to 18 digits by the arithmetic.
 TCReg AsToken(const TComplexNumber &v) {
     TCReg r;
-    r.Re = v.Re;
-    r.Im = v.Im;
-    r.Polar = v.Polar;
-    r.HasForm = v.HasForm;
-    r.Modulus = v.Modulus;
-    r.Angle = v.Angle;
+    static_cast<TComplexNumber &>(r) = v;
     r.Text = Computed;
     return r;
 }
@@ -101,13 +90,7 @@ quint8 TokenFlags(const TCReg &r) {
     return negated ? text ^ HasMinus : text;
 }
 
-TComplexNumber ValueOf(const TCReg &r) {
-    TComplexNumber z{r.Re, r.Im, r.Polar};
-    z.HasForm = r.HasForm;
-    z.Modulus = r.Modulus;
-    z.Angle = r.Angle;
-    return z;
-}
+TComplexNumber ValueOf(const TCReg &r) { return r; }
 
 // The usual literals, a real number or the unit with its coefficient ("3",
 // "j4", "j"), read without the general parser.
@@ -143,12 +126,7 @@ TCReg ComplexLiteral(QStringView text, QChar sep, QChar unit) {
         r.Err = TErrorCode::Unreadable;
         r.Text |= BadLiteral;
     } else {
-        r.Re = z.Re;
-        r.Im = z.Im;
-        r.Polar = z.Polar;
-        r.HasForm = z.HasForm;
-        r.Modulus = z.Modulus;
-        r.Angle = z.Angle;
+        static_cast<TComplexNumber &>(r) = z;
     }
     for (const QChar c : text) {
         if (c == sep)
